@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+namespace db {
+
+// The message the format check shows for a table that is not a collection.
+extern const char* const kNotCollectionMessage;
+
+// The table file a path names: the folder of the path and the file name up to
+// its first "." (so A.B.DBF stands for table A), with the .DBF extension.
+std::string tableFileFor(const std::string& path);
+// The production index file beside a table path (same name, .MDX in the
+// extension's letter case).
+std::string indexFileFor(const std::string& path);
+
+// Clears byte 28 (the production index flag) of a table file so that an
+// engine opens it without its index file. Does nothing when the file cannot
+// be opened for writing; write errors after that throw DbError.
+void removeIndexFlag(const std::string& path);
+
+// The format check of a collection: with the index file missing the index
+// flag is cleared first; then the table is opened read-only and passes when it
+// has exactly the 40 schema field names in order, compared without regard to
+// letter case (types and widths are not compared). Throws DbError when the
+// table cannot be opened at all.
+bool isCollectionTable(const std::string& path);
+
+// Creates an empty collection table (replacing an existing file that nobody holds).
+void createCollectionTable(const std::string& path);
+
+// True when the table cannot be opened exclusively: another table object or
+// program holds it (the in-use test).
+bool tableInUse(const std::string& path);
+
+} // namespace db

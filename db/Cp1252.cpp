@@ -1,0 +1,105 @@
+#include "Cp1252.h"
+
+#include <array>
+
+namespace db {
+
+namespace {
+// 0x80..0x9F differ from Latin-1; everything else maps to the same code point.
+constexpr std::array<char32_t, 32> kHigh = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
+    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
+};
+
+void appendUtf8(std::string& out, char32_t cp)
+{
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// Decodes one UTF-8 sequence at text[i]; malformed input yields U+FFFD and
+// advances by one byte so that decoding always makes progress.
+char32_t decodeUtf8(std::string_view text, size_t& i)
+{
+    const auto b0 = static_cast<unsigned char>(text[i]);
+    int extra = b0 < 0x80 ? 0 : (b0 >> 5) == 6 ? 1 : (b0 >> 4) == 14 ? 2 : (b0 >> 3) == 30 ? 3 : -1;
+    if (extra < 0 || i + extra >= text.size() + (extra == 0 ? 1 : 0)) {
+        ++i;
+        return extra == 0 ? b0 : 0xFFFD;
+    }
+    char32_t cp = extra == 0 ? b0 : extra == 1 ? (b0 & 0x1F) : extra == 2 ? (b0 & 0x0F) : (b0 & 0x07);
+    for (int k = 1; k <= extra; ++k) {
+        const auto b = static_cast<unsigned char>(text[i + k]);
+        if ((b & 0xC0) != 0x80) {
+            ++i;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    i += extra + 1;
+    return cp;
+}
+} // namespace
+
+char32_t cp1252ToUnicode(unsigned char byte)
+{
+    return (byte >= 0x80 && byte < 0xA0) ? kHigh[byte - 0x80] : byte;
+}
+
+int unicodeToCp1252(char32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<int>(cp);
+    for (size_t k = 0; k < kHigh.size(); ++k)
+        if (kHigh[k] == cp && cp != 0xFFFD)
+            return static_cast<int>(0x80 + k);
+    return -1;
+}
+
+std::string cp1252ToUtf8(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (unsigned char c : text) {
+        if (c < 0x80)
+            out += static_cast<char>(c);
+        else
+            appendUtf8(out, cp1252ToUnicode(c));
+    }
+    return out;
+}
+
+std::string utf8ToCp1252(std::string_view text, int* replaced)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        const char32_t cp = decodeUtf8(text, i);
+        const int byte = unicodeToCp1252(cp);
+        if (byte < 0) {
+            out += '?';
+            if (replaced)
+                ++*replaced;
+        } else {
+            out += static_cast<char>(byte);
+        }
+    }
+    return out;
+}
+
+} // namespace db

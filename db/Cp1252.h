@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace db {
+
+// Collection tables, pick lists and the other 8-bit files of the program are
+// Windows-1252. Inside the program text is Unicode; these routines convert at
+// the file boundary. UTF-8 is the program's exchange form with the command line.
+
+// Unicode code point of one Windows-1252 byte (undefined bytes map to U+FFFD).
+char32_t cp1252ToUnicode(unsigned char byte);
+
+// Windows-1252 byte of a code point, or -1 when the code page cannot hold it.
+int unicodeToCp1252(char32_t codePoint);
+
+std::string cp1252ToUtf8(std::string_view text);
+
+// Converts UTF-8 to Windows-1252. Characters the code page cannot hold become
+// '?'; the count of such characters is added to *replaced when given.
+std::string utf8ToCp1252(std::string_view text, int* replaced = nullptr);
+
+} // namespace db

@@ -1,0 +1,269 @@
+#include "EditText.h"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace db {
+
+namespace {
+
+EditTextFormat& currentFormat()
+{
+    static EditTextFormat format;
+    return format;
+}
+
+bool isLeap(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int daysInMonth(int year, int month)
+{
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeap(year) ? 29 : kDays[month - 1];
+}
+
+// Days from 1970-01-01 (Howard Hinnant's civil calendar algorithms).
+long long daysFromCivil(int y, int m, int d)
+{
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const long long yoe = y - era * 400;
+    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+constexpr long long kEpochOffset = 25569; // 1899-12-30 to 1970-01-01
+
+std::string_view trimBlanks(std::string_view s)
+{
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+int currentYear()
+{
+    const auto now = std::chrono::system_clock::now();
+    const auto days = std::chrono::floor<std::chrono::days>(now);
+    return static_cast<int>(std::chrono::year_month_day(days).year());
+}
+
+} // namespace
+
+bool isValidCivilDate(const CivilDate& d)
+{
+    return d.year >= 1 && d.year <= 9999 && d.month >= 1 && d.month <= 12 && d.day >= 1
+        && d.day <= daysInMonth(d.year, d.month);
+}
+
+double dayNumberFromCivil(const CivilDate& d)
+{
+    return static_cast<double>(daysFromCivil(d.year, d.month, d.day) + kEpochOffset);
+}
+
+CivilDate civilFromDayNumber(double dayNumber)
+{
+    long long z = static_cast<long long>(std::floor(dayNumber)) - kEpochOffset + 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const long long doe = z - era * 146097;
+    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const long long mp = (5 * doy + 2) / 153;
+    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    const int y = static_cast<int>(yoe + era * 400 + (m <= 2));
+    return {y, m, d};
+}
+
+std::optional<CivilDate> parseStoredDate(std::string_view s)
+{
+    if (s.size() != 8)
+        return std::nullopt;
+    int v[8];
+    for (int i = 0; i < 8; ++i) {
+        if (s[i] < '0' || s[i] > '9')
+            return std::nullopt;
+        v[i] = s[i] - '0';
+    }
+    CivilDate d{v[0] * 1000 + v[1] * 100 + v[2] * 10 + v[3], v[4] * 10 + v[5], v[6] * 10 + v[7]};
+    if (!isValidCivilDate(d))
+        return std::nullopt;
+    return d;
+}
+
+std::string storedDateText(const CivilDate& d)
+{
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
+    return buf;
+}
+
+const EditTextFormat& editTextFormat()
+{
+    return currentFormat();
+}
+
+void setEditTextFormat(const EditTextFormat& format)
+{
+    currentFormat() = format;
+}
+
+std::string formatShortDate(const CivilDate& date)
+{
+    return formatShortDate(date, currentFormat());
+}
+
+std::string formatShortDate(const CivilDate& date, const EditTextFormat& format)
+{
+    std::string out;
+    const std::string& p = format.shortDatePattern;
+    for (size_t i = 0; i < p.size();) {
+        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(p[i])));
+        size_t run = 1;
+        while (i + run < p.size() && std::tolower(static_cast<unsigned char>(p[i + run])) == c)
+            ++run;
+        char buf[16];
+        if (c == 'm' || c == 'd') {
+            const int v = c == 'm' ? date.month : date.day;
+            std::snprintf(buf, sizeof buf, run >= 2 ? "%02d" : "%d", v);
+            out += buf;
+        } else if (c == 'y') {
+            if (run >= 3)
+                std::snprintf(buf, sizeof buf, "%04d", date.year);
+            else
+                std::snprintf(buf, sizeof buf, "%02d", date.year % 100);
+            out += buf;
+        } else if (c == '/') {
+            out.append(run, format.dateSeparator);
+        } else {
+            out.append(p, i, run);
+        }
+        i += run;
+    }
+    return out;
+}
+
+std::optional<CivilDate> parseShortDate(std::string_view text)
+{
+    return parseShortDate(text, currentFormat());
+}
+
+std::optional<CivilDate> parseShortDate(std::string_view text, const EditTextFormat& format)
+{
+    // The order of day, month and year comes from the pattern's letters.
+    std::vector<char> order;
+    for (char ch : format.shortDatePattern) {
+        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        if ((c == 'm' || c == 'd' || c == 'y') && (order.empty() || order.back() != c))
+            order.push_back(c);
+    }
+    if (order.size() != 3)
+        order = {'m', 'd', 'y'};
+
+    text = trimBlanks(text);
+    std::vector<std::pair<int, size_t>> parts; // value, digit count
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t start = i;
+        while (i < text.size() && text[i] == ' ')
+            ++i;
+        start = i;
+        int value = 0;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9' && i - start < 9)
+            value = value * 10 + (text[i++] - '0');
+        if (i == start)
+            return std::nullopt;
+        parts.emplace_back(value, i - start);
+        while (i < text.size() && text[i] == ' ')
+            ++i;
+        if (i < text.size()) {
+            if (text[i] != format.dateSeparator || parts.size() == 3)
+                return std::nullopt;
+            ++i;
+            if (i == text.size())
+                return std::nullopt;
+        }
+    }
+    if (parts.size() != 3)
+        return std::nullopt;
+
+    CivilDate d;
+    for (size_t k = 0; k < 3; ++k) {
+        const auto [value, digits] = parts[k];
+        switch (order[k]) {
+        case 'm': d.month = value; break;
+        case 'd': d.day = value; break;
+        default:
+            if (digits <= 2) {
+                // Two-digit years fall in the century window ending 20 years ahead.
+                const int pivot = currentYear() + 20;
+                int year = pivot / 100 * 100 + value;
+                if (year > pivot)
+                    year -= 100;
+                d.year = year;
+            } else {
+                d.year = value;
+            }
+        }
+    }
+    if (!isValidCivilDate(d))
+        return std::nullopt;
+    return d;
+}
+
+std::string formatGeneralNumber(double value)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15G", value);
+    std::string s = buf;
+    // Exponents are written without "+" and without leading zeros, as in 1.5E20.
+    const size_t e = s.find('E');
+    if (e != std::string::npos) {
+        std::string mantissa = s.substr(0, e);
+        std::string exponent = s.substr(e + 1);
+        bool negative = !exponent.empty() && exponent[0] == '-';
+        if (!exponent.empty() && (exponent[0] == '+' || exponent[0] == '-'))
+            exponent.erase(0, 1);
+        while (exponent.size() > 1 && exponent[0] == '0')
+            exponent.erase(0, 1);
+        s = mantissa + "E" + (negative ? "-" : "") + exponent;
+    }
+    const char sep = currentFormat().decimalSeparator;
+    if (sep != '.')
+        for (char& c : s)
+            if (c == '.')
+                c = sep;
+    return s;
+}
+
+std::optional<double> parseDecimalNumber(std::string_view text)
+{
+    text = trimBlanks(text);
+    if (text.empty())
+        return std::nullopt;
+    if (text.front() == '+') {
+        text.remove_prefix(1);
+        if (text.empty() || text.front() == '-')
+            return std::nullopt;
+    }
+    // from_chars would also take "inf" and "nan": only digits, a point or a sign may lead.
+    const char lead = text.front() == '-' && text.size() > 1 ? text[1] : text.front();
+    if (!((lead >= '0' && lead <= '9') || lead == '.'))
+        return std::nullopt;
+    double value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value,
+                                           std::chars_format::general);
+    if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace db

@@ -1,0 +1,220 @@
+#include "FileIO.h"
+
+#include "DbError.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace db {
+
+namespace {
+std::string systemMessage(int error)
+{
+    return std::strerror(error);
+}
+} // namespace
+
+File::~File()
+{
+    close();
+}
+
+File::File(File&& other) noexcept
+    : m_fd(other.m_fd)
+    , m_writable(other.m_writable)
+    , m_path(std::move(other.m_path))
+{
+    other.m_fd = -1;
+}
+
+File& File::operator=(File&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_fd = other.m_fd;
+        m_writable = other.m_writable;
+        m_path = std::move(other.m_path);
+        other.m_fd = -1;
+    }
+    return *this;
+}
+
+void File::open(const std::string& path, Mode mode)
+{
+    if (!openIfExists(path, mode))
+        throw DbError(path, "Cannot open file: " + systemMessage(ENOENT));
+}
+
+bool File::openIfExists(const std::string& path, Mode mode)
+{
+    close();
+    int flags = O_CLOEXEC;
+    switch (mode) {
+    case Mode::ReadOnly: flags |= O_RDONLY; break;
+    case Mode::ReadWrite: flags |= O_RDWR; break;
+    case Mode::CreateTruncate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
+    }
+    const int fd = ::open(path.c_str(), flags, 0666);
+    if (fd < 0) {
+        if (errno == ENOENT && mode != Mode::CreateTruncate)
+            return false;
+        throw DbError(path, "Cannot open file: " + systemMessage(errno));
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        throw DbError(path, "Cannot open file: it is a folder");
+    }
+    m_fd = fd;
+    m_writable = mode != Mode::ReadOnly;
+    m_path = path;
+    return true;
+}
+
+void File::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+void File::fail(const std::string& what) const
+{
+    throw DbError(m_path, what);
+}
+
+size_t File::readSomeAt(uint64_t offset, void* buffer, size_t n) const
+{
+    auto* out = static_cast<char*>(buffer);
+    size_t done = 0;
+    while (done < n) {
+        const ssize_t got = ::pread(m_fd, out + done, n - done, static_cast<off_t>(offset + done));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            fail("Read error: " + systemMessage(errno));
+        }
+        if (got == 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    return done;
+}
+
+void File::readAt(uint64_t offset, void* buffer, size_t n) const
+{
+    if (readSomeAt(offset, buffer, n) != n)
+        fail("Unexpected end of file: the file is shorter than its header says");
+}
+
+void File::writeAt(uint64_t offset, const void* buffer, size_t n)
+{
+    const auto* in = static_cast<const char*>(buffer);
+    size_t done = 0;
+    while (done < n) {
+        const ssize_t put = ::pwrite(m_fd, in + done, n - done, static_cast<off_t>(offset + done));
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            fail("Write error: " + systemMessage(errno));
+        }
+        done += static_cast<size_t>(put);
+    }
+}
+
+uint64_t File::size() const
+{
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0)
+        fail("Cannot read file size: " + systemMessage(errno));
+    return static_cast<uint64_t>(st.st_size);
+}
+
+int64_t File::modifiedNanoseconds() const
+{
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0)
+        fail("Cannot read file time: " + systemMessage(errno));
+    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+}
+
+void File::truncate(uint64_t size)
+{
+    if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0)
+        fail("Cannot change file size: " + systemMessage(errno));
+}
+
+void File::sync()
+{
+    if (::fdatasync(m_fd) != 0)
+        fail("Cannot write file to disk: " + systemMessage(errno));
+}
+
+namespace {
+struct flock lockRecord(uint64_t offset, short type)
+{
+    struct flock fl {};
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(offset);
+    fl.l_len = 1;
+    fl.l_pid = 0; // required for OFD locks
+    return fl;
+}
+} // namespace
+
+bool File::tryLock(uint64_t offset, LockKind kind)
+{
+    struct flock fl = lockRecord(offset, kind == LockKind::Shared ? F_RDLCK : F_WRLCK);
+    if (::fcntl(m_fd, F_OFD_SETLK, &fl) == 0)
+        return true;
+    if (errno == EAGAIN || errno == EACCES)
+        return false;
+    fail("Cannot lock file: " + systemMessage(errno));
+}
+
+void File::lock(uint64_t offset, LockKind kind)
+{
+    struct flock fl = lockRecord(offset, kind == LockKind::Shared ? F_RDLCK : F_WRLCK);
+    while (::fcntl(m_fd, F_OFD_SETLKW, &fl) != 0) {
+        if (errno != EINTR)
+            fail("Cannot lock file: " + systemMessage(errno));
+    }
+}
+
+void File::unlock(uint64_t offset)
+{
+    struct flock fl = lockRecord(offset, F_UNLCK);
+    ::fcntl(m_fd, F_OFD_SETLK, &fl);
+}
+
+bool File::lockedElsewhere(uint64_t offset) const
+{
+    struct flock fl = lockRecord(offset, F_WRLCK);
+    if (::fcntl(m_fd, F_OFD_GETLK, &fl) != 0)
+        fail("Cannot test file lock: " + systemMessage(errno));
+    return fl.l_type != F_UNLCK;
+}
+
+bool fileExists(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void removeFile(const std::string& path)
+{
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        throw DbError(path, "Cannot delete file: " + systemMessage(errno));
+}
+
+void replaceFile(const std::string& temporary, const std::string& destination)
+{
+    if (::rename(temporary.c_str(), destination.c_str()) != 0)
+        throw DbError(destination, "Cannot replace file: " + systemMessage(errno));
+}
+
+} // namespace db

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace db {
+
+// The one place where the engine touches files: positioned reads and writes
+// that either complete or throw, sizes and change times, and the byte-range
+// locks through which copies of the program share a table.
+//
+// Locks are Linux open-file-description locks (F_OFD_SETLK): they belong to
+// one open of a file, so two table objects of one process lock against each
+// other exactly as two processes do. They lie far beyond any real data so
+// that they never block a reader of the file's bytes.
+class File {
+public:
+    enum class Mode { ReadOnly, ReadWrite, CreateTruncate };
+    enum class LockKind { Shared, Exclusive };
+
+    File() = default;
+    ~File();
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+
+    void open(const std::string& path, Mode mode);
+    // Like open, but returns false instead of throwing when the file is missing.
+    bool openIfExists(const std::string& path, Mode mode);
+    void close();
+    bool isOpen() const { return m_fd >= 0; }
+    const std::string& path() const { return m_path; }
+    bool writable() const { return m_writable; }
+
+    // Reads exactly n bytes at offset; throws DbError on a short read.
+    void readAt(uint64_t offset, void* buffer, size_t n) const;
+    // Reads up to n bytes; returns how many were there.
+    size_t readSomeAt(uint64_t offset, void* buffer, size_t n) const;
+    void writeAt(uint64_t offset, const void* buffer, size_t n);
+    uint64_t size() const;
+    int64_t modifiedNanoseconds() const;
+    void truncate(uint64_t size);
+    void sync();
+
+    // Non-blocking lock attempt; false when another holder conflicts.
+    bool tryLock(uint64_t offset, LockKind kind);
+    // Waits until the lock is granted.
+    void lock(uint64_t offset, LockKind kind);
+    void unlock(uint64_t offset);
+    // True when another open of the file holds a lock on that byte.
+    bool lockedElsewhere(uint64_t offset) const;
+
+    [[noreturn]] void fail(const std::string& what) const;
+
+private:
+    int m_fd = -1;
+    bool m_writable = false;
+    std::string m_path;
+};
+
+bool fileExists(const std::string& path);
+void removeFile(const std::string& path);
+// Renames a finished temporary file over its destination.
+void replaceFile(const std::string& temporary, const std::string& destination);
+
+} // namespace db

@@ -1,0 +1,914 @@
+#include "IndexFile.h"
+
+#include "DbError.h"
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstring>
+
+namespace db {
+
+namespace {
+
+constexpr char kMagic[8] = {'R', 'K', 'I', 'D', 'X', 0x1A, 0x01, 0x00};
+constexpr uint32_t kVersion = 1;
+constexpr size_t kTagRecordsAt = 64;
+constexpr size_t kTagRecordSize = 320;
+constexpr size_t kPageHeader = 20;
+constexpr uint8_t kLeaf = 1;
+constexpr uint8_t kInner = 2;
+constexpr size_t kMaxCachedPages = 8192; // 32 MB
+
+uint32_t get32(const char* p)
+{
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+void put32(char* p, uint32_t v)
+{
+    std::memcpy(p, &v, 4);
+}
+uint64_t get64(const char* p)
+{
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;
+}
+void put64(char* p, uint64_t v)
+{
+    std::memcpy(p, &v, 8);
+}
+uint16_t get16(const char* p)
+{
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+}
+void put16(char* p, uint16_t v)
+{
+    std::memcpy(p, &v, 2);
+}
+
+std::array<uint32_t, 256 * 4> makeCrcTable()
+{
+    std::array<uint32_t, 256 * 4> t{};
+    for (uint32_t i = 0; i < 256; ++i) {
+        uint32_t c = i;
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+        t[i] = c;
+    }
+    for (uint32_t i = 0; i < 256; ++i)
+        for (int s = 1; s < 4; ++s)
+            t[s * 256 + i] = (t[(s - 1) * 256 + i] >> 8) ^ t[t[(s - 1) * 256 + i] & 0xFF];
+    return t;
+}
+
+uint64_t freshCounter()
+{
+    return static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())
+        ^ static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+// Page field accessors.
+uint8_t kindOf(const char* p) { return static_cast<uint8_t>(p[0]); }
+uint16_t countOf(const char* p) { return get16(p + 2); }
+void setCount(char* p, uint16_t n) { put16(p + 2, n); }
+uint32_t prevOf(const char* p) { return get32(p + 8); }
+uint32_t nextOf(const char* p) { return get32(p + 12); }
+void setPrev(char* p, uint32_t v) { put32(p + 8, v); }
+void setNext(char* p, uint32_t v) { put32(p + 12, v); }
+
+} // namespace
+
+uint32_t crc32(const void* data, size_t n)
+{
+    static const auto table = makeCrcTable();
+    const auto* p = static_cast<const unsigned char*>(data);
+    uint32_t c = 0xFFFFFFFFu;
+    while (n >= 4) {
+        c ^= static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8)
+            | (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+        c = table[3 * 256 + (c & 0xFF)] ^ table[2 * 256 + ((c >> 8) & 0xFF)]
+            ^ table[256 + ((c >> 16) & 0xFF)] ^ table[c >> 24];
+        p += 4;
+        n -= 4;
+    }
+    while (n--)
+        c = table[(c ^ *p++) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+IndexFile::~IndexFile()
+{
+    try {
+        close();
+    } catch (...) {
+        // A failed final flush leaves the index unclean on disk; it is rebuilt next time.
+    }
+}
+
+void IndexFile::damaged(const std::string& what) const
+{
+    throw IndexDamaged(what);
+}
+
+IndexFile::OpenResult IndexFile::open(const std::string& path, bool writable)
+{
+    close();
+    if (!m_file.openIfExists(path, writable ? File::Mode::ReadWrite : File::Mode::ReadOnly))
+        return OpenResult::Missing;
+    std::vector<char> header(kPageSize, 0);
+    const size_t got = m_file.readSomeAt(0, header.data(), kPageSize);
+    if (got < sizeof kMagic || std::memcmp(header.data(), kMagic, sizeof kMagic) != 0)
+        return OpenResult::Foreign;
+    try {
+        readHeader();
+    } catch (const IndexDamaged&) {
+        return OpenResult::Damaged;
+    }
+    return OpenResult::Valid;
+}
+
+void IndexFile::close()
+{
+    if (m_file.isOpen() && m_writeBack && m_file.writable())
+        flush();
+    m_file.close();
+    m_tags.clear();
+    m_state.clear();
+    m_cache.clear();
+    m_writeBack = false;
+    m_headerDirtyOnDisk = false;
+    m_broken = false;
+}
+
+void IndexFile::readHeader()
+{
+    std::vector<char> h(kPageSize, 0);
+    if (m_file.readSomeAt(0, h.data(), kPageSize) != kPageSize)
+        damaged("the index header is cut short");
+    if (std::memcmp(h.data(), kMagic, sizeof kMagic) != 0)
+        damaged("the index header has lost its mark");
+    const uint32_t storedCrc = get32(&h[60]);
+    put32(&h[60], 0);
+    const bool crcOk = crc32(h.data(), kPageSize) == storedCrc;
+
+    // Tag definitions are read even from a damaged header when they look sane,
+    // so that a rebuild can restore the same tags.
+    std::vector<TagDefinition> tags;
+    std::vector<TagState> state;
+    const uint32_t tagCount = get32(&h[56]);
+    bool sane = tagCount <= kMaxTags;
+    for (uint32_t t = 0; sane && t < tagCount; ++t) {
+        const char* r = &h[kTagRecordsAt + t * kTagRecordSize];
+        TagDefinition d;
+        d.name.assign(r, strnlen(r, 12));
+        d.expression.assign(r + 12, strnlen(r + 12, 256));
+        d.keyLength = get16(r + 268);
+        sane = !d.name.empty() && d.name.size() <= kMaxTagName && !d.expression.empty() && d.keyLength > 0
+            && d.keyLength <= 240;
+        tags.push_back(d);
+        state.push_back({get32(r + 272), get32(r + 276)});
+    }
+    if (sane) {
+        m_tags = tags;
+        m_state = state;
+    } else {
+        m_tags.clear();
+        m_state.clear();
+    }
+    m_counter = get64(&h[24]);
+    m_stamp = {get64(&h[32]), static_cast<int64_t>(get64(&h[40])), get32(&h[48])};
+    m_clean = get32(&h[52]) == 1;
+    m_pageCount = get32(&h[16]);
+    if (!crcOk || !sane || get32(&h[8]) != kVersion || get32(&h[12]) != kPageSize)
+        damaged("the index header fails its checks");
+    if (m_pageCount < 1 || static_cast<uint64_t>(m_pageCount) * kPageSize > m_file.size())
+        damaged("the index is shorter than its page count");
+    for (const TagState& s : m_state)
+        if (s.root == 0 || s.root >= m_pageCount)
+            damaged("a tag's root page lies outside the index");
+}
+
+void IndexFile::writeHeader()
+{
+    std::vector<char> h(kPageSize, 0);
+    std::memcpy(h.data(), kMagic, sizeof kMagic);
+    put32(&h[8], kVersion);
+    put32(&h[12], kPageSize);
+    put32(&h[16], m_pageCount);
+    put64(&h[24], m_counter);
+    put64(&h[32], m_stamp.size);
+    put64(&h[40], static_cast<uint64_t>(m_stamp.modified));
+    put32(&h[48], m_stamp.recordCount);
+    put32(&h[52], m_broken || (m_writeBack && m_headerDirtyOnDisk) ? 0 : 1);
+    put32(&h[56], static_cast<uint32_t>(m_tags.size()));
+    for (size_t t = 0; t < m_tags.size(); ++t) {
+        char* r = &h[kTagRecordsAt + t * kTagRecordSize];
+        std::memcpy(r, m_tags[t].name.data(), std::min<size_t>(m_tags[t].name.size(), 11));
+        std::memcpy(r + 12, m_tags[t].expression.data(), std::min<size_t>(m_tags[t].expression.size(), 255));
+        put16(r + 268, static_cast<uint16_t>(m_tags[t].keyLength));
+        put32(r + 272, m_state[t].root);
+        put32(r + 276, m_state[t].count);
+    }
+    put32(&h[60], crc32(h.data(), kPageSize));
+    m_file.writeAt(0, h.data(), kPageSize);
+}
+
+int IndexFile::tagNumber(std::string_view name) const
+{
+    for (size_t t = 0; t < m_tags.size(); ++t) {
+        const std::string& n = m_tags[t].name;
+        if (n.size() == name.size()
+            && std::equal(n.begin(), n.end(), name.begin(), [](char a, char b) {
+                   return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+               }))
+            return static_cast<int>(t);
+    }
+    return -1;
+}
+
+uint32_t IndexFile::entryCount(int tag) const
+{
+    return m_state.at(static_cast<size_t>(tag)).count;
+}
+
+void IndexFile::setWriteBack(bool on)
+{
+    if (m_writeBack && !on)
+        flush();
+    m_writeBack = on;
+}
+
+void IndexFile::clearCache()
+{
+    m_cache.clear();
+}
+
+void IndexFile::trimCache()
+{
+    // Only between operations: inside one, callers hold references to cached pages.
+    if (m_cache.size() < kMaxCachedPages)
+        return;
+    if (m_writeBack)
+        flush();
+    clearCache();
+}
+
+void IndexFile::synchronize()
+{
+    char counter[8];
+    m_file.readAt(24, counter, 8);
+    if (get64(counter) == m_counter)
+        return;
+    clearCache();
+    readHeader();
+}
+
+size_t IndexFile::entrySize(int tag, bool inner) const
+{
+    return static_cast<size_t>(m_tags[static_cast<size_t>(tag)].keyLength) + 4 + (inner ? 8 : 0);
+}
+
+int IndexFile::capacity(int tag, bool inner) const
+{
+    return static_cast<int>((kPageSize - kPageHeader) / entrySize(tag, inner));
+}
+
+void IndexFile::checkPage(uint32_t number, const Page& p) const
+{
+    const char* b = p.bytes.data();
+    const uint32_t stored = get32(b + 16);
+    std::vector<char> copy(p.bytes);
+    put32(copy.data() + 16, 0);
+    if (crc32(copy.data(), kPageSize) != stored)
+        damaged("index page " + std::to_string(number) + " fails its checksum");
+    const uint32_t tag = get32(b + 4);
+    if ((kindOf(b) != kLeaf && kindOf(b) != kInner) || tag >= m_tags.size())
+        damaged("index page " + std::to_string(number) + " is of no known kind");
+    if (countOf(b) > capacity(static_cast<int>(tag), kindOf(b) == kInner))
+        damaged("index page " + std::to_string(number) + " holds too many entries");
+    if (kindOf(b) == kLeaf && (prevOf(b) >= m_pageCount || nextOf(b) >= m_pageCount))
+        damaged("index page " + std::to_string(number) + " links outside the index");
+}
+
+IndexFile::Page& IndexFile::page(uint32_t number)
+{
+    auto it = m_cache.find(number);
+    if (it != m_cache.end())
+        return *it->second;
+    if (number == 0 || number >= m_pageCount)
+        damaged("a link points to index page " + std::to_string(number) + ", outside the index");
+    auto p = std::make_unique<Page>();
+    if (m_file.readSomeAt(static_cast<uint64_t>(number) * kPageSize, p->bytes.data(), kPageSize) != kPageSize)
+        damaged("index page " + std::to_string(number) + " is cut short");
+    checkPage(number, *p);
+    Page& ref = *p;
+    m_cache.emplace(number, std::move(p));
+    return ref;
+}
+
+void IndexFile::markDirty(uint32_t number, Page& p)
+{
+    if (m_writeBack) {
+        p.dirty = true;
+        return;
+    }
+    put32(p.bytes.data() + 16, 0);
+    put32(p.bytes.data() + 16, crc32(p.bytes.data(), kPageSize));
+    m_file.writeAt(static_cast<uint64_t>(number) * kPageSize, p.bytes.data(), kPageSize);
+}
+
+uint32_t IndexFile::allocatePage()
+{
+    const uint32_t number = m_pageCount++;
+    auto p = std::make_unique<Page>();
+    m_cache[number] = std::move(p);
+    return number;
+}
+
+void IndexFile::flush()
+{
+    if (!m_file.isOpen() || !m_file.writable())
+        return;
+    for (auto& [number, p] : m_cache) {
+        if (!p->dirty)
+            continue;
+        put32(p->bytes.data() + 16, 0);
+        put32(p->bytes.data() + 16, crc32(p->bytes.data(), kPageSize));
+        m_file.writeAt(static_cast<uint64_t>(number) * kPageSize, p->bytes.data(), kPageSize);
+        p->dirty = false;
+    }
+    if (m_headerDirtyOnDisk) {
+        m_headerDirtyOnDisk = false;
+        writeHeader();
+    }
+}
+
+void IndexFile::markUnclean()
+{
+    m_broken = true;
+    try {
+        writeHeader();
+    } catch (...) {
+        // The table's stamp no longer matches either, so the index is rebuilt anyway.
+    }
+}
+
+void IndexFile::beginChange()
+{
+    trimCache();
+    if (!m_writeBack)
+        synchronize();
+    if (m_writeBack && !m_headerDirtyOnDisk) {
+        m_headerDirtyOnDisk = true;
+        writeHeader(); // clean flag 0 until the flush
+    }
+}
+
+void IndexFile::endChange(const TableStamp& stamp)
+{
+    ++m_counter;
+    m_stamp = stamp;
+    if (!m_writeBack)
+        writeHeader();
+}
+
+uint32_t IndexFile::subtreeCount(int tag, const Page& p) const
+{
+    const char* b = p.bytes.data();
+    if (kindOf(b) == kLeaf)
+        return countOf(b);
+    const size_t size = entrySize(tag, true);
+    const size_t e = entrySize(tag, false);
+    uint32_t total = 0;
+    for (int i = 0; i < countOf(b); ++i)
+        total += get32(b + kPageHeader + i * size + e + 4);
+    return total;
+}
+
+namespace {
+
+// Largest slot whose lower bound is <= entry (slot 0 bounds nothing).
+int childSlot(const char* b, size_t innerSize, const char* entry, size_t entryLength)
+{
+    int lo = 1, hi = countOf(b);
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (std::memcmp(b + kPageHeader + mid * innerSize, entry, entryLength) <= 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo - 1;
+}
+
+// First leaf slot whose entry is >= entry.
+int lowerBound(const char* b, size_t size, const char* entry)
+{
+    int lo = 0, hi = countOf(b);
+    while (lo < hi) {
+        const int mid = (lo + hi) / 2;
+        if (std::memcmp(b + kPageHeader + mid * size, entry, size) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+uint32_t childOf(const char* b, size_t innerSize, size_t entryLength, int slot)
+{
+    return get32(b + kPageHeader + slot * innerSize + entryLength);
+}
+
+uint32_t countBelow(const char* b, size_t innerSize, size_t entryLength, int slot)
+{
+    return get32(b + kPageHeader + slot * innerSize + entryLength + 4);
+}
+
+void setCountBelow(char* b, size_t innerSize, size_t entryLength, int slot, uint32_t v)
+{
+    put32(b + kPageHeader + slot * innerSize + entryLength + 4, v);
+}
+
+void initPage(std::vector<char>& bytes, uint8_t kind, int tag)
+{
+    std::fill(bytes.begin(), bytes.end(), 0);
+    bytes[0] = static_cast<char>(kind);
+    put32(bytes.data() + 4, static_cast<uint32_t>(tag));
+}
+
+} // namespace
+
+void IndexFile::insert(int tag, const Entry& entry)
+{
+    const size_t e = entrySize(tag, false);
+    const size_t in = entrySize(tag, true);
+    if (entry.size() != e)
+        throw DbError(path(), "Internal error: index entry of the wrong length");
+    std::vector<std::pair<uint32_t, int>> path;
+    uint32_t number = m_state[static_cast<size_t>(tag)].root;
+    for (int depth = 0;; ++depth) {
+        Page& p = page(number);
+        if (kindOf(p.bytes.data()) == kLeaf)
+            break;
+        if (depth > 32)
+            damaged("the index tree is deeper than any real tree");
+        const int slot = childSlot(p.bytes.data(), in, entry.data(), e);
+        path.emplace_back(number, slot);
+        number = childOf(p.bytes.data(), in, e, slot);
+    }
+
+    // Insert into the leaf, splitting it when full.
+    std::string promoted; // lower bound of a new right page
+    uint32_t newPage = 0, leftCount = 0, rightCount = 0;
+    {
+        Page& leaf = page(number);
+        char* b = leaf.bytes.data();
+        const int n = countOf(b);
+        const int at = lowerBound(b, e, entry.data());
+        if (at < n && std::memcmp(b + kPageHeader + at * e, entry.data(), e) == 0)
+            return; // already present
+        if (n < capacity(tag, false)) {
+            std::memmove(b + kPageHeader + (at + 1) * e, b + kPageHeader + at * e, (n - at) * e);
+            std::memcpy(b + kPageHeader + at * e, entry.data(), e);
+            setCount(b, static_cast<uint16_t>(n + 1));
+            markDirty(number, leaf);
+        } else {
+            std::vector<char> all(static_cast<size_t>(n + 1) * e);
+            std::memcpy(all.data(), b + kPageHeader, at * e);
+            std::memcpy(all.data() + at * e, entry.data(), e);
+            std::memcpy(all.data() + (at + 1) * e, b + kPageHeader + at * e, (n - at) * e);
+            const int left = (n + 1) / 2;
+            const int right = n + 1 - left;
+            newPage = allocatePage();
+            Page& r = page(newPage);
+            Page& l = page(number); // re-fetch: the cache may have moved nothing, but stay safe
+            char* lb = l.bytes.data();
+            char* rb = r.bytes.data();
+            initPage(r.bytes, kLeaf, tag);
+            std::memcpy(rb + kPageHeader, all.data() + left * e, right * e);
+            setCount(rb, static_cast<uint16_t>(right));
+            std::memcpy(lb + kPageHeader, all.data(), left * e);
+            setCount(lb, static_cast<uint16_t>(left));
+            const uint32_t oldNext = nextOf(lb);
+            setPrev(rb, number);
+            setNext(rb, oldNext);
+            setNext(lb, newPage);
+            if (oldNext != 0) {
+                Page& after = page(oldNext);
+                setPrev(after.bytes.data(), newPage);
+                markDirty(oldNext, after);
+            }
+            markDirty(newPage, r);
+            markDirty(number, l);
+            promoted.assign(all.data() + left * e, e);
+            leftCount = static_cast<uint32_t>(left);
+            rightCount = static_cast<uint32_t>(right);
+        }
+    }
+
+    // Walk back up: raise counts, or place the promoted bound and split further.
+    for (auto it = path.rbegin(); it != path.rend(); ++it) {
+        const auto [parentNumber, slot] = *it;
+        Page& parent = page(parentNumber);
+        char* b = parent.bytes.data();
+        if (promoted.empty()) {
+            setCountBelow(b, in, e, slot, countBelow(b, in, e, slot) + 1);
+            markDirty(parentNumber, parent);
+            continue;
+        }
+        setCountBelow(b, in, e, slot, leftCount);
+        const int n = countOf(b);
+        std::vector<char> item(in);
+        std::memcpy(item.data(), promoted.data(), e);
+        put32(item.data() + e, newPage);
+        put32(item.data() + e + 4, rightCount);
+        const int at = slot + 1;
+        if (n < capacity(tag, true)) {
+            std::memmove(b + kPageHeader + (at + 1) * in, b + kPageHeader + at * in, (n - at) * in);
+            std::memcpy(b + kPageHeader + at * in, item.data(), in);
+            setCount(b, static_cast<uint16_t>(n + 1));
+            markDirty(parentNumber, parent);
+            promoted.clear();
+            continue;
+        }
+        std::vector<char> all(static_cast<size_t>(n + 1) * in);
+        std::memcpy(all.data(), b + kPageHeader, at * in);
+        std::memcpy(all.data() + at * in, item.data(), in);
+        std::memcpy(all.data() + (at + 1) * in, b + kPageHeader + at * in, (n - at) * in);
+        const int left = (n + 1) / 2;
+        const int right = n + 1 - left;
+        const uint32_t rightNumber = allocatePage();
+        Page& r = page(rightNumber);
+        Page& l = page(parentNumber);
+        initPage(r.bytes, kInner, tag);
+        std::memcpy(r.bytes.data() + kPageHeader, all.data() + left * in, right * in);
+        setCount(r.bytes.data(), static_cast<uint16_t>(right));
+        std::memcpy(l.bytes.data() + kPageHeader, all.data(), left * in);
+        setCount(l.bytes.data(), static_cast<uint16_t>(left));
+        markDirty(rightNumber, r);
+        markDirty(parentNumber, l);
+        promoted.assign(all.data() + left * in, e);
+        newPage = rightNumber;
+        leftCount = subtreeCount(tag, l);
+        rightCount = subtreeCount(tag, r);
+    }
+
+    if (!promoted.empty()) {
+        // The root split: a new root above the two halves.
+        const uint32_t oldRoot = m_state[static_cast<size_t>(tag)].root;
+        const uint32_t rootNumber = allocatePage();
+        Page& root = page(rootNumber);
+        initPage(root.bytes, kInner, tag);
+        char* b = root.bytes.data();
+        put32(b + kPageHeader + e, oldRoot);
+        put32(b + kPageHeader + e + 4, leftCount);
+        std::memcpy(b + kPageHeader + in, promoted.data(), e);
+        put32(b + kPageHeader + in + e, newPage);
+        put32(b + kPageHeader + in + e + 4, rightCount);
+        setCount(b, 2);
+        markDirty(rootNumber, root);
+        m_state[static_cast<size_t>(tag)].root = rootNumber;
+    }
+    ++m_state[static_cast<size_t>(tag)].count;
+}
+
+bool IndexFile::erase(int tag, const Entry& entry)
+{
+    const size_t e = entrySize(tag, false);
+    const size_t in = entrySize(tag, true);
+    if (entry.size() != e)
+        return false;
+    std::vector<std::pair<uint32_t, int>> path;
+    uint32_t number = m_state[static_cast<size_t>(tag)].root;
+    for (int depth = 0;; ++depth) {
+        Page& p = page(number);
+        if (kindOf(p.bytes.data()) == kLeaf)
+            break;
+        if (depth > 32)
+            damaged("the index tree is deeper than any real tree");
+        const int slot = childSlot(p.bytes.data(), in, entry.data(), e);
+        path.emplace_back(number, slot);
+        number = childOf(p.bytes.data(), in, e, slot);
+    }
+    Page& leaf = page(number);
+    char* b = leaf.bytes.data();
+    const int n = countOf(b);
+    const int at = lowerBound(b, e, entry.data());
+    if (at >= n || std::memcmp(b + kPageHeader + at * e, entry.data(), e) != 0)
+        return false;
+    std::memmove(b + kPageHeader + at * e, b + kPageHeader + (at + 1) * e, (n - at - 1) * e);
+    setCount(b, static_cast<uint16_t>(n - 1));
+    markDirty(number, leaf);
+    // Pages are not merged: an emptied leaf stays in the chain until the next rebuild.
+    for (const auto& [parentNumber, slot] : path) {
+        Page& parent = page(parentNumber);
+        const uint32_t below = countBelow(parent.bytes.data(), in, e, slot);
+        setCountBelow(parent.bytes.data(), in, e, slot, below > 0 ? below - 1 : 0);
+        markDirty(parentNumber, parent);
+    }
+    --m_state[static_cast<size_t>(tag)].count;
+    return true;
+}
+
+bool IndexFile::loadLeaf(Cursor& c, uint32_t pageNumber)
+{
+    Page& p = page(pageNumber);
+    if (kindOf(p.bytes.data()) != kLeaf)
+        damaged("a leaf link leads to an inner index page");
+    c.page = pageNumber;
+    c.leaf = p.bytes;
+    c.counter = m_counter;
+    return true;
+}
+
+namespace {
+void setEntryFromSlot(IndexFile::Cursor& c, size_t e)
+{
+    c.entry.assign(c.leaf.data() + kPageHeader + c.slot * e, e);
+}
+} // namespace
+
+bool IndexFile::first(Cursor& c, int tag)
+{
+    trimCache();
+    c.tag = tag;
+    const size_t in = entrySize(tag, true), e = entrySize(tag, false);
+    uint32_t number = m_state[static_cast<size_t>(tag)].root;
+    for (int depth = 0; kindOf(page(number).bytes.data()) != kLeaf; ++depth) {
+        if (depth > 32)
+            damaged("the index tree is deeper than any real tree");
+        number = childOf(page(number).bytes.data(), in, e, 0);
+    }
+    loadLeaf(c, number);
+    c.slot = -1;
+    return next(c);
+}
+
+bool IndexFile::last(Cursor& c, int tag)
+{
+    trimCache();
+    c.tag = tag;
+    const size_t in = entrySize(tag, true), e = entrySize(tag, false);
+    uint32_t number = m_state[static_cast<size_t>(tag)].root;
+    for (int depth = 0; kindOf(page(number).bytes.data()) != kLeaf; ++depth) {
+        if (depth > 32)
+            damaged("the index tree is deeper than any real tree");
+        const char* b = page(number).bytes.data();
+        number = childOf(b, in, e, countOf(b) - 1);
+    }
+    loadLeaf(c, number);
+    c.slot = countOf(c.leaf.data());
+    return prior(c);
+}
+
+bool IndexFile::seek(Cursor& c, int tag, const Entry& atLeast)
+{
+    trimCache();
+    c.tag = tag;
+    const size_t in = entrySize(tag, true), e = entrySize(tag, false);
+    Entry target = atLeast;
+    target.resize(e, '\0');
+    uint32_t number = m_state[static_cast<size_t>(tag)].root;
+    for (int depth = 0; kindOf(page(number).bytes.data()) != kLeaf; ++depth) {
+        if (depth > 32)
+            damaged("the index tree is deeper than any real tree");
+        const char* b = page(number).bytes.data();
+        number = childOf(b, in, e, childSlot(b, in, target.data(), e));
+    }
+    loadLeaf(c, number);
+    c.slot = lowerBound(c.leaf.data(), e, target.data()) - 1;
+    return next(c);
+}
+
+bool IndexFile::next(Cursor& c)
+{
+    if (c.leaf.empty() || c.tag < 0)
+        return false;
+    const size_t e = entrySize(c.tag, false);
+    if (c.counter != m_counter && !c.entry.empty()) {
+        const Entry was = c.entry;
+        if (!seek(c, c.tag, was))
+            return false;
+        if (c.entry != was)
+            return true;
+    }
+    for (int hops = 0;; ++hops) {
+        if (c.slot + 1 < countOf(c.leaf.data())) {
+            ++c.slot;
+            setEntryFromSlot(c, e);
+            return true;
+        }
+        const uint32_t after = nextOf(c.leaf.data());
+        if (after == 0 || hops > static_cast<int>(m_pageCount)) {
+            c.slot = countOf(c.leaf.data());
+            c.entry.clear();
+            return false;
+        }
+        loadLeaf(c, after);
+        c.slot = -1;
+    }
+}
+
+bool IndexFile::prior(Cursor& c)
+{
+    if (c.leaf.empty() || c.tag < 0)
+        return false;
+    const size_t e = entrySize(c.tag, false);
+    if (c.counter != m_counter && !c.entry.empty()) {
+        const Entry was = c.entry;
+        if (!seek(c, c.tag, was))
+            return last(c, c.tag);
+    }
+    for (int hops = 0;; ++hops) {
+        if (c.slot - 1 >= 0 && c.slot - 1 < countOf(c.leaf.data())) {
+            --c.slot;
+            setEntryFromSlot(c, e);
+            return true;
+        }
+        const uint32_t before = prevOf(c.leaf.data());
+        if (before == 0 || hops > static_cast<int>(m_pageCount)) {
+            c.slot = -1;
+            c.entry.clear();
+            return false;
+        }
+        loadLeaf(c, before);
+        c.slot = countOf(c.leaf.data());
+    }
+}
+
+uint32_t IndexFile::rank(int tag, const Entry& entry)
+{
+    trimCache();
+    const size_t in = entrySize(tag, true), e = entrySize(tag, false);
+    Entry target = entry;
+    target.resize(e, '\0');
+    uint32_t number = m_state[static_cast<size_t>(tag)].root;
+    uint32_t before = 0;
+    for (int depth = 0;; ++depth) {
+        const char* b = page(number).bytes.data();
+        if (kindOf(b) == kLeaf)
+            return before + static_cast<uint32_t>(lowerBound(b, e, target.data()));
+        if (depth > 32)
+            damaged("the index tree is deeper than any real tree");
+        const int slot = childSlot(b, in, target.data(), e);
+        for (int i = 0; i < slot; ++i)
+            before += countBelow(b, in, e, i);
+        number = childOf(b, in, e, slot);
+    }
+}
+
+bool IndexFile::entryAt(Cursor& c, int tag, uint32_t position)
+{
+    trimCache();
+    c.tag = tag;
+    const size_t in = entrySize(tag, true), e = entrySize(tag, false);
+    if (position >= m_state[static_cast<size_t>(tag)].count)
+        return false;
+    uint32_t number = m_state[static_cast<size_t>(tag)].root;
+    for (int depth = 0;; ++depth) {
+        const char* b = page(number).bytes.data();
+        if (kindOf(b) == kLeaf) {
+            loadLeaf(c, number);
+            if (position >= countOf(c.leaf.data()))
+                damaged("the index counts disagree with its leaves");
+            c.slot = static_cast<int>(position);
+            setEntryFromSlot(c, e);
+            return true;
+        }
+        if (depth > 32)
+            damaged("the index tree is deeper than any real tree");
+        int slot = 0;
+        const int n = countOf(b);
+        while (slot < n - 1 && position >= countBelow(b, in, e, slot)) {
+            position -= countBelow(b, in, e, slot);
+            ++slot;
+        }
+        number = childOf(b, in, e, slot);
+    }
+}
+
+uint32_t IndexFile::recordOf(const Entry& entry)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(entry.data() + entry.size() - 4);
+    return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+}
+
+IndexFile::Entry IndexFile::makeEntry(std::string_view key, uint32_t record)
+{
+    Entry e(key);
+    e += static_cast<char>(record >> 24);
+    e += static_cast<char>((record >> 16) & 0xFF);
+    e += static_cast<char>((record >> 8) & 0xFF);
+    e += static_cast<char>(record & 0xFF);
+    return e;
+}
+
+void IndexFile::rebuild(const std::string& path, std::vector<BuiltTag> tags, const TableStamp& stamp)
+{
+    const uint64_t counter = std::max(m_counter + 1, freshCounter());
+    if (!m_file.isOpen() || m_file.path() != path || !m_file.writable()) {
+        m_file.close();
+        if (!m_file.openIfExists(path, File::Mode::ReadWrite))
+            m_file.open(path, File::Mode::CreateTruncate);
+    }
+    m_cache.clear();
+    m_tags.clear();
+    m_state.clear();
+    m_broken = false;
+    for (const BuiltTag& t : tags)
+        m_tags.push_back(t.definition);
+    m_state.assign(m_tags.size(), {});
+    m_counter = counter;
+    m_pageCount = 1;
+    // Mark the file unclean while its pages are rewritten.
+    const bool wasWriteBack = m_writeBack;
+    m_writeBack = true;
+    m_headerDirtyOnDisk = true;
+    writeHeader();
+
+    std::vector<char> batch;
+    uint64_t batchStart = kPageSize;
+    auto emit = [&](std::vector<char>& pageBytes) {
+        put32(pageBytes.data() + 16, 0);
+        put32(pageBytes.data() + 16, crc32(pageBytes.data(), kPageSize));
+        batch.insert(batch.end(), pageBytes.begin(), pageBytes.end());
+        ++m_pageCount;
+        if (batch.size() >= 256 * kPageSize) {
+            m_file.writeAt(batchStart, batch.data(), batch.size());
+            batchStart += batch.size();
+            batch.clear();
+        }
+    };
+
+    for (size_t t = 0; t < tags.size(); ++t) {
+        const int tag = static_cast<int>(t);
+        const size_t e = entrySize(tag, false), in = entrySize(tag, true);
+        // Leaves are filled to about 90 % so that inserts do not split at once.
+        const int leafFill = std::max(1, capacity(tag, false) * 9 / 10);
+        const int innerFill = std::max(2, capacity(tag, true) * 9 / 10);
+        struct Child {
+            std::string low;
+            uint32_t page;
+            uint32_t count;
+        };
+        std::vector<Child> level;
+        const uint32_t total = tags[t].count;
+        const uint32_t leaves = total == 0 ? 1 : (total + leafFill - 1) / leafFill;
+        std::vector<char> bytes(kPageSize);
+        uint32_t at = 0;
+        for (uint32_t leaf = 0; leaf < leaves; ++leaf) {
+            const uint32_t number = m_pageCount;
+            const uint32_t n = std::min<uint32_t>(static_cast<uint32_t>(leafFill), total - at);
+            initPage(bytes, kLeaf, tag);
+            for (uint32_t k = 0; k < n; ++k) {
+                const size_t from = tags[t].order.empty() ? at + k : tags[t].order[at + k];
+                std::memcpy(bytes.data() + kPageHeader + k * e, tags[t].entries.data() + from * e, e);
+            }
+            setCount(bytes.data(), static_cast<uint16_t>(n));
+            setPrev(bytes.data(), leaf == 0 ? 0 : number - 1);
+            setNext(bytes.data(), leaf + 1 == leaves ? 0 : number + 1);
+            level.push_back({n ? std::string(bytes.data() + kPageHeader, e) : std::string(e, '\0'), number, n});
+            emit(bytes);
+            at += n;
+        }
+        while (level.size() > 1) {
+            std::vector<Child> up;
+            for (size_t i = 0; i < level.size(); i += static_cast<size_t>(innerFill)) {
+                const size_t n = std::min(level.size() - i, static_cast<size_t>(innerFill));
+                const uint32_t number = m_pageCount;
+                initPage(bytes, kInner, tag);
+                uint32_t sum = 0;
+                for (size_t k = 0; k < n; ++k) {
+                    char* item = bytes.data() + kPageHeader + k * in;
+                    std::memcpy(item, level[i + k].low.data(), e);
+                    put32(item + e, level[i + k].page);
+                    put32(item + e + 4, level[i + k].count);
+                    sum += level[i + k].count;
+                }
+                setCount(bytes.data(), static_cast<uint16_t>(n));
+                up.push_back({level[i].low, number, sum});
+                emit(bytes);
+            }
+            level = std::move(up);
+        }
+        m_state[t] = {level.front().page, total};
+        tags[t].entries = {};
+        tags[t].order = {};
+    }
+    if (!batch.empty())
+        m_file.writeAt(batchStart, batch.data(), batch.size());
+    m_file.truncate(static_cast<uint64_t>(m_pageCount) * kPageSize);
+    m_stamp = stamp;
+    m_headerDirtyOnDisk = false;
+    m_writeBack = wasWriteBack;
+    writeHeader();
+    m_clean = true;
+}
+
+} // namespace db

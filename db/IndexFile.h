@@ -1,0 +1,182 @@
+#pragma once
+
+// The production index (.MDX) of a table: our own format, one file holding up
+// to eight tags, each a B+tree of fixed-length keys in 4096-byte pages.
+//
+//   page 0: header
+//     0   magic "RKIDX\x1A\x01\x00"      24  change counter (u64)
+//     8   format version (u32)           32  table stamp: size (u64)
+//     12  page size (u32)                40  table stamp: modification time, ns (i64)
+//     16  page count (u32)               48  table stamp: record count (u32)
+//     20  reserved (u32)                 52  clean flag (u32): 0 while a writer is mid-way
+//     56  tag count (u32)                60  CRC-32 of the header page (this field as 0)
+//     64  tag records, 320 bytes each: name (12), expression (256), key length (u16),
+//         reserved (u16), root page (u32), live entry count (u32), reserved (36)
+//   page n: tree page
+//     0   kind (u8: 1 leaf, 2 inner)     4   tag number (u32)
+//     2   entry count (u16)              8   previous leaf (u32)   12  next leaf (u32)
+//     16  CRC-32 of the page (this field as 0)
+//     20  entries: leaf    key bytes + record number (u32, big-endian)
+//                  inner   key bytes + record number + child page (u32) + entries below (u32)
+//
+// Each entry is the key followed by the record number written big-endian, so
+// that comparing whole entries byte by byte orders equal keys by record, and
+// every entry is unique. An inner entry's key is the lowest entry its child
+// may hold; the first one of a page is a lower bound that descent ignores.
+// Inner entries count the live records below them, so a record's position in
+// key order and the record at a position are found in one descent.
+//
+// Invariants:
+//   1. Deleted records have no entries; every live record has one per tag.
+//   2. Every change happens under the table's update lock and raises the
+//      change counter, so other openers know their cached pages are old.
+//   3. The stamp records the table file as it was after the last change made
+//      through the index; a table whose size, time or count differs was changed
+//      behind the index's back, and the index is rebuilt.
+//   4. A writer that defers page writes (exclusive use) first writes the header
+//      with the clean flag 0; an index found unclean is rebuilt.
+
+#include "FileIO.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace db {
+
+struct TableStamp {
+    uint64_t size = 0;
+    int64_t modified = 0;
+    uint32_t recordCount = 0;
+    bool operator==(const TableStamp&) const = default;
+};
+
+struct TagDefinition {
+    std::string name;
+    std::string expression;
+    int keyLength = 0;
+};
+
+class IndexFile {
+public:
+    static constexpr uint32_t kPageSize = 4096;
+    static constexpr int kMaxTags = 8;
+    static constexpr int kMaxTagName = 10;
+
+    enum class OpenResult { Missing, Valid, Foreign, Damaged };
+
+    // A position in one tag: the whole entry (key + record number).
+    using Entry = std::string;
+
+    IndexFile() = default;
+    ~IndexFile();
+
+    // Opens an existing index; the result says whether its header can be used.
+    OpenResult open(const std::string& path, bool writable);
+    void close();
+    bool isOpen() const { return m_file.isOpen(); }
+    const std::string& path() const { return m_file.path(); }
+
+    const std::vector<TagDefinition>& tags() const { return m_tags; }
+    int tagNumber(std::string_view name) const; // -1 when missing
+    TableStamp stamp() const { return m_stamp; }
+    bool clean() const { return m_clean; }
+    uint32_t entryCount(int tag) const;
+
+    // Write-back mode keeps changed pages in memory until flush (exclusive use).
+    void setWriteBack(bool on);
+
+    // Re-reads the header when another opener changed the file; drops cached
+    // pages then. Call under the table's update lock (shared or exclusive).
+    void synchronize();
+
+    // Replaces the whole file with new tags. Each tag brings its entries
+    // (count * (keyLength + 4) bytes) and the order that sorts them (empty when
+    // they are sorted already). Used for adding, dropping and rebuilding tags.
+    struct BuiltTag {
+        TagDefinition definition;
+        std::vector<char> entries;
+        std::vector<uint32_t> order;
+        uint32_t count = 0;
+    };
+    void rebuild(const std::string& path, std::vector<BuiltTag> tags, const TableStamp& stamp);
+
+    // Point changes; call between beginChange and endChange under the update lock.
+    void beginChange();
+    void insert(int tag, const Entry& entry);
+    bool erase(int tag, const Entry& entry);
+    void endChange(const TableStamp& stamp);
+    void flush();
+    // After a failed change: mark the file unclean (best effort) so that it is rebuilt.
+    void markUnclean();
+
+    // Navigation in key order. A cursor copies its leaf so that reading it
+    // needs no lock; it re-seeks by its entry when the file changed.
+    struct Cursor {
+        int tag = -1;
+        uint32_t page = 0;
+        int slot = -1;
+        uint64_t counter = 0;
+        std::vector<char> leaf; // a copy of the page
+        Entry entry;            // current entry; empty before the first / after the last
+    };
+    bool first(Cursor& c, int tag);
+    bool last(Cursor& c, int tag);
+    bool seek(Cursor& c, int tag, const Entry& atLeast); // first entry >= atLeast
+    bool next(Cursor& c);
+    bool prior(Cursor& c);
+    // Position (0-based) of the first entry >= the given one, and the entry at a position.
+    uint32_t rank(int tag, const Entry& entry);
+    bool entryAt(Cursor& c, int tag, uint32_t position);
+
+    static uint32_t recordOf(const Entry& entry);
+    static Entry makeEntry(std::string_view key, uint32_t record);
+
+private:
+    struct Page {
+        std::vector<char> bytes = std::vector<char>(kPageSize, 0);
+        bool dirty = false;
+    };
+    struct TagState {
+        uint32_t root = 0;
+        uint32_t count = 0;
+    };
+
+    Page& page(uint32_t number);
+    void markDirty(uint32_t number, Page& p);
+    uint32_t allocatePage();
+    void writeHeader();
+    void readHeader();
+    void checkPage(uint32_t number, const Page& p) const;
+    size_t entrySize(int tag, bool inner) const;
+    int capacity(int tag, bool inner) const;
+    uint32_t subtreeCount(int tag, const Page& p) const;
+    bool loadLeaf(Cursor& c, uint32_t pageNumber);
+    void clearCache();
+    void trimCache();
+    [[noreturn]] void damaged(const std::string& what) const;
+
+    File m_file;
+    std::vector<TagDefinition> m_tags;
+    std::vector<TagState> m_state;
+    TableStamp m_stamp;
+    bool m_clean = true;
+    uint32_t m_pageCount = 1;
+    uint64_t m_counter = 0;
+    bool m_writeBack = false;
+    bool m_headerDirtyOnDisk = false; // the clean flag on disk is already 0
+    bool m_broken = false;            // a change failed half-way
+    std::unordered_map<uint32_t, std::unique_ptr<Page>> m_cache;
+};
+
+uint32_t crc32(const void* data, size_t n);
+
+// Thrown when a page or header fails its checks; the table rebuilds the index.
+struct IndexDamaged : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+} // namespace db

@@ -1,0 +1,278 @@
+#include "KeyExpression.h"
+
+#include "DbError.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+
+namespace db {
+
+namespace {
+std::string upperAscii(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+} // namespace
+
+struct KeyExpression::Parser {
+    std::string_view text;
+    const std::vector<FieldDef>& fields;
+    size_t pos = 0;
+
+    [[noreturn]] void error(const std::string& what) const
+    {
+        throw DbError("", "Invalid index expression \"" + std::string(text) + "\": " + what);
+    }
+
+    void skipBlanks()
+    {
+        while (pos < text.size() && std::isspace(static_cast<unsigned char>(text[pos])))
+            ++pos;
+    }
+
+    bool take(char c)
+    {
+        skipBlanks();
+        if (pos < text.size() && text[pos] == c) {
+            ++pos;
+            return true;
+        }
+        return false;
+    }
+
+    void expect(char c)
+    {
+        if (!take(c))
+            error(std::string("\"") + c + "\" expected at position " + std::to_string(pos + 1));
+    }
+
+    std::string identifier()
+    {
+        skipBlanks();
+        const size_t start = pos;
+        while (pos < text.size() && (std::isalnum(static_cast<unsigned char>(text[pos])) || text[pos] == '_'))
+            ++pos;
+        if (pos == start)
+            error("a field name or function expected at position " + std::to_string(start + 1));
+        return upperAscii(text.substr(start, pos - start));
+    }
+
+    int integer()
+    {
+        skipBlanks();
+        const size_t start = pos;
+        int value = 0;
+        while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos])) && pos - start < 6)
+            value = value * 10 + (text[pos++] - '0');
+        if (pos == start)
+            error("a number expected at position " + std::to_string(start + 1));
+        return value;
+    }
+
+    const FieldDef& field(const std::string& name)
+    {
+        for (const FieldDef& f : fields)
+            if (upperAscii(f.name) == name)
+                return f;
+        error("unknown field " + name);
+    }
+
+    // One term: a list of pieces that form a text of known width.
+    std::vector<Piece> term()
+    {
+        const std::string name = identifier();
+        if (name == "UPPER") {
+            expect('(');
+            std::vector<Piece> inner = sum();
+            expect(')');
+            for (Piece& p : inner)
+                if (p.kind == PieceKind::Text)
+                    p.upper = true;
+            return inner;
+        }
+        if (name == "LEFT" || name == "SUBSTR") {
+            expect('(');
+            std::vector<Piece> inner = sum();
+            int start = 1;
+            expect(',');
+            if (name == "SUBSTR") {
+                start = integer();
+                if (start < 1)
+                    error("SUBSTR starts at 1");
+                expect(',');
+            }
+            const int length = integer();
+            expect(')');
+            return slice(inner, start - 1, length);
+        }
+        if (name == "STR") {
+            expect('(');
+            const FieldDef& f = field(identifier());
+            if (f.kind() != FieldKind::Number)
+                error("STR needs a numeric field, " + f.name + " is not one");
+            int width = 10, decimals = 0;
+            if (take(',')) {
+                width = integer();
+                if (take(','))
+                    decimals = integer();
+            }
+            expect(')');
+            if (width < 1 || width > 20 || decimals < 0 || (decimals > 0 && decimals > width - 2))
+                error("impossible width or decimals in STR");
+            return {numberPiece(f, width, decimals)};
+        }
+        if (name == "DTOS") {
+            expect('(');
+            const FieldDef& f = field(identifier());
+            if (f.kind() != FieldKind::Date)
+                error("DTOS needs a date field, " + f.name + " is not one");
+            expect(')');
+            return {datePiece(f)};
+        }
+        skipBlanks();
+        if (pos < text.size() && text[pos] == '(')
+            error("unknown function " + name);
+        const FieldDef& f = field(name);
+        switch (f.kind()) {
+        case FieldKind::Number: return {numberPiece(f, f.width, f.decimals)};
+        case FieldKind::Date: return {datePiece(f)};
+        default: {
+            Piece p;
+            p.kind = PieceKind::Text;
+            p.fieldOffset = f.offset;
+            p.fieldWidth = f.width;
+            p.length = f.width;
+            return {p};
+        }
+        }
+    }
+
+    static Piece numberPiece(const FieldDef& f, int width, int decimals)
+    {
+        Piece p;
+        p.kind = PieceKind::Number;
+        p.fieldOffset = f.offset;
+        p.fieldWidth = f.width;
+        p.length = width;
+        p.decimals = decimals;
+        return p;
+    }
+
+    static Piece datePiece(const FieldDef& f)
+    {
+        Piece p;
+        p.kind = PieceKind::Date;
+        p.fieldOffset = f.offset;
+        p.fieldWidth = f.width;
+        p.length = 8;
+        return p;
+    }
+
+    // The bytes [start, start + length) of a text made of pieces.
+    std::vector<Piece> slice(const std::vector<Piece>& pieces, int start, int length)
+    {
+        std::vector<Piece> out;
+        int at = 0;
+        for (const Piece& p : pieces) {
+            const int from = std::max(start, at);
+            const int to = std::min(start + length, at + p.length);
+            if (from < to) {
+                if (p.kind != PieceKind::Text)
+                    error("LEFT and SUBSTR take character fields");
+                Piece q = p;
+                q.start = p.start + (from - at);
+                q.length = to - from;
+                out.push_back(q);
+            }
+            at += p.length;
+        }
+        if (out.empty())
+            error("LEFT or SUBSTR leaves nothing of the text");
+        return out;
+    }
+
+    std::vector<Piece> sum()
+    {
+        std::vector<Piece> pieces = term();
+        while (take('+')) {
+            std::vector<Piece> more = term();
+            pieces.insert(pieces.end(), more.begin(), more.end());
+        }
+        return pieces;
+    }
+};
+
+KeyExpression::KeyExpression(std::string_view expression, const std::vector<FieldDef>& fields)
+    : m_text(expression)
+{
+    Parser parser{expression, fields};
+    m_pieces = parser.sum();
+    parser.skipBlanks();
+    if (parser.pos != expression.size())
+        parser.error("unexpected text at position " + std::to_string(parser.pos + 1));
+    for (const Piece& p : m_pieces)
+        m_keyLength += p.length;
+    if (m_keyLength > kMaxKeyLength)
+        parser.error("the key is " + std::to_string(m_keyLength) + " characters long; at most "
+                     + std::to_string(kMaxKeyLength) + " are allowed");
+}
+
+void KeyExpression::evaluate(const char* record, char* out) const
+{
+    for (const Piece& p : m_pieces) {
+        const char* field = record + p.fieldOffset;
+        switch (p.kind) {
+        case PieceKind::Text: {
+            const int available = std::max(0, std::min(p.length, p.fieldWidth - p.start));
+            std::memcpy(out, field + p.start, static_cast<size_t>(available));
+            std::memset(out + available, ' ', static_cast<size_t>(p.length - available));
+            if (p.upper)
+                for (int i = 0; i < available; ++i)
+                    if (out[i] >= 'a' && out[i] <= 'z')
+                        out[i] = static_cast<char>(out[i] - 'a' + 'A');
+            break;
+        }
+        case PieceKind::Number: {
+            // dBASE's STR: the value right-aligned, stars when it does not fit.
+            const double value = storedNumber(std::string_view(field, p.fieldWidth)).value_or(0.0);
+            char buffer[64];
+            const int n = std::snprintf(buffer, sizeof buffer, "%*.*f", p.length, p.decimals, value);
+            if (n == p.length)
+                std::memcpy(out, buffer, static_cast<size_t>(p.length));
+            else
+                std::memset(out, '*', static_cast<size_t>(p.length));
+            break;
+        }
+        case PieceKind::Date: {
+            bool digits = p.fieldWidth >= 8;
+            for (int i = 0; digits && i < 8; ++i)
+                digits = field[i] >= '0' && field[i] <= '9';
+            if (digits)
+                std::memcpy(out, field, 8);
+            else
+                std::memset(out, ' ', 8);
+            break;
+        }
+        }
+        out += p.length;
+    }
+}
+
+std::string KeyExpression::keyFromText(std::string_view text) const
+{
+    std::string key(text.substr(0, static_cast<size_t>(m_keyLength)));
+    bool allUpper = !m_pieces.empty();
+    for (const Piece& p : m_pieces)
+        allUpper = allUpper && (p.kind != PieceKind::Text || p.upper);
+    if (allUpper)
+        key = upperAscii(key);
+    key.resize(static_cast<size_t>(m_keyLength), ' ');
+    return key;
+}
+
+} // namespace db

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "DbfFormat.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace db {
+
+// A dBASE index key expression, compiled once against a table's fields into
+// fixed-width pieces so that computing a record's key is a few copies.
+//
+// Understood: field names in any case; UPPER(x); LEFT(x, n); SUBSTR(x, s, n);
+// STR(numeric field [, width [, decimals]]) (dBASE defaults 10 and 0); DTOS(date
+// field); "+" joining pieces. A bare numeric field keys as STR with the
+// field's own width and decimals, a bare date field as DTOS. Upper-casing
+// touches the letters a to z only.
+class KeyExpression {
+public:
+    static constexpr int kMaxKeyLength = 240;
+
+    // Throws DbError (naming the expression) for a syntax error, an unknown
+    // field, a function applied to the wrong kind of field or a key too long.
+    KeyExpression(std::string_view expression, const std::vector<FieldDef>& fields);
+
+    const std::string& text() const { return m_text; }
+    int keyLength() const { return m_keyLength; }
+
+    // Writes the key of one record (its raw bytes, flag byte first) to out,
+    // which must hold keyLength() bytes.
+    void evaluate(const char* record, char* out) const;
+
+    // The key a caller's search text stands for: the text padded with blanks
+    // (or cut) to the key length, upper-cased where the whole key is.
+    std::string keyFromText(std::string_view text) const;
+
+private:
+    enum class PieceKind { Text, Number, Date };
+    struct Piece {
+        PieceKind kind = PieceKind::Text;
+        int fieldOffset = 0;
+        int fieldWidth = 0;
+        int start = 0;       // text: first byte taken from the field
+        int length = 0;      // bytes this piece adds to the key
+        int decimals = 0;    // number: decimals written
+        bool upper = false;
+    };
+
+    struct Parser;
+    std::string m_text;
+    std::vector<Piece> m_pieces;
+    int m_keyLength = 0;
+};
+
+} // namespace db

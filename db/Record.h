@@ -1,0 +1,43 @@
+#pragma once
+
+#include "DbfFormat.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace db {
+
+// A read-only view of one record's bytes with the field conversions of the
+// engine. Field text is the field's edit text: character fields without their
+// trailing blanks, whole numbers as digits, decimal numbers in general format,
+// dates in the current short date format, empty fields as "".
+//
+// Stored values that cannot be read (letters in a numeric field, a date such as
+// 20231341) read as empty: text "", number 0, date 0.
+class Record {
+public:
+    Record() = default;
+    Record(const std::vector<FieldDef>* fields, const char* bytes)
+        : m_fields(fields)
+        , m_bytes(bytes)
+    {
+    }
+
+    bool valid() const { return m_bytes != nullptr; }
+    bool deleted() const { return m_bytes[0] == '*'; }
+    const char* bytes() const { return m_bytes; }
+
+    std::string_view raw(int field) const;
+    std::string text(int field) const;
+    void text(int field, std::string& out) const;
+    double number(int field) const;
+    double date(int field) const;
+    bool isEmpty(int field) const;
+
+private:
+    const std::vector<FieldDef>* m_fields = nullptr;
+    const char* m_bytes = nullptr;
+};
+
+} // namespace db

@@ -1,0 +1,1380 @@
+#include "Table.h"
+
+#include "DbError.h"
+#include "EditText.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+namespace db {
+
+namespace {
+
+// Lock bytes lie far beyond any real data (see FileIO.h).
+constexpr uint64_t kOpenLock = 1ULL << 62;
+constexpr uint64_t kUpdateLock = kOpenLock + 1;
+constexpr size_t kChunkBytes = 256 * 1024;
+constexpr size_t kScanBytes = 1024 * 1024;
+
+bool sameLetters(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
+           });
+}
+
+std::string upperAscii(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+} // namespace
+
+// The update lock: shared while reading a consistent piece of the table,
+// exclusive while writing. An exclusively opened table needs none.
+class Table::UpdateLock {
+public:
+    // Nested locks of one table object share the outermost one; a nested
+    // exclusive request upgrades it for the rest of the outer scope.
+    UpdateLock(Table& table, File::LockKind kind)
+        : m_table(table)
+        , m_held(table.m_mode != OpenMode::Exclusive)
+    {
+        if (!m_held)
+            return;
+        if (m_table.m_lockDepth == 0 || (kind == File::LockKind::Exclusive && !m_table.m_lockExclusive)) {
+            m_table.m_file.lock(kUpdateLock, kind);
+            m_table.m_lockExclusive = kind == File::LockKind::Exclusive;
+        }
+        ++m_table.m_lockDepth;
+    }
+    ~UpdateLock()
+    {
+        if (m_held && --m_table.m_lockDepth == 0) {
+            m_table.m_file.unlock(kUpdateLock);
+            m_table.m_lockExclusive = false;
+        }
+    }
+    UpdateLock(const UpdateLock&) = delete;
+    UpdateLock& operator=(const UpdateLock&) = delete;
+
+private:
+    Table& m_table;
+    bool m_held;
+};
+
+Table::Table() = default;
+
+Table::~Table()
+{
+    try {
+        close();
+    } catch (...) {
+        // Closing never throws out of a destructor; an unflushed index is
+        // left unclean and rebuilt at the next open.
+    }
+}
+
+// ---------------------------------------------------------------- naming
+
+void Table::setDatabaseName(const std::string& folder)
+{
+    m_folder = folder;
+    while (m_folder.size() > 1 && m_folder.back() == '/')
+        m_folder.pop_back();
+}
+
+void Table::setTableName(const std::string& name)
+{
+    const std::string base = std::filesystem::path(name).filename().string();
+    const size_t dot = base.find('.');
+    m_name = base.substr(0, dot);
+    m_extension = ".DBF";
+    if (dot != std::string::npos) {
+        const size_t last = base.rfind('.');
+        const std::string ext = base.substr(last);
+        if (upperAscii(ext) == ".DBF")
+            m_extension = ext;
+    }
+}
+
+void Table::setFilePath(const std::string& path)
+{
+    std::filesystem::path p = std::filesystem::absolute(path);
+    setDatabaseName(p.parent_path().string());
+    setTableName(p.filename().string());
+}
+
+std::string Table::filePath() const
+{
+    const std::string folder = m_folder.empty() ? std::string(".") : m_folder;
+    const std::string prefix = folder == "/" ? folder : folder + "/";
+    std::string path = prefix + m_name + m_extension;
+    if (!fileExists(path)) {
+        // Linux names are case-sensitive: accept the other spelling of the extension.
+        const std::string other = prefix + m_name + (m_extension == ".DBF" ? ".dbf" : ".DBF");
+        if (fileExists(other))
+            return other;
+    }
+    return path;
+}
+
+std::string Table::indexPath() const
+{
+    const std::string table = filePath();
+    const std::string ext = table.substr(table.size() - 4);
+    std::string index = ".MDX";
+    for (size_t i = 1; i < 4; ++i)
+        if (std::islower(static_cast<unsigned char>(ext[i])))
+            index[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(index[i])));
+    return table.substr(0, table.size() - 4) + index;
+}
+
+// ---------------------------------------------------------------- open and close
+
+void Table::open(OpenMode mode)
+{
+    if (active())
+        throw DbError(filePath(), "The table is already open");
+    if (m_name.empty())
+        throw DbError("", "No table name given");
+    const std::string path = filePath();
+    if (!fileExists(path))
+        throw DbError(path, "Table does not exist");
+    m_mode = mode;
+    try {
+        if (mode == OpenMode::ReadOnly) {
+            m_file.open(path, File::Mode::ReadOnly);
+        } else {
+            try {
+                m_file.open(path, File::Mode::ReadWrite);
+            } catch (const DbError&) {
+                if (mode == OpenMode::Exclusive)
+                    throw;
+                m_file.open(path, File::Mode::ReadOnly); // a write-protected file is still readable
+            }
+        }
+        const bool exclusive = mode == OpenMode::Exclusive;
+        if (!m_file.tryLock(kOpenLock, exclusive ? File::LockKind::Exclusive : File::LockKind::Shared))
+            throw DbError(path, exclusive ? "The table is in use by another program and cannot be opened exclusively"
+                                          : "The table is opened exclusively by another program");
+        {
+            UpdateLock read(*this, File::LockKind::Shared);
+            m_header = readDbfHeader(m_file);
+        }
+        m_state = State::Browse;
+        openIndex();
+        if (!m_selectedTag.empty() && selectedTagNumber() < 0)
+            throw DbError(indexPath(), "Index tag " + m_selectedTag + " does not exist");
+        invalidateChunk();
+        first();
+    } catch (...) {
+        m_index.close();
+        m_indexOpen = false;
+        m_file.close();
+        m_state = State::Inactive;
+        throw;
+    }
+}
+
+void Table::close()
+{
+    if (!active())
+        return;
+    m_state = State::Inactive;
+    m_edit.clear();
+    m_current.clear();
+    m_recNo = 0;
+    m_bof = m_eof = true;
+    invalidateChunk();
+    m_expressions.clear();
+    m_indexOpen = false;
+    m_cursor = {};
+    try {
+        m_index.close();
+    } catch (...) {
+        m_file.close();
+        throw;
+    }
+    m_file.close();
+    notify();
+}
+
+void Table::requireActive(const char* what) const
+{
+    if (!active())
+        throw DbError(filePath(), std::string("Cannot ") + what + ": the table is not open");
+}
+
+void Table::requireBrowse(const char* what) const
+{
+    requireActive(what);
+    if (m_state != State::Browse)
+        throw DbError(filePath(), std::string("Cannot ") + what + ": a record is being edited");
+}
+
+int Table::fieldIndex(std::string_view name) const
+{
+    for (size_t i = 0; i < m_header.fields.size(); ++i)
+        if (sameLetters(m_header.fields[i].name, name))
+            return static_cast<int>(i);
+    return -1;
+}
+
+int Table::requireField(std::string_view name) const
+{
+    const int index = fieldIndex(name);
+    if (index < 0)
+        throw DbError(filePath(), "Field " + std::string(name) + " not found");
+    return index;
+}
+
+// ---------------------------------------------------------------- create
+
+void Table::createTable(const std::string& path, const std::vector<FieldDef>& fields)
+{
+    DbfHeader header = makeDbfHeader(fields);
+    for (const FieldDef& f : header.fields)
+        if (std::count_if(header.fields.begin(), header.fields.end(),
+                          [&](const FieldDef& g) { return sameLetters(f.name, g.name); })
+            > 1)
+            throw DbError(path, "Field name " + f.name + " is used twice");
+    if (fileExists(path)) {
+        File existing;
+        existing.open(path, File::Mode::ReadOnly);
+        if (existing.lockedElsewhere(kOpenLock))
+            throw DbError(path, "The table is in use by another program and cannot be replaced");
+    }
+    const std::string temporary = path + ".rk-new";
+    try {
+        File out;
+        out.open(temporary, File::Mode::CreateTruncate);
+        std::string bytes = serializeDbfHeader(header);
+        bytes += '\x1A';
+        out.writeAt(0, bytes.data(), bytes.size());
+        out.sync();
+        out.close();
+        replaceFile(temporary, path);
+    } catch (...) {
+        try {
+            removeFile(temporary);
+        } catch (...) {
+        }
+        throw;
+    }
+    // A new table starts without an index; an old index of the same name would only be rebuilt.
+    Table probe;
+    probe.setFilePath(path);
+    removeFile(probe.indexPath());
+}
+
+// ---------------------------------------------------------------- records and visibility
+
+void Table::notify()
+{
+    if (m_disabled > 0) {
+        m_pendingNotify = true;
+        return;
+    }
+    m_pendingNotify = false;
+    if (m_listener)
+        m_listener();
+}
+
+void Table::disableControls()
+{
+    ++m_disabled;
+}
+
+void Table::enableControls()
+{
+    if (m_disabled > 0 && --m_disabled == 0 && m_pendingNotify)
+        notify();
+}
+
+bool Table::visible(const char* bytes) const
+{
+    if (bytes[0] == '*')
+        return false;
+    return !m_filtered || !m_filter || m_filter(Record(&m_header.fields, bytes));
+}
+
+void Table::rereadRecordCount()
+{
+    unsigned char count[4];
+    m_file.readAt(kHeaderRecordCountOffset, count, 4);
+    const uint32_t n = count[0] | (count[1] << 8) | (count[2] << 16) | (static_cast<uint32_t>(count[3]) << 24);
+    const uint64_t limit = m_file.size() < m_header.headerLength
+        ? 0
+        : (m_file.size() - m_header.headerLength) / m_header.recordLength;
+    if (n > limit)
+        throw DbError(m_file.path(), "Damaged dBASE table: the header counts " + std::to_string(n)
+                                         + " records but the file holds " + std::to_string(limit));
+    if (n != m_header.recordCount)
+        invalidateChunk();
+    m_header.recordCount = n;
+}
+
+const char* Table::readRecord(uint32_t recNo, bool forward)
+{
+    const size_t length = m_header.recordLength;
+    if (m_chunkCount && recNo >= m_chunkFirst && recNo < m_chunkFirst + m_chunkCount)
+        return m_chunk.data() + (recNo - m_chunkFirst) * length;
+    if (recNo == 0 || recNo > m_header.recordCount)
+        throw DbError(m_file.path(), "Record " + std::to_string(recNo) + " does not exist");
+    const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, kChunkBytes / length));
+    const uint32_t start = forward ? recNo : (recNo >= per ? recNo - per + 1 : 1);
+    const uint32_t n = std::min(per, m_header.recordCount - start + 1);
+    m_chunk.resize(static_cast<size_t>(n) * length);
+    size_t got;
+    {
+        UpdateLock read(*this, File::LockKind::Shared);
+        got = m_file.readSomeAt(m_header.headerLength + static_cast<uint64_t>(start - 1) * length,
+                                m_chunk.data(), m_chunk.size());
+    }
+    m_chunkFirst = start;
+    m_chunkCount = static_cast<uint32_t>(got / length);
+    if (recNo >= m_chunkFirst + m_chunkCount)
+        throw DbError(m_file.path(), "Record " + std::to_string(recNo) + " lies beyond the end of the file");
+    return m_chunk.data() + (recNo - m_chunkFirst) * length;
+}
+
+void Table::setCurrent(uint32_t recNo, const char* bytes)
+{
+    m_recNo = recNo;
+    m_current.assign(bytes, bytes + m_header.recordLength);
+}
+
+void Table::setNoCurrent()
+{
+    m_recNo = 0;
+    m_current.assign(m_header.recordLength, ' ');
+    m_bof = m_eof = true;
+}
+
+Record Table::current() const
+{
+    if (m_state == State::Edit || m_state == State::Insert)
+        return Record(&m_header.fields, m_edit.data());
+    if (m_current.empty())
+        throw DbError(filePath(), "No current record: the table is not open");
+    return Record(&m_header.fields, m_current.data());
+}
+
+int Table::selectedTagNumber() const
+{
+    if (m_selectedTag.empty() || !m_indexOpen)
+        return -1;
+    return m_index.tagNumber(m_selectedTag);
+}
+
+// ---------------------------------------------------------------- index repair
+
+template <class Work>
+auto Table::repairing(Work&& work) -> decltype(work())
+{
+    try {
+        return work();
+    } catch (const IndexDamaged&) {
+        repairIndex();
+        return work();
+    }
+}
+
+IndexFile::Entry Table::currentEntry() const
+{
+    const KeyExpression& expression = m_expressions[static_cast<size_t>(selectedTagNumber())];
+    std::string key(static_cast<size_t>(expression.keyLength()), ' ');
+    expression.evaluate(m_current.data(), key.data());
+    return IndexFile::makeEntry(key, m_recNo);
+}
+
+void Table::repairIndex()
+{
+    m_cursor = {};
+    buildIndexFile(m_index.tags());
+    if (m_recNo != 0 && selectedTagNumber() >= 0) {
+        UpdateLock read(*this, File::LockKind::Shared);
+        m_index.seek(m_cursor, selectedTagNumber(), currentEntry());
+    }
+}
+
+// ---------------------------------------------------------------- navigation
+
+bool Table::seekPhysical(uint32_t from, int direction)
+{
+    for (int64_t r = from; r >= 1 && r <= m_header.recordCount; r += direction) {
+        const char* bytes = readRecord(static_cast<uint32_t>(r), direction > 0);
+        if (visible(bytes)) {
+            setCurrent(static_cast<uint32_t>(r), bytes);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Table::indexStep(bool forward)
+{
+    if (m_cursor.leaf.empty())
+        return false;
+    const char* leaf = m_cursor.leaf.data();
+    uint16_t count;
+    std::memcpy(&count, leaf + 2, 2);
+    const bool leavesLeaf = forward ? m_cursor.slot + 1 >= count : m_cursor.slot - 1 < 0;
+    if (!leavesLeaf)
+        return forward ? m_index.next(m_cursor) : m_index.prior(m_cursor);
+    // Crossing to another page: the page may have changed under another writer.
+    UpdateLock read(*this, File::LockKind::Shared);
+    m_index.synchronize();
+    return forward ? m_index.next(m_cursor) : m_index.prior(m_cursor);
+}
+
+bool Table::seekIndexed(bool forward, bool restart)
+{
+    const int tag = selectedTagNumber();
+    bool found;
+    if (restart) {
+        UpdateLock read(*this, File::LockKind::Shared);
+        m_index.synchronize();
+        found = forward ? m_index.first(m_cursor, tag) : m_index.last(m_cursor, tag);
+    } else {
+        found = indexStep(forward);
+    }
+    while (found) {
+        const uint32_t rec = IndexFile::recordOf(m_cursor.entry);
+        if (rec > m_header.recordCount)
+            rereadRecordCount();
+        if (rec >= 1 && rec <= m_header.recordCount) {
+            const char* bytes = readRecord(rec, forward);
+            if (visible(bytes)) {
+                setCurrent(rec, bytes);
+                return true;
+            }
+        }
+        found = indexStep(forward);
+    }
+    return false;
+}
+
+void Table::firstNow()
+{
+    requireActive("go to the first record");
+    if (m_state != State::Browse)
+        post();
+    rereadRecordCount();
+    const bool found = selectedTagNumber() >= 0 ? seekIndexed(true, true) : seekPhysical(1, +1);
+    if (!found)
+        setNoCurrent();
+    m_bof = true;
+    m_eof = !found;
+    notify();
+}
+
+void Table::lastNow()
+{
+    requireActive("go to the last record");
+    if (m_state != State::Browse)
+        post();
+    rereadRecordCount();
+    const bool found = selectedTagNumber() >= 0 ? seekIndexed(false, true)
+                                                : seekPhysical(m_header.recordCount, -1);
+    if (!found)
+        setNoCurrent();
+    m_eof = true;
+    m_bof = !found;
+    notify();
+}
+
+void Table::nextNow()
+{
+    requireActive("go to the next record");
+    if (m_state != State::Browse)
+        post();
+    if (m_recNo == 0) {
+        m_eof = true;
+        return;
+    }
+    const std::vector<char> before = m_current;
+    const uint32_t beforeRec = m_recNo;
+    const IndexFile::Cursor beforeCursor = m_cursor;
+    bool found;
+    if (selectedTagNumber() >= 0) {
+        found = seekIndexed(true, false);
+    } else {
+        if (m_recNo >= m_header.recordCount)
+            rereadRecordCount();
+        found = seekPhysical(m_recNo + 1, +1);
+    }
+    if (found) {
+        m_bof = m_eof = false;
+    } else {
+        m_eof = true;
+        m_recNo = beforeRec;
+        m_current = before;
+        m_cursor = beforeCursor;
+    }
+    notify();
+}
+
+void Table::priorNow()
+{
+    requireActive("go to the prior record");
+    if (m_state != State::Browse)
+        post();
+    if (m_recNo == 0) {
+        m_bof = true;
+        return;
+    }
+    const std::vector<char> before = m_current;
+    const uint32_t beforeRec = m_recNo;
+    const IndexFile::Cursor beforeCursor = m_cursor;
+    const bool found = selectedTagNumber() >= 0 ? seekIndexed(false, false) : seekPhysical(m_recNo - 1, -1);
+    if (found) {
+        m_bof = m_eof = false;
+    } else {
+        m_bof = true;
+        m_recNo = beforeRec;
+        m_current = before;
+        m_cursor = beforeCursor;
+    }
+    notify();
+}
+
+bool Table::landOnEntryOrNeighbour(const IndexFile::Entry& entry)
+{
+    const int tag = selectedTagNumber();
+    bool found;
+    {
+        UpdateLock read(*this, File::LockKind::Shared);
+        m_index.synchronize();
+        found = m_index.seek(m_cursor, tag, entry);
+    }
+    while (found) {
+        const uint32_t rec = IndexFile::recordOf(m_cursor.entry);
+        if (rec > m_header.recordCount)
+            rereadRecordCount();
+        if (rec >= 1 && rec <= m_header.recordCount) {
+            const char* bytes = readRecord(rec, false);
+            if (visible(bytes)) {
+                setCurrent(rec, bytes);
+                return true;
+            }
+        }
+        found = indexStep(true);
+    }
+    return seekIndexed(false, true);
+}
+
+void Table::refreshNow()
+{
+    requireActive("refresh");
+    if (m_state != State::Browse)
+        post();
+    invalidateChunk();
+    rereadRecordCount();
+    if (m_indexOpen && m_file.writable()) {
+        bool stale;
+        {
+            UpdateLock read(*this, File::LockKind::Shared);
+            m_index.synchronize();
+            stale = !(m_index.stamp() == currentStamp()) || !m_index.clean();
+        }
+        if (stale)
+            buildIndexFile(m_index.tags());
+    }
+    bool found = false;
+    if (m_recNo != 0 && m_recNo <= m_header.recordCount) {
+        if (selectedTagNumber() >= 0) {
+            std::string key(static_cast<size_t>(m_expressions[static_cast<size_t>(selectedTagNumber())].keyLength()), ' ');
+            const char* bytes = readRecord(m_recNo, true);
+            m_expressions[static_cast<size_t>(selectedTagNumber())].evaluate(bytes, key.data());
+            found = landOnEntryOrNeighbour(IndexFile::makeEntry(key, m_recNo));
+        } else {
+            found = seekPhysical(m_recNo, +1) || seekPhysical(m_header.recordCount, -1);
+        }
+    } else {
+        found = selectedTagNumber() >= 0 ? seekIndexed(true, true) : seekPhysical(1, +1);
+    }
+    if (!found)
+        setNoCurrent();
+    m_bof = m_eof = !found;
+    notify();
+}
+
+uint32_t Table::recordCount()
+{
+    return repairing([this] { return recordCountNow(); });
+}
+
+uint32_t Table::recordCountNow()
+{
+    requireActive("count records");
+    if ((!m_filtered || !m_filter) && m_indexOpen && !m_index.tags().empty()) {
+        UpdateLock read(*this, File::LockKind::Shared);
+        m_index.synchronize();
+        return m_index.entryCount(0);
+    }
+    rereadRecordCount();
+    const size_t length = m_header.recordLength;
+    const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, kScanBytes / length));
+    std::vector<char> buffer(static_cast<size_t>(per) * length);
+    uint32_t count = 0;
+    for (uint32_t start = 1; start <= m_header.recordCount; start += per) {
+        const uint32_t n = std::min(per, m_header.recordCount - start + 1);
+        size_t got;
+        {
+            UpdateLock read(*this, File::LockKind::Shared);
+            got = m_file.readSomeAt(m_header.headerLength + static_cast<uint64_t>(start - 1) * length,
+                                    buffer.data(), n * length);
+        }
+        for (size_t k = 0; k < got / length; ++k)
+            if (visible(buffer.data() + k * length))
+                ++count;
+    }
+    return count;
+}
+
+void Table::first()
+{
+    repairing([this] { firstNow(); });
+}
+
+void Table::last()
+{
+    repairing([this] { lastNow(); });
+}
+
+void Table::next()
+{
+    repairing([this] { nextNow(); });
+}
+
+void Table::prior()
+{
+    repairing([this] { priorNow(); });
+}
+
+void Table::refresh()
+{
+    repairing([this] { refreshNow(); });
+}
+
+// ---------------------------------------------------------------- editing
+
+std::vector<char> Table::blankRecord() const
+{
+    return std::vector<char>(m_header.recordLength, ' ');
+}
+
+void Table::edit()
+{
+    requireBrowse("edit");
+    if (m_recNo == 0)
+        throw DbError(filePath(), "Cannot edit: there is no current record");
+    if (!m_file.writable() || m_mode == OpenMode::ReadOnly)
+        throw DbError(filePath(), "Cannot edit: the table is open read-only");
+    m_edit.resize(m_header.recordLength);
+    {
+        // Start from the record as it is on disk now, not from an older copy.
+        UpdateLock read(*this, File::LockKind::Shared);
+        m_file.readAt(m_header.headerLength + static_cast<uint64_t>(m_recNo - 1) * m_header.recordLength,
+                      m_edit.data(), m_edit.size());
+    }
+    if (m_edit[0] == '*') {
+        m_edit.clear();
+        throw DbError(filePath(), "Cannot edit: the record was deleted by another user");
+    }
+    m_state = State::Edit;
+    notify();
+}
+
+void Table::insert()
+{
+    requireBrowse("insert");
+    if (!m_file.writable() || m_mode == OpenMode::ReadOnly)
+        throw DbError(filePath(), "Cannot insert: the table is open read-only");
+    m_edit = blankRecord();
+    m_state = State::Insert;
+    notify();
+}
+
+char* Table::editField(int field)
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw DbError(filePath(), "Cannot change a field: the table is not in edit or insert mode");
+    const FieldDef& f = m_header.fields.at(static_cast<size_t>(field));
+    return m_edit.data() + f.offset;
+}
+
+void Table::setCharacters(int field, std::string_view text)
+{
+    char* out = editField(field);
+    const FieldDef& f = m_header.fields[static_cast<size_t>(field)];
+    const size_t n = std::min(text.size(), static_cast<size_t>(f.width));
+    std::memcpy(out, text.data(), n);
+    std::memset(out + n, ' ', static_cast<size_t>(f.width) - n);
+}
+
+void Table::clearField(int field)
+{
+    char* out = editField(field);
+    std::memset(out, ' ', static_cast<size_t>(m_header.fields[static_cast<size_t>(field)].width));
+}
+
+void Table::setText(int field, std::string_view text)
+{
+    editField(field);
+    const FieldDef& f = m_header.fields[static_cast<size_t>(field)];
+    const std::string_view trimmed = trimBoth(text);
+    switch (f.kind()) {
+    case FieldKind::Number: {
+        if (trimmed.empty())
+            return clearField(field);
+        std::string normal(trimmed);
+        const char sep = editTextFormat().decimalSeparator;
+        if (sep != '.')
+            std::replace(normal.begin(), normal.end(), sep, '.');
+        const auto value = parseDecimalNumber(normal);
+        if (!value)
+            throw DbError(filePath(), "'" + std::string(text) + "' is not a valid number for field " + f.name);
+        return setNumber(field, *value);
+    }
+    case FieldKind::Date: {
+        if (trimmed.empty() || trimmed.find_first_of("0123456789") == std::string_view::npos)
+            return clearField(field);
+        const auto date = parseShortDate(trimmed);
+        if (!date)
+            throw DbError(filePath(), "'" + std::string(text) + "' is not a valid date for field " + f.name);
+        return setDate(field, dayNumberFromCivil(*date));
+    }
+    case FieldKind::Logical: {
+        const char c = trimmed.empty() ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(trimmed[0])));
+        *editField(field) = (c == 'T' || c == 'Y') ? 'T' : (c == 'F' || c == 'N') ? 'F' : ' ';
+        return;
+    }
+    default:
+        return setCharacters(field, text);
+    }
+}
+
+void Table::setNumber(int field, double value)
+{
+    char* out = editField(field);
+    const FieldDef& f = m_header.fields[static_cast<size_t>(field)];
+    switch (f.kind()) {
+    case FieldKind::Number: {
+        const auto text = numberFieldText(value, f.width, f.decimals);
+        if (!text)
+            throw DbError(filePath(), "The number " + formatGeneralNumber(value) + " does not fit field " + f.name);
+        std::memcpy(out, text->data(), static_cast<size_t>(f.width));
+        return;
+    }
+    case FieldKind::Date: return setDate(field, value);
+    default: return setCharacters(field, formatGeneralNumber(value));
+    }
+}
+
+void Table::setDate(int field, double dayNumber)
+{
+    char* out = editField(field);
+    const FieldDef& f = m_header.fields[static_cast<size_t>(field)];
+    if (f.kind() != FieldKind::Date)
+        throw DbError(filePath(), "Field " + f.name + " is not a date field");
+    if (dayNumber <= 0)
+        return clearField(field);
+    const CivilDate d = civilFromDayNumber(dayNumber);
+    if (!isValidCivilDate(d))
+        throw DbError(filePath(), "The date does not fit field " + f.name);
+    const std::string text = storedDateText(d);
+    std::memcpy(out, text.data(), std::min<size_t>(8, static_cast<size_t>(f.width)));
+}
+
+TableStamp Table::currentStamp() const
+{
+    return {m_file.size(), m_file.modifiedNanoseconds(), m_header.recordCount};
+}
+
+void Table::post()
+{
+    requireActive("post");
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw DbError(filePath(), "Cannot post: the table is not in edit or insert mode");
+    const size_t length = m_header.recordLength;
+    const bool inserting = m_state == State::Insert;
+    uint32_t rec = m_recNo;
+    bool indexBroken = false; // a damaged page met on the way: rebuilt below from the table
+    {
+        UpdateLock write(*this, File::LockKind::Exclusive);
+        rereadRecordCount();
+        std::vector<char> old;
+        if (inserting) {
+            rec = m_header.recordCount + 1;
+            std::vector<char> bytes(m_edit);
+            bytes.push_back('\x1A');
+            m_file.writeAt(m_header.headerLength + static_cast<uint64_t>(rec - 1) * length, bytes.data(), bytes.size());
+            const std::string counted = headerCountBytes(rec);
+            m_file.writeAt(1, counted.data(), counted.size());
+            m_header.recordCount = rec;
+        } else {
+            old.resize(length);
+            m_file.readAt(m_header.headerLength + static_cast<uint64_t>(rec - 1) * length, old.data(), length);
+            if (old[0] == '*')
+                throw DbError(filePath(), "Cannot post: the record was deleted by another user");
+            m_file.writeAt(m_header.headerLength + static_cast<uint64_t>(rec - 1) * length, m_edit.data(), length);
+        }
+        if (m_indexOpen) {
+            try {
+                m_index.beginChange();
+                for (size_t t = 0; t < m_expressions.size(); ++t) {
+                    std::string newKey(static_cast<size_t>(m_expressions[t].keyLength()), ' ');
+                    m_expressions[t].evaluate(m_edit.data(), newKey.data());
+                    if (!inserting) {
+                        std::string oldKey(newKey.size(), ' ');
+                        m_expressions[t].evaluate(old.data(), oldKey.data());
+                        if (oldKey == newKey)
+                            continue;
+                        m_index.erase(static_cast<int>(t), IndexFile::makeEntry(oldKey, rec));
+                    }
+                    m_index.insert(static_cast<int>(t), IndexFile::makeEntry(newKey, rec));
+                }
+                m_index.endChange(currentStamp());
+            } catch (const IndexDamaged&) {
+                m_index.markUnclean();
+                indexBroken = true;
+            } catch (...) {
+                m_index.markUnclean();
+                throw;
+            }
+        }
+    }
+    invalidateChunk();
+    if (indexBroken)
+        repairIndex();
+    m_state = State::Browse;
+    std::vector<char> posted;
+    posted.swap(m_edit);
+    bool found;
+    if (selectedTagNumber() >= 0) {
+        const KeyExpression& expression = m_expressions[static_cast<size_t>(selectedTagNumber())];
+        std::string key(static_cast<size_t>(expression.keyLength()), ' ');
+        expression.evaluate(posted.data(), key.data());
+        found = landOnEntryOrNeighbour(IndexFile::makeEntry(key, rec));
+    } else if (visible(posted.data())) {
+        setCurrent(rec, posted.data());
+        found = true;
+    } else {
+        found = seekPhysical(rec, +1) || seekPhysical(rec, -1);
+    }
+    if (!found)
+        setNoCurrent();
+    m_bof = m_eof = !found;
+    notify();
+}
+
+void Table::cancel()
+{
+    requireActive("cancel");
+    m_edit.clear();
+    m_state = State::Browse;
+    notify();
+}
+
+void Table::deleteRecord()
+{
+    requireActive("delete");
+    if (m_state != State::Browse)
+        cancel();
+    if (m_recNo == 0)
+        throw DbError(filePath(), "Cannot delete: there is no current record");
+    if (!m_file.writable() || m_mode == OpenMode::ReadOnly)
+        throw DbError(filePath(), "Cannot delete: the table is open read-only");
+    const uint32_t rec = m_recNo;
+    const size_t length = m_header.recordLength;
+    bool indexBroken = false;
+    {
+        UpdateLock write(*this, File::LockKind::Exclusive);
+        std::vector<char> old(length);
+        const uint64_t at = m_header.headerLength + static_cast<uint64_t>(rec - 1) * length;
+        m_file.readAt(at, old.data(), length);
+        if (old[0] != '*') {
+            m_file.writeAt(at, "*", 1);
+            if (m_indexOpen) {
+                try {
+                    m_index.beginChange();
+                    for (size_t t = 0; t < m_expressions.size(); ++t) {
+                        std::string key(static_cast<size_t>(m_expressions[t].keyLength()), ' ');
+                        m_expressions[t].evaluate(old.data(), key.data());
+                        m_index.erase(static_cast<int>(t), IndexFile::makeEntry(key, rec));
+                    }
+                    m_index.endChange(currentStamp());
+                } catch (const IndexDamaged&) {
+                    m_index.markUnclean();
+                    indexBroken = true;
+                } catch (...) {
+                    m_index.markUnclean();
+                    throw;
+                }
+            }
+        }
+    }
+    invalidateChunk();
+    if (indexBroken)
+        repairIndex();
+    // The record after the deleted one becomes current, or the one before it.
+    bool found;
+    if (selectedTagNumber() >= 0) {
+        found = landOnEntryOrNeighbour(m_cursor.entry);
+    } else {
+        found = seekPhysical(rec + 1, +1) || seekPhysical(rec, -1);
+    }
+    if (!found)
+        setNoCurrent();
+    m_bof = m_eof = !found;
+    notify();
+}
+
+void Table::setFilter(Filter filter)
+{
+    m_filter = std::move(filter);
+}
+
+void Table::setFiltered(bool on)
+{
+    m_filtered = on;
+}
+
+// ---------------------------------------------------------------- indexes
+
+void Table::openIndex()
+{
+    m_expressions.clear();
+    m_indexOpen = false;
+    const std::string path = indexPath();
+    IndexFile::OpenResult result;
+    {
+        UpdateLock read(*this, File::LockKind::Shared);
+        result = m_index.open(path, m_file.writable());
+    }
+    if (result == IndexFile::OpenResult::Missing || result == IndexFile::OpenResult::Foreign) {
+        // A foreign index file (another program's .MDX) is left as it is until a tag is added.
+        m_index.close();
+        return;
+    }
+    const std::vector<TagDefinition> definitions = m_index.tags();
+    bool rebuild = result == IndexFile::OpenResult::Damaged || !m_index.clean();
+    if (!rebuild) {
+        try {
+            for (const TagDefinition& d : definitions)
+                m_expressions.emplace_back(d.expression, m_header.fields);
+        } catch (const DbError&) {
+            rebuild = true;
+        }
+    }
+    if (!rebuild) {
+        UpdateLock read(*this, File::LockKind::Shared);
+        rereadRecordCount();
+        rebuild = !(m_index.stamp() == currentStamp());
+    }
+    if (rebuild) {
+        if (!m_file.writable()) {
+            m_index.close(); // a stale index of a read-only table is not used
+            m_expressions.clear();
+            return;
+        }
+        std::vector<TagDefinition> usable;
+        for (const TagDefinition& d : definitions) {
+            try {
+                KeyExpression check(d.expression, m_header.fields);
+                usable.push_back(d);
+            } catch (const DbError&) {
+                // A tag whose expression no longer fits the table is dropped.
+            }
+        }
+        buildIndexFile(usable);
+        return;
+    }
+    m_indexOpen = true;
+    m_index.setWriteBack(m_mode == OpenMode::Exclusive);
+}
+
+void Table::writeIndexFlag(bool on)
+{
+    const uint8_t flag = on ? 1 : 0;
+    if (m_header.productionIndexFlag == flag || !m_file.writable())
+        return;
+    m_file.writeAt(kHeaderIndexFlagOffset, &flag, 1);
+    m_header.productionIndexFlag = flag;
+}
+
+void Table::buildIndexFile(std::vector<TagDefinition> tags)
+{
+    std::vector<KeyExpression> expressions;
+    for (TagDefinition& d : tags) {
+        expressions.emplace_back(d.expression, m_header.fields);
+        d.keyLength = expressions.back().keyLength();
+    }
+    UpdateLock write(*this, File::LockKind::Exclusive);
+    rereadRecordCount();
+    writeIndexFlag(!tags.empty());
+
+    std::vector<IndexFile::BuiltTag> built(tags.size());
+    for (size_t t = 0; t < tags.size(); ++t) {
+        built[t].definition = tags[t];
+        built[t].entries.reserve(static_cast<size_t>(m_header.recordCount) * (tags[t].keyLength + 4));
+    }
+    const size_t length = m_header.recordLength;
+    const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, kScanBytes / length));
+    std::vector<char> buffer(static_cast<size_t>(per) * length);
+    for (uint32_t start = 1; start <= m_header.recordCount; start += per) {
+        const uint32_t n = std::min(per, m_header.recordCount - start + 1);
+        m_file.readAt(m_header.headerLength + static_cast<uint64_t>(start - 1) * length, buffer.data(), n * length);
+        for (uint32_t k = 0; k < n; ++k) {
+            const char* record = buffer.data() + k * length;
+            if (record[0] == '*')
+                continue;
+            const uint32_t rec = start + k;
+            for (size_t t = 0; t < tags.size(); ++t) {
+                std::vector<char>& entries = built[t].entries;
+                const size_t at = entries.size();
+                entries.resize(at + tags[t].keyLength + 4);
+                expressions[t].evaluate(record, entries.data() + at);
+                char* r = entries.data() + at + tags[t].keyLength;
+                r[0] = static_cast<char>(rec >> 24);
+                r[1] = static_cast<char>((rec >> 16) & 0xFF);
+                r[2] = static_cast<char>((rec >> 8) & 0xFF);
+                r[3] = static_cast<char>(rec & 0xFF);
+                ++built[t].count;
+            }
+        }
+    }
+    for (IndexFile::BuiltTag& b : built) {
+        // Sort on an 8-byte prefix first; most comparisons end there.
+        const size_t e = static_cast<size_t>(b.definition.keyLength) + 4;
+        struct Item {
+            uint64_t prefix;
+            uint32_t index;
+        };
+        std::vector<Item> items(b.count);
+        const char* base = b.entries.data();
+        for (uint32_t i = 0; i < b.count; ++i) {
+            uint64_t prefix = 0;
+            for (size_t k = 0; k < 8; ++k)
+                prefix = (prefix << 8) | (k < e ? static_cast<unsigned char>(base[i * e + k]) : 0);
+            items[i] = {prefix, i};
+        }
+        std::sort(items.begin(), items.end(), [base, e](const Item& a, const Item& c) {
+            if (a.prefix != c.prefix)
+                return a.prefix < c.prefix;
+            return e > 8 && std::memcmp(base + a.index * e + 8, base + c.index * e + 8, e - 8) < 0;
+        });
+        b.order.resize(b.count);
+        for (uint32_t i = 0; i < b.count; ++i)
+            b.order[i] = items[i].index;
+    }
+    m_index.close();
+    m_index.rebuild(indexPath(), std::move(built), currentStamp());
+    m_expressions = std::move(expressions);
+    m_indexOpen = true;
+    m_index.setWriteBack(m_mode == OpenMode::Exclusive);
+}
+
+std::vector<TagDefinition> Table::indexTags()
+{
+    requireActive("list index tags");
+    if (!m_indexOpen)
+        return {};
+    return m_index.tags();
+}
+
+void Table::withTableOpen(const std::function<void()>& work)
+{
+    const std::string selected = m_selectedTag;
+    m_selectedTag.clear();
+    try {
+        open(OpenMode::Shared);
+        work();
+        close();
+    } catch (...) {
+        close();
+        m_selectedTag = selected;
+        throw;
+    }
+    m_selectedTag = selected;
+}
+
+void Table::addIndex(const std::string& tag, const std::string& expression)
+{
+    if (!active())
+        return withTableOpen([&] { addIndex(tag, expression); });
+    requireBrowse("add an index");
+    if (tag.empty() || tag.size() > static_cast<size_t>(IndexFile::kMaxTagName)
+        || !std::all_of(tag.begin(), tag.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }))
+        throw DbError(indexPath(), "Index tag name \"" + tag + "\" must be 1 to 10 letters, digits or _");
+    if (!m_file.writable())
+        throw DbError(filePath(), "Cannot add an index: the table is open read-only");
+    const KeyExpression compiled(expression, m_header.fields); // throws before any file changes
+    std::vector<TagDefinition> tags = m_indexOpen ? m_index.tags() : std::vector<TagDefinition>{};
+    tags.erase(std::remove_if(tags.begin(), tags.end(), [&](const TagDefinition& d) { return sameLetters(d.name, tag); }),
+               tags.end());
+    if (tags.size() >= static_cast<size_t>(IndexFile::kMaxTags))
+        throw DbError(indexPath(), "An index file holds at most 8 tags");
+    tags.push_back({tag, expression, compiled.keyLength()});
+    const uint32_t keep = m_recNo;
+    buildIndexFile(tags);
+    m_recNo = keep;
+    refresh();
+}
+
+void Table::deleteIndex(const std::string& tag)
+{
+    if (!active())
+        return withTableOpen([&] { deleteIndex(tag); });
+    requireBrowse("delete an index");
+    if (!m_indexOpen || m_index.tagNumber(tag) < 0)
+        return;
+    if (sameLetters(m_selectedTag, tag))
+        m_selectedTag.clear();
+    std::vector<TagDefinition> tags = m_index.tags();
+    tags.erase(std::remove_if(tags.begin(), tags.end(), [&](const TagDefinition& d) { return sameLetters(d.name, tag); }),
+               tags.end());
+    if (tags.empty() && m_mode == OpenMode::Exclusive) {
+        // Nobody else has the index open: the file itself goes.
+        m_index.close();
+        m_indexOpen = false;
+        m_expressions.clear();
+        removeFile(indexPath());
+        writeIndexFlag(false);
+    } else {
+        buildIndexFile(tags);
+    }
+    refresh();
+}
+
+void Table::selectIndex(const std::string& tag)
+{
+    if (!active()) {
+        m_selectedTag = tag;
+        return;
+    }
+    if (m_state != State::Browse)
+        post();
+    if (!tag.empty() && (!m_indexOpen || m_index.tagNumber(tag) < 0))
+        throw DbError(indexPath(), "Index tag " + tag + " does not exist");
+    m_selectedTag = tag;
+    refresh();
+}
+
+bool Table::findKey(std::string_view keyText)
+{
+    return repairing([&] { return findKeyNow(keyText); });
+}
+
+bool Table::findKeyNow(std::string_view keyText)
+{
+    requireBrowse("search a key");
+    const int tag = selectedTagNumber();
+    if (tag < 0)
+        throw DbError(filePath(), "Cannot search a key: no index is selected");
+    const KeyExpression& expression = m_expressions[static_cast<size_t>(tag)];
+    const std::string key = expression.keyFromText(keyText);
+    IndexFile::Cursor probe;
+    bool found;
+    {
+        UpdateLock read(*this, File::LockKind::Shared);
+        m_index.synchronize();
+        found = m_index.seek(probe, tag, IndexFile::makeEntry(key, 0));
+    }
+    while (found && probe.entry.compare(0, key.size(), key) == 0) {
+        const uint32_t rec = IndexFile::recordOf(probe.entry);
+        if (rec > m_header.recordCount)
+            rereadRecordCount();
+        if (rec >= 1 && rec <= m_header.recordCount) {
+            const char* bytes = readRecord(rec, false);
+            if (visible(bytes)) {
+                m_cursor = probe;
+                setCurrent(rec, bytes);
+                m_bof = m_eof = false;
+                notify();
+                return true;
+            }
+        }
+        UpdateLock read(*this, File::LockKind::Shared);
+        m_index.synchronize();
+        found = m_index.next(probe);
+    }
+    return false;
+}
+
+bool Table::findNearest(std::string_view keyText)
+{
+    return repairing([&] { return findNearestNow(keyText); });
+}
+
+bool Table::findNearestNow(std::string_view keyText)
+{
+    requireBrowse("search a key");
+    const int tag = selectedTagNumber();
+    if (tag < 0)
+        throw DbError(filePath(), "Cannot search a key: no index is selected");
+    const std::string key = m_expressions[static_cast<size_t>(tag)].keyFromText(keyText);
+    bool found;
+    {
+        UpdateLock read(*this, File::LockKind::Shared);
+        m_index.synchronize();
+        found = m_index.seek(m_cursor, tag, IndexFile::makeEntry(key, 0));
+    }
+    while (found) {
+        const uint32_t rec = IndexFile::recordOf(m_cursor.entry);
+        if (rec > m_header.recordCount)
+            rereadRecordCount();
+        if (rec >= 1 && rec <= m_header.recordCount) {
+            const char* bytes = readRecord(rec, true);
+            if (visible(bytes)) {
+                setCurrent(rec, bytes);
+                m_bof = m_eof = false;
+                notify();
+                return true;
+            }
+        }
+        found = indexStep(true);
+    }
+    // No key at or after it: the table ends up past its last record.
+    lastNow();
+    return false;
+}
+
+Table::Bookmark Table::bookmark() const
+{
+    Bookmark b;
+    b.record = m_recNo;
+    if (m_recNo != 0 && selectedTagNumber() >= 0)
+        b.entry = m_cursor.entry;
+    return b;
+}
+
+bool Table::gotoBookmark(const Bookmark& bookmark)
+{
+    return repairing([&] { return gotoBookmarkNow(bookmark); });
+}
+
+bool Table::gotoBookmarkNow(const Bookmark& bookmark)
+{
+    requireActive("go to a bookmark");
+    if (m_state != State::Browse)
+        post();
+    if (!bookmark.valid())
+        return false;
+    rereadRecordCount();
+    if (bookmark.record > m_header.recordCount)
+        return false;
+    invalidateChunk();
+    const char* bytes = readRecord(bookmark.record, false);
+    if (!visible(bytes))
+        return false;
+    if (selectedTagNumber() >= 0) {
+        const KeyExpression& expression = m_expressions[static_cast<size_t>(selectedTagNumber())];
+        std::string key(static_cast<size_t>(expression.keyLength()), ' ');
+        expression.evaluate(bytes, key.data());
+        const IndexFile::Entry entry = IndexFile::makeEntry(key, bookmark.record);
+        UpdateLock read(*this, File::LockKind::Shared);
+        m_index.synchronize();
+        if (!m_index.seek(m_cursor, selectedTagNumber(), entry) || m_cursor.entry != entry)
+            return false;
+    }
+    setCurrent(bookmark.record, bytes);
+    m_bof = m_eof = false;
+    notify();
+    return true;
+}
+
+// ---------------------------------------------------------------- maintenance
+
+void Table::pack()
+{
+    requireBrowse("pack");
+    if (m_mode != OpenMode::Exclusive)
+        throw DbError(filePath(), "Packing requires exclusive use of the table");
+    const std::string path = filePath();
+    const std::string temporary = path + ".rk-pack";
+    m_index.flush();
+    rereadRecordCount();
+    try {
+        File out;
+        out.open(temporary, File::Mode::CreateTruncate);
+        DbfHeader header = m_header;
+        header.recordCount = 0;
+        const std::string headerBytes = serializeDbfHeader(header);
+        out.writeAt(0, headerBytes.data(), headerBytes.size());
+        // Any header bytes of a foreign file beyond the terminator are kept as zeros.
+        const std::vector<char> padding(m_header.headerLength - headerBytes.size(), '\0');
+        if (!padding.empty())
+            out.writeAt(headerBytes.size(), padding.data(), padding.size());
+        const size_t length = m_header.recordLength;
+        const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, kScanBytes / length));
+        std::vector<char> buffer(static_cast<size_t>(per) * length);
+        std::vector<char> kept;
+        uint64_t writeAt = m_header.headerLength;
+        uint32_t live = 0;
+        for (uint32_t start = 1; start <= m_header.recordCount; start += per) {
+            const uint32_t n = std::min(per, m_header.recordCount - start + 1);
+            m_file.readAt(m_header.headerLength + static_cast<uint64_t>(start - 1) * length, buffer.data(), n * length);
+            kept.clear();
+            for (uint32_t k = 0; k < n; ++k)
+                if (buffer[k * length] != '*')
+                    kept.insert(kept.end(), buffer.begin() + k * length, buffer.begin() + (k + 1) * length);
+            out.writeAt(writeAt, kept.data(), kept.size());
+            writeAt += kept.size();
+            live += static_cast<uint32_t>(kept.size() / length);
+        }
+        out.writeAt(writeAt, "\x1A", 1);
+        const std::string counted = headerCountBytes(live);
+        out.writeAt(1, counted.data(), counted.size());
+        out.sync();
+        out.close();
+        replaceFile(temporary, path);
+    } catch (...) {
+        try {
+            removeFile(temporary);
+        } catch (...) {
+        }
+        throw;
+    }
+    // The packed file is a new file: hold it exclusively before letting the old one go.
+    File packed;
+    packed.open(path, File::Mode::ReadWrite);
+    if (!packed.tryLock(kOpenLock, File::LockKind::Exclusive))
+        throw DbError(path, "The packed table was opened by another program before it could be locked");
+    m_file = std::move(packed);
+    m_header = readDbfHeader(m_file);
+    invalidateChunk();
+    const std::vector<TagDefinition> tags = m_indexOpen ? m_index.tags() : std::vector<TagDefinition>{};
+    if (!tags.empty())
+        buildIndexFile(tags);
+    first();
+}
+
+void Table::regenerateIndexes()
+{
+    requireBrowse("regenerate indexes");
+    if (m_mode != OpenMode::Exclusive)
+        throw DbError(filePath(), "Regenerating indexes requires exclusive use of the table");
+    std::vector<TagDefinition> tags;
+    if (m_indexOpen) {
+        tags = m_index.tags();
+    } else {
+        // A damaged index whose definitions were lost cannot be rebuilt; a readable one can.
+        IndexFile probe;
+        if (probe.open(indexPath(), false) != IndexFile::OpenResult::Missing)
+            tags = probe.tags();
+    }
+    if (tags.empty())
+        return;
+    buildIndexFile(tags);
+    first();
+}
+
+} // namespace db

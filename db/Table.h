@@ -1,0 +1,219 @@
+#pragma once
+
+// The table engine: one dBASE table (.DBF) with its production index (.MDX).
+//
+// Sharing. A table object holds its file open shared (or exclusive) between
+// open() and close(). Copies of the program, and table objects within one
+// copy, share a table like this:
+//   - every open table holds a shared lock on the table file; an exclusive open
+//     needs the only lock and fails with a DbError while anyone else holds it;
+//   - posts and deletes take the table's update lock for the few writes they
+//     make, so two writers never interleave inside one record or index page;
+//   - a reader sees other writers' new and changed records after refresh().
+// Not supported: tables on network file systems without POSIX byte-range
+// locks, and programs other than this engine writing the table while it is
+// open (their changes are noticed at the next open or refresh, when the index
+// is rebuilt, but records they write at the same moment may be lost).
+
+#include "DbfFormat.h"
+#include "IndexFile.h"
+#include "KeyExpression.h"
+#include "Record.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace db {
+
+class Table {
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    enum class OpenMode { Shared, Exclusive, ReadOnly };
+    // The record filter: asked for each record a visit or count considers.
+    using Filter = std::function<bool(const Record&)>;
+
+    struct Bookmark {
+        uint32_t record = 0;
+        IndexFile::Entry entry;
+        bool valid() const { return record != 0; }
+    };
+
+    Table();
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    // Naming: the folder (a trailing "/" optional) and the table name, given
+    // with or without its extension; the name ends at its first ".".
+    void setDatabaseName(const std::string& folder);
+    void setTableName(const std::string& name);
+    // Both at once from a file path.
+    void setFilePath(const std::string& path);
+    const std::string& databaseName() const { return m_folder; }
+    const std::string& tableName() const { return m_name; }
+    std::string filePath() const;
+    std::string indexPath() const;
+
+    void open(OpenMode mode = OpenMode::Shared);
+    void close();
+    bool active() const { return m_state != State::Inactive; }
+    OpenMode openMode() const { return m_mode; }
+
+    // Structure, in physical column order.
+    int fieldCount() const { return static_cast<int>(m_header.fields.size()); }
+    const FieldDef& field(int index) const { return m_header.fields.at(static_cast<size_t>(index)); }
+    const std::vector<FieldDef>& fields() const { return m_header.fields; }
+    int fieldIndex(std::string_view name) const; // case-insensitive; -1 when missing
+    int requireField(std::string_view name) const; // throws DbError when missing
+
+    // Creates (or replaces) a table file with no records and no index. The file
+    // is written beside its destination and renamed into place; a table that
+    // another opener holds is not replaced.
+    static void createTable(const std::string& path, const std::vector<FieldDef>& fields);
+
+    // Navigation over the visible records (live, and accepted by the filter
+    // when it is on) in the selected index's order or in physical order.
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool bof() const { return m_bof; }
+    bool eof() const { return m_eof; }
+    bool isEmpty() const { return m_recNo == 0; }
+    void refresh();
+    uint32_t recordCount();
+    uint32_t physicalRecordCount() const { return m_header.recordCount; }
+    uint32_t recNo() const { return m_recNo; }
+
+    // The current record (the edit buffer while editing or inserting).
+    Record current() const;
+    std::string text(int field) const { return current().text(field); }
+    double number(int field) const { return current().number(field); }
+    double date(int field) const { return current().date(field); }
+
+    State state() const { return m_state; }
+    void edit();
+    void insert();
+    void append() { insert(); }
+    // Text is Windows-1252. Character fields keep at most their width; numbers
+    // and dates must read as such (empty text empties the field), else DbError.
+    void setText(int field, std::string_view text);
+    void setNumber(int field, double value);
+    void setDate(int field, double dayNumber); // day 0 empties the field
+    void clearField(int field);
+    void post();
+    void cancel();
+    void deleteRecord();
+
+    void setFilter(Filter filter);
+    void setFiltered(bool on);
+    bool filtered() const { return m_filtered; }
+
+    // Index tags of the production index. Adding and deleting work on an open
+    // table (under its update lock) or open the table for the change.
+    std::vector<TagDefinition> indexTags();
+    void addIndex(const std::string& tag, const std::string& expression);
+    void deleteIndex(const std::string& tag);
+    // "" selects physical order. On a closed table the choice applies at open.
+    void selectIndex(const std::string& tag);
+    const std::string& selectedIndex() const { return m_selectedTag; }
+    // Key search on the selected tag: the text is the start of a key.
+    bool findKey(std::string_view keyText);     // a key equal to it (blank-padded)
+    bool findNearest(std::string_view keyText); // the first key at or after it
+
+    Bookmark bookmark() const;
+    bool gotoBookmark(const Bookmark& bookmark);
+
+    // Maintenance on an exclusively open table.
+    void pack();
+    void regenerateIndexes();
+
+    // While controls are disabled, change notifications are held back; the
+    // last enable sends one.
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return m_disabled > 0; }
+    void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
+
+private:
+    class UpdateLock;
+    friend class UpdateLock;
+
+    void firstNow();
+    void lastNow();
+    void nextNow();
+    void priorNow();
+    void refreshNow();
+    uint32_t recordCountNow();
+    bool findKeyNow(std::string_view keyText);
+    bool findNearestNow(std::string_view keyText);
+    bool gotoBookmarkNow(const Bookmark& bookmark);
+    void requireActive(const char* what) const;
+    void requireBrowse(const char* what) const;
+    void notify();
+    bool visible(const char* bytes) const;
+    const char* readRecord(uint32_t recNo, bool forward);
+    void invalidateChunk() { m_chunkCount = 0; }
+    void rereadRecordCount();
+    void setCurrent(uint32_t recNo, const char* bytes);
+    void setNoCurrent();
+    bool seekPhysical(uint32_t from, int direction);
+    bool seekIndexed(bool forward, bool restart);
+    bool indexStep(bool forward);
+    bool landOnEntryOrNeighbour(const IndexFile::Entry& entry);
+    int selectedTagNumber() const;
+    TableStamp currentStamp() const;
+    void openIndex();
+    void buildIndexFile(std::vector<TagDefinition> tags);
+    void withTableOpen(const std::function<void()>& work);
+    // Runs work; when it meets a damaged index page the index is rebuilt from
+    // the table and the work runs once more.
+    template <class Work>
+    auto repairing(Work&& work) -> decltype(work());
+    void repairIndex();
+    IndexFile::Entry currentEntry() const;
+    void writeIndexFlag(bool on);
+    std::vector<char> blankRecord() const;
+    char* editField(int field);
+    void setCharacters(int field, std::string_view text);
+
+    std::string m_folder;
+    std::string m_name;
+    std::string m_extension = ".DBF";
+    OpenMode m_mode = OpenMode::Shared;
+    State m_state = State::Inactive;
+    File m_file;
+    DbfHeader m_header;
+
+    IndexFile m_index;
+    bool m_indexOpen = false;
+    std::vector<KeyExpression> m_expressions; // one per tag
+    std::string m_selectedTag;
+    IndexFile::Cursor m_cursor;
+
+    std::vector<char> m_chunk;
+    uint32_t m_chunkFirst = 0;
+    uint32_t m_chunkCount = 0;
+
+    std::vector<char> m_current;
+    std::vector<char> m_edit;
+    uint32_t m_recNo = 0;
+    bool m_bof = true;
+    bool m_eof = true;
+
+    Filter m_filter;
+    bool m_filtered = false;
+
+    int m_lockDepth = 0;
+    bool m_lockExclusive = false;
+
+    int m_disabled = 0;
+    bool m_pendingNotify = false;
+    std::function<void()> m_listener;
+};
+
+} // namespace db

@@ -1,0 +1,126 @@
+#include "CliCommands.h"
+#include "CollectionFile.h"
+#include "Table.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using testing_support::TempDir;
+
+namespace {
+
+struct Result {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+Result runCli(const std::vector<std::string>& args)
+{
+    std::ostringstream out, err;
+    const int code = cli::run(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+void addFilm(const std::string& path, const std::string& title, int year)
+{
+    db::Table t;
+    t.setFilePath(path);
+    t.open();
+    t.insert();
+    t.setText(0, title);
+    t.setNumber(t.requireField("Year"), year);
+    t.post();
+}
+
+} // namespace
+
+TEST(Cli, CreateInfoAndCheckACollection)
+{
+    TempDir dir;
+    const std::string path = dir.file("MASTER.DBF");
+    EXPECT_EQ(runCli({"create", path}).code, 0);
+    addFilm(path, "Vertigo", 1958);
+    const Result info = runCli({"info", path});
+    EXPECT_EQ(info.code, 0);
+    EXPECT_NE(info.out.find("Records: 1 (1 with deleted records)"), std::string::npos);
+    EXPECT_NE(info.out.find("Collection: yes"), std::string::npos);
+    EXPECT_NE(info.out.find("11 Year N (numeric) width 11"), std::string::npos);
+    EXPECT_EQ(runCli({"check", path}).code, 0);
+}
+
+TEST(Cli, CheckPrintsTheRefusalForForeignTables)
+{
+    TempDir dir;
+    const std::string path = dir.file("OTHER.DBF");
+    db::Table::createTable(path, {{"NAME", 'C', 10, 0}});
+    const Result r = runCli({"check", path});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, std::string(db::kNotCollectionMessage) + "\n");
+}
+
+TEST(Cli, DumpFollowsTheSortIndexAndLimit)
+{
+    TempDir dir;
+    const std::string path = dir.file("MASTER.DBF");
+    runCli({"create", path});
+    addFilm(path, "Zelig", 1983);
+    addFilm(path, "Annie \"Hall\"", 1977);
+    EXPECT_EQ(runCli({"index", path, "Upper(Left(Title,40))+STR(Year,12,0)"}).code, 0);
+    const Result dump = runCli({"dump", path});
+    ASSERT_EQ(dump.code, 0);
+    const std::string empties = [] {
+        std::string s;
+        for (int i = 0; i < 38; ++i)
+            s += ",\"\"";
+        return s;
+    }();
+    const std::string first = "\"Annie \"\"Hall\"\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"1977\"";
+    EXPECT_EQ(dump.out.substr(0, first.size()), first);
+    const Result limited = runCli({"dump", path, "--limit", "1"});
+    EXPECT_EQ(std::count(limited.out.begin(), limited.out.end(), '\n'), 1);
+    (void)empties;
+}
+
+TEST(Cli, PackAndReindex)
+{
+    TempDir dir;
+    const std::string path = dir.file("MASTER.DBF");
+    runCli({"create", path});
+    addFilm(path, "A", 1);
+    addFilm(path, "B", 2);
+    {
+        db::Table t;
+        t.setFilePath(path);
+        t.open();
+        t.deleteRecord();
+    }
+    runCli({"index", path, "Upper(Left(Title,80))"});
+    const Result pack = runCli({"pack", path});
+    EXPECT_EQ(pack.code, 0);
+    EXPECT_NE(pack.out.find("1 records kept, 1 removed"), std::string::npos);
+    EXPECT_EQ(runCli({"reindex", path}).code, 0);
+    EXPECT_NE(runCli({"info", path}).out.find("NewIndex Upper(Left(Title,80))"), std::string::npos);
+}
+
+TEST(Cli, BadArgumentsAndFilesGiveOneLineErrors)
+{
+    TempDir dir;
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"frobnicate"},
+                                               {"info"},
+                                               {"info", dir.file("MISSING.DBF")},
+                                               {"dump", dir.file("MISSING.DBF"), "--limit", "x"},
+                                               {"index", dir.file("MISSING.DBF"), "Title"}}) {
+        const Result r = runCli(args);
+        EXPECT_NE(r.code, 0);
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    const std::string path = dir.file("MASTER.DBF");
+    runCli({"create", path});
+    const Result badExpression = runCli({"index", path, "Upper(Nothing)"});
+    EXPECT_EQ(badExpression.code, 1);
+    EXPECT_NE(badExpression.err.find("unknown field NOTHING"), std::string::npos);
+}

@@ -1,0 +1,283 @@
+#include "DbError.h"
+#include "EditText.h"
+#include "Table.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace db;
+using testing_support::TempDir;
+
+namespace {
+
+class TableTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.file("FILMS.DBF");
+        Table::createTable(path, {{"TITLE", 'C', 20, 0}, {"YEAR", 'N', 11, 0}, {"PRICE", 'F', 20, 4},
+                                  {"BOUGHT", 'D', 8, 0}, {"SEEN", 'L', 1, 0}});
+        table.setFilePath(path);
+        table.open();
+    }
+    void TearDown() override { setEditTextFormat({}); }
+
+    void add(const std::string& title, int year)
+    {
+        table.insert();
+        table.setText(0, title);
+        table.setNumber(1, year);
+        table.post();
+    }
+
+    std::vector<std::string> titles()
+    {
+        std::vector<std::string> out;
+        for (table.first(); !table.isEmpty() && !table.eof(); table.next())
+            out.push_back(table.text(0));
+        return out;
+    }
+
+    TempDir dir;
+    std::string path;
+    Table table;
+};
+
+} // namespace
+
+TEST_F(TableTest, NamesEndAtTheFirstDotAndKeepTheExtensionCase)
+{
+    Table t;
+    t.setDatabaseName("/data/");
+    t.setTableName("A.B.DBF");
+    EXPECT_EQ(t.tableName(), "A");
+    EXPECT_EQ(t.filePath(), "/data/A.DBF");
+    EXPECT_EQ(t.indexPath(), "/data/A.MDX");
+    t.setTableName("movies.dbf");
+    EXPECT_EQ(t.filePath(), "/data/movies.dbf");
+    EXPECT_EQ(t.indexPath(), "/data/movies.mdx");
+    t.setTableName("MASTER");
+    EXPECT_EQ(t.filePath(), "/data/MASTER.DBF");
+}
+
+TEST_F(TableTest, EmptyTableIsAtBeginningAndEndTogether)
+{
+    EXPECT_TRUE(table.bof());
+    EXPECT_TRUE(table.eof());
+    EXPECT_TRUE(table.isEmpty());
+    EXPECT_EQ(table.recordCount(), 0u);
+    table.next();
+    table.prior();
+    EXPECT_TRUE(table.isEmpty());
+}
+
+TEST_F(TableTest, NavigationFlagsFollowTheVisits)
+{
+    add("A", 1990);
+    add("B", 1991);
+    add("C", 1992);
+    table.first();
+    EXPECT_TRUE(table.bof());
+    EXPECT_FALSE(table.eof());
+    EXPECT_EQ(table.text(0), "A");
+    table.next();
+    EXPECT_FALSE(table.bof());
+    table.next();
+    EXPECT_EQ(table.text(0), "C");
+    table.next();
+    EXPECT_TRUE(table.eof());
+    EXPECT_EQ(table.text(0), "C"); // stays on the last record
+    table.prior();
+    EXPECT_EQ(table.text(0), "B");
+    table.last();
+    EXPECT_TRUE(table.eof());
+    EXPECT_EQ(table.text(0), "C");
+}
+
+TEST_F(TableTest, FieldsReadAsEditTextNumberAndDate)
+{
+    table.insert();
+    table.setText(0, "Casablanca  ");
+    table.setText(1, " 1942 ");
+    table.setText(2, "12.5");
+    table.setText(3, "11/26/1942");
+    table.setText(4, "Yes");
+    table.post();
+    EXPECT_EQ(table.text(0), "Casablanca");
+    EXPECT_EQ(table.text(1), "1942");
+    EXPECT_EQ(table.number(1), 1942.0);
+    EXPECT_EQ(table.text(2), "12.5");
+    EXPECT_EQ(table.text(3), "11/26/42");
+    EXPECT_EQ(table.date(3), dayNumberFromCivil({1942, 11, 26}));
+    EXPECT_EQ(table.text(4), "True");
+    setEditTextFormat({'.', "dd/mm/yyyy", ','});
+    EXPECT_EQ(table.text(3), "26.11.1942");
+    EXPECT_EQ(table.text(2), "12,5");
+}
+
+TEST_F(TableTest, EmptyFieldsReadAsNothingAndZero)
+{
+    table.insert();
+    table.post();
+    for (int i = 0; i < table.fieldCount(); ++i)
+        EXPECT_EQ(table.text(i), "") << i;
+    EXPECT_EQ(table.number(1), 0.0);
+    EXPECT_EQ(table.date(3), 0.0);
+}
+
+TEST_F(TableTest, BadValuesAreRefusedWithoutTouchingTheRecord)
+{
+    add("Kept", 2000);
+    table.edit();
+    EXPECT_THROW(table.setText(1, "19x2"), DbError);
+    EXPECT_THROW(table.setText(3, "2/30/99"), DbError);
+    EXPECT_THROW(table.setNumber(1, 1e15), DbError);
+    table.setText(0, "A title much longer than twenty characters");
+    EXPECT_EQ(table.text(0), "A title much longer"); // character fields keep their width
+    table.cancel();
+    EXPECT_EQ(table.text(0), "Kept");
+    EXPECT_EQ(table.number(1), 2000.0);
+}
+
+TEST_F(TableTest, WritesOutsideEditStateAreErrors)
+{
+    add("A", 1);
+    EXPECT_THROW(table.setText(0, "x"), DbError);
+    EXPECT_THROW(table.post(), DbError);
+    Table closed;
+    EXPECT_THROW(closed.first(), DbError);
+}
+
+TEST_F(TableTest, DeletedRecordsAreHiddenUntilPackRemovesThem)
+{
+    add("A", 1);
+    add("B", 2);
+    add("C", 3);
+    table.first();
+    table.next();
+    table.deleteRecord();
+    EXPECT_EQ(table.text(0), "C"); // the next record becomes current
+    EXPECT_EQ(titles(), (std::vector<std::string>{"A", "C"}));
+    EXPECT_EQ(table.recordCount(), 2u);
+    EXPECT_EQ(table.physicalRecordCount(), 3u);
+    table.last();
+    table.deleteRecord();
+    EXPECT_EQ(table.text(0), "A"); // no record after the last: the one before it
+    table.close();
+    table.open(Table::OpenMode::Exclusive);
+    table.pack();
+    EXPECT_EQ(table.physicalRecordCount(), 1u);
+    EXPECT_EQ(titles(), (std::vector<std::string>{"A"}));
+}
+
+TEST_F(TableTest, PackNeedsExclusiveUse)
+{
+    EXPECT_THROW(table.pack(), DbError);
+    EXPECT_THROW(table.regenerateIndexes(), DbError);
+}
+
+TEST_F(TableTest, FilterLimitsVisitsAndCount)
+{
+    for (int y = 1990; y < 2000; ++y)
+        add("T" + std::to_string(y), y);
+    table.setFilter([](const Record& r) { return r.number(1) >= 1995; });
+    table.setFiltered(true);
+    table.first();
+    EXPECT_EQ(table.text(0), "T1995");
+    EXPECT_EQ(table.recordCount(), 5u);
+    table.setFilter([](const Record&) { return false; });
+    table.refresh();
+    EXPECT_TRUE(table.bof() && table.eof());
+    EXPECT_EQ(table.recordCount(), 0u);
+    table.setFiltered(false);
+    table.refresh();
+    EXPECT_EQ(table.recordCount(), 10u);
+}
+
+TEST_F(TableTest, BookmarksReturnToTheirRecord)
+{
+    add("A", 1);
+    add("B", 2);
+    add("C", 3);
+    table.first();
+    table.next();
+    const Table::Bookmark mark = table.bookmark();
+    table.last();
+    EXPECT_TRUE(table.gotoBookmark(mark));
+    EXPECT_EQ(table.text(0), "B");
+    table.deleteRecord();
+    EXPECT_FALSE(table.gotoBookmark(mark));
+}
+
+TEST_F(TableTest, ChangeNotificationsWaitWhileControlsAreDisabled)
+{
+    int notified = 0;
+    table.setChangeListener([&] { ++notified; });
+    add("A", 1);
+    EXPECT_GT(notified, 0);
+    notified = 0;
+    table.disableControls();
+    table.disableControls();
+    add("B", 2);
+    table.first();
+    table.next();
+    EXPECT_EQ(notified, 0);
+    table.enableControls();
+    EXPECT_EQ(notified, 0);
+    table.enableControls();
+    EXPECT_EQ(notified, 1);
+}
+
+TEST_F(TableTest, ExclusiveOpenFailsWhileAnotherObjectHoldsTheTable)
+{
+    Table other;
+    other.setFilePath(path);
+    EXPECT_THROW(other.open(Table::OpenMode::Exclusive), DbError);
+    other.open(Table::OpenMode::Shared);
+    other.close();
+    table.close();
+    other.open(Table::OpenMode::Exclusive);
+    Table third;
+    third.setFilePath(path);
+    EXPECT_THROW(third.open(Table::OpenMode::Shared), DbError);
+}
+
+TEST_F(TableTest, CreateRefusesToReplaceATableInUse)
+{
+    EXPECT_THROW(Table::createTable(path, {{"X", 'C', 5, 0}}), DbError);
+    table.close();
+    Table::createTable(path, {{"X", 'C', 5, 0}});
+    table.open();
+    EXPECT_EQ(table.fieldCount(), 1);
+}
+
+TEST_F(TableTest, AnotherObjectSeesNewRecordsAfterRefresh)
+{
+    Table reader;
+    reader.setFilePath(path);
+    reader.open();
+    add("A", 1);
+    EXPECT_TRUE(reader.isEmpty());
+    reader.refresh();
+    EXPECT_EQ(reader.recordCount(), 1u);
+    reader.first();
+    EXPECT_EQ(reader.text(0), "A");
+    table.edit();
+    table.setText(0, "Changed");
+    table.post();
+    reader.refresh();
+    EXPECT_EQ(reader.text(0), "Changed");
+}
+
+TEST_F(TableTest, MissingTableIsAnErrorNamingIt)
+{
+    Table t;
+    t.setFilePath(dir.file("NOPE.DBF"));
+    try {
+        t.open();
+        FAIL();
+    } catch (const DbError& e) {
+        EXPECT_NE(std::string(e.what()).find("NOPE.DBF"), std::string::npos);
+    }
+    EXPECT_FALSE(t.active());
+}
