@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "EditText.h"
 
+#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -63,18 +64,6 @@ void putLe16(std::string& bytes, size_t at, uint16_t v)
 }
 
 } // namespace
-
-FieldKind FieldDef::kind() const
-{
-    switch (type) {
-    case 'C': return FieldKind::Character;
-    case 'N': case 'F': return FieldKind::Number;
-    case 'D': return FieldKind::Date;
-    case 'L': return FieldKind::Logical;
-    case 'M': case 'B': case 'G': return FieldKind::Memo;
-    default: return FieldKind::Other;
-    }
-}
 
 DbfHeader readDbfHeader(const File& file)
 {
@@ -257,17 +246,31 @@ std::optional<double> storedNumber(std::string_view raw)
     return parseDecimalNumber(std::string_view(buffer, raw.size()));
 }
 
+bool formatFixed(double value, int width, int decimals, char* out)
+{
+    if (!std::isfinite(value) || width < 1 || width > 64)
+        return false;
+    char buffer[400];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    if (ec != std::errc())
+        return false;
+    size_t n = static_cast<size_t>(end - buffer);
+    if (n == 2 && buffer[0] == '-' && buffer[1] == '0')
+        buffer[0] = '0', n = 1; // no negative zero
+    if (n > static_cast<size_t>(width))
+        return false;
+    const size_t pad = static_cast<size_t>(width) - n;
+    std::memset(out, ' ', pad);
+    std::memcpy(out + pad, buffer, n);
+    return true;
+}
+
 std::optional<std::string> numberFieldText(double value, int width, int decimals)
 {
-    if (!std::isfinite(value))
+    std::string text(static_cast<size_t>(std::max(width, 0)), ' ');
+    if (!formatFixed(value, width, decimals, text.data()))
         return std::nullopt;
-    char buffer[64];
-    const int n = std::snprintf(buffer, sizeof buffer, "%*.*f", width, decimals, value);
-    if (n < 0 || n > width) {
-        // Too many digits for the field: fewer decimals still keep the value's size.
-        return std::nullopt;
-    }
-    return std::string(buffer, static_cast<size_t>(n));
+    return text;
 }
 
 } // namespace db

@@ -43,7 +43,17 @@ struct FieldDef {
     int decimals = 0;
     int offset = 0;     // within the record, after the deletion flag byte
 
-    FieldKind kind() const;
+    FieldKind kind() const
+    {
+        switch (type) {
+        case 'C': return FieldKind::Character;
+        case 'N': case 'F': return FieldKind::Number;
+        case 'D': return FieldKind::Date;
+        case 'L': return FieldKind::Logical;
+        case 'M': case 'B': case 'G': return FieldKind::Memo;
+        default: return FieldKind::Other;
+        }
+    }
 };
 
 struct DbfHeader {
@@ -83,5 +93,7 @@ std::string_view trimBoth(std::string_view raw);
 std::optional<double> storedNumber(std::string_view raw);
 // Right-aligned text of a number for a field; nullopt when it does not fit.
 std::optional<std::string> numberFieldText(double value, int width, int decimals);
+// The same into out[0..width); false (out untouched) when it does not fit.
+bool formatFixed(double value, int width, int decimals, char* out);
 
 } // namespace db

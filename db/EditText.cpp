@@ -101,9 +101,13 @@ std::optional<CivilDate> parseStoredDate(std::string_view s)
 
 std::string storedDateText(const CivilDate& d)
 {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
-    return buf;
+    std::string s(8, '0');
+    const int parts[] = {d.year / 100, d.year % 100, d.month, d.day};
+    for (int i = 0; i < 4; ++i) {
+        s[i * 2] = static_cast<char>('0' + parts[i] / 10 % 10);
+        s[i * 2 + 1] = static_cast<char>('0' + parts[i] % 10);
+    }
+    return s;
 }
 
 const EditTextFormat& editTextFormat()
@@ -124,23 +128,34 @@ std::string formatShortDate(const CivilDate& date)
 std::string formatShortDate(const CivilDate& date, const EditTextFormat& format)
 {
     std::string out;
+    formatShortDate(date, format, out);
+    return out;
+}
+
+void formatShortDate(const CivilDate& date, const EditTextFormat& format, std::string& out)
+{
+    // Written digit by digit: dates are formatted for every record a scan reads.
+    out.clear();
+    auto two = [&out](int v, bool pad) {
+        if (pad || v >= 10)
+            out += static_cast<char>('0' + v / 10 % 10);
+        out += static_cast<char>('0' + v % 10);
+    };
     const std::string& p = format.shortDatePattern;
     for (size_t i = 0; i < p.size();) {
         const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(p[i])));
         size_t run = 1;
         while (i + run < p.size() && std::tolower(static_cast<unsigned char>(p[i + run])) == c)
             ++run;
-        char buf[16];
         if (c == 'm' || c == 'd') {
-            const int v = c == 'm' ? date.month : date.day;
-            std::snprintf(buf, sizeof buf, run >= 2 ? "%02d" : "%d", v);
-            out += buf;
+            two(c == 'm' ? date.month : date.day, run >= 2);
         } else if (c == 'y') {
-            if (run >= 3)
-                std::snprintf(buf, sizeof buf, "%04d", date.year);
-            else
-                std::snprintf(buf, sizeof buf, "%02d", date.year % 100);
-            out += buf;
+            if (run >= 3) {
+                two(date.year / 100, true);
+                two(date.year % 100, true);
+            } else {
+                two(date.year % 100, true);
+            }
         } else if (c == '/') {
             out.append(run, format.dateSeparator);
         } else {
@@ -148,7 +163,6 @@ std::string formatShortDate(const CivilDate& date, const EditTextFormat& format)
         }
         i += run;
     }
-    return out;
 }
 
 std::optional<CivilDate> parseShortDate(std::string_view text)

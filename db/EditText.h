@@ -40,6 +40,7 @@ void setEditTextFormat(const EditTextFormat& format);
 // A date in the current short date format ("" for the empty date).
 std::string formatShortDate(const CivilDate& date);
 std::string formatShortDate(const CivilDate& date, const EditTextFormat& format);
+void formatShortDate(const CivilDate& date, const EditTextFormat& format, std::string& out);
 
 // Reads a date typed in the current short date format. Day and month follow
 // the pattern's order; a two-digit year lies in the 100 years that end 20

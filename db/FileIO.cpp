@@ -141,6 +141,15 @@ int64_t File::modifiedNanoseconds() const
     return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
 }
 
+std::pair<uint64_t, int64_t> File::sizeAndModified() const
+{
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0)
+        fail("Cannot read file size: " + systemMessage(errno));
+    return {static_cast<uint64_t>(st.st_size),
+            static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
+}
+
 void File::truncate(uint64_t size)
 {
     if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0)

@@ -40,6 +40,8 @@ public:
     void writeAt(uint64_t offset, const void* buffer, size_t n);
     uint64_t size() const;
     int64_t modifiedNanoseconds() const;
+    // Size and modification time from one look at the file.
+    std::pair<uint64_t, int64_t> sizeAndModified() const;
     void truncate(uint64_t size);
     void sync();
 

@@ -51,20 +51,46 @@ void put16(char* p, uint16_t v)
     std::memcpy(p, &v, 2);
 }
 
-std::array<uint32_t, 256 * 4> makeCrcTable()
+// CRC-32C (Castagnoli): the processor's crc32 instruction where there is one,
+// the same sums from a table elsewhere.
+std::array<uint32_t, 256> makeCrcTable()
 {
-    std::array<uint32_t, 256 * 4> t{};
+    std::array<uint32_t, 256> t{};
     for (uint32_t i = 0; i < 256; ++i) {
         uint32_t c = i;
         for (int k = 0; k < 8; ++k)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            c = (c & 1) ? 0x82F63B78u ^ (c >> 1) : c >> 1;
         t[i] = c;
     }
-    for (uint32_t i = 0; i < 256; ++i)
-        for (int s = 1; s < 4; ++s)
-            t[s * 256 + i] = (t[(s - 1) * 256 + i] >> 8) ^ t[t[(s - 1) * 256 + i] & 0xFF];
     return t;
 }
+
+uint32_t crc32cTable(const unsigned char* p, size_t n)
+{
+    static const auto table = makeCrcTable();
+    uint32_t c = 0xFFFFFFFFu;
+    while (n--)
+        c = table[(c ^ *p++) & 0xFF] ^ (c >> 8);
+    return c ^ 0xFFFFFFFFu;
+}
+
+#if defined(__x86_64__)
+__attribute__((target("sse4.2"))) uint32_t crc32cHardware(const unsigned char* p, size_t n)
+{
+    uint64_t c = 0xFFFFFFFFu;
+    while (n >= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, 8);
+        c = __builtin_ia32_crc32di(c, word);
+        p += 8;
+        n -= 8;
+    }
+    uint32_t c32 = static_cast<uint32_t>(c);
+    while (n--)
+        c32 = __builtin_ia32_crc32qi(c32, *p++);
+    return c32 ^ 0xFFFFFFFFu;
+}
+#endif
 
 uint64_t freshCounter()
 {
@@ -85,20 +111,13 @@ void setNext(char* p, uint32_t v) { put32(p + 12, v); }
 
 uint32_t crc32(const void* data, size_t n)
 {
-    static const auto table = makeCrcTable();
     const auto* p = static_cast<const unsigned char*>(data);
-    uint32_t c = 0xFFFFFFFFu;
-    while (n >= 4) {
-        c ^= static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8)
-            | (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-        c = table[3 * 256 + (c & 0xFF)] ^ table[2 * 256 + ((c >> 8) & 0xFF)]
-            ^ table[256 + ((c >> 16) & 0xFF)] ^ table[c >> 24];
-        p += 4;
-        n -= 4;
-    }
-    while (n--)
-        c = table[(c ^ *p++) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
+#if defined(__x86_64__)
+    static const bool hardware = __builtin_cpu_supports("sse4.2");
+    if (hardware)
+        return crc32cHardware(p, n);
+#endif
+    return crc32cTable(p, n);
 }
 
 IndexFile::~IndexFile()
@@ -344,6 +363,8 @@ void IndexFile::flush()
     }
     if (m_headerDirtyOnDisk) {
         m_headerDirtyOnDisk = false;
+        if (m_stampSource)
+            m_stamp = m_stampSource();
         writeHeader();
     }
 }
@@ -372,9 +393,10 @@ void IndexFile::beginChange()
 void IndexFile::endChange(const TableStamp& stamp)
 {
     ++m_counter;
-    m_stamp = stamp;
-    if (!m_writeBack)
+    if (!m_writeBack) {
+        m_stamp = stamp;
         writeHeader();
+    }
 }
 
 uint32_t IndexFile::subtreeCount(int tag, const Page& p) const

@@ -39,6 +39,7 @@
 #include "FileIO.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -86,8 +87,10 @@ public:
     bool clean() const { return m_clean; }
     uint32_t entryCount(int tag) const;
 
-    // Write-back mode keeps changed pages in memory until flush (exclusive use).
+    // Write-back mode keeps changed pages in memory until flush (exclusive use);
+    // the flush then asks the stamp source for the table's stamp.
     void setWriteBack(bool on);
+    void setStampSource(std::function<TableStamp()> source) { m_stampSource = std::move(source); }
 
     // Re-reads the header when another opener changed the file; drops cached
     // pages then. Call under the table's update lock (shared or exclusive).
@@ -170,8 +173,10 @@ private:
     bool m_headerDirtyOnDisk = false; // the clean flag on disk is already 0
     bool m_broken = false;            // a change failed half-way
     std::unordered_map<uint32_t, std::unique_ptr<Page>> m_cache;
+    std::function<TableStamp()> m_stampSource;
 };
 
+// CRC-32C of a block (hardware-assisted where the processor has it).
 uint32_t crc32(const void* data, size_t n);
 
 // Thrown when a page or header fails its checks; the table rebuilds the index.

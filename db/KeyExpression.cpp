@@ -240,11 +240,7 @@ void KeyExpression::evaluate(const char* record, char* out) const
         case PieceKind::Number: {
             // dBASE's STR: the value right-aligned, stars when it does not fit.
             const double value = storedNumber(std::string_view(field, p.fieldWidth)).value_or(0.0);
-            char buffer[64];
-            const int n = std::snprintf(buffer, sizeof buffer, "%*.*f", p.length, p.decimals, value);
-            if (n == p.length)
-                std::memcpy(out, buffer, static_cast<size_t>(p.length));
-            else
+            if (!formatFixed(value, p.length, p.decimals, out))
                 std::memset(out, '*', static_cast<size_t>(p.length));
             break;
         }

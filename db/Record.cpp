@@ -4,6 +4,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace db {
 
@@ -20,12 +24,128 @@ std::string Record::text(int field) const
     return out;
 }
 
+namespace {
+
+// The end of a blank-padded text, looking at eight bytes at a time: most
+// fields end in a long run of blanks.
+size_t paddedLength(const char* p, size_t n)
+{
+#ifdef __SSE2__
+    const __m128i blanks = _mm_set1_epi8(' ');
+    while (n >= 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n - 16));
+        const unsigned notBlank = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, blanks))) & 0xFFFFu;
+        if (notBlank != 0) {
+            n = n - 16 + static_cast<size_t>(31 - __builtin_clz(notBlank)) + 1;
+            break; // the byte loop below still drops NUL padding
+        }
+        n -= 16;
+    }
+#endif
+    constexpr uint64_t kBlanks = 0x2020202020202020ULL;
+    while (n >= 8) {
+        uint64_t word;
+        std::memcpy(&word, p + n - 8, 8);
+        if (word != kBlanks)
+            break;
+        n -= 8;
+    }
+    while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == '\0'))
+        --n;
+    return n;
+}
+
+// A whole number stored as blanks, an optional minus and digits without
+// leading zeros is its own edit text; anything else takes the slow path.
+bool plainInteger(std::string_view digits)
+{
+    size_t i = digits.size() > 1 && digits[0] == '-' ? 1 : 0;
+    if (i == digits.size() || (digits[i] == '0' && digits.size() > i + 1))
+        return false;
+    for (; i < digits.size(); ++i)
+        if (digits[i] < '0' || digits[i] > '9')
+            return false;
+    return true;
+}
+
+// A fixed-point number written with at most 15 significant digits reads in
+// general format as itself without trailing zeros ("1234.5000" is "1234.5").
+bool plainDecimal(std::string_view text, std::string& out)
+{
+    size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (i >= text.size() || text[i] < '0' || text[i] > '9' || (text[i] == '0' && i + 1 < text.size() && text[i + 1] != '.'))
+        return false;
+    int significant = 0;
+    bool seenPoint = false, leading = true;
+    for (size_t k = i; k < text.size(); ++k) {
+        const char c = text[k];
+        if (c == '.') {
+            if (seenPoint)
+                return false;
+            seenPoint = true;
+        } else if (c >= '0' && c <= '9') {
+            if (c != '0')
+                leading = false;
+            if (!leading)
+                ++significant;
+        } else {
+            return false;
+        }
+    }
+    if (significant > 15)
+        return false;
+    if (seenPoint) {
+        while (text.back() == '0')
+            text.remove_suffix(1);
+        if (text.back() == '.')
+            text.remove_suffix(1);
+    }
+    if (text == "-0")
+        text = "0";
+    out.assign(text);
+    const char sep = editTextFormat().decimalSeparator;
+    if (sep != '.') {
+        const size_t point = out.find('.');
+        if (point != std::string::npos)
+            out[point] = sep;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string_view Record::textView(int field, std::string& scratch) const
+{
+    const FieldDef& f = (*m_fields)[static_cast<size_t>(field)];
+    if (f.type == 'C') {
+        const char* p = m_bytes + f.offset;
+        return {p, paddedLength(p, static_cast<size_t>(f.width))};
+    }
+    text(field, scratch);
+    return scratch;
+}
+
 void Record::text(int field, std::string& out) const
 {
     const FieldDef& f = (*m_fields)[static_cast<size_t>(field)];
-    const std::string_view r(m_bytes + f.offset, static_cast<size_t>(f.width));
+    const char* p = m_bytes + f.offset;
+    const std::string_view r(p, static_cast<size_t>(f.width));
     switch (f.kind()) {
+    case FieldKind::Character:
+        out.assign(p, paddedLength(p, r.size()));
+        return;
     case FieldKind::Number: {
+        const std::string_view trimmed = trimBoth(r);
+        if (trimmed.empty()) {
+            out.clear();
+            return;
+        }
+        if (f.decimals == 0 && f.type == 'N' && trimmed.size() <= 15 && plainInteger(trimmed)) {
+            out.assign(trimmed);
+            return;
+        }
+        if (plainDecimal(trimmed, out))
+            return;
         const auto v = storedNumber(r);
         if (!v) {
             out.clear();
@@ -41,7 +161,7 @@ void Record::text(int field, std::string& out) const
     case FieldKind::Date: {
         const auto d = parseStoredDate(r.substr(0, 8));
         if (d)
-            out = formatShortDate(*d);
+            formatShortDate(*d, editTextFormat(), out);
         else
             out.clear();
         return;
@@ -54,7 +174,7 @@ void Record::text(int field, std::string& out) const
         return;
     }
     default:
-        out.assign(trimRight(r));
+        out.assign(p, paddedLength(p, r.size()));
         return;
     }
 }

@@ -31,6 +31,9 @@ public:
     std::string_view raw(int field) const;
     std::string text(int field) const;
     void text(int field, std::string& out) const;
+    // The same text without copying where it can: character fields are seen
+    // in place, other kinds are written to scratch.
+    std::string_view textView(int field, std::string& scratch) const;
     double number(int field) const;
     double date(int field) const;
     bool isEmpty(int field) const;

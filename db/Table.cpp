@@ -4,6 +4,7 @@
 #include "EditText.h"
 
 #include <algorithm>
+#include <optional>
 #include <cstring>
 #include <filesystem>
 
@@ -185,9 +186,13 @@ void Table::close()
 {
     if (!active())
         return;
+    if (m_state != State::Browse)
+        cancel();
+    endBatch();
     m_state = State::Inactive;
     m_edit.clear();
-    m_current.clear();
+    m_currentBytes = nullptr;
+    m_currentCopy.clear();
     m_recNo = 0;
     m_bof = m_eof = true;
     invalidateChunk();
@@ -305,9 +310,13 @@ bool Table::visible(const char* bytes) const
 
 void Table::rereadRecordCount()
 {
+    if ((m_mode == OpenMode::Exclusive || inBatch()) && m_state != State::Inactive && m_header.recordLength != 0)
+        return; // nobody else can change the count
     unsigned char count[4];
     m_file.readAt(kHeaderRecordCountOffset, count, 4);
     const uint32_t n = count[0] | (count[1] << 8) | (count[2] << 16) | (static_cast<uint32_t>(count[3]) << 24);
+    if (n == m_header.recordCount)
+        return;
     const uint64_t limit = m_file.size() < m_header.headerLength
         ? 0
         : (m_file.size() - m_header.headerLength) / m_header.recordLength;
@@ -319,20 +328,26 @@ void Table::rereadRecordCount()
     m_header.recordCount = n;
 }
 
-const char* Table::readRecord(uint32_t recNo, bool forward)
+const char* Table::readRecord(uint32_t recNo, int direction)
 {
+    if (m_pendingCount && recNo > m_header.recordCount - m_pendingCount)
+        writePendingAppends();
     const size_t length = m_header.recordLength;
     if (m_chunkCount && recNo >= m_chunkFirst && recNo < m_chunkFirst + m_chunkCount)
         return m_chunk.data() + (recNo - m_chunkFirst) * length;
     if (recNo == 0 || recNo > m_header.recordCount)
         throw DbError(m_file.path(), "Record " + std::to_string(recNo) + " does not exist");
-    const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, kChunkBytes / length));
-    const uint32_t start = forward ? recNo : (recNo >= per ? recNo - per + 1 : 1);
+    const uint32_t per = direction == 0 ? 1 : static_cast<uint32_t>(std::max<size_t>(1, kChunkBytes / length));
+    const uint32_t start = direction >= 0 ? recNo : (recNo >= per ? recNo - per + 1 : 1);
     const uint32_t n = std::min(per, m_header.recordCount - start + 1);
+    keepCurrentOutOfChunk();
     m_chunk.resize(static_cast<size_t>(n) * length);
     size_t got;
     {
-        UpdateLock read(*this, File::LockKind::Shared);
+        // A single record is read without the lock; edit() re-reads it under the lock.
+        std::optional<UpdateLock> read;
+        if (n > 1)
+            read.emplace(*this, File::LockKind::Shared);
         got = m_file.readSomeAt(m_header.headerLength + static_cast<uint64_t>(start - 1) * length,
                                 m_chunk.data(), m_chunk.size());
     }
@@ -343,16 +358,31 @@ const char* Table::readRecord(uint32_t recNo, bool forward)
     return m_chunk.data() + (recNo - m_chunkFirst) * length;
 }
 
+void Table::keepCurrentOutOfChunk()
+{
+    if (m_currentBytes && m_currentBytes >= m_chunk.data() && m_currentBytes < m_chunk.data() + m_chunk.size()) {
+        m_currentCopy.assign(m_currentBytes, m_currentBytes + m_header.recordLength);
+        m_currentBytes = m_currentCopy.data();
+    }
+}
+
 void Table::setCurrent(uint32_t recNo, const char* bytes)
 {
     m_recNo = recNo;
-    m_current.assign(bytes, bytes + m_header.recordLength);
+    if (bytes >= m_chunk.data() && bytes < m_chunk.data() + m_chunk.size()) {
+        m_currentBytes = bytes;
+    } else {
+        if (bytes != m_currentCopy.data())
+            m_currentCopy.assign(bytes, bytes + m_header.recordLength);
+        m_currentBytes = m_currentCopy.data();
+    }
 }
 
 void Table::setNoCurrent()
 {
     m_recNo = 0;
-    m_current.assign(m_header.recordLength, ' ');
+    m_currentCopy.assign(m_header.recordLength, ' ');
+    m_currentBytes = m_currentCopy.data();
     m_bof = m_eof = true;
 }
 
@@ -360,9 +390,9 @@ Record Table::current() const
 {
     if (m_state == State::Edit || m_state == State::Insert)
         return Record(&m_header.fields, m_edit.data());
-    if (m_current.empty())
+    if (!m_currentBytes)
         throw DbError(filePath(), "No current record: the table is not open");
-    return Record(&m_header.fields, m_current.data());
+    return Record(&m_header.fields, m_currentBytes);
 }
 
 int Table::selectedTagNumber() const
@@ -389,7 +419,7 @@ IndexFile::Entry Table::currentEntry() const
 {
     const KeyExpression& expression = m_expressions[static_cast<size_t>(selectedTagNumber())];
     std::string key(static_cast<size_t>(expression.keyLength()), ' ');
-    expression.evaluate(m_current.data(), key.data());
+    expression.evaluate(m_currentBytes, key.data());
     return IndexFile::makeEntry(key, m_recNo);
 }
 
@@ -408,7 +438,7 @@ void Table::repairIndex()
 bool Table::seekPhysical(uint32_t from, int direction)
 {
     for (int64_t r = from; r >= 1 && r <= m_header.recordCount; r += direction) {
-        const char* bytes = readRecord(static_cast<uint32_t>(r), direction > 0);
+        const char* bytes = readRecord(static_cast<uint32_t>(r), direction);
         if (visible(bytes)) {
             setCurrent(static_cast<uint32_t>(r), bytes);
             return true;
@@ -449,7 +479,7 @@ bool Table::seekIndexed(bool forward, bool restart)
         if (rec > m_header.recordCount)
             rereadRecordCount();
         if (rec >= 1 && rec <= m_header.recordCount) {
-            const char* bytes = readRecord(rec, forward);
+            const char* bytes = readRecord(rec, 0);
             if (visible(bytes)) {
                 setCurrent(rec, bytes);
                 return true;
@@ -498,9 +528,6 @@ void Table::nextNow()
         m_eof = true;
         return;
     }
-    const std::vector<char> before = m_current;
-    const uint32_t beforeRec = m_recNo;
-    const IndexFile::Cursor beforeCursor = m_cursor;
     bool found;
     if (selectedTagNumber() >= 0) {
         found = seekIndexed(true, false);
@@ -509,14 +536,10 @@ void Table::nextNow()
             rereadRecordCount();
         found = seekPhysical(m_recNo + 1, +1);
     }
-    if (found) {
+    if (found)
         m_bof = m_eof = false;
-    } else {
-        m_eof = true;
-        m_recNo = beforeRec;
-        m_current = before;
-        m_cursor = beforeCursor;
-    }
+    else
+        stayAfterFailedMove(m_eof);
     notify();
 }
 
@@ -529,19 +552,22 @@ void Table::priorNow()
         m_bof = true;
         return;
     }
-    const std::vector<char> before = m_current;
-    const uint32_t beforeRec = m_recNo;
-    const IndexFile::Cursor beforeCursor = m_cursor;
     const bool found = selectedTagNumber() >= 0 ? seekIndexed(false, false) : seekPhysical(m_recNo - 1, -1);
-    if (found) {
+    if (found)
         m_bof = m_eof = false;
-    } else {
-        m_bof = true;
-        m_recNo = beforeRec;
-        m_current = before;
-        m_cursor = beforeCursor;
-    }
+    else
+        stayAfterFailedMove(m_bof);
     notify();
+}
+
+void Table::stayAfterFailedMove(bool& endFlag)
+{
+    // The current record is unchanged; only the index cursor ran off the end.
+    endFlag = true;
+    if (selectedTagNumber() >= 0) {
+        UpdateLock read(*this, File::LockKind::Shared);
+        m_index.seek(m_cursor, selectedTagNumber(), currentEntry());
+    }
 }
 
 bool Table::landOnEntryOrNeighbour(const IndexFile::Entry& entry)
@@ -558,7 +584,7 @@ bool Table::landOnEntryOrNeighbour(const IndexFile::Entry& entry)
         if (rec > m_header.recordCount)
             rereadRecordCount();
         if (rec >= 1 && rec <= m_header.recordCount) {
-            const char* bytes = readRecord(rec, false);
+            const char* bytes = readRecord(rec, 0);
             if (visible(bytes)) {
                 setCurrent(rec, bytes);
                 return true;
@@ -590,7 +616,7 @@ void Table::refreshNow()
     if (m_recNo != 0 && m_recNo <= m_header.recordCount) {
         if (selectedTagNumber() >= 0) {
             std::string key(static_cast<size_t>(m_expressions[static_cast<size_t>(selectedTagNumber())].keyLength()), ' ');
-            const char* bytes = readRecord(m_recNo, true);
+            const char* bytes = readRecord(m_recNo, 0);
             m_expressions[static_cast<size_t>(selectedTagNumber())].evaluate(bytes, key.data());
             found = landOnEntryOrNeighbour(IndexFile::makeEntry(key, m_recNo));
         } else {
@@ -795,7 +821,8 @@ void Table::setDate(int field, double dayNumber)
 
 TableStamp Table::currentStamp() const
 {
-    return {m_file.size(), m_file.modifiedNanoseconds(), m_header.recordCount};
+    const auto [size, modified] = m_file.sizeAndModified();
+    return {size, modified, m_header.recordCount};
 }
 
 void Table::post()
@@ -811,7 +838,14 @@ void Table::post()
         UpdateLock write(*this, File::LockKind::Exclusive);
         rereadRecordCount();
         std::vector<char> old;
-        if (inserting) {
+        if (inserting && inBatch()) {
+            rec = m_header.recordCount + 1;
+            m_pendingAppends.insert(m_pendingAppends.end(), m_edit.begin(), m_edit.end());
+            ++m_pendingCount;
+            m_header.recordCount = rec;
+            if (m_pendingAppends.size() >= kChunkBytes)
+                writePendingAppends();
+        } else if (inserting) {
             rec = m_header.recordCount + 1;
             std::vector<char> bytes(m_edit);
             bytes.push_back('\x1A');
@@ -841,7 +875,7 @@ void Table::post()
                     }
                     m_index.insert(static_cast<int>(t), IndexFile::makeEntry(newKey, rec));
                 }
-                m_index.endChange(currentStamp());
+                m_index.endChange(deferWrites() ? TableStamp{} : currentStamp());
             } catch (const IndexDamaged&) {
                 m_index.markUnclean();
                 indexBroken = true;
@@ -862,7 +896,18 @@ void Table::post()
         const KeyExpression& expression = m_expressions[static_cast<size_t>(selectedTagNumber())];
         std::string key(static_cast<size_t>(expression.keyLength()), ' ');
         expression.evaluate(posted.data(), key.data());
-        found = landOnEntryOrNeighbour(IndexFile::makeEntry(key, rec));
+        const IndexFile::Entry entry = IndexFile::makeEntry(key, rec);
+        bool atEntry;
+        {
+            UpdateLock read(*this, File::LockKind::Shared);
+            atEntry = m_index.seek(m_cursor, selectedTagNumber(), entry) && m_cursor.entry == entry;
+        }
+        if (atEntry && visible(posted.data())) {
+            setCurrent(rec, posted.data());
+            found = true;
+        } else {
+            found = landOnEntryOrNeighbour(entry);
+        }
     } else if (visible(posted.data())) {
         setCurrent(rec, posted.data());
         found = true;
@@ -910,7 +955,7 @@ void Table::deleteRecord()
                         m_expressions[t].evaluate(old.data(), key.data());
                         m_index.erase(static_cast<int>(t), IndexFile::makeEntry(key, rec));
                     }
-                    m_index.endChange(currentStamp());
+                    m_index.endChange(deferWrites() ? TableStamp{} : currentStamp());
                 } catch (const IndexDamaged&) {
                     m_index.markUnclean();
                     indexBroken = true;
@@ -999,6 +1044,7 @@ void Table::openIndex()
     }
     m_indexOpen = true;
     m_index.setWriteBack(m_mode == OpenMode::Exclusive);
+    m_index.setStampSource([this] { return currentStamp(); });
 }
 
 void Table::writeIndexFlag(bool on)
@@ -1080,6 +1126,7 @@ void Table::buildIndexFile(std::vector<TagDefinition> tags)
     m_expressions = std::move(expressions);
     m_indexOpen = true;
     m_index.setWriteBack(m_mode == OpenMode::Exclusive);
+    m_index.setStampSource([this] { return currentStamp(); });
 }
 
 std::vector<TagDefinition> Table::indexTags()
@@ -1193,7 +1240,7 @@ bool Table::findKeyNow(std::string_view keyText)
         if (rec > m_header.recordCount)
             rereadRecordCount();
         if (rec >= 1 && rec <= m_header.recordCount) {
-            const char* bytes = readRecord(rec, false);
+            const char* bytes = readRecord(rec, 0);
             if (visible(bytes)) {
                 m_cursor = probe;
                 setCurrent(rec, bytes);
@@ -1232,7 +1279,7 @@ bool Table::findNearestNow(std::string_view keyText)
         if (rec > m_header.recordCount)
             rereadRecordCount();
         if (rec >= 1 && rec <= m_header.recordCount) {
-            const char* bytes = readRecord(rec, true);
+            const char* bytes = readRecord(rec, 0);
             if (visible(bytes)) {
                 setCurrent(rec, bytes);
                 m_bof = m_eof = false;
@@ -1272,7 +1319,7 @@ bool Table::gotoBookmarkNow(const Bookmark& bookmark)
     if (bookmark.record > m_header.recordCount)
         return false;
     invalidateChunk();
-    const char* bytes = readRecord(bookmark.record, false);
+    const char* bytes = readRecord(bookmark.record, 0);
     if (!visible(bytes))
         return false;
     if (selectedTagNumber() >= 0) {
@@ -1289,6 +1336,71 @@ bool Table::gotoBookmarkNow(const Bookmark& bookmark)
     m_bof = m_eof = false;
     notify();
     return true;
+}
+
+// ---------------------------------------------------------------- batches
+
+void Table::beginBatch()
+{
+    requireBrowse("begin a batch");
+    if (inBatch())
+        throw DbError(filePath(), "A batch of changes is already under way");
+    m_batchLock = std::make_unique<UpdateLock>(*this, File::LockKind::Exclusive);
+    try {
+        const OpenMode mode = m_mode;
+        m_mode = OpenMode::Shared; // read the count once more, as another copy may have appended
+        m_pendingCount = 0;
+        try {
+            rereadRecordCount();
+        } catch (...) {
+            m_mode = mode;
+            throw;
+        }
+        m_mode = mode;
+        if (m_indexOpen) {
+            m_index.synchronize();
+            m_index.setWriteBack(true);
+        }
+    } catch (...) {
+        m_batchLock.reset();
+        throw;
+    }
+}
+
+void Table::writePendingAppends()
+{
+    if (m_pendingCount == 0)
+        return;
+    const uint32_t firstPending = m_header.recordCount - m_pendingCount + 1;
+    m_pendingAppends.push_back('\x1A');
+    m_file.writeAt(m_header.headerLength + static_cast<uint64_t>(firstPending - 1) * m_header.recordLength,
+                   m_pendingAppends.data(), m_pendingAppends.size());
+    const std::string counted = headerCountBytes(m_header.recordCount);
+    m_file.writeAt(1, counted.data(), counted.size());
+    m_pendingAppends.clear();
+    m_pendingCount = 0;
+}
+
+void Table::endBatch()
+{
+    if (!inBatch())
+        return;
+    try {
+        if (m_state != State::Browse)
+            post();
+        writePendingAppends();
+        if (m_indexOpen) {
+            m_index.flush();
+            m_index.setWriteBack(m_mode == OpenMode::Exclusive);
+        }
+    } catch (...) {
+        m_pendingAppends.clear();
+        m_pendingCount = 0;
+        m_batchLock.reset();
+        throw;
+    }
+    m_batchLock.reset();
+    notify();
 }
 
 // ---------------------------------------------------------------- maintenance

@@ -128,6 +128,15 @@ public:
     Bookmark bookmark() const;
     bool gotoBookmark(const Bookmark& bookmark);
 
+    // A batch of changes made under one hold of the update lock: other copies
+    // wait for the batch to end and then see all of it. Appended records and
+    // index pages are written when the batch ends (or every 256 KB of records),
+    // which is what makes bulk appends fast. A crash inside a batch loses the
+    // batch's unwritten records and leaves the index marked for a rebuild.
+    void beginBatch();
+    void endBatch();
+    bool inBatch() const { return m_batchLock != nullptr; }
+
     // Maintenance on an exclusively open table.
     void pack();
     void regenerateIndexes();
@@ -156,11 +165,16 @@ private:
     void requireBrowse(const char* what) const;
     void notify();
     bool visible(const char* bytes) const;
-    const char* readRecord(uint32_t recNo, bool forward);
+    // direction +1 or -1 reads ahead that way; 0 reads the one record.
+    const char* readRecord(uint32_t recNo, int direction);
+    void keepCurrentOutOfChunk();
+    void writePendingAppends();
+    bool deferWrites() const { return m_mode == OpenMode::Exclusive || inBatch(); }
     void invalidateChunk() { m_chunkCount = 0; }
     void rereadRecordCount();
     void setCurrent(uint32_t recNo, const char* bytes);
     void setNoCurrent();
+    void stayAfterFailedMove(bool& endFlag);
     bool seekPhysical(uint32_t from, int direction);
     bool seekIndexed(bool forward, bool restart);
     bool indexStep(bool forward);
@@ -199,7 +213,10 @@ private:
     uint32_t m_chunkFirst = 0;
     uint32_t m_chunkCount = 0;
 
-    std::vector<char> m_current;
+    // The current record: in place in the read-ahead chunk, or in its own
+    // copy when the chunk is about to be refilled or the record came from elsewhere.
+    const char* m_currentBytes = nullptr;
+    std::vector<char> m_currentCopy;
     std::vector<char> m_edit;
     uint32_t m_recNo = 0;
     bool m_bof = true;
@@ -210,6 +227,9 @@ private:
 
     int m_lockDepth = 0;
     bool m_lockExclusive = false;
+    std::unique_ptr<UpdateLock> m_batchLock;
+    std::vector<char> m_pendingAppends; // records appended in a batch, not yet written
+    uint32_t m_pendingCount = 0;
 
     int m_disabled = 0;
     bool m_pendingNotify = false;

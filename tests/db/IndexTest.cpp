@@ -354,3 +354,37 @@ TEST_F(IndexTest, PackKeepsTheIndexRight)
     table.last();
     EXPECT_EQ(table.text(0), "R149");
 }
+
+TEST(IndexChecksum, IsCrc32c)
+{
+    EXPECT_EQ(crc32("123456789", 9), 0xE3069283u);
+    EXPECT_EQ(crc32("", 0), 0u);
+}
+
+TEST_F(IndexTest, BatchesWriteEverythingWhenTheyEnd)
+{
+    table.addIndex("NewIndex", "Upper(Left(Title,10))");
+    table.selectIndex("NewIndex");
+    Table reader;
+    reader.setFilePath(path);
+    reader.selectIndex("NewIndex");
+    reader.open();
+    table.beginBatch();
+    for (int i = 0; i < 3000; ++i)
+        add("B" + std::to_string(3000 - i), i); // more than one write-ahead of records
+    table.first();
+    table.edit();
+    table.setText(0, "A first");
+    table.post();
+    table.endBatch();
+    reader.refresh();
+    EXPECT_EQ(reader.recordCount(), 3000u);
+    reader.first();
+    EXPECT_EQ(reader.text(0), "A first");
+    reader.last();
+    EXPECT_EQ(reader.text(0), "B999");
+    table.close();
+    table.open(Table::OpenMode::Exclusive);
+    table.regenerateIndexes();
+    EXPECT_EQ(table.recordCount(), 3000u);
+}

@@ -1,0 +1,94 @@
+#include "CollectionGenerator.h"
+
+#include "CollectionFile.h"
+#include "EditText.h"
+#include "Schema.h"
+#include "Table.h"
+
+#include <array>
+#include <random>
+
+namespace bench {
+
+namespace {
+
+constexpr std::array kWords = {"The", "Last", "Night", "Road", "River", "Shadow", "Love", "Return", "City",
+                               "Storm", "Silent", "Golden", "Dark", "Summer", "King", "Street", "Dream",
+                               "Fire", "Winter", "Secret", "Ghost", "Stranger", "Heart", "Empire", "Island",
+                               "Journey", "Blue", "Crime", "Moon", "Dance", "Garden", "Thunder", "Mirror"};
+constexpr std::array kFirst = {"John", "Mary", "James", "Grace", "Robert", "Audrey", "Henry", "Bette", "Cary",
+                               "Ingrid", "Humphrey", "Lauren", "Gregory", "Marilyn", "Paul", "Sophia", "Clark",
+                               "Vivien", "Orson", "Rita", "Jack", "Doris", "Fred", "Judy"};
+constexpr std::array kLast = {"Stewart", "Hepburn", "Grant", "Kelly", "Bogart", "Bacall", "Fonda", "Davis",
+                              "Peck", "Monroe", "Newman", "Loren", "Gable", "Leigh", "Welles", "Hayworth",
+                              "Lemmon", "Day", "Astaire", "Garland", "Mitchum", "Crawford", "Brando", "Novak"};
+constexpr std::array kCategories = {"Drama", "DRAMA", "Comedy", "Action", "Drama Comedy", "Horror", "Sci-Fi",
+                                    "Western", "Musical", "Documentary", "Family", "Thriller", "drama"};
+constexpr std::array kRatings = {"G", "PG", "PG-13", "R", "NR"};
+constexpr std::array kFormats = {"VHS", "Beta", "Laser Disc", "8mm", "DVD"};
+constexpr std::array kPlaces = {"Video Barn", "Mall Store", "Mail Order", "Gift", "Flea Market"};
+
+template <class Array>
+const char* pick(std::mt19937& r, const Array& a)
+{
+    return a[r() % a.size()];
+}
+
+std::string person(std::mt19937& r)
+{
+    return std::string(pick(r, kFirst)) + " " + pick(r, kLast);
+}
+
+std::string words(std::mt19937& r, int count)
+{
+    std::string s;
+    for (int i = 0; i < count; ++i)
+        s += (i ? " " : "") + std::string(pick(r, kWords));
+    return s;
+}
+
+} // namespace
+
+void generateCollection(const std::string& path, uint32_t records, uint32_t seed)
+{
+    db::createCollectionTable(path);
+    db::Table t;
+    t.setFilePath(path);
+    t.open(db::Table::OpenMode::Exclusive);
+    std::mt19937 r(seed);
+    auto f = [&](const char* name) { return t.requireField(name); };
+    const int title = f("Title"), star1 = f("Star1"), producer = f("Producer"), director = f("Director"),
+              year = f("Year"), runTime = f("RunTime"), rating = f("Rating"), category = f("Category"),
+              format = f("Format"), media = f("MediaNum"), description = f("Descriptio"), keyWords = f("KeyWords"),
+              listPrice = f("ListPrice"), checkOut = f("CheckOut"), purchDate = f("PurchDate"),
+              wherePurch = f("WherePurch"), viewed = f("Viewed"), writers = f("Writers");
+    for (uint32_t i = 0; i < records; ++i) {
+        t.insert();
+        t.setText(title, words(r, 2 + static_cast<int>(r() % 3)));
+        for (int s = 0; s < 6; ++s)
+            if (s < 3 || r() % 2)
+                t.setText(star1 + s, person(r));
+        t.setText(producer, person(r));
+        t.setText(director, person(r));
+        if (r() % 20)
+            t.setNumber(year, 1930 + static_cast<int>(r() % 95));
+        t.setNumber(runTime, 60 + static_cast<int>(r() % 140));
+        t.setText(rating, pick(r, kRatings));
+        t.setText(category, pick(r, kCategories));
+        t.setText(format, pick(r, kFormats));
+        t.setText(media, "T" + std::to_string(i + 1));
+        t.setText(description, words(r, 12));
+        t.setText(keyWords, words(r, 3));
+        t.setNumber(listPrice, static_cast<double>(r() % 5000) / 100.0);
+        t.setText(checkOut, r() % 10 ? "No" : "Yes");
+        t.setDate(purchDate, db::dayNumberFromCivil({1980 + static_cast<int>(r() % 40), 1 + static_cast<int>(r() % 12),
+                                                     1 + static_cast<int>(r() % 28)}));
+        t.setText(wherePurch, pick(r, kPlaces));
+        t.setText(viewed, r() % 2 ? "Yes" : "No");
+        t.setText(writers, person(r));
+        t.post();
+    }
+    t.close();
+}
+
+} // namespace bench

@@ -1,0 +1,229 @@
+// Timed commands over the table engine, for the figures in bench/README.md.
+// Each prints what it did, how long it took and the process's peak memory.
+#include "CollectionGenerator.h"
+#include "KeyExpression.h"
+#include "Table.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+long peakMegabytes()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+void report(const std::string& what, double ms, double records)
+{
+    std::cout << what << ": " << ms << " ms";
+    if (records > 0)
+        std::cout << ", " << static_cast<long>(records / (ms / 1000.0)) << " records/s";
+    std::cout << ", peak " << peakMegabytes() << " MB\n";
+}
+
+constexpr const char* kSortExpression = "Upper(Left(Title,40))+STR(Year,12,0)";
+
+int scan(const std::string& path)
+{
+    const auto start = Clock::now();
+    db::Table t;
+    t.setFilePath(path);
+    t.open(db::Table::OpenMode::ReadOnly);
+    std::vector<std::string> texts(static_cast<size_t>(t.fieldCount()));
+    size_t records = 0, bytes = 0;
+    for (t.first(); !t.isEmpty() && !t.eof(); t.next()) {
+        const db::Record r = t.current();
+        for (int i = 0; i < t.fieldCount(); ++i) {
+            bytes += r.textView(i, texts[static_cast<size_t>(i)]).size();
+        }
+        ++records;
+    }
+    report("scan of " + std::to_string(records) + " records, 40 fields as text (" + std::to_string(bytes) + " bytes)",
+           msSince(start), static_cast<double>(records));
+    return 0;
+}
+
+int filter(const std::string& path)
+{
+    const auto start = Clock::now();
+    db::Table t;
+    t.setFilePath(path);
+    t.open(db::Table::OpenMode::ReadOnly);
+    const int category = t.requireField("Category");
+    t.setFilter([category](const db::Record& r) {
+        std::string_view raw = r.raw(category);
+        char upper[64];
+        const size_t n = std::min(raw.size(), sizeof upper);
+        for (size_t i = 0; i < n; ++i)
+            upper[i] = raw[i] >= 'a' && raw[i] <= 'z' ? static_cast<char>(raw[i] - 32) : raw[i];
+        return std::string_view(upper, n).find("DRAMA") != std::string_view::npos;
+    });
+    t.setFiltered(true);
+    const uint32_t count = t.recordCount();
+    report("filtered count (Category contains DRAMA): " + std::to_string(count) + " of "
+               + std::to_string(t.physicalRecordCount()),
+           msSince(start), t.physicalRecordCount());
+    return 0;
+}
+
+int build(const std::string& path)
+{
+    const auto start = Clock::now();
+    db::Table t;
+    t.setFilePath(path);
+    t.open(db::Table::OpenMode::Exclusive);
+    t.addIndex("NewIndex", kSortExpression);
+    const uint32_t n = t.physicalRecordCount();
+    t.close();
+    report(std::string("build NewIndex on ") + kSortExpression, msSince(start), n);
+    return 0;
+}
+
+int open50(const std::string& path)
+{
+    std::vector<double> times;
+    std::string first;
+    for (int round = 0; round < 5; ++round) {
+        const auto start = Clock::now();
+        db::Table t;
+        t.setFilePath(path);
+        t.selectIndex("NewIndex");
+        t.open();
+        for (int i = 0; i < 50 && !t.eof(); ++i) {
+            first = t.text(0);
+            t.next();
+        }
+        t.close();
+        times.push_back(msSince(start));
+    }
+    std::sort(times.begin(), times.end());
+    report("open with index and read the first 50 in key order (median of 5)", times[2], 0);
+    return 0;
+}
+
+int post(const std::string& path, int count)
+{
+    db::Table t;
+    t.setFilePath(path);
+    t.selectIndex("NewIndex");
+    t.open();
+    std::mt19937 random(42);
+    const uint32_t n = t.physicalRecordCount();
+    const int title = t.requireField("Title");
+    double total = 0;
+    for (int i = 0; i < count; ++i) {
+        db::Table::Bookmark mark;
+        mark.record = 1 + random() % n;
+        if (!t.gotoBookmark(mark))
+            continue;
+        const auto start = Clock::now();
+        t.edit();
+        t.setText(title, "Changed " + std::to_string(random() % 100000));
+        t.post();
+        total += msSince(start);
+    }
+    report("one post that moves a record in the index (mean of " + std::to_string(count) + ")", total / count, 0);
+    return 0;
+}
+
+int append(const std::string& path, int count, bool exclusive, int batch)
+{
+    db::Table t;
+    t.setFilePath(path);
+    t.selectIndex("NewIndex");
+    t.open(exclusive ? db::Table::OpenMode::Exclusive : db::Table::OpenMode::Shared);
+    const int title = t.requireField("Title"), year = t.requireField("Year");
+    std::mt19937 random(7);
+    const auto start = Clock::now();
+    for (int i = 0; i < count; ++i) {
+        if (batch > 0 && i % batch == 0)
+            t.beginBatch();
+        t.insert();
+        t.setText(title, "Appended " + std::to_string(random()));
+        t.setNumber(year, 1950 + random() % 70);
+        t.post();
+        if (batch > 0 && (i + 1) % batch == 0)
+            t.endBatch();
+    }
+    t.endBatch();
+    t.close();
+    report(std::string("append with the index kept (") + (exclusive ? "exclusive" : "shared")
+               + (batch > 0 ? ", batches of " + std::to_string(batch) : std::string(", one post at a time")) + ")",
+           msSince(start), count);
+    return 0;
+}
+
+int keys(const std::string& path, const std::string& out)
+{
+    db::Table t;
+    t.setFilePath(path);
+    t.open(db::Table::OpenMode::ReadOnly);
+    const db::KeyExpression e(kSortExpression, t.fields());
+    std::ofstream file(out, std::ios::binary);
+    std::string key(static_cast<size_t>(e.keyLength()), ' ');
+    for (t.first(); !t.isEmpty() && !t.eof(); t.next()) {
+        e.evaluate(t.current().bytes(), key.data());
+        file << key << '\n';
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> a(argv + 1, argv + argc);
+    try {
+        if (a.size() == 3 && a[0] == "generate") {
+            const auto start = Clock::now();
+            bench::generateCollection(a[1], static_cast<uint32_t>(std::stoul(a[2])));
+            report("generate " + a[2] + " records", msSince(start), std::stod(a[2]));
+            return 0;
+        }
+        if (a.size() == 2 && a[0] == "scan")
+            return scan(a[1]);
+        if (a.size() == 2 && a[0] == "filter")
+            return filter(a[1]);
+        if (a.size() == 2 && a[0] == "build")
+            return build(a[1]);
+        if (a.size() == 2 && a[0] == "open50")
+            return open50(a[1]);
+        if (a.size() == 3 && a[0] == "post")
+            return post(a[1], std::stoi(a[2]));
+        if (a.size() >= 3 && a[0] == "append") {
+            bool exclusive = false;
+            int batch = 0;
+            for (size_t i = 3; i < a.size(); ++i) {
+                if (a[i] == "--exclusive")
+                    exclusive = true;
+                else if (a[i].rfind("--batch=", 0) == 0)
+                    batch = std::stoi(a[i].substr(8));
+            }
+            return append(a[1], std::stoi(a[2]), exclusive, batch);
+        }
+        if (a.size() == 3 && a[0] == "keys")
+            return keys(a[1], a[2]);
+    } catch (const std::exception& e) {
+        std::cerr << "db_ops: " << e.what() << "\n";
+        return 1;
+    }
+    std::cerr << "usage: db_ops generate FILE N | scan FILE | filter FILE | build FILE | open50 FILE | "
+                 "post FILE N | append FILE N [--exclusive] [--batch=N] | keys FILE OUT\n";
+    return 2;
+}
