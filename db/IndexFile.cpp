@@ -279,6 +279,8 @@ void IndexFile::trimCache()
 
 void IndexFile::synchronize()
 {
+    if (m_writeBack)
+        return; // nobody else writes while pages are held back, and the disk lags behind memory
     char counter[8];
     m_file.readAt(24, counter, 8);
     if (get64(counter) == m_counter)
