@@ -383,6 +383,7 @@ TEST_F(IndexTest, BatchesWriteEverythingWhenTheyEnd)
     EXPECT_EQ(reader.text(0), "A first");
     reader.last();
     EXPECT_EQ(reader.text(0), "B999");
+    reader.close();
     table.close();
     table.open(Table::OpenMode::Exclusive);
     table.regenerateIndexes();
