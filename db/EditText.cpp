@@ -132,36 +132,58 @@ std::string formatShortDate(const CivilDate& date, const EditTextFormat& format)
     return out;
 }
 
+namespace {
+// The pattern as pieces: 'm', 'M' (two digits), 'd', 'D', 'y' (two-digit
+// year), 'Y' (four digits), '/' (the separator) or a literal character.
+std::string compilePattern(const std::string& p)
+{
+    std::string pieces;
+    for (size_t i = 0; i < p.size();) {
+        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(p[i])));
+        size_t run = 1;
+        while (i + run < p.size() && std::tolower(static_cast<unsigned char>(p[i + run])) == c)
+            ++run;
+        if (c == 'm' || c == 'd')
+            pieces += run >= 2 ? static_cast<char>(std::toupper(c)) : c;
+        else if (c == 'y')
+            pieces += run >= 3 ? 'Y' : 'y';
+        else
+            pieces.append(run, p[i] == '/' ? '/' : p[i]);
+        i += run;
+    }
+    return pieces;
+}
+} // namespace
+
 void formatShortDate(const CivilDate& date, const EditTextFormat& format, std::string& out)
 {
-    // Written digit by digit: dates are formatted for every record a scan reads.
+    // Written digit by digit from a compiled pattern: dates are formatted for
+    // every record a scan reads.
+    static thread_local std::string lastPattern, pieces;
+    if (format.shortDatePattern != lastPattern) {
+        lastPattern = format.shortDatePattern;
+        pieces = compilePattern(lastPattern);
+    }
     out.clear();
     auto two = [&out](int v, bool pad) {
         if (pad || v >= 10)
             out += static_cast<char>('0' + v / 10 % 10);
         out += static_cast<char>('0' + v % 10);
     };
-    const std::string& p = format.shortDatePattern;
-    for (size_t i = 0; i < p.size();) {
-        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(p[i])));
-        size_t run = 1;
-        while (i + run < p.size() && std::tolower(static_cast<unsigned char>(p[i + run])) == c)
-            ++run;
-        if (c == 'm' || c == 'd') {
-            two(c == 'm' ? date.month : date.day, run >= 2);
-        } else if (c == 'y') {
-            if (run >= 3) {
-                two(date.year / 100, true);
-                two(date.year % 100, true);
-            } else {
-                two(date.year % 100, true);
-            }
-        } else if (c == '/') {
-            out.append(run, format.dateSeparator);
-        } else {
-            out.append(p, i, run);
+    for (const char piece : pieces) {
+        switch (piece) {
+        case 'm': two(date.month, false); break;
+        case 'M': two(date.month, true); break;
+        case 'd': two(date.day, false); break;
+        case 'D': two(date.day, true); break;
+        case 'y': two(date.year % 100, true); break;
+        case 'Y':
+            two(date.year / 100, true);
+            two(date.year % 100, true);
+            break;
+        case '/': out += format.dateSeparator; break;
+        default: out += piece;
         }
-        i += run;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -206,6 +207,26 @@ bool File::lockedElsewhere(uint64_t offset) const
     if (::fcntl(m_fd, F_OFD_GETLK, &fl) != 0)
         fail("Cannot test file lock: " + systemMessage(errno));
     return fl.l_type != F_UNLCK;
+}
+
+const char* File::map(uint64_t offset, size_t length) const
+{
+    void* view = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, m_fd, static_cast<off_t>(offset));
+    if (view == MAP_FAILED)
+        return nullptr;
+    ::madvise(view, length, MADV_SEQUENTIAL);
+    return static_cast<const char*>(view);
+}
+
+void File::unmap(const char* view, size_t length)
+{
+    if (view)
+        ::munmap(const_cast<char*>(view), length);
+}
+
+size_t File::pageSize()
+{
+    return static_cast<size_t>(::sysconf(_SC_PAGESIZE));
 }
 
 bool fileExists(const std::string& path)

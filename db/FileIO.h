@@ -53,6 +53,12 @@ public:
     // True when another open of the file holds a lock on that byte.
     bool lockedElsewhere(uint64_t offset) const;
 
+    // A read-only view of part of the file (the offset a multiple of the page
+    // size); nullptr when the file cannot be mapped. Release it with unmap.
+    const char* map(uint64_t offset, size_t length) const;
+    static void unmap(const char* view, size_t length);
+    static size_t pageSize();
+
     [[noreturn]] void fail(const std::string& what) const;
 
 private:

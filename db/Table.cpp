@@ -195,7 +195,8 @@ void Table::close()
     m_currentCopy.clear();
     m_recNo = 0;
     m_bof = m_eof = true;
-    invalidateChunk();
+    m_chunkCount = 0;
+    releaseWindow();
     m_expressions.clear();
     m_indexOpen = false;
     m_cursor = {};
@@ -334,13 +335,15 @@ const char* Table::readRecord(uint32_t recNo, int direction)
         writePendingAppends();
     const size_t length = m_header.recordLength;
     if (m_chunkCount && recNo >= m_chunkFirst && recNo < m_chunkFirst + m_chunkCount)
-        return m_chunk.data() + (recNo - m_chunkFirst) * length;
+        return m_chunkData + (recNo - m_chunkFirst) * length;
     if (recNo == 0 || recNo > m_header.recordCount)
         throw DbError(m_file.path(), "Record " + std::to_string(recNo) + " does not exist");
+    keepCurrentOutOfChunk();
+    if (direction > 0 && mapWindow(recNo))
+        return m_chunkData;
     const uint32_t per = direction == 0 ? 1 : static_cast<uint32_t>(std::max<size_t>(1, kChunkBytes / length));
     const uint32_t start = direction >= 0 ? recNo : (recNo >= per ? recNo - per + 1 : 1);
     const uint32_t n = std::min(per, m_header.recordCount - start + 1);
-    keepCurrentOutOfChunk();
     m_chunk.resize(static_cast<size_t>(n) * length);
     size_t got;
     {
@@ -351,25 +354,65 @@ const char* Table::readRecord(uint32_t recNo, int direction)
         got = m_file.readSomeAt(m_header.headerLength + static_cast<uint64_t>(start - 1) * length,
                                 m_chunk.data(), m_chunk.size());
     }
+    m_chunkData = m_chunk.data();
     m_chunkFirst = start;
     m_chunkCount = static_cast<uint32_t>(got / length);
     if (recNo >= m_chunkFirst + m_chunkCount)
         throw DbError(m_file.path(), "Record " + std::to_string(recNo) + " lies beyond the end of the file");
-    return m_chunk.data() + (recNo - m_chunkFirst) * length;
+    return m_chunkData + (recNo - m_chunkFirst) * length;
+}
+
+bool Table::mapWindow(uint32_t start)
+{
+    // Forward scans read through a mapped window: no copy, and at most the
+    // window's pages count towards the program's memory.
+    constexpr size_t kWindowBytes = 8 * 1024 * 1024;
+    const size_t length = m_header.recordLength;
+    const uint32_t n = std::min<uint32_t>(static_cast<uint32_t>(std::max<size_t>(1, kWindowBytes / length)),
+                                          m_header.recordCount - start + 1);
+    if (n < 2)
+        return false;
+    const uint64_t offset = m_header.headerLength + static_cast<uint64_t>(start - 1) * length;
+    const uint64_t aligned = offset - offset % File::pageSize();
+    const size_t mapLength = static_cast<size_t>(offset + static_cast<uint64_t>(n) * length - aligned);
+    releaseWindow();
+    const char* view = m_file.map(aligned, mapLength);
+    if (!view)
+        return false;
+    m_mapped = view;
+    m_mappedLength = mapLength;
+    m_chunkData = view + (offset - aligned);
+    m_chunkFirst = start;
+    m_chunkCount = n;
+    return true;
+}
+
+void Table::releaseWindow()
+{
+    File::unmap(m_mapped, m_mappedLength);
+    m_mapped = nullptr;
+    m_mappedLength = 0;
+}
+
+bool Table::inChunk(const char* bytes) const
+{
+    return m_chunkData && bytes >= m_chunkData
+        && bytes < m_chunkData + static_cast<size_t>(m_chunkCount) * m_header.recordLength;
 }
 
 void Table::keepCurrentOutOfChunk()
 {
-    if (m_currentBytes && m_currentBytes >= m_chunk.data() && m_currentBytes < m_chunk.data() + m_chunk.size()) {
+    if (m_currentBytes && inChunk(m_currentBytes)) {
         m_currentCopy.assign(m_currentBytes, m_currentBytes + m_header.recordLength);
         m_currentBytes = m_currentCopy.data();
     }
+    m_chunkCount = 0;
 }
 
 void Table::setCurrent(uint32_t recNo, const char* bytes)
 {
     m_recNo = recNo;
-    if (bytes >= m_chunk.data() && bytes < m_chunk.data() + m_chunk.size()) {
+    if (inChunk(bytes)) {
         m_currentBytes = bytes;
     } else {
         if (bytes != m_currentCopy.data())

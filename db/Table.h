@@ -168,9 +168,12 @@ private:
     // direction +1 or -1 reads ahead that way; 0 reads the one record.
     const char* readRecord(uint32_t recNo, int direction);
     void keepCurrentOutOfChunk();
+    bool inChunk(const char* bytes) const;
+    bool mapWindow(uint32_t start);
+    void releaseWindow();
     void writePendingAppends();
     bool deferWrites() const { return m_mode == OpenMode::Exclusive || inBatch(); }
-    void invalidateChunk() { m_chunkCount = 0; }
+    void invalidateChunk() { keepCurrentOutOfChunk(); }
     void rereadRecordCount();
     void setCurrent(uint32_t recNo, const char* bytes);
     void setNoCurrent();
@@ -209,9 +212,14 @@ private:
     std::string m_selectedTag;
     IndexFile::Cursor m_cursor;
 
+    // Read-ahead of records: a window of the file mapped for forward scans,
+    // or a buffer filled by reads.
     std::vector<char> m_chunk;
+    const char* m_chunkData = nullptr;
     uint32_t m_chunkFirst = 0;
     uint32_t m_chunkCount = 0;
+    const char* m_mapped = nullptr;
+    size_t m_mappedLength = 0;
 
     // The current record: in place in the read-ahead chunk, or in its own
     // copy when the chunk is about to be refilled or the record came from elsewhere.
