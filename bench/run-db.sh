@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the benchmark collections (100,000 and 1,000,000 records) when they
+# are missing, then times the table engine and its peers on them.
+# Usage: bench/run-db.sh [SIZES...]   (default: 100000 1000000)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${BUILD:-build-bench}
+data=${DATA:-bench/data}
+sizes=("$@")
+[ ${#sizes[@]} -gt 0 ] || sizes=(100000 1000000)
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DREELKEEPER_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" --target db_ops reelkeeper-cli >/dev/null
+ops="$build/bench/db_ops"
+mkdir -p "$data"
+
+seconds() { /usr/bin/time -f %e "$@" 2>&1 >/dev/null | tail -n 1; }
+
+for n in "${sizes[@]}"; do
+  pristine="$data/C$n.DBF"
+  work="$data/W$n.DBF"
+  [ -f "$pristine" ] || "$ops" generate "$pristine" "$n"
+  echo "== $n records ($(du -h "$pristine" | cut -f1))"
+  cat "$pristine" >/dev/null
+  echo "cat from the page cache: $(seconds cat "$pristine") s"
+  "$ops" scan "$pristine"
+  "$ops" filter "$pristine"
+
+  cp "$pristine" "$work"; rm -f "${work%.DBF}.MDX"
+  "$ops" build "$work"
+  "$ops" keys "$pristine" "$data/keys.txt"
+  echo "GNU sort of the same keys (LC_ALL=C): $(LC_ALL=C seconds sort -o "$data/keys.sorted" "$data/keys.txt") s"
+  rm -f "$data/keys.txt" "$data/keys.sorted"
+  "$ops" open50 "$work"
+  "$ops" post "$work" 2000
+
+  cp "$pristine" "$work"; rm -f "${work%.DBF}.MDX"
+  "$ops" build "$work" >/dev/null
+  "$ops" append "$work" "$n" --batch=10000
+  cp "$pristine" "$work"; rm -f "${work%.DBF}.MDX"
+  "$ops" build "$work" >/dev/null
+  "$ops" append "$work" "$n" --exclusive
+  rm -f "$work" "${work%.DBF}.MDX"
+
+  if /usr/bin/python3 -c 'import dbfread' 2>/dev/null; then
+    echo "python3-dbfread reading every record: $(seconds /usr/bin/python3 -c "
+import dbfread, sys
+sum(1 for _ in dbfread.DBF(sys.argv[1], encoding='cp1252'))" "$pristine") s"
+  fi
+  if command -v ogr2ogr >/dev/null; then
+    rm -f "$data/out.csv"
+    echo "ogr2ogr -f CSV: $(seconds ogr2ogr -f CSV "$data/out.csv" "$pristine") s"
+    rm -f "$data/out.csv"
+  fi
+done
