@@ -1,18 +1,26 @@
+#include "Prompter.h"
+#include "TMain.h"
+
 #include <QApplication>
-#include <QMainWindow>
 #include <QTimer>
 
-// The desktop program. Until the start-up sequence is in place it shows the
-// empty main window.
+// The desktop program: its first argument "/BROWSE" (any letter case) starts
+// browse mode; --quit-after-show closes the main window through its normal
+// close step as soon as it has been shown (for benchmarks and smoke tests).
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    QApplication application(argc, argv);
     QApplication::setApplicationName("Reelkeeper Videos");
-    QMainWindow window;
-    window.setWindowTitle("Reelkeeper Videos 95");
-    window.resize(640, 480);
-    window.show();
-    if (QCoreApplication::arguments().contains("--quit-after-show"))
-        QTimer::singleShot(0, &window, &QMainWindow::close);
+    const QStringList arguments = QCoreApplication::arguments();
+    const bool browseMode = arguments.size() > 1 && arguments[1].left(30).toUpper() == "/BROWSE";
+    const bool quitAfterShow = arguments.contains("--quit-after-show");
+
+    app::WidgetPrompter prompter;
+    app::TMain mainWindow(prompter, browseMode);
+    if (!mainWindow.create())
+        return 1;
+    mainWindow.show();
+    if (quitAfterShow)
+        QTimer::singleShot(0, &mainWindow, &QWidget::close);
     return QApplication::exec();
 }

@@ -4,6 +4,9 @@
 #include "Cp1252.h"
 #include "DbError.h"
 #include "DelimitedText.h"
+#include "IniFile.h"
+#include "ProgramFolders.h"
+#include "Settings.h"
 #include "Table.h"
 
 #include <charconv>
@@ -25,6 +28,7 @@ constexpr const char* kUsage =
     "  dump FILE [--limit N]       the live records as delimited text (UTF-8)\n"
     "  pack FILE                   remove deleted records and rebuild the index\n"
     "  reindex FILE                rebuild the index\n"
+    "  settings                    the settings file's path and every setting, defaults filled in\n"
     "  hold FILE [--exclusive]     keep the table open until standard input ends\n";
 
 constexpr const char* kSortTag = "NewIndex";
@@ -159,6 +163,25 @@ int reindex(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return 0;
 }
 
+int settings(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
+{
+    expectArguments(args, 1);
+    const QString path = app::settingsFilePath();
+    app::IniFile file;
+    file.load(path);
+    app::Settings effective = app::Settings::defaults(app::startFolder());
+    effective.read(file);
+    app::IniFile shown;
+    effective.write(shown);
+    out << "Settings file: " << path.toStdString() << "\n";
+    for (const QString& section : shown.sectionNames()) {
+        out << "[" << section.toStdString() << "]\n";
+        for (const auto& [key, value] : shown.entries(section))
+            out << key.toStdString() << "=" << value.toStdString() << "\n";
+    }
+    return 0;
+}
+
 int hold(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
 {
     const bool exclusive = args.size() == 3 && args[2] == "--exclusive";
@@ -182,6 +205,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     static const std::map<std::string, Command> commands = {
         {"create", create}, {"info", info},   {"check", check},     {"index", index},
         {"dump", dump},     {"pack", pack},   {"reindex", reindex}, {"hold", hold},
+        {"settings", settings},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

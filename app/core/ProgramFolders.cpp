@@ -1,0 +1,52 @@
+#include "ProgramFolders.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace app {
+
+namespace {
+QString fromEnvironment(const char* name)
+{
+    return QString::fromLocal8Bit(qgetenv(name));
+}
+
+QString homeRelative(const char* variable, const QString& fallback)
+{
+    const QString base = fromEnvironment(variable);
+    return base.isEmpty() ? QDir::homePath() + fallback : base;
+}
+} // namespace
+
+QString programFolder()
+{
+    const QString home = fromEnvironment("REELKEEPER_HOME");
+    if (!home.isEmpty())
+        return QDir::cleanPath(home);
+    return QDir::cleanPath(homeRelative("XDG_DATA_HOME", "/.local/share") + "/reelkeeper");
+}
+
+QString settingsFilePath()
+{
+    const QString config = fromEnvironment("REELKEEPER_CONFIG");
+    if (!config.isEmpty())
+        return config;
+    return QDir::cleanPath(homeRelative("XDG_CONFIG_HOME", "/.config") + "/reelkeeper/REELKP.INI");
+}
+
+QString ensureProgramFolder()
+{
+    const QString folder = programFolder();
+    const QFileInfo info(folder);
+    if (info.isDir())
+        return {};
+    if (info.exists())
+        return "The program folder \"" + folder + "\" cannot be created: a file of that name is in the way.";
+    if (!QDir().mkpath(folder))
+        return "The program folder \"" + folder + "\" cannot be created.  Check that its parent folder exists "
+               "and may be written, or set REELKEEPER_HOME to another folder.";
+    return {};
+}
+
+} // namespace app

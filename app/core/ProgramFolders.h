@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+namespace app {
+
+// Where the program keeps its own files (pick lists, report definitions,
+// MASTER.DBF, help): $REELKEEPER_HOME, else $XDG_DATA_HOME/reelkeeper
+// (~/.local/share/reelkeeper). Never the executable's folder, which is
+// usually read-only.
+QString programFolder();
+
+// The settings file REELKP.INI: $REELKEEPER_CONFIG (a file path), else
+// $XDG_CONFIG_HOME/reelkeeper/REELKP.INI (~/.config/reelkeeper/REELKP.INI).
+QString settingsFilePath();
+
+// Creates the program folder when it is missing. Returns an empty text on
+// success, else a message that says which folder could not be made and why.
+QString ensureProgramFolder();
+
+} // namespace app

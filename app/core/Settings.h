@@ -1,0 +1,119 @@
+#pragma once
+
+#include "IniFile.h"
+
+#include <QRect>
+#include <QString>
+#include <array>
+
+namespace app {
+
+// A font kept in the settings file: the grid title, grid and report label fonts.
+struct FontSetting {
+    QString name = "Arial";
+    int size = 10;
+    int color = 0; // 24-bit blue-green-red, as the settings file keeps colors
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
+};
+
+// A window font: face and two styles; size and color stay as designed.
+struct WindowFont {
+    QString name = "Arial";
+    bool bold = false;
+    bool italic = false;
+};
+
+// The 13 colors of one color set, in their fixed order.
+enum ColorRole {
+    MainBackground, MajorTitle, MinorTitle, EditBackground, EditText, ComboBackground, ComboText,
+    ListBoxBackground, ListBoxText, RadioBackground, RadioText, CheckBackground, CheckText, ColorRoleCount
+};
+using ColorSet = std::array<int, ColorRoleCount>;
+ColorSet defaultColorSet();
+extern const std::array<const char*, ColorRoleCount> kColorKeys;
+
+// The five color sets, one per group of windows.
+enum ColorGroup { MainWindowColors, EditWindowColors, SearchWindowColors, ReportWindowColors, ConfigureWindowColors,
+                  ColorGroupCount };
+extern const std::array<const char*, ColorGroupCount> kColorSections;
+
+// Per-field settings, by schema position.
+struct FieldSettings {
+    QString displayName;
+    bool display = true;
+    int width = 15;
+    int order = 0;
+    bool exported = true;
+    int exportOrder = 0;
+};
+
+// Every setting of the program, as kept in REELKP.INI. Read once at start,
+// written as a whole at close and when a sort order is accepted.
+struct Settings {
+    // [Misc]
+    int buttonBar = 1;
+    QRect mainWindow{0, 0, 640, 480};
+    QString lastImportFile;
+    QString lastExportFile;
+    QString lastDatabase;
+    std::array<QString, 5> lastFiles;
+    bool showTips = true;
+    int windowSize = 640;
+    int dateFormat = 1;
+    bool dateLeadingZeros = false;
+    int currencyFormat = 1;
+    int numericFormat = 1;
+
+    std::array<FieldSettings, 40> fields;
+
+    // [Export], [Import], [Sort Order]
+    bool exportFirstRow = true;
+    int exportFileType = 1;
+    bool importSkipFirst = true;
+    int importFileType = 1;
+    std::array<int, 4> sortKeys{2, 0, 0, 0};
+
+    std::array<ColorSet, ColorGroupCount> colorSets;
+
+    // Grid look
+    bool gridShowTitles = true;
+    int gridTitleBackground = 8553090;
+    int gridTitleAlignment = 2;
+    FontSetting gridTitleFont{"Arial", 12};
+    FontSetting gridFont{"Arial", 10};
+    int gridCellColor = 12632256;
+    bool gridColumnLines = true;
+    bool gridRowLines = true;
+    bool gridRowIndicator = true;
+    bool gridFieldEditing = false;
+
+    WindowFont editFont;
+    WindowFont labelFont;
+    WindowFont buttonFont;
+    FontSetting reportLabelFont{"Arial", 10};
+
+    // [Reports]
+    int lastReport = 0;
+    QRect reportViewingWindow{0, 0, 640, 480};
+    bool avery5199 = true;
+    // Rating, Title, Start Counter, Stop Counter, Play Time, Category, Media Number, Year Released
+    std::array<bool, 8> labelItems{true, true, true, true, true, true, true, true};
+    int whatToPrint = 1;
+    std::array<QString, 16> labelCells; // "Label Item " + k + i at k * 8 + i
+
+    // Defaults, with the start-up folder for the last import and export files.
+    static Settings defaults(const QString& startFolder);
+
+    void read(const IniFile& ini);
+    void write(IniFile& ini) const;
+};
+
+extern const std::array<const char*, 8> kLabelItemKeys;
+
+// The folder the program started in, as the settings keep it ("/" stays "/").
+QString startFolder();
+
+} // namespace app

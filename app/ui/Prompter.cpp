@@ -1,0 +1,104 @@
+#include "Prompter.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace app {
+
+namespace {
+QMessageBox::Icon boxIcon(Prompter::Icon icon)
+{
+    switch (icon) {
+    case Prompter::Icon::Information: return QMessageBox::Information;
+    case Prompter::Icon::Warning: return QMessageBox::Warning;
+    case Prompter::Icon::Error: return QMessageBox::Critical;
+    case Prompter::Icon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton standardButton(Prompter::Answer answer)
+{
+    switch (answer) {
+    case Prompter::Answer::Yes: return QMessageBox::Yes;
+    case Prompter::Answer::No: return QMessageBox::No;
+    case Prompter::Answer::Cancel: return QMessageBox::Cancel;
+    case Prompter::Answer::Ok: return QMessageBox::Ok;
+    }
+    return QMessageBox::NoButton;
+}
+
+QFileDialog::Options fileOptions()
+{
+    return QFileDialog::Options();
+}
+} // namespace
+
+void WidgetPrompter::message(QWidget* owner, const QString& caption, const QString& text, Icon icon)
+{
+    if (icon == Icon::Error || icon == Icon::Warning)
+        QApplication::beep();
+    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+Prompter::Answer WidgetPrompter::ask(QWidget* owner, const QString& caption, const QString& text, Buttons buttons,
+                                     Answer defaultAnswer, bool beepFirst)
+{
+    if (beepFirst)
+        QApplication::beep();
+    QMessageBox::StandardButtons set = QMessageBox::Ok;
+    if (buttons == Buttons::YesNo)
+        set = QMessageBox::Yes | QMessageBox::No;
+    else if (buttons == Buttons::YesNoCancel)
+        set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    QMessageBox box(QMessageBox::Question, caption, text, set, owner);
+    box.setDefaultButton(standardButton(defaultAnswer));
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Ok: return Answer::Ok;
+    default: return Answer::Cancel;
+    }
+}
+
+QString WidgetPrompter::openFileName(QWidget* owner, const FileDialog& dialog)
+{
+    QFileDialog box(owner, dialog.title, dialog.startFolder, dialog.filter);
+    box.setOptions(fileOptions());
+    box.setFileMode(QFileDialog::ExistingFile);
+    box.setAcceptMode(QFileDialog::AcceptOpen);
+    box.setDefaultSuffix(dialog.defaultSuffix);
+    return box.exec() == QDialog::Accepted && !box.selectedFiles().isEmpty() ? box.selectedFiles().front() : QString();
+}
+
+QString WidgetPrompter::saveFileName(QWidget* owner, const FileDialog& dialog)
+{
+    QFileDialog box(owner, dialog.title, dialog.startFolder, dialog.filter);
+    QFileDialog::Options options = fileOptions();
+    if (!dialog.confirmOverwrite)
+        options |= QFileDialog::DontConfirmOverwrite;
+    box.setOptions(options);
+    box.setFileMode(QFileDialog::AnyFile);
+    box.setAcceptMode(QFileDialog::AcceptSave);
+    box.setDefaultSuffix(dialog.defaultSuffix);
+    return box.exec() == QDialog::Accepted && !box.selectedFiles().isEmpty() ? box.selectedFiles().front() : QString();
+}
+
+std::optional<QFont> WidgetPrompter::chooseFont(QWidget* owner, const QFont& current)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, current, owner);
+    return ok ? std::optional<QFont>(chosen) : std::nullopt;
+}
+
+std::optional<QColor> WidgetPrompter::chooseColor(QWidget* owner, const QColor& current)
+{
+    const QColor chosen = QColorDialog::getColor(current, owner);
+    return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+}
+
+} // namespace app

@@ -1,0 +1,121 @@
+#include "WindowLook.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTableView>
+#include <QTextEdit>
+#include <QWidget>
+
+namespace appearance {
+
+QColor colorFromSetting(int value)
+{
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+int settingFromColor(const QColor& color)
+{
+    return color.red() + 256 * color.green() + 65536 * color.blue();
+}
+
+namespace {
+
+void applyFace(QWidget* w, const app::WindowFont& face)
+{
+    QFont f = w->font();
+    f.setFamily(face.name);
+    f.setBold(face.bold);
+    f.setItalic(face.italic);
+    w->setFont(f);
+}
+
+const app::WindowFont* fontFor(QWidget* w, const WindowFonts& fonts)
+{
+    if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)
+        || qobject_cast<QGroupBox*>(w) || qobject_cast<QListView*>(w))
+        return &fonts.label;
+    if (qobject_cast<QTableView*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)
+        || qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w))
+        return &fonts.edit;
+    if (qobject_cast<QAbstractButton*>(w))
+        return &fonts.button;
+    return nullptr;
+}
+
+void setColors(QWidget* w, QPalette::ColorRole background, int backgroundColor, QPalette::ColorRole text,
+               int textColor)
+{
+    QPalette p = w->palette();
+    p.setColor(background, colorFromSetting(backgroundColor));
+    p.setColor(text, colorFromSetting(textColor));
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+} // namespace
+
+void SetFonts(QWidget* window, const WindowFonts& fonts)
+{
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        // A combo box's own line edit follows the combo box.
+        if (qobject_cast<QLineEdit*>(w) && qobject_cast<QComboBox*>(w->parentWidget()))
+            continue;
+        if (const app::WindowFont* face = fontFor(w, fonts))
+            applyFace(w, *face);
+    }
+}
+
+void applyColorSet(QWidget* window, const app::ColorSet& c, const std::function<bool(const QLabel*)>& isHeading)
+{
+    using namespace app;
+    setColors(window, QPalette::Window, c[MainBackground], QPalette::WindowText, c[MajorTitle]);
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (auto* label = qobject_cast<QLabel*>(w))
+            setColors(w, QPalette::Window, c[MainBackground], QPalette::WindowText,
+                      isHeading(label) ? c[MajorTitle] : c[MinorTitle]);
+        else if (qobject_cast<QComboBox*>(w))
+            setColors(w, QPalette::Base, c[ComboBackground], QPalette::Text, c[ComboText]);
+        else if (qobject_cast<QAbstractItemView*>(w))
+            setColors(w, QPalette::Base, c[ListBoxBackground], QPalette::Text, c[ListBoxText]);
+        else if (qobject_cast<QLineEdit*>(w) || qobject_cast<QTextEdit*>(w) || qobject_cast<QPlainTextEdit*>(w))
+            setColors(w, QPalette::Base, c[EditBackground], QPalette::Text, c[EditText]);
+        else if (qobject_cast<QRadioButton*>(w))
+            setColors(w, QPalette::Window, c[RadioBackground], QPalette::WindowText, c[RadioText]);
+        else if (qobject_cast<QCheckBox*>(w))
+            setColors(w, QPalette::Window, c[CheckBackground], QPalette::WindowText, c[CheckText]);
+    }
+}
+
+void scaleAndCentre(QWidget* window, double factor)
+{
+    // The designed values are remembered at the first showing.
+    if (!window->property("designSize").isValid()) {
+        window->setProperty("designSize", window->size());
+        window->setProperty("designPointSize", window->font().pointSizeF());
+    }
+    const int percent = static_cast<int>(factor * 100.0);
+    const QSize design = window->property("designSize").toSize();
+    const double points = window->property("designPointSize").toDouble();
+    if (points > 0) {
+        QFont f = window->font();
+        f.setPointSizeF(points * percent / 100.0);
+        window->setFont(f);
+    }
+    window->resize(design.width() * percent / 100, design.height() * percent / 100);
+    if (const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen()) {
+        const QSize s = screen->size();
+        window->move((s.width() - window->width()) / 2, (s.height() - window->height()) / 2);
+    }
+}
+
+} // namespace appearance

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "Settings.h"
+
+#include <QColor>
+#include <QSize>
+#include <functional>
+
+class QLabel;
+class QWidget;
+
+namespace appearance {
+
+// Colors are kept as the settings file has them: red + 256 * green + 65536 * blue.
+QColor colorFromSetting(int value);
+int settingFromColor(const QColor& color);
+
+// The three window fonts, applied by control kind: labels, list boxes, check
+// boxes, radio buttons and group boxes take the label font; grids, edit boxes
+// and combo boxes the edit font; buttons the button font. Only the face and
+// the bold and italic styles change; sizes and colors stay as designed.
+struct WindowFonts {
+    app::WindowFont label;
+    app::WindowFont edit;
+    app::WindowFont button;
+};
+void SetFonts(QWidget* window, const WindowFonts& fonts);
+
+// Applies a color set by control kind. isHeading tells which labels take the
+// Major Title color; the others take Minor Title.
+void applyColorSet(QWidget* window, const app::ColorSet& colors, const std::function<bool(const QLabel*)>& isHeading);
+
+// Scales a window's designed size and font by the screen-size factor (always
+// from the designed values, so showing it again never compounds) and centres
+// it on the screen.
+void scaleAndCentre(QWidget* window, double factor);
+
+} // namespace appearance

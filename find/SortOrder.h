@@ -1,0 +1,20 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace find {
+
+// The four sort keys: schema positions 1..40, 0 for none.
+using SortKeys = std::array<int, 4>;
+
+// The dBASE key expression of the sort index "NewIndex": character fields as
+// Upper(Left(field,w)) with w = 80 divided among all chosen keys, whole numbers
+// STR(field,12,0), decimal numbers STR(field,12,2), dates DTOS(field), joined
+// by "+". Empty when no key is chosen; keys outside 1..40 count as none.
+std::string buildSortString(const SortKeys& keys);
+
+// The name of the sort index tag.
+inline constexpr const char* kSortTag = "NewIndex";
+
+} // namespace find

@@ -1,0 +1,384 @@
+#include "CollectionFile.h"
+#include "IniFile.h"
+#include "ScriptedPrompter.h"
+#include "TMain.h"
+#include "Table.h"
+#include "TempDir.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace app;
+using testing_support::ScriptedPrompter;
+using testing_support::TempDir;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        home = QString::fromStdString(dir.file("home"));
+        config = QString::fromStdString(dir.file("config/REELKP.INI"));
+        qputenv("REELKEEPER_HOME", home.toLocal8Bit());
+        qputenv("REELKEEPER_CONFIG", config.toLocal8Bit());
+    }
+
+    std::unique_ptr<TMain> start(bool browse = false)
+    {
+        auto window = std::make_unique<TMain>(prompter, browse);
+        window->setScreenSizeSource([this] { return screen; });
+        created = window->create();
+        return window;
+    }
+
+    QString file(const char* name) const { return QString::fromStdString(dir.file(name)); }
+
+    void addRecords(const QString& path, std::initializer_list<const char*> titles)
+    {
+        db::Table t;
+        t.setFilePath(path.toStdString());
+        t.open();
+        for (const char* title : titles) {
+            t.insert();
+            t.setText(0, title);
+            t.post();
+        }
+    }
+
+    TempDir dir;
+    QString home;
+    QString config;
+    ScriptedPrompter prompter;
+    QSize screen{1920, 1080};
+    bool created = false;
+};
+
+// Another copy of the program holding a collection: reelkeeper-cli keeps it
+// open until its standard input closes.
+class Holder {
+public:
+    explicit Holder(const QString& path)
+    {
+        m_process.start(RK_CLI, {"hold", path});
+        m_process.waitForReadyRead(10000);
+    }
+    ~Holder()
+    {
+        m_process.closeWriteChannel();
+        m_process.waitForFinished(10000);
+    }
+
+private:
+    QProcess m_process;
+};
+
+const char* kNotCollection = db::kNotCollectionMessage;
+
+} // namespace
+
+TEST_F(MainWindowTest, FirstRunCreatesMasterAndWritesEverySetting)
+{
+    auto window = start();
+    ASSERT_TRUE(created);
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(window->currentDatabase(), home + "/MASTER.DBF");
+    EXPECT_TRUE(db::isCollectionTable((home + "/MASTER.DBF").toStdString()));
+    EXPECT_EQ(window->windowTitle(), "Reelkeeper Videos 95 (MASTER)");
+    EXPECT_EQ(window->sortExpression(), "Upper(Left(Star1,80))");
+    EXPECT_EQ(window->table().selectedIndex(), "NewIndex");
+    window->show();
+    window->close();
+    IniFile ini;
+    ASSERT_TRUE(ini.load(config));
+    EXPECT_EQ(ini.sectionNames().size(), 24);
+    EXPECT_EQ(ini.value("Misc", "Last Database"), home + "/MASTER.DBF");
+    EXPECT_EQ(ini.value("Sort Order", "Primary Sort"), QString("2"));
+    EXPECT_EQ(ini.value("Misc", "Show Tips"), QString("Yes"));
+}
+
+TEST_F(MainWindowTest, StartUpOpensTheLastCollectionInItsSortOrder)
+{
+    const QString films = file("FILMS.DBF");
+    db::createCollectionTable(films.toStdString());
+    addRecords(films, {"Zulu", "Alien"});
+    IniFile ini;
+    ini.setValue("Misc", "Last Database", films);
+    ini.setValue("Sort Order", "Primary Sort", "1");
+    QDir().mkpath(QFileInfo(config).absolutePath());
+    ASSERT_TRUE(ini.save(config).isEmpty());
+    auto window = start();
+    ASSERT_TRUE(created);
+    EXPECT_EQ(window->currentDatabase(), films);
+    EXPECT_EQ(window->table().text(0), "Alien");
+    window->show();
+    EXPECT_EQ(window->countText(), "2");
+}
+
+TEST_F(MainWindowTest, InvalidLastDatabaseAsksForAnotherUntilOneFits)
+{
+    const QString foreign = file("FOREIGN.DBF");
+    db::Table::createTable(foreign.toStdString(), {{"NAME", 'C', 10, 0}});
+    const QString good = file("GOOD.DBF");
+    db::createCollectionTable(good.toStdString());
+    IniFile ini;
+    ini.setValue("Misc", "Last Database", foreign);
+    QDir().mkpath(QFileInfo(config).absolutePath());
+    ini.save(config);
+    prompter.fileNames = {file("notes.txt"), foreign, good};
+    auto window = start();
+    ASSERT_TRUE(created);
+    EXPECT_EQ(window->currentDatabase(), good);
+    EXPECT_EQ(prompter.messageTexts(),
+              (QStringList{kNotCollection,
+                           "The last database used as recorded in the INI file is not a valid Reelkeeper Videos 95 "
+                           "file.  You will need to choose a new file.",
+                           "Invalid file type selected.", kNotCollection}));
+}
+
+TEST_F(MainWindowTest, GivingUpOnTheOpenDialogEndsTheStart)
+{
+    const QString foreign = file("FOREIGN.DBF");
+    db::Table::createTable(foreign.toStdString(), {{"NAME", 'C', 10, 0}});
+    IniFile ini;
+    ini.setValue("Misc", "Last Database", foreign);
+    QDir().mkpath(QFileInfo(config).absolutePath());
+    ini.save(config);
+    auto window = start();
+    EXPECT_FALSE(created);
+}
+
+TEST_F(MainWindowTest, ProgramFolderThatCannotBeMadeEndsWithAClearMessage)
+{
+    const QString blocker = file("blocker");
+    QFile f(blocker);
+    f.open(QIODevice::WriteOnly);
+    f.close();
+    qputenv("REELKEEPER_HOME", (blocker + "/home").toLocal8Bit());
+    auto window = start();
+    EXPECT_FALSE(created);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.contains(blocker + "/home"));
+}
+
+TEST_F(MainWindowTest, RecentDatabasesAndTheirMenu)
+{
+    auto window = start();
+    ASSERT_TRUE(created);
+    // All five empty: neither the separator nor any item shows.
+    int visible = 0;
+    for (QAction* a : window->fileMenu()->actions())
+        if (a->isVisible() && (a->isSeparator() || a->objectName().startsWith("Recent")))
+            ++visible;
+    EXPECT_EQ(visible, 0);
+
+    const QString films = file("FILMS.DBF");
+    db::createCollectionTable(films.toStdString());
+    window->OpenSaveFile(films);
+    EXPECT_EQ(window->currentDatabase(), films);
+    EXPECT_EQ(window->settings().lastFiles[0], home + "/MASTER.DBF");
+    EXPECT_TRUE(window->action("Recent1")->isVisible());
+    EXPECT_EQ(window->action("Recent1")->text(), "&1   " + home + "/MASTER.DBF");
+    EXPECT_FALSE(window->action("Recent2")->isVisible());
+    window->OpenSaveFile(films); // the current file again
+    EXPECT_EQ(window->settings().lastFiles[0], films);
+    EXPECT_EQ(window->settings().lastFiles[1], home + "/MASTER.DBF");
+}
+
+TEST_F(MainWindowTest, OpenRefusesForeignTablesAndWrongExtensions)
+{
+    auto window = start();
+    const QString foreign = file("FOREIGN.DBF");
+    db::Table::createTable(foreign.toStdString(), {{"NAME", 'C', 10, 0}});
+    prompter.fileNames = {file("list.TXT"), foreign};
+    window->DoOpen();
+    window->DoOpen();
+    EXPECT_EQ(prompter.messageTexts(), (QStringList{"Invalid file type selected.", kNotCollection}));
+    EXPECT_EQ(prompter.dialogTitles, (QStringList{"Open Database File", "Open Database File"}));
+    EXPECT_EQ(window->currentDatabase(), home + "/MASTER.DBF");
+    EXPECT_TRUE(window->table().active());
+}
+
+TEST_F(MainWindowTest, NewDatabaseIsCreatedOpenedAndSorted)
+{
+    auto window = start();
+    const QString fresh = file("FRESH.DBF");
+    prompter.fileNames = {fresh};
+    window->DoNew();
+    EXPECT_EQ(window->currentDatabase(), fresh);
+    EXPECT_EQ(window->windowTitle(), "Reelkeeper Videos 95 (FRESH)");
+    EXPECT_EQ(window->table().selectedIndex(), "NewIndex");
+    EXPECT_EQ(prompter.dialogTitles, QStringList{"New Database File"});
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(MainWindowTest, CollectionHeldByAnotherCopyIsNotReplacedPackedOrReindexed)
+{
+    auto window = start();
+    const QString held = file("HELD.DBF");
+    db::createCollectionTable(held.toStdString());
+    addRecords(held, {"Kept"});
+    Holder holder(held);
+    EXPECT_TRUE(window->DBaseInUse(held));
+
+    prompter.fileNames = {held};
+    window->DoNew();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, "The table \"" + held
+                                             + "\" is currently in use by another program.  New table creation "
+                                               "will be aborted.");
+    EXPECT_EQ(window->currentDatabase(), home + "/MASTER.DBF");
+
+    window->OpenSaveFile(held); // held elsewhere: opened shared, index left alone
+    EXPECT_EQ(window->currentDatabase(), held);
+    prompter.messages.clear();
+    prompter.answers = {Prompter::Answer::Yes, Prompter::Answer::Yes};
+    window->DoPack();
+    window->DoRebuildIndexes();
+    const QString tail = "Make sure that the DBase File is not in use by another program  or that no other users are "
+                         "running the software or that no other copies of the software are in use.";
+    EXPECT_EQ(prompter.messageTexts(),
+              (QStringList{"Unable to pack table.  Packing requires exclusive use of the DBase File.  " + tail,
+                           "Unable to reindex table.  Reindexing requires exclusive use of the DBase File.  " + tail}));
+    EXPECT_EQ(prompter.questions[0].caption, "Confirm");
+    EXPECT_TRUE(window->table().active());
+    EXPECT_EQ(window->table().openMode(), db::Table::OpenMode::Shared);
+    EXPECT_EQ(window->table().text(0), "Kept");
+}
+
+TEST_F(MainWindowTest, NewDatabaseOverTheOpenCollectionIsRefused)
+{
+    auto window = start();
+    prompter.fileNames = {home + "/MASTER.DBF"};
+    window->DoNew();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.endsWith("is currently in use by another program.  New table creation will "
+                                                   "be aborted."));
+}
+
+TEST_F(MainWindowTest, PackRemovesDeletedRecordsAndRebuildRepairsTheIndex)
+{
+    auto window = start();
+    const QString films = file("FILMS.DBF");
+    db::createCollectionTable(films.toStdString());
+    window->OpenSaveFile(films);
+    db::Table& t = window->table();
+    for (const char* star : {"Cary Grant", "Bette Davis", "Audrey Hepburn"}) {
+        t.insert();
+        t.setText(1, star);
+        t.post();
+    }
+    t.first();
+    t.next(); // Bette Davis... in Star1 order: Audrey, Bette, Cary
+    t.deleteRecord();
+    prompter.answers = {Prompter::Answer::No};
+    window->DoPack();
+    EXPECT_EQ(t.physicalRecordCount(), 3u); // No: nothing happens
+    prompter.answers = {Prompter::Answer::Yes};
+    window->DoPack();
+    EXPECT_EQ(t.physicalRecordCount(), 2u);
+    EXPECT_EQ(window->countText(), "2");
+    t.first();
+    EXPECT_EQ(t.text(1), "Audrey Hepburn");
+
+    // Damage the index on disk, then rebuild it.
+    t.close();
+    QFile index(window->indexFileName());
+    ASSERT_TRUE(index.open(QIODevice::ReadWrite));
+    index.seek(4096 + 30);
+    index.write("garbage!");
+    index.close();
+    prompter.answers = {Prompter::Answer::Yes};
+    window->DoRebuildIndexes();
+    EXPECT_TRUE(t.active());
+    t.first();
+    EXPECT_EQ(t.text(1), "Audrey Hepburn");
+    t.last();
+    EXPECT_EQ(t.text(1), "Cary Grant");
+}
+
+TEST_F(MainWindowTest, LargeWindowSizeOnASmallScreenScalesByOneButIsKept)
+{
+    IniFile ini;
+    ini.setValue("Misc", "Window Size", "1280");
+    QDir().mkpath(QFileInfo(config).absolutePath());
+    ini.save(config);
+    screen = QSize(1024, 768);
+    auto window = start();
+    EXPECT_EQ(window->scaleFactor(), 1.0);
+    EXPECT_TRUE(window->action("ScreenSize640")->isChecked());
+    EXPECT_FALSE(window->action("ScreenSize1280")->isChecked());
+    window->close();
+    IniFile back;
+    back.load(config);
+    EXPECT_EQ(back.value("Misc", "Window Size"), QString("1280"));
+}
+
+TEST_F(MainWindowTest, ScreenSizeItemsRefuseWhatTheScreenCannotShow)
+{
+    screen = QSize(1024, 768);
+    auto window = start();
+    window->action("ScreenSize1280")->trigger();
+    EXPECT_EQ(prompter.messageTexts(), QStringList{"Your current screen resolution does not support 1280 x 1024 pixels."});
+    EXPECT_EQ(window->settings().windowSize, 640);
+    window->action("ScreenSize1024")->trigger();
+    EXPECT_EQ(window->settings().windowSize, 1024);
+    EXPECT_EQ(window->scaleFactor(), 1.6);
+    EXPECT_TRUE(window->action("ScreenSize1024")->isChecked());
+    EXPECT_FALSE(window->action("ScreenSize640")->isChecked());
+}
+
+TEST_F(MainWindowTest, DateFormatItemsTickAndChangeEveryDate)
+{
+    auto window = start();
+    EXPECT_TRUE(window->action("DateFormat1")->isChecked());
+    window->action("DateFormat5")->trigger();
+    window->action("LeadingZeros")->trigger();
+    EXPECT_TRUE(window->action("DateFormat5")->isChecked());
+    EXPECT_FALSE(window->action("DateFormat1")->isChecked());
+    EXPECT_TRUE(window->action("LeadingZeros")->isChecked());
+    EXPECT_EQ(db::formatShortDate({1997, 3, 5}), "05-03-97");
+    window->action("DateFormat5")->trigger(); // already ticked: nothing changes
+    EXPECT_TRUE(window->action("DateFormat5")->isChecked());
+    window->close();
+    IniFile back;
+    back.load(config);
+    EXPECT_EQ(back.value("Misc", "Date Format"), QString("5"));
+    EXPECT_EQ(back.value("Misc", "Date Leading Zeros"), QString("Yes"));
+    db::setEditTextFormat({});
+}
+
+TEST_F(MainWindowTest, BadSettingsFileStartsWithDefaults)
+{
+    QDir().mkpath(QFileInfo(config).absolutePath());
+    QFile f(config);
+    f.open(QIODevice::WriteOnly);
+    f.write("\x01\x02 binary junk\n[Misc\nButton Bar==\n[Sort Order]\nPrimary Sort=banana\n[Misc]\nWindow Size=-1\n");
+    f.close();
+    auto window = start();
+    ASSERT_TRUE(created);
+    EXPECT_EQ(window->settings().sortKeys[0], 2);
+    EXPECT_EQ(window->settings().buttonBar, 1);
+    EXPECT_EQ(window->settings().windowSize, 640);
+}
+
+TEST_F(MainWindowTest, BrowseModeTurnsFieldEditingOffForTheRunOnly)
+{
+    IniFile ini;
+    ini.setValue("Grid Options", "Field Editing", "Yes");
+    QDir().mkpath(QFileInfo(config).absolutePath());
+    ini.save(config);
+    auto window = start(true);
+    EXPECT_TRUE(window->browseMode());
+    EXPECT_FALSE(window->settings().gridFieldEditing);
+    window->close();
+    IniFile back;
+    back.load(config);
+    EXPECT_EQ(back.value("Grid Options", "Field Editing"), QString("Yes"));
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "Prompter.h"
+
+#include <QStringList>
+#include <deque>
+
+namespace testing_support {
+
+// A prompter that answers from a script and remembers everything it was
+// asked, so that tests can check the exact captions and texts shown.
+class ScriptedPrompter : public app::Prompter {
+public:
+    struct Shown {
+        QString caption;
+        QString text;
+    };
+
+    std::deque<Answer> answers;        // for ask(); an empty script answers No
+    std::deque<QString> fileNames;     // for openFileName() and saveFileName(); empty answers Cancel
+    std::vector<Shown> messages;       // every message()
+    std::vector<Shown> questions;      // every ask()
+
+    void message(QWidget*, const QString& caption, const QString& text, Icon) override
+    {
+        messages.push_back({caption, text});
+    }
+    Answer ask(QWidget*, const QString& caption, const QString& text, Buttons, Answer, bool) override
+    {
+        questions.push_back({caption, text});
+        if (answers.empty())
+            return Answer::No;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    QString openFileName(QWidget*, const FileDialog& dialog) override { return nextFile(dialog); }
+    QString saveFileName(QWidget*, const FileDialog& dialog) override { return nextFile(dialog); }
+    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
+
+    QStringList dialogTitles;
+
+    QStringList messageTexts() const
+    {
+        QStringList texts;
+        for (const Shown& m : messages)
+            texts << m.text;
+        return texts;
+    }
+
+private:
+    QString nextFile(const FileDialog& dialog)
+    {
+        dialogTitles << dialog.title;
+        if (fileNames.empty())
+            return {};
+        const QString name = fileNames.front();
+        fileNames.pop_front();
+        return name;
+    }
+};
+
+} // namespace testing_support
