@@ -6,21 +6,28 @@
 
 // The desktop program: its first argument "/BROWSE" (any letter case) starts
 // browse mode; --quit-after-show closes the main window through its normal
-// close step as soon as it has been shown (for benchmarks and smoke tests).
+// close step as soon as it has been shown (for benchmarks and smoke tests);
+// --screenshot=FILE saves a picture of the shown window first (docs/).
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Reelkeeper Videos");
     const QStringList arguments = QCoreApplication::arguments();
     const bool browseMode = arguments.size() > 1 && arguments[1].left(30).toUpper() == "/BROWSE";
-    const bool quitAfterShow = arguments.contains("--quit-after-show");
+    QString screenshot;
+    for (const QString& argument : arguments)
+        if (argument.startsWith("--screenshot="))
+            screenshot = argument.mid(13);
+    const bool quitAfterShow = arguments.contains("--quit-after-show") || !screenshot.isEmpty();
 
     app::WidgetPrompter prompter;
     app::TMain mainWindow(prompter, browseMode);
     if (!mainWindow.create())
         return 1;
     mainWindow.show();
+    if (!screenshot.isEmpty())
+        QTimer::singleShot(300, &mainWindow, [&mainWindow, screenshot] { mainWindow.grab().save(screenshot); });
     if (quitAfterShow)
-        QTimer::singleShot(0, &mainWindow, &QWidget::close);
+        QTimer::singleShot(screenshot.isEmpty() ? 0 : 400, &mainWindow, &QWidget::close);
     return QApplication::exec();
 }

@@ -168,6 +168,7 @@ void Table::open(OpenMode mode)
             m_header = readDbfHeader(m_file);
         }
         m_state = State::Browse;
+        changed();
         openIndex();
         if (!m_selectedTag.empty() && selectedTagNumber() < 0)
             throw DbError(indexPath(), "Index tag " + m_selectedTag + " does not exist");
@@ -282,6 +283,7 @@ void Table::createTable(const std::string& path, const std::vector<FieldDef>& fi
 
 void Table::notify()
 {
+    // Views re-check the generation on every notification.
     if (m_disabled > 0) {
         m_pendingNotify = true;
         return;
@@ -641,6 +643,7 @@ bool Table::landOnEntryOrNeighbour(const IndexFile::Entry& entry)
 void Table::refreshNow()
 {
     requireActive("refresh");
+    changed();
     if (m_state != State::Browse)
         post();
     invalidateChunk();
@@ -928,6 +931,7 @@ void Table::post()
             }
         }
     }
+    changed();
     invalidateChunk();
     if (indexBroken)
         repairIndex();
@@ -1009,6 +1013,7 @@ void Table::deleteRecord()
             }
         }
     }
+    changed();
     invalidateChunk();
     if (indexBroken)
         repairIndex();
@@ -1028,11 +1033,13 @@ void Table::deleteRecord()
 void Table::setFilter(Filter filter)
 {
     m_filter = std::move(filter);
+    changed();
 }
 
 void Table::setFiltered(bool on)
 {
     m_filtered = on;
+    changed();
 }
 
 // ---------------------------------------------------------------- indexes
@@ -1255,6 +1262,7 @@ void Table::selectIndex(const std::string& tag)
     if (!tag.empty() && (!m_indexOpen || m_index.tagNumber(tag) < 0))
         throw DbError(indexPath(), "Index tag " + tag + " does not exist");
     m_selectedTag = tag;
+    changed();
     refresh();
 }
 
@@ -1381,6 +1389,126 @@ bool Table::gotoBookmarkNow(const Bookmark& bookmark)
     return true;
 }
 
+// ---------------------------------------------------------------- positions
+
+bool Table::positionsByIndex() const
+{
+    return selectedTagNumber() >= 0 && (!m_filtered || !m_filter) && !inBatch();
+}
+
+const std::vector<uint32_t>& Table::positionList()
+{
+    if (m_positionsValid)
+        return m_positions;
+    m_positions.clear();
+    m_positionOf.clear();
+    if (selectedTagNumber() >= 0) {
+        IndexFile::Cursor c;
+        bool found;
+        {
+            UpdateLock read(*this, File::LockKind::Shared);
+            m_index.synchronize();
+            found = m_index.first(c, selectedTagNumber());
+        }
+        while (found) {
+            const uint32_t rec = IndexFile::recordOf(c.entry);
+            if (rec >= 1 && rec <= m_header.recordCount && visible(readRecord(rec, 0)))
+                m_positions.push_back(rec);
+            UpdateLock read(*this, File::LockKind::Shared);
+            found = m_index.next(c);
+        }
+        for (uint32_t p = 0; p < m_positions.size(); ++p)
+            m_positionOf.emplace(m_positions[p], p);
+    } else {
+        for (uint32_t rec = 1; rec <= m_header.recordCount; ++rec)
+            if (visible(readRecord(rec, +1)))
+                m_positions.push_back(rec);
+    }
+    m_positionsValid = true;
+    return m_positions;
+}
+
+bool Table::recordAtPosition(uint32_t position, std::vector<char>& bytes, uint32_t& recNo)
+{
+    return repairing([&] {
+        requireActive("read a record");
+        if (positionsByIndex()) {
+            IndexFile::Cursor c;
+            {
+                UpdateLock read(*this, File::LockKind::Shared);
+                m_index.synchronize();
+                if (!m_index.entryAt(c, selectedTagNumber(), position))
+                    return false;
+            }
+            recNo = IndexFile::recordOf(c.entry);
+        } else {
+            const std::vector<uint32_t>& list = positionList();
+            if (position >= list.size())
+                return false;
+            recNo = list[position];
+        }
+        if (recNo < 1 || recNo > m_header.recordCount)
+            return false;
+        const char* record = readRecord(recNo, 0);
+        bytes.assign(record, record + m_header.recordLength);
+        return true;
+    });
+}
+
+bool Table::gotoPosition(uint32_t position)
+{
+    return repairing([&] {
+        requireActive("go to a position");
+        if (m_state != State::Browse)
+            post();
+        if (positionsByIndex()) {
+            {
+                UpdateLock read(*this, File::LockKind::Shared);
+                m_index.synchronize();
+                if (!m_index.entryAt(m_cursor, selectedTagNumber(), position))
+                    return false;
+            }
+            const uint32_t rec = IndexFile::recordOf(m_cursor.entry);
+            if (rec < 1 || rec > m_header.recordCount)
+                return false;
+            setCurrent(rec, readRecord(rec, 0));
+        } else {
+            const std::vector<uint32_t>& list = positionList();
+            if (position >= list.size())
+                return false;
+            const uint32_t rec = list[position];
+            setCurrent(rec, readRecord(rec, 0));
+            if (selectedTagNumber() >= 0) {
+                UpdateLock read(*this, File::LockKind::Shared);
+                m_index.seek(m_cursor, selectedTagNumber(), currentEntry());
+            }
+        }
+        m_bof = m_eof = false;
+        notify();
+        return true;
+    });
+}
+
+uint32_t Table::currentPosition()
+{
+    return repairing([&]() -> uint32_t {
+        requireActive("find the current position");
+        if (m_recNo == 0)
+            return 0;
+        if (positionsByIndex()) {
+            UpdateLock read(*this, File::LockKind::Shared);
+            m_index.synchronize();
+            return m_index.rank(selectedTagNumber(), currentEntry());
+        }
+        const std::vector<uint32_t>& list = positionList();
+        if (selectedTagNumber() >= 0) {
+            const auto it = m_positionOf.find(m_recNo);
+            return it == m_positionOf.end() ? 0 : it->second;
+        }
+        return static_cast<uint32_t>(std::lower_bound(list.begin(), list.end(), m_recNo) - list.begin());
+    });
+}
+
 // ---------------------------------------------------------------- batches
 
 void Table::beginBatch()
@@ -1443,6 +1571,7 @@ void Table::endBatch()
         throw;
     }
     m_batchLock.reset();
+    changed();
     notify();
 }
 

@@ -25,6 +25,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace db {
@@ -86,6 +87,18 @@ public:
     bool isEmpty() const { return m_recNo == 0; }
     void refresh();
     uint32_t recordCount();
+
+    // Positions 0..recordCount()-1 of the visible records in the current
+    // order, for views that show a window of rows. With an index and no
+    // filter they cost one descent of the index; otherwise the table lists
+    // the visible records once and keeps the list until something changes.
+    bool gotoPosition(uint32_t position);
+    uint32_t currentPosition();
+    // The bytes of the record at a position, without moving the current record.
+    bool recordAtPosition(uint32_t position, std::vector<char>& bytes, uint32_t& recNo);
+    // Raised by every change of records, order, filter or file: views drop
+    // what they cached when it moves.
+    uint64_t generation() const { return m_generation; }
     uint32_t physicalRecordCount() const { return m_header.recordCount; }
     uint32_t recNo() const { return m_recNo; }
 
@@ -164,6 +177,9 @@ private:
     void requireActive(const char* what) const;
     void requireBrowse(const char* what) const;
     void notify();
+    void changed() { ++m_generation; m_positions.clear(); m_positionsValid = false; }
+    const std::vector<uint32_t>& positionList();
+    bool positionsByIndex() const;
     bool visible(const char* bytes) const;
     // direction +1 or -1 reads ahead that way; 0 reads the one record.
     const char* readRecord(uint32_t recNo, int direction);
@@ -238,6 +254,11 @@ private:
     std::unique_ptr<UpdateLock> m_batchLock;
     std::vector<char> m_pendingAppends; // records appended in a batch, not yet written
     uint32_t m_pendingCount = 0;
+
+    uint64_t m_generation = 1;
+    std::vector<uint32_t> m_positions; // record numbers of the visible records in order
+    std::unordered_map<uint32_t, uint32_t> m_positionOf;
+    bool m_positionsValid = false;
 
     int m_disabled = 0;
     bool m_pendingNotify = false;

@@ -5,6 +5,9 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
 
 namespace app {
 
@@ -99,6 +102,17 @@ std::optional<QColor> WidgetPrompter::chooseColor(QWidget* owner, const QColor& 
 {
     const QColor chosen = QColorDialog::getColor(current, owner);
     return chosen.isValid() ? std::optional<QColor>(chosen) : std::nullopt;
+}
+
+bool WidgetPrompter::printerSetup(QWidget* owner)
+{
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        message(owner, "Error", "No printers are defined.", Icon::Error);
+        return false;
+    }
+    QPrinter printer;
+    QPrintDialog dialog(&printer, owner);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace app

@@ -38,6 +38,8 @@ public:
     virtual QString saveFileName(QWidget* owner, const FileDialog& dialog) = 0;
     virtual std::optional<QFont> chooseFont(QWidget* owner, const QFont& current) = 0;
     virtual std::optional<QColor> chooseColor(QWidget* owner, const QColor& current) = 0;
+    // The printer set-up dialog; true when the user accepted it.
+    virtual bool printerSetup(QWidget* owner) = 0;
 };
 
 // The real dialogs of Qt.
@@ -50,6 +52,7 @@ public:
     QString saveFileName(QWidget* owner, const FileDialog& dialog) override;
     std::optional<QFont> chooseFont(QWidget* owner, const QFont& current) override;
     std::optional<QColor> chooseColor(QWidget* owner, const QColor& current) override;
+    bool printerSetup(QWidget* owner) override;
 };
 
 } // namespace app

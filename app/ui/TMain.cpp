@@ -1,9 +1,17 @@
 #include "TMain.h"
 
 #include "CollectionFile.h"
+#include "HelpViewer.h"
+#include "MyNavigator.h"
+#include "PickList.h"
+#include "TMyEditBox.h"
+#include "TTipOfDay.h"
+#include "ViewerGrid.h"
+#include "ViewerModel.h"
 #include "DbError.h"
 #include "IniFile.h"
 #include "ProgramFolders.h"
+#include "Schema.h"
 #include "SortOrder.h"
 #include "WindowLook.h"
 
@@ -13,10 +21,17 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace app {
@@ -44,14 +59,16 @@ TMain::TMain(Prompter& prompter, bool browseMode, QWidget* parent)
     , m_prompter(prompter)
     , m_browseMode(browseMode)
     , m_settings(Settings::defaults(startFolder()))
+    , m_pickLists(programFolder())
     , m_screenSize([] {
         const QScreen* screen = QGuiApplication::primaryScreen();
         return screen ? screen->size() : QSize(640, 480);
     })
+    , m_runDialog([](QDialog& dialog) { return dialog.exec(); })
 {
     setWindowTitle(kCaption);
-    buildWindow();
     buildMenus();
+    buildWindow();
 }
 
 TMain::~TMain() = default;
@@ -62,25 +79,172 @@ void TMain::buildWindow()
 {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
-    auto* top = new QHBoxLayout;
+    layout->setContentsMargins(3, 3, 3, 3);
+
+    m_speedRow = new QHBoxLayout;
+    buildSpeedPanel();
+    m_speedRow->addWidget(m_speedPanel);
+    m_speedRow->addStretch(1);
+    layout->addLayout(m_speedRow);
+
+    buildLetteredPanel();
+    layout->addWidget(m_letteredPanel);
+
+    m_viewerBevel = new QFrame(central);
+    m_viewerBevel->setObjectName("ViewerBevel");
+    m_viewerBevel->setFrameShape(QFrame::Panel);
+    m_viewerBevel->setFrameShadow(QFrame::Raised);
+    auto* frame = new QVBoxLayout(m_viewerBevel);
+    m_headerRow = new QHBoxLayout;
     auto* counts = new QVBoxLayout;
-    m_countLabel = new QLabel("0", central);
+    m_countLabel = new QLabel("0", m_viewerBevel);
     m_countLabel->setObjectName("CountLabel");
-    m_count2Label = new QLabel("Videos", central);
+    m_count2Label = new QLabel("Videos", m_viewerBevel);
     m_count2Label->setObjectName("Count2Label");
     counts->addWidget(m_countLabel);
     counts->addWidget(m_count2Label);
-    m_viewerLabel = new QLabel("Video Viewer", central);
+    m_searchOnLabel = new QLabel("SEARCH ON", m_viewerBevel);
+    m_searchOnLabel->setObjectName("SearchOnLabel");
+    m_viewerLabel = new QLabel("Video Viewer", m_viewerBevel);
     m_viewerLabel->setObjectName("ViewerLabel");
-    QFont bold = m_viewerLabel->font();
-    bold.setBold(true);
-    m_viewerLabel->setFont(bold);
-    m_viewerLabel->setAlignment(Qt::AlignHCenter);
-    top->addLayout(counts);
-    top->addWidget(m_viewerLabel, 1);
-    layout->addLayout(top);
-    layout->addStretch(1);
+    for (QLabel* boldLabel : {m_searchOnLabel, m_viewerLabel}) {
+        QFont bold = boldLabel->font();
+        bold.setBold(true);
+        boldLabel->setFont(bold);
+    }
+    m_searchOnLabel->setVisible(false);
+    m_headerRow->addLayout(counts);
+    m_headerRow->addWidget(m_searchOnLabel);
+    m_headerRow->addStretch(1);
+    m_headerRow->addWidget(m_viewerLabel);
+    m_headerRow->addStretch(1);
+    frame->addLayout(m_headerRow);
+
+    m_model = new ViewerModel(m_table, this);
+    m_model->setErrorHandler([this](const QString& message) { showEngineError(message); });
+    m_grid = new ViewerGrid(m_viewerBevel);
+    m_grid->setModel(m_model);
+    m_grid->fieldOfColumn = [this](int column) {
+        const auto& columns = m_model->columns();
+        return column >= 0 && column < static_cast<int>(columns.size()) ? columns[static_cast<size_t>(column)].field
+                                                                         : -1;
+    };
+    m_grid->setListSource([this](int field) { return gridList(field); });
+    connect(m_grid, &QTableView::doubleClicked, this, [this] {
+        if (QAction* edit = action("Edit"); edit && edit->isEnabled())
+            edit->trigger();
+    });
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { gridRowChosen(current.row()); });
+    // After the rows are read again the grid marks the current record once more.
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { syncGridToTable(); });
+    frame->addWidget(m_grid, 1);
+    layout->addWidget(m_viewerBevel, 1);
+
+    m_navigator = new MyNavigator(central);
+    connect(m_navigator, &MyNavigator::clicked, this, [this](MyNavigator::Button b) { navigatorClicked(b); });
     setCentralWidget(central);
+}
+
+namespace {
+struct SpeedButton {
+    const char* command;
+    const char* hint;
+    QStyle::StandardPixmap icon;
+    const char* text; // for buttons without a fitting standard picture
+};
+const std::array<SpeedButton, 17> kSpeedButtons = {{
+    {"NewDatabase", "New Database", QStyle::SP_FileIcon, nullptr},
+    {"OpenDatabase", "Open Database", QStyle::SP_DialogOpenButton, nullptr},
+    {"Add", "Add Record", QStyle::SP_FileDialogNewFolder, nullptr},
+    {"Edit", "Edit Record", QStyle::SP_FileDialogDetailedView, nullptr},
+    {"Copy", "Copy Record", QStyle::SP_FileLinkIcon, nullptr},
+    {"Delete", "Delete Record", QStyle::SP_TrashIcon, nullptr},
+    {"Import", "Import Records", QStyle::SP_ArrowDown, nullptr},
+    {"Export", "Export Records", QStyle::SP_ArrowUp, nullptr},
+    {"Search", "Search Records", QStyle::SP_FileDialogContentsView, nullptr},
+    {"EndSearch", "End Search", QStyle::SP_DialogCloseButton, nullptr},
+    {"Locate", "Locate Record", QStyle::SP_ArrowRight, nullptr},
+    {"LocateNext", "Locate Next Record", QStyle::SP_MediaSeekForward, nullptr},
+    {"Reports", "Reports", QStyle::SP_FileDialogListView, nullptr},
+    {"Viewer", "Viewer Configuration", QStyle::SP_DesktopIcon, nullptr},
+    {"ColorAll", "Color Setup", QStyle::SP_CustomBase, "Clr"},
+    {"SortOrder", "Set Sorting Order", QStyle::SP_CustomBase, "A-Z"},
+    {"Contents", "Help", QStyle::SP_DialogHelpButton, nullptr},
+}};
+} // namespace
+
+void TMain::buildSpeedPanel()
+{
+    m_speedPanel = new QWidget(this);
+    m_speedPanel->setObjectName("SpeedPanel");
+    auto* row = new QHBoxLayout(m_speedPanel);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    for (const SpeedButton& b : kSpeedButtons) {
+        QAction* command = action(b.command);
+        command->setToolTip(b.hint); // menus do not show it; the speed button does
+        auto* button = new QToolButton(m_speedPanel);
+        button->setObjectName(QString("Speed") + b.command);
+        button->setDefaultAction(command);
+        if (b.text) {
+            button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+            command->setIconText(b.text);
+        } else {
+            command->setIcon(style()->standardIcon(b.icon));
+            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        }
+        row->addWidget(button);
+    }
+}
+
+void TMain::buildLetteredPanel()
+{
+    m_letteredPanel = new QWidget(this);
+    m_letteredPanel->setObjectName("LetteredPanel");
+    auto* row = new QHBoxLayout(m_letteredPanel);
+    row->setContentsMargins(0, 0, 0, 0);
+    const std::array<std::array<std::pair<const char*, const char*>, 2>, 4> groups = {{
+        {{{"Add", "&Add"}, {"Edit", "&Edit"}}},
+        {{{"Copy", "&Copy"}, {"Delete", "&Delete"}}},
+        {{{"Search", "&Search"}, {"EndSearch", "E&nd Srch"}}},
+        {{{"Reports", "&Reports"}, {"Viewer", "&Viewer"}}},
+    }};
+    auto addGroup = [&](const std::vector<std::pair<const char*, const char*>>& buttons) {
+        auto* box = new QGroupBox(m_letteredPanel);
+        auto* inner = new QHBoxLayout(box);
+        for (const auto& [command, caption] : buttons) {
+            auto* button = new QPushButton(caption, box);
+            button->setObjectName(QString("Lettered") + command);
+            button->setMinimumSize(64, 32);
+            QAction* a = action(command);
+            connect(button, &QPushButton::clicked, a, &QAction::trigger);
+            connect(a, &QAction::changed, button, [button, a] { button->setEnabled(a->isEnabled()); });
+            button->setEnabled(a->isEnabled());
+            inner->addWidget(button);
+            m_letteredButtons.insert(command, button);
+        }
+        row->addWidget(box);
+    };
+    // The first frame holds Add, Edit, Copy and Delete; then Search and End
+    // Srch; Reports and Viewer; Help and Exit.
+    addGroup({groups[0][0], groups[0][1], groups[1][0], groups[1][1]});
+    addGroup({groups[2][0], groups[2][1]});
+    addGroup({groups[3][0], groups[3][1]});
+    addGroup({{"Contents", "He&lp"}, {"Exit", "E&xit"}});
+    auto* navigatorColumn = new QVBoxLayout;
+    m_navigatorLabel = new QLabel("Navigation Controls", m_letteredPanel);
+    m_navigatorLabel->setObjectName("NavigatorLabel");
+    navigatorColumn->addWidget(m_navigatorLabel);
+    m_navigatorBox = new QHBoxLayout;
+    navigatorColumn->addLayout(m_navigatorBox);
+    row->addStretch(1);
+    row->addLayout(navigatorColumn);
+}
+
+QPushButton* TMain::letteredButton(const QString& name) const
+{
+    return m_letteredButtons.value(name, nullptr);
 }
 
 QAction* TMain::addCommand(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut,
@@ -92,24 +256,25 @@ QAction* TMain::addCommand(QMenu* menu, const QString& name, const QString& capt
     if (work)
         connect(a, &QAction::triggered, this, [this, work = std::move(work)] { runCommand(work); });
     else
-        a->setEnabled(false); // its window comes with a later part of the program
+        m_notYetBuilt.insert(name); // its window comes with a later part of the program
     return a;
 }
 
 void TMain::buildMenus()
 {
-    m_fileMenu = menuBar()->addMenu("&File");
-    addCommand(m_fileMenu, "NewDatabase", "&New Database", QKeySequence("Ctrl+W"), [this] { DoNew(); });
-    addCommand(m_fileMenu, "OpenDatabase", "&Open Database", QKeySequence("Ctrl+O"), [this] { DoOpen(); });
-    addCommand(m_fileMenu, "UpdateDatabase", "&Update Database", QKeySequence("Ctrl+Z"), [this] { DoUpdateDatabase(); });
-    addCommand(m_fileMenu, "BackUpData", "&Back Up Data", QKeySequence("Ctrl+B"), nullptr);
-    addCommand(m_fileMenu, "RestoreData", "&Restore Data", QKeySequence("Ctrl+Y"), nullptr);
-    addCommand(m_fileMenu, "Print", "&Print", QKeySequence("Ctrl+P"), nullptr);
-    addCommand(m_fileMenu, "PrinterSetup", "Printer &Setup", QKeySequence("Ctrl+U"), nullptr);
-    addCommand(m_fileMenu, "Exit", "E&xit", QKeySequence("Ctrl+X"), [this] { close(); });
-    m_recentSeparator = m_fileMenu->addSeparator();
+    QMenu* file = menuBar()->addMenu("&File");
+    file->setObjectName("FileMenu");
+    addCommand(file, "NewDatabase", "&New Database", QKeySequence("Ctrl+W"), [this] { DoNew(); });
+    addCommand(file, "OpenDatabase", "&Open Database", QKeySequence("Ctrl+O"), [this] { DoOpen(); });
+    addCommand(file, "UpdateDatabase", "&Update Database", QKeySequence("Ctrl+Z"), [this] { DoUpdateDatabase(); });
+    addCommand(file, "BackUpData", "&Back Up Data", QKeySequence("Ctrl+B"), nullptr);
+    addCommand(file, "RestoreData", "&Restore Data", QKeySequence("Ctrl+Y"), nullptr);
+    addCommand(file, "Print", "&Print", QKeySequence("Ctrl+P"), nullptr);
+    addCommand(file, "PrinterSetup", "Printer &Setup", QKeySequence("Ctrl+U"), [this] { m_prompter.printerSetup(this); });
+    addCommand(file, "Exit", "E&xit", QKeySequence("Ctrl+X"), [this] { close(); });
+    m_recentSeparator = file->addSeparator();
     for (int n = 0; n < 5; ++n) {
-        QAction* item = m_fileMenu->addAction(QString());
+        QAction* item = file->addAction(QString());
         item->setObjectName("Recent" + QString::number(n + 1));
         connect(item, &QAction::triggered, this, [this, n] {
             runCommand([this, n] { OpenSaveFile(m_settings.lastFiles[static_cast<size_t>(n)]); });
@@ -117,8 +282,28 @@ void TMain::buildMenus()
         m_recentItems[static_cast<size_t>(n)] = item;
     }
 
-    m_optionsMenu = menuBar()->addMenu("&Options");
-    QMenu* screenSize = m_optionsMenu->addMenu("Screen Si&ze");
+    QMenu* records = menuBar()->addMenu("&Records");
+    records->setObjectName("RecordsMenu");
+    addCommand(records, "Add", "&Add", QKeySequence("Ctrl+A"), nullptr);
+    addCommand(records, "Edit", "&Edit", QKeySequence("Ctrl+E"), nullptr);
+    addCommand(records, "Copy", "&Copy", QKeySequence("Ctrl+C"), nullptr);
+    addCommand(records, "Delete", "&Delete", QKeySequence("Ctrl+D"), [this] { DoDelete(); });
+    addCommand(records, "Import", "&Import", QKeySequence("Ctrl+M"), nullptr);
+    addCommand(records, "Export", "E&xport", QKeySequence("Ctrl+T"), nullptr);
+
+    QMenu* navigate = menuBar()->addMenu("Navi&gate");
+    navigate->setObjectName("NavigateMenu");
+    addCommand(navigate, "Search", "&Search (Query)", QKeySequence("Ctrl+S"), nullptr);
+    addCommand(navigate, "EndSearch", "&End Search", QKeySequence("Ctrl+I"), [this] { DoEndSearch(); });
+    addCommand(navigate, "Locate", "&Locate", QKeySequence("Ctrl+L"), nullptr);
+    addCommand(navigate, "LocateNext", "Locate &Next", QKeySequence("Ctrl+N"), nullptr);
+    addCommand(navigate, "Reports", "&Reports", QKeySequence("Ctrl+R"), nullptr);
+    addCommand(navigate, "Viewer", "&Viewer", QKeySequence("Ctrl+V"), nullptr);
+
+    QMenu* options = menuBar()->addMenu("&Options");
+    options->setObjectName("OptionsMenu");
+    addCommand(options, "SortOrder", "Sort &Order", QKeySequence("Ctrl+Q"), nullptr);
+    QMenu* screenSize = options->addMenu("Screen Si&ze");
     const std::array<int, 4> sizes = {640, 800, 1024, 1280};
     const std::array<const char*, 4> sizeCaptions = {"640 x 480", "800 x 600", "1024 x 768", "1280 x 1024"};
     for (size_t i = 0; i < sizes.size(); ++i) {
@@ -129,8 +314,36 @@ void TMain::buildMenus()
         item->setCheckable(true);
         m_screenSizeItems[i] = item;
     }
-    QMenu* currency = m_optionsMenu->addMenu("C&urrency Format");
-    QMenu* numeric = m_optionsMenu->addMenu("&Numeric Format");
+    QMenu* access = options->addMenu("&Screen Access");
+    const std::array<const char*, 3> accessCaptions = {"&Speed Buttons", "&Lettered Buttons", "&None"};
+    for (int mode = 1; mode <= 3; ++mode) {
+        QAction* item = addCommand(access, "ButtonBar" + QString::number(mode), accessCaptions[static_cast<size_t>(mode - 1)],
+                                   QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_F1 + mode - 1)),
+                                   [this, mode] { SetButtonBar(mode); });
+        item->setCheckable(true);
+        m_buttonBarItems[static_cast<size_t>(mode - 1)] = item;
+    }
+    QMenu* color = options->addMenu("&Color");
+    const std::array<const char*, 6> colorCaptions = {"&Main Window Color", "&Edit Window Color", "&Search Window Color",
+                                                      "&Report Window Color", "&Configure Window Color",
+                                                      "&ALL Windows Color"};
+    const std::array<const char*, 6> colorNames = {"ColorMain", "ColorEdit", "ColorSearch", "ColorReport",
+                                                   "ColorConfigure", "ColorAll"};
+    for (int group = 0; group < 6; ++group) {
+        if (group == 5)
+            color->addSeparator();
+        addCommand(color, colorNames[static_cast<size_t>(group)], colorCaptions[static_cast<size_t>(group)],
+                   QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_F4 + group)), nullptr);
+    }
+    QMenu* lists = options->addMenu("List &Maintenance");
+    lists->setObjectName("ListMaintenanceMenu");
+    for (int code : db::pickListMenuOrder()) {
+        const QString name = "List" + QString::number(code);
+        addCommand(lists, name, db::pickList(code).menuItem, {}, [this, code] { EditAList(code); });
+        blockInBrowseMode(name);
+    }
+    QMenu* currency = options->addMenu("C&urrency Format");
+    QMenu* numeric = options->addMenu("&Numeric Format");
     const std::array<const char*, 2> currencyCaptions = {"&U.S. Dollars", "&Windows Setting"};
     const std::array<const char*, 2> numericCaptions = {"&U.S. Format", "&Windows Setting"};
     for (int code = 1; code <= 2; ++code) {
@@ -143,7 +356,7 @@ void TMain::buildMenus()
         m_currencyItems[static_cast<size_t>(code - 1)]->setCheckable(true);
         m_numericItems[static_cast<size_t>(code - 1)]->setCheckable(true);
     }
-    QMenu* dates = m_optionsMenu->addMenu("&Date Format");
+    QMenu* dates = options->addMenu("&Date Format");
     m_leadingZerosItem = addCommand(dates, "LeadingZeros", "&Leading Zeros", {}, [this] { toggleLeadingZeros(); });
     m_leadingZerosItem->setCheckable(true);
     dates->addSeparator();
@@ -154,11 +367,56 @@ void TMain::buildMenus()
         item->setCheckable(true);
         m_dateFormatItems[static_cast<size_t>(code - 1)] = item;
     }
+    addCommand(options, "LabelFont", "&Label Font", QKeySequence("Shift+F8"), [this] { chooseWindowFont(m_settings.labelFont); });
+    addCommand(options, "EditFont", "&Edit Font", QKeySequence("Shift+F9"), [this] { chooseWindowFont(m_settings.editFont); });
+    addCommand(options, "ButtonFont", "&Button Font", QKeySequence("Shift+F10"), [this] { chooseWindowFont(m_settings.buttonFont); });
 
-    m_toolsMenu = menuBar()->addMenu("&Tools");
-    addCommand(m_toolsMenu, "SearchAndReplace", "&Search and Replace", QKeySequence("Ctrl+F"), nullptr);
-    addCommand(m_toolsMenu, "RebuildIndexes", "&Rebuild Indexes", {}, [this] { DoRebuildIndexes(); });
-    addCommand(m_toolsMenu, "PackDatabase", "&Pack Database", {}, [this] { DoPack(); });
+    QMenu* tools = menuBar()->addMenu("&Tools");
+    tools->setObjectName("ToolsMenu");
+    addCommand(tools, "SearchAndReplace", "&Search and Replace", QKeySequence("Ctrl+F"), nullptr);
+    addCommand(tools, "RebuildIndexes", "&Rebuild Indexes", {}, [this] { DoRebuildIndexes(); });
+    addCommand(tools, "PackDatabase", "&Pack Database", {}, [this] { DoPack(); });
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    help->setObjectName("HelpMenu");
+    addCommand(help, "Contents", "&Contents", QKeySequence("Ctrl+H"), [this] { DoHelp(); });
+    addCommand(help, "ReviewTips", "&Review \"Tips of the Day\"", {}, [this] { showTipOfDay(); });
+    addCommand(help, "About", "&About", {}, [this] {
+        m_prompter.message(this, "About", "Reelkeeper Videos 95\\nA database manager for a private video collection.",
+                           Prompter::Icon::Information);
+    });
+    addCommand(help, "OtherProducts", "Other &Products", {}, [this] {
+        m_prompter.message(this, "Other Products", "Reelkeeper Videos 95 is the only product of its makers.",
+                           Prompter::Icon::Information);
+    });
+
+    for (const char* name : {"Add", "Copy", "Delete", "Viewer", "Import", "BackUpData", "RestoreData",
+                             "SearchAndReplace"})
+        blockInBrowseMode(name);
+    updateCommandStates();
+}
+
+void TMain::blockInBrowseMode(const QString& name)
+{
+    m_browseBlocked.insert(name);
+}
+
+void TMain::updateCommandStates()
+{
+    for (QAction* a : findChildren<QAction*>()) {
+        const QString name = a->objectName();
+        if (name.isEmpty() || name.startsWith("Recent"))
+            continue;
+        bool available = !m_notYetBuilt.count(name) && !(m_browseMode && m_browseBlocked.count(name));
+        if (name == "EndSearch")
+            available = available && m_searchMode;
+        a->setEnabled(available);
+    }
+}
+
+QMenu* TMain::menu(const QString& name) const
+{
+    return findChild<QMenu*>(name);
 }
 
 QAction* TMain::action(const QString& name) const
@@ -179,7 +437,12 @@ void TMain::runCommand(const std::function<void()>& work)
 
 void TMain::showEngineError(const std::exception& error)
 {
-    m_prompter.message(this, "Error", QString::fromStdString(error.what()), Prompter::Icon::Error);
+    showEngineError(QString::fromStdString(error.what()));
+}
+
+void TMain::showEngineError(const QString& message)
+{
+    m_prompter.message(this, "Error", message, Prompter::Icon::Error);
 }
 
 // ---------------------------------------------------------------- create, show, close
@@ -216,14 +479,16 @@ bool TMain::create()
             showEngineError(e);
         }
     }
+    SetButtonBar(m_settings.buttonBar);
     applyScreenSize();
     SetMenuLastFiles();
     if (m_browseMode) {
-        for (const char* name : {"BackUpData", "RestoreData", "SearchAndReplace"})
-            action(name)->setEnabled(false);
         m_rememberedFieldEditing = m_settings.gridFieldEditing;
         m_settings.gridFieldEditing = false;
+        m_navigator->setBrowseMode(true);
     }
+    updateCommandStates();
+    m_pickLists.loadAll();
     return true;
 }
 
@@ -291,8 +556,16 @@ void TMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
     appearance::SetFonts(this, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
+    SetViewerOptions();
     SetColors();
+    loadGridLists();
     DisplayCount();
+    // The activate step: the tip of the day, once a run.
+    if (!m_tipsOffered) {
+        m_tipsOffered = true;
+        if (m_settings.showTips)
+            QTimer::singleShot(0, this, [this] { showTipOfDay(); });
+    }
 }
 
 void TMain::closeEvent(QCloseEvent* event)
@@ -302,6 +575,8 @@ void TMain::closeEvent(QCloseEvent* event)
     if (m_browseMode)
         m_settings.gridFieldEditing = m_rememberedFieldEditing;
     m_settings.lastDatabase = m_currentDatabase;
+    // Until the record editor keeps them, the ordinary pick lists reach their files here.
+    m_pickLists.saveOrdinaryLists();
     const QString problem = writeSettings();
     if (!problem.isEmpty())
         m_prompter.message(this, "Error", problem, Prompter::Icon::Error);
@@ -520,6 +795,8 @@ void TMain::DisplayCount()
     } catch (const std::exception& e) {
         showEngineError(e);
     }
+    m_model->reload();
+    syncGridToTable();
 }
 
 void TMain::SetColors()
@@ -529,10 +806,288 @@ void TMain::SetColors()
     p.setColor(QPalette::Window, appearance::colorFromSetting(colors[MainBackground]));
     setPalette(p);
     setAutoFillBackground(true);
-    QPalette title = m_viewerLabel->palette();
-    title.setColor(QPalette::Window, appearance::colorFromSetting(colors[MainBackground]));
-    title.setColor(QPalette::WindowText, appearance::colorFromSetting(colors[MajorTitle]));
-    m_viewerLabel->setPalette(title);
+    for (QLabel* label : {m_viewerLabel, m_navigatorLabel}) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::Window, appearance::colorFromSetting(colors[MainBackground]));
+        p.setColor(QPalette::WindowText,
+                   appearance::colorFromSetting(colors[label == m_viewerLabel ? MajorTitle : MinorTitle]));
+        label->setPalette(p);
+    }
+}
+
+// ---------------------------------------------------------------- the viewer
+
+namespace {
+QFont fontOf(const FontSetting& f)
+{
+    QFont font(f.name, f.size);
+    font.setBold(f.bold);
+    font.setItalic(f.italic);
+    font.setUnderline(f.underline);
+    font.setStrikeOut(f.strikeout);
+    return font;
+}
+
+QString cssColor(int setting)
+{
+    return appearance::colorFromSetting(setting).name();
+}
+} // namespace
+
+void TMain::SetViewerOptions()
+{
+    const Settings& s = m_settings;
+    // 1. Grid options.
+    m_grid->verticalHeader()->setVisible(s.gridRowIndicator);
+    m_grid->horizontalHeader()->setVisible(s.gridShowTitles);
+    m_grid->setLines(s.gridRowLines, s.gridColumnLines);
+    if (s.gridFieldEditing) {
+        m_grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+        m_grid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed
+                                | QAbstractItemView::SelectedClicked);
+    } else {
+        m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+        m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    }
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_model->setFieldEditing(s.gridFieldEditing);
+    // 2 and 3. Fonts and colors.
+    const QFont gridFont = fontOf(s.gridFont);
+    m_grid->setFont(gridFont);
+    m_grid->setStyleSheet("QTableView { background-color: " + cssColor(s.gridCellColor)
+                          + "; color: " + cssColor(s.gridFont.color) + "; }");
+    QHeaderView* titles = m_grid->horizontalHeader();
+    titles->setFont(fontOf(s.gridTitleFont));
+    const Qt::Alignment alignment = s.gridTitleAlignment == 1 ? Qt::AlignLeft
+        : s.gridTitleAlignment == 3                           ? Qt::AlignRight
+                                                              : Qt::AlignHCenter;
+    titles->setDefaultAlignment(alignment | Qt::AlignVCenter);
+    titles->setStyleSheet("QHeaderView::section { background-color: " + cssColor(s.gridTitleBackground)
+                          + "; color: " + cssColor(s.gridTitleFont.color) + "; }");
+    // 4. Columns: viewer positions 1..40 in turn; an unclaimed position takes field 1.
+    std::vector<int> shown;
+    for (int f = 0; f < 40; ++f)
+        if (s.fields[static_cast<size_t>(f)].display)
+            shown.push_back(f);
+    size_t k = 0;
+    for (int j = 1; j <= 40; ++j) {
+        int field = 0;
+        for (int f = 0; f < 40; ++f) {
+            if (s.fields[static_cast<size_t>(f)].order == j) {
+                field = f;
+                break;
+            }
+        }
+        if (!s.fields[static_cast<size_t>(field)].display)
+            continue;
+        auto at = std::find(shown.begin(), shown.end(), field);
+        const int moving = *at;
+        shown.erase(at);
+        shown.insert(shown.begin() + static_cast<long>(std::min(k, shown.size())), moving);
+        ++k;
+    }
+    std::vector<ViewerModel::Column> columns;
+    for (int f : shown) {
+        const int tableField = m_table.active() ? m_table.fieldIndex(db::schemaField(f + 1).name) : f;
+        if (tableField >= 0)
+            columns.push_back({tableField, s.fields[static_cast<size_t>(f)].displayName});
+    }
+    m_model->setColumns(columns);
+    const int charWidth = QFontMetrics(gridFont).averageCharWidth();
+    for (size_t c = 0; c < shown.size() && c < columns.size(); ++c)
+        m_grid->setColumnWidth(static_cast<int>(c), s.fields[static_cast<size_t>(shown[c])].width * charWidth + 8);
+    m_grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 6);
+    m_model->reload();
+    syncGridToTable();
+}
+
+void TMain::SetButtonBar(int mode)
+{
+    if (mode < 1 || mode > 3)
+        mode = 1;
+    m_settings.buttonBar = mode;
+    for (int m = 1; m <= 3; ++m)
+        m_buttonBarItems[static_cast<size_t>(m - 1)]->setChecked(m == mode);
+    m_speedPanel->setVisible(mode == 1);
+    m_letteredPanel->setVisible(mode == 2);
+    m_navigatorLabel->setVisible(mode == 2);
+    // The navigator sits at the right of the speed buttons, under its label
+    // beside the lettered buttons, or at the right of the viewer's title.
+    if (mode == 1)
+        m_speedRow->addWidget(m_navigator);
+    else if (mode == 2)
+        m_navigatorBox->addWidget(m_navigator);
+    else
+        m_headerRow->addWidget(m_navigator);
+    m_navigator->show();
+}
+
+void TMain::syncGridToTable()
+{
+    if (m_syncing)
+        return;
+    m_syncing = true;
+    const int row = m_model->currentRow();
+    if (row >= 0 && m_model->columnCount() > 0) {
+        const QModelIndex index = m_model->index(row, std::max(0, m_grid->currentIndex().column()));
+        m_grid->setCurrentIndex(index);
+        m_grid->scrollTo(index);
+    } else if (row >= 0) {
+        m_grid->verticalHeader()->viewport()->update();
+    }
+    m_syncing = false;
+}
+
+void TMain::gridRowChosen(int row)
+{
+    if (m_syncing || row < 0 || !m_table.active() || m_table.state() != db::Table::State::Browse)
+        return;
+    m_syncing = true;
+    try {
+        m_table.gotoPosition(static_cast<uint32_t>(row));
+    } catch (const std::exception& e) {
+        showEngineError(e);
+    }
+    m_grid->verticalHeader()->viewport()->update();
+    m_syncing = false;
+}
+
+void TMain::navigatorClicked(int button)
+{
+    runCommand([this, button] {
+        switch (button) {
+        case MyNavigator::First: m_table.first(); break;
+        case MyNavigator::Prior: m_table.prior(); break;
+        case MyNavigator::Next: m_table.next(); break;
+        case MyNavigator::Last: m_table.last(); break;
+        case MyNavigator::Insert:
+            if (m_table.state() != db::Table::State::Browse)
+                m_table.post();
+            m_table.insert();
+            break;
+        case MyNavigator::Delete: DoDelete(); return;
+        case MyNavigator::Edit:
+            if (!m_table.isEmpty() && m_table.state() == db::Table::State::Browse)
+                m_table.edit();
+            break;
+        case MyNavigator::Post:
+            if (m_table.state() != db::Table::State::Browse)
+                m_table.post();
+            break;
+        case MyNavigator::Cancel:
+            if (m_table.state() != db::Table::State::Browse)
+                m_table.cancel();
+            break;
+        case MyNavigator::Refresh: m_table.refresh(); break;
+        }
+    });
+    // Any click refreshes the record count.
+    DisplayCount();
+}
+
+void TMain::DoDelete()
+{
+    if (m_prompter.ask(this, "Confirm", "Delete this record?", Prompter::Buttons::YesNo, Prompter::Answer::No)
+            == Prompter::Answer::Yes
+        && m_table.active() && !m_table.isEmpty())
+        runCommand([this] { m_table.deleteRecord(); });
+    DisplayCount();
+}
+
+void TMain::DoHelp()
+{
+    showHelp(this, "Contents");
+}
+
+void TMain::EnableEndSearch()
+{
+    m_searchMode = true;
+    m_searchOnLabel->setVisible(true);
+    m_table.setFiltered(true);
+    updateCommandStates();
+}
+
+void TMain::DisableEndSearch()
+{
+    m_searchMode = false;
+    m_searchOnLabel->setVisible(false);
+    m_table.setFiltered(false);
+    updateCommandStates();
+}
+
+void TMain::DoEndSearch()
+{
+    DisableEndSearch();
+    m_table.close();
+    openTableShared();
+    SetViewerOptions();
+    DisplayCount();
+}
+
+void TMain::showTipOfDay()
+{
+    TTipOfDay tips(m_settings.showTips, m_scaleFactor, this);
+    m_runDialog(tips);
+    m_settings.showTips = tips.showTipsChecked();
+}
+
+// ---------------------------------------------------------------- pick lists
+
+void TMain::loadGridLists()
+{
+    m_gridLists.clear();
+    for (const db::PickListInfo& list : db::pickLists())
+        if (*list.fieldName)
+            m_gridLists.insert(list.code, m_pickLists.list(list.code));
+}
+
+const QStringList* TMain::gridList(int field) const
+{
+    if (!m_table.active() || field < 0 || field >= m_table.fieldCount())
+        return nullptr;
+    const int code = db::pickListCodeForField(m_table.field(field).name);
+    const auto it = m_gridLists.find(code);
+    return code == 0 || it == m_gridLists.end() ? nullptr : &it.value();
+}
+
+void TMain::setGridList(int code, const QStringList& entries)
+{
+    m_gridLists.insert(code, entries);
+}
+
+void TMain::EditAList(int code)
+{
+    const db::PickListInfo& info = db::pickList(code);
+    const bool fileOnly = code == 14 || code == 17;
+    const QStringList entries = fileOnly ? m_pickLists.readFile(code) : m_pickLists.list(code);
+    db_ui::TMyEditBox editor(m_prompter, info.captionName, info.entryLength, entries, this);
+    appearance::SetFonts(&editor, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
+    appearance::applyColorSet(&editor, m_settings.colorSets[ConfigureWindowColors], [](const QLabel*) { return true; });
+    appearance::scaleAndCentre(&editor, m_scaleFactor);
+    if (m_runDialog(editor) != QDialog::Accepted)
+        return;
+    const QStringList edited = editor.entries();
+    if (fileOnly) {
+        m_pickLists.writeFile(code, edited);
+        return;
+    }
+    // The record editor's master copy and the grid's copy both take the new list.
+    m_pickLists.setList(code, edited);
+    setGridList(code, edited);
+}
+
+void TMain::chooseWindowFont(WindowFont& font)
+{
+    QFont current(font.name);
+    current.setBold(font.bold);
+    current.setItalic(font.italic);
+    const std::optional<QFont> chosen = m_prompter.chooseFont(this, current);
+    if (!chosen)
+        return;
+    font.name = chosen->family();
+    font.bold = chosen->bold();
+    font.italic = chosen->italic();
+    appearance::SetFonts(this, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
 }
 
 void TMain::applyRegionalSettings()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PickListStore.h"
 #include "Prompter.h"
 #include "RecentDatabases.h"
 #include "RegionalFormats.h"
@@ -8,19 +9,29 @@
 #include "Table.h"
 
 #include <QMainWindow>
+#include <QMap>
 #include <array>
 #include <functional>
+#include <set>
 
 class QAction;
-class QActionGroup;
+class QDialog;
+class QFrame;
+class QHBoxLayout;
 class QLabel;
 class QMenu;
+class QPushButton;
+class QWidget;
 
 namespace app {
 
+class MyNavigator;
+class ViewerGrid;
+class ViewerModel;
+
 // The main window: it owns the collection table for the whole run, the
-// settings in memory and the commands of the File and Tools menus; its
-// create, show and close steps start and end the program.
+// settings in memory, the pick lists' grid copies and every command of the
+// program; its create, show and close steps start and end the program.
 class TMain : public QMainWindow {
     Q_OBJECT
 
@@ -47,12 +58,23 @@ public:
     void DoRebuildIndexes();
     void DoUpdateDatabase();
 
+    // Commands and operations other windows call.
+    void DoDelete();
+    void DoHelp();
+    void DoEndSearch();
+    void EnableEndSearch();
+    void DisableEndSearch();
     void BuildSortString();
     void DisplayCount();
     void SetColors();
+    void SetViewerOptions();
+    void SetButtonBar(int mode);
+    void showTipOfDay();
+    void EditAList(int code);
 
     Settings& settings() { return m_settings; }
     db::Table& table() { return m_table; }
+    edit::PickListStore& pickLists() { return m_pickLists; }
     const QString& currentDatabase() const { return m_currentDatabase; }
     const std::string& sortExpression() const { return m_sortExpression; }
     const QString& indexFileName() const { return m_indexFileName; }
@@ -61,28 +83,44 @@ public:
     bool browseMode() const { return m_browseMode; }
     bool searchMode() const { return m_searchMode; }
     QString countText() const;
+    ViewerGrid* grid() const { return m_grid; }
+    ViewerModel* model() const { return m_model; }
+    MyNavigator* navigator() const { return m_navigator; }
+    // The grid's copy of the pick list of a field (table field index), or none.
+    const QStringList* gridList(int field) const;
+    // Replaces the grid copies of a list after the list editor's Ok.
+    void setGridList(int code, const QStringList& entries);
     // Writes every setting to the settings file; empty text or the reason it failed.
     QString writeSettings();
 
-    // Tests place the program on a screen of any size.
+    // Tests place the program on a screen of any size, and run the modal
+    // windows it opens (the default shows them with exec()).
     void setScreenSizeSource(std::function<QSize()> source) { m_screenSize = std::move(source); }
+    void setDialogRunner(std::function<int(QDialog&)> runner) { m_runDialog = std::move(runner); }
 
-    QMenu* fileMenu() const { return m_fileMenu; }
-    QMenu* toolsMenu() const { return m_toolsMenu; }
-    QMenu* optionsMenu() const { return m_optionsMenu; }
+    QMenu* menu(const QString& name) const;
     QAction* action(const QString& name) const;
+    QWidget* speedPanel() const { return m_speedPanel; }
+    QWidget* letteredPanel() const { return m_letteredPanel; }
+    QPushButton* letteredButton(const QString& name) const;
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    struct Command;
     void buildWindow();
     void buildMenus();
+    void buildSpeedPanel();
+    void buildLetteredPanel();
     QAction* addCommand(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut,
                         std::function<void()> work);
+    void blockInBrowseMode(const QString& name);
+    void updateCommandStates();
     void runCommand(const std::function<void()>& work);
     void showEngineError(const std::exception& error);
+    void showEngineError(const QString& message);
     void readSettings();
     bool chooseStartCollection();
     void openStartCollection();
@@ -96,34 +134,56 @@ private:
     void chooseDateFormat(int code);
     void toggleLeadingZeros();
     void chooseNumberFormat(bool currency, int code);
+    void chooseWindowFont(WindowFont& font);
     void maintainExclusively(const QString& question, const QString& refusal, const std::function<void()>& work);
+    void loadGridLists();
+    void navigatorClicked(int button);
+    void syncGridToTable();
+    void gridRowChosen(int row);
 
     Prompter& m_prompter;
     bool m_browseMode;
     bool m_searchMode = false;
     bool m_rememberedFieldEditing = false;
+    bool m_tipsOffered = false;
+    bool m_syncing = false;
     Settings m_settings;
     db::Table m_table;
+    edit::PickListStore m_pickLists;
+    QMap<int, QStringList> m_gridLists; // by list code
     QString m_currentDatabase;
     QString m_indexFileName;
     std::string m_sortExpression;
     NumberFormats m_numberFormats;
     double m_scaleFactor = 1.0;
     std::function<QSize()> m_screenSize;
+    std::function<int(QDialog&)> m_runDialog;
+    std::set<QString> m_browseBlocked;
+    std::set<QString> m_notYetBuilt;
 
+    QWidget* m_speedPanel = nullptr;
+    QWidget* m_letteredPanel = nullptr;
+    QHBoxLayout* m_speedRow = nullptr;
+    QHBoxLayout* m_navigatorBox = nullptr;
+    QHBoxLayout* m_headerRow = nullptr;
+    QFrame* m_viewerBevel = nullptr;
+    QLabel* m_navigatorLabel = nullptr;
     QLabel* m_viewerLabel = nullptr;
     QLabel* m_countLabel = nullptr;
     QLabel* m_count2Label = nullptr;
-    QMenu* m_fileMenu = nullptr;
-    QMenu* m_toolsMenu = nullptr;
-    QMenu* m_optionsMenu = nullptr;
+    QLabel* m_searchOnLabel = nullptr;
+    MyNavigator* m_navigator = nullptr;
+    ViewerGrid* m_grid = nullptr;
+    ViewerModel* m_model = nullptr;
     QAction* m_recentSeparator = nullptr;
     std::array<QAction*, 5> m_recentItems{};
     std::array<QAction*, 4> m_screenSizeItems{};
+    std::array<QAction*, 3> m_buttonBarItems{};
     std::array<QAction*, 12> m_dateFormatItems{};
     QAction* m_leadingZerosItem = nullptr;
     std::array<QAction*, 2> m_currencyItems{};
     std::array<QAction*, 2> m_numericItems{};
+    QMap<QString, QPushButton*> m_letteredButtons;
 };
 
 } // namespace app

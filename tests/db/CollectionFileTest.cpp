@@ -1,6 +1,7 @@
 #include "CollectionFile.h"
 #include "DbError.h"
 #include "FileIO.h"
+#include "PickList.h"
 #include "Schema.h"
 #include "Table.h"
 #include "TempDir.h"
@@ -156,4 +157,24 @@ TEST(CollectionFile, InUseWhileAnyTableObjectHoldsIt)
     EXPECT_TRUE(tableInUse(path));
     holder.close();
     EXPECT_FALSE(tableInUse(path));
+}
+
+TEST(PickLists, FilesLoadTrimmedWithoutBlankLines)
+{
+    TempDir dir;
+    const std::string path = dir.file("STAR.LST");
+    writeFileBytes(path, "  Cary Grant  \r\n\r\n   \r\nBette Davis\nAudrey Hepburn" + std::string(300, 'x') + "\r\n");
+    const PickList list = readPickList(path);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0], "Cary Grant");
+    EXPECT_EQ(list[1], "Bette Davis");
+    EXPECT_EQ(list[2].size(), 255u);
+    EXPECT_TRUE(writePickList(path, {"One", "Two"}));
+    EXPECT_EQ(readFileBytes(path), "One\r\nTwo\r\n");
+    EXPECT_TRUE(readPickList(dir.file("NONE.LST")).empty());
+    EXPECT_FALSE(writePickList(dir.file("missing/X.LST"), {"a"}));
+    EXPECT_EQ(pickListCodeForField("STAR4"), 2);
+    EXPECT_EQ(pickListCodeForField("releasedby"), 4);
+    EXPECT_EQ(pickListCodeForField("Title"), 0);
+    EXPECT_STREQ(pickList(pickListMenuOrder()[6]).menuItem, "Perso&nal Rating");
 }

@@ -38,6 +38,7 @@ public:
     QString saveFileName(QWidget*, const FileDialog& dialog) override { return nextFile(dialog); }
     std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
+    bool printerSetup(QWidget*) override { return false; }
 
     QStringList dialogTitles;
 

@@ -1,0 +1,25 @@
+#include "HelpViewer.h"
+
+#include <QDialog>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace app {
+
+void showHelp(QWidget* owner, const QString& keyword)
+{
+    auto* window = new QDialog(owner);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle("Reelkeeper Videos 95 Help");
+    auto* layout = new QVBoxLayout(window);
+    auto* browser = new QTextBrowser(window);
+    browser->setObjectName("HelpBrowser");
+    browser->setSource(QUrl("qrc:/help/REELKP.html"));
+    browser->scrollToAnchor(keyword);
+    layout->addWidget(browser);
+    window->resize(560, 420);
+    window->show();
+}
+
+} // namespace app

@@ -1,0 +1,124 @@
+#include "PickList.h"
+
+#include "FileIO.h"
+
+#include <fstream>
+#include <stdexcept>
+
+namespace db {
+
+namespace {
+constexpr size_t kEntryLimit = 255;
+
+constexpr std::array<PickListInfo, 17> kLists = {{
+    {1, "PRODUCER.LST", "&Producer", "Producer", 25, "Producer"},
+    {2, "STAR.LST", "&Stars", "Stars", 25, "Star1"},
+    {3, "DIRECT.LST", "&Director", "Director", 28, "Director"},
+    {4, "RELEASE.LST", "&Released By", "Released By", 28, "ReleasedBy"},
+    {5, "RATING.LST", "Ra&ting", "Rating", 15, "Rating"},
+    {6, "CATEGORY.LST", "Cate&gory", "Category", 10, "Category"},
+    {7, "PICTURE.LST", "P&icture", "Picture", 10, "Picture"},
+    {8, "SOUND.LST", "So&und", "Sound", 10, "Sound"},
+    {9, "FORMAT.LST", "&Format", "Format", 15, "Format"},
+    {10, "LASER.LST", "&Laser Format", "Laser Format", 15, "LaserForma"},
+    {11, "PERSRATE.LST", "Perso&nal Rating", "Personal Rating", 15, "PersonalRa"},
+    {12, "RECSPEED.LST", "R&ecord Speed", "Record Speed", 6, "RecSpeed"},
+    {13, "CONTENT.LST", "&Content", "Content", 10, "Content"},
+    {14, "OSCAR.LST", "&Oscars", "Oscar Names", 110, ""},
+    {15, "CHECKOUT.LST", "Chec&k Out Person", "Checkout Person", 25, "CheckName"},
+    {16, "PURCH.LST", "&Where Purchased", "Where Purchase", 25, "WherePurch"},
+    {17, "MISC.LST", "&Miscellaneous", "Miscellaneous", 25, ""},
+}};
+
+constexpr std::array<int, 17> kMenuOrder = {2, 1, 3, 4, 5, 6, 11, 7, 8, 9, 12, 13, 10, 14, 15, 16, 17};
+
+std::string trimBlanks(const std::string& s)
+{
+    const size_t first = s.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+bool sameLetters(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+} // namespace
+
+PickList readPickList(const std::string& path)
+{
+    PickList entries;
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.size() > kEntryLimit)
+            line.resize(kEntryLimit);
+        std::string entry = trimBlanks(line);
+        if (!entry.empty())
+            entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+bool writePickList(const std::string& path, const PickList& entries)
+{
+    const std::string temporary = path + ".rk-new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return false;
+        for (const std::string& entry : entries)
+            out << entry << "\r\n";
+        out.flush();
+        if (!out) {
+            out.close();
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    try {
+        replaceFile(temporary, path);
+    } catch (const std::exception&) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+const std::array<PickListInfo, 17>& pickLists()
+{
+    return kLists;
+}
+
+const PickListInfo& pickList(int code)
+{
+    if (code < 1 || code > 17)
+        throw std::out_of_range("pick list code " + std::to_string(code));
+    return kLists[static_cast<size_t>(code - 1)];
+}
+
+const std::array<int, 17>& pickListMenuOrder()
+{
+    return kMenuOrder;
+}
+
+int pickListCodeForField(const std::string& fieldName)
+{
+    for (const char* star : {"Star1", "Star2", "Star3", "Star4", "Star5", "Star6"})
+        if (sameLetters(fieldName, star))
+            return 2;
+    for (const PickListInfo& list : kLists)
+        if (*list.fieldName && sameLetters(fieldName, list.fieldName))
+            return list.code;
+    return 0;
+}
+
+} // namespace db

@@ -1,0 +1,105 @@
+#include "TMyEditBox.h"
+
+#include "Prompter.h"
+
+#include <QCollator>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace db_ui {
+
+TMyEditBox::TMyEditBox(app::Prompter& prompter, const QString& name, int entryLength, const QStringList& entries,
+                       QWidget* parent)
+    : QDialog(parent)
+    , m_prompter(prompter)
+    , m_addInfo(new QLineEdit(this))
+    , m_list(new QListWidget(this))
+{
+    setWindowTitle("Edit \"" + name + "\" List");
+    m_addInfo->setObjectName("AddInfo");
+    m_addInfo->setMaxLength(entryLength);
+    m_list->setObjectName("TheList");
+    m_list->addItems(entries);
+    auto* add = new QPushButton("&Add", this);
+    auto* remove = new QPushButton("&Delete", this);
+    auto* sort = new QPushButton("&Sort", this);
+    auto* ok = new QPushButton("&Ok", this);
+    auto* cancel = new QPushButton("&Cancel", this);
+    auto* layout = new QVBoxLayout(this);
+    auto* entryRow = new QHBoxLayout;
+    entryRow->addWidget(m_addInfo, 1);
+    entryRow->addWidget(add);
+    layout->addLayout(entryRow);
+    layout->addWidget(m_list, 1);
+    auto* listButtons = new QHBoxLayout;
+    listButtons->addWidget(remove);
+    listButtons->addWidget(sort);
+    listButtons->addStretch(1);
+    layout->addLayout(listButtons);
+    auto* closing = new QHBoxLayout;
+    closing->addStretch(1);
+    closing->addWidget(ok);
+    closing->addWidget(cancel);
+    layout->addLayout(closing);
+    connect(add, &QPushButton::clicked, this, &TMyEditBox::AddButtonClick);
+    connect(remove, &QPushButton::clicked, this, &TMyEditBox::DeleteButtonClick);
+    connect(sort, &QPushButton::clicked, this, &TMyEditBox::SortButtonClick);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_addInfo, &QLineEdit::returnPressed, this, &TMyEditBox::AddButtonClick);
+    m_list->setFocus();
+    if (m_list->count() > 0)
+        m_list->setCurrentRow(0);
+    resize(320, 360);
+}
+
+QStringList TMyEditBox::entries() const
+{
+    QStringList out;
+    for (int i = 0; i < m_list->count(); ++i)
+        out << m_list->item(i)->text();
+    return out;
+}
+
+void TMyEditBox::AddButtonClick()
+{
+    const QString entry = m_addInfo->text().trimmed();
+    if (!entry.isEmpty())
+        m_list->addItem(entry);
+    m_addInfo->clear();
+    m_addInfo->setFocus();
+}
+
+void TMyEditBox::DeleteButtonClick()
+{
+    const int row = m_list->currentRow();
+    if (row < 0 || !m_list->currentItem() || !m_list->currentItem()->isSelected())
+        return;
+    delete m_list->takeItem(row);
+    if (m_list->count() == 0) {
+        m_list->setCurrentRow(-1);
+        return;
+    }
+    m_list->setCurrentRow(std::min(row, m_list->count() - 1));
+}
+
+void TMyEditBox::SortButtonClick()
+{
+    if (m_prompter.ask(this, "Confirm", "Are you sure you want to sort the data?  Sorting cannot be undone.",
+                       app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
+        != app::Prompter::Answer::Yes)
+        return;
+    QStringList sorted = entries();
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    m_list->clear();
+    m_list->addItems(sorted);
+}
+
+} // namespace db_ui

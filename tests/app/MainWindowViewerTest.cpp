@@ -1,0 +1,416 @@
+// The Video Viewer and the commands of the main window.
+#include "CollectionFile.h"
+#include "IniFile.h"
+#include "MyNavigator.h"
+#include "PickList.h"
+#include "Schema.h"
+#include "ScriptedPrompter.h"
+#include "TMain.h"
+#include "TMyEditBox.h"
+#include "TTipOfDay.h"
+#include "Table.h"
+#include "TempDir.h"
+#include "ViewerGrid.h"
+#include "ViewerModel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMenu>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+
+using namespace app;
+using testing_support::ScriptedPrompter;
+using testing_support::TempDir;
+
+namespace {
+
+class ViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        home = QString::fromStdString(dir.file("home"));
+        config = QString::fromStdString(dir.file("REELKP.INI"));
+        qputenv("REELKEEPER_HOME", home.toLocal8Bit());
+        qputenv("REELKEEPER_CONFIG", config.toLocal8Bit());
+        ini.setValue("Misc", "Show Tips", "No");
+        ini.setValue("Sort Order", "Primary Sort", "1");
+    }
+
+    std::unique_ptr<TMain> start(bool browse = false)
+    {
+        ini.save(config);
+        auto window = std::make_unique<TMain>(prompter, browse);
+        window->setDialogRunner([this](QDialog& d) { return runDialog ? runDialog(d) : int(QDialog::Rejected); });
+        EXPECT_TRUE(window->create());
+        window->show();
+        return window;
+    }
+
+    void addFilms(TMain& window, std::initializer_list<const char*> titles)
+    {
+        db::Table& t = window.table();
+        for (const char* title : titles) {
+            t.insert();
+            t.setText(0, title);
+            t.post();
+        }
+        window.DisplayCount();
+    }
+
+    QStringList columnTitles(TMain& window)
+    {
+        QStringList titles;
+        for (const auto& c : window.model()->columns())
+            titles << c.title;
+        return titles;
+    }
+
+    TempDir dir;
+    QString home;
+    QString config;
+    IniFile ini;
+    ScriptedPrompter prompter;
+    std::function<int(QDialog&)> runDialog;
+};
+
+} // namespace
+
+TEST_F(ViewerTest, GridShowsTheCollectionInSortOrderWithItsCount)
+{
+    auto window = start();
+    addFilms(*window, {"Zelig", "Alien", "Metropolis"});
+    EXPECT_EQ(window->countText(), "3");
+    ViewerModel* model = window->model();
+    EXPECT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(model->columnCount(), 40);
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Title");
+    EXPECT_EQ(model->data(model->index(0, 0), Qt::DisplayRole).toString(), "Alien");
+    EXPECT_EQ(model->data(model->index(2, 0), Qt::DisplayRole).toString(), "Zelig");
+}
+
+TEST_F(ViewerTest, HiddenFieldsLeaveNoColumnButTheFullCount)
+{
+    for (const db::SchemaField& f : db::collectionSchema())
+        ini.setValue("Display Fields", f.name, "No");
+    auto window = start();
+    addFilms(*window, {"A", "B"});
+    EXPECT_EQ(window->model()->columnCount(), 0);
+    EXPECT_EQ(window->countText(), "2");
+}
+
+TEST_F(ViewerTest, UnclaimedPositionShowsTitleThere)
+{
+    // Star 1 and Star 2 both claim position 2; nobody claims position 3.
+    ini.setValue("Field Order", "Star2", "2");
+    auto window = start();
+    const QStringList titles = columnTitles(*window);
+    ASSERT_GE(titles.size(), 4);
+    EXPECT_EQ(titles.mid(0, 4), (QStringList{"Star 1", "Star 2", "Title", "Star 3"}));
+    EXPECT_EQ(titles.size(), 40);
+}
+
+TEST_F(ViewerTest, ViewerOptionsFollowTheSettings)
+{
+    ini.setValue("Field Names", "Title", "Film");
+    ini.setValue("Field Order", "Title", "40");
+    ini.setValue("Field Order", "UserDef2", "1");
+    ini.setValue("Display Fields", "Star6", "No");
+    ini.setValue("Grid Title", "Show Titles", "No");
+    ini.setValue("Grid Options", "Row Indicator", "No");
+    ini.setValue("Grid Options", "Row Lines", "No");
+    ini.setValue("Field Width", "Star1", "30");
+    auto window = start();
+    const QStringList titles = columnTitles(*window);
+    EXPECT_EQ(titles.size(), 39);
+    EXPECT_EQ(titles.front(), "User Defined 2");
+    EXPECT_EQ(titles.back(), "Film");
+    EXPECT_FALSE(titles.contains("Star 6"));
+    EXPECT_FALSE(window->grid()->horizontalHeader()->isVisible());
+    EXPECT_FALSE(window->grid()->verticalHeader()->isVisible());
+    EXPECT_FALSE(window->grid()->rowLines());
+    EXPECT_TRUE(window->grid()->columnLines());
+    EXPECT_GT(window->grid()->columnWidth(1), window->grid()->columnWidth(2)); // Star 1 is 30 characters wide
+    EXPECT_EQ(window->grid()->editTriggers(), QAbstractItemView::NoEditTriggers);
+}
+
+TEST_F(ViewerTest, FieldEditedInPlaceIsOnDiskAndAtItsSortedPlace)
+{
+    ini.setValue("Grid Options", "Field Editing", "Yes");
+    auto window = start();
+    addFilms(*window, {"Alpha", "Beta", "Gamma"});
+    ViewerModel* model = window->model();
+    ASSERT_TRUE(model->setData(model->index(0, 0), "Zulu", Qt::EditRole));
+    EXPECT_EQ(model->data(model->index(2, 0), Qt::DisplayRole).toString(), "Zulu");
+    EXPECT_EQ(window->table().text(0), "Zulu");
+    EXPECT_EQ(window->grid()->currentIndex().row(), 2);
+    db::Table second;
+    second.setFilePath((home + "/MASTER.DBF").toStdString());
+    second.selectIndex("NewIndex");
+    second.open(db::Table::OpenMode::ReadOnly);
+    second.last();
+    EXPECT_EQ(second.text(0), "Zulu");
+
+    // The yes/no fields are check boxes that store Yes and No.
+    const int viewedColumn = 36;
+    EXPECT_EQ(model->headerData(viewedColumn, Qt::Horizontal, Qt::DisplayRole).toString(), "Viewed");
+    EXPECT_TRUE(model->flags(model->index(0, viewedColumn)) & Qt::ItemIsUserCheckable);
+    ASSERT_TRUE(model->setData(model->index(0, viewedColumn), Qt::Checked, Qt::CheckStateRole));
+    second.refresh();
+    second.first();
+    EXPECT_EQ(second.text(second.requireField("Viewed")), "Yes");
+}
+
+TEST_F(ViewerTest, DropDownBoxesOfferThePickLists)
+{
+    QDir().mkpath(home);
+    db::writePickList((home + "/CATEGORY.LST").toStdString(), {"Drama", "Comedy"});
+    ini.setValue("Grid Options", "Field Editing", "Yes");
+    auto window = start();
+    const int category = window->table().fieldIndex("Category");
+    ASSERT_NE(window->gridList(category), nullptr);
+    EXPECT_EQ(*window->gridList(category), (QStringList{"Drama", "Comedy"}));
+    EXPECT_NE(window->gridList(window->table().fieldIndex("Star5")), nullptr);
+    EXPECT_EQ(window->gridList(0), nullptr); // Title has no list
+}
+
+TEST_F(ViewerTest, DeleteAsksFirst)
+{
+    auto window = start();
+    addFilms(*window, {"A", "B"});
+    prompter.answers = {Prompter::Answer::No, Prompter::Answer::Yes};
+    window->action("Delete")->trigger();
+    EXPECT_EQ(window->countText(), "2");
+    window->action("Delete")->trigger();
+    EXPECT_EQ(window->countText(), "1");
+    ASSERT_EQ(prompter.questions.size(), 2u);
+    EXPECT_EQ(prompter.questions[0].caption, "Confirm");
+    EXPECT_EQ(prompter.questions[0].text, "Delete this record?");
+}
+
+TEST_F(ViewerTest, NavigatorMovesTheCurrentRecordAndRefreshesTheCount)
+{
+    auto window = start();
+    addFilms(*window, {"C", "A", "B"});
+    MyNavigator* nav = window->navigator();
+    nav->button(MyNavigator::Last)->click();
+    EXPECT_EQ(window->table().text(0), "C");
+    EXPECT_EQ(window->grid()->currentIndex().row(), 2);
+    nav->button(MyNavigator::Prior)->click();
+    EXPECT_EQ(window->table().text(0), "B");
+    nav->button(MyNavigator::First)->click();
+    EXPECT_EQ(window->grid()->currentIndex().row(), 0);
+    // Another copy adds a record; refresh shows it and the count follows.
+    {
+        db::Table other;
+        other.setFilePath((home + "/MASTER.DBF").toStdString());
+        other.open();
+        other.insert();
+        other.setText(0, "D");
+        other.post();
+    }
+    nav->button(MyNavigator::Refresh)->click();
+    EXPECT_EQ(window->countText(), "4");
+    EXPECT_EQ(nav->button(MyNavigator::First)->toolTip(), "First record");
+    EXPECT_EQ(nav->button(MyNavigator::Refresh)->toolTip(), "Refresh data");
+}
+
+TEST_F(ViewerTest, ButtonBarModesShowTheirControls)
+{
+    auto window = start();
+    EXPECT_TRUE(window->speedPanel()->isVisible());
+    EXPECT_FALSE(window->letteredPanel()->isVisible());
+    window->action("ButtonBar2")->trigger();
+    EXPECT_FALSE(window->speedPanel()->isVisible());
+    EXPECT_TRUE(window->letteredPanel()->isVisible());
+    EXPECT_TRUE(window->action("ButtonBar2")->isChecked());
+    EXPECT_FALSE(window->action("ButtonBar1")->isChecked());
+    // Outside search mode End Srch is not available.
+    EXPECT_FALSE(window->letteredButton("EndSearch")->isEnabled());
+    window->EnableEndSearch();
+    EXPECT_TRUE(window->letteredButton("EndSearch")->isEnabled());
+    EXPECT_TRUE(window->action("EndSearch")->isEnabled());
+    window->DoEndSearch();
+    EXPECT_FALSE(window->letteredButton("EndSearch")->isEnabled());
+    window->action("ButtonBar3")->trigger();
+    EXPECT_FALSE(window->speedPanel()->isVisible());
+    EXPECT_FALSE(window->letteredPanel()->isVisible());
+    EXPECT_TRUE(window->navigator()->isVisible());
+    window->close();
+    IniFile back;
+    back.load(config);
+    EXPECT_EQ(back.value("Misc", "Button Bar"), QString("3"));
+}
+
+TEST_F(ViewerTest, SpeedButtonsInOrderWithTheirHints)
+{
+    auto window = start();
+    QStringList hints;
+    for (QToolButton* b : window->speedPanel()->findChildren<QToolButton*>())
+        hints << b->toolTip();
+    EXPECT_EQ(hints, (QStringList{"New Database", "Open Database", "Add Record", "Edit Record", "Copy Record",
+                                  "Delete Record", "Import Records", "Export Records", "Search Records", "End Search",
+                                  "Locate Record", "Locate Next Record", "Reports", "Viewer Configuration",
+                                  "Color Setup", "Set Sorting Order", "Help"}));
+    EXPECT_EQ(window->action("Delete")->shortcut(), QKeySequence("Ctrl+D"));
+    EXPECT_EQ(window->action("ScreenSize1024")->shortcut(), QKeySequence("Shift+F3"));
+    EXPECT_EQ(window->action("ButtonBar2")->shortcut(), QKeySequence("Ctrl+F2"));
+    EXPECT_EQ(window->action("ColorAll")->shortcut(), QKeySequence("Ctrl+F9"));
+    EXPECT_EQ(window->action("ButtonFont")->shortcut(), QKeySequence("Shift+F10"));
+    EXPECT_EQ(window->action("ReviewTips")->text(), "&Review \"Tips of the Day\"");
+}
+
+TEST_F(ViewerTest, BrowseModeMakesChangingCommandsUnavailableEverywhere)
+{
+    ini.setValue("Misc", "Button Bar", "2");
+    auto window = start(true);
+    EXPECT_FALSE(window->action("Delete")->isEnabled());
+    EXPECT_FALSE(window->letteredButton("Delete")->isEnabled());
+    EXPECT_FALSE(window->findChild<QToolButton*>("SpeedDelete")->isEnabled());
+    EXPECT_FALSE(window->action("List2")->isEnabled());
+    EXPECT_TRUE(window->action("OpenDatabase")->isEnabled());
+    window->letteredButton("Delete")->click(); // unavailable: nothing is asked
+    EXPECT_TRUE(prompter.questions.empty());
+    MyNavigator* nav = window->navigator();
+    EXPECT_FALSE(nav->button(MyNavigator::Insert)->isVisibleTo(nav));
+    EXPECT_TRUE(nav->button(MyNavigator::Last)->isVisibleTo(nav));
+}
+
+TEST_F(ViewerTest, ListMaintenanceOkReachesBothWindowsAndCancelNothing)
+{
+    auto window = start();
+    EXPECT_EQ(window->action("List3")->text(), "&Director");
+    QStringList titles;
+    for (QAction* a : window->menu("ListMaintenanceMenu")->actions())
+        titles << a->text();
+    EXPECT_EQ(titles.first(), "&Stars");
+    EXPECT_EQ(titles.last(), "&Miscellaneous");
+    EXPECT_EQ(titles.size(), 17);
+
+    QString caption;
+    runDialog = [&caption](QDialog& d) {
+        auto& editor = static_cast<db_ui::TMyEditBox&>(d);
+        caption = editor.windowTitle();
+        editor.entryBox()->setText("  Hitchcock  ");
+        editor.AddButtonClick();
+        return int(QDialog::Rejected);
+    };
+    window->action("List3")->trigger();
+    EXPECT_EQ(caption, "Edit \"Director\" List");
+    EXPECT_TRUE(window->pickLists().list(3).isEmpty());
+    const int director = window->table().fieldIndex("Director");
+    EXPECT_TRUE(window->gridList(director)->isEmpty());
+
+    runDialog = [](QDialog& d) {
+        auto& editor = static_cast<db_ui::TMyEditBox&>(d);
+        editor.entryBox()->setText("  Hitchcock  ");
+        editor.AddButtonClick();
+        return int(QDialog::Accepted);
+    };
+    window->action("List3")->trigger();
+    EXPECT_EQ(window->pickLists().list(3), QStringList{"Hitchcock"});
+    EXPECT_EQ(*window->gridList(director), QStringList{"Hitchcock"});
+    window->close(); // the ordinary lists reach their files
+    EXPECT_EQ(db::readPickList((home + "/DIRECT.LST").toStdString()), db::PickList{"Hitchcock"});
+}
+
+TEST_F(ViewerTest, OscarListIsWrittenAtOnce)
+{
+    auto window = start();
+    runDialog = [](QDialog& d) {
+        auto& editor = static_cast<db_ui::TMyEditBox&>(d);
+        EXPECT_EQ(editor.windowTitle(), "Edit \"Oscar Names\" List");
+        EXPECT_EQ(editor.entryBox()->maxLength(), 110);
+        editor.entryBox()->setText("Best Picture");
+        editor.AddButtonClick();
+        return int(QDialog::Accepted);
+    };
+    window->action("List14")->trigger();
+    EXPECT_EQ(db::readPickList((home + "/OSCAR.LST").toStdString()), db::PickList{"Best Picture"});
+}
+
+TEST_F(ViewerTest, TipsWindowKeepsTheShowTipsChoice)
+{
+    ini.setValue("Misc", "Show Tips", "No");
+    auto window = start();
+    runDialog = [](QDialog& d) {
+        auto& tips = static_cast<TTipOfDay&>(d);
+        tips.findChild<QCheckBox*>("ShowTips")->setChecked(true);
+        return int(QDialog::Accepted);
+    };
+    window->action("ReviewTips")->trigger();
+    EXPECT_TRUE(window->settings().showTips);
+    window->close();
+    IniFile back;
+    back.load(config);
+    EXPECT_EQ(back.value("Misc", "Show Tips"), QString("Yes"));
+}
+
+TEST(TipOfDay, NextTipWrapsAroundAllTwentyFour)
+{
+    TTipOfDay tips(false, 1.0);
+    EXPECT_FALSE(tips.showTipsChecked());
+    const int start = tips.tipNumber();
+    std::set<int> seen;
+    for (int i = 0; i < 24; ++i) {
+        seen.insert(tips.tipNumber());
+        tips.NextTipClick();
+    }
+    EXPECT_EQ(tips.tipNumber(), start);
+    EXPECT_EQ(seen.size(), 24u);
+    tips.showTip(24);
+    EXPECT_EQ(tips.tipText(), "A \"Browse Mode\" is available where a user has access to the data, but cannot change it.");
+    tips.NextTipClick();
+    EXPECT_EQ(tips.tipNumber(), 1);
+    EXPECT_EQ(tips.tipText(), "You can rename database fields to your liking.");
+    for (const char* tip : TTipOfDay::kTips)
+        EXPECT_LE(std::strlen(tip), 130u);
+}
+
+TEST(ListEditor, DeleteSelectsTheEntryNowInItsPlace)
+{
+    ScriptedPrompter prompter;
+    db_ui::TMyEditBox editor(prompter, "Category", 10, {"a", "b", "c"});
+    EXPECT_EQ(editor.list()->currentRow(), 0);
+    editor.list()->setCurrentRow(2);
+    editor.DeleteButtonClick();
+    EXPECT_EQ(editor.entries(), (QStringList{"a", "b"}));
+    EXPECT_EQ(editor.list()->currentRow(), 1);
+    editor.list()->setCurrentRow(0);
+    editor.DeleteButtonClick();
+    EXPECT_EQ(editor.list()->currentRow(), 0);
+    editor.DeleteButtonClick();
+    EXPECT_EQ(editor.list()->count(), 0);
+    EXPECT_EQ(editor.list()->currentRow(), -1);
+    editor.DeleteButtonClick(); // nothing left: nothing happens
+}
+
+TEST(ListEditor, AddTrimsAndKeepsDuplicatesSortAsks)
+{
+    ScriptedPrompter prompter;
+    db_ui::TMyEditBox editor(prompter, "Category", 10, {"drama"});
+    EXPECT_EQ(editor.entryBox()->maxLength(), 10);
+    editor.entryBox()->setText("   ");
+    editor.AddButtonClick();
+    editor.entryBox()->setText(" Comedy ");
+    editor.AddButtonClick();
+    editor.entryBox()->setText("drama");
+    editor.AddButtonClick();
+    EXPECT_EQ(editor.entries(), (QStringList{"drama", "Comedy", "drama"}));
+    EXPECT_TRUE(editor.entryBox()->text().isEmpty());
+    prompter.answers = {Prompter::Answer::No, Prompter::Answer::Yes};
+    editor.SortButtonClick();
+    EXPECT_EQ(editor.entries(), (QStringList{"drama", "Comedy", "drama"}));
+    editor.SortButtonClick();
+    EXPECT_EQ(editor.entries(), (QStringList{"Comedy", "drama", "drama"}));
+    EXPECT_EQ(prompter.questions[0].text, "Are you sure you want to sort the data?  Sorting cannot be undone.");
+}
