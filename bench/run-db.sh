@@ -10,7 +10,7 @@ sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(100000 1000000)
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DREELKEEPER_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target db_ops reelkeeper-cli >/dev/null
+cmake --build "$build" --target db_ops grid_bench reelkeeper reelkeeper-cli >/dev/null
 ops="$build/bench/db_ops"
 mkdir -p "$data"
 
@@ -33,6 +33,17 @@ for n in "${sizes[@]}"; do
   rm -f "$data/keys.txt" "$data/keys.sorted"
   "$ops" open50 "$work"
   "$ops" post "$work" 2000
+
+  "$build/bench/grid_bench" "$work"
+  startup_home=$(mktemp -d)
+  printf '[Misc]\nLast Database=%s\nShow Tips=No\n' "$(realpath "$work")" > "$startup_home/REELKP.INI"
+  times=()
+  for i in 1 2 3 4 5; do
+    times+=("$(REELKEEPER_HOME="$startup_home/home" REELKEEPER_CONFIG="$startup_home/REELKP.INI" \
+      QT_QPA_PLATFORM=offscreen seconds "$build/app/reelkeeper" --quit-after-show)")
+  done
+  echo "reelkeeper --quit-after-show with this collection (5 runs): ${times[*]} s"
+  rm -rf "$startup_home"
 
   cp "$pristine" "$work"; rm -f "${work%.DBF}.MDX"
   "$ops" build "$work" >/dev/null

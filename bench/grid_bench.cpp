@@ -1,0 +1,100 @@
+// Timed Video Viewer operations on the offscreen platform: the first screen
+// of rows, jumping to the last record, paging down. Usage:
+//   grid_bench COLLECTION.DBF
+// The collection should carry its NewIndex (bench/run-db.sh leaves one).
+#include "MyNavigator.h"
+#include "Prompter.h"
+#include "TMain.h"
+#include "ViewerGrid.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <algorithm>
+#include <chrono>
+#include <iostream>
+#include <sys/resource.h>
+
+namespace {
+using Clock = std::chrono::steady_clock;
+double msSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+long peakMegabytes()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// Answers nothing: the benchmark never asks questions.
+class SilentPrompter : public app::Prompter {
+public:
+    void message(QWidget*, const QString&, const QString& text, Icon) override
+    {
+        std::cerr << "message: " << text.toStdString() << "\n";
+    }
+    Answer ask(QWidget*, const QString&, const QString&, Buttons, Answer, bool) override { return Answer::No; }
+    QString openFileName(QWidget*, const FileDialog&) override { return {}; }
+    QString saveFileName(QWidget*, const FileDialog&) override { return {}; }
+    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
+    bool printerSetup(QWidget*) override { return false; }
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::cerr << "usage: grid_bench COLLECTION.DBF\n";
+        return 2;
+    }
+    QTemporaryDir folder;
+    qputenv("REELKEEPER_HOME", (folder.path() + "/home").toLocal8Bit());
+    qputenv("REELKEEPER_CONFIG", (folder.path() + "/REELKP.INI").toLocal8Bit());
+    QFile ini(folder.path() + "/REELKP.INI");
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[Misc]\nShow Tips=No\nMain Window Width=1000\nMain Window Height=700\nLast Database="
+              + QDir(argv[1]).absolutePath().toLocal8Bit() + "\n");
+    ini.close();
+
+    SilentPrompter prompter;
+    app::TMain window(prompter, false);
+    const auto opening = Clock::now();
+    if (!window.create())
+        return 1;
+    const double openMs = msSince(opening);
+    const auto firstScreen = Clock::now();
+    window.show();
+    window.grab(); // paints every visible row
+    std::cout << "open the collection: " << openMs << " ms\n";
+    std::cout << "first screen of rows after the table opened: " << msSince(firstScreen) << " ms ("
+              << window.countText().toStdString() << " records)\n";
+
+    const auto last = Clock::now();
+    window.navigator()->button(app::MyNavigator::Last)->click();
+    window.grid()->viewport()->grab();
+    std::cout << "navigator Last and repaint: " << msSince(last) << " ms\n";
+
+    window.navigator()->button(app::MyNavigator::First)->click();
+    std::vector<double> pages;
+    for (int i = 0; i < 30; ++i) {
+        const auto page = Clock::now();
+        QKeyEvent down(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+        QApplication::sendEvent(window.grid(), &down);
+        window.grid()->viewport()->grab();
+        pages.push_back(msSince(page));
+    }
+    std::sort(pages.begin(), pages.end());
+    std::cout << "page down and repaint: median " << pages[pages.size() / 2] << " ms, worst " << pages.back()
+              << " ms\n";
+    std::cout << "peak memory: " << peakMegabytes() << " MB\n";
+    window.close();
+    return 0;
+}
