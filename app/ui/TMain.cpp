@@ -4,6 +4,7 @@
 #include "HelpViewer.h"
 #include "MyNavigator.h"
 #include "PickList.h"
+#include "TMyEdit.h"
 #include "TMyEditBox.h"
 #include "TTipOfDay.h"
 #include "ViewerGrid.h"
@@ -284,9 +285,9 @@ void TMain::buildMenus()
 
     QMenu* records = menuBar()->addMenu("&Records");
     records->setObjectName("RecordsMenu");
-    addCommand(records, "Add", "&Add", QKeySequence("Ctrl+A"), nullptr);
-    addCommand(records, "Edit", "&Edit", QKeySequence("Ctrl+E"), nullptr);
-    addCommand(records, "Copy", "&Copy", QKeySequence("Ctrl+C"), nullptr);
+    addCommand(records, "Add", "&Add", QKeySequence("Ctrl+A"), [this] { DoAdd(); });
+    addCommand(records, "Edit", "&Edit", QKeySequence("Ctrl+E"), [this] { DoEdit(); });
+    addCommand(records, "Copy", "&Copy", QKeySequence("Ctrl+C"), [this] { DoCopy(); });
     addCommand(records, "Delete", "&Delete", QKeySequence("Ctrl+D"), [this] { DoDelete(); });
     addCommand(records, "Import", "&Import", QKeySequence("Ctrl+M"), nullptr);
     addCommand(records, "Export", "E&xport", QKeySequence("Ctrl+T"), nullptr);
@@ -488,7 +489,12 @@ bool TMain::create()
         m_navigator->setBrowseMode(true);
     }
     updateCommandStates();
-    m_pickLists.loadAll();
+    // The record editor lives for the whole run; its boxes hold the pick lists.
+    edit::EditorContext context{m_table, m_prompter, m_settings, m_numberFormats, m_browseMode, programFolder(),
+                                [this] { return m_scaleFactor; },
+                                [this](int code, const QString& text) { AddToGridList(code, text); },
+                                [this](QDialog& dialog) { return m_runDialog(dialog); }};
+    m_editor = std::make_unique<edit::TMyEdit>(context, this);
     return true;
 }
 
@@ -575,8 +581,10 @@ void TMain::closeEvent(QCloseEvent* event)
     if (m_browseMode)
         m_settings.gridFieldEditing = m_rememberedFieldEditing;
     m_settings.lastDatabase = m_currentDatabase;
-    // Until the record editor keeps them, the ordinary pick lists reach their files here.
-    m_pickLists.saveOrdinaryLists();
+    // Lists changed in List Maintenance reach their files even when the
+    // record editor was never opened in this run.
+    if (m_editor)
+        m_editor->SaveAllLists();
     const QString problem = writeSettings();
     if (!problem.isEmpty())
         m_prompter.message(this, "Error", problem, Prompter::Icon::Error);
@@ -1038,7 +1046,39 @@ void TMain::loadGridLists()
     m_gridLists.clear();
     for (const db::PickListInfo& list : db::pickLists())
         if (*list.fieldName)
-            m_gridLists.insert(list.code, m_pickLists.list(list.code));
+            m_gridLists.insert(list.code, m_pickLists.readFile(list.code));
+}
+
+void TMain::AddToGridList(int code, const QString& text)
+{
+    auto it = m_gridLists.find(code);
+    if (it != m_gridLists.end() && !it->contains(text))
+        it->append(text);
+}
+
+void TMain::DoAdd()
+{
+    m_editor->setMode(edit::TMyEdit::NewMode);
+    m_runDialog(*m_editor);
+    DisplayCount();
+}
+
+void TMain::DoEdit()
+{
+    if (!m_table.active() || m_table.isEmpty())
+        return;
+    m_editor->setMode(edit::TMyEdit::EditMode);
+    m_runDialog(*m_editor);
+    DisplayCount();
+}
+
+void TMain::DoCopy()
+{
+    if (!m_table.active() || m_table.isEmpty())
+        return;
+    m_editor->setMode(edit::TMyEdit::CopyMode);
+    m_runDialog(*m_editor);
+    DisplayCount();
 }
 
 const QStringList* TMain::gridList(int field) const
@@ -1059,7 +1099,7 @@ void TMain::EditAList(int code)
 {
     const db::PickListInfo& info = db::pickList(code);
     const bool fileOnly = code == 14 || code == 17;
-    const QStringList entries = fileOnly ? m_pickLists.readFile(code) : m_pickLists.list(code);
+    const QStringList entries = fileOnly ? m_pickLists.readFile(code) : m_editor->listOf(code);
     db_ui::TMyEditBox editor(m_prompter, info.captionName, info.entryLength, entries, this);
     appearance::SetFonts(&editor, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
     appearance::applyColorSet(&editor, m_settings.colorSets[ConfigureWindowColors], [](const QLabel*) { return true; });
@@ -1072,7 +1112,7 @@ void TMain::EditAList(int code)
         return;
     }
     // The record editor's master copy and the grid's copy both take the new list.
-    m_pickLists.setList(code, edited);
+    m_editor->setList(code, edited);
     setGridList(code, edited);
 }
 

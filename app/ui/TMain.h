@@ -12,6 +12,7 @@
 #include <QMap>
 #include <array>
 #include <functional>
+#include <memory>
 #include <set>
 
 class QAction;
@@ -22,6 +23,10 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QWidget;
+
+namespace edit {
+class TMyEdit;
+}
 
 namespace app {
 
@@ -59,6 +64,9 @@ public:
     void DoUpdateDatabase();
 
     // Commands and operations other windows call.
+    void DoAdd();
+    void DoEdit();
+    void DoCopy();
     void DoDelete();
     void DoHelp();
     void DoEndSearch();
@@ -74,7 +82,7 @@ public:
 
     Settings& settings() { return m_settings; }
     db::Table& table() { return m_table; }
-    edit::PickListStore& pickLists() { return m_pickLists; }
+    edit::TMyEdit* editor() const { return m_editor.get(); }
     const QString& currentDatabase() const { return m_currentDatabase; }
     const std::string& sortExpression() const { return m_sortExpression; }
     const QString& indexFileName() const { return m_indexFileName; }
@@ -90,6 +98,8 @@ public:
     const QStringList* gridList(int field) const;
     // Replaces the grid copies of a list after the list editor's Ok.
     void setGridList(int code, const QStringList& entries);
+    // A value the record editor saved joins the grid's list (AddToGridList).
+    void AddToGridList(int code, const QString& text);
     // Writes every setting to the settings file; empty text or the reason it failed.
     QString writeSettings();
 
@@ -150,6 +160,7 @@ private:
     Settings m_settings;
     db::Table m_table;
     edit::PickListStore m_pickLists;
+    std::unique_ptr<edit::TMyEdit> m_editor;
     QMap<int, QStringList> m_gridLists; // by list code
     QString m_currentDatabase;
     QString m_indexFileName;

@@ -6,6 +6,7 @@
 #include "Schema.h"
 #include "ScriptedPrompter.h"
 #include "TMain.h"
+#include "TMyEdit.h"
 #include "TMyEditBox.h"
 #include "TTipOfDay.h"
 #include "Table.h"
@@ -306,7 +307,7 @@ TEST_F(ViewerTest, ListMaintenanceOkReachesBothWindowsAndCancelNothing)
     };
     window->action("List3")->trigger();
     EXPECT_EQ(caption, "Edit \"Director\" List");
-    EXPECT_TRUE(window->pickLists().list(3).isEmpty());
+    EXPECT_TRUE(window->editor()->listOf(3).isEmpty());
     const int director = window->table().fieldIndex("Director");
     EXPECT_TRUE(window->gridList(director)->isEmpty());
 
@@ -317,7 +318,7 @@ TEST_F(ViewerTest, ListMaintenanceOkReachesBothWindowsAndCancelNothing)
         return int(QDialog::Accepted);
     };
     window->action("List3")->trigger();
-    EXPECT_EQ(window->pickLists().list(3), QStringList{"Hitchcock"});
+    EXPECT_EQ(window->editor()->listOf(3), QStringList{"Hitchcock"});
     EXPECT_EQ(*window->gridList(director), QStringList{"Hitchcock"});
     window->close(); // the ordinary lists reach their files
     EXPECT_EQ(db::readPickList((home + "/DIRECT.LST").toStdString()), db::PickList{"Hitchcock"});

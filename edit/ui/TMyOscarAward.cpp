@@ -1,0 +1,80 @@
+#include "TMyOscarAward.h"
+
+#include "EditorText.h"
+#include "PickList.h"
+#include "PickListStore.h"
+
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace edit {
+
+TMyOscarAward::TMyOscarAward(Mode mode, const QString& listFile, const QString& current, QWidget* parent)
+    : QDialog(parent)
+    , m_mode(mode)
+    , m_list(new QListWidget(this))
+{
+    setWindowTitle(mode == OscarAward ? "Oscar Awards" : mode == OscarNomination ? "Oscar Nominations" : "Miscellaneous");
+    m_list->setObjectName("OscarList");
+    m_list->setSelectionMode(QAbstractItemView::MultiSelection); // each click toggles a line
+    m_list->setSortingEnabled(true);
+    auto* ok = new QPushButton("&Ok", this);
+    auto* cancel = new QPushButton("&Cancel", this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_list, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    resize(360, 320);
+    LoadList(listFile);
+    if (mode != Miscellaneous)
+        return;
+    for (const QString& value : miscellaneousValues(current)) {
+        int at = FindMisc(value);
+        if (at < 0) {
+            // A value the list does not hold is shown and selected, not written to the file.
+            m_list->addItem(value);
+            for (int i = 0; i < m_list->count(); ++i)
+                if (m_list->item(i)->text().compare(value, Qt::CaseInsensitive) == 0) {
+                    at = i;
+                    break;
+                }
+        }
+        if (at >= 0)
+            m_list->item(at)->setSelected(true);
+    }
+}
+
+void TMyOscarAward::LoadList(const QString& listFile)
+{
+    m_list->clear();
+    for (const std::string& line : db::readPickList(listFile.toStdString()))
+        m_list->addItem(fromAnsi(line));
+}
+
+int TMyOscarAward::FindMisc(const QString& text) const
+{
+    for (int i = 0; i < m_list->count(); ++i)
+        if (m_list->item(i)->text() == text)
+            return i;
+    return -1;
+}
+
+QString TMyOscarAward::choice() const
+{
+    QStringList lines;
+    std::vector<bool> selected;
+    for (int i = 0; i < m_list->count(); ++i) {
+        lines << m_list->item(i)->text();
+        selected.push_back(m_list->item(i)->isSelected());
+    }
+    return joinedChoice(lines, selected);
+}
+
+} // namespace edit
