@@ -18,7 +18,10 @@ constexpr size_t kTagRecordSize = 320;
 constexpr size_t kPageHeader = 20;
 constexpr uint8_t kLeaf = 1;
 constexpr uint8_t kInner = 2;
-constexpr size_t kMaxCachedPages = 8192; // 32 MB
+// Pages kept in memory: more while writes are held back (exclusive use), so
+// that a long run of changes writes each page once.
+constexpr size_t kMaxCachedPages = 8192;           // 32 MB
+constexpr size_t kMaxHeldBackPages = 32768;        // 128 MB
 
 uint32_t get32(const char* p)
 {
@@ -243,7 +246,8 @@ int IndexFile::tagNumber(std::string_view name) const
         const std::string& n = m_tags[t].name;
         if (n.size() == name.size()
             && std::equal(n.begin(), n.end(), name.begin(), [](char a, char b) {
-                   return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+                   // Tag names are letters, digits and "_": ASCII case folding is enough.
+                   return (a | 0x20) == (b | 0x20);
                }))
             return static_cast<int>(t);
     }
@@ -270,7 +274,7 @@ void IndexFile::clearCache()
 void IndexFile::trimCache()
 {
     // Only between operations: inside one, callers hold references to cached pages.
-    if (m_cache.size() < kMaxCachedPages)
+    if (m_cache.size() < (m_writeBack ? kMaxHeldBackPages : kMaxCachedPages))
         return;
     if (m_writeBack)
         flush();
@@ -658,6 +662,14 @@ void setEntryFromSlot(IndexFile::Cursor& c, size_t e)
 }
 } // namespace
 
+void IndexFile::placeAt(Cursor& c, int tag, const Entry& entry)
+{
+    c.tag = tag;
+    c.entry = entry;
+    c.leaf.clear();
+    c.slot = -1;
+}
+
 bool IndexFile::first(Cursor& c, int tag)
 {
     trimCache();
@@ -712,10 +724,10 @@ bool IndexFile::seek(Cursor& c, int tag, const Entry& atLeast)
 
 bool IndexFile::next(Cursor& c)
 {
-    if (c.leaf.empty() || c.tag < 0)
+    if (c.tag < 0 || (c.leaf.empty() && c.entry.empty()))
         return false;
     const size_t e = entrySize(c.tag, false);
-    if (c.counter != m_counter && !c.entry.empty()) {
+    if ((c.counter != m_counter || c.leaf.empty()) && !c.entry.empty()) {
         const Entry was = c.entry;
         if (!seek(c, c.tag, was))
             return false;
@@ -741,10 +753,10 @@ bool IndexFile::next(Cursor& c)
 
 bool IndexFile::prior(Cursor& c)
 {
-    if (c.leaf.empty() || c.tag < 0)
+    if (c.tag < 0 || (c.leaf.empty() && c.entry.empty()))
         return false;
     const size_t e = entrySize(c.tag, false);
-    if (c.counter != m_counter && !c.entry.empty()) {
+    if ((c.counter != m_counter || c.leaf.empty()) && !c.entry.empty()) {
         const Entry was = c.entry;
         if (!seek(c, c.tag, was))
             return last(c, c.tag);

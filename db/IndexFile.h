@@ -117,7 +117,8 @@ public:
     void markUnclean();
 
     // Navigation in key order. A cursor copies its leaf so that reading it
-    // needs no lock; it re-seeks by its entry when the file changed.
+    // needs no lock; it re-seeks by its entry when the file changed, or when
+    // it holds only an entry (placeAt) and no leaf yet.
     struct Cursor {
         int tag = -1;
         uint32_t page = 0;
@@ -126,6 +127,7 @@ public:
         std::vector<char> leaf; // a copy of the page
         Entry entry;            // current entry; empty before the first / after the last
     };
+    static void placeAt(Cursor& c, int tag, const Entry& entry);
     bool first(Cursor& c, int tag);
     bool last(Cursor& c, int tag);
     bool seek(Cursor& c, int tag, const Entry& atLeast); // first entry >= atLeast

@@ -494,12 +494,12 @@ bool Table::seekPhysical(uint32_t from, int direction)
 
 bool Table::indexStep(bool forward)
 {
-    if (m_cursor.leaf.empty())
-        return false;
-    const char* leaf = m_cursor.leaf.data();
-    uint16_t count;
-    std::memcpy(&count, leaf + 2, 2);
-    const bool leavesLeaf = forward ? m_cursor.slot + 1 >= count : m_cursor.slot - 1 < 0;
+    bool leavesLeaf = true; // a cursor placed at an entry loads its leaf first
+    if (!m_cursor.leaf.empty()) {
+        uint16_t count;
+        std::memcpy(&count, m_cursor.leaf.data() + 2, 2);
+        leavesLeaf = forward ? m_cursor.slot + 1 >= count : m_cursor.slot - 1 < 0;
+    }
     if (!leavesLeaf)
         return forward ? m_index.next(m_cursor) : m_index.prior(m_cursor);
     // Crossing to another page: the page may have changed under another writer.
@@ -944,12 +944,9 @@ void Table::post()
         std::string key(static_cast<size_t>(expression.keyLength()), ' ');
         expression.evaluate(posted.data(), key.data());
         const IndexFile::Entry entry = IndexFile::makeEntry(key, rec);
-        bool atEntry;
-        {
-            UpdateLock read(*this, File::LockKind::Shared);
-            atEntry = m_index.seek(m_cursor, selectedTagNumber(), entry) && m_cursor.entry == entry;
-        }
-        if (atEntry && visible(posted.data())) {
+        if (!indexBroken && visible(posted.data())) {
+            // The entry was just inserted: the cursor stands on it and reads its leaf when it moves.
+            IndexFile::placeAt(m_cursor, selectedTagNumber(), entry);
             setCurrent(rec, posted.data());
             found = true;
         } else {
@@ -1560,9 +1557,10 @@ void Table::endBatch()
         if (m_state != State::Browse)
             post();
         writePendingAppends();
-        if (m_indexOpen) {
+        // Under exclusive use the index pages stay held back until the table closes.
+        if (m_indexOpen && m_mode != OpenMode::Exclusive) {
             m_index.flush();
-            m_index.setWriteBack(m_mode == OpenMode::Exclusive);
+            m_index.setWriteBack(false);
         }
     } catch (...) {
         m_pendingAppends.clear();
