@@ -1124,9 +1124,21 @@ void Table::buildIndexFile(std::vector<TagDefinition> tags)
     std::vector<char> buffer(static_cast<size_t>(per) * length);
     for (uint32_t start = 1; start <= m_header.recordCount; start += per) {
         const uint32_t n = std::min(per, m_header.recordCount - start + 1);
-        m_file.readAt(m_header.headerLength + static_cast<uint64_t>(start - 1) * length, buffer.data(), n * length);
+        // Read through a mapped view where the file allows it (no copy), else into the buffer.
+        const uint64_t offset = m_header.headerLength + static_cast<uint64_t>(start - 1) * length;
+        const uint64_t aligned = offset - offset % File::pageSize();
+        const size_t viewLength = static_cast<size_t>(offset - aligned + static_cast<uint64_t>(n) * length);
+        const char* view = m_file.map(aligned, viewLength);
+        const char* records = view ? view + (offset - aligned) : buffer.data();
+        if (!view)
+            m_file.readAt(offset, buffer.data(), n * length);
+        struct Unmap {
+            const char* view;
+            size_t length;
+            ~Unmap() { File::unmap(view, length); }
+        } unmap{view, viewLength};
         for (uint32_t k = 0; k < n; ++k) {
-            const char* record = buffer.data() + k * length;
+            const char* record = records + k * length;
             if (record[0] == '*')
                 continue;
             const uint32_t rec = start + k;
@@ -1145,24 +1157,31 @@ void Table::buildIndexFile(std::vector<TagDefinition> tags)
         }
     }
     for (IndexFile::BuiltTag& b : built) {
-        // Sort on an 8-byte prefix first; most comparisons end there.
+        // Sort on a 16-byte prefix first; titles share long beginnings, and
+        // most comparisons still end there.
         const size_t e = static_cast<size_t>(b.definition.keyLength) + 4;
+        constexpr size_t kPrefix = 16;
         struct Item {
-            uint64_t prefix;
+            uint64_t high;
+            uint64_t low;
             uint32_t index;
         };
         std::vector<Item> items(b.count);
         const char* base = b.entries.data();
         for (uint32_t i = 0; i < b.count; ++i) {
-            uint64_t prefix = 0;
+            uint64_t high = 0, low = 0;
             for (size_t k = 0; k < 8; ++k)
-                prefix = (prefix << 8) | (k < e ? static_cast<unsigned char>(base[i * e + k]) : 0);
-            items[i] = {prefix, i};
+                high = (high << 8) | (k < e ? static_cast<unsigned char>(base[i * e + k]) : 0);
+            for (size_t k = 8; k < kPrefix; ++k)
+                low = (low << 8) | (k < e ? static_cast<unsigned char>(base[i * e + k]) : 0);
+            items[i] = {high, low, i};
         }
         std::sort(items.begin(), items.end(), [base, e](const Item& a, const Item& c) {
-            if (a.prefix != c.prefix)
-                return a.prefix < c.prefix;
-            return e > 8 && std::memcmp(base + a.index * e + 8, base + c.index * e + 8, e - 8) < 0;
+            if (a.high != c.high)
+                return a.high < c.high;
+            if (a.low != c.low)
+                return a.low < c.low;
+            return e > kPrefix && std::memcmp(base + a.index * e + kPrefix, base + c.index * e + kPrefix, e - kPrefix) < 0;
         });
         b.order.resize(b.count);
         for (uint32_t i = 0; i < b.count; ++i)
