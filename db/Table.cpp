@@ -1412,36 +1412,38 @@ bool Table::positionsByIndex() const
     return selectedTagNumber() >= 0 && (!m_filtered || !m_filter) && !inBatch();
 }
 
-const std::vector<uint32_t>& Table::positionList()
+void Table::extendPositions(uint32_t needed, uint32_t untilRecord)
 {
-    if (m_positionsValid)
-        return m_positions;
-    m_positions.clear();
-    m_positionOf.clear();
-    if (selectedTagNumber() >= 0) {
-        IndexFile::Cursor c;
-        bool found;
-        {
+    const int tag = selectedTagNumber();
+    if (!m_positionsStarted) {
+        m_positionsStarted = true;
+        m_positionNextRecord = 1;
+        if (tag >= 0) {
             UpdateLock read(*this, File::LockKind::Shared);
             m_index.synchronize();
-            found = m_index.first(c, selectedTagNumber());
+            m_positionsDone = !m_index.first(m_positionCursor, tag);
         }
-        while (found) {
-            const uint32_t rec = IndexFile::recordOf(c.entry);
-            if (rec >= 1 && rec <= m_header.recordCount && visible(readRecord(rec, 0)))
-                m_positions.push_back(rec);
-            UpdateLock read(*this, File::LockKind::Shared);
-            found = m_index.next(c);
-        }
-        for (uint32_t p = 0; p < m_positions.size(); ++p)
-            m_positionOf.emplace(m_positions[p], p);
-    } else {
-        for (uint32_t rec = 1; rec <= m_header.recordCount; ++rec)
-            if (visible(readRecord(rec, +1)))
-                m_positions.push_back(rec);
     }
-    m_positionsValid = true;
-    return m_positions;
+    auto listed = [&] {
+        return (untilRecord == 0 && m_positions.size() > needed) || (untilRecord != 0 && m_positionOf.count(untilRecord));
+    };
+    while (!m_positionsDone && !listed()) {
+        uint32_t rec;
+        if (tag >= 0) {
+            rec = IndexFile::recordOf(m_positionCursor.entry);
+            UpdateLock read(*this, File::LockKind::Shared);
+            m_positionsDone = !m_index.next(m_positionCursor);
+        } else {
+            rec = m_positionNextRecord++;
+            m_positionsDone = m_positionNextRecord > m_header.recordCount;
+            if (rec > m_header.recordCount)
+                break;
+        }
+        if (rec >= 1 && rec <= m_header.recordCount && visible(readRecord(rec, tag >= 0 ? 0 : +1))) {
+            m_positionOf.emplace(rec, static_cast<uint32_t>(m_positions.size()));
+            m_positions.push_back(rec);
+        }
+    }
 }
 
 bool Table::recordAtPosition(uint32_t position, std::vector<char>& bytes, uint32_t& recNo)
@@ -1458,10 +1460,10 @@ bool Table::recordAtPosition(uint32_t position, std::vector<char>& bytes, uint32
             }
             recNo = IndexFile::recordOf(c.entry);
         } else {
-            const std::vector<uint32_t>& list = positionList();
-            if (position >= list.size())
+            extendPositions(position);
+            if (position >= m_positions.size())
                 return false;
-            recNo = list[position];
+            recNo = m_positions[position];
         }
         if (recNo < 1 || recNo > m_header.recordCount)
             return false;
@@ -1489,10 +1491,10 @@ bool Table::gotoPosition(uint32_t position)
                 return false;
             setCurrent(rec, readRecord(rec, 0));
         } else {
-            const std::vector<uint32_t>& list = positionList();
-            if (position >= list.size())
+            extendPositions(position);
+            if (position >= m_positions.size())
                 return false;
-            const uint32_t rec = list[position];
+            const uint32_t rec = m_positions[position];
             setCurrent(rec, readRecord(rec, 0));
             if (selectedTagNumber() >= 0) {
                 UpdateLock read(*this, File::LockKind::Shared);
@@ -1516,12 +1518,9 @@ uint32_t Table::currentPosition()
             m_index.synchronize();
             return m_index.rank(selectedTagNumber(), currentEntry());
         }
-        const std::vector<uint32_t>& list = positionList();
-        if (selectedTagNumber() >= 0) {
-            const auto it = m_positionOf.find(m_recNo);
-            return it == m_positionOf.end() ? 0 : it->second;
-        }
-        return static_cast<uint32_t>(std::lower_bound(list.begin(), list.end(), m_recNo) - list.begin());
+        extendPositions(0, m_recNo);
+        const auto it = m_positionOf.find(m_recNo);
+        return it == m_positionOf.end() ? 0 : it->second;
     });
 }
 

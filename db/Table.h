@@ -177,8 +177,16 @@ private:
     void requireActive(const char* what) const;
     void requireBrowse(const char* what) const;
     void notify();
-    void changed() { ++m_generation; m_positions.clear(); m_positionsValid = false; }
-    const std::vector<uint32_t>& positionList();
+    void changed()
+    {
+        ++m_generation;
+        m_positions.clear();
+        m_positionOf.clear();
+        m_positionsStarted = m_positionsDone = false;
+    }
+    // Lists visible records in order until the list holds position `needed`
+    // (or a given record), so the first screen of a search needs no full pass.
+    void extendPositions(uint32_t needed, uint32_t untilRecord = 0);
     bool positionsByIndex() const;
     bool visible(const char* bytes) const;
     // direction +1 or -1 reads ahead that way; 0 reads the one record.
@@ -256,9 +264,12 @@ private:
     uint32_t m_pendingCount = 0;
 
     uint64_t m_generation = 1;
-    std::vector<uint32_t> m_positions; // record numbers of the visible records in order
+    std::vector<uint32_t> m_positions; // record numbers of the visible records in order, as far as listed
     std::unordered_map<uint32_t, uint32_t> m_positionOf;
-    bool m_positionsValid = false;
+    bool m_positionsStarted = false;
+    bool m_positionsDone = false;
+    IndexFile::Cursor m_positionCursor;
+    uint32_t m_positionNextRecord = 1;
 
     int m_disabled = 0;
     bool m_pendingNotify = false;

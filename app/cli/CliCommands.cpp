@@ -7,6 +7,9 @@
 #include "IniFile.h"
 #include "ProgramFolders.h"
 #include "Settings.h"
+#include "Schema.h"
+#include "Search.h"
+#include "SortOrder.h"
 #include "Table.h"
 
 #include <charconv>
@@ -28,6 +31,10 @@ constexpr const char* kUsage =
     "  dump FILE [--limit N]       the live records as delimited text (UTF-8)\n"
     "  pack FILE                   remove deleted records and rebuild the index\n"
     "  reindex FILE                rebuild the index\n"
+    "  search FILE --level \"CRITERION; ...\" [--level ...] [--count]\n"
+    "                              the records that meet the criteria (CRITERION: FIELD OP VALUE,\n"
+    "                              OP one of = > < ><, a range as LOW..HIGH), or only their number\n"
+    "  sort FILE KEY1 [KEY2 KEY3 KEY4]  rebuild NewIndex on up to four schema positions (0 none)\n"
     "  settings                    the settings file's path and every setting, defaults filled in\n"
     "  hold FILE [--exclusive]     keep the table open until standard input ends\n";
 
@@ -55,6 +62,9 @@ std::string kindLetterName(char type)
     default: return "other";
     }
 }
+
+void writeRecords(db::Table& table, long long limit, std::ostream& out);
+void selectSortIndex(db::Table& table);
 
 int create(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
 {
@@ -124,18 +134,8 @@ int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
     db::Table table;
     table.setFilePath(args[1]);
     table.open(db::Table::OpenMode::ReadOnly);
-    for (const db::TagDefinition& t : table.indexTags())
-        if (t.name == kSortTag)
-            table.selectIndex(kSortTag);
-    table.first();
-    std::vector<std::string> values(static_cast<size_t>(table.fieldCount()));
-    for (long long written = 0; !table.isEmpty() && !table.eof() && written != limit; ++written) {
-        const db::Record record = table.current();
-        for (int i = 0; i < table.fieldCount(); ++i)
-            record.text(i, values[static_cast<size_t>(i)]);
-        out << db::cp1252ToUtf8(exchange::delimitedLine(values)) << "\n";
-        table.next();
-    }
+    selectSortIndex(table);
+    writeRecords(table, limit, out);
     return 0;
 }
 
@@ -160,6 +160,163 @@ int reindex(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     table.open(db::Table::OpenMode::Exclusive);
     table.regenerateIndexes();
     out << "Rebuilt " << table.indexTags().size() << " index tag(s) of " << table.filePath() << "\n";
+    return 0;
+}
+
+// The record lines of dump and search: every field's edit text, quoted.
+void writeRecords(db::Table& table, long long limit, std::ostream& out)
+{
+    std::vector<std::string> values(static_cast<size_t>(table.fieldCount()));
+    for (long long written = 0; !table.isEmpty() && !table.eof() && written != limit; ++written) {
+        const db::Record record = table.current();
+        for (int i = 0; i < table.fieldCount(); ++i)
+            record.text(i, values[static_cast<size_t>(i)]);
+        out << db::cp1252ToUtf8(exchange::delimitedLine(values)) << "\n";
+        table.next();
+    }
+}
+
+void selectSortIndex(db::Table& table)
+{
+    for (const db::TagDefinition& t : table.indexTags())
+        if (t.name == kSortTag)
+            table.selectIndex(kSortTag);
+    table.first();
+}
+
+struct CriteriaError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::string trimmed(const std::string& s)
+{
+    const size_t first = s.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+// One level of criteria as the search window would hold them in its rows.
+find::CriteriaLevel levelFromText(const std::string& text)
+{
+    find::CriteriaLevel rows;
+    std::vector<bool> used(40, false);
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = text.find(';', start);
+        const std::string criterion = trimmed(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        start = end == std::string::npos ? text.size() + 1 : end + 1;
+        if (criterion.empty())
+            continue;
+        const size_t blank = criterion.find(' ');
+        if (blank == std::string::npos)
+            throw CriteriaError(find::kInvalidCriteria);
+        const int position = db::schemaPosition(criterion.substr(0, blank));
+        const std::string rest = trimmed(criterion.substr(blank + 1));
+        const size_t opEnd = rest.find(' ');
+        const std::string op = rest.substr(0, opEnd);
+        const std::string value = opEnd == std::string::npos ? std::string() : trimmed(rest.substr(opEnd + 1));
+        if (position == 0 || used[static_cast<size_t>(position - 1)])
+            throw CriteriaError(find::kInvalidCriteria);
+        used[static_cast<size_t>(position - 1)] = true;
+        find::CriteriaRow& row = rows[static_cast<size_t>(position - 1)];
+        const bool text = find::rowClass(position) == find::RowClass::Text;
+        if (op == "=") {
+            row = {text ? db::utf8ToCp1252(value) : "= " + value, 1};
+        } else if (!text && (op == ">" || op == "<")) {
+            row = {op + " " + value, op == ">" ? 2 : 3};
+        } else if (!text && op == "><") {
+            const size_t dots = value.find("..");
+            if (dots == std::string::npos)
+                throw CriteriaError(find::kInvalidCriteria);
+            row = {"> " + value.substr(0, dots) + " AND < " + value.substr(dots + 2), 4};
+        } else {
+            throw CriteriaError(find::kInvalidCriteria);
+        }
+    }
+    return rows;
+}
+
+int search(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.size() < 2)
+        throw UsageError("search needs a file");
+    bool countOnly = false;
+    std::vector<find::SearchItem> items;
+    for (size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--count") {
+            countOnly = true;
+        } else if (args[i] == "--level" && i + 1 < args.size()) {
+            if (std::count_if(items.begin(), items.end(), [](const find::SearchItem& it) { return it.levelEnd; })
+                >= find::kMaxLevels)
+                throw UsageError("at most 10 levels");
+            find::CriteriaLevel rows;
+            try {
+                rows = levelFromText(args[++i]);
+            } catch (const CriteriaError& e) {
+                err << e.what() << "\n";
+                return 1;
+            }
+            const find::SaveResult result = find::saveLevel(rows, items);
+            switch (result.kind) {
+            case find::SaveResult::Saved: break;
+            case find::SaveResult::NoCriteria: err << find::kNoCriteria << "\n"; return 1;
+            case find::SaveResult::Invalid: err << find::kInvalidCriteria << "\n"; return 1;
+            case find::SaveResult::TooMany: err << find::tooManyItemsMessage() << "\n"; return 1;
+            }
+        } else {
+            throw UsageError("unknown search argument \"" + args[i] + "\"");
+        }
+    }
+    if (items.empty()) {
+        err << find::kNoCriteria << "\n";
+        return 1;
+    }
+    db::Table table;
+    table.setFilePath(args[1]);
+    table.open(db::Table::OpenMode::ReadOnly);
+    if (!db::isCollectionTable(args[1]))
+        throw db::DbError(table.filePath(), db::kNotCollectionMessage);
+    table.setFilter([&items](const db::Record& r) { return find::BuildFilter(items, r); });
+    table.setFiltered(true);
+    if (countOnly) {
+        out << table.recordCount() << "\n";
+        return 0;
+    }
+    selectSortIndex(table);
+    writeRecords(table, -1, out);
+    return 0;
+}
+
+int sort(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.size() < 3 || args.size() > 6)
+        throw UsageError("sort needs a file and one to four keys");
+    find::SortKeys keys{0, 0, 0, 0};
+    for (size_t i = 2; i < args.size(); ++i) {
+        int key = -1;
+        const std::string& a = args[i];
+        const auto [ptr, ec] = std::from_chars(a.data(), a.data() + a.size(), key);
+        if (ec != std::errc() || ptr != a.data() + a.size() || key < 0 || key > 40)
+            throw UsageError("a sort key is a schema position from 0 to 40, not \"" + a + "\"");
+        keys[i - 2] = key;
+    }
+    const std::string expression = find::buildSortString(keys);
+    if (db::tableInUse(args[1])) {
+        err << "Creating a new sort order requires exclusive use of the DBase File.  Make sure that the DBase File is "
+               "not in use by another program  or that no other users are running the software or that no other "
+               "copies of the software are in use.\n";
+        return 1;
+    }
+    db::Table table;
+    table.setFilePath(args[1]);
+    table.open(db::Table::OpenMode::Exclusive);
+    table.deleteIndex(kSortTag);
+    if (!expression.empty())
+        table.addIndex(kSortTag, expression);
+    table.close();
+    out << (expression.empty() ? std::string("No sort order: records in stored order") : "NewIndex on " + expression)
+        << "\n";
     return 0;
 }
 
@@ -205,7 +362,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     static const std::map<std::string, Command> commands = {
         {"create", create}, {"info", info},   {"check", check},     {"index", index},
         {"dump", dump},     {"pack", pack},   {"reindex", reindex}, {"hold", hold},
-        {"settings", settings},
+        {"settings", settings}, {"search", search}, {"sort", sort},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

@@ -5,6 +5,8 @@
 #include "MyNavigator.h"
 #include "PickList.h"
 #include "TMyEdit.h"
+#include "TMySearch.h"
+#include "TMySortOrder.h"
 #include "TMyEditBox.h"
 #include "TTipOfDay.h"
 #include "ViewerGrid.h"
@@ -22,6 +24,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -70,6 +73,7 @@ TMain::TMain(Prompter& prompter, bool browseMode, QWidget* parent)
     setWindowTitle(kCaption);
     buildMenus();
     buildWindow();
+    m_table.setFilter([this](const db::Record& record) { return MyTableFilter(record); });
 }
 
 TMain::~TMain() = default;
@@ -294,7 +298,7 @@ void TMain::buildMenus()
 
     QMenu* navigate = menuBar()->addMenu("Navi&gate");
     navigate->setObjectName("NavigateMenu");
-    addCommand(navigate, "Search", "&Search (Query)", QKeySequence("Ctrl+S"), nullptr);
+    addCommand(navigate, "Search", "&Search (Query)", QKeySequence("Ctrl+S"), [this] { DoSearch(); });
     addCommand(navigate, "EndSearch", "&End Search", QKeySequence("Ctrl+I"), [this] { DoEndSearch(); });
     addCommand(navigate, "Locate", "&Locate", QKeySequence("Ctrl+L"), nullptr);
     addCommand(navigate, "LocateNext", "Locate &Next", QKeySequence("Ctrl+N"), nullptr);
@@ -303,7 +307,7 @@ void TMain::buildMenus()
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("OptionsMenu");
-    addCommand(options, "SortOrder", "Sort &Order", QKeySequence("Ctrl+Q"), nullptr);
+    addCommand(options, "SortOrder", "Sort &Order", QKeySequence("Ctrl+Q"), [this] { DoSortOrder(); });
     QMenu* screenSize = options->addMenu("Screen Si&ze");
     const std::array<int, 4> sizes = {640, 800, 1024, 1280};
     const std::array<const char*, 4> sizeCaptions = {"640 x 480", "800 x 600", "1024 x 768", "1280 x 1024"};
@@ -1029,6 +1033,79 @@ void TMain::DoEndSearch()
     m_table.close();
     openTableShared();
     SetViewerOptions();
+    DisplayCount();
+}
+
+bool TMain::MyTableFilter(const db::Record& record) const
+{
+    return !m_searchMode || find::BuildFilter(m_searchItems, record);
+}
+
+bool TMain::Doit(const std::vector<find::SearchItem>& items)
+{
+    if (m_searchMode) {
+        m_table.close();
+        openTableShared();
+    }
+    m_searchItems = items;
+    EnableEndSearch();
+    m_table.refresh();
+    if (m_table.bof() && m_table.eof()) {
+        DoEndSearch();
+        return false;
+    }
+    return true;
+}
+
+QStringList TMain::searchValuesFor(int position) const
+{
+    const std::string field = db::schemaField(position).name;
+    if (field == "Miscellane")
+        return m_pickLists.readFile(17);
+    if (field == "OscarNom" || field == "OscarAward")
+        return m_pickLists.readFile(14);
+    if (field == "CheckOut" || field == "Viewed")
+        return {"YES", "NO"};
+    // The record editor's box of that field (the star rows each their own box).
+    if (field.rfind("Star", 0) == 0 && m_editor)
+        if (QComboBox* box = m_editor->comboBox(QString::fromStdString(field))) {
+            QStringList entries;
+            for (int i = 0; i < box->count(); ++i)
+                entries << box->itemText(i);
+            return entries;
+        }
+    const int code = db::pickListCodeForField(field);
+    return code && m_editor ? m_editor->listOf(code) : QStringList();
+}
+
+void TMain::DoSearch()
+{
+    find::SearchContext context{m_prompter, m_settings, m_scaleFactor,
+                                [this](int position) { return searchValuesFor(position); },
+                                [this](const std::vector<find::SearchItem>& items) { return Doit(items); },
+                                [this](QDialog& dialog) { return m_runDialog(dialog); }};
+    find::TMySearch search(context, this);
+    m_runDialog(search);
+    DisplayCount();
+}
+
+void TMain::DoSortOrder()
+{
+    find::SortOrderContext context{m_prompter,
+                                   m_settings,
+                                   m_table,
+                                   m_scaleFactor,
+                                   [this] { return DBaseInUse(m_currentDatabase); },
+                                   [this] {
+                                       openTableShared();
+                                       SetViewerOptions();
+                                   },
+                                   [this] { BuildSortString(); },
+                                   [this] { return m_sortExpression; },
+                                   [this] { return m_indexFileName; },
+                                   [this] { return writeSettings(); }};
+    find::TMySortOrder sortOrder(context, this);
+    m_runDialog(sortOrder);
     DisplayCount();
 }
 

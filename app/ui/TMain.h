@@ -4,6 +4,7 @@
 #include "Prompter.h"
 #include "RecentDatabases.h"
 #include "RegionalFormats.h"
+#include "Search.h"
 #include "ScreenScale.h"
 #include "Settings.h"
 #include "Table.h"
@@ -69,7 +70,16 @@ public:
     void DoCopy();
     void DoDelete();
     void DoHelp();
+    void DoSearch();
+    void DoSortOrder();
     void DoEndSearch();
+    // Takes new search items, switches search mode on and refreshes; false
+    // (search ended) when no record passes.
+    bool Doit(const std::vector<find::SearchItem>& items);
+    // The record filter: in search mode, whether a record meets the search.
+    bool MyTableFilter(const db::Record& record) const;
+    const std::vector<find::SearchItem>& searchItems() const { return m_searchItems; }
+    QStringList searchValuesFor(int position) const;
     void EnableEndSearch();
     void DisableEndSearch();
     void BuildSortString();
@@ -161,6 +171,7 @@ private:
     db::Table m_table;
     edit::PickListStore m_pickLists;
     std::unique_ptr<edit::TMyEdit> m_editor;
+    std::vector<find::SearchItem> m_searchItems;
     QMap<int, QStringList> m_gridLists; // by list code
     QString m_currentDatabase;
     QString m_indexFileName;

@@ -1,0 +1,274 @@
+#include "Search.h"
+
+#include "Schema.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace find {
+
+const char* const kInvalidCriteria = "Invalid search criteria entered.  Please correct.";
+const char* const kNoCriteria = "No search criteria entered.";
+const char* const kNoMatches = "No valid matches found.  Search Criteria will be cleared.";
+
+std::string tooManyItemsMessage()
+{
+    return "More than " + std::to_string(kMaxSearchItems) + " search items have been entered.  "
+        + "This exceeds the maximum allowable.  Search criteria will be cleared.";
+}
+
+namespace {
+
+constexpr int kKeyWords = 26;
+constexpr int kFirstStar = 2;
+constexpr int kLastStar = 7;
+constexpr size_t kMaxValue = 110;
+
+char upper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string upperAscii(std::string s)
+{
+    for (char& c : s)
+        c = upper(c);
+    return s;
+}
+
+std::string trim(const std::string& s)
+{
+    const size_t first = s.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+// The field's text upper-cased into a buffer on the stack (fields are at most 254 bytes).
+std::string_view upperField(const db::Record& record, int position, char* buffer)
+{
+    std::string_view raw = record.raw(position - 1);
+    while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\0'))
+        raw.remove_suffix(1);
+    const size_t n = std::min<size_t>(raw.size(), 255);
+    for (size_t i = 0; i < n; ++i)
+        buffer[i] = upper(raw[i]);
+    return {buffer, n};
+}
+
+bool compareNumbers(double field, double criterion, int test)
+{
+    switch (test) {
+    case SearchItem::Equal: return field == criterion;
+    case SearchItem::Greater: return field > criterion;
+    case SearchItem::Less: return field < criterion;
+    default: return true;
+    }
+}
+
+} // namespace
+
+bool BuildFilter(const std::vector<SearchItem>& items, const db::Record& record)
+{
+    bool pass = true;
+    char buffer[256];
+    for (const SearchItem& item : items) {
+        switch (item.test) {
+        case SearchItem::Equal:
+        case SearchItem::Greater:
+        case SearchItem::Less:
+            if (pass) {
+                const double value = item.isDate ? record.date(item.field - 1) : record.number(item.field - 1);
+                pass = compareNumbers(value, item.isDate ? item.date : item.number, item.test);
+            }
+            break;
+        case SearchItem::Contains:
+            if (pass)
+                pass = upperField(record, item.field, buffer).find(item.value) != std::string_view::npos;
+            break;
+        case SearchItem::AnyKeyWord: {
+            bool found = false;
+            if (pass) {
+                const std::string_view keyWords = upperField(record, kKeyWords, buffer);
+                for (const std::string& word : item.words)
+                    if (!word.empty() && keyWords.find(word) != std::string_view::npos) {
+                        found = true;
+                        break;
+                    }
+            }
+            pass = pass && found;
+            break;
+        }
+        case SearchItem::AnyStar: {
+            bool found = false;
+            for (int star = kFirstStar; pass && !found && star <= kLastStar; ++star)
+                found = upperField(record, star, buffer).find(item.value) != std::string_view::npos;
+            pass = pass && found;
+            break;
+        }
+        default:
+            break;
+        }
+        if (item.levelEnd) {
+            if (pass)
+                return true;
+            pass = true;
+        }
+    }
+    return false;
+}
+
+RowClass rowClass(int position)
+{
+    switch (db::schemaField(position).kind) {
+    case db::SchemaKind::WholeNumber:
+    case db::SchemaKind::DecimalNumber: return RowClass::Number;
+    case db::SchemaKind::Date: return RowClass::Date;
+    default: return RowClass::Text;
+    }
+}
+
+bool isValueListRow(int position)
+{
+    static constexpr int kLists[] = {2, 3, 4, 5, 6, 7, 8, 9, 10, 13, 14, 15, 16, 17, 18, 20, 24, 25, 27, 29, 30, 31, 33, 36, 37};
+    return std::find(std::begin(kLists), std::end(kLists), position) != std::end(kLists);
+}
+
+namespace {
+
+bool isBlankDatePart(const std::string& part)
+{
+    return part.empty() || part == "/  /" || part == "-  -" || part == ".  .";
+}
+
+void eraseFirst(std::string& s, char c)
+{
+    const size_t at = s.find(c);
+    if (at != std::string::npos)
+        s.erase(at, 1);
+}
+
+struct LevelBuilder {
+    std::vector<SearchItem>& items;
+    size_t startCount;
+    bool tooMany = false;
+
+    bool add(SearchItem item)
+    {
+        if (items.size() + 1 > static_cast<size_t>(kMaxSearchItems)) {
+            tooMany = true;
+            return false;
+        }
+        items.push_back(std::move(item));
+        return true;
+    }
+};
+
+// A number or date part: nullopt when it is not one.
+std::optional<double> readPart(const std::string& part, RowClass kind, const db::EditTextFormat& dates)
+{
+    if (kind == RowClass::Number)
+        return db::parseDecimalNumber(part);
+    const auto date = db::parseShortDate(part, dates);
+    if (!date)
+        return std::nullopt;
+    return db::dayNumberFromCivil(*date);
+}
+
+SearchItem comparison(int position, RowClass kind, int test, double value, const std::string& text)
+{
+    SearchItem item;
+    item.field = position;
+    item.test = test;
+    if (kind == RowClass::Date) {
+        item.isDate = true;
+        item.date = value;
+        item.value = std::to_string(static_cast<long long>(value));
+    } else {
+        item.number = value;
+        item.value = text.substr(0, kMaxValue);
+    }
+    return item;
+}
+
+} // namespace
+
+SaveResult saveLevel(const CriteriaLevel& rows, std::vector<SearchItem>& items, const db::EditTextFormat& dates)
+{
+    LevelBuilder level{items, items.size()};
+    auto invalid = [&](int position) {
+        items.resize(level.startCount);
+        return SaveResult{SaveResult::Invalid, position};
+    };
+    auto tooMany = [&] {
+        items.clear();
+        return SaveResult{SaveResult::TooMany, 0};
+    };
+    for (int position = 1; position <= db::kSchemaFieldCount; ++position) {
+        const CriteriaRow& row = rows[static_cast<size_t>(position - 1)];
+        const RowClass kind = rowClass(position);
+        std::string text = trim(row.text);
+        if (kind == RowClass::Text) {
+            text = upperAscii(text);
+            if (text.empty())
+                continue;
+            SearchItem item;
+            item.field = position;
+            item.value = text.substr(0, kMaxValue);
+            item.test = position == kKeyWords ? SearchItem::AnyKeyWord
+                : (position >= kFirstStar && position <= kLastStar) ? SearchItem::AnyStar
+                                                                     : SearchItem::Contains;
+            if (item.test == SearchItem::AnyKeyWord) {
+                // Words run up to the next single blank; two blanks make an empty word.
+                std::string rest = item.value;
+                while (true) {
+                    const size_t blank = rest.find(' ');
+                    item.words.push_back(rest.substr(0, blank));
+                    if (blank == std::string::npos)
+                        break;
+                    rest.erase(0, blank + 1);
+                }
+            }
+            if (!level.add(std::move(item)))
+                return tooMany();
+            continue;
+        }
+        if (row.op >= 1 && row.op <= 3) {
+            eraseFirst(text, "=><"[row.op - 1]);
+            text = trim(text);
+            if (kind == RowClass::Date ? isBlankDatePart(text) : text.empty())
+                continue;
+            const auto value = readPart(text, kind, dates);
+            if (!value)
+                return invalid(position);
+            if (!level.add(comparison(position, kind, row.op, *value, text)))
+                return tooMany();
+            continue;
+        }
+        eraseFirst(text, '<');
+        eraseFirst(text, '>');
+        text = trim(text);
+        const size_t andAt = text.find("AND");
+        std::string low = trim(text.substr(0, andAt));
+        std::string high = andAt == std::string::npos ? std::string() : trim(text.substr(andAt + 3));
+        const bool lowEmpty = kind == RowClass::Date ? isBlankDatePart(low) : low.empty();
+        const bool highEmpty = kind == RowClass::Date ? isBlankDatePart(high) : high.empty();
+        if (lowEmpty && highEmpty)
+            continue;
+        if (lowEmpty != highEmpty)
+            return invalid(position);
+        const auto lowValue = readPart(low, kind, dates);
+        const auto highValue = readPart(high, kind, dates);
+        if (!lowValue || !highValue)
+            return invalid(position);
+        if (!level.add(comparison(position, kind, SearchItem::Greater, *lowValue, low))
+            || !level.add(comparison(position, kind, SearchItem::Less, *highValue, high)))
+            return tooMany();
+    }
+    if (items.size() == level.startCount)
+        return {SaveResult::NoCriteria, 0};
+    items.back().levelEnd = true;
+    return {SaveResult::Saved, 0};
+}
+
+} // namespace find

@@ -1,0 +1,274 @@
+#include "TMySearch.h"
+
+#include "Cp1252.h"
+#include "HelpViewer.h"
+#include "Schema.h"
+#include "TSearchOptions.h"
+#include "WindowLook.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace find {
+
+namespace {
+constexpr int kOptionsColumn = 1;
+constexpr int kCriteriaColumn = 2;
+
+QString displayName(const app::Settings& settings, int position)
+{
+    return settings.fields[static_cast<size_t>(position - 1)].displayName;
+}
+} // namespace
+
+TMySearch::TMySearch(SearchContext context, QWidget* parent)
+    : QDialog(parent)
+    , m_context(std::move(context))
+    , m_grid(new QTableWidget(db::kSchemaFieldCount, 3, this))
+{
+    m_operators.fill(1);
+    if (!m_context.runDialog)
+        m_context.runDialog = [](QDialog& d) { return d.exec(); };
+    setWindowTitle("Search");
+    m_grid->setObjectName("SearchGrid");
+    m_grid->verticalHeader()->setVisible(false);
+    m_grid->setItemDelegateForColumn(kCriteriaColumn, new SearchCellDelegate(this));
+    m_grid->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    m_grid->setTabKeyNavigation(true);
+    for (int position = 1; position <= db::kSchemaFieldCount; ++position) {
+        auto* name = new QTableWidgetItem(" " + displayName(m_context.settings, position));
+        name->setFlags(Qt::ItemIsEnabled);
+        m_grid->setItem(position - 1, 0, name);
+        const bool options = rowClass(position) != RowClass::Text || isValueListRow(position);
+        auto* dots = new QTableWidgetItem(options ? "..." : "");
+        dots->setFlags(Qt::ItemIsEnabled);
+        dots->setTextAlignment(Qt::AlignCenter);
+        if (options)
+            dots->setBackground(QColor(192, 192, 192));
+        m_grid->setItem(position - 1, kOptionsColumn, dots);
+        m_grid->setItem(position - 1, kCriteriaColumn, new QTableWidgetItem);
+    }
+    const double scale = m_context.scaleFactor;
+    m_grid->setColumnWidth(0, static_cast<int>(200 * scale));
+    m_grid->setColumnWidth(1, static_cast<int>(20 * scale));
+    m_grid->setColumnWidth(2, static_cast<int>(378 * scale));
+    m_grid->setHorizontalHeaderItem(0, new QTableWidgetItem(" FIELD"));
+    m_grid->setHorizontalHeaderItem(1, new QTableWidgetItem(""));
+    setTitle();
+    connect(m_grid, &QTableWidget::cellClicked, this, [this](int row, int column) {
+        if (column == kOptionsColumn && m_grid->item(row, column)->text() == "...")
+            OptionsClick(row + 1);
+    });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_grid, 1);
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton("&Ok", this);
+    auto* exit = new QPushButton("E&xit", this);
+    auto* clear = new QPushButton("&Clear Search", this);
+    m_more = new QPushButton("&Find More", this);
+    auto* help = new QPushButton("&Help", this);
+    for (QPushButton* b : {ok, exit, clear, m_more, help}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &TMySearch::OkButtonClick);
+    connect(exit, &QPushButton::clicked, this, &TMySearch::ExitButtonClick);
+    connect(clear, &QPushButton::clicked, this, &TMySearch::ClearSearch);
+    connect(m_more, &QPushButton::clicked, this, &TMySearch::MoreButtonClick);
+    connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Search Window"); });
+    resize(static_cast<int>(640 * scale), static_cast<int>(440 * scale));
+    appearance::SetFonts(this, {m_context.settings.labelFont, m_context.settings.editFont,
+                                m_context.settings.buttonFont});
+    appearance::applyColorSet(this, m_context.settings.colorSets[app::SearchWindowColors],
+                              [](const QLabel*) { return true; });
+    appearance::scaleAndCentre(this, scale);
+    if (y() > 10)
+        move(x(), y() - 10);
+}
+
+void TMySearch::setTitle()
+{
+    m_grid->setHorizontalHeaderItem(kCriteriaColumn,
+                                    new QTableWidgetItem(" SEARCH CRITERIA    (Level " + QString::number(m_level) + ")"));
+}
+
+QString TMySearch::criteria(int position) const
+{
+    return m_grid->item(position - 1, kCriteriaColumn)->text();
+}
+
+void TMySearch::setCriteria(int position, const QString& text)
+{
+    m_grid->item(position - 1, kCriteriaColumn)->setText(text);
+}
+
+QString TMySearch::editMask(int position) const
+{
+    const RowClass kind = rowClass(position);
+    if (kind == RowClass::Text)
+        return {};
+    // The mask of each operator, with the regional date separator; blanks
+    // may stay where the mask allows them.
+    const QString s = QString(QChar::fromLatin1(db::editTextFormat().dateSeparator));
+    const QString date = "00" + s + "00" + s + "9999";
+    const QString number = "xxxxxxxxx";
+    switch (m_operators[static_cast<size_t>(position - 1)]) {
+    case 2: return "\\> " + (kind == RowClass::Date ? date : number) + ";_";
+    case 3: return "\\< " + (kind == RowClass::Date ? date : number) + ";_";
+    case 4:
+        return kind == RowClass::Date ? "\\> " + date + " \\A\\N\\D \\< " + date + ";_"
+                                      : "\\> " + number + " \\A\\N\\D \\< xxxxxxxx;_";
+    default: return "= " + (kind == RowClass::Date ? date : number) + ";_";
+    }
+}
+
+void TMySearch::OptionsClick(int position)
+{
+    const QString name = displayName(m_context.settings, position);
+    if (rowClass(position) != RowClass::Text) {
+        TSearchOptions chooser(name, TSearchOptions::kOperators, rowOperator(position) - 1, this);
+        if (m_context.runDialog(chooser) != QDialog::Accepted || chooser.selectedRow() < 0)
+            return;
+        m_operators[static_cast<size_t>(position - 1)] = chooser.selectedRow() + 1;
+        setCriteria(position, QString()); // the row takes the new operator's mask
+        m_grid->setCurrentCell(position - 1, kCriteriaColumn);
+        return;
+    }
+    TSearchOptions chooser(name, m_context.valuesFor ? m_context.valuesFor(position) : QStringList(), -1, this);
+    if (m_context.runDialog(chooser) != QDialog::Accepted)
+        return;
+    if (chooser.selectedRow() >= 0)
+        setCriteria(position, chooser.selectedText());
+    m_grid->setCurrentCell(position - 1, kCriteriaColumn);
+}
+
+void TMySearch::clearCriteria()
+{
+    for (int position = 1; position <= db::kSchemaFieldCount; ++position)
+        setCriteria(position, QString());
+}
+
+bool TMySearch::SaveFields()
+{
+    // A cell still being typed counts as entered.
+    if (QWidget* editor = m_grid->indexWidget(m_grid->currentIndex())) {
+        QAbstractItemDelegate* delegate = m_grid->itemDelegateForColumn(kCriteriaColumn);
+        emit delegate->commitData(editor);
+        emit delegate->closeEditor(editor);
+    }
+    CriteriaLevel rows;
+    for (int position = 1; position <= db::kSchemaFieldCount; ++position)
+        rows[static_cast<size_t>(position - 1)] = {db::utf8ToCp1252(criteria(position).toStdString()),
+                                                   rowOperator(position)};
+    const SaveResult result = saveLevel(rows, m_items);
+    switch (result.kind) {
+    case SaveResult::Saved: return true;
+    case SaveResult::TooMany:
+        m_context.prompter.message(this, "Error", QString::fromStdString(tooManyItemsMessage()),
+                                   app::Prompter::Icon::Error);
+        clearCriteria();
+        m_level = 1;
+        m_more->setEnabled(true);
+        setTitle();
+        return false;
+    case SaveResult::Invalid:
+        m_context.prompter.message(this, "Error", kInvalidCriteria, app::Prompter::Icon::Error);
+        m_grid->setCurrentCell(result.row - 1, kCriteriaColumn);
+        return false;
+    case SaveResult::NoCriteria:
+        m_context.prompter.message(this, "Error", kNoCriteria, app::Prompter::Icon::Error);
+        m_grid->setFocus();
+        return false;
+    }
+    return false;
+}
+
+void TMySearch::MoreButtonClick()
+{
+    if (SaveFields()) {
+        clearCriteria();
+        ++m_level;
+        setTitle();
+        if (m_level >= kMaxLevels)
+            m_more->setEnabled(false);
+    }
+    m_grid->setFocus();
+}
+
+bool TMySearch::Doit()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool found = m_context.doit ? m_context.doit(m_items) : false;
+    QApplication::restoreOverrideCursor();
+    return found;
+}
+
+void TMySearch::OkButtonClick()
+{
+    m_more->setEnabled(true);
+    if (!SaveFields())
+        return;
+    if (Doit()) {
+        accept();
+        return;
+    }
+    m_context.prompter.message(this, "Notice", kNoMatches, app::Prompter::Icon::Information);
+    ClearSearch();
+}
+
+void TMySearch::ClearSearch()
+{
+    clearCriteria();
+    m_items.clear();
+    m_level = 1;
+    m_more->setEnabled(true);
+    setTitle();
+    m_grid->setFocus();
+}
+
+void TMySearch::ExitButtonClick()
+{
+    // The main window's search stays as it was: its items change only on Ok.
+    m_more->setEnabled(true);
+    reject();
+}
+
+SearchCellDelegate::SearchCellDelegate(TMySearch* search)
+    : QStyledItemDelegate(search)
+    , m_search(search)
+{
+}
+
+QWidget* SearchCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const
+{
+    auto* editor = new QLineEdit(parent);
+    const int position = index.row() + 1;
+    const QString mask = m_search->editMask(position);
+    if (mask.isEmpty())
+        editor->setMaxLength(db::schemaField(position).width); // at most the field's width
+    else
+        editor->setInputMask(mask);
+    return editor;
+}
+
+void SearchCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+{
+    static_cast<QLineEdit*>(editor)->setText(index.data(Qt::EditRole).toString());
+}
+
+void SearchCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
+{
+    auto* line = static_cast<QLineEdit*>(editor);
+    // Blanks of the mask read as blanks, as the typed criteria expect.
+    const QString text = line->inputMask().isEmpty() ? line->text() : line->displayText().replace('_', ' ');
+    model->setData(index, text, Qt::EditRole);
+}
+
+} // namespace find

@@ -1,0 +1,98 @@
+#include "TMySortOrder.h"
+
+#include "Schema.h"
+#include "Table.h"
+#include "WindowLook.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace find {
+
+const char* const TMySortOrder::kInUse =
+    "Creating a new sort order requires exclusive use of the DBase File.  Make sure that the DBase File is not in use "
+    "by another program  or that no other users are running the software or that no other copies of the software "
+    "are in use.";
+const char* const TMySortOrder::kFailed = "Error in implementing sort order.  New sort order not implemented.";
+
+TMySortOrder::TMySortOrder(SortOrderContext context, QWidget* parent)
+    : QDialog(parent)
+    , m_context(std::move(context))
+{
+    setWindowTitle("Sort Order");
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    const std::array<const char*, 4> captions = {"Primary Sort", "Secondary Sort", "Third Level Sort",
+                                                 "Fourth Level Sort"};
+    for (size_t level = 0; level < 4; ++level) {
+        auto* box = new QComboBox(this);
+        box->setObjectName(QString("Sort") + QString::number(level + 1));
+        box->addItem("<NONE>");
+        for (int position = 1; position <= db::kSchemaFieldCount; ++position)
+            box->addItem(m_context.settings.fields[static_cast<size_t>(position - 1)].displayName);
+        const int key = m_context.settings.sortKeys[level];
+        box->setCurrentIndex(key >= 0 && key <= db::kSchemaFieldCount ? key : 0);
+        form->addRow(captions[level], box);
+        m_lists[level] = box;
+    }
+    layout->addLayout(form);
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton("&Ok", this);
+    auto* cancel = new QPushButton("&Cancel", this);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &TMySortOrder::OkButtonClick);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    appearance::SetFonts(this, {m_context.settings.labelFont, m_context.settings.editFont,
+                                m_context.settings.buttonFont});
+    appearance::applyColorSet(this, m_context.settings.colorSets[app::ConfigureWindowColors],
+                              [](const QLabel*) { return true; });
+    appearance::scaleAndCentre(this, m_context.scaleFactor);
+}
+
+void TMySortOrder::OkButtonClick()
+{
+    db::Table& table = m_context.table;
+    table.close();
+    if (m_context.tableInUse()) {
+        m_context.prompter.message(this, "Error", kInUse, app::Prompter::Icon::Error);
+        m_context.reopenShared();
+        return;
+    }
+    const SortKeys kept = m_context.settings.sortKeys;
+    try {
+        table.open(db::Table::OpenMode::Exclusive);
+        for (size_t level = 0; level < 4; ++level)
+            m_context.settings.sortKeys[level] = m_lists[level]->currentIndex();
+        m_context.buildSortString();
+        const std::string expression = m_context.sortExpression();
+        table.selectIndex("");
+        if (!expression.empty()) {
+            if (QFileInfo::exists(m_context.indexFileName()))
+                table.deleteIndex(kSortTag);
+            table.addIndex(kSortTag, expression);
+            table.selectIndex(kSortTag);
+        }
+        const QString problem = m_context.writeSettings();
+        if (!problem.isEmpty())
+            throw std::runtime_error(problem.toStdString());
+        table.close();
+        m_context.reopenShared();
+    } catch (const std::exception&) {
+        m_context.prompter.message(this, "Error", kFailed, app::Prompter::Icon::Error);
+        m_context.settings.sortKeys = kept;
+        m_context.buildSortString();
+        table.close();
+        m_context.reopenShared();
+        return;
+    }
+    accept();
+}
+
+} // namespace find

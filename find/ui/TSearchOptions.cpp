@@ -1,0 +1,49 @@
+#include "TSearchOptions.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace find {
+
+const QStringList TSearchOptions::kOperators = {" = ", " > ", " < ", " > X < "};
+
+TSearchOptions::TSearchOptions(const QString& rowName, const QStringList& entries, int selected, QWidget* parent)
+    : QDialog(parent)
+    , m_list(new QListWidget(this))
+{
+    setWindowTitle("Search Options");
+    auto* layout = new QVBoxLayout(this);
+    auto* label = new QLabel(rowName, this);
+    label->setObjectName("FieldLabel");
+    layout->addWidget(label);
+    m_list->addItems(entries);
+    if (selected >= 0 && selected < m_list->count())
+        m_list->setCurrentRow(selected);
+    layout->addWidget(m_list, 1);
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton("&Ok", this);
+    auto* cancel = new QPushButton("&Cancel", this);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    resize(260, 300);
+}
+
+int TSearchOptions::selectedRow() const
+{
+    return m_list->currentItem() && m_list->currentItem()->isSelected() ? m_list->currentRow() : -1;
+}
+
+QString TSearchOptions::selectedText() const
+{
+    return selectedRow() >= 0 ? m_list->currentItem()->text() : QString();
+}
+
+} // namespace find

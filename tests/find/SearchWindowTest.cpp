@@ -1,0 +1,247 @@
+// The search and sort order windows through the main window.
+#include "CliCommands.h"
+#include "IniFile.h"
+#include "ScriptedPrompter.h"
+#include "TMain.h"
+#include "TMySearch.h"
+#include "TMySortOrder.h"
+#include "TSearchOptions.h"
+#include "Table.h"
+#include "TempDir.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace app;
+using testing_support::ScriptedPrompter;
+using testing_support::TempDir;
+
+namespace {
+
+class SearchWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        home = QString::fromStdString(dir.file("home"));
+        config = QString::fromStdString(dir.file("REELKP.INI"));
+        qputenv("REELKEEPER_HOME", home.toLocal8Bit());
+        qputenv("REELKEEPER_CONFIG", config.toLocal8Bit());
+        IniFile ini;
+        ini.setValue("Misc", "Show Tips", "No");
+        ini.setValue("Sort Order", "Primary Sort", "1");
+        ini.save(config);
+        window = std::make_unique<TMain>(prompter, false);
+        window->setDialogRunner([this](QDialog& d) {
+            if (script)
+                script(d);
+            return d.result();
+        });
+        ASSERT_TRUE(window->create());
+        window->show();
+        for (const auto& [title, category] : std::vector<std::pair<const char*, const char*>>{
+                 {"Heat", "Drama"}, {"Alien", "Sci-Fi"}, {"Casablanca", "Drama"}, {"Brazil", "Comedy"}}) {
+            db::Table& t = window->table();
+            t.insert();
+            t.setText(0, title);
+            t.setText(t.requireField("Category"), category);
+            t.post();
+        }
+        window->DisplayCount();
+    }
+
+    TempDir dir;
+    QString home;
+    QString config;
+    ScriptedPrompter prompter;
+    std::unique_ptr<TMain> window;
+    std::function<void(QDialog&)> script;
+};
+
+const int kCategory = 14;
+
+} // namespace
+
+TEST_F(SearchWindowTest, OkNarrowsTheViewerAndEndSearchWidensIt)
+{
+    script = [](QDialog& d) {
+        auto& search = static_cast<find::TMySearch&>(d);
+        EXPECT_EQ(search.windowTitle(), "Search");
+        EXPECT_EQ(search.grid()->rowCount(), 40);
+        EXPECT_EQ(search.grid()->horizontalHeaderItem(2)->text(), " SEARCH CRITERIA    (Level 1)");
+        EXPECT_EQ(search.grid()->item(kCategory - 1, 0)->text(), " Category");
+        EXPECT_EQ(search.grid()->item(kCategory - 1, 1)->text(), "...");
+        EXPECT_EQ(search.grid()->item(0, 1)->text(), ""); // Title has no list
+        search.setCriteria(kCategory, "drama");
+        search.OkButtonClick();
+    };
+    window->DoSearch();
+    EXPECT_TRUE(window->searchMode());
+    EXPECT_EQ(window->countText(), "2");
+    EXPECT_TRUE(window->action("EndSearch")->isEnabled());
+    EXPECT_TRUE(window->findChild<QLabel*>("SearchOnLabel")->isVisibleTo(window.get()));
+    EXPECT_EQ(window->table().text(0), "Casablanca");
+    window->action("EndSearch")->trigger();
+    EXPECT_FALSE(window->searchMode());
+    EXPECT_EQ(window->countText(), "4");
+}
+
+TEST_F(SearchWindowTest, NoMatchesClearsTheCriteriaAndLeavesSearchModeOff)
+{
+    script = [this](QDialog& d) {
+        auto& search = static_cast<find::TMySearch&>(d);
+        search.setCriteria(1, "nothing like it");
+        search.OkButtonClick();
+        EXPECT_EQ(search.criteria(1), "");
+        EXPECT_TRUE(search.items().empty());
+        EXPECT_EQ(prompter.messages.back().caption, "Notice");
+        search.ExitButtonClick();
+    };
+    window->DoSearch();
+    EXPECT_EQ(prompter.messageTexts(), QStringList{"No valid matches found.  Search Criteria will be cleared."});
+    EXPECT_FALSE(window->searchMode());
+    EXPECT_EQ(window->countText(), "4");
+}
+
+TEST_F(SearchWindowTest, FindMoreCombinesLevelsUpToTen)
+{
+    script = [this](QDialog& d) {
+        auto& search = static_cast<find::TMySearch&>(d);
+        search.setCriteria(kCategory, "sci-fi");
+        search.MoreButtonClick();
+        EXPECT_EQ(search.level(), 2);
+        EXPECT_EQ(search.grid()->horizontalHeaderItem(2)->text(), " SEARCH CRITERIA    (Level 2)");
+        EXPECT_EQ(search.criteria(kCategory), "");
+        search.OkButtonClick(); // an empty level: refused, even with a saved one
+        EXPECT_EQ(prompter.messageTexts().back(), "No search criteria entered.");
+        for (int level = 2; level < 10; ++level) {
+            search.setCriteria(kCategory, "comedy");
+            search.MoreButtonClick();
+        }
+        EXPECT_EQ(search.level(), 10);
+        EXPECT_FALSE(search.moreButton()->isEnabled());
+        search.setCriteria(kCategory, "comedy");
+        search.OkButtonClick();
+    };
+    window->DoSearch();
+    EXPECT_EQ(window->countText(), "2"); // Alien or Brazil
+}
+
+TEST_F(SearchWindowTest, ExitKeepsTheSearchInForce)
+{
+    script = [](QDialog& d) {
+        auto& search = static_cast<find::TMySearch&>(d);
+        search.setCriteria(kCategory, "comedy");
+        search.OkButtonClick();
+    };
+    window->DoSearch();
+    script = [](QDialog& d) { static_cast<find::TMySearch&>(d).ExitButtonClick(); };
+    window->DoSearch();
+    EXPECT_TRUE(window->searchMode());
+    EXPECT_EQ(window->countText(), "1");
+}
+
+TEST_F(SearchWindowTest, OptionsSetTheOperatorOrTheValue)
+{
+    script = [this](QDialog& d) {
+        if (auto* options = dynamic_cast<find::TSearchOptions*>(&d)) {
+            EXPECT_EQ(options->windowTitle(), "Search Options");
+            options->list()->setCurrentRow(options->list()->item(0)->text() == " = " ? 3 : 1);
+            options->accept();
+            return;
+        }
+        auto& search = static_cast<find::TMySearch&>(d);
+        search.OptionsClick(11); // Year: the operators
+        EXPECT_EQ(search.rowOperator(11), 4);
+        EXPECT_EQ(search.editMask(11), "\\> xxxxxxxxx \\A\\N\\D \\< xxxxxxxx;_");
+        search.OptionsClick(31); // Checked Out: YES and NO
+        EXPECT_EQ(search.criteria(31), "NO");
+        search.ExitButtonClick();
+    };
+    window->DoSearch();
+}
+
+TEST_F(SearchWindowTest, SortOrderRebuildsTheIndexAndKeepsItWhenRefused)
+{
+    script = [](QDialog& d) {
+        auto& sort = static_cast<find::TMySortOrder&>(d);
+        EXPECT_EQ(sort.list(0)->itemText(0), "<NONE>");
+        EXPECT_EQ(sort.list(0)->count(), 41);
+        EXPECT_EQ(sort.list(0)->currentIndex(), 1);
+        sort.list(0)->setCurrentIndex(kCategory);
+        sort.list(1)->setCurrentIndex(0);
+        sort.list(2)->setCurrentIndex(1);
+        sort.OkButtonClick();
+    };
+    window->DoSortOrder();
+    EXPECT_EQ(window->sortExpression(), "Upper(Left(Category,40))+Upper(Left(Title,40))");
+    window->table().first();
+    EXPECT_EQ(window->table().text(0), "Brazil");
+    IniFile ini;
+    ini.load(config);
+    EXPECT_EQ(ini.value("Sort Order", "Primary Sort"), QString("14"));
+    EXPECT_EQ(ini.value("Sort Order", "Third Level Sort"), QString("1"));
+
+    // Held by another copy: refused, the old order stays.
+    QProcess holder;
+    holder.start(RK_CLI, {"hold", home + "/MASTER.DBF"});
+    holder.waitForReadyRead(10000);
+    script = [](QDialog& d) {
+        auto& sort = static_cast<find::TMySortOrder&>(d);
+        sort.list(0)->setCurrentIndex(0);
+        sort.OkButtonClick();
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+    };
+    window->DoSortOrder();
+    holder.closeWriteChannel();
+    holder.waitForFinished(10000);
+    EXPECT_EQ(prompter.messageTexts().back(), find::TMySortOrder::kInUse);
+    EXPECT_EQ(window->settings().sortKeys[0], kCategory);
+    EXPECT_TRUE(window->table().active());
+    window->table().first();
+    EXPECT_EQ(window->table().text(0), "Brazil");
+}
+
+TEST(SearchCli, SearchAndSortShareTheWindowsCode)
+{
+    TempDir dir;
+    const std::string path = dir.file("FILMS.DBF");
+    auto run = [](std::vector<std::string> args) {
+        std::ostringstream out, err;
+        const int code = cli::run(args, out, err);
+        return std::make_tuple(code, out.str(), err.str());
+    };
+    run({"create", path});
+    {
+        db::Table t;
+        t.setFilePath(path);
+        t.open();
+        for (const auto& [title, year] : std::vector<std::pair<const char*, int>>{{"B", 1985}, {"A", 1979}, {"C", 1990}}) {
+            t.insert();
+            t.setText(0, title);
+            t.setNumber(t.requireField("Year"), year);
+            t.post();
+        }
+    }
+    auto [code, out, err] = run({"search", path, "--level", "Year >< 1980..1990", "--count"});
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(out, "1\n");
+    std::tie(code, out, err) = run({"search", path, "--level", "title = a", "--level", "Year > 1989", "--count"});
+    EXPECT_EQ(out, "2\n");
+    std::tie(code, out, err) = run({"search", path, "--level", "Year = nineteen"});
+    EXPECT_EQ(code, 1);
+    EXPECT_EQ(err, "Invalid search criteria entered.  Please correct.\n");
+    std::tie(code, out, err) = run({"sort", path, "11"});
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(out, "NewIndex on STR(Year,12,0)\n");
+    std::tie(code, out, err) = run({"search", path, "--level", "Year > 0"});
+    EXPECT_EQ(out.substr(0, 3), "\"A\"");
+    std::tie(code, out, err) = run({"sort", path, "0", "41"});
+    EXPECT_NE(code, 0);
+}
