@@ -692,21 +692,12 @@ uint32_t Table::recordCountNow()
     }
     rereadRecordCount();
     const size_t length = m_header.recordLength;
-    const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, kScanBytes / length));
-    std::vector<char> buffer(static_cast<size_t>(per) * length);
     uint32_t count = 0;
-    for (uint32_t start = 1; start <= m_header.recordCount; start += per) {
-        const uint32_t n = std::min(per, m_header.recordCount - start + 1);
-        size_t got;
-        {
-            UpdateLock read(*this, File::LockKind::Shared);
-            got = m_file.readSomeAt(m_header.headerLength + static_cast<uint64_t>(start - 1) * length,
-                                    buffer.data(), n * length);
-        }
-        for (size_t k = 0; k < got / length; ++k)
-            if (visible(buffer.data() + k * length))
+    scanRecords([&](const char* records, uint32_t, uint32_t n) {
+        for (uint32_t k = 0; k < n; ++k)
+            if (visible(records + static_cast<size_t>(k) * length))
                 ++count;
-    }
+    });
     return count;
 }
 
@@ -733,6 +724,35 @@ void Table::prior()
 void Table::refresh()
 {
     repairing([this] { refreshNow(); });
+}
+
+// Walks every stored record in physical order, a window at a time: through a
+// mapped view where the file allows it (no copy), else through a buffer.
+void Table::scanRecords(const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit)
+{
+    constexpr size_t kWindowBytes = 8 * 1024 * 1024;
+    const size_t length = m_header.recordLength;
+    const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, kWindowBytes / length));
+    std::vector<char> buffer;
+    for (uint32_t start = 1; start <= m_header.recordCount; start += per) {
+        const uint32_t n = std::min(per, m_header.recordCount - start + 1);
+        const uint64_t offset = m_header.headerLength + static_cast<uint64_t>(start - 1) * length;
+        const uint64_t aligned = offset - offset % File::pageSize();
+        const size_t viewLength = static_cast<size_t>(offset - aligned + static_cast<uint64_t>(n) * length);
+        const char* view = m_file.map(aligned, viewLength);
+        struct Unmap {
+            const char* view;
+            size_t length;
+            ~Unmap() { File::unmap(view, length); }
+        } unmap{view, viewLength};
+        const char* records = view ? view + (offset - aligned) : nullptr;
+        if (!records) {
+            buffer.resize(static_cast<size_t>(n) * length);
+            m_file.readAt(offset, buffer.data(), buffer.size());
+            records = buffer.data();
+        }
+        visit(records, start, n);
+    }
 }
 
 // ---------------------------------------------------------------- editing
@@ -1103,6 +1123,48 @@ void Table::writeIndexFlag(bool on)
     m_header.productionIndexFlag = flag;
 }
 
+namespace {
+
+// Index entries are sorted 16 bytes at a time: by the first 16 bytes as two
+// integers, then each run of equal beginnings by its next 16 bytes, and so
+// on. Keys often share long beginnings (a category before a title), where a
+// plain comparison sort would compare whole keys again and again.
+struct SortItem {
+    uint64_t high = 0;
+    uint64_t low = 0;
+    uint32_t index = 0;
+};
+
+void sortEntries(std::vector<SortItem>::iterator begin, std::vector<SortItem>::iterator end, const char* entries,
+                 size_t entryLength, size_t offset)
+{
+    for (auto it = begin; it != end; ++it) {
+        const char* entry = entries + static_cast<size_t>(it->index) * entryLength;
+        uint64_t high = 0, low = 0;
+        for (size_t k = 0; k < 8; ++k)
+            high = (high << 8) | (offset + k < entryLength ? static_cast<unsigned char>(entry[offset + k]) : 0);
+        for (size_t k = 8; k < 16; ++k)
+            low = (low << 8) | (offset + k < entryLength ? static_cast<unsigned char>(entry[offset + k]) : 0);
+        it->high = high;
+        it->low = low;
+    }
+    std::sort(begin, end, [](const SortItem& a, const SortItem& b) {
+        return a.high != b.high ? a.high < b.high : a.low < b.low;
+    });
+    if (offset + 16 >= entryLength)
+        return; // the record number at the end makes every entry unique
+    for (auto run = begin; run != end;) {
+        auto next = run + 1;
+        while (next != end && next->high == run->high && next->low == run->low)
+            ++next;
+        if (next - run > 1)
+            sortEntries(run, next, entries, entryLength, offset + 16);
+        run = next;
+    }
+}
+
+} // namespace
+
 void Table::buildIndexFile(std::vector<TagDefinition> tags)
 {
     std::vector<KeyExpression> expressions;
@@ -1120,25 +1182,9 @@ void Table::buildIndexFile(std::vector<TagDefinition> tags)
         built[t].entries.reserve(static_cast<size_t>(m_header.recordCount) * (tags[t].keyLength + 4));
     }
     const size_t length = m_header.recordLength;
-    const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, kScanBytes / length));
-    std::vector<char> buffer(static_cast<size_t>(per) * length);
-    for (uint32_t start = 1; start <= m_header.recordCount; start += per) {
-        const uint32_t n = std::min(per, m_header.recordCount - start + 1);
-        // Read through a mapped view where the file allows it (no copy), else into the buffer.
-        const uint64_t offset = m_header.headerLength + static_cast<uint64_t>(start - 1) * length;
-        const uint64_t aligned = offset - offset % File::pageSize();
-        const size_t viewLength = static_cast<size_t>(offset - aligned + static_cast<uint64_t>(n) * length);
-        const char* view = m_file.map(aligned, viewLength);
-        const char* records = view ? view + (offset - aligned) : buffer.data();
-        if (!view)
-            m_file.readAt(offset, buffer.data(), n * length);
-        struct Unmap {
-            const char* view;
-            size_t length;
-            ~Unmap() { File::unmap(view, length); }
-        } unmap{view, viewLength};
+    scanRecords([&](const char* records, uint32_t start, uint32_t n) {
         for (uint32_t k = 0; k < n; ++k) {
-            const char* record = records + k * length;
+            const char* record = records + static_cast<size_t>(k) * length;
             if (record[0] == '*')
                 continue;
             const uint32_t rec = start + k;
@@ -1155,37 +1201,16 @@ void Table::buildIndexFile(std::vector<TagDefinition> tags)
                 ++built[t].count;
             }
         }
-    }
+    });
     for (IndexFile::BuiltTag& b : built) {
-        // Sort on a 16-byte prefix first; titles share long beginnings, and
-        // most comparisons still end there.
         const size_t e = static_cast<size_t>(b.definition.keyLength) + 4;
-        constexpr size_t kPrefix = 16;
-        struct Item {
-            uint64_t high;
-            uint64_t low;
-            uint32_t index;
-        };
-        std::vector<Item> items(b.count);
-        const char* base = b.entries.data();
-        for (uint32_t i = 0; i < b.count; ++i) {
-            uint64_t high = 0, low = 0;
-            for (size_t k = 0; k < 8; ++k)
-                high = (high << 8) | (k < e ? static_cast<unsigned char>(base[i * e + k]) : 0);
-            for (size_t k = 8; k < kPrefix; ++k)
-                low = (low << 8) | (k < e ? static_cast<unsigned char>(base[i * e + k]) : 0);
-            items[i] = {high, low, i};
-        }
-        std::sort(items.begin(), items.end(), [base, e](const Item& a, const Item& c) {
-            if (a.high != c.high)
-                return a.high < c.high;
-            if (a.low != c.low)
-                return a.low < c.low;
-            return e > kPrefix && std::memcmp(base + a.index * e + kPrefix, base + c.index * e + kPrefix, e - kPrefix) < 0;
-        });
+        std::vector<SortItem> items(b.count);
+        for (uint32_t n = 0; n < b.count; ++n)
+            items[n].index = n;
+        sortEntries(items.begin(), items.end(), b.entries.data(), e, 0);
         b.order.resize(b.count);
-        for (uint32_t i = 0; i < b.count; ++i)
-            b.order[i] = items[i].index;
+        for (uint32_t n = 0; n < b.count; ++n)
+            b.order[n] = items[n].index;
     }
     m_index.close();
     m_index.rebuild(indexPath(), std::move(built), currentStamp());

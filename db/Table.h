@@ -209,6 +209,7 @@ private:
     int selectedTagNumber() const;
     TableStamp currentStamp() const;
     void openIndex();
+    void scanRecords(const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit);
     void buildIndexFile(std::vector<TagDefinition> tags);
     void withTableOpen(const std::function<void()>& work);
     // Runs work; when it meets a damaged index page the index is rebuilt from
