@@ -2,6 +2,8 @@
 // Each prints what it did, how long it took and the process's peak memory.
 #include "CollectionGenerator.h"
 #include "KeyExpression.h"
+#include "Locate.h"
+#include "Replace.h"
 #include "Table.h"
 
 #include <algorithm>
@@ -169,6 +171,41 @@ int append(const std::string& path, int count, bool exclusive, int batch)
     return 0;
 }
 
+int locate(const std::string& path, const std::string& value)
+{
+    db::Table t;
+    t.setFilePath(path);
+    t.selectIndex("NewIndex");
+    t.open(db::Table::OpenMode::ReadOnly);
+    const auto start = Clock::now();
+    const bool found = find::LocateValue(true, t, 0, false, find::mtPartialMatchAny, value);
+    report("locate Title anywhere \"" + value + "\" (" + (found ? "found" : "to the end, not found") + ")",
+           msSince(start), t.physicalRecordCount());
+    return 0;
+}
+
+int replace(const std::string& path, const std::string& field, const std::string& search, const std::string& by)
+{
+    const auto start = Clock::now();
+    db::Table t;
+    t.setFilePath(path);
+    t.open(db::Table::OpenMode::Exclusive);
+    std::string expression;
+    for (const db::TagDefinition& tag : t.indexTags())
+        if (tag.name == "NewIndex")
+            expression = tag.expression;
+    t.deleteIndex("NewIndex");
+    const auto check = find::checkReplace(t.requireField(field) + 1, search, by);
+    const find::ReplaceOutcome outcome = find::runReplace(t, *check.spec, nullptr, nullptr);
+    if (!expression.empty())
+        t.addIndex("NewIndex", expression);
+    t.close();
+    report("replace " + field + " " + search + " by " + by + ": " + std::to_string(outcome.counters.changed)
+               + " changed, index rebuilt",
+           msSince(start), static_cast<double>(outcome.counters.processed));
+    return 0;
+}
+
 int keys(const std::string& path, const std::string& out)
 {
     db::Table t;
@@ -217,6 +254,10 @@ int main(int argc, char** argv)
             }
             return append(a[1], std::stoi(a[2]), exclusive, batch);
         }
+        if (a.size() == 3 && a[0] == "locate")
+            return locate(a[1], a[2]);
+        if (a.size() == 5 && a[0] == "replace")
+            return replace(a[1], a[2], a[3], a[4]);
         if (a.size() == 3 && a[0] == "keys")
             return keys(a[1], a[2]);
     } catch (const std::exception& e) {
@@ -224,6 +265,7 @@ int main(int argc, char** argv)
         return 1;
     }
     std::cerr << "usage: db_ops generate FILE N | scan FILE | filter FILE | build FILE | open50 FILE | "
-                 "post FILE N | append FILE N [--exclusive] [--batch=N] | keys FILE OUT\n";
+                 "post FILE N | append FILE N [--exclusive] [--batch=N] | keys FILE OUT | locate FILE VALUE |\n"
+                 "       replace FILE FIELD SEARCH REPLACEMENT\n";
     return 2;
 }

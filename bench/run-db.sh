@@ -33,6 +33,13 @@ for n in "${sizes[@]}"; do
   rm -f "$data/keys.txt" "$data/keys.sorted"
   "$ops" open50 "$work"
   "$ops" post "$work" 2000
+  "$ops" locate "$work" "no such title"
+  "$build/app/reelkeeper-cli" search "$work" --level "Category = drama; Year > 1980" --level "Star1 = Audrey Hepburn" \
+    --count >/dev/null
+  echo "two-level search counted by reelkeeper-cli: $(seconds "$build/app/reelkeeper-cli" search "$work" \
+    --level "Category = drama; Year > 1980" --level "Star1 = Audrey Hepburn" --count) s"
+  echo "new four-key sort order by reelkeeper-cli: $(seconds "$build/app/reelkeeper-cli" sort "$work" 14 11 2 28) s"
+  "$ops" replace "$work" Rating PG-13 PG13
 
   "$build/bench/grid_bench" "$work"
   startup_home=$(mktemp -d)
@@ -48,15 +55,22 @@ for n in "${sizes[@]}"; do
   cp "$pristine" "$work"; rm -f "${work%.DBF}.MDX"
   "$ops" build "$work" >/dev/null
   "$ops" append "$work" "$n" --batch=10000
-  cp "$pristine" "$work"; rm -f "${work%.DBF}.MDX"
-  "$ops" build "$work" >/dev/null
-  "$ops" append "$work" "$n" --exclusive
+  "$build/app/reelkeeper-cli" create "$work" >/dev/null
+  "$build/app/reelkeeper-cli" index "$work" 'Upper(Left(Title,40))+STR(Year,12,0)' >/dev/null
+  "$ops" append "$work" "$n" --exclusive --batch=10000
   rm -f "$work" "${work%.DBF}.MDX"
 
   if /usr/bin/python3 -c 'import dbfread' 2>/dev/null; then
     echo "python3-dbfread reading every record: $(seconds /usr/bin/python3 -c "
 import dbfread, sys
 sum(1 for _ in dbfread.DBF(sys.argv[1], encoding='cp1252'))" "$pristine") s"
+    echo "python3-dbfread with the same two-level test: $(seconds /usr/bin/python3 -c "
+import dbfread, sys
+n = 0
+for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):
+    stars = [(r['Star%d' % i] or '').upper() for i in range(1, 7)]
+    if ('DRAMA' in (r['Category'] or '').upper() and (r['Year'] or 0) > 1980) or any('AUDREY HEPBURN' in s for s in stars):
+        n += 1" "$pristine") s"
   fi
   if command -v ogr2ogr >/dev/null; then
     rm -f "$data/out.csv"

@@ -1386,6 +1386,71 @@ bool Table::findNearestNow(std::string_view keyText)
     return false;
 }
 
+bool Table::findNext(const Filter& match, bool fromBeginning)
+{
+    return repairing([&] {
+        requireActive("locate a record");
+        if (m_state != State::Browse)
+            post();
+        rereadRecordCount();
+        const size_t length = m_header.recordLength;
+        const uint32_t after = fromBeginning || m_recNo == 0 ? 0 : m_recNo;
+        if (selectedTagNumber() < 0) {
+            // Stored order: the first match after the current record number.
+            uint32_t found = 0;
+            scanRecords([&](const char* records, uint32_t first, uint32_t n) {
+                for (uint32_t k = 0; k < n && found == 0; ++k) {
+                    const char* record = records + static_cast<size_t>(k) * length;
+                    if (first + k > after && visible(record) && match(Record(&m_header.fields, record)))
+                        found = first + k;
+                }
+            });
+            if (found == 0)
+                return false;
+            invalidateChunk();
+            setCurrent(found, readRecord(found, 0));
+        } else {
+            // Key order: mark the matching records in one pass over the file,
+            // then walk the index from the current entry to the first mark.
+            std::vector<bool> matches(static_cast<size_t>(m_header.recordCount) + 1, false);
+            bool any = false;
+            scanRecords([&](const char* records, uint32_t first, uint32_t n) {
+                for (uint32_t k = 0; k < n; ++k) {
+                    const char* record = records + static_cast<size_t>(k) * length;
+                    if (visible(record) && match(Record(&m_header.fields, record)))
+                        matches[first + k] = any = true;
+                }
+            });
+            if (!any)
+                return false;
+            IndexFile::Cursor c;
+            bool more;
+            {
+                UpdateLock read(*this, File::LockKind::Shared);
+                m_index.synchronize();
+                more = after == 0 ? m_index.first(c, selectedTagNumber())
+                                  : (m_index.seek(c, selectedTagNumber(), currentEntry()) && m_index.next(c));
+            }
+            while (more) {
+                const uint32_t rec = IndexFile::recordOf(c.entry);
+                if (rec < matches.size() && matches[rec])
+                    break;
+                UpdateLock read(*this, File::LockKind::Shared);
+                more = m_index.next(c);
+            }
+            if (!more)
+                return false;
+            const uint32_t rec = IndexFile::recordOf(c.entry);
+            m_cursor = c;
+            invalidateChunk();
+            setCurrent(rec, readRecord(rec, 0));
+        }
+        m_bof = m_eof = false;
+        notify();
+        return true;
+    });
+}
+
 Table::Bookmark Table::bookmark() const
 {
     Bookmark b;

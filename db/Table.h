@@ -138,6 +138,12 @@ public:
     bool findKey(std::string_view keyText);     // a key equal to it (blank-padded)
     bool findNearest(std::string_view keyText); // the first key at or after it
 
+    // The next visible record (in the current order) after the current one,
+    // or from the first when fromBeginning, that match accepts; it becomes
+    // current. false leaves the current record where it was. Runs one pass
+    // over the file, whatever the order.
+    bool findNext(const Filter& match, bool fromBeginning);
+
     Bookmark bookmark() const;
     bool gotoBookmark(const Bookmark& bookmark);
 

@@ -8,6 +8,7 @@
 #include "ProgramFolders.h"
 #include "Settings.h"
 #include "Schema.h"
+#include "Replace.h"
 #include "Search.h"
 #include "SortOrder.h"
 #include "Table.h"
@@ -35,6 +36,7 @@ constexpr const char* kUsage =
     "                              the records that meet the criteria (CRITERION: FIELD OP VALUE,\n"
     "                              OP one of = > < ><, a range as LOW..HIGH), or only their number\n"
     "  sort FILE KEY1 [KEY2 KEY3 KEY4]  rebuild NewIndex on up to four schema positions (0 none)\n"
+    "  replace FILE FIELD SEARCH REPLACEMENT  set FIELD to REPLACEMENT wherever it equals SEARCH\n"
     "  settings                    the settings file's path and every setting, defaults filled in\n"
     "  hold FILE [--exclusive]     keep the table open until standard input ends\n";
 
@@ -320,6 +322,57 @@ int sort(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     return 0;
 }
 
+int replace(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    expectArguments(args, 5);
+    const int position = db::schemaPosition(args[2]);
+    if (position == 0)
+        throw UsageError("\"" + args[2] + "\" is not a field of a collection");
+    const std::string search = db::utf8ToCp1252(args[3]);
+    const std::string replacement = db::utf8ToCp1252(args[4]);
+    const find::ReplaceCheck check = find::checkReplace(position, search, replacement);
+    if (!check.spec) {
+        err << check.message << "\n";
+        return 1;
+    }
+    const db::SchemaField& field = db::schemaField(position);
+    if (field.kind == db::SchemaKind::Character && check.spec->replacement.size() > static_cast<size_t>(field.width)) {
+        err << "The replacement text is " << check.spec->replacement.size() << " characters long, but the field "
+            << field.name << " holds at most " << field.width << ".\n";
+        return 1;
+    }
+    if (!db::isCollectionTable(args[1])) {
+        err << db::kNotCollectionMessage << "\n";
+        return 1;
+    }
+    if (db::tableInUse(args[1])) {
+        err << "Search and Replace requires exclusive use of the DBase File.  Make sure that the DBase File is not in "
+               "use by another program  or that no other users are running the software or that no other copies of "
+               "the software are in use.\n";
+        return 1;
+    }
+    db::Table table;
+    table.setFilePath(args[1]);
+    table.open(db::Table::OpenMode::Exclusive);
+    // The run goes in stored order with the sort index put aside, then rebuilt.
+    std::string sortExpression;
+    for (const db::TagDefinition& t : table.indexTags())
+        if (t.name == kSortTag)
+            sortExpression = t.expression;
+    table.deleteIndex(kSortTag);
+    const find::ReplaceOutcome outcome = find::runReplace(table, *check.spec, nullptr, nullptr);
+    if (!sortExpression.empty())
+        table.addIndex(kSortTag, sortExpression);
+    table.close();
+    out << "Processed " << outcome.counters.processed << ", Found " << outcome.counters.found << ", Changed "
+        << outcome.counters.changed << "\n";
+    if (!outcome.failure.empty()) {
+        err << outcome.failure << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 int settings(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
 {
     expectArguments(args, 1);
@@ -362,7 +415,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     static const std::map<std::string, Command> commands = {
         {"create", create}, {"info", info},   {"check", check},     {"index", index},
         {"dump", dump},     {"pack", pack},   {"reindex", reindex}, {"hold", hold},
-        {"settings", settings}, {"search", search}, {"sort", sort},
+        {"settings", settings}, {"search", search}, {"sort", sort}, {"replace", replace},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

@@ -6,7 +6,9 @@
 #include "PickList.h"
 #include "TMyEdit.h"
 #include "TMySearch.h"
+#include "TMyLocateDialog.h"
 #include "TMySortOrder.h"
+#include "TSearchAndReplace.h"
 #include "TMyEditBox.h"
 #include "TTipOfDay.h"
 #include "ViewerGrid.h"
@@ -300,8 +302,8 @@ void TMain::buildMenus()
     navigate->setObjectName("NavigateMenu");
     addCommand(navigate, "Search", "&Search (Query)", QKeySequence("Ctrl+S"), [this] { DoSearch(); });
     addCommand(navigate, "EndSearch", "&End Search", QKeySequence("Ctrl+I"), [this] { DoEndSearch(); });
-    addCommand(navigate, "Locate", "&Locate", QKeySequence("Ctrl+L"), nullptr);
-    addCommand(navigate, "LocateNext", "Locate &Next", QKeySequence("Ctrl+N"), nullptr);
+    addCommand(navigate, "Locate", "&Locate", QKeySequence("Ctrl+L"), [this] { DoFind(); });
+    addCommand(navigate, "LocateNext", "Locate &Next", QKeySequence("Ctrl+N"), [this] { DoFindNext(); });
     addCommand(navigate, "Reports", "&Reports", QKeySequence("Ctrl+R"), nullptr);
     addCommand(navigate, "Viewer", "&Viewer", QKeySequence("Ctrl+V"), nullptr);
 
@@ -378,7 +380,7 @@ void TMain::buildMenus()
 
     QMenu* tools = menuBar()->addMenu("&Tools");
     tools->setObjectName("ToolsMenu");
-    addCommand(tools, "SearchAndReplace", "&Search and Replace", QKeySequence("Ctrl+F"), nullptr);
+    addCommand(tools, "SearchAndReplace", "&Search and Replace", QKeySequence("Ctrl+F"), [this] { DoSearchAndReplace(); });
     addCommand(tools, "RebuildIndexes", "&Rebuild Indexes", {}, [this] { DoRebuildIndexes(); });
     addCommand(tools, "PackDatabase", "&Pack Database", {}, [this] { DoPack(); });
 
@@ -499,6 +501,26 @@ bool TMain::create()
                                 [this](int code, const QString& text) { AddToGridList(code, text); },
                                 [this](QDialog& dialog) { return m_runDialog(dialog); }};
     m_editor = std::make_unique<edit::TMyEdit>(context, this);
+    m_locate = std::make_unique<find::TMyLocateDialog>(m_prompter, [this] {
+        // Fields the viewer shows carry their display names; the others their field names.
+        std::vector<find::LocateField> fields;
+        for (int f = 0; f < m_table.fieldCount(); ++f) {
+            const int position = db::schemaPosition(m_table.field(f).name);
+            const bool shown = position && m_settings.fields[static_cast<size_t>(position - 1)].display;
+            fields.push_back({shown ? m_settings.fields[static_cast<size_t>(position - 1)].displayName
+                                    : QString::fromStdString(m_table.field(f).name),
+                              f, shown});
+        }
+        return fields;
+    });
+    m_locate->Caption = "Locate Field Value";
+    m_locate->DataSource = &m_table;
+    m_locate->runDialog = [this](QDialog& dialog) { return m_runDialog(dialog); };
+    m_locate->lookOf = [this](QWidget* window) {
+        appearance::SetFonts(window, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
+        appearance::applyColorSet(window, m_settings.colorSets[ConfigureWindowColors], [](const QLabel*) { return true; });
+        appearance::scaleAndCentre(window, m_scaleFactor);
+    };
     return true;
 }
 
@@ -1076,6 +1098,41 @@ QStringList TMain::searchValuesFor(int position) const
         }
     const int code = db::pickListCodeForField(field);
     return code && m_editor ? m_editor->listOf(code) : QStringList();
+}
+
+void TMain::DoFind()
+{
+    m_locate->ShowDialog(this);
+    syncGridToTable();
+}
+
+void TMain::DoFindNext()
+{
+    m_locate->FindNextMatch(this);
+    syncGridToTable();
+}
+
+void TMain::DoSearchAndReplace()
+{
+    find::ReplaceContext context{m_prompter,
+                                 m_settings,
+                                 m_numberFormats,
+                                 m_table,
+                                 m_scaleFactor,
+                                 [this] { return DBaseInUse(m_currentDatabase); },
+                                 [this] {
+                                     openTableShared();
+                                     SetViewerOptions();
+                                 },
+                                 [this] { SetViewerOptions(); },
+                                 [this] { return m_searchMode; },
+                                 [this] { DoEndSearch(); },
+                                 [this] { EnableEndSearch(); },
+                                 [this] { return m_sortExpression; },
+                                 [this] { return m_indexFileName; }};
+    find::TSearchAndReplace window(context, this);
+    m_runDialog(window);
+    DisplayCount();
 }
 
 void TMain::DoSearch()

@@ -28,6 +28,9 @@ class QWidget;
 namespace edit {
 class TMyEdit;
 }
+namespace find {
+class TMyLocateDialog;
+}
 
 namespace app {
 
@@ -70,6 +73,10 @@ public:
     void DoCopy();
     void DoDelete();
     void DoHelp();
+    void DoFind();
+    void DoFindNext();
+    void DoSearchAndReplace();
+    find::TMyLocateDialog* locateDialog() const { return m_locate.get(); }
     void DoSearch();
     void DoSortOrder();
     void DoEndSearch();
@@ -172,6 +179,7 @@ private:
     edit::PickListStore m_pickLists;
     std::unique_ptr<edit::TMyEdit> m_editor;
     std::vector<find::SearchItem> m_searchItems;
+    std::unique_ptr<find::TMyLocateDialog> m_locate;
     QMap<int, QStringList> m_gridLists; // by list code
     QString m_currentDatabase;
     QString m_indexFileName;

@@ -245,3 +245,37 @@ TEST(SearchCli, SearchAndSortShareTheWindowsCode)
     std::tie(code, out, err) = run({"sort", path, "0", "41"});
     EXPECT_NE(code, 0);
 }
+
+TEST(SearchCli, ReplaceReportsItsCountersAndRefusesWhatDoesNotFit)
+{
+    TempDir dir;
+    const std::string path = dir.file("FILMS.DBF");
+    auto run = [](std::vector<std::string> args) {
+        std::ostringstream out, err;
+        const int code = cli::run(args, out, err);
+        return std::make_tuple(code, out.str(), err.str());
+    };
+    run({"create", path});
+    {
+        db::Table t;
+        t.setFilePath(path);
+        t.open();
+        for (const char* category : {"Drama", "DRAMA", "Drama Comedy"}) {
+            t.insert();
+            t.setText(t.requireField("Category"), category);
+            t.post();
+        }
+    }
+    run({"index", path, "Upper(Left(Category,80))"});
+    auto [code, out, err] = run({"replace", path, "category", "drama", "Tragedy"});
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(out, "Processed 3, Found 2, Changed 2\n");
+    std::tie(code, out, err) = run({"replace", path, "Category", "x", std::string(21, 'y')});
+    EXPECT_EQ(code, 1);
+    EXPECT_NE(err.find("holds at most 20"), std::string::npos);
+    std::tie(code, out, err) = run({"replace", path, "Year", "abc", "1"});
+    EXPECT_EQ(err, "Invalid search value entered.  Please correct.\n");
+    std::tie(code, out, err) = run({"dump", path});
+    EXPECT_EQ(out.substr(0, 3), "\"\",");
+    EXPECT_NE(out.find("\"Drama Comedy\""), std::string::npos);
+}

@@ -1,0 +1,119 @@
+#include "Replace.h"
+
+#include "Schema.h"
+
+namespace find {
+
+namespace {
+std::string trim(const std::string& s)
+{
+    const size_t first = s.find_first_not_of(' ');
+    if (first == std::string::npos)
+        return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+std::string upperAscii(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+bool blankDate(const std::string& s)
+{
+    return s.empty() || s == "/  /" || s == "-  -" || s == ".  .";
+}
+} // namespace
+
+ReplaceCheck checkReplace(int position, const std::string& searchText, const std::string& replacementText,
+                          const db::EditTextFormat& dates)
+{
+    ReplaceCheck check;
+    if (position < 1 || position > db::kSchemaFieldCount) {
+        check.message = "No field has been selected.";
+        return check;
+    }
+    ReplaceSpec spec;
+    spec.position = position;
+    spec.kind = rowClass(position);
+    const std::string search = trim(searchText);
+    spec.replacement = trim(replacementText);
+    switch (spec.kind) {
+    case RowClass::Number: {
+        const auto s = db::parseDecimalNumber(search);
+        if (search.empty() || !s)
+            return {std::nullopt, "Invalid search value entered.  Please correct.", 0};
+        const auto r = db::parseDecimalNumber(spec.replacement);
+        if (spec.replacement.empty() || !r)
+            return {std::nullopt, "Invalid replacement value entered.  Please correct.", 1};
+        spec.searchValue = *s;
+        spec.replacementValue = *r;
+        break;
+    }
+    case RowClass::Date: {
+        const auto s = blankDate(search) ? std::nullopt : db::parseShortDate(search, dates);
+        if (!s)
+            return {std::nullopt, "Invalid search date entered.  Please correct.", 0};
+        const auto r = blankDate(spec.replacement) ? std::nullopt : db::parseShortDate(spec.replacement, dates);
+        if (!r)
+            return {std::nullopt, "Invalid replacement date entered.  Please correct.", 1};
+        spec.searchValue = db::dayNumberFromCivil(*s);
+        spec.replacementValue = db::dayNumberFromCivil(*r);
+        break;
+    }
+    case RowClass::Text:
+        // An empty search text finds the empty fields.
+        spec.search = upperAscii(search);
+        break;
+    }
+    check.spec = spec;
+    return check;
+}
+
+ReplaceOutcome runReplace(db::Table& table, const ReplaceSpec& spec,
+                          const std::function<bool(const std::string& title)>& confirm,
+                          const std::function<void(const ReplaceCounters&)>& progress)
+{
+    ReplaceOutcome outcome;
+    ReplaceCounters& c = outcome.counters;
+    const int field = spec.position - 1;
+    std::string text;
+    try {
+        for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
+            const db::Record record = table.current();
+            bool match;
+            switch (spec.kind) {
+            case RowClass::Text:
+                record.text(field, text);
+                match = upperAscii(text) == spec.search;
+                break;
+            case RowClass::Number: match = record.number(field) == spec.searchValue; break;
+            default: match = record.date(field) == spec.searchValue; break;
+            }
+            if (match) {
+                ++c.found;
+                if (!confirm || confirm(record.text(0))) {
+                    table.edit();
+                    if (spec.kind == RowClass::Date)
+                        table.setDate(field, spec.replacementValue);
+                    else
+                        table.setText(field, spec.replacement);
+                    table.post();
+                    ++c.changed;
+                }
+            }
+            ++c.processed;
+            if (progress)
+                progress(c);
+        }
+    } catch (const std::exception& e) {
+        if (table.active() && table.state() != db::Table::State::Browse)
+            table.cancel();
+        outcome.failure = e.what();
+    }
+    return outcome;
+}
+
+} // namespace find

@@ -1,0 +1,193 @@
+#include "TMyLocateDialog.h"
+
+#include "Cp1252.h"
+#include "Table.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace find {
+
+TMyLocateDialog::TMyLocateDialog(app::Prompter& prompter, std::function<std::vector<LocateField>()> fields)
+    : m_prompter(prompter)
+    , m_fields(std::move(fields))
+{
+}
+
+int TMyLocateDialog::fieldOfLabel(const QString& label) const
+{
+    for (const LocateField& f : m_fields())
+        if (QString(f.label).replace('~', ' ') == label)
+            return f.field;
+    return -1;
+}
+
+bool TMyLocateDialog::ShowDialog(QWidget* owner)
+{
+    if (!DataSource || !DataSource->active()) {
+        m_prompter.message(owner, "Error", "DataSource does not reference an active DataSet", app::Prompter::Icon::Error);
+        return false;
+    }
+    std::vector<LocateField> fields = m_fields();
+    if (FieldSelection == fsVisibleFields)
+        fields.erase(std::remove_if(fields.begin(), fields.end(), [](const LocateField& f) { return !f.visible; }),
+                     fields.end());
+    QStringList labels;
+    for (const LocateField& f : fields)
+        labels << QString(f.label).replace('~', ' ');
+    if (SortFields == fsSortByFieldName)
+        labels.sort(Qt::CaseInsensitive);
+    TMyLocateDlg dialog(*this, labels, owner);
+    if (lookOf)
+        lookOf(&dialog);
+    runDialog(dialog);
+    // Whatever way the dialog closed, it leaves its choices behind.
+    MatchType = dialog.matchType();
+    CaseSensitive = dialog.CaseSensitiveCheckBox->isChecked();
+    m_lastValue = dialog.SearchValue->text();
+    SearchField = dialog.FieldNameComboBox->currentIndex() >= 0 ? dialog.FieldNameComboBox->currentText() : QString();
+    return dialog.succeeded();
+}
+
+bool TMyLocateDialog::FindNextMatch(QWidget* owner)
+{
+    if (!DataSource || !DataSource->active()) {
+        m_prompter.message(owner, "Warning", "DataSource does not refer to an active table!",
+                           app::Prompter::Icon::Warning);
+        return false;
+    }
+    if (m_lastValue.isEmpty()) {
+        DefaultButton = dbFindNext;
+        return ShowDialog(owner);
+    }
+    const bool found = locate(false, SearchField, m_lastValue, CaseSensitive, MatchType, owner);
+    if (!found && ShowMessages)
+        m_prompter.message(owner, "Information", "No more matches found", app::Prompter::Icon::Information);
+    return found;
+}
+
+bool TMyLocateDialog::locate(bool fromBeginning, const QString& fieldLabel, const QString& value, bool caseSensitive,
+                             TMyLocateMatchType type, QWidget* owner)
+{
+    const int field = fieldOfLabel(fieldLabel);
+    if (field < 0)
+        return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool found = false;
+    try {
+        found = LocateValue(fromBeginning, *DataSource, field, caseSensitive, type,
+                            db::utf8ToCp1252(value.toStdString()));
+    } catch (const std::exception& e) {
+        QApplication::restoreOverrideCursor();
+        m_prompter.message(owner, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        return false;
+    }
+    QApplication::restoreOverrideCursor();
+    return found;
+}
+
+TMyLocateDlg::TMyLocateDlg(TMyLocateDialog& component, const QStringList& labels, QWidget* parent)
+    : QDialog(parent)
+    , m_component(component)
+{
+    setWindowTitle(component.Caption);
+    auto* layout = new QVBoxLayout(this);
+    auto* fieldGroup = new QGroupBox("&Field To Search On", this);
+    auto* fieldLayout = new QVBoxLayout(fieldGroup);
+    FieldNameComboBox = new QComboBox(fieldGroup);
+    FieldNameComboBox->setObjectName("FieldNameComboBox");
+    FieldNameComboBox->addItems(labels);
+    fieldLayout->addWidget(FieldNameComboBox);
+    layout->addWidget(fieldGroup);
+
+    auto* typeGroup = new QGroupBox("&Search Type", this);
+    auto* typeLayout = new QVBoxLayout(typeGroup);
+    CaseSensitiveCheckBox = new QCheckBox("&Case-sensitive", typeGroup);
+    ExactMatchBtn = new QRadioButton("&Exact Match", typeGroup);
+    PartialMatchStartBtn = new QRadioButton("&Partial Match at Beginning", typeGroup);
+    PartialMatchAnyBtn = new QRadioButton("Partial Match &Anywhere", typeGroup);
+    for (QWidget* w : std::initializer_list<QWidget*>{CaseSensitiveCheckBox, ExactMatchBtn, PartialMatchStartBtn,
+                                                      PartialMatchAnyBtn})
+        typeLayout->addWidget(w);
+    layout->addWidget(typeGroup);
+
+    auto* valueGroup = new QGroupBox("Search &Value", this);
+    auto* valueLayout = new QVBoxLayout(valueGroup);
+    SearchValue = new QLineEdit(valueGroup);
+    SearchValue->setObjectName("SearchValue");
+    valueLayout->addWidget(SearchValue);
+    layout->addWidget(valueGroup);
+
+    auto* buttons = new QHBoxLayout;
+    FirstButton = new QPushButton("Fi&rst", this);
+    NextButton = new QPushButton("&Next", this);
+    BitBtn1 = new QPushButton("Cancel", this);
+    buttons->addWidget(FirstButton);
+    buttons->addWidget(NextButton);
+    buttons->addWidget(BitBtn1);
+    layout->addLayout(buttons);
+    connect(FirstButton, &QPushButton::clicked, this, &TMyLocateDlg::FindFirst);
+    connect(NextButton, &QPushButton::clicked, this, &TMyLocateDlg::FindNextBtnClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
+
+    (component.DefaultButton == dbFindNext ? NextButton : FirstButton)->setDefault(true);
+    const int at = FieldNameComboBox->findText(component.SearchField);
+    if (!component.SearchField.isEmpty() && at >= 0) {
+        FieldNameComboBox->setCurrentIndex(at);
+        SearchValue->setText(component.lastValue());
+    } else {
+        FieldNameComboBox->setCurrentIndex(-1);
+    }
+    CaseSensitiveCheckBox->setChecked(component.CaseSensitive);
+    (component.MatchType == mtExactMatch ? ExactMatchBtn
+     : component.MatchType == mtPartialMatchStart ? PartialMatchStartBtn
+                                                   : PartialMatchAnyBtn)
+        ->setChecked(true);
+    // Changing the field empties the value and moves on to it.
+    connect(FieldNameComboBox, &QComboBox::activated, this, [this] {
+        SearchValue->clear();
+        SearchValue->setFocus();
+    });
+}
+
+TMyLocateMatchType TMyLocateDlg::matchType() const
+{
+    return ExactMatchBtn->isChecked() ? mtExactMatch : PartialMatchStartBtn->isChecked() ? mtPartialMatchStart
+                                                                                          : mtPartialMatchAny;
+}
+
+bool TMyLocateDlg::FindMatch(bool fromBeginning)
+{
+    return m_component.locate(fromBeginning, FieldNameComboBox->currentText(), SearchValue->text(),
+                              CaseSensitiveCheckBox->isChecked(), matchType(), this);
+}
+
+void TMyLocateDlg::FindFirst()
+{
+    if (FindMatch(true)) {
+        m_succeeded = true;
+        accept();
+        return;
+    }
+    m_component.m_prompter.message(this, "Information", "No matches found", app::Prompter::Icon::Information);
+}
+
+void TMyLocateDlg::FindNextBtnClick()
+{
+    if (FindMatch(false)) {
+        m_succeeded = true;
+        accept();
+        return;
+    }
+    m_component.m_prompter.message(this, "Information", "No more matches found", app::Prompter::Icon::Information);
+}
+
+} // namespace find

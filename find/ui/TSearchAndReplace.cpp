@@ -1,0 +1,222 @@
+#include "TSearchAndReplace.h"
+
+#include "Cp1252.h"
+#include "Schema.h"
+#include "SortOrder.h"
+#include "Table.h"
+#include "WindowLook.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace find {
+
+const char* const TSearchAndReplace::kInUse =
+    "Search and Replace requires exclusive use of the DBase File.  Make sure that the DBase File is not in use by "
+    "another program  or that no other users are running the software or that no other copies of the software are in "
+    "use.";
+const char* const TSearchAndReplace::kCannotStart =
+    "Error in running search and replace.  Search and replace will be aborted.";
+const char* const TSearchAndReplace::kComplete = "Global Search and Replace Complete.";
+
+TSearchAndReplace::TSearchAndReplace(ReplaceContext context, QWidget* parent)
+    : QDialog(parent)
+    , m_context(std::move(context))
+{
+    setWindowTitle("Search and Replace");
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    FieldBox = new QComboBox(this);
+    FieldBox->setObjectName("FieldBox");
+    FieldBox->setMaxVisibleItems(15);
+    for (int position = 1; position <= db::kSchemaFieldCount; ++position)
+        FieldBox->addItem(m_context.settings.fields[static_cast<size_t>(position - 1)].displayName);
+    FieldBox->setCurrentIndex(-1);
+    SearchText = new QLineEdit(this);
+    SearchText->setObjectName("SearchText");
+    ReplaceText = new QLineEdit(this);
+    ReplaceText->setObjectName("ReplaceText");
+    form->addRow("Field ", FieldBox);
+    form->addRow("Text To Search For", SearchText);
+    form->addRow("Replacement Text", ReplaceText);
+    layout->addLayout(form);
+    ConfirmBox = new QCheckBox("Confirm Before Replacing", this);
+    layout->addWidget(ConfirmBox);
+    auto* area = new QGroupBox(this);
+    auto* counters = new QHBoxLayout(area);
+    const char* captions[] = {"Processed", "Found", "Changed"};
+    for (int i = 0; i < 3; ++i) {
+        auto* column = new QVBoxLayout;
+        column->addWidget(new QLabel(captions[i], area));
+        m_counterLabels[i] = new QLabel("0", area);
+        m_counterLabels[i]->setObjectName(QString("Counter") + captions[i]);
+        column->addWidget(m_counterLabels[i]);
+        counters->addLayout(column);
+    }
+    layout->addWidget(area);
+    auto* buttons = new QHBoxLayout;
+    auto* start = new QPushButton("&Start Search", this);
+    auto* cancel = new QPushButton("&Cancel", this);
+    buttons->addStretch(1);
+    buttons->addWidget(start);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(FieldBox, &QComboBox::currentIndexChanged, this, &TSearchAndReplace::FieldBoxChange);
+    connect(start, &QPushButton::clicked, this, &TSearchAndReplace::StartButtonClick);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    appearance::SetFonts(this, {m_context.settings.labelFont, m_context.settings.editFont,
+                                m_context.settings.buttonFont});
+    appearance::applyColorSet(this, m_context.settings.colorSets[app::ConfigureWindowColors],
+                              [](const QLabel*) { return true; });
+    appearance::scaleAndCentre(this, m_context.scaleFactor);
+}
+
+void TSearchAndReplace::FieldBoxChange()
+{
+    const int position = FieldBox->currentIndex() + 1;
+    SearchText->clear();
+    ReplaceText->clear();
+    if (position < 1)
+        return;
+    QString mask;
+    switch (rowClass(position)) {
+    case RowClass::Text:
+        for (QLineEdit* box : {SearchText, ReplaceText}) {
+            box->setInputMask(QString());
+            box->setMaxLength(db::schemaField(position).width);
+        }
+        return;
+    case RowClass::Number: mask = "xxxxxxxxx;_"; break;
+    case RowClass::Date: {
+        const QChar s = QChar::fromLatin1(db::editTextFormat().dateSeparator);
+        mask = QString("00") + s + "00" + s + "9999;_";
+        break;
+    }
+    }
+    for (QLineEdit* box : {SearchText, ReplaceText}) {
+        box->setMaxLength(32767);
+        box->setInputMask(mask);
+    }
+}
+
+QString TSearchAndReplace::boxText(QLineEdit* box) const
+{
+    return (box->inputMask().isEmpty() ? box->text() : box->displayText().replace('_', ' ')).trimmed();
+}
+
+QString TSearchAndReplace::counterText(int which) const
+{
+    return m_counterLabels[which]->text();
+}
+
+void TSearchAndReplace::drawCounters()
+{
+    const uint64_t values[] = {m_counters.processed, m_counters.found, m_counters.changed};
+    for (int i = 0; i < 3; ++i)
+        m_counterLabels[i]->setText(m_context.numbers.groupedNumber(static_cast<double>(values[i]), 1, 0).trimmed());
+}
+
+void TSearchAndReplace::StartButtonClick()
+{
+    auto error = [this](const QString& text, QWidget* focus) {
+        m_context.prompter.message(this, "Error", text, app::Prompter::Icon::Error);
+        if (focus)
+            focus->setFocus();
+    };
+    if (FieldBox->currentIndex() < 0)
+        return error("No field has been selected.", FieldBox);
+    const ReplaceCheck check = checkReplace(FieldBox->currentIndex() + 1, db::utf8ToCp1252(boxText(SearchText).toStdString()),
+                                            db::utf8ToCp1252(boxText(ReplaceText).toStdString()));
+    if (!check.spec)
+        return error(QString::fromStdString(check.message), check.box == 0 ? SearchText : ReplaceText);
+
+    db::Table& table = m_context.table;
+    table.close();
+    if (m_context.tableInUse()) {
+        error(kInUse, nullptr);
+        m_context.reopenShared();
+        return;
+    }
+    m_counters = {};
+    drawCounters();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        table.open(db::Table::OpenMode::Exclusive);
+        table.selectIndex("");
+        if (QFileInfo::exists(m_context.indexFileName()))
+            table.deleteIndex(kSortTag);
+    } catch (const std::exception&) {
+        QApplication::restoreOverrideCursor();
+        error(kCannotStart, nullptr);
+        table.close();
+        m_context.reopenShared();
+        return;
+    }
+    m_context.applyViewerOptions();
+    const bool searchWasOn = m_context.searchMode();
+    if (searchWasOn) {
+        // Ending the search reopens the table shared: take exclusive use again.
+        m_context.endSearch();
+        table.close();
+        table.selectIndex("");
+        table.open(db::Table::OpenMode::Exclusive);
+    }
+    const auto confirm = [this](const std::string& title) {
+        QApplication::restoreOverrideCursor();
+        const bool yes = m_context.prompter.ask(this, "Confirm",
+                                                "Item = \"" + QString::fromStdString(db::cp1252ToUtf8(title))
+                                                    + "\".  Change this record?",
+                                                app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
+            == app::Prompter::Answer::Yes;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        return yes;
+    };
+    const ReplaceOutcome outcome = runReplace(
+        table, *check.spec, ConfirmBox->isChecked() ? std::function<bool(const std::string&)>(confirm) : nullptr,
+        [this](const ReplaceCounters& c) {
+            m_counters = c;
+            if (c.processed % 512 == 0) {
+                drawCounters();
+                QApplication::processEvents();
+            }
+        });
+    m_counters = outcome.counters;
+    drawCounters();
+    if (searchWasOn)
+        m_context.enableEndSearch();
+    QApplication::restoreOverrideCursor();
+    // The index comes back whatever happened to the run.
+    try {
+        const std::string expression = m_context.sortExpression();
+        if (!expression.empty()) {
+            table.addIndex(kSortTag, expression);
+            table.selectIndex(kSortTag);
+        } else {
+            table.selectIndex("");
+        }
+    } catch (const std::exception& e) {
+        error(QString::fromStdString(e.what()), nullptr);
+    }
+    table.close();
+    m_context.reopenShared();
+    if (!outcome.failure.empty()) {
+        error("Search and replace stopped after " + QString::number(m_counters.changed)
+                  + " changed records; the records changed before stay changed.  "
+                  + QString::fromStdString(outcome.failure),
+              nullptr);
+        return;
+    }
+    m_context.prompter.message(this, "Finished", kComplete, app::Prompter::Icon::Information);
+    accept();
+}
+
+} // namespace find

@@ -1,0 +1,284 @@
+// Locating a field value and global search and replace.
+#include "CollectionFile.h"
+#include "IniFile.h"
+#include "Locate.h"
+#include "Replace.h"
+#include "ScriptedPrompter.h"
+#include "TMain.h"
+#include "TMyLocateDialog.h"
+#include "TMySearch.h"
+#include "TSearchAndReplace.h"
+#include "Table.h"
+#include "TempDir.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+using namespace find;
+using testing_support::ScriptedPrompter;
+using testing_support::TempDir;
+
+namespace {
+
+const std::vector<std::pair<const char*, const char*>> kFilms = {
+    {"The Third Man", "Drama"}, {"Theatre of Blood", "DRAMA"}, {"Athena", "drama"},
+    {"Other", "Drama Comedy"},  {"The", ""},                   {"Zulu", "War"}};
+
+class LocateTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.file("FILMS.DBF");
+        db::createCollectionTable(path);
+        table.setFilePath(path);
+        table.addIndex("NewIndex", "Upper(Left(Title,80))");
+        table.selectIndex("NewIndex");
+        table.open();
+        int year = 1940;
+        for (const auto& [title, category] : kFilms) {
+            table.insert();
+            table.setText(0, title);
+            table.setText(table.requireField("Category"), category);
+            if (std::string(title) != "The")
+                table.setNumber(table.requireField("Year"), year++);
+            table.post();
+        }
+        table.first();
+    }
+
+    std::string locate(bool fromBeginning, const char* field, TMyLocateMatchType type, const std::string& value)
+    {
+        if (!LocateValue(fromBeginning, table, table.requireField(field), false, type, value))
+            return "-";
+        return table.text(0);
+    }
+
+    TempDir dir;
+    std::string path;
+    db::Table table;
+};
+
+} // namespace
+
+TEST_F(LocateTest, BeginningAnywhereAndExactWithoutCase)
+{
+    // Key order: Athena, Other, The, The Third Man, Theatre of Blood, Zulu.
+    EXPECT_EQ(locate(true, "Title", mtPartialMatchStart, "THE"), "The");
+    EXPECT_EQ(locate(false, "Title", mtPartialMatchStart, "THE"), "The Third Man");
+    EXPECT_EQ(locate(true, "Title", mtPartialMatchAny, "THE"), "Athena");
+    EXPECT_EQ(locate(false, "Title", mtPartialMatchAny, "THE"), "Other");
+    EXPECT_EQ(locate(true, "Title", mtExactMatch, "THE"), "The");
+    EXPECT_EQ(locate(false, "Title", mtExactMatch, "THE"), "-");
+    EXPECT_EQ(table.text(0), "The"); // a failed locate does not move
+    EXPECT_TRUE(textMatches("", "", mtExactMatch, false));
+    EXPECT_FALSE(textMatches("abc", "", mtPartialMatchStart, false));
+    EXPECT_FALSE(textMatches("The", "THE", mtExactMatch, true));
+}
+
+TEST_F(LocateTest, NumberFieldsTakeOnlyNumbers)
+{
+    EXPECT_EQ(locate(true, "Year", mtExactMatch, "1941"), "Theatre of Blood");
+    EXPECT_EQ(locate(true, "Year", mtExactMatch, "19a1"), "-");
+    EXPECT_EQ(locate(true, "Year", mtExactMatch, ""), "-");
+    EXPECT_EQ(locate(true, "Year", mtPartialMatchStart, "194"), "Athena");
+}
+
+TEST_F(LocateTest, NextFromTheLastRecordFindsNothingAndStays)
+{
+    table.last();
+    EXPECT_EQ(locate(false, "Title", mtPartialMatchAny, "u"), "-");
+    EXPECT_EQ(table.text(0), "Zulu");
+}
+
+TEST_F(LocateTest, RecordsOutsideTheSearchAreNeverLocated)
+{
+    table.setFilter([](const db::Record& r) { return r.text(0) != "The"; });
+    table.setFiltered(true);
+    table.first();
+    EXPECT_EQ(locate(true, "Title", mtExactMatch, "the"), "-");
+    EXPECT_EQ(locate(true, "Title", mtPartialMatchStart, "the"), "The Third Man");
+}
+
+TEST_F(LocateTest, ReplaceMatchesTheWholeFieldByItsClass)
+{
+    table.close();
+    table.selectIndex("");
+    table.open(db::Table::OpenMode::Exclusive);
+    auto spec = [](int position, const char* search, const char* replacement) {
+        return *checkReplace(position, search, replacement).spec;
+    };
+    ReplaceOutcome out = runReplace(table, spec(14, "drama", "Tragedy"), nullptr, nullptr);
+    EXPECT_EQ(out.counters.processed, 6u);
+    EXPECT_EQ(out.counters.found, 3u);
+    EXPECT_EQ(out.counters.changed, 3u);
+    EXPECT_TRUE(out.failure.empty());
+    // An empty search value replaces the empty values.
+    out = runReplace(table, spec(14, "", "Unknown"), nullptr, nullptr);
+    EXPECT_EQ(out.counters.changed, 1u);
+    // No to every question: found, nothing changed.
+    int asked = 0;
+    out = runReplace(table, spec(14, "TRAGEDY", "x"), [&](const std::string&) { ++asked; return false; }, nullptr);
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(out.counters.found, 3u);
+    EXPECT_EQ(out.counters.changed, 0u);
+    // Year 0 finds the empty year.
+    out = runReplace(table, spec(11, "0", "1999"), nullptr, nullptr);
+    EXPECT_EQ(out.counters.changed, 1u);
+    std::vector<std::string> categories;
+    for (table.first(); !table.eof(); table.next())
+        categories.push_back(table.text(table.requireField("Category")));
+    EXPECT_EQ(categories, (std::vector<std::string>{"Tragedy", "Tragedy", "Tragedy", "Drama Comedy", "Unknown", "War"}));
+
+    EXPECT_EQ(checkReplace(11, "", "1").message, "Invalid search value entered.  Please correct.");
+    EXPECT_EQ(checkReplace(11, "1", "x").message, "Invalid replacement value entered.  Please correct.");
+    EXPECT_EQ(checkReplace(32, "  /  /    ", "1/1/99").message, "Invalid search date entered.  Please correct.");
+    EXPECT_EQ(checkReplace(32, "1/1/99", "-  -").message, "Invalid replacement date entered.  Please correct.");
+    EXPECT_EQ(checkReplace(0, "a", "b").message, "No field has been selected.");
+}
+
+namespace {
+
+class LocateWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        home = QString::fromStdString(dir.file("home"));
+        config = QString::fromStdString(dir.file("REELKP.INI"));
+        qputenv("REELKEEPER_HOME", home.toLocal8Bit());
+        qputenv("REELKEEPER_CONFIG", config.toLocal8Bit());
+        app::IniFile ini;
+        ini.setValue("Misc", "Show Tips", "No");
+        ini.setValue("Sort Order", "Primary Sort", "1");
+        ini.save(config);
+        window = std::make_unique<app::TMain>(prompter, false);
+        window->setDialogRunner([this](QDialog& d) {
+            if (script)
+                script(d);
+            return d.result();
+        });
+        ASSERT_TRUE(window->create());
+        window->show();
+        db::Table& t = window->table();
+        for (const auto& [title, category] : kFilms) {
+            t.insert();
+            t.setText(0, title);
+            t.setText(t.requireField("Category"), category);
+            t.post();
+        }
+        t.first();
+        window->DisplayCount();
+    }
+
+    TempDir dir;
+    QString home;
+    QString config;
+    ScriptedPrompter prompter;
+    std::unique_ptr<app::TMain> window;
+    std::function<void(QDialog&)> script;
+};
+
+} // namespace
+
+TEST_F(LocateWindowTest, LocateNextWithoutAnEarlierLocateOpensTheDialog)
+{
+    bool nextIsDefault = false;
+    script = [&](QDialog& d) {
+        auto& dlg = static_cast<TMyLocateDlg&>(d);
+        EXPECT_EQ(dlg.windowTitle(), "Locate Field Value");
+        nextIsDefault = dlg.NextButton->isDefault();
+        EXPECT_TRUE(dlg.PartialMatchStartBtn->isChecked());
+        dlg.FieldNameComboBox->setCurrentText("Title");
+        dlg.SearchValue->setText("the");
+        dlg.FindNextBtnClick();
+    };
+    window->action("LocateNext")->trigger();
+    EXPECT_TRUE(nextIsDefault);
+    EXPECT_EQ(window->table().text(0), "The");
+    // Now Locate Next repeats the search without the dialog.
+    script = [](QDialog&) { ADD_FAILURE() << "no dialog expected"; };
+    window->action("LocateNext")->trigger();
+    EXPECT_EQ(window->table().text(0), "The Third Man");
+    window->action("LocateNext")->trigger();
+    window->action("LocateNext")->trigger();
+    EXPECT_EQ(prompter.messageTexts(), QStringList{"No more matches found"});
+    EXPECT_EQ(window->table().text(0), "Theatre of Blood");
+}
+
+TEST_F(LocateWindowTest, FirstReportsNoMatchesAndStaysOpen)
+{
+    script = [&](QDialog& d) {
+        auto& dlg = static_cast<TMyLocateDlg&>(d);
+        dlg.FieldNameComboBox->setCurrentText("Category");
+        dlg.SearchValue->setText("western");
+        dlg.FindFirst();
+        EXPECT_FALSE(dlg.succeeded());
+        dlg.reject();
+    };
+    window->action("Locate")->trigger();
+    EXPECT_EQ(prompter.messageTexts(), QStringList{"No matches found"});
+}
+
+TEST_F(LocateWindowTest, SearchAndReplaceCountsAndRebuildsTheIndex)
+{
+    // A search is on before the run and is on again after it.
+    window->Doit({[] {
+        SearchItem item;
+        item.field = 14;
+        item.value = "DRAMA";
+        item.test = SearchItem::Contains;
+        item.levelEnd = true;
+        return item;
+    }()});
+    ASSERT_TRUE(window->searchMode());
+    script = [this](QDialog& d) {
+        auto& r = static_cast<TSearchAndReplace&>(d);
+        EXPECT_EQ(r.windowTitle(), "Search and Replace");
+        r.StartButtonClick();
+        EXPECT_EQ(prompter.messageTexts().back(), "No field has been selected.");
+        r.FieldBox->setCurrentIndex(13); // Category
+        r.SearchText->setText("drama");
+        r.ReplaceText->setText("Tragedy");
+        r.ConfirmBox->setChecked(true);
+        prompter.answers = {app::Prompter::Answer::Yes, app::Prompter::Answer::No, app::Prompter::Answer::Yes};
+        r.StartButtonClick();
+        EXPECT_EQ(r.counterText(0), "6");
+        EXPECT_EQ(r.counterText(1), "3");
+        EXPECT_EQ(r.counterText(2), "2");
+    };
+    window->DoSearchAndReplace();
+    ASSERT_EQ(prompter.questions.size(), 3u);
+    EXPECT_EQ(prompter.questions[0].caption, "Confirm");
+    EXPECT_EQ(prompter.questions[0].text, "Item = \"The Third Man\".  Change this record?");
+    EXPECT_EQ(prompter.messages.back().caption, "Finished");
+    EXPECT_EQ(prompter.messages.back().text, "Global Search and Replace Complete.");
+    EXPECT_TRUE(window->searchMode());
+    EXPECT_EQ(window->countText(), "2"); // "drama" and Drama Comedy still contain DRAMA
+    EXPECT_EQ(window->table().selectedIndex(), "NewIndex");
+    EXPECT_EQ(window->table().openMode(), db::Table::OpenMode::Shared);
+}
+
+TEST_F(LocateWindowTest, SearchAndReplaceNeedsExclusiveUse)
+{
+    QProcess holder;
+    holder.start(RK_CLI, {"hold", home + "/MASTER.DBF"});
+    holder.waitForReadyRead(10000);
+    script = [](QDialog& d) {
+        auto& r = static_cast<TSearchAndReplace&>(d);
+        r.FieldBox->setCurrentIndex(13);
+        r.SearchText->setText("drama");
+        r.ReplaceText->setText("x");
+        r.StartButtonClick();
+    };
+    window->DoSearchAndReplace();
+    holder.closeWriteChannel();
+    holder.waitForFinished(10000);
+    EXPECT_EQ(prompter.messageTexts().back(), TSearchAndReplace::kInUse);
+    EXPECT_TRUE(window->table().active());
+    window->table().first();
+    EXPECT_EQ(window->table().text(window->table().requireField("Category")), "drama"); // Athena, unchanged
+}
