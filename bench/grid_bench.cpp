@@ -5,6 +5,7 @@
 #include "MyNavigator.h"
 #include "Prompter.h"
 #include "TMain.h"
+#include "TMyEdit.h"
 #include "ViewerGrid.h"
 
 #include <QApplication>
@@ -94,6 +95,56 @@ int main(int argc, char** argv)
     std::sort(pages.begin(), pages.end());
     std::cout << "page down and repaint: median " << pages[pages.size() / 2] << " ms, worst " << pages.back()
               << " ms\n";
+    // The record editor on a record, shown and closed.
+    window.navigator()->button(app::MyNavigator::First)->click();
+    double editorMs = 0;
+    window.setDialogRunner([&editorMs](QDialog& d) {
+        const auto shown = Clock::now();
+        d.show();
+        editorMs = msSince(shown);
+        d.hide();
+        return int(QDialog::Rejected);
+    });
+    const auto editing = Clock::now();
+    window.DoEdit();
+    std::cout << "record editor opened on a record and shown: " << editorMs << " ms (" << msSince(editing)
+              << " ms with the count refreshed after it)\n";
+    // An edit that moves the record to the other end of the sort index.
+    db::Table& table = window.table();
+    std::vector<double> posts;
+    for (int i = 0; i < 20; ++i) {
+        table.first();
+        const auto post = Clock::now();
+        table.edit();
+        table.setText(0, i % 2 ? "AAAA moved" : "ZZZZ moved");
+        table.post();
+        posts.push_back(msSince(post));
+    }
+    std::sort(posts.begin(), posts.end());
+    std::cout << "post that moves a record in the sort index: median " << posts[posts.size() / 2] << " ms\n";
+
+    // A two-level search, counted and its first screen shown.
+    find::SearchItem drama;
+    drama.field = 14;
+    drama.value = "DRAMA";
+    find::SearchItem year;
+    year.field = 11;
+    year.test = find::SearchItem::Greater;
+    year.number = 1980;
+    year.levelEnd = true;
+    find::SearchItem star;
+    star.field = 2;
+    star.test = find::SearchItem::AnyStar;
+    star.value = "AUDREY HEPBURN";
+    star.levelEnd = true;
+    const auto searching = Clock::now();
+    window.Doit({drama, year, star});
+    const double doitMs = msSince(searching);
+    window.DisplayCount();
+    window.grab();
+    std::cout << "two-level search applied: " << doitMs << " ms; counted (" << window.countText().toStdString()
+              << ") and first screen shown: " << msSince(searching) << " ms\n";
+    window.DoEndSearch();
     std::cout << "peak memory: " << peakMegabytes() << " MB\n";
     window.close();
     return 0;

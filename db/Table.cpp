@@ -691,6 +691,9 @@ uint32_t Table::recordCountNow()
         return m_index.entryCount(0);
     }
     rereadRecordCount();
+    // A filtered count costs a pass over the file: it holds until something changes.
+    if (m_countGeneration == m_generation)
+        return m_count;
     const size_t length = m_header.recordLength;
     uint32_t count = 0;
     scanRecords([&](const char* records, uint32_t, uint32_t n) {
@@ -698,6 +701,8 @@ uint32_t Table::recordCountNow()
             if (visible(records + static_cast<size_t>(k) * length))
                 ++count;
     });
+    m_count = count;
+    m_countGeneration = m_generation;
     return count;
 }
 

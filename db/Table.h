@@ -271,6 +271,8 @@ private:
     uint32_t m_pendingCount = 0;
 
     uint64_t m_generation = 1;
+    uint64_t m_countGeneration = 0; // the generation m_count was taken at
+    uint32_t m_count = 0;
     std::vector<uint32_t> m_positions; // record numbers of the visible records in order, as far as listed
     std::unordered_map<uint32_t, uint32_t> m_positionOf;
     bool m_positionsStarted = false;

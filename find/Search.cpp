@@ -44,16 +44,28 @@ std::string trim(const std::string& s)
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-// The field's text upper-cased into a buffer on the stack (fields are at most 254 bytes).
-std::string_view upperField(const db::Record& record, int position, char* buffer)
+// Whether a field holds the (upper-cased) criterion anywhere, its letters a
+// to z compared as capitals: no copy of the field is made.
+bool fieldContains(const db::Record& record, int position, std::string_view needle)
 {
-    std::string_view raw = record.raw(position - 1);
-    while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\0'))
-        raw.remove_suffix(1);
-    const size_t n = std::min<size_t>(raw.size(), 255);
-    for (size_t i = 0; i < n; ++i)
-        buffer[i] = upper(raw[i]);
-    return {buffer, n};
+    // The blanks that pad the field need no trimming: a criterion has no
+    // blanks at its end, so it never matches into them.
+    const std::string_view raw = record.raw(position - 1);
+    if (needle.size() > raw.size())
+        return false;
+    if (needle.empty())
+        return true;
+    const char first = needle[0];
+    for (size_t at = 0; at + needle.size() <= raw.size(); ++at) {
+        if (upper(raw[at]) != first)
+            continue;
+        size_t k = 1;
+        while (k < needle.size() && upper(raw[at + k]) == needle[k])
+            ++k;
+        if (k == needle.size())
+            return true;
+    }
+    return false;
 }
 
 bool compareNumbers(double field, double criterion, int test)
@@ -71,7 +83,6 @@ bool compareNumbers(double field, double criterion, int test)
 bool BuildFilter(const std::vector<SearchItem>& items, const db::Record& record)
 {
     bool pass = true;
-    char buffer[256];
     for (const SearchItem& item : items) {
         switch (item.test) {
         case SearchItem::Equal:
@@ -84,14 +95,13 @@ bool BuildFilter(const std::vector<SearchItem>& items, const db::Record& record)
             break;
         case SearchItem::Contains:
             if (pass)
-                pass = upperField(record, item.field, buffer).find(item.value) != std::string_view::npos;
+                pass = fieldContains(record, item.field, item.value);
             break;
         case SearchItem::AnyKeyWord: {
             bool found = false;
             if (pass) {
-                const std::string_view keyWords = upperField(record, kKeyWords, buffer);
                 for (const std::string& word : item.words)
-                    if (!word.empty() && keyWords.find(word) != std::string_view::npos) {
+                    if (!word.empty() && fieldContains(record, kKeyWords, word)) {
                         found = true;
                         break;
                     }
@@ -102,7 +112,7 @@ bool BuildFilter(const std::vector<SearchItem>& items, const db::Record& record)
         case SearchItem::AnyStar: {
             bool found = false;
             for (int star = kFirstStar; pass && !found && star <= kLastStar; ++star)
-                found = upperField(record, star, buffer).find(item.value) != std::string_view::npos;
+                found = fieldContains(record, star, item.value);
             pass = pass && found;
             break;
         }

@@ -644,6 +644,8 @@ void TMain::openTableShared()
 
 void TMain::openCollection(const QString& name, bool testInUse)
 {
+    if (m_searchMode)
+        DoEndSearch();
     const QString previous = m_currentDatabase;
     m_currentDatabase = name;
     m_table.close();
@@ -661,6 +663,7 @@ void TMain::openCollection(const QString& name, bool testInUse)
         }
     }
     openTableShared();
+    SetViewerOptions();
     DoLastFiles(previous, m_currentDatabase);
 }
 
@@ -693,6 +696,8 @@ void TMain::DoNew()
     Prompter::FileDialog dialog{"New Database File", kDatabaseFilter, "DBF", QFileInfo(m_currentDatabase).absolutePath()};
     dialog.confirmOverwrite = true;
     const QString chosen = m_prompter.saveFileName(this, dialog);
+    if (!chosen.isEmpty() && m_searchMode)
+        DoEndSearch();
     if (!chosen.isEmpty() && hasDbfExtension(chosen) && MakeNewDB(chosen))
         openCollection(chosen, false);
     DisplayCount();
@@ -763,6 +768,7 @@ void TMain::maintainExclusively(const QString& question, const QString& refusal,
         m_table.open(db::Table::OpenMode::Exclusive);
     } catch (const db::DbError&) {
         openTableShared();
+        SetViewerOptions();
         m_prompter.message(this, "Error", refusal, Prompter::Icon::Error);
         return;
     }
@@ -771,10 +777,12 @@ void TMain::maintainExclusively(const QString& question, const QString& refusal,
     } catch (...) {
         m_table.close();
         openTableShared();
+        SetViewerOptions();
         throw;
     }
     m_table.close();
     openTableShared();
+    SetViewerOptions();
 }
 
 void TMain::DoPack()
@@ -805,8 +813,15 @@ void TMain::DoRebuildIndexes()
 
 void TMain::DoUpdateDatabase()
 {
+    // Reopening shows other users' changes; a search that was on applies again.
+    const bool searchWasOn = m_searchMode;
+    if (searchWasOn)
+        DoEndSearch();
     m_table.close();
+    if (searchWasOn)
+        EnableEndSearch();
     openTableShared();
+    SetViewerOptions();
     DisplayCount();
 }
 
