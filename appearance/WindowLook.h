@@ -30,6 +30,10 @@ void SetFonts(QWidget* window, const WindowFonts& fonts);
 // Major Title color; the others take Minor Title.
 void applyColorSet(QWidget* window, const app::ColorSet& colors, const std::function<bool(const QLabel*)>& isHeading);
 
+// What every window does when it is shown: the user's window fonts, its
+// group's color set (all labels as headings) and the screen-size scale.
+void applyWindowLook(QWidget* window, const app::Settings& settings, app::ColorGroup group, double scaleFactor);
+
 // Scales a window's designed size and font by the screen-size factor (always
 // from the designed values, so showing it again never compounds) and centres
 // it on the screen.

@@ -1,5 +1,6 @@
 #include "KeyExpression.h"
 
+#include "Ascii.h"
 #include "DbError.h"
 
 #include <cctype>
@@ -8,16 +9,6 @@
 
 namespace db {
 
-namespace {
-std::string upperAscii(std::string_view s)
-{
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-} // namespace
 
 struct KeyExpression::Parser {
     std::string_view text;
@@ -59,7 +50,7 @@ struct KeyExpression::Parser {
             ++pos;
         if (pos == start)
             error("a field name or function expected at position " + std::to_string(start + 1));
-        return upperAscii(text.substr(start, pos - start));
+        return upperAscii(std::string(text.substr(start, pos - start)));
     }
 
     int integer()

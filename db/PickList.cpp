@@ -1,5 +1,6 @@
 #include "PickList.h"
 
+#include "Ascii.h"
 #include "FileIO.h"
 
 #include <fstream>
@@ -40,15 +41,6 @@ std::string trimBlanks(const std::string& s)
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
-bool sameLetters(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 } // namespace
 
 PickList readPickList(const std::string& path)

@@ -1,5 +1,7 @@
 #include "Schema.h"
 
+#include "Ascii.h"
+
 #include <stdexcept>
 
 namespace db {
@@ -49,15 +51,6 @@ constexpr std::array<SchemaField, kSchemaFieldCount> kSchema = {{
     {40, "UserDef2", "User Defined 2", K::Character, 40},
 }};
 
-bool sameLetters(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::toupper(static_cast<unsigned char>(a[i])) != std::toupper(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
 } // namespace
 
 const std::array<SchemaField, kSchemaFieldCount>& collectionSchema()

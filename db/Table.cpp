@@ -1,6 +1,7 @@
 #include "Table.h"
 
 #include "DbError.h"
+#include "Ascii.h"
 #include "EditText.h"
 
 #include <algorithm>
@@ -17,21 +18,6 @@ constexpr uint64_t kOpenLock = 1ULL << 62;
 constexpr uint64_t kUpdateLock = kOpenLock + 1;
 constexpr size_t kChunkBytes = 256 * 1024;
 constexpr size_t kScanBytes = 1024 * 1024;
-
-bool sameLetters(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-           });
-}
-
-std::string upperAscii(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
 
 } // namespace
 
@@ -460,12 +446,45 @@ auto Table::repairing(Work&& work) -> decltype(work())
     }
 }
 
+IndexFile::Entry Table::entryOf(int tag, const char* record, uint32_t recNo) const
+{
+    const KeyExpression& expression = m_expressions[static_cast<size_t>(tag)];
+    std::string key(static_cast<size_t>(expression.keyLength()), ' ');
+    expression.evaluate(record, key.data());
+    return IndexFile::makeEntry(key, recNo);
+}
+
 IndexFile::Entry Table::currentEntry() const
 {
-    const KeyExpression& expression = m_expressions[static_cast<size_t>(selectedTagNumber())];
-    std::string key(static_cast<size_t>(expression.keyLength()), ' ');
-    expression.evaluate(m_currentBytes, key.data());
-    return IndexFile::makeEntry(key, m_recNo);
+    return entryOf(selectedTagNumber(), m_currentBytes, m_recNo);
+}
+
+bool Table::updateIndexEntries(const char* oldRecord, const char* newRecord, uint32_t recNo)
+{
+    // Every tag loses the old record's entry and gains the new one's; an
+    // unchanged key is left alone. A damaged page marks the index for a rebuild.
+    try {
+        m_index.beginChange();
+        for (size_t t = 0; t < m_expressions.size(); ++t) {
+            const int tag = static_cast<int>(t);
+            const IndexFile::Entry newEntry = newRecord ? entryOf(tag, newRecord, recNo) : IndexFile::Entry();
+            const IndexFile::Entry oldEntry = oldRecord ? entryOf(tag, oldRecord, recNo) : IndexFile::Entry();
+            if (oldEntry == newEntry)
+                continue;
+            if (oldRecord)
+                m_index.erase(tag, oldEntry);
+            if (newRecord)
+                m_index.insert(tag, newEntry);
+        }
+        m_index.endChange(deferWrites() ? TableStamp{} : currentStamp());
+    } catch (const IndexDamaged&) {
+        m_index.markUnclean();
+        return false;
+    } catch (...) {
+        m_index.markUnclean();
+        throw;
+    }
+    return true;
 }
 
 void Table::repairIndex()
@@ -661,10 +680,7 @@ void Table::refreshNow()
     bool found = false;
     if (m_recNo != 0 && m_recNo <= m_header.recordCount) {
         if (selectedTagNumber() >= 0) {
-            std::string key(static_cast<size_t>(m_expressions[static_cast<size_t>(selectedTagNumber())].keyLength()), ' ');
-            const char* bytes = readRecord(m_recNo, 0);
-            m_expressions[static_cast<size_t>(selectedTagNumber())].evaluate(bytes, key.data());
-            found = landOnEntryOrNeighbour(IndexFile::makeEntry(key, m_recNo));
+            found = landOnEntryOrNeighbour(entryOf(selectedTagNumber(), readRecord(m_recNo, 0), m_recNo));
         } else {
             found = seekPhysical(m_recNo, +1) || seekPhysical(m_header.recordCount, -1);
         }
@@ -932,28 +948,7 @@ void Table::post()
             m_file.writeAt(m_header.headerLength + static_cast<uint64_t>(rec - 1) * length, m_edit.data(), length);
         }
         if (m_indexOpen) {
-            try {
-                m_index.beginChange();
-                for (size_t t = 0; t < m_expressions.size(); ++t) {
-                    std::string newKey(static_cast<size_t>(m_expressions[t].keyLength()), ' ');
-                    m_expressions[t].evaluate(m_edit.data(), newKey.data());
-                    if (!inserting) {
-                        std::string oldKey(newKey.size(), ' ');
-                        m_expressions[t].evaluate(old.data(), oldKey.data());
-                        if (oldKey == newKey)
-                            continue;
-                        m_index.erase(static_cast<int>(t), IndexFile::makeEntry(oldKey, rec));
-                    }
-                    m_index.insert(static_cast<int>(t), IndexFile::makeEntry(newKey, rec));
-                }
-                m_index.endChange(deferWrites() ? TableStamp{} : currentStamp());
-            } catch (const IndexDamaged&) {
-                m_index.markUnclean();
-                indexBroken = true;
-            } catch (...) {
-                m_index.markUnclean();
-                throw;
-            }
+            indexBroken = !updateIndexEntries(inserting ? nullptr : old.data(), m_edit.data(), rec);
         }
     }
     changed();
@@ -965,10 +960,7 @@ void Table::post()
     posted.swap(m_edit);
     bool found;
     if (selectedTagNumber() >= 0) {
-        const KeyExpression& expression = m_expressions[static_cast<size_t>(selectedTagNumber())];
-        std::string key(static_cast<size_t>(expression.keyLength()), ' ');
-        expression.evaluate(posted.data(), key.data());
-        const IndexFile::Entry entry = IndexFile::makeEntry(key, rec);
+        const IndexFile::Entry entry = entryOf(selectedTagNumber(), posted.data(), rec);
         if (!indexBroken && visible(posted.data())) {
             // The entry was just inserted: the cursor stands on it and reads its leaf when it moves.
             IndexFile::placeAt(m_cursor, selectedTagNumber(), entry);
@@ -1016,23 +1008,8 @@ void Table::deleteRecord()
         m_file.readAt(at, old.data(), length);
         if (old[0] != '*') {
             m_file.writeAt(at, "*", 1);
-            if (m_indexOpen) {
-                try {
-                    m_index.beginChange();
-                    for (size_t t = 0; t < m_expressions.size(); ++t) {
-                        std::string key(static_cast<size_t>(m_expressions[t].keyLength()), ' ');
-                        m_expressions[t].evaluate(old.data(), key.data());
-                        m_index.erase(static_cast<int>(t), IndexFile::makeEntry(key, rec));
-                    }
-                    m_index.endChange(deferWrites() ? TableStamp{} : currentStamp());
-                } catch (const IndexDamaged&) {
-                    m_index.markUnclean();
-                    indexBroken = true;
-                } catch (...) {
-                    m_index.markUnclean();
-                    throw;
-                }
-            }
+            if (m_indexOpen)
+                indexBroken = !updateIndexEntries(old.data(), nullptr, rec);
         }
     }
     changed();
@@ -1485,10 +1462,7 @@ bool Table::gotoBookmarkNow(const Bookmark& bookmark)
     if (!visible(bytes))
         return false;
     if (selectedTagNumber() >= 0) {
-        const KeyExpression& expression = m_expressions[static_cast<size_t>(selectedTagNumber())];
-        std::string key(static_cast<size_t>(expression.keyLength()), ' ');
-        expression.evaluate(bytes, key.data());
-        const IndexFile::Entry entry = IndexFile::makeEntry(key, bookmark.record);
+        const IndexFile::Entry entry = entryOf(selectedTagNumber(), bytes, bookmark.record);
         UpdateLock read(*this, File::LockKind::Shared);
         m_index.synchronize();
         if (!m_index.seek(m_cursor, selectedTagNumber(), entry) || m_cursor.entry != entry)

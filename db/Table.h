@@ -224,6 +224,10 @@ private:
     auto repairing(Work&& work) -> decltype(work());
     void repairIndex();
     IndexFile::Entry currentEntry() const;
+    IndexFile::Entry entryOf(int tag, const char* record, uint32_t recNo) const;
+    // Brings every tag up to date for one record (old and/or new image);
+    // false when a damaged index page was met (the index then needs a rebuild).
+    bool updateIndexEntries(const char* oldRecord, const char* newRecord, uint32_t recNo);
     void writeIndexFlag(bool on);
     std::vector<char> blankRecord() const;
     char* editField(int field);

@@ -1,18 +1,15 @@
 #include "Locate.h"
 
+#include "Ascii.h"
+
 #include <charconv>
 
 namespace find {
 
 namespace {
-char upper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool sameChar(char a, char b, bool caseSensitive)
 {
-    return caseSensitive ? a == b : upper(a) == upper(b);
+    return caseSensitive ? a == b : db::upperAscii(a) == db::upperAscii(b);
 }
 
 bool isPlainNumber(const std::string& value)

@@ -1,5 +1,6 @@
 #include "Replace.h"
 
+#include "Ascii.h"
 #include "Schema.h"
 
 namespace find {
@@ -11,14 +12,6 @@ std::string trim(const std::string& s)
     if (first == std::string::npos)
         return {};
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
-}
-
-std::string upperAscii(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return s;
 }
 
 bool blankDate(const std::string& s)
@@ -65,7 +58,7 @@ ReplaceCheck checkReplace(int position, const std::string& searchText, const std
     }
     case RowClass::Text:
         // An empty search text finds the empty fields.
-        spec.search = upperAscii(search);
+        spec.search = db::upperAscii(search);
         break;
     }
     check.spec = spec;
@@ -87,7 +80,7 @@ ReplaceOutcome runReplace(db::Table& table, const ReplaceSpec& spec,
             switch (spec.kind) {
             case RowClass::Text:
                 record.text(field, text);
-                match = upperAscii(text) == spec.search;
+                match = db::upperAscii(text) == spec.search;
                 break;
             case RowClass::Number: match = record.number(field) == spec.searchValue; break;
             default: match = record.date(field) == spec.searchValue; break;

@@ -1,5 +1,6 @@
 #include "Search.h"
 
+#include "Ascii.h"
 #include "Schema.h"
 
 #include <algorithm>
@@ -24,18 +25,6 @@ constexpr int kFirstStar = 2;
 constexpr int kLastStar = 7;
 constexpr size_t kMaxValue = 110;
 
-char upper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-std::string upperAscii(std::string s)
-{
-    for (char& c : s)
-        c = upper(c);
-    return s;
-}
-
 std::string trim(const std::string& s)
 {
     const size_t first = s.find_first_not_of(' ');
@@ -57,10 +46,10 @@ bool fieldContains(const db::Record& record, int position, std::string_view need
         return true;
     const char first = needle[0];
     for (size_t at = 0; at + needle.size() <= raw.size(); ++at) {
-        if (upper(raw[at]) != first)
+        if (db::upperAscii(raw[at]) != first)
             continue;
         size_t k = 1;
-        while (k < needle.size() && upper(raw[at + k]) == needle[k])
+        while (k < needle.size() && db::upperAscii(raw[at + k]) == needle[k])
             ++k;
         if (k == needle.size())
             return true;
@@ -219,7 +208,7 @@ SaveResult saveLevel(const CriteriaLevel& rows, std::vector<SearchItem>& items, 
         const RowClass kind = rowClass(position);
         std::string text = trim(row.text);
         if (kind == RowClass::Text) {
-            text = upperAscii(text);
+            text = db::upperAscii(text);
             if (text.empty())
                 continue;
             SearchItem item;

@@ -517,9 +517,7 @@ bool TMain::create()
     m_locate->DataSource = &m_table;
     m_locate->runDialog = [this](QDialog& dialog) { return m_runDialog(dialog); };
     m_locate->lookOf = [this](QWidget* window) {
-        appearance::SetFonts(window, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
-        appearance::applyColorSet(window, m_settings.colorSets[ConfigureWindowColors], [](const QLabel*) { return true; });
-        appearance::scaleAndCentre(window, m_scaleFactor);
+        appearance::applyWindowLook(window, m_settings, ConfigureWindowColors, m_scaleFactor);
     };
     return true;
 }
@@ -1250,9 +1248,7 @@ void TMain::EditAList(int code)
     const bool fileOnly = code == 14 || code == 17;
     const QStringList entries = fileOnly ? m_pickLists.readFile(code) : m_editor->listOf(code);
     db_ui::TMyEditBox editor(m_prompter, info.captionName, info.entryLength, entries, this);
-    appearance::SetFonts(&editor, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
-    appearance::applyColorSet(&editor, m_settings.colorSets[ConfigureWindowColors], [](const QLabel*) { return true; });
-    appearance::scaleAndCentre(&editor, m_scaleFactor);
+    appearance::applyWindowLook(&editor, m_settings, ConfigureWindowColors, m_scaleFactor);
     if (m_runDialog(editor) != QDialog::Accepted)
         return;
     const QStringList edited = editor.entries();

@@ -84,11 +84,7 @@ TMySearch::TMySearch(SearchContext context, QWidget* parent)
     connect(m_more, &QPushButton::clicked, this, &TMySearch::MoreButtonClick);
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Search Window"); });
     resize(static_cast<int>(640 * scale), static_cast<int>(440 * scale));
-    appearance::SetFonts(this, {m_context.settings.labelFont, m_context.settings.editFont,
-                                m_context.settings.buttonFont});
-    appearance::applyColorSet(this, m_context.settings.colorSets[app::SearchWindowColors],
-                              [](const QLabel*) { return true; });
-    appearance::scaleAndCentre(this, scale);
+    appearance::applyWindowLook(this, m_context.settings, app::SearchWindowColors, scale);
     if (y() > 10)
         move(x(), y() - 10);
 }

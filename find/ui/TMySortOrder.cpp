@@ -49,11 +49,7 @@ TMySortOrder::TMySortOrder(SortOrderContext context, QWidget* parent)
     layout->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &TMySortOrder::OkButtonClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    appearance::SetFonts(this, {m_context.settings.labelFont, m_context.settings.editFont,
-                                m_context.settings.buttonFont});
-    appearance::applyColorSet(this, m_context.settings.colorSets[app::ConfigureWindowColors],
-                              [](const QLabel*) { return true; });
-    appearance::scaleAndCentre(this, m_context.scaleFactor);
+    appearance::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
 }
 
 void TMySortOrder::OkButtonClick()

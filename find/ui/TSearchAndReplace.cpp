@@ -73,11 +73,7 @@ TSearchAndReplace::TSearchAndReplace(ReplaceContext context, QWidget* parent)
     connect(FieldBox, &QComboBox::currentIndexChanged, this, &TSearchAndReplace::FieldBoxChange);
     connect(start, &QPushButton::clicked, this, &TSearchAndReplace::StartButtonClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    appearance::SetFonts(this, {m_context.settings.labelFont, m_context.settings.editFont,
-                                m_context.settings.buttonFont});
-    appearance::applyColorSet(this, m_context.settings.colorSets[app::ConfigureWindowColors],
-                              [](const QLabel*) { return true; });
-    appearance::scaleAndCentre(this, m_context.scaleFactor);
+    appearance::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
 }
 
 void TSearchAndReplace::FieldBoxChange()
