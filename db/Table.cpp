@@ -388,12 +388,32 @@ bool Table::inChunk(const char* bytes) const
         && bytes < m_chunkData + static_cast<size_t>(m_chunkCount) * m_header.recordLength;
 }
 
-void Table::keepCurrentOutOfChunk()
+void Table::updateChunkRecord(uint32_t recNo, const char* bytes)
+{
+    // A mapped window sees the file's new bytes by itself; a read buffer
+    // takes them over, so that a run of changes keeps its read-ahead.
+    if (!m_chunkCount || recNo < m_chunkFirst || recNo >= m_chunkFirst + m_chunkCount || m_chunkData != m_chunk.data())
+        return;
+    char* at = m_chunk.data() + static_cast<size_t>(recNo - m_chunkFirst) * m_header.recordLength;
+    if (m_currentBytes == at)
+        pinCurrent();
+    if (bytes)
+        std::memcpy(at, bytes, m_header.recordLength);
+    else
+        at[0] = '*';
+}
+
+void Table::pinCurrent()
 {
     if (m_currentBytes && inChunk(m_currentBytes)) {
         m_currentCopy.assign(m_currentBytes, m_currentBytes + m_header.recordLength);
         m_currentBytes = m_currentCopy.data();
     }
+}
+
+void Table::keepCurrentOutOfChunk()
+{
+    pinCurrent();
     m_chunkCount = 0;
 }
 
@@ -952,7 +972,7 @@ void Table::post()
         }
     }
     changed();
-    invalidateChunk();
+    updateChunkRecord(rec, m_edit.data());
     if (indexBroken)
         repairIndex();
     m_state = State::Browse;
@@ -1013,7 +1033,7 @@ void Table::deleteRecord()
         }
     }
     changed();
-    invalidateChunk();
+    updateChunkRecord(rec, nullptr);
     if (indexBroken)
         repairIndex();
     // The record after the deleted one becomes current, or the one before it.

@@ -198,6 +198,8 @@ private:
     // direction +1 or -1 reads ahead that way; 0 reads the one record.
     const char* readRecord(uint32_t recNo, int direction);
     void keepCurrentOutOfChunk();
+    void pinCurrent(); // the current record gets its own copy before the chunk changes
+    void updateChunkRecord(uint32_t recNo, const char* bytes); // bytes null: marked deleted
     bool inChunk(const char* bytes) const;
     bool mapWindow(uint32_t start);
     void releaseWindow();
