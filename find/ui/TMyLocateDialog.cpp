@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -156,6 +157,26 @@ TMyLocateDlg::TMyLocateDlg(TMyLocateDialog& component, const QStringList& labels
         SearchValue->clear();
         SearchValue->setFocus();
     });
+    FieldNameComboBox->installEventFilter(this);
+}
+
+bool TMyLocateDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    // While the field list has the focus Enter belongs to it, not to Next.
+    if (watched == FieldNameComboBox) {
+        if (event->type() == QEvent::FocusIn) {
+            NextButton->setDefault(false);
+        } else if (event->type() == QEvent::FocusOut) {
+            NextButton->setDefault(true);
+        } else if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                SearchValue->setFocus();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 TMyLocateMatchType TMyLocateDlg::matchType() const

@@ -91,6 +91,9 @@ public:
     bool succeeded() const { return m_succeeded; }
     TMyLocateMatchType matchType() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     TMyLocateDialog& m_component;
     bool m_succeeded = false;

@@ -11,7 +11,9 @@
 #include "Table.h"
 #include "TempDir.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QProcess>
@@ -281,4 +283,19 @@ TEST_F(LocateWindowTest, SearchAndReplaceNeedsExclusiveUse)
     EXPECT_TRUE(window->table().active());
     window->table().first();
     EXPECT_EQ(window->table().text(window->table().requireField("Category")), "drama"); // Athena, unchanged
+}
+
+TEST_F(LocateWindowTest, NextIsNotTheDefaultWhileTheFieldListHasTheFocus)
+{
+    script = [](QDialog& d) {
+        auto& dlg = static_cast<TMyLocateDlg&>(d);
+        QFocusEvent in(QEvent::FocusIn);
+        QApplication::sendEvent(dlg.FieldNameComboBox, &in);
+        EXPECT_FALSE(dlg.NextButton->isDefault());
+        QFocusEvent out(QEvent::FocusOut);
+        QApplication::sendEvent(dlg.FieldNameComboBox, &out);
+        EXPECT_TRUE(dlg.NextButton->isDefault());
+        dlg.reject();
+    };
+    window->action("Locate")->trigger();
 }
