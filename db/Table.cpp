@@ -1535,6 +1535,18 @@ void Table::extendPositions(uint32_t needed, uint32_t untilRecord)
     }
 }
 
+uint32_t Table::listPositions(uint32_t atLeast)
+{
+    return repairing([&] {
+        requireActive("list records");
+        if (atLeast > 0)
+            extendPositions(atLeast - 1);
+        else
+            extendPositions(0);
+        return static_cast<uint32_t>(m_positions.size());
+    });
+}
+
 bool Table::recordAtPosition(uint32_t position, std::vector<char>& bytes, uint32_t& recNo)
 {
     return repairing([&] {

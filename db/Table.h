@@ -94,6 +94,10 @@ public:
     // the visible records once and keeps the list until something changes.
     bool gotoPosition(uint32_t position);
     uint32_t currentPosition();
+    // With a filter on, the visible records are listed as far as asked:
+    // lists at least `atLeast` (or all there are) and says how many are listed.
+    uint32_t listPositions(uint32_t atLeast);
+    bool allPositionsListed() const { return m_positionsDone; }
     // The bytes of the record at a position, without moving the current record.
     bool recordAtPosition(uint32_t position, std::vector<char>& bytes, uint32_t& recNo);
     // Raised by every change of records, order, filter or file: views drop

@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace find {
 
@@ -35,6 +38,14 @@ std::string trim(const std::string& s)
 
 // Whether a field holds the (upper-cased) criterion anywhere, its letters a
 // to z compared as capitals: no copy of the field is made.
+bool matchesAt(std::string_view raw, size_t at, std::string_view needle)
+{
+    for (size_t k = 1; k < needle.size(); ++k)
+        if (db::upperAscii(raw[at + k]) != needle[k])
+            return false;
+    return true;
+}
+
 bool fieldContains(const db::Record& record, int position, std::string_view needle)
 {
     // The blanks that pad the field need no trimming: a criterion has no
@@ -44,16 +55,29 @@ bool fieldContains(const db::Record& record, int position, std::string_view need
         return false;
     if (needle.empty())
         return true;
+    const size_t last = raw.size() - needle.size();
+    size_t at = 0;
+#ifdef __SSE2__
+    // Candidates for the first character sixteen bytes at a time: with bit
+    // 0x20 set, a capital and its small letter look the same.
     const char first = needle[0];
-    for (size_t at = 0; at + needle.size() <= raw.size(); ++at) {
-        if (db::upperAscii(raw[at]) != first)
-            continue;
-        size_t k = 1;
-        while (k < needle.size() && db::upperAscii(raw[at + k]) == needle[k])
-            ++k;
-        if (k == needle.size())
-            return true;
+    const bool letter = first >= 'A' && first <= 'Z';
+    const __m128i fold = _mm_set1_epi8(letter ? 0x20 : 0);
+    const __m128i target = _mm_set1_epi8(static_cast<char>(letter ? first | 0x20 : first));
+    for (; at + 16 <= last + 1; at += 16) {
+        const __m128i chunk = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(raw.data() + at)), fold);
+        unsigned candidates = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, target)));
+        while (candidates) {
+            const size_t i = at + static_cast<size_t>(__builtin_ctz(candidates));
+            if (db::upperAscii(raw[i]) == first && matchesAt(raw, i, needle))
+                return true;
+            candidates &= candidates - 1;
+        }
     }
+#endif
+    for (; at <= last; ++at)
+        if (db::upperAscii(raw[at]) == needle[0] && matchesAt(raw, at, needle))
+            return true;
     return false;
 }
 

@@ -837,13 +837,15 @@ QString TMain::countText() const
 
 void TMain::DisplayCount()
 {
+    m_model->reload();
+    syncGridToTable();
+    if (m_table.active() && m_table.filtered() && isVisible())
+        m_grid->viewport()->repaint(); // the first rows of a search show before it is counted
     try {
         m_countLabel->setText(m_table.active() ? QString::number(m_table.recordCount()) : "0");
     } catch (const std::exception& e) {
         showEngineError(e);
     }
-    m_model->reload();
-    syncGridToTable();
 }
 
 void TMain::SetColors()
@@ -975,6 +977,8 @@ void TMain::syncGridToTable()
         return;
     m_syncing = true;
     const int row = m_model->currentRow();
+    if (row >= 0)
+        m_model->ensureRow(row);
     if (row >= 0 && m_model->columnCount() > 0) {
         const QModelIndex index = m_model->index(row, std::max(0, m_grid->currentIndex().column()));
         m_grid->setCurrentIndex(index);

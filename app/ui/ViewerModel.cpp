@@ -7,6 +7,8 @@ namespace app {
 
 namespace {
 constexpr int kCachedRows = 512;
+constexpr uint32_t kFirstRows = 200;   // rows listed at once through a search
+constexpr uint32_t kMoreRows = 1000;   // and each time the view wants more
 }
 
 ViewerModel::ViewerModel(db::Table& table, QObject* parent)
@@ -45,7 +47,11 @@ void ViewerModel::reload()
     m_rows.clear();
     m_checkOut = m_viewed = -1;
     try {
-        m_count = m_table.active() ? static_cast<int>(m_table.recordCount()) : 0;
+        m_lazy = m_table.active() && m_table.filtered();
+        if (m_lazy)
+            m_count = static_cast<int>(m_table.listPositions(kFirstRows));
+        else
+            m_count = m_table.active() ? static_cast<int>(m_table.recordCount()) : 0;
         if (m_table.active()) {
             m_checkOut = m_table.fieldIndex("CheckOut");
             m_viewed = m_table.fieldIndex("Viewed");
@@ -72,6 +78,35 @@ int ViewerModel::currentRow()
     } catch (const std::exception&) {
         return -1;
     }
+}
+
+bool ViewerModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && m_lazy && m_table.active() && !m_table.allPositionsListed();
+}
+
+void ViewerModel::fetchMore(const QModelIndex& parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    try {
+        ensureRow(static_cast<int>(m_table.listPositions(static_cast<uint32_t>(m_count) + kMoreRows)) - 1);
+    } catch (const std::exception& e) {
+        if (m_onError)
+            m_onError(QString::fromStdString(e.what()));
+    }
+}
+
+void ViewerModel::ensureRow(int row)
+{
+    if (row < m_count)
+        return;
+    const int listed = m_lazy ? static_cast<int>(m_table.listPositions(static_cast<uint32_t>(row) + 1)) : row + 1;
+    if (listed <= m_count)
+        return;
+    beginInsertRows({}, m_count, listed - 1);
+    m_count = listed;
+    endInsertRows();
 }
 
 int ViewerModel::rowCount(const QModelIndex& parent) const

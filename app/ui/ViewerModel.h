@@ -29,8 +29,14 @@ public:
     const std::vector<Column>& columns() const { return m_columns; }
     // Check boxes for the two yes/no fields while field editing is on.
     void setFieldEditing(bool on);
-    // Re-reads the row count and forgets cached rows.
+    // Re-reads the row count and forgets cached rows. Through a search the
+    // rows are counted as far as they are shown and grow as the view asks
+    // for more, so the first screen does not wait for a pass over the file.
     void reload();
+    // Makes the model reach a row the table has moved to.
+    void ensureRow(int row);
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
     // The row of the current record (the insert row while inserting).
     int currentRow();
     void setErrorHandler(std::function<void(const QString&)> handler) { m_onError = std::move(handler); }
@@ -53,6 +59,7 @@ private:
     std::vector<Column> m_columns;
     bool m_fieldEditing = false;
     int m_count = 0;
+    bool m_lazy = false;
     int m_checkOut = -1;
     int m_viewed = -1;
     mutable uint64_t m_generation = 0;

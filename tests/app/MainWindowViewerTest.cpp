@@ -415,3 +415,32 @@ TEST(ListEditor, AddTrimsAndKeepsDuplicatesSortAsks)
     EXPECT_EQ(editor.entries(), (QStringList{"Comedy", "drama", "drama"}));
     EXPECT_EQ(prompter.questions[0].text, "Are you sure you want to sort the data?  Sorting cannot be undone.");
 }
+
+TEST_F(ViewerTest, SearchResultsAreListedAsTheGridNeedsThem)
+{
+    auto window = start();
+    db::Table& t = window->table();
+    for (int i = 0; i < 1500; ++i) {
+        t.insert();
+        t.setText(0, (i % 2 ? "Odd " : "Even ") + std::to_string(10000 + i));
+        t.post();
+    }
+    t.first();
+    find::SearchItem odd;
+    odd.field = 1;
+    odd.value = "ODD";
+    odd.levelEnd = true;
+    ASSERT_TRUE(window->Doit({odd}));
+    window->DisplayCount();
+    ViewerModel* model = window->model();
+    EXPECT_EQ(window->countText(), "750");
+    EXPECT_LT(model->rowCount(), 750); // only the first rows are listed yet
+    EXPECT_TRUE(model->canFetchMore({}));
+    while (model->canFetchMore({}))
+        model->fetchMore({});
+    EXPECT_EQ(model->rowCount(), 750);
+    window->DisplayCount();
+    window->navigator()->button(MyNavigator::Last)->click();
+    EXPECT_EQ(window->grid()->currentIndex().row(), 749);
+    EXPECT_EQ(model->data(model->index(749, 0), Qt::DisplayRole).toString(), "Odd 11499");
+}
