@@ -27,7 +27,7 @@ struct ReplaceCounters {
 };
 
 // Checks and reads the two texts typed for a field. Returns the message of
-// the first problem (and which box: 0 search, 1 replacement), or the spec.
+// the first problem (and which box: 0 search, 1 replacement), or the run to make.
 struct ReplaceCheck {
     std::optional<ReplaceSpec> spec;
     std::string message;

@@ -11,6 +11,7 @@
 #include "TTipOfDay.h"
 #include "Table.h"
 #include "TempDir.h"
+#include "TemporaryProgram.h"
 #include "ViewerGrid.h"
 #include "ViewerModel.h"
 
@@ -32,24 +33,15 @@
 using namespace app;
 using testing_support::ScriptedPrompter;
 using testing_support::TempDir;
+using testing_support::TemporaryProgram;
 
 namespace {
 
 class ViewerTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        home = QString::fromStdString(dir.file("home"));
-        config = QString::fromStdString(dir.file("REELKP.INI"));
-        qputenv("REELKEEPER_HOME", home.toLocal8Bit());
-        qputenv("REELKEEPER_CONFIG", config.toLocal8Bit());
-        ini.setValue("Misc", "Show Tips", "No");
-        ini.setValue("Sort Order", "Primary Sort", "1");
-    }
-
     std::unique_ptr<TMain> start(bool browse = false)
     {
-        ini.save(config);
+        program.saveSettings();
         auto window = std::make_unique<TMain>(prompter, browse);
         window->setDialogRunner([this](QDialog& d) { return runDialog ? runDialog(d) : int(QDialog::Rejected); });
         EXPECT_TRUE(window->create());
@@ -77,9 +69,10 @@ protected:
     }
 
     TempDir dir;
-    QString home;
-    QString config;
-    IniFile ini;
+    TemporaryProgram program{dir};
+    const QString& home = program.home;
+    const QString& config = program.config;
+    IniFile& ini = program.settings;
     ScriptedPrompter prompter;
     std::function<int(QDialog&)> runDialog;
 };

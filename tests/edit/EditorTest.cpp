@@ -8,6 +8,7 @@
 #include "TMyOscarAward.h"
 #include "Table.h"
 #include "TempDir.h"
+#include "TemporaryProgram.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,25 +23,15 @@ using namespace app;
 using edit::TMyEdit;
 using testing_support::ScriptedPrompter;
 using testing_support::TempDir;
+using testing_support::TemporaryProgram;
 
 namespace {
 
 class EditorTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        home = QString::fromStdString(dir.file("home"));
-        config = QString::fromStdString(dir.file("REELKP.INI"));
-        qputenv("REELKEEPER_HOME", home.toLocal8Bit());
-        qputenv("REELKEEPER_CONFIG", config.toLocal8Bit());
-        ini.setValue("Misc", "Show Tips", "No");
-        ini.setValue("Sort Order", "Primary Sort", "1");
-        QDir().mkpath(home);
-    }
-
     void start(bool browse = false)
     {
-        ini.save(config);
+        program.saveSettings();
         window = std::make_unique<TMain>(prompter, browse);
         window->setDialogRunner([this](QDialog& d) {
             if (auto* editor = dynamic_cast<TMyEdit*>(&d)) {
@@ -84,9 +75,9 @@ protected:
     }
 
     TempDir dir;
-    QString home;
-    QString config;
-    IniFile ini;
+    TemporaryProgram program{dir};
+    const QString& home = program.home;
+    IniFile& ini = program.settings;
     ScriptedPrompter prompter;
     std::unique_ptr<TMain> window;
     std::function<void(TMyEdit&)> script;

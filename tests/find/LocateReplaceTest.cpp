@@ -10,6 +10,7 @@
 #include "TSearchAndReplace.h"
 #include "Table.h"
 #include "TempDir.h"
+#include "TemporaryProgram.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -149,14 +150,7 @@ class LocateWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        home = QString::fromStdString(dir.file("home"));
-        config = QString::fromStdString(dir.file("REELKP.INI"));
-        qputenv("REELKEEPER_HOME", home.toLocal8Bit());
-        qputenv("REELKEEPER_CONFIG", config.toLocal8Bit());
-        app::IniFile ini;
-        ini.setValue("Misc", "Show Tips", "No");
-        ini.setValue("Sort Order", "Primary Sort", "1");
-        ini.save(config);
+        program.saveSettings();
         window = std::make_unique<app::TMain>(prompter, false);
         window->setDialogRunner([this](QDialog& d) {
             if (script)
@@ -177,8 +171,8 @@ protected:
     }
 
     TempDir dir;
-    QString home;
-    QString config;
+    testing_support::TemporaryProgram program{dir};
+    const QString& home = program.home;
     ScriptedPrompter prompter;
     std::unique_ptr<app::TMain> window;
     std::function<void(QDialog&)> script;

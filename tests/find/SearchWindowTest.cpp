@@ -8,6 +8,7 @@
 #include "TSearchOptions.h"
 #include "Table.h"
 #include "TempDir.h"
+#include "TemporaryProgram.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -22,6 +23,7 @@
 using namespace app;
 using testing_support::ScriptedPrompter;
 using testing_support::TempDir;
+using testing_support::TemporaryProgram;
 
 namespace {
 
@@ -29,14 +31,7 @@ class SearchWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        home = QString::fromStdString(dir.file("home"));
-        config = QString::fromStdString(dir.file("REELKP.INI"));
-        qputenv("REELKEEPER_HOME", home.toLocal8Bit());
-        qputenv("REELKEEPER_CONFIG", config.toLocal8Bit());
-        IniFile ini;
-        ini.setValue("Misc", "Show Tips", "No");
-        ini.setValue("Sort Order", "Primary Sort", "1");
-        ini.save(config);
+        program.saveSettings();
         window = std::make_unique<TMain>(prompter, false);
         window->setDialogRunner([this](QDialog& d) {
             if (script)
@@ -57,8 +52,9 @@ protected:
     }
 
     TempDir dir;
-    QString home;
-    QString config;
+    TemporaryProgram program{dir};
+    const QString& home = program.home;
+    const QString& config = program.config;
     ScriptedPrompter prompter;
     std::unique_ptr<TMain> window;
     std::function<void(QDialog&)> script;
