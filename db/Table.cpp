@@ -733,9 +733,14 @@ uint32_t Table::recordCountNow()
     const size_t length = m_header.recordLength;
     uint32_t count = 0;
     scanRecords([&](const char* records, uint32_t, uint32_t n) {
-        for (uint32_t k = 0; k < n; ++k)
+        for (uint32_t k = 0; k < n; ++k) {
+            // The filter reads scattered fields: fetch a few records ahead.
+            if (k + 16 < n)
+                for (size_t line = 0; line < length; line += 64)
+                    __builtin_prefetch(records + static_cast<size_t>(k + 16) * length + line);
             if (visible(records + static_cast<size_t>(k) * length))
                 ++count;
+        }
     });
     m_count = count;
     m_countGeneration = m_generation;
