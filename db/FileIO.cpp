@@ -134,14 +134,6 @@ uint64_t File::size() const
     return static_cast<uint64_t>(st.st_size);
 }
 
-int64_t File::modifiedNanoseconds() const
-{
-    struct stat st {};
-    if (::fstat(m_fd, &st) != 0)
-        fail("Cannot read file time: " + systemMessage(errno));
-    return static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-}
-
 std::pair<uint64_t, int64_t> File::sizeAndModified() const
 {
     struct stat st {};

@@ -39,7 +39,6 @@ public:
     size_t readSomeAt(uint64_t offset, void* buffer, size_t n) const;
     void writeAt(uint64_t offset, const void* buffer, size_t n);
     uint64_t size() const;
-    int64_t modifiedNanoseconds() const;
     // Size and modification time from one look at the file.
     std::pair<uint64_t, int64_t> sizeAndModified() const;
     void truncate(uint64_t size);

@@ -45,27 +45,4 @@ bool PickListStore::writeFile(int code, const QStringList& entries) const
     return db::writePickList(filePath(code).toStdString(), list);
 }
 
-void PickListStore::loadAll()
-{
-    for (int code = 1; code <= 17; ++code)
-        m_lists[static_cast<size_t>(code - 1)] = readFile(code);
-}
-
-void PickListStore::saveOrdinaryLists() const
-{
-    for (int code = 1; code <= 17; ++code)
-        if (code != 14 && code != 17)
-            writeFile(code, m_lists[static_cast<size_t>(code - 1)]);
-}
-
-const QStringList& PickListStore::list(int code) const
-{
-    return m_lists.at(static_cast<size_t>(code - 1));
-}
-
-void PickListStore::setList(int code, const QStringList& entries)
-{
-    m_lists.at(static_cast<size_t>(code - 1)) = entries;
-}
-
 } // namespace edit

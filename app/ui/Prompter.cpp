@@ -34,10 +34,6 @@ QMessageBox::StandardButton standardButton(Prompter::Answer answer)
     return QMessageBox::NoButton;
 }
 
-QFileDialog::Options fileOptions()
-{
-    return QFileDialog::Options();
-}
 } // namespace
 
 void WidgetPrompter::message(QWidget* owner, const QString& caption, const QString& text, Icon icon)
@@ -71,7 +67,6 @@ Prompter::Answer WidgetPrompter::ask(QWidget* owner, const QString& caption, con
 QString WidgetPrompter::openFileName(QWidget* owner, const FileDialog& dialog)
 {
     QFileDialog box(owner, dialog.title, dialog.startFolder, dialog.filter);
-    box.setOptions(fileOptions());
     box.setFileMode(QFileDialog::ExistingFile);
     box.setAcceptMode(QFileDialog::AcceptOpen);
     box.setDefaultSuffix(dialog.defaultSuffix);
@@ -81,7 +76,7 @@ QString WidgetPrompter::openFileName(QWidget* owner, const FileDialog& dialog)
 QString WidgetPrompter::saveFileName(QWidget* owner, const FileDialog& dialog)
 {
     QFileDialog box(owner, dialog.title, dialog.startFolder, dialog.filter);
-    QFileDialog::Options options = fileOptions();
+    QFileDialog::Options options;
     if (!dialog.confirmOverwrite)
         options |= QFileDialog::DontConfirmOverwrite;
     box.setOptions(options);
