@@ -4,6 +4,9 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -101,6 +104,23 @@ void applyWindowLook(QWidget* window, const app::Settings& settings, app::ColorG
     SetFonts(window, {settings.labelFont, settings.editFont, settings.buttonFont});
     applyColorSet(window, settings.colorSets[static_cast<size_t>(group)], [](const QLabel*) { return true; });
     scaleAndCentre(window, scaleFactor);
+}
+
+QBoxLayout* addOkCancel(QDialog* dialog, QBoxLayout* into, std::function<void()> onOk)
+{
+    auto* row = new QHBoxLayout;
+    auto* ok = new QPushButton("&Ok", dialog);
+    auto* cancel = new QPushButton("&Cancel", dialog);
+    row->addStretch(1);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    into->addLayout(row);
+    if (onOk)
+        QObject::connect(ok, &QPushButton::clicked, dialog, std::move(onOk));
+    else
+        QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return row;
 }
 
 void scaleAndCentre(QWidget* window, double factor)

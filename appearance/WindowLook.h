@@ -6,6 +6,8 @@
 #include <QSize>
 #include <functional>
 
+class QBoxLayout;
+class QDialog;
 class QLabel;
 class QWidget;
 
@@ -33,6 +35,10 @@ void applyColorSet(QWidget* window, const app::ColorSet& colors, const std::func
 // What every window does when it is shown: the user's window fonts, its
 // group's color set (all labels as headings) and the screen-size scale.
 void applyWindowLook(QWidget* window, const app::Settings& settings, app::ColorGroup group, double scaleFactor);
+
+// The "&Ok" and "&Cancel" buttons at the bottom right of a dialog; Cancel
+// rejects it, and Ok does what onOk says (accept, when not given).
+QBoxLayout* addOkCancel(QDialog* dialog, QBoxLayout* into, std::function<void()> onOk = nullptr);
 
 // Scales a window's designed size and font by the screen-size factor (always
 // from the designed values, so showing it again never compounds) and centres

@@ -1,6 +1,7 @@
 // Timed commands over the table engine, for the figures in bench/README.md.
 // Each prints what it did, how long it took and the process's peak memory.
 #include "CollectionGenerator.h"
+#include "Timing.h"
 #include "KeyExpression.h"
 #include "Locate.h"
 #include "Replace.h"
@@ -12,24 +13,13 @@
 #include <fstream>
 #include <iostream>
 #include <random>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double msSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-long peakMegabytes()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
+using bench::Clock;
+using bench::msSince;
+using bench::peakMegabytes;
 
 void report(const std::string& what, double ms, double records)
 {

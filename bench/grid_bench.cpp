@@ -5,6 +5,7 @@
 #include "MyNavigator.h"
 #include "Prompter.h"
 #include "TMain.h"
+#include "Timing.h"
 #include "TMyEdit.h"
 #include "ViewerGrid.h"
 #include "ViewerModel.h"
@@ -17,20 +18,11 @@
 #include <algorithm>
 #include <chrono>
 #include <iostream>
-#include <sys/resource.h>
 
 namespace {
-using Clock = std::chrono::steady_clock;
-double msSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-long peakMegabytes()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
-}
+using bench::Clock;
+using bench::msSince;
+using bench::peakMegabytes;
 
 // Answers nothing: the benchmark never asks questions.
 class SilentPrompter : public app::Prompter {

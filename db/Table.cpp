@@ -17,7 +17,6 @@ namespace {
 constexpr uint64_t kOpenLock = 1ULL << 62;
 constexpr uint64_t kUpdateLock = kOpenLock + 1;
 constexpr size_t kChunkBytes = 256 * 1024;
-constexpr size_t kScanBytes = 1024 * 1024;
 
 } // namespace
 
@@ -1720,22 +1719,20 @@ void Table::pack()
         if (!padding.empty())
             out.writeAt(headerBytes.size(), padding.data(), padding.size());
         const size_t length = m_header.recordLength;
-        const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, kScanBytes / length));
-        std::vector<char> buffer(static_cast<size_t>(per) * length);
         std::vector<char> kept;
         uint64_t writeAt = m_header.headerLength;
         uint32_t live = 0;
-        for (uint32_t start = 1; start <= m_header.recordCount; start += per) {
-            const uint32_t n = std::min(per, m_header.recordCount - start + 1);
-            m_file.readAt(m_header.headerLength + static_cast<uint64_t>(start - 1) * length, buffer.data(), n * length);
+        scanRecords([&](const char* records, uint32_t, uint32_t n) {
             kept.clear();
-            for (uint32_t k = 0; k < n; ++k)
-                if (buffer[k * length] != '*')
-                    kept.insert(kept.end(), buffer.begin() + k * length, buffer.begin() + (k + 1) * length);
+            for (uint32_t k = 0; k < n; ++k) {
+                const char* record = records + static_cast<size_t>(k) * length;
+                if (record[0] != '*')
+                    kept.insert(kept.end(), record, record + length);
+            }
             out.writeAt(writeAt, kept.data(), kept.size());
             writeAt += kept.size();
             live += static_cast<uint32_t>(kept.size() / length);
-        }
+        });
         out.writeAt(writeAt, "\x1A", 1);
         const std::string counted = headerCountBytes(live);
         out.writeAt(1, counted.data(), counted.size());

@@ -5,6 +5,11 @@
 
 namespace find {
 
+const char* const kReplaceInUse =
+    "Search and Replace requires exclusive use of the DBase File.  Make sure that the DBase File is not in use by "
+    "another program  or that no other users are running the software or that no other copies of the software are in "
+    "use.";
+
 namespace {
 std::string trim(const std::string& s)
 {

@@ -20,6 +20,9 @@ struct ReplaceSpec {
     double replacementValue = 0;
 };
 
+// Search and replace refused because another copy holds the collection.
+extern const char* const kReplaceInUse;
+
 struct ReplaceCounters {
     uint64_t processed = 0;
     uint64_t found = 0;

@@ -4,6 +4,11 @@
 
 namespace find {
 
+const char* const kSortOrderInUse =
+    "Creating a new sort order requires exclusive use of the DBase File.  Make sure that the DBase File is not in use "
+    "by another program  or that no other users are running the software or that no other copies of the software "
+    "are in use.";
+
 std::string buildSortString(const SortKeys& keys)
 {
     int chosen = 0;

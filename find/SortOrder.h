@@ -17,4 +17,7 @@ std::string buildSortString(const SortKeys& keys);
 // The name of the sort index tag.
 inline constexpr const char* kSortTag = "NewIndex";
 
+// A new sort order refused because another copy holds the collection.
+extern const char* const kSortOrderInUse;
+
 } // namespace find

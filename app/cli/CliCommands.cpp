@@ -305,9 +305,7 @@ int sort(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     }
     const std::string expression = find::buildSortString(keys);
     if (db::tableInUse(args[1])) {
-        err << "Creating a new sort order requires exclusive use of the DBase File.  Make sure that the DBase File is "
-               "not in use by another program  or that no other users are running the software or that no other "
-               "copies of the software are in use.\n";
+        err << find::kSortOrderInUse << "\n";
         return 1;
     }
     db::Table table;
@@ -346,9 +344,7 @@ int replace(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return 1;
     }
     if (db::tableInUse(args[1])) {
-        err << "Search and Replace requires exclusive use of the DBase File.  Make sure that the DBase File is not in "
-               "use by another program  or that no other users are running the software or that no other copies of "
-               "the software are in use.\n";
+        err << find::kReplaceInUse << "\n";
         return 1;
     }
     db::Table table;

@@ -1,6 +1,7 @@
 #include "TMyEditBox.h"
 
 #include "Prompter.h"
+#include "WindowLook.h"
 
 #include <QCollator>
 #include <QGridLayout>
@@ -27,8 +28,6 @@ TMyEditBox::TMyEditBox(app::Prompter& prompter, const QString& name, int entryLe
     auto* add = new QPushButton("&Add", this);
     auto* remove = new QPushButton("&Delete", this);
     auto* sort = new QPushButton("&Sort", this);
-    auto* ok = new QPushButton("&Ok", this);
-    auto* cancel = new QPushButton("&Cancel", this);
     auto* layout = new QVBoxLayout(this);
     auto* entryRow = new QHBoxLayout;
     entryRow->addWidget(m_addInfo, 1);
@@ -40,16 +39,10 @@ TMyEditBox::TMyEditBox(app::Prompter& prompter, const QString& name, int entryLe
     listButtons->addWidget(sort);
     listButtons->addStretch(1);
     layout->addLayout(listButtons);
-    auto* closing = new QHBoxLayout;
-    closing->addStretch(1);
-    closing->addWidget(ok);
-    closing->addWidget(cancel);
-    layout->addLayout(closing);
+    appearance::addOkCancel(this, layout);
     connect(add, &QPushButton::clicked, this, &TMyEditBox::AddButtonClick);
     connect(remove, &QPushButton::clicked, this, &TMyEditBox::DeleteButtonClick);
     connect(sort, &QPushButton::clicked, this, &TMyEditBox::SortButtonClick);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_addInfo, &QLineEdit::returnPressed, this, &TMyEditBox::AddButtonClick);
     m_list->setFocus();
     if (m_list->count() > 0)

@@ -3,10 +3,9 @@
 #include "EditorText.h"
 #include "PickList.h"
 #include "PickListStore.h"
+#include "WindowLook.h"
 
-#include <QHBoxLayout>
 #include <QListWidget>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace edit {
@@ -20,17 +19,9 @@ TMyOscarAward::TMyOscarAward(Mode mode, const QString& listFile, const QString& 
     m_list->setObjectName("OscarList");
     m_list->setSelectionMode(QAbstractItemView::MultiSelection); // each click toggles a line
     m_list->setSortingEnabled(true);
-    auto* ok = new QPushButton("&Ok", this);
-    auto* cancel = new QPushButton("&Cancel", this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    appearance::addOkCancel(this, layout);
     resize(360, 320);
     LoadList(listFile);
     if (mode != Miscellaneous)

@@ -13,10 +13,7 @@
 
 namespace find {
 
-const char* const TMySortOrder::kInUse =
-    "Creating a new sort order requires exclusive use of the DBase File.  Make sure that the DBase File is not in use "
-    "by another program  or that no other users are running the software or that no other copies of the software "
-    "are in use.";
+const char* const TMySortOrder::kInUse = kSortOrderInUse;
 const char* const TMySortOrder::kFailed = "Error in implementing sort order.  New sort order not implemented.";
 
 TMySortOrder::TMySortOrder(SortOrderContext context, QWidget* parent)
@@ -40,15 +37,7 @@ TMySortOrder::TMySortOrder(SortOrderContext context, QWidget* parent)
         m_lists[level] = box;
     }
     layout->addLayout(form);
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton("&Ok", this);
-    auto* cancel = new QPushButton("&Cancel", this);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &TMySortOrder::OkButtonClick);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    appearance::addOkCancel(this, layout, [this] { OkButtonClick(); });
     appearance::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
 }
 

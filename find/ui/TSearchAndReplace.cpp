@@ -20,10 +20,7 @@
 
 namespace find {
 
-const char* const TSearchAndReplace::kInUse =
-    "Search and Replace requires exclusive use of the DBase File.  Make sure that the DBase File is not in use by "
-    "another program  or that no other users are running the software or that no other copies of the software are in "
-    "use.";
+const char* const TSearchAndReplace::kInUse = kReplaceInUse;
 const char* const TSearchAndReplace::kCannotStart =
     "Error in running search and replace.  Search and replace will be aborted.";
 const char* const TSearchAndReplace::kComplete = "Global Search and Replace Complete.";

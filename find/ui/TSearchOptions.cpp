@@ -1,9 +1,9 @@
 #include "TSearchOptions.h"
 
-#include <QHBoxLayout>
+#include "WindowLook.h"
+
 #include <QLabel>
 #include <QListWidget>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace find {
@@ -23,15 +23,7 @@ TSearchOptions::TSearchOptions(const QString& rowName, const QStringList& entrie
     if (selected >= 0 && selected < m_list->count())
         m_list->setCurrentRow(selected);
     layout->addWidget(m_list, 1);
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton("&Ok", this);
-    auto* cancel = new QPushButton("&Cancel", this);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    appearance::addOkCancel(this, layout);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     resize(260, 300);
 }
