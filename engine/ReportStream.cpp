@@ -111,6 +111,14 @@ std::string StreamReader::string()
     return text;
 }
 
+std::vector<uint8_t> StreamReader::bytes(size_t n)
+{
+    need(n);
+    std::vector<uint8_t> data(m_bytes.begin() + static_cast<long>(m_at), m_bytes.begin() + static_cast<long>(m_at + n));
+    m_at += n;
+    return data;
+}
+
 FileHeader StreamReader::fileHeader()
 {
     if (byte() != rcReportHeader)

@@ -102,11 +102,13 @@ public:
     size_t position() const { return m_at; }
     void seek(size_t at);
     bool atEnd() const { return m_at >= m_bytes.size(); }
+    size_t remaining() const { return m_at < m_bytes.size() ? m_bytes.size() - m_at : 0; }
 
     uint8_t byte();
     int32_t integer();
     float real();
     std::string string();
+    std::vector<uint8_t> bytes(size_t n);
 
     FileHeader fileHeader(); // expects code 81
     PageHeader pageHeader(); // expects code 80 at the current position

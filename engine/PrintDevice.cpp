@@ -1,0 +1,113 @@
+#include "PrintDevice.h"
+
+#include "ReportStream.h"
+
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+namespace engine {
+
+DeviceGeometry geometryOf(const QPageLayout& layout, int resolution)
+{
+    const QRect full = layout.fullRectPixels(resolution);
+    const QRect paint = layout.paintRectPixels(resolution);
+    DeviceGeometry g;
+    g.resolutionX = resolution;
+    g.resolutionY = resolution;
+    g.offsetX = paint.left() - full.left();
+    g.offsetY = paint.top() - full.top();
+    g.physicalWidth = full.width();
+    g.physicalHeight = full.height();
+    g.printableWidth = paint.width();
+    g.printableHeight = paint.height();
+    return g;
+}
+
+PdfDevice::PdfDevice(const QString& fileName, int resolution, const QPageSize& pageSize)
+    : m_fileName(fileName)
+    , m_file(std::make_unique<QSaveFile>(fileName))
+    , m_writer(std::make_unique<QPdfWriter>(m_file.get()))
+{
+    m_writer->setResolution(resolution);
+    m_writer->setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    m_writer->setCreator(QStringLiteral("Reelkeeper Videos"));
+}
+
+PdfDevice::~PdfDevice()
+{
+    if (m_printing)
+        abortDocument();
+}
+
+QString PdfDevice::deviceName() const { return QStringLiteral("PDF file"); }
+QString PdfDevice::driverName() const { return QStringLiteral("PDF"); }
+QString PdfDevice::portName() const { return m_fileName; }
+
+DeviceGeometry PdfDevice::geometry() const { return geometryOf(m_writer->pageLayout(), m_writer->resolution()); }
+
+DeviceMode PdfDevice::deviceMode() const
+{
+    DeviceMode mode;
+    mode.copies = m_copies;
+    const QSizeF mm = m_writer->pageLayout().pageSize().size(QPageSize::Millimeter);
+    mode.paperWidth = qRound(mm.width() * 10);
+    mode.paperLength = qRound(mm.height() * 10);
+    return mode;
+}
+
+void PdfDevice::setOrientation(TOrientation orientation)
+{
+    if (orientation == poPortrait)
+        m_writer->setPageOrientation(QPageLayout::Portrait);
+    else if (orientation == poLandScape)
+        m_writer->setPageOrientation(QPageLayout::Landscape);
+}
+
+QPaintDevice* PdfDevice::measuringDevice() { return m_writer.get(); }
+
+QPainter* PdfDevice::beginDocument(const QString& title)
+{
+    if (!m_file->open(QIODevice::WriteOnly))
+        throw EReportError(QStringLiteral("Cannot write the file \"%1\": %2").arg(m_fileName, m_file->errorString()).toStdString());
+    m_writer->setTitle(title);
+    m_painter = std::make_unique<QPainter>();
+    if (!m_painter->begin(m_writer.get())) {
+        m_file->cancelWriting();
+        m_painter.reset();
+        throw EReportError(QStringLiteral("Cannot write the file \"%1\".").arg(m_fileName).toStdString());
+    }
+    m_printing = true;
+    m_pages = 1;
+    return m_painter.get();
+}
+
+void PdfDevice::newSheet()
+{
+    if (m_printing && m_writer->newPage())
+        ++m_pages;
+}
+
+void PdfDevice::abortDocument()
+{
+    if (!m_printing)
+        return;
+    m_painter->end();
+    m_painter.reset();
+    m_file->cancelWriting();
+    m_file->commit(); // discards the temporary file, keeps any earlier one
+    m_printing = false;
+}
+
+void PdfDevice::endDocument()
+{
+    if (!m_printing)
+        return;
+    m_printing = false;
+    m_painter->end();
+    m_painter.reset();
+    if (!m_file->commit())
+        throw EReportError(QStringLiteral("Cannot write the file \"%1\": %2").arg(m_fileName, m_file->errorString()).toStdString());
+}
+
+} // namespace engine

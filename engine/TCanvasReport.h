@@ -1,0 +1,64 @@
+#pragma once
+
+// The engine's output on a device canvas: a QPainter on a printer, a PDF
+// file or a preview image. Positions become device dots by the engine's
+// conversion; font, brush and pen are carried over to the painter when they
+// change.
+
+#include "TBaseReport.h"
+
+#include <QPoint>
+
+class QImage;
+class QPainter;
+
+namespace engine {
+
+class TCanvasReport : public TBaseReport {
+public:
+    // The device canvas of the running job.
+    QPainter* Canvas() const;
+
+protected:
+    void setCanvas(QPainter* painter);
+    QPainter* canvas() const { return m_canvas; }
+
+    void outputText(uint8_t alignment, const QString& text, double x, int widthDots) override;
+    void shape(uint8_t code, const std::vector<Point>& points, double a = 0, double b = 0) override;
+    void textRect(const std::vector<Point>& points, const QString& text) override;
+    void fontChanged() override { m_fontDirty = true; }
+    // Draws an image into a rectangle of page inches (the graphic records of a report file).
+    void drawImage(const QImage& image, const std::vector<Point>& rect);
+
+private:
+    QPointF dots(const Point& p) const;
+    QRectF dotsRect(const Point& a, const Point& b) const;
+    void useDrawingPen();
+    int penWidthDots() const;
+
+    QPainter* m_canvas = nullptr;
+    QPointF m_penPosition;
+    bool m_fontDirty = true;
+};
+
+// Runs a job on the printer. Without one the job shows "No printers are
+// defined, aborting print job." and does nothing.
+class TReportPrinter : public TCanvasReport {
+public:
+    // printer: the current printer, or none when no printers are defined.
+    explicit TReportPrinter(PrintDevice* printer);
+    void RunJob() override;
+
+protected:
+    DeviceKind deviceKind() const override { return dkPrinter; }
+    PrintDevice* printDevice() const override { return m_printer; }
+    QPaintDevice* measuringDevice() override;
+    void newDevicePage(bool advance) override;
+
+private:
+    PrintDevice* m_printer;
+};
+
+QColor colorOf(ColorRef color);
+
+} // namespace engine

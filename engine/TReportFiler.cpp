@@ -1,0 +1,360 @@
+#include "TReportFiler.h"
+
+#include "Cp1252.h"
+#include "PrintDevice.h"
+
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace engine {
+
+TReportFiler::TReportFiler(PrintDevice* printer)
+    : m_printer(printer)
+{
+    queryDevice();
+}
+
+TReportFiler::~TReportFiler() = default;
+
+QPaintDevice* TReportFiler::measuringDevice() { return m_printer ? m_printer->measuringDevice() : screenReference(); }
+
+void TReportFiler::recorded() { processPendingEvents(); }
+
+void TReportFiler::point(const Point& p) { m_writer.point(static_cast<float>(p.x + originX()), static_cast<float>(p.y + originY())); }
+
+void TReportFiler::text(const QString& value) { m_writer.string(db::utf8ToCp1252(value.toUtf8().toStdString())); }
+
+// ---- recording -------------------------------------------------------------------
+
+void TReportFiler::outputText(uint8_t alignment, const QString& value, double x, int widthDots)
+{
+    if (!recording())
+        return;
+    const float y = static_cast<float>(cursorY() + originY());
+    if (AccuracyMethod == amAppearance) {
+        m_writer.code(alignment == taLeft ? rcLeftText : alignment == taRight ? rcRightText : rcCenterText);
+        m_writer.real(y);
+        text(value);
+        m_writer.real(static_cast<float>(x + originX()));
+        recorded();
+        return;
+    }
+    // Character by character, each at the place the measuring device gives it.
+    double at = x;
+    if (alignment == taRight)
+        at = x - dotsToInchesX(widthDots);
+    else if (alignment == taCenter)
+        at = x - dotsToInchesX(widthDots / 2);
+    for (const QChar c : value) {
+        const QString character(c);
+        m_writer.code(rcLeftText);
+        m_writer.real(y);
+        text(character);
+        m_writer.real(static_cast<float>(at + originX()));
+        at += dotsToInchesX(textWidthDots(character));
+        recorded();
+    }
+}
+
+void TReportFiler::shape(uint8_t code, const std::vector<Point>& points, double a, double b)
+{
+    if (!recording() || points.empty())
+        return;
+    m_writer.code(static_cast<ReportCode>(code));
+    if (code == rcPolygon || code == rcPolyline)
+        m_writer.integer(static_cast<int32_t>(points.size()) - 1);
+    for (const Point& p : points)
+        point(p);
+    if (code == rcRoundRect) {
+        m_writer.real(static_cast<float>(a));
+        m_writer.real(static_cast<float>(b));
+    }
+    recorded();
+}
+
+void TReportFiler::textRect(const std::vector<Point>& points, const QString& value)
+{
+    if (!recording() || points.size() < 3)
+        return;
+    m_writer.code(rcTextRect);
+    for (const Point& p : points)
+        point(p);
+    text(value);
+    recorded();
+}
+
+void TReportFiler::writeBrush(bool all)
+{
+    const BrushState& brush = Brush();
+    if (all || brush.color != m_writtenBrush.color) {
+        m_writer.code(rcSetBrushColor);
+        m_writer.integer(brush.color);
+    }
+    if (all || brush.style != m_writtenBrush.style) {
+        m_writer.code(rcSetBrushStyle);
+        m_writer.byte(brush.style);
+    }
+    if (all || brush.hasBitmap != m_writtenBrush.hasBitmap || brush.bitmap != m_writtenBrush.bitmap) {
+        m_writer.code(rcSetBrushBitmap);
+        m_writer.byte(brush.hasBitmap ? 1 : 0);
+        if (brush.hasBitmap) {
+            m_writer.byte(brush.bitmap.kind);
+            m_writer.integer(static_cast<int32_t>(brush.bitmap.bytes.size()));
+            m_writer.bytes().insert(m_writer.bytes().end(), brush.bitmap.bytes.begin(), brush.bitmap.bytes.end());
+        }
+    }
+    m_writtenBrush = brush;
+}
+
+void TReportFiler::writeFont(bool all)
+{
+    const FontState& font = Font();
+    auto flag = [this, all](ReportCode code, bool value, bool written) {
+        if (all || value != written) {
+            m_writer.code(code);
+            m_writer.byte(value ? 1 : 0);
+        }
+    };
+    if (all || font.name != m_writtenFont.name) {
+        m_writer.code(rcSetFontName);
+        text(font.name);
+    }
+    if (all || font.color != m_writtenFont.color) {
+        m_writer.code(rcSetFontColor);
+        m_writer.integer(font.color);
+    }
+    if (all || font.pitch != m_writtenFont.pitch) {
+        m_writer.code(rcSetFontPitch);
+        m_writer.byte(font.pitch);
+    }
+    if (all || static_cast<float>(font.height) != static_cast<float>(m_writtenFont.height)) {
+        m_writer.code(rcSetFontHeight);
+        m_writer.real(static_cast<float>(font.height));
+    }
+    if (all) {
+        // The page header carries the codes in their numeric order.
+        flag(rcSetFontBold, font.bold, m_writtenFont.bold);
+        flag(rcSetFontUnderline, font.underline, m_writtenFont.underline);
+        flag(rcSetFontItalic, font.italic, m_writtenFont.italic);
+    } else {
+        flag(rcSetFontBold, font.bold, m_writtenFont.bold);
+        flag(rcSetFontItalic, font.italic, m_writtenFont.italic);
+        flag(rcSetFontUnderline, font.underline, m_writtenFont.underline);
+    }
+    flag(rcSetFontStrikeout, font.strikeOut, m_writtenFont.strikeOut);
+    m_writtenFont = font;
+}
+
+void TReportFiler::writePen(bool all)
+{
+    const PenState& pen = Pen();
+    if (all || pen.color != m_writtenPen.color) {
+        m_writer.code(rcSetPenColor);
+        m_writer.integer(pen.color);
+    }
+    if (all || pen.mode != m_writtenPen.mode) {
+        m_writer.code(rcSetPenMode);
+        m_writer.byte(pen.mode);
+    }
+    if (all || pen.style != m_writtenPen.style) {
+        m_writer.code(rcSetPenStyle);
+        m_writer.byte(pen.style);
+    }
+    if (all || static_cast<float>(pen.width) != static_cast<float>(m_writtenPen.width)) {
+        m_writer.code(rcSetPenWidth);
+        m_writer.real(static_cast<float>(pen.width));
+    }
+    m_writtenPen = pen;
+}
+
+void TReportFiler::fontChanged()
+{
+    if (recording()) {
+        writeFont(false);
+        recorded();
+    }
+}
+
+void TReportFiler::brushChanged()
+{
+    if (recording()) {
+        writeBrush(false);
+        recorded();
+    }
+}
+
+void TReportFiler::penChanged()
+{
+    if (recording()) {
+        writePen(false);
+        recorded();
+    }
+}
+
+void TReportFiler::scaleChanged(bool horizontal)
+{
+    if (!recording())
+        return;
+    m_writer.code(horizontal ? rcSetScaleX : rcSetScaleY);
+    m_writer.real(static_cast<float>(horizontal ? ScaleX() : ScaleY()));
+    recorded();
+}
+
+void TReportFiler::textBKModeChanged()
+{
+    if (!recording())
+        return;
+    m_writer.code(rcSetTextBKMode);
+    m_writer.byte(TextBKMode());
+    recorded();
+}
+
+void TReportFiler::bkColorChanged()
+{
+    if (!recording())
+        return;
+    m_writer.code(rcSetBKColor);
+    m_writer.integer(bkColor());
+    recorded();
+}
+
+// ---- pages -------------------------------------------------------------------------
+
+void TReportFiler::pageStarted()
+{
+    if (discarded())
+        return;
+    ++m_pageCount;
+    const size_t at = m_writer.position();
+    // The page before links here only now that a page follows it: a last
+    // recorded page keeps 0 even when discarded pages came after it.
+    if (m_lastNextLinkAt != 0)
+        m_writer.patchInteger(m_lastNextLinkAt, static_cast<int32_t>(at));
+    PageHeader header;
+    header.previous = static_cast<int32_t>(m_lastPageAt);
+    header.pageNumber = PageNumber();
+    header.orientation = Orientation();
+    m_lastNextLinkAt = m_writer.pageHeader(header);
+    m_lastPageAt = at;
+    writeBrush(true);
+    writeFont(true);
+    writePen(true);
+    m_writer.code(rcSetScaleX);
+    m_writer.real(static_cast<float>(ScaleX()));
+    m_writer.code(rcSetScaleY);
+    m_writer.real(static_cast<float>(ScaleY()));
+    m_writer.code(rcSetTextBKMode);
+    m_writer.byte(TextBKMode());
+    m_writer.code(rcSetBKColor);
+    m_writer.integer(bkColor());
+    m_inPage = true;
+    recorded();
+}
+
+void TReportFiler::pageEnding()
+{
+    // A page cancelled half-way is still closed, so that the stream stays readable.
+    if (!m_inPage)
+        return;
+    m_writer.code(rcEndPage);
+    m_inPage = false;
+}
+
+// ---- the job -----------------------------------------------------------------------
+
+bool TReportFiler::prepareStream()
+{
+    m_writer = StreamWriter{};
+    m_file.reset();
+    if (StreamMode == smUser)
+        return m_userStream != nullptr;
+    m_file = std::make_unique<QSaveFile>(FileName);
+    if (FileName.isEmpty() || !m_file->open(QIODevice::WriteOnly)) {
+        m_file.reset();
+        return false;
+    }
+    return true;
+}
+
+void TReportFiler::finishStream()
+{
+    m_recorded = m_writer.bytes();
+    if (StreamMode == smUser) {
+        if (m_userStream)
+            *m_userStream = m_recorded;
+        return;
+    }
+    if (!m_file)
+        return;
+    const auto size = static_cast<qint64>(m_recorded.size());
+    const bool written = m_file->write(reinterpret_cast<const char*>(m_recorded.data()), size) == size && m_file->commit();
+    const QString error = m_file->errorString();
+    m_file.reset();
+    if (!written)
+        throw EReportError(QStringLiteral("Cannot write the report file \"%1\": %2").arg(FileName, error).toStdString());
+}
+
+void TReportFiler::RunJob()
+{
+    checkNotPrinting();
+    setPageNumber(0);
+    m_lastPageAt = m_lastNextLinkAt = 0;
+    m_pageCount = 0;
+    m_inPage = false;
+    if (OnBeforePrint)
+        OnBeforePrint(*this);
+    struct AfterPrint {
+        TReportFiler& job;
+        ~AfterPrint()
+        {
+            if (job.OnAfterPrint)
+                job.OnAfterPrint(job);
+        }
+    } afterPrint{*this};
+    if (!OnPrint && !OnPrintPage)
+        return;
+    if (!prepareStream()) {
+        showError(QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(kStreamInitError), FileName));
+        return;
+    }
+    setPrinting(true);
+    setCancelled(false);
+    auto finish = [this] {
+        pageEnding();
+        m_writer.patchInteger(m_pageCountAt, m_pageCount);
+        setPrinting(false);
+        finishStream();
+    };
+    try {
+        FileHeader header;
+        header.firstPage = FirstPage();
+        header.lastPage = LastPage();
+        header.paperWidth = static_cast<float>(PaperWidth() / UnitsFactor());
+        header.paperHeight = static_cast<float>(PaperHeight() / UnitsFactor());
+        header.stripLeft = static_cast<float>(stripLeft());
+        header.stripRight = static_cast<float>(stripRight());
+        header.stripTop = static_cast<float>(stripTop());
+        header.stripBottom = static_cast<float>(stripBottom());
+        header.orientation = Orientation();
+        if (m_printer) {
+            const DeviceMode mode = m_printer->deviceMode();
+            header.copies = mode.copies;
+            header.paperSize = mode.paperSize;
+            header.paperWidthTenthsMm = mode.paperWidth;
+            header.paperLengthTenthsMm = mode.paperLength;
+        } else {
+            setDeviceNames(QStringLiteral("Preview Only"), QStringLiteral("Preview Only"), QStringLiteral("Preview"));
+        }
+        m_pageCountAt = m_writer.fileHeader(header);
+        resetJobState();
+        startFirstPage();
+        runPages();
+    } catch (...) {
+        finish();
+        throw;
+    }
+    finish();
+}
+
+} // namespace engine

@@ -1,0 +1,77 @@
+#pragma once
+
+// Records a job into a report file instead of printing it: every output
+// operation and every change of font, brush or pen becomes a coded record
+// (see ReportStream.h). The state records are written only when a value
+// differs from the one last written, and all of them at each page header, so
+// that any page can be replayed on its own.
+
+#include "ReportStream.h"
+#include "TBaseReport.h"
+
+#include <memory>
+
+class QSaveFile;
+
+namespace engine {
+
+class TReportFiler : public TBaseReport {
+public:
+    // printer: the current printer, measured against; none measures on a 96-dpi screen page.
+    explicit TReportFiler(PrintDevice* printer = nullptr);
+    ~TReportFiler() override;
+
+    QString FileName;
+    TStreamMode StreamMode = smMemory;
+    TAccuracyMethod AccuracyMethod = amAppearance;
+    // The owner's stream under smUser: replaced by the recording, never freed by the filer.
+    void setStream(std::vector<uint8_t>* stream) { m_userStream = stream; }
+    // The recording of the last job (under smUser also in the owner's stream).
+    const std::vector<uint8_t>& recorded() const { return m_recorded; }
+
+    void RunJob() override;
+
+protected:
+    DeviceKind deviceKind() const override { return dkFile; }
+    PrintDevice* printDevice() const override { return m_printer; }
+    QPaintDevice* measuringDevice() override;
+    void outputText(uint8_t alignment, const QString& text, double x, int widthDots) override;
+    void shape(uint8_t code, const std::vector<Point>& points, double a = 0, double b = 0) override;
+    void textRect(const std::vector<Point>& points, const QString& text) override;
+    void fontChanged() override;
+    void brushChanged() override;
+    void penChanged() override;
+    void scaleChanged(bool horizontal) override;
+    void textBKModeChanged() override;
+    void bkColorChanged() override;
+    void pageStarted() override;
+    void pageEnding() override;
+
+private:
+    // Records go into an open page only: never between pages, never on a discarded one.
+    bool recording() const { return Printing() && !discarded() && m_inPage; }
+    void point(const Point& p);
+    void text(const QString& text);
+    void writeBrush(bool all);
+    void writeFont(bool all);
+    void writePen(bool all);
+    void recorded(); // after every record: let the interface breathe
+    bool prepareStream();
+    void finishStream();
+
+    PrintDevice* m_printer;
+    StreamWriter m_writer;
+    std::vector<uint8_t>* m_userStream = nullptr;
+    std::vector<uint8_t> m_recorded;
+    size_t m_pageCountAt = 0;
+    size_t m_lastPageAt = 0;      // code byte of the last page header, 0 for none yet
+    size_t m_lastNextLinkAt = 0;  // its next-page link, waiting for the next header
+    int m_pageCount = 0;
+    bool m_inPage = false;
+    std::unique_ptr<QSaveFile> m_file;
+    BrushState m_writtenBrush;
+    FontState m_writtenFont;
+    PenState m_writtenPen;
+};
+
+} // namespace engine
