@@ -358,6 +358,7 @@ void TFilePrinter::PrintPages(int first, int last, int copies)
                 m_printer->newSheet();
         }
     } catch (...) {
+        CancelJob(); // a damaged stream ends the job; what was begun is not kept
         finish();
         throw;
     }
@@ -449,6 +450,7 @@ void TFilePreview::ShowPage(int n)
         try {
             replayPage();
         } catch (...) {
+            CancelJob();
             setCanvas(nullptr);
             throw;
         }

@@ -451,3 +451,33 @@ TEST(ReportEngine, AStreamThatCannotBeCreatedIsReportedByName)
     EXPECT_FALSE(printed);
     EXPECT_EQ(prompter.messageTexts(), QStringList{"Error initializing stream \"/nonexistent-folder/report.rpt\""});
 }
+
+TEST(ReportEngine, ASmallJobRecordsByteForByte)
+{
+    const auto stream = recordPage([](TBaseReport& r) {
+        r.MoveCursor(1, 1);
+        r.WriteText("Hi");
+        r.SetFontBold(true);
+    });
+    QByteArray hex = QByteArray(reinterpret_cast<const char*>(stream.data()), static_cast<qsizetype>(stream.size())).toHex(' ');
+    const QByteArray expected =
+        // file header: 1 page of 1..9999, 8.5 x 11 inches, no strips, portrait, 1 copy, no paper data, no printer
+        "51 01 00 00 00 01 00 00 00 0f 27 00 00 00 00 08 41 00 00 30 41 "
+        "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+        "00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
+        // page header: no previous, no next, page 1, portrait
+        "50 00 00 00 00 00 00 00 00 01 00 00 00 00 "
+        // brush black, clear, no bitmap
+        "29 00 00 00 00 2a 01 2b 00 "
+        // font Arial, black, default pitch, 13 dots of 96 high, plain
+        "33 05 41 72 69 61 6c 34 00 00 00 00 35 00 36 ab aa 0a 3e 37 00 38 00 39 00 3a 00 "
+        // pen black, copy, solid, one dot of 96 wide
+        "47 00 00 00 00 48 04 49 00 4a ab aa 2a 3c "
+        // scale 100 %, 100 %, transparent text on white
+        "1c 00 00 c8 42 1d 00 00 c8 42 1a 00 1b ff ff ff 00 "
+        // "Hi" from (1, 1), then bold
+        "18 00 00 80 3f 02 48 69 00 00 80 3f 37 01 "
+        // page end
+        "52";
+    EXPECT_EQ(hex.toStdString(), expected.toStdString());
+}

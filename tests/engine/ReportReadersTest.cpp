@@ -1,0 +1,367 @@
+// Printing for real: jobs and recorded reports printed into PDF files (the
+// stand-in printer) and checked with poppler's pdftotext, and the preview's
+// page images.
+#include "PrintDevice.h"
+#include "ReportStream.h"
+#include "ScriptedPrompter.h"
+#include "TCanvasReport.h"
+#include "TFilePrinter.h"
+#include "TReportFiler.h"
+#include "TempDir.h"
+
+#include <QFile>
+#include <QFontInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+using namespace engine;
+
+namespace {
+
+struct Word {
+    int page;
+    QString text;
+    double xMin, yMin, xMax, yMax; // points from the top-left corner
+};
+
+// The words of a PDF with their boxes, as poppler's pdftotext -bbox reports them.
+std::vector<Word> wordsOf(const QString& pdf)
+{
+    QProcess tool;
+    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    tool.waitForFinished(30000);
+    const QString html = QString::fromUtf8(tool.readAllStandardOutput());
+    std::vector<Word> words;
+    int page = 0;
+    static const QRegularExpression item(
+        QStringLiteral("<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    for (auto it = item.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(0).startsWith(QStringLiteral("<page"))) {
+            ++page;
+            continue;
+        }
+        words.push_back({page, m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
+                         m.captured(3).toDouble(), m.captured(4).toDouble()});
+    }
+    return words;
+}
+
+int pagesOf(const QString& pdf)
+{
+    QFile file(pdf);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    return static_cast<int>(file.readAll().count("/Type /Page\n") + 0) ;
+}
+
+const Word* find(const std::vector<Word>& words, const QString& text)
+{
+    for (const Word& w : words)
+        if (w.text == text)
+            return &w;
+    return nullptr;
+}
+
+class ReportReaders : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    }
+    QString pdf(const QString& name) const { return QString::fromStdString(dir.file(name.toStdString())); }
+
+    // Three pages, each with its number at one inch from the left, two inches down.
+    static void threePages(TBaseReport& job)
+    {
+        job.OnPrintPage = [](TBaseReport& r, int& page) {
+            r.SelectFont(QStringLiteral("Arial"), 12);
+            r.MoveCursor(1, 2);
+            r.WriteText(QStringLiteral("Page%1").arg(page));
+            return page < 3;
+        };
+    }
+
+    std::vector<uint8_t> recordThreePages()
+    {
+        TReportFiler filer;
+        std::vector<uint8_t> stream;
+        filer.StreamMode = smUser;
+        filer.setStream(&stream);
+        threePages(filer);
+        filer.RunJob();
+        return stream;
+    }
+
+    testing_support::TempDir dir;
+    testing_support::ScriptedPrompter prompter;
+};
+
+class PageBox : public PreviewScrollBox {
+public:
+    QSize outer{1000, 800};
+    QSize client{996, 796};
+    QPoint position{5, 7};
+    QSize range;
+    QPoint shownAt;
+    int shown = 0;
+
+    QSize outerSize() const override { return outer; }
+    QSize clientSize() const override { return client; }
+    int verticalScrollBarWidth() const override { return 16; }
+    int horizontalScrollBarHeight() const override { return 16; }
+    QPoint scrollPosition() const override { return position; }
+    void setScrollPosition(QPoint p) override { position = p; }
+    void setScrollRange(QSize r) override { range = r; }
+    void showPage(const QImage&, QPoint at) override
+    {
+        shownAt = at;
+        ++shown;
+    }
+};
+
+} // namespace
+
+TEST_F(ReportReaders, WithoutPrintersNothingIsPrinted)
+{
+    TReportPrinter job(nullptr);
+    job.setPrompter(&prompter);
+    bool ran = false;
+    job.OnPrint = [&](TBaseReport&) { ran = true; };
+    job.RunJob();
+    EXPECT_FALSE(ran);
+    TFilePrinter file(nullptr);
+    file.setPrompter(&prompter);
+    file.PrintPages(0, 0, 0);
+    EXPECT_EQ(prompter.messageTexts(), QStringList({"No printers are defined, aborting print job.",
+                                                    "No printers are defined, aborting print job."}));
+    EXPECT_DOUBLE_EQ(job.PaperWidth(), 8.5);
+}
+
+TEST_F(ReportReaders, APrinterJobPutsTextWhereTheEngineSays)
+{
+    PdfDevice printer(pdf("job.pdf"));
+    TReportPrinter job(&printer);
+    job.setTitle(QStringLiteral("Videos by title"));
+    threePages(job);
+    job.RunJob();
+    EXPECT_FALSE(job.Printing());
+    EXPECT_EQ(pagesOf(pdf("job.pdf")), 3);
+    const auto words = wordsOf(pdf("job.pdf"));
+    const Word* second = find(words, QStringLiteral("Page2"));
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->page, 2);
+    EXPECT_NEAR(second->xMin, 72, 0.5);
+    EXPECT_GT(second->yMax, 144 - 12); // the baseline lies two inches down
+    EXPECT_LT(second->yMin, 144);
+    // Arial resolves to its metric twin, so that layouts hold.
+    QFont arial(QStringLiteral("Arial"));
+    EXPECT_EQ(QFontInfo(arial).family(), QStringLiteral("Liberation Sans"));
+}
+
+TEST_F(ReportReaders, APageRangeReachesThePrinterAlone)
+{
+    PdfDevice printer(pdf("range.pdf"));
+    TReportPrinter job(&printer);
+    job.setFirstPage(2);
+    job.setLastPage(2);
+    threePages(job);
+    job.RunJob();
+    EXPECT_EQ(pagesOf(pdf("range.pdf")), 1);
+    const auto words = wordsOf(pdf("range.pdf"));
+    ASSERT_EQ(words.size(), 1u);
+    EXPECT_EQ(words[0].text, QStringLiteral("Page2"));
+}
+
+TEST_F(ReportReaders, ARecordedJobReplaysIntoAPdfWithItsTextsInPlace)
+{
+    const auto stream = recordThreePages();
+    PdfDevice printer(pdf("all.pdf"));
+    TFilePrinter file(&printer);
+    file.StreamMode = smUser;
+    file.setStream(&stream);
+    file.PrintPages(0, 0, 0);
+    EXPECT_EQ(pagesOf(pdf("all.pdf")), 3);
+    const auto words = wordsOf(pdf("all.pdf"));
+    ASSERT_EQ(words.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(words[i].page, i + 1);
+        EXPECT_EQ(words[i].text, QStringLiteral("Page%1").arg(i + 1));
+        EXPECT_NEAR(words[i].xMin, 72, 0.5);
+    }
+
+    PdfDevice some(pdf("some.pdf"));
+    TFilePrinter part(&some);
+    part.StreamMode = smUser;
+    part.setStream(&stream);
+    part.PrintPages(2, 99, 2);
+    EXPECT_EQ(part.Copies(), 2);
+    const auto partWords = wordsOf(pdf("some.pdf"));
+    ASSERT_EQ(partWords.size(), 2u);
+    EXPECT_EQ(partWords[0].text, QStringLiteral("Page2"));
+    EXPECT_EQ(partWords[1].text, QStringLiteral("Page3"));
+
+    PdfDevice none(pdf("none.pdf"));
+    TFilePrinter nothing(&none);
+    nothing.StreamMode = smUser;
+    nothing.setStream(&stream);
+    nothing.PrintPages(5, 2, 1);
+    EXPECT_FALSE(QFile::exists(pdf("none.pdf")));
+}
+
+TEST_F(ReportReaders, AReportFileOnDiskReplaysAndAMissingOneIsNamed)
+{
+    TReportFiler filer;
+    filer.StreamMode = smMemory;
+    filer.FileName = QString::fromStdString(dir.file("report.rpt"));
+    threePages(filer);
+    filer.RunJob();
+    ASSERT_TRUE(QFile::exists(filer.FileName));
+
+    PdfDevice printer(pdf("fromfile.pdf"));
+    TFilePrinter file(&printer);
+    file.StreamMode = smFile;
+    file.FileName = filer.FileName;
+    file.RunJob();
+    EXPECT_EQ(pagesOf(pdf("fromfile.pdf")), 3);
+
+    file.FileName = QString::fromStdString(dir.file("missing.rpt"));
+    file.setPrompter(&prompter);
+    file.PrintPages(0, 0, 0);
+    EXPECT_EQ(prompter.messageTexts(),
+              QStringList{QStringLiteral("Error initializing input stream \"%1\"").arg(file.FileName)});
+}
+
+TEST_F(ReportReaders, ADamagedStreamIsRefusedAndLeavesNoPdf)
+{
+    const auto good = recordThreePages();
+    const auto pages = pagePositions(good);
+    auto refuse = [&](std::vector<uint8_t> bad, const char* what) {
+        SCOPED_TRACE(what);
+        const QString name = pdf(QString::fromLatin1(what) + ".pdf");
+        PdfDevice printer(name);
+        TFilePrinter file(&printer);
+        file.StreamMode = smUser;
+        file.setStream(&bad);
+        try {
+            file.PrintPages(0, 0, 0);
+            ADD_FAILURE() << "no error";
+        } catch (const EReportError& e) {
+            EXPECT_STREQ(e.what(), "Unexpected code found in report file.");
+        }
+        EXPECT_TRUE(file.Cancelled());
+        EXPECT_FALSE(file.Printing());
+        EXPECT_FALSE(QFile::exists(name));
+    };
+    refuse({good.begin(), good.begin() + static_cast<long>(pages[1]) - 3}, "cut in the first page");
+    auto unknown = good;
+    unknown[pages[1] - 1] = 99; // the first page's end becomes a code outside the table
+    refuse(unknown, "code outside the table");
+    auto selfLink = good;
+    StreamWriter patch;
+    patch.bytes() = selfLink;
+    patch.patchInteger(pages[0] + 5, static_cast<int32_t>(pages[0]));
+    refuse(patch.bytes(), "link back to its own page");
+    patch.patchInteger(pages[0] + 5, static_cast<int32_t>(good.size() + 100));
+    refuse(patch.bytes(), "link outside the stream");
+}
+
+TEST_F(ReportReaders, ThePreviewDrawsOnePageAtATimeAndFollowsTheLinks)
+{
+    const auto stream = recordThreePages();
+    TFilePreview preview;
+    EXPECT_THROW(preview.OpenPreview(), EReportError);
+    PageBox box;
+    preview.ScrollBox = &box;
+    preview.StreamMode = smUser;
+    preview.setStream(&stream);
+    preview.MarginPercent = 2.5;
+    int pageChanges = 0;
+    preview.OnPageChange = [&](TBaseReport&) { ++pageChanges; };
+    preview.OpenPreview();
+    EXPECT_EQ(preview.PageCount(), 3);
+    EXPECT_EQ(preview.CurrentPage(), 1);
+    EXPECT_EQ(preview.pageImage().size(), QSize(816, 1056));
+    EXPECT_EQ(box.shownAt, QPoint(20, 20)); // 2.5 % of 8.5 inches at 96 dpi
+    EXPECT_EQ(box.range, QSize(856, 1096));
+    EXPECT_EQ(box.position, QPoint(5, 7));   // the scroll position survives a redraw
+
+    // The text sits one inch in, its baseline two inches down.
+    const QImage& page = preview.pageImage();
+    bool inked = false;
+    for (int x = 96; x < 140 && !inked; ++x)
+        for (int y = 180; y < 192 && !inked; ++y)
+            inked = qGray(page.pixel(x, y)) < 128;
+    EXPECT_TRUE(inked);
+
+    preview.NextPage();
+    preview.NextPage();
+    EXPECT_EQ(preview.CurrentPage(), 3);
+    preview.NextPage(); // on the last page: nothing
+    EXPECT_EQ(preview.CurrentPage(), 3);
+    preview.PreviousPage();
+    EXPECT_EQ(preview.CurrentPage(), 2);
+    EXPECT_EQ(pageChanges, 4);
+
+    preview.setZoomFactor(5);
+    EXPECT_EQ(preview.ZoomFactor(), 10);
+    preview.setZoomFactor(250);
+    EXPECT_EQ(preview.ZoomFactor(), 200);
+    EXPECT_EQ(preview.pageImage().size(), QSize(1632, 2112));
+    EXPECT_EQ(preview.CurrentPage(), 2);
+    preview.ZoomOut();
+    EXPECT_EQ(preview.ZoomFactor(), 190);
+
+    preview.ClosePreview();
+    EXPECT_FALSE(preview.Printing());
+    EXPECT_THROW(preview.ClosePreview(), EReportError);
+}
+
+TEST_F(ReportReaders, ZoomToFitFollowsTheScrollBoxAndTheMarginMethod)
+{
+    const auto stream = recordThreePages();
+    TFilePreview preview;
+    PageBox box;
+    preview.ScrollBox = &box;
+    preview.StreamMode = smUser;
+    preview.setStream(&stream);
+    preview.MarginPercent = 2.5;
+    preview.OpenPreview();
+    // Fixed margins: b = c = round(96 * 8.5 * 0.025) = 20; the page at that width is
+    // taller than the box, so the vertical bar's 16 dots are left free too.
+    EXPECT_NEAR(preview.PageWidthZoom(), 100 * (1000 - (4 + 40 + 16)) / 816.0, 1e-9);
+    EXPECT_NEAR(preview.WholePageZoom(), 100 * std::min((1000 - 4 - 40) / 816.0, (800 - 4 - 40) / 1056.0), 1e-9);
+    preview.MarginMethod = mmScaled;
+    EXPECT_NEAR(preview.PageWidthZoom(), 100 * (1000 - 4 - 16) / (816 * 1.05), 1e-9);
+    EXPECT_NEAR(preview.WholePageZoom(), 100 * std::min(996 / (816 * 1.05), 796 / (1056 + 816 * 0.05)), 1e-9);
+    preview.ClosePreview();
+}
+
+TEST_F(ReportReaders, AShadedCellShowsItsGrayInThePreview)
+{
+    TReportFiler filer;
+    std::vector<uint8_t> stream;
+    filer.StreamMode = smUser;
+    filer.setStream(&stream);
+    filer.OnPrint = [](TBaseReport& r) {
+        r.setTabShade(20);
+        r.MoveCursor(0, 2);
+        r.AddTabStop(1, taLeft, 2, 0, tlLeft | tlRight | tlTop | tlBottom, 0);
+        r.WriteText("\t");
+    };
+    filer.RunJob();
+    TFilePreview preview;
+    PageBox box;
+    preview.ScrollBox = &box;
+    preview.StreamMode = smUser;
+    preview.setStream(&stream);
+    preview.OpenPreview();
+    const QImage& page = preview.pageImage();
+    EXPECT_EQ(qGray(page.pixel(192, 185)), 204); // inside the cell
+    EXPECT_EQ(qGray(page.pixel(96, 185)), 0);    // its left line
+    EXPECT_EQ(qGray(page.pixel(192, 100)), 255); // above it
+    preview.ClosePreview();
+}
