@@ -18,6 +18,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -341,6 +342,9 @@ private:
     PenState m_pen;
     ColorRef m_bkColor = kWhite;
     std::unique_ptr<QFontMetrics> m_metrics;
+    // Advances of the code page's characters in the current font (device dots), filled on first use.
+    std::array<double, 256> m_advances{};
+    bool m_advancesKnown = false;
     std::unique_ptr<QImage> m_screenReference;
 
     // Job.

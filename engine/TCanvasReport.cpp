@@ -100,7 +100,11 @@ void TCanvasReport::outputText(uint8_t alignment, const QString& text, double x,
     else if (alignment == taRight)
         left -= widthDots;
     const double baseline = yDots(cursorY());
-    m_canvas->setPen(colorOf(Font().color));
+    // Text takes only the pen's color: keeping the drawing pen when the colors
+    // agree saves a state change per text on vector devices.
+    const QColor textColor = colorOf(Font().color);
+    if (m_canvas->pen().style() == Qt::NoPen || m_canvas->pen().color() != textColor)
+        m_canvas->setPen(textColor);
     if (TextBKMode() == bkOpaque) {
         const QFontMetrics& fm = metrics();
         m_canvas->fillRect(QRectF(left, baseline - fm.ascent(), widthDots, fm.height()), colorOf(bkColor()));
