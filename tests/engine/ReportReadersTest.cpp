@@ -2,6 +2,7 @@
 // stand-in printer) and checked with poppler's pdftotext, and the preview's
 // page images.
 #include "PrintDevice.h"
+#include "QPrinterDevice.h"
 #include "ReportStream.h"
 #include "ScriptedPrompter.h"
 #include "TCanvasReport.h"
@@ -10,6 +11,8 @@
 #include "TempDir.h"
 
 #include <QFile>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QFontInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -364,4 +367,32 @@ TEST_F(ReportReaders, AShadedCellShowsItsGrayInThePreview)
     EXPECT_EQ(qGray(page.pixel(96, 185)), 0);    // its left line
     EXPECT_EQ(qGray(page.pixel(192, 100)), 255); // above it
     preview.ClosePreview();
+}
+
+TEST_F(ReportReaders, QtsPrinterPrintsTheJobLikeThePdfDevice)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf("qprinter.pdf"));
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    QPrinterDevice device(&printer);
+    TReportPrinter job(&device);
+    EXPECT_NEAR(job.PaperWidth(), 8.5, 1e-9);
+    EXPECT_NEAR(job.PaperHeight(), 11.0, 1e-9);
+    threePages(job);
+    job.setFirstPage(2);
+    job.RunJob();
+    const auto words = wordsOf(pdf("qprinter.pdf"));
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(words[0].text, QStringLiteral("Page2"));
+    EXPECT_NEAR(words[0].xMin, 72, 0.5);
+    EXPECT_EQ(words[1].page, 2);
+
+    // Landscape turns the page the engine measures.
+    job.setOrientation(poLandScape);
+    EXPECT_NEAR(job.PaperWidth(), 11.0, 1e-9);
+    EXPECT_EQ(device.deviceMode().paperSize, 1); // the Windows code of Letter
+
+    // Without a print server there is no printer at all.
+    EXPECT_EQ(defaultPrinter() == nullptr, QPrinterInfo::availablePrinters().isEmpty());
 }
