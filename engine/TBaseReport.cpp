@@ -5,7 +5,6 @@
 #include "ReportStream.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QImage>
 
@@ -722,12 +721,8 @@ void TBaseReport::RefreshStatus()
 void TBaseReport::processPendingEvents()
 {
     // Every few milliseconds is enough for a Cancel button and costs the job nothing.
-    static QElapsedTimer clock;
-    if (!clock.isValid())
-        clock.start();
-    const qint64 now = clock.elapsed();
-    if (now - m_lastEvents >= 15) {
-        m_lastEvents = now;
+    if (!m_eventClock.isValid() || m_eventClock.hasExpired(15)) {
+        m_eventClock.start();
         QCoreApplication::processEvents();
     }
 }

@@ -14,6 +14,7 @@
 
 #include "ReportTypes.h"
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -352,7 +353,7 @@ private:
     bool m_printing = false;
     bool m_cancelled = false;
     bool m_discard = false;
-    qint64 m_lastEvents = 0;
+    QElapsedTimer m_eventClock;
 };
 
 } // namespace engine

@@ -148,6 +148,12 @@ TEST_F(ReportReaders, APrinterJobPutsTextWhereTheEngineSays)
 {
     PdfDevice printer(pdf("job.pdf"));
     TReportPrinter job(&printer);
+    try {
+        job.Canvas();
+        ADD_FAILURE() << "a canvas outside a job";
+    } catch (const EReportError& e) {
+        EXPECT_STREQ(e.what(), "Error!  Canvas not yet active.");
+    }
     job.setTitle(QStringLiteral("Videos by title"));
     threePages(job);
     job.RunJob();
@@ -317,6 +323,9 @@ TEST_F(ReportReaders, ThePreviewDrawsOnePageAtATimeAndFollowsTheLinks)
     EXPECT_EQ(preview.CurrentPage(), 2);
     preview.ZoomOut();
     EXPECT_EQ(preview.ZoomFactor(), 190);
+    preview.Monochrome = true;
+    preview.RedrawPage();
+    EXPECT_EQ(preview.pageImage().format(), QImage::Format_Mono);
 
     preview.ClosePreview();
     EXPECT_FALSE(preview.Printing());

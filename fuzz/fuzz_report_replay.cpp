@@ -1,0 +1,58 @@
+// libFuzzer target: arbitrary bytes replayed as a report file by the preview,
+// which draws every record on a page image. Damage must end in EReportError,
+// never a crash, a hang or an unbounded allocation.
+#include "TFilePrinter.h"
+
+#include <QGuiApplication>
+
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+class NoScrollBox : public engine::PreviewScrollBox {
+public:
+    QSize outerSize() const override { return {800, 600}; }
+    QSize clientSize() const override { return {796, 596}; }
+    int verticalScrollBarWidth() const override { return 16; }
+    int horizontalScrollBarHeight() const override { return 16; }
+    QPoint scrollPosition() const override { return {}; }
+    void setScrollPosition(QPoint) override {}
+    void setScrollRange(QSize) override {}
+    void showPage(const QImage&, QPoint) override {}
+};
+
+QGuiApplication* application()
+{
+    static int argc = 1;
+    static char name[] = "fuzz_report_replay";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(argc, argv);
+    return &app;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    application();
+    const std::vector<uint8_t> stream(data, data + size);
+    NoScrollBox box;
+    engine::TFilePreview preview;
+    preview.ScrollBox = &box;
+    preview.StreamMode = engine::smUser;
+    preview.setStream(&stream);
+    preview.setZoomFactor(10); // small pages: the fuzzer looks for faults, not pixels
+    try {
+        preview.OpenPreview();
+        for (int i = 0; i < 4; ++i)
+            preview.NextPage();
+        preview.PreviousPage();
+        preview.ShowPage(2);
+        preview.ClosePreview();
+    } catch (const engine::EReportError&) {
+        // The engine's own refusal is a good outcome.
+    }
+    return 0;
+}
