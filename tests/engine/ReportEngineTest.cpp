@@ -110,6 +110,18 @@ TEST(ReportEngine, UnitsAndTheirFactors)
     EXPECT_EQ(job.Version(), QStringLiteral("1.0"));
 }
 
+TEST(ReportEngine, DeviceDotsRoundHalfToEven)
+{
+    struct Probe : TReportFiler {
+        using TBaseReport::xDots;
+        using TBaseReport::yDots;
+    } job; // no printer: 96 dots per inch
+    EXPECT_EQ(job.xDots(1.0 / 64), 2); // 1.5 dots
+    EXPECT_EQ(job.xDots(3.0 / 64), 4); // 4.5 dots
+    EXPECT_EQ(job.yDots(5.0 / 64), 8); // 7.5 dots
+    EXPECT_EQ(job.xDots(1.0), 96);
+}
+
 TEST(ReportEngine, PropertiesKeepTheirLimits)
 {
     TReportFiler job;

@@ -276,6 +276,36 @@ TEST_F(ReportReaders, ADamagedStreamIsRefusedAndLeavesNoPdf)
     refuse(patch.bytes(), "link back to its own page");
     patch.patchInteger(pages[0] + 5, static_cast<int32_t>(good.size() + 100));
     refuse(patch.bytes(), "link outside the stream");
+
+    // A page of one bad record each.
+    auto onePage = [](const std::function<void(StreamWriter&)>& record) {
+        StreamWriter w;
+        FileHeader header;
+        header.pageCount = 1;
+        w.fileHeader(header);
+        w.pageHeader({0, 0, 1, 0});
+        record(w);
+        w.code(rcEndPage);
+        return w.bytes();
+    };
+    refuse(onePage([](StreamWriter& w) {
+               w.code(rcPolygon);
+               w.integer(-1);
+           }),
+           "negative polygon count");
+    refuse(onePage([](StreamWriter& w) {
+               w.code(rcPolyline);
+               w.integer(1 << 28);
+           }),
+           "polygon count past the end");
+    refuse(onePage([](StreamWriter& w) {
+               w.code(rcLeftText);
+               w.real(1);
+               w.byte(200); // a string of 200 characters in a stream that ends sooner
+               w.byte('x');
+           }),
+           "string past the end");
+    refuse(onePage([](StreamWriter& w) { w.pageHeader({0, 0, 2, 0}); }), "page header inside a page");
 }
 
 TEST_F(ReportReaders, ThePreviewDrawsOnePageAtATimeAndFollowsTheLinks)
