@@ -4,6 +4,8 @@
 #include "Ascii.h"
 #include "EditText.h"
 
+#include <exception>
+#include <thread>
 #include <algorithm>
 #include <optional>
 #include <cstring>
@@ -729,18 +731,37 @@ uint32_t Table::recordCountNow()
     // A filtered count costs a pass over the file: it holds until something changes.
     if (m_countGeneration == m_generation)
         return m_count;
-    const size_t length = m_header.recordLength;
+    const uint32_t records = m_header.recordCount;
+    // A large count through a filter that allows it runs on every core: it is
+    // what the user waits for after starting a search.
+    const unsigned threads = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
     uint32_t count = 0;
-    scanRecords([&](const char* records, uint32_t, uint32_t n) {
-        for (uint32_t k = 0; k < n; ++k) {
-            // The filter reads scattered fields: fetch a few records ahead.
-            if (k + 16 < n)
-                for (size_t line = 0; line < length; line += 64)
-                    __builtin_prefetch(records + static_cast<size_t>(k + 16) * length + line);
-            if (visible(records + static_cast<size_t>(k) * length))
-                ++count;
+    if (m_filtered && m_filter && m_filterParallelSafe && threads > 1 && records >= 100000) {
+        std::vector<uint32_t> counts(threads, 0);
+        std::vector<std::exception_ptr> failures(threads);
+        std::vector<std::thread> workers;
+        const uint32_t share = records / threads + 1;
+        for (unsigned t = 0; t < threads; ++t) {
+            const uint32_t first = 1 + t * share;
+            const uint32_t last = std::min(records, first + share - 1);
+            workers.emplace_back([this, first, last, &counts, &failures, t] {
+                try {
+                    counts[t] = first <= last ? countVisible(first, last) : 0;
+                } catch (...) {
+                    failures[t] = std::current_exception();
+                }
+            });
         }
-    });
+        for (std::thread& worker : workers)
+            worker.join();
+        for (const std::exception_ptr& failure : failures)
+            if (failure)
+                std::rethrow_exception(failure);
+        for (const uint32_t part : counts)
+            count += part;
+    } else if (records > 0) {
+        count = countVisible(1, records);
+    }
     m_count = count;
     m_countGeneration = m_generation;
     return count;
@@ -773,14 +794,38 @@ void Table::refresh()
 
 // Walks every stored record in physical order, a window at a time: through a
 // mapped view where the file allows it (no copy), else through a buffer.
+uint32_t Table::countVisible(uint32_t first, uint32_t last) const
+{
+    const size_t length = m_header.recordLength;
+    uint32_t count = 0;
+    scanRecords(first, last, [&](const char* records, uint32_t, uint32_t n) {
+        for (uint32_t k = 0; k < n; ++k) {
+            // The filter reads scattered fields: fetch a few records ahead.
+            if (k + 16 < n)
+                for (size_t line = 0; line < length; line += 64)
+                    __builtin_prefetch(records + static_cast<size_t>(k + 16) * length + line);
+            if (visible(records + static_cast<size_t>(k) * length))
+                ++count;
+        }
+    });
+    return count;
+}
+
 void Table::scanRecords(const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit)
+{
+    if (m_header.recordCount > 0)
+        scanRecords(1, m_header.recordCount, visit);
+}
+
+void Table::scanRecords(uint32_t first, uint32_t last,
+                        const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit) const
 {
     constexpr size_t kWindowBytes = 8 * 1024 * 1024;
     const size_t length = m_header.recordLength;
     const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, kWindowBytes / length));
     std::vector<char> buffer;
-    for (uint32_t start = 1; start <= m_header.recordCount; start += per) {
-        const uint32_t n = std::min(per, m_header.recordCount - start + 1);
+    for (uint32_t start = first; start <= last && start != 0; start += per) {
+        const uint32_t n = std::min(per, last - start + 1);
         const uint64_t offset = m_header.headerLength + static_cast<uint64_t>(start - 1) * length;
         const uint64_t aligned = offset - offset % File::pageSize();
         const size_t viewLength = static_cast<size_t>(offset - aligned + static_cast<uint64_t>(n) * length);
@@ -797,6 +842,8 @@ void Table::scanRecords(const std::function<void(const char* records, uint32_t f
             records = buffer.data();
         }
         visit(records, start, n);
+        if (last - start < per)
+            break; // the next start would wrap past the last record number
     }
 }
 
@@ -1053,9 +1100,10 @@ void Table::deleteRecord()
     notify();
 }
 
-void Table::setFilter(Filter filter)
+void Table::setFilter(Filter filter, bool parallelSafe)
 {
     m_filter = std::move(filter);
+    m_filterParallelSafe = parallelSafe;
     changed();
 }
 

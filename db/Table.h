@@ -126,7 +126,9 @@ public:
     void cancel();
     void deleteRecord();
 
-    void setFilter(Filter filter);
+    // parallelSafe: the filter only reads (the record and data nobody changes
+    // during a count), so a count may run it on several threads at once.
+    void setFilter(Filter filter, bool parallelSafe = false);
     void setFiltered(bool on);
     bool filtered() const { return m_filtered; }
 
@@ -222,6 +224,10 @@ private:
     TableStamp currentStamp() const;
     void openIndex();
     void scanRecords(const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit);
+    // The same over the records first..last (physical numbers).
+    void scanRecords(uint32_t first, uint32_t last,
+                     const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit) const;
+    uint32_t countVisible(uint32_t first, uint32_t last) const;
     void buildIndexFile(std::vector<TagDefinition> tags);
     void withTableOpen(const std::function<void()>& work);
     // Runs work; when it meets a damaged index page the index is rebuilt from
@@ -273,6 +279,7 @@ private:
 
     Filter m_filter;
     bool m_filtered = false;
+    bool m_filterParallelSafe = false;
 
     int m_lockDepth = 0;
     bool m_lockExclusive = false;

@@ -40,7 +40,7 @@ std::string trim(const std::string& s)
 // to z compared as capitals: no copy of the field is made.
 bool matchesAt(std::string_view raw, size_t at, std::string_view needle)
 {
-    for (size_t k = 1; k < needle.size(); ++k)
+    for (size_t k = 0; k < needle.size(); ++k)
         if (db::upperAscii(raw[at + k]) != needle[k])
             return false;
     return true;
@@ -58,18 +58,26 @@ bool fieldContains(const db::Record& record, int position, std::string_view need
     const size_t last = raw.size() - needle.size();
     size_t at = 0;
 #ifdef __SSE2__
-    // Candidates for the first character sixteen bytes at a time: with bit
-    // 0x20 set, a capital and its small letter look the same.
+    // Candidates sixteen positions at a time: where both the needle's first
+    // and its last character are found at the right distance (with bit 0x20
+    // set, a capital and its small letter look the same). Names are full of
+    // their first letters; pairs are rare, so few candidates are compared.
+    auto folded = [](char c) { return c >= 'A' && c <= 'Z'; };
     const char first = needle[0];
-    const bool letter = first >= 'A' && first <= 'Z';
-    const __m128i fold = _mm_set1_epi8(letter ? 0x20 : 0);
-    const __m128i target = _mm_set1_epi8(static_cast<char>(letter ? first | 0x20 : first));
+    const char end = needle.back();
+    const size_t span = needle.size() - 1;
+    const __m128i foldFirst = _mm_set1_epi8(folded(first) ? 0x20 : 0);
+    const __m128i foldEnd = _mm_set1_epi8(folded(end) ? 0x20 : 0);
+    const __m128i targetFirst = _mm_set1_epi8(static_cast<char>(folded(first) ? first | 0x20 : first));
+    const __m128i targetEnd = _mm_set1_epi8(static_cast<char>(folded(end) ? end | 0x20 : end));
     for (; at + 16 <= last + 1; at += 16) {
-        const __m128i chunk = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(raw.data() + at)), fold);
-        unsigned candidates = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, target)));
+        const __m128i heads = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(raw.data() + at)), foldFirst);
+        const __m128i tails = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(raw.data() + at + span)), foldEnd);
+        unsigned candidates = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(heads, targetFirst), _mm_cmpeq_epi8(tails, targetEnd))));
         while (candidates) {
             const size_t i = at + static_cast<size_t>(__builtin_ctz(candidates));
-            if (db::upperAscii(raw[i]) == first && matchesAt(raw, i, needle))
+            if (matchesAt(raw, i, needle))
                 return true;
             candidates &= candidates - 1;
         }

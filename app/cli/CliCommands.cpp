@@ -279,7 +279,7 @@ int search(const std::vector<std::string>& args, std::ostream& out, std::ostream
     table.open(db::Table::OpenMode::ReadOnly);
     if (!db::isCollectionTable(args[1]))
         throw db::DbError(table.filePath(), db::kNotCollectionMessage);
-    table.setFilter([&items](const db::Record& r) { return find::BuildFilter(items, r); });
+    table.setFilter([&items](const db::Record& r) { return find::BuildFilter(items, r); }, true);
     table.setFiltered(true);
     if (countOnly) {
         out << table.recordCount() << "\n";

@@ -75,7 +75,8 @@ TMain::TMain(Prompter& prompter, bool browseMode, QWidget* parent)
     setWindowTitle(kCaption);
     buildMenus();
     buildWindow();
-    m_table.setFilter([this](const db::Record& record) { return MyTableFilter(record); });
+    // The filter only reads the search items, which stay put while the table counts.
+    m_table.setFilter([this](const db::Record& record) { return MyTableFilter(record); }, true);
 }
 
 TMain::~TMain() = default;
