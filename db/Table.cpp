@@ -732,35 +732,18 @@ uint32_t Table::recordCountNow()
     if (m_countGeneration == m_generation)
         return m_count;
     const uint32_t records = m_header.recordCount;
-    // A large count through a filter that allows it runs on every core: it is
-    // what the user waits for after starting a search.
-    const unsigned threads = std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
     uint32_t count = 0;
-    if (m_filtered && m_filter && m_filterParallelSafe && threads > 1 && records >= 100000) {
-        std::vector<uint32_t> counts(threads, 0);
-        std::vector<std::exception_ptr> failures(threads);
-        std::vector<std::thread> workers;
-        const uint32_t share = records / threads + 1;
-        for (unsigned t = 0; t < threads; ++t) {
-            const uint32_t first = 1 + t * share;
-            const uint32_t last = std::min(records, first + share - 1);
-            workers.emplace_back([this, first, last, &counts, &failures, t] {
-                try {
-                    counts[t] = first <= last ? countVisible(first, last) : 0;
-                } catch (...) {
-                    failures[t] = std::current_exception();
-                }
-            });
-        }
-        for (std::thread& worker : workers)
-            worker.join();
-        for (const std::exception_ptr& failure : failures)
-            if (failure)
-                std::rethrow_exception(failure);
+    if (m_filtered && m_filter && m_filterParallelSafe) {
+        // What the user waits for after starting a search: on every core.
+        std::vector<uint32_t> counts(scanWorkers(), 0);
+        const size_t length = m_header.recordLength;
+        scanRecordsInParallel([&](unsigned worker, const char* block, uint32_t, uint32_t n) {
+            counts[worker] += countVisible(block, n, length);
+        });
         for (const uint32_t part : counts)
             count += part;
     } else if (records > 0) {
-        count = countVisible(1, records);
+        scanRecords([&](const char* block, uint32_t, uint32_t n) { count += countVisible(block, n, m_header.recordLength); });
     }
     m_count = count;
     m_countGeneration = m_generation;
@@ -794,21 +777,58 @@ void Table::refresh()
 
 // Walks every stored record in physical order, a window at a time: through a
 // mapped view where the file allows it (no copy), else through a buffer.
-uint32_t Table::countVisible(uint32_t first, uint32_t last) const
+uint32_t Table::countVisible(const char* records, uint32_t n, size_t length) const
 {
-    const size_t length = m_header.recordLength;
     uint32_t count = 0;
-    scanRecords(first, last, [&](const char* records, uint32_t, uint32_t n) {
-        for (uint32_t k = 0; k < n; ++k) {
-            // The filter reads scattered fields: fetch a few records ahead.
-            if (k + 16 < n)
-                for (size_t line = 0; line < length; line += 64)
-                    __builtin_prefetch(records + static_cast<size_t>(k + 16) * length + line);
-            if (visible(records + static_cast<size_t>(k) * length))
-                ++count;
-        }
-    });
+    for (uint32_t k = 0; k < n; ++k) {
+        // The filter reads scattered fields: fetch a few records ahead.
+        if (k + 16 < n)
+            for (size_t line = 0; line < length; line += 64)
+                __builtin_prefetch(records + static_cast<size_t>(k + 16) * length + line);
+        if (visible(records + static_cast<size_t>(k) * length))
+            ++count;
+    }
     return count;
+}
+
+unsigned Table::scanWorkers() const
+{
+    constexpr uint32_t kWorthSharing = 100000; // below this a thread costs more than it saves
+    if (m_header.recordCount < kWorthSharing)
+        return 1;
+    return std::max(1u, std::min(4u, std::thread::hardware_concurrency()));
+}
+
+void Table::scanRecordsInParallel(const ParallelVisit& visit) const
+{
+    const uint32_t records = m_header.recordCount;
+    const unsigned workers = scanWorkers();
+    if (records == 0)
+        return;
+    if (workers == 1) {
+        scanRecords(1, records, [&](const char* block, uint32_t first, uint32_t n) { visit(0, block, first, n); });
+        return;
+    }
+    std::vector<std::exception_ptr> failures(workers);
+    std::vector<std::thread> threads;
+    const uint32_t share = records / workers + 1;
+    for (unsigned w = 0; w < workers; ++w) {
+        const uint32_t first = 1 + w * share;
+        const uint32_t last = std::min(records, first + share - 1);
+        threads.emplace_back([this, w, first, last, &visit, &failures] {
+            try {
+                if (first <= last)
+                    scanRecords(first, last, [&](const char* block, uint32_t at, uint32_t n) { visit(w, block, at, n); });
+            } catch (...) {
+                failures[w] = std::current_exception();
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    for (const std::exception_ptr& failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
 }
 
 void Table::scanRecords(const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit)

@@ -173,6 +173,22 @@ public:
     bool controlsDisabled() const { return m_disabled > 0; }
     void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
 
+    // Whole-table passes that need no cursor (counts, exports, checks): the
+    // records in physical order, deleted ones included (their first byte is
+    // '*'), a block of consecutive records at a time, read in place.
+    void scanRecords(const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit);
+    // The same over the records first..last (physical numbers).
+    void scanRecords(uint32_t first, uint32_t last,
+                     const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit) const;
+    // The same on every core: large tables are shared out in runs of blocks
+    // among workers (0..scanWorkers()-1), which call visit at the same time.
+    // For passes whose blocks may be handled in any order: counts, checks,
+    // texts that the caller puts back in order.
+    using ParallelVisit = std::function<void(unsigned worker, const char* records, uint32_t first, uint32_t count)>;
+    void scanRecordsInParallel(const ParallelVisit& visit) const;
+    unsigned scanWorkers() const;
+    size_t recordLength() const { return m_header.recordLength; }
+
 private:
     class UpdateLock;
     friend class UpdateLock;
@@ -223,11 +239,7 @@ private:
     int selectedTagNumber() const;
     TableStamp currentStamp() const;
     void openIndex();
-    void scanRecords(const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit);
-    // The same over the records first..last (physical numbers).
-    void scanRecords(uint32_t first, uint32_t last,
-                     const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit) const;
-    uint32_t countVisible(uint32_t first, uint32_t last) const;
+    uint32_t countVisible(const char* records, uint32_t n, size_t length) const;
     void buildIndexFile(std::vector<TagDefinition> tags);
     void withTableOpen(const std::function<void()>& work);
     // Runs work; when it meets a damaged index page the index is rebuilt from

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace db;
 using testing_support::TempDir;
 
@@ -211,6 +213,23 @@ TEST_F(TableTest, ALargeFilteredCountOnSeveralThreadsCountsLikeOne)
     const uint32_t alone = table.recordCount();
     EXPECT_EQ(shared, 150001u / 7 + 1 - 1);
     EXPECT_EQ(shared, alone);
+
+    // The parallel scan hands every record to exactly one worker, in blocks that fit together.
+    ASSERT_GT(table.scanWorkers(), 0u);
+    std::vector<std::vector<std::pair<uint32_t, uint32_t>>> blocks(table.scanWorkers());
+    table.scanRecordsInParallel([&](unsigned worker, const char*, uint32_t first, uint32_t n) {
+        blocks[worker].push_back({first, n});
+    });
+    std::vector<std::pair<uint32_t, uint32_t>> all;
+    for (const auto& mine : blocks)
+        all.insert(all.end(), mine.begin(), mine.end());
+    std::sort(all.begin(), all.end());
+    uint32_t next = 1;
+    for (const auto& [first, n] : all) {
+        EXPECT_EQ(first, next);
+        next = first + n;
+    }
+    EXPECT_EQ(next, 150002u);
 }
 
 TEST_F(TableTest, BookmarksReturnToTheirRecord)
