@@ -421,7 +421,9 @@ void TFilePreview::ShowPage(int n)
     if (!Printing())
         return;
     WaitCursor wait;
-    seekPage(n);
+    const bool blank = PageCount() == 0; // a report without pages shows an empty sheet
+    if (!blank)
+        seekPage(n);
     if (OnPageChange)
         OnPageChange(*this);
     const QPoint scrolled = ScrollBox->scrollPosition();
@@ -448,7 +450,8 @@ void TFilePreview::ShowPage(int n)
         fontMetricsChanged();
         setCanvas(&painter);
         try {
-            replayPage();
+            if (!blank)
+                replayPage();
         } catch (...) {
             CancelJob();
             setCanvas(nullptr);

@@ -362,6 +362,27 @@ TEST_F(ReportReaders, ThePreviewDrawsOnePageAtATimeAndFollowsTheLinks)
     EXPECT_THROW(preview.ClosePreview(), EReportError);
 }
 
+TEST_F(ReportReaders, AReportWithoutPagesPreviewsAsAnEmptySheet)
+{
+    TReportFiler filer;
+    std::vector<uint8_t> stream;
+    filer.StreamMode = smUser;
+    filer.setStream(&stream);
+    filer.setFirstPage(5);
+    filer.OnPrint = [](TBaseReport& r) { r.WriteText("on page 1 only"); };
+    filer.RunJob();
+    TFilePreview preview;
+    PageBox box;
+    preview.ScrollBox = &box;
+    preview.StreamMode = smUser;
+    preview.setStream(&stream);
+    preview.OpenPreview();
+    EXPECT_EQ(preview.PageCount(), 0);
+    EXPECT_EQ(preview.pageImage().size(), QSize(816, 1056));
+    preview.NextPage();
+    preview.ClosePreview();
+}
+
 TEST_F(ReportReaders, ZoomToFitFollowsTheScrollBoxAndTheMarginMethod)
 {
     const auto stream = recordThreePages();
