@@ -1237,7 +1237,86 @@ void sortEntries(std::vector<SortItem>::iterator begin, std::vector<SortItem>::i
     }
 }
 
+// The order of the entries by key, then record number: each half sorted on
+// its own core, then the halves merged.
+std::vector<uint32_t> sortedOrder(const char* entries, size_t entryLength, uint32_t count)
+{
+    std::vector<SortItem> items(count);
+    for (uint32_t n = 0; n < count; ++n)
+        items[n].index = n;
+    const auto middle = items.begin() + count / 2;
+    if (count >= 100000 && std::thread::hardware_concurrency() > 1) {
+        std::thread other([&] { sortEntries(items.begin(), middle, entries, entryLength, 0); });
+        sortEntries(middle, items.end(), entries, entryLength, 0);
+        other.join();
+        std::inplace_merge(items.begin(), middle, items.end(), [&](const SortItem& a, const SortItem& b) {
+            if (a.high != b.high)
+                return a.high < b.high;
+            if (a.low != b.low)
+                return a.low < b.low;
+            return std::memcmp(entries + a.index * entryLength, entries + b.index * entryLength, entryLength) < 0;
+        });
+    } else {
+        sortEntries(items.begin(), items.end(), entries, entryLength, 0);
+    }
+    std::vector<uint32_t> order(count);
+    for (uint32_t n = 0; n < count; ++n)
+        order[n] = items[n].index;
+    return order;
+}
+
+void writeRecordNumber(char* at, uint32_t rec)
+{
+    at[0] = static_cast<char>(rec >> 24);
+    at[1] = static_cast<char>((rec >> 16) & 0xFF);
+    at[2] = static_cast<char>((rec >> 8) & 0xFF);
+    at[3] = static_cast<char>(rec & 0xFF);
+}
+
 } // namespace
+
+// Every live record's key for each tag, followed by its record number. The
+// workers of a parallel scan write each record's entry in its own slot; the
+// slots of deleted records are squeezed out afterwards.
+void Table::extractKeys(const std::vector<TagDefinition>& tags, const std::vector<KeyExpression>& expressions,
+                        std::vector<IndexFile::BuiltTag>& built) const
+{
+    const size_t length = m_header.recordLength;
+    const uint32_t records = m_header.recordCount;
+    std::vector<uint8_t> live(records, 0);
+    for (size_t t = 0; t < tags.size(); ++t)
+        built[t].entries.assign(static_cast<size_t>(records) * (tags[t].keyLength + 4), 0);
+    scanRecordsInParallel([&](unsigned, const char* block, uint32_t start, uint32_t n) {
+        for (uint32_t k = 0; k < n; ++k) {
+            const char* record = block + static_cast<size_t>(k) * length;
+            const uint32_t rec = start + k;
+            if (record[0] == '*')
+                continue;
+            live[rec - 1] = 1;
+            for (size_t t = 0; t < tags.size(); ++t) {
+                const size_t e = static_cast<size_t>(tags[t].keyLength) + 4;
+                char* slot = built[t].entries.data() + static_cast<size_t>(rec - 1) * e;
+                expressions[t].evaluate(record, slot);
+                writeRecordNumber(slot + tags[t].keyLength, rec);
+            }
+        }
+    });
+    for (size_t t = 0; t < tags.size(); ++t) {
+        const size_t e = static_cast<size_t>(tags[t].keyLength) + 4;
+        std::vector<char>& entries = built[t].entries;
+        size_t kept = 0;
+        for (uint32_t r = 0; r < records; ++r) {
+            if (!live[r])
+                continue;
+            if (kept != r)
+                std::memmove(entries.data() + kept * e, entries.data() + static_cast<size_t>(r) * e, e);
+            ++kept;
+        }
+        entries.resize(kept * e);
+        entries.shrink_to_fit();
+        built[t].count = static_cast<uint32_t>(kept);
+    }
+}
 
 void Table::buildIndexFile(std::vector<TagDefinition> tags)
 {
@@ -1251,41 +1330,11 @@ void Table::buildIndexFile(std::vector<TagDefinition> tags)
     writeIndexFlag(!tags.empty());
 
     std::vector<IndexFile::BuiltTag> built(tags.size());
-    for (size_t t = 0; t < tags.size(); ++t) {
+    for (size_t t = 0; t < tags.size(); ++t)
         built[t].definition = tags[t];
-        built[t].entries.reserve(static_cast<size_t>(m_header.recordCount) * (tags[t].keyLength + 4));
-    }
-    const size_t length = m_header.recordLength;
-    scanRecords([&](const char* records, uint32_t start, uint32_t n) {
-        for (uint32_t k = 0; k < n; ++k) {
-            const char* record = records + static_cast<size_t>(k) * length;
-            if (record[0] == '*')
-                continue;
-            const uint32_t rec = start + k;
-            for (size_t t = 0; t < tags.size(); ++t) {
-                std::vector<char>& entries = built[t].entries;
-                const size_t at = entries.size();
-                entries.resize(at + tags[t].keyLength + 4);
-                expressions[t].evaluate(record, entries.data() + at);
-                char* r = entries.data() + at + tags[t].keyLength;
-                r[0] = static_cast<char>(rec >> 24);
-                r[1] = static_cast<char>((rec >> 16) & 0xFF);
-                r[2] = static_cast<char>((rec >> 8) & 0xFF);
-                r[3] = static_cast<char>(rec & 0xFF);
-                ++built[t].count;
-            }
-        }
-    });
-    for (IndexFile::BuiltTag& b : built) {
-        const size_t e = static_cast<size_t>(b.definition.keyLength) + 4;
-        std::vector<SortItem> items(b.count);
-        for (uint32_t n = 0; n < b.count; ++n)
-            items[n].index = n;
-        sortEntries(items.begin(), items.end(), b.entries.data(), e, 0);
-        b.order.resize(b.count);
-        for (uint32_t n = 0; n < b.count; ++n)
-            b.order[n] = items[n].index;
-    }
+    extractKeys(tags, expressions, built);
+    for (IndexFile::BuiltTag& b : built)
+        b.order = sortedOrder(b.entries.data(), static_cast<size_t>(b.definition.keyLength) + 4, b.count);
     m_index.close();
     m_index.rebuild(indexPath(), std::move(built), currentStamp());
     m_expressions = std::move(expressions);

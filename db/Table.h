@@ -241,6 +241,8 @@ private:
     void openIndex();
     uint32_t countVisible(const char* records, uint32_t n, size_t length) const;
     void buildIndexFile(std::vector<TagDefinition> tags);
+    void extractKeys(const std::vector<TagDefinition>& tags, const std::vector<KeyExpression>& expressions,
+                     std::vector<IndexFile::BuiltTag>& built) const;
     void withTableOpen(const std::function<void()>& work);
     // Runs work; when it meets a damaged index page the index is rebuilt from
     // the table and the work runs once more.
