@@ -230,6 +230,23 @@ TEST_F(TableTest, ALargeFilteredCountOnSeveralThreadsCountsLikeOne)
         next = first + n;
     }
     EXPECT_EQ(next, 150002u);
+
+    // An index built on every core holds every live record once, in key and then record order.
+    table.setFiltered(false);
+    table.addIndex("NewIndex", "Upper(TITLE)+STR(YEAR,4,0)");
+    table.selectIndex("NewIndex");
+    EXPECT_EQ(table.recordCount(), 150000u);
+    std::string previous;
+    uint32_t visited = 0;
+    for (table.first(); !table.eof(); table.next()) {
+        std::string key = table.text(0) + "/" + table.text(1);
+        std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        EXPECT_LE(previous, key);
+        previous = key;
+        ++visited;
+    }
+    EXPECT_EQ(visited, 150000u);
+    EXPECT_EQ(previous, "SEVEN/1999");
 }
 
 TEST_F(TableTest, BookmarksReturnToTheirRecord)
