@@ -1249,12 +1249,11 @@ std::vector<uint32_t> sortedOrder(const char* entries, size_t entryLength, uint3
         std::thread other([&] { sortEntries(items.begin(), middle, entries, entryLength, 0); });
         sortEntries(middle, items.end(), entries, entryLength, 0);
         other.join();
+        // The whole entries decide: after ties were sorted on later bytes, an
+        // item's cached prefix no longer tells where it stands.
         std::inplace_merge(items.begin(), middle, items.end(), [&](const SortItem& a, const SortItem& b) {
-            if (a.high != b.high)
-                return a.high < b.high;
-            if (a.low != b.low)
-                return a.low < b.low;
-            return std::memcmp(entries + a.index * entryLength, entries + b.index * entryLength, entryLength) < 0;
+            return std::memcmp(entries + static_cast<size_t>(a.index) * entryLength,
+                               entries + static_cast<size_t>(b.index) * entryLength, entryLength) < 0;
         });
     } else {
         sortEntries(items.begin(), items.end(), entries, entryLength, 0);

@@ -241,7 +241,7 @@ TEST_F(TableTest, ALargeFilteredCountOnSeveralThreadsCountsLikeOne)
     for (table.first(); !table.eof(); table.next()) {
         std::string key = table.text(0) + "/" + table.text(1);
         std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-        EXPECT_LE(previous, key);
+        ASSERT_LE(previous, key) << "at position " << visited;
         previous = key;
         ++visited;
     }
