@@ -840,28 +840,20 @@ void Table::scanRecords(const std::function<void(const char* records, uint32_t f
 void Table::scanRecords(uint32_t first, uint32_t last,
                         const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit) const
 {
-    constexpr size_t kWindowBytes = 8 * 1024 * 1024;
+    // Blocks are read into a buffer small enough to stay in the processor's
+    // cache while the visit works on them. Unlike mapped windows, the workers
+    // of a parallel scan do not queue up on the process's memory map, and a
+    // file cut short behind the table's back reads as an error, not a crash.
+    constexpr size_t kBlockBytes = 256 * 1024;
     const size_t length = m_header.recordLength;
-    const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, kWindowBytes / length));
+    const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, kBlockBytes / length));
     std::vector<char> buffer;
     for (uint32_t start = first; start <= last && start != 0; start += per) {
         const uint32_t n = std::min(per, last - start + 1);
         const uint64_t offset = m_header.headerLength + static_cast<uint64_t>(start - 1) * length;
-        const uint64_t aligned = offset - offset % File::pageSize();
-        const size_t viewLength = static_cast<size_t>(offset - aligned + static_cast<uint64_t>(n) * length);
-        const char* view = m_file.map(aligned, viewLength);
-        struct Unmap {
-            const char* view;
-            size_t length;
-            ~Unmap() { File::unmap(view, length); }
-        } unmap{view, viewLength};
-        const char* records = view ? view + (offset - aligned) : nullptr;
-        if (!records) {
-            buffer.resize(static_cast<size_t>(n) * length);
-            m_file.readAt(offset, buffer.data(), buffer.size());
-            records = buffer.data();
-        }
-        visit(records, start, n);
+        buffer.resize(static_cast<size_t>(n) * length);
+        m_file.readAt(offset, buffer.data(), buffer.size());
+        visit(buffer.data(), start, n);
         if (last - start < per)
             break; // the next start would wrap past the last record number
     }
