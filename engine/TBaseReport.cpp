@@ -435,7 +435,7 @@ double TBaseReport::MeasureText(const QString& text)
 
 void TBaseReport::SelectFont(const QString& name, double size)
 {
-    checkFontCall();
+    checkPrinting();
     if (size < 1)
         return;
     m_fontLineHeight = size / 60.0;
@@ -452,7 +452,7 @@ void TBaseReport::SelectFont(const QString& name, double size)
 
 void TBaseReport::SetFontBold(bool on)
 {
-    checkFontCall();
+    checkPrinting();
     m_font.bold = on;
     fontMetricsChanged();
     fontChanged();
@@ -460,7 +460,7 @@ void TBaseReport::SetFontBold(bool on)
 
 void TBaseReport::SetFontItalic(bool on)
 {
-    checkFontCall();
+    checkPrinting();
     m_font.italic = on;
     fontMetricsChanged();
     fontChanged();
@@ -468,21 +468,21 @@ void TBaseReport::SetFontItalic(bool on)
 
 void TBaseReport::SetFontUnderline(bool on)
 {
-    checkFontCall();
+    checkPrinting();
     m_font.underline = on;
     fontChanged();
 }
 
 void TBaseReport::SetFontStrikeOut(bool on)
 {
-    checkFontCall();
+    checkPrinting();
     m_font.strikeOut = on;
     fontChanged();
 }
 
 void TBaseReport::SetFontColor(ColorRef color)
 {
-    checkFontCall();
+    checkPrinting();
     m_font.color = color;
     fontChanged();
 }
@@ -674,6 +674,23 @@ void TBaseReport::checkNotPrinting() const
 {
     if (m_printing)
         throw EReportError(kAlreadyPrinting);
+}
+
+void TBaseReport::runWithJobEvents(const std::function<void()>& job)
+{
+    m_pageNumber = 0;
+    if (OnBeforePrint)
+        OnBeforePrint(*this);
+    struct AfterPrint {
+        TBaseReport& job;
+        ~AfterPrint()
+        {
+            if (job.OnAfterPrint)
+                job.OnAfterPrint(job);
+        }
+    } afterPrint{*this};
+    if (OnPrint || OnPrintPage)
+        job();
 }
 
 void TBaseReport::CancelJob()

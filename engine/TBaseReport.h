@@ -207,6 +207,9 @@ protected:
 
     // The job steps shared by every output class.
     void checkPrinting() const;
+    // The frame of every job: page 0, OnBeforePrint, the job when any page
+    // event is assigned, and OnAfterPrint at the end whatever happened.
+    void runWithJobEvents(const std::function<void()>& job);
     void checkNotPrinting() const;
     void queryDevice();
     void resetJobState();
@@ -288,7 +291,6 @@ private:
     void drawShape(uint8_t code, std::vector<Point> points, double a = 0, double b = 0);
     void shadeCell(double left, double top, double right, double bottom, int percent);
     void writeInCell(const QString& text, double cellLeft, double width, double margin, uint8_t alignment);
-    void checkFontCall() const { checkPrinting(); }
     double columnLeft() const { return (m_column - 1) * m_columnWidth + m_areaLeft; }
 
     int m_firstPage = 1;

@@ -232,35 +232,33 @@ void TReportPrinter::RunJob()
         return;
     }
     checkNotPrinting();
-    setPageNumber(0);
-    if (OnBeforePrint)
-        OnBeforePrint(*this);
-    struct AfterPrint {
-        TReportPrinter& job;
-        ~AfterPrint()
-        {
-            if (job.OnAfterPrint)
-                job.OnAfterPrint(job);
-        }
-    } afterPrint{*this};
-    if (!OnPrint && !OnPrintPage)
-        return;
-    m_printer->setCopies(Copies());
-    setCanvas(m_printer->beginDocument(Title()));
+    runWithJobEvents([this] {
+        printOnDevice(*m_printer, false, [this] {
+            startFirstPage();
+            runPages();
+        });
+    });
+}
+
+void TCanvasReport::printOnDevice(PrintDevice& printer, bool cancelOnError, const std::function<void()>& pages)
+{
+    printer.setCopies(Copies());
+    setCanvas(printer.beginDocument(Title()));
     setPrinting(true);
     setCancelled(false);
-    auto finish = [this] {
+    auto finish = [&] {
         if (Cancelled())
-            m_printer->abortDocument();
+            printer.abortDocument();
         setCanvas(nullptr);
         setPrinting(false);
-        m_printer->endDocument();
+        printer.endDocument();
     };
     try {
         resetJobState();
-        startFirstPage();
-        runPages();
+        pages();
     } catch (...) {
+        if (cancelOnError)
+            CancelJob(); // what was begun is not kept
         finish();
         throw;
     }

@@ -27,6 +27,9 @@ protected:
     void shape(uint8_t code, const std::vector<Point>& points, double a = 0, double b = 0) override;
     void textRect(const std::vector<Point>& points, const QString& text) override;
     void fontChanged() override { m_fontDirty = true; }
+    // Runs the pages of a job as one document on the printer: the document
+    // is aborted when the job was cancelled (or, with cancelOnError, failed).
+    void printOnDevice(PrintDevice& printer, bool cancelOnError, const std::function<void()>& pages);
     // Draws an image into a rectangle of page inches (the graphic records of a report file).
     void drawImage(const QImage& image, const std::vector<Point>& rect);
 

@@ -336,19 +336,7 @@ void TFilePrinter::PrintPages(int first, int last, int copies)
         last = h.pageCount;
     if (first < 1 || first > last)
         return; // nothing in range: no document at all
-    m_printer->setCopies(Copies());
-    setCanvas(m_printer->beginDocument(Title()));
-    setPrinting(true);
-    setCancelled(false);
-    auto finish = [this] {
-        if (Cancelled())
-            m_printer->abortDocument();
-        setCanvas(nullptr);
-        setPrinting(false);
-        m_printer->endDocument();
-    };
-    try {
-        resetJobState();
+    printOnDevice(*m_printer, true, [&] {
         for (int page = first; page <= last && !Cancelled(); ++page) {
             setPageNumber(page);
             RefreshStatus();
@@ -357,12 +345,7 @@ void TFilePrinter::PrintPages(int first, int last, int copies)
             if (page < last)
                 m_printer->newSheet();
         }
-    } catch (...) {
-        CancelJob(); // a damaged stream ends the job; what was begun is not kept
-        finish();
-        throw;
-    }
-    finish();
+    });
 }
 
 // ---- the preview ---------------------------------------------------------------------

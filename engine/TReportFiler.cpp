@@ -308,22 +308,14 @@ void TReportFiler::finishStream()
 void TReportFiler::RunJob()
 {
     checkNotPrinting();
-    setPageNumber(0);
     m_lastPageAt = m_lastNextLinkAt = 0;
     m_pageCount = 0;
     m_inPage = false;
-    if (OnBeforePrint)
-        OnBeforePrint(*this);
-    struct AfterPrint {
-        TReportFiler& job;
-        ~AfterPrint()
-        {
-            if (job.OnAfterPrint)
-                job.OnAfterPrint(job);
-        }
-    } afterPrint{*this};
-    if (!OnPrint && !OnPrintPage)
-        return;
+    runWithJobEvents([this] { record(); });
+}
+
+void TReportFiler::record()
+{
     if (!prepareStream()) {
         showError(QStringLiteral("%1 \"%2\"").arg(QString::fromLatin1(kStreamInitError), FileName));
         return;
@@ -337,26 +329,7 @@ void TReportFiler::RunJob()
         finishStream();
     };
     try {
-        FileHeader header;
-        header.firstPage = FirstPage();
-        header.lastPage = LastPage();
-        header.paperWidth = static_cast<float>(PaperWidth() / UnitsFactor());
-        header.paperHeight = static_cast<float>(PaperHeight() / UnitsFactor());
-        header.stripLeft = static_cast<float>(stripLeft());
-        header.stripRight = static_cast<float>(stripRight());
-        header.stripTop = static_cast<float>(stripTop());
-        header.stripBottom = static_cast<float>(stripBottom());
-        header.orientation = Orientation();
-        if (m_printer) {
-            const DeviceMode mode = m_printer->deviceMode();
-            header.copies = mode.copies;
-            header.paperSize = mode.paperSize;
-            header.paperWidthTenthsMm = mode.paperWidth;
-            header.paperLengthTenthsMm = mode.paperLength;
-        } else {
-            setDeviceNames(QStringLiteral("Preview Only"), QStringLiteral("Preview Only"), QStringLiteral("Preview"));
-        }
-        m_pageCountAt = m_writer.fileHeader(header);
+        m_pageCountAt = m_writer.fileHeader(fileHeader());
         resetJobState();
         startFirstPage();
         runPages();
@@ -365,6 +338,31 @@ void TReportFiler::RunJob()
         throw;
     }
     finish();
+}
+
+FileHeader TReportFiler::fileHeader()
+{
+    FileHeader header;
+    header.firstPage = FirstPage();
+    header.lastPage = LastPage();
+    header.paperWidth = static_cast<float>(PaperWidth() / UnitsFactor());
+    header.paperHeight = static_cast<float>(PaperHeight() / UnitsFactor());
+    header.stripLeft = static_cast<float>(stripLeft());
+    header.stripRight = static_cast<float>(stripRight());
+    header.stripTop = static_cast<float>(stripTop());
+    header.stripBottom = static_cast<float>(stripBottom());
+    header.orientation = Orientation();
+    if (m_printer) {
+        const DeviceMode mode = m_printer->deviceMode();
+        header.copies = mode.copies;
+        header.paperSize = mode.paperSize;
+        header.paperWidthTenthsMm = mode.paperWidth;
+        header.paperLengthTenthsMm = mode.paperLength;
+    } else {
+        // Measured on the screen: the status escapes name no printer.
+        setDeviceNames(QStringLiteral("Preview Only"), QStringLiteral("Preview Only"), QStringLiteral("Preview"));
+    }
+    return header;
 }
 
 } // namespace engine

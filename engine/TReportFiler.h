@@ -56,6 +56,8 @@ private:
     void writeFont(bool all);
     void writePen(bool all);
     void recorded(); // after every record: let the interface breathe
+    void record();
+    FileHeader fileHeader();
     bool prepareStream();
     void finishStream();
 

@@ -57,7 +57,7 @@ int pagesOf(const QString& pdf)
     QFile file(pdf);
     if (!file.open(QIODevice::ReadOnly))
         return -1;
-    return static_cast<int>(file.readAll().count("/Type /Page\n") + 0) ;
+    return static_cast<int>(file.readAll().count("/Type /Page\n"));
 }
 
 const Word* find(const std::vector<Word>& words, const QString& text)
