@@ -19,18 +19,6 @@ using namespace engine;
 
 namespace {
 
-class NoScrollBox : public PreviewScrollBox {
-public:
-    QSize outerSize() const override { return {1000, 800}; }
-    QSize clientSize() const override { return {996, 796}; }
-    int verticalScrollBarWidth() const override { return 16; }
-    int horizontalScrollBarHeight() const override { return 16; }
-    QPoint scrollPosition() const override { return {}; }
-    void setScrollPosition(QPoint) override {}
-    void setScrollRange(QSize) override {}
-    void showPage(const QImage&, QPoint) override {}
-};
-
 // A listing as the program's reports print one: boxed, shaded header cells, six columns.
 void listing(TBaseReport& job, int pages)
 {
@@ -77,7 +65,7 @@ int main(int argc, char** argv)
     std::printf("record %d pages: %.0f ms, stream %.1f MB, peak memory %ld MB\n", pages, bench::msSince(start),
                 stream.size() / 1e6, bench::peakMegabytes());
 
-    NoScrollBox box;
+    FixedScrollBox box;
     TFilePreview preview;
     preview.ScrollBox = &box;
     preview.StreamMode = smUser;

@@ -90,6 +90,32 @@ public:
     virtual void showPage(const QImage& page, QPoint at) = 0;
 };
 
+// A scroll box of a fixed size that keeps what the preview tells it: for
+// drawing pages without a window (page images, benchmarks, tests).
+class FixedScrollBox : public PreviewScrollBox {
+public:
+    QSize outer{1000, 800};
+    QSize client{996, 796};
+    int barWidth = 16;
+    QPoint position;
+    QSize range;
+    QPoint shownAt;
+    int pagesShown = 0;
+
+    QSize outerSize() const override { return outer; }
+    QSize clientSize() const override { return client; }
+    int verticalScrollBarWidth() const override { return barWidth; }
+    int horizontalScrollBarHeight() const override { return barWidth; }
+    QPoint scrollPosition() const override { return position; }
+    void setScrollPosition(QPoint p) override { position = p; }
+    void setScrollRange(QSize r) override { range = r; }
+    void showPage(const QImage&, QPoint at) override
+    {
+        shownAt = at;
+        ++pagesShown;
+    }
+};
+
 class TFilePreview : public TFilePrinter {
 public:
     TFilePreview();

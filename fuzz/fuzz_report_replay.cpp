@@ -10,18 +10,6 @@
 
 namespace {
 
-class NoScrollBox : public engine::PreviewScrollBox {
-public:
-    QSize outerSize() const override { return {800, 600}; }
-    QSize clientSize() const override { return {796, 596}; }
-    int verticalScrollBarWidth() const override { return 16; }
-    int horizontalScrollBarHeight() const override { return 16; }
-    QPoint scrollPosition() const override { return {}; }
-    void setScrollPosition(QPoint) override {}
-    void setScrollRange(QSize) override {}
-    void showPage(const QImage&, QPoint) override {}
-};
-
 QGuiApplication* application()
 {
     static int argc = 1;
@@ -38,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     application();
     const std::vector<uint8_t> stream(data, data + size);
-    NoScrollBox box;
+    engine::FixedScrollBox box;
     engine::TFilePreview preview;
     preview.ScrollBox = &box;
     preview.StreamMode = engine::smUser;

@@ -99,31 +99,15 @@ protected:
         return stream;
     }
 
+    static void showIn(TFilePreview& preview, FixedScrollBox& box, const std::vector<uint8_t>& stream)
+    {
+        preview.ScrollBox = &box;
+        preview.StreamMode = smUser;
+        preview.setStream(&stream);
+    }
+
     testing_support::TempDir dir;
     testing_support::ScriptedPrompter prompter;
-};
-
-class PageBox : public PreviewScrollBox {
-public:
-    QSize outer{1000, 800};
-    QSize client{996, 796};
-    QPoint position{5, 7};
-    QSize range;
-    QPoint shownAt;
-    int shown = 0;
-
-    QSize outerSize() const override { return outer; }
-    QSize clientSize() const override { return client; }
-    int verticalScrollBarWidth() const override { return 16; }
-    int horizontalScrollBarHeight() const override { return 16; }
-    QPoint scrollPosition() const override { return position; }
-    void setScrollPosition(QPoint p) override { position = p; }
-    void setScrollRange(QSize r) override { range = r; }
-    void showPage(const QImage&, QPoint at) override
-    {
-        shownAt = at;
-        ++shown;
-    }
 };
 
 } // namespace
@@ -313,10 +297,9 @@ TEST_F(ReportReaders, ThePreviewDrawsOnePageAtATimeAndFollowsTheLinks)
     const auto stream = recordThreePages();
     TFilePreview preview;
     EXPECT_THROW(preview.OpenPreview(), EReportError);
-    PageBox box;
-    preview.ScrollBox = &box;
-    preview.StreamMode = smUser;
-    preview.setStream(&stream);
+    FixedScrollBox box;
+    box.position = {5, 7};
+    showIn(preview, box, stream);
     preview.MarginPercent = 2.5;
     int pageChanges = 0;
     preview.OnPageChange = [&](TBaseReport&) { ++pageChanges; };
@@ -326,7 +309,7 @@ TEST_F(ReportReaders, ThePreviewDrawsOnePageAtATimeAndFollowsTheLinks)
     EXPECT_EQ(preview.pageImage().size(), QSize(816, 1056));
     EXPECT_EQ(box.shownAt, QPoint(20, 20)); // 2.5 % of 8.5 inches at 96 dpi
     EXPECT_EQ(box.range, QSize(856, 1096));
-    EXPECT_EQ(box.position, QPoint(5, 7));   // the scroll position survives a redraw
+    EXPECT_EQ(box.position, QPoint(5, 7)); // the scroll position survives a redraw
 
     // The text sits one inch in, its baseline two inches down.
     const QImage& page = preview.pageImage();
@@ -372,10 +355,8 @@ TEST_F(ReportReaders, AReportWithoutPagesPreviewsAsAnEmptySheet)
     filer.OnPrint = [](TBaseReport& r) { r.WriteText("on page 1 only"); };
     filer.RunJob();
     TFilePreview preview;
-    PageBox box;
-    preview.ScrollBox = &box;
-    preview.StreamMode = smUser;
-    preview.setStream(&stream);
+    FixedScrollBox box;
+    showIn(preview, box, stream);
     preview.OpenPreview();
     EXPECT_EQ(preview.PageCount(), 0);
     EXPECT_EQ(preview.pageImage().size(), QSize(816, 1056));
@@ -387,10 +368,8 @@ TEST_F(ReportReaders, ZoomToFitFollowsTheScrollBoxAndTheMarginMethod)
 {
     const auto stream = recordThreePages();
     TFilePreview preview;
-    PageBox box;
-    preview.ScrollBox = &box;
-    preview.StreamMode = smUser;
-    preview.setStream(&stream);
+    FixedScrollBox box;
+    showIn(preview, box, stream);
     preview.MarginPercent = 2.5;
     preview.OpenPreview();
     // Fixed margins: b = c = round(96 * 8.5 * 0.025) = 20; the page at that width is
@@ -417,10 +396,8 @@ TEST_F(ReportReaders, AShadedCellShowsItsGrayInThePreview)
     };
     filer.RunJob();
     TFilePreview preview;
-    PageBox box;
-    preview.ScrollBox = &box;
-    preview.StreamMode = smUser;
-    preview.setStream(&stream);
+    FixedScrollBox box;
+    showIn(preview, box, stream);
     preview.OpenPreview();
     const QImage& page = preview.pageImage();
     EXPECT_EQ(qGray(page.pixel(192, 185)), 204); // inside the cell
