@@ -433,3 +433,70 @@ TEST_F(ReportReaders, QtsPrinterPrintsTheJobLikeThePdfDevice)
     // Without a print server there is no printer at all.
     EXPECT_EQ(defaultPrinter() == nullptr, QPrinterInfo::availablePrinters().isEmpty());
 }
+
+TEST_F(ReportReaders, CancellingFromTheStatusWindowAbortsTheDocument)
+{
+    PdfDevice printer(pdf("cancelled.pdf"));
+    TReportPrinter job(&printer);
+    job.setStatusLabel([&job](const QString& caption) {
+        if (caption == QStringLiteral("Printing page 2"))
+            job.CancelJob(); // the status window's Cancel button, served while the label is refreshed
+    });
+    int pages = 0;
+    job.OnPrintPage = [&](TBaseReport& r, int& page) {
+        ++pages;
+        r.WriteText(QStringLiteral("page %1").arg(page));
+        return page < 5;
+    };
+    job.RunJob();
+    EXPECT_EQ(pages, 2);
+    EXPECT_TRUE(job.Cancelled());
+    EXPECT_FALSE(job.Printing());
+    EXPECT_FALSE(QFile::exists(pdf("cancelled.pdf")));
+}
+
+TEST_F(ReportReaders, APrinterThatCannotWriteSaysWhichFile)
+{
+    PdfDevice printer(QStringLiteral("/nonexistent-folder/report.pdf"));
+    TReportPrinter job(&printer);
+    int after = 0;
+    job.OnAfterPrint = [&](TBaseReport&) { ++after; };
+    threePages(job);
+    try {
+        job.RunJob();
+        ADD_FAILURE() << "no error";
+    } catch (const EReportError& e) {
+        EXPECT_NE(std::string(e.what()).find("/nonexistent-folder/report.pdf"), std::string::npos) << e.what();
+    }
+    EXPECT_FALSE(job.Printing());
+    EXPECT_EQ(after, 1); // the job's end is announced whatever happened
+}
+
+TEST_F(ReportReaders, ALandscapeRecordingPrintsLandscape)
+{
+    PdfDevice reference(pdf("unused.pdf"));
+    TReportFiler filer(&reference);
+    filer.setOrientation(poLandScape);
+    EXPECT_NEAR(filer.PaperWidth(), 11.0, 1e-9);
+    std::vector<uint8_t> stream;
+    filer.StreamMode = smUser;
+    filer.setStream(&stream);
+    threePages(filer);
+    filer.RunJob();
+    StreamReader reader(stream);
+    const FileHeader header = reader.fileHeader();
+    EXPECT_EQ(header.orientation, poLandScape);
+    EXPECT_FLOAT_EQ(header.paperWidth, 11.0f);
+    reader.seek(pagePositions(stream).at(0));
+    EXPECT_EQ(reader.pageHeader().orientation, poLandScape);
+
+    PdfDevice printer(pdf("landscape.pdf"));
+    TFilePrinter file(&printer);
+    file.StreamMode = smUser;
+    file.setStream(&stream);
+    file.PrintPages(1, 1, 0);
+    EXPECT_NEAR(file.PaperWidth(), 11.0, 1e-9); // the file's orientation was applied to the printer
+    const auto words = wordsOf(pdf("landscape.pdf"));
+    ASSERT_EQ(words.size(), 1u);
+    EXPECT_NEAR(words[0].xMin, 72, 0.5);
+}
