@@ -2,6 +2,7 @@
 
 #include "DbError.h"
 #include "EditText.h"
+#include "Padding.h"
 
 #include <charconv>
 #include <chrono>
@@ -226,6 +227,15 @@ std::string_view trimRight(std::string_view raw)
 
 std::string_view trimBoth(std::string_view raw)
 {
+#ifdef __SSE2__
+    if (raw.size() >= 16 && raw.size() <= 64) {
+        // Numbers stand right-aligned in wide fields: find both ends at once.
+        const size_t end = bitLength(notPadding(raw.data(), raw.size()));
+        const uint64_t text = notPadding(raw.data(), raw.size(), false);
+        const size_t start = text == 0 ? end : std::min<size_t>(static_cast<size_t>(__builtin_ctzll(text)), end);
+        return raw.substr(start, end - start);
+    }
+#endif
     raw = trimRight(raw);
     while (!raw.empty() && raw.front() == ' ')
         raw.remove_prefix(1);

@@ -164,11 +164,17 @@ void formatShortDate(const CivilDate& date, const EditTextFormat& format, std::s
         lastPattern = format.shortDatePattern;
         pieces = compilePattern(lastPattern);
     }
-    out.clear();
-    auto two = [&out](int v, bool pad) {
+    // Into a buffer first: one copy into out instead of a growth check per character.
+    char text[64];
+    size_t n = 0;
+    auto put = [&text, &n](char c) {
+        if (n < sizeof text)
+            text[n++] = c;
+    };
+    auto two = [&put](int v, bool pad) {
         if (pad || v >= 10)
-            out += static_cast<char>('0' + v / 10 % 10);
-        out += static_cast<char>('0' + v % 10);
+            put(static_cast<char>('0' + v / 10 % 10));
+        put(static_cast<char>('0' + v % 10));
     };
     for (const char piece : pieces) {
         switch (piece) {
@@ -181,10 +187,11 @@ void formatShortDate(const CivilDate& date, const EditTextFormat& format, std::s
             two(date.year / 100, true);
             two(date.year % 100, true);
             break;
-        case '/': out += format.dateSeparator; break;
-        default: out += piece;
+        case '/': put(format.dateSeparator); break;
+        default: put(piece);
         }
     }
+    out.assign(text, n);
 }
 
 std::optional<CivilDate> parseShortDate(std::string_view text)

@@ -1,6 +1,7 @@
 #include "Record.h"
 
 #include "EditText.h"
+#include "Padding.h"
 
 #include <cmath>
 #include <cstdio>
@@ -25,66 +26,6 @@ std::string Record::text(int field) const
 }
 
 namespace {
-
-// The end of a blank-padded text (some writers pad with NULs instead).
-// Fields end in runs of padding of any length, so the search avoids branches
-// that depend on the data: a field of up to 64 bytes is looked at in one go,
-// as a mask of its bytes that are not padding, built from 16-byte loads that
-// stay inside the record.
-#ifdef __SSE2__
-inline __attribute__((always_inline)) uint64_t notPadding16(const char* p)
-{
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i padding = _mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(chunk, _mm_setzero_si128()));
-    return ~static_cast<uint64_t>(_mm_movemask_epi8(padding)) & 0xFFFFu;
-}
-
-// Bit i set when byte i of p[0..n) is not padding; 16 <= n <= 64.
-inline __attribute__((always_inline)) uint64_t notPadding(const char* p, size_t n)
-{
-    uint64_t mask = notPadding16(p) | (notPadding16(p + n - 16) << (n - 16));
-    if (n > 32)
-        mask |= notPadding16(p + 16) << 16;
-    if (n > 48)
-        mask |= notPadding16(p + 32) << 32;
-    return mask;
-}
-
-// One past the highest set bit; 0 for none.
-inline __attribute__((always_inline)) size_t bitLength(uint64_t mask)
-{
-    return static_cast<size_t>(64 - __builtin_clzll(mask | 1)) - (mask == 0);
-}
-#endif
-
-size_t paddedLengthBytewise(const char* p, size_t n)
-{
-    while (n > 0 && (p[n - 1] == ' ' || p[n - 1] == '\0'))
-        --n;
-    return n;
-}
-
-// before and after: how many bytes of the record lie before p and after p + n.
-inline __attribute__((always_inline)) size_t paddedLength(const char* p, size_t n, size_t before = 0, size_t after = 0)
-{
-#ifdef __SSE2__
-    if (n >= 16) {
-        for (; n > 64; n -= 64) {
-            const uint64_t mask = notPadding(p + n - 64, 64);
-            if (mask != 0)
-                return n - 64 + bitLength(mask);
-        }
-        if (n >= 16)
-            return bitLength(notPadding(p, n));
-        return bitLength(notPadding16(p) & ((uint64_t{1} << n) - 1)); // the field's first 16 bytes
-    }
-    if (n > 0 && after + n >= 16)
-        return bitLength(notPadding16(p) & ((uint64_t{1} << n) - 1));
-    if (n > 0 && before + n >= 16)
-        return bitLength(notPadding16(p + n - 16) >> (16 - n));
-#endif
-    return paddedLengthBytewise(p, n);
-}
 
 // A whole number stored as blanks, an optional minus and digits without
 // leading zeros is its own edit text; anything else takes the slow path.
@@ -145,17 +86,9 @@ bool plainDecimal(std::string_view text, std::string& out)
 
 } // namespace
 
-std::string_view Record::textView(int field, std::string& scratch) const
+std::string_view Record::otherTextView(const FieldDef& f, int field, std::string& scratch) const
 {
-    const FieldDef& f = (*m_fields)[static_cast<size_t>(field)];
     const char* p = m_bytes + f.offset;
-    if (f.type == 'C') {
-        const FieldDef& last = m_fields->back();
-        const auto end = static_cast<size_t>(last.offset + last.width);
-        const auto before = static_cast<size_t>(f.offset);
-        const auto width = static_cast<size_t>(f.width);
-        return {p, paddedLength(p, width, before, end - before - width)};
-    }
     if (f.type == 'N' && f.decimals == 0) {
         // A plain whole number is its own edit text: no copy.
         const std::string_view trimmed = trimBoth({p, static_cast<size_t>(f.width)});

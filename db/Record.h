@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DbfFormat.h"
+#include "Padding.h"
 
 #include <string>
 #include <string_view>
@@ -33,12 +34,25 @@ public:
     void text(int field, std::string& out) const;
     // The same text without copying where it can: character fields are seen
     // in place, other kinds are written to scratch.
-    std::string_view textView(int field, std::string& scratch) const;
+    std::string_view textView(int field, std::string& scratch) const
+    {
+        // Character fields, most of any record, are seen in place without a call.
+        const FieldDef& f = (*m_fields)[static_cast<size_t>(field)];
+        if (f.type != 'C')
+            return otherTextView(f, field, scratch);
+        const FieldDef& last = m_fields->back();
+        const auto before = static_cast<size_t>(f.offset);
+        const auto width = static_cast<size_t>(f.width);
+        const auto after = static_cast<size_t>(last.offset + last.width) - before - width;
+        return {m_bytes + before, paddedLength(m_bytes + before, width, before, after)};
+    }
     double number(int field) const;
     double date(int field) const;
     bool isEmpty(int field) const;
 
 private:
+    std::string_view otherTextView(const FieldDef& f, int field, std::string& scratch) const;
+
     const std::vector<FieldDef>* m_fields = nullptr;
     const char* m_bytes = nullptr;
 };
