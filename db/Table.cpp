@@ -731,6 +731,7 @@ uint32_t Table::recordCountNow()
     // A filtered count costs a pass over the file: it holds until something changes.
     if (m_countGeneration == m_generation)
         return m_count;
+    writePendingAppends(); // a batch's new records are counted from the file like the others
     const uint32_t records = m_header.recordCount;
     uint32_t count = 0;
     if (m_filtered && m_filter && m_filterParallelSafe) {
@@ -833,6 +834,7 @@ void Table::scanRecordsInParallel(const ParallelVisit& visit) const
 
 void Table::scanRecords(const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit)
 {
+    writePendingAppends();
     if (m_header.recordCount > 0)
         scanRecords(1, m_header.recordCount, visit);
 }
@@ -1317,6 +1319,7 @@ void Table::buildIndexFile(std::vector<TagDefinition> tags)
         d.keyLength = expressions.back().keyLength();
     }
     UpdateLock write(*this, File::LockKind::Exclusive);
+    writePendingAppends();
     rereadRecordCount();
     writeIndexFlag(!tags.empty());
 

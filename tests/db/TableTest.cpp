@@ -249,6 +249,18 @@ TEST_F(TableTest, ALargeFilteredCountOnSeveralThreadsCountsLikeOne)
     EXPECT_EQ(previous, "SEVEN/1999");
 }
 
+TEST_F(TableTest, ABatchCountsItsNewRecordsBeforeTheyAreWritten)
+{
+    table.beginBatch();
+    for (int y = 1990; y < 2000; ++y)
+        add("T" + std::to_string(y), y);
+    table.setFilter([](const Record& r) { return r.number(1) >= 1995; }, true);
+    table.setFiltered(true);
+    EXPECT_EQ(table.recordCount(), 5u);
+    table.endBatch();
+    EXPECT_EQ(table.recordCount(), 5u);
+}
+
 TEST_F(TableTest, BookmarksReturnToTheirRecord)
 {
     add("A", 1);
