@@ -5,10 +5,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace db {
 

@@ -4,11 +4,11 @@
 #include "Ascii.h"
 #include "EditText.h"
 
-#include <exception>
-#include <thread>
 #include <algorithm>
-#include <optional>
 #include <cstring>
+#include <exception>
+#include <optional>
+#include <thread>
 #include <filesystem>
 
 namespace db {
@@ -776,8 +776,7 @@ void Table::refresh()
     repairing([this] { refreshNow(); });
 }
 
-// Walks every stored record in physical order, a window at a time: through a
-// mapped view where the file allows it (no copy), else through a buffer.
+// The records of a block that the filter lets through, deleted ones never.
 uint32_t Table::countVisible(const char* records, uint32_t n, size_t length) const
 {
     uint32_t count = 0;
@@ -832,6 +831,7 @@ void Table::scanRecordsInParallel(const ParallelVisit& visit) const
             std::rethrow_exception(failure);
 }
 
+// Walks every stored record in physical order, a block at a time.
 void Table::scanRecords(const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit)
 {
     writePendingAppends();
@@ -1306,7 +1306,6 @@ void Table::extractKeys(const std::vector<TagDefinition>& tags, const std::vecto
             ++kept;
         }
         entries.resize(kept * e);
-        entries.shrink_to_fit();
         built[t].count = static_cast<uint32_t>(kept);
     }
 }
