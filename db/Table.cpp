@@ -1630,21 +1630,30 @@ void Table::extendPositions(uint32_t needed, uint32_t untilRecord)
     auto listed = [&] {
         return (untilRecord == 0 && m_positions.size() > needed) || (untilRecord != 0 && m_positionOf.count(untilRecord));
     };
+    // Steps through the index share one lock for a run of records (taking a
+    // lock costs two system calls): long enough to be cheap, short enough to
+    // hold up another copy of the program that wants to write only briefly.
+    constexpr int kStepsPerLock = 256;
     while (!m_positionsDone && !listed()) {
-        uint32_t rec;
-        if (tag >= 0) {
-            rec = IndexFile::recordOf(m_positionCursor.entry);
-            UpdateLock read(*this, File::LockKind::Shared);
-            m_positionsDone = !m_index.next(m_positionCursor);
-        } else {
-            rec = m_positionNextRecord++;
-            m_positionsDone = m_positionNextRecord > m_header.recordCount;
-            if (rec > m_header.recordCount)
-                break;
-        }
-        if (rec >= 1 && rec <= m_header.recordCount && visible(readRecord(rec, tag >= 0 ? 0 : +1))) {
-            m_positionOf.emplace(rec, static_cast<uint32_t>(m_positions.size()));
-            m_positions.push_back(rec);
+        std::optional<UpdateLock> run;
+        if (tag >= 0)
+            run.emplace(*this, File::LockKind::Shared);
+        for (int step = 0; step < kStepsPerLock && !m_positionsDone && !listed(); ++step) {
+            uint32_t rec;
+            if (tag >= 0) {
+                rec = IndexFile::recordOf(m_positionCursor.entry);
+                UpdateLock read(*this, File::LockKind::Shared);
+                m_positionsDone = !m_index.next(m_positionCursor);
+            } else {
+                rec = m_positionNextRecord++;
+                m_positionsDone = m_positionNextRecord > m_header.recordCount;
+                if (rec > m_header.recordCount)
+                    return;
+            }
+            if (rec >= 1 && rec <= m_header.recordCount && visible(readRecord(rec, tag >= 0 ? 0 : +1))) {
+                m_positionOf.emplace(rec, static_cast<uint32_t>(m_positions.size()));
+                m_positions.push_back(rec);
+            }
         }
     }
 }
