@@ -341,9 +341,11 @@ void TFilePrinter::PrintPages(int first, int last, int copies)
             setPageNumber(page);
             RefreshStatus();
             seekPage(page);
-            replayPage();
-            if (page < last)
+            if (CurrentPage() != page)
+                break; // the header counts pages the stream does not hold
+            if (page > first)
                 m_printer->newSheet();
+            replayPage();
         }
     });
 }

@@ -205,6 +205,20 @@ TEST_F(ReportReaders, ARecordedJobReplaysIntoAPdfWithItsTextsInPlace)
     EXPECT_FALSE(QFile::exists(pdf("none.pdf")));
 }
 
+TEST_F(ReportReaders, AHeaderThatCountsTooManyPagesPrintsThePagesThereAre)
+{
+    auto stream = recordThreePages();
+    StreamWriter patch;
+    patch.bytes() = stream;
+    patch.patchInteger(1, 1000000000); // the file header's page count
+    PdfDevice printer(pdf("overcounted.pdf"));
+    TFilePrinter file(&printer);
+    file.StreamMode = smUser;
+    file.setStream(&patch.bytes());
+    file.PrintPages(0, 0, 0);
+    EXPECT_EQ(pagesOf(pdf("overcounted.pdf")), 3);
+}
+
 TEST_F(ReportReaders, AReportFileOnDiskReplaysAndAMissingOneIsNamed)
 {
     TReportFiler filer;
