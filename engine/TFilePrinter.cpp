@@ -327,7 +327,7 @@ void TFilePrinter::PrintPages(int first, int last, int copies)
         m_printer->selectPrinter(QString::fromStdString(db::cp1252ToUtf8(h.printer)));
     if (h.orientation != poDefault)
         setOrientation(static_cast<TOrientation>(h.orientation == poLandScape ? poLandScape : poPortrait));
-    setCopies(h.copies);
+    setCopies(std::clamp(h.copies, 1, 9999)); // a damaged count never reaches the printer
     if (copies > 0)
         setCopies(copies);
     if (first == 0)
