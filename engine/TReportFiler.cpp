@@ -94,18 +94,38 @@ void TReportFiler::textRect(const std::vector<Point>& points, const QString& val
     recorded();
 }
 
+void TReportFiler::integerRecord(bool write, ReportCode code, int32_t value)
+{
+    if (write) {
+        m_writer.code(code);
+        m_writer.integer(value);
+    }
+}
+
+void TReportFiler::byteRecord(bool write, ReportCode code, uint8_t value)
+{
+    if (write) {
+        m_writer.code(code);
+        m_writer.byte(value);
+    }
+}
+
+// Reals are compared as the file stores them, so that a change too small to show writes nothing.
+void TReportFiler::realRecord(bool all, ReportCode code, double value, double written)
+{
+    if (all || static_cast<float>(value) != static_cast<float>(written)) {
+        m_writer.code(code);
+        m_writer.real(static_cast<float>(value));
+    }
+}
+
 void TReportFiler::writeBrush(bool all)
 {
     const BrushState& brush = Brush();
-    if (all || brush.color != m_writtenBrush.color) {
-        m_writer.code(rcSetBrushColor);
-        m_writer.integer(brush.color);
-    }
-    if (all || brush.style != m_writtenBrush.style) {
-        m_writer.code(rcSetBrushStyle);
-        m_writer.byte(brush.style);
-    }
-    if (all || brush.hasBitmap != m_writtenBrush.hasBitmap || brush.bitmap != m_writtenBrush.bitmap) {
+    const BrushState& was = m_writtenBrush;
+    integerRecord(all || brush.color != was.color, rcSetBrushColor, brush.color);
+    byteRecord(all || brush.style != was.style, rcSetBrushStyle, brush.style);
+    if (all || brush.hasBitmap != was.hasBitmap || brush.bitmap != was.bitmap) {
         m_writer.code(rcSetBrushBitmap);
         m_writer.byte(brush.hasBitmap ? 1 : 0);
         if (brush.hasBitmap) {
@@ -120,61 +140,33 @@ void TReportFiler::writeBrush(bool all)
 void TReportFiler::writeFont(bool all)
 {
     const FontState& font = Font();
-    auto flag = [this, all](ReportCode code, bool value, bool written) {
-        if (all || value != written) {
-            m_writer.code(code);
-            m_writer.byte(value ? 1 : 0);
-        }
-    };
-    if (all || font.name != m_writtenFont.name) {
+    const FontState& was = m_writtenFont;
+    if (all || font.name != was.name) {
         m_writer.code(rcSetFontName);
         text(font.name);
     }
-    if (all || font.color != m_writtenFont.color) {
-        m_writer.code(rcSetFontColor);
-        m_writer.integer(font.color);
-    }
-    if (all || font.pitch != m_writtenFont.pitch) {
-        m_writer.code(rcSetFontPitch);
-        m_writer.byte(font.pitch);
-    }
-    if (all || static_cast<float>(font.height) != static_cast<float>(m_writtenFont.height)) {
-        m_writer.code(rcSetFontHeight);
-        m_writer.real(static_cast<float>(font.height));
-    }
-    if (all) {
-        // The page header carries the codes in their numeric order.
-        flag(rcSetFontBold, font.bold, m_writtenFont.bold);
-        flag(rcSetFontUnderline, font.underline, m_writtenFont.underline);
-        flag(rcSetFontItalic, font.italic, m_writtenFont.italic);
-    } else {
-        flag(rcSetFontBold, font.bold, m_writtenFont.bold);
-        flag(rcSetFontItalic, font.italic, m_writtenFont.italic);
-        flag(rcSetFontUnderline, font.underline, m_writtenFont.underline);
-    }
-    flag(rcSetFontStrikeout, font.strikeOut, m_writtenFont.strikeOut);
+    integerRecord(all || font.color != was.color, rcSetFontColor, font.color);
+    byteRecord(all || font.pitch != was.pitch, rcSetFontPitch, font.pitch);
+    realRecord(all, rcSetFontHeight, font.height, was.height);
+    byteRecord(all || font.bold != was.bold, rcSetFontBold, font.bold);
+    // The page header carries the codes in their numeric order, a change in the order of the styles.
+    if (all)
+        byteRecord(true, rcSetFontUnderline, font.underline);
+    byteRecord(all || font.italic != was.italic, rcSetFontItalic, font.italic);
+    if (!all)
+        byteRecord(font.underline != was.underline, rcSetFontUnderline, font.underline);
+    byteRecord(all || font.strikeOut != was.strikeOut, rcSetFontStrikeout, font.strikeOut);
     m_writtenFont = font;
 }
 
 void TReportFiler::writePen(bool all)
 {
     const PenState& pen = Pen();
-    if (all || pen.color != m_writtenPen.color) {
-        m_writer.code(rcSetPenColor);
-        m_writer.integer(pen.color);
-    }
-    if (all || pen.mode != m_writtenPen.mode) {
-        m_writer.code(rcSetPenMode);
-        m_writer.byte(pen.mode);
-    }
-    if (all || pen.style != m_writtenPen.style) {
-        m_writer.code(rcSetPenStyle);
-        m_writer.byte(pen.style);
-    }
-    if (all || static_cast<float>(pen.width) != static_cast<float>(m_writtenPen.width)) {
-        m_writer.code(rcSetPenWidth);
-        m_writer.real(static_cast<float>(pen.width));
-    }
+    const PenState& was = m_writtenPen;
+    integerRecord(all || pen.color != was.color, rcSetPenColor, pen.color);
+    byteRecord(all || pen.mode != was.mode, rcSetPenMode, pen.mode);
+    byteRecord(all || pen.style != was.style, rcSetPenStyle, pen.style);
+    realRecord(all, rcSetPenWidth, pen.width, was.width);
     m_writtenPen = pen;
 }
 

@@ -52,6 +52,10 @@ private:
     bool recording() const { return Printing() && !discarded() && m_inPage; }
     void point(const Point& p);
     void text(const QString& text);
+    // A state record when write (or, for reals, when all or the value changed).
+    void integerRecord(bool write, ReportCode code, int32_t value);
+    void byteRecord(bool write, ReportCode code, uint8_t value);
+    void realRecord(bool all, ReportCode code, double value, double written);
     void writeBrush(bool all);
     void writeFont(bool all);
     void writePen(bool all);
