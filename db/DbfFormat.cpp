@@ -230,14 +230,15 @@ std::string_view trimBoth(std::string_view raw)
 #ifdef __SSE2__
     if (raw.size() >= 16 && raw.size() <= 64) {
         // Numbers stand right-aligned in wide fields: find both ends at once.
-        const size_t end = bitLength(notPadding(raw.data(), raw.size()));
-        const uint64_t text = notPadding(raw.data(), raw.size(), false);
-        const size_t start = text == 0 ? end : std::min<size_t>(static_cast<size_t>(__builtin_ctzll(text)), end);
-        return raw.substr(start, end - start);
+        const uint64_t text = notPadding(raw.data(), raw.size());
+        if (text == 0)
+            return {};
+        const auto start = static_cast<size_t>(__builtin_ctzll(text));
+        return raw.substr(start, bitLength(text) - start);
     }
 #endif
     raw = trimRight(raw);
-    while (!raw.empty() && raw.front() == ' ')
+    while (!raw.empty() && (raw.front() == ' ' || raw.front() == '\0'))
         raw.remove_prefix(1);
     return raw;
 }

@@ -86,6 +86,8 @@ std::string serializeDbfHeader(const DbfHeader& header);
 std::string headerCountBytes(uint32_t recordCount);
 
 // Field value codecs on the raw bytes of one field.
+// Blanks and NULs around a stored value are padding: trimRight drops those
+// after it, trimBoth those on both sides.
 std::string_view trimRight(std::string_view raw);
 std::string_view trimBoth(std::string_view raw);
 

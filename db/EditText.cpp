@@ -155,28 +155,25 @@ std::string compilePattern(const std::string& p)
 }
 } // namespace
 
-void formatShortDate(const CivilDate& date, const EditTextFormat& format, std::string& out)
+ShortDateWriter::ShortDateWriter(const EditTextFormat& format)
+    : m_pieces(compilePattern(format.shortDatePattern))
+    , m_separator(format.dateSeparator)
 {
-    // Written digit by digit from a compiled pattern: dates are formatted for
-    // every record a scan reads.
-    static thread_local std::string lastPattern, pieces;
-    if (format.shortDatePattern != lastPattern) {
-        lastPattern = format.shortDatePattern;
-        pieces = compilePattern(lastPattern);
-    }
-    // Into a buffer first: one copy into out instead of a growth check per character.
-    char text[64];
+}
+
+size_t ShortDateWriter::write(const CivilDate& date, char* out) const
+{
     size_t n = 0;
-    auto put = [&text, &n](char c) {
-        if (n < sizeof text)
-            text[n++] = c;
+    auto put = [out, &n](char c) {
+        if (n < kMaxLength)
+            out[n++] = c;
     };
     auto two = [&put](int v, bool pad) {
         if (pad || v >= 10)
             put(static_cast<char>('0' + v / 10 % 10));
         put(static_cast<char>('0' + v % 10));
     };
-    for (const char piece : pieces) {
+    for (const char piece : m_pieces) {
         switch (piece) {
         case 'm': two(date.month, false); break;
         case 'M': two(date.month, true); break;
@@ -187,11 +184,27 @@ void formatShortDate(const CivilDate& date, const EditTextFormat& format, std::s
             two(date.year / 100, true);
             two(date.year % 100, true);
             break;
-        case '/': put(format.dateSeparator); break;
+        case '/': put(m_separator); break;
         default: put(piece);
         }
     }
-    out.assign(text, n);
+    return n;
+}
+
+void formatShortDate(const CivilDate& date, const EditTextFormat& format, std::string& out)
+{
+    // Field texts format a date for every record a scan reads: the writer for
+    // the last pattern seen is kept.
+    static thread_local std::string lastPattern;
+    static thread_local char lastSeparator = 0;
+    static thread_local std::optional<ShortDateWriter> writer;
+    if (!writer || format.shortDatePattern != lastPattern || format.dateSeparator != lastSeparator) {
+        lastPattern = format.shortDatePattern;
+        lastSeparator = format.dateSeparator;
+        writer.emplace(format);
+    }
+    char text[ShortDateWriter::kMaxLength];
+    out.assign(text, writer->write(date, text));
 }
 
 std::optional<CivilDate> parseShortDate(std::string_view text)

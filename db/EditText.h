@@ -37,6 +37,21 @@ struct EditTextFormat {
 const EditTextFormat& editTextFormat();
 void setEditTextFormat(const EditTextFormat& format);
 
+// Writes dates in one short date format, its pattern worked out once: passes
+// over many records format a date for every record.
+class ShortDateWriter {
+public:
+    explicit ShortDateWriter(const EditTextFormat& format);
+    // The longest text write() produces.
+    static constexpr size_t kMaxLength = 64;
+    // Writes date into out (kMaxLength bytes) and returns its length.
+    size_t write(const CivilDate& date, char* out) const;
+
+private:
+    std::string m_pieces;
+    char m_separator;
+};
+
 // A date in the current short date format ("" for the empty date).
 std::string formatShortDate(const CivilDate& date);
 std::string formatShortDate(const CivilDate& date, const EditTextFormat& format);

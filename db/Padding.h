@@ -22,6 +22,15 @@ inline __attribute__((always_inline)) uint64_t notPadding16(const char* p, bool 
     return ~static_cast<uint64_t>(_mm_movemask_epi8(padding)) & 0xFFFFu;
 }
 
+// Bit i set when byte i of p[0..16) is a blank or a NUL.
+inline __attribute__((always_inline)) unsigned padding16(const char* p)
+{
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i padding = _mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(' ')),
+                                         _mm_cmpeq_epi8(chunk, _mm_setzero_si128()));
+    return static_cast<unsigned>(_mm_movemask_epi8(padding));
+}
+
 // The same for p[0..n), 16 <= n <= 64, from loads that stay inside it.
 inline __attribute__((always_inline)) uint64_t notPadding(const char* p, size_t n, bool nul = true)
 {

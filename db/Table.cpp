@@ -185,6 +185,7 @@ void Table::close()
     m_bof = m_eof = true;
     m_chunkCount = 0;
     releaseWindow();
+    m_readAhead.reset();
     m_expressions.clear();
     m_indexOpen = false;
     m_cursor = {};
@@ -357,28 +358,54 @@ bool Table::mapWindow(uint32_t start)
     // window's pages count towards the program's memory.
     constexpr size_t kWindowBytes = 8 * 1024 * 1024;
     const size_t length = m_header.recordLength;
-    const uint32_t n = std::min<uint32_t>(static_cast<uint32_t>(std::max<size_t>(1, kWindowBytes / length)),
-                                          m_header.recordCount - start + 1);
-    if (n < 2)
+    struct Window {
+        uint32_t count;
+        uint64_t offset;  // of the first record
+        uint64_t aligned; // where the mapping starts
+        size_t mapLength;
+    };
+    auto windowAt = [&](uint32_t first) {
+        Window w{};
+        w.count = std::min<uint32_t>(static_cast<uint32_t>(std::max<size_t>(1, kWindowBytes / length)),
+                                     m_header.recordCount - first + 1);
+        w.offset = m_header.headerLength + static_cast<uint64_t>(first - 1) * length;
+        w.aligned = w.offset - w.offset % File::pageSize();
+        w.mapLength = static_cast<size_t>(w.offset + static_cast<uint64_t>(w.count) * length - w.aligned);
+        return w;
+    };
+    const Window w = windowAt(start);
+    if (w.count < 2)
         return false;
-    const uint64_t offset = m_header.headerLength + static_cast<uint64_t>(start - 1) * length;
-    const uint64_t aligned = offset - offset % File::pageSize();
-    const size_t mapLength = static_cast<size_t>(offset + static_cast<uint64_t>(n) * length - aligned);
+    const bool following = m_mapped && start == m_windowEnd;
     releaseWindow();
-    const char* view = m_file.map(aligned, mapLength);
+    const char* view = m_readAhead ? m_readAhead->take(w.aligned, w.mapLength) : nullptr;
+    if (!view)
+        view = m_file.map(w.aligned, w.mapLength);
     if (!view)
         return false;
     m_mapped = view;
-    m_mappedLength = mapLength;
-    m_chunkData = view + (offset - aligned);
+    m_mappedLength = w.mapLength;
+    m_chunkData = view + (w.offset - w.aligned);
     m_chunkFirst = start;
-    m_chunkCount = n;
+    m_chunkCount = w.count;
+    m_windowEnd = start + w.count;
+    // A scan that has gone on past one window goes on: the next window is
+    // mapped on the side while this one is read.
+    if (following && m_windowEnd <= m_header.recordCount && windowAt(m_windowEnd).count >= 2) {
+        if (!m_readAhead)
+            m_readAhead = std::make_unique<ReadAhead>(m_file);
+        const Window next = windowAt(m_windowEnd);
+        m_readAhead->prepare(next.aligned, next.mapLength);
+    }
     return true;
 }
 
 void Table::releaseWindow()
 {
-    File::unmap(m_mapped, m_mappedLength);
+    if (m_readAhead)
+        m_readAhead->release(m_mapped, m_mappedLength);
+    else
+        File::unmap(m_mapped, m_mappedLength);
     m_mapped = nullptr;
     m_mappedLength = 0;
 }
@@ -1870,6 +1897,7 @@ void Table::pack()
     packed.open(path, File::Mode::ReadWrite);
     if (!packed.tryLock(kOpenLock, File::LockKind::Exclusive))
         throw DbError(path, "The packed table was opened by another program before it could be locked");
+    m_readAhead.reset(); // it maps from the old file
     m_file = std::move(packed);
     m_header = readDbfHeader(m_file);
     invalidateChunk();

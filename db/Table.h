@@ -18,6 +18,7 @@
 #include "DbfFormat.h"
 #include "IndexFile.h"
 #include "KeyExpression.h"
+#include "ReadAhead.h"
 #include "Record.h"
 
 #include <functional>
@@ -281,6 +282,8 @@ private:
     uint32_t m_chunkCount = 0;
     const char* m_mapped = nullptr;
     size_t m_mappedLength = 0;
+    uint32_t m_windowEnd = 0; // the record after the mapped window
+    std::unique_ptr<ReadAhead> m_readAhead;
 
     // The current record: in place in the read-ahead chunk, or in its own
     // copy when the chunk is about to be refilled or the record came from elsewhere.

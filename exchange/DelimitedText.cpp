@@ -23,7 +23,9 @@ std::string delimitedValue(std::string_view text)
     return value.substr(first, last - first + 1);
 }
 
-std::string delimitedLine(const std::vector<std::string>& values)
+namespace {
+template <class Values>
+std::string lineOf(const Values& values)
 {
     std::string line;
     for (size_t i = 0; i < values.size(); ++i) {
@@ -34,6 +36,17 @@ std::string delimitedLine(const std::vector<std::string>& values)
         line += '"';
     }
     return line;
+}
+} // namespace
+
+std::string delimitedLine(const std::vector<std::string>& values)
+{
+    return lineOf(values);
+}
+
+std::string delimitedLine(std::span<const std::string_view> values)
+{
+    return lineOf(values);
 }
 
 } // namespace exchange

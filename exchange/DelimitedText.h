@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,7 @@ std::string delimitedValue(std::string_view text);
 
 // A whole line of values, without its line end.
 std::string delimitedLine(const std::vector<std::string>& values);
+std::string delimitedLine(std::span<const std::string_view> values);
 
 constexpr std::string_view kLineEnd = "\r\n";
 

@@ -8,6 +8,7 @@
 #include "ProgramFolders.h"
 #include "Settings.h"
 #include "Schema.h"
+#include "RecordTexts.h"
 #include "Replace.h"
 #include "Search.h"
 #include "SortOrder.h"
@@ -168,12 +169,9 @@ int reindex(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 // The record lines of dump and search: every field's edit text, quoted.
 void writeRecords(db::Table& table, long long limit, std::ostream& out)
 {
-    std::vector<std::string> values(static_cast<size_t>(table.fieldCount()));
+    db::RecordTexts texts(table.fields());
     for (long long written = 0; !table.isEmpty() && !table.eof() && written != limit; ++written) {
-        const db::Record record = table.current();
-        for (int i = 0; i < table.fieldCount(); ++i)
-            record.text(i, values[static_cast<size_t>(i)]);
-        out << db::cp1252ToUtf8(exchange::delimitedLine(values)) << "\n";
+        out << db::cp1252ToUtf8(exchange::delimitedLine(texts.read(table.current().bytes()))) << "\n";
         table.next();
     }
 }

@@ -89,3 +89,15 @@ TEST(Record, AShortRecordIsReadByteByByte)
     const auto texts = textsOf(build({{3, "ab"}, {4, "cd"}, {2, ""}}));
     EXPECT_EQ(texts, (std::vector<std::string>{"ab", "cd", ""}));
 }
+
+TEST(Record, NumbersPaddedWithNulsOnEitherSideReadAsTheirValue)
+{
+    // Some writers fill a number field with NULs instead of blanks.
+    std::vector<FieldDef> fields{{"YEAR", 'N', 6, 0, 1}, {"PRICE", 'N', 8, 2, 7}};
+    const std::string bytes = std::string(" \0\0" "1984\0\0" "12.50\0", 15);
+    const Record record(&fields, bytes.data());
+    EXPECT_EQ(record.text(0), "1984");
+    EXPECT_EQ(record.number(0), 1984.0);
+    EXPECT_EQ(record.text(1), "12.5");
+    EXPECT_FALSE(record.isEmpty(1));
+}

@@ -348,3 +348,76 @@ TEST_F(TableTest, MissingTableIsAnErrorNamingIt)
     }
     EXPECT_FALSE(t.active());
 }
+
+TEST(TableScan, AScanAcrossManyWindowsSeesEveryRecordOnceWithTheChangesMadeOnTheWay)
+{
+    // Records wide enough that a forward scan crosses several mapped windows,
+    // each mapped ahead while the one before is read.
+    TempDir dir;
+    const std::string path = dir.file("WIDE.DBF");
+    std::vector<FieldDef> fields{{"NUMBER", 'N', 10, 0}};
+    for (int i = 0; i < 15; ++i)
+        fields.push_back({"TEXT" + std::to_string(i), 'C', 250, 0});
+    Table::createTable(path, fields);
+    constexpr int kRecords = 9000;
+    Table writer, reader;
+    writer.setFilePath(path);
+    writer.open();
+    writer.beginBatch();
+    for (int i = 1; i <= kRecords; ++i) {
+        writer.insert();
+        writer.setNumber(0, i);
+        writer.setText(15, "record " + std::to_string(i));
+        writer.post();
+    }
+    writer.endBatch();
+
+    reader.setFilePath(path);
+    reader.open();
+    std::vector<int> seen;
+    for (reader.first(); !reader.eof(); reader.next()) {
+        const int n = static_cast<int>(reader.number(0));
+        seen.push_back(n);
+        if (n == 3000) {
+            // Further on, in windows already mapped or being mapped.
+            for (writer.first(); !writer.eof() && writer.number(0) < 5000; writer.next()) {
+            }
+            writer.edit();
+            writer.setText(15, "changed on the way");
+            writer.post();
+            for (; !writer.eof() && writer.number(0) < 7000; writer.next()) {
+            }
+            writer.deleteRecord();
+        }
+        if (n == 5000)
+            EXPECT_EQ(reader.text(15), "changed on the way");
+        else
+            EXPECT_EQ(reader.text(15), "record " + std::to_string(n));
+    }
+    ASSERT_EQ(seen.size(), static_cast<size_t>(kRecords - 1));
+    for (size_t i = 0; i < seen.size(); ++i)
+        ASSERT_EQ(seen[i], static_cast<int>(i) + (i + 1 >= 7000 ? 2 : 1));
+
+    // Closing in the middle of a scan lets the windows mapped ahead go.
+    for (reader.first(); !reader.eof() && reader.number(0) < 4000; reader.next()) {
+    }
+    reader.close();
+    writer.close();
+
+    // So does packing, which puts a new file in place of the one being mapped.
+    Table alone;
+    alone.setFilePath(path);
+    alone.open(Table::OpenMode::Exclusive);
+    for (alone.first(); !alone.eof() && alone.number(0) < 4000; alone.next())
+        if (static_cast<int>(alone.number(0)) % 2 == 0)
+            alone.deleteRecord(); // moves on to the next record
+    alone.pack();
+    int expected = 1, count = 0;
+    for (alone.first(); !alone.eof(); alone.next(), ++count) {
+        ASSERT_EQ(static_cast<int>(alone.number(0)), expected);
+        expected += expected < 3999 ? 2 : 1;
+        if (expected == 7000)
+            ++expected;
+    }
+    EXPECT_EQ(count, 2000 + (kRecords - 4000 + 1) - 1);
+}

@@ -1,0 +1,205 @@
+#include "RecordTexts.h"
+
+#include "NumberText.h"
+#include "Padding.h"
+#include "Record.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#ifdef __x86_64__
+#include <immintrin.h>
+#endif
+
+namespace db {
+
+namespace {
+
+#ifdef __x86_64__
+constexpr bool kMasked = true;
+
+// The padding mask of record bytes [from, length), from a multiple of 16 and
+// length at least 16: sixteen bytes at a time, the last piece read from the
+// record's end backwards so that no read leaves the record.
+inline __attribute__((always_inline)) void maskPadding16(const char* bytes, size_t from, size_t length, uint16_t* mask)
+{
+    for (; from + 16 <= length; from += 16)
+        mask[from / 16] = static_cast<uint16_t>(padding16(bytes + from));
+    if (const size_t rest = length % 16)
+        mask[length / 16] = static_cast<uint16_t>(padding16(bytes + length - 16) >> (16 - rest));
+}
+
+void maskPadding(const char* bytes, size_t length, uint16_t* mask)
+{
+    maskPadding16(bytes, 0, length, mask);
+}
+
+// The same thirty-two bytes at a time on processors with AVX2.
+__attribute__((target("avx2"))) void maskPaddingWide(const char* bytes, size_t length, uint16_t* mask)
+{
+    size_t from = 0;
+    for (; from + 32 <= length; from += 32) {
+        const __m256i chunk = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + from));
+        const __m256i padding = _mm256_or_si256(_mm256_cmpeq_epi8(chunk, _mm256_set1_epi8(' ')),
+                                                _mm256_cmpeq_epi8(chunk, _mm256_setzero_si256()));
+        const auto bits = static_cast<uint32_t>(_mm256_movemask_epi8(padding));
+        std::memcpy(mask + from / 16, &bits, 4);
+    }
+    maskPadding16(bytes, from, length, mask);
+}
+
+bool hasWideMasks()
+{
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2");
+}
+#else
+constexpr bool kMasked = false;
+#endif
+
+} // namespace
+
+RecordTexts::RecordTexts(const std::vector<FieldDef>& fields, Instructions instructions)
+    : m_fields(fields)
+    , m_dateWriter(editTextFormat())
+    , m_decimalSeparator(editTextFormat().decimalSeparator)
+    , m_dateTexts(fields.size() * ShortDateWriter::kMaxLength)
+    , m_scratch(fields.size())
+    , m_texts(fields.size())
+{
+    for (const FieldDef& f : m_fields)
+        m_length = std::max(m_length, static_cast<size_t>(f.offset + f.width));
+    if (!kMasked || m_length < 16) {
+        m_reader = &RecordTexts::readGeneral;
+        return;
+    }
+    // Four spare words for the 8-byte reads at the end.
+    m_padding.assign((m_length + 15) / 16 + 4, 0);
+    for (uint32_t i = 0; i < m_fields.size(); ++i) {
+        const FieldDef& f = m_fields[i];
+        const auto offset = static_cast<uint32_t>(f.offset);
+        const auto width = static_cast<uint32_t>(f.width);
+        const Place place{i, offset, width, offset / 8, offset % 8,
+                          width <= kShortField ? (uint64_t{1} << width) - 1 : ~uint64_t{0}};
+        switch (f.kind()) {
+        case FieldKind::Character:
+            (width <= kShortField ? m_shortCharacters : m_longCharacters).push_back(place);
+            break;
+        case FieldKind::Number: m_numbers.push_back(place); break;
+        case FieldKind::Date: m_dates.push_back(place); break;
+        default: m_others.push_back(place); break;
+        }
+    }
+#ifdef __x86_64__
+    const bool wide = instructions == Instructions::Best && hasWideMasks();
+    m_reader = wide ? &RecordTexts::readWide : &RecordTexts::readBaseline;
+#else
+    (void)instructions;
+#endif
+}
+
+template <bool kWide>
+inline __attribute__((always_inline)) void RecordTexts::readFields(const char* bytes)
+{
+#ifdef __x86_64__
+    if constexpr (kWide)
+        maskPaddingWide(bytes, m_length, m_padding.data());
+    else
+        maskPadding(bytes, m_length, m_padding.data());
+#endif
+    const auto* mask = reinterpret_cast<const unsigned char*>(m_padding.data());
+    std::string_view* texts = m_texts.data();
+    for (const Place& place : m_shortCharacters) {
+        uint64_t word;
+        std::memcpy(&word, mask + place.maskByte, 8);
+        const uint64_t text = ~(word >> place.shift) & place.widthBits;
+        texts[place.field] = {bytes + place.offset, static_cast<size_t>(std::bit_width(text))};
+    }
+    for (const Place& place : m_longCharacters)
+        texts[place.field] = {bytes + place.offset, longCharacterLength(place)};
+    for (const Place& place : m_numbers) {
+        std::string_view trimmed;
+        if (place.width <= kShortField) {
+            uint64_t word;
+            std::memcpy(&word, mask + place.maskByte, 8);
+            const uint64_t text = ~(word >> place.shift) & place.widthBits;
+            const auto start = static_cast<size_t>(std::countr_zero(text));
+            if (text != 0)
+                trimmed = {bytes + place.offset + start, static_cast<size_t>(std::bit_width(text)) - start};
+        } else {
+            trimmed = trimBoth({bytes + place.offset, place.width});
+        }
+        texts[place.field] = trimmed.empty() ? trimmed : numberText(place, trimmed, bytes);
+    }
+    for (const Place& place : m_dates)
+        texts[place.field] = dateText(place, bytes);
+    for (const Place& place : m_others)
+        texts[place.field] = fallbackText(place.field, bytes);
+}
+
+void RecordTexts::readBaseline(const char* bytes)
+{
+    readFields<false>(bytes);
+}
+
+#ifdef __x86_64__
+__attribute__((target("avx2,bmi,bmi2")))
+#endif
+void RecordTexts::readWide(const char* bytes)
+{
+    readFields<true>(bytes);
+}
+
+void RecordTexts::readGeneral(const char* bytes)
+{
+    for (uint32_t i = 0; i < m_fields.size(); ++i)
+        m_texts[i] = fallbackText(i, bytes);
+}
+
+uint64_t RecordTexts::textBits(uint32_t offset, uint32_t width) const
+{
+    uint64_t word;
+    std::memcpy(&word, reinterpret_cast<const unsigned char*>(m_padding.data()) + offset / 8, 8);
+    return ~(word >> (offset % 8)) & ((uint64_t{1} << width) - 1);
+}
+
+size_t RecordTexts::longCharacterLength(const Place& place) const
+{
+    // In pieces of 57 bytes from the field's end towards its start, until a
+    // piece holds text.
+    for (uint32_t rest = place.width; rest > 0;) {
+        const uint32_t n = std::min(rest, kShortField);
+        const uint64_t text = textBits(place.offset + rest - n, n);
+        if (text != 0)
+            return rest - n + static_cast<size_t>(std::bit_width(text));
+        rest -= n;
+    }
+    return 0;
+}
+
+std::string_view RecordTexts::numberText(const Place& place, std::string_view trimmed, const char* bytes)
+{
+    const FieldDef& f = m_fields[place.field];
+    if (f.type == 'N' && f.decimals == 0 && trimmed.size() <= 15 && plainInteger(trimmed))
+        return trimmed;
+    std::string_view plain;
+    if (m_decimalSeparator == '.' && plainDecimal(trimmed, plain))
+        return plain;
+    return fallbackText(place.field, bytes);
+}
+
+std::string_view RecordTexts::dateText(const Place& place, const char* bytes)
+{
+    const auto date = parseStoredDate(std::string_view(bytes + place.offset, place.width).substr(0, 8));
+    if (!date)
+        return {};
+    char* text = m_dateTexts.data() + static_cast<size_t>(place.field) * ShortDateWriter::kMaxLength;
+    return {text, m_dateWriter.write(*date, text)};
+}
+
+std::string_view RecordTexts::fallbackText(uint32_t field, const char* bytes)
+{
+    Record(&m_fields, bytes).text(static_cast<int>(field), m_scratch[field]);
+    return m_scratch[field];
+}
+
+} // namespace db
