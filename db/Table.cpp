@@ -8,6 +8,7 @@
 #include <cstring>
 #include <exception>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <filesystem>
 
@@ -392,8 +393,12 @@ bool Table::mapWindow(uint32_t start)
     // A scan that has gone on past one window goes on: the next window is
     // mapped on the side while this one is read.
     if (following && m_windowEnd <= m_header.recordCount && windowAt(m_windowEnd).count >= 2) {
-        if (!m_readAhead)
-            m_readAhead = std::make_unique<ReadAhead>(m_file);
+        try {
+            if (!m_readAhead)
+                m_readAhead = std::make_unique<ReadAhead>(m_file);
+        } catch (const std::system_error&) {
+            return true; // no thread to spare: the scan maps each window itself
+        }
         const Window next = windowAt(m_windowEnd);
         m_readAhead->prepare(next.aligned, next.mapLength);
     }
