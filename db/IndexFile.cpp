@@ -161,7 +161,7 @@ void IndexFile::close()
     m_file.close();
     m_tags.clear();
     m_state.clear();
-    m_cache.clear();
+    clearCache();
     m_writeBack = false;
     m_headerDirtyOnDisk = false;
     m_broken = false;
@@ -269,12 +269,13 @@ void IndexFile::setWriteBack(bool on)
 void IndexFile::clearCache()
 {
     m_cache.clear();
+    m_cachedPages = 0;
 }
 
 void IndexFile::trimCache()
 {
     // Only between operations: inside one, callers hold references to cached pages.
-    if (m_cache.size() < (m_writeBack ? kMaxHeldBackPages : kMaxCachedPages))
+    if (m_cachedPages < (m_writeBack ? kMaxHeldBackPages : kMaxCachedPages))
         return;
     if (m_writeBack)
         flush();
@@ -307,7 +308,7 @@ void IndexFile::checkPage(uint32_t number, const Page& p) const
 {
     const char* b = p.bytes.data();
     const uint32_t stored = get32(b + 16);
-    std::vector<char> copy(p.bytes);
+    std::array<char, kPageSize> copy = p.bytes;
     put32(copy.data() + 16, 0);
     if (crc32(copy.data(), kPageSize) != stored)
         damaged("index page " + std::to_string(number) + " fails its checksum");
@@ -322,18 +323,25 @@ void IndexFile::checkPage(uint32_t number, const Page& p) const
 
 IndexFile::Page& IndexFile::page(uint32_t number)
 {
-    auto it = m_cache.find(number);
-    if (it != m_cache.end())
-        return *it->second;
+    if (number < m_cache.size() && m_cache[number])
+        return *m_cache[number];
     if (number == 0 || number >= m_pageCount)
         damaged("a link points to index page " + std::to_string(number) + ", outside the index");
     auto p = std::make_unique<Page>();
     if (m_file.readSomeAt(static_cast<uint64_t>(number) * kPageSize, p->bytes.data(), kPageSize) != kPageSize)
         damaged("index page " + std::to_string(number) + " is cut short");
     checkPage(number, *p);
-    Page& ref = *p;
-    m_cache.emplace(number, std::move(p));
-    return ref;
+    return keep(number, std::move(p));
+}
+
+IndexFile::Page& IndexFile::keep(uint32_t number, std::unique_ptr<Page> page)
+{
+    if (number >= m_cache.size())
+        m_cache.resize(std::max<size_t>(number + 1, m_cache.size() * 2));
+    if (!m_cache[number])
+        ++m_cachedPages;
+    m_cache[number] = std::move(page);
+    return *m_cache[number];
 }
 
 void IndexFile::markDirty(uint32_t number, Page& p)
@@ -350,8 +358,7 @@ void IndexFile::markDirty(uint32_t number, Page& p)
 uint32_t IndexFile::allocatePage()
 {
     const uint32_t number = m_pageCount++;
-    auto p = std::make_unique<Page>();
-    m_cache[number] = std::move(p);
+    keep(number, std::make_unique<Page>());
     return number;
 }
 
@@ -359,8 +366,10 @@ void IndexFile::flush()
 {
     if (!m_file.isOpen() || !m_file.writable())
         return;
-    for (auto& [number, p] : m_cache) {
-        if (!p->dirty)
+    // In page order: the file is written front to back.
+    for (uint32_t number = 0; number < m_cache.size(); ++number) {
+        Page* p = m_cache[number].get();
+        if (!p || !p->dirty)
             continue;
         put32(p->bytes.data() + 16, 0);
         put32(p->bytes.data() + 16, crc32(p->bytes.data(), kPageSize));
@@ -420,6 +429,14 @@ uint32_t IndexFile::subtreeCount(int tag, const Page& p) const
 
 namespace {
 
+// Asks for a whole page at once before searching it: the search and the
+// insertion touch lines all over it, and one by one each would wait for memory.
+void prefetchPage(const char* b)
+{
+    for (size_t line = 0; line < IndexFile::kPageSize; line += 64)
+        __builtin_prefetch(b + line);
+}
+
 // Largest slot whose lower bound is <= entry (slot 0 bounds nothing).
 int childSlot(const char* b, size_t innerSize, const char* entry, size_t entryLength)
 {
@@ -463,11 +480,11 @@ void setCountBelow(char* b, size_t innerSize, size_t entryLength, int slot, uint
     put32(b + kPageHeader + slot * innerSize + entryLength + 4, v);
 }
 
-void initPage(std::vector<char>& bytes, uint8_t kind, int tag)
+void initPage(char* bytes, uint8_t kind, int tag)
 {
-    std::fill(bytes.begin(), bytes.end(), 0);
+    std::fill(bytes, bytes + IndexFile::kPageSize, 0);
     bytes[0] = static_cast<char>(kind);
-    put32(bytes.data() + 4, static_cast<uint32_t>(tag));
+    put32(bytes + 4, static_cast<uint32_t>(tag));
 }
 
 } // namespace
@@ -478,16 +495,19 @@ void IndexFile::insert(int tag, const Entry& entry)
     const size_t in = entrySize(tag, true);
     if (entry.size() != e)
         throw DbError(path(), "Internal error: index entry of the wrong length");
-    std::vector<std::pair<uint32_t, int>> path;
+    // The inner pages on the way down and the slot taken in each.
+    std::array<std::pair<uint32_t, int>, 34> path;
+    size_t depth = 0;
     uint32_t number = m_state[static_cast<size_t>(tag)].root;
-    for (int depth = 0;; ++depth) {
+    for (;; ++depth) {
         Page& p = page(number);
+        prefetchPage(p.bytes.data());
         if (kindOf(p.bytes.data()) == kLeaf)
             break;
-        if (depth > 32)
+        if (depth == path.size())
             damaged("the index tree is deeper than any real tree");
         const int slot = childSlot(p.bytes.data(), in, entry.data(), e);
-        path.emplace_back(number, slot);
+        path[depth] = {number, slot};
         number = childOf(p.bytes.data(), in, e, slot);
     }
 
@@ -518,7 +538,7 @@ void IndexFile::insert(int tag, const Entry& entry)
             Page& l = page(number); // re-fetch: the cache may have moved nothing, but stay safe
             char* lb = l.bytes.data();
             char* rb = r.bytes.data();
-            initPage(r.bytes, kLeaf, tag);
+            initPage(r.bytes.data(), kLeaf, tag);
             std::memcpy(rb + kPageHeader, all.data() + left * e, right * e);
             setCount(rb, static_cast<uint16_t>(right));
             std::memcpy(lb + kPageHeader, all.data(), left * e);
@@ -541,8 +561,8 @@ void IndexFile::insert(int tag, const Entry& entry)
     }
 
     // Walk back up: raise counts, or place the promoted bound and split further.
-    for (auto it = path.rbegin(); it != path.rend(); ++it) {
-        const auto [parentNumber, slot] = *it;
+    while (depth > 0) {
+        const auto [parentNumber, slot] = path[--depth];
         Page& parent = page(parentNumber);
         char* b = parent.bytes.data();
         if (promoted.empty()) {
@@ -574,7 +594,7 @@ void IndexFile::insert(int tag, const Entry& entry)
         const uint32_t rightNumber = allocatePage();
         Page& r = page(rightNumber);
         Page& l = page(parentNumber);
-        initPage(r.bytes, kInner, tag);
+        initPage(r.bytes.data(), kInner, tag);
         std::memcpy(r.bytes.data() + kPageHeader, all.data() + left * in, right * in);
         setCount(r.bytes.data(), static_cast<uint16_t>(right));
         std::memcpy(l.bytes.data() + kPageHeader, all.data(), left * in);
@@ -592,7 +612,7 @@ void IndexFile::insert(int tag, const Entry& entry)
         const uint32_t oldRoot = m_state[static_cast<size_t>(tag)].root;
         const uint32_t rootNumber = allocatePage();
         Page& root = page(rootNumber);
-        initPage(root.bytes, kInner, tag);
+        initPage(root.bytes.data(), kInner, tag);
         char* b = root.bytes.data();
         put32(b + kPageHeader + e, oldRoot);
         put32(b + kPageHeader + e + 4, leftCount);
@@ -650,7 +670,7 @@ bool IndexFile::loadLeaf(Cursor& c, uint32_t pageNumber)
     if (kindOf(p.bytes.data()) != kLeaf)
         damaged("a leaf link leads to an inner index page");
     c.page = pageNumber;
-    c.leaf = p.bytes;
+    c.leaf.assign(p.bytes.begin(), p.bytes.end());
     c.counter = m_counter;
     return true;
 }
@@ -837,12 +857,18 @@ uint32_t IndexFile::recordOf(const Entry& entry)
 
 IndexFile::Entry IndexFile::makeEntry(std::string_view key, uint32_t record)
 {
-    Entry e(key);
-    e += static_cast<char>(record >> 24);
-    e += static_cast<char>((record >> 16) & 0xFF);
-    e += static_cast<char>((record >> 8) & 0xFF);
-    e += static_cast<char>(record & 0xFF);
+    Entry e(key.size() + 4, ' ');
+    std::memcpy(e.data(), key.data(), key.size());
+    putRecord(e.data() + key.size(), record);
     return e;
+}
+
+void IndexFile::putRecord(char* at, uint32_t record)
+{
+    at[0] = static_cast<char>(record >> 24);
+    at[1] = static_cast<char>((record >> 16) & 0xFF);
+    at[2] = static_cast<char>((record >> 8) & 0xFF);
+    at[3] = static_cast<char>(record & 0xFF);
 }
 
 void IndexFile::rebuild(const std::string& path, std::vector<BuiltTag> tags, const TableStamp& stamp)
@@ -853,7 +879,7 @@ void IndexFile::rebuild(const std::string& path, std::vector<BuiltTag> tags, con
         if (!m_file.openIfExists(path, File::Mode::ReadWrite))
             m_file.open(path, File::Mode::CreateTruncate);
     }
-    m_cache.clear();
+    clearCache();
     m_tags.clear();
     m_state.clear();
     m_broken = false;
@@ -901,7 +927,7 @@ void IndexFile::rebuild(const std::string& path, std::vector<BuiltTag> tags, con
         for (uint32_t leaf = 0; leaf < leaves; ++leaf) {
             const uint32_t number = m_pageCount;
             const uint32_t n = std::min<uint32_t>(static_cast<uint32_t>(leafFill), total - at);
-            initPage(bytes, kLeaf, tag);
+            initPage(bytes.data(), kLeaf, tag);
             for (uint32_t k = 0; k < n; ++k) {
                 const size_t from = tags[t].order.empty() ? at + k : tags[t].order[at + k];
                 std::memcpy(bytes.data() + kPageHeader + k * e, tags[t].entries.data() + from * e, e);
@@ -918,7 +944,7 @@ void IndexFile::rebuild(const std::string& path, std::vector<BuiltTag> tags, con
             for (size_t i = 0; i < level.size(); i += static_cast<size_t>(innerFill)) {
                 const size_t n = std::min(level.size() - i, static_cast<size_t>(innerFill));
                 const uint32_t number = m_pageCount;
-                initPage(bytes, kInner, tag);
+                initPage(bytes.data(), kInner, tag);
                 uint32_t sum = 0;
                 for (size_t k = 0; k < n; ++k) {
                     char* item = bytes.data() + kPageHeader + k * in;

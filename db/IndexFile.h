@@ -38,12 +38,12 @@
 
 #include "FileIO.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace db {
@@ -139,10 +139,12 @@ public:
 
     static uint32_t recordOf(const Entry& entry);
     static Entry makeEntry(std::string_view key, uint32_t record);
+    // The record number as an entry ends with it (4 bytes, big-endian).
+    static void putRecord(char* at, uint32_t record);
 
 private:
     struct Page {
-        std::vector<char> bytes = std::vector<char>(kPageSize, 0);
+        std::array<char, kPageSize> bytes{};
         bool dirty = false;
     };
     struct TagState {
@@ -174,7 +176,10 @@ private:
     bool m_writeBack = false;
     bool m_headerDirtyOnDisk = false; // the clean flag on disk is already 0
     bool m_broken = false;            // a change failed half-way
-    std::unordered_map<uint32_t, std::unique_ptr<Page>> m_cache;
+    // Pages in memory by page number: a lookup is an array index.
+    std::vector<std::unique_ptr<Page>> m_cache;
+    size_t m_cachedPages = 0;
+    Page& keep(uint32_t number, std::unique_ptr<Page> page);
     std::function<TableStamp()> m_stampSource;
 };
 

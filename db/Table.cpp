@@ -501,10 +501,13 @@ auto Table::repairing(Work&& work) -> decltype(work())
 
 IndexFile::Entry Table::entryOf(int tag, const char* record, uint32_t recNo) const
 {
+    // Built in place: the key, then the record number.
     const KeyExpression& expression = m_expressions[static_cast<size_t>(tag)];
-    std::string key(static_cast<size_t>(expression.keyLength()), ' ');
-    expression.evaluate(record, key.data());
-    return IndexFile::makeEntry(key, recNo);
+    const auto keyLength = static_cast<size_t>(expression.keyLength());
+    IndexFile::Entry entry(keyLength + 4, ' ');
+    expression.evaluate(record, entry.data());
+    IndexFile::putRecord(entry.data() + keyLength, recNo);
+    return entry;
 }
 
 IndexFile::Entry Table::currentEntry() const
