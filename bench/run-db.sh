@@ -24,6 +24,7 @@ for n in "${sizes[@]}"; do
   cat "$pristine" >/dev/null
   echo "cat from the page cache: $(seconds cat "$pristine") s"
   "$ops" scan "$pristine"
+  "$ops" fields "$pristine"
   "$ops" blocks "$pristine"
   "$ops" filter "$pristine"
 

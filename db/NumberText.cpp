@@ -4,19 +4,6 @@
 
 namespace db {
 
-// A whole number stored as blanks, an optional minus and digits without
-// leading zeros is its own edit text; anything else takes the slow path.
-bool plainInteger(std::string_view digits)
-{
-    size_t i = digits.size() > 1 && digits[0] == '-' ? 1 : 0;
-    if (i == digits.size() || (digits[i] == '0' && digits.size() > i + 1))
-        return false;
-    for (; i < digits.size(); ++i)
-        if (digits[i] < '0' || digits[i] > '9')
-            return false;
-    return true;
-}
-
 // A fixed-point number written with at most 15 significant digits reads in
 // general format as itself without trailing zeros ("1234.5000" is "1234.5"),
 // with "." as its decimal character: that text, seen in place.

@@ -78,11 +78,23 @@ RecordTexts::RecordTexts(const std::vector<FieldDef>& fields, Instructions instr
         const FieldDef& f = m_fields[i];
         const auto offset = static_cast<uint32_t>(f.offset);
         const auto width = static_cast<uint32_t>(f.width);
-        const Place place{i, offset, width, offset / 8, offset % 8,
-                          width <= kShortField ? (uint64_t{1} << width) - 1 : ~uint64_t{0}};
+        Place place{i, offset, width, offset / 8, offset % 8,
+                    width <= kShortField ? (uint64_t{1} << width) - 1 : ~uint64_t{0}};
+        place.wholeNumber = f.type == 'N' && f.decimals == 0;
         switch (f.kind()) {
         case FieldKind::Character:
-            (width <= kShortField ? m_shortCharacters : m_longCharacters).push_back(place);
+            if (width <= kShortField) {
+                m_shortCharacters.push_back(place);
+                break;
+            }
+            place.firstPiece = static_cast<uint32_t>(m_pieces.size());
+            for (uint32_t start = 0; start < width; start += kShortField) {
+                const uint32_t at = offset + start;
+                const uint32_t n = std::min(kShortField, width - start);
+                m_pieces.push_back({at / 8, at % 8, start, (uint64_t{1} << n) - 1});
+            }
+            place.pieces = static_cast<uint32_t>(m_pieces.size()) - place.firstPiece;
+            m_longCharacters.push_back(place);
             break;
         case FieldKind::Number: m_numbers.push_back(place); break;
         case FieldKind::Date: m_dates.push_back(place); break;
@@ -114,8 +126,21 @@ inline __attribute__((always_inline)) void RecordTexts::readFields(const char* b
         const uint64_t text = ~(word >> place.shift) & place.widthBits;
         texts[place.field] = {bytes + place.offset, static_cast<size_t>(std::bit_width(text))};
     }
-    for (const Place& place : m_longCharacters)
-        texts[place.field] = {bytes + place.offset, longCharacterLength(place)};
+    // Wider fields piece by piece from their start; the last piece with text
+    // ends the text. No early exit: where the text ends is anybody's guess,
+    // and a guessed branch that misses costs more than the pieces left.
+    for (const Place& place : m_longCharacters) {
+        size_t length = 0;
+        const Piece* piece = m_pieces.data() + place.firstPiece;
+        for (uint32_t k = 0; k < place.pieces; ++k, ++piece) {
+            uint64_t word;
+            std::memcpy(&word, mask + piece->maskByte, 8);
+            const uint64_t text = ~(word >> piece->shift) & piece->widthBits;
+            const size_t end = piece->start + static_cast<size_t>(std::bit_width(text));
+            length = text != 0 ? end : length;
+        }
+        texts[place.field] = {bytes + place.offset, length};
+    }
     for (const Place& place : m_numbers) {
         std::string_view trimmed;
         if (place.width <= kShortField) {
@@ -128,7 +153,8 @@ inline __attribute__((always_inline)) void RecordTexts::readFields(const char* b
         } else {
             trimmed = trimBoth({bytes + place.offset, place.width});
         }
-        texts[place.field] = trimmed.empty() ? trimmed : numberText(place, trimmed, bytes);
+        const bool plain = trimmed.empty() || (place.wholeNumber && trimmed.size() <= 15 && plainInteger(trimmed));
+        texts[place.field] = plain ? trimmed : numberText(place, trimmed, bytes);
     }
     for (const Place& place : m_dates)
         texts[place.field] = dateText(place, bytes);
@@ -155,32 +181,8 @@ void RecordTexts::readGeneral(const char* bytes)
         m_texts[i] = fallbackText(i, bytes);
 }
 
-uint64_t RecordTexts::textBits(uint32_t offset, uint32_t width) const
-{
-    uint64_t word;
-    std::memcpy(&word, reinterpret_cast<const unsigned char*>(m_padding.data()) + offset / 8, 8);
-    return ~(word >> (offset % 8)) & ((uint64_t{1} << width) - 1);
-}
-
-size_t RecordTexts::longCharacterLength(const Place& place) const
-{
-    // In pieces of 57 bytes from the field's end towards its start, until a
-    // piece holds text.
-    for (uint32_t rest = place.width; rest > 0;) {
-        const uint32_t n = std::min(rest, kShortField);
-        const uint64_t text = textBits(place.offset + rest - n, n);
-        if (text != 0)
-            return rest - n + static_cast<size_t>(std::bit_width(text));
-        rest -= n;
-    }
-    return 0;
-}
-
 std::string_view RecordTexts::numberText(const Place& place, std::string_view trimmed, const char* bytes)
 {
-    const FieldDef& f = m_fields[place.field];
-    if (f.type == 'N' && f.decimals == 0 && trimmed.size() <= 15 && plainInteger(trimmed))
-        return trimmed;
     std::string_view plain;
     if (m_decimalSeparator == '.' && plainDecimal(trimmed, plain))
         return plain;

@@ -42,6 +42,16 @@ private:
         uint32_t maskByte; // offset / 8
         uint32_t shift;    // offset % 8
         uint64_t widthBits; // the low width bits, for fields of at most 57 bytes
+        uint32_t firstPiece = 0; // wider character fields: their pieces
+        uint32_t pieces = 0;
+        bool wholeNumber = false; // N without decimals: a plain integer is its own text
+    };
+    // A piece of at most 57 bytes of a wider character field.
+    struct Piece {
+        uint32_t maskByte;
+        uint32_t shift;
+        uint32_t start; // within the field
+        uint64_t widthBits;
     };
     static constexpr uint32_t kShortField = 57;
 
@@ -53,12 +63,11 @@ private:
     std::string_view numberText(const Place& place, std::string_view trimmed, const char* bytes);
     std::string_view dateText(const Place& place, const char* bytes);
     std::string_view fallbackText(uint32_t field, const char* bytes);
-    size_t longCharacterLength(const Place& place) const;
-    uint64_t textBits(uint32_t offset, uint32_t width) const;
 
     std::vector<FieldDef> m_fields;
     // The fields by how their text is found.
     std::vector<Place> m_shortCharacters, m_longCharacters, m_numbers, m_dates, m_others;
+    std::vector<Piece> m_pieces;
     size_t m_length = 0;
     std::vector<uint16_t> m_padding; // bit i: byte i of the record is a blank or a NUL
     ShortDateWriter m_dateWriter;
