@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace db {
@@ -87,13 +88,15 @@ std::optional<CivilDate> parseStoredDate(std::string_view s)
 {
     if (s.size() != 8)
         return std::nullopt;
-    int v[8];
-    for (int i = 0; i < 8; ++i) {
-        if (s[i] < '0' || s[i] > '9')
-            return std::nullopt;
-        v[i] = s[i] - '0';
-    }
-    CivilDate d{v[0] * 1000 + v[1] * 100 + v[2] * 10 + v[3], v[4] * 10 + v[5], v[6] * 10 + v[7]};
+    // All eight at once: a digit has 3 in its high half and at most 9 in its low half.
+    uint64_t v;
+    std::memcpy(&v, s.data(), 8);
+    const uint64_t low = v & 0x0F0F0F0F0F0F0F0FULL;
+    if ((v & 0xF0F0F0F0F0F0F0F0ULL) != 0x3030303030303030ULL || ((low + 0x0606060606060606ULL) & 0xF0F0F0F0F0F0F0F0ULL) != 0)
+        return std::nullopt;
+    auto digit = [&s](int i) { return s[static_cast<size_t>(i)] - '0'; };
+    const CivilDate d{digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3), digit(4) * 10 + digit(5),
+                      digit(6) * 10 + digit(7)};
     if (!isValidCivilDate(d))
         return std::nullopt;
     return d;
@@ -159,19 +162,27 @@ ShortDateWriter::ShortDateWriter(const EditTextFormat& format)
     : m_pieces(compilePattern(format.shortDatePattern))
     , m_separator(format.dateSeparator)
 {
+    // A pattern whose text could outgrow kMaxLength loses its last pieces,
+    // so that write() needs no check per character.
+    size_t longest = 0;
+    for (size_t i = 0; i < m_pieces.size(); ++i) {
+        const char piece = m_pieces[i];
+        const size_t width = piece == 'Y' ? 4 : (piece == 'm' || piece == 'M' || piece == 'd' || piece == 'D' || piece == 'y') ? 2 : 1;
+        if (longest + width > kMaxLength) {
+            m_pieces.resize(i);
+            break;
+        }
+        longest += width;
+    }
 }
 
 size_t ShortDateWriter::write(const CivilDate& date, char* out) const
 {
-    size_t n = 0;
-    auto put = [out, &n](char c) {
-        if (n < kMaxLength)
-            out[n++] = c;
-    };
-    auto two = [&put](int v, bool pad) {
+    char* at = out;
+    auto two = [&at](int v, bool pad) {
         if (pad || v >= 10)
-            put(static_cast<char>('0' + v / 10 % 10));
-        put(static_cast<char>('0' + v % 10));
+            *at++ = static_cast<char>('0' + v / 10 % 10);
+        *at++ = static_cast<char>('0' + v % 10);
     };
     for (const char piece : m_pieces) {
         switch (piece) {
@@ -184,11 +195,11 @@ size_t ShortDateWriter::write(const CivilDate& date, char* out) const
             two(date.year / 100, true);
             two(date.year % 100, true);
             break;
-        case '/': put(m_separator); break;
-        default: put(piece);
+        case '/': *at++ = m_separator; break;
+        default: *at++ = piece;
         }
     }
-    return n;
+    return static_cast<size_t>(at - out);
 }
 
 void formatShortDate(const CivilDate& date, const EditTextFormat& format, std::string& out)

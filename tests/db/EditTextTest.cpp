@@ -32,6 +32,14 @@ TEST_F(EditTextTest, StoredDatesMustBeRealDates)
     EXPECT_TRUE(parseStoredDate("20240229").has_value());
     EXPECT_FALSE(parseStoredDate("        ").has_value());
     EXPECT_FALSE(parseStoredDate("1997035").has_value());
+    // Characters just beside the digits, anywhere in the eight.
+    for (const char* near : {"1997030:", "/9970305", "1997 305", "19970\x8005", "1997030\xb5", "199703\x1005"})
+        EXPECT_FALSE(parseStoredDate(near).has_value()) << near;
+    const auto date = parseStoredDate("09991231");
+    ASSERT_TRUE(date.has_value());
+    EXPECT_EQ(date->year, 999);
+    EXPECT_EQ(date->month, 12);
+    EXPECT_EQ(date->day, 31);
     EXPECT_EQ(storedDateText({1997, 3, 5}), "19970305");
 }
 
