@@ -22,7 +22,6 @@ std::string Record::text(int field) const
     return out;
 }
 
-
 std::string_view Record::otherTextView(const FieldDef& f, int field, std::string& scratch) const
 {
     const char* p = m_bytes + f.offset;
