@@ -32,6 +32,15 @@ void report(const std::string& what, double ms, double records)
 
 constexpr const char* kSortExpression = "Upper(Left(Title,40))+STR(Year,12,0)";
 
+// Opens the benchmark's table, in the order of its NewIndex tag when sorted.
+void openTable(db::Table& t, const std::string& path, db::Table::OpenMode mode, bool sorted = false)
+{
+    t.setFilePath(path);
+    if (sorted)
+        t.selectIndex("NewIndex");
+    t.open(mode);
+}
+
 // A full scan through the cursor in physical order, every field of every
 // record read as its edit text by the whole-record reader (as dumps and
 // exports read).
@@ -39,8 +48,7 @@ int scan(const std::string& path)
 {
     const auto start = Clock::now();
     db::Table t;
-    t.setFilePath(path);
-    t.open(db::Table::OpenMode::ReadOnly);
+    openTable(t, path, db::Table::OpenMode::ReadOnly);
     db::RecordTexts texts(t.fields());
     size_t records = 0, bytes = 0;
     for (t.first(); !t.isEmpty() && !t.eof(); t.next()) {
@@ -58,8 +66,7 @@ int scanFields(const std::string& path)
 {
     const auto start = Clock::now();
     db::Table t;
-    t.setFilePath(path);
-    t.open(db::Table::OpenMode::ReadOnly);
+    openTable(t, path, db::Table::OpenMode::ReadOnly);
     std::vector<std::string> texts(static_cast<size_t>(t.fieldCount()));
     size_t records = 0, bytes = 0;
     for (t.first(); !t.isEmpty() && !t.eof(); t.next()) {
@@ -81,8 +88,7 @@ int scanBlocks(const std::string& path)
 {
     const auto start = Clock::now();
     db::Table t;
-    t.setFilePath(path);
-    t.open(db::Table::OpenMode::ReadOnly);
+    openTable(t, path, db::Table::OpenMode::ReadOnly);
     const auto& fields = t.fields();
     const size_t length = t.recordLength();
     struct Worker {
@@ -116,8 +122,7 @@ int filter(const std::string& path)
 {
     const auto start = Clock::now();
     db::Table t;
-    t.setFilePath(path);
-    t.open(db::Table::OpenMode::ReadOnly);
+    openTable(t, path, db::Table::OpenMode::ReadOnly);
     const int category = t.requireField("Category");
     t.setFilter([category](const db::Record& r) {
         std::string_view raw = r.raw(category);
@@ -139,8 +144,7 @@ int build(const std::string& path)
 {
     const auto start = Clock::now();
     db::Table t;
-    t.setFilePath(path);
-    t.open(db::Table::OpenMode::Exclusive);
+    openTable(t, path, db::Table::OpenMode::Exclusive);
     t.addIndex("NewIndex", kSortExpression);
     const uint32_t n = t.physicalRecordCount();
     t.close();
@@ -155,9 +159,7 @@ int open50(const std::string& path)
     for (int round = 0; round < 5; ++round) {
         const auto start = Clock::now();
         db::Table t;
-        t.setFilePath(path);
-        t.selectIndex("NewIndex");
-        t.open();
+        openTable(t, path, db::Table::OpenMode::Shared, true);
         for (int i = 0; i < 50 && !t.eof(); ++i) {
             first = t.text(0);
             t.next();
@@ -173,9 +175,7 @@ int open50(const std::string& path)
 int post(const std::string& path, int count)
 {
     db::Table t;
-    t.setFilePath(path);
-    t.selectIndex("NewIndex");
-    t.open();
+    openTable(t, path, db::Table::OpenMode::Shared, true);
     std::mt19937 random(42);
     const uint32_t n = t.physicalRecordCount();
     const int title = t.requireField("Title");
@@ -198,9 +198,7 @@ int post(const std::string& path, int count)
 int append(const std::string& path, int count, bool exclusive, int batch)
 {
     db::Table t;
-    t.setFilePath(path);
-    t.selectIndex("NewIndex");
-    t.open(exclusive ? db::Table::OpenMode::Exclusive : db::Table::OpenMode::Shared);
+    openTable(t, path, exclusive ? db::Table::OpenMode::Exclusive : db::Table::OpenMode::Shared, true);
     const int title = t.requireField("Title"), year = t.requireField("Year");
     std::mt19937 random(7);
     const auto start = Clock::now();
@@ -225,9 +223,7 @@ int append(const std::string& path, int count, bool exclusive, int batch)
 int locate(const std::string& path, const std::string& value)
 {
     db::Table t;
-    t.setFilePath(path);
-    t.selectIndex("NewIndex");
-    t.open(db::Table::OpenMode::ReadOnly);
+    openTable(t, path, db::Table::OpenMode::ReadOnly, true);
     const auto start = Clock::now();
     const bool found = find::LocateValue(true, t, 0, false, find::mtPartialMatchAny, value);
     report("locate Title anywhere \"" + value + "\" (" + (found ? "found" : "to the end, not found") + ")",
@@ -239,8 +235,7 @@ int replace(const std::string& path, const std::string& field, const std::string
 {
     const auto start = Clock::now();
     db::Table t;
-    t.setFilePath(path);
-    t.open(db::Table::OpenMode::Exclusive);
+    openTable(t, path, db::Table::OpenMode::Exclusive);
     std::string expression;
     for (const db::TagDefinition& tag : t.indexTags())
         if (tag.name == "NewIndex")
@@ -260,8 +255,7 @@ int replace(const std::string& path, const std::string& field, const std::string
 int keys(const std::string& path, const std::string& out)
 {
     db::Table t;
-    t.setFilePath(path);
-    t.open(db::Table::OpenMode::ReadOnly);
+    openTable(t, path, db::Table::OpenMode::ReadOnly);
     const db::KeyExpression e(kSortExpression, t.fields());
     std::ofstream file(out, std::ios::binary);
     std::string key(static_cast<size_t>(e.keyLength()), ' ');
