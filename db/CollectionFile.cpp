@@ -1,6 +1,7 @@
 #include "CollectionFile.h"
 
 #include "DbError.h"
+#include "DbfFormat.h"
 #include "FileIO.h"
 #include "Schema.h"
 #include "Table.h"
@@ -35,6 +36,13 @@ void removeIndexFlag(const std::string& path)
             return;
     } catch (const DbError&) {
         return;
+    }
+    // Only a file whose header reads as a dBASE table has an index flag to clear.
+    try {
+        if (readDbfHeader(file, CountCheck::Lenient).productionIndexFlag == 0)
+            return;
+    } catch (const DbError&) {
+        return; // not a table: the open that follows says what is wrong with it
     }
     const char zero = 0;
     file.writeAt(kHeaderIndexFlagOffset, &zero, 1);

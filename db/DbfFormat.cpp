@@ -66,7 +66,7 @@ void putLe16(std::string& bytes, size_t at, uint16_t v)
 
 } // namespace
 
-DbfHeader readDbfHeader(const File& file)
+DbfHeader readDbfHeader(const File& file, CountCheck countCheck)
 {
     const std::string& path = file.path();
     const uint64_t fileSize = file.size();
@@ -139,11 +139,15 @@ DbfHeader readDbfHeader(const File& file)
     if (offset > h.recordLength)
         throw DbError(path, "Damaged dBASE table: the fields need " + std::to_string(offset)
                                 + " bytes but the record length is " + std::to_string(h.recordLength));
+    h.countedRecords = h.recordCount;
     const uint64_t needed = h.headerLength + static_cast<uint64_t>(h.recordCount) * h.recordLength;
-    if (needed > fileSize)
-        throw DbError(path, "Damaged dBASE table: the header counts " + std::to_string(h.recordCount)
-                                + " records but the file ends after "
-                                + std::to_string((fileSize - h.headerLength) / h.recordLength));
+    if (needed > fileSize) {
+        const auto whole = static_cast<uint32_t>((fileSize - h.headerLength) / h.recordLength);
+        if (countCheck == CountCheck::Strict)
+            throw DbError(path, "Damaged dBASE table: the header counts " + std::to_string(h.recordCount)
+                                    + " records but the file ends after " + std::to_string(whole));
+        h.recordCount = whole;
+    }
     return h;
 }
 

@@ -64,6 +64,8 @@ struct DbfHeader {
     uint8_t productionIndexFlag = 0;
     uint8_t languageDriver = 0x57;
     std::vector<FieldDef> fields;
+    // What the header's count said, when a lenient read took fewer records.
+    uint32_t countedRecords = 0;
 };
 
 constexpr uint8_t kLanguageDriverAnsi = 0x57;
@@ -73,7 +75,11 @@ constexpr size_t kHeaderIndexFlagOffset = 28;
 // Reads and checks the header of an open file. Throws DbError with a message
 // that says what is wrong (too short, bad version, no terminator, zero-width
 // field, record count past the end of the file ...).
-DbfHeader readDbfHeader(const File& file);
+// Lenient: a count past the end of the file is taken down to the whole
+// records the file holds (countedRecords keeps what the header said), so that
+// a table cut short by a crash opens with what it has.
+enum class CountCheck { Strict, Lenient };
+DbfHeader readDbfHeader(const File& file, CountCheck countCheck = CountCheck::Strict);
 
 // Builds a header for new field definitions (offsets and lengths computed);
 // throws DbError for names or widths that dBASE cannot hold.

@@ -1,10 +1,12 @@
 #include "FileIO.h"
 
 #include "DbError.h"
+#include "FaultInjection.h"
 
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,6 +60,8 @@ bool File::openIfExists(const std::string& path, Mode mode)
     case Mode::ReadWrite: flags |= O_RDWR; break;
     case Mode::CreateTruncate: flags |= O_RDWR | O_CREAT | O_TRUNC; break;
     }
+    if (mode == Mode::CreateTruncate)
+        faults::beforeChange(path, "create file");
     const int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0) {
         if (errno == ENOENT && mode != Mode::CreateTruncate)
@@ -113,6 +117,7 @@ void File::readAt(uint64_t offset, void* buffer, size_t n) const
 
 void File::writeAt(uint64_t offset, const void* buffer, size_t n)
 {
+    faults::beforeChange(m_path, "write file");
     const auto* in = static_cast<const char*>(buffer);
     size_t done = 0;
     while (done < n) {
@@ -145,12 +150,14 @@ std::pair<uint64_t, int64_t> File::sizeAndModified() const
 
 void File::truncate(uint64_t size)
 {
+    faults::beforeChange(m_path, "change file size");
     if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0)
         fail("Cannot change file size: " + systemMessage(errno));
 }
 
 void File::sync()
 {
+    faults::beforeChange(m_path, "write file to disk");
     if (::fdatasync(m_fd) != 0)
         fail("Cannot write file to disk: " + systemMessage(errno));
 }
@@ -228,16 +235,61 @@ bool fileExists(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-void removeFile(const std::string& path)
+void File::takeModeAndOwnerOf(const std::string& original)
 {
-    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+    struct stat st {};
+    if (::stat(original.c_str(), &st) != 0)
+        return; // nothing to keep: a new file keeps the defaults
+    if (::fchmod(m_fd, st.st_mode & 07777) != 0)
+        fail("Cannot set the file's permissions: " + systemMessage(errno));
+    // Only the owner's group can be kept by an ordinary user; root keeps both.
+    if (::fchown(m_fd, st.st_uid, st.st_gid) != 0 && ::fchown(m_fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+        // Left with this user's group: the data is what matters.
+    }
+}
+
+bool removeFile(const std::string& path)
+{
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0)
+        return false;
+    faults::beforeChange(path, "delete file");
+    if (::unlink(path.c_str()) != 0) {
+        if (errno == ENOENT)
+            return false;
         throw DbError(path, "Cannot delete file: " + systemMessage(errno));
+    }
+    return true;
+}
+
+void syncFolderOf(const std::string& path)
+{
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    faults::beforeChange(path, "write folder to disk");
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return; // a folder we cannot open we cannot sync either; the rename itself stands
+    const int result = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    // Some file systems cannot sync a folder (EINVAL); that is not a failure of ours.
+    if (result != 0 && error != EINVAL && error != EROFS)
+        throw DbError(path, "Cannot write folder to disk: " + systemMessage(error));
 }
 
 void replaceFile(const std::string& temporary, const std::string& destination)
 {
+    faults::beforeChange(destination, "replace file");
     if (::rename(temporary.c_str(), destination.c_str()) != 0)
         throw DbError(destination, "Cannot replace file: " + systemMessage(errno));
+    syncFolderOf(destination);
+}
+
+std::string resolvedPath(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::canonical(path, error);
+    return error ? path : real.string();
 }
 
 } // namespace db

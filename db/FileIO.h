@@ -42,7 +42,11 @@ public:
     // Size and modification time from one look at the file.
     std::pair<uint64_t, int64_t> sizeAndModified() const;
     void truncate(uint64_t size);
+    // Flushes the file's data to the device (fdatasync).
     void sync();
+    // Gives this file the permissions, owner and group of another (when it
+    // exists), so that a file that replaces it changes nothing but its bytes.
+    void takeModeAndOwnerOf(const std::string& original);
 
     // Non-blocking lock attempt; false when another holder conflicts.
     bool tryLock(uint64_t offset, LockKind kind);
@@ -67,8 +71,14 @@ private:
 };
 
 bool fileExists(const std::string& path);
-void removeFile(const std::string& path);
-// Renames a finished temporary file over its destination.
+// Removes a file (not a folder); false when there was none.
+bool removeFile(const std::string& path);
+// Renames a finished (and synced) temporary file over its destination, then
+// syncs the folder so that the rename itself survives a power cut.
 void replaceFile(const std::string& temporary, const std::string& destination);
+void syncFolderOf(const std::string& path);
+// The file a path names after following every symbolic link (the path
+// itself when it does not exist yet): what a replacement must be written beside.
+std::string resolvedPath(const std::string& path);
 
 } // namespace db

@@ -95,6 +95,13 @@ __attribute__((target("sse4.2"))) uint32_t crc32cHardware(const unsigned char* p
 }
 #endif
 
+bool sameDefinitions(const std::vector<TagDefinition>& a, const std::vector<TagDefinition>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const TagDefinition& x, const TagDefinition& y) {
+        return x.name == y.name && x.expression == y.expression && x.keyLength == y.keyLength;
+    });
+}
+
 uint64_t freshCounter()
 {
     return static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())
@@ -161,10 +168,12 @@ void IndexFile::close()
     m_file.close();
     m_tags.clear();
     m_state.clear();
+    ++m_definitionsVersion;
     clearCache();
     m_writeBack = false;
     m_headerDirtyOnDisk = false;
     m_broken = false;
+    m_changing = false;
 }
 
 void IndexFile::readHeader()
@@ -195,13 +204,12 @@ void IndexFile::readHeader()
         tags.push_back(d);
         state.push_back({get32(r + 272), get32(r + 276)});
     }
-    if (sane) {
-        m_tags = tags;
-        m_state = state;
-    } else {
-        m_tags.clear();
-        m_state.clear();
-    }
+    if (!sane)
+        tags.clear(), state.clear();
+    if (!sameDefinitions(tags, m_tags))
+        ++m_definitionsVersion;
+    m_tags = std::move(tags);
+    m_state = std::move(state);
     m_counter = get64(&h[24]);
     m_stamp = {get64(&h[32]), static_cast<int64_t>(get64(&h[40])), get32(&h[48])};
     m_clean = get32(&h[52]) == 1;
@@ -226,7 +234,7 @@ void IndexFile::writeHeader()
     put64(&h[32], m_stamp.size);
     put64(&h[40], static_cast<uint64_t>(m_stamp.modified));
     put32(&h[48], m_stamp.recordCount);
-    put32(&h[52], m_broken || (m_writeBack && m_headerDirtyOnDisk) ? 0 : 1);
+    put32(&h[52], m_broken || m_changing || (m_writeBack && m_headerDirtyOnDisk) ? 0 : 1);
     put32(&h[56], static_cast<uint32_t>(m_tags.size()));
     for (size_t t = 0; t < m_tags.size(); ++t) {
         char* r = &h[kTagRecordsAt + t * kTagRecordSize];
@@ -377,7 +385,10 @@ void IndexFile::flush()
         p->dirty = false;
     }
     if (m_headerDirtyOnDisk) {
+        // The pages reach the device before the header calls them clean.
+        m_file.sync();
         m_headerDirtyOnDisk = false;
+        ++m_counter;
         if (m_stampSource)
             m_stamp = m_stampSource();
         writeHeader();
@@ -387,6 +398,7 @@ void IndexFile::flush()
 void IndexFile::markUnclean()
 {
     m_broken = true;
+    ++m_counter; // other openers re-read the header and see the flag
     try {
         writeHeader();
     } catch (...) {
@@ -399,16 +411,26 @@ void IndexFile::beginChange()
     trimCache();
     if (!m_writeBack)
         synchronize();
-    if (m_writeBack && !m_headerDirtyOnDisk) {
+    if (m_writeBack ? m_headerDirtyOnDisk : m_changing)
+        return;
+    // Clean flag 0 (and a new counter, so that other openers re-read the
+    // header) before anything changes: until the flush when pages are held
+    // back, until endChange otherwise.
+    if (m_writeBack)
         m_headerDirtyOnDisk = true;
-        writeHeader(); // clean flag 0 until the flush
-    }
+    else
+        m_changing = true;
+    ++m_counter;
+    writeHeader();
+    m_file.sync();
 }
 
 void IndexFile::endChange(const TableStamp& stamp)
 {
     ++m_counter;
     if (!m_writeBack) {
+        m_file.sync();
+        m_changing = false;
         m_stamp = stamp;
         writeHeader();
     }
@@ -882,7 +904,9 @@ void IndexFile::rebuild(const std::string& path, std::vector<BuiltTag> tags, con
     clearCache();
     m_tags.clear();
     m_state.clear();
+    ++m_definitionsVersion;
     m_broken = false;
+    m_changing = false;
     for (const BuiltTag& t : tags)
         m_tags.push_back(t.definition);
     m_state.assign(m_tags.size(), {});
@@ -893,6 +917,7 @@ void IndexFile::rebuild(const std::string& path, std::vector<BuiltTag> tags, con
     m_writeBack = true;
     m_headerDirtyOnDisk = true;
     writeHeader();
+    m_file.sync(); // unclean on the device before any page changes
 
     std::vector<char> batch;
     uint64_t batchStart = kPageSize;
@@ -966,6 +991,7 @@ void IndexFile::rebuild(const std::string& path, std::vector<BuiltTag> tags, con
     if (!batch.empty())
         m_file.writeAt(batchStart, batch.data(), batch.size());
     m_file.truncate(static_cast<uint64_t>(m_pageCount) * kPageSize);
+    m_file.sync(); // every page on the device before the header calls them clean
     m_stamp = stamp;
     m_headerDirtyOnDisk = false;
     m_writeBack = wasWriteBack;

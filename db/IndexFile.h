@@ -33,8 +33,12 @@
 //   3. The stamp records the table file as it was after the last change made
 //      through the index; a table whose size, time or count differs was changed
 //      behind the index's back, and the index is rebuilt.
-//   4. A writer that defers page writes (exclusive use) first writes the header
-//      with the clean flag 0; an index found unclean is rebuilt.
+//   4. Every writer first writes the header with the clean flag 0 (and a new
+//      change counter, so that other openers look at it), then changes the
+//      table and the pages, and writes the flag 1 last; a writer that defers
+//      page writes (exclusive use, batches) keeps it 0 until it flushes. An
+//      index found unclean while nobody holds the update lock for writing is
+//      rebuilt.
 
 #include "FileIO.h"
 
@@ -66,6 +70,7 @@ public:
     static constexpr uint32_t kPageSize = 4096;
     static constexpr int kMaxTags = 8;
     static constexpr int kMaxTagName = 10;
+    static constexpr size_t kMaxExpression = 255;
 
     enum class OpenResult { Missing, Valid, Foreign, Damaged };
 
@@ -85,6 +90,11 @@ public:
     int tagNumber(std::string_view name) const; // -1 when missing
     TableStamp stamp() const { return m_stamp; }
     bool clean() const { return m_clean; }
+    bool writeBack() const { return m_writeBack; }
+    // Raised whenever the tag definitions in memory change (read from a file
+    // another copy rewrote, rebuilt, closed): key expressions compiled from
+    // them must then be compiled again.
+    uint64_t definitionsVersion() const { return m_definitionsVersion; }
     uint32_t entryCount(int tag) const;
 
     // Write-back mode keeps changed pages in memory until flush (exclusive use);
@@ -108,6 +118,10 @@ public:
     void rebuild(const std::string& path, std::vector<BuiltTag> tags, const TableStamp& stamp);
 
     // Point changes; call between beginChange and endChange under the update lock.
+    // beginChange marks the file unclean on disk (and syncs that mark)
+    // before the caller touches the table, so that a change cut short by a
+    // crash or a power cut is found from the file's content, not from clocks;
+    // endChange syncs the pages and marks the file clean.
     void beginChange();
     void insert(int tag, const Entry& entry);
     bool erase(int tag, const Entry& entry);
@@ -176,6 +190,8 @@ private:
     bool m_writeBack = false;
     bool m_headerDirtyOnDisk = false; // the clean flag on disk is already 0
     bool m_broken = false;            // a change failed half-way
+    bool m_changing = false;          // between beginChange and endChange of a direct change
+    uint64_t m_definitionsVersion = 1;
     // Pages in memory by page number: a lookup is an array index.
     std::vector<std::unique_ptr<Page>> m_cache;
     size_t m_cachedPages = 0;

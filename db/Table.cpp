@@ -153,8 +153,11 @@ void Table::open(OpenMode mode)
                                           : "The table is opened exclusively by another program");
         {
             UpdateLock read(*this, File::LockKind::Shared);
-            m_header = readDbfHeader(m_file);
+            m_header = readDbfHeader(m_file, CountCheck::Lenient);
+            noteCountProblem();
         }
+        if (exclusive && m_file.writable())
+            removeStaleWorkFiles();
         m_state = State::Browse;
         changed();
         openIndex();
@@ -168,6 +171,40 @@ void Table::open(OpenMode mode)
         m_file.close();
         m_state = State::Inactive;
         throw;
+    }
+}
+
+void Table::noteCountProblem()
+{
+    // A crash between writing records and writing the count, or a copy by
+    // another program, can leave the count and the file apart. The table
+    // shows the whole records the count and the file agree on; pack() writes
+    // a consistent file.
+    m_fileProblem.clear();
+    const uint64_t size = m_file.size();
+    const uint64_t dataEnd = m_header.headerLength + static_cast<uint64_t>(m_header.recordCount) * m_header.recordLength;
+    const auto whole = static_cast<uint32_t>((size - m_header.headerLength) / m_header.recordLength);
+    if (m_header.countedRecords > m_header.recordCount)
+        m_fileProblem = "Damaged dBASE table: the header counts " + std::to_string(m_header.countedRecords)
+            + " records but the file holds " + std::to_string(m_header.recordCount)
+            + "; the records there are can be read, and packing the table writes a consistent file";
+    else if (whole > m_header.recordCount && size > dataEnd + 1)
+        m_fileProblem = "Damaged dBASE table: the header counts " + std::to_string(m_header.recordCount)
+            + " records but the file holds " + std::to_string(whole)
+            + "; packing the table keeps the records past the count";
+}
+
+void Table::removeStaleWorkFiles()
+{
+    // Work files beside the table belong to an open that has ended: under
+    // exclusive use nobody else is packing or creating it.
+    const std::string real = resolvedPath(filePath());
+    for (const char* suffix : {".rk-pack", ".rk-new"}) {
+        try {
+            removeFile(real + suffix);
+        } catch (const DbError&) {
+            // One we cannot remove is only in the way; the next pack overwrites it.
+        }
     }
 }
 
@@ -191,12 +228,18 @@ void Table::close()
     m_indexOpen = false;
     m_cursor = {};
     try {
+        // Changes held back under exclusive use reach the device, the
+        // records before the index that lists them.
+        if (m_mode == OpenMode::Exclusive && m_file.writable())
+            m_file.sync();
         m_index.close();
     } catch (...) {
         m_file.close();
+        m_indexProblem.clear();
         throw;
     }
     m_file.close();
+    m_indexProblem.clear();
     notify();
 }
 
@@ -245,16 +288,18 @@ void Table::createTable(const std::string& path, const std::vector<FieldDef>& fi
         if (existing.lockedElsewhere(kOpenLock))
             throw DbError(path, "The table is in use by another program and cannot be replaced");
     }
-    const std::string temporary = path + ".rk-new";
+    const std::string real = resolvedPath(path);
+    const std::string temporary = real + ".rk-new";
     try {
         File out;
         out.open(temporary, File::Mode::CreateTruncate);
+        out.takeModeAndOwnerOf(real);
         std::string bytes = serializeDbfHeader(header);
         bytes += '\x1A';
         out.writeAt(0, bytes.data(), bytes.size());
         out.sync();
         out.close();
-        replaceFile(temporary, path);
+        replaceFile(temporary, real);
     } catch (...) {
         try {
             removeFile(temporary);
@@ -304,6 +349,11 @@ void Table::rereadRecordCount()
 {
     if ((m_mode == OpenMode::Exclusive || inBatch()) && m_state != State::Inactive && m_header.recordLength != 0)
         return; // nobody else can change the count
+    readRecordCountFromFile();
+}
+
+void Table::readRecordCountFromFile()
+{
     unsigned char count[4];
     m_file.readAt(kHeaderRecordCountOffset, count, 4);
     const uint32_t n = count[0] | (count[1] << 8) | (count[2] << 16) | (static_cast<uint32_t>(count[3]) << 24);
@@ -312,12 +362,15 @@ void Table::rereadRecordCount()
     const uint64_t limit = m_file.size() < m_header.headerLength
         ? 0
         : (m_file.size() - m_header.headerLength) / m_header.recordLength;
-    if (n > limit)
-        throw DbError(m_file.path(), "Damaged dBASE table: the header counts " + std::to_string(n)
-                                         + " records but the file holds " + std::to_string(limit));
-    if (n != m_header.recordCount)
+    // A count past the end of the file (a crash between a count and its
+    // records, a file cut short) gives the whole records there are.
+    const auto records = static_cast<uint32_t>(std::min<uint64_t>(n, limit));
+    if (records != m_header.recordCount)
         invalidateChunk();
-    m_header.recordCount = n;
+    m_header.recordCount = records;
+    m_header.countedRecords = n;
+    if (n > limit)
+        noteCountProblem();
 }
 
 const char* Table::readRecord(uint32_t recNo, int direction)
@@ -499,6 +552,56 @@ auto Table::repairing(Work&& work) -> decltype(work())
     }
 }
 
+std::vector<TagDefinition> Table::usableTags(const std::vector<TagDefinition>& definitions) const
+{
+    std::vector<TagDefinition> usable;
+    for (const TagDefinition& d : definitions) {
+        try {
+            KeyExpression check(d.expression, m_header.fields);
+            usable.push_back(d);
+        } catch (const DbError&) {
+            // A tag whose expression no longer fits the table is dropped.
+        }
+    }
+    return usable;
+}
+
+void Table::compileIndexExpressions()
+{
+    std::vector<KeyExpression> compiled;
+    try {
+        for (const TagDefinition& d : m_index.tags()) {
+            compiled.emplace_back(d.expression, m_header.fields);
+            if (compiled.back().keyLength() != d.keyLength)
+                throw IndexDamaged("a tag's key length does not match its expression");
+        }
+    } catch (const DbError&) {
+        throw IndexDamaged("a tag's expression does not fit the table");
+    }
+    m_expressions = std::move(compiled);
+    m_expressionsVersion = m_index.definitionsVersion();
+}
+
+void Table::synchronizeIndex()
+{
+    m_index.synchronize();
+    if (m_index.definitionsVersion() != m_expressionsVersion) {
+        // Another copy added, dropped or redefined a tag: keys from now on
+        // follow the new definitions, and the cursor finds its place again.
+        compileIndexExpressions();
+        changed();
+        const int tag = selectedTagNumber();
+        if (tag >= 0 && m_recNo != 0 && m_currentBytes)
+            IndexFile::placeAt(m_cursor, tag, currentEntry());
+        else
+            m_cursor = {};
+    }
+    // Nobody writes while this copy holds the update lock: an unclean index
+    // now is the work of a copy that stopped half-way, and is rebuilt.
+    if (!m_index.clean() && !m_index.writeBack())
+        throw IndexDamaged("another copy stopped half-way through a change of the index");
+}
+
 IndexFile::Entry Table::entryOf(int tag, const char* record, uint32_t recNo) const
 {
     // Built in place: the key, then the record number.
@@ -515,12 +618,28 @@ IndexFile::Entry Table::currentEntry() const
     return entryOf(selectedTagNumber(), m_currentBytes, m_recNo);
 }
 
+bool Table::beginIndexChange()
+{
+    // Before the table changes: the index learns of other copies' changes
+    // and marks itself unclean until the change is complete.
+    try {
+        synchronizeIndex();
+        m_index.beginChange();
+    } catch (const IndexDamaged&) {
+        m_index.markUnclean();
+        return false;
+    } catch (...) {
+        m_index.markUnclean();
+        throw;
+    }
+    return true;
+}
+
 bool Table::updateIndexEntries(const char* oldRecord, const char* newRecord, uint32_t recNo)
 {
     // Every tag loses the old record's entry and gains the new one's; an
     // unchanged key is left alone. A damaged page marks the index for a rebuild.
     try {
-        m_index.beginChange();
         for (size_t t = 0; t < m_expressions.size(); ++t) {
             const int tag = static_cast<int>(t);
             const IndexFile::Entry newEntry = newRecord ? entryOf(tag, newRecord, recNo) : IndexFile::Entry();
@@ -546,7 +665,12 @@ bool Table::updateIndexEntries(const char* oldRecord, const char* newRecord, uin
 void Table::repairIndex()
 {
     m_cursor = {};
-    buildIndexFile(m_index.tags());
+    if (!m_file.writable() || m_mode == OpenMode::ReadOnly) {
+        // A reader cannot rewrite the index: it goes on in stored order and says so.
+        dropIndex("The index " + indexPath() + " is damaged; records are read in stored order");
+        return;
+    }
+    buildIndexFile(usableTags(m_index.tags()));
     if (m_recNo != 0 && selectedTagNumber() >= 0) {
         UpdateLock read(*this, File::LockKind::Shared);
         m_index.seek(m_cursor, selectedTagNumber(), currentEntry());
@@ -579,7 +703,7 @@ bool Table::indexStep(bool forward)
         return forward ? m_index.next(m_cursor) : m_index.prior(m_cursor);
     // Crossing to another page: the page may have changed under another writer.
     UpdateLock read(*this, File::LockKind::Shared);
-    m_index.synchronize();
+    synchronizeIndex();
     return forward ? m_index.next(m_cursor) : m_index.prior(m_cursor);
 }
 
@@ -589,7 +713,7 @@ bool Table::seekIndexed(bool forward, bool restart)
     bool found;
     if (restart) {
         UpdateLock read(*this, File::LockKind::Shared);
-        m_index.synchronize();
+        synchronizeIndex();
         found = forward ? m_index.first(m_cursor, tag) : m_index.last(m_cursor, tag);
     } else {
         found = indexStep(forward);
@@ -696,7 +820,7 @@ bool Table::landOnEntryOrNeighbour(const IndexFile::Entry& entry)
     bool found;
     {
         UpdateLock read(*this, File::LockKind::Shared);
-        m_index.synchronize();
+        synchronizeIndex();
         found = m_index.seek(m_cursor, tag, entry);
     }
     while (found) {
@@ -727,7 +851,7 @@ void Table::refreshNow()
         bool stale;
         {
             UpdateLock read(*this, File::LockKind::Shared);
-            m_index.synchronize();
+            synchronizeIndex();
             stale = !(m_index.stamp() == currentStamp()) || !m_index.clean();
         }
         if (stale)
@@ -759,7 +883,7 @@ uint32_t Table::recordCountNow()
     requireActive("count records");
     if ((!m_filtered || !m_filter) && m_indexOpen && !m_index.tags().empty()) {
         UpdateLock read(*this, File::LockKind::Shared);
-        m_index.synchronize();
+        synchronizeIndex();
         return m_index.entryCount(0);
     }
     rereadRecordCount();
@@ -1044,6 +1168,8 @@ void Table::post()
     {
         UpdateLock write(*this, File::LockKind::Exclusive);
         rereadRecordCount();
+        if (m_indexOpen)
+            indexBroken = !beginIndexChange();
         std::vector<char> old;
         if (inserting && inBatch()) {
             rec = m_header.recordCount + 1;
@@ -1067,21 +1193,33 @@ void Table::post()
                 throw DbError(filePath(), "Cannot post: the record was deleted by another user");
             m_file.writeAt(m_header.headerLength + static_cast<uint64_t>(rec - 1) * length, m_edit.data(), length);
         }
-        if (m_indexOpen) {
+        // The record is on the device before the index calls itself clean and
+        // before the user is told it was saved.
+        if (!deferWrites())
+            m_file.sync();
+        if (m_indexOpen && !indexBroken)
             indexBroken = !updateIndexEntries(inserting ? nullptr : old.data(), m_edit.data(), rec);
-        }
     }
     changed();
     updateChunkRecord(rec, m_edit.data());
-    if (indexBroken)
-        repairIndex();
     m_state = State::Browse;
     std::vector<char> posted;
     posted.swap(m_edit);
+    // The record is saved; what follows only finds the place to stand.
+    repairing([&] { placeAfterPost(posted, rec, indexBroken); });
+}
+
+void Table::placeAfterPost(const std::vector<char>& posted, uint32_t rec, bool& repairPending)
+{
+    const bool repaired = repairPending;
+    if (repairPending) {
+        repairPending = false; // once, even when the placing runs again
+        repairIndex();
+    }
     bool found;
     if (selectedTagNumber() >= 0) {
         const IndexFile::Entry entry = entryOf(selectedTagNumber(), posted.data(), rec);
-        if (!indexBroken && visible(posted.data())) {
+        if (!repaired && visible(posted.data())) {
             // The entry was just inserted: the cursor stands on it and reads its leaf when it moves.
             IndexFile::placeAt(m_cursor, selectedTagNumber(), entry);
             setCurrent(rec, posted.data());
@@ -1127,15 +1265,26 @@ void Table::deleteRecord()
         const uint64_t at = m_header.headerLength + static_cast<uint64_t>(rec - 1) * length;
         m_file.readAt(at, old.data(), length);
         if (old[0] != '*') {
-            m_file.writeAt(at, "*", 1);
             if (m_indexOpen)
+                indexBroken = !beginIndexChange();
+            m_file.writeAt(at, "*", 1);
+            if (!deferWrites())
+                m_file.sync();
+            if (m_indexOpen && !indexBroken)
                 indexBroken = !updateIndexEntries(old.data(), nullptr, rec);
         }
     }
     changed();
     updateChunkRecord(rec, nullptr);
-    if (indexBroken)
+    repairing([&] { placeAfterDelete(rec, indexBroken); });
+}
+
+void Table::placeAfterDelete(uint32_t rec, bool& repairPending)
+{
+    if (repairPending) {
+        repairPending = false; // once, even when the placing runs again
         repairIndex();
+    }
     // The record after the deleted one becomes current, or the one before it.
     bool found;
     if (selectedTagNumber() >= 0) {
@@ -1168,11 +1317,18 @@ void Table::openIndex()
 {
     m_expressions.clear();
     m_indexOpen = false;
+    m_indexProblem.clear();
     const std::string path = indexPath();
     IndexFile::OpenResult result;
-    {
+    try {
         UpdateLock read(*this, File::LockKind::Shared);
         result = m_index.open(path, m_file.writable());
+    } catch (const DbError& e) {
+        // An index file that cannot be opened at all (no permission, a folder
+        // of that name) leaves the table usable in stored order.
+        m_index.close();
+        m_indexProblem = std::string("The index cannot be used (") + e.what() + "); records are read in stored order";
+        return;
     }
     if (result == IndexFile::OpenResult::Missing || result == IndexFile::OpenResult::Foreign) {
         // A foreign index file (another program's .MDX) is left as it is until a tag is added.
@@ -1183,9 +1339,8 @@ void Table::openIndex()
     bool rebuild = result == IndexFile::OpenResult::Damaged || !m_index.clean();
     if (!rebuild) {
         try {
-            for (const TagDefinition& d : definitions)
-                m_expressions.emplace_back(d.expression, m_header.fields);
-        } catch (const DbError&) {
+            compileIndexExpressions();
+        } catch (const IndexDamaged&) {
             rebuild = true;
         }
     }
@@ -1196,25 +1351,33 @@ void Table::openIndex()
     }
     if (rebuild) {
         if (!m_file.writable()) {
-            m_index.close(); // a stale index of a read-only table is not used
-            m_expressions.clear();
+            dropIndex("The index " + path + " is out of date or damaged; records are read in stored order");
             return;
         }
-        std::vector<TagDefinition> usable;
-        for (const TagDefinition& d : definitions) {
-            try {
-                KeyExpression check(d.expression, m_header.fields);
-                usable.push_back(d);
-            } catch (const DbError&) {
-                // A tag whose expression no longer fits the table is dropped.
-            }
+        try {
+            buildIndexFile(usableTags(definitions));
+        } catch (const DbError& e) {
+            dropIndex(std::string("The index cannot be rebuilt (") + e.what() + "); records are read in stored order");
         }
-        buildIndexFile(usable);
         return;
     }
     m_indexOpen = true;
     m_index.setWriteBack(m_mode == OpenMode::Exclusive);
     m_index.setStampSource([this] { return currentStamp(); });
+}
+
+void Table::dropIndex(const std::string& why)
+{
+    try {
+        m_index.close();
+    } catch (...) {
+        // Nothing of this index is trusted any more.
+    }
+    m_indexOpen = false;
+    m_expressions.clear();
+    m_cursor = {};
+    m_indexProblem = why;
+    changed();
 }
 
 void Table::writeIndexFlag(bool on)
@@ -1366,9 +1529,50 @@ void Table::buildIndexFile(std::vector<TagDefinition> tags)
     m_index.close();
     m_index.rebuild(indexPath(), std::move(built), currentStamp());
     m_expressions = std::move(expressions);
+    m_expressionsVersion = m_index.definitionsVersion();
+    m_indexProblem.clear();
     m_indexOpen = true;
     m_index.setWriteBack(m_mode == OpenMode::Exclusive);
     m_index.setStampSource([this] { return currentStamp(); });
+}
+
+std::string Table::checkIndex()
+{
+    requireBrowse("check the index");
+    if (!m_indexOpen)
+        return {};
+    try {
+        UpdateLock read(*this, File::LockKind::Shared);
+        synchronizeIndex();
+        rereadRecordCount();
+        const std::vector<TagDefinition> tags = m_index.tags();
+        std::vector<IndexFile::BuiltTag> built(tags.size());
+        extractKeys(tags, m_expressions, built);
+        for (size_t t = 0; t < tags.size(); ++t) {
+            const size_t e = static_cast<size_t>(tags[t].keyLength) + 4;
+            const std::vector<uint32_t> order = sortedOrder(built[t].entries.data(), e, built[t].count);
+            const std::string tag = "Index tag " + tags[t].name + ": ";
+            if (m_index.entryCount(static_cast<int>(t)) != built[t].count)
+                return tag + "it counts " + std::to_string(m_index.entryCount(static_cast<int>(t)))
+                    + " records but the table holds " + std::to_string(built[t].count);
+            IndexFile::Cursor c;
+            bool more = m_index.first(c, static_cast<int>(t));
+            for (uint32_t n = 0; n < built[t].count; ++n, more = m_index.next(c)) {
+                const std::string_view expected(built[t].entries.data() + static_cast<size_t>(order[n]) * e, e);
+                if (!more)
+                    return tag + "it ends after " + std::to_string(n) + " of " + std::to_string(built[t].count) + " records";
+                if (c.entry != expected)
+                    return tag + "entry " + std::to_string(n + 1) + " lists record "
+                        + std::to_string(IndexFile::recordOf(c.entry)) + " where record "
+                        + std::to_string(IndexFile::recordOf(std::string(expected))) + " belongs";
+            }
+            if (more)
+                return tag + "it lists more entries than the table has records";
+        }
+    } catch (const IndexDamaged& e) {
+        return std::string("The index is damaged: ") + e.what();
+    }
+    return {};
 }
 
 std::vector<TagDefinition> Table::indexTags()
@@ -1405,6 +1609,10 @@ void Table::addIndex(const std::string& tag, const std::string& expression)
         throw DbError(indexPath(), "Index tag name \"" + tag + "\" must be 1 to 10 letters, digits or _");
     if (!m_file.writable())
         throw DbError(filePath(), "Cannot add an index: the table is open read-only");
+    if (expression.size() > IndexFile::kMaxExpression)
+        throw DbError(indexPath(), "The index expression is " + std::to_string(expression.size())
+                                       + " characters long; an index expression holds at most "
+                                       + std::to_string(IndexFile::kMaxExpression));
     const KeyExpression compiled(expression, m_header.fields); // throws before any file changes
     std::vector<TagDefinition> tags = m_indexOpen ? m_index.tags() : std::vector<TagDefinition>{};
     tags.erase(std::remove_if(tags.begin(), tags.end(), [&](const TagDefinition& d) { return sameLetters(d.name, tag); }),
@@ -1475,7 +1683,7 @@ bool Table::findKeyNow(std::string_view keyText)
     bool found;
     {
         UpdateLock read(*this, File::LockKind::Shared);
-        m_index.synchronize();
+        synchronizeIndex();
         found = m_index.seek(probe, tag, IndexFile::makeEntry(key, 0));
     }
     while (found && probe.entry.compare(0, key.size(), key) == 0) {
@@ -1493,7 +1701,7 @@ bool Table::findKeyNow(std::string_view keyText)
             }
         }
         UpdateLock read(*this, File::LockKind::Shared);
-        m_index.synchronize();
+        synchronizeIndex();
         found = m_index.next(probe);
     }
     return false;
@@ -1514,7 +1722,7 @@ bool Table::findNearestNow(std::string_view keyText)
     bool found;
     {
         UpdateLock read(*this, File::LockKind::Shared);
-        m_index.synchronize();
+        synchronizeIndex();
         found = m_index.seek(m_cursor, tag, IndexFile::makeEntry(key, 0));
     }
     while (found) {
@@ -1578,7 +1786,7 @@ bool Table::findNext(const Filter& match, bool fromBeginning)
             bool more;
             {
                 UpdateLock read(*this, File::LockKind::Shared);
-                m_index.synchronize();
+                synchronizeIndex();
                 more = after == 0 ? m_index.first(c, selectedTagNumber())
                                   : (m_index.seek(c, selectedTagNumber(), currentEntry()) && m_index.next(c));
             }
@@ -1633,7 +1841,7 @@ bool Table::gotoBookmarkNow(const Bookmark& bookmark)
     if (selectedTagNumber() >= 0) {
         const IndexFile::Entry entry = entryOf(selectedTagNumber(), bytes, bookmark.record);
         UpdateLock read(*this, File::LockKind::Shared);
-        m_index.synchronize();
+        synchronizeIndex();
         if (!m_index.seek(m_cursor, selectedTagNumber(), entry) || m_cursor.entry != entry)
             return false;
     }
@@ -1658,7 +1866,7 @@ void Table::extendPositions(uint32_t needed, uint32_t untilRecord)
         m_positionNextRecord = 1;
         if (tag >= 0) {
             UpdateLock read(*this, File::LockKind::Shared);
-            m_index.synchronize();
+            synchronizeIndex();
             m_positionsDone = !m_index.first(m_positionCursor, tag);
         }
     }
@@ -1713,7 +1921,7 @@ bool Table::recordAtPosition(uint32_t position, std::vector<char>& bytes, uint32
             IndexFile::Cursor c;
             {
                 UpdateLock read(*this, File::LockKind::Shared);
-                m_index.synchronize();
+                synchronizeIndex();
                 if (!m_index.entryAt(c, selectedTagNumber(), position))
                     return false;
             }
@@ -1741,7 +1949,7 @@ bool Table::gotoPosition(uint32_t position)
         if (positionsByIndex()) {
             {
                 UpdateLock read(*this, File::LockKind::Shared);
-                m_index.synchronize();
+                synchronizeIndex();
                 if (!m_index.entryAt(m_cursor, selectedTagNumber(), position))
                     return false;
             }
@@ -1774,7 +1982,7 @@ uint32_t Table::currentPosition()
             return 0;
         if (positionsByIndex()) {
             UpdateLock read(*this, File::LockKind::Shared);
-            m_index.synchronize();
+            synchronizeIndex();
             return m_index.rank(selectedTagNumber(), currentEntry());
         }
         extendPositions(0, m_recNo);
@@ -1787,23 +1995,23 @@ uint32_t Table::currentPosition()
 
 void Table::beginBatch()
 {
+    repairing([this] { beginBatchNow(); });
+}
+
+void Table::beginBatchNow()
+{
     requireBrowse("begin a batch");
     if (inBatch())
         throw DbError(filePath(), "A batch of changes is already under way");
     m_batchLock = std::make_unique<UpdateLock>(*this, File::LockKind::Exclusive);
     try {
-        const OpenMode mode = m_mode;
-        m_mode = OpenMode::Shared; // read the count once more, as another copy may have appended
         m_pendingCount = 0;
-        try {
-            rereadRecordCount();
-        } catch (...) {
-            m_mode = mode;
-            throw;
-        }
-        m_mode = mode;
+        // Another copy may have appended since this one last looked: the
+        // batch appends after the count on disk, never after a remembered one.
+        if (m_mode != OpenMode::Exclusive)
+            readRecordCountFromFile();
         if (m_indexOpen) {
-            m_index.synchronize();
+            synchronizeIndex();
             m_index.setWriteBack(true);
         }
     } catch (...) {
@@ -1834,6 +2042,8 @@ void Table::endBatch()
         if (m_state != State::Browse)
             post();
         writePendingAppends();
+        // The batch's records reach the device before the index calls itself clean.
+        m_file.sync();
         // Under exclusive use the index pages stay held back until the table closes.
         if (m_indexOpen && m_mode != OpenMode::Exclusive) {
             m_index.flush();
@@ -1857,13 +2067,16 @@ void Table::pack()
     requireBrowse("pack");
     if (m_mode != OpenMode::Exclusive)
         throw DbError(filePath(), "Packing requires exclusive use of the table");
-    const std::string path = filePath();
+    // Written beside the real file (a link to the table stays a link) with
+    // the table's own permissions and owner.
+    const std::string path = resolvedPath(filePath());
     const std::string temporary = path + ".rk-pack";
     m_index.flush();
     rereadRecordCount();
     try {
         File out;
         out.open(temporary, File::Mode::CreateTruncate);
+        out.takeModeAndOwnerOf(path);
         DbfHeader header = m_header;
         header.recordCount = 0;
         const std::string headerBytes = serializeDbfHeader(header);
@@ -1876,7 +2089,7 @@ void Table::pack()
         std::vector<char> kept;
         uint64_t writeAt = m_header.headerLength;
         uint32_t live = 0;
-        scanRecords([&](const char* records, uint32_t, uint32_t n) {
+        const auto keepLive = [&](const char* records, uint32_t, uint32_t n) {
             kept.clear();
             for (uint32_t k = 0; k < n; ++k) {
                 const char* record = records + static_cast<size_t>(k) * length;
@@ -1886,7 +2099,13 @@ void Table::pack()
             out.writeAt(writeAt, kept.data(), kept.size());
             writeAt += kept.size();
             live += static_cast<uint32_t>(kept.size() / length);
-        });
+        };
+        scanRecords(keepLive);
+        // Whole records past a count that fell behind (a crash between the
+        // records and the count) are kept: they are the user's data.
+        const auto whole = static_cast<uint32_t>((m_file.size() - m_header.headerLength) / length);
+        if (whole > m_header.recordCount && !m_fileProblem.empty())
+            scanRecords(m_header.recordCount + 1, whole, keepLive);
         out.writeAt(writeAt, "\x1A", 1);
         const std::string counted = headerCountBytes(live);
         out.writeAt(1, counted.data(), counted.size());
@@ -1902,12 +2121,13 @@ void Table::pack()
     }
     // The packed file is a new file: hold it exclusively before letting the old one go.
     File packed;
-    packed.open(path, File::Mode::ReadWrite);
+    packed.open(filePath(), File::Mode::ReadWrite);
     if (!packed.tryLock(kOpenLock, File::LockKind::Exclusive))
         throw DbError(path, "The packed table was opened by another program before it could be locked");
     m_readAhead.reset(); // it maps from the old file
     m_file = std::move(packed);
     m_header = readDbfHeader(m_file);
+    noteCountProblem();
     invalidateChunk();
     const std::vector<TagDefinition> tags = m_indexOpen ? m_index.tags() : std::vector<TagDefinition>{};
     if (!tags.empty())

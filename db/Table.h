@@ -136,6 +136,19 @@ public:
     // Index tags of the production index. Adding and deleting work on an open
     // table (under its update lock) or open the table for the change.
     std::vector<TagDefinition> indexTags();
+    // Why the table goes on without its index (a reader that cannot rebuild a
+    // damaged or out-of-date index, an index file that cannot be read), or ""
+    // when the index is in use or there is none. The records are then read in
+    // stored order.
+    const std::string& indexProblem() const { return m_indexProblem; }
+    // Compares every tag, entry by entry, with the keys the records give now:
+    // "" when the index is exactly what a rebuild would write, else what differs.
+    std::string checkIndex();
+    // What is wrong with the table file itself, found at open: a header that
+    // counts more records than the file holds (the table then shows the whole
+    // records there are) or fewer than it holds. "" when nothing is. pack()
+    // writes a consistent file.
+    const std::string& fileProblem() const { return m_fileProblem; }
     void addIndex(const std::string& tag, const std::string& expression);
     void deleteIndex(const std::string& tag);
     // "" selects physical order. On a closed table the choice applies at open.
@@ -230,6 +243,10 @@ private:
     bool deferWrites() const { return m_mode == OpenMode::Exclusive || inBatch(); }
     void invalidateChunk() { keepCurrentOutOfChunk(); }
     void rereadRecordCount();
+    void readRecordCountFromFile();
+    // Brings the index up to what other copies wrote (under the update lock),
+    // recompiling the key expressions when another copy redefined the tags.
+    void synchronizeIndex();
     void setCurrent(uint32_t recNo, const char* bytes);
     void setNoCurrent();
     void stayAfterFailedMove(bool& endFlag);
@@ -255,6 +272,16 @@ private:
     // Brings every tag up to date for one record (old and/or new image);
     // false when a damaged index page was met (the index then needs a rebuild).
     bool updateIndexEntries(const char* oldRecord, const char* newRecord, uint32_t recNo);
+    bool beginIndexChange();
+    void compileIndexExpressions();
+    std::vector<TagDefinition> usableTags(const std::vector<TagDefinition>& definitions) const;
+    // Goes on without the index (in stored order) and remembers why.
+    void dropIndex(const std::string& why);
+    void placeAfterPost(const std::vector<char>& posted, uint32_t rec, bool& repairPending);
+    void placeAfterDelete(uint32_t rec, bool& repairPending);
+    void removeStaleWorkFiles();
+    void beginBatchNow();
+    void noteCountProblem();
     void writeIndexFlag(bool on);
     std::vector<char> blankRecord() const;
     char* editField(int field);
@@ -267,10 +294,14 @@ private:
     State m_state = State::Inactive;
     File m_file;
     DbfHeader m_header;
+    std::string m_fileProblem;
+    uint32_t m_countedRecords = 0; // what the header counted when that differs from the file
 
     IndexFile m_index;
     bool m_indexOpen = false;
     std::vector<KeyExpression> m_expressions; // one per tag
+    uint64_t m_expressionsVersion = 0;        // the index's definitions they were compiled from
+    std::string m_indexProblem;
     std::string m_selectedTag;
     IndexFile::Cursor m_cursor;
 

@@ -1,6 +1,7 @@
 #include "Replace.h"
 
 #include "Ascii.h"
+#include "Cp1252.h"
 #include "Schema.h"
 
 namespace find {
@@ -68,6 +69,22 @@ ReplaceCheck checkReplace(int position, const std::string& searchText, const std
     }
     check.spec = spec;
     return check;
+}
+
+ReplaceCheck checkTypedReplace(int position, const std::string& searchUtf8, const std::string& replacementUtf8,
+                               const db::EditTextFormat& dates)
+{
+    const std::string* typed[] = {&searchUtf8, &replacementUtf8};
+    std::string stored[2];
+    for (int box = 0; box < 2; ++box) {
+        int replaced = 0;
+        stored[box] = db::utf8ToCp1252(*typed[box], &replaced);
+        if (replaced > 0)
+            return {std::nullopt,
+                    "The text \"" + trim(*typed[box]) + "\" holds characters that a collection cannot store.  Please correct.",
+                    box};
+    }
+    return checkReplace(position, stored[0], stored[1], dates);
 }
 
 ReplaceOutcome runReplace(db::Table& table, const ReplaceSpec& spec,

@@ -39,6 +39,11 @@ struct ReplaceCheck {
 ReplaceCheck checkReplace(int position, const std::string& searchText, const std::string& replacementText,
                           const db::EditTextFormat& dates = db::editTextFormat());
 
+// The same for the texts as the user typed them (UTF-8): a text holding
+// characters that a collection cannot store is refused, never changed to "?".
+ReplaceCheck checkTypedReplace(int position, const std::string& searchUtf8, const std::string& replacementUtf8,
+                               const db::EditTextFormat& dates = db::editTextFormat());
+
 // Runs over the table in stored order (no index selected), changing every
 // record whose field matches. confirm (when given) is asked with the record's
 // Title; progress is told after every record. A failure of the engine part

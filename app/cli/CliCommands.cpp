@@ -28,7 +28,8 @@ constexpr const char* kUsage =
     "commands:\n"
     "  create FILE                 create an empty collection\n"
     "  info FILE                   records, fields, index tags, whether it is a collection\n"
-    "  check FILE                  exit 0 for a collection, else the reason and exit 1\n"
+    "  check FILE [--repair]       exit 0 for a sound collection, else the reasons and exit 1;\n"
+    "                              --repair packs a damaged table and rebuilds its index\n"
     "  index FILE EXPRESSION       make the tag NewIndex with a dBASE key expression\n"
     "  dump FILE [--limit N]       the live records as delimited text (UTF-8)\n"
     "  pack FILE                   remove deleted records and rebuild the index\n"
@@ -68,6 +69,7 @@ std::string kindLetterName(char type)
 
 void writeRecords(db::Table& table, long long limit, std::ostream& out);
 void selectSortIndex(db::Table& table);
+void warnOfProblems(const db::Table& table, std::ostream& err);
 
 int create(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
 {
@@ -101,21 +103,68 @@ int info(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
     out << "Index tags: " << tags.size() << "\n";
     for (const db::TagDefinition& t : tags)
         out << "  " << t.name << " " << t.expression << " (key length " << t.keyLength << ")\n";
+    for (const std::string* problem : {&table.fileProblem(), &table.indexProblem()})
+        if (!problem->empty())
+            out << "Problem: " << db::cp1252ToUtf8(*problem) << "\n";
     return 0;
 }
 
-int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
+// What is wrong with an open table's file and index, one line each; none when all is well.
+std::vector<std::string> tableProblems(db::Table& table)
 {
-    expectArguments(args, 2);
-    if (db::isCollectionTable(args[1]))
-        return 0;
-    out << db::kNotCollectionMessage << "\n";
-    return 1;
+    std::vector<std::string> problems;
+    if (!table.fileProblem().empty())
+        problems.push_back(table.fileProblem());
+    if (!table.indexProblem().empty())
+        problems.push_back(table.indexProblem());
+    const std::string index = table.checkIndex();
+    if (!index.empty())
+        problems.push_back(index);
+    return problems;
 }
 
-int index(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
+int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    const bool repair = args.size() == 3 && args[2] == "--repair";
+    if (!repair)
+        expectArguments(args, 2);
+    if (!db::isCollectionTable(args[1])) {
+        out << db::kNotCollectionMessage << "\n";
+        return 1;
+    }
+    db::Table table;
+    table.setFilePath(args[1]);
+    table.open(db::Table::OpenMode::ReadOnly);
+    std::vector<std::string> problems = tableProblems(table);
+    table.close();
+    for (const std::string& problem : problems)
+        out << db::cp1252ToUtf8(problem) << "\n";
+    if (problems.empty() || !repair)
+        return problems.empty() ? 0 : 1;
+    if (db::tableInUse(args[1])) {
+        err << "The table is in use by another program: it can be repaired only when no other program has it open.\n";
+        return 1;
+    }
+    // Packing writes the file anew from the whole records there are and rebuilds the index.
+    table.open(db::Table::OpenMode::Exclusive);
+    table.pack();
+    problems = tableProblems(table);
+    for (const std::string& problem : problems)
+        out << db::cp1252ToUtf8(problem) << "\n";
+    if (!problems.empty())
+        return 1;
+    out << "Repaired " << table.filePath() << ": " << table.physicalRecordCount() << " records\n";
+    return 0;
+}
+
+int index(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     expectArguments(args, 3);
+    if (db::tableInUse(args[1])) {
+        err << "The table is in use by another program: its index can be changed only when no other program has it "
+               "open.\n";
+        return 1;
+    }
     db::Table table;
     table.setFilePath(args[1]);
     table.addIndex(kSortTag, args[2]);
@@ -123,7 +172,7 @@ int index(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return 0;
 }
 
-int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
+int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     long long limit = -1;
     if (args.size() == 4 && args[2] == "--limit") {
@@ -139,6 +188,7 @@ int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
     table.open(db::Table::OpenMode::ReadOnly);
     selectSortIndex(table);
     writeRecords(table, limit, out);
+    warnOfProblems(table, err);
     return 0;
 }
 
@@ -174,6 +224,14 @@ void writeRecords(db::Table& table, long long limit, std::ostream& out)
         out << db::cp1252ToUtf8(exchange::delimitedLine(texts.read(table.current().bytes()))) << "\n";
         table.next();
     }
+}
+
+// A reader goes on when the index cannot be used, and says why.
+void warnOfProblems(const db::Table& table, std::ostream& err)
+{
+    for (const std::string* problem : {&table.fileProblem(), &table.indexProblem()})
+        if (!problem->empty())
+            err << "reelkeeper-cli: " << db::cp1252ToUtf8(*problem) << "\n";
 }
 
 void selectSortIndex(db::Table& table)
@@ -285,6 +343,7 @@ int search(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     selectSortIndex(table);
     writeRecords(table, -1, out);
+    warnOfProblems(table, err);
     return 0;
 }
 
@@ -324,9 +383,7 @@ int replace(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const int position = db::schemaPosition(args[2]);
     if (position == 0)
         throw UsageError("\"" + args[2] + "\" is not a field of a collection");
-    const std::string search = db::utf8ToCp1252(args[3]);
-    const std::string replacement = db::utf8ToCp1252(args[4]);
-    const find::ReplaceCheck check = find::checkReplace(position, search, replacement);
+    const find::ReplaceCheck check = find::checkTypedReplace(position, args[3], args[4]);
     if (!check.spec) {
         err << check.message << "\n";
         return 1;

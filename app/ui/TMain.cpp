@@ -20,6 +20,8 @@
 #include "SortOrder.h"
 #include "WindowLook.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -569,15 +571,19 @@ void TMain::openStartCollection()
     try {
         m_table.close();
         nameTable(m_currentDatabase);
-        // At start-up an existing sort index is used as it stands.
-        if (m_sortExpression.empty()) {
-            m_table.selectIndex("");
-        } else {
-            if (!QFileInfo::exists(m_indexFileName))
+        // At start-up an existing sort index is used as it stands; one that
+        // is missing (a run stopped in the middle of a sort or a replace
+        // leaves the index without it) is made again from the sort order.
+        m_table.selectIndex("");
+        openTableShared();
+        if (!m_sortExpression.empty()) {
+            const std::vector<db::TagDefinition> tags = m_table.indexTags();
+            if (std::none_of(tags.begin(), tags.end(),
+                             [](const db::TagDefinition& t) { return t.name == find::kSortTag; }))
                 m_table.addIndex(find::kSortTag, m_sortExpression);
             m_table.selectIndex(find::kSortTag);
+            m_table.first();
         }
-        openTableShared();
     } catch (const std::exception& e) {
         showEngineError(e);
     }

@@ -127,8 +127,8 @@ void TSearchAndReplace::StartButtonClick()
     };
     if (FieldBox->currentIndex() < 0)
         return error("No field has been selected.", FieldBox);
-    const ReplaceCheck check = checkReplace(FieldBox->currentIndex() + 1, db::utf8ToCp1252(boxText(SearchText).toStdString()),
-                                            db::utf8ToCp1252(boxText(ReplaceText).toStdString()));
+    const ReplaceCheck check = checkTypedReplace(FieldBox->currentIndex() + 1, boxText(SearchText).toStdString(),
+                                                 boxText(ReplaceText).toStdString());
     if (!check.spec)
         return error(QString::fromStdString(check.message), check.box == 0 ? SearchText : ReplaceText);
 

@@ -124,3 +124,76 @@ TEST(Cli, BadArgumentsAndFilesGiveOneLineErrors)
     EXPECT_EQ(badExpression.code, 1);
     EXPECT_NE(badExpression.err.find("unknown field NOTHING"), std::string::npos);
 }
+
+TEST(Cli, CheckFindsADamagedCollectionAndRepairMakesItWhole)
+{
+    TempDir dir;
+    const std::string path = dir.file("CUT.DBF");
+    ASSERT_EQ(runCli({"create", path}).code, 0);
+    ASSERT_EQ(runCli({"sort", path, "1"}).code, 0);
+    addFilm(path, "Vertigo", 1958);
+    addFilm(path, "Alien", 1979);
+    {
+        // A power cut left the count on disk before the record it counts.
+        db::File f;
+        f.open(path, db::File::Mode::ReadWrite);
+        const char three = 3;
+        f.writeAt(4, &three, 1);
+    }
+    const Result found = runCli({"check", path});
+    EXPECT_EQ(found.code, 1);
+    EXPECT_NE(found.out.find("counts 3 records but the file holds 2"), std::string::npos) << found.out;
+    EXPECT_NE(runCli({"info", path}).out.find("Problem: Damaged dBASE table"), std::string::npos);
+    const Result repaired = runCli({"check", path, "--repair"});
+    EXPECT_EQ(repaired.code, 0) << repaired.out << repaired.err;
+    EXPECT_NE(repaired.out.find("Repaired"), std::string::npos);
+    EXPECT_EQ(runCli({"check", path}).code, 0);
+    EXPECT_EQ(runCli({"dump", path}).out.find("\"Alien\""), 0u);
+}
+
+TEST(Cli, ReadersOfADamagedIndexGoOnInStoredOrderAndSaySo)
+{
+    TempDir dir;
+    const std::string path = dir.file("IDX.DBF");
+    ASSERT_EQ(runCli({"create", path}).code, 0);
+    ASSERT_EQ(runCli({"sort", path, "1"}).code, 0);
+    addFilm(path, "Vertigo", 1958);
+    addFilm(path, "Alien", 1979);
+    {
+        db::File f;
+        f.open(db::indexFileFor(path), db::File::Mode::ReadWrite);
+        f.writeAt(4096 + 40, "garbage", 7);
+    }
+    const Result dump = runCli({"dump", path});
+    EXPECT_EQ(dump.code, 0) << dump.err;
+    EXPECT_EQ(dump.out.find("\"Vertigo\""), 0u); // stored order
+    EXPECT_NE(dump.err.find("stored order"), std::string::npos) << dump.err;
+    const Result search = runCli({"search", path, "--level", "Title = a"});
+    EXPECT_EQ(search.code, 0) << search.err;
+    EXPECT_EQ(runCli({"check", path}).code, 1);
+}
+
+TEST(Cli, ReplaceRefusesCharactersACollectionCannotStore)
+{
+    TempDir dir;
+    const std::string path = dir.file("R.DBF");
+    ASSERT_EQ(runCli({"create", path}).code, 0);
+    addFilm(path, "Vertigo", 1958);
+    const Result r = runCli({"replace", path, "Title", "Vertigo", "\xCE\xA9mega"}); // Greek capital omega
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("holds characters that a collection cannot store"), std::string::npos) << r.err;
+    EXPECT_EQ(runCli({"dump", path}).out.find("\"Vertigo\""), 0u);
+}
+
+TEST(Cli, IndexRefusesATableAnotherProgramHolds)
+{
+    TempDir dir;
+    const std::string path = dir.file("H.DBF");
+    ASSERT_EQ(runCli({"create", path}).code, 0);
+    db::Table holder;
+    holder.setFilePath(path);
+    holder.open();
+    const Result r = runCli({"index", path, "Upper(Title)"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("in use by another program"), std::string::npos) << r.err;
+}

@@ -121,6 +121,29 @@ TEST_F(MainWindowTest, StartUpOpensTheLastCollectionInItsSortOrder)
     EXPECT_EQ(window->countText(), "2");
 }
 
+TEST_F(MainWindowTest, StartUpMakesAMissingSortTagAgain)
+{
+    // A run stopped in the middle of a sort or a replace leaves an index
+    // without the sort order's tag.
+    const QString films = file("FILMS.DBF");
+    db::createCollectionTable(films.toStdString());
+    addRecords(films, {"Zulu", "Alien"});
+    {
+        db::Table t;
+        t.setFilePath(films.toStdString());
+        t.addIndex("Other", "Upper(Left(Category,10))");
+    }
+    IniFile ini;
+    ini.setValue("Misc", "Last Database", films);
+    ini.setValue("Sort Order", "Primary Sort", "1");
+    QDir().mkpath(QFileInfo(config).absolutePath());
+    ASSERT_TRUE(ini.save(config).isEmpty());
+    auto window = start();
+    ASSERT_TRUE(created);
+    EXPECT_EQ(window->table().selectedIndex(), "NewIndex");
+    EXPECT_EQ(window->table().text(0), "Alien");
+}
+
 TEST_F(MainWindowTest, InvalidLastDatabaseAsksForAnotherUntilOneFits)
 {
     const QString foreign = file("FOREIGN.DBF");

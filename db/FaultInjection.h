@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace db::faults {
+
+// A seam for crash tests. Every change the engine makes to a file (a write,
+// a sync, a change of size, a rename or a removal) is counted here first;
+// a test arms one of them to fail as a full disk would, or to stop the
+// process on the spot as a kill or a power cut would. Unarmed, it only counts.
+enum class Action { Fail, Stop };
+
+// The count-th change from now (1 = the next one) fails or stops the process
+// with exit status kStoppedExitStatus.
+void arm(uint64_t count, Action action);
+void disarm();
+// Changes made since the program started (or since the last reset).
+uint64_t changesSoFar();
+void resetCount();
+
+constexpr int kStoppedExitStatus = 86;
+
+// A record of the changes made while recording is on, in order, so that a
+// test can see that a sync came after a write, or a folder sync after a rename.
+struct Change {
+    std::string path;
+    std::string what;
+};
+void startRecording();
+std::vector<Change> stopRecording();
+
+// Called by the file layer before each change; throws DbError for an armed failure.
+void beforeChange(const std::string& path, const char* what);
+
+} // namespace db::faults
