@@ -916,8 +916,25 @@ void IndexFile::rebuild(const std::string& path, std::vector<BuiltTag> tags, con
     const bool wasWriteBack = m_writeBack;
     m_writeBack = true;
     m_headerDirtyOnDisk = true;
+    try {
+        writeHeader();
+        m_file.sync(); // unclean on the device before any page changes
+        writeTrees(tags);
+    } catch (...) {
+        // Pages half written: nothing may call this file clean again.
+        m_broken = true;
+        m_writeBack = wasWriteBack;
+        throw;
+    }
+    m_stamp = stamp;
+    m_headerDirtyOnDisk = false;
+    m_writeBack = wasWriteBack;
     writeHeader();
-    m_file.sync(); // unclean on the device before any page changes
+    m_clean = true;
+}
+
+void IndexFile::writeTrees(std::vector<BuiltTag>& tags)
+{
 
     std::vector<char> batch;
     uint64_t batchStart = kPageSize;
@@ -992,11 +1009,6 @@ void IndexFile::rebuild(const std::string& path, std::vector<BuiltTag> tags, con
         m_file.writeAt(batchStart, batch.data(), batch.size());
     m_file.truncate(static_cast<uint64_t>(m_pageCount) * kPageSize);
     m_file.sync(); // every page on the device before the header calls them clean
-    m_stamp = stamp;
-    m_headerDirtyOnDisk = false;
-    m_writeBack = wasWriteBack;
-    writeHeader();
-    m_clean = true;
 }
 
 } // namespace db

@@ -171,6 +171,8 @@ private:
     uint32_t allocatePage();
     void writeHeader();
     void readHeader();
+    // The pages of freshly built trees, written front to back after the header page.
+    void writeTrees(std::vector<BuiltTag>& tags);
     void checkPage(uint32_t number, const Page& p) const;
     size_t entrySize(int tag, bool inner) const;
     int capacity(int tag, bool inner) const;

@@ -181,17 +181,18 @@ void Table::noteCountProblem()
     // shows the whole records the count and the file agree on; pack() writes
     // a consistent file.
     m_fileProblem.clear();
+    m_fileNote.clear();
     const uint64_t size = m_file.size();
-    const uint64_t dataEnd = m_header.headerLength + static_cast<uint64_t>(m_header.recordCount) * m_header.recordLength;
     const auto whole = static_cast<uint32_t>((size - m_header.headerLength) / m_header.recordLength);
     if (m_header.countedRecords > m_header.recordCount)
         m_fileProblem = "Damaged dBASE table: the header counts " + std::to_string(m_header.countedRecords)
             + " records but the file holds " + std::to_string(m_header.recordCount)
             + "; the records there are can be read, and packing the table writes a consistent file";
-    else if (whole > m_header.recordCount && size > dataEnd + 1)
-        m_fileProblem = "Damaged dBASE table: the header counts " + std::to_string(m_header.recordCount)
-            + " records but the file holds " + std::to_string(whole)
-            + "; packing the table keeps the records past the count";
+    else if (whole > m_header.recordCount)
+        // What an append cut short leaves: harmless to every reader, as the
+        // count does not reach it, and the next append writes over it.
+        m_fileNote = "The header counts " + std::to_string(m_header.recordCount) + " records but the file holds "
+            + std::to_string(whole) + " (a change was cut short); packing the table keeps the records past the count";
 }
 
 void Table::removeStaleWorkFiles()
@@ -1527,6 +1528,8 @@ void Table::buildIndexFile(std::vector<TagDefinition> tags)
     for (IndexFile::BuiltTag& b : built)
         b.order = sortedOrder(b.entries.data(), static_cast<size_t>(b.definition.keyLength) + 4, b.count);
     m_index.close();
+    m_indexOpen = false; // until the new file is whole
+    m_expressions.clear();
     m_index.rebuild(indexPath(), std::move(built), currentStamp());
     m_expressions = std::move(expressions);
     m_expressionsVersion = m_index.definitionsVersion();
@@ -2104,7 +2107,7 @@ void Table::pack()
         // Whole records past a count that fell behind (a crash between the
         // records and the count) are kept: they are the user's data.
         const auto whole = static_cast<uint32_t>((m_file.size() - m_header.headerLength) / length);
-        if (whole > m_header.recordCount && !m_fileProblem.empty())
+        if (whole > m_header.recordCount && !m_fileNote.empty())
             scanRecords(m_header.recordCount + 1, whole, keepLive);
         out.writeAt(writeAt, "\x1A", 1);
         const std::string counted = headerCountBytes(live);

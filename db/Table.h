@@ -146,9 +146,12 @@ public:
     std::string checkIndex();
     // What is wrong with the table file itself, found at open: a header that
     // counts more records than the file holds (the table then shows the whole
-    // records there are) or fewer than it holds. "" when nothing is. pack()
-    // writes a consistent file.
+    // records there are). "" when nothing is. pack() writes a consistent file.
     const std::string& fileProblem() const { return m_fileProblem; }
+    // Whole records past the header's count (an append cut short between its
+    // record and its count): not damage, as no reader sees them, but worth
+    // telling; pack() keeps them. "" when there are none.
+    const std::string& fileNote() const { return m_fileNote; }
     void addIndex(const std::string& tag, const std::string& expression);
     void deleteIndex(const std::string& tag);
     // "" selects physical order. On a closed table the choice applies at open.
@@ -295,6 +298,7 @@ private:
     File m_file;
     DbfHeader m_header;
     std::string m_fileProblem;
+    std::string m_fileNote;
     uint32_t m_countedRecords = 0; // what the header counted when that differs from the file
 
     IndexFile m_index;

@@ -106,6 +106,8 @@ int info(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
     for (const std::string* problem : {&table.fileProblem(), &table.indexProblem()})
         if (!problem->empty())
             out << "Problem: " << db::cp1252ToUtf8(*problem) << "\n";
+    if (!table.fileNote().empty())
+        out << "Note: " << db::cp1252ToUtf8(table.fileNote()) << "\n";
     return 0;
 }
 
@@ -136,10 +138,13 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     table.setFilePath(args[1]);
     table.open(db::Table::OpenMode::ReadOnly);
     std::vector<std::string> problems = tableProblems(table);
+    const std::string note = table.fileNote();
     table.close();
     for (const std::string& problem : problems)
         out << db::cp1252ToUtf8(problem) << "\n";
-    if (problems.empty() || !repair)
+    if (!note.empty())
+        out << "Note: " << db::cp1252ToUtf8(note) << "\n";
+    if ((problems.empty() && note.empty()) || !repair)
         return problems.empty() ? 0 : 1;
     if (db::tableInUse(args[1])) {
         err << "The table is in use by another program: it can be repaired only when no other program has it open.\n";
