@@ -56,6 +56,7 @@ void readEverything(const std::string& path, bool withIndex)
         }
     }
     (void)t.recordCount();
+    (void)t.checkIndex(); // walks every tag whole against the records
     for (t.last(); !t.isEmpty() && !t.bof() && visited < 4000; t.prior(), ++visited) {
     }
 }
