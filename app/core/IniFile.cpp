@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "DbError.h"
+#include "FileIO.h"
+
 namespace app {
 
 namespace {
@@ -147,6 +150,11 @@ QString IniFile::save(const QString& path) const
     const QByteArray bytes = serialize();
     if (file.write(bytes) != bytes.size() || !file.commit())
         return "Cannot write the settings file \"" + path + "\": " + file.errorString();
+    try {
+        db::syncFolderOf(path.toStdString()); // the rename itself survives a power cut
+    } catch (const db::DbError& e) {
+        return "Cannot write the settings file \"" + path + "\": " + QString::fromStdString(e.what());
+    }
     return {};
 }
 

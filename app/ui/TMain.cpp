@@ -13,6 +13,7 @@
 #include "TTipOfDay.h"
 #include "ViewerGrid.h"
 #include "ViewerModel.h"
+#include "Cp1252.h"
 #include "DbError.h"
 #include "IniFile.h"
 #include "ProgramFolders.h"
@@ -645,6 +646,24 @@ void TMain::openTableShared()
         m_table.selectIndex("");
         m_table.open(db::Table::OpenMode::Shared);
     }
+    warnOfTableCondition();
+}
+
+void TMain::warnOfTableCondition()
+{
+    // Damage found at open is told once, not at every reopen; the collection
+    // stays usable with the records it has.
+    QString condition;
+    for (const std::string* problem : {&m_table.fileProblem(), &m_table.indexProblem()})
+        if (!problem->empty())
+            condition += QString::fromStdString(db::cp1252ToUtf8(*problem)) + "\n\n";
+    if (condition == m_toldCondition)
+        return;
+    m_toldCondition = condition;
+    if (!condition.isEmpty())
+        m_prompter.message(this, "Warning",
+                           condition + "Use Tools > Pack Database to write the collection file anew.",
+                           Prompter::Icon::Warning);
 }
 
 void TMain::openCollection(const QString& name, bool testInUse)

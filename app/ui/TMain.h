@@ -153,6 +153,8 @@ private:
     void openStartCollection();
     void openCollection(const QString& name, bool testInUse);
     void openTableShared();
+    // Tells the user once of damage the open found (a short file, an index that cannot be used).
+    void warnOfTableCondition();
     void nameTable(const QString& name);
     bool hasDbfExtension(const QString& name);
     void applyRegionalSettings();
@@ -182,6 +184,7 @@ private:
     std::unique_ptr<find::TMyLocateDialog> m_locate;
     QMap<int, QStringList> m_gridLists; // by list code
     QString m_currentDatabase;
+    QString m_toldCondition; // the damage last told, so that a reopen does not tell it again
     QString m_indexFileName;
     std::string m_sortExpression;
     NumberFormats m_numberFormats;

@@ -144,6 +144,31 @@ TEST_F(MainWindowTest, StartUpMakesAMissingSortTagAgain)
     EXPECT_EQ(window->table().text(0), "Alien");
 }
 
+TEST_F(MainWindowTest, ACollectionCutShortOpensWithItsRecordsAndSaysSoOnce)
+{
+    const QString films = file("FILMS.DBF");
+    db::createCollectionTable(films.toStdString());
+    addRecords(films, {"Zulu", "Alien"});
+    {
+        db::File f; // a power cut left the count of a record that never reached the disk
+        f.open(films.toStdString(), db::File::Mode::ReadWrite);
+        const char three = 3;
+        f.writeAt(4, &three, 1);
+    }
+    IniFile ini;
+    ini.setValue("Misc", "Last Database", films);
+    QDir().mkpath(QFileInfo(config).absolutePath());
+    ASSERT_TRUE(ini.save(config).isEmpty());
+    auto window = start();
+    ASSERT_TRUE(created);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].caption, "Warning");
+    EXPECT_TRUE(prompter.messages[0].text.contains("counts 3 records but the file holds 2"))
+        << prompter.messages[0].text.toStdString();
+    window->show();
+    EXPECT_EQ(window->countText(), "2");
+}
+
 TEST_F(MainWindowTest, InvalidLastDatabaseAsksForAnotherUntilOneFits)
 {
     const QString foreign = file("FOREIGN.DBF");
