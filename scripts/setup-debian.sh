@@ -10,6 +10,7 @@ packages=(
   fonts-liberation2
   python3 python3-dbfread python3-dbf gdal-bin
   poppler-utils xvfb
+  locales-all
 )
 
 missing=()

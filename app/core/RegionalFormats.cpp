@@ -1,5 +1,7 @@
 #include "RegionalFormats.h"
 
+#include "Cp1252.h"
+
 #include <QLocale>
 
 namespace app {
@@ -66,14 +68,24 @@ db::EditTextFormat editTextFormatFor(int code, bool leadingZeros, char decimalSe
     return format;
 }
 
+QChar storableSeparator(QChar c)
+{
+    // Collections and report texts are Windows-1252. Separators it cannot
+    // hold (French locales group with U+202F, some with U+2009) become the
+    // no-break space it can.
+    if (c.unicode() < 0x80 || db::unicodeToCp1252(c.unicode()) >= 0)
+        return c;
+    return c.isSpace() || c.category() == QChar::Separator_Space ? QChar(0x00A0) : QChar(' ');
+}
+
 RegionalValues RegionalValues::fromSystem()
 {
     const QLocale locale = QLocale::system();
     RegionalValues v;
     const QString decimal = locale.decimalPoint();
     const QString group = locale.groupSeparator();
-    v.decimal = decimal.isEmpty() ? QChar(' ') : decimal.front();
-    v.thousand = group.isEmpty() ? QChar(' ') : group.front();
+    v.decimal = storableSeparator(decimal.isEmpty() ? QChar(' ') : decimal.front());
+    v.thousand = storableSeparator(group.isEmpty() ? QChar(' ') : group.front());
     return v;
 }
 

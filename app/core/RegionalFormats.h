@@ -23,6 +23,9 @@ db::EditTextFormat editTextFormatFor(int code, bool leadingZeros, char decimalSe
 
 // The platform's regional values; QLocale::system() supplies them, with the
 // U.S. defaults where it has none.
+// A regional separator as the program uses it: one that Windows-1252 can hold.
+QChar storableSeparator(QChar c);
+
 struct RegionalValues {
     QChar decimal = '.';
     QChar thousand = ',';

@@ -126,6 +126,13 @@ int fieldWidth(const char* field)
     return position ? db::schemaField(position).width : 255;
 }
 
+// Boxes whose text is stored as it stands (not read as a number or a date).
+bool storedAsText(const TMyEdit::Spec& spec)
+{
+    const int position = db::schemaPosition(spec.field);
+    return position == 0 || db::schemaField(position).kind == db::SchemaKind::Character;
+}
+
 QString displayName(const app::Settings& settings, int position)
 {
     return settings.fields[static_cast<size_t>(position - 1)].displayName;
@@ -539,10 +546,12 @@ void TMyEdit::LoadInData()
     }
     m_rememberedCheckDate = textOf(specNamed("CheckDate")).left(10);
     m_rememberedCheckName = comboBox("CheckName")->currentText().left(30);
+    // Prices are read as the numbers they are and shown as money amounts: the
+    // stored text (with the system's decimal character) is not a typed price.
     for (const char* price : {"ListPrice", "PurchPrice"}) {
-        QLineEdit* box = lineEdit(price);
-        if (!box->text().trimmed().isEmpty())
-            normalisePriceBox(box);
+        const int field = t.fieldIndex(specNamed(price).field);
+        if (field >= 0 && !lineEdit(price)->text().trimmed().isEmpty())
+            lineEdit(price)->setText(m_context.numbers.moneyAmount(record.number(field), 1).trimmed());
     }
     SetCaptions();
 }
@@ -644,9 +653,10 @@ bool TMyEdit::DoUpdate()
         return fail("Invalid play time specified.  Please correct.", Library, lineEdit("PlayTime"));
     if (!wholeNumber(lineEdit("YearReleased")))
         return fail("Invalid year specified.  Please correct.", Particulars, lineEdit("YearReleased"));
-    // Text the collection's code page cannot hold is refused, never changed silently.
+    // Text the collection's code page cannot hold is refused, never changed
+    // silently; boxes stored as numbers or dates were read above.
     for (const Spec& spec : specs()) {
-        if (spec.kind == Spec::Check)
+        if (spec.kind == Spec::Check || !storedAsText(spec))
             continue;
         int replaced = 0;
         db::utf8ToCp1252(textOf(spec).toStdString(), &replaced);

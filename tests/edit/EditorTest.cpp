@@ -127,6 +127,35 @@ TEST_F(EditorTest, AddStoresEveryFieldByItsKind)
     EXPECT_EQ(field("Writers"), "");
 }
 
+// Runs under C, de_DE and fr_FR (see the test list): a stored price goes into
+// its box through the program's own money routine and comes back unchanged.
+class EditorPriceTest : public EditorTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EditorPriceTest, AnUntouchedPriceSurvivesAnUpdate)
+{
+    ini.setValue("Misc", "Currency Format", QString::number(GetParam()));
+    start();
+    db::Table& t = window->table();
+    t.insert();
+    t.setText(0, "Metropolis");
+    t.setNumber(t.requireField("ListPrice"), 1234.5);
+    t.setNumber(t.requireField("PurchPrice"), 1234567.25);
+    t.post();
+    script = [](TMyEdit& e) {
+        EXPECT_FALSE(e.lineEdit("ListPrice")->text().contains("12345")) << e.lineEdit("ListPrice")->text().toStdString();
+        type(e, "Title", "Metropolis (1927)");
+        e.button("UpdateAndExit")->click();
+    };
+    window->DoEdit();
+    EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join("|").toStdString();
+    auto disk = reader();
+    EXPECT_EQ(disk->text(0), "Metropolis (1927)");
+    EXPECT_EQ(disk->number(disk->requireField("ListPrice")), 1234.5);
+    EXPECT_EQ(disk->number(disk->requireField("PurchPrice")), 1234567.25);
+}
+
+INSTANTIATE_TEST_SUITE_P(CurrencyFormats, EditorPriceTest, ::testing::Values(1, 2));
+
 TEST_F(EditorTest, BlankDatesWithAnySeparatorAreStoredEmpty)
 {
     for (const char* code : {"1", "2", "3"}) {
