@@ -109,6 +109,8 @@ ReplaceOutcome runReplace(db::Table& table, const ReplaceSpec& spec,
             }
             if (match) {
                 ++c.found;
+                if (confirm && progress)
+                    progress(c); // the question is asked over counters that include this record
                 if (!confirm || confirm(record.text(0))) {
                     table.edit();
                     if (spec.kind == RowClass::Date)

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -83,6 +84,7 @@ TMySearch::TMySearch(SearchContext context, QWidget* parent)
     connect(clear, &QPushButton::clicked, this, &TMySearch::ClearSearch);
     connect(m_more, &QPushButton::clicked, this, &TMySearch::MoreButtonClick);
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Search Window"); });
+    m_grid->setCurrentCell(0, kCriteriaColumn); // typing starts in the criteria, not on a field name
     resize(static_cast<int>(640 * scale), static_cast<int>(440 * scale));
     appearance::applyWindowLook(this, m_context.settings, app::SearchWindowColors, scale);
     if (y() > 10)
@@ -132,8 +134,10 @@ void TMySearch::OptionsClick(int position)
         TSearchOptions chooser(name, TSearchOptions::kOperators, rowOperator(position) - 1, this);
         if (m_context.runDialog(chooser) != QDialog::Accepted || chooser.selectedRow() < 0)
             return;
+        const int was = rowOperator(position);
         m_operators[static_cast<size_t>(position - 1)] = chooser.selectedRow() + 1;
-        setCriteria(position, QString()); // the row takes the new operator's mask
+        // The row takes the new operator's mask and keeps the values typed under the old one.
+        setCriteria(position, withOperator(criteria(position), was, rowOperator(position)));
         m_grid->setCurrentCell(position - 1, kCriteriaColumn);
         return;
     }
@@ -143,6 +147,34 @@ void TMySearch::OptionsClick(int position)
     if (chooser.selectedRow() >= 0)
         setCriteria(position, chooser.selectedText());
     m_grid->setCurrentCell(position - 1, kCriteriaColumn);
+}
+
+QString TMySearch::withOperator(const QString& text, int from, int to)
+{
+    QString first = text, second;
+    if (from == 4) {
+        const int split = text.indexOf("AND");
+        first = split < 0 ? text : text.left(split);
+        second = split < 0 ? QString() : text.mid(split + 3);
+        second.remove(second.indexOf('<'), second.contains('<') ? 1 : 0);
+    }
+    for (const QChar sign : {QChar('='), QChar('>'), QChar('<')}) {
+        const int at = first.indexOf(sign);
+        if (at >= 0 && first.left(at).trimmed().isEmpty()) {
+            first.remove(at, 1);
+            break;
+        }
+    }
+    first = first.trimmed();
+    second = second.trimmed();
+    if (first.isEmpty() && second.isEmpty())
+        return {};
+    switch (to) {
+    case 2: return "> " + first;
+    case 3: return "< " + first;
+    case 4: return "> " + first + " AND < " + second;
+    default: return "= " + first;
+    }
 }
 
 void TMySearch::clearCriteria()
@@ -252,6 +284,21 @@ QWidget* SearchCellDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     else
         editor->setInputMask(mask);
     return editor;
+}
+
+bool SearchCellDelegate::eventFilter(QObject* object, QEvent* event)
+{
+    // Qt's delegate commits a masked line only when the mask is filled; a
+    // two-digit year or a day without its leading zero would vanish.
+    auto* line = qobject_cast<QLineEdit*>(object);
+    bool leaving = event->type() == QEvent::FocusOut;
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        leaving = key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Enter || key == Qt::Key_Return;
+    }
+    if (line && leaving && !line->inputMask().isEmpty() && !line->hasAcceptableInput())
+        emit commitData(line);
+    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 void SearchCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const

@@ -53,6 +53,8 @@ public:
     QString criteria(int position) const;
     void setCriteria(int position, const QString& text);
     QString editMask(int position) const;
+    // A row's criterion written anew for another operator: the values stay.
+    static QString withOperator(const QString& text, int from, int to);
 
 private:
     void setTitle();
@@ -75,6 +77,11 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+
+protected:
+    // What was typed is kept when the cell is left, even when it does not
+    // fill its mask: Ok judges it (valid or "invalid criterion"), nothing drops it.
+    bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
     TMySearch* m_search;

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QElapsedTimer>
 #include <QVBoxLayout>
 
 namespace find {
@@ -62,6 +63,7 @@ TSearchAndReplace::TSearchAndReplace(ReplaceContext context, QWidget* parent)
     layout->addWidget(area);
     auto* buttons = new QHBoxLayout;
     auto* start = new QPushButton("&Start Search", this);
+    m_startButton = start;
     auto* cancel = new QPushButton("&Cancel", this);
     buttons->addStretch(1);
     buttons->addWidget(start);
@@ -120,6 +122,25 @@ void TSearchAndReplace::drawCounters()
 
 void TSearchAndReplace::StartButtonClick()
 {
+    // A run lets events through (counters, confirmations): a second click
+    // during it must not start another run inside the first.
+    if (m_running)
+        return;
+    m_running = true;
+    m_startButton->setEnabled(false);
+    struct Ended {
+        TSearchAndReplace* window;
+        ~Ended()
+        {
+            window->m_running = false;
+            window->m_startButton->setEnabled(true);
+        }
+    } ended{this};
+    runSearchAndReplace();
+}
+
+void TSearchAndReplace::runSearchAndReplace()
+{
     auto error = [this](const QString& text, QWidget* focus) {
         m_context.prompter.message(this, "Error", text, app::Prompter::Icon::Error);
         if (focus)
@@ -165,6 +186,7 @@ void TSearchAndReplace::StartButtonClick()
     }
     const auto confirm = [this](const std::string& title) {
         QApplication::restoreOverrideCursor();
+        drawCounters(); // the question is asked over counters that are current
         const bool yes = m_context.prompter.ask(this, "Confirm",
                                                 "Item = \"" + QString::fromStdString(db::cp1252ToUtf8(title))
                                                     + "\".  Change this record?",
@@ -175,9 +197,11 @@ void TSearchAndReplace::StartButtonClick()
     };
     const ReplaceOutcome outcome = runReplace(
         table, *check.spec, ConfirmBox->isChecked() ? std::function<bool(const std::string&)>(confirm) : nullptr,
-        [this](const ReplaceCounters& c) {
+        [this, drawn = QElapsedTimer()](const ReplaceCounters& c) mutable {
             m_counters = c;
-            if (c.processed % 512 == 0) {
+            // The counters move on screen at least ten times a second.
+            if (!drawn.isValid() || drawn.elapsed() >= 100) {
+                drawn.start();
                 drawCounters();
                 QApplication::processEvents();
             }

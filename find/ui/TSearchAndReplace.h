@@ -12,6 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace db {
 class Table;
@@ -59,12 +60,15 @@ public:
     static const char* const kComplete;
 
 private:
+    void runSearchAndReplace();
     void drawCounters();
     QString boxText(QLineEdit* box) const;
 
     ReplaceContext m_context;
     ReplaceCounters m_counters;
     QLabel* m_counterLabels[3];
+    QPushButton* m_startButton = nullptr;
+    bool m_running = false;
 };
 
 } // namespace find

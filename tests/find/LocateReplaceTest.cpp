@@ -258,6 +258,31 @@ TEST_F(LocateWindowTest, SearchAndReplaceCountsAndRebuildsTheIndex)
     EXPECT_EQ(window->table().openMode(), db::Table::OpenMode::Shared);
 }
 
+TEST_F(LocateWindowTest, AStartClickDuringARunStartsNothingAndQuestionsShowCurrentCounters)
+{
+    QStringList foundAtQuestions;
+    script = [&](QDialog& d) {
+        auto& r = static_cast<TSearchAndReplace&>(d);
+        r.FieldBox->setCurrentIndex(13); // Category
+        r.SearchText->setText("drama");
+        r.ReplaceText->setText("Tragedy");
+        r.ConfirmBox->setChecked(true);
+        prompter.answers = {app::Prompter::Answer::Yes, app::Prompter::Answer::Yes, app::Prompter::Answer::Yes};
+        prompter.onAsk = [&] {
+            foundAtQuestions << r.counterText(1);
+            r.StartButtonClick(); // a second click while the run waits for an answer
+        };
+        r.StartButtonClick();
+        prompter.onAsk = nullptr;
+        EXPECT_EQ(r.counterText(0), "6");
+        EXPECT_EQ(r.counterText(2), "3");
+    };
+    window->DoSearchAndReplace();
+    EXPECT_EQ(prompter.questions.size(), 3u);
+    EXPECT_EQ(foundAtQuestions, (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(prompter.messageTexts().count("Global Search and Replace Complete."), 1);
+}
+
 TEST_F(LocateWindowTest, SearchAndReplaceNeedsExclusiveUse)
 {
     QProcess holder;

@@ -10,7 +10,9 @@
 #include "TempDir.h"
 #include "TemporaryProgram.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -161,6 +163,75 @@ TEST_F(SearchWindowTest, OptionsSetTheOperatorOrTheValue)
         search.ExitButtonClick();
     };
     window->DoSearch();
+}
+
+namespace {
+
+void typeKeys(QWidget* target, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(target, &press);
+    }
+}
+
+void pressKey(QWidget* target, Qt::Key key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+}
+
+} // namespace
+
+TEST_F(SearchWindowTest, ADateShortOfItsMaskIsKeptWhenTheCellIsLeftAndJudgedByOk)
+{
+    const int kPurchDate = 35;
+    {
+        db::Table& t = window->table();
+        t.first();
+        t.edit();
+        t.setText(t.requireField("PurchDate"), "1/5/98");
+        t.post();
+    }
+    QStringList kept;
+    script = [&](QDialog& d) {
+        auto& search = static_cast<find::TMySearch&>(d);
+        search.show();
+        EXPECT_EQ(search.grid()->currentColumn(), 2); // typing starts in the criteria column
+        for (const auto& [typed, leave] : std::vector<std::pair<QString, Qt::Key>>{{"12/31/19", Qt::Key_Tab},
+                                                                                    {"1/5/1998", Qt::Key_Return}}) {
+            search.setCriteria(kPurchDate, QString());
+            search.grid()->setCurrentCell(kPurchDate - 1, 2);
+            search.grid()->edit(search.grid()->currentIndex());
+            QWidget* editor = search.grid()->indexWidget(search.grid()->currentIndex());
+            ASSERT_NE(editor, nullptr);
+            editor->setFocus();
+            pressKey(editor, Qt::Key_Home);
+            typeKeys(editor, typed);
+            pressKey(editor, leave);
+            QApplication::processEvents(); // Enter commits through a queued call
+            kept << search.criteria(kPurchDate).simplified();
+        }
+        search.OkButtonClick();
+    };
+    window->DoSearch();
+    ASSERT_EQ(kept.size(), 2);
+    EXPECT_TRUE(kept[0].startsWith("= 12/31/19")) << kept[0].toStdString();
+    EXPECT_EQ(kept[1], "= 1 /5 /1998");
+    // The criterion was judged, not dropped: it found the one record bought that day.
+    EXPECT_TRUE(prompter.messages.empty()) << prompter.messageTexts().join("|").toStdString();
+    EXPECT_TRUE(window->searchMode());
+    EXPECT_EQ(window->countText(), "1");
+}
+
+TEST_F(SearchWindowTest, ChangingARowsOperatorKeepsItsValues)
+{
+    EXPECT_EQ(find::TMySearch::withOperator("= 1990", 1, 2), "> 1990");
+    EXPECT_EQ(find::TMySearch::withOperator("> 1990", 2, 4), "> 1990 AND < ");
+    EXPECT_EQ(find::TMySearch::withOperator("> 1980      AND < 1990", 4, 3), "< 1980");
+    EXPECT_EQ(find::TMySearch::withOperator("= 12/31/19", 1, 4), "> 12/31/19 AND < ");
+    EXPECT_EQ(find::TMySearch::withOperator("=   /  /", 1, 2), "> /  /");
+    EXPECT_EQ(find::TMySearch::withOperator("", 1, 3), "");
 }
 
 TEST_F(SearchWindowTest, SortOrderRebuildsTheIndexAndKeepsItWhenRefused)

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 namespace testing_support {
 
@@ -25,9 +26,13 @@ public:
     {
         messages.push_back({caption, text});
     }
+    std::function<void()> onAsk; // runs inside every ask(), as a user's clicks during a question would
+
     Answer ask(QWidget*, const QString& caption, const QString& text, Buttons, Answer, bool) override
     {
         questions.push_back({caption, text});
+        if (onAsk)
+            onAsk();
         if (answers.empty())
             return Answer::No;
         const Answer a = answers.front();
