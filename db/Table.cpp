@@ -112,15 +112,22 @@ std::string Table::filePath() const
     return path;
 }
 
-std::string Table::indexPath() const
+std::string indexPathOfTableFile(const std::string& table)
 {
-    const std::string table = filePath();
+    if (table.size() < 4 || upperAscii(table.substr(table.size() - 4)) != ".DBF")
+        return {};
+    // The index's extension is written in the case of the table's: movies.dbf, movies.mdx.
     const std::string ext = table.substr(table.size() - 4);
     std::string index = ".MDX";
     for (size_t i = 1; i < 4; ++i)
         if (std::islower(static_cast<unsigned char>(ext[i])))
             index[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(index[i])));
     return table.substr(0, table.size() - 4) + index;
+}
+
+std::string Table::indexPath() const
+{
+    return indexPathOfTableFile(filePath());
 }
 
 // ---------------------------------------------------------------- open and close
@@ -308,10 +315,11 @@ void Table::createTable(const std::string& path, const std::vector<FieldDef>& fi
         }
         throw;
     }
-    // A new table starts without an index; an old index of the same name would only be rebuilt.
-    Table probe;
-    probe.setFilePath(path);
-    removeFile(probe.indexPath());
+    // A new table starts without an index; an old index of the file just
+    // written would only be rebuilt. No other table's index is touched.
+    const std::string index = indexPathOfTableFile(path);
+    if (!index.empty())
+        removeFile(index);
 }
 
 // ---------------------------------------------------------------- records and visibility

@@ -31,6 +31,10 @@
 
 namespace db {
 
+// The production index file of a table file ("" for a name without the
+// .DBF extension): the same name with .MDX in the extension's case.
+std::string indexPathOfTableFile(const std::string& tablePath);
+
 class Table {
 public:
     enum class State { Inactive, Browse, Edit, Insert };

@@ -3,6 +3,7 @@
 #include "Ascii.h"
 
 #include <charconv>
+#include <optional>
 
 namespace find {
 
@@ -12,17 +13,27 @@ bool sameChar(char a, char b, bool caseSensitive)
     return caseSensitive ? a == b : db::upperAscii(a) == db::upperAscii(b);
 }
 
-bool isPlainNumber(const std::string& value)
+// The value as a number: digits with at most one "." and an optional
+// leading "-", at least one digit ("." alone and "12.0.5" are not numbers).
+std::optional<double> plainNumber(const std::string& value)
 {
-    if (value.empty())
-        return false;
-    size_t i = value[0] == '-' ? 1 : 0;
-    if (i == value.size())
-        return false;
-    for (; i < value.size(); ++i)
-        if (!(value[i] >= '0' && value[i] <= '9') && value[i] != '.')
-            return false;
-    return true;
+    size_t i = !value.empty() && value[0] == '-' ? 1 : 0;
+    int digits = 0, points = 0;
+    for (size_t k = i; k < value.size(); ++k) {
+        if (value[k] >= '0' && value[k] <= '9')
+            ++digits;
+        else if (value[k] == '.')
+            ++points;
+        else
+            return std::nullopt;
+    }
+    if (digits == 0 || points > 1)
+        return std::nullopt;
+    double number = 0;
+    const auto [end, error] = std::from_chars(value.data() + i, value.data() + value.size(), number);
+    if (error != std::errc() || end != value.data() + value.size())
+        return std::nullopt;
+    return i ? -number : number;
 }
 } // namespace
 
@@ -38,7 +49,7 @@ bool textMatches(std::string_view text, std::string_view value, TMyLocateMatchTy
     case mtExactMatch: return text.size() == value.size() && equalAt(0);
     case mtPartialMatchStart: return !value.empty() && text.size() >= value.size() && equalAt(0);
     case mtPartialMatchAny:
-        if (value.size() > text.size())
+        if (value.empty() || value.size() > text.size())
             return false;
         for (size_t at = 0; at + value.size() <= text.size(); ++at)
             if (equalAt(at))
@@ -54,11 +65,10 @@ bool LocateValue(bool fromBeginning, db::Table& table, int field, bool caseSensi
     const db::FieldDef& f = table.field(field);
     db::Table::Filter match;
     if (f.kind() == db::FieldKind::Number && type == mtExactMatch) {
-        if (!isPlainNumber(value))
+        const std::optional<double> number = plainNumber(value);
+        if (!number)
             return false; // nothing to find, and no error
-        double number = 0;
-        std::from_chars(value.data(), value.data() + value.size(), number);
-        match = [field, number](const db::Record& r) { return r.number(field) == number; };
+        match = [field, number = *number](const db::Record& r) { return r.number(field) == number; };
     } else {
         match = [field, caseSensitive, type, value](const db::Record& r) {
             std::string scratch;

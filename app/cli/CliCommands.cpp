@@ -15,6 +15,7 @@
 #include "Table.h"
 
 #include <charconv>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -74,8 +75,12 @@ void warnOfProblems(const db::Table& table, std::ostream& err);
 int create(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
 {
     expectArguments(args, 2);
-    db::createCollectionTable(args[1]);
-    out << "Created " << db::tableFileFor(args[1]) << "\n";
+    // A name without the extension gets it, so that the file written is the one reported and opened.
+    std::string path = args[1];
+    if (db::indexPathOfTableFile(path).empty())
+        path += ".DBF";
+    db::createCollectionTable(path);
+    out << "Created " << std::filesystem::absolute(path).string() << "\n";
     return 0;
 }
 

@@ -596,7 +596,12 @@ void TMain::showEvent(QShowEvent* event)
     appearance::SetFonts(this, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
     SetViewerOptions();
     SetColors();
-    loadGridLists();
+    // The lists are read once, at the show step of start-up: a later show
+    // (after a minimise or a hide) must not undo edits not yet written.
+    if (!m_gridListsLoaded) {
+        loadGridLists();
+        m_gridListsLoaded = true;
+    }
     DisplayCount();
     // The activate step: the tip of the day, once a run.
     if (!m_tipsOffered) {

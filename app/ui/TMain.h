@@ -183,6 +183,7 @@ private:
     std::vector<find::SearchItem> m_searchItems;
     std::unique_ptr<find::TMyLocateDialog> m_locate;
     QMap<int, QStringList> m_gridLists; // by list code
+    bool m_gridListsLoaded = false;
     QString m_currentDatabase;
     QString m_toldCondition; // the damage last told, so that a reopen does not tell it again
     QString m_indexFileName;

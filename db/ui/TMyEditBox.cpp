@@ -1,5 +1,6 @@
 #include "TMyEditBox.h"
 
+#include "Cp1252.h"
 #include "Prompter.h"
 #include "WindowLook.h"
 
@@ -61,6 +62,16 @@ QStringList TMyEditBox::entries() const
 void TMyEditBox::AddButtonClick()
 {
     const QString entry = m_addInfo->text().trimmed();
+    // List files are Windows-1252: an entry it cannot hold is refused, never written as "?".
+    int replaced = 0;
+    db::utf8ToCp1252(entry.toStdString(), &replaced);
+    if (replaced > 0) {
+        m_prompter.message(this, "Error",
+                           "The text \"" + entry + "\" holds characters that a list cannot store.  Please correct.",
+                           app::Prompter::Icon::Error);
+        m_addInfo->setFocus();
+        return;
+    }
     if (!entry.isEmpty())
         m_list->addItem(entry);
     m_addInfo->clear();

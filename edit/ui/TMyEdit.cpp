@@ -420,13 +420,17 @@ void TMyEdit::SaveAllLists()
     for (const db::PickListInfo& list : db::pickLists())
         if (*list.fieldName && list.code != 2)
             files.writeFile(list.code, listOf(list.code));
-    // STAR.LST keeps what every star box learnt: Star1's list, then the names
-    // that only another star box holds.
+    // STAR.LST keeps Star1's list as it stands (duplicates too), then the
+    // names that only another star box learnt.
     QStringList stars;
-    for (const char* name : {"Star1", "Star2", "Star3", "Star4", "Star5", "Star6"}) {
+    QComboBox* first = comboBox("Star1");
+    for (int i = 0; i < first->count(); ++i)
+        stars << first->itemText(i);
+    const QStringList ofStar1 = stars;
+    for (const char* name : {"Star2", "Star3", "Star4", "Star5", "Star6"}) {
         QComboBox* box = comboBox(name);
         for (int i = 0; i < box->count(); ++i)
-            if (!stars.contains(box->itemText(i)))
+            if (!ofStar1.contains(box->itemText(i)) && !stars.mid(ofStar1.size()).contains(box->itemText(i)))
                 stars << box->itemText(i);
     }
     files.writeFile(2, stars);

@@ -69,18 +69,23 @@ bool TMyLocateDialog::FindNextMatch(QWidget* owner)
         DefaultButton = dbFindNext;
         return ShowDialog(owner);
     }
-    const bool found = locate(false, SearchField, m_lastValue, CaseSensitive, MatchType, owner);
-    if (!found && ShowMessages)
+    const std::optional<bool> found = locate(false, SearchField, m_lastValue, CaseSensitive, MatchType, owner);
+    if (found == false && ShowMessages)
         m_prompter.message(owner, "Information", "No more matches found", app::Prompter::Icon::Information);
-    return found;
+    return found.value_or(false);
 }
 
-bool TMyLocateDialog::locate(bool fromBeginning, const QString& fieldLabel, const QString& value, bool caseSensitive,
-                             TMyLocateMatchType type, QWidget* owner)
+std::optional<bool> TMyLocateDialog::locate(bool fromBeginning, const QString& fieldLabel, const QString& value,
+                                            bool caseSensitive, TMyLocateMatchType type, QWidget* owner)
 {
     const int field = fieldOfLabel(fieldLabel);
-    if (field < 0)
-        return false;
+    if (field < 0 && fieldLabel.isEmpty())
+        return false; // no field chosen in the dialog: nothing to match
+    if (field < 0) {
+        // The field remembered from an earlier locate has gone (its display name was changed since).
+        m_prompter.message(owner, "Warning", "Field " + fieldLabel + " not found.", app::Prompter::Icon::Warning);
+        return std::nullopt;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     bool found = false;
     try {
@@ -185,7 +190,7 @@ TMyLocateMatchType TMyLocateDlg::matchType() const
                                                                                           : mtPartialMatchAny;
 }
 
-bool TMyLocateDlg::FindMatch(bool fromBeginning)
+std::optional<bool> TMyLocateDlg::FindMatch(bool fromBeginning)
 {
     return m_component.locate(fromBeginning, FieldNameComboBox->currentText(), SearchValue->text(),
                               CaseSensitiveCheckBox->isChecked(), matchType(), this);
@@ -193,22 +198,24 @@ bool TMyLocateDlg::FindMatch(bool fromBeginning)
 
 void TMyLocateDlg::FindFirst()
 {
-    if (FindMatch(true)) {
+    const std::optional<bool> found = FindMatch(true);
+    if (found == true) {
         m_succeeded = true;
         accept();
-        return;
+    } else if (found == false) {
+        m_component.m_prompter.message(this, "Information", "No matches found", app::Prompter::Icon::Information);
     }
-    m_component.m_prompter.message(this, "Information", "No matches found", app::Prompter::Icon::Information);
 }
 
 void TMyLocateDlg::FindNextBtnClick()
 {
-    if (FindMatch(false)) {
+    const std::optional<bool> found = FindMatch(false);
+    if (found == true) {
         m_succeeded = true;
         accept();
-        return;
+    } else if (found == false) {
+        m_component.m_prompter.message(this, "Information", "No more matches found", app::Prompter::Icon::Information);
     }
-    m_component.m_prompter.message(this, "Information", "No more matches found", app::Prompter::Icon::Information);
 }
 
 } // namespace find

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -59,8 +60,9 @@ public:
 
 private:
     friend class TMyLocateDlg;
-    bool locate(bool fromBeginning, const QString& fieldLabel, const QString& value, bool caseSensitive,
-                TMyLocateMatchType type, QWidget* owner);
+    // Found, not found, or nullopt when the field is gone (a warning says so).
+    std::optional<bool> locate(bool fromBeginning, const QString& fieldLabel, const QString& value,
+                               bool caseSensitive, TMyLocateMatchType type, QWidget* owner);
     int fieldOfLabel(const QString& label) const;
 
     app::Prompter& m_prompter;
@@ -85,7 +87,7 @@ public:
     QPushButton* NextButton;
     QPushButton* BitBtn1;
 
-    bool FindMatch(bool fromBeginning);
+    std::optional<bool> FindMatch(bool fromBeginning);
     void FindFirst();
     void FindNextBtnClick();
     bool succeeded() const { return m_succeeded; }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 using testing_support::TempDir;
@@ -196,4 +197,14 @@ TEST(Cli, IndexRefusesATableAnotherProgramHolds)
     const Result r = runCli({"index", path, "Upper(Title)"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("in use by another program"), std::string::npos) << r.err;
+}
+
+TEST(Cli, CreateWritesTheFileItReports)
+{
+    TempDir dir;
+    const Result r = runCli({"create", dir.file("new1")});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "Created " + dir.file("new1.DBF") + "\n");
+    EXPECT_TRUE(db::isCollectionTable(dir.file("new1.DBF")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("new1")));
 }

@@ -313,8 +313,31 @@ TEST_F(ViewerTest, ListMaintenanceOkReachesBothWindowsAndCancelNothing)
     window->action("List3")->trigger();
     EXPECT_EQ(window->editor()->listOf(3), QStringList{"Hitchcock"});
     EXPECT_EQ(*window->gridList(director), QStringList{"Hitchcock"});
+    window->hide(); // a minimise and restore shows the window again
+    window->show();
+    EXPECT_EQ(*window->gridList(director), QStringList{"Hitchcock"});
     window->close(); // the ordinary lists reach their files
     EXPECT_EQ(db::readPickList((home + "/DIRECT.LST").toStdString()), db::PickList{"Hitchcock"});
+}
+
+TEST_F(ViewerTest, ListEntriesACodePageCannotHoldAreRefused)
+{
+    auto window = start();
+    QString caption;
+    runDialog = [&](QDialog& d) {
+        auto& editor = static_cast<db_ui::TMyEditBox&>(d);
+        editor.entryBox()->setText(QString::fromUtf8("\xCE\xA9mega Studios")); // Greek capital omega
+        editor.AddButtonClick();
+        EXPECT_TRUE(editor.entries().isEmpty());
+        editor.entryBox()->setText(QString::fromUtf8("Caf\xC3\xA9 Films")); // é is Windows-1252
+        editor.AddButtonClick();
+        return int(QDialog::Accepted);
+    };
+    window->action("List3")->trigger();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text,
+              QString::fromUtf8("The text \"\xCE\xA9mega Studios\" holds characters that a list cannot store.  Please correct."));
+    EXPECT_EQ(window->editor()->listOf(3), QStringList{QString::fromUtf8("Caf\xC3\xA9 Films")});
 }
 
 TEST_F(ViewerTest, OscarListIsWrittenAtOnce)

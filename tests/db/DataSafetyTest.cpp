@@ -514,3 +514,18 @@ TEST(DataSafety, TwoWritersOneBatchedATagChangeAndReadersEndWhereTheyShould)
         return a < b;
     }));
 }
+
+TEST(DataSafety, CreatingATableTouchesNoOtherTablesIndex)
+{
+    TempDir dir;
+    const std::string a = makeTable(dir, "A.DBF");
+    ASSERT_TRUE(std::filesystem::exists(dir.file("A.MDX")));
+    Table::createTable(dir.file("A.B.DBF"), {{"TITLE", 'C', 30, 0}});
+    EXPECT_TRUE(std::filesystem::exists(dir.file("A.B.DBF")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("A.MDX")));
+    EXPECT_EQ(soundness(a), "");
+    // Its own old index goes: it would only be rebuilt.
+    writeFileBytes(dir.file("movies.mdx"), "stale");
+    Table::createTable(dir.file("movies.dbf"), {{"TITLE", 'C', 30, 0}});
+    EXPECT_FALSE(std::filesystem::exists(dir.file("movies.mdx")));
+}

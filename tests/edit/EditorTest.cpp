@@ -320,6 +320,20 @@ TEST_F(EditorTest, StarNamesFromEveryStarBoxReachTheFile)
               (db::PickList{"Cary Grant", "Grace Kelly", "James Stewart"}));
 }
 
+TEST_F(EditorTest, DuplicateStarsInTheFileStayAsTheyAre)
+{
+    db::writePickList((home + "/STAR.LST").toStdString(), {"Cary Grant", "Audrey Hepburn", "Cary Grant"});
+    start();
+    script = [](TMyEdit& e) {
+        type(e, "Title", "Charade");
+        type(e, "Star4", "Walter Matthau");
+        e.button("UpdateAndExit")->click();
+    };
+    window->DoAdd();
+    EXPECT_EQ(db::readPickList((home + "/STAR.LST").toStdString()),
+              (db::PickList{"Cary Grant", "Audrey Hepburn", "Cary Grant", "Walter Matthau"}));
+}
+
 TEST_F(EditorTest, ChecksComeInOrderWithPageAndMessage)
 {
     start();

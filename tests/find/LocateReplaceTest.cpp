@@ -89,6 +89,38 @@ TEST_F(LocateTest, NumberFieldsTakeOnlyNumbers)
     EXPECT_EQ(locate(true, "Year", mtExactMatch, "19a1"), "-");
     EXPECT_EQ(locate(true, "Year", mtExactMatch, ""), "-");
     EXPECT_EQ(locate(true, "Year", mtPartialMatchStart, "194"), "Athena");
+    // "." alone and a second "." are not numbers: they find neither 0 (an empty year) nor 1941.
+    EXPECT_EQ(locate(true, "Year", mtExactMatch, "."), "-");
+    EXPECT_EQ(locate(true, "Year", mtExactMatch, "-"), "-");
+    EXPECT_EQ(locate(true, "Year", mtExactMatch, "1941.0.5"), "-");
+    EXPECT_EQ(locate(true, "Year", mtExactMatch, "1941.0"), "Theatre of Blood");
+}
+
+TEST_F(LocateTest, AnEmptyValueFindsNothingAnywhere)
+{
+    EXPECT_EQ(locate(true, "Title", mtPartialMatchAny, ""), "-");
+    EXPECT_EQ(locate(true, "Title", mtPartialMatchStart, ""), "-");
+    EXPECT_EQ(locate(true, "Category", mtExactMatch, ""), "The"); // two empty texts are equal
+}
+
+TEST_F(LocateTest, AFieldThatHasGoneIsNamedInAWarning)
+{
+    ScriptedPrompter prompter;
+    QString label = "Title";
+    TMyLocateDialog component(prompter, [&label] { return std::vector<LocateField>{{label, 0, true}}; });
+    component.DataSource = &table;
+    component.runDialog = [](QDialog& d) {
+        auto& dlg = static_cast<TMyLocateDlg&>(d);
+        dlg.FieldNameComboBox->setCurrentText("Title");
+        dlg.SearchValue->setText("the");
+        dlg.FindNextBtnClick();
+        return dlg.result();
+    };
+    ASSERT_TRUE(component.ShowDialog(nullptr)) << prompter.messageTexts().join("|").toStdString();
+    label = "Film Name"; // the display name was changed since
+    EXPECT_FALSE(component.FindNextMatch(nullptr));
+    EXPECT_EQ(prompter.messageTexts(), QStringList{"Field Title not found."});
+    EXPECT_EQ(prompter.messages[0].caption, "Warning");
 }
 
 TEST_F(LocateTest, NextFromTheLastRecordFindsNothingAndStays)
