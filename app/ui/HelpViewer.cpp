@@ -5,10 +5,22 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+// The help pages are compiled into a static library, whose resources Qt
+// registers only when asked (the macro must stand outside any namespace).
+static void registerHelpPages()
+{
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(help);
+        return true;
+    }();
+    (void)registered;
+}
+
 namespace app {
 
 void showHelp(QWidget* owner, const QString& keyword)
 {
+    registerHelpPages();
     auto* window = new QDialog(owner);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle("Reelkeeper Videos 95 Help");

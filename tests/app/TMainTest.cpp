@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QProcess>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 
 using namespace app;
@@ -167,6 +168,17 @@ TEST_F(MainWindowTest, ACollectionCutShortOpensWithItsRecordsAndSaysSoOnce)
         << prompter.messages[0].text.toStdString();
     window->show();
     EXPECT_EQ(window->countText(), "2");
+}
+
+TEST_F(MainWindowTest, HelpOpensItsPagesFromTheBuiltProgram)
+{
+    auto window = start();
+    ASSERT_TRUE(created);
+    window->show();
+    window->DoHelp();
+    auto* browser = window->findChild<QTextBrowser*>("HelpBrowser");
+    ASSERT_NE(browser, nullptr);
+    EXPECT_GT(browser->toPlainText().trimmed().size(), 100) << browser->toPlainText().toStdString();
 }
 
 TEST_F(MainWindowTest, InvalidLastDatabaseAsksForAnotherUntilOneFits)
