@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -33,13 +34,25 @@ int settingFromColor(const QColor& color)
 
 namespace {
 
+constexpr const char* kOwnFont = "keepsOwnFont";
+constexpr const char* kAlwaysBold = "alwaysBold";
+
 void applyFace(QWidget* w, const app::WindowFont& face)
 {
     QFont f = w->font();
     f.setFamily(face.name);
-    f.setBold(face.bold);
+    f.setBold(face.bold || w->property(kAlwaysBold).toBool());
     f.setItalic(face.italic);
     w->setFont(f);
+}
+
+// A widget with a font of its own (the viewer grid's Grid Font), or inside one.
+bool keepsOwnFont(const QWidget* w, const QWidget* window)
+{
+    for (; w && w != window; w = w->parentWidget())
+        if (w->property(kOwnFont).toBool())
+            return true;
+    return false;
 }
 
 const app::WindowFont* fontFor(QWidget* w, const WindowFonts& fonts)
@@ -73,9 +86,24 @@ void SetFonts(QWidget* window, const WindowFonts& fonts)
         // A combo box's own line edit follows the combo box.
         if (qobject_cast<QLineEdit*>(w) && qobject_cast<QComboBox*>(w->parentWidget()))
             continue;
+        if (keepsOwnFont(w, window))
+            continue;
         if (const app::WindowFont* face = fontFor(w, fonts))
             applyFace(w, *face);
     }
+}
+
+void keepOwnFont(QWidget* widget)
+{
+    widget->setProperty(kOwnFont, true);
+}
+
+void keepBold(QWidget* widget)
+{
+    widget->setProperty(kAlwaysBold, true);
+    QFont f = widget->font();
+    f.setBold(true);
+    widget->setFont(f);
 }
 
 void applyColorSet(QWidget* window, const app::ColorSet& c, const std::function<bool(const QLabel*)>& isHeading)
@@ -125,9 +153,16 @@ QBoxLayout* addOkCancel(QDialog* dialog, QBoxLayout* into, std::function<void()>
 
 void scaleAndCentre(QWidget* window, double factor)
 {
-    // The designed values are remembered at the first showing.
+    // The designed values are remembered the first time: the size the window
+    // was given, or else the size its layout asks for (a window that is not
+    // sized yet would be centred by a size it does not keep).
     if (!window->property("designSize").isValid()) {
-        window->setProperty("designSize", window->size());
+        if (window->layout())
+            window->layout()->activate();
+        const QSize design = window->testAttribute(Qt::WA_Resized)
+            ? window->size()
+            : window->sizeHint().expandedTo(window->minimumSizeHint());
+        window->setProperty("designSize", design);
         window->setProperty("designPointSize", window->font().pointSizeF());
     }
     const int percent = static_cast<int>(factor * 100.0);

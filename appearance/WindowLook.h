@@ -27,6 +27,10 @@ struct WindowFonts {
     app::WindowFont button;
 };
 void SetFonts(QWidget* window, const WindowFonts& fonts);
+// A widget (and what it holds) that keeps a font of its own through SetFonts.
+void keepOwnFont(QWidget* widget);
+// A widget designed bold stays bold whatever face SetFonts gives it.
+void keepBold(QWidget* widget);
 
 // Applies a color set by control kind. isHeading tells which labels take the
 // Major Title color; the others take Minor Title.

@@ -118,11 +118,8 @@ void TMain::buildWindow()
     m_searchOnLabel->setObjectName("SearchOnLabel");
     m_viewerLabel = new QLabel("Video Viewer", m_viewerBevel);
     m_viewerLabel->setObjectName("ViewerLabel");
-    for (QLabel* boldLabel : {m_searchOnLabel, m_viewerLabel}) {
-        QFont bold = boldLabel->font();
-        bold.setBold(true);
-        boldLabel->setFont(bold);
-    }
+    for (QLabel* boldLabel : {m_searchOnLabel, m_viewerLabel})
+        appearance::keepBold(boldLabel);
     m_searchOnLabel->setVisible(false);
     m_headerRow->addLayout(counts);
     m_headerRow->addWidget(m_searchOnLabel);
@@ -134,6 +131,7 @@ void TMain::buildWindow()
     m_model = new ViewerModel(m_table, this);
     m_model->setErrorHandler([this](const QString& message) { showEngineError(message); });
     m_grid = new ViewerGrid(m_viewerBevel);
+    appearance::keepOwnFont(m_grid); // the Grid Font, not the Edit Font
     m_grid->setModel(m_model);
     m_grid->fieldOfColumn = [this](int column) {
         const auto& columns = m_model->columns();
@@ -601,6 +599,7 @@ void TMain::showEvent(QShowEvent* event)
     if (!m_gridListsLoaded) {
         loadGridLists();
         m_gridListsLoaded = true;
+        m_grid->setFocus(); // the keyboard starts in the viewer, not on a speed button
     }
     DisplayCount();
     // The activate step: the tip of the day, once a run.

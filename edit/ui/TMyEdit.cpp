@@ -500,6 +500,18 @@ void TMyEdit::showEvent(QShowEvent* event)
     else
         DoClear();
     SaveValues();
+    focusControl(lineEdit("Title")); // typing starts in the title, in every mode
+}
+
+void TMyEdit::focusControl(QWidget* target)
+{
+    target->setFocus();
+    // A masked box reached by Enter or by a failed check takes typing from
+    // its start (its text selected), not at the end of its mask.
+    if (auto* line = qobject_cast<QLineEdit*>(target); line && !line->inputMask().isEmpty()) {
+        line->setCursorPosition(0);
+        line->selectAll();
+    }
 }
 
 void TMyEdit::applyDateMasks()
@@ -618,7 +630,7 @@ bool TMyEdit::fail(const QString& message, int page, QWidget* focus)
 {
     m_context.prompter.message(this, "Error", message, app::Prompter::Icon::Error);
     m_pages->setCurrentIndex(page);
-    focus->setFocus();
+    focusControl(focus);
     return false;
 }
 
@@ -913,7 +925,7 @@ void TMyEdit::FormKeyPress(QWidget* from)
     const int page = pageOf(next.value());
     if (page != m_pages->currentIndex())
         m_pages->setCurrentIndex(page);
-    control(next.value())->setFocus();
+    focusControl(control(next.value()));
 }
 
 } // namespace edit

@@ -108,6 +108,7 @@ private:
     const Spec& specNamed(const QString& name) const;
     QString textOf(const Spec& spec) const;
     void setTextOf(const Spec& spec, const QString& text);
+    void focusControl(QWidget* target);
     bool fail(const QString& message, int page, QWidget* focus);
     void AddToList(QComboBox* box);
     void normalisePriceBox(QLineEdit* box);

@@ -85,7 +85,7 @@ TMySearch::TMySearch(SearchContext context, QWidget* parent)
     connect(m_more, &QPushButton::clicked, this, &TMySearch::MoreButtonClick);
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Search Window"); });
     m_grid->setCurrentCell(0, kCriteriaColumn); // typing starts in the criteria, not on a field name
-    resize(static_cast<int>(640 * scale), static_cast<int>(440 * scale));
+    resize(640, 440); // the designed size: the window look scales it once
     appearance::applyWindowLook(this, m_context.settings, app::SearchWindowColors, scale);
     if (y() > 10)
         move(x(), y() - 10);

@@ -21,7 +21,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QTableView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
@@ -338,6 +340,24 @@ TEST_F(ViewerTest, ListEntriesACodePageCannotHoldAreRefused)
     EXPECT_EQ(prompter.messages[0].text,
               QString::fromUtf8("The text \"\xCE\xA9mega Studios\" holds characters that a list cannot store.  Please correct."));
     EXPECT_EQ(window->editor()->listOf(3), QStringList{QString::fromUtf8("Caf\xC3\xA9 Films")});
+}
+
+TEST_F(ViewerTest, TheGridKeepsItsFontAndTheFocusAndBoldCaptionsStayBold)
+{
+    prompter.fonts = {QFont("Liberation Serif")};
+    auto window = start();
+    auto* grid = window->findChild<QTableView*>();
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(window->focusWidget(), grid); // the keyboard starts in the viewer
+    const QString gridFamily = grid->font().family();
+    window->action("EditFont")->trigger();
+    EXPECT_EQ(grid->font().family(), gridFamily);
+    window->action("LabelFont")->trigger();
+    for (const char* name : {"ViewerLabel", "SearchOnLabel"}) {
+        auto* label = window->findChild<QLabel*>(name);
+        ASSERT_NE(label, nullptr);
+        EXPECT_TRUE(label->font().bold()) << name;
+    }
 }
 
 TEST_F(ViewerTest, OscarListIsWrittenAtOnce)

@@ -11,7 +11,9 @@
 #include "TemporaryProgram.h"
 
 #include <QCheckBox>
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -367,6 +369,32 @@ TEST_F(EditorTest, ChecksComeInOrderWithPageAndMessage)
                            "Invalid list price specified.  Please correct.",
                            "Invalid play time specified.  Please correct.", "Invalid year specified.  Please correct."}));
     EXPECT_EQ(window->countText(), "0");
+}
+
+TEST_F(EditorTest, TypingStartsInTheTitleAndAtTheStartOfADateReachedByEnter)
+{
+    start();
+    addFilm("Alpha");
+    for (const auto mode : {0, 1, 2}) {
+        script = [](TMyEdit& e) {
+            EXPECT_EQ(e.focusWidget(), e.lineEdit("Title"));
+            e.FormKeyPress(e.control("PurchPrice")); // Enter moves on to the purchase date
+            QLineEdit* date = e.lineEdit("PurchDate");
+            EXPECT_EQ(e.focusWidget(), date);
+            EXPECT_EQ(date->cursorPosition() == 0 || date->hasSelectedText(), true);
+            QKeyEvent digit(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, "1");
+            QApplication::sendEvent(date, &digit);
+            EXPECT_TRUE(date->text().startsWith("1")) << date->text().toStdString();
+            e.button("Exit")->click();
+        };
+        prompter.answers = {Prompter::Answer::Yes};
+        if (mode == 0)
+            window->DoAdd();
+        else if (mode == 1)
+            window->DoEdit();
+        else
+            window->DoCopy();
+    }
 }
 
 TEST_F(EditorTest, EnterFollowsTheChainAndShowsThePageOfTheFocus)

@@ -12,6 +12,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QDir>
 #include <QLabel>
@@ -232,6 +234,35 @@ TEST_F(SearchWindowTest, ChangingARowsOperatorKeepsItsValues)
     EXPECT_EQ(find::TMySearch::withOperator("= 12/31/19", 1, 4), "> 12/31/19 AND < ");
     EXPECT_EQ(find::TMySearch::withOperator("=   /  /", 1, 2), "> /  /");
     EXPECT_EQ(find::TMySearch::withOperator("", 1, 3), "");
+}
+
+TEST_F(SearchWindowTest, TheSearchWindowIsScaledOnceFromItsDesignedSize)
+{
+    app::Settings settings = app::Settings::defaults(home);
+    find::TMySearch search(find::SearchContext{prompter, settings, 1.6, {}, {}, {}});
+    EXPECT_EQ(search.size(), QSize(1024, 704)); // 640 x 440 designed
+}
+
+TEST_F(SearchWindowTest, WindowsAreCentredFromTheSizeTheyKeep)
+{
+    const QPoint middle = QGuiApplication::primaryScreen()->geometry().center();
+    QStringList shown;
+    script = [&](QDialog& d) {
+        d.show();
+        QApplication::processEvents();
+        const QPoint centre = d.geometry().center();
+        shown << d.windowTitle();
+        // The Search window is then moved up by 10 pixels, as designed.
+        const int up = d.windowTitle() == "Search" ? 10 : 0;
+        EXPECT_LE(std::abs(centre.x() - middle.x()), 2) << d.windowTitle().toStdString() << " at " << centre.x();
+        EXPECT_LE(std::abs(centre.y() + up - middle.y()), 2) << d.windowTitle().toStdString() << " at " << centre.y();
+        d.reject();
+    };
+    window->DoSortOrder();
+    window->DoSearchAndReplace();
+    window->action("Locate")->trigger();
+    window->DoSearch();
+    EXPECT_EQ(shown.size(), 4) << shown.join("|").toStdString();
 }
 
 TEST_F(SearchWindowTest, SortOrderRebuildsTheIndexAndKeepsItWhenRefused)

@@ -41,7 +41,15 @@ public:
     }
     QString openFileName(QWidget*, const FileDialog& dialog) override { return nextFile(dialog); }
     QString saveFileName(QWidget*, const FileDialog& dialog) override { return nextFile(dialog); }
-    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
+    std::deque<QFont> fonts; // for chooseFont(); an empty script cancels
+    std::optional<QFont> chooseFont(QWidget*, const QFont&) override
+    {
+        if (fonts.empty())
+            return std::nullopt;
+        const QFont f = fonts.front();
+        fonts.pop_front();
+        return f;
+    }
     std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
     bool printerSetup(QWidget*) override { return false; }
 
