@@ -114,7 +114,8 @@ void applyColorSet(QWidget* window, const app::ColorSet& c, const std::function<
         if (auto* label = qobject_cast<QLabel*>(w))
             setColors(w, QPalette::Window, c[MainBackground], QPalette::WindowText,
                       isHeading(label) ? c[MajorTitle] : c[MinorTitle]);
-        else if (qobject_cast<QComboBox*>(w))
+        else if (qobject_cast<QComboBox*>(w) || (qobject_cast<QLineEdit*>(w) && qobject_cast<QComboBox*>(w->parentWidget())))
+            // An editable combo box's text area is part of the combo box.
             setColors(w, QPalette::Base, c[ComboBackground], QPalette::Text, c[ComboText]);
         else if (qobject_cast<QAbstractItemView*>(w))
             setColors(w, QPalette::Base, c[ListBoxBackground], QPalette::Text, c[ListBoxText]);

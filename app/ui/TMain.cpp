@@ -31,6 +31,7 @@
 #include <QFileInfo>
 #include <QComboBox>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -94,8 +95,7 @@ void TMain::buildWindow()
 
     m_speedRow = new QHBoxLayout;
     buildSpeedPanel();
-    m_speedRow->addWidget(m_speedPanel);
-    m_speedRow->addStretch(1);
+    m_speedRow->addWidget(m_speedPanel, 1); // the buttons take the room the navigator leaves
     layout->addLayout(m_speedRow);
 
     buildLetteredPanel();
@@ -190,6 +190,7 @@ void TMain::buildSpeedPanel()
     auto* row = new QHBoxLayout(m_speedPanel);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(1);
+    fitToTheWindow(m_speedPanel);
     for (const SpeedButton& b : kSpeedButtons) {
         QAction* command = action(b.command);
         command->setToolTip(b.hint); // menus do not show it; the speed button does
@@ -203,8 +204,18 @@ void TMain::buildSpeedPanel()
             command->setIcon(style()->standardIcon(b.icon));
             button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         }
+        button->setMinimumWidth(12); // narrower windows shrink the buttons rather than widen the window
         row->addWidget(button);
     }
+    row->addStretch(1);
+}
+
+void TMain::fitToTheWindow(QWidget* panel)
+{
+    // A row of buttons takes the width the window has: it never makes the
+    // window wider than the size it was given.
+    panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    panel->setMinimumWidth(0);
 }
 
 void TMain::buildLetteredPanel()
@@ -213,24 +224,32 @@ void TMain::buildLetteredPanel()
     m_letteredPanel->setObjectName("LetteredPanel");
     auto* row = new QHBoxLayout(m_letteredPanel);
     row->setContentsMargins(0, 0, 0, 0);
+    fitToTheWindow(m_letteredPanel);
     const std::array<std::array<std::pair<const char*, const char*>, 2>, 4> groups = {{
         {{{"Add", "&Add"}, {"Edit", "&Edit"}}},
         {{{"Copy", "&Copy"}, {"Delete", "&Delete"}}},
         {{{"Search", "&Search"}, {"EndSearch", "E&nd Srch"}}},
         {{{"Reports", "&Reports"}, {"Viewer", "&Viewer"}}},
     }};
+    // Each frame stacks its pairs in two rows, so that the four frames and
+    // the navigator fit the window's designed width with whole captions.
     auto addGroup = [&](const std::vector<std::pair<const char*, const char*>>& buttons) {
         auto* box = new QGroupBox(m_letteredPanel);
-        auto* inner = new QHBoxLayout(box);
+        auto* inner = new QGridLayout(box);
+        inner->setContentsMargins(3, 3, 3, 3);
+        inner->setSpacing(2);
+        const int columns = buttons.size() > 2 ? 2 : 1;
+        int at = 0;
         for (const auto& [command, caption] : buttons) {
             auto* button = new QPushButton(caption, box);
             button->setObjectName(QString("Lettered") + command);
-            button->setMinimumSize(64, 32);
+            button->setMinimumHeight(26);
             QAction* a = action(command);
             connect(button, &QPushButton::clicked, a, &QAction::trigger);
             connect(a, &QAction::changed, button, [button, a] { button->setEnabled(a->isEnabled()); });
             button->setEnabled(a->isEnabled());
-            inner->addWidget(button);
+            inner->addWidget(button, at / columns, at % columns);
+            ++at;
             m_letteredButtons.insert(command, button);
         }
         row->addWidget(box);
@@ -466,8 +485,8 @@ bool TMain::create()
         return false;
     }
     readSettings();
-    resize(m_settings.mainWindow.size());
-    move(m_settings.mainWindow.topLeft());
+    // The stored bounds are the client area's, read and written alike.
+    setGeometry(m_settings.mainWindow);
     BuildSortString();
     applyRegionalSettings();
     if (!chooseStartCollection())
@@ -602,6 +621,11 @@ void TMain::showEvent(QShowEvent* event)
         m_grid->setFocus(); // the keyboard starts in the viewer, not on a speed button
     }
     DisplayCount();
+    // Once the window manager has framed the window, its title bar must be on a screen.
+    if (!m_placedOnScreen) {
+        m_placedOnScreen = true;
+        QTimer::singleShot(0, this, [this] { keepOnScreen(); });
+    }
     // The activate step: the tip of the day, once a run.
     if (!m_tipsOffered) {
         m_tipsOffered = true;
@@ -610,10 +634,37 @@ void TMain::showEvent(QShowEvent* event)
     }
 }
 
+void TMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // The frame is known for certain once the window manager has activated
+    // the window: the first activation checks the placement once more.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_activatedOnce) {
+        m_activatedOnce = true;
+        keepOnScreen();
+    }
+}
+
+void TMain::keepOnScreen()
+{
+    const QScreen* screen = QGuiApplication::screenAt(frameGeometry().center());
+    if (!screen)
+        screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    // The frame's top left corner (title bar and system menu) is kept inside the available area.
+    const int left = std::clamp(frame.left(), available.left(), std::max(available.left(), available.right() - 100));
+    const int top = std::clamp(frame.top(), available.top(), std::max(available.top(), available.bottom() - 100));
+    if (left != frame.left() || top != frame.top())
+        move(left, top);
+}
+
 void TMain::closeEvent(QCloseEvent* event)
 {
     m_searchMode = false;
-    m_settings.mainWindow = QRect(pos(), size());
+    m_settings.mainWindow = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     if (m_browseMode)
         m_settings.gridFieldEditing = m_rememberedFieldEditing;
     m_settings.lastDatabase = m_currentDatabase;

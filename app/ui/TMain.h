@@ -134,6 +134,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     struct Command;
@@ -153,6 +154,8 @@ private:
     void openStartCollection();
     void openCollection(const QString& name, bool testInUse);
     void openTableShared();
+    static void fitToTheWindow(QWidget* panel);
+    void keepOnScreen();
     // Tells the user once of damage the open found (a short file, an index that cannot be used).
     void warnOfTableCondition();
     void nameTable(const QString& name);
@@ -184,6 +187,8 @@ private:
     std::unique_ptr<find::TMyLocateDialog> m_locate;
     QMap<int, QStringList> m_gridLists; // by list code
     bool m_gridListsLoaded = false;
+    bool m_placedOnScreen = false;
+    bool m_activatedOnce = false;
     QString m_currentDatabase;
     QString m_toldCondition; // the damage last told, so that a reopen does not tell it again
     QString m_indexFileName;

@@ -132,6 +132,7 @@ void TMySearch::OptionsClick(int position)
     const QString name = displayName(m_context.settings, position);
     if (rowClass(position) != RowClass::Text) {
         TSearchOptions chooser(name, TSearchOptions::kOperators, rowOperator(position) - 1, this);
+        lookOf(chooser);
         if (m_context.runDialog(chooser) != QDialog::Accepted || chooser.selectedRow() < 0)
             return;
         const int was = rowOperator(position);
@@ -142,11 +143,18 @@ void TMySearch::OptionsClick(int position)
         return;
     }
     TSearchOptions chooser(name, m_context.valuesFor ? m_context.valuesFor(position) : QStringList(), -1, this);
+    lookOf(chooser);
     if (m_context.runDialog(chooser) != QDialog::Accepted)
         return;
     if (chooser.selectedRow() >= 0)
         setCriteria(position, chooser.selectedText());
     m_grid->setCurrentCell(position - 1, kCriteriaColumn);
+}
+
+void TMySearch::lookOf(QDialog& chooser) const
+{
+    // The options chooser wears the search window's colors, fonts and scale, centred.
+    appearance::applyWindowLook(&chooser, m_context.settings, app::SearchWindowColors, m_context.scaleFactor);
 }
 
 QString TMySearch::withOperator(const QString& text, int from, int to)

@@ -59,6 +59,7 @@ public:
 private:
     void setTitle();
     void clearCriteria();
+    void lookOf(QDialog& chooser) const;
 
     SearchContext m_context;
     QTableWidget* m_grid;

@@ -170,6 +170,35 @@ TEST_F(MainWindowTest, ACollectionCutShortOpensWithItsRecordsAndSaysSoOnce)
     EXPECT_EQ(window->countText(), "2");
 }
 
+TEST_F(MainWindowTest, TheWindowKeepsItsBoundsWhateverItsButtonRows)
+{
+    IniFile ini;
+    ini.setValue("Misc", "Main Window Left", "30");
+    ini.setValue("Misc", "Main Window Top", "40");
+    ini.setValue("Misc", "Main Window Width", "640");
+    ini.setValue("Misc", "Main Window Height", "480");
+    ini.setValue("Misc", "Show Tips", "No");
+    QDir().mkpath(QFileInfo(config).absolutePath());
+    ASSERT_TRUE(ini.save(config).isEmpty());
+    auto window = start();
+    ASSERT_TRUE(created);
+    window->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->size(), QSize(640, 480));
+    window->action("ButtonBar2")->trigger(); // the lettered buttons
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->width(), 640);
+    window->action("ButtonBar1")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->width(), 640);
+    window->close();
+    IniFile written;
+    ASSERT_TRUE(written.load(config));
+    for (const auto& [key, value] : std::vector<std::pair<const char*, const char*>>{
+             {"Main Window Left", "30"}, {"Main Window Top", "40"}, {"Main Window Width", "640"}, {"Main Window Height", "480"}})
+        EXPECT_EQ(written.value("Misc", key), QString(value)) << key;
+}
+
 TEST_F(MainWindowTest, HelpOpensItsPagesFromTheBuiltProgram)
 {
     auto window = start();

@@ -397,6 +397,21 @@ TEST_F(EditorTest, TypingStartsInTheTitleAndAtTheStartOfADateReachedByEnter)
     }
 }
 
+TEST_F(EditorTest, EditableComboBoxesWearTheComboColorsThroughout)
+{
+    ini.setValue("Edit Window Color", "Edit Background", "255");        // red
+    ini.setValue("Edit Window Color", "Combo Background", "16711680");  // blue
+    start();
+    script = [](TMyEdit& e) {
+        QComboBox* category = e.comboBox("Category");
+        ASSERT_TRUE(category->isEditable());
+        EXPECT_EQ(category->lineEdit()->palette().color(QPalette::Base), QColor(0, 0, 255));
+        EXPECT_EQ(e.lineEdit("Title")->palette().color(QPalette::Base), QColor(255, 0, 0));
+        e.button("Exit")->click();
+    };
+    window->DoAdd();
+}
+
 TEST_F(EditorTest, EnterFollowsTheChainAndShowsThePageOfTheFocus)
 {
     start();

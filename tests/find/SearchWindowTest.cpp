@@ -152,6 +152,7 @@ TEST_F(SearchWindowTest, OptionsSetTheOperatorOrTheValue)
     script = [this](QDialog& d) {
         if (auto* options = dynamic_cast<find::TSearchOptions*>(&d)) {
             EXPECT_EQ(options->windowTitle(), "Search Options");
+            EXPECT_TRUE(options->property("designSize").isValid()); // scaled and centred with the search's look
             options->list()->setCurrentRow(options->list()->item(0)->text() == " = " ? 3 : 1);
             options->accept();
             return;
