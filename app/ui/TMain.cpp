@@ -410,7 +410,7 @@ void TMain::buildMenus()
     addCommand(help, "Contents", "&Contents", QKeySequence("Ctrl+H"), [this] { DoHelp(); });
     addCommand(help, "ReviewTips", "&Review \"Tips of the Day\"", {}, [this] { showTipOfDay(); });
     addCommand(help, "About", "&About", {}, [this] {
-        m_prompter.message(this, "About", "Reelkeeper Videos 95\\nA database manager for a private video collection.",
+        m_prompter.message(this, "About", "Reelkeeper Videos 95\nA database manager for a private video collection.",
                            Prompter::Icon::Information);
     });
     addCommand(help, "OtherProducts", "Other &Products", {}, [this] {
@@ -552,11 +552,19 @@ void TMain::readSettings()
 
 QString TMain::writeSettings()
 {
+    // Whenever the file is written it records the run as it stands: the
+    // collection open now and the window's bounds.
+    m_settings.lastDatabase = m_currentDatabase;
+    if (isVisible())
+        m_settings.mainWindow = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    Settings stored = m_settings;
+    if (m_browseMode)
+        stored.gridFieldEditing = m_rememberedFieldEditing; // switched off for this run only
     const QString path = settingsFilePath();
     QDir().mkpath(QFileInfo(path).absolutePath());
     IniFile ini;
     ini.load(path); // keys of other programs and later versions stay
-    m_settings.write(ini);
+    stored.write(ini);
     return ini.save(path);
 }
 
@@ -664,10 +672,8 @@ void TMain::keepOnScreen()
 void TMain::closeEvent(QCloseEvent* event)
 {
     m_searchMode = false;
-    m_settings.mainWindow = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     if (m_browseMode)
         m_settings.gridFieldEditing = m_rememberedFieldEditing;
-    m_settings.lastDatabase = m_currentDatabase;
     // Lists changed in List Maintenance reach their files even when the
     // record editor was never opened in this run.
     if (m_editor)
@@ -1119,6 +1125,8 @@ void TMain::navigatorClicked(int button)
 
 void TMain::DoDelete()
 {
+    if (!m_table.active() || m_table.isEmpty())
+        return; // nothing to delete, nothing to ask
     if (m_prompter.ask(this, "Confirm", "Delete this record?", Prompter::Buttons::YesNo, Prompter::Answer::No)
             == Prompter::Answer::Yes
         && m_table.active() && !m_table.isEmpty())
@@ -1408,9 +1416,15 @@ void TMain::applyScreenSize()
     const QSize screen = m_screenSize();
     const ScreenScale scale = screenScaleFor(m_settings.windowSize, screen.width(), screen.height());
     m_scaleFactor = scale.factor;
+    tickScreenSize(scale.tickedSize);
+}
+
+void TMain::tickScreenSize(int size)
+{
     const std::array<int, 4> sizes = {640, 800, 1024, 1280};
+    m_tickedScreenSize = size;
     for (size_t i = 0; i < sizes.size(); ++i)
-        m_screenSizeItems[i]->setChecked(sizes[i] == scale.tickedSize);
+        m_screenSizeItems[i]->setChecked(sizes[i] == size);
 }
 
 void TMain::chooseScreenSize(int size)
@@ -1418,13 +1432,13 @@ void TMain::chooseScreenSize(int size)
     const std::array<int, 4> sizes = {640, 800, 1024, 1280};
     const size_t index = static_cast<size_t>(std::find(sizes.begin(), sizes.end(), size) - sizes.begin());
     if (m_settings.windowSize == size) {
-        m_screenSizeItems[index]->setChecked(true);
+        tickScreenSize(m_tickedScreenSize); // nothing changes, the ticks included
         return;
     }
     const QSize screen = m_screenSize();
     if (!screenFits(size, screen.width(), screen.height())) {
         const std::array<const char*, 4> names = {"640 x 480", "800 x 600", "1024 x 768", "1280 x 1024"};
-        m_screenSizeItems[index]->setChecked(false);
+        tickScreenSize(m_tickedScreenSize);
         m_prompter.message(this, "Error",
                            QString("Your current screen resolution does not support ") + names[index] + " pixels.",
                            Prompter::Icon::Error);
@@ -1432,8 +1446,7 @@ void TMain::chooseScreenSize(int size)
     }
     m_settings.windowSize = size;
     m_scaleFactor = scaleFactorOf(size);
-    for (size_t i = 0; i < sizes.size(); ++i)
-        m_screenSizeItems[i]->setChecked(i == index);
+    tickScreenSize(size);
 }
 
 } // namespace app

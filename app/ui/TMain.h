@@ -156,6 +156,7 @@ private:
     void openTableShared();
     static void fitToTheWindow(QWidget* panel);
     void keepOnScreen();
+    void tickScreenSize(int size);
     // Tells the user once of damage the open found (a short file, an index that cannot be used).
     void warnOfTableCondition();
     void nameTable(const QString& name);
@@ -189,6 +190,7 @@ private:
     bool m_gridListsLoaded = false;
     bool m_placedOnScreen = false;
     bool m_activatedOnce = false;
+    int m_tickedScreenSize = 0;
     QString m_currentDatabase;
     QString m_toldCondition; // the damage last told, so that a reopen does not tell it again
     QString m_indexFileName;

@@ -1,5 +1,6 @@
 #include "ViewerModel.h"
 
+#include "Ascii.h"
 #include "Cp1252.h"
 #include "DbError.h"
 
@@ -177,7 +178,7 @@ QVariant ViewerModel::data(const QModelIndex& index, int role) const
     }
     if (isYesNoField(field)) {
         if (role == Qt::CheckStateRole)
-            return text == "Yes" ? Qt::Checked : Qt::Unchecked;
+            return db::sameLetters(text, "Yes") ? Qt::Checked : Qt::Unchecked; // "YES" and "yes" too
         return {};
     }
     if (role == Qt::CheckStateRole)

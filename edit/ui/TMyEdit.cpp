@@ -327,7 +327,11 @@ void TMyEdit::buildMenus(QMenuBar* bar)
     add(editing, "Cut", "Cu&t", "Ctrl+X", [focusedLine] { if (QLineEdit* l = focusedLine()) l->cut(); });
     add(editing, "Copy", "&Copy", "Ctrl+C", [focusedLine] { if (QLineEdit* l = focusedLine()) l->copy(); });
     add(editing, "Paste", "&Paste", "Ctrl+V", [focusedLine] { if (QLineEdit* l = focusedLine()) l->paste(); });
-    add(editing, "Delete", "&Delete", "Ctrl+D", [focusedLine] { if (QLineEdit* l = focusedLine()) l->del(); });
+    // Delete removes the selected text only; with nothing selected it does nothing.
+    add(editing, "Delete", "&Delete", "Ctrl+D", [focusedLine] {
+        if (QLineEdit* l = focusedLine(); l && l->hasSelectedText())
+            l->del();
+    });
     QAction* help = bar->addAction("&Help");
     help->setObjectName("Help");
     help->setShortcut(QKeySequence("Ctrl+H"));

@@ -10,6 +10,21 @@
 
 namespace edit {
 
+namespace {
+// The picker lists its lines in alphabetical order whatever their case.
+class CaseBlindItem : public QListWidgetItem {
+public:
+    CaseBlindItem(const QString& text, QListWidget* list)
+        : QListWidgetItem(text, list)
+    {
+    }
+    bool operator<(const QListWidgetItem& other) const override
+    {
+        return text().compare(other.text(), Qt::CaseInsensitive) < 0;
+    }
+};
+} // namespace
+
 TMyOscarAward::TMyOscarAward(Mode mode, const QString& listFile, const QString& current, QWidget* parent)
     : QDialog(parent)
     , m_mode(mode)
@@ -30,7 +45,7 @@ TMyOscarAward::TMyOscarAward(Mode mode, const QString& listFile, const QString& 
         int at = FindMisc(value);
         if (at < 0) {
             // A value the list does not hold is shown and selected, not written to the file.
-            m_list->addItem(value);
+            new CaseBlindItem(value, m_list);
             for (int i = 0; i < m_list->count(); ++i)
                 if (m_list->item(i)->text().compare(value, Qt::CaseInsensitive) == 0) {
                     at = i;
@@ -46,7 +61,7 @@ void TMyOscarAward::LoadList(const QString& listFile)
 {
     m_list->clear();
     for (const std::string& line : db::readPickList(listFile.toStdString()))
-        m_list->addItem(fromAnsi(line));
+        new CaseBlindItem(fromAnsi(line), m_list);
 }
 
 int TMyOscarAward::FindMisc(const QString& text) const

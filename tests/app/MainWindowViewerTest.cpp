@@ -193,6 +193,35 @@ TEST_F(ViewerTest, DeleteAsksFirst)
     EXPECT_EQ(prompter.questions[0].text, "Delete this record?");
 }
 
+TEST_F(ViewerTest, DeleteOnAnEmptyCollectionAsksNothing)
+{
+    auto window = start();
+    window->action("Delete")->trigger();
+    EXPECT_TRUE(prompter.questions.empty());
+}
+
+TEST_F(ViewerTest, YesNoBoxesAreTickedForYesInAnyCase)
+{
+    ini.setValue("Grid Options", "Field Editing", "Yes");
+    auto window = start();
+    addFilms(*window, {"A", "B", "C"});
+    db::Table& t = window->table();
+    const int viewed = t.requireField("Viewed");
+    const char* values[] = {"YES", "yes", "No"};
+    int k = 0;
+    for (t.first(); !t.eof(); t.next(), ++k) {
+        t.edit();
+        t.setText(viewed, values[k]);
+        t.post();
+    }
+    t.refresh();
+    ViewerModel* model = window->model();
+    const int viewedColumn = 36;
+    EXPECT_EQ(model->data(model->index(0, viewedColumn), Qt::CheckStateRole).toInt(), Qt::Checked);
+    EXPECT_EQ(model->data(model->index(1, viewedColumn), Qt::CheckStateRole).toInt(), Qt::Checked);
+    EXPECT_EQ(model->data(model->index(2, viewedColumn), Qt::CheckStateRole).toInt(), Qt::Unchecked);
+}
+
 TEST_F(ViewerTest, NavigatorMovesTheCurrentRecordAndRefreshesTheCount)
 {
     auto window = start();

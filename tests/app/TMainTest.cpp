@@ -403,10 +403,23 @@ TEST_F(MainWindowTest, LargeWindowSizeOnASmallScreenScalesByOneButIsKept)
     EXPECT_EQ(window->scaleFactor(), 1.0);
     EXPECT_TRUE(window->action("ScreenSize640")->isChecked());
     EXPECT_FALSE(window->action("ScreenSize1280")->isChecked());
+    window->action("ScreenSize1280")->trigger(); // the size already set: nothing changes, one tick
+    EXPECT_TRUE(window->action("ScreenSize640")->isChecked());
+    EXPECT_FALSE(window->action("ScreenSize1280")->isChecked());
     window->close();
     IniFile back;
     back.load(config);
     EXPECT_EQ(back.value("Misc", "Window Size"), QString("1280"));
+}
+
+TEST_F(MainWindowTest, TheAboutBoxBreaksItsLine)
+{
+    auto window = start();
+    ASSERT_TRUE(created);
+    window->action("About")->trigger();
+    ASSERT_FALSE(prompter.messages.empty());
+    EXPECT_EQ(prompter.messages.back().text, "Reelkeeper Videos 95\nA database manager for a private video collection.");
+    EXPECT_FALSE(prompter.messages.back().text.contains("\\n"));
 }
 
 TEST_F(MainWindowTest, ScreenSizeItemsRefuseWhatTheScreenCannotShow)

@@ -412,6 +412,35 @@ TEST_F(EditorTest, EditableComboBoxesWearTheComboColorsThroughout)
     window->DoAdd();
 }
 
+TEST_F(EditorTest, EditDeleteRemovesOnlyASelection)
+{
+    start();
+    script = [](TMyEdit& e) {
+        QLineEdit* title = e.lineEdit("Title");
+        title->setText("Vertigo");
+        title->setFocus();
+        title->setCursorPosition(0);
+        e.menuAction("Delete")->trigger();
+        EXPECT_EQ(title->text(), "Vertigo");
+        title->setSelection(0, 3);
+        e.menuAction("Delete")->trigger();
+        EXPECT_EQ(title->text(), "tigo");
+        e.button("Exit")->click();
+    };
+    prompter.answers = {Prompter::Answer::No};
+    window->DoAdd();
+}
+
+TEST_F(EditorTest, AwardPickerSortsWithoutRegardToCase)
+{
+    db::writePickList((home + "/OSCAR.LST").toStdString(), {"Best Picture", "best Actor", "Best director"});
+    edit::TMyOscarAward award(edit::TMyOscarAward::OscarAward, home + "/OSCAR.LST", "");
+    QStringList shown;
+    for (int i = 0; i < award.list()->count(); ++i)
+        shown << award.list()->item(i)->text();
+    EXPECT_EQ(shown, (QStringList{"best Actor", "Best director", "Best Picture"}));
+}
+
 TEST_F(EditorTest, EnterFollowsTheChainAndShowsThePageOfTheFocus)
 {
     start();

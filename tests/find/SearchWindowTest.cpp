@@ -286,6 +286,9 @@ TEST_F(SearchWindowTest, SortOrderRebuildsTheIndexAndKeepsItWhenRefused)
     ini.load(config);
     EXPECT_EQ(ini.value("Sort Order", "Primary Sort"), QString("14"));
     EXPECT_EQ(ini.value("Sort Order", "Third Level Sort"), QString("1"));
+    // The file records the run as it stands, not only the sort order.
+    EXPECT_EQ(ini.value("Misc", "Last Database"), home + "/MASTER.DBF");
+    EXPECT_EQ(ini.value("Misc", "Main Window Width"), QString::number(window->width()));
 
     // Held by another copy: refused, the old order stays.
     QProcess holder;
