@@ -1,0 +1,500 @@
+// The production index as the table keeps it: opening and trusting it,
+// following tags other copies redefine, keeping entries in step with each
+// change, repairing or dropping a damaged index, building it from the
+// records, checking it against a rebuild, and adding and deleting tags.
+
+#include "Table.h"
+#include "TableInternals.h"
+
+#include "DbError.h"
+#include "Ascii.h"
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+
+namespace db {
+
+std::vector<TagDefinition> Table::usableTags(const std::vector<TagDefinition>& definitions) const
+{
+    std::vector<TagDefinition> usable;
+    for (const TagDefinition& d : definitions) {
+        try {
+            KeyExpression check(d.expression, m_header.fields);
+            usable.push_back(d);
+        } catch (const DbError&) {
+            // A tag whose expression no longer fits the table is dropped.
+        }
+    }
+    return usable;
+}
+
+void Table::compileIndexExpressions()
+{
+    std::vector<KeyExpression> compiled;
+    try {
+        for (const TagDefinition& d : m_index.tags()) {
+            compiled.emplace_back(d.expression, m_header.fields);
+            if (compiled.back().keyLength() != d.keyLength)
+                throw IndexDamaged("a tag's key length does not match its expression");
+        }
+    } catch (const DbError&) {
+        throw IndexDamaged("a tag's expression does not fit the table");
+    }
+    m_expressions = std::move(compiled);
+    m_expressionsVersion = m_index.definitionsVersion();
+}
+
+void Table::synchronizeIndex()
+{
+    m_index.synchronize();
+    if (m_index.definitionsVersion() != m_expressionsVersion) {
+        // Another copy added, dropped or redefined a tag: keys from now on
+        // follow the new definitions, and the cursor finds its place again.
+        compileIndexExpressions();
+        changed();
+        const int tag = selectedTagNumber();
+        if (tag >= 0 && m_recNo != 0 && m_currentBytes)
+            IndexFile::placeAt(m_cursor, tag, currentEntry());
+        else
+            m_cursor = {};
+    }
+    // Nobody writes while this copy holds the update lock: an unclean index
+    // now is the work of a copy that stopped half-way, and is rebuilt.
+    if (!m_index.clean() && !m_index.writeBack())
+        throw IndexDamaged("another copy stopped half-way through a change of the index");
+}
+
+IndexFile::Entry Table::entryOf(int tag, const char* record, uint32_t recNo) const
+{
+    // Built in place: the key, then the record number.
+    const KeyExpression& expression = m_expressions[static_cast<size_t>(tag)];
+    const auto keyLength = static_cast<size_t>(expression.keyLength());
+    IndexFile::Entry entry(keyLength + 4, ' ');
+    expression.evaluate(record, entry.data());
+    IndexFile::putRecord(entry.data() + keyLength, recNo);
+    return entry;
+}
+
+IndexFile::Entry Table::currentEntry() const
+{
+    return entryOf(selectedTagNumber(), m_currentBytes, m_recNo);
+}
+
+bool Table::beginIndexChange()
+{
+    // Before the table changes: the index learns of other copies' changes
+    // and marks itself unclean until the change is complete.
+    try {
+        synchronizeIndex();
+        m_index.beginChange();
+    } catch (const IndexDamaged&) {
+        m_index.markUnclean();
+        return false;
+    } catch (...) {
+        m_index.markUnclean();
+        throw;
+    }
+    return true;
+}
+
+bool Table::updateIndexEntries(const char* oldRecord, const char* newRecord, uint32_t recNo)
+{
+    // Every tag loses the old record's entry and gains the new one's; an
+    // unchanged key is left alone. A damaged page marks the index for a rebuild.
+    try {
+        for (size_t t = 0; t < m_expressions.size(); ++t) {
+            const int tag = static_cast<int>(t);
+            const IndexFile::Entry newEntry = newRecord ? entryOf(tag, newRecord, recNo) : IndexFile::Entry();
+            const IndexFile::Entry oldEntry = oldRecord ? entryOf(tag, oldRecord, recNo) : IndexFile::Entry();
+            if (oldEntry == newEntry)
+                continue;
+            if (oldRecord)
+                m_index.erase(tag, oldEntry);
+            if (newRecord)
+                m_index.insert(tag, newEntry);
+        }
+        m_index.endChange(deferWrites() ? TableStamp{} : currentStamp());
+    } catch (const IndexDamaged&) {
+        m_index.markUnclean();
+        return false;
+    } catch (...) {
+        m_index.markUnclean();
+        throw;
+    }
+    return true;
+}
+
+void Table::repairIndex()
+{
+    m_cursor = {};
+    if (!m_file.writable() || m_mode == OpenMode::ReadOnly) {
+        // A reader cannot rewrite the index: it goes on in stored order and says so.
+        dropIndex("The index " + indexPath() + " is damaged; records are read in stored order");
+        return;
+    }
+    buildIndexFile(usableTags(m_index.tags()));
+    if (m_recNo != 0 && selectedTagNumber() >= 0) {
+        UpdateLock read(*this, File::LockKind::Shared);
+        m_index.seek(m_cursor, selectedTagNumber(), currentEntry());
+    }
+}
+
+// ---------------------------------------------------------------- indexes
+
+void Table::openIndex()
+{
+    m_expressions.clear();
+    m_indexOpen = false;
+    m_indexProblem.clear();
+    const std::string path = indexPath();
+    IndexFile::OpenResult result;
+    try {
+        UpdateLock read(*this, File::LockKind::Shared);
+        result = m_index.open(path, m_file.writable());
+    } catch (const DbError& e) {
+        // An index file that cannot be opened at all (no permission, a folder
+        // of that name) leaves the table usable in stored order.
+        m_index.close();
+        m_indexProblem = std::string("The index cannot be used (") + e.what() + "); records are read in stored order";
+        return;
+    }
+    if (result == IndexFile::OpenResult::Missing || result == IndexFile::OpenResult::Foreign) {
+        // A foreign index file (another program's .MDX) is left as it is until a tag is added.
+        m_index.close();
+        return;
+    }
+    const std::vector<TagDefinition> definitions = m_index.tags();
+    bool rebuild = result == IndexFile::OpenResult::Damaged || !m_index.clean();
+    if (!rebuild) {
+        try {
+            compileIndexExpressions();
+        } catch (const IndexDamaged&) {
+            rebuild = true;
+        }
+    }
+    if (!rebuild) {
+        UpdateLock read(*this, File::LockKind::Shared);
+        rereadRecordCount();
+        rebuild = !(m_index.stamp() == currentStamp());
+    }
+    if (rebuild) {
+        if (!m_file.writable()) {
+            dropIndex("The index " + path + " is out of date or damaged; records are read in stored order");
+            return;
+        }
+        try {
+            buildIndexFile(usableTags(definitions));
+        } catch (const DbError& e) {
+            dropIndex(std::string("The index cannot be rebuilt (") + e.what() + "); records are read in stored order");
+        }
+        return;
+    }
+    m_indexOpen = true;
+    m_index.setWriteBack(m_mode == OpenMode::Exclusive);
+    m_index.setStampSource([this] { return currentStamp(); });
+}
+
+void Table::dropIndex(const std::string& why)
+{
+    try {
+        m_index.close();
+    } catch (...) {
+        // Nothing of this index is trusted any more.
+    }
+    m_indexOpen = false;
+    m_expressions.clear();
+    m_cursor = {};
+    m_indexProblem = why;
+    changed();
+}
+
+void Table::writeIndexFlag(bool on)
+{
+    const uint8_t flag = on ? 1 : 0;
+    if (m_header.productionIndexFlag == flag || !m_file.writable())
+        return;
+    m_file.writeAt(kHeaderIndexFlagOffset, &flag, 1);
+    m_header.productionIndexFlag = flag;
+}
+
+namespace {
+
+// Index entries are sorted 16 bytes at a time: by the first 16 bytes as two
+// integers, then each run of equal beginnings by its next 16 bytes, and so
+// on. Keys often share long beginnings (a category before a title), where a
+// plain comparison sort would compare whole keys again and again.
+struct SortItem {
+    uint64_t high = 0;
+    uint64_t low = 0;
+    uint32_t index = 0;
+};
+
+void sortEntries(std::vector<SortItem>::iterator begin, std::vector<SortItem>::iterator end, const char* entries,
+                 size_t entryLength, size_t offset)
+{
+    for (auto it = begin; it != end; ++it) {
+        const char* entry = entries + static_cast<size_t>(it->index) * entryLength;
+        uint64_t high = 0, low = 0;
+        for (size_t k = 0; k < 8; ++k)
+            high = (high << 8) | (offset + k < entryLength ? static_cast<unsigned char>(entry[offset + k]) : 0);
+        for (size_t k = 8; k < 16; ++k)
+            low = (low << 8) | (offset + k < entryLength ? static_cast<unsigned char>(entry[offset + k]) : 0);
+        it->high = high;
+        it->low = low;
+    }
+    std::sort(begin, end, [](const SortItem& a, const SortItem& b) {
+        return a.high != b.high ? a.high < b.high : a.low < b.low;
+    });
+    if (offset + 16 >= entryLength)
+        return; // the record number at the end makes every entry unique
+    for (auto run = begin; run != end;) {
+        auto next = run + 1;
+        while (next != end && next->high == run->high && next->low == run->low)
+            ++next;
+        if (next - run > 1)
+            sortEntries(run, next, entries, entryLength, offset + 16);
+        run = next;
+    }
+}
+
+// The order of the entries by key, then record number: each half sorted on
+// its own core, then the halves merged.
+std::vector<uint32_t> sortedOrder(const char* entries, size_t entryLength, uint32_t count)
+{
+    std::vector<SortItem> items(count);
+    for (uint32_t n = 0; n < count; ++n)
+        items[n].index = n;
+    const auto middle = items.begin() + count / 2;
+    if (count >= 100000 && std::thread::hardware_concurrency() > 1) {
+        std::thread other([&] { sortEntries(items.begin(), middle, entries, entryLength, 0); });
+        sortEntries(middle, items.end(), entries, entryLength, 0);
+        other.join();
+        // The whole entries decide: after ties were sorted on later bytes, an
+        // item's cached prefix no longer tells where it stands.
+        std::inplace_merge(items.begin(), middle, items.end(), [&](const SortItem& a, const SortItem& b) {
+            return std::memcmp(entries + static_cast<size_t>(a.index) * entryLength,
+                               entries + static_cast<size_t>(b.index) * entryLength, entryLength) < 0;
+        });
+    } else {
+        sortEntries(items.begin(), items.end(), entries, entryLength, 0);
+    }
+    std::vector<uint32_t> order(count);
+    for (uint32_t n = 0; n < count; ++n)
+        order[n] = items[n].index;
+    return order;
+}
+
+void writeRecordNumber(char* at, uint32_t rec)
+{
+    at[0] = static_cast<char>(rec >> 24);
+    at[1] = static_cast<char>((rec >> 16) & 0xFF);
+    at[2] = static_cast<char>((rec >> 8) & 0xFF);
+    at[3] = static_cast<char>(rec & 0xFF);
+}
+
+} // namespace
+
+// Every live record's key for each tag, followed by its record number. The
+// workers of a parallel scan write each record's entry in its own slot; the
+// slots of deleted records are squeezed out afterwards.
+void Table::extractKeys(const std::vector<TagDefinition>& tags, const std::vector<KeyExpression>& expressions,
+                        std::vector<IndexFile::BuiltTag>& built) const
+{
+    const size_t length = m_header.recordLength;
+    const uint32_t records = m_header.recordCount;
+    std::vector<uint8_t> live(records, 0);
+    for (size_t t = 0; t < tags.size(); ++t)
+        built[t].entries.assign(static_cast<size_t>(records) * (tags[t].keyLength + 4), 0);
+    scanRecordsInParallel([&](unsigned, const char* block, uint32_t start, uint32_t n) {
+        for (uint32_t k = 0; k < n; ++k) {
+            const char* record = block + static_cast<size_t>(k) * length;
+            const uint32_t rec = start + k;
+            if (record[0] == '*')
+                continue;
+            live[rec - 1] = 1;
+            for (size_t t = 0; t < tags.size(); ++t) {
+                const size_t e = static_cast<size_t>(tags[t].keyLength) + 4;
+                char* slot = built[t].entries.data() + static_cast<size_t>(rec - 1) * e;
+                expressions[t].evaluate(record, slot);
+                writeRecordNumber(slot + tags[t].keyLength, rec);
+            }
+        }
+    });
+    for (size_t t = 0; t < tags.size(); ++t) {
+        const size_t e = static_cast<size_t>(tags[t].keyLength) + 4;
+        std::vector<char>& entries = built[t].entries;
+        size_t kept = 0;
+        for (uint32_t r = 0; r < records; ++r) {
+            if (!live[r])
+                continue;
+            if (kept != r)
+                std::memmove(entries.data() + kept * e, entries.data() + static_cast<size_t>(r) * e, e);
+            ++kept;
+        }
+        entries.resize(kept * e);
+        built[t].count = static_cast<uint32_t>(kept);
+    }
+}
+
+void Table::buildIndexFile(std::vector<TagDefinition> tags)
+{
+    std::vector<KeyExpression> expressions;
+    for (TagDefinition& d : tags) {
+        expressions.emplace_back(d.expression, m_header.fields);
+        d.keyLength = expressions.back().keyLength();
+    }
+    UpdateLock write(*this, File::LockKind::Exclusive);
+    writePendingAppends();
+    rereadRecordCount();
+    writeIndexFlag(!tags.empty());
+
+    std::vector<IndexFile::BuiltTag> built(tags.size());
+    for (size_t t = 0; t < tags.size(); ++t)
+        built[t].definition = tags[t];
+    extractKeys(tags, expressions, built);
+    for (IndexFile::BuiltTag& b : built)
+        b.order = sortedOrder(b.entries.data(), static_cast<size_t>(b.definition.keyLength) + 4, b.count);
+    m_index.close();
+    m_indexOpen = false; // until the new file is whole
+    m_expressions.clear();
+    m_index.rebuild(indexPath(), std::move(built), currentStamp());
+    m_expressions = std::move(expressions);
+    m_expressionsVersion = m_index.definitionsVersion();
+    m_indexProblem.clear();
+    m_indexOpen = true;
+    m_index.setWriteBack(m_mode == OpenMode::Exclusive);
+    m_index.setStampSource([this] { return currentStamp(); });
+}
+
+std::string Table::checkIndex()
+{
+    requireBrowse("check the index");
+    if (!m_indexOpen)
+        return {};
+    try {
+        UpdateLock read(*this, File::LockKind::Shared);
+        synchronizeIndex();
+        rereadRecordCount();
+        const std::vector<TagDefinition> tags = m_index.tags();
+        std::vector<IndexFile::BuiltTag> built(tags.size());
+        extractKeys(tags, m_expressions, built);
+        for (size_t t = 0; t < tags.size(); ++t) {
+            const size_t e = static_cast<size_t>(tags[t].keyLength) + 4;
+            const std::vector<uint32_t> order = sortedOrder(built[t].entries.data(), e, built[t].count);
+            const std::string tag = "Index tag " + tags[t].name + ": ";
+            if (m_index.entryCount(static_cast<int>(t)) != built[t].count)
+                return tag + "it counts " + std::to_string(m_index.entryCount(static_cast<int>(t)))
+                    + " records but the table holds " + std::to_string(built[t].count);
+            IndexFile::Cursor c;
+            bool more = m_index.first(c, static_cast<int>(t));
+            for (uint32_t n = 0; n < built[t].count; ++n, more = m_index.next(c)) {
+                const std::string_view expected(built[t].entries.data() + static_cast<size_t>(order[n]) * e, e);
+                if (!more)
+                    return tag + "it ends after " + std::to_string(n) + " of " + std::to_string(built[t].count) + " records";
+                if (c.entry != expected)
+                    return tag + "entry " + std::to_string(n + 1) + " lists record "
+                        + std::to_string(IndexFile::recordOf(c.entry)) + " where record "
+                        + std::to_string(IndexFile::recordOf(std::string(expected))) + " belongs";
+            }
+            if (more)
+                return tag + "it lists more entries than the table has records";
+        }
+    } catch (const IndexDamaged& e) {
+        return std::string("The index is damaged: ") + e.what();
+    }
+    return {};
+}
+
+std::vector<TagDefinition> Table::indexTags()
+{
+    requireActive("list index tags");
+    if (!m_indexOpen)
+        return {};
+    return m_index.tags();
+}
+
+void Table::withTableOpen(const std::function<void()>& work)
+{
+    const std::string selected = m_selectedTag;
+    m_selectedTag.clear();
+    try {
+        open(OpenMode::Shared);
+        work();
+        close();
+    } catch (...) {
+        close();
+        m_selectedTag = selected;
+        throw;
+    }
+    m_selectedTag = selected;
+}
+
+void Table::addIndex(const std::string& tag, const std::string& expression)
+{
+    if (!active())
+        return withTableOpen([&] { addIndex(tag, expression); });
+    requireBrowse("add an index");
+    if (tag.empty() || tag.size() > static_cast<size_t>(IndexFile::kMaxTagName)
+        || !std::all_of(tag.begin(), tag.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }))
+        throw DbError(indexPath(), "Index tag name \"" + tag + "\" must be 1 to 10 letters, digits or _");
+    if (!m_file.writable())
+        throw DbError(filePath(), "Cannot add an index: the table is open read-only");
+    if (expression.size() > IndexFile::kMaxExpression)
+        throw DbError(indexPath(), "The index expression is " + std::to_string(expression.size())
+                                       + " characters long; an index expression holds at most "
+                                       + std::to_string(IndexFile::kMaxExpression));
+    const KeyExpression compiled(expression, m_header.fields); // throws before any file changes
+    std::vector<TagDefinition> tags = m_indexOpen ? m_index.tags() : std::vector<TagDefinition>{};
+    tags.erase(std::remove_if(tags.begin(), tags.end(), [&](const TagDefinition& d) { return sameLetters(d.name, tag); }),
+               tags.end());
+    if (tags.size() >= static_cast<size_t>(IndexFile::kMaxTags))
+        throw DbError(indexPath(), "An index file holds at most 8 tags");
+    tags.push_back({tag, expression, compiled.keyLength()});
+    const uint32_t keep = m_recNo;
+    buildIndexFile(tags);
+    m_recNo = keep;
+    refresh();
+}
+
+void Table::deleteIndex(const std::string& tag)
+{
+    if (!active())
+        return withTableOpen([&] { deleteIndex(tag); });
+    requireBrowse("delete an index");
+    if (!m_indexOpen || m_index.tagNumber(tag) < 0)
+        return;
+    if (sameLetters(m_selectedTag, tag))
+        m_selectedTag.clear();
+    std::vector<TagDefinition> tags = m_index.tags();
+    tags.erase(std::remove_if(tags.begin(), tags.end(), [&](const TagDefinition& d) { return sameLetters(d.name, tag); }),
+               tags.end());
+    if (tags.empty() && m_mode == OpenMode::Exclusive) {
+        // Nobody else has the index open: the file itself goes.
+        m_index.close();
+        m_indexOpen = false;
+        m_expressions.clear();
+        removeFile(indexPath());
+        writeIndexFlag(false);
+    } else {
+        buildIndexFile(tags);
+    }
+    refresh();
+}
+
+void Table::selectIndex(const std::string& tag)
+{
+    if (!active()) {
+        m_selectedTag = tag;
+        return;
+    }
+    if (m_state != State::Browse)
+        post();
+    if (!tag.empty() && (!m_indexOpen || m_index.tagNumber(tag) < 0))
+        throw DbError(indexPath(), "Index tag " + tag + " does not exist");
+    m_selectedTag = tag;
+    changed();
+    refresh();
+}
+
+} // namespace db

@@ -1,0 +1,108 @@
+// Maintenance under exclusive use: packing out deleted records (written
+// beside the real file and renamed into place) and regenerating indexes.
+
+#include "Table.h"
+#include "TableInternals.h"
+
+#include "DbError.h"
+
+#include <vector>
+
+namespace db {
+
+// ---------------------------------------------------------------- maintenance
+
+void Table::pack()
+{
+    requireBrowse("pack");
+    if (m_mode != OpenMode::Exclusive)
+        throw DbError(filePath(), "Packing requires exclusive use of the table");
+    // Written beside the real file (a link to the table stays a link) with
+    // the table's own permissions and owner.
+    const std::string path = resolvedPath(filePath());
+    const std::string temporary = path + ".rk-pack";
+    m_index.flush();
+    rereadRecordCount();
+    try {
+        File out;
+        out.open(temporary, File::Mode::CreateTruncate);
+        out.takeModeAndOwnerOf(path);
+        DbfHeader header = m_header;
+        header.recordCount = 0;
+        const std::string headerBytes = serializeDbfHeader(header);
+        out.writeAt(0, headerBytes.data(), headerBytes.size());
+        // Any header bytes of a foreign file beyond the terminator are kept as zeros.
+        const std::vector<char> padding(m_header.headerLength - headerBytes.size(), '\0');
+        if (!padding.empty())
+            out.writeAt(headerBytes.size(), padding.data(), padding.size());
+        const size_t length = m_header.recordLength;
+        std::vector<char> kept;
+        uint64_t writeAt = m_header.headerLength;
+        uint32_t live = 0;
+        const auto keepLive = [&](const char* records, uint32_t, uint32_t n) {
+            kept.clear();
+            for (uint32_t k = 0; k < n; ++k) {
+                const char* record = records + static_cast<size_t>(k) * length;
+                if (record[0] != '*')
+                    kept.insert(kept.end(), record, record + length);
+            }
+            out.writeAt(writeAt, kept.data(), kept.size());
+            writeAt += kept.size();
+            live += static_cast<uint32_t>(kept.size() / length);
+        };
+        scanRecords(keepLive);
+        // Whole records past a count that fell behind (a crash between the
+        // records and the count) are kept: they are the user's data.
+        const auto whole = static_cast<uint32_t>((m_file.size() - m_header.headerLength) / length);
+        if (whole > m_header.recordCount && !m_fileNote.empty())
+            scanRecords(m_header.recordCount + 1, whole, keepLive);
+        out.writeAt(writeAt, "\x1A", 1);
+        const std::string counted = headerCountBytes(live);
+        out.writeAt(1, counted.data(), counted.size());
+        out.sync();
+        out.close();
+        replaceFile(temporary, path);
+    } catch (...) {
+        try {
+            removeFile(temporary);
+        } catch (...) {
+        }
+        throw;
+    }
+    // The packed file is a new file: hold it exclusively before letting the old one go.
+    File packed;
+    packed.open(filePath(), File::Mode::ReadWrite);
+    if (!packed.tryLock(kOpenLock, File::LockKind::Exclusive))
+        throw DbError(path, "The packed table was opened by another program before it could be locked");
+    m_readAhead.reset(); // it maps from the old file
+    m_file = std::move(packed);
+    m_header = readDbfHeader(m_file);
+    noteCountProblem();
+    invalidateChunk();
+    const std::vector<TagDefinition> tags = m_indexOpen ? m_index.tags() : std::vector<TagDefinition>{};
+    if (!tags.empty())
+        buildIndexFile(tags);
+    first();
+}
+
+void Table::regenerateIndexes()
+{
+    requireBrowse("regenerate indexes");
+    if (m_mode != OpenMode::Exclusive)
+        throw DbError(filePath(), "Regenerating indexes requires exclusive use of the table");
+    std::vector<TagDefinition> tags;
+    if (m_indexOpen) {
+        tags = m_index.tags();
+    } else {
+        // A damaged index whose definitions were lost cannot be rebuilt; a readable one can.
+        IndexFile probe;
+        if (probe.open(indexPath(), false) != IndexFile::OpenResult::Missing)
+            tags = probe.tags();
+    }
+    if (tags.empty())
+        return;
+    buildIndexFile(tags);
+    first();
+}
+
+} // namespace db

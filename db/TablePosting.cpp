@@ -1,0 +1,377 @@
+// Changing records: the edit buffer and its typed setters, posting and
+// deleting under the update lock (index marked unclean first, record and
+// index synced before success is reported), the record filter, and batches
+// of changes under one hold of the lock.
+
+#include "Table.h"
+#include "TableInternals.h"
+
+#include "DbError.h"
+#include "EditText.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace db {
+
+// ---------------------------------------------------------------- editing
+
+std::vector<char> Table::blankRecord() const
+{
+    return std::vector<char>(m_header.recordLength, ' ');
+}
+
+void Table::edit()
+{
+    requireBrowse("edit");
+    if (m_recNo == 0)
+        throw DbError(filePath(), "Cannot edit: there is no current record");
+    if (!m_file.writable() || m_mode == OpenMode::ReadOnly)
+        throw DbError(filePath(), "Cannot edit: the table is open read-only");
+    m_edit.resize(m_header.recordLength);
+    {
+        // Start from the record as it is on disk now, not from an older copy.
+        UpdateLock read(*this, File::LockKind::Shared);
+        m_file.readAt(m_header.headerLength + static_cast<uint64_t>(m_recNo - 1) * m_header.recordLength,
+                      m_edit.data(), m_edit.size());
+    }
+    if (m_edit[0] == '*') {
+        m_edit.clear();
+        throw DbError(filePath(), "Cannot edit: the record was deleted by another user");
+    }
+    m_state = State::Edit;
+    notify();
+}
+
+void Table::insert()
+{
+    requireBrowse("insert");
+    if (!m_file.writable() || m_mode == OpenMode::ReadOnly)
+        throw DbError(filePath(), "Cannot insert: the table is open read-only");
+    m_edit = blankRecord();
+    m_state = State::Insert;
+    notify();
+}
+
+char* Table::editField(int field)
+{
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw DbError(filePath(), "Cannot change a field: the table is not in edit or insert mode");
+    const FieldDef& f = m_header.fields.at(static_cast<size_t>(field));
+    return m_edit.data() + f.offset;
+}
+
+void Table::setCharacters(int field, std::string_view text)
+{
+    char* out = editField(field);
+    const FieldDef& f = m_header.fields[static_cast<size_t>(field)];
+    const size_t n = std::min(text.size(), static_cast<size_t>(f.width));
+    std::memcpy(out, text.data(), n);
+    std::memset(out + n, ' ', static_cast<size_t>(f.width) - n);
+}
+
+void Table::clearField(int field)
+{
+    char* out = editField(field);
+    std::memset(out, ' ', static_cast<size_t>(m_header.fields[static_cast<size_t>(field)].width));
+}
+
+void Table::setText(int field, std::string_view text)
+{
+    editField(field);
+    const FieldDef& f = m_header.fields[static_cast<size_t>(field)];
+    const std::string_view trimmed = trimBoth(text);
+    switch (f.kind()) {
+    case FieldKind::Number: {
+        if (trimmed.empty())
+            return clearField(field);
+        std::string normal(trimmed);
+        const char sep = editTextFormat().decimalSeparator;
+        if (sep != '.')
+            std::replace(normal.begin(), normal.end(), sep, '.');
+        const auto value = parseDecimalNumber(normal);
+        if (!value)
+            throw DbError(filePath(), "'" + std::string(text) + "' is not a valid number for field " + f.name);
+        return setNumber(field, *value);
+    }
+    case FieldKind::Date: {
+        if (trimmed.empty() || trimmed.find_first_of("0123456789") == std::string_view::npos)
+            return clearField(field);
+        const auto date = parseShortDate(trimmed);
+        if (!date)
+            throw DbError(filePath(), "'" + std::string(text) + "' is not a valid date for field " + f.name);
+        return setDate(field, dayNumberFromCivil(*date));
+    }
+    case FieldKind::Logical: {
+        const char c = trimmed.empty() ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(trimmed[0])));
+        *editField(field) = (c == 'T' || c == 'Y') ? 'T' : (c == 'F' || c == 'N') ? 'F' : ' ';
+        return;
+    }
+    default:
+        return setCharacters(field, text);
+    }
+}
+
+void Table::setNumber(int field, double value)
+{
+    char* out = editField(field);
+    const FieldDef& f = m_header.fields[static_cast<size_t>(field)];
+    switch (f.kind()) {
+    case FieldKind::Number: {
+        const auto text = numberFieldText(value, f.width, f.decimals);
+        if (!text)
+            throw DbError(filePath(), "The number " + formatGeneralNumber(value) + " does not fit field " + f.name);
+        std::memcpy(out, text->data(), static_cast<size_t>(f.width));
+        return;
+    }
+    case FieldKind::Date: return setDate(field, value);
+    default: return setCharacters(field, formatGeneralNumber(value));
+    }
+}
+
+void Table::setDate(int field, double dayNumber)
+{
+    char* out = editField(field);
+    const FieldDef& f = m_header.fields[static_cast<size_t>(field)];
+    if (f.kind() != FieldKind::Date)
+        throw DbError(filePath(), "Field " + f.name + " is not a date field");
+    if (dayNumber <= 0)
+        return clearField(field);
+    const CivilDate d = civilFromDayNumber(dayNumber);
+    if (!isValidCivilDate(d))
+        throw DbError(filePath(), "The date does not fit field " + f.name);
+    const std::string text = storedDateText(d);
+    std::memcpy(out, text.data(), std::min<size_t>(8, static_cast<size_t>(f.width)));
+}
+
+TableStamp Table::currentStamp() const
+{
+    const auto [size, modified] = m_file.sizeAndModified();
+    return {size, modified, m_header.recordCount};
+}
+
+void Table::post()
+{
+    requireActive("post");
+    if (m_state != State::Edit && m_state != State::Insert)
+        throw DbError(filePath(), "Cannot post: the table is not in edit or insert mode");
+    const size_t length = m_header.recordLength;
+    const bool inserting = m_state == State::Insert;
+    uint32_t rec = m_recNo;
+    bool indexBroken = false; // a damaged page met on the way: rebuilt below from the table
+    {
+        UpdateLock write(*this, File::LockKind::Exclusive);
+        rereadRecordCount();
+        if (m_indexOpen)
+            indexBroken = !beginIndexChange();
+        std::vector<char> old;
+        if (inserting && inBatch()) {
+            rec = m_header.recordCount + 1;
+            m_pendingAppends.insert(m_pendingAppends.end(), m_edit.begin(), m_edit.end());
+            ++m_pendingCount;
+            m_header.recordCount = rec;
+            if (m_pendingAppends.size() >= kChunkBytes)
+                writePendingAppends();
+        } else if (inserting) {
+            rec = m_header.recordCount + 1;
+            std::vector<char> bytes(m_edit);
+            bytes.push_back('\x1A');
+            m_file.writeAt(m_header.headerLength + static_cast<uint64_t>(rec - 1) * length, bytes.data(), bytes.size());
+            const std::string counted = headerCountBytes(rec);
+            m_file.writeAt(1, counted.data(), counted.size());
+            m_header.recordCount = rec;
+        } else {
+            old.resize(length);
+            m_file.readAt(m_header.headerLength + static_cast<uint64_t>(rec - 1) * length, old.data(), length);
+            if (old[0] == '*')
+                throw DbError(filePath(), "Cannot post: the record was deleted by another user");
+            m_file.writeAt(m_header.headerLength + static_cast<uint64_t>(rec - 1) * length, m_edit.data(), length);
+        }
+        // The record is on the device before the index calls itself clean and
+        // before the user is told it was saved.
+        if (!deferWrites())
+            m_file.sync();
+        if (m_indexOpen && !indexBroken)
+            indexBroken = !updateIndexEntries(inserting ? nullptr : old.data(), m_edit.data(), rec);
+    }
+    changed();
+    updateChunkRecord(rec, m_edit.data());
+    m_state = State::Browse;
+    std::vector<char> posted;
+    posted.swap(m_edit);
+    // The record is saved; what follows only finds the place to stand.
+    repairing([&] { placeAfterPost(posted, rec, indexBroken); });
+}
+
+void Table::placeAfterPost(const std::vector<char>& posted, uint32_t rec, bool& repairPending)
+{
+    const bool repaired = repairPending;
+    if (repairPending) {
+        repairPending = false; // once, even when the placing runs again
+        repairIndex();
+    }
+    bool found;
+    if (selectedTagNumber() >= 0) {
+        const IndexFile::Entry entry = entryOf(selectedTagNumber(), posted.data(), rec);
+        if (!repaired && visible(posted.data())) {
+            // The entry was just inserted: the cursor stands on it and reads its leaf when it moves.
+            IndexFile::placeAt(m_cursor, selectedTagNumber(), entry);
+            setCurrent(rec, posted.data());
+            found = true;
+        } else {
+            found = landOnEntryOrNeighbour(entry);
+        }
+    } else if (visible(posted.data())) {
+        setCurrent(rec, posted.data());
+        found = true;
+    } else {
+        found = seekPhysical(rec, +1) || seekPhysical(rec, -1);
+    }
+    if (!found)
+        setNoCurrent();
+    m_bof = m_eof = !found;
+    notify();
+}
+
+void Table::cancel()
+{
+    requireActive("cancel");
+    m_edit.clear();
+    m_state = State::Browse;
+    notify();
+}
+
+void Table::deleteRecord()
+{
+    requireActive("delete");
+    if (m_state != State::Browse)
+        cancel();
+    if (m_recNo == 0)
+        throw DbError(filePath(), "Cannot delete: there is no current record");
+    if (!m_file.writable() || m_mode == OpenMode::ReadOnly)
+        throw DbError(filePath(), "Cannot delete: the table is open read-only");
+    const uint32_t rec = m_recNo;
+    const size_t length = m_header.recordLength;
+    bool indexBroken = false;
+    {
+        UpdateLock write(*this, File::LockKind::Exclusive);
+        std::vector<char> old(length);
+        const uint64_t at = m_header.headerLength + static_cast<uint64_t>(rec - 1) * length;
+        m_file.readAt(at, old.data(), length);
+        if (old[0] != '*') {
+            if (m_indexOpen)
+                indexBroken = !beginIndexChange();
+            m_file.writeAt(at, "*", 1);
+            if (!deferWrites())
+                m_file.sync();
+            if (m_indexOpen && !indexBroken)
+                indexBroken = !updateIndexEntries(old.data(), nullptr, rec);
+        }
+    }
+    changed();
+    updateChunkRecord(rec, nullptr);
+    repairing([&] { placeAfterDelete(rec, indexBroken); });
+}
+
+void Table::placeAfterDelete(uint32_t rec, bool& repairPending)
+{
+    if (repairPending) {
+        repairPending = false; // once, even when the placing runs again
+        repairIndex();
+    }
+    // The record after the deleted one becomes current, or the one before it.
+    bool found;
+    if (selectedTagNumber() >= 0) {
+        found = landOnEntryOrNeighbour(m_cursor.entry);
+    } else {
+        found = seekPhysical(rec + 1, +1) || seekPhysical(rec, -1);
+    }
+    if (!found)
+        setNoCurrent();
+    m_bof = m_eof = !found;
+    notify();
+}
+
+void Table::setFilter(Filter filter, bool parallelSafe)
+{
+    m_filter = std::move(filter);
+    m_filterParallelSafe = parallelSafe;
+    changed();
+}
+
+void Table::setFiltered(bool on)
+{
+    m_filtered = on;
+    changed();
+}
+
+// ---------------------------------------------------------------- batches
+
+void Table::beginBatch()
+{
+    repairing([this] { beginBatchNow(); });
+}
+
+void Table::beginBatchNow()
+{
+    requireBrowse("begin a batch");
+    if (inBatch())
+        throw DbError(filePath(), "A batch of changes is already under way");
+    m_batchLock = std::make_unique<UpdateLock>(*this, File::LockKind::Exclusive);
+    try {
+        m_pendingCount = 0;
+        // Another copy may have appended since this one last looked: the
+        // batch appends after the count on disk, never after a remembered one.
+        if (m_mode != OpenMode::Exclusive)
+            readRecordCountFromFile();
+        if (m_indexOpen) {
+            synchronizeIndex();
+            m_index.setWriteBack(true);
+        }
+    } catch (...) {
+        m_batchLock.reset();
+        throw;
+    }
+}
+
+void Table::writePendingAppends()
+{
+    if (m_pendingCount == 0)
+        return;
+    const uint32_t firstPending = m_header.recordCount - m_pendingCount + 1;
+    m_pendingAppends.push_back('\x1A');
+    m_file.writeAt(m_header.headerLength + static_cast<uint64_t>(firstPending - 1) * m_header.recordLength,
+                   m_pendingAppends.data(), m_pendingAppends.size());
+    const std::string counted = headerCountBytes(m_header.recordCount);
+    m_file.writeAt(1, counted.data(), counted.size());
+    m_pendingAppends.clear();
+    m_pendingCount = 0;
+}
+
+void Table::endBatch()
+{
+    if (!inBatch())
+        return;
+    try {
+        if (m_state != State::Browse)
+            post();
+        writePendingAppends();
+        // The batch's records reach the device before the index calls itself clean.
+        m_file.sync();
+        // Under exclusive use the index pages stay held back until the table closes.
+        if (m_indexOpen && m_mode != OpenMode::Exclusive) {
+            m_index.flush();
+            m_index.setWriteBack(false);
+        }
+    } catch (...) {
+        m_pendingAppends.clear();
+        m_pendingCount = 0;
+        m_batchLock.reset();
+        throw;
+    }
+    m_batchLock.reset();
+    changed();
+    notify();
+}
+
+} // namespace db
