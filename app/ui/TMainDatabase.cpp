@@ -1,0 +1,282 @@
+// The main window's database commands: naming and opening collections, new
+// and recent databases, the in-use and format checks, pack, rebuild indexes
+// and update.
+
+#include "TMain.h"
+#include "TMainShared.h"
+
+#include "CollectionFile.h"
+#include "HelpViewer.h"
+#include "MyNavigator.h"
+#include "PickList.h"
+#include "TMyEdit.h"
+#include "TMySearch.h"
+#include "TMyLocateDialog.h"
+#include "TMySortOrder.h"
+#include "TSearchAndReplace.h"
+#include "TMyEditBox.h"
+#include "TTipOfDay.h"
+#include "ViewerGrid.h"
+#include "ViewerModel.h"
+#include "Cp1252.h"
+#include "DbError.h"
+#include "IniFile.h"
+#include "ProgramFolders.h"
+#include "Schema.h"
+#include "SortOrder.h"
+#include "WindowLook.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+
+namespace app {
+
+using namespace main_window;
+
+// ---------------------------------------------------------------- opening collections
+
+void TMain::nameTable(const QString& name)
+{
+    const QString full = QFileInfo(name).absoluteFilePath();
+    m_table.setFilePath(local(full));
+    setWindowTitle(QString(kCaption) + " (" + fromLocal(m_table.tableName()) + ")");
+    // Folder + table name + .MDX, in the letter case of the table file's extension.
+    m_indexFileName = fromLocal(m_table.indexPath());
+}
+
+void TMain::openTableShared()
+{
+    try {
+        m_table.open(db::Table::OpenMode::Shared);
+    } catch (const db::DbError&) {
+        if (m_table.selectedIndex().empty())
+            throw;
+        // The file has no sort index of its own: open it in stored order.
+        m_table.selectIndex("");
+        m_table.open(db::Table::OpenMode::Shared);
+    }
+    warnOfTableCondition();
+}
+
+void TMain::warnOfTableCondition()
+{
+    // Damage found at open is told once, not at every reopen; the collection
+    // stays usable with the records it has.
+    QString condition;
+    for (const std::string* problem : {&m_table.fileProblem(), &m_table.indexProblem()})
+        if (!problem->empty())
+            condition += QString::fromStdString(db::cp1252ToUtf8(*problem)) + "\n\n";
+    if (condition == m_toldCondition)
+        return;
+    m_toldCondition = condition;
+    if (!condition.isEmpty())
+        m_prompter.message(this, "Warning",
+                           condition + "Use Tools > Pack Database to write the collection file anew.",
+                           Prompter::Icon::Warning);
+}
+
+void TMain::openCollection(const QString& name, bool testInUse)
+{
+    if (m_searchMode)
+        DoEndSearch();
+    const QString previous = m_currentDatabase;
+    m_currentDatabase = name;
+    m_table.close();
+    nameTable(name);
+    if (!testInUse || !DBaseInUse(name)) {
+        if (QFileInfo::exists(m_indexFileName)) {
+            m_table.selectIndex("");
+            m_table.deleteIndex(find::kSortTag);
+        }
+        if (m_sortExpression.empty()) {
+            m_table.selectIndex("");
+        } else {
+            m_table.addIndex(find::kSortTag, m_sortExpression);
+            m_table.selectIndex(find::kSortTag);
+        }
+    }
+    openTableShared();
+    SetViewerOptions();
+    DoLastFiles(previous, m_currentDatabase);
+}
+
+bool TMain::hasDbfExtension(const QString& name)
+{
+    if (name.right(4).toUpper() == ".DBF")
+        return true;
+    m_prompter.message(this, "Error", "Invalid file type selected.", Prompter::Icon::Error);
+    return false;
+}
+
+void TMain::DoOpen()
+{
+    const QString chosen = m_prompter.openFileName(
+        this, {"Open Database File", kDatabaseFilter, "DBF", QFileInfo(m_currentDatabase).absolutePath()});
+    if (!chosen.isEmpty() && hasDbfExtension(chosen) && CheckDBaseFormat(this, chosen))
+        openCollection(chosen, true);
+    DisplayCount();
+}
+
+void TMain::OpenSaveFile(const QString& name)
+{
+    if (CheckDBaseFormat(this, name))
+        openCollection(name, true);
+    DisplayCount();
+}
+
+void TMain::DoNew()
+{
+    Prompter::FileDialog dialog{"New Database File", kDatabaseFilter, "DBF", QFileInfo(m_currentDatabase).absolutePath()};
+    dialog.confirmOverwrite = true;
+    const QString chosen = m_prompter.saveFileName(this, dialog);
+    if (!chosen.isEmpty() && m_searchMode)
+        DoEndSearch();
+    if (!chosen.isEmpty() && hasDbfExtension(chosen) && MakeNewDB(chosen))
+        openCollection(chosen, false);
+    DisplayCount();
+}
+
+bool TMain::MakeNewDB(const QString& name)
+{
+    if (QFileInfo::exists(name) && DBaseInUse(name)) {
+        m_prompter.message(this, "Error",
+                           "The table \"" + name + "\" is currently in use by another program.  "
+                           "New table creation will be aborted.",
+                           Prompter::Icon::Error);
+        return false;
+    }
+    try {
+        db::createCollectionTable(local(QFileInfo(name).absoluteFilePath()));
+    } catch (const std::exception& e) {
+        showEngineError(e);
+    }
+    return QFileInfo::exists(name);
+}
+
+void TMain::DoLastFiles(const QString& previous, const QString& current)
+{
+    updateRecentDatabases(m_settings.lastFiles, previous, current);
+    SetMenuLastFiles();
+}
+
+void TMain::SetMenuLastFiles()
+{
+    bool any = false;
+    for (size_t n = 0; n < m_recentItems.size(); ++n) {
+        const QString& entry = m_settings.lastFiles[n];
+        m_recentItems[n]->setVisible(!entry.isEmpty());
+        m_recentItems[n]->setText(recentItemCaption(static_cast<int>(n + 1), entry));
+        any = any || !entry.isEmpty();
+    }
+    m_recentSeparator->setVisible(any);
+}
+
+bool TMain::DBaseInUse(const QString& name)
+{
+    return db::tableInUse(local(QFileInfo(name).absoluteFilePath()));
+}
+
+void TMain::RemoveMDXByte(const QString& name)
+{
+    db::removeIndexFlag(local(name));
+}
+
+bool TMain::CheckDBaseFormat(QWidget* owner, const QString& name)
+{
+    if (db::isCollectionTable(local(QFileInfo(name).absoluteFilePath())))
+        return true;
+    m_prompter.message(owner ? owner : this, "Error", db::kNotCollectionMessage, Prompter::Icon::Error);
+    return false;
+}
+
+// ---------------------------------------------------------------- maintenance
+
+void TMain::maintainExclusively(const QString& question, const QString& refusal, const std::function<void()>& work)
+{
+    if (m_prompter.ask(this, "Confirm", question, Prompter::Buttons::YesNo, Prompter::Answer::No)
+        != Prompter::Answer::Yes)
+        return;
+    m_table.close();
+    try {
+        m_table.open(db::Table::OpenMode::Exclusive);
+    } catch (const db::DbError&) {
+        openTableShared();
+        SetViewerOptions();
+        m_prompter.message(this, "Error", refusal, Prompter::Icon::Error);
+        return;
+    }
+    try {
+        work();
+    } catch (...) {
+        m_table.close();
+        openTableShared();
+        SetViewerOptions();
+        throw;
+    }
+    m_table.close();
+    openTableShared();
+    SetViewerOptions();
+}
+
+void TMain::DoPack()
+{
+    maintainExclusively("Deleted items are not permanently removed from the database until packing occurs.  "
+                        "Packing simply removes them to free up space.  Continue?",
+                        "Unable to pack table.  Packing requires exclusive use of the DBase File.  " + kExclusiveUse,
+                        [this] { m_table.pack(); });
+    DisplayCount();
+}
+
+void TMain::DoRebuildIndexes()
+{
+    maintainExclusively("It is possible for your index files to become corrupted.  As a result, some items may not "
+                        "show up in the viewer or in reports.  This will rebuild your index files correctly.  "
+                        "Continue?",
+                        "Unable to reindex table.  Reindexing requires exclusive use of the DBase File.  "
+                            + kExclusiveUse,
+                        [this] {
+                            // An index whose tags were lost is made again from the sort order.
+                            if (!m_sortExpression.empty() && m_table.indexTags().empty())
+                                m_table.addIndex(find::kSortTag, m_sortExpression);
+                            else
+                                m_table.regenerateIndexes();
+                        });
+    DisplayCount();
+}
+
+void TMain::DoUpdateDatabase()
+{
+    // Reopening shows other users' changes; a search that was on applies again.
+    const bool searchWasOn = m_searchMode;
+    if (searchWasOn)
+        DoEndSearch();
+    m_table.close();
+    if (searchWasOn)
+        EnableEndSearch();
+    openTableShared();
+    SetViewerOptions();
+    DisplayCount();
+}
+
+} // namespace app

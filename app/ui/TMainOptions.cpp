@@ -1,0 +1,333 @@
+// The main window's view and options commands: search mode and the find,
+// locate, sort and replace windows, the tip of the day, fonts, colors,
+// regional formats and the screen size.
+
+#include "TMain.h"
+#include "TMainShared.h"
+
+#include "CollectionFile.h"
+#include "HelpViewer.h"
+#include "MyNavigator.h"
+#include "PickList.h"
+#include "TMyEdit.h"
+#include "TMySearch.h"
+#include "TMyLocateDialog.h"
+#include "TMySortOrder.h"
+#include "TSearchAndReplace.h"
+#include "TMyEditBox.h"
+#include "TTipOfDay.h"
+#include "ViewerGrid.h"
+#include "ViewerModel.h"
+#include "Cp1252.h"
+#include "DbError.h"
+#include "IniFile.h"
+#include "ProgramFolders.h"
+#include "Schema.h"
+#include "SortOrder.h"
+#include "WindowLook.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+
+namespace app {
+
+using namespace main_window;
+
+// ---------------------------------------------------------------- look and formats
+
+void TMain::BuildSortString()
+{
+    m_sortExpression = find::buildSortString(m_settings.sortKeys);
+}
+
+QString TMain::countText() const
+{
+    return m_countLabel->text();
+}
+
+void TMain::DisplayCount()
+{
+    m_model->reload();
+    syncGridToTable();
+    if (m_table.active() && m_table.filtered() && isVisible())
+        m_grid->viewport()->repaint(); // the first rows of a search show before it is counted
+    try {
+        m_countLabel->setText(m_table.active() ? QString::number(m_table.recordCount()) : "0");
+    } catch (const std::exception& e) {
+        showEngineError(e);
+    }
+}
+
+void TMain::SetColors()
+{
+    const ColorSet& colors = m_settings.colorSets[MainWindowColors];
+    QPalette p = palette();
+    p.setColor(QPalette::Window, appearance::colorFromSetting(colors[MainBackground]));
+    setPalette(p);
+    setAutoFillBackground(true);
+    for (QLabel* label : {m_viewerLabel, m_navigatorLabel}) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::Window, appearance::colorFromSetting(colors[MainBackground]));
+        p.setColor(QPalette::WindowText,
+                   appearance::colorFromSetting(colors[label == m_viewerLabel ? MajorTitle : MinorTitle]));
+        label->setPalette(p);
+    }
+}
+
+void TMain::EnableEndSearch()
+{
+    m_searchMode = true;
+    m_searchOnLabel->setVisible(true);
+    m_table.setFiltered(true);
+    updateCommandStates();
+}
+
+void TMain::DisableEndSearch()
+{
+    m_searchMode = false;
+    m_searchOnLabel->setVisible(false);
+    m_table.setFiltered(false);
+    updateCommandStates();
+}
+
+void TMain::DoEndSearch()
+{
+    DisableEndSearch();
+    m_table.close();
+    openTableShared();
+    SetViewerOptions();
+    DisplayCount();
+}
+
+bool TMain::MyTableFilter(const db::Record& record) const
+{
+    return !m_searchMode || find::BuildFilter(m_searchItems, record);
+}
+
+bool TMain::Doit(const std::vector<find::SearchItem>& items)
+{
+    if (m_searchMode) {
+        m_table.close();
+        openTableShared();
+    }
+    m_searchItems = items;
+    EnableEndSearch();
+    m_table.refresh();
+    if (m_table.bof() && m_table.eof()) {
+        DoEndSearch();
+        return false;
+    }
+    return true;
+}
+
+QStringList TMain::searchValuesFor(int position) const
+{
+    const std::string field = db::schemaField(position).name;
+    if (field == "Miscellane")
+        return m_pickLists.readFile(17);
+    if (field == "OscarNom" || field == "OscarAward")
+        return m_pickLists.readFile(14);
+    if (field == "CheckOut" || field == "Viewed")
+        return {"YES", "NO"};
+    // The record editor's box of that field (the star rows each their own box).
+    if (field.rfind("Star", 0) == 0 && m_editor)
+        if (QComboBox* box = m_editor->comboBox(QString::fromStdString(field))) {
+            QStringList entries;
+            for (int i = 0; i < box->count(); ++i)
+                entries << box->itemText(i);
+            return entries;
+        }
+    const int code = db::pickListCodeForField(field);
+    return code && m_editor ? m_editor->listOf(code) : QStringList();
+}
+
+void TMain::DoFind()
+{
+    m_locate->ShowDialog(this);
+    syncGridToTable();
+}
+
+void TMain::DoFindNext()
+{
+    m_locate->FindNextMatch(this);
+    syncGridToTable();
+}
+
+void TMain::DoSearchAndReplace()
+{
+    find::ReplaceContext context{m_prompter,
+                                 m_settings,
+                                 m_numberFormats,
+                                 m_table,
+                                 m_scaleFactor,
+                                 [this] { return DBaseInUse(m_currentDatabase); },
+                                 [this] {
+                                     openTableShared();
+                                     SetViewerOptions();
+                                 },
+                                 [this] { SetViewerOptions(); },
+                                 [this] { return m_searchMode; },
+                                 [this] { DoEndSearch(); },
+                                 [this] { EnableEndSearch(); },
+                                 [this] { return m_sortExpression; },
+                                 [this] { return m_indexFileName; }};
+    find::TSearchAndReplace window(context, this);
+    m_runDialog(window);
+    DisplayCount();
+}
+
+void TMain::DoSearch()
+{
+    find::SearchContext context{m_prompter, m_settings, m_scaleFactor,
+                                [this](int position) { return searchValuesFor(position); },
+                                [this](const std::vector<find::SearchItem>& items) { return Doit(items); },
+                                [this](QDialog& dialog) { return m_runDialog(dialog); }};
+    find::TMySearch search(context, this);
+    m_runDialog(search);
+    DisplayCount();
+}
+
+void TMain::DoSortOrder()
+{
+    find::SortOrderContext context{m_prompter,
+                                   m_settings,
+                                   m_table,
+                                   m_scaleFactor,
+                                   [this] { return DBaseInUse(m_currentDatabase); },
+                                   [this] {
+                                       openTableShared();
+                                       SetViewerOptions();
+                                   },
+                                   [this] { BuildSortString(); },
+                                   [this] { return m_sortExpression; },
+                                   [this] { return m_indexFileName; },
+                                   [this] { return writeSettings(); }};
+    find::TMySortOrder sortOrder(context, this);
+    m_runDialog(sortOrder);
+    DisplayCount();
+}
+
+void TMain::showTipOfDay()
+{
+    TTipOfDay tips(m_settings.showTips, m_scaleFactor, this);
+    m_runDialog(tips);
+    m_settings.showTips = tips.showTipsChecked();
+}
+
+void TMain::chooseWindowFont(WindowFont& font)
+{
+    QFont current(font.name);
+    current.setBold(font.bold);
+    current.setItalic(font.italic);
+    const std::optional<QFont> chosen = m_prompter.chooseFont(this, current);
+    if (!chosen)
+        return;
+    font.name = chosen->family();
+    font.bold = chosen->bold();
+    font.italic = chosen->italic();
+    appearance::SetFonts(this, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
+}
+
+void TMain::applyRegionalSettings()
+{
+    m_numberFormats.numericFormat = m_settings.numericFormat;
+    m_numberFormats.currencyFormat = m_settings.currencyFormat;
+    m_numberFormats.regional = RegionalValues::fromSystem();
+    const char decimal = m_numberFormats.regional.decimal.toLatin1() ? m_numberFormats.regional.decimal.toLatin1() : '.';
+    if (isDateFormatCode(m_settings.dateFormat))
+        db::setEditTextFormat(editTextFormatFor(m_settings.dateFormat, m_settings.dateLeadingZeros, decimal));
+    for (int code = 1; code <= 12; ++code)
+        m_dateFormatItems[static_cast<size_t>(code - 1)]->setChecked(code == m_settings.dateFormat);
+    m_leadingZerosItem->setChecked(m_settings.dateLeadingZeros);
+    for (int code = 1; code <= 2; ++code) {
+        m_currencyItems[static_cast<size_t>(code - 1)]->setChecked(code == m_settings.currencyFormat);
+        m_numericItems[static_cast<size_t>(code - 1)]->setChecked(code == m_settings.numericFormat);
+    }
+}
+
+void TMain::chooseDateFormat(int code)
+{
+    if (m_settings.dateFormat == code) {
+        m_dateFormatItems[static_cast<size_t>(code - 1)]->setChecked(true);
+        return;
+    }
+    m_settings.dateFormat = code;
+    applyRegionalSettings();
+    if (m_table.active())
+        m_table.refresh(); // the grid shows dates in the new form
+}
+
+void TMain::toggleLeadingZeros()
+{
+    m_settings.dateLeadingZeros = !m_settings.dateLeadingZeros;
+    applyRegionalSettings();
+    if (m_table.active())
+        m_table.refresh();
+}
+
+void TMain::chooseNumberFormat(bool currency, int code)
+{
+    (currency ? m_settings.currencyFormat : m_settings.numericFormat) = code;
+    applyRegionalSettings();
+}
+
+void TMain::applyScreenSize()
+{
+    const QSize screen = m_screenSize();
+    const ScreenScale scale = screenScaleFor(m_settings.windowSize, screen.width(), screen.height());
+    m_scaleFactor = scale.factor;
+    tickScreenSize(scale.tickedSize);
+}
+
+void TMain::tickScreenSize(int size)
+{
+    const std::array<int, 4> sizes = {640, 800, 1024, 1280};
+    m_tickedScreenSize = size;
+    for (size_t i = 0; i < sizes.size(); ++i)
+        m_screenSizeItems[i]->setChecked(sizes[i] == size);
+}
+
+void TMain::chooseScreenSize(int size)
+{
+    const std::array<int, 4> sizes = {640, 800, 1024, 1280};
+    const size_t index = static_cast<size_t>(std::find(sizes.begin(), sizes.end(), size) - sizes.begin());
+    if (m_settings.windowSize == size) {
+        tickScreenSize(m_tickedScreenSize); // nothing changes, the ticks included
+        return;
+    }
+    const QSize screen = m_screenSize();
+    if (!screenFits(size, screen.width(), screen.height())) {
+        const std::array<const char*, 4> names = {"640 x 480", "800 x 600", "1024 x 768", "1280 x 1024"};
+        tickScreenSize(m_tickedScreenSize);
+        m_prompter.message(this, "Error",
+                           QString("Your current screen resolution does not support ") + names[index] + " pixels.",
+                           Prompter::Icon::Error);
+        return;
+    }
+    m_settings.windowSize = size;
+    m_scaleFactor = scaleFactorOf(size);
+    tickScreenSize(size);
+}
+
+} // namespace app
