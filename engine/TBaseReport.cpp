@@ -1,7 +1,6 @@
 #include "TBaseReport.h"
 
 #include "PrintDevice.h"
-#include "Prompter.h"
 #include "ReportStream.h"
 
 #include <QCoreApplication>
@@ -701,8 +700,8 @@ void TBaseReport::CancelJob()
 
 void TBaseReport::showError(const QString& text)
 {
-    if (m_prompter)
-        m_prompter->message(nullptr, QStringLiteral("Error"), text, app::Prompter::Icon::Error);
+    if (m_onError)
+        m_onError(text);
 }
 
 void TBaseReport::RefreshStatus()

@@ -29,10 +29,6 @@ class QFontMetrics;
 class QImage;
 class QPaintDevice;
 
-namespace app {
-class Prompter;
-}
-
 namespace engine {
 
 class PrintDevice;
@@ -106,7 +102,10 @@ public:
     TPrintPageEvent OnPrintPage;
 
     // Where messages of the job (no printers) are shown; none shows nothing.
-    void setPrompter(app::Prompter* prompter) { m_prompter = prompter; }
+    // Errors of a job (no printers, a stream that cannot be made) go to the
+    // caller, which shows them; without a handler they are dropped.
+    using ErrorHandler = std::function<void(const QString& text)>;
+    void setErrorHandler(ErrorHandler handler) { m_onError = std::move(handler); }
 
     // Geometry and cursor.
     double PaperWidth() const;
@@ -276,7 +275,7 @@ protected:
     ColorRef bkColor() const { return m_bkColor; }
     QString deviceNames(char which) const;
     void setDeviceNames(const QString& device, const QString& driver, const QString& port);
-    app::Prompter* prompter() const { return m_prompter; }
+    const ErrorHandler& errorHandler() const { return m_onError; }
     // Lets pending user-interface events run (a Cancel button), at most every few milliseconds.
     void processPendingEvents();
 
@@ -310,7 +309,7 @@ private:
     TOrientation m_orientation = poPortrait;
     double m_scaleX = 100;
     double m_scaleY = 100;
-    app::Prompter* m_prompter = nullptr;
+    ErrorHandler m_onError;
 
     // Device.
     double m_resolutionX = 300, m_resolutionY = 300;

@@ -109,7 +109,7 @@ void TMain::buildWindow()
     m_viewerLabel = new QLabel("Video Viewer", m_viewerBevel);
     m_viewerLabel->setObjectName("ViewerLabel");
     for (QLabel* boldLabel : {m_searchOnLabel, m_viewerLabel})
-        appearance::keepBold(boldLabel);
+        ui::keepBold(boldLabel);
     m_searchOnLabel->setVisible(false);
     m_headerRow->addLayout(counts);
     m_headerRow->addWidget(m_searchOnLabel);
@@ -121,7 +121,7 @@ void TMain::buildWindow()
     m_model = new ViewerModel(m_table, this);
     m_model->setErrorHandler([this](const QString& message) { showEngineError(message); });
     m_grid = new ViewerGrid(m_viewerBevel);
-    appearance::keepOwnFont(m_grid); // the Grid Font, not the Edit Font
+    ui::keepOwnFont(m_grid); // the Grid Font, not the Edit Font
     m_grid->setModel(m_model);
     m_grid->fieldOfColumn = [this](int column) {
         const auto& columns = m_model->columns();
@@ -528,7 +528,7 @@ bool TMain::create()
     m_locate->DataSource = &m_table;
     m_locate->runDialog = [this](QDialog& dialog) { return m_runDialog(dialog); };
     m_locate->lookOf = [this](QWidget* window) {
-        appearance::applyWindowLook(window, m_settings, ConfigureWindowColors, m_scaleFactor);
+        ui::applyWindowLook(window, m_settings, ConfigureWindowColors, m_scaleFactor);
     };
     return true;
 }
@@ -608,7 +608,7 @@ void TMain::openStartCollection()
 void TMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    appearance::SetFonts(this, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
+    ui::SetFonts(this, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
     SetViewerOptions();
     SetColors();
     // The lists are read once, at the show step of start-up: a later show

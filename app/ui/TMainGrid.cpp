@@ -69,7 +69,7 @@ QFont fontOf(const FontSetting& f)
 
 QString cssColor(int setting)
 {
-    return appearance::colorFromSetting(setting).name();
+    return ui::colorFromSetting(setting).name();
 }
 } // namespace
 
@@ -304,7 +304,7 @@ void TMain::EditAList(int code)
     const bool fileOnly = code == 14 || code == 17;
     const QStringList entries = fileOnly ? m_pickLists.readFile(code) : m_editor->listOf(code);
     db_ui::TMyEditBox editor(m_prompter, info.captionName, info.entryLength, entries, this);
-    appearance::applyWindowLook(&editor, m_settings, ConfigureWindowColors, m_scaleFactor);
+    ui::applyWindowLook(&editor, m_settings, ConfigureWindowColors, m_scaleFactor);
     if (m_runDialog(editor) != QDialog::Accepted)
         return;
     const QStringList edited = editor.entries();

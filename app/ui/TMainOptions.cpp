@@ -83,14 +83,14 @@ void TMain::SetColors()
 {
     const ColorSet& colors = m_settings.colorSets[MainWindowColors];
     QPalette p = palette();
-    p.setColor(QPalette::Window, appearance::colorFromSetting(colors[MainBackground]));
+    p.setColor(QPalette::Window, ui::colorFromSetting(colors[MainBackground]));
     setPalette(p);
     setAutoFillBackground(true);
     for (QLabel* label : {m_viewerLabel, m_navigatorLabel}) {
         QPalette p = label->palette();
-        p.setColor(QPalette::Window, appearance::colorFromSetting(colors[MainBackground]));
+        p.setColor(QPalette::Window, ui::colorFromSetting(colors[MainBackground]));
         p.setColor(QPalette::WindowText,
-                   appearance::colorFromSetting(colors[label == m_viewerLabel ? MajorTitle : MinorTitle]));
+                   ui::colorFromSetting(colors[label == m_viewerLabel ? MajorTitle : MinorTitle]));
         label->setPalette(p);
     }
 }
@@ -246,7 +246,7 @@ void TMain::chooseWindowFont(WindowFont& font)
     font.name = chosen->family();
     font.bold = chosen->bold();
     font.italic = chosen->italic();
-    appearance::SetFonts(this, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
+    ui::SetFonts(this, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
 }
 
 void TMain::applyRegionalSettings()

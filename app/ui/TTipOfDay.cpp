@@ -91,7 +91,7 @@ TTipOfDay::TTipOfDay(bool showTips, double scaleFactor, QWidget* parent)
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(next, &QPushButton::clicked, this, &TTipOfDay::NextTipClick);
     resize(430, 200);
-    appearance::scaleAndCentre(this, scaleFactor);
+    ui::scaleAndCentre(this, scaleFactor);
     showTip(1 + static_cast<int>(QRandomGenerator::global()->bounded(24)));
 }
 

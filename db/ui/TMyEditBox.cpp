@@ -40,7 +40,7 @@ TMyEditBox::TMyEditBox(app::Prompter& prompter, const QString& name, int entryLe
     listButtons->addWidget(sort);
     listButtons->addStretch(1);
     layout->addLayout(listButtons);
-    appearance::addOkCancel(this, layout);
+    ui::addOkCancel(this, layout);
     connect(add, &QPushButton::clicked, this, &TMyEditBox::AddButtonClick);
     connect(remove, &QPushButton::clicked, this, &TMyEditBox::DeleteButtonClick);
     connect(sort, &QPushButton::clicked, this, &TMyEditBox::SortButtonClick);

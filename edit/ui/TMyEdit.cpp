@@ -483,8 +483,8 @@ void TMyEdit::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     const app::Settings& s = m_context.settings;
-    appearance::SetFonts(this, {s.labelFont, s.editFont, s.buttonFont});
-    appearance::scaleAndCentre(this, m_context.scaleFactor ? m_context.scaleFactor() : 1.0);
+    ui::SetFonts(this, {s.labelFont, s.editFont, s.buttonFont});
+    ui::scaleAndCentre(this, m_context.scaleFactor ? m_context.scaleFactor() : 1.0);
     if (y() > 10)
         move(x(), y() - 10);
     for (const auto& [name, position] : labelPositions()) {
@@ -496,7 +496,7 @@ void TMyEdit::showEvent(QShowEvent* event)
     applyDateMasks();
     SetCaptions();
     m_pages->setCurrentIndex(Particulars);
-    appearance::applyColorSet(this, s.colorSets[app::EditWindowColors], [this](const QLabel* label) {
+    ui::applyColorSet(this, s.colorSets[app::EditWindowColors], [this](const QLabel* label) {
         return label == m_warrantyItem || label == m_libraryItem || label == m_worthItem;
     });
     if (m_mode == EditMode || m_mode == CopyMode)
@@ -880,9 +880,9 @@ void TMyEdit::selectAward(int mode, const QString& boxName, const QString& listF
     QLineEdit* box = lineEdit(boxName);
     TMyOscarAward picker(static_cast<TMyOscarAward::Mode>(mode), m_context.programFolder + "/" + listFile,
                          box->text(), this);
-    appearance::SetFonts(&picker, {m_context.settings.labelFont, m_context.settings.editFont,
+    ui::SetFonts(&picker, {m_context.settings.labelFont, m_context.settings.editFont,
                                    m_context.settings.buttonFont});
-    appearance::scaleAndCentre(&picker, m_context.scaleFactor ? m_context.scaleFactor() : 1.0);
+    ui::scaleAndCentre(&picker, m_context.scaleFactor ? m_context.scaleFactor() : 1.0);
     if (m_context.runDialog(picker) == QDialog::Accepted)
         box->setText(picker.choice());
 }

@@ -36,7 +36,7 @@ TMyOscarAward::TMyOscarAward(Mode mode, const QString& listFile, const QString& 
     m_list->setSortingEnabled(true);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_list, 1);
-    appearance::addOkCancel(this, layout);
+    ui::addOkCancel(this, layout);
     resize(360, 320);
     LoadList(listFile);
     if (mode != Miscellaneous)

@@ -86,7 +86,7 @@ TMySearch::TMySearch(SearchContext context, QWidget* parent)
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Search Window"); });
     m_grid->setCurrentCell(0, kCriteriaColumn); // typing starts in the criteria, not on a field name
     resize(640, 440); // the designed size: the window look scales it once
-    appearance::applyWindowLook(this, m_context.settings, app::SearchWindowColors, scale);
+    ui::applyWindowLook(this, m_context.settings, app::SearchWindowColors, scale);
     if (y() > 10)
         move(x(), y() - 10);
 }
@@ -154,7 +154,7 @@ void TMySearch::OptionsClick(int position)
 void TMySearch::lookOf(QDialog& chooser) const
 {
     // The options chooser wears the search window's colors, fonts and scale, centred.
-    appearance::applyWindowLook(&chooser, m_context.settings, app::SearchWindowColors, m_context.scaleFactor);
+    ui::applyWindowLook(&chooser, m_context.settings, app::SearchWindowColors, m_context.scaleFactor);
 }
 
 QString TMySearch::withOperator(const QString& text, int from, int to)

@@ -37,8 +37,8 @@ TMySortOrder::TMySortOrder(SortOrderContext context, QWidget* parent)
         m_lists[level] = box;
     }
     layout->addLayout(form);
-    appearance::addOkCancel(this, layout, [this] { OkButtonClick(); });
-    appearance::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
+    ui::addOkCancel(this, layout, [this] { OkButtonClick(); });
+    ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
 }
 
 void TMySortOrder::OkButtonClick()

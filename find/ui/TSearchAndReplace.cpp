@@ -72,7 +72,7 @@ TSearchAndReplace::TSearchAndReplace(ReplaceContext context, QWidget* parent)
     connect(FieldBox, &QComboBox::currentIndexChanged, this, &TSearchAndReplace::FieldBoxChange);
     connect(start, &QPushButton::clicked, this, &TSearchAndReplace::StartButtonClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    appearance::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
+    ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
 }
 
 void TSearchAndReplace::FieldBoxChange()

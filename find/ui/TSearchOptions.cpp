@@ -23,7 +23,7 @@ TSearchOptions::TSearchOptions(const QString& rowName, const QStringList& entrie
     if (selected >= 0 && selected < m_list->count())
         m_list->setCurrentRow(selected);
     layout->addWidget(m_list, 1);
-    appearance::addOkCancel(this, layout);
+    ui::addOkCancel(this, layout);
     connect(m_list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     resize(260, 300);
 }

@@ -454,7 +454,7 @@ TEST(ReportEngine, AStreamThatCannotBeCreatedIsReportedByName)
 {
     testing_support::ScriptedPrompter prompter;
     TReportFiler job;
-    job.setPrompter(&prompter);
+    job.setErrorHandler(testing_support::showTo(prompter));
     job.StreamMode = smFile;
     job.FileName = "/nonexistent-folder/report.rpt";
     bool printed = false;

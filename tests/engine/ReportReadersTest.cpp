@@ -115,13 +115,13 @@ protected:
 TEST_F(ReportReaders, WithoutPrintersNothingIsPrinted)
 {
     TReportPrinter job(nullptr);
-    job.setPrompter(&prompter);
+    job.setErrorHandler(testing_support::showTo(prompter));
     bool ran = false;
     job.OnPrint = [&](TBaseReport&) { ran = true; };
     job.RunJob();
     EXPECT_FALSE(ran);
     TFilePrinter file(nullptr);
-    file.setPrompter(&prompter);
+    file.setErrorHandler(testing_support::showTo(prompter));
     file.PrintPages(0, 0, 0);
     EXPECT_EQ(prompter.messageTexts(), QStringList({"No printers are defined, aborting print job.",
                                                     "No printers are defined, aborting print job."}));
@@ -236,7 +236,7 @@ TEST_F(ReportReaders, AReportFileOnDiskReplaysAndAMissingOneIsNamed)
     EXPECT_EQ(pagesOf(pdf("fromfile.pdf")), 3);
 
     file.FileName = QString::fromStdString(dir.file("missing.rpt"));
-    file.setPrompter(&prompter);
+    file.setErrorHandler(testing_support::showTo(prompter));
     file.PrintPages(0, 0, 0);
     EXPECT_EQ(prompter.messageTexts(),
               QStringList{QStringLiteral("Error initializing input stream \"%1\"").arg(file.FileName)});

@@ -75,4 +75,11 @@ private:
     }
 };
 
+// A report job's error handler that shows its errors as the windows do:
+// in an "Error" message of the prompter.
+inline std::function<void(const QString&)> showTo(app::Prompter& prompter)
+{
+    return [&prompter](const QString& text) { prompter.message(nullptr, "Error", text, app::Prompter::Icon::Error); };
+}
+
 } // namespace testing_support

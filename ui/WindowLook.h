@@ -11,7 +11,7 @@ class QDialog;
 class QLabel;
 class QWidget;
 
-namespace appearance {
+namespace ui {
 
 // Colors are kept as the settings file has them: red + 256 * green + 65536 * blue.
 QColor colorFromSetting(int value);
@@ -49,4 +49,4 @@ QBoxLayout* addOkCancel(QDialog* dialog, QBoxLayout* into, std::function<void()>
 // it on the screen.
 void scaleAndCentre(QWidget* window, double factor);
 
-} // namespace appearance
+} // namespace ui

@@ -20,7 +20,7 @@
 #include <QTextEdit>
 #include <QWidget>
 
-namespace appearance {
+namespace ui {
 
 QColor colorFromSetting(int value)
 {
@@ -181,4 +181,4 @@ void scaleAndCentre(QWidget* window, double factor)
     }
 }
 
-} // namespace appearance
+} // namespace ui
