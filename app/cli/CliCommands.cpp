@@ -37,7 +37,8 @@ constexpr const char* kUsage =
     "  reindex FILE                rebuild the index\n"
     "  search FILE --level \"CRITERION; ...\" [--level ...] [--count]\n"
     "                              the records that meet the criteria (CRITERION: FIELD OP VALUE,\n"
-    "                              OP one of = > < ><, a range as LOW..HIGH), or only their number\n"
+    "                              OP one of = > < ><, blanks around it optional, a range as\n"
+    "                              LOW..HIGH), or only their number\n"
     "  sort FILE KEY1 [KEY2 KEY3 KEY4]  rebuild NewIndex on up to four schema positions (0 none)\n"
     "  replace FILE FIELD SEARCH REPLACEMENT  set FIELD to REPLACEMENT wherever it equals SEARCH\n"
     "  settings                    the settings file's path and every setting, defaults filled in\n"
@@ -264,6 +265,11 @@ std::string trimmed(const std::string& s)
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
+std::string unreadable(const std::string& criterion, const std::string& why)
+{
+    return std::string(find::kInvalidCriteria) + "\nCannot read the criterion \"" + criterion + "\": " + why + ".";
+}
+
 // One level of criteria as the search window would hold them in its rows.
 find::CriteriaLevel levelFromText(const std::string& text)
 {
@@ -276,16 +282,18 @@ find::CriteriaLevel levelFromText(const std::string& text)
         start = end == std::string::npos ? text.size() + 1 : end + 1;
         if (criterion.empty())
             continue;
-        const size_t blank = criterion.find(' ');
-        if (blank == std::string::npos)
-            throw CriteriaError(find::kInvalidCriteria);
-        const int position = db::schemaPosition(criterion.substr(0, blank));
-        const std::string rest = trimmed(criterion.substr(blank + 1));
-        const size_t opEnd = rest.find(' ');
-        const std::string op = rest.substr(0, opEnd);
-        const std::string value = opEnd == std::string::npos ? std::string() : trimmed(rest.substr(opEnd + 1));
-        if (position == 0 || used[static_cast<size_t>(position - 1)])
-            throw CriteriaError(find::kInvalidCriteria);
+        // FIELD OP VALUE, with or without blanks around the operator (Year>1980, Title=star).
+        const size_t at = criterion.find_first_of("=<>");
+        if (at == std::string::npos)
+            throw CriteriaError(unreadable(criterion, "no operator (one of = > < ><)"));
+        const std::string op = criterion.compare(at, 2, "><") == 0 ? "><" : criterion.substr(at, 1);
+        const std::string fieldName = trimmed(criterion.substr(0, at));
+        const int position = db::schemaPosition(fieldName);
+        const std::string value = trimmed(criterion.substr(at + op.size()));
+        if (position == 0)
+            throw CriteriaError(unreadable(criterion, "no field is named \"" + fieldName + "\""));
+        if (used[static_cast<size_t>(position - 1)])
+            throw CriteriaError(unreadable(criterion, "the field has a criterion already in this level"));
         used[static_cast<size_t>(position - 1)] = true;
         find::CriteriaRow& row = rows[static_cast<size_t>(position - 1)];
         const bool text = find::rowClass(position) == find::RowClass::Text;
@@ -296,10 +304,10 @@ find::CriteriaLevel levelFromText(const std::string& text)
         } else if (!text && op == "><") {
             const size_t dots = value.find("..");
             if (dots == std::string::npos)
-                throw CriteriaError(find::kInvalidCriteria);
+                throw CriteriaError(unreadable(criterion, "a range is written LOW..HIGH"));
             row = {"> " + value.substr(0, dots) + " AND < " + value.substr(dots + 2), 4};
         } else {
-            throw CriteriaError(find::kInvalidCriteria);
+            throw CriteriaError(unreadable(criterion, "a text field takes only ="));
         }
     }
     return rows;

@@ -348,6 +348,43 @@ TEST(SearchCli, SearchAndSortShareTheWindowsCode)
     EXPECT_NE(code, 0);
 }
 
+TEST(SearchCli, CriteriaReadWithoutBlanksAndUnreadableOnesAreNamed)
+{
+    TempDir dir;
+    const std::string path = dir.file("FILMS.DBF");
+    auto run = [](std::vector<std::string> args) {
+        std::ostringstream out, err;
+        const int code = cli::run(args, out, err);
+        return std::make_tuple(code, out.str(), err.str());
+    };
+    run({"create", path});
+    {
+        db::Table t;
+        t.setFilePath(path);
+        t.open();
+        for (const auto& [title, year] : std::vector<std::pair<const char*, int>>{{"Star Wars", 1977}, {"Alien", 1979}, {"Heat", 1995}}) {
+            t.insert();
+            t.setText(0, title);
+            t.setNumber(t.requireField("Year"), year);
+            t.post();
+        }
+    }
+    for (const auto& [criteria, count] : std::vector<std::pair<const char*, const char*>>{
+             {"Year>1978", "2\n"}, {"Year><1976..1980", "2\n"}, {"Title=star", "1\n"}, {"Year<1978;Title=star", "1\n"}}) {
+        auto [code, out, err] = run({"search", path, "--level", criteria, "--count"});
+        EXPECT_EQ(code, 0) << criteria << ": " << err;
+        EXPECT_EQ(out, count) << criteria;
+    }
+    for (const auto& [criteria, why] : std::vector<std::pair<const char*, const char*>>{
+             {"Year 1978", "no operator"}, {"Yaer>1978", "no field is named \"Yaer\""}, {"Title>star", "only ="},
+             {"Year><1976", "LOW..HIGH"}}) {
+        auto [code, out, err] = run({"search", path, "--level", criteria, "--count"});
+        EXPECT_EQ(code, 1) << criteria;
+        EXPECT_NE(err.find(std::string("Cannot read the criterion \"") + criteria + "\""), std::string::npos) << err;
+        EXPECT_NE(err.find(why), std::string::npos) << err;
+    }
+}
+
 TEST(SearchCli, ReplaceReportsItsCountersAndRefusesWhatDoesNotFit)
 {
     TempDir dir;
