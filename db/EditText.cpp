@@ -17,29 +17,7 @@ EditTextFormat& currentFormat()
     return format;
 }
 
-bool isLeap(int year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int daysInMonth(int year, int month)
-{
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeap(year) ? 29 : kDays[month - 1];
-}
-
-// Days from 1970-01-01 (Howard Hinnant's civil calendar algorithms).
-long long daysFromCivil(int y, int m, int d)
-{
-    y -= m <= 2;
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-constexpr long long kEpochOffset = 25569; // 1899-12-30 to 1970-01-01
+constexpr long long kEpochOffset = 25569; // days from 1899-12-30 (day 0) to 1970-01-01
 
 std::string_view trimBlanks(std::string_view s)
 {
@@ -59,29 +37,27 @@ int currentYear()
 
 } // namespace
 
+// Calendar arithmetic is the standard library's (proleptic Gregorian).
 bool isValidCivilDate(const CivilDate& d)
 {
-    return d.year >= 1 && d.year <= 9999 && d.month >= 1 && d.month <= 12 && d.day >= 1
-        && d.day <= daysInMonth(d.year, d.month);
+    using namespace std::chrono;
+    return d.year >= 1 && d.year <= 9999 && d.month >= 1 && d.month <= 12 && d.day >= 1 && d.day <= 31
+        && year_month_day(year(d.year), month(static_cast<unsigned>(d.month)), day(static_cast<unsigned>(d.day))).ok();
 }
 
 double dayNumberFromCivil(const CivilDate& d)
 {
-    return static_cast<double>(daysFromCivil(d.year, d.month, d.day) + kEpochOffset);
+    using namespace std::chrono;
+    const sys_days date{year(d.year) / month(static_cast<unsigned>(d.month)) / day(static_cast<unsigned>(d.day))};
+    return static_cast<double>(date.time_since_epoch().count() + kEpochOffset);
 }
 
 CivilDate civilFromDayNumber(double dayNumber)
 {
-    long long z = static_cast<long long>(std::floor(dayNumber)) - kEpochOffset + 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const long long doe = z - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    const int y = static_cast<int>(yoe + era * 400 + (m <= 2));
-    return {y, m, d};
+    using namespace std::chrono;
+    const year_month_day date{sys_days{days{static_cast<long long>(std::floor(dayNumber)) - kEpochOffset}}};
+    return {static_cast<int>(date.year()), static_cast<int>(static_cast<unsigned>(date.month())),
+            static_cast<int>(static_cast<unsigned>(date.day()))};
 }
 
 std::optional<CivilDate> parseStoredDate(std::string_view s)

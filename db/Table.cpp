@@ -125,7 +125,9 @@ void Table::open(OpenMode mode)
         m_state = State::Browse;
         changed();
         openIndex();
-        if (!m_selectedTag.empty() && selectedTagNumber() < 0)
+        // A tag asked for that the index lacks is an error; an index that
+        // cannot be used at all leaves the table in stored order instead.
+        if (!m_selectedTag.empty() && selectedTagNumber() < 0 && m_indexProblem.empty())
             throw DbError(indexPath(), "Index tag " + m_selectedTag + " does not exist");
         invalidateChunk();
         first();

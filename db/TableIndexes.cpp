@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <thread>
 
 namespace db {
@@ -148,9 +149,12 @@ void Table::openIndex()
     m_indexOpen = false;
     m_indexProblem.clear();
     const std::string path = indexPath();
+    // The header, the definitions and the table's stamp are read under one
+    // hold of the shared lock: a writer between them would make a sound
+    // index look out of date.
+    std::optional<UpdateLock> read(std::in_place, *this, File::LockKind::Shared);
     IndexFile::OpenResult result;
     try {
-        UpdateLock read(*this, File::LockKind::Shared);
         result = m_index.open(path, m_file.writable());
     } catch (const DbError& e) {
         // An index file that cannot be opened at all (no permission, a folder
@@ -174,10 +178,10 @@ void Table::openIndex()
         }
     }
     if (!rebuild) {
-        UpdateLock read(*this, File::LockKind::Shared);
         rereadRecordCount();
         rebuild = !(m_index.stamp() == currentStamp());
     }
+    read.reset();
     if (rebuild) {
         if (!m_file.writable()) {
             dropIndex("The index " + path + " is out of date or damaged; records are read in stored order");
