@@ -22,6 +22,7 @@
 #include "DbError.h"
 #include "IniFile.h"
 #include "ProgramFolders.h"
+#include "ReportDefinitions.h"
 #include "Schema.h"
 #include "SortOrder.h"
 #include "WindowLook.h"
@@ -473,6 +474,13 @@ bool TMain::create()
     if (!folderProblem.isEmpty()) {
         m_prompter.message(this, "Error", folderProblem, Prompter::Icon::Error);
         return false;
+    }
+    // The report definitions: the six defaults the first time, and an older
+    // definitions file merged in. A failure here costs the reports only.
+    try {
+        report::prepareDefinitionsFile(local(programFolder()));
+    } catch (const report::DefinitionsError& e) {
+        m_prompter.message(this, "Error", fromLocal(e.what()), Prompter::Icon::Error);
     }
     readSettings();
     // The stored bounds are the client area's, read and written alike.

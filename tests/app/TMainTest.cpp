@@ -94,6 +94,7 @@ TEST_F(MainWindowTest, FirstRunCreatesMasterAndWritesEverySetting)
     EXPECT_EQ(window->windowTitle(), "Reelkeeper Videos 95 (MASTER)");
     EXPECT_EQ(window->sortExpression(), "Upper(Left(Star1,80))");
     EXPECT_EQ(window->table().selectedIndex(), "NewIndex");
+    EXPECT_EQ(QFileInfo(home + "/REELKP.URP").size(), 6 * 20622); // the six default reports
     window->show();
     window->close();
     IniFile ini;
