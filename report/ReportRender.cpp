@@ -1,0 +1,486 @@
+#include "ReportRender.h"
+
+#include "Cp1252.h"
+#include "Schema.h"
+
+namespace report {
+
+using engine::TBaseReport;
+
+namespace {
+
+const QString kNoValue = "zzxkytrweq"; // a previous group value no field holds
+constexpr int kInnerMargin = 2;         // hundredths of an inch inside every stop
+
+QString fromTable(const std::string& text)
+{
+    return QString::fromStdString(db::cp1252ToUtf8(text));
+}
+
+// Exactly width characters: cut, then padded on the right (or on the left).
+QString exactly(const QString& text, int width, bool padLeft = false)
+{
+    const QString cut = text.left(width);
+    return padLeft ? cut.rightJustified(width, ' ') : cut.leftJustified(width, ' ');
+}
+
+bool isField(const ReportItem& item)
+{
+    return !item.isFiller() && !item.isLabel() && item.number >= 1 && item.number <= db::kSchemaFieldCount;
+}
+
+bool isNumericField(const ReportItem& item)
+{
+    return isField(item) && (db::schemaField(item.number).kind == db::SchemaKind::WholeNumber
+                             || db::schemaField(item.number).kind == db::SchemaKind::DecimalNumber);
+}
+
+} // namespace
+
+ReportRender::ReportRender(const ReportDefinition& definition, db::Table& table, RenderSettings settings)
+    : m_definition(definition)
+    , m_table(table)
+    , m_settings(std::move(settings))
+{
+}
+
+void ReportRender::attach(TBaseReport& engine)
+{
+    engine.OnBeforePrint = [this](TBaseReport& r) { beforePrint(r); };
+    engine.OnPrintHeader = [this](TBaseReport& r) { header(r); };
+    engine.OnPrintPage = [this](TBaseReport& r, int&) { return page(r); };
+    engine.OnPrintFooter = [this](TBaseReport& r) { footer(r); };
+    engine.OnAfterPrint = [this](TBaseReport& r) { afterPrint(r); };
+}
+
+QString ReportRender::fieldText(const db::Record& record, int position) const
+{
+    const int field = position - 1;
+    const db::SchemaField& schema = db::schemaField(position);
+    const app::NumberFormats& n = m_settings.numbers;
+    switch (schema.kind) {
+    case db::SchemaKind::WholeNumber:
+        // Year as a plain number; other whole numbers (the play time) grouped.
+        return schema.name == std::string("Year") ? n.plainNumber(record.number(field), 1, 0)
+                                                  : n.groupedNumber(record.number(field), 1, 0);
+    case db::SchemaKind::DecimalNumber: return n.moneyAmount(record.number(field), 1);
+    default: return fromTable(record.text(field));
+    }
+}
+
+// ---------------------------------------------------------------- job frame
+
+void ReportRender::beforePrint(TBaseReport& r)
+{
+    r.setStatusFormat("Printing Page %p\r%0\r%1");
+    r.StatusText() = QStringList{QString(), QString()};
+    r.setMarginTop(m_definition.topMargin);
+    r.setMarginBottom(m_definition.bottomMargin);
+    r.setMarginLeft(m_definition.leftMargin);
+    r.setMarginRight(m_definition.rightMargin);
+    m_charactersPerLine = m_definition.width;
+    m_usableWidth = r.PaperWidth() - m_definition.leftMargin - m_definition.rightMargin;
+    // The group fields are the first sort levels that name a field.
+    m_groupFields = {0, 0};
+    if (m_definition.groupByLevel1) {
+        std::vector<int> named;
+        for (const int position : m_settings.sortFields)
+            if (position >= 1 && position <= db::kSchemaFieldCount)
+                named.push_back(position);
+        if (!named.empty())
+            m_groupFields[0] = named[0];
+        if (named.size() > 1 && m_definition.groupByLevel2)
+            m_groupFields[1] = named[1];
+    }
+    m_previous = {kNoValue, kNoValue};
+    m_headerPending = m_totalsPending = m_finalDone = false;
+    m_firstGroup = true;
+    m_group = m_report = Totals{};
+    m_table.disableControls();
+    m_table.first();
+}
+
+void ReportRender::afterPrint(TBaseReport&)
+{
+    if (textMode() && m_settings.text)
+        m_settings.text->flush();
+    m_table.enableControls();
+}
+
+void ReportRender::header(TBaseReport& r)
+{
+    if (textMode()) {
+        for (const std::string& title : m_definition.titles)
+            if (!title.empty())
+                writeText(fromTable(title));
+        return;
+    }
+    r.setAreaTop(0.5);
+    r.setAreaBottom(1.25);
+    r.ReturnHome();
+    selectFont(r, TitleFont);
+    for (const std::string& title : m_definition.titles) {
+        if (title.empty())
+            continue; // an empty title line takes no space
+        r.WriteCenteredAt(fromTable(title), r.PaperWidth() / 2);
+        r.EndTextLine();
+    }
+}
+
+void ReportRender::footer(TBaseReport& r)
+{
+    const QString page = "Page " + QString::number(r.PageNumber());
+    if (textMode()) {
+        QString line;
+        if (m_definition.pageNumbers)
+            line += page + "     ";
+        if (m_definition.dateOnPages)
+            line += "     " + m_settings.today;
+        writeText(QString());
+        writeText(line + QChar('\f'));
+        return;
+    }
+    const double bottom = r.PaperHeight() - m_definition.bottomMargin;
+    r.setAreaTop(bottom - 0.5);
+    r.setAreaBottom(bottom);
+    r.ReturnHome();
+    selectFont(r, FootnoteFont);
+    if (m_definition.pageNumbers)
+        r.WriteInArea(page, engine::taLeft);
+    if (m_definition.dateOnPages)
+        r.WriteInArea(m_settings.today, engine::taRight);
+}
+
+// ---------------------------------------------------------------- pages
+
+bool ReportRender::page(TBaseReport& r)
+{
+    const bool oneLine = m_definition.numberOfLines == 1;
+    r.setAreaTop(1.25);
+    r.setAreaBottom(r.PaperHeight() - m_definition.bottomMargin - 0.75);
+    r.ReturnHome();
+    if (oneLine && m_definition.columnHeaders)
+        columnHeaders(r);
+    else
+        selectFont(r, BodyFont);
+    if (oneLine) {
+        r.RemoveTabStops();
+        setLineStops(r, m_definition.lines[0], true);
+    }
+    const int lines = m_definition.numberOfLines;
+    while (r.LinesRemaining() >= lines && !m_table.eof() && !m_table.isEmpty()) {
+        if (m_totalsPending && !groupTotals(r))
+            break;
+        if (m_headerPending && !groupHeader(r))
+            break;
+        const db::Record record = m_table.current();
+        if (m_groupFields[0] != 0) {
+            const QString first = fieldText(record, m_groupFields[0]).left(120);
+            bool newGroup = false;
+            QString second;
+            if (m_groupFields[1] != 0) {
+                second = fieldText(record, m_groupFields[1]).left(120);
+                if (second != m_previous[1]) {
+                    m_previous[1] = second;
+                    newGroup = true;
+                }
+            }
+            newGroup = newGroup || first != m_previous[0];
+            if (newGroup) {
+                m_previous[0] = first;
+                m_pendingHeaderText = m_groupFields[1] != 0 ? first + ", " + second : first;
+                m_totalsPending = true;
+                m_headerPending = true;
+                if (groupTotals(r))
+                    groupHeader(r);
+            }
+            if (m_totalsPending || m_headerPending)
+                break; // they, and then this record, open the next page
+        }
+        if (oneLine) {
+            bodyLine(r, m_definition.lines[0], record);
+        } else {
+            for (int i = 0; i < lines; ++i) {
+                r.RemoveTabStops();
+                setLineStops(r, m_definition.lines[static_cast<size_t>(i)], false);
+                bodyLine(r, m_definition.lines[static_cast<size_t>(i)], record);
+            }
+        }
+        if (m_definition.useTotals) {
+            const double list = record.number(db::schemaPosition("ListPrice") - 1);
+            const double purchase = record.number(db::schemaPosition("PurchPrice") - 1);
+            for (Totals* t : {&m_group, &m_report}) {
+                t->count += 1;
+                t->listPrice += list;
+                t->purchasePrice += purchase;
+            }
+        }
+        m_table.next();
+    }
+    const bool atEnd = m_table.eof() || m_table.isEmpty();
+    if (atEnd && !m_finalDone && !m_totalsPending && !m_headerPending)
+        m_finalDone = finalTotals(r);
+    return !(atEnd && m_finalDone);
+}
+
+void ReportRender::columnHeaders(TBaseReport& r)
+{
+    const std::vector<ReportItem> items = lineItems(m_definition.lines[0]);
+    if (textMode()) {
+        QString line;
+        for (const ReportItem& item : items)
+            line += exactly(isField(item) ? m_settings.displayName(item.number) : QString(), item.width);
+        lineToFile(r, line);
+        selectFont(r, BodyFont);
+        return;
+    }
+    selectFont(r, ColumnHeaderFont);
+    r.RemoveTabStops();
+    const uint8_t boxes = m_definition.verticalLines && m_definition.horizontalLines
+        ? engine::tlLeft | engine::tlRight | engine::tlTop | engine::tlBottom
+        : m_definition.verticalLines ? engine::tlLeft | engine::tlRight
+        : m_definition.horizontalLines ? engine::tlTop | engine::tlBottom
+                                      : 0;
+    for (const ReportItem& item : items)
+        r.AddTabStop(-1, engine::taCenter, stopWidth(item.width), kInnerMargin, boxes, 0);
+    QString text;
+    for (size_t k = 0; k < items.size(); ++k) {
+        text += '\t';
+        if (isField(items[k]))
+            text += fitted(r, m_settings.displayName(items[k].number), r.TabStopInnerWidth(static_cast<int>(k) + 1));
+    }
+    r.WriteText(text);
+    selectFont(r, BodyFont);
+    r.EndTextLine();
+}
+
+void ReportRender::setLineStops(TBaseReport& r, const ReportLine& line, bool oneLine)
+{
+    const uint8_t boxes = !oneLine ? 0
+        : m_definition.verticalLines && m_definition.horizontalLines
+            ? engine::tlLeft | engine::tlRight | engine::tlTop | engine::tlBottom
+        : m_definition.verticalLines ? engine::tlLeft | engine::tlRight
+        : m_definition.horizontalLines ? engine::tlTop | engine::tlBottom
+                                      : 0;
+    for (const ReportItem& item : lineItems(line)) {
+        uint8_t alignment = engine::taLeft;
+        if (oneLine && isNumericField(item))
+            alignment = engine::taRight;
+        else if (!oneLine && item.isLabel())
+            alignment = engine::taRight;
+        r.AddTabStop(-1, alignment, stopWidth(item.width), kInnerMargin, boxes, 0);
+    }
+}
+
+void ReportRender::bodyLine(TBaseReport& r, const ReportLine& line, const db::Record& record)
+{
+    const std::vector<ReportItem> items = lineItems(line);
+    if (textMode()) {
+        QString text;
+        for (const ReportItem& item : items) {
+            if (item.isLabel())
+                text += exactly(fromTable(item.label), item.width, true);
+            else if (isField(item))
+                text += exactly(fieldText(record, item.number), item.width);
+            else
+                text += QString(item.width, ' ');
+        }
+        lineToFile(r, text);
+        return;
+    }
+    QString text;
+    for (size_t k = 0; k < items.size(); ++k) {
+        text += '\t';
+        const double inner = r.TabStopInnerWidth(static_cast<int>(k) + 1);
+        if (items[k].isLabel())
+            text += fitted(r, fromTable(items[k].label), inner);
+        else if (isField(items[k]))
+            text += fitted(r, fieldText(record, items[k].number), inner);
+    }
+    r.WriteText(text);
+    r.EndTextLine();
+}
+
+// ---------------------------------------------------------------- groups and totals
+
+bool ReportRender::groupHeader(TBaseReport& r)
+{
+    if (r.LinesRemaining() < m_definition.numberOfLines + 2)
+        return false; // stays pending: the next page starts with it
+    m_headerPending = false;
+    QString text = m_pendingHeaderText;
+    if (textMode()) {
+        const QString indent((m_charactersPerLine - static_cast<int>(text.size())) / 2 > 0
+                                 ? (m_charactersPerLine - static_cast<int>(text.size())) / 2
+                                 : 0,
+                             ' ');
+        lineToFile(r, QString());
+        lineToFile(r, indent + QString(text.size(), '-'));
+        lineToFile(r, indent + text);
+        lineToFile(r, indent + QString(text.size(), '-'));
+        return true;
+    }
+    r.EndTextLine(); // a blank line before it
+    r.RemoveTabStops();
+    centeredStop(r, text, engine::tlLeft | engine::tlRight | engine::tlTop | engine::tlBottom);
+    r.WriteText("\t" + text);
+    r.EndTextLine();
+    if (m_definition.numberOfLines == 1) {
+        r.RemoveTabStops();
+        setLineStops(r, m_definition.lines[0], true);
+    }
+    return true;
+}
+
+bool ReportRender::groupTotals(TBaseReport& r)
+{
+    if (m_firstGroup || !m_definition.useTotals) {
+        m_firstGroup = false;
+        m_totalsPending = false;
+        return true;
+    }
+    if (r.LinesRemaining() < m_definition.numberOfLines + 3)
+        return false;
+    m_totalsPending = false;
+    caption(r, "TOTALS");
+    setTotalsStops(r);
+    totalsLine(r, m_group);
+    m_group = Totals{};
+    if (m_definition.numberOfLines == 1 && !textMode()) {
+        r.RemoveTabStops();
+        setLineStops(r, m_definition.lines[0], true);
+    }
+    return true;
+}
+
+bool ReportRender::finalTotals(TBaseReport& r)
+{
+    if (!m_definition.useTotals)
+        return true;
+    if (r.LinesRemaining() < 5)
+        return false;
+    caption(r, "TOTALS");
+    setTotalsStops(r);
+    totalsLine(r, m_group);
+    if (textMode())
+        lineToFile(r, QString());
+    else
+        r.EndTextLine();
+    caption(r, "GRAND TOTALS");
+    setTotalsStops(r);
+    totalsLine(r, m_report);
+    return true;
+}
+
+void ReportRender::caption(TBaseReport& r, const QString& text)
+{
+    if (textMode()) {
+        const int indent = std::max(0, (m_charactersPerLine - static_cast<int>(text.size())) / 2);
+        lineToFile(r, QString(indent, ' ') + text);
+        return;
+    }
+    QString fittedText = text;
+    r.RemoveTabStops();
+    centeredStop(r, fittedText, engine::tlBottom);
+    r.WriteText("\t" + fittedText);
+    r.EndTextLine();
+}
+
+void ReportRender::centeredStop(TBaseReport& r, QString& text, uint8_t lines)
+{
+    double w = r.MeasureText(text);
+    if (w > m_usableWidth - 0.2) {
+        text = fitted(r, text, m_usableWidth - 0.2);
+        w = m_usableWidth;
+    }
+    r.AddTabStop(m_definition.leftMargin + (m_usableWidth - w) / 2, engine::taCenter, w + 0.2, kInnerMargin, lines, 0);
+}
+
+void ReportRender::setTotalsStops(TBaseReport& r)
+{
+    if (textMode())
+        return;
+    r.RemoveTabStops();
+    for (const ReportItem& item : lineItems(m_definition.totals))
+        r.AddTabStop(-1, item.isLabel() ? engine::taRight : engine::taLeft, stopWidth(item.width), kInnerMargin, 0, 0);
+}
+
+QString ReportRender::totalText(const ReportItem& item, const Totals& totals) const
+{
+    const app::NumberFormats& n = m_settings.numbers;
+    switch (item.number) {
+    case 1: return n.groupedNumber(totals.count, 1, 0);
+    case 2: return n.moneyAmount(totals.listPrice, 1);
+    case 3: return n.moneyAmount(totals.purchasePrice, 1);
+    default: return {};
+    }
+}
+
+void ReportRender::totalsLine(TBaseReport& r, const Totals& totals)
+{
+    const std::vector<ReportItem> items = lineItems(m_definition.totals);
+    if (textMode()) {
+        QString line;
+        for (const ReportItem& item : items) {
+            if (item.isLabel())
+                line += exactly(fromTable(item.label), item.width, true);
+            else if (item.isFiller())
+                line += QString(item.width, ' ');
+            else
+                line += exactly(totalText(item, totals), item.width);
+        }
+        lineToFile(r, line);
+        return;
+    }
+    QString text;
+    for (size_t k = 0; k < items.size(); ++k) {
+        text += '\t';
+        const double inner = r.TabStopInnerWidth(static_cast<int>(k) + 1);
+        if (items[k].isLabel())
+            text += fitted(r, fromTable(items[k].label), inner);
+        else if (!items[k].isFiller())
+            text += fitted(r, totalText(items[k], totals), inner);
+    }
+    r.WriteText(text);
+    r.EndTextLine();
+}
+
+// ---------------------------------------------------------------- helpers
+
+void ReportRender::selectFont(TBaseReport& r, FontRole role)
+{
+    const FontBlock& f = m_definition.fonts[static_cast<size_t>(role)];
+    r.SelectFont(fromTable(f.face), f.size);
+    r.SetFontBold(f.bold);
+    r.SetFontItalic(f.italic);
+    r.SetFontUnderline(f.underline);
+    r.SetFontStrikeOut(f.strikeOut);
+    r.SetFontColor(f.color);
+}
+
+void ReportRender::lineToFile(TBaseReport& r, const QString& text)
+{
+    // The file gets the line, the engine an empty line: pages break where printed ones would.
+    writeText(text);
+    r.WriteTextLine(QString());
+}
+
+void ReportRender::writeText(const QString& line)
+{
+    if (m_settings.text)
+        *m_settings.text << db::utf8ToCp1252(line.toStdString()) << '\n';
+}
+
+QString ReportRender::fitted(TBaseReport& r, QString text, double width)
+{
+    while (!text.isEmpty() && r.MeasureText(text) > width)
+        text.chop(1);
+    return text;
+}
+
+double ReportRender::stopWidth(int characters) const
+{
+    return static_cast<double>(characters) / m_charactersPerLine * m_usableWidth;
+}
+
+} // namespace report

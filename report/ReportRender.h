@@ -1,0 +1,94 @@
+#pragma once
+
+// User report rendering: one report definition over the records a table
+// shows (all, or those of the active search, in its current order), through
+// the report engine's page events. Printed modes lay out tab stops; the
+// text mode also writes every line to a text file, each item exactly as
+// wide as its width, with a form feed ending every page.
+
+#include "RegionalFormats.h"
+#include "ReportDefinitions.h"
+#include "TBaseReport.h"
+#include "Table.h"
+
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <ostream>
+
+namespace report {
+
+enum class RenderMode { Printer = 1, Preview = 2, TextFile = 3 };
+
+struct RenderSettings {
+    RenderMode mode = RenderMode::Preview;
+    // The first two sort levels' schema positions (0 none): the group fields.
+    std::array<int, 2> sortFields{0, 0};
+    app::NumberFormats numbers;
+    // The field display name of a schema position, for column headers.
+    std::function<QString(int position)> displayName;
+    // Today's date in the program's short date format, for the footer.
+    QString today;
+    // The text file of mode 3, written as Windows-1252 lines.
+    std::ostream* text = nullptr;
+};
+
+class ReportRender {
+public:
+    ReportRender(const ReportDefinition& definition, db::Table& table, RenderSettings settings);
+    // Connects the page events of an engine to this rendering.
+    void attach(engine::TBaseReport& engine);
+
+    // Texts of one record's field as the report prints it.
+    QString fieldText(const db::Record& record, int position) const;
+
+private:
+    struct Totals {
+        double count = 0;
+        double listPrice = 0;
+        double purchasePrice = 0;
+    };
+
+    void beforePrint(engine::TBaseReport& r);
+    void header(engine::TBaseReport& r);
+    bool page(engine::TBaseReport& r);
+    void footer(engine::TBaseReport& r);
+    void afterPrint(engine::TBaseReport& r);
+
+    bool textMode() const { return m_settings.mode == RenderMode::TextFile; }
+    void selectFont(engine::TBaseReport& r, FontRole role);
+    void lineToFile(engine::TBaseReport& r, const QString& text);
+    QString fitted(engine::TBaseReport& r, QString text, double width);
+    double stopWidth(int characters) const;
+    void setLineStops(engine::TBaseReport& r, const ReportLine& line, bool oneLine);
+    void setTotalsStops(engine::TBaseReport& r);
+    void columnHeaders(engine::TBaseReport& r);
+    void bodyLine(engine::TBaseReport& r, const ReportLine& line, const db::Record& record);
+    bool groupHeader(engine::TBaseReport& r);
+    bool groupTotals(engine::TBaseReport& r);
+    bool finalTotals(engine::TBaseReport& r);
+    void caption(engine::TBaseReport& r, const QString& text);
+    void totalsLine(engine::TBaseReport& r, const Totals& totals);
+    QString totalText(const ReportItem& item, const Totals& totals) const;
+    void centeredStop(engine::TBaseReport& r, QString& text, uint8_t lines);
+    void writeText(const QString& line);
+
+    ReportDefinition m_definition;
+    db::Table& m_table;
+    RenderSettings m_settings;
+    int m_charactersPerLine = 90;
+    double m_usableWidth = 7.5;
+    std::array<int, 2> m_groupFields{0, 0};
+    std::array<QString, 2> m_previous;
+    QString m_pendingHeaderText;
+    bool m_headerPending = false;
+    bool m_totalsPending = false;
+    bool m_firstGroup = true;
+    bool m_finalDone = false;
+    Totals m_group;
+    Totals m_report;
+};
+
+} // namespace report

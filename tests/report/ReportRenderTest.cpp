@@ -1,0 +1,163 @@
+// User report rendering over a real collection, to text and to the preview's recording.
+#include "CollectionFile.h"
+#include "EditText.h"
+#include "ReportDefinitions.h"
+#include "ReportRender.h"
+#include "Schema.h"
+#include "SortOrder.h"
+#include "TReportFiler.h"
+#include "Table.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <sstream>
+
+using namespace report;
+using testing_support::TempDir;
+
+namespace {
+
+class ReportRenderTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.file("FILMS.DBF");
+        db::createCollectionTable(path);
+        table.setFilePath(path);
+        table.addIndex("NewIndex", find::buildSortString({14, 1, 0, 0})); // category, then title
+        table.selectIndex("NewIndex");
+        table.open();
+        const char* categories[] = {"Drama", "Comedy", "Western"};
+        for (int i = 0; i < 30; ++i) {
+            table.insert();
+            table.setText(0, "Film " + std::to_string(100 + i));
+            table.setText(table.requireField("Category"), categories[i % 3]);
+            table.setText(table.requireField("MediaNum"), "M" + std::to_string(i));
+            table.setNumber(table.requireField("Year"), 1950 + i);
+            table.setNumber(table.requireField("ListPrice"), 10.5);
+            table.setNumber(table.requireField("PurchPrice"), 2.25);
+            table.post();
+        }
+    }
+
+    // Runs a definition in text mode; returns the file's lines.
+    QStringList textOf(const ReportDefinition& definition, std::array<int, 2> sortFields = {14, 1})
+    {
+        std::ostringstream out;
+        RenderSettings settings;
+        settings.mode = RenderMode::TextFile;
+        settings.sortFields = sortFields;
+        settings.displayName = [](int position) { return QString::fromLatin1(db::schemaField(position).displayName); };
+        settings.today = "12/8/26";
+        settings.text = &out;
+        ReportRender render(definition, table, settings);
+        engine::TReportFiler filer;
+        std::vector<uint8_t> recording; // the file engine paginates; the text goes to the file
+        filer.StreamMode = engine::smUser;
+        filer.setStream(&recording);
+        filer.setLineHeightMethod(engine::lhmFont);
+        render.attach(filer);
+        filer.RunJob();
+        pages = filer.PageNumber();
+        return QString::fromStdString(out.str()).split('\n');
+    }
+
+    static ReportDefinition byName(const std::string& name)
+    {
+        for (const ReportDefinition& d : defaultDefinitions())
+            if (d.name == name)
+                return d;
+        throw std::runtime_error("no default " + name);
+    }
+
+    TempDir dir;
+    std::string path;
+    db::Table table;
+    int pages = 0;
+};
+
+} // namespace
+
+TEST_F(ReportRenderTest, TextLinesAreAsWideAsTheirItemsAndEveryPageEndsWithAFormFeed)
+{
+    const QStringList lines = textOf(byName("Title and Media Number Report"));
+    int records = 0, formFeeds = 0;
+    for (const QString& line : lines) {
+        if (line.contains("Film 1")) {
+            ++records;
+            EXPECT_EQ(line.size(), 12 + 64 + 4) << line.toStdString();
+            EXPECT_TRUE(line.startsWith("M")) << line.toStdString();
+        }
+        formFeeds += line.endsWith('\f');
+    }
+    EXPECT_EQ(records, 30);
+    EXPECT_GE(pages, 1);
+    EXPECT_EQ(formFeeds, pages);
+    EXPECT_TRUE(lines[lines.size() - 2].endsWith('\f')); // the last line of the file ends the last page
+    // Column headers: each display name as wide as its item.
+    const QString headers = QString::fromLatin1(db::schemaField(19).displayName).leftJustified(12).left(12)
+        + QString::fromLatin1(db::schemaField(1).displayName).leftJustified(64).left(64)
+        + QString::fromLatin1(db::schemaField(11).displayName).leftJustified(4).left(4);
+    EXPECT_TRUE(lines.contains(headers)) << headers.toStdString();
+    // Not grouped: TOTALS and GRAND TOTALS show the same values.
+    const int totals = static_cast<int>(lines.indexOf(QRegularExpression("^ *TOTALS$")));
+    const int grand = static_cast<int>(lines.indexOf(QRegularExpression("^ *GRAND TOTALS$")));
+    ASSERT_GE(totals, 0);
+    ASSERT_GT(grand, totals);
+    EXPECT_EQ(lines[totals + 1], lines[grand + 1]);
+    EXPECT_TRUE(lines[grand + 1].contains("30")) << lines[grand + 1].toStdString();
+    EXPECT_TRUE(lines[grand + 1].contains("315.00")) << lines[grand + 1].toStdString(); // 30 x 10.50
+    EXPECT_TRUE(lines[grand + 1].contains("67.50")) << lines[grand + 1].toStdString();  // 30 x 2.25
+}
+
+TEST_F(ReportRenderTest, GroupsHaveHeadersAndTotalsAndTheSummaryReportNothingElse)
+{
+    const QStringList lines = textOf(byName("Statistic/Summary Report"));
+    EXPECT_FALSE(lines.join('\n').contains("Film ")); // no records, only what sums them
+    for (const char* category : {"Comedy", "Drama", "Western"})
+        EXPECT_EQ(lines.filter(QRegularExpression(QString("^ *") + category + "$")).size(), 1) << category;
+    EXPECT_EQ(lines.filter(QRegularExpression("^ *TOTALS$")).size(), 3); // two group breaks and the final one
+    EXPECT_EQ(lines.filter(QRegularExpression("^ *GRAND TOTALS$")).size(), 1);
+    const int grand = static_cast<int>(lines.indexOf(QRegularExpression("^ *GRAND TOTALS$")));
+    EXPECT_TRUE(lines[grand + 1].contains("30"));
+    // Each group's totals count its ten records.
+    const int firstTotals = static_cast<int>(lines.indexOf(QRegularExpression("^ *TOTALS$")));
+    EXPECT_TRUE(lines[firstTotals + 1].contains("  10 ") || lines[firstTotals + 1].contains(" 10  "))
+        << lines[firstTotals + 1].toStdString();
+}
+
+TEST_F(ReportRenderTest, ManyLineReportsPrintEveryLineOfEveryRecord)
+{
+    const QStringList lines = textOf(byName("Star Report"));
+    EXPECT_EQ(lines.filter("Media Number:").size(), 30);
+    EXPECT_EQ(lines.filter("Stars:").size(), 30);
+    for (const QString& line : lines.filter("Media Number:"))
+        EXPECT_EQ(line.size(), 16 + 1 + 10 + 10 + 1 + 60 + 8 + 1 + 4);
+}
+
+TEST_F(ReportRenderTest, EveryDefaultReportRendersToThePreviewRecording)
+{
+    for (const ReportDefinition& definition : defaultDefinitions()) {
+        SCOPED_TRACE(definition.name);
+        std::vector<uint8_t> stream;
+        RenderSettings settings;
+        settings.mode = RenderMode::Preview;
+        settings.sortFields = {14, 1};
+        settings.displayName = [](int position) { return QString::fromLatin1(db::schemaField(position).displayName); };
+        settings.today = "12/8/26";
+        ReportRender render(definition, table, settings);
+        engine::TReportFiler filer;
+        filer.StreamMode = engine::smUser;
+        filer.setStream(&stream);
+        filer.setLineHeightMethod(engine::lhmFont);
+        render.attach(filer);
+        filer.RunJob();
+        EXPECT_GE(filer.PageNumber(), 1);
+        EXPECT_GT(stream.size(), 100u);
+        EXPECT_TRUE(table.eof());
+    }
+}
