@@ -36,4 +36,20 @@ std::string buildSortString(const SortKeys& keys)
     return expression;
 }
 
+SortKeys sortKeysOfExpression(const std::string& expression)
+{
+    SortKeys keys{0, 0, 0, 0};
+    size_t next = 0;
+    size_t at = 0;
+    while (next < keys.size() && (at = expression.find('(', at)) != std::string::npos) {
+        ++at;
+        const size_t end = expression.find_first_of(",()", at);
+        if (end == std::string::npos)
+            break;
+        if (const int position = db::schemaPosition(expression.substr(at, end - at)); position != 0)
+            keys[next++] = position;
+    }
+    return keys;
+}
+
 } // namespace find

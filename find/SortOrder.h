@@ -20,4 +20,8 @@ inline constexpr const char* kSortTag = "NewIndex";
 // A new sort order refused because another copy holds the collection.
 extern const char* const kSortOrderInUse;
 
+// The schema positions a sort expression orders by, in its order: the
+// fields named inside its Left(...), STR(...) and DTOS(...) terms.
+SortKeys sortKeysOfExpression(const std::string& expression);
+
 } // namespace find

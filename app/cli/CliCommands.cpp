@@ -9,12 +9,21 @@
 #include "Settings.h"
 #include "Schema.h"
 #include "RecordTexts.h"
+#include "RegionalFormats.h"
+#include "ReportDefinitions.h"
+#include "ReportRender.h"
+#include "PrintDevice.h"
+#include "TFilePrinter.h"
+#include "TReportFiler.h"
 #include "Replace.h"
 #include "Search.h"
 #include "SortOrder.h"
 #include "Table.h"
 
+#include <QGuiApplication>
+
 #include <charconv>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -41,6 +50,9 @@ constexpr const char* kUsage =
     "                              LOW..HIGH), or only their number\n"
     "  sort FILE KEY1 [KEY2 KEY3 KEY4]  rebuild NewIndex on up to four schema positions (0 none)\n"
     "  replace FILE FIELD SEARCH REPLACEMENT  set FIELD to REPLACEMENT wherever it equals SEARCH\n"
+    "  report FILE (--definition N | --name NAME) (--text OUT | --pdf OUT) [--level \"CRITERION; ...\"]...\n"
+    "                              a report definition (N from 1, as the Reports list shows them)\n"
+    "                              over the collection in its sort order, or over the search given\n"
     "  settings                    the settings file's path and every setting, defaults filled in\n"
     "  hold FILE [--exclusive]     keep the table open until standard input ends\n";
 
@@ -442,6 +454,172 @@ int replace(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return 0;
 }
 
+app::Settings effectiveSettings()
+{
+    app::IniFile file;
+    file.load(app::settingsFilePath());
+    app::Settings effective = app::Settings::defaults(app::startFolder());
+    effective.read(file);
+    return effective;
+}
+
+// The report engine measures text with Qt's fonts, which need a GUI
+// application; the command line gets one on the offscreen platform.
+void ensureGuiApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "reelkeeper-cli";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv); // lives as long as the process
+}
+
+int report(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.size() < 2)
+        throw UsageError("report needs a file");
+    int number = 0;
+    std::string name, textOut, pdfOut;
+    std::vector<find::SearchItem> items;
+    for (size_t i = 2; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        if (i + 1 >= args.size())
+            throw UsageError(option + " needs a value");
+        const std::string& value = args[++i];
+        if (option == "--definition") {
+            const auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+            if (ec != std::errc() || ptr != value.data() + value.size() || number < 1)
+                throw UsageError("--definition takes a report's number in the list, from 1, not \"" + value + "\"");
+        } else if (option == "--name") {
+            name = db::utf8ToCp1252(value);
+        } else if (option == "--text") {
+            textOut = value;
+        } else if (option == "--pdf") {
+            pdfOut = value;
+        } else if (option == "--level") {
+            find::CriteriaLevel rows;
+            try {
+                rows = levelFromText(value);
+            } catch (const CriteriaError& e) {
+                err << e.what() << "\n";
+                return 1;
+            }
+            const find::SaveResult result = find::saveLevel(rows, items);
+            if (result.kind != find::SaveResult::Saved) {
+                err << (result.kind == find::SaveResult::NoCriteria ? find::kNoCriteria : find::kInvalidCriteria) << "\n";
+                return 1;
+            }
+        } else {
+            throw UsageError("unknown report argument \"" + option + "\"");
+        }
+    }
+    if ((number == 0) == name.empty() || textOut.empty() == pdfOut.empty())
+        throw UsageError("report needs one of --definition and --name, and one of --text and --pdf");
+
+    ensureGuiApplication();
+    const app::Settings settings = effectiveSettings();
+    const std::string folder = app::programFolder().toStdString();
+    std::error_code made;
+    std::filesystem::create_directories(folder, made); // the program folder, as the program's first start makes it
+    report::prepareDefinitionsFile(folder);
+    const report::DefinitionsFile definitions(folder + "/REELKP.URP");
+    const report::DefinitionsFile::Listing listing = definitions.list();
+    if (!name.empty()) {
+        const auto found = std::find(listing.names.begin(), listing.names.end(), name);
+        number = found == listing.names.end() ? 0 : static_cast<int>(found - listing.names.begin()) + 1;
+    }
+    if (number < 1 || number > static_cast<int>(listing.names.size())) {
+        err << "Report format could not be located.\n";
+        if (!listing.problem.empty())
+            err << listing.problem << "\n";
+        return 1;
+    }
+    const report::ReportDefinition definition = definitions.read(number - 1);
+
+    db::Table table;
+    table.setFilePath(args[1]);
+    table.open(db::Table::OpenMode::ReadOnly);
+    if (!db::isCollectionTable(args[1]))
+        throw db::DbError(table.filePath(), db::kNotCollectionMessage);
+    if (!items.empty()) {
+        table.setFilter([&items](const db::Record& r) { return find::BuildFilter(items, r); }, true);
+        table.setFiltered(true);
+    }
+    selectSortIndex(table);
+    warnOfProblems(table, err);
+
+    report::RenderSettings render;
+    render.mode = textOut.empty() ? report::RenderMode::Preview : report::RenderMode::TextFile;
+    for (const db::TagDefinition& t : table.indexTags())
+        if (t.name == table.selectedIndex()) {
+            const find::SortKeys keys = find::sortKeysOfExpression(t.expression);
+            render.sortFields = {keys[0], keys[1]};
+        }
+    render.numbers.numericFormat = settings.numericFormat;
+    render.numbers.currencyFormat = settings.currencyFormat;
+    render.numbers.regional = app::RegionalValues::fromSystem();
+    const char decimal = render.numbers.regional.decimal.toLatin1() ? render.numbers.regional.decimal.toLatin1() : '.';
+    if (app::isDateFormatCode(settings.dateFormat))
+        db::setEditTextFormat(app::editTextFormatFor(settings.dateFormat, settings.dateLeadingZeros, decimal));
+    render.displayName = [&settings](int position) { return settings.fields[static_cast<size_t>(position - 1)].displayName; };
+    const auto today = std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()));
+    render.today = QString::fromStdString(db::formatShortDate(
+        {static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
+         static_cast<int>(static_cast<unsigned>(today.day()))}));
+    std::ostringstream text;
+    render.text = &text;
+
+    report::ReportRender renderer(definition, table, render);
+    std::vector<uint8_t> recording;
+    engine::TReportFiler filer;
+    filer.StreamMode = engine::smUser;
+    filer.setStream(&recording);
+    filer.setLineHeightMethod(engine::lhmFont);
+    filer.setTitle("Test Report");
+    filer.setOrientation(definition.landscape ? engine::poLandScape : engine::poPortrait);
+    QString failure;
+    filer.setErrorHandler([&failure](const QString& message) { failure = message; });
+    renderer.attach(filer);
+    filer.RunJob();
+    if (!failure.isEmpty()) {
+        err << "reelkeeper-cli: " << failure.toStdString() << "\n";
+        return 1;
+    }
+    const int pages = filer.PageNumber();
+    std::string written;
+    if (!textOut.empty()) {
+        // Beside the destination, then renamed into place.
+        const std::string temporary = db::resolvedPath(textOut) + ".rk-new";
+        db::File file;
+        file.open(temporary, db::File::Mode::CreateTruncate);
+        const std::string bytes = text.str();
+        file.writeAt(0, bytes.data(), bytes.size());
+        file.sync();
+        file.close();
+        db::replaceFile(temporary, db::resolvedPath(textOut));
+        written = textOut;
+    } else {
+        engine::PdfDevice pdf(QString::fromStdString(pdfOut));
+        pdf.setOrientation(definition.landscape ? engine::poLandScape : engine::poPortrait);
+        engine::TFilePrinter printer(&pdf);
+        printer.StreamMode = engine::smUser;
+        printer.setStream(&recording);
+        printer.setErrorHandler([&failure](const QString& message) { failure = message; });
+        printer.PrintPages(0, 0, 0);
+        if (!failure.isEmpty()) {
+            err << "reelkeeper-cli: " << failure.toStdString() << "\n";
+            return 1;
+        }
+        written = pdfOut;
+    }
+    out << "Report \"" << db::cp1252ToUtf8(definition.name) << "\": " << pages << (pages == 1 ? " page" : " pages")
+        << " written to " << written << "\n";
+    return 0;
+}
+
 int settings(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
 {
     expectArguments(args, 1);
@@ -485,6 +663,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         {"create", create}, {"info", info},   {"check", check},     {"index", index},
         {"dump", dump},     {"pack", pack},   {"reindex", reindex}, {"hold", hold},
         {"settings", settings}, {"search", search}, {"sort", sort}, {"replace", replace},
+        {"report", report},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

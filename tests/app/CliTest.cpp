@@ -1,9 +1,12 @@
 #include "CliCommands.h"
 #include "CollectionFile.h"
+#include "FileIO.h"
 #include "Table.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <QByteArray>
 
 #include <filesystem>
 #include <sstream>
@@ -207,4 +210,34 @@ TEST(Cli, CreateWritesTheFileItReports)
     EXPECT_EQ(r.out, "Created " + dir.file("new1.DBF") + "\n");
     EXPECT_TRUE(db::isCollectionTable(dir.file("new1.DBF")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("new1")));
+}
+
+TEST(Cli, ReportWritesADefinitionAsTextOrPdf)
+{
+    TempDir dir;
+    qputenv("REELKEEPER_HOME", QByteArray::fromStdString(dir.file("home")));
+    qputenv("REELKEEPER_CONFIG", QByteArray::fromStdString(dir.file("REELKP.INI")));
+    const std::string path = dir.file("FILMS.DBF");
+    ASSERT_EQ(runCli({"create", path}).code, 0);
+    addFilm(path, "Vertigo", 1958);
+    addFilm(path, "Alien", 1979);
+    ASSERT_EQ(runCli({"sort", path, "1"}).code, 0);
+    const Result text = runCli({"report", path, "--name", "Title and Media Number Report", "--text", dir.file("r.txt")});
+    ASSERT_EQ(text.code, 0) << text.err;
+    EXPECT_EQ(text.out, "Report \"Title and Media Number Report\": 1 page written to " + dir.file("r.txt") + "\n");
+    const std::string written = testing_support::readFileBytes(dir.file("r.txt"));
+    EXPECT_LT(written.find("Alien"), written.find("Vertigo")); // in the sort order
+    EXPECT_NE(written.find("GRAND TOTALS"), std::string::npos);
+    EXPECT_EQ(written.substr(written.size() - 2), "\f\n");
+    // Only the search's records.
+    const Result searched = runCli({"report", path, "--definition", "1", "--text", dir.file("s.txt"), "--level", "Year>1970"});
+    ASSERT_EQ(searched.code, 0) << searched.err;
+    EXPECT_EQ(testing_support::readFileBytes(dir.file("s.txt")).find("Vertigo"), std::string::npos);
+    const Result pdf = runCli({"report", path, "--definition", "5", "--pdf", dir.file("r.pdf")});
+    ASSERT_EQ(pdf.code, 0) << pdf.err;
+    EXPECT_EQ(testing_support::readFileBytes(dir.file("r.pdf")).substr(0, 5), "%PDF-");
+    const Result missing = runCli({"report", path, "--name", "No Such Report", "--text", dir.file("x.txt")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.err, "Report format could not be located.\n");
+    EXPECT_EQ(runCli({"report", path, "--definition", "1"}).code, 2); // no destination
 }
