@@ -22,7 +22,10 @@
 
 #include <QGuiApplication>
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+#include <fstream>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -569,8 +572,15 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
     render.today = QString::fromStdString(db::formatShortDate(
         {static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
          static_cast<int>(static_cast<unsigned>(today.day()))}));
-    std::ostringstream text;
-    render.text = &text;
+    // The text goes straight to a file beside the destination, renamed into place when complete.
+    const std::string textTemporary = textOut.empty() ? std::string() : db::resolvedPath(textOut) + ".rk-new";
+    std::ofstream text;
+    if (!textOut.empty()) {
+        text.open(textTemporary, std::ios::binary | std::ios::trunc);
+        if (!text)
+            throw db::DbError(textTemporary, "Cannot create file: " + std::string(std::strerror(errno)));
+        render.text = &text;
+    }
 
     report::ReportRender renderer(definition, table, render);
     std::vector<uint8_t> recording;
@@ -591,15 +601,16 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const int pages = filer.PageNumber();
     std::string written;
     if (!textOut.empty()) {
-        // Beside the destination, then renamed into place.
-        const std::string temporary = db::resolvedPath(textOut) + ".rk-new";
-        db::File file;
-        file.open(temporary, db::File::Mode::CreateTruncate);
-        const std::string bytes = text.str();
-        file.writeAt(0, bytes.data(), bytes.size());
+        text.close();
+        if (text.fail()) {
+            db::removeFile(textTemporary);
+            throw db::DbError(textTemporary, "Write error: the text file could not be written whole");
+        }
+        db::File file; // on the device before it replaces anything
+        file.open(textTemporary, db::File::Mode::ReadWrite);
         file.sync();
         file.close();
-        db::replaceFile(temporary, db::resolvedPath(textOut));
+        db::replaceFile(textTemporary, db::resolvedPath(textOut));
         written = textOut;
     } else {
         engine::PdfDevice pdf(QString::fromStdString(pdfOut));
