@@ -2,7 +2,10 @@
 
 #include "DbError.h"
 
+#include <algorithm>
 #include <atomic>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <mutex>
 #include <unistd.h>
 #include <utility>
@@ -17,6 +20,52 @@ std::atomic<Action> g_action{Action::Fail};
 std::atomic<bool> g_recording{false};
 std::mutex g_recordMutex;
 std::vector<Change> g_recorded;
+
+// What a power cut takes back: the bytes and size each unsynced change replaced.
+struct Undo {
+    std::string path;
+    uint64_t offset;
+    std::string before; // the bytes the change overwrote (those that existed)
+    uint64_t sizeBefore;
+};
+std::mutex g_undoMutex;
+std::vector<Undo> g_undo;
+
+bool keepingUndo()
+{
+    return g_armedAt.load(std::memory_order_relaxed) != 0 && g_action.load() == Action::PowerCut;
+}
+
+void remember(const std::string& path, int fd, uint64_t offset, uint64_t length)
+{
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return;
+    const auto size = static_cast<uint64_t>(st.st_size);
+    Undo undo{path, offset, {}, size};
+    if (offset < size) {
+        undo.before.resize(static_cast<size_t>(std::min<uint64_t>(length, size - offset)));
+        const ssize_t got = ::pread(fd, undo.before.data(), undo.before.size(), static_cast<off_t>(offset));
+        undo.before.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    }
+    std::lock_guard lock(g_undoMutex);
+    g_undo.push_back(std::move(undo));
+}
+
+[[noreturn]] void cutThePower()
+{
+    // Newest first: each file goes back to what it held at its last sync.
+    for (auto it = g_undo.rbegin(); it != g_undo.rend(); ++it) {
+        const int fd = ::open(it->path.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue; // renamed or removed since: what a rename made durable stays
+        if (!it->before.empty())
+            (void)!::pwrite(fd, it->before.data(), it->before.size(), static_cast<off_t>(it->offset));
+        (void)!::ftruncate(fd, static_cast<off_t>(it->sizeBefore));
+        ::close(fd);
+    }
+    ::_exit(kStoppedExitStatus);
+}
 } // namespace
 
 void arm(uint64_t count, Action action)
@@ -39,6 +88,26 @@ void resetCount()
 {
     g_changes = 0;
     g_armedAt = 0;
+}
+
+void beforeWrite(const std::string& path, int fd, uint64_t offset, size_t length)
+{
+    beforeChange(path, "write file");
+    if (keepingUndo())
+        remember(path, fd, offset, length);
+}
+
+void beforeResize(const std::string& path, int fd, uint64_t size)
+{
+    beforeChange(path, "change file size");
+    if (keepingUndo())
+        remember(path, fd, size, UINT64_MAX); // the bytes past the new end, and the old size
+}
+
+void afterSync(const std::string& path)
+{
+    std::lock_guard lock(g_undoMutex);
+    std::erase_if(g_undo, [&](const Undo& u) { return u.path == path; });
 }
 
 void startRecording()
@@ -68,6 +137,8 @@ void beforeChange(const std::string& path, const char* what)
     g_armedAt = 0;
     if (g_action.load() == Action::Stop)
         ::_exit(kStoppedExitStatus); // nothing more reaches the file, as after a kill
+    if (g_action.load() == Action::PowerCut)
+        cutThePower();
     throw DbError(path, std::string("Cannot ") + what + ": No space left on device");
 }
 

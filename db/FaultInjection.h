@@ -8,9 +8,11 @@ namespace db::faults {
 
 // A seam for crash tests. Every change the engine makes to a file (a write,
 // a sync, a change of size, a rename or a removal) is counted here first;
-// a test arms one of them to fail as a full disk would, or to stop the
-// process on the spot as a kill or a power cut would. Unarmed, it only counts.
-enum class Action { Fail, Stop };
+// a test arms one of them to fail as a full disk would, to stop the process
+// on the spot as a kill would, or to stop it as a power cut would: then
+// every write and size change not yet synced to its file is undone first,
+// as if it had never left the page cache. Unarmed, it only counts.
+enum class Action { Fail, Stop, PowerCut };
 
 // The count-th change from now (1 = the next one) fails or stops the process
 // with exit status kStoppedExitStatus.
@@ -33,5 +35,10 @@ std::vector<Change> stopRecording();
 
 // Called by the file layer before each change; throws DbError for an armed failure.
 void beforeChange(const std::string& path, const char* what);
+// The same for a write or a change of size of an open file, which a power
+// cut may take back until the file is synced; afterSync marks it synced.
+void beforeWrite(const std::string& path, int fd, uint64_t offset, size_t length);
+void beforeResize(const std::string& path, int fd, uint64_t size);
+void afterSync(const std::string& path);
 
 } // namespace db::faults

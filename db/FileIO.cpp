@@ -117,7 +117,7 @@ void File::readAt(uint64_t offset, void* buffer, size_t n) const
 
 void File::writeAt(uint64_t offset, const void* buffer, size_t n)
 {
-    faults::beforeChange(m_path, "write file");
+    faults::beforeWrite(m_path, m_fd, offset, n);
     const auto* in = static_cast<const char*>(buffer);
     size_t done = 0;
     while (done < n) {
@@ -150,7 +150,7 @@ std::pair<uint64_t, int64_t> File::sizeAndModified() const
 
 void File::truncate(uint64_t size)
 {
-    faults::beforeChange(m_path, "change file size");
+    faults::beforeResize(m_path, m_fd, size);
     if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0)
         fail("Cannot change file size: " + systemMessage(errno));
 }
@@ -160,6 +160,7 @@ void File::sync()
     faults::beforeChange(m_path, "write file to disk");
     if (::fdatasync(m_fd) != 0)
         fail("Cannot write file to disk: " + systemMessage(errno));
+    faults::afterSync(m_path);
 }
 
 namespace {
