@@ -18,6 +18,7 @@ std::atomic<uint64_t> g_changes{0};
 std::atomic<uint64_t> g_armedAt{0}; // 0: unarmed
 std::atomic<Action> g_action{Action::Fail};
 std::atomic<bool> g_recording{false};
+std::atomic<bool> g_coarse{false};
 std::mutex g_recordMutex;
 std::vector<Change> g_recorded;
 
@@ -33,7 +34,9 @@ std::vector<Undo> g_undo;
 
 bool keepingUndo()
 {
-    return g_armedAt.load(std::memory_order_relaxed) != 0 && g_action.load() == Action::PowerCut;
+    const Action action = g_action.load();
+    return g_armedAt.load(std::memory_order_relaxed) != 0
+        && (action == Action::PowerCut || action == Action::PowerCutLosingLatest);
 }
 
 void remember(const std::string& path, int fd, uint64_t offset, uint64_t length)
@@ -52,10 +55,17 @@ void remember(const std::string& path, int fd, uint64_t offset, uint64_t length)
     g_undo.push_back(std::move(undo));
 }
 
-[[noreturn]] void cutThePower()
+[[noreturn]] void cutThePower(bool latestOnly)
 {
-    // Newest first: each file goes back to what it held at its last sync.
+    // Newest first: each file goes back to what it held at its last sync,
+    // or loses only its latest write.
+    std::vector<std::string> undone;
     for (auto it = g_undo.rbegin(); it != g_undo.rend(); ++it) {
+        if (latestOnly) {
+            if (std::find(undone.begin(), undone.end(), it->path) != undone.end())
+                continue;
+            undone.push_back(it->path);
+        }
         const int fd = ::open(it->path.c_str(), O_WRONLY | O_CLOEXEC);
         if (fd < 0)
             continue; // renamed or removed since: what a rename made durable stays
@@ -110,6 +120,16 @@ void afterSync(const std::string& path)
     std::erase_if(g_undo, [&](const Undo& u) { return u.path == path; });
 }
 
+void setCoarseTimestamps(bool on)
+{
+    g_coarse = on;
+}
+
+bool coarseTimestamps()
+{
+    return g_coarse.load(std::memory_order_relaxed);
+}
+
 void startRecording()
 {
     std::lock_guard lock(g_recordMutex);
@@ -137,8 +157,8 @@ void beforeChange(const std::string& path, const char* what)
     g_armedAt = 0;
     if (g_action.load() == Action::Stop)
         ::_exit(kStoppedExitStatus); // nothing more reaches the file, as after a kill
-    if (g_action.load() == Action::PowerCut)
-        cutThePower();
+    if (g_action.load() == Action::PowerCut || g_action.load() == Action::PowerCutLosingLatest)
+        cutThePower(g_action.load() == Action::PowerCutLosingLatest);
     throw DbError(path, std::string("Cannot ") + what + ": No space left on device");
 }
 

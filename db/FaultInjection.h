@@ -12,7 +12,9 @@ namespace db::faults {
 // on the spot as a kill would, or to stop it as a power cut would: then
 // every write and size change not yet synced to its file is undone first,
 // as if it had never left the page cache. Unarmed, it only counts.
-enum class Action { Fail, Stop, PowerCut };
+// PowerCutLosingLatest is the harsher order a disk may choose: earlier
+// unsynced writes of a file reach it, its latest does not.
+enum class Action { Fail, Stop, PowerCut, PowerCutLosingLatest };
 
 // The count-th change from now (1 = the next one) fails or stops the process
 // with exit status kStoppedExitStatus.
@@ -23,6 +25,12 @@ uint64_t changesSoFar();
 void resetCount();
 
 constexpr int kStoppedExitStatus = 86;
+
+// File times read as whole seconds, as on file systems with one-second
+// timestamps: a change within the same second then leaves a file's time as
+// it was, and only the content can tell that something changed.
+void setCoarseTimestamps(bool on);
+bool coarseTimestamps();
 
 // A record of the changes made while recording is on, in order, so that a
 // test can see that a sync came after a write, or a folder sync after a rename.

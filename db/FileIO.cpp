@@ -144,8 +144,8 @@ std::pair<uint64_t, int64_t> File::sizeAndModified() const
     struct stat st {};
     if (::fstat(m_fd, &st) != 0)
         fail("Cannot read file size: " + systemMessage(errno));
-    return {static_cast<uint64_t>(st.st_size),
-            static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec};
+    const int64_t nanoseconds = faults::coarseTimestamps() ? 0 : st.st_mtim.tv_nsec;
+    return {static_cast<uint64_t>(st.st_size), static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000LL + nanoseconds};
 }
 
 void File::truncate(uint64_t size)
