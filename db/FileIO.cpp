@@ -286,6 +286,28 @@ void replaceFile(const std::string& temporary, const std::string& destination)
     syncFolderOf(destination);
 }
 
+void writeReplacing(const std::string& path, const std::function<void(File& out)>& write, const std::string& suffix)
+{
+    const std::string real = resolvedPath(path);
+    const std::string temporary = real + suffix;
+    try {
+        File out;
+        out.open(temporary, File::Mode::CreateTruncate);
+        out.takeModeAndOwnerOf(real);
+        write(out);
+        out.sync();
+        out.close();
+        replaceFile(temporary, real);
+    } catch (...) {
+        try {
+            removeFile(temporary);
+        } catch (...) {
+            // The temporary file is only in the way; the destination is intact.
+        }
+        throw;
+    }
+}
+
 std::string resolvedPath(const std::string& path)
 {
     std::error_code error;

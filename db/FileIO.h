@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace db {
@@ -77,6 +78,12 @@ bool removeFile(const std::string& path);
 // syncs the folder so that the rename itself survives a power cut.
 void replaceFile(const std::string& temporary, const std::string& destination);
 void syncFolderOf(const std::string& path);
+// Writes a file anew: write fills a temporary file beside the destination
+// (behind any link, with the destination's permissions and owner), which is
+// synced and renamed into place. A failure removes the temporary file and
+// leaves the destination as it was.
+void writeReplacing(const std::string& path, const std::function<void(File& out)>& write,
+                    const std::string& suffix = ".rk-new");
 // The file a path names after following every symbolic link (the path
 // itself when it does not exist yet): what a replacement must be written beside.
 std::string resolvedPath(const std::string& path);

@@ -1,6 +1,7 @@
 #include "PickList.h"
 
 #include "Ascii.h"
+#include "DbError.h"
 #include "FileIO.h"
 
 #include <fstream>
@@ -62,24 +63,15 @@ PickList readPickList(const std::string& path)
 
 bool writePickList(const std::string& path, const PickList& entries)
 {
-    const std::string temporary = path + ".rk-new";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        for (const std::string& entry : entries)
-            out << entry << "\r\n";
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
+    std::string bytes;
+    for (const std::string& entry : entries)
+        bytes += entry + "\r\n";
     try {
-        replaceFile(temporary, path);
-    } catch (const std::exception&) {
-        std::remove(temporary.c_str());
+        writeReplacing(path, [&](File& out) {
+            if (!bytes.empty())
+                out.writeAt(0, bytes.data(), bytes.size());
+        });
+    } catch (const DbError&) {
         return false;
     }
     return true;

@@ -255,25 +255,11 @@ void Table::createTable(const std::string& path, const std::vector<FieldDef>& fi
         if (existing.lockedElsewhere(kOpenLock))
             throw DbError(path, "The table is in use by another program and cannot be replaced");
     }
-    const std::string real = resolvedPath(path);
-    const std::string temporary = real + ".rk-new";
-    try {
-        File out;
-        out.open(temporary, File::Mode::CreateTruncate);
-        out.takeModeAndOwnerOf(real);
+    writeReplacing(path, [&](File& out) {
         std::string bytes = serializeDbfHeader(header);
         bytes += '\x1A';
         out.writeAt(0, bytes.data(), bytes.size());
-        out.sync();
-        out.close();
-        replaceFile(temporary, real);
-    } catch (...) {
-        try {
-            removeFile(temporary);
-        } catch (...) {
-        }
-        throw;
-    }
+    });
     // A new table starts without an index; an old index of the file just
     // written would only be rebuilt. No other table's index is touched.
     const std::string index = indexPathOfTableFile(path);

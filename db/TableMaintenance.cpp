@@ -20,13 +20,9 @@ void Table::pack()
     // Written beside the real file (a link to the table stays a link) with
     // the table's own permissions and owner.
     const std::string path = resolvedPath(filePath());
-    const std::string temporary = path + ".rk-pack";
     m_index.flush();
     rereadRecordCount();
-    try {
-        File out;
-        out.open(temporary, File::Mode::CreateTruncate);
-        out.takeModeAndOwnerOf(path);
+    writeReplacing(path, [&](File& out) {
         DbfHeader header = m_header;
         header.recordCount = 0;
         const std::string headerBytes = serializeDbfHeader(header);
@@ -59,16 +55,7 @@ void Table::pack()
         out.writeAt(writeAt, "\x1A", 1);
         const std::string counted = headerCountBytes(live);
         out.writeAt(1, counted.data(), counted.size());
-        out.sync();
-        out.close();
-        replaceFile(temporary, path);
-    } catch (...) {
-        try {
-            removeFile(temporary);
-        } catch (...) {
-        }
-        throw;
-    }
+    }, ".rk-pack");
     // The packed file is a new file: hold it exclusively before letting the old one go.
     File packed;
     packed.open(filePath(), File::Mode::ReadWrite);

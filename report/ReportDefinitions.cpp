@@ -504,22 +504,12 @@ void DefinitionsFile::write(int record, const ReportDefinition& definition)
 
 void DefinitionsFile::replaceWith(const std::string& bytes)
 {
-    const std::string real = db::resolvedPath(m_path);
-    const std::string temporary = real + ".rk-new";
     try {
-        db::File out;
-        out.open(temporary, db::File::Mode::CreateTruncate);
-        out.takeModeAndOwnerOf(real);
-        if (!bytes.empty())
-            out.writeAt(0, bytes.data(), bytes.size());
-        out.sync();
-        out.close();
-        db::replaceFile(temporary, real);
+        db::writeReplacing(m_path, [&](db::File& out) {
+            if (!bytes.empty())
+                out.writeAt(0, bytes.data(), bytes.size());
+        });
     } catch (const db::DbError& e) {
-        try {
-            db::removeFile(temporary);
-        } catch (...) {
-        }
         throw DefinitionsError(e.what());
     }
 }

@@ -236,11 +236,7 @@ void ReportRender::columnHeaders(TBaseReport& r)
     }
     selectFont(r, ColumnHeaderFont);
     r.RemoveTabStops();
-    const uint8_t boxes = m_definition.verticalLines && m_definition.horizontalLines
-        ? engine::tlLeft | engine::tlRight | engine::tlTop | engine::tlBottom
-        : m_definition.verticalLines ? engine::tlLeft | engine::tlRight
-        : m_definition.horizontalLines ? engine::tlTop | engine::tlBottom
-                                      : 0;
+    const uint8_t boxes = boxLines();
     for (const ReportItem& item : items)
         r.AddTabStop(-1, engine::taCenter, stopWidth(item.width), kInnerMargin, boxes, 0);
     QString text;
@@ -254,14 +250,20 @@ void ReportRender::columnHeaders(TBaseReport& r)
     r.EndTextLine();
 }
 
+uint8_t ReportRender::boxLines() const
+{
+    // Vertical lines draw the stops' sides, horizontal lines their tops and bottoms.
+    uint8_t lines = 0;
+    if (m_definition.verticalLines)
+        lines |= engine::tlLeft | engine::tlRight;
+    if (m_definition.horizontalLines)
+        lines |= engine::tlTop | engine::tlBottom;
+    return lines;
+}
+
 void ReportRender::setLineStops(TBaseReport& r, const ReportLine& line, bool oneLine)
 {
-    const uint8_t boxes = !oneLine ? 0
-        : m_definition.verticalLines && m_definition.horizontalLines
-            ? engine::tlLeft | engine::tlRight | engine::tlTop | engine::tlBottom
-        : m_definition.verticalLines ? engine::tlLeft | engine::tlRight
-        : m_definition.horizontalLines ? engine::tlTop | engine::tlBottom
-                                      : 0;
+    const uint8_t boxes = oneLine ? boxLines() : 0;
     for (const ReportItem& item : lineItems(line)) {
         uint8_t alignment = engine::taLeft;
         if (oneLine && isNumericField(item))

@@ -62,6 +62,7 @@ private:
     void lineToFile(engine::TBaseReport& r, const QString& text);
     QString fitted(engine::TBaseReport& r, QString text, double width);
     double stopWidth(int characters) const;
+    uint8_t boxLines() const; // the box lines of the one-body-line layout
     void setLineStops(engine::TBaseReport& r, const ReportLine& line, bool oneLine);
     void setTotalsStops(engine::TBaseReport& r);
     void columnHeaders(engine::TBaseReport& r);
