@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <sstream>
 
 using namespace report;
@@ -40,6 +41,16 @@ protected:
             table.setNumber(table.requireField("Year"), 1950 + i);
             table.setNumber(table.requireField("ListPrice"), 10.5);
             table.setNumber(table.requireField("PurchPrice"), 2.25);
+            const char* stars[] = {"Cary Grant", "Grace Kelly", "James Stewart", "Audrey Hepburn", "Kim Novak"};
+            for (int k = 0; k < 4; ++k)
+                table.setText(table.requireField("Star" + std::to_string(k + 1)), stars[(i + k) % 5]);
+            const char* ratings[] = {"G", "PG", "PG-13", "R"};
+            table.setText(table.requireField("Rating"), ratings[i % 4]);
+            table.setText(table.requireField("PersonalRa"), i % 2 ? "Excellent" : "Good");
+            if (i % 7 == 0)
+                table.setText(table.requireField("OscarAward"), "Best Picture, Best Actor");
+            table.setNumber(table.requireField("RunTime"), 90 + i);
+            table.setText(table.requireField("PurchDate"), "3/" + std::to_string(1 + i % 28) + "/97");
             table.post();
         }
     }
@@ -137,6 +148,25 @@ TEST_F(ReportRenderTest, ManyLineReportsPrintEveryLineOfEveryRecord)
     EXPECT_EQ(lines.filter("Stars:").size(), 30);
     for (const QString& line : lines.filter("Media Number:"))
         EXPECT_EQ(line.size(), 16 + 1 + 10 + 10 + 1 + 60 + 8 + 1 + 4);
+}
+
+// The text of each default report over the fixed collection, checked in as
+// files; REELKEEPER_UPDATE_GOLDEN=1 writes them anew after a deliberate change.
+TEST_F(ReportRenderTest, EachDefaultReportWritesItsGoldenText)
+{
+    for (const ReportDefinition& definition : defaultDefinitions()) {
+        SCOPED_TRACE(definition.name);
+        std::string name = definition.name;
+        std::replace(name.begin(), name.end(), '/', '-');
+        std::replace(name.begin(), name.end(), ' ', '-');
+        const std::string golden = std::string(GOLDEN_FOLDER) + "/" + name + ".txt";
+        const std::string text = textOf(definition).join('\n').toStdString();
+        if (qEnvironmentVariableIsSet("REELKEEPER_UPDATE_GOLDEN")) {
+            testing_support::writeFileBytes(golden, text);
+            continue;
+        }
+        EXPECT_EQ(text, testing_support::readFileBytes(golden)) << "differs from " << golden;
+    }
 }
 
 TEST_F(ReportRenderTest, EveryDefaultReportRendersToThePreviewRecording)
