@@ -44,6 +44,14 @@ for n in "${sizes[@]}"; do
   "$ops" replace "$work" Rating PG-13 PG13
 
   "$build/bench/grid_bench" "$work"
+  report_home=$(mktemp -d)
+  for report in "Large Report:--text:$data/report.txt" "Title and Media Number Report:--pdf:$data/report.pdf"; do
+    IFS=: read -r name kind out <<<"$report"
+    echo "reelkeeper-cli report \"$name\" $kind: $(REELKEEPER_HOME="$report_home" REELKEEPER_CONFIG="$report_home/REELKP.INI" \
+      /usr/bin/time -f '%e s, peak %M KB' "$build/app/reelkeeper-cli" report "$work" --name "$name" "$kind" "$out" 2>&1 >/dev/null | tail -n 1)"
+    rm -f "$out"
+  done
+  rm -rf "$report_home"
   startup_home=$(mktemp -d)
   printf '[Misc]\nLast Database=%s\nShow Tips=No\n' "$(realpath "$work")" > "$startup_home/REELKP.INI"
   times=()
