@@ -1,0 +1,126 @@
+// The preview window and its page-range dialog over a real recording.
+#include "ScriptedPrompter.h"
+#include "TMyPreview.h"
+#include "TPrintRange.h"
+#include "TReportFiler.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+
+using namespace report_ui;
+using testing_support::ScriptedPrompter;
+
+namespace {
+
+// A recording of the given number of pages, each with one line of text.
+std::vector<uint8_t> recording(int pages)
+{
+    std::vector<uint8_t> stream;
+    engine::TReportFiler filer;
+    filer.StreamMode = engine::smUser;
+    filer.setStream(&stream);
+    filer.OnPrintPage = [pages](engine::TBaseReport& r, int& page) {
+        r.WriteTextLine("Page text " + QString::number(page));
+        return page < pages;
+    };
+    filer.RunJob();
+    return stream;
+}
+
+} // namespace
+
+TEST(PrintRange, StartAndEndAreCheckedAgainstThePageCount)
+{
+    EXPECT_EQ(checkPageRange("0", "3", 5).message, "Invalid Starting Page specified. Please correct.");
+    EXPECT_TRUE(checkPageRange("six", "3", 5).startIsWrong); // not a number reads as 0
+    EXPECT_EQ(checkPageRange("6", "6", 5).message, "Invalid Starting Page specified. Please correct.");
+    EXPECT_EQ(checkPageRange("2", "1", 5).message, "Invalid Ending Page specified.  Please correct.");
+    EXPECT_EQ(checkPageRange("2", "x", 5).message, "Invalid Ending Page specified.  Please correct.");
+    EXPECT_EQ(checkPageRange("2", "6", 5).message, "Invalid Ending Page specified.  Please correct.");
+    const RangeCheck ok = checkPageRange(" 2 ", "5", 5);
+    ASSERT_TRUE(ok.range);
+    EXPECT_EQ(ok.range->first, 2);
+    EXPECT_EQ(ok.range->last, 5);
+}
+
+TEST(Preview, PagesZoomAndRangesAsTheUserMovesThrough)
+{
+    std::vector<uint8_t> stream = recording(4);
+    ScriptedPrompter prompter;
+    QRect bounds(10, 20, 700, 500);
+    std::function<void(TPrintRange&)> rangeScript;
+    TMyPreview preview({prompter, bounds, [&](QDialog& d) {
+                            rangeScript(static_cast<TPrintRange&>(d));
+                            return d.result();
+                        }},
+                       &stream, "Star Report", false);
+    EXPECT_EQ(preview.windowTitle(), "Star Report");
+    preview.show();
+    EXPECT_EQ(preview.PageLabel->text(), "Page 1 of 4");
+    EXPECT_EQ(preview.ZoomEdit->text(), "100.0");
+    preview.ZoomEdit->setText("500");
+    preview.ZoomEditExit();
+    EXPECT_EQ(preview.ZoomEdit->text(), "200.0"); // held to the widest zoom
+    preview.action("NextPage")->trigger();
+    EXPECT_EQ(preview.PageLabel->text(), "Page 2 of 4");
+    preview.PageEdit->setText("4");
+    preview.PageEditExit();
+    EXPECT_EQ(preview.PageLabel->text(), "Page 4 of 4");
+    preview.action("FirstPage")->trigger();
+    EXPECT_EQ(preview.PageEdit->text(), "1");
+
+    rangeScript = [](TPrintRange& range) {
+        EXPECT_EQ(range.windowTitle(), "Page Printing");
+        EXPECT_EQ(range.StartEdit->text(), "1");
+        EXPECT_EQ(range.EndEdit->text(), "4");
+        range.StartEdit->setText("0");
+        range.PrintButtonClick();
+        range.StartEdit->setText("2");
+        range.EndEdit->setText("1");
+        range.PrintButtonClick();
+        EXPECT_FALSE(range.printRequested());
+        range.reject();
+    };
+    preview.action("PrintRange")->trigger();
+    EXPECT_EQ(prompter.messageTexts(), (QStringList{"Invalid Starting Page specified. Please correct.",
+                                                    "Invalid Ending Page specified.  Please correct."}));
+    // Without print queues the engine says that no printer is defined.
+    preview.action("PrintPage")->trigger();
+    EXPECT_EQ(prompter.messageTexts().back(), "No printers are defined, aborting print job.");
+    preview.move(30, 40);
+    preview.action("Exit")->trigger();
+    EXPECT_EQ(bounds.topLeft(), QPoint(30, 40));
+    EXPECT_EQ(bounds.size(), QSize(700, 500));
+    EXPECT_EQ(stream, recording(4)); // the preview never changes the recording
+}
+
+TEST(Preview, AOnePageReportAndALabelSheetStayOnTheirPage)
+{
+    std::vector<uint8_t> stream = recording(1);
+    ScriptedPrompter prompter;
+    QRect bounds(0, 0, 640, 480);
+    TMyPreview report({prompter, bounds, {}}, &stream, "Ratings Report", false);
+    report.show();
+    report.action("NextPage")->trigger();
+    report.action("PreviousPage")->trigger();
+    EXPECT_EQ(report.PageLabel->text(), "Page 1 of 1");
+    report.reject();
+
+    TMyPreview labels({prompter, bounds, {}}, &stream, "Ratings Report", true);
+    EXPECT_EQ(labels.windowTitle(), "Label Printing");
+    EXPECT_FALSE(labels.action("NextPage")->isEnabled());
+    EXPECT_FALSE(labels.action("PrintReport")->isEnabled());
+    EXPECT_FALSE(labels.action("PrintRange")->isEnabled());
+    EXPECT_TRUE(labels.action("PrintPage")->isEnabled());
+    EXPECT_FALSE(labels.findChild<QWidget*>("NextPage")->isEnabled());
+    // Use Color turns the page image monochrome and back.
+    labels.show();
+    labels.action("UseColor")->trigger();
+    EXPECT_TRUE(labels.preview().Monochrome);
+    EXPECT_FALSE(labels.action("UseColor")->isChecked());
+    labels.reject();
+}
