@@ -303,7 +303,6 @@ private:
     DbfHeader m_header;
     std::string m_fileProblem;
     std::string m_fileNote;
-    uint32_t m_countedRecords = 0; // what the header counted when that differs from the file
 
     IndexFile m_index;
     bool m_indexOpen = false;
