@@ -2,6 +2,7 @@
 #include "ScriptedPrompter.h"
 #include "TMyPreview.h"
 #include "TPrintRange.h"
+#include "TReportForm.h"
 #include "TReportFiler.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 
 using namespace report_ui;
 using testing_support::ScriptedPrompter;
@@ -123,4 +125,45 @@ TEST(Preview, AOnePageReportAndALabelSheetStayOnTheirPage)
     EXPECT_TRUE(labels.preview().Monochrome);
     EXPECT_FALSE(labels.action("UseColor")->isChecked());
     labels.reject();
+}
+
+TEST(ReportStatus, RunsTheJobOnceAndEndsWithOkAndHowItWent)
+{
+    std::vector<uint8_t> stream;
+    engine::TReportFiler filer;
+    filer.StreamMode = engine::smUser;
+    filer.setStream(&stream);
+    filer.OnBeforePrint = [](engine::TBaseReport& r) { r.setStatusFormat("Printing Page %p"); };
+    filer.OnPrintPage = [](engine::TBaseReport& r, int& page) {
+        r.WriteTextLine("text");
+        return page < 3;
+    };
+    TReportForm status(filer);
+    EXPECT_EQ(status.windowTitle(), "Report Status Screen");
+    EXPECT_EQ(status.Button->text(), "Cancel");
+    status.RunJob();
+    status.RunJob(); // once only
+    EXPECT_EQ(filer.PageNumber(), 3);
+    EXPECT_FALSE(status.cancelled());
+    EXPECT_EQ(status.Button->text(), "OK");
+    EXPECT_EQ(status.StatusLabel->text(), "\rReport Completed!");
+
+    // Cancel during the job: it stops after the current page.
+    engine::TReportFiler second;
+    std::vector<uint8_t> secondStream;
+    second.StreamMode = engine::smUser;
+    second.setStream(&secondStream);
+    TReportForm* form = nullptr;
+    second.OnPrintPage = [&form](engine::TBaseReport& r, int& page) {
+        r.WriteTextLine("text");
+        if (page == 2)
+            form->Button->click();
+        return page < 50;
+    };
+    TReportForm cancelled(second);
+    form = &cancelled;
+    cancelled.RunJob();
+    EXPECT_TRUE(cancelled.cancelled());
+    EXPECT_LT(second.PageNumber(), 50);
+    EXPECT_EQ(cancelled.StatusLabel->text(), "\rReport Canceled!");
 }
