@@ -12,6 +12,7 @@
 #include "RegionalFormats.h"
 #include "ReportDefinitions.h"
 #include "ReportRender.h"
+#include "TextReportFile.h"
 #include "PrintDevice.h"
 #include "TFilePrinter.h"
 #include "TReportFiler.h"
@@ -22,10 +23,7 @@
 
 #include <QGuiApplication>
 
-#include <cerrno>
 #include <charconv>
-#include <cstring>
-#include <fstream>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -573,13 +571,10 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
         {static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
          static_cast<int>(static_cast<unsigned>(today.day()))}));
     // The text goes straight to a file beside the destination, renamed into place when complete.
-    const std::string textTemporary = textOut.empty() ? std::string() : db::resolvedPath(textOut) + ".rk-new";
-    std::ofstream text;
+    std::unique_ptr<report::TextReportFile> text;
     if (!textOut.empty()) {
-        text.open(textTemporary, std::ios::binary | std::ios::trunc);
-        if (!text)
-            throw db::DbError(textTemporary, "Cannot create file: " + std::string(std::strerror(errno)));
-        render.text = &text;
+        text = std::make_unique<report::TextReportFile>(textOut);
+        render.text = &text->stream();
     }
 
     report::ReportRender renderer(definition, table, render);
@@ -600,17 +595,8 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     const int pages = filer.PageNumber();
     std::string written;
-    if (!textOut.empty()) {
-        text.close();
-        if (text.fail()) {
-            db::removeFile(textTemporary);
-            throw db::DbError(textTemporary, "Write error: the text file could not be written whole");
-        }
-        db::File file; // on the device before it replaces anything
-        file.open(textTemporary, db::File::Mode::ReadWrite);
-        file.sync();
-        file.close();
-        db::replaceFile(textTemporary, db::resolvedPath(textOut));
+    if (text) {
+        text->commit();
         written = textOut;
     } else {
         engine::PdfDevice pdf(QString::fromStdString(pdfOut));

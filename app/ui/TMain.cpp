@@ -288,7 +288,7 @@ void TMain::buildMenus()
     addCommand(file, "UpdateDatabase", "&Update Database", QKeySequence("Ctrl+Z"), [this] { DoUpdateDatabase(); });
     addCommand(file, "BackUpData", "&Back Up Data", QKeySequence("Ctrl+B"), nullptr);
     addCommand(file, "RestoreData", "&Restore Data", QKeySequence("Ctrl+Y"), nullptr);
-    addCommand(file, "Print", "&Print", QKeySequence("Ctrl+P"), nullptr);
+    addCommand(file, "Print", "&Print", QKeySequence("Ctrl+P"), [this] { DoReports(); });
     addCommand(file, "PrinterSetup", "Printer &Setup", QKeySequence("Ctrl+U"), [this] { m_prompter.printerSetup(this); });
     addCommand(file, "Exit", "E&xit", QKeySequence("Ctrl+X"), [this] { close(); });
     m_recentSeparator = file->addSeparator();
@@ -316,7 +316,7 @@ void TMain::buildMenus()
     addCommand(navigate, "EndSearch", "&End Search", QKeySequence("Ctrl+I"), [this] { DoEndSearch(); });
     addCommand(navigate, "Locate", "&Locate", QKeySequence("Ctrl+L"), [this] { DoFind(); });
     addCommand(navigate, "LocateNext", "Locate &Next", QKeySequence("Ctrl+N"), [this] { DoFindNext(); });
-    addCommand(navigate, "Reports", "&Reports", QKeySequence("Ctrl+R"), nullptr);
+    addCommand(navigate, "Reports", "&Reports", QKeySequence("Ctrl+R"), [this] { DoReports(); });
     addCommand(navigate, "Viewer", "&Viewer", QKeySequence("Ctrl+V"), nullptr);
 
     QMenu* options = menuBar()->addMenu("&Options");

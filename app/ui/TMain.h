@@ -78,6 +78,7 @@ public:
     void DoSearchAndReplace();
     find::TMyLocateDialog* locateDialog() const { return m_locate.get(); }
     void DoSearch();
+    void DoReports();
     void DoSortOrder();
     void DoEndSearch();
     // Takes new search items, switches search mode on and refreshes; false

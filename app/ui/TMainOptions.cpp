@@ -3,6 +3,7 @@
 // regional formats and the screen size.
 
 #include "TMain.h"
+#include "TMyReport.h"
 #include "TMainShared.h"
 
 #include "CollectionFile.h"
@@ -194,6 +195,28 @@ void TMain::DoSearchAndReplace()
                                  [this] { return m_indexFileName; }};
     find::TSearchAndReplace window(context, this);
     m_runDialog(window);
+    DisplayCount();
+}
+
+void TMain::DoReports()
+{
+    report_ui::ReportWindowContext context{m_prompter,
+                                           m_settings,
+                                           m_table,
+                                           m_numberFormats,
+                                           programFolder(),
+                                           m_scaleFactor,
+                                           [this] { return m_searchMode; },
+                                           [this] { DoEndSearch(); },
+                                           [this] {
+                                               // The search applies again once the report has run.
+                                               EnableEndSearch();
+                                               m_table.refresh();
+                                           },
+                                           [this](QDialog& dialog) { return m_runDialog(dialog); }};
+    report_ui::TMyReport reports(context, this);
+    m_runDialog(reports);
+    m_table.first();
     DisplayCount();
 }
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <fstream>
+#include <string>
+
+namespace report {
+
+// The text file a report is written to: its lines go to a file beside the
+// destination, which replaces the destination (synced, renamed) only when
+// commit() is called; otherwise it is removed and the destination is left
+// as it was.
+class TextReportFile {
+public:
+    explicit TextReportFile(const std::string& destination); // throws db::DbError
+    ~TextReportFile();
+    TextReportFile(const TextReportFile&) = delete;
+    TextReportFile& operator=(const TextReportFile&) = delete;
+
+    std::ostream& stream() { return m_out; }
+    void commit(); // throws db::DbError
+
+private:
+    std::string m_destination;
+    std::string m_temporary;
+    std::ofstream m_out;
+    bool m_committed = false;
+};
+
+} // namespace report

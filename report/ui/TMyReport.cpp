@@ -1,0 +1,362 @@
+#include "TMyReport.h"
+
+#include "Cp1252.h"
+#include "EditText.h"
+#include "HelpViewer.h"
+#include "QPrinterDevice.h"
+#include "ReportDefinitions.h"
+#include "ReportRender.h"
+#include "Schema.h"
+#include "TCanvasReport.h"
+#include "TMyPreview.h"
+#include "TReportFiler.h"
+#include "TReportForm.h"
+#include "TextReportFile.h"
+#include "WindowLook.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <chrono>
+
+namespace report_ui {
+
+namespace {
+
+const QString kNoReport = "No Report has been selected.  Please choose one.";
+const QString kNotUsed = "*NOT USED*";
+
+QString today()
+{
+    const auto now = std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()));
+    return QString::fromStdString(db::formatShortDate({static_cast<int>(now.year()),
+                                                       static_cast<int>(static_cast<unsigned>(now.month())),
+                                                       static_cast<int>(static_cast<unsigned>(now.day()))}));
+}
+
+} // namespace
+
+QString sortOrderText(const app::Settings& settings)
+{
+    QStringList names;
+    for (const int key : settings.sortKeys)
+        if (key >= 1 && key <= db::kSchemaFieldCount)
+            names << settings.fields[static_cast<size_t>(key - 1)].displayName;
+    return names.isEmpty() ? QString("No Sort Order Selected") : names.join(", ");
+}
+
+TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
+    : QDialog(parent)
+    , m_context(std::move(context))
+{
+    if (!m_context.runDialog)
+        m_context.runDialog = [](QDialog& d) { return d.exec(); };
+    setWindowTitle("Reports");
+    auto* layout = new QVBoxLayout(this);
+
+    auto* sortPanel = new QGroupBox("Current Sort Order", this);
+    sortPanel->setStyleSheet("QGroupBox { background-color: teal; color: white; }");
+    auto* sortLayout = new QVBoxLayout(sortPanel);
+    SortOrderLabel = new QLabel(sortOrderText(m_context.settings), sortPanel);
+    SortOrderLabel->setObjectName("SortOrderLabel");
+    sortLayout->addWidget(SortOrderLabel);
+    layout->addWidget(sortPanel);
+
+    auto* middle = new QHBoxLayout;
+    auto* what = new QGroupBox("What to Print", this);
+    auto* whatLayout = new QVBoxLayout(what);
+    EntireDatabase = new QRadioButton("Entire Database", what);
+    SearchCriteria = new QRadioButton("Search Criteria", what);
+    FaceLabels = new QRadioButton("Face Labels", what);
+    SpineLabels = new QRadioButton("Spine Labels", what);
+    for (QRadioButton* b : {EntireDatabase, SearchCriteria, FaceLabels, SpineLabels}) {
+        whatLayout->addWidget(b);
+        connect(b, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                whatToPrintChanged();
+        });
+    }
+    middle->addWidget(what);
+
+    m_reportPanel = new QGroupBox("Report Selection", this);
+    auto* reportLayout = new QVBoxLayout(m_reportPanel);
+    ReportList = new QListWidget(m_reportPanel);
+    ReportList->setObjectName("ReportList");
+    reportLayout->addWidget(ReportList);
+    middle->addWidget(m_reportPanel, 1);
+
+    m_labelPanel = new QWidget(this);
+    auto* labelLayout = new QVBoxLayout(m_labelPanel);
+    labelLayout->addWidget(new QLabel("Media Numbers", m_labelPanel));
+    MediaGrid = new QTableWidget(8, 2, m_labelPanel);
+    MediaGrid->setObjectName("MediaGrid");
+    MediaGrid->horizontalHeader()->setVisible(false);
+    MediaGrid->verticalHeader()->setVisible(false);
+    const int column = static_cast<int>(90 * m_context.scaleFactor);
+    MediaGrid->setColumnWidth(0, column);
+    MediaGrid->setColumnWidth(1, column);
+    MediaGrid->setFixedWidth(static_cast<int>(180 * m_context.scaleFactor) + 5);
+    for (int c = 0; c < 2; ++c)
+        for (int r = 0; r < 8; ++r)
+            MediaGrid->setItem(r, c, new QTableWidgetItem(m_context.settings.labelCells[static_cast<size_t>(c * 8 + r)]));
+    labelLayout->addWidget(MediaGrid);
+    auto* style = new QGroupBox("Label Style", m_labelPanel);
+    auto* styleLayout = new QVBoxLayout(style);
+    Avery5199 = new QRadioButton("Avery 5199 (USA)", style);
+    AveryL7654 = new QRadioButton("Avery L7654 (European)", style);
+    styleLayout->addWidget(Avery5199);
+    styleLayout->addWidget(AveryL7654);
+    (m_context.settings.avery5199 ? Avery5199 : AveryL7654)->setChecked(true);
+    for (QRadioButton* b : {Avery5199, AveryL7654})
+        connect(b, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) {
+                m_context.settings.avery5199 = Avery5199->isChecked();
+                sizeGrid();
+            }
+        });
+    labelLayout->addWidget(style);
+    labelLayout->addWidget(new QLabel("NOTES\nDouble Click on a media number for a list of possible media numbers.", m_labelPanel));
+    middle->addWidget(m_labelPanel, 1);
+    layout->addLayout(middle, 1);
+
+    auto* buttons = new QGridLayout;
+    ViewButton = new QPushButton("&View", this);
+    PrintButton = new QPushButton("&Print", this);
+    FileButton = new QPushButton("Print To &File", this);
+    auto* help = new QPushButton("&Help", this);
+    auto* exit = new QPushButton("E&xit", this);
+    ModifyButton = new QPushButton("&Modify Report", this);
+    NewButton = new QPushButton("&New Report", this);
+    ViewButton->setDefault(true);
+    buttons->addWidget(ViewButton, 0, 0);
+    buttons->addWidget(PrintButton, 0, 1);
+    buttons->addWidget(FileButton, 0, 2);
+    buttons->addWidget(help, 0, 3);
+    buttons->addWidget(exit, 0, 4);
+    buttons->addWidget(ModifyButton, 1, 0, 1, 2);
+    buttons->addWidget(NewButton, 1, 2, 1, 2);
+    layout->addLayout(buttons);
+    connect(ViewButton, &QPushButton::clicked, this, &TMyReport::ViewClick);
+    connect(PrintButton, &QPushButton::clicked, this, &TMyReport::PrintClick);
+    connect(FileButton, &QPushButton::clicked, this, &TMyReport::FileClick);
+    connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Report Window"); });
+    connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+
+    LoadReportBox();
+    // The stored choice, held to what the search allows.
+    const int stored = m_context.settings.whatToPrint;
+    QRadioButton* choice = stored == 2 ? SearchCriteria : stored == 3 ? FaceLabels : stored == 4 ? SpineLabels : EntireDatabase;
+    const bool searching = m_context.searchMode && m_context.searchMode();
+    SearchCriteria->setEnabled(searching);
+    if (!searching && choice == SearchCriteria)
+        choice = EntireDatabase;
+    if (searching && choice == EntireDatabase)
+        choice = SearchCriteria;
+    choice->setChecked(true);
+    const int last = m_context.settings.lastReport;
+    ReportList->setCurrentRow(last >= 0 && last < ReportList->count() ? last : -1);
+    applyMode();
+    ui::applyWindowLook(this, m_context.settings, app::ReportWindowColors, m_context.scaleFactor);
+    if (y() > 10)
+        move(x(), y() - 10);
+}
+
+void TMyReport::LoadReportBox()
+{
+    ReportList->clear();
+    try {
+        const report::DefinitionsFile file((m_context.programFolder + "/REELKP.URP").toStdString());
+        for (const std::string& name : file.list().names)
+            ReportList->addItem(QString::fromStdString(db::cp1252ToUtf8(name)));
+    } catch (const std::exception&) {
+        // A definitions file that cannot be read leaves the list empty.
+    }
+}
+
+bool TMyReport::labelMode() const
+{
+    return FaceLabels->isChecked() || SpineLabels->isChecked();
+}
+
+void TMyReport::applyMode()
+{
+    const bool labels = labelMode();
+    m_labelPanel->setVisible(labels);
+    m_labelPanel->setEnabled(labels);
+    AveryL7654->setEnabled(labels);
+    m_reportPanel->setVisible(!labels);
+    m_reportPanel->setEnabled(!labels);
+    // Designing reports comes with the report designer.
+    ModifyButton->setVisible(!labels);
+    NewButton->setVisible(!labels);
+    ModifyButton->setEnabled(false);
+    NewButton->setEnabled(false);
+    FileButton->setText(labels ? "Options" : "Print To &File");
+    if (labels)
+        sizeGrid();
+}
+
+void TMyReport::whatToPrintChanged()
+{
+    m_context.settings.whatToPrint = EntireDatabase->isChecked() ? 1 : SearchCriteria->isChecked() ? 2
+                                                                    : FaceLabels->isChecked()       ? 3
+                                                                                                    : 4;
+    applyMode();
+}
+
+void TMyReport::sizeGrid()
+{
+    const bool usa = Avery5199->isChecked();
+    if (SpineLabels->isChecked()) {
+        MediaGrid->setRowCount(8);
+        if (!MediaGrid->item(7, 1))
+            MediaGrid->setItem(7, 1, new QTableWidgetItem);
+        MediaGrid->item(7, 1)->setText(usa ? kNotUsed : QString());
+    } else {
+        // Rows beyond the sheet are hidden, not emptied: their cells keep their text.
+        MediaGrid->setRowCount(8);
+        for (int r = 0; r < 8; ++r)
+            MediaGrid->setRowHidden(r, r >= (usa ? 5 : 6));
+        return;
+    }
+    for (int r = 0; r < 8; ++r)
+        MediaGrid->setRowHidden(r, false);
+}
+
+void TMyReport::fail(const QString& text, QWidget* focus)
+{
+    QApplication::beep();
+    m_context.prompter.message(this, "Error", text, app::Prompter::Icon::Warning);
+    if (focus)
+        focus->setFocus();
+}
+
+void TMyReport::ViewClick()
+{
+    if (labelMode())
+        return fail("Printing labels comes with a later version of the program.", ViewButton);
+    DoIt(2);
+}
+
+void TMyReport::PrintClick()
+{
+    if (labelMode())
+        return fail("Printing labels comes with a later version of the program.", PrintButton);
+    DoIt(1);
+}
+
+void TMyReport::FileClick()
+{
+    if (labelMode())
+        return fail("Label options come with a later version of the program.", FileButton);
+    const QString name = m_context.prompter.saveFileName(
+        this, {"Save Report As a Text File", "Text Files (*.TXT *.txt)", "TXT", m_context.programFolder, true});
+    if (!name.isEmpty())
+        DoIt(3, name);
+}
+
+void TMyReport::DoIt(int mode, const QString& fileName)
+{
+    if (ReportList->currentRow() < 0 || !ReportList->currentItem())
+        return fail(kNoReport, ReportList);
+    report::ReportDefinition definition;
+    try {
+        definition = report::DefinitionsFile((m_context.programFolder + "/REELKP.URP").toStdString())
+                         .read(ReportList->currentRow());
+    } catch (const std::exception&) {
+        return fail("Report format could not be located.", ReportList);
+    }
+    // A report of the whole collection ends a search for the run and restores it afterwards.
+    const bool endedSearch = m_context.searchMode && m_context.searchMode() && EntireDatabase->isChecked();
+    if (endedSearch && m_context.endSearch)
+        m_context.endSearch();
+    struct Restore {
+        const ReportWindowContext& context;
+        bool ended;
+        ~Restore()
+        {
+            if (ended && context.restoreSearch)
+                context.restoreSearch();
+        }
+    } restore{m_context, endedSearch};
+
+    report::RenderSettings settings;
+    settings.mode = static_cast<report::RenderMode>(mode);
+    settings.sortFields = {m_context.settings.sortKeys[0], m_context.settings.sortKeys[1]};
+    if (settings.sortFields[0] == 0)
+        settings.sortFields = {m_context.settings.sortKeys[1], m_context.settings.sortKeys[2]};
+    settings.numbers = m_context.numbers;
+    settings.displayName = [this](int position) {
+        return m_context.settings.fields[static_cast<size_t>(position - 1)].displayName;
+    };
+    settings.today = today();
+    std::unique_ptr<report::TextReportFile> text;
+    try {
+        if (mode == 3) {
+            text = std::make_unique<report::TextReportFile>(fileName.toStdString());
+            settings.text = &text->stream();
+        }
+    } catch (const std::exception& e) {
+        return fail(QString::fromStdString(e.what()), FileButton);
+    }
+
+    // Mode 1 prints on the system's printer; 2 and 3 record into a stream of this run.
+    std::vector<uint8_t> stream;
+    const std::unique_ptr<QPrinter> printer = mode == 1 ? engine::defaultPrinter() : nullptr;
+    const std::unique_ptr<engine::QPrinterDevice> device =
+        printer ? std::make_unique<engine::QPrinterDevice>(printer.get()) : nullptr;
+    std::unique_ptr<engine::TBaseReport> job;
+    if (mode == 1) {
+        job = std::make_unique<engine::TReportPrinter>(device.get());
+    } else {
+        auto filer = std::make_unique<engine::TReportFiler>();
+        filer->StreamMode = engine::smUser;
+        filer->setStream(&stream);
+        job = std::move(filer);
+    }
+    job->setLineHeightMethod(engine::lhmFont);
+    job->setTitle("Test Report");
+    job->setOrientation(definition.landscape ? engine::poLandScape : engine::poPortrait);
+    job->setErrorHandler(
+        [this](const QString& message) { m_context.prompter.message(this, "Error", message, app::Prompter::Icon::Error); });
+    report::ReportRender render(definition, m_context.table, settings);
+    render.attach(*job);
+    TReportForm status(*job, this);
+    m_context.runDialog(status);
+    if (!status.jobRan())
+        status.RunJob(); // a runner that did not show the window still runs the job
+    if (text && !status.cancelled()) {
+        try {
+            text->commit();
+        } catch (const std::exception& e) {
+            fail(QString::fromStdString(e.what()), FileButton);
+        }
+    }
+    if (mode == 2 && !status.cancelled()) {
+        TMyPreview preview({m_context.prompter, m_context.settings.reportViewingWindow, m_context.runDialog}, &stream,
+                           QString::fromStdString(db::cp1252ToUtf8(definition.name)), false, this);
+        m_context.runDialog(preview);
+    }
+}
+
+void TMyReport::done(int result)
+{
+    m_context.settings.lastReport = ReportList->currentItem() ? ReportList->currentRow() : -1;
+    for (int c = 0; c < 2; ++c)
+        for (int r = 0; r < 8; ++r)
+            if (QTableWidgetItem* item = MediaGrid->item(r, c))
+                m_context.settings.labelCells[static_cast<size_t>(c * 8 + r)] = item->text().left(15);
+    QDialog::done(result);
+}
+
+} // namespace report_ui
