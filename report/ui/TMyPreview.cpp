@@ -1,5 +1,6 @@
 #include "TMyPreview.h"
 
+#include "PrintDevice.h"
 #include "QPrinterDevice.h"
 #include "TPrintRange.h"
 
@@ -90,6 +91,8 @@ TMyPreview::TMyPreview(PreviewContext context, std::vector<uint8_t>* stream, con
     addCommand(file, "PrintRange", "Print Ran&ge", QKeySequence("Ctrl+G"), [this] { PrintRange(); });
     addCommand(file, "PrinterSetup", "Printer &Setup", QKeySequence("Ctrl+S"),
                [this] { m_context.prompter.printerSetup(this); });
+    // Beyond the Part: the recording into a PDF file, for users without a printer.
+    addCommand(file, "SaveAsPdf", "Save as P&DF...", {}, [this] { SaveAsPdf(); });
     addCommand(file, "Exit", "E&xit", QKeySequence("Ctrl+X"), [this] { reject(); });
     QMenu* navigate = menus->addMenu("&Navigate");
     addCommand(navigate, "PreviousPage", "&Previous Page", QKeySequence("Ctrl+E"), [this] { m_preview.PreviousPage(); });
@@ -288,6 +291,22 @@ void TMyPreview::PrintRange()
     m_context.runDialog(range);
     if (range.printRequested() && !busy())
         print(range.firstPage(), range.lastPage());
+}
+
+void TMyPreview::SaveAsPdf()
+{
+    const QString name = m_context.prompter.saveFileName(
+        this, {"Save Report As PDF", "PDF Files (*.pdf *.PDF)", "pdf", QString(), true});
+    if (name.isEmpty() || busy())
+        return;
+    engine::PdfDevice pdf(name);
+    m_printer = std::make_unique<engine::TFilePrinter>(&pdf);
+    m_printer->StreamMode = engine::smUser;
+    m_printer->setStream(m_stream);
+    m_printer->setErrorHandler(
+        [this](const QString& text) { m_context.prompter.message(this, "Error", text, app::Prompter::Icon::Error); });
+    m_printer->PrintPages(0, 0, 1);
+    m_printer.reset();
 }
 
 void TMyPreview::UseColor()

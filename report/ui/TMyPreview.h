@@ -55,6 +55,7 @@ public:
     void PrintReport();
     void PrintRange();
     void UseColor();
+    void SaveAsPdf();
 
 protected:
     void showEvent(QShowEvent* event) override;

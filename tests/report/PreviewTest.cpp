@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -93,6 +95,13 @@ TEST(Preview, PagesZoomAndRangesAsTheUserMovesThrough)
     // Without print queues the engine says that no printer is defined.
     preview.action("PrintPage")->trigger();
     EXPECT_EQ(prompter.messageTexts().back(), "No printers are defined, aborting print job.");
+    // Save as PDF replays every page into the file chosen.
+    QTemporaryDir folder;
+    prompter.fileNames = {folder.filePath("report.pdf")};
+    preview.action("SaveAsPdf")->trigger();
+    QFile pdf(folder.filePath("report.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
     preview.move(30, 40);
     preview.action("Exit")->trigger();
     EXPECT_EQ(bounds.topLeft(), QPoint(30, 40));
