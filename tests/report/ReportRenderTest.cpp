@@ -5,16 +5,22 @@
 #include "ReportRender.h"
 #include "Schema.h"
 #include "SortOrder.h"
+#include "PrintDevice.h"
+#include "TFilePrinter.h"
 #include "TReportFiler.h"
 #include "Table.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QStringList>
 
 #include <algorithm>
+#include <map>
 #include <sstream>
 
 using namespace report;
@@ -167,6 +173,69 @@ TEST_F(ReportRenderTest, EachDefaultReportWritesItsGoldenText)
         }
         EXPECT_EQ(text, testing_support::readFileBytes(golden)) << "differs from " << golden;
     }
+}
+
+// The printed layout, read back from a PDF with pdftotext -bbox: titles
+// centred, column headers centred in their stops, fields at their stops,
+// numbers right-aligned, page number and date in the footer.
+TEST_F(ReportRenderTest, ThePdfOfTheTitleAndMediaNumberReportHasItsTextsWhereTheyBelong)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    ReportDefinition definition = byName("Title and Media Number Report");
+    definition.titles[0] = "My Collection";
+    std::vector<uint8_t> stream;
+    RenderSettings settings;
+    settings.mode = RenderMode::Printer;
+    settings.sortFields = {14, 1};
+    settings.displayName = [](int position) { return QString::fromLatin1(db::schemaField(position).displayName); };
+    settings.today = "12/8/26";
+    ReportRender render(definition, table, settings);
+    engine::TReportFiler filer;
+    filer.StreamMode = engine::smUser;
+    filer.setStream(&stream);
+    filer.setLineHeightMethod(engine::lhmFont);
+    render.attach(filer);
+    filer.RunJob();
+    QTemporaryDir folder;
+    const QString pdfPath = folder.filePath("report.pdf");
+    {
+        engine::PdfDevice pdf(pdfPath);
+        engine::TFilePrinter printer(&pdf);
+        printer.StreamMode = engine::smUser;
+        printer.setStream(&stream);
+        printer.PrintPages(0, 0, 1);
+    }
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-f", "1", "-l", "1", "-bbox", pdfPath, "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(30000));
+    const QString xml = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    struct Word {
+        double left, top, right, bottom;
+    };
+    std::multimap<QString, Word> words;
+    static const QRegularExpression word(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    for (auto it = word.globalMatch(xml); it.hasNext();) {
+        const auto m = it.next();
+        words.insert({m.captured(5), {m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(),
+                                      m.captured(4).toDouble()}});
+    }
+    auto first = [&](const QString& text) {
+        const auto it = words.find(text);
+        return it == words.end() ? Word{-1, -1, -1, -1} : it->second;
+    };
+    // Points: 0.5-inch margins on a letter page (612 x 792), 7.5 inches of 90 characters.
+    const double middle = (first("My").left + first("Collection").right) / 2;
+    EXPECT_NEAR(middle, 306, 2) << "the title is centred on the page";
+    const double header = (first("Media").left + first("#").right) / 2;
+    EXPECT_NEAR(header, 36 + 72.0 / 2, 2) << "the first column header is centred in its stop";
+    EXPECT_NEAR(first("M0").left, 36 + 1.44, 0.5) << "fields start at their stop's inner margin";
+    const double yearStopEnd = 36 + (12 + 64 + 4) / 90.0 * 540;
+    EXPECT_NEAR(first("1950").right, yearStopEnd - 1.44, 1) << "numbers end at their stop's inner margin";
+    EXPECT_NEAR(first("Page").left, 36, 1);
+    EXPECT_GT(first("Page").top, 792 - 36 - 36 - 1);
+    EXPECT_NEAR(first("12/8/26").right, 612 - 36, 1) << "the date ends at the right margin";
 }
 
 TEST_F(ReportRenderTest, EveryDefaultReportRendersToThePreviewRecording)
