@@ -5,7 +5,6 @@
 #include "Padding.h"
 
 #include <charconv>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -34,14 +33,6 @@ bool knownVersion(uint8_t v)
     default:
         return false;
     }
-}
-
-CivilDate today()
-{
-    const auto days = std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now());
-    const std::chrono::year_month_day ymd(days);
-    return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
-            static_cast<int>(static_cast<unsigned>(ymd.day()))};
 }
 
 void putDate(std::string& bytes, size_t at)

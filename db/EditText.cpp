@@ -28,14 +28,14 @@ std::string_view trimBlanks(std::string_view s)
     return s;
 }
 
-int currentYear()
-{
-    const auto now = std::chrono::system_clock::now();
-    const auto days = std::chrono::floor<std::chrono::days>(now);
-    return static_cast<int>(std::chrono::year_month_day(days).year());
-}
-
 } // namespace
+
+CivilDate today()
+{
+    const std::chrono::year_month_day ymd(std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()));
+    return {static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+            static_cast<int>(static_cast<unsigned>(ymd.day()))};
+}
 
 // Calendar arithmetic is the standard library's (proleptic Gregorian).
 bool isValidCivilDate(const CivilDate& d)
@@ -247,7 +247,7 @@ std::optional<CivilDate> parseShortDate(std::string_view text, const EditTextFor
         default:
             if (digits <= 2) {
                 // Two-digit years fall in the century window ending 20 years ahead.
-                const int pivot = currentYear() + 20;
+                const int pivot = today().year + 20;
                 int year = pivot / 100 * 100 + value;
                 if (year > pivot)
                     year -= 100;

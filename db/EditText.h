@@ -16,6 +16,9 @@ struct CivilDate {
     int day = 0;
 };
 
+// Today on the system clock.
+CivilDate today();
+
 bool isValidCivilDate(const CivilDate& date);
 double dayNumberFromCivil(const CivilDate& date);
 CivilDate civilFromDayNumber(double dayNumber);

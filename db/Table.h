@@ -280,6 +280,7 @@ private:
     // false when a damaged index page was met (the index then needs a rebuild).
     bool updateIndexEntries(const char* oldRecord, const char* newRecord, uint32_t recNo);
     bool beginIndexChange();
+    bool guardIndexChange(const std::function<void()>& change);
     void compileIndexExpressions();
     std::vector<TagDefinition> usableTags(const std::vector<TagDefinition>& definitions) const;
     // Goes on without the index (in stored order) and remembers why.

@@ -82,13 +82,12 @@ IndexFile::Entry Table::currentEntry() const
     return entryOf(selectedTagNumber(), m_currentBytes, m_recNo);
 }
 
-bool Table::beginIndexChange()
+bool Table::guardIndexChange(const std::function<void()>& change)
 {
-    // Before the table changes: the index learns of other copies' changes
-    // and marks itself unclean until the change is complete.
+    // A damaged page marks the index for a rebuild (false); any other
+    // failure marks it too and goes on to the caller.
     try {
-        synchronizeIndex();
-        m_index.beginChange();
+        change();
     } catch (const IndexDamaged&) {
         m_index.markUnclean();
         return false;
@@ -99,11 +98,21 @@ bool Table::beginIndexChange()
     return true;
 }
 
+bool Table::beginIndexChange()
+{
+    // Before the table changes: the index learns of other copies' changes
+    // and marks itself unclean until the change is complete.
+    return guardIndexChange([this] {
+        synchronizeIndex();
+        m_index.beginChange();
+    });
+}
+
 bool Table::updateIndexEntries(const char* oldRecord, const char* newRecord, uint32_t recNo)
 {
     // Every tag loses the old record's entry and gains the new one's; an
-    // unchanged key is left alone. A damaged page marks the index for a rebuild.
-    try {
+    // unchanged key is left alone.
+    return guardIndexChange([&] {
         for (size_t t = 0; t < m_expressions.size(); ++t) {
             const int tag = static_cast<int>(t);
             const IndexFile::Entry newEntry = newRecord ? entryOf(tag, newRecord, recNo) : IndexFile::Entry();
@@ -116,14 +125,7 @@ bool Table::updateIndexEntries(const char* oldRecord, const char* newRecord, uin
                 m_index.insert(tag, newEntry);
         }
         m_index.endChange(deferWrites() ? TableStamp{} : currentStamp());
-    } catch (const IndexDamaged&) {
-        m_index.markUnclean();
-        return false;
-    } catch (...) {
-        m_index.markUnclean();
-        throw;
-    }
-    return true;
+    });
 }
 
 void Table::repairIndex()

@@ -472,14 +472,27 @@ DefinitionsFile::Listing DefinitionsFile::list() const
     return listing;
 }
 
+namespace {
+// Opens the file and checks that the record is one of its whole records.
+db::File openAt(const std::string& path, int record, db::File::Mode mode)
+{
+    db::File file;
+    try {
+        if (record >= 0 && file.openIfExists(path, mode)
+            && static_cast<uint64_t>(record) < file.size() / kDefinitionSize)
+            return file;
+    } catch (const db::DbError&) {
+        // A file that cannot be opened holds no report to find.
+    }
+    throw DefinitionsError("Report format could not be located.");
+}
+} // namespace
+
 ReportDefinition DefinitionsFile::read(int record) const
 {
-    if (record < 0 || record >= count())
-        throw DefinitionsError("Report format could not be located.");
-    db::File file;
     std::string bytes(kDefinitionSize, '\0');
     try {
-        file.open(m_path, db::File::Mode::ReadOnly);
+        const db::File file = openAt(m_path, record, db::File::Mode::ReadOnly);
         file.readAt(static_cast<uint64_t>(record) * kDefinitionSize, bytes.data(), bytes.size());
     } catch (const db::DbError& e) {
         throw DefinitionsError(e.what());
@@ -489,12 +502,9 @@ ReportDefinition DefinitionsFile::read(int record) const
 
 void DefinitionsFile::write(int record, const ReportDefinition& definition)
 {
-    if (record < 0 || record >= count())
-        throw DefinitionsError("Report format could not be located.");
     const std::string bytes = encodeDefinition(definition);
     try {
-        db::File file;
-        file.open(m_path, db::File::Mode::ReadWrite);
+        db::File file = openAt(m_path, record, db::File::Mode::ReadWrite);
         file.writeAt(static_cast<uint64_t>(record) * kDefinitionSize, bytes.data(), bytes.size());
         file.sync();
     } catch (const db::DbError& e) {

@@ -11,6 +11,9 @@ namespace {
 
 const QString kNoValue = "zzxkytrweq"; // a previous group value no field holds
 constexpr int kInnerMargin = 2;         // hundredths of an inch inside every stop
+// The price fields the totals add up (schema positions 28 and 34, counted from 0).
+const int kListPriceField = db::schemaPosition("ListPrice") - 1;
+const int kPurchPriceField = db::schemaPosition("PurchPrice") - 1;
 
 QString fromTable(const std::string& text)
 {
@@ -207,8 +210,8 @@ bool ReportRender::page(TBaseReport& r)
             }
         }
         if (m_definition.useTotals) {
-            const double list = record.number(db::schemaPosition("ListPrice") - 1);
-            const double purchase = record.number(db::schemaPosition("PurchPrice") - 1);
+            const double list = record.number(kListPriceField);
+            const double purchase = record.number(kPurchPriceField);
             for (Totals* t : {&m_group, &m_report}) {
                 t->count += 1;
                 t->listPrice += list;
@@ -276,16 +279,24 @@ void ReportRender::setLineStops(TBaseReport& r, const ReportLine& line, bool one
 
 void ReportRender::bodyLine(TBaseReport& r, const ReportLine& line, const db::Record& record)
 {
-    const std::vector<ReportItem> items = lineItems(line);
+    writeItems(r, lineItems(line), [&](const ReportItem& item) {
+        return isField(item) ? fieldText(record, item.number) : QString();
+    });
+}
+
+void ReportRender::writeItems(TBaseReport& r, const std::vector<ReportItem>& items,
+                              const std::function<QString(const ReportItem&)>& valueOf)
+{
+    // Labels give their text, fillers blank space, the other items their value.
     if (textMode()) {
         QString text;
         for (const ReportItem& item : items) {
             if (item.isLabel())
                 text += exactly(fromTable(item.label), item.width, true);
-            else if (isField(item))
-                text += exactly(fieldText(record, item.number), item.width);
-            else
+            else if (item.isFiller())
                 text += QString(item.width, ' ');
+            else
+                text += exactly(valueOf(item), item.width);
         }
         lineToFile(r, text);
         return;
@@ -296,8 +307,8 @@ void ReportRender::bodyLine(TBaseReport& r, const ReportLine& line, const db::Re
         const double inner = r.TabStopInnerWidth(static_cast<int>(k) + 1);
         if (items[k].isLabel())
             text += fitted(r, fromTable(items[k].label), inner);
-        else if (isField(items[k]))
-            text += fitted(r, fieldText(record, items[k].number), inner);
+        else if (!items[k].isFiller())
+            text += fitted(r, valueOf(items[k]), inner);
     }
     r.WriteText(text);
     r.EndTextLine();
@@ -420,31 +431,7 @@ QString ReportRender::totalText(const ReportItem& item, const Totals& totals) co
 
 void ReportRender::totalsLine(TBaseReport& r, const Totals& totals)
 {
-    const std::vector<ReportItem> items = lineItems(m_definition.totals);
-    if (textMode()) {
-        QString line;
-        for (const ReportItem& item : items) {
-            if (item.isLabel())
-                line += exactly(fromTable(item.label), item.width, true);
-            else if (item.isFiller())
-                line += QString(item.width, ' ');
-            else
-                line += exactly(totalText(item, totals), item.width);
-        }
-        lineToFile(r, line);
-        return;
-    }
-    QString text;
-    for (size_t k = 0; k < items.size(); ++k) {
-        text += '\t';
-        const double inner = r.TabStopInnerWidth(static_cast<int>(k) + 1);
-        if (items[k].isLabel())
-            text += fitted(r, fromTable(items[k].label), inner);
-        else if (!items[k].isFiller())
-            text += fitted(r, totalText(items[k], totals), inner);
-    }
-    r.WriteText(text);
-    r.EndTextLine();
+    writeItems(r, lineItems(m_definition.totals), [&](const ReportItem& item) { return totalText(item, totals); });
 }
 
 // ---------------------------------------------------------------- helpers

@@ -67,6 +67,9 @@ private:
     void setTotalsStops(engine::TBaseReport& r);
     void columnHeaders(engine::TBaseReport& r);
     void bodyLine(engine::TBaseReport& r, const ReportLine& line, const db::Record& record);
+    // One line of items: to the file exactly as wide as the items, or through the stops.
+    void writeItems(engine::TBaseReport& r, const std::vector<ReportItem>& items,
+                    const std::function<QString(const ReportItem&)>& valueOf);
     bool groupHeader(engine::TBaseReport& r);
     bool groupTotals(engine::TBaseReport& r);
     bool finalTotals(engine::TBaseReport& r);

@@ -24,7 +24,6 @@
 #include <QGuiApplication>
 
 #include <charconv>
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <iostream>
@@ -566,10 +565,7 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (app::isDateFormatCode(settings.dateFormat))
         db::setEditTextFormat(app::editTextFormatFor(settings.dateFormat, settings.dateLeadingZeros, decimal));
     render.displayName = [&settings](int position) { return settings.fields[static_cast<size_t>(position - 1)].displayName; };
-    const auto today = std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()));
-    render.today = QString::fromStdString(db::formatShortDate(
-        {static_cast<int>(today.year()), static_cast<int>(static_cast<unsigned>(today.month())),
-         static_cast<int>(static_cast<unsigned>(today.day()))}));
+    render.today = QString::fromStdString(db::formatShortDate(db::today()));
     // The text goes straight to a file beside the destination, renamed into place when complete.
     std::unique_ptr<report::TextReportFile> text;
     if (!textOut.empty()) {
@@ -621,10 +617,7 @@ int settings(const std::vector<std::string>& args, std::ostream& out, std::ostre
 {
     expectArguments(args, 1);
     const QString path = app::settingsFilePath();
-    app::IniFile file;
-    file.load(path);
-    app::Settings effective = app::Settings::defaults(app::startFolder());
-    effective.read(file);
+    const app::Settings effective = effectiveSettings();
     app::IniFile shown;
     effective.write(shown);
     out << "Settings file: " << path.toStdString() << "\n";

@@ -27,7 +27,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <chrono>
 
 namespace report_ui {
 
@@ -35,14 +34,6 @@ namespace {
 
 const QString kNoReport = "No Report has been selected.  Please choose one.";
 const QString kNotUsed = "*NOT USED*";
-
-QString today()
-{
-    const auto now = std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now()));
-    return QString::fromStdString(db::formatShortDate({static_cast<int>(now.year()),
-                                                       static_cast<int>(static_cast<unsigned>(now.month())),
-                                                       static_cast<int>(static_cast<unsigned>(now.day()))}));
-}
 
 } // namespace
 
@@ -299,7 +290,7 @@ void TMyReport::DoIt(int mode, const QString& fileName)
     settings.displayName = [this](int position) {
         return m_context.settings.fields[static_cast<size_t>(position - 1)].displayName;
     };
-    settings.today = today();
+    settings.today = QString::fromStdString(db::formatShortDate(db::today()));
     std::unique_ptr<report::TextReportFile> text;
     try {
         if (mode == 3) {

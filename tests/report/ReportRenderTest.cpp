@@ -65,11 +65,8 @@ protected:
     QStringList textOf(const ReportDefinition& definition, std::array<int, 2> sortFields = {14, 1})
     {
         std::ostringstream out;
-        RenderSettings settings;
-        settings.mode = RenderMode::TextFile;
+        RenderSettings settings = settingsFor(RenderMode::TextFile);
         settings.sortFields = sortFields;
-        settings.displayName = [](int position) { return QString::fromLatin1(db::schemaField(position).displayName); };
-        settings.today = "12/8/26";
         settings.text = &out;
         ReportRender render(definition, table, settings);
         engine::TReportFiler filer;
@@ -81,6 +78,17 @@ protected:
         filer.RunJob();
         pages = filer.PageNumber();
         return QString::fromStdString(out.str()).split('\n');
+    }
+
+    // Sorted by category then title, schema display names, a fixed date.
+    static RenderSettings settingsFor(RenderMode mode)
+    {
+        RenderSettings settings;
+        settings.mode = mode;
+        settings.sortFields = {14, 1};
+        settings.displayName = [](int position) { return QString::fromLatin1(db::schemaField(position).displayName); };
+        settings.today = "12/8/26";
+        return settings;
     }
 
     static ReportDefinition byName(const std::string& name)
@@ -185,11 +193,7 @@ TEST_F(ReportRenderTest, ThePdfOfTheTitleAndMediaNumberReportHasItsTextsWhereThe
     ReportDefinition definition = byName("Title and Media Number Report");
     definition.titles[0] = "My Collection";
     std::vector<uint8_t> stream;
-    RenderSettings settings;
-    settings.mode = RenderMode::Printer;
-    settings.sortFields = {14, 1};
-    settings.displayName = [](int position) { return QString::fromLatin1(db::schemaField(position).displayName); };
-    settings.today = "12/8/26";
+    const RenderSettings settings = settingsFor(RenderMode::Printer);
     ReportRender render(definition, table, settings);
     engine::TReportFiler filer;
     filer.StreamMode = engine::smUser;
@@ -243,11 +247,7 @@ TEST_F(ReportRenderTest, EveryDefaultReportRendersToThePreviewRecording)
     for (const ReportDefinition& definition : defaultDefinitions()) {
         SCOPED_TRACE(definition.name);
         std::vector<uint8_t> stream;
-        RenderSettings settings;
-        settings.mode = RenderMode::Preview;
-        settings.sortFields = {14, 1};
-        settings.displayName = [](int position) { return QString::fromLatin1(db::schemaField(position).displayName); };
-        settings.today = "12/8/26";
+        const RenderSettings settings = settingsFor(RenderMode::Preview);
         ReportRender render(definition, table, settings);
         engine::TReportFiler filer;
         filer.StreamMode = engine::smUser;
