@@ -55,7 +55,7 @@ int main(int argc, char** argv)
     const int pages = argc > 1 ? std::atoi(argv[1]) : 1000;
     const QString pdf = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("/tmp/reelkeeper-report-bench.pdf");
 
-    std::vector<uint8_t> stream;
+    ReportBytes stream;
     TReportFiler filer;
     filer.StreamMode = smUser;
     filer.setStream(&stream);

@@ -9,31 +9,32 @@ void StreamWriter::integer(int32_t v)
 {
     uint32_t u;
     std::memcpy(&u, &v, 4);
-    for (int i = 0; i < 4; ++i)
-        m_bytes.push_back(static_cast<uint8_t>((u >> (8 * i)) & 0xFF));
+    const uint8_t bytes[4] = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u >> 16),
+                              static_cast<uint8_t>(u >> 24)};
+    m_bytes.append(bytes, 4);
 }
 
 void StreamWriter::real(float v)
 {
-    uint32_t u;
-    std::memcpy(&u, &v, 4);
-    for (int i = 0; i < 4; ++i)
-        m_bytes.push_back(static_cast<uint8_t>((u >> (8 * i)) & 0xFF));
+    int32_t bits;
+    std::memcpy(&bits, &v, 4);
+    integer(bits);
 }
 
 void StreamWriter::string(std::string_view text)
 {
     const size_t n = std::min<size_t>(text.size(), 255);
     m_bytes.push_back(static_cast<uint8_t>(n));
-    m_bytes.insert(m_bytes.end(), text.begin(), text.begin() + static_cast<long>(n));
+    m_bytes.append(reinterpret_cast<const uint8_t*>(text.data()), n);
 }
 
 void StreamWriter::patchInteger(size_t at, int32_t v)
 {
     uint32_t u;
     std::memcpy(&u, &v, 4);
-    for (int i = 0; i < 4; ++i)
-        m_bytes.at(at + static_cast<size_t>(i)) = static_cast<uint8_t>((u >> (8 * i)) & 0xFF);
+    const uint8_t bytes[4] = {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8), static_cast<uint8_t>(u >> 16),
+                              static_cast<uint8_t>(u >> 24)};
+    m_bytes.patch(at, bytes, 4);
 }
 
 size_t StreamWriter::fileHeader(const FileHeader& h)
@@ -79,15 +80,17 @@ void StreamReader::seek(size_t at)
 uint8_t StreamReader::byte()
 {
     need(1);
-    return m_bytes[m_at++];
+    const uint8_t value = *m_bytes.span(m_at, 1);
+    ++m_at;
+    return value;
 }
 
 int32_t StreamReader::integer()
 {
     need(4);
-    uint32_t u = 0;
-    for (int i = 0; i < 4; ++i)
-        u |= static_cast<uint32_t>(m_bytes[m_at + static_cast<size_t>(i)]) << (8 * i);
+    const uint8_t* b = m_bytes.span(m_at, 4);
+    const uint32_t u = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16
+                       | static_cast<uint32_t>(b[3]) << 24;
     m_at += 4;
     int32_t v;
     std::memcpy(&v, &u, 4);
@@ -106,7 +109,7 @@ std::string StreamReader::string()
 {
     const size_t n = byte();
     need(n);
-    std::string text(reinterpret_cast<const char*>(m_bytes.data() + m_at), n);
+    std::string text(reinterpret_cast<const char*>(m_bytes.span(m_at, n)), n);
     m_at += n;
     return text;
 }
@@ -114,7 +117,8 @@ std::string StreamReader::string()
 std::vector<uint8_t> StreamReader::bytes(size_t n)
 {
     need(n);
-    std::vector<uint8_t> data(m_bytes.begin() + static_cast<long>(m_at), m_bytes.begin() + static_cast<long>(m_at + n));
+    std::vector<uint8_t> data(n);
+    m_bytes.read(m_at, data.data(), n);
     m_at += n;
     return data;
 }
@@ -211,7 +215,7 @@ void StreamReader::skipRecord(uint8_t code)
     }
 }
 
-std::vector<size_t> pagePositions(const std::vector<uint8_t>& stream)
+std::vector<size_t> pagePositions(const ReportBytes& stream)
 {
     StreamReader reader(stream);
     const FileHeader header = reader.fileHeader();

@@ -13,6 +13,8 @@
 // link must point inside the stream and away from the page it leaves, and a
 // code outside the table is the engine's "Unexpected code found in report file."
 
+#include "ReportBytes.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -67,7 +69,9 @@ struct PageHeader {
 // Appends records to a byte stream.
 class StreamWriter {
 public:
-    std::vector<uint8_t>& bytes() { return m_bytes; }
+    ReportBytes& bytes() { return m_bytes; }
+    // Hands the recording over, leaving the writer empty.
+    ReportBytes take() { return std::move(m_bytes); }
     size_t position() const { return m_bytes.size(); }
 
     void code(ReportCode c) { byte(c); }
@@ -89,13 +93,13 @@ public:
     size_t pageHeader(const PageHeader& header);
 
 private:
-    std::vector<uint8_t> m_bytes;
+    ReportBytes m_bytes;
 };
 
 // Reads records from a byte stream, bounded by its size.
 class StreamReader {
 public:
-    explicit StreamReader(const std::vector<uint8_t>& bytes)
+    explicit StreamReader(const ReportBytes& bytes)
         : m_bytes(bytes)
     {
     }
@@ -124,13 +128,13 @@ private:
             unexpected();
     }
 
-    const std::vector<uint8_t>& m_bytes;
+    const ReportBytes& m_bytes;
     size_t m_at = 0;
 };
 
 // The stream positions of the page headers, found by following the links
 // from the first page after the file header. A link that leaves the stream,
 // points back or loops ends the walk with kUnexpectedCode.
-std::vector<size_t> pagePositions(const std::vector<uint8_t>& stream);
+std::vector<size_t> pagePositions(const ReportBytes& stream);
 
 } // namespace engine

@@ -47,14 +47,19 @@ void TFilePrinter::unexpectedCode()
 bool TFilePrinter::openStream()
 {
     closeStream();
-    const std::vector<uint8_t>* bytes = nullptr;
+    const ReportBytes* bytes = nullptr;
     if (StreamMode == smUser) {
         bytes = m_userStream;
     } else {
         QFile file(FileName);
         if (!FileName.isEmpty() && file.open(QIODevice::ReadOnly)) {
-            const QByteArray data = file.readAll();
-            m_loaded.assign(data.begin(), data.end());
+            // Read in pieces, so that a large report file moves to a temporary file as it is read.
+            while (!file.atEnd()) {
+                const QByteArray data = file.read(qint64{1} << 20);
+                if (data.isEmpty())
+                    break;
+                m_loaded.append(reinterpret_cast<const uint8_t*>(data.constData()), static_cast<size_t>(data.size()));
+            }
             bytes = &m_loaded;
         }
     }

@@ -25,7 +25,7 @@ public:
     QString FileName;
     TStreamMode StreamMode = smMemory;
     // The owner's stream under smUser, read from its start and never freed.
-    void setStream(const std::vector<uint8_t>* stream) { m_userStream = stream; }
+    void setStream(const ReportBytes* stream) { m_userStream = stream; }
 
     // Replays pages first..last: first 0 means 1; last below 1 or at or past
     // the page count means the last page; copies above 0 sets Copies.
@@ -63,8 +63,8 @@ private:
     QString readText();
 
     PrintDevice* m_printer;
-    const std::vector<uint8_t>* m_userStream = nullptr;
-    std::vector<uint8_t> m_loaded;
+    const ReportBytes* m_userStream = nullptr;
+    ReportBytes m_loaded;
     std::unique_ptr<StreamReader> m_reader;
     FileHeader m_header;
     size_t m_firstPageAt = 0;

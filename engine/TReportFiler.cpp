@@ -5,6 +5,7 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cmath>
 
 namespace engine {
@@ -131,7 +132,7 @@ void TReportFiler::writeBrush(bool all)
         if (brush.hasBitmap) {
             m_writer.byte(brush.bitmap.kind);
             m_writer.integer(static_cast<int32_t>(brush.bitmap.bytes.size()));
-            m_writer.bytes().insert(m_writer.bytes().end(), brush.bitmap.bytes.begin(), brush.bitmap.bytes.end());
+            m_writer.bytes().append(brush.bitmap.bytes.data(), brush.bitmap.bytes.size());
         }
     }
     m_writtenBrush = brush;
@@ -268,6 +269,7 @@ void TReportFiler::pageEnding()
 bool TReportFiler::prepareStream()
 {
     m_writer = StreamWriter{};
+    m_writer.bytes().setMemoryLimit(MemoryLimit);
     m_file.reset();
     if (StreamMode == smUser)
         return m_userStream != nullptr;
@@ -281,16 +283,23 @@ bool TReportFiler::prepareStream()
 
 void TReportFiler::finishStream()
 {
-    m_recorded = m_writer.bytes();
     if (StreamMode == smUser) {
         if (m_userStream)
-            *m_userStream = m_recorded;
+            *m_userStream = m_writer.take();
         return;
     }
     if (!m_file)
         return;
-    const auto size = static_cast<qint64>(m_recorded.size());
-    const bool written = m_file->write(reinterpret_cast<const char*>(m_recorded.data()), size) == size && m_file->commit();
+    ReportBytes recording = m_writer.take();
+    std::vector<uint8_t> chunk;
+    bool written = true;
+    for (size_t at = 0; written && at < recording.size(); at += chunk.size()) {
+        chunk.resize(std::min<size_t>(size_t{1} << 20, recording.size() - at));
+        recording.read(at, chunk.data(), chunk.size());
+        const auto size = static_cast<qint64>(chunk.size());
+        written = m_file->write(reinterpret_cast<const char*>(chunk.data()), size) == size;
+    }
+    written = written && m_file->commit();
     const QString error = m_file->errorString();
     m_file.reset();
     if (!written)

@@ -24,10 +24,10 @@ public:
     QString FileName;
     TStreamMode StreamMode = smMemory;
     TAccuracyMethod AccuracyMethod = amAppearance;
+    // How much of the recording stays in memory before it moves to a temporary file.
+    size_t MemoryLimit = ReportBytes::kDefaultMemoryLimit;
     // The owner's stream under smUser: replaced by the recording, never freed by the filer.
-    void setStream(std::vector<uint8_t>* stream) { m_userStream = stream; }
-    // The recording of the last job (under smUser also in the owner's stream).
-    const std::vector<uint8_t>& recorded() const { return m_recorded; }
+    void setStream(ReportBytes* stream) { m_userStream = stream; }
 
     void RunJob() override;
 
@@ -67,8 +67,7 @@ private:
 
     PrintDevice* m_printer;
     StreamWriter m_writer;
-    std::vector<uint8_t>* m_userStream = nullptr;
-    std::vector<uint8_t> m_recorded;
+    ReportBytes* m_userStream = nullptr;
     size_t m_pageCountAt = 0;
     size_t m_lastPageAt = 0;      // code byte of the last page header, 0 for none yet
     size_t m_lastNextLinkAt = 0;  // its next-page link, waiting for the next header

@@ -35,7 +35,7 @@ extern "C" const char* __lsan_default_suppressions()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     application();
-    const std::vector<uint8_t> stream(data, data + size);
+    const engine::ReportBytes stream(std::vector<uint8_t>(data, data + size));
     engine::FixedScrollBox box;
     engine::TFilePreview preview;
     preview.ScrollBox = &box;

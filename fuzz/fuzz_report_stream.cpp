@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::vector<uint8_t> stream(data, data + size);
+    const engine::ReportBytes stream(std::vector<uint8_t>(data, data + size));
     try {
         engine::StreamReader reader(stream);
         for (size_t page : engine::pagePositions(stream)) {

@@ -574,7 +574,7 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     report::ReportRender renderer(definition, table, render);
-    std::vector<uint8_t> recording;
+    engine::ReportBytes recording;
     engine::TReportFiler filer;
     filer.StreamMode = engine::smUser;
     filer.setStream(&recording);

@@ -62,7 +62,7 @@ private:
     QSize m_range;
 };
 
-TMyPreview::TMyPreview(PreviewContext context, std::vector<uint8_t>* stream, const QString& reportName, bool labelMode,
+TMyPreview::TMyPreview(PreviewContext context, engine::ReportBytes* stream, const QString& reportName, bool labelMode,
                        QWidget* parent)
     : QDialog(parent)
     , m_context(std::move(context))

@@ -39,7 +39,7 @@ class TMyPreview : public QDialog {
 public:
     // stream: the recording, read and never changed. labelMode: a label
     // sheet, one page, neither navigated nor printed by range.
-    TMyPreview(PreviewContext context, std::vector<uint8_t>* stream, const QString& reportName, bool labelMode,
+    TMyPreview(PreviewContext context, engine::ReportBytes* stream, const QString& reportName, bool labelMode,
                QWidget* parent = nullptr);
     ~TMyPreview() override;
 
@@ -71,7 +71,7 @@ private:
     bool busy();
 
     PreviewContext m_context;
-    std::vector<uint8_t>* m_stream;
+    engine::ReportBytes* m_stream;
     bool m_labelMode;
     PreviewArea* m_area;
     engine::TFilePreview m_preview;

@@ -302,7 +302,7 @@ void TMyReport::DoIt(int mode, const QString& fileName)
     }
 
     // Mode 1 prints on the system's printer; 2 and 3 record into a stream of this run.
-    std::vector<uint8_t> stream;
+    engine::ReportBytes stream;
     const std::unique_ptr<QPrinter> printer = mode == 1 ? engine::defaultPrinter() : nullptr;
     const std::unique_ptr<engine::QPrinterDevice> device =
         printer ? std::make_unique<engine::QPrinterDevice>(printer.get()) : nullptr;

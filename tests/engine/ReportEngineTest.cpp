@@ -18,7 +18,7 @@ struct Record {
 };
 
 // Every record of one recorded page (page state included), in order.
-std::vector<Record> recordsOfPage(const std::vector<uint8_t>& stream, size_t pageAt)
+std::vector<Record> recordsOfPage(const ReportBytes& stream, size_t pageAt)
 {
     StreamReader reader(stream);
     reader.seek(pageAt);
@@ -49,7 +49,7 @@ struct TextRecord {
     float x;
 };
 
-std::vector<TextRecord> textsOfPage(const std::vector<uint8_t>& stream, size_t pageAt)
+std::vector<TextRecord> textsOfPage(const ReportBytes& stream, size_t pageAt)
 {
     std::vector<TextRecord> texts;
     for (const Record& r : recordsOfPage(stream, pageAt)) {
@@ -67,11 +67,11 @@ std::vector<TextRecord> textsOfPage(const std::vector<uint8_t>& stream, size_t p
 }
 
 // Records one page of report code on the 96-dpi screen reference.
-std::vector<uint8_t> recordPage(const std::function<void(TBaseReport&)>& page, TReportFiler* filer = nullptr)
+ReportBytes recordPage(const std::function<void(TBaseReport&)>& page, TReportFiler* filer = nullptr)
 {
     TReportFiler own;
     TReportFiler& job = filer ? *filer : own;
-    std::vector<uint8_t> stream;
+    ReportBytes stream;
     job.StreamMode = smUser;
     job.setStream(&stream);
     job.OnPrint = page;
@@ -79,7 +79,7 @@ std::vector<uint8_t> recordPage(const std::function<void(TBaseReport&)>& page, T
     return stream;
 }
 
-size_t firstPageAt(const std::vector<uint8_t>& stream) { return pagePositions(stream).at(0); }
+size_t firstPageAt(const ReportBytes& stream) { return pagePositions(stream).at(0); }
 
 } // namespace
 
@@ -325,7 +325,7 @@ TEST(ReportEngine, OnlyPagesInTheRangeAreRecordedButEveryPageRuns)
         r.WriteText(QStringLiteral("page %1").arg(page));
         return page < 5;
     };
-    std::vector<uint8_t> stream;
+    ReportBytes stream;
     job.StreamMode = smUser;
     job.setStream(&stream);
     job.RunJob();
@@ -362,7 +362,7 @@ TEST(ReportEngine, UnchangedFontAttributesWriteNothingAndThePageHeaderWritesThem
         r.WriteText("b");
         return page < 2;
     };
-    std::vector<uint8_t> stream;
+    ReportBytes stream;
     job.StreamMode = smUser;
     job.setStream(&stream);
     job.RunJob();
@@ -418,7 +418,7 @@ TEST(ReportEngine, StatusTextExpandsItsEscapesAndCancelEndsTheJobAfterThePage)
             r.CancelJob();
         return true;
     };
-    std::vector<uint8_t> stream;
+    ReportBytes stream;
     job.StreamMode = smUser;
     job.setStream(&stream);
     job.RunJob();
@@ -471,7 +471,8 @@ TEST(ReportEngine, ASmallJobRecordsByteForByte)
         r.WriteText("Hi");
         r.SetFontBold(true);
     });
-    QByteArray hex = QByteArray(reinterpret_cast<const char*>(stream.data()), static_cast<qsizetype>(stream.size())).toHex(' ');
+    const std::vector<uint8_t> bytes = stream.toVector();
+    QByteArray hex = QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())).toHex(' ');
     const QByteArray expected =
         // file header: 1 page of 1..9999, 8.5 x 11 inches, no strips, portrait, 1 copy, no paper data, no printer
         "51 01 00 00 00 01 00 00 00 0f 27 00 00 00 00 08 41 00 00 30 41 "

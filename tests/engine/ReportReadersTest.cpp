@@ -10,6 +10,7 @@
 #include "TReportFiler.h"
 #include "TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -88,10 +89,10 @@ protected:
         };
     }
 
-    std::vector<uint8_t> recordThreePages()
+    ReportBytes recordThreePages()
     {
         TReportFiler filer;
-        std::vector<uint8_t> stream;
+        ReportBytes stream;
         filer.StreamMode = smUser;
         filer.setStream(&stream);
         threePages(filer);
@@ -99,7 +100,7 @@ protected:
         return stream;
     }
 
-    static void showIn(TFilePreview& preview, FixedScrollBox& box, const std::vector<uint8_t>& stream)
+    static void showIn(TFilePreview& preview, FixedScrollBox& box, const ReportBytes& stream)
     {
         preview.ScrollBox = &box;
         preview.StreamMode = smUser;
@@ -205,11 +206,51 @@ TEST_F(ReportReaders, ARecordedJobReplaysIntoAPdfWithItsTextsInPlace)
     EXPECT_FALSE(QFile::exists(pdf("none.pdf")));
 }
 
+TEST_F(ReportReaders, ALargeRecordingMovesToATemporaryFileAndReplaysTheSame)
+{
+    const ReportBytes inMemory = recordThreePages();
+    // The temporary file is unlinked as soon as it is made: its folder stays empty.
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    const QString temp = QString::fromStdString(dir.file("tmp"));
+    QDir().mkpath(temp);
+    qputenv("TMPDIR", temp.toLocal8Bit());
+    TReportFiler filer;
+    filer.MemoryLimit = 64;
+    ReportBytes spilled;
+    filer.StreamMode = smUser;
+    filer.setStream(&spilled);
+    threePages(filer);
+    filer.RunJob();
+    qputenv("TMPDIR", oldTemp);
+    EXPECT_TRUE(spilled.spilled());
+    EXPECT_TRUE(QDir(temp).isEmpty());
+    EXPECT_EQ(spilled.toVector(), inMemory.toVector()); // the page links patched in the file as in memory
+
+    PdfDevice printer(pdf("spilled.pdf"));
+    TFilePrinter file(&printer);
+    file.StreamMode = smUser;
+    file.setStream(&spilled);
+    file.PrintPages(0, 0, 0);
+    const auto words = wordsOf(pdf("spilled.pdf"));
+    ASSERT_EQ(words.size(), 3u);
+    EXPECT_EQ(words[2].text, QStringLiteral("Page3"));
+
+    TFilePreview fromFile, fromMemory;
+    FixedScrollBox fileBox, memoryBox;
+    showIn(fromFile, fileBox, spilled);
+    showIn(fromMemory, memoryBox, inMemory);
+    fromFile.OpenPreview();
+    fromMemory.OpenPreview();
+    fromFile.ShowPage(3);
+    fromMemory.ShowPage(3);
+    EXPECT_EQ(fromFile.pageImage(), fromMemory.pageImage());
+}
+
 TEST_F(ReportReaders, AHeaderThatCountsTooManyPagesPrintsThePagesThereAre)
 {
     auto stream = recordThreePages();
     StreamWriter patch;
-    patch.bytes() = stream;
+    patch.bytes() = std::move(stream);
     patch.patchInteger(1, 1000000000); // the file header's page count
     PdfDevice printer(pdf("overcounted.pdf"));
     TFilePrinter file(&printer);
@@ -244,9 +285,10 @@ TEST_F(ReportReaders, AReportFileOnDiskReplaysAndAMissingOneIsNamed)
 
 TEST_F(ReportReaders, ADamagedStreamIsRefusedAndLeavesNoPdf)
 {
-    const auto good = recordThreePages();
-    const auto pages = pagePositions(good);
-    auto refuse = [&](std::vector<uint8_t> bad, const char* what) {
+    const auto good = recordThreePages().toVector();
+    const auto pages = pagePositions(ReportBytes(good));
+    auto refuse = [&](std::vector<uint8_t> badBytes, const char* what) {
+        const ReportBytes bad(std::move(badBytes));
         SCOPED_TRACE(what);
         const QString name = pdf(QString::fromLatin1(what) + ".pdf");
         PdfDevice printer(name);
@@ -267,13 +309,12 @@ TEST_F(ReportReaders, ADamagedStreamIsRefusedAndLeavesNoPdf)
     auto unknown = good;
     unknown[pages[1] - 1] = 99; // the first page's end becomes a code outside the table
     refuse(unknown, "code outside the table");
-    auto selfLink = good;
     StreamWriter patch;
-    patch.bytes() = selfLink;
+    patch.bytes() = ReportBytes(good);
     patch.patchInteger(pages[0] + 5, static_cast<int32_t>(pages[0]));
-    refuse(patch.bytes(), "link back to its own page");
+    refuse(patch.bytes().toVector(), "link back to its own page");
     patch.patchInteger(pages[0] + 5, static_cast<int32_t>(good.size() + 100));
-    refuse(patch.bytes(), "link outside the stream");
+    refuse(patch.bytes().toVector(), "link outside the stream");
 
     // A page of one bad record each.
     auto onePage = [](const std::function<void(StreamWriter&)>& record) {
@@ -284,7 +325,7 @@ TEST_F(ReportReaders, ADamagedStreamIsRefusedAndLeavesNoPdf)
         w.pageHeader({0, 0, 1, 0});
         record(w);
         w.code(rcEndPage);
-        return w.bytes();
+        return w.bytes().toVector();
     };
     refuse(onePage([](StreamWriter& w) {
                w.code(rcPolygon);
@@ -362,7 +403,7 @@ TEST_F(ReportReaders, ThePreviewDrawsOnePageAtATimeAndFollowsTheLinks)
 TEST_F(ReportReaders, AReportWithoutPagesPreviewsAsAnEmptySheet)
 {
     TReportFiler filer;
-    std::vector<uint8_t> stream;
+    ReportBytes stream;
     filer.StreamMode = smUser;
     filer.setStream(&stream);
     filer.setFirstPage(5);
@@ -399,7 +440,7 @@ TEST_F(ReportReaders, ZoomToFitFollowsTheScrollBoxAndTheMarginMethod)
 TEST_F(ReportReaders, AShadedCellShowsItsGrayInThePreview)
 {
     TReportFiler filer;
-    std::vector<uint8_t> stream;
+    ReportBytes stream;
     filer.StreamMode = smUser;
     filer.setStream(&stream);
     filer.OnPrint = [](TBaseReport& r) {
@@ -492,7 +533,7 @@ TEST_F(ReportReaders, ALandscapeRecordingPrintsLandscape)
     TReportFiler filer(&reference);
     filer.setOrientation(poLandScape);
     EXPECT_NEAR(filer.PaperWidth(), 11.0, 1e-9);
-    std::vector<uint8_t> stream;
+    ReportBytes stream;
     filer.StreamMode = smUser;
     filer.setStream(&stream);
     threePages(filer);

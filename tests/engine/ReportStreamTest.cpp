@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace engine;
 
 namespace {
@@ -24,7 +26,7 @@ std::vector<uint8_t> twoPages()
     w.pageHeader({static_cast<int32_t>(first), 0, 2, 0});
     w.code(rcEndPage);
     w.patchInteger(countAt, 2);
-    return w.bytes();
+    return w.bytes().toVector();
 }
 
 } // namespace
@@ -42,16 +44,16 @@ TEST(ReportStream, WritesTheRecordsByteForByte)
     w.integer(-2);
     const std::vector<uint8_t> expected = {23, 0x00, 0x00, 0x00, 0x40, 2, 'H', 'i', 0x00, 0x00, 0x80, 0xBF,
                                            55, 1, 41, 0xFE, 0xFF, 0xFF, 0xFF};
-    EXPECT_EQ(w.bytes(), expected);
+    EXPECT_EQ(w.bytes().toVector(), expected);
     StreamWriter longText;
     longText.string(std::string(300, 'x'));
     EXPECT_EQ(longText.bytes().size(), 256u);
-    EXPECT_EQ(longText.bytes()[0], 255);
+    EXPECT_EQ(longText.bytes().toVector()[0], 255);
 }
 
 TEST(ReportStream, HeadersRoundTripAndPagesFollowTheirLinks)
 {
-    const std::vector<uint8_t> stream = twoPages();
+    const ReportBytes stream(twoPages());
     StreamReader r(stream);
     const FileHeader h = r.fileHeader();
     EXPECT_EQ(h.pageCount, 2);
@@ -83,7 +85,7 @@ TEST(ReportStream, DamagedStreamsAreTheEnginesErrorNeverACrash)
     const std::vector<uint8_t> good = twoPages();
     auto fails = [](const std::vector<uint8_t>& bytes) {
         try {
-            pagePositions(bytes);
+            pagePositions(ReportBytes(bytes));
         } catch (const EReportError& e) {
             return std::string(e.what()) == kUnexpectedCode;
         }
@@ -93,13 +95,13 @@ TEST(ReportStream, DamagedStreamsAreTheEnginesErrorNeverACrash)
     EXPECT_TRUE(fails({rcNewPage}));                                          // no file header
     EXPECT_TRUE(fails(std::vector<uint8_t>(good.begin(), good.begin() + 30))); // cut short
     std::vector<uint8_t> outside = good;
-    const std::vector<size_t> pages = pagePositions(good);
+    const std::vector<size_t> pages = pagePositions(ReportBytes(good));
     StreamWriter patch;
-    patch.bytes() = outside;
+    patch.bytes() = ReportBytes(outside);
     patch.patchInteger(pages[0] + 5, 1 << 30); // next link far past the end
-    EXPECT_TRUE(fails(patch.bytes()));
+    EXPECT_TRUE(fails(patch.bytes().toVector()));
     patch.patchInteger(pages[0] + 5, static_cast<int32_t>(pages[0])); // a link to itself
-    EXPECT_TRUE(fails(patch.bytes()));
+    EXPECT_TRUE(fails(patch.bytes().toVector()));
 
     // Records: a string longer than what is left, a negative polygon count, an unknown code.
     StreamWriter records;
@@ -117,4 +119,42 @@ TEST(ReportStream, DamagedStreamsAreTheEnginesErrorNeverACrash)
     EXPECT_THROW(tooMany.skipRecord(rcPolyline), EReportError);
     StreamReader unknown(records.bytes());
     EXPECT_THROW(unknown.skipRecord(99), EReportError);
+}
+
+TEST(ReportStream, BytesInATemporaryFileReadAndPatchLikeBytesInMemory)
+{
+    // A model vector beside bytes that move to a file after 100 bytes; appends,
+    // patches and reads at random, across the file's end and the memory tail.
+    std::mt19937 random(7);
+    ReportBytes bytes;
+    bytes.setMemoryLimit(100);
+    std::vector<uint8_t> model;
+    for (int step = 0; step < 3000; ++step) {
+        const int action = static_cast<int>(random() % 4);
+        if (action < 2 || model.size() < 8) {
+            std::vector<uint8_t> data(random() % 300);
+            for (uint8_t& b : data)
+                b = static_cast<uint8_t>(random());
+            bytes.append(data.data(), data.size());
+            model.insert(model.end(), data.begin(), data.end());
+        } else if (action == 2) {
+            const size_t at = random() % (model.size() - 4);
+            const uint8_t data[4] = {1, 2, 3, static_cast<uint8_t>(step)};
+            bytes.patch(at, data, 4);
+            std::copy(data, data + 4, model.begin() + static_cast<long>(at));
+        } else {
+            const size_t n = std::min<size_t>(random() % 64, model.size());
+            const size_t at = random() % (model.size() - n + 1);
+            const uint8_t* span = bytes.span(at, n);
+            ASSERT_TRUE(std::equal(span, span + n, model.begin() + static_cast<long>(at))) << "step " << step;
+        }
+    }
+    EXPECT_TRUE(bytes.spilled());
+    EXPECT_EQ(bytes.size(), model.size());
+    EXPECT_EQ(bytes.toVector(), model);
+    EXPECT_THROW(bytes.patch(model.size() - 2, model.data(), 4), EReportError);
+
+    ReportBytes moved = std::move(bytes);
+    EXPECT_EQ(moved.toVector(), model);
+    EXPECT_TRUE(bytes.empty());
 }

@@ -21,9 +21,9 @@ using testing_support::ScriptedPrompter;
 namespace {
 
 // A recording of the given number of pages, each with one line of text.
-std::vector<uint8_t> recording(int pages)
+engine::ReportBytes recording(int pages)
 {
-    std::vector<uint8_t> stream;
+    engine::ReportBytes stream;
     engine::TReportFiler filer;
     filer.StreamMode = engine::smUser;
     filer.setStream(&stream);
@@ -53,7 +53,7 @@ TEST(PrintRange, StartAndEndAreCheckedAgainstThePageCount)
 
 TEST(Preview, PagesZoomAndRangesAsTheUserMovesThrough)
 {
-    std::vector<uint8_t> stream = recording(4);
+    engine::ReportBytes stream = recording(4);
     ScriptedPrompter prompter;
     QRect bounds(10, 20, 700, 500);
     std::function<void(TPrintRange&)> rangeScript;
@@ -106,12 +106,12 @@ TEST(Preview, PagesZoomAndRangesAsTheUserMovesThrough)
     preview.action("Exit")->trigger();
     EXPECT_EQ(bounds.topLeft(), QPoint(30, 40));
     EXPECT_EQ(bounds.size(), QSize(700, 500));
-    EXPECT_EQ(stream, recording(4)); // the preview never changes the recording
+    EXPECT_EQ(stream.toVector(), recording(4).toVector()); // the preview never changes the recording
 }
 
 TEST(Preview, AOnePageReportAndALabelSheetStayOnTheirPage)
 {
-    std::vector<uint8_t> stream = recording(1);
+    engine::ReportBytes stream = recording(1);
     ScriptedPrompter prompter;
     QRect bounds(0, 0, 640, 480);
     TMyPreview report({prompter, bounds, {}}, &stream, "Ratings Report", false);
@@ -138,7 +138,7 @@ TEST(Preview, AOnePageReportAndALabelSheetStayOnTheirPage)
 
 TEST(ReportStatus, RunsTheJobOnceAndEndsWithOkAndHowItWent)
 {
-    std::vector<uint8_t> stream;
+    engine::ReportBytes stream;
     engine::TReportFiler filer;
     filer.StreamMode = engine::smUser;
     filer.setStream(&stream);
@@ -159,7 +159,7 @@ TEST(ReportStatus, RunsTheJobOnceAndEndsWithOkAndHowItWent)
 
     // Cancel during the job: it stops after the current page.
     engine::TReportFiler second;
-    std::vector<uint8_t> secondStream;
+    engine::ReportBytes secondStream;
     second.StreamMode = engine::smUser;
     second.setStream(&secondStream);
     TReportForm* form = nullptr;

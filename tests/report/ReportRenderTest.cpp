@@ -70,7 +70,7 @@ protected:
         settings.text = &out;
         ReportRender render(definition, table, settings);
         engine::TReportFiler filer;
-        std::vector<uint8_t> recording; // the file engine paginates; the text goes to the file
+        engine::ReportBytes recording; // the file engine paginates; the text goes to the file
         filer.StreamMode = engine::smUser;
         filer.setStream(&recording);
         filer.setLineHeightMethod(engine::lhmFont);
@@ -192,7 +192,7 @@ TEST_F(ReportRenderTest, ThePdfOfTheTitleAndMediaNumberReportHasItsTextsWhereThe
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     ReportDefinition definition = byName("Title and Media Number Report");
     definition.titles[0] = "My Collection";
-    std::vector<uint8_t> stream;
+    engine::ReportBytes stream;
     const RenderSettings settings = settingsFor(RenderMode::Printer);
     ReportRender render(definition, table, settings);
     engine::TReportFiler filer;
@@ -246,7 +246,7 @@ TEST_F(ReportRenderTest, EveryDefaultReportRendersToThePreviewRecording)
 {
     for (const ReportDefinition& definition : defaultDefinitions()) {
         SCOPED_TRACE(definition.name);
-        std::vector<uint8_t> stream;
+        engine::ReportBytes stream;
         const RenderSettings settings = settingsFor(RenderMode::Preview);
         ReportRender render(definition, table, settings);
         engine::TReportFiler filer;
