@@ -1,10 +1,43 @@
 #include "DelimitedText.h"
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
 namespace exchange {
 
 namespace {
-constexpr size_t kMaxValue = 255;
+
+constexpr size_t kBufferSize = size_t{1} << 20;
+constexpr size_t kNameLength = 20;
+constexpr char kEndOfFileMark = 26;
+
+bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+// The first n characters of a text (UTF-8 characters when utf8).
+std::string firstCharacters(const std::string& text, size_t n, bool utf8)
+{
+    size_t count = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (utf8 && isContinuationByte(text[i]))
+            continue;
+        if (count++ == n)
+            return text.substr(0, i);
+    }
+    return text;
 }
+
+std::string_view trimBlanks(std::string_view value)
+{
+    const size_t first = value.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return value.substr(first, value.find_last_not_of(' ') - first + 1);
+}
+
+} // namespace
+
+// ---- writing ----------------------------------------------------------------------
 
 std::string delimitedValue(std::string_view text)
 {
@@ -12,15 +45,22 @@ std::string delimitedValue(std::string_view text)
     std::string value;
     for (char c : text) {
         const size_t need = c == '"' ? 2 : 1;
-        if (value.size() + need > kMaxValue)
+        if (value.size() + need > kMaxValueLength)
             break;
         value.append(need, c);
     }
-    const size_t first = value.find_first_not_of(' ');
-    if (first == std::string::npos)
-        return {};
-    const size_t last = value.find_last_not_of(' ');
-    return value.substr(first, last - first + 1);
+    return std::string(trimBlanks(value));
+}
+
+void appendQuotedValue(std::string& out, std::string_view text)
+{
+    out += '"';
+    // Without quotes, doubling changes nothing: trim and copy in one piece.
+    if (text.size() <= kMaxValueLength && std::memchr(text.data(), '"', text.size()) == nullptr)
+        out += trimBlanks(text);
+    else
+        out += delimitedValue(text);
+    out += '"';
 }
 
 namespace {
@@ -31,22 +71,227 @@ std::string lineOf(const Values& values)
     for (size_t i = 0; i < values.size(); ++i) {
         if (i > 0)
             line += ',';
-        line += '"';
-        line += delimitedValue(values[i]);
-        line += '"';
+        appendQuotedValue(line, values[i]);
     }
     return line;
 }
 } // namespace
 
-std::string delimitedLine(const std::vector<std::string>& values)
+std::string delimitedLine(const std::vector<std::string>& values) { return lineOf(values); }
+
+std::string delimitedLine(std::span<const std::string_view> values) { return lineOf(values); }
+
+// ---- reading ----------------------------------------------------------------------
+
+std::string firstLineMessage(int result)
 {
-    return lineOf(values);
+    const std::string start = "The file selected does not appear to be an ASCII delimited text file.  An ASCII delimited "
+                              "file requires a unique format of each field being surrounded by double quotes and "
+                              "separated by a comma.  ";
+    switch (result) {
+    case flFieldTooLong: return start + "The selected file has a field that is greater than 255 characters.";
+    case flUnclosedField:
+        return start + "The selected file had an unexpected end of a line most likely due to an unmatched quote.";
+    case flTooManyFields:
+        return start + "The selected file has too many fields.  There are at least 10 more fields than are required by "
+                       "Reelkeeper.";
+    default: return {};
+    }
 }
 
-std::string delimitedLine(std::span<const std::string_view> values)
+DelimitedReader::DelimitedReader(Source source, bool utf8)
+    : m_source(std::move(source))
+    , m_utf8(utf8)
+    , m_buffer(kBufferSize)
 {
-    return lineOf(values);
+}
+
+DelimitedReader DelimitedReader::ofText(std::string_view text, bool utf8)
+{
+    auto rest = std::make_shared<std::string>(text);
+    auto at = std::make_shared<size_t>(0);
+    return DelimitedReader(
+        [rest, at](char* into, size_t n) {
+            const size_t count = std::min(n, rest->size() - *at);
+            std::memcpy(into, rest->data() + *at, count);
+            *at += count;
+            return count;
+        },
+        utf8);
+}
+
+bool DelimitedReader::fill()
+{
+    if (!m_started) {
+        m_started = true;
+        const bool filled = fill();
+        // A byte-order mark is no part of the text.
+        if (m_utf8 && m_size >= 3 && std::memcmp(m_buffer.data(), "\xEF\xBB\xBF", 3) == 0)
+            m_at = 3;
+        return filled && m_at < m_size;
+    }
+    if (m_sourceEnded)
+        return false;
+    m_consumed += m_size;
+    m_at = 0;
+    m_size = m_source(m_buffer.data(), m_buffer.size());
+    if (m_size == 0)
+        m_sourceEnded = true;
+    return m_size > 0;
+}
+
+bool DelimitedReader::atEnd() { return peek() < 0; }
+
+bool DelimitedReader::atLineEnd()
+{
+    const int c = peek();
+    return c < 0 || c == '\r' || c == '\n' || c == kEndOfFileMark;
+}
+
+void DelimitedReader::skipLineEnd()
+{
+    const int c = peek();
+    if (c == '\r') {
+        take();
+        if (peek() == '\n')
+            take();
+    } else if (c == '\n' || c == kEndOfFileMark) {
+        take();
+    }
+}
+
+void DelimitedReader::skipRestOfLine()
+{
+    while (!atLineEnd())
+        take();
+}
+
+DelimitedReader::Field DelimitedReader::readField(std::string& value, bool stopWhenTooLong)
+{
+    value.clear();
+    Field field;
+    size_t length = 0; // in characters
+    // Appends a run of characters, counting characters rather than bytes in
+    // UTF-8; what does not fit in 255 characters is dropped and marks the field.
+    auto append = [&](const char* run, size_t n) {
+        if (field.tooLong)
+            return;
+        size_t fits = n;
+        if (!m_utf8) {
+            fits = std::min(n, kMaxValueLength - length);
+            length += fits;
+        } else {
+            for (size_t i = 0; i < n; ++i) {
+                if (isContinuationByte(run[i]))
+                    continue;
+                if (length == kMaxValueLength) {
+                    fits = i;
+                    break;
+                }
+                ++length;
+            }
+        }
+        value.append(run, fits);
+        if (fits < n)
+            field.tooLong = true;
+    };
+    while (peek() >= 0) {
+        // Plain text (no quote, no control character, and outside quotes no
+        // comma) is copied a run at a time, straight from the buffer.
+        if (!field.closed) {
+            const char* const from = m_buffer.data() + m_at;
+            const char* const end = m_buffer.data() + m_size;
+            const char* to = from;
+            while (to < end && *to != '"' && static_cast<unsigned char>(*to) >= 32 && (field.opened || *to != ','))
+                ++to;
+            if (to > from) {
+                append(from, static_cast<size_t>(to - from));
+                m_at += static_cast<size_t>(to - from);
+                if (field.tooLong && stopWhenTooLong)
+                    return field;
+                continue;
+            }
+        }
+        if (atLineEnd())
+            break;
+        const char c = take();
+        const auto u = static_cast<unsigned char>(c);
+        if (field.closed) { // the character after a closing quote
+            if (c == ',') {
+                field.separated = true;
+                return field;
+            }
+            if (u < 32)
+                continue; // dropped: still just after the closing quote
+            field.closed = false;
+            const char kept[2] = {'"', c};
+            // A doubled quote is one quote of the value; a lone quote inside
+            // the value is kept, with the text after it.
+            append(kept, c == '"' ? 1 : 2);
+        } else if (c == '"') {
+            if (field.opened)
+                field.closed = true;
+            field.opened = true;
+            continue;
+        } else if (u < 32) {
+            continue;
+        } else {
+            field.separated = true; // a comma after a field no quote opened
+            return field;
+        }
+        if (field.tooLong && stopWhenTooLong)
+            return field;
+    }
+    return field;
+}
+
+int DelimitedReader::readFirstLine(std::vector<std::string>& names)
+{
+    names.clear();
+    if (!atEnd() && atLineEnd())
+        skipLineEnd(); // one empty line at the start
+    std::string value;
+    for (int count = 1;; ++count) {
+        if (count > kMaxImportFields)
+            return flTooManyFields;
+        const Field field = readField(value, true);
+        if (field.tooLong)
+            return flFieldTooLong;
+        names.push_back(value.empty() ? "<BLANK FIELD>" : firstCharacters(value, kNameLength, m_utf8));
+        if (field.separated)
+            continue;
+        if (field.opened && !field.closed)
+            return flUnclosedField;
+        if (count == 1 && value.empty() && !field.opened)
+            return flUnclosedField; // an empty line where the names should be
+        return flOk;
+    }
+}
+
+DelimitedReader::Line DelimitedReader::readRecord(int fieldCount, std::vector<std::string>& values, int& present)
+{
+    skipLineEnd(); // the end of the line before
+    present = 0;
+    if (atEnd())
+        return Line::End;
+    if (atLineEnd())
+        return Line::Blank; // its line end is the next call's
+    values.resize(static_cast<size_t>(std::max(fieldCount, 1)));
+    for (std::string& value : values)
+        value.clear();
+    bool more = true;
+    while (present < fieldCount && more) {
+        const Field field = readField(values[static_cast<size_t>(present)], false);
+        ++present;
+        if (field.tooLong)
+            ++m_cutValues;
+        more = field.separated;
+        if (present == 1 && !more && values[0].empty())
+            return Line::Blank; // nothing but quotes or control characters
+    }
+    if (more)
+        skipRestOfLine(); // fields past the first line's count
+    return Line::Record;
 }
 
 } // namespace exchange

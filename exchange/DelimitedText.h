@@ -1,5 +1,12 @@
 #pragma once
 
+// ASCII delimited text: one line per record, every value in double quotes, a
+// comma between values, CR LF after the last. A double quote inside a value
+// is written twice. Values are at most 255 characters.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -7,17 +14,104 @@
 
 namespace exchange {
 
-// ASCII delimited text: every value in double quotes, a comma between values,
-// CR LF after the last. A double quote inside a value is written twice.
-//
-// One value as written: quotes doubled, cut to 255 characters, then blanks
+constexpr size_t kMaxValueLength = 255;
+constexpr int kMaxImportFields = 50;
+constexpr std::string_view kLineEnd = "\r\n";
+
+// ---- writing ----------------------------------------------------------------------
+
+// One value as written: quotes doubled, cut to 255 characters (a doubled
+// quote only whole, so the closing quote is never lost), then blanks
 // (character 32 only) removed from both ends.
 std::string delimitedValue(std::string_view text);
+// Appends the value, between its quotes, to out.
+void appendQuotedValue(std::string& out, std::string_view text);
 
 // A whole line of values, without its line end.
 std::string delimitedLine(const std::vector<std::string>& values);
 std::string delimitedLine(std::span<const std::string_view> values);
 
-constexpr std::string_view kLineEnd = "\r\n";
+// ---- reading ----------------------------------------------------------------------
+
+// The result of reading a file's first line.
+enum FirstLineResult {
+    flOk = 0,
+    flFieldTooLong = 1, // a field longer than 255 characters
+    flUnclosedField = 2, // the line ended inside a quoted field
+    flTooManyFields = 3, // more than 50 fields
+};
+
+// The message for a first line that is not acceptable ("" for flOk).
+std::string firstLineMessage(int result);
+
+// Reads delimited text from a source of bytes, one piece at a time.
+//
+// A field is read character by character: a double quote opens it (and is not
+// kept); after that a double quote closes it, and what follows the closing
+// quote decides: a comma ends the field, a second quote is one quote of the
+// value and the value goes on, a line end ends the field, and any other text
+// keeps the quote and the text, which the value goes on with. A comma ends a
+// field that no quote opened, as in every spreadsheet's files; inside quotes
+// it is text. Control characters (below 32) are dropped wherever they are.
+//
+// A line ends at CR LF, CR, LF or the end-of-file mark (26), inside quotes too.
+class DelimitedReader {
+public:
+    // Fills up to n bytes and returns how many; 0 at the end. May throw.
+    using Source = std::function<size_t(char* into, size_t n)>;
+
+    // utf8: values are UTF-8, so their length counts characters, not bytes.
+    explicit DelimitedReader(Source source, bool utf8 = false);
+    // A reader over text held in memory (tests, fuzzing).
+    static DelimitedReader ofText(std::string_view text, bool utf8 = false);
+
+    // The first line: its field names (an empty one as "<BLANK FIELD>", each
+    // cut to 20 characters) and a FirstLineResult. One empty line before it is
+    // skipped. Reading stops where the result is decided.
+    int readFirstLine(std::vector<std::string>& names);
+
+    enum class Line { Record, Blank, End };
+    // One line into values (resized to fieldCount; fields the line lacks are
+    // left empty and counted in present). A line longer than fieldCount fields
+    // is read to its end and the rest skipped; a value longer than 255
+    // characters is cut and counted in cutValues(). End: nothing was left.
+    Line readRecord(int fieldCount, std::vector<std::string>& values, int& present);
+
+    uint64_t cutValues() const { return m_cutValues; }
+    // Bytes taken from the source so far (for progress).
+    uint64_t bytesRead() const { return m_consumed + m_at; }
+
+private:
+    struct Field {
+        bool opened = false;    // a quote opened it
+        bool closed = false;    // a closing quote was the last thing read
+        bool tooLong = false;   // it grew past 255 characters
+        bool separated = false; // a comma ended it
+    };
+    // Reads one field into value. stopWhenTooLong: stop at once when it grows past 255.
+    Field readField(std::string& value, bool stopWhenTooLong);
+    bool atLineEnd();
+    bool atEnd();
+    void skipLineEnd();
+    void skipRestOfLine();
+    bool fill();
+    int peek()
+    {
+        if (m_at == m_size && !fill())
+            return -1;
+        return static_cast<unsigned char>(m_buffer[m_at]);
+    }
+    char take() { return m_buffer[m_at++]; }
+
+    Source m_source;
+    bool m_utf8;
+    std::vector<char> m_buffer;
+    size_t m_at = 0;
+    size_t m_size = 0;
+    uint64_t m_consumed = 0;
+    bool m_sourceEnded = false;
+    bool m_started = false;
+    uint64_t m_cutValues = 0;
+};
 
 } // namespace exchange

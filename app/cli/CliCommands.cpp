@@ -1,4 +1,5 @@
 #include "CliCommands.h"
+#include "CliShared.h"
 
 #include "CollectionFile.h"
 #include "Cp1252.h"
@@ -31,7 +32,7 @@
 
 namespace cli {
 
-namespace {
+namespace detail {
 
 constexpr const char* kUsage =
     "usage: reelkeeper-cli COMMAND FILE [ARGUMENTS]\n"
@@ -53,14 +54,17 @@ constexpr const char* kUsage =
     "  report FILE (--definition N | --name NAME) (--text OUT | --pdf OUT) [--level \"CRITERION; ...\"]...\n"
     "                              a report definition (N from 1, as the Reports list shows them)\n"
     "                              over the collection in its sort order, or over the search given\n"
+    "  export FILE OUT [--level \"CRITERION; ...\"]... [--fields F1,F2,...] [--header]\n"
+    "                              the collection (or the search given) in its sort order as delimited\n"
+    "                              text, or as a dBASE table when OUT ends in .dbf; the fields given\n"
+    "                              (schema or display names) or the Export window's layout\n"
+    "  import FILE IN [--map SOURCE=FIELD,...] [--skip-first]\n"
+    "                              new records from delimited text or a dBASE table (.dbf); each\n"
+    "                              import field goes to the field in its place, or as mapped\n"
     "  settings                    the settings file's path and every setting, defaults filled in\n"
     "  hold FILE [--exclusive]     keep the table open until standard input ends\n";
 
 constexpr const char* kSortTag = "NewIndex";
-
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 
 void expectArguments(const std::vector<std::string>& args, size_t count)
 {
@@ -82,8 +86,6 @@ std::string kindLetterName(char type)
 }
 
 void writeRecords(db::Table& table, long long limit, std::ostream& out);
-void selectSortIndex(db::Table& table);
-void warnOfProblems(const db::Table& table, std::ostream& err);
 
 int create(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
 {
@@ -325,6 +327,36 @@ find::CriteriaLevel levelFromText(const std::string& text)
     return rows;
 }
 
+bool addLevel(const std::string& text, std::vector<find::SearchItem>& items, std::ostream& err)
+{
+    if (std::count_if(items.begin(), items.end(), [](const find::SearchItem& it) { return it.levelEnd; })
+        >= find::kMaxLevels)
+        throw UsageError("at most 10 levels");
+    find::CriteriaLevel rows;
+    try {
+        rows = levelFromText(text);
+    } catch (const CriteriaError& e) {
+        err << e.what() << "\n";
+        return false;
+    }
+    const find::SaveResult result = find::saveLevel(rows, items);
+    switch (result.kind) {
+    case find::SaveResult::Saved: return true;
+    case find::SaveResult::NoCriteria: err << find::kNoCriteria << "\n"; return false;
+    case find::SaveResult::Invalid: err << find::kInvalidCriteria << "\n"; return false;
+    case find::SaveResult::TooMany: err << find::tooManyItemsMessage() << "\n"; return false;
+    }
+    return false;
+}
+
+void applyEditTextFormat(const app::Settings& settings)
+{
+    const QChar decimal = app::RegionalValues::fromSystem().decimal;
+    if (app::isDateFormatCode(settings.dateFormat))
+        db::setEditTextFormat(app::editTextFormatFor(settings.dateFormat, settings.dateLeadingZeros,
+                                                     decimal.toLatin1() ? decimal.toLatin1() : '.'));
+}
+
 int search(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.size() < 2)
@@ -335,23 +367,8 @@ int search(const std::vector<std::string>& args, std::ostream& out, std::ostream
         if (args[i] == "--count") {
             countOnly = true;
         } else if (args[i] == "--level" && i + 1 < args.size()) {
-            if (std::count_if(items.begin(), items.end(), [](const find::SearchItem& it) { return it.levelEnd; })
-                >= find::kMaxLevels)
-                throw UsageError("at most 10 levels");
-            find::CriteriaLevel rows;
-            try {
-                rows = levelFromText(args[++i]);
-            } catch (const CriteriaError& e) {
-                err << e.what() << "\n";
+            if (!addLevel(args[++i], items, err))
                 return 1;
-            }
-            const find::SaveResult result = find::saveLevel(rows, items);
-            switch (result.kind) {
-            case find::SaveResult::Saved: break;
-            case find::SaveResult::NoCriteria: err << find::kNoCriteria << "\n"; return 1;
-            case find::SaveResult::Invalid: err << find::kInvalidCriteria << "\n"; return 1;
-            case find::SaveResult::TooMany: err << find::tooManyItemsMessage() << "\n"; return 1;
-            }
         } else {
             throw UsageError("unknown search argument \"" + args[i] + "\"");
         }
@@ -500,18 +517,8 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
         } else if (option == "--pdf") {
             pdfOut = value;
         } else if (option == "--level") {
-            find::CriteriaLevel rows;
-            try {
-                rows = levelFromText(value);
-            } catch (const CriteriaError& e) {
-                err << e.what() << "\n";
+            if (!addLevel(value, items, err))
                 return 1;
-            }
-            const find::SaveResult result = find::saveLevel(rows, items);
-            if (result.kind != find::SaveResult::Saved) {
-                err << (result.kind == find::SaveResult::NoCriteria ? find::kNoCriteria : find::kInvalidCriteria) << "\n";
-                return 1;
-            }
         } else {
             throw UsageError("unknown report argument \"" + option + "\"");
         }
@@ -561,9 +568,7 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
     render.numbers.numericFormat = settings.numericFormat;
     render.numbers.currencyFormat = settings.currencyFormat;
     render.numbers.regional = app::RegionalValues::fromSystem();
-    const char decimal = render.numbers.regional.decimal.toLatin1() ? render.numbers.regional.decimal.toLatin1() : '.';
-    if (app::isDateFormatCode(settings.dateFormat))
-        db::setEditTextFormat(app::editTextFormatFor(settings.dateFormat, settings.dateLeadingZeros, decimal));
+    applyEditTextFormat(settings);
     render.displayName = [&settings](int position) { return settings.fields[static_cast<size_t>(position - 1)].displayName; };
     render.today = QString::fromStdString(db::formatShortDate(db::today()));
     // The text goes straight to a file beside the destination, renamed into place when complete.
@@ -644,7 +649,9 @@ int hold(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
     return 0;
 }
 
-} // namespace
+} // namespace detail
+
+using namespace detail;
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
@@ -653,7 +660,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         {"create", create}, {"info", info},   {"check", check},     {"index", index},
         {"dump", dump},     {"pack", pack},   {"reindex", reindex}, {"hold", hold},
         {"settings", settings}, {"search", search}, {"sort", sort}, {"replace", replace},
-        {"report", report},
+        {"report", report}, {"export", exportRecords}, {"import", importRecords},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

@@ -22,3 +22,127 @@ TEST(DelimitedText, LongValuesAreCutWithoutSplittingADoubledQuote)
     EXPECT_EQ(written.size(), 254u);
     EXPECT_EQ(written.find_first_not_of('"'), std::string::npos);
 }
+
+namespace {
+
+using exchange::DelimitedReader;
+
+// Every record of a text, with the first line read as the names.
+struct ReadBack {
+    int result = -1;
+    std::vector<std::string> names;
+    std::vector<std::vector<std::string>> records;
+    uint64_t cut = 0;
+};
+
+ReadBack readText(const std::string& text, bool utf8 = false)
+{
+    ReadBack back;
+    DelimitedReader reader = DelimitedReader::ofText(text, utf8);
+    back.result = reader.readFirstLine(back.names);
+    if (back.result != exchange::flOk)
+        return back;
+    std::vector<std::string> values;
+    int present = 0;
+    while (true) {
+        const auto line = reader.readRecord(static_cast<int>(back.names.size()), values, present);
+        if (line == DelimitedReader::Line::End)
+            break;
+        if (line == DelimitedReader::Line::Record)
+            back.records.emplace_back(values.begin(), values.begin() + present);
+    }
+    back.cut = reader.cutValues();
+    return back;
+}
+
+int firstLineResult(const std::string& text)
+{
+    std::vector<std::string> names;
+    DelimitedReader reader = DelimitedReader::ofText(text);
+    return reader.readFirstLine(names);
+}
+
+std::string fields(int n, const std::string& value = "F")
+{
+    std::vector<std::string> values(static_cast<size_t>(n), value);
+    return delimitedLine(values);
+}
+
+} // namespace
+
+TEST(DelimitedText, EveryValueTheWriterWritesReadsBackUnchanged)
+{
+    const std::vector<std::string> values = {"a\"b", "5'11\" tall", "\"quoted\"", "ends with \"", "a,b", "", "x"};
+    const ReadBack back = readText(delimitedLine(values) + "\r\n" + delimitedLine(values) + "\r\n");
+    ASSERT_EQ(back.result, exchange::flOk);
+    EXPECT_EQ(back.names[2], "\"quoted\"");
+    EXPECT_EQ(back.names[5], "<BLANK FIELD>");
+    ASSERT_EQ(back.records.size(), 1u); // the file's last CR LF adds no record
+    EXPECT_EQ(back.records[0], values);
+    // A three-character title of a letter, a quote and a letter is six characters written.
+    EXPECT_EQ(delimitedLine({"a\"b"}).size(), 6u);
+}
+
+TEST(DelimitedText, TheFirstLineIsCheckedForTheImport)
+{
+    EXPECT_EQ(firstLineResult(fields(50)), exchange::flOk);
+    EXPECT_EQ(firstLineResult(fields(51)), exchange::flTooManyFields);
+    EXPECT_EQ(firstLineResult(fields(2, std::string(255, 'x'))), exchange::flOk);
+    EXPECT_EQ(firstLineResult("\"a\",\"" + std::string(256, 'x') + "\""), exchange::flFieldTooLong); // (the writer cuts at 255)
+    EXPECT_EQ(firstLineResult("\"Title\",\"Year\""), exchange::flOk); // no line end: the file ends there
+    EXPECT_EQ(firstLineResult("\"Title\",\"Year\r\n\"a\",\"b\"\r\n"), exchange::flUnclosedField);
+    EXPECT_EQ(firstLineResult("\r\n\"Title\"\r\n"), exchange::flOk); // one empty line before it is skipped
+    EXPECT_EQ(firstLineResult("\r\n\r\n\"Title\"\r\n"), exchange::flUnclosedField);
+    EXPECT_EQ(firstLineResult(""), exchange::flUnclosedField);
+    EXPECT_EQ(firstLineResult("\"a file that ends inside quotes"), exchange::flUnclosedField);
+    EXPECT_EQ(exchange::firstLineMessage(exchange::flTooManyFields),
+              "The file selected does not appear to be an ASCII delimited text file.  An ASCII delimited file requires a "
+              "unique format of each field being surrounded by double quotes and separated by a comma.  The selected "
+              "file has too many fields.  There are at least 10 more fields than are required by Reelkeeper.");
+    // Names are cut to 20 characters.
+    const ReadBack back = readText("\"A name longer than twenty\"\r\n");
+    EXPECT_EQ(back.names, std::vector<std::string>{"A name longer than t"});
+}
+
+TEST(DelimitedText, SpreadsheetFilesReadLikeOurOwn)
+{
+    // Values without quotes end at a comma; lines end at CR LF, LF or CR.
+    const ReadBack back = readText("Title,Year,Price\n\"Casablanca\",1942,12.5\nThe Third Man,1949,\r\n");
+    ASSERT_EQ(back.result, exchange::flOk);
+    EXPECT_EQ(back.names, (std::vector<std::string>{"Title", "Year", "Price"}));
+    ASSERT_EQ(back.records.size(), 2u);
+    EXPECT_EQ(back.records[0], (std::vector<std::string>{"Casablanca", "1942", "12.5"}));
+    EXPECT_EQ(back.records[1], (std::vector<std::string>{"The Third Man", "1949", ""}));
+    // Inside quotes a comma is text.
+    EXPECT_EQ(readText("\"N\"\r\n\"a,b\"\r\n").records.at(0).at(0), "a,b");
+}
+
+TEST(DelimitedText, DataLinesAreReadWhateverTheirShape)
+{
+    const std::string text = "\"A\",\"B\",\"C\"\r\n"
+                             "\"1\"\r\n"                          // fewer fields: only the first is there
+                             "\r\n"                               // a blank line is skipped
+                             "\"1\",\"2\",\"3\",\"4\",\"5\"\r\n"  // more: the rest of the line is skipped
+                             "\"t\tab\x01\",\"" + std::string(300, 'y') + "\",\"\"\r\n"
+                             "\"last\",\"ends inside quotes";
+    const ReadBack back = readText(text);
+    ASSERT_EQ(back.records.size(), 4u);
+    EXPECT_EQ(back.records[0], std::vector<std::string>{"1"});
+    EXPECT_EQ(back.records[1], (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(back.records[2][0], "tab"); // control characters vanish
+    EXPECT_EQ(back.records[2][1], std::string(255, 'y')); // cut, and counted
+    EXPECT_EQ(back.cut, 1u);
+    EXPECT_EQ(back.records[3], (std::vector<std::string>{"last", "ends inside quotes"}));
+}
+
+TEST(DelimitedText, Utf8ValuesAreCountedInCharacters)
+{
+    std::string accented;
+    for (int i = 0; i < 255; ++i)
+        accented += "\xC3\xA9"; // é: two bytes, one character
+    const ReadBack back = readText("\xEF\xBB\xBF\"N\"\r\n\"" + accented + "\xC3\xA9\"\r\n", true);
+    EXPECT_EQ(back.names, std::vector<std::string>{"N"}); // the byte-order mark is no part of the name
+    ASSERT_EQ(back.records.size(), 1u);
+    EXPECT_EQ(back.records[0][0], accented);
+    EXPECT_EQ(back.cut, 1u);
+}

@@ -1,0 +1,183 @@
+// The command line's import and export: the same cores as the Import and
+// Export windows, with the settings file's export layout and field names.
+
+#include "CliShared.h"
+
+#include "CollectionFile.h"
+#include "Cp1252.h"
+#include "DbError.h"
+#include "DelimitedText.h"
+#include "Export.h"
+#include "Import.h"
+#include "Schema.h"
+#include "Table.h"
+
+#include <algorithm>
+#include <ostream>
+#include <sstream>
+
+namespace cli::detail {
+
+namespace {
+
+bool hasExtension(const std::string& path, const char* extension)
+{
+    if (path.size() < 4)
+        return false;
+    std::string last = path.substr(path.size() - 4);
+    std::transform(last.begin(), last.end(), last.begin(), [](unsigned char c) { return std::toupper(c); });
+    return last == extension;
+}
+
+std::vector<std::string> splitList(const std::string& text, char separator)
+{
+    std::vector<std::string> items;
+    std::stringstream stream(text);
+    std::string item;
+    while (std::getline(stream, item, separator))
+        items.push_back(item);
+    return items;
+}
+
+// A collection field named by its schema name or its display name, in any case.
+int fieldPosition(const std::string& name, const app::Settings& settings)
+{
+    const std::string wanted = db::utf8ToCp1252(name);
+    if (const int position = db::schemaPosition(wanted))
+        return position;
+    for (int k = 0; k < db::kSchemaFieldCount; ++k)
+        if (settings.fields[static_cast<size_t>(k)].displayName.compare(QString::fromStdString(name), Qt::CaseInsensitive)
+            == 0)
+            return k + 1;
+    throw UsageError("no collection field is named \"" + name + "\"");
+}
+
+std::vector<std::string> fieldLabels(const app::Settings& settings)
+{
+    std::vector<std::string> labels;
+    for (const app::FieldSettings& field : settings.fields)
+        labels.push_back(db::utf8ToCp1252(field.displayName.toStdString()));
+    return labels;
+}
+
+void openCollection(db::Table& table, const std::string& path, db::Table::OpenMode mode)
+{
+    table.setFilePath(path);
+    table.open(mode);
+    if (!db::isCollectionTable(path))
+        throw db::DbError(table.filePath(), db::kNotCollectionMessage);
+}
+
+std::string plural(uint64_t n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+
+} // namespace
+
+int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.size() < 3)
+        throw UsageError("export needs a collection and a file to write");
+    const app::Settings settings = effectiveSettings();
+    std::vector<find::SearchItem> items;
+    std::vector<int> chosen;
+    bool header = false;
+    for (size_t i = 3; i < args.size(); ++i) {
+        if (args[i] == "--header") {
+            header = true;
+        } else if (args[i] == "--level" && i + 1 < args.size()) {
+            if (!addLevel(args[++i], items, err))
+                return 1;
+        } else if (args[i] == "--fields" && i + 1 < args.size()) {
+            for (const std::string& name : splitList(args[++i], ','))
+                chosen.push_back(fieldPosition(name, settings));
+        } else {
+            throw UsageError("unknown export argument \"" + args[i] + "\"");
+        }
+    }
+    applyEditTextFormat(settings);
+    db::Table table;
+    openCollection(table, args[1], db::Table::OpenMode::ReadOnly);
+    if (!items.empty()) {
+        table.setFilter([&items](const db::Record& r) { return find::BuildFilter(items, r); }, true);
+        table.setFiltered(true);
+    }
+    selectSortIndex(table);
+    warnOfProblems(table, err);
+
+    // The fields given, in their order; else the export layout of the settings.
+    std::vector<exchange::ExportLayoutEntry> layout;
+    for (const app::FieldSettings& field : settings.fields)
+        layout.push_back({field.exportOrder, field.exported});
+    if (!chosen.empty()) {
+        for (auto& entry : layout)
+            entry = {0, false};
+        for (size_t i = 0; i < chosen.size(); ++i)
+            layout[static_cast<size_t>(chosen[i] - 1)] = {static_cast<int>(i) + 1, true};
+    }
+    const auto fields = exchange::exportList(layout, fieldLabels(settings), table);
+    if (fields.empty()) {
+        err << "No fields selected for export.\n";
+        return 1;
+    }
+    const std::string& path = args[2];
+    const exchange::ExportResult result = hasExtension(path, ".DBF")
+                                              ? exchange::exportDbf(table, fields, path, {})
+                                              : exchange::exportDelimited(table, fields, path, {header, {}});
+    out << "Export Complete. " << plural(result.written, "record", "records") << " written to " << path << "\n";
+    return 0;
+}
+
+int importRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.size() < 3)
+        throw UsageError("import needs a collection and a file to read");
+    const app::Settings settings = effectiveSettings();
+    exchange::ImportOptions options;
+    options.skipFirst = false;
+    std::vector<std::pair<std::string, int>> pairs;
+    for (size_t i = 3; i < args.size(); ++i) {
+        if (args[i] == "--skip-first") {
+            options.skipFirst = true;
+        } else if (args[i] == "--map" && i + 1 < args.size()) {
+            for (const std::string& pair : splitList(args[++i], ',')) {
+                const size_t equals = pair.find('=');
+                if (equals == std::string::npos)
+                    throw UsageError("--map takes SOURCE=FIELD pairs, not \"" + pair + "\"");
+                pairs.emplace_back(pair.substr(0, equals), fieldPosition(pair.substr(equals + 1), settings));
+            }
+        } else {
+            throw UsageError("unknown import argument \"" + args[i] + "\"");
+        }
+    }
+    applyEditTextFormat(settings);
+    const std::string& path = args[2];
+    exchange::ImportSource source;
+    if (hasExtension(path, ".DBF")) {
+        source = exchange::openDbfSource(path);
+        if (source.fileFields > exchange::kMaxImportFields)
+            err << "The file has " << source.fileFields << " fields; only its first " << exchange::kMaxImportFields
+                << " can be imported.\n";
+        options.skipFirst = false;
+    } else if (const int result = exchange::openDelimitedSource(path, source); result != exchange::flOk) {
+        err << exchange::firstLineMessage(result) << "\n";
+        return 1;
+    }
+    // Without --map each import field goes to the collection field in its place, as the window starts.
+    exchange::ImportMap map(source.fieldNames.size(), 0);
+    for (size_t i = 0; i < map.size(); ++i)
+        map[i] = pairs.empty() && i < db::kSchemaFieldCount ? static_cast<int>(i) + 1 : 0;
+    for (const auto& [name, position] : pairs) {
+        const auto found = std::find(source.fieldNames.begin(), source.fieldNames.end(), name);
+        if (found == source.fieldNames.end())
+            throw UsageError("the file has no field named \"" + name + "\"");
+        map[static_cast<size_t>(found - source.fieldNames.begin())] = position;
+    }
+
+    db::Table table;
+    openCollection(table, args[1], db::Table::OpenMode::Shared);
+    const exchange::ImportResult result = exchange::importRecords(table, source, map, options);
+    (result.error.empty() ? out : err) << exchange::importMessage(result) << "\n";
+    out << plural(result.imported, "record", "records") << " imported from " << path << "\n";
+    return result.error.empty() ? 0 : 1;
+}
+
+} // namespace cli::detail

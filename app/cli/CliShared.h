@@ -1,0 +1,40 @@
+#pragma once
+
+// What the command-line commands share: argument checks, the settings in
+// force, the sort order and the search criteria of --level.
+
+#include "Search.h"
+#include "Settings.h"
+
+#include <iosfwd>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace db {
+class Table;
+}
+
+namespace cli::detail {
+
+// A command line the tool cannot read: exit code 2 with the usage hint.
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+void expectArguments(const std::vector<std::string>& args, size_t count);
+// The settings file's settings, defaults filled in.
+app::Settings effectiveSettings();
+// The date format and decimal character of the settings, for every edit text.
+void applyEditTextFormat(const app::Settings& settings);
+// Selects the sort order's tag when the table has one, and goes to the first record.
+void selectSortIndex(db::Table& table);
+// Says why a reader goes on without its index or with a damaged file.
+void warnOfProblems(const db::Table& table, std::ostream& err);
+// Adds one --level of criteria to items; false after saying what is wrong.
+bool addLevel(const std::string& text, std::vector<find::SearchItem>& items, std::ostream& err);
+
+int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int importRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace cli::detail

@@ -1,0 +1,61 @@
+#pragma once
+
+// Export: the collection, or the records of the current search, to a
+// delimited text file or to a new dBASE table, in the fields and order the
+// user chose. The output is written beside its destination and renamed into
+// place when complete: a failed or cancelled export leaves the destination as
+// it was.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace db {
+class Table;
+}
+
+namespace exchange {
+
+enum class ExportKind { Ascii = 1, DBase = 2 };
+
+// One collection field's place in the export layout.
+struct ExportLayoutEntry {
+    int position = 0; // export position 1..40
+    bool exported = true;
+};
+
+// A field of the export list, in export order.
+struct ExportField {
+    int schemaPosition = 0; // 1..40
+    int tableField = -1;    // the table's field index
+    std::string label;      // the header line's text (Windows-1252)
+};
+
+// The export list: for each export position 1..40 the first field in schema
+// order that has it, when it is exported. layout and labels are indexed by
+// schema position - 1.
+std::vector<ExportField> exportList(const std::vector<ExportLayoutEntry>& layout, const std::vector<std::string>& labels,
+                                    const db::Table& table);
+
+struct ExportOptions {
+    bool header = true; // text files: a first line of field labels
+    // After every record written, with the count so far; returning false cancels.
+    std::function<bool(uint64_t written)> progress;
+};
+
+struct ExportResult {
+    uint64_t written = 0;
+    bool cancelled = false; // nothing was written to the destination
+};
+
+// Writes the table's visible records (its current order, its filter when on)
+// from the first. A failure throws db::DbError and leaves the destination untouched.
+ExportResult exportDelimited(db::Table& table, const std::vector<ExportField>& fields, const std::string& path,
+                             const ExportOptions& options);
+// A dBASE table of the export list's fields: character fields of their width,
+// whole numbers N(11), decimal numbers F(20,4), dates D; no index.
+ExportResult exportDbf(db::Table& table, const std::vector<ExportField>& fields, const std::string& path,
+                       const ExportOptions& options);
+
+} // namespace exchange

@@ -1,0 +1,527 @@
+#include "Import.h"
+
+#include "Cp1252.h"
+#include "DbError.h"
+#include "DelimitedText.h"
+#include "EditText.h"
+#include "FileIO.h"
+#include "Schema.h"
+#include "Table.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+namespace exchange {
+
+namespace {
+
+constexpr size_t kChunk = size_t{1} << 20;
+
+// ---- the text's encoding ----------------------------------------------------------
+
+// Checks UTF-8 piece by piece; a sequence may run across pieces.
+class Utf8Check {
+public:
+    void add(const unsigned char* p, size_t n)
+    {
+        for (size_t i = 0; i < n && m_valid; ++i) {
+            // Plain ASCII, most of any file, eight bytes at a time.
+            while (m_pending == 0 && i + 8 <= n) {
+                uint64_t word;
+                std::memcpy(&word, p + i, 8);
+                if (word & 0x8080808080808080ULL)
+                    break;
+                i += 8;
+            }
+            if (i == n)
+                break;
+            const unsigned char c = p[i];
+            if (m_pending > 0) {
+                if ((c & 0xC0) != 0x80 || (m_lowest && c < m_lowest) || (m_highest && c > m_highest)) {
+                    m_valid = false;
+                    return;
+                }
+                m_lowest = m_highest = 0;
+                --m_pending;
+                continue;
+            }
+            if (c < 0x80)
+                continue;
+            m_nonAscii = true;
+            // Lead bytes, with the bounds of the next byte that rule out
+            // overlong forms, surrogates and code points past U+10FFFF.
+            if (c >= 0xC2 && c <= 0xDF) {
+                m_pending = 1;
+            } else if (c >= 0xE0 && c <= 0xEF) {
+                m_pending = 2;
+                m_lowest = c == 0xE0 ? 0xA0 : 0;
+                m_highest = c == 0xED ? 0x9F : 0;
+            } else if (c >= 0xF0 && c <= 0xF4) {
+                m_pending = 3;
+                m_lowest = c == 0xF0 ? 0x90 : 0;
+                m_highest = c == 0xF4 ? 0x8F : 0;
+            } else {
+                m_valid = false;
+            }
+        }
+    }
+    bool valid() const { return m_valid; }
+    bool isUtf8() const { return m_valid && m_pending == 0 && m_nonAscii; }
+
+private:
+    int m_pending = 0;
+    unsigned char m_lowest = 0, m_highest = 0;
+    bool m_valid = true;
+    bool m_nonAscii = false;
+};
+
+// A text file read from its start, a piece at a time.
+DelimitedReader::Source sourceOf(const db::File& file)
+{
+    auto offset = std::make_shared<uint64_t>(0);
+    return [&file, offset](char* into, size_t n) {
+        const size_t got = file.readSomeAt(*offset, into, n);
+        *offset += got;
+        return got;
+    };
+}
+
+std::string asUtf8(const std::string& text, bool utf8) { return utf8 ? text : db::cp1252ToUtf8(text); }
+
+// ---- storing values ---------------------------------------------------------------
+
+bool hasLetter(std::string_view text)
+{
+    return std::any_of(text.begin(), text.end(), [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
+}
+
+std::string_view skipBlanks(std::string_view text)
+{
+    const size_t first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view{} : text.substr(first);
+}
+
+// The number formed by a value's leading digits: "1994 and more" is 1994,
+// text that starts with no digit is 0.
+double leadingWholeNumber(std::string_view text)
+{
+    text = skipBlanks(text);
+    bool negative = false;
+    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
+        negative = text[0] == '-';
+        text.remove_prefix(1);
+    }
+    double value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            break;
+        value = value * 10 + (c - '0');
+    }
+    return negative ? -value : value;
+}
+
+// The number formed by a value's leading decimal number, with a point or the
+// current decimal character and an optional exponent; 0 when there is none.
+double leadingDecimalNumber(std::string_view text, char decimal)
+{
+    std::string normal(skipBlanks(text));
+    if (decimal != '.')
+        std::replace(normal.begin(), normal.end(), decimal, '.');
+    std::string_view rest = normal;
+    bool negative = false;
+    if (!rest.empty() && (rest[0] == '-' || rest[0] == '+')) {
+        negative = rest[0] == '-';
+        rest.remove_prefix(1);
+    }
+    // Only digits and a point may start it (from_chars would also read "inf" and "nan").
+    if (rest.empty() || !((rest[0] >= '0' && rest[0] <= '9') || rest[0] == '.'))
+        return 0;
+    double value = 0;
+    const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
+    if (error != std::errc())
+        return 0;
+    return negative ? -value : value;
+}
+
+// A date written year first with four digits and a separator, as spreadsheets
+// and GDAL write dates (1995-12-25, 1995/12/25, 1995.12.25); nullopt for any
+// other text, and an invalid date (day 0) for 1995-13-45.
+std::optional<db::CivilDate> yearFirstDate(std::string_view text)
+{
+    text = skipBlanks(text);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    auto number = [&text](size_t maxDigits) -> std::optional<int> {
+        size_t n = 0;
+        int value = 0;
+        while (n < text.size() && n < maxDigits && text[n] >= '0' && text[n] <= '9')
+            value = value * 10 + (text[n++] - '0');
+        if (n == 0)
+            return std::nullopt;
+        text.remove_prefix(n);
+        return value;
+    };
+    if (text.size() < 8 || !std::all_of(text.begin(), text.begin() + 4, [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const auto year = number(4);
+    const char separator = text.empty() ? 0 : text[0];
+    if (separator != '-' && separator != '/' && separator != '.')
+        return std::nullopt;
+    text.remove_prefix(1);
+    const auto month = number(2);
+    if (!month || text.empty() || text[0] != separator)
+        return std::nullopt;
+    text.remove_prefix(1);
+    const auto day = number(2);
+    if (!day || !text.empty())
+        return std::nullopt;
+    db::CivilDate date{*year, *month, *day};
+    return db::isValidCivilDate(date) ? date : db::CivilDate{};
+}
+
+struct DateStop {
+    std::string value;
+};
+
+// Stores one value into a collection field by the field's type.
+void storeValue(db::Table& table, int field, db::SchemaKind kind, const std::string& value)
+{
+    const db::EditTextFormat& format = db::editTextFormat();
+    // An empty value leaves a number empty rather than making it 0, so that
+    // an exported collection imports back the same.
+    if (kind != db::SchemaKind::Character && skipBlanks(value).empty()) {
+        table.clearField(field);
+        return;
+    }
+    switch (kind) {
+    case db::SchemaKind::Character: table.setText(field, value); return;
+    case db::SchemaKind::WholeNumber: table.setNumber(field, leadingWholeNumber(value)); return;
+    case db::SchemaKind::DecimalNumber: table.setNumber(field, leadingDecimalNumber(value, format.decimalSeparator)); return;
+    case db::SchemaKind::Date: {
+        if (const auto date = yearFirstDate(value)) {
+            if (date->year == 0)
+                throw DateStop{value};
+            table.setDate(field, db::dayNumberFromCivil(*date));
+            return;
+        }
+        // Only a value with the date separator and no letter is taken for a date.
+        if (value.find(format.dateSeparator) == std::string::npos || hasLetter(value)) {
+            table.clearField(field);
+            return;
+        }
+        const auto date = db::parseShortDate(value);
+        if (!date)
+            throw DateStop{value};
+        table.setDate(field, db::dayNumberFromCivil(*date));
+        return;
+    }
+    }
+}
+
+// Where each import field goes: the table's field and its kind, or none.
+struct Target {
+    int field = -1;
+    db::SchemaKind kind = db::SchemaKind::Character;
+};
+
+std::vector<Target> targetsOf(const db::Table& table, const ImportMap& map)
+{
+    std::vector<Target> targets;
+    for (const int position : map) {
+        Target target;
+        if (position >= 1 && position <= db::kSchemaFieldCount) {
+            const db::SchemaField& schema = db::schemaField(position);
+            target.field = table.fieldIndex(std::string_view(schema.name).substr(0, 10));
+            target.kind = schema.kind;
+        }
+        targets.push_back(target);
+    }
+    return targets;
+}
+
+// A source field's value as text. Numbers and dates are taken as stored, so
+// that neither the decimal character nor the date format of this computer
+// changes them: numbers with a point, dates year first.
+std::string dbfValue(const db::Record& record, const db::FieldDef& field, int index)
+{
+    std::string value;
+    switch (field.type) {
+    case 'N':
+    case 'F': value = std::string(db::trimBoth(record.raw(index))); break;
+    case 'D': {
+        const auto date = db::parseStoredDate(record.raw(index));
+        if (date) {
+            char text[16];
+            std::snprintf(text, sizeof text, "%04d-%02d-%02d", date->year, date->month, date->day);
+            value = text;
+        }
+        break;
+    }
+    default: value = record.text(index);
+    }
+    if (value.size() > kMaxValueLength)
+        value.resize(kMaxValueLength);
+    return value;
+}
+
+// Runs the import's record loop: batches of appends, progress, cancel, and
+// every failure turned into the result's error, with the table left browsing.
+class ImportRun {
+public:
+    ImportRun(db::Table& table, const ImportOptions& options)
+        : m_table(table)
+        , m_options(options)
+    {
+        m_table.disableControls();
+        m_table.beginBatch();
+    }
+    ~ImportRun()
+    {
+        try {
+            finish();
+        } catch (...) {
+        }
+        m_table.enableControls();
+    }
+
+    // Adds one record, filled by fill; false when the import is to stop.
+    template <class Fill>
+    bool add(const Fill& fill)
+    {
+        m_table.insert();
+        fill();
+        m_table.post();
+        ++result.imported;
+        if (++m_inBatch >= m_options.batchSize) {
+            m_table.endBatch();
+            m_table.beginBatch();
+            m_inBatch = 0;
+        }
+        if (m_options.progress && !m_options.progress(result.imported)) {
+            result.cancelled = true;
+            return false;
+        }
+        return true;
+    }
+
+    void fail(const std::string& message)
+    {
+        if (m_table.state() == db::Table::State::Insert)
+            m_table.cancel();
+        result.error = message;
+    }
+
+    // Writes what the last batch holds; a failure there is the import's error.
+    void finish()
+    {
+        if (m_table.state() == db::Table::State::Insert)
+            m_table.cancel();
+        if (!m_table.inBatch())
+            return;
+        try {
+            m_table.endBatch();
+        } catch (const std::exception& e) {
+            if (result.error.empty())
+                result.error = e.what();
+        }
+    }
+
+    ImportResult result;
+
+private:
+    db::Table& m_table;
+    const ImportOptions& m_options;
+    uint32_t m_inBatch = 0;
+};
+
+template <class Body>
+ImportResult runImport(db::Table& table, const ImportOptions& options, const Body& body)
+{
+    ImportRun run(table, options);
+    try {
+        body(run);
+    } catch (const DateStop& stop) {
+        run.fail(invalidDateMessage(db::cp1252ToUtf8(stop.value)));
+    } catch (const std::exception& e) {
+        run.fail(e.what());
+    }
+    run.finish();
+    return run.result;
+}
+
+ImportResult importDelimited(db::Table& table, const ImportSource& source, const ImportMap& map,
+                             const ImportOptions& options)
+{
+    const std::vector<Target> targets = targetsOf(table, map);
+    const int fieldCount = static_cast<int>(source.fieldNames.size());
+    return runImport(table, options, [&](ImportRun& run) {
+        db::File file;
+        file.open(source.path, db::File::Mode::ReadOnly);
+        DelimitedReader reader(sourceOf(file), source.utf8);
+        std::vector<std::string> values;
+        int present = 0;
+        if (options.skipFirst)
+            reader.readRecord(fieldCount, values, present);
+        std::string stored;
+        while (true) {
+            const DelimitedReader::Line line = reader.readRecord(fieldCount, values, present);
+            if (line == DelimitedReader::Line::End)
+                break;
+            if (line == DelimitedReader::Line::Blank)
+                continue;
+            const bool goOn = run.add([&] {
+                for (int i = 0; i < present && i < static_cast<int>(targets.size()); ++i) {
+                    const Target& target = targets[static_cast<size_t>(i)];
+                    if (target.field < 0)
+                        continue;
+                    const std::string& value = values[static_cast<size_t>(i)];
+                    if (source.utf8) {
+                        int replaced = 0;
+                        stored = db::utf8ToCp1252(value, &replaced);
+                        if (replaced > 0)
+                            ++run.result.changedValues;
+                        storeValue(table, target.field, target.kind, stored);
+                    } else {
+                        storeValue(table, target.field, target.kind, value);
+                    }
+                }
+            });
+            run.result.cutValues = reader.cutValues();
+            if (!goOn)
+                break;
+        }
+        run.result.cutValues = reader.cutValues();
+    });
+}
+
+ImportResult importDbf(db::Table& table, const ImportSource& source, const ImportMap& map, const ImportOptions& options)
+{
+    const std::vector<Target> targets = targetsOf(table, map);
+    return runImport(table, options, [&](ImportRun& run) {
+        db::Table from;
+        from.setFilePath(source.path);
+        from.open(db::Table::OpenMode::ReadOnly);
+        from.selectIndex("");
+        from.first();
+        const int fields = std::min<int>(from.fieldCount(), static_cast<int>(targets.size()));
+        for (; !from.isEmpty() && !from.eof(); from.next()) {
+            const db::Record record = from.current();
+            const bool goOn = run.add([&] {
+                for (int i = 0; i < fields; ++i) {
+                    const Target& target = targets[static_cast<size_t>(i)];
+                    if (target.field >= 0)
+                        storeValue(table, target.field, target.kind, dbfValue(record, from.field(i), i));
+                }
+            });
+            if (!goOn)
+                break;
+        }
+    });
+}
+
+std::string plural(uint64_t n, const char* one, const char* many)
+{
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+} // namespace
+
+bool isUtf8Text(const std::string& path)
+{
+    db::File file;
+    file.open(path, db::File::Mode::ReadOnly);
+    Utf8Check check;
+    std::vector<unsigned char> buffer(kChunk);
+    uint64_t offset = 0;
+    while (check.valid()) {
+        const size_t got = file.readSomeAt(offset, buffer.data(), buffer.size());
+        if (got == 0)
+            break;
+        check.add(buffer.data(), got);
+        offset += got;
+    }
+    return check.isUtf8();
+}
+
+int openDelimitedSource(const std::string& path, ImportSource& source)
+{
+    source = ImportSource{};
+    source.kind = ImportKind::Ascii;
+    source.path = path;
+    source.utf8 = isUtf8Text(path);
+    db::File file;
+    file.open(path, db::File::Mode::ReadOnly);
+    DelimitedReader reader(sourceOf(file), source.utf8);
+    std::vector<std::string> names;
+    const int result = reader.readFirstLine(names);
+    if (result == flOk)
+        for (const std::string& name : names)
+            source.fieldNames.push_back(asUtf8(name, source.utf8));
+    return result;
+}
+
+ImportSource openDbfSource(const std::string& path)
+{
+    db::Table table;
+    table.setFilePath(path);
+    table.open(db::Table::OpenMode::ReadOnly);
+    ImportSource source;
+    source.kind = ImportKind::DBase;
+    source.path = table.filePath();
+    source.fileFields = table.fieldCount();
+    for (int i = 0; i < table.fieldCount() && i < kMaxImportFields; ++i)
+        source.fieldNames.push_back(db::cp1252ToUtf8(table.field(i).name.substr(0, 20)));
+    return source;
+}
+
+ImportMap importMapOf(const std::vector<std::string>& fieldNames, const std::vector<ImportRow>& rows)
+{
+    ImportMap map;
+    const size_t searched = std::min<size_t>(rows.size(), db::kSchemaFieldCount);
+    for (const std::string& name : fieldNames) {
+        int position = 0;
+        for (size_t r = 0; r < searched; ++r) {
+            if (rows[r].name == name) {
+                position = rows[r].use ? static_cast<int>(r) + 1 : 0;
+                break;
+            }
+        }
+        map.push_back(position);
+    }
+    return map;
+}
+
+ImportResult importRecords(db::Table& table, const ImportSource& source, const ImportMap& map,
+                           const ImportOptions& options)
+{
+    return source.kind == ImportKind::DBase ? importDbf(table, source, map, options)
+                                            : importDelimited(table, source, map, options);
+}
+
+std::string invalidDateMessage(const std::string& value) { return "'" + value + "' is not a valid date"; }
+
+std::string importMessage(const ImportResult& result)
+{
+    std::string message;
+    if (!result.error.empty())
+        message = result.error + "\n\nThe import stopped there. " + plural(result.imported, "record was", "records were")
+                  + " imported before it and stay in the collection.";
+    else if (result.cancelled)
+        message = "Import cancelled. " + plural(result.imported, "record was", "records were")
+                  + " imported and stay in the collection.";
+    else
+        message = "Import Complete.";
+    if (result.changedValues > 0)
+        message += "\n\n" + plural(result.changedValues, "value holds", "values hold")
+                   + " characters that the collection cannot store; they were stored as \"?\".";
+    if (result.cutValues > 0)
+        message += "\n\n" + plural(result.cutValues, "value was", "values were")
+                   + " longer than 255 characters and cut to 255.";
+    return message;
+}
+
+} // namespace exchange

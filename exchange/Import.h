@@ -1,0 +1,87 @@
+#pragma once
+
+// Import: new records for the open collection from a delimited text file or a
+// dBASE table. Every imported record is a new record; existing records are
+// never changed. Each value is stored by the type of the collection field it
+// goes to (see storeValue in Import.cpp).
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace db {
+class Table;
+}
+
+namespace exchange {
+
+enum class ImportKind { Ascii = 1, DBase = 2 };
+
+// A file chosen for import and what the import window shows of it.
+struct ImportSource {
+    ImportKind kind = ImportKind::Ascii;
+    std::string path;
+    // The import fields, in file order (UTF-8): the first line's values or
+    // the dBASE table's field names. At most 50.
+    std::vector<std::string> fieldNames;
+    bool utf8 = false;   // a text file read as UTF-8
+    int fileFields = 0;  // a dBASE table's own field count (more than 50 are not all offered)
+};
+
+// Checks a text file's first line. Returns the FirstLineResult; on flOk the
+// source holds the field names. A file that cannot be read throws db::DbError.
+int openDelimitedSource(const std::string& path, ImportSource& source);
+// The field names of a dBASE table (its first 50); db::DbError when the table
+// engine cannot read it.
+ImportSource openDbfSource(const std::string& path);
+
+// True when the text is valid UTF-8 holding at least one non-ASCII character:
+// such a file is read as UTF-8, any other as Windows-1252.
+bool isUtf8Text(const std::string& path);
+
+// For each import field, the schema position (1..40) of the collection field
+// that receives it, or 0 for none.
+using ImportMap = std::vector<int>;
+
+// The import window's grid, rows 1..40 (or more): each row's import field
+// name and whether its USE cell reads "Yes". An import field goes to the
+// first row that carries its name, when that row is in use; a name found in
+// no row, or only below row 40, is not imported.
+struct ImportRow {
+    std::string name;
+    bool use = false;
+};
+ImportMap importMapOf(const std::vector<std::string>& fieldNames, const std::vector<ImportRow>& rows);
+
+struct ImportOptions {
+    bool skipFirst = true; // text files: the first line names the fields and is no record
+    // After every record posted, with the count so far; returning false cancels.
+    std::function<bool(uint64_t imported)> progress;
+    // Records appended under one hold of the table's update lock.
+    uint32_t batchSize = 10000;
+};
+
+struct ImportResult {
+    uint64_t imported = 0;
+    uint64_t changedValues = 0; // values with characters Windows-1252 cannot hold, stored with "?"
+    uint64_t cutValues = 0;     // values longer than 255 characters, cut
+    bool cancelled = false;
+    std::string error; // what stopped the import ("" when it ran to its end)
+};
+
+// Imports every record of the source into the open table. Nothing is thrown:
+// a failure ends the import with its message in error, and the records
+// imported before it stay.
+ImportResult importRecords(db::Table& table, const ImportSource& source, const ImportMap& map,
+                           const ImportOptions& options);
+
+// The message shown when an import ends: "Import Complete." or what stopped
+// it, with the counts that matter.
+std::string importMessage(const ImportResult& result);
+
+// The message for a date value that does not convert.
+std::string invalidDateMessage(const std::string& value);
+
+} // namespace exchange
