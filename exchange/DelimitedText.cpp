@@ -95,6 +95,7 @@ std::string firstLineMessage(int result)
     case flTooManyFields:
         return start + "The selected file has too many fields.  There are at least 10 more fields than are required by "
                        "Reelkeeper.";
+    case flNotText: return start + "The selected file holds binary data (NUL characters), not text.";
     default: return {};
     }
 }

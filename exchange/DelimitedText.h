@@ -39,6 +39,7 @@ enum FirstLineResult {
     flFieldTooLong = 1, // a field longer than 255 characters
     flUnclosedField = 2, // the line ended inside a quoted field
     flTooManyFields = 3, // more than 50 fields
+    flNotText = 4,       // NUL bytes: a binary file, or text in UTF-16
 };
 
 // The message for a first line that is not acceptable ("" for flOk).

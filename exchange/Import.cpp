@@ -9,6 +9,7 @@
 #include "Table.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -245,7 +246,8 @@ std::vector<Target> targetsOf(const db::Table& table, const ImportMap& map)
 
 // A source field's value as text. Numbers and dates are taken as stored, so
 // that neither the decimal character nor the date format of this computer
-// changes them: numbers with a point, dates year first.
+// changes them: numbers with a point, dates year first; logical values are
+// "Yes" or "No", as the collection's check boxes hold them.
 std::string dbfValue(const db::Record& record, const db::FieldDef& field, int index)
 {
     std::string value;
@@ -259,6 +261,13 @@ std::string dbfValue(const db::Record& record, const db::FieldDef& field, int in
             std::snprintf(text, sizeof text, "%04d-%02d-%02d", date->year, date->month, date->day);
             value = text;
         }
+        break;
+    }
+    case 'L': {
+        // The collection's check boxes hold "Yes" or "No".
+        const std::string_view raw = db::trimBoth(record.raw(index));
+        const char c = raw.empty() ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(raw[0])));
+        value = c == 'T' || c == 'Y' ? "Yes" : c == 'F' || c == 'N' ? "No" : "";
         break;
     }
     default: value = record.text(index);
@@ -455,6 +464,11 @@ int openDelimitedSource(const std::string& path, ImportSource& source)
     source.utf8 = isUtf8Text(path);
     db::File file;
     file.open(path, db::File::Mode::ReadOnly);
+    // Text has no NUL characters: a file that starts with some is binary (or UTF-16).
+    std::vector<char> start(64 * 1024);
+    start.resize(file.readSomeAt(0, start.data(), start.size()));
+    if (std::find(start.begin(), start.end(), '\0') != start.end())
+        return flNotText;
     DelimitedReader reader(sourceOf(file), source.utf8);
     std::vector<std::string> names;
     const int result = reader.readFirstLine(names);

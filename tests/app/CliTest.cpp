@@ -241,3 +241,50 @@ TEST(Cli, ReportWritesADefinitionAsTextOrPdf)
     EXPECT_EQ(missing.err, "Report format could not be located.\n");
     EXPECT_EQ(runCli({"report", path, "--definition", "1"}).code, 2); // no destination
 }
+
+TEST(Cli, ExportAndImportTheCollection)
+{
+    TempDir dir;
+    qputenv("REELKEEPER_HOME", QByteArray::fromStdString(dir.file("home")));
+    qputenv("REELKEEPER_CONFIG", QByteArray::fromStdString(dir.file("REELKP.INI")));
+    const std::string path = dir.file("FILMS.DBF");
+    ASSERT_EQ(runCli({"create", path}).code, 0);
+    addFilm(path, "Vertigo", 1958);
+    addFilm(path, "Alien", 1979);
+    ASSERT_EQ(runCli({"sort", path, "1"}).code, 0);
+
+    // The fields given, by schema or display name, in the sort order, for the search given.
+    const std::string text = dir.file("out.txt");
+    const Result exported = runCli({"export", path, text, "--fields", "year,Title", "--header"});
+    ASSERT_EQ(exported.code, 0) << exported.err;
+    EXPECT_EQ(exported.out, "Export Complete. 2 records written to " + text + "\n");
+    EXPECT_EQ(testing_support::readFileBytes(text), "\"Year\",\"Title\"\r\n\"1979\",\"Alien\"\r\n\"1958\",\"Vertigo\"\r\n");
+    ASSERT_EQ(runCli({"export", path, text, "--fields", "Title", "--level", "Year>1970"}).code, 0);
+    EXPECT_EQ(testing_support::readFileBytes(text), "\"Alien\"\r\n");
+    EXPECT_EQ(runCli({"export", path, text, "--fields", "NoSuchField"}).code, 2);
+    const Result dbf = runCli({"export", path, dir.file("OUT.DBF")});
+    ASSERT_EQ(dbf.code, 0) << dbf.err;
+
+    // Import: by the names of the first line, and every field of a dBASE table in its place.
+    const std::string copy = dir.file("COPY.DBF");
+    ASSERT_EQ(runCli({"create", copy}).code, 0);
+    ASSERT_EQ(runCli({"export", path, text, "--fields", "Year,Title", "--header"}).code, 0);
+    const Result imported = runCli({"import", copy, text, "--map", "Year=Year,Title=Title", "--skip-first"});
+    ASSERT_EQ(imported.code, 0) << imported.err;
+    EXPECT_EQ(imported.out, "Import Complete.\n2 records imported from " + text + "\n");
+    ASSERT_EQ(runCli({"import", copy, dir.file("OUT.DBF")}).code, 0);
+    const Result dumped = runCli({"dump", copy});
+    EXPECT_EQ(dumped.out.substr(0, dumped.out.find('\n')).substr(0, 25), "\"Alien\",\"\",\"\",\"\",\"\",\"\",\"\"");
+    EXPECT_EQ(std::count(dumped.out.begin(), dumped.out.end(), '\n'), 4);
+
+    // A file that is no delimited text, and a date that does not convert.
+    testing_support::writeFileBytes(text, "\"Title\",\"Year\r\n");
+    const Result refused = runCli({"import", copy, text});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("unmatched quote"), std::string::npos);
+    testing_support::writeFileBytes(text, "\"Film\",\"Bought\"\r\n\"Heat\",\"2/30/1995\"\r\n");
+    const Result stopped = runCli({"import", copy, text, "--map", "Film=Title,Bought=Purch Date", "--skip-first"});
+    EXPECT_EQ(stopped.code, 1);
+    EXPECT_EQ(stopped.err.substr(0, stopped.err.find('\n')), "'2/30/1995' is not a valid date");
+    EXPECT_EQ(stopped.out, "0 records imported from " + text + "\n");
+}

@@ -3,6 +3,7 @@
 #include "Cp1252.h"
 #include "EditText.h"
 #include "Table.h"
+#include "RunCommand.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,40 +13,11 @@
 
 using namespace db;
 using testing_support::TempDir;
+using testing_support::lines;
+using testing_support::pythonHas;
+using testing_support::runCommand;
 
 namespace {
-
-std::string runCommand(const std::string& command, int* status = nullptr)
-{
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return output;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        output.append(buffer, n);
-    const int rc = pclose(pipe);
-    if (status)
-        *status = rc;
-    return output;
-}
-
-bool pythonHas(const std::string& module)
-{
-    int status = -1;
-    runCommand("/usr/bin/python3 -c 'import " + module + "' 2>/dev/null", &status);
-    return status == 0;
-}
-
-std::vector<std::string> lines(const std::string& text)
-{
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        out.push_back(line);
-    return out;
-}
 
 const std::string kScripts = INTEROP_SCRIPTS;
 

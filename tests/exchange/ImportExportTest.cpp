@@ -1,0 +1,416 @@
+// Import and export over real collections on disk: typed storing, the
+// round trip of every field, bad files, failures at every write.
+#include "CollectionFile.h"
+#include "Cp1252.h"
+#include "DbError.h"
+#include "DelimitedText.h"
+#include "EditText.h"
+#include "Export.h"
+#include "FaultInjection.h"
+#include "Import.h"
+#include "RecordTexts.h"
+#include "Schema.h"
+#include "ExchangeTestData.h"
+#include "Table.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace exchange;
+using testing_support::TempDir;
+using testing_support::readFileBytes;
+using testing_support::writeFileBytes;
+using namespace exchange_testing;
+
+namespace {
+
+int schemaIndex(const char* name) { return db::schemaPosition(name) - 1; }
+
+class ImportExport : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        db::setEditTextFormat({'/', "m/d/yyyy", '.'});
+        collection = dir.file("VIDEOS.DBF");
+        db::createCollectionTable(collection);
+        table.setFilePath(collection);
+        table.open();
+        table.addIndex("NewIndex", "Upper(Left(Title,30))");
+        table.selectIndex("NewIndex");
+    }
+    void TearDown() override
+    {
+        db::faults::disarm();
+        db::setEditTextFormat({});
+    }
+
+    // Imports a text file with the window's first map and the options given.
+    ImportResult importText(const std::string& text, ImportOptions options = {}, ImportMap map = {})
+    {
+        const std::string path = dir.file("in.txt");
+        writeFileBytes(path, text);
+        ImportSource source;
+        EXPECT_EQ(openDelimitedSource(path, source), flOk);
+        if (map.empty())
+            map = positionalMap(source.fieldNames.size());
+        return importRecords(table, source, map, options);
+    }
+
+    // The field names of the collection in schema order, as a first line.
+    static std::string nameLine()
+    {
+        std::vector<std::string> names;
+        for (const db::SchemaField& f : db::collectionSchema())
+            names.push_back(f.displayName);
+        return delimitedLine(names) + "\r\n";
+    }
+
+    std::vector<ExportField> allFields()
+    {
+        std::vector<ExportLayoutEntry> layout;
+        for (int k = 1; k <= 40; ++k)
+            layout.push_back({k, true});
+        return exportList(layout, {}, table);
+    }
+
+    TempDir dir;
+    std::string collection;
+    db::Table table;
+};
+
+} // namespace
+
+TEST_F(ImportExport, ValuesAreStoredByTheirFieldsType)
+{
+    // Title, Year, List price, Purchase date in their schema places.
+    const int title = schemaIndex("Title"), year = schemaIndex("Year"), price = schemaIndex("ListPrice"),
+              bought = schemaIndex("PurchDate");
+    ImportMap map(4, 0);
+    map[0] = title + 1;
+    map[1] = year + 1;
+    map[2] = price + 1;
+    map[3] = bought + 1;
+    const ImportResult result = importText("\"T\",\"Y\",\"P\",\"D\"\r\n"
+                                           "\"A\",\"1994 and more\",\"12.5e1 dollars\",\"12/25/1995\"\r\n"
+                                           "\"B\",\"\",\"\",\"Dec 25, 1995\"\r\n"
+                                           "\"C\",\"-7\",\"  3.25\",\"12251995\"\r\n"
+                                           "\"D\",\"nothing\",\"inf\",\"1995-12-25\"\r\n"
+                                           "\"E\",\"+12\",\"nan\",\" 2001/02/03 \"\r\n",
+                                           {}, map);
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(result.imported, 5u);
+    const auto rows = recordsOf(collection);
+    ASSERT_EQ(rows.size(), 5u);
+    auto row = [&](int r, int f) { return rows[static_cast<size_t>(r)][static_cast<size_t>(f)]; };
+    EXPECT_EQ(row(0, year), "1994");
+    EXPECT_EQ(row(0, price), "125");
+    EXPECT_EQ(row(0, bought), "12/25/1995");
+    EXPECT_EQ(row(1, year), ""); // empty stays empty
+    EXPECT_EQ(row(1, bought), ""); // letters: no date
+    EXPECT_EQ(row(2, year), "-7");
+    EXPECT_EQ(row(2, price), "3.25");
+    EXPECT_EQ(row(2, bought), ""); // no separator: no date
+    EXPECT_EQ(row(3, year), "0");  // no leading digits
+    EXPECT_EQ(row(3, price), "0"); // "inf" is no number
+    EXPECT_EQ(row(3, bought), "12/25/1995"); // year first, whatever the format
+    EXPECT_EQ(row(4, year), "12");
+    EXPECT_EQ(row(4, bought), "2/3/2001");
+}
+
+TEST_F(ImportExport, DecimalsTakeTheCurrentDecimalCharacterAsWellAsThePoint)
+{
+    db::setEditTextFormat({'.', "dd.mm.yyyy", ','});
+    ImportMap map{schemaIndex("ListPrice") + 1, schemaIndex("PurchDate") + 1};
+    importText("\"P\",\"D\"\r\n\"12,5\",\"25.12.1995\"\r\n\"3.25\",\"1.2.2003\"\r\n", {}, map);
+    const auto rows = recordsOf(collection);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][static_cast<size_t>(schemaIndex("ListPrice"))], "12,5");
+    EXPECT_EQ(rows[0][static_cast<size_t>(schemaIndex("PurchDate"))], "25.12.1995");
+    EXPECT_EQ(rows[1][static_cast<size_t>(schemaIndex("ListPrice"))], "3,25");
+}
+
+TEST_F(ImportExport, AnInvalidDateStopsTheImportAndKeepsWhatCameBefore)
+{
+    ImportMap map{1, schemaIndex("PurchDate") + 1};
+    const ImportResult result =
+        importText("\"T\",\"D\"\r\n\"one\",\"1/2/1990\"\r\n\"two\",\"13/45/1995\"\r\n\"three\",\"\"\r\n", {}, map);
+    EXPECT_EQ(result.error, "'13/45/1995' is not a valid date");
+    EXPECT_EQ(result.imported, 1u);
+    EXPECT_EQ(importMessage(result), "'13/45/1995' is not a valid date\n\nThe import stopped there. 1 record was "
+                                     "imported before it and stay in the collection.");
+    EXPECT_EQ(table.state(), db::Table::State::Browse);
+    table.refresh();
+    EXPECT_EQ(table.recordCount(), 1u);
+    EXPECT_EQ(table.checkIndex(), "");
+    EXPECT_EQ(recordsOf(collection).at(0).at(0), "one");
+}
+
+TEST_F(ImportExport, TheFirstLineIsARecordWhenNotSkipped)
+{
+    ImportOptions options;
+    options.skipFirst = false;
+    const ImportResult result = importText("\"Title\",\"Year\"\r\n\"Vertigo\",\"1958\"\r\n\r\n\"Psycho\",\"1960\"\r\n",
+                                           options, {1, schemaIndex("Year") + 1});
+    EXPECT_EQ(result.imported, 3u);
+    const auto rows = recordsOf(collection);
+    EXPECT_EQ(rows[0][0], "Title");
+    EXPECT_EQ(rows[0][static_cast<size_t>(schemaIndex("Year"))], "0");
+    EXPECT_EQ(rows[2][0], "Psycho");
+    EXPECT_EQ(importMessage(result), "Import Complete.");
+}
+
+TEST_F(ImportExport, TheGridDecidesWhereEachImportFieldGoes)
+{
+    // 45 import fields: rows 41 to 45 hold no collection field, so what is left there is not imported.
+    std::vector<std::string> names;
+    for (int i = 1; i <= 45; ++i)
+        names.push_back("F" + std::to_string(i));
+    std::vector<ImportRow> rows;
+    for (const std::string& name : names)
+        rows.push_back({name, true});
+    std::swap(rows[0], rows[44]); // F1 moved below row 40, F45 to row 1
+    rows[1].use = false;          // F2 not used
+    const ImportMap map = importMapOf(names, rows);
+    ASSERT_EQ(map.size(), 45u);
+    EXPECT_EQ(map[0], 0);
+    EXPECT_EQ(map[1], 0);
+    EXPECT_EQ(map[2], 3);
+    EXPECT_EQ(map[44], 1);
+    EXPECT_EQ(map[40], 0);
+    // Two fields of the same name both go to the first row that carries it.
+    EXPECT_EQ(importMapOf({"<BLANK FIELD>", "<BLANK FIELD>"}, {{"<BLANK FIELD>", true}, {"<BLANK FIELD>", true}}),
+              (ImportMap{1, 1}));
+}
+
+TEST_F(ImportExport, Utf8TextKeepsItsAccentsAndCountsWhatTheCollectionCannotHold)
+{
+    const std::string path = dir.file("utf8.txt");
+    writeFileBytes(path, "\"Title\"\r\n\"Caf\xC3\xA9 \xE2\x82\xAC\"\r\n\"\xE6\x97\xA5\xE6\x9C\xAC\"\r\n\"plain\"\r\n");
+    EXPECT_TRUE(isUtf8Text(path));
+    ImportSource source;
+    ASSERT_EQ(openDelimitedSource(path, source), flOk);
+    const ImportResult result = importRecords(table, source, {1}, {});
+    EXPECT_EQ(result.changedValues, 1u);
+    const auto rows = recordsOf(collection);
+    EXPECT_EQ(rows[0][0], "Caf\xE9 \x80"); // é and € in Windows-1252
+    EXPECT_EQ(rows[1][0], "??");
+    EXPECT_NE(importMessage(result).find("1 value holds characters that the collection cannot store"), std::string::npos);
+    // Windows-1252 text stays as it is.
+    writeFileBytes(path, "\"Title\"\r\n\"Caf\xE9\"\r\n");
+    EXPECT_FALSE(isUtf8Text(path));
+}
+
+TEST_F(ImportExport, CancelKeepsTheRecordsImportedSoFar)
+{
+    std::string text = "\"T\"\r\n";
+    for (int i = 0; i < 100; ++i)
+        text += "\"r" + std::to_string(i) + "\"\r\n";
+    ImportOptions options;
+    options.batchSize = 7;
+    options.progress = [](uint64_t n) { return n < 30; };
+    const ImportResult result = importText(text, options, {1});
+    EXPECT_TRUE(result.cancelled);
+    EXPECT_EQ(result.imported, 30u);
+    table.refresh();
+    EXPECT_EQ(table.recordCount(), 30u);
+    EXPECT_EQ(table.checkIndex(), "");
+}
+
+TEST_F(ImportExport, EveryFieldOfTenThousandRecordsComesBackTheSame)
+{
+    fillAtRandom(table, 10000, 7);
+    const auto before = recordsOf(collection);
+    const std::string text = dir.file("out.txt"), dbf = dir.file("OUT.DBF");
+    table.selectIndex("");
+    EXPECT_EQ(exportDelimited(table, allFields(), text, {true, {}}).written, 10000u);
+    EXPECT_EQ(exportDbf(table, allFields(), dbf, {}).written, 10000u);
+
+    for (const std::string& from : {text, dbf}) {
+        SCOPED_TRACE(from);
+        const std::string copy = dir.file("COPY.DBF");
+        db::createCollectionTable(copy);
+        db::Table into;
+        into.setFilePath(copy);
+        into.open();
+        ImportSource source;
+        if (from == dbf)
+            source = openDbfSource(dbf);
+        else
+            ASSERT_EQ(openDelimitedSource(text, source), flOk);
+        ASSERT_EQ(source.fieldNames.size(), 40u);
+        const ImportResult result = importRecords(into, source, positionalMap(40), {});
+        EXPECT_EQ(result.error, "");
+        EXPECT_EQ(result.imported, 10000u);
+        into.close();
+        EXPECT_TRUE(recordsOf(copy) == before);
+    }
+}
+
+TEST_F(ImportExport, ExportWritesTheChosenFieldsInTheirOrder)
+{
+    table.insert();
+    table.setText(0, "  Blanks around  ");
+    table.setText(schemaIndex("Star1"), "    ");
+    table.setNumber(schemaIndex("Year"), 1942);
+    table.post();
+    // Title moved to position 40, Year first, every other field out.
+    std::vector<ExportLayoutEntry> layout(40, {0, false});
+    layout[0] = {40, true};
+    layout[static_cast<size_t>(schemaIndex("Year"))] = {1, true};
+    layout[static_cast<size_t>(schemaIndex("Star1"))] = {2, true};
+    std::vector<std::string> labels(40, "label");
+    labels[0] = "Movie";
+    const auto fields = exportList(layout, labels, table);
+    ASSERT_EQ(fields.size(), 3u);
+    EXPECT_EQ(fields[2].schemaPosition, 1);
+    const std::string path = dir.file("few.txt");
+    exportDelimited(table, fields, path, {true, {}});
+    EXPECT_EQ(readFileBytes(path), "\"label\",\"label\",\"Movie\"\r\n\"1942\",\"\",\"Blanks around\"\r\n");
+    // A field whose position another field took first is not exported.
+    layout[static_cast<size_t>(schemaIndex("Star2"))] = {1, true};
+    EXPECT_EQ(exportList(layout, labels, table).size(), 3u);
+}
+
+TEST_F(ImportExport, AnEmptyCollectionExportsItsHeaderOrAnEmptyTable)
+{
+    const std::string text = dir.file("empty.txt"), dbf = dir.file("EMPTY.DBF");
+    EXPECT_EQ(exportDelimited(table, allFields(), text, {true, {}}).written, 0u);
+    EXPECT_EQ(readFileBytes(text), nameLine());
+    exportDelimited(table, allFields(), text, {false, {}});
+    EXPECT_EQ(readFileBytes(text), "");
+    exportDbf(table, allFields(), dbf, {});
+    db::Table t;
+    t.setFilePath(dbf);
+    t.open(db::Table::OpenMode::ReadOnly);
+    EXPECT_EQ(t.fieldCount(), 40);
+    EXPECT_EQ(t.recordCount(), 0u);
+    EXPECT_TRUE(db::isCollectionTable(dbf)); // the whole layout exported is a collection again
+}
+
+TEST_F(ImportExport, ASearchExportsItsRecordsOnly)
+{
+    for (const char* title : {"Alien", "Brazil", "Aliens"}) {
+        table.insert();
+        table.setText(0, title);
+        table.post();
+    }
+    table.setFilter([](const db::Record& r) { return r.text(0).rfind("Alien", 0) == 0; });
+    table.setFiltered(true);
+    const std::string path = dir.file("search.txt");
+    std::vector<ExportLayoutEntry> layout(40, {0, false});
+    layout[0] = {1, true};
+    EXPECT_EQ(exportDelimited(table, exportList(layout, {}, table), path, {false, {}}).written, 2u);
+    EXPECT_EQ(readFileBytes(path), "\"Alien\"\r\n\"Aliens\"\r\n");
+}
+
+TEST_F(ImportExport, AFailedOrCancelledExportLeavesTheDestinationAsItWas)
+{
+    fillAtRandom(table, 3000, 3);
+    const std::string path = dir.file("kept.txt");
+    writeFileBytes(path, "what was there");
+    ExportOptions cancel{true, [](uint64_t n) { return n < 100; }};
+    EXPECT_TRUE(exportDelimited(table, allFields(), path, cancel).cancelled);
+    EXPECT_EQ(readFileBytes(path), "what was there");
+    // A full disk at every change the export makes, for both kinds of file.
+    for (const std::string& out : {path, dir.file("KEPT.DBF")}) {
+        writeFileBytes(out, "what was there");
+        db::faults::resetCount();
+        out == path ? exportDelimited(table, allFields(), out, {}) : exportDbf(table, allFields(), out, {});
+        const uint64_t changes = db::faults::changesSoFar();
+        ASSERT_GT(changes, 2u);
+        writeFileBytes(out, "what was there");
+        for (uint64_t n = 1; n < changes; ++n) {
+            SCOPED_TRACE(n);
+            db::faults::resetCount();
+            db::faults::arm(n, db::faults::Action::Fail);
+            EXPECT_THROW(out == path ? exportDelimited(table, allFields(), out, {}) : exportDbf(table, allFields(), out, {}),
+                         db::DbError);
+            db::faults::disarm();
+            EXPECT_EQ(readFileBytes(out), "what was there");
+        }
+    }
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path(), error))
+        EXPECT_EQ(entry.path().string().find(".rk-export"), std::string::npos) << entry.path();
+}
+
+TEST_F(ImportExport, AFailedWriteDuringAnImportKeepsOnlyWholeRecords)
+{
+    std::string text = nameLine();
+    for (int i = 0; i < 50; ++i)
+        text += "\"Title " + std::to_string(i) + "\",\"Star\"\r\n";
+    ImportOptions options;
+    options.batchSize = 16;
+    db::faults::resetCount();
+    importText(text, options);
+    const uint64_t changes = db::faults::changesSoFar();
+    for (uint64_t n = 1; n <= changes; n += 3) {
+        SCOPED_TRACE(n);
+        table.selectIndex("");
+        table.close();
+        std::filesystem::remove(db::indexPathOfTableFile(collection));
+        db::createCollectionTable(collection);
+        table.open();
+        table.addIndex("NewIndex", "Upper(Left(Title,30))");
+        table.selectIndex("NewIndex");
+        db::faults::resetCount();
+        db::faults::arm(n, db::faults::Action::Fail);
+        const ImportResult result = importText(text, options);
+        db::faults::disarm();
+        table.close();
+        table.open();
+        const auto rows = recordsOf(collection);
+        EXPECT_LE(rows.size(), 50u);
+        for (size_t r = 0; r < rows.size(); ++r) {
+            EXPECT_EQ(rows[r][0], "Title " + std::to_string(r));
+            EXPECT_EQ(rows[r][1], "Star");
+        }
+        if (result.error.empty())
+            EXPECT_EQ(rows.size(), 50u);
+        EXPECT_EQ(table.checkIndex(), "");
+    }
+}
+
+TEST_F(ImportExport, BadFilesGiveAMessageAndNoRecords)
+{
+    ImportSource source;
+    // Binary bytes, NULs and a line of several megabytes.
+    std::string binary;
+    std::mt19937 random(5);
+    for (int i = 0; i < 100000; ++i)
+        binary += static_cast<char>(random());
+    for (const std::string& bytes : {binary, std::string(1000, '\0'), std::string(5 << 20, 'x'), std::string()}) {
+        writeFileBytes(dir.file("bad.txt"), bytes);
+        EXPECT_NE(openDelimitedSource(dir.file("bad.txt"), source), flOk) << bytes.size();
+    EXPECT_EQ(recordsOf(collection).size(), 0u);
+    }
+    // NUL characters make a file binary.
+    writeFileBytes(dir.file("nul.txt"), std::string("\"T\"\r\n\"a\0b\"\r\n", 12));
+    EXPECT_EQ(openDelimitedSource(dir.file("nul.txt"), source), flNotText);
+    // A file that is gone, a dBASE file with a damaged header.
+    EXPECT_THROW(openDelimitedSource(dir.file("missing.txt"), source), db::DbError);
+    writeFileBytes(dir.file("BROKEN.DBF"), std::string(40, '\x03'));
+    EXPECT_THROW(openDbfSource(dir.file("BROKEN.DBF")), db::DbError);
+    // A text file that vanishes between the check and the import.
+    writeFileBytes(dir.file("gone.txt"), "\"T\"\r\n\"x\"\r\n");
+    ASSERT_EQ(openDelimitedSource(dir.file("gone.txt"), source), flOk);
+    std::filesystem::remove(dir.file("gone.txt"));
+    const ImportResult result = importRecords(table, source, {1}, {});
+    EXPECT_NE(result.error.find("gone.txt"), std::string::npos);
+    EXPECT_EQ(result.imported, 0u);
+}
+
+TEST_F(ImportExport, ADbaseSourceOffersItsFirstFiftyFields)
+{
+    std::vector<db::FieldDef> defs;
+    for (int i = 1; i <= 55; ++i)
+        defs.push_back({"F" + std::to_string(i), 'C', 5, 0});
+    const std::string wide = dir.file("WIDE.DBF");
+    db::Table::createTable(wide, defs);
+    const ImportSource source = openDbfSource(wide);
+    EXPECT_EQ(source.fileFields, 55);
+    ASSERT_EQ(source.fieldNames.size(), 50u);
+    EXPECT_EQ(source.fieldNames[49], "F50");
+}
