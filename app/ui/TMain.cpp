@@ -307,8 +307,8 @@ void TMain::buildMenus()
     addCommand(records, "Edit", "&Edit", QKeySequence("Ctrl+E"), [this] { DoEdit(); });
     addCommand(records, "Copy", "&Copy", QKeySequence("Ctrl+C"), [this] { DoCopy(); });
     addCommand(records, "Delete", "&Delete", QKeySequence("Ctrl+D"), [this] { DoDelete(); });
-    addCommand(records, "Import", "&Import", QKeySequence("Ctrl+M"), nullptr);
-    addCommand(records, "Export", "E&xport", QKeySequence("Ctrl+T"), nullptr);
+    addCommand(records, "Import", "&Import", QKeySequence("Ctrl+M"), [this] { DoImport(); });
+    addCommand(records, "Export", "E&xport", QKeySequence("Ctrl+T"), [this] { DoExport(); });
 
     QMenu* navigate = menuBar()->addMenu("Navi&gate");
     navigate->setObjectName("NavigateMenu");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ExchangeContext.h"
 #include "PickListStore.h"
 #include "Prompter.h"
 #include "RecentDatabases.h"
@@ -79,6 +80,8 @@ public:
     find::TMyLocateDialog* locateDialog() const { return m_locate.get(); }
     void DoSearch();
     void DoReports();
+    void DoImport();
+    void DoExport();
     void DoSortOrder();
     void DoEndSearch();
     // Takes new search items, switches search mode on and refreshes; false
@@ -138,6 +141,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    exchange_ui::ExchangeContext exchangeContext();
     struct Command;
     void buildWindow();
     void buildMenus();

@@ -4,6 +4,8 @@
 
 #include "TMain.h"
 #include "TMyReport.h"
+#include "TImportFormat.h"
+#include "TMyExport.h"
 #include "TMainShared.h"
 
 #include "CollectionFile.h"
@@ -216,6 +218,38 @@ void TMain::DoReports()
                                            [this](QDialog& dialog) { return m_runDialog(dialog); }};
     report_ui::TMyReport reports(context, this);
     m_runDialog(reports);
+    m_table.first();
+    DisplayCount();
+}
+
+exchange_ui::ExchangeContext TMain::exchangeContext()
+{
+    return {m_prompter,
+            m_settings,
+            m_table,
+            m_scaleFactor,
+            [this] { return m_searchMode; },
+            [this] { DoEndSearch(); },
+            [this] {
+                EnableEndSearch();
+                m_table.refresh();
+            },
+            [this](QDialog& dialog) { return m_runDialog(dialog); }};
+}
+
+void TMain::DoImport()
+{
+    exchange_ui::TImportFormat chooser(exchangeContext(), this);
+    m_runDialog(chooser);
+    // The grid shows the new records.
+    m_table.refresh();
+    DisplayCount();
+}
+
+void TMain::DoExport()
+{
+    exchange_ui::TMyExport window(exchangeContext(), this);
+    m_runDialog(window);
     m_table.first();
     DisplayCount();
 }

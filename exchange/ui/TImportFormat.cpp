@@ -1,0 +1,133 @@
+#include "TImportFormat.h"
+
+#include "Cp1252.h"
+#include "DelimitedText.h"
+#include "TMyImport.h"
+#include "WindowLook.h"
+
+#include <QDateTime>
+#include <QApplication>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace exchange_ui {
+
+void KeepAnswering::now()
+{
+    const qint64 at = QDateTime::currentMSecsSinceEpoch();
+    if (at - m_last < 100)
+        return;
+    m_last = at;
+    QApplication::processEvents();
+}
+
+namespace {
+
+bool endsWithDbf(const QString& path) { return path.right(4).toUpper() == ".DBF"; }
+
+} // namespace
+
+TImportFormat::TImportFormat(ExchangeContext context, QWidget* parent)
+    : QDialog(parent)
+    , m_context(std::move(context))
+{
+    if (!m_context.runDialog)
+        m_context.runDialog = [](QDialog& d) { return d.exec(); };
+    setWindowTitle("Import Format");
+    auto* layout = new QVBoxLayout(this);
+    auto* kind = new QGroupBox(this);
+    auto* kindLayout = new QVBoxLayout(kind);
+    AsciiButton = new QRadioButton("Ascii Delimited File", kind);
+    DbaseButton = new QRadioButton("DBase File (DBF)", kind);
+    kindLayout->addWidget(AsciiButton);
+    kindLayout->addWidget(DbaseButton);
+    (m_context.settings.importFileType == 2 ? DbaseButton : AsciiButton)->setChecked(true);
+    layout->addWidget(kind);
+    auto* buttons = new QHBoxLayout;
+    auto* select = new QPushButton("Select &File", this);
+    auto* cancel = new QPushButton("&Cancel", this);
+    select->setDefault(true);
+    buttons->addStretch();
+    buttons->addWidget(select);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(select, &QPushButton::clicked, this, &TImportFormat::SelectFileClick);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
+}
+
+void TImportFormat::SelectFileClick()
+{
+    if (DbaseButton->isChecked())
+        DoDBF();
+    else
+        DoAscii();
+}
+
+void TImportFormat::DoAscii()
+{
+    app::Prompter::FileDialog dialog{"Import Data", "Ascii Delimited Text (*.TXT *.txt)", "TXT",
+                                     m_context.settings.lastImportFile};
+    const QString chosen = m_context.prompter.openFileName(this, dialog);
+    if (chosen.isEmpty())
+        return;
+    m_context.settings.lastImportFile = QFileInfo(chosen).absolutePath();
+    exchange::ImportSource source;
+    int result = exchange::flOk;
+    try {
+        result = exchange::openDelimitedSource(chosen.toStdString(), source);
+    } catch (const std::exception& e) {
+        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        return;
+    }
+    if (result != exchange::flOk) {
+        m_context.prompter.message(this, "Error",
+                                   QString::fromStdString(exchange::firstLineMessage(result)) + "\n\n" + chosen,
+                                   app::Prompter::Icon::Error);
+        return;
+    }
+    TMyImport window(m_context, std::move(source), this);
+    m_context.runDialog(window);
+    accept(); // closing the import window closes the chooser too
+}
+
+void TImportFormat::DoDBF()
+{
+    app::Prompter::FileDialog dialog{"Import Data", "DBase  (*.DBF *.dbf)", "DBF", m_context.settings.lastImportFile};
+    const QString chosen = m_context.prompter.openFileName(this, dialog);
+    if (chosen.isEmpty())
+        return;
+    if (!endsWithDbf(chosen)) {
+        m_context.prompter.message(this, "Error", "Invalid file type selected.", app::Prompter::Icon::Error);
+        return;
+    }
+    m_context.settings.lastImportFile = QFileInfo(chosen).absolutePath();
+    exchange::ImportSource source;
+    try {
+        source = exchange::openDbfSource(chosen.toStdString());
+    } catch (const std::exception& e) {
+        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        return;
+    }
+    if (source.fileFields > exchange::kMaxImportFields)
+        m_context.prompter.message(this, "Import",
+                                   QString("The file has %1 fields.  Only its first %2 can be imported.")
+                                       .arg(source.fileFields)
+                                       .arg(exchange::kMaxImportFields),
+                                   app::Prompter::Icon::Information);
+    TMyImport window(m_context, std::move(source), this);
+    m_context.runDialog(window);
+    accept();
+}
+
+void TImportFormat::done(int result)
+{
+    m_context.settings.importFileType = DbaseButton->isChecked() ? 2 : 1;
+    QDialog::done(result);
+}
+
+} // namespace exchange_ui

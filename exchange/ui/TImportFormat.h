@@ -1,0 +1,32 @@
+#pragma once
+
+// "Import Format": asks for the kind of file and the file, checks it, and
+// opens the import window over it.
+
+#include "ExchangeContext.h"
+
+class QRadioButton;
+
+namespace exchange_ui {
+
+class TImportFormat : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TImportFormat(ExchangeContext context, QWidget* parent = nullptr);
+
+    QRadioButton* AsciiButton;
+    QRadioButton* DbaseButton;
+
+    void SelectFileClick();
+    void DoAscii();
+    void DoDBF();
+
+protected:
+    void done(int result) override;
+
+private:
+    ExchangeContext m_context;
+};
+
+} // namespace exchange_ui

@@ -1,0 +1,292 @@
+#include "TMyExport.h"
+
+#include "Cp1252.h"
+#include "DbError.h"
+#include "HelpViewer.h"
+#include "Schema.h"
+#include "WindowLook.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace exchange_ui {
+
+namespace {
+
+constexpr int kRows = db::kSchemaFieldCount;
+
+QString yesNo(bool on) { return on ? "Yes" : "No"; }
+
+} // namespace
+
+TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
+    : QDialog(parent)
+    , m_context(std::move(context))
+{
+    setWindowTitle("Export");
+    auto* layout = new QHBoxLayout(this);
+    const double unit = m_context.scaleFactor;
+
+    Grid = new QTableWidget(kRows, 2, this);
+    Grid->setObjectName("ExportGrid");
+    Grid->setHorizontalHeaderLabels({"FIELD", "EXPORT IT"});
+    Grid->verticalHeader()->setVisible(false);
+    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    Grid->setColumnWidth(0, static_cast<int>(200 * unit));
+    Grid->setColumnWidth(1, static_cast<int>(100 * unit));
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < 2; ++c)
+            Grid->setItem(r, c, new QTableWidgetItem);
+    fillGrid();
+    Grid->setCurrentCell(0, 0);
+    connect(Grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+        if (column == 1)
+            toggleExport(row);
+    });
+    layout->addWidget(Grid, 1);
+
+    auto* side = new QVBoxLayout;
+    auto* ordering = new QLabel("Field\nOrdering", this);
+    ordering->setAlignment(Qt::AlignCenter);
+    side->addWidget(ordering);
+    auto* upDown = new QHBoxLayout;
+    auto* up = new QPushButton("&Up", this);
+    auto* down = new QPushButton("&Down", this);
+    upDown->addWidget(up);
+    upDown->addWidget(down);
+    side->addLayout(upDown);
+    auto* defaults = new QPushButton("D&efaults", this);
+    side->addWidget(defaults);
+    side->addWidget(new QLabel("NOTES", this));
+    auto* hint = new QLabel("To have a field included in the export, select \"Yes\".  To exclude it, select \"No\".  "
+                            "Double click on the field to toggle between Yes and No.",
+                            this);
+    hint->setWordWrap(true);
+    side->addWidget(hint);
+
+    auto* what = new QGroupBox("What to Export", this);
+    auto* whatLayout = new QVBoxLayout(what);
+    EntireDatabase = new QRadioButton("Export Entire Database", what);
+    SearchCriteria = new QRadioButton("Export Search Criteria", what);
+    whatLayout->addWidget(EntireDatabase);
+    whatLayout->addWidget(SearchCriteria);
+    const bool searching = m_context.searchMode && m_context.searchMode();
+    (searching ? SearchCriteria : EntireDatabase)->setChecked(true);
+    SearchCriteria->setEnabled(searching);
+    side->addWidget(what);
+
+    auto* how = new QGroupBox("How To Export", this);
+    auto* howLayout = new QVBoxLayout(how);
+    AsciiButton = new QRadioButton("Ascii Delimited Text File", how);
+    DbaseButton = new QRadioButton("DBase File (DBF)", how);
+    FirstRecordNames = new QCheckBox("&First Record Contains Field Names", how);
+    FirstRecordNames->setChecked(m_context.settings.exportFirstRow);
+    howLayout->addWidget(AsciiButton);
+    howLayout->addWidget(DbaseButton);
+    howLayout->addWidget(FirstRecordNames);
+    (m_context.settings.exportFileType == 2 ? DbaseButton : AsciiButton)->setChecked(true);
+    howToExportChanged();
+    connect(AsciiButton, &QRadioButton::toggled, this, [this] { howToExportChanged(); });
+    connect(FirstRecordNames, &QCheckBox::clicked, this, [this](bool on) { m_context.settings.exportFirstRow = on; });
+    side->addWidget(how);
+
+    side->addWidget(new QLabel("Export Progress", this));
+    Gauge = new QProgressBar(this);
+    Gauge->setObjectName("ExportGauge");
+    Gauge->setStyleSheet("QProgressBar::chunk { background-color: red; }");
+    Gauge->setRange(0, 1);
+    Gauge->setValue(0);
+    side->addWidget(Gauge);
+    side->addStretch();
+    StartButton = new QPushButton("&Start Export", this);
+    auto* exit = new QPushButton("E&xit", this);
+    auto* help = new QPushButton("&Help", this);
+    for (QPushButton* b : {StartButton, exit, help})
+        side->addWidget(b);
+    layout->addLayout(side);
+
+    connect(up, &QPushButton::clicked, this, &TMyExport::UpClick);
+    connect(down, &QPushButton::clicked, this, &TMyExport::DownClick);
+    connect(defaults, &QPushButton::clicked, this, &TMyExport::DefaultsClick);
+    connect(StartButton, &QPushButton::clicked, this, &TMyExport::StartExportClick);
+    connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Export Window"); });
+    ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
+    resize(static_cast<int>(600 * unit), static_cast<int>(480 * unit));
+}
+
+void TMyExport::fillGrid()
+{
+    for (int k = 0; k < kRows; ++k) {
+        const app::FieldSettings& field = m_context.settings.fields[static_cast<size_t>(k)];
+        const int row = field.exportOrder - 1;
+        if (row < 0 || row >= kRows)
+            continue;
+        Grid->item(row, 0)->setText(field.displayName);
+        Grid->item(row, 1)->setText(yesNo(field.exported));
+    }
+}
+
+void TMyExport::howToExportChanged()
+{
+    const bool ascii = AsciiButton->isChecked();
+    FirstRecordNames->setVisible(ascii);
+    FirstRecordNames->setEnabled(ascii);
+}
+
+void TMyExport::swapRows(int a, int b)
+{
+    for (int column = 0; column < 2; ++column) {
+        QTableWidgetItem* first = Grid->takeItem(a, column);
+        QTableWidgetItem* second = Grid->takeItem(b, column);
+        Grid->setItem(a, column, second);
+        Grid->setItem(b, column, first);
+    }
+    Grid->setCurrentCell(b, std::max(0, Grid->currentColumn()));
+}
+
+void TMyExport::UpClick()
+{
+    const int row = Grid->currentRow();
+    if (row > 0)
+        swapRows(row, row - 1);
+}
+
+void TMyExport::DownClick()
+{
+    const int row = Grid->currentRow();
+    if (row >= 0 && row < kRows - 1)
+        swapRows(row, row + 1);
+}
+
+void TMyExport::DefaultsClick()
+{
+    if (m_context.prompter.ask(this, "Re-Order", "This will set the order of fields to the program defaults.  Continue?",
+                               app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
+        != app::Prompter::Answer::Yes)
+        return;
+    for (int k = 0; k < kRows; ++k) {
+        Grid->item(k, 0)->setText(m_context.settings.fields[static_cast<size_t>(k)].displayName);
+        Grid->item(k, 1)->setText("Yes");
+    }
+}
+
+void TMyExport::toggleExport(int row)
+{
+    QTableWidgetItem* item = Grid->item(row, 1);
+    item->setText(item->text() == "Yes" ? "No" : "Yes");
+}
+
+void TMyExport::UpdateConfigs()
+{
+    for (app::FieldSettings& field : m_context.settings.fields) {
+        for (int r = 0; r < kRows; ++r) {
+            if (Grid->item(r, 0)->text() != field.displayName)
+                continue;
+            field.exportOrder = r + 1;
+            field.exported = Grid->item(r, 1)->text() == "Yes";
+            break;
+        }
+    }
+}
+
+std::vector<exchange::ExportField> TMyExport::CalcIndexOrder()
+{
+    UpdateConfigs();
+    std::vector<exchange::ExportLayoutEntry> layout;
+    std::vector<std::string> labels;
+    for (const app::FieldSettings& field : m_context.settings.fields) {
+        layout.push_back({field.exportOrder, field.exported});
+        labels.push_back(db::utf8ToCp1252(field.displayName.toStdString()));
+    }
+    return exchange::exportList(layout, labels, m_context.table);
+}
+
+void TMyExport::StartExportClick()
+{
+    const std::vector<exchange::ExportField> fields = CalcIndexOrder();
+    const bool searchOnly = !EntireDatabase->isChecked();
+    if (fields.empty()) {
+        m_context.prompter.message(this, "Error", "No fields selected for export.", app::Prompter::Icon::Error);
+        return;
+    }
+    const bool dbase = DbaseButton->isChecked();
+    app::Prompter::FileDialog dialog{"Export Data",
+                                     dbase ? "DBase (*.DBF *.dbf)" : "Ascii Delimited Text (*.TXT *.txt)",
+                                     dbase ? "DBF" : "TXT", m_context.settings.lastExportFile};
+    dialog.confirmOverwrite = true;
+    const QString chosen = m_context.prompter.saveFileName(this, dialog);
+    if (chosen.isEmpty())
+        return;
+    if (dbase && chosen.right(4).toUpper() != ".DBF") {
+        m_context.prompter.message(this, "Error", "Invalid file type selected.", app::Prompter::Icon::Error);
+        return;
+    }
+    m_context.settings.lastExportFile = QFileInfo(chosen).absolutePath();
+
+    // The whole collection while a search is on: the search ends for the export and comes back after it.
+    const bool searchEnded = !searchOnly && m_context.searchMode && m_context.searchMode();
+    if (searchEnded)
+        m_context.endSearch();
+    const bool written = exportTo(chosen, dbase, fields);
+    if (searchEnded)
+        m_context.restoreSearch();
+    if (written) {
+        m_context.prompter.message(this, "Ok", "Export Complete.", app::Prompter::Icon::Information);
+        Gauge->setValue(0);
+        accept();
+    }
+}
+
+bool TMyExport::exportTo(const QString& path, bool dbase, const std::vector<exchange::ExportField>& fields)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    Gauge->setRange(0, static_cast<int>(std::min<uint32_t>(m_context.table.recordCount(), INT32_MAX)));
+    Gauge->setValue(0);
+    KeepAnswering answering;
+    exchange::ExportOptions options;
+    options.header = m_context.settings.exportFirstRow;
+    options.progress = [&](uint64_t written) {
+        if (written % 256 == 0) {
+            Gauge->setValue(static_cast<int>(std::min<uint64_t>(written, INT32_MAX)));
+            answering.now();
+        }
+        return true;
+    };
+    QString failure;
+    try {
+        if (dbase)
+            exchange::exportDbf(m_context.table, fields, path.toStdString(), options);
+        else
+            exchange::exportDelimited(m_context.table, fields, path.toStdString(), options);
+    } catch (const std::exception& e) {
+        failure = QString::fromStdString(e.what());
+    }
+    QApplication::restoreOverrideCursor();
+    if (!failure.isEmpty()) {
+        Gauge->setValue(0);
+        m_context.prompter.message(this, "Error", failure, app::Prompter::Icon::Error);
+        return false;
+    }
+    return true;
+}
+
+void TMyExport::done(int result)
+{
+    m_context.settings.exportFileType = AsciiButton->isChecked() ? 1 : 2;
+    UpdateConfigs();
+    QDialog::done(result);
+}
+
+} // namespace exchange_ui

@@ -1,0 +1,55 @@
+#pragma once
+
+// "Export": the export layout (fields, their order, whether each is
+// exported), what and how to export, and the export itself.
+
+#include "ExchangeContext.h"
+#include "Export.h"
+
+class QCheckBox;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTableWidget;
+
+namespace exchange_ui {
+
+class TMyExport : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TMyExport(ExchangeContext context, QWidget* parent = nullptr);
+
+    QTableWidget* Grid;
+    QRadioButton* EntireDatabase;
+    QRadioButton* SearchCriteria;
+    QRadioButton* AsciiButton;
+    QRadioButton* DbaseButton;
+    QCheckBox* FirstRecordNames;
+    QProgressBar* Gauge;
+    QPushButton* StartButton;
+
+    void UpClick();
+    void DownClick();
+    void DefaultsClick();
+    void toggleExport(int row);
+    // Reads the grid back into the export layout of the settings.
+    void UpdateConfigs();
+    // The chosen fields in export order, with their places in the table now.
+    std::vector<exchange::ExportField> CalcIndexOrder();
+    void StartExportClick();
+
+protected:
+    void done(int result) override;
+
+private:
+    void fillGrid();
+    void swapRows(int a, int b);
+    void howToExportChanged();
+    // Runs one kind of export to a file; false when nothing was written.
+    bool exportTo(const QString& path, bool dbase, const std::vector<exchange::ExportField>& fields);
+
+    ExchangeContext m_context;
+};
+
+} // namespace exchange_ui

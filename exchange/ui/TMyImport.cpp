@@ -1,0 +1,194 @@
+#include "TMyImport.h"
+
+#include "HelpViewer.h"
+#include "Schema.h"
+#include "WindowLook.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace exchange_ui {
+
+namespace {
+
+const QString kEmpty = "<EMPTY>";
+
+} // namespace
+
+TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWidget* parent)
+    : QDialog(parent)
+    , m_context(std::move(context))
+    , m_source(std::move(source))
+{
+    const bool ascii = m_source.kind == exchange::ImportKind::Ascii;
+    setWindowTitle(ascii ? "Ascii Delimited Text Import" : "DBase File Import");
+    auto* layout = new QHBoxLayout(this);
+
+    // One row per collection field or import field, whichever are more.
+    const int fields = static_cast<int>(m_source.fieldNames.size());
+    const int rows = std::max(db::kSchemaFieldCount, fields);
+    Grid = new QTableWidget(rows, 3, this);
+    Grid->setObjectName("ImportGrid");
+    Grid->setHorizontalHeaderLabels({"REELKEEPER FIELDS", "IMPORT FIELDS", "USE"});
+    Grid->verticalHeader()->setVisible(false);
+    Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    const double unit = m_context.scaleFactor;
+    Grid->setColumnWidth(0, static_cast<int>(179 * unit));
+    Grid->setColumnWidth(1, static_cast<int>(179 * unit));
+    Grid->setColumnWidth(2, static_cast<int>(38 * unit));
+    for (int r = 0; r < rows; ++r) {
+        const QString field = r < db::kSchemaFieldCount ? m_context.settings.fields[static_cast<size_t>(r)].displayName : "";
+        Grid->setItem(r, 0, new QTableWidgetItem(field));
+        const bool used = r < fields;
+        Grid->setItem(r, 1, new QTableWidgetItem(used ? QString::fromStdString(m_source.fieldNames[static_cast<size_t>(r)])
+                                                      : kEmpty));
+        Grid->setItem(r, 2, new QTableWidgetItem(used ? "Yes" : ""));
+    }
+    Grid->setCurrentCell(0, 1);
+    connect(Grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+        if (column == 2)
+            toggleUse(row);
+    });
+    layout->addWidget(Grid, 1);
+
+    auto* side = new QVBoxLayout;
+    auto* fieldLabel = new QLabel("Field\nAlignment", this);
+    fieldLabel->setAlignment(Qt::AlignCenter);
+    side->addWidget(fieldLabel);
+    auto* up = new QPushButton("&Up", this);
+    auto* down = new QPushButton("&Down", this);
+    side->addWidget(up);
+    side->addWidget(down);
+    SkipFirstRecord = new QCheckBox("Skip First Record", this);
+    SkipFirstRecord->setChecked(m_context.settings.importSkipFirst);
+    SkipFirstRecord->setVisible(ascii);
+    SkipFirstRecord->setEnabled(ascii);
+    connect(SkipFirstRecord, &QCheckBox::clicked, this, [this](bool on) { m_context.settings.importSkipFirst = on; });
+    side->addWidget(SkipFirstRecord);
+    auto* countLabel = new QLabel("Import\nCount", this);
+    countLabel->setAlignment(Qt::AlignCenter);
+    side->addWidget(countLabel);
+    CountBox = new QLineEdit(this);
+    CountBox->setObjectName("CountBox");
+    CountBox->setReadOnly(true);
+    side->addWidget(CountBox);
+    Busy = new QProgressBar(this);
+    Busy->setRange(0, 1);
+    Busy->setValue(0);
+    Busy->setTextVisible(false);
+    side->addWidget(Busy);
+    auto* hint = new QLabel("Use the \"Up\" and \"Down\" buttons to match up the Reelkeeper fields with the Import "
+                            "Fields.  Select \"Yes\"  to include it.  Double click on the \"USE\" field to toggle between "
+                            "Yes and No.",
+                            this);
+    hint->setWordWrap(true);
+    side->addWidget(hint);
+    side->addStretch();
+    StartButton = new QPushButton("&Start Import", this);
+    CancelButton = new QPushButton("&Cancel Import", this);
+    CancelButton->setEnabled(false);
+    ExitButton = new QPushButton("E&xit", this);
+    auto* help = new QPushButton("&Help", this);
+    for (QPushButton* b : {StartButton, CancelButton, ExitButton, help})
+        side->addWidget(b);
+    layout->addLayout(side);
+
+    connect(up, &QPushButton::clicked, this, &TMyImport::UpClick);
+    connect(down, &QPushButton::clicked, this, &TMyImport::DownClick);
+    connect(StartButton, &QPushButton::clicked, this, &TMyImport::StartImportClick);
+    connect(CancelButton, &QPushButton::clicked, this, [this] { m_cancelRequested = true; });
+    connect(ExitButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Import Window"); });
+    ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
+    resize(static_cast<int>(640 * unit), static_cast<int>(480 * unit));
+}
+
+void TMyImport::reject()
+{
+    if (!m_running)
+        QDialog::reject();
+}
+
+void TMyImport::swapRows(int a, int b)
+{
+    for (int column = 1; column <= 2; ++column) {
+        QTableWidgetItem* first = Grid->takeItem(a, column);
+        QTableWidgetItem* second = Grid->takeItem(b, column);
+        Grid->setItem(a, column, second);
+        Grid->setItem(b, column, first);
+    }
+    Grid->setCurrentCell(b, Grid->currentColumn() < 0 ? 1 : Grid->currentColumn());
+}
+
+void TMyImport::UpClick()
+{
+    const int row = Grid->currentRow();
+    if (row > 0)
+        swapRows(row, row - 1);
+}
+
+void TMyImport::DownClick()
+{
+    const int row = Grid->currentRow();
+    if (row >= 0 && row < Grid->rowCount() - 1)
+        swapRows(row, row + 1);
+}
+
+void TMyImport::toggleUse(int row)
+{
+    QTableWidgetItem* use = Grid->item(row, 2);
+    if (use->text() == "Yes")
+        use->setText("No");
+    else if (use->text() == "No")
+        use->setText("Yes");
+}
+
+exchange::ImportMap TMyImport::importMap() const
+{
+    std::vector<exchange::ImportRow> rows;
+    for (int r = 0; r < Grid->rowCount(); ++r)
+        rows.push_back({Grid->item(r, 1)->text().toStdString(), Grid->item(r, 2)->text() == "Yes"});
+    return exchange::importMapOf(m_source.fieldNames, rows);
+}
+
+void TMyImport::StartImportClick()
+{
+    if (m_running)
+        return;
+    m_running = true;
+    m_cancelRequested = false;
+    StartButton->setEnabled(false);
+    ExitButton->setEnabled(false);
+    CancelButton->setEnabled(true);
+    Busy->setRange(0, 0); // a moving bar: how long a text file runs is not known beforehand
+    KeepAnswering answering;
+    exchange::ImportOptions options;
+    options.skipFirst = m_source.kind == exchange::ImportKind::Ascii && SkipFirstRecord->isChecked();
+    options.progress = [&](uint64_t imported) {
+        if (imported % 256 == 0) {
+            CountBox->setText(QString::number(imported));
+            answering.now();
+        }
+        return !m_cancelRequested;
+    };
+    const exchange::ImportResult result = exchange::importRecords(m_context.table, m_source, importMap(), options);
+    CountBox->setText(QString::number(result.imported));
+    Busy->setRange(0, 1);
+    m_running = false;
+    CancelButton->setEnabled(false);
+    const bool failed = !result.error.empty();
+    m_context.prompter.message(this, failed ? "Error" : "Ok", QString::fromStdString(exchange::importMessage(result)),
+                               failed ? app::Prompter::Icon::Error : app::Prompter::Icon::Information);
+    accept();
+}
+
+} // namespace exchange_ui

@@ -1,0 +1,254 @@
+// The import and export windows through the main window's Records menu.
+#include "DelimitedText.h"
+#include "ScriptedPrompter.h"
+#include "Search.h"
+#include "TImportFormat.h"
+#include "TMain.h"
+#include "TMyExport.h"
+#include "TMyImport.h"
+#include "Table.h"
+#include "TempDir.h"
+#include "TemporaryProgram.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+using testing_support::ScriptedPrompter;
+using testing_support::TempDir;
+using testing_support::readFileBytes;
+using testing_support::writeFileBytes;
+
+namespace {
+
+class ExchangeWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        program.saveSettings();
+        window = std::make_unique<app::TMain>(prompter, false);
+        window->setDialogRunner([this](QDialog& d) {
+            if (auto* chooser = dynamic_cast<exchange_ui::TImportFormat*>(&d)) {
+                if (chooseFormat)
+                    chooseFormat(*chooser);
+            } else if (auto* import = dynamic_cast<exchange_ui::TMyImport*>(&d)) {
+                importCaption = import->windowTitle();
+                if (importScript)
+                    importScript(*import);
+            } else if (auto* exportWindow = dynamic_cast<exchange_ui::TMyExport*>(&d)) {
+                if (exportScript)
+                    exportScript(*exportWindow);
+                if (exportWindow->isVisible() || exportWindow->result() == 0)
+                    exportWindow->reject();
+            }
+            return d.result();
+        });
+        ASSERT_TRUE(window->create());
+        window->show();
+        db::Table& t = window->table();
+        for (const auto& [title, year] : std::vector<std::pair<const char*, int>>{{"Heat", 1995}, {"Alien", 1979}}) {
+            t.insert();
+            t.setText(0, title);
+            t.setNumber(t.requireField("Year"), year);
+            t.post();
+        }
+        window->DisplayCount();
+    }
+
+    void runImport(const std::string& text)
+    {
+        writeFileBytes(dir.file("in.txt"), text);
+        prompter.fileNames = {QString::fromStdString(dir.file("in.txt"))};
+        chooseFormat = [](exchange_ui::TImportFormat& chooser) {
+            chooser.AsciiButton->setChecked(true);
+            chooser.SelectFileClick();
+        };
+        window->action("Import")->trigger();
+    }
+
+    TempDir dir;
+    testing_support::TemporaryProgram program{dir};
+    ScriptedPrompter prompter;
+    std::unique_ptr<app::TMain> window;
+    std::function<void(exchange_ui::TImportFormat&)> chooseFormat;
+    std::function<void(exchange_ui::TMyImport&)> importScript;
+    std::function<void(exchange_ui::TMyExport&)> exportScript;
+    QString importCaption;
+};
+
+} // namespace
+
+TEST_F(ExchangeWindowsTest, ATextFileImportsThroughTheGrid)
+{
+    EXPECT_TRUE(window->action("Import")->isEnabled());
+    importScript = [](exchange_ui::TMyImport& import) {
+        QTableWidget* grid = import.Grid;
+        EXPECT_EQ(grid->rowCount(), 40);
+        EXPECT_EQ(grid->item(0, 0)->text(), "Title");
+        EXPECT_EQ(grid->item(0, 1)->text(), "Name");
+        EXPECT_EQ(grid->item(1, 1)->text(), "When");
+        EXPECT_EQ(grid->item(2, 1)->text(), "<EMPTY>");
+        EXPECT_EQ(grid->item(2, 2)->text(), "");
+        // "When" goes down to row 11, Year.
+        grid->setCurrentCell(1, 1);
+        for (int i = 0; i < 9; ++i)
+            import.DownClick();
+        EXPECT_EQ(grid->currentRow(), 10);
+        EXPECT_EQ(grid->item(10, 1)->text(), "When");
+        EXPECT_EQ(grid->item(10, 2)->text(), "Yes");
+        import.toggleUse(2); // an empty row stays empty
+        EXPECT_EQ(grid->item(2, 2)->text(), "");
+        EXPECT_FALSE(import.SkipFirstRecord->isHidden());
+        import.StartImportClick();
+        EXPECT_EQ(import.CountBox->text(), "2");
+    };
+    runImport("\"Name\",\"When\"\r\n\"Vertigo\",\"1958\"\r\n\"Psycho\",\"1960 (color: no)\"\r\n");
+    EXPECT_EQ(importCaption, "Ascii Delimited Text Import");
+    ASSERT_FALSE(prompter.messages.empty());
+    EXPECT_EQ(prompter.messages.back().caption, "Ok");
+    EXPECT_EQ(prompter.messages.back().text, "Import Complete.");
+    EXPECT_EQ(prompter.dialogTitles.back(), "Import Data");
+    db::Table& t = window->table();
+    EXPECT_EQ(t.recordCount(), 4u);
+    t.selectIndex("");
+    t.last();
+    EXPECT_EQ(t.text(0), "Psycho");
+    EXPECT_EQ(t.text(t.requireField("Year")), "1960");
+    EXPECT_EQ(window->settings().importFileType, 1);
+}
+
+TEST_F(ExchangeWindowsTest, AFileThatIsNoDelimitedTextIsRefusedBeforeTheGrid)
+{
+    bool gridShown = false;
+    importScript = [&](exchange_ui::TMyImport&) { gridShown = true; };
+    runImport("\"Title\",\"Year\r\n");
+    EXPECT_FALSE(gridShown);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].caption, "Error");
+    EXPECT_EQ(prompter.messages[0].text, QString::fromStdString(exchange::firstLineMessage(exchange::flUnclosedField))
+                                             + "\n\n" + QString::fromStdString(dir.file("in.txt")));
+    // A dBASE file must be named .DBF.
+    prompter.fileNames = {QString::fromStdString(dir.file("in.txt"))};
+    chooseFormat = [](exchange_ui::TImportFormat& chooser) {
+        chooser.DbaseButton->setChecked(true);
+        chooser.SelectFileClick();
+        chooser.reject(); // the user gives up: Cancel
+    };
+    window->action("Import")->trigger();
+    EXPECT_EQ(prompter.messages.back().text, "Invalid file type selected.");
+    EXPECT_EQ(window->settings().importFileType, 2);
+}
+
+TEST_F(ExchangeWindowsTest, FortyFiveImportFieldsMakeFortyFiveRows)
+{
+    std::vector<std::string> names;
+    for (int i = 1; i <= 45; ++i)
+        names.push_back("F" + std::to_string(i));
+    importScript = [](exchange_ui::TMyImport& import) {
+        EXPECT_EQ(import.Grid->rowCount(), 45);
+        EXPECT_EQ(import.Grid->item(44, 0)->text(), "");
+        EXPECT_EQ(import.Grid->item(44, 1)->text(), "F45");
+        const exchange::ImportMap map = import.importMap();
+        EXPECT_EQ(map[39], 40);
+        EXPECT_EQ(map[40], 0); // rows 41 to 45 hold no collection field
+        import.reject();
+    };
+    runImport(exchange::delimitedLine(names) + "\r\n");
+}
+
+TEST_F(ExchangeWindowsTest, TheExportLayoutIsKeptAndNothingChosenWritesNothing)
+{
+    const std::string out = dir.file("out.txt");
+    writeFileBytes(out, "untouched");
+    exportScript = [&](exchange_ui::TMyExport& e) {
+        QTableWidget* grid = e.Grid;
+        EXPECT_EQ(grid->item(0, 0)->text(), "Title");
+        EXPECT_FALSE(e.SearchCriteria->isEnabled());
+        EXPECT_TRUE(e.EntireDatabase->isChecked());
+        // Title to row 40, then nothing exported at all.
+        grid->setCurrentCell(0, 0);
+        for (int i = 0; i < 45; ++i)
+            e.DownClick();
+        EXPECT_EQ(grid->item(39, 0)->text(), "Title");
+        for (int r = 0; r < 40; ++r)
+            e.toggleExport(r);
+        prompter.fileNames = {QString::fromStdString(out)};
+        e.StartExportClick();
+        EXPECT_EQ(prompter.messages.back().caption, "Error");
+        EXPECT_EQ(prompter.messages.back().text, "No fields selected for export.");
+        EXPECT_EQ(prompter.dialogTitles.size(), 0); // no file was asked for
+        e.toggleExport(39);
+        e.toggleExport(9); // Year, one row up since Title left row 1
+        e.AsciiButton->setChecked(true);
+        e.FirstRecordNames->setChecked(false);
+        e.FirstRecordNames->click(); // stores the option at once
+        e.StartExportClick();
+    };
+    window->action("Export")->trigger();
+    EXPECT_EQ(prompter.messages.back().text, "Export Complete.");
+    EXPECT_EQ(prompter.messages.back().caption, "Ok");
+    // In the sort order of the main table, Year then Title.
+    const std::string written = readFileBytes(out);
+    EXPECT_EQ(written.substr(0, written.find("\r\n")), "\"Year\",\"Title\"");
+    EXPECT_NE(written.find("\"1995\",\"Heat\""), std::string::npos);
+    const app::Settings& settings = window->settings();
+    EXPECT_EQ(settings.fields[0].exportOrder, 40);
+    EXPECT_TRUE(settings.fields[0].exported);
+    EXPECT_FALSE(settings.fields[1].exported);
+
+    // Defaults, then Exit, keep the schema order with every field chosen.
+    prompter.answers = {app::Prompter::Answer::Yes};
+    exportScript = [](exchange_ui::TMyExport& e) { e.DefaultsClick(); };
+    window->action("Export")->trigger();
+    EXPECT_EQ(prompter.questions.back().caption, "Re-Order");
+    EXPECT_EQ(prompter.questions.back().text, "This will set the order of fields to the program defaults.  Continue?");
+    for (int k = 0; k < 40; ++k) {
+        EXPECT_EQ(window->settings().fields[static_cast<size_t>(k)].exportOrder, k + 1);
+        EXPECT_TRUE(window->settings().fields[static_cast<size_t>(k)].exported);
+    }
+}
+
+TEST_F(ExchangeWindowsTest, TheWholeCollectionOrTheSearchAndTheSearchComesBack)
+{
+    find::SearchItem item;
+    item.field = 1;
+    item.value = "HEAT";
+    item.test = find::SearchItem::Contains;
+    item.levelEnd = true;
+    window->Doit({item});
+    ASSERT_TRUE(window->searchMode());
+    const std::string out = dir.file("OUT.DBF");
+    for (const bool whole : {false, true}) {
+        exportScript = [&](exchange_ui::TMyExport& e) {
+            EXPECT_TRUE(e.SearchCriteria->isEnabled());
+            EXPECT_TRUE(e.SearchCriteria->isChecked());
+            (whole ? e.EntireDatabase : e.SearchCriteria)->setChecked(true);
+            e.DbaseButton->setChecked(true);
+            EXPECT_TRUE(e.FirstRecordNames->isHidden());
+            prompter.fileNames = {QString::fromStdString(out)};
+            e.StartExportClick();
+        };
+        window->action("Export")->trigger();
+        EXPECT_EQ(prompter.messages.back().text, "Export Complete.");
+        EXPECT_TRUE(window->searchMode());
+        db::Table exported;
+        exported.setFilePath(out);
+        exported.open(db::Table::OpenMode::ReadOnly);
+        EXPECT_EQ(exported.recordCount(), whole ? 2u : 1u);
+    }
+    EXPECT_EQ(window->table().recordCount(), 1u); // the search applies again
+    EXPECT_EQ(window->settings().exportFileType, 2);
+    // A dBASE export must be named .DBF.
+    exportScript = [&](exchange_ui::TMyExport& e) {
+        e.DbaseButton->setChecked(true);
+        prompter.fileNames = {QString::fromStdString(dir.file("out.txt"))};
+        e.StartExportClick();
+    };
+    window->action("Export")->trigger();
+    EXPECT_EQ(prompter.messages.back().text, "Invalid file type selected.");
+}
