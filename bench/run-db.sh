@@ -82,9 +82,32 @@ for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):
     if ('DRAMA' in (r['Category'] or '').upper() and (r['Year'] or 0) > 1980) or any('AUDREY HEPBURN' in s for s in stars):
         n += 1" "$pristine") s"
   fi
+  # Export and import beside GDAL: the collection to delimited text (stored
+  # order, then title order through the sort tag), that text imported into a
+  # collection with its sort tag kept, and ogr2ogr's CSV of the same file and
+  # its CSV to a dBASE file.
+  measure() { /usr/bin/time -f '%e s, peak %M KB' "$@" 2>&1 >/dev/null | tail -n 1; }
+  cli="$build/app/reelkeeper-cli"
+  exchange_home=$(mktemp -d)
+  export REELKEEPER_HOME="$exchange_home" REELKEEPER_CONFIG="$exchange_home/REELKP.INI"
+  cp "$pristine" "$work"; rm -f "${work%.DBF}.MDX"
+  echo "reelkeeper-cli export to text, stored order: $(measure "$cli" export "$work" "$data/export.txt" --header)"
+  "$cli" sort "$work" 1 >/dev/null
+  echo "reelkeeper-cli export to text, title order: $(measure "$cli" export "$work" "$data/export.txt" --header)"
+  echo "reelkeeper-cli export to dBASE, title order: $(measure "$cli" export "$work" "$data/EXPORT.DBF")"
+  rm -f "$data/EXPORT.DBF"
+  target="$data/IMPORT.DBF"
+  "$cli" create "$target" >/dev/null
+  "$cli" sort "$target" 1 >/dev/null
+  echo "reelkeeper-cli import of that text, sort tag kept: $(measure "$cli" import "$target" "$data/export.txt" --skip-first)"
+  rm -f "$target" "${target%.DBF}.MDX" "$work" "${work%.DBF}.MDX"
+  unset REELKEEPER_HOME REELKEEPER_CONFIG
+  rm -rf "$exchange_home"
   if command -v ogr2ogr >/dev/null; then
-    rm -f "$data/out.csv"
-    echo "ogr2ogr -f CSV: $(seconds ogr2ogr -f CSV "$data/out.csv" "$pristine") s"
-    rm -f "$data/out.csv"
+    rm -rf "$data/out.csv" "$data/gdal"
+    echo "ogr2ogr -f CSV: $(measure ogr2ogr -f CSV "$data/out.csv" "$pristine")"
+    echo "ogr2ogr CSV to dBASE: $(measure ogr2ogr -f 'ESRI Shapefile' "$data/gdal" "$data/out.csv")"
+    rm -rf "$data/out.csv" "$data/gdal"
   fi
+  rm -f "$data/export.txt"
 done

@@ -8,7 +8,6 @@ namespace exchange {
 
 namespace {
 
-constexpr size_t kBufferSize = size_t{1} << 20;
 constexpr size_t kNameLength = 20;
 constexpr char kEndOfFileMark = 26;
 
@@ -100,10 +99,10 @@ std::string firstLineMessage(int result)
     }
 }
 
-DelimitedReader::DelimitedReader(Source source, bool utf8)
+DelimitedReader::DelimitedReader(Source source, bool utf8, size_t bufferSize)
     : m_source(std::move(source))
     , m_utf8(utf8)
-    , m_buffer(kBufferSize)
+    , m_buffer(std::max<size_t>(bufferSize, 4))
 {
 }
 
@@ -118,7 +117,7 @@ DelimitedReader DelimitedReader::ofText(std::string_view text, bool utf8)
             *at += count;
             return count;
         },
-        utf8);
+        utf8, std::max<size_t>(text.size(), 4));
 }
 
 bool DelimitedReader::fill()

@@ -62,7 +62,8 @@ public:
     using Source = std::function<size_t(char* into, size_t n)>;
 
     // utf8: values are UTF-8, so their length counts characters, not bytes.
-    explicit DelimitedReader(Source source, bool utf8 = false);
+    // bufferSize: the most taken from the source at a time.
+    explicit DelimitedReader(Source source, bool utf8 = false, size_t bufferSize = size_t{1} << 20);
     // A reader over text held in memory (tests, fuzzing).
     static DelimitedReader ofText(std::string_view text, bool utf8 = false);
 

@@ -16,7 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <random>
+
+#include <sys/resource.h>
 
 using namespace exchange;
 using testing_support::TempDir;
@@ -334,6 +337,31 @@ TEST_F(ImportExport, AFailedOrCancelledExportLeavesTheDestinationAsItWas)
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(dir.path(), error))
         EXPECT_EQ(entry.path().string().find(".rk-export"), std::string::npos) << entry.path();
+}
+
+TEST_F(ImportExport, AFullDiskEndsTheExportWithTheSystemsMessage)
+{
+    fillAtRandom(table, 3000, 9);
+    const std::string path = dir.file("full.txt");
+    writeFileBytes(path, "what was there");
+    // Files may grow to 64 KB: the disk is full after that.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 64 * 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::string message;
+    try {
+        exportDelimited(table, allFields(), path, {});
+    } catch (const db::DbError& e) {
+        message = e.what();
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_NE(message.find("File too large"), std::string::npos) << message;
+    EXPECT_NE(message.find("full.txt"), std::string::npos) << message;
+    EXPECT_EQ(readFileBytes(path), "what was there");
 }
 
 TEST_F(ImportExport, AFailedWriteDuringAnImportKeepsOnlyWholeRecords)
