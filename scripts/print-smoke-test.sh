@@ -34,7 +34,9 @@ outdir=${outdir//\$\{HOME\}/$HOME}
 outdir=${outdir:-/var/spool/cups-pdf/ANONYMOUS}
 lpadmin -p ReelkeeperPDF -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd -E 2>/dev/null \
   || lpadmin -p ReelkeeperPDF -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd -E
-lpadmin -p ReelkeeperPDF -o PageSize-default=Letter -o media-default=na_letter_8.5x11in # the command-line tool's paper
+# Letter paper in the queue's own description (Qt lays the job out on its default page size) and in
+# its job defaults (the paper cups-pdf writes), as the command line's PDF has it.
+lpadmin -p ReelkeeperPDF -o PageSize=Letter -o PageSize-default=Letter -o media-default=na_letter_8.5x11in
 lpadmin -d ReelkeeperPDF
 
 # A collection of 120 records and the program on a virtual display.

@@ -1,5 +1,7 @@
 #include "Prompter.h"
 
+#include "QPrinterDevice.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -105,9 +107,14 @@ bool WidgetPrompter::printerSetup(QWidget* owner)
         message(owner, "Error", "No printers are defined.", Icon::Error);
         return false;
     }
-    QPrinter printer;
-    QPrintDialog dialog(&printer, owner);
-    return dialog.exec() == QDialog::Accepted;
+    // The dialog starts from the current printer, and what it chooses is the
+    // program's printer for the rest of the run.
+    const std::unique_ptr<QPrinter> printer = engine::defaultPrinter();
+    QPrintDialog dialog(printer.get(), owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    engine::keepPrinterSetup(*printer);
+    return true;
 }
 
 } // namespace app

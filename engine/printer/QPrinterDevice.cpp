@@ -63,10 +63,58 @@ void QPrinterDevice::setOrientation(TOrientation orientation)
         m_printer->setPageOrientation(QPageLayout::Landscape);
 }
 
+namespace {
+
+// QPrinter starts every printer on its own idea of a page (A4), not on the
+// paper the queue is set up for: a report laid out on A4 and printed on
+// Letter comes out shrunk to fit. The queue's default paper is taken instead.
+void takeDefaultPaper(QPrinter& printer, const QPrinterInfo& info)
+{
+    const QPageSize paper = info.defaultPageSize();
+    if (paper.isValid())
+        printer.setPageSize(paper);
+}
+
+// The program's printer, as Printer Setup leaves it: one for the whole run.
+struct PrinterSetup {
+    bool chosen = false;
+    QString printerName;
+    QPageSize paper;
+};
+
+PrinterSetup& printerSetup()
+{
+    static PrinterSetup setup;
+    return setup;
+}
+
+} // namespace
+
+void keepPrinterSetup(const QPrinter& chosen)
+{
+    PrinterSetup& setup = printerSetup();
+    setup.chosen = true;
+    setup.printerName = chosen.printerName();
+    setup.paper = chosen.pageLayout().pageSize();
+}
+
+void applyPrinterSetup(QPrinter& printer)
+{
+    const PrinterSetup& setup = printerSetup();
+    if (!setup.chosen)
+        return;
+    if (!setup.printerName.isEmpty() && QPrinterInfo::availablePrinterNames().contains(setup.printerName))
+        printer.setPrinterName(setup.printerName);
+    if (setup.paper.isValid())
+        printer.setPageSize(setup.paper);
+}
+
 void QPrinterDevice::selectPrinter(const QString& name)
 {
-    if (QPrinterInfo::availablePrinterNames().contains(name))
-        m_printer->setPrinterName(name);
+    if (!QPrinterInfo::availablePrinterNames().contains(name))
+        return;
+    m_printer->setPrinterName(name);
+    takeDefaultPaper(*m_printer, QPrinterInfo::printerInfo(name));
 }
 
 QPaintDevice* QPrinterDevice::measuringDevice() { return m_printer; }
@@ -110,7 +158,11 @@ std::unique_ptr<QPrinter> defaultPrinter()
 {
     if (QPrinterInfo::availablePrinters().isEmpty())
         return nullptr;
-    return std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    auto printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    takeDefaultPaper(*printer, info);
+    applyPrinterSetup(*printer);
+    return printer;
 }
 
 } // namespace engine

@@ -39,7 +39,13 @@ private:
     std::unique_ptr<QPainter> m_painter;
 };
 
-// The system's default printer, or none when no printers are defined.
+// The current printer: the one chosen in Printer Setup during this run of the
+// program, with its paper, else the system's default printer on the paper its
+// queue is set up for; none when no printers are defined.
 std::unique_ptr<QPrinter> defaultPrinter();
+// Keeps what the Printer Setup dialog chose (printer and paper) for the rest of the run.
+void keepPrinterSetup(const QPrinter& chosen);
+// Puts the kept choice on a printer (the paper always, the printer when it still exists).
+void applyPrinterSetup(QPrinter& printer);
 
 } // namespace engine

@@ -555,3 +555,17 @@ TEST_F(ReportReaders, ALandscapeRecordingPrintsLandscape)
     ASSERT_EQ(words.size(), 1u);
     EXPECT_NEAR(words[0].xMin, 72, 0.5);
 }
+
+TEST_F(ReportReaders, PrinterSetupsPaperStaysForTheRestOfTheRun)
+{
+    QPrinter chosen(QPrinter::HighResolution);
+    chosen.setOutputFormat(QPrinter::PdfFormat);
+    chosen.setPageSize(QPageSize(QPageSize::A5));
+    keepPrinterSetup(chosen);
+    QPrinter next(QPrinter::HighResolution);
+    next.setOutputFormat(QPrinter::PdfFormat);
+    applyPrinterSetup(next);
+    EXPECT_EQ(next.pageLayout().pageSize().id(), QPageSize::A5);
+    chosen.setPageSize(QPageSize(QPageSize::Letter)); // as the other tests expect
+    keepPrinterSetup(chosen);
+}
