@@ -286,8 +286,8 @@ void TMain::buildMenus()
     addCommand(file, "NewDatabase", "&New Database", QKeySequence("Ctrl+W"), [this] { DoNew(); });
     addCommand(file, "OpenDatabase", "&Open Database", QKeySequence("Ctrl+O"), [this] { DoOpen(); });
     addCommand(file, "UpdateDatabase", "&Update Database", QKeySequence("Ctrl+Z"), [this] { DoUpdateDatabase(); });
-    addCommand(file, "BackUpData", "&Back Up Data", QKeySequence("Ctrl+B"), nullptr);
-    addCommand(file, "RestoreData", "&Restore Data", QKeySequence("Ctrl+Y"), nullptr);
+    addCommand(file, "BackUpData", "&Back Up Data", QKeySequence("Ctrl+B"), [this] { DoBackup(); });
+    addCommand(file, "RestoreData", "&Restore Data", QKeySequence("Ctrl+Y"), [this] { DoRestore(); });
     addCommand(file, "Print", "&Print", QKeySequence("Ctrl+P"), [this] { DoReports(); });
     addCommand(file, "PrinterSetup", "Printer &Setup", QKeySequence("Ctrl+U"), [this] { m_prompter.printerSetup(this); });
     addCommand(file, "Exit", "E&xit", QKeySequence("Ctrl+X"), [this] { close(); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BackupContext.h"
 #include "ExchangeContext.h"
 #include "PickListStore.h"
 #include "Prompter.h"
@@ -82,6 +83,8 @@ public:
     void DoReports();
     void DoImport();
     void DoExport();
+    void DoBackup();
+    void DoRestore();
     void DoSortOrder();
     void DoEndSearch();
     // Takes new search items, switches search mode on and refreshes; false
@@ -142,6 +145,7 @@ protected:
 
 private:
     exchange_ui::ExchangeContext exchangeContext();
+    backup_ui::BackupContext backupContext();
     struct Command;
     void buildWindow();
     void buildMenus();

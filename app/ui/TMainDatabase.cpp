@@ -3,6 +3,7 @@
 // and update.
 
 #include "TMain.h"
+#include "TMyBackup.h"
 #include "TMainShared.h"
 
 #include "CollectionFile.h"
@@ -190,6 +191,56 @@ void TMain::SetMenuLastFiles()
         any = any || !entry.isEmpty();
     }
     m_recentSeparator->setVisible(any);
+}
+
+// ---------------------------------------------------------------- backup and restore
+
+backup_ui::BackupContext TMain::backupContext()
+{
+    return {m_prompter,
+            m_settings,
+            programFolder(),
+            [this] { return m_currentDatabase; },
+            m_scaleFactor,
+            [this] { return m_searchMode; },
+            [this] { DoEndSearch(); },
+            [this] {
+                EnableEndSearch();
+                m_table.refresh();
+            },
+            [this] { m_table.close(); },
+            [this] {
+                openTableShared();
+                SetViewerOptions();
+            },
+            [this] { return DBaseInUse(m_currentDatabase); },
+            [this] {
+                if (m_editor)
+                    m_editor->SaveAllLists();
+            },
+            [this] {
+                if (m_editor)
+                    m_editor->LoadAllList();
+                m_gridLists.clear(); // the grid's drop-downs read the lists again
+                m_gridListsLoaded = false;
+            },
+            [this](QWidget* owner, const QString& name) { return CheckDBaseFormat(owner, name); },
+            [this](const QString& path) { openCollection(path, false); },
+            [this](QDialog& dialog) { return m_runDialog(dialog); }};
+}
+
+void TMain::DoBackup()
+{
+    backup_ui::TMyBackup window(backupContext(), this);
+    m_runDialog(window);
+    DisplayCount();
+}
+
+void TMain::DoRestore()
+{
+    backup_ui::TMyRestore window(backupContext(), this);
+    m_runDialog(window);
+    DisplayCount();
 }
 
 bool TMain::DBaseInUse(const QString& name)

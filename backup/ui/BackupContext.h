@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Prompter.h"
+#include "Settings.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <functional>
+
+namespace backup_ui {
+
+// What the backup and restore windows need of the main window.
+struct BackupContext {
+    app::Prompter& prompter;
+    app::Settings& settings;
+    QString programFolder;
+    std::function<QString()> currentDatabase; // the open collection's file
+    double scaleFactor = 1.0;
+    std::function<bool()> searchMode;
+    std::function<void()> endSearch;
+    std::function<void()> restoreSearch;
+    std::function<void()> closeTable;
+    std::function<void()> reopenTable;  // shared, with the viewer configuration applied
+    std::function<bool()> tableInUse;   // the exclusive-use test, with the table closed
+    std::function<void()> saveAllLists;
+    std::function<void()> loadAllLists;
+    std::function<bool(QWidget*, const QString&)> checkFormat; // the collection format check, with its message
+    std::function<void(const QString&)> openRestored;           // makes a restored file the current database
+    std::function<int(QDialog&)> runDialog;
+};
+
+// The outcome of one copy run from a window.
+enum class CopyOutcome { Copied, Cancelled, Failed };
+
+// Copies a file safely on another thread while the window stays responsive:
+// the hourglass at first, a progress bar with Cancel once it takes longer
+// than half a second. A failure is shown with the system's message and the
+// file's name after failedText.
+CopyOutcome copyWithProgress(QWidget* owner, app::Prompter& prompter, const QString& source, const QString& destination,
+                             const QString& failedText, bool removeFirst = false);
+
+// The 17 list files, in their order.
+QStringList listFileNames();
+
+} // namespace backup_ui

@@ -1,0 +1,78 @@
+#include "BackupContext.h"
+
+#include "PickList.h"
+#include "SafeCopy.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QTimer>
+
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <thread>
+
+namespace backup_ui {
+
+QStringList listFileNames()
+{
+    QStringList names;
+    for (const db::PickListInfo& list : db::pickLists())
+        names << QString::fromLatin1(list.fileName);
+    return names;
+}
+
+CopyOutcome copyWithProgress(QWidget* owner, app::Prompter& prompter, const QString& source, const QString& destination,
+                             const QString& failedText, bool removeFirst)
+{
+    backup::CopyProgress progress;
+    backup::CopyResult result = backup::CopyResult::Copied;
+    QString failure;
+    std::atomic<bool> finished{false};
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::thread worker([&] {
+        try {
+            result = backup::copyFileSafely(source.toStdString(), destination.toStdString(), &progress, removeFirst);
+        } catch (const std::exception& e) {
+            failure = QString::fromStdString(e.what());
+        }
+        finished = true;
+    });
+    // The interface answers while the copy runs; after half a second a bar shows how far it is.
+    std::unique_ptr<QProgressDialog> bar;
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (finished) {
+            loop.quit();
+            return;
+        }
+        if (!bar && clock.elapsed() > 500) {
+            bar = std::make_unique<QProgressDialog>(QString("Copying \"%1\"").arg(source), "&Cancel", 0, 1000, owner);
+            bar->setWindowTitle(owner ? owner->windowTitle() : QString());
+            bar->setWindowModality(Qt::WindowModal);
+            bar->setMinimumDuration(0);
+            QObject::connect(bar.get(), &QProgressDialog::canceled, [&progress] { progress.cancel = true; });
+            bar->show();
+        }
+        if (bar && progress.total > 0)
+            bar->setValue(static_cast<int>(progress.copied * 1000 / progress.total));
+    });
+    poll.start(20);
+    loop.exec(); // until the poll sees the worker's end
+    worker.join();
+    poll.stop();
+    bar.reset();
+    QApplication::restoreOverrideCursor();
+    if (!failure.isEmpty()) {
+        prompter.message(owner, "Error", failedText + "\n\n" + failure, app::Prompter::Icon::Error);
+        return CopyOutcome::Failed;
+    }
+    return result == backup::CopyResult::Cancelled ? CopyOutcome::Cancelled : CopyOutcome::Copied;
+}
+
+} // namespace backup_ui

@@ -1,0 +1,440 @@
+#include "TMyBackup.h"
+
+#include "HelpViewer.h"
+#include "SafeCopy.h"
+#include "WindowLook.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStorageInfo>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace backup_ui {
+
+namespace {
+
+const QString kIdentical = "Destination File and Source File are identical.  You cannot copy a file  over top of "
+                           "itself.  Please choose a different directory to backup to.";
+const QString kBackupFailed = "An error occurred during backup.  Backup not completed.";
+const QString kBackupDone = "Backup completed successfully.";
+const QString kDatabaseInUse =
+    "Backing up the database requires exclusive use of the DBase File.  Make sure that the DBase File is not in use by "
+    "another program  or that no other users are running the software or that no other copies of the software are in "
+    "use.";
+const QString kNoRoomForDatabase =
+    "There is not enough room on the destination drive to perform a backup.  If you are already using blank empty "
+    "media, then you will need to use the ASCII Delimited Import/Export functions for backup and restore purposes.";
+const QString kNoRoomForDefinitions =
+    "There is not enough room on the destination drive to backup this file.  You will need to free up space on the "
+    "destination drive or use an alternative method to backup the \"REELKP.URP\" file.";
+const QString kRestoreFailed = "An error occurred during restore.  Restore not completed.";
+const QString kRestoreDone = "Restore completed successfully.";
+const QString kNoRoomToRestore = "There is not enough room on the destination drive to perform a restore.  You will "
+                                 "need to free up hard drive space before completing the restore.";
+const QString kRestoreInUse = "Unable to restore the database.  Make sure the database is not in use by any other users "
+                              "or by another copy of the software.";
+const QString kDefinitions = "REELKP.URP";
+
+QString inFolder(const QString& folder, const QString& name) { return QDir(folder).filePath(name); }
+
+bool same(const QString& a, const QString& b) { return backup::sameFile(a.toStdString(), b.toStdString()); }
+
+// Room for a copy: beside the file it replaces, or only in its place; throws when it cannot be measured.
+backup::CopySpace spaceFor(const QString& source, const QString& destination)
+{
+    return backup::spaceFor(source.toStdString(), destination.toStdString());
+}
+
+QGroupBox* kindGroup(QWidget* owner, const QString& title, const std::array<QString, 3>& captions,
+                     std::array<QRadioButton*, 3>& buttons)
+{
+    auto* group = new QGroupBox(title, owner);
+    auto* layout = new QVBoxLayout(group);
+    for (size_t i = 0; i < captions.size(); ++i) {
+        buttons[i] = new QRadioButton(captions[i], group);
+        layout->addWidget(buttons[i]);
+    }
+    buttons[0]->setChecked(true);
+    return group;
+}
+
+} // namespace
+
+// ---- backup -----------------------------------------------------------------------
+
+TMyBackup::TMyBackup(BackupContext context, QWidget* parent)
+    : QDialog(parent)
+    , m_context(std::move(context))
+{
+    setWindowTitle("Backup");
+    auto* layout = new QVBoxLayout(this);
+    std::array<QRadioButton*, 3> kinds{};
+    layout->addWidget(kindGroup(this, "What To Back Up",
+                                {"Back Up Current Database (*.DBF)", "Back Up Lists (*.LST)",
+                                 "Back Up Report Definitions (*.URP)"},
+                                kinds));
+    DatabaseButton = kinds[0];
+    ListsButton = kinds[1];
+    DefinitionsButton = kinds[2];
+
+    auto* where = new QGroupBox("Where To Back Up To", this);
+    auto* whereLayout = new QVBoxLayout(where);
+    DriveBox = new QComboBox(where);
+    DriveBox->setObjectName("DriveBox");
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (!volume.isValid() || !volume.isReady())
+            continue;
+        const QString name = volume.displayName() == volume.rootPath()
+                                 ? volume.rootPath()
+                                 : QString("%1  (%2)").arg(volume.rootPath(), volume.displayName());
+        DriveBox->addItem(name, volume.rootPath());
+    }
+    whereLayout->addWidget(DriveBox);
+    m_folders = new QFileSystemModel(this);
+    m_folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    m_folders->setRootPath("/");
+    FolderList = new QTreeView(where);
+    FolderList->setObjectName("FolderList");
+    FolderList->setModel(m_folders);
+    for (int column = 1; column < m_folders->columnCount(); ++column)
+        FolderList->hideColumn(column);
+    FolderList->header()->setVisible(false);
+    whereLayout->addWidget(FolderList, 1);
+    layout->addWidget(where, 1);
+    connect(DriveBox, &QComboBox::activated, this, &TMyBackup::driveChosen);
+    // Both open on the volume of the program folder.
+    const QString programVolume = QStorageInfo(m_context.programFolder).rootPath();
+    DriveBox->setCurrentIndex(std::max(0, DriveBox->findData(programVolume)));
+    setDestinationFolder(m_context.programFolder);
+
+    auto* buttons = new QHBoxLayout;
+    StartButton = new QPushButton("&Start Back Up", this);
+    CancelButton = new QPushButton("&Cancel", this);
+    auto* help = new QPushButton("&Help", this);
+    StartButton->setDefault(true);
+    buttons->addStretch();
+    for (QPushButton* b : {StartButton, CancelButton, help})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+    connect(StartButton, &QPushButton::clicked, this, &TMyBackup::StartBackupClick);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Backup and Restore"); });
+    ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
+    resize(static_cast<int>(420 * m_context.scaleFactor), static_cast<int>(440 * m_context.scaleFactor));
+}
+
+void TMyBackup::driveChosen(int index)
+{
+    const QString root = DriveBox->itemData(index).toString();
+    FolderList->setRootIndex(m_folders->index(root));
+    setDestinationFolder(root);
+}
+
+QString TMyBackup::destinationFolder() const
+{
+    const QModelIndex current = FolderList->currentIndex();
+    return current.isValid() ? m_folders->filePath(current) : DriveBox->currentData().toString();
+}
+
+void TMyBackup::setDestinationFolder(const QString& folder)
+{
+    const QModelIndex index = m_folders->index(folder);
+    FolderList->setCurrentIndex(index);
+    FolderList->scrollTo(index);
+}
+
+void TMyBackup::StartBackupClick()
+{
+    const QString folder = destinationFolder();
+    bool done = false;
+    if (DatabaseButton->isChecked())
+        done = backupDatabase(folder);
+    else if (ListsButton->isChecked())
+        done = backupLists(folder);
+    else
+        done = backupDefinitions(folder);
+    if (done)
+        completed();
+}
+
+void TMyBackup::completed()
+{
+    m_context.prompter.message(this, "Notice", kBackupDone, app::Prompter::Icon::Information);
+    CancelButton->setText("&Close");
+    CancelButton->setFocus();
+}
+
+bool TMyBackup::backupDatabase(const QString& folder)
+{
+    const QString source = m_context.currentDatabase();
+    const QString destination = inFolder(folder, QFileInfo(source).baseName() + ".DBF");
+    if (same(source, destination)) {
+        m_context.prompter.message(this, "Error", kIdentical, app::Prompter::Icon::Error);
+        return false;
+    }
+    const bool searching = m_context.searchMode();
+    if (searching)
+        m_context.endSearch();
+    // The copy runs with the table closed; every way out opens it again.
+    m_context.closeTable();
+    auto reopen = [&] {
+        m_context.reopenTable();
+        if (searching)
+            m_context.restoreSearch();
+    };
+    if (m_context.tableInUse()) {
+        m_context.prompter.message(this, "Error", kDatabaseInUse, app::Prompter::Icon::Error);
+        reopen();
+        return false;
+    }
+    backup::CopySpace space;
+    try {
+        space = spaceFor(source, destination);
+    } catch (const std::exception& e) {
+        m_context.prompter.message(this, "Error", kBackupFailed + "\n\n" + e.what(), app::Prompter::Icon::Error);
+        reopen();
+        return false;
+    }
+    bool removeFirst = false;
+    if (!space.fitsInPlace()) {
+        m_context.prompter.message(this, "Error", kNoRoomForDatabase, app::Prompter::Icon::Error);
+        reopen();
+        return false;
+    }
+    if (!space.fitsBeside()) {
+        // Room only where the old backup is: it goes first, once the user agrees.
+        removeFirst = m_context.prompter.ask(this, "Backup",
+                                             QString("There is room for the new backup only in place of the old one.  "
+                                                     "The old backup \"%1\" will be deleted before the copy.  Continue?")
+                                                 .arg(destination),
+                                             app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
+                      == app::Prompter::Answer::Yes;
+        if (!removeFirst) {
+            reopen();
+            return false;
+        }
+    }
+    const CopyOutcome outcome = copyWithProgress(this, m_context.prompter, source, destination, kBackupFailed, removeFirst);
+    reopen();
+    return outcome == CopyOutcome::Copied;
+}
+
+bool TMyBackup::backupLists(const QString& folder)
+{
+    m_context.saveAllLists();
+    for (const QString& name : listFileNames()) {
+        const QString source = inFolder(m_context.programFolder, name);
+        if (!QFileInfo::exists(source))
+            continue; // a list never written is passed over
+        const QString destination = inFolder(folder, name);
+        if (same(source, destination)) {
+            m_context.prompter.message(this, "Error", kIdentical, app::Prompter::Icon::Error);
+            return false;
+        }
+        if (copyWithProgress(this, m_context.prompter, source, destination, kBackupFailed) != CopyOutcome::Copied)
+            return false;
+    }
+    return true;
+}
+
+bool TMyBackup::backupDefinitions(const QString& folder)
+{
+    const QString source = inFolder(m_context.programFolder, kDefinitions);
+    const QString destination = inFolder(folder, kDefinitions);
+    if (same(source, destination)) {
+        m_context.prompter.message(this, "Error", kIdentical, app::Prompter::Icon::Error);
+        return false;
+    }
+    try {
+        if (!spaceFor(source, destination).fitsBeside()) {
+            m_context.prompter.message(this, "Error", kNoRoomForDefinitions, app::Prompter::Icon::Error);
+            return false;
+        }
+    } catch (const std::exception& e) {
+        m_context.prompter.message(this, "Error", kBackupFailed + "\n\n" + e.what(), app::Prompter::Icon::Error);
+        return false;
+    }
+    return copyWithProgress(this, m_context.prompter, source, destination, kBackupFailed) == CopyOutcome::Copied;
+}
+
+// ---- restore ----------------------------------------------------------------------
+
+TMyRestore::TMyRestore(BackupContext context, QWidget* parent)
+    : QDialog(parent)
+    , m_context(std::move(context))
+{
+    setWindowTitle("Restore");
+    auto* layout = new QVBoxLayout(this);
+    std::array<QRadioButton*, 3> kinds{};
+    layout->addWidget(kindGroup(this, "What To Restore",
+                                {"Restore a Database File (*.DBF)", "Restore List Files (*.LST)",
+                                 "Restore Report Definitions (*.URP)"},
+                                kinds));
+    DatabaseButton = kinds[0];
+    ListsButton = kinds[1];
+    DefinitionsButton = kinds[2];
+    auto* buttons = new QHBoxLayout;
+    StartButton = new QPushButton("&Start Restore", this);
+    CancelButton = new QPushButton("&Cancel", this);
+    auto* help = new QPushButton("&Help", this);
+    StartButton->setDefault(true);
+    buttons->addStretch();
+    for (QPushButton* b : {StartButton, CancelButton, help})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+    connect(StartButton, &QPushButton::clicked, this, &TMyRestore::StartRestoreClick);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Backup and Restore"); });
+    ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
+}
+
+void TMyRestore::StartRestoreClick()
+{
+    app::Prompter::FileDialog dialog;
+    if (DatabaseButton->isChecked())
+        dialog = {"Restore DBF File", "DBase Files (*.DBF *.dbf)", "DBF", {}};
+    else if (ListsButton->isChecked())
+        dialog = {"Restore LST Files", "List Files (*.LST *.lst)", "LST", {}};
+    else
+        dialog = {"Restore URP File", "Reports Files (*.URP *.urp)", "URP", kDefinitions};
+    const QString chosen = m_context.prompter.openFileName(this, dialog);
+    if (chosen.isEmpty())
+        return;
+    bool done = false;
+    if (DatabaseButton->isChecked())
+        done = restoreDatabase(chosen);
+    else if (ListsButton->isChecked())
+        done = restoreLists(chosen);
+    else
+        done = restoreDefinitions(chosen);
+    if (done)
+        completed();
+}
+
+void TMyRestore::completed()
+{
+    CancelButton->setText("&Close");
+    CancelButton->setFocus();
+}
+
+bool TMyRestore::restoreDatabase(const QString& chosen)
+{
+    if (m_context.searchMode())
+        m_context.endSearch(); // it stays ended
+    const QString destination = inFolder(m_context.programFolder, QFileInfo(chosen).fileName());
+    if (!m_context.checkFormat(this, chosen))
+        return false;
+    if (same(chosen, destination)) {
+        // The program folder's own file: nothing to copy; it becomes the current database.
+        m_context.openRestored(destination);
+        m_context.prompter.message(this, "Notice",
+                                   QString("The file \"%1\" is already in place in the program folder; nothing was "
+                                           "copied.  It is now the current database.")
+                                       .arg(destination),
+                                   app::Prompter::Icon::Information);
+        return true;
+    }
+    const bool current = same(destination, m_context.currentDatabase());
+    bool closed = false;
+    if (current) {
+        m_context.closeTable();
+        closed = true;
+        if (m_context.tableInUse()) {
+            m_context.prompter.message(this, "Error", kRestoreInUse, app::Prompter::Icon::Error);
+            m_context.reopenTable();
+            return false;
+        }
+    }
+    // The copy never replaces the open collection before it is whole: it needs room beside it.
+    QString problem;
+    try {
+        if (!spaceFor(chosen, destination).fitsBeside())
+            problem = kNoRoomToRestore;
+    } catch (const std::exception& e) {
+        problem = kRestoreFailed + "\n\n" + e.what();
+    }
+    if (!problem.isEmpty()) {
+        m_context.prompter.message(this, "Error", problem, app::Prompter::Icon::Error);
+        if (closed)
+            m_context.reopenTable();
+        return false;
+    }
+    if (!closed)
+        m_context.closeTable();
+    if (copyWithProgress(this, m_context.prompter, chosen, destination, kRestoreFailed) != CopyOutcome::Copied) {
+        m_context.reopenTable();
+        return false;
+    }
+    // Only the table file travels: its index is built anew.
+    QFile::remove(inFolder(m_context.programFolder, QFileInfo(destination).completeBaseName() + ".MDX"));
+    QFile::remove(inFolder(m_context.programFolder, QFileInfo(destination).completeBaseName() + ".mdx"));
+    m_context.openRestored(destination);
+    m_context.prompter.message(this, "Notice", kRestoreDone, app::Prompter::Icon::Information);
+    return true;
+}
+
+bool TMyRestore::restoreLists(const QString& chosen)
+{
+    const QString folder = QFileInfo(chosen).absolutePath();
+    bool all = true;
+    for (const QString& name : listFileNames()) {
+        const QString source = inFolder(folder, name);
+        if (!QFileInfo::exists(source)) {
+            m_context.prompter.message(
+                this, "Warning",
+                QString("The following file \"%1\" could not be located on the specified source drive.").arg(name),
+                app::Prompter::Icon::Warning);
+            all = false;
+            continue;
+        }
+        const QString destination = inFolder(m_context.programFolder, name);
+        if (same(source, destination))
+            continue; // already in place
+        if (copyWithProgress(this, m_context.prompter, source, destination, kRestoreFailed) != CopyOutcome::Copied)
+            return false;
+    }
+    m_context.prompter.message(this, "Notice",
+                               all ? "ALL proper LST files restored successfully."
+                                   : "One or more files were not restored.  Restore may not have completed successfully.",
+                               app::Prompter::Icon::Information);
+    m_context.loadAllLists();
+    return true;
+}
+
+bool TMyRestore::restoreDefinitions(const QString& chosen)
+{
+    const QString source = inFolder(QFileInfo(chosen).absolutePath(), kDefinitions);
+    if (!QFileInfo::exists(source)) {
+        m_context.prompter.message(this, "Error",
+                                   "The Report Definitions file \"REELKP.URP\" could not be  located on the specified "
+                                   "source drive.",
+                                   app::Prompter::Icon::Error);
+        return false;
+    }
+    const QString destination = inFolder(m_context.programFolder, kDefinitions);
+    if (!same(source, destination)) {
+        try {
+            if (!spaceFor(source, destination).fitsBeside()) {
+                m_context.prompter.message(this, "Error", kNoRoomToRestore, app::Prompter::Icon::Error);
+                return false;
+            }
+        } catch (const std::exception& e) {
+            m_context.prompter.message(this, "Error", kRestoreFailed + "\n\n" + e.what(), app::Prompter::Icon::Error);
+            return false;
+        }
+        if (copyWithProgress(this, m_context.prompter, source, destination, kRestoreFailed) != CopyOutcome::Copied)
+            return false;
+    }
+    m_context.prompter.message(this, "Notice", kRestoreDone, app::Prompter::Icon::Information);
+    return true;
+}
+
+} // namespace backup_ui

@@ -1,0 +1,168 @@
+// Whole-file copies that never harm what they replace: failures at every
+// write, cancel, a real full volume, file identity through links.
+#include "DbError.h"
+#include "FaultInjection.h"
+#include "SafeCopy.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <random>
+#include <thread>
+
+using testing_support::TempDir;
+using testing_support::readFileBytes;
+using testing_support::writeFileBytes;
+
+namespace {
+
+std::string randomBytes(size_t n, uint32_t seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(n, '\0');
+    for (char& c : bytes)
+        c = static_cast<char>(random());
+    return bytes;
+}
+
+// No temporary copy is left in a folder.
+void expectNoLeftovers(const std::filesystem::path& folder)
+{
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        EXPECT_EQ(entry.path().string().find(".rk-copy"), std::string::npos) << entry.path();
+}
+
+} // namespace
+
+TEST(SafeCopy, CopiesAndReplacesWhole)
+{
+    TempDir dir;
+    const std::string source = dir.file("MASTER.DBF"), destination = dir.file("backup.DBF");
+    writeFileBytes(source, randomBytes(10 << 20, 1)); // more than two blocks
+    writeFileBytes(destination, "an older backup");
+    backup::CopyProgress progress;
+    EXPECT_EQ(backup::copyFileSafely(source, destination, &progress), backup::CopyResult::Copied);
+    EXPECT_EQ(readFileBytes(destination), readFileBytes(source));
+    EXPECT_EQ(progress.copied.load(), progress.total.load());
+    expectNoLeftovers(dir.path());
+    // An empty file copies too.
+    writeFileBytes(source, "");
+    backup::copyFileSafely(source, destination);
+    EXPECT_EQ(readFileBytes(destination), "");
+}
+
+TEST(SafeCopy, AFailureAtEveryChangeLeavesTheDestinationAsItWas)
+{
+    TempDir dir;
+    const std::string source = dir.file("SOURCE.DBF"), destination = dir.file("DEST.DBF");
+    writeFileBytes(source, randomBytes(9 << 20, 2));
+    const std::string before = randomBytes(3000, 3);
+    writeFileBytes(destination, before);
+    db::faults::resetCount();
+    backup::copyFileSafely(source, destination);
+    const uint64_t changes = db::faults::changesSoFar();
+    ASSERT_GE(changes, 4u); // create, the writes, the sync, the rename
+    for (uint64_t n = 1; n <= changes; ++n) {
+        SCOPED_TRACE(n);
+        writeFileBytes(destination, before);
+        db::faults::resetCount();
+        db::faults::arm(n, db::faults::Action::Fail);
+        EXPECT_THROW(backup::copyFileSafely(source, destination), db::DbError);
+        db::faults::disarm();
+        // Either untouched or, when only the folder's sync after the rename failed, the whole copy.
+        const std::string now = readFileBytes(destination);
+        EXPECT_TRUE(now == before || now == readFileBytes(source));
+        expectNoLeftovers(dir.path());
+    }
+}
+
+TEST(SafeCopy, ACancelledCopyLeavesTheDestinationAsItWas)
+{
+    TempDir dir;
+    const std::string source = dir.file("SOURCE.DBF"), destination = dir.file("DEST.DBF");
+    writeFileBytes(source, randomBytes(12 << 20, 4));
+    writeFileBytes(destination, "kept");
+    backup::CopyProgress progress;
+    progress.cancel = true;
+    EXPECT_EQ(backup::copyFileSafely(source, destination, &progress), backup::CopyResult::Cancelled);
+    EXPECT_EQ(readFileBytes(destination), "kept");
+    expectNoLeftovers(dir.path());
+}
+
+TEST(SafeCopy, TheSameFileIsKnownByItsIdentityNotItsName)
+{
+    TempDir dir;
+    const std::string file = dir.file("MASTER.DBF");
+    writeFileBytes(file, "collection");
+    std::filesystem::create_directory(dir.file("sub"));
+    std::filesystem::create_symlink(file, dir.file("sub/link.DBF"));
+    std::filesystem::create_hard_link(file, dir.file("hard.DBF"));
+    EXPECT_TRUE(backup::sameFile(file, dir.file("sub/link.DBF")));
+    EXPECT_TRUE(backup::sameFile(file, dir.file("sub/../MASTER.DBF")));
+    EXPECT_TRUE(backup::sameFile(file, dir.file("hard.DBF")));
+    EXPECT_FALSE(backup::sameFile(file, dir.file("missing.DBF")));
+    EXPECT_THROW(backup::copyFileSafely(file, dir.file("sub/link.DBF")), db::DbError);
+    EXPECT_EQ(readFileBytes(file), "collection");
+    // A copy through a link replaces the file behind it and keeps the link.
+    writeFileBytes(dir.file("other.DBF"), "other");
+    backup::copyFileSafely(dir.file("other.DBF"), dir.file("sub/link.DBF"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("sub/link.DBF")));
+    EXPECT_EQ(readFileBytes(file), "other");
+}
+
+TEST(SafeCopy, ReadErrorsNameTheFile)
+{
+    TempDir dir;
+    try {
+        backup::copyFileSafely(dir.file("missing.DBF"), dir.file("to.DBF"));
+        ADD_FAILURE() << "no error";
+    } catch (const db::DbError& e) {
+        EXPECT_NE(std::string(e.what()).find("missing.DBF"), std::string::npos);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("to.DBF")));
+}
+
+// A real volume of 1 MB (a tmpfs), where the super-user may mount one.
+class SmallVolume : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = dir.file("volume");
+        std::filesystem::create_directory(folder);
+        if (::geteuid() != 0 || ::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=1m") != 0)
+            GTEST_SKIP() << "a tmpfs cannot be mounted here";
+        mounted = true;
+    }
+    void TearDown() override
+    {
+        if (mounted)
+            ::umount(folder.c_str());
+    }
+    TempDir dir;
+    std::string folder;
+    bool mounted = false;
+};
+
+TEST_F(SmallVolume, AFullVolumeLeavesTheOldBackupAndTheRoomCountsIt)
+{
+    const std::string old = folder + "/MASTER.DBF";
+    writeFileBytes(old, randomBytes(900 * 1024, 5));
+    const std::string before = readFileBytes(old);
+    const std::string source = dir.file("MASTER.DBF");
+    writeFileBytes(source, randomBytes(950 * 1024, 6));
+    // 1 MB volume, 900 KB used: 950 KB fits only in the old file's place.
+    const backup::CopySpace space = backup::spaceFor(source, old);
+    EXPECT_TRUE(space.fitsInPlace());
+    EXPECT_FALSE(space.fitsBeside());
+    // The safe copy runs into the full volume and leaves the old backup whole.
+    EXPECT_THROW(backup::copyFileSafely(source, old), db::DbError);
+    EXPECT_EQ(readFileBytes(old), before);
+    expectNoLeftovers(folder);
+    // In the old one's place (when the user agreed to lose it) it fits.
+    EXPECT_EQ(backup::copyFileSafely(source, old, nullptr, true), backup::CopyResult::Copied);
+    EXPECT_EQ(readFileBytes(old), readFileBytes(source));
+}
