@@ -61,6 +61,9 @@ constexpr const char* kUsage =
     "  import FILE IN [--map SOURCE=FIELD,...] [--skip-first]\n"
     "                              new records from delimited text or a dBASE table (.dbf); each\n"
     "                              import field goes to the field in its place, or as mapped\n"
+    "  backup FILE FOLDER [--lists] [--definitions]\n"
+    "                              copy the collection (and the pick lists, the report definitions)\n"
+    "                              into FOLDER, each replaced only once its copy is whole\n"
     "  settings                    the settings file's path and every setting, defaults filled in\n"
     "  hold FILE [--exclusive]     keep the table open until standard input ends\n";
 
@@ -661,6 +664,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         {"dump", dump},     {"pack", pack},   {"reindex", reindex}, {"hold", hold},
         {"settings", settings}, {"search", search}, {"sort", sort}, {"replace", replace},
         {"report", report}, {"export", exportRecords}, {"import", importRecords},
+        {"backup", backupFiles},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

@@ -36,5 +36,6 @@ bool addLevel(const std::string& text, std::vector<find::SearchItem>& items, std
 
 int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int importRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int backupFiles(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace cli::detail

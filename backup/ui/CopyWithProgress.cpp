@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <chrono>
 #include <exception>
 #include <memory>
 #include <thread>
@@ -62,8 +63,13 @@ CopyOutcome copyWithProgress(QWidget* owner, app::Prompter& prompter, const QStr
         if (bar && progress.total > 0)
             bar->setValue(static_cast<int>(progress.copied * 1000 / progress.total));
     });
-    poll.start(20);
-    loop.exec(); // until the poll sees the worker's end
+    // Small files are done in a moment: wait briefly before handing over to the event loop.
+    for (int i = 0; i < 50 && !finished; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!finished) {
+        poll.start(20);
+        loop.exec(); // until the poll sees the worker's end
+    }
     worker.join();
     poll.stop();
     bar.reset();

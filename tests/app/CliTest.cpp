@@ -288,3 +288,35 @@ TEST(Cli, ExportAndImportTheCollection)
     EXPECT_EQ(stopped.err.substr(0, stopped.err.find('\n')), "'2/30/1995' is not a valid date");
     EXPECT_EQ(stopped.out, "0 records imported from " + text + "\n");
 }
+
+TEST(Cli, BackupCopiesTheCollectionListsAndDefinitions)
+{
+    TempDir dir;
+    qputenv("REELKEEPER_HOME", QByteArray::fromStdString(dir.file("home")));
+    qputenv("REELKEEPER_CONFIG", QByteArray::fromStdString(dir.file("REELKP.INI")));
+    std::filesystem::create_directories(dir.file("home"));
+    std::filesystem::create_directories(dir.file("media"));
+    testing_support::writeFileBytes(dir.file("home/STAR.LST"), "Audrey Hepburn\r\n");
+    testing_support::writeFileBytes(dir.file("home/REELKP.URP"), "definitions");
+    const std::string path = dir.file("FILMS.DBF");
+    ASSERT_EQ(runCli({"create", path}).code, 0);
+    addFilm(path, "Vertigo", 1958);
+    const Result copied = runCli({"backup", path, dir.file("media"), "--lists", "--definitions"});
+    ASSERT_EQ(copied.code, 0) << copied.err;
+    EXPECT_NE(copied.out.find("Copied " + path + " to " + dir.file("media/FILMS.DBF")), std::string::npos);
+    EXPECT_NE(copied.out.find("Backup completed successfully."), std::string::npos);
+    EXPECT_EQ(testing_support::readFileBytes(dir.file("media/FILMS.DBF")), testing_support::readFileBytes(path));
+    EXPECT_EQ(testing_support::readFileBytes(dir.file("media/STAR.LST")), "Audrey Hepburn\r\n");
+    EXPECT_EQ(testing_support::readFileBytes(dir.file("media/REELKP.URP")), "definitions");
+    // Onto itself, to a missing folder, while another program holds the collection.
+    const Result itself = runCli({"backup", path, dir.path().string()});
+    EXPECT_EQ(itself.code, 1);
+    EXPECT_NE(itself.err.find("identical"), std::string::npos);
+    EXPECT_EQ(runCli({"backup", path, dir.file("nowhere")}).code, 1);
+    db::Table open;
+    open.setFilePath(path);
+    open.open();
+    const Result held = runCli({"backup", path, dir.file("media")});
+    EXPECT_EQ(held.code, 1);
+    EXPECT_NE(held.err.find("requires exclusive use"), std::string::npos);
+}
