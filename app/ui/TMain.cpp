@@ -508,6 +508,7 @@ bool TMain::create()
     SetButtonBar(m_settings.buttonBar);
     applyScreenSize();
     SetMenuLastFiles();
+    CheckForConversion();
     if (m_browseMode) {
         m_rememberedFieldEditing = m_settings.gridFieldEditing;
         m_settings.gridFieldEditing = false;

@@ -65,6 +65,8 @@ public:
     bool DBaseInUse(const QString& name);
     void RemoveMDXByte(const QString& name);
     bool CheckDBaseFormat(QWidget* owner, const QString& name);
+    // Offers to copy the collections of the program's earlier versions into this one.
+    void CheckForConversion();
     void DoPack();
     void DoRebuildIndexes();
     void DoUpdateDatabase();

@@ -3,6 +3,7 @@
 // and update.
 
 #include "TMain.h"
+#include "OldCollections.h"
 #include "TMyBackup.h"
 #include "TMainShared.h"
 
@@ -191,6 +192,37 @@ void TMain::SetMenuLastFiles()
         any = any || !entry.isEmpty();
     }
     m_recentSeparator->setVisible(any);
+}
+
+// ---------------------------------------------------------------- older versions' files
+
+void TMain::CheckForConversion()
+{
+    for (const db::OldVersion version : {db::OldVersion::V2, db::OldVersion::V1}) {
+        const QString name = db::oldCollectionFileName(version);
+        const QString path = QDir(programFolder()).filePath(name);
+        if (!m_table.active() || !db::isOldCollection(local(path), version))
+            continue;
+        const QString question = QString("A database from a previous version (%1) has been detected.  Would you like to "
+                                         "convert it now?  NOTE: After conversion the old file will be deleted.  You "
+                                         "may wish to make a copy of \"%2\" first.")
+                                     .arg(version == db::OldVersion::V2 ? "2.X" : "1.X", name);
+        if (m_prompter.ask(this, "Convert", question, Prompter::Buttons::YesNo, Prompter::Answer::Yes)
+            != Prompter::Answer::Yes)
+            continue;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const db::ConversionResult result = db::convertOldCollection(m_table, local(path), version);
+        QApplication::restoreOverrideCursor();
+        // The old file goes only when every one of its records is in the collection.
+        if (result.error.empty())
+            QFile::remove(path);
+        const std::string report = db::conversionReport(result, name.toStdString());
+        if (!report.empty())
+            m_prompter.message(this, result.error.empty() ? "Warning" : "Error",
+                               QString::fromStdString(db::cp1252ToUtf8(report)),
+                               result.error.empty() ? Prompter::Icon::Warning : Prompter::Icon::Error);
+        m_table.first();
+    }
 }
 
 // ---------------------------------------------------------------- backup and restore

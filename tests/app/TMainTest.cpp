@@ -485,3 +485,49 @@ TEST_F(MainWindowTest, BrowseModeTurnsFieldEditingOffForTheRunOnly)
     back.load(config);
     EXPECT_EQ(back.value("Grid Options", "Field Editing"), QString("Yes"));
 }
+
+TEST_F(MainWindowTest, StartUpOffersToConvertTheOlderVersionsFiles)
+{
+    // Old files as the earlier versions kept them, with their fields (the first one not looked at).
+    QDir().mkpath(home);
+    auto oldFile = [&](const char* name, std::vector<const char*> fields) {
+        std::vector<db::FieldDef> defs = {{"ID", 'N', 6, 0}};
+        for (const char* field : fields)
+            defs.push_back({field, 'C', 30, 0});
+        const QString path = QDir(home).filePath(name);
+        db::Table::createTable(path.toStdString(), defs);
+        db::Table t;
+        t.setFilePath(path.toStdString());
+        t.open();
+        t.insert();
+        t.setText(t.requireField("Title"), "Old Film");
+        t.post();
+        return path;
+    };
+    const std::vector<const char*> common = {"Title", "Star1", "Star2", "Star3", "Star4", "Producer", "Director",
+                                             "ReleasedBy", "Year", "RunTime", "Rating", "Category", "Picture",
+                                             "Sound", "Format", "PersonalRa"};
+    std::vector<const char*> v2 = common, v1 = common;
+    for (const char* f : {"MediaNum", "RecSpeed", "CounterSta", "CounterSto", "Descriptio", "Content", "Miscellane",
+                          "KeyWords", "LaserForma", "ListPrice", "OscarNom", "OscarAward"})
+        v2.push_back(f);
+    for (const char* f : {"TapeNum", "RecSpeed", "CounterSta", "CounterSto", "Descriptio", "Content", "CloseCapt",
+                          "NoiseRed", "SurroundSo"})
+        v1.push_back(f);
+    const QString second = oldFile("V2LOG.DBF", v2);
+    const QString first = oldFile("VLOG.DBF", v1);
+    // Yes to 2.X, No to 1.X: the 2.X question comes first.
+    prompter.answers = {Prompter::Answer::Yes, Prompter::Answer::No};
+    auto window = start();
+    ASSERT_TRUE(created);
+    ASSERT_EQ(prompter.questions.size(), 2u);
+    EXPECT_EQ(prompter.questions[0].caption, "Convert");
+    EXPECT_EQ(prompter.questions[0].text,
+              "A database from a previous version (2.X) has been detected.  Would you like to convert it now?  NOTE: "
+              "After conversion the old file will be deleted.  You may wish to make a copy of \"V2LOG.DBF\" first.");
+    EXPECT_NE(prompter.questions[1].text.indexOf("(1.X)"), -1);
+    EXPECT_FALSE(QFileInfo::exists(second));
+    EXPECT_TRUE(QFileInfo::exists(first)); // asked again at the next start
+    EXPECT_EQ(window->table().recordCount(), 1u);
+    EXPECT_EQ(QString::fromStdString(window->table().text(0)), "Old Film");
+}

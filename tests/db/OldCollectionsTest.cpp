@@ -1,0 +1,196 @@
+// The collections of the program's earlier versions, written here by the
+// engine with the field lists those versions had.
+#include "CollectionFile.h"
+#include "EditText.h"
+#include "FaultInjection.h"
+#include "OldCollections.h"
+#include "Schema.h"
+#include "Table.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace db;
+using testing_support::TempDir;
+
+namespace {
+
+// The old versions' fields after the first, which no version looked at.
+std::vector<FieldDef> oldFields(OldVersion version)
+{
+    std::vector<FieldDef> fields = {{"RECNUM", 'N', 6, 0}};
+    const std::vector<const char*> common = {"Title", "Star1", "Star2", "Star3", "Star4", "Producer", "Director",
+                                             "ReleasedBy"};
+    for (const char* name : common)
+        fields.push_back({name, 'C', name == std::string("Title") ? 40 : 25, 0});
+    fields.push_back({"Year", 'N', 4, 0});
+    fields.push_back({"RunTime", 'N', 3, 0});
+    for (const char* name : {"Rating", "Category", "Picture", "Sound", "Format", "PersonalRa"})
+        fields.push_back({name, 'C', 12, 0});
+    fields.push_back({version == OldVersion::V2 ? "MediaNum" : "TapeNum", 'C', 8, 0});
+    for (const char* name : {"RecSpeed", "CounterSta", "CounterSto"})
+        fields.push_back({name, 'C', 6, 0});
+    fields.push_back({"Descriptio", 'C', 100, 0});
+    fields.push_back({"Content", 'C', 20, 0});
+    if (version == OldVersion::V2) {
+        fields.push_back({"Miscellane", 'C', 60, 0});
+        fields.push_back({"KeyWords", 'C', 60, 0});
+        fields.push_back({"LaserForma", 'C', 10, 0});
+        fields.push_back({"ListPrice", 'N', 8, 2});
+        fields.push_back({"OscarNom", 'C', 3, 0});
+        fields.push_back({"OscarAward", 'C', 3, 0});
+    } else {
+        for (const char* name : {"CloseCapt", "NoiseRed", "SurroundSo"})
+            fields.push_back({name, 'C', 3, 0});
+    }
+    return fields;
+}
+
+class OldCollections : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        collection.setFilePath(dir.file("MASTER.DBF"));
+        createCollectionTable(dir.file("MASTER.DBF"));
+        collection.open();
+        collection.addIndex("NewIndex", "Upper(Left(Title,30))");
+        collection.selectIndex("NewIndex");
+    }
+
+    // An old file with one record per row of field values (by old field name).
+    std::string writeOld(OldVersion version, const std::vector<std::vector<std::pair<const char*, const char*>>>& rows)
+    {
+        const std::string path = dir.file(oldCollectionFileName(version));
+        Table::createTable(path, oldFields(version));
+        Table old;
+        old.setFilePath(path);
+        old.open();
+        for (const auto& row : rows) {
+            old.insert();
+            for (const auto& [field, value] : row)
+                old.setText(old.requireField(field), value);
+            old.post();
+        }
+        return path;
+    }
+
+    std::string text(const char* field) const { return collection.text(collection.requireField(field)); }
+
+    TempDir dir;
+    Table collection;
+};
+
+} // namespace
+
+TEST_F(OldCollections, EachVersionIsKnownByItsFields)
+{
+    const std::string v2 = writeOld(OldVersion::V2, {});
+    const std::string v1 = writeOld(OldVersion::V1, {});
+    EXPECT_TRUE(isOldCollection(v2, OldVersion::V2));
+    EXPECT_FALSE(isOldCollection(v2, OldVersion::V1));
+    EXPECT_TRUE(isOldCollection(v1, OldVersion::V1));
+    EXPECT_FALSE(isOldCollection(dir.file("MASTER.DBF"), OldVersion::V2)); // today's collection
+    EXPECT_FALSE(isOldCollection(dir.file("missing.DBF"), OldVersion::V1));
+    testing_support::writeFileBytes(dir.file("JUNK.DBF"), "not a table at all");
+    EXPECT_FALSE(isOldCollection(dir.file("JUNK.DBF"), OldVersion::V1));
+    // One field renamed: another structure, left alone.
+    std::vector<FieldDef> renamed = oldFields(OldVersion::V2);
+    renamed[5].name = "Star9";
+    Table::createTable(dir.file("OTHER.DBF"), renamed);
+    EXPECT_FALSE(isOldCollection(dir.file("OTHER.DBF"), OldVersion::V2));
+}
+
+TEST_F(OldCollections, Version2RecordsComeOverFieldByField)
+{
+    const std::string path = writeOld(OldVersion::V2, {{{"Title", "Casablanca"}, {"Star1", "Humphrey Bogart"},
+                                                        {"Year", "1942"}, {"RunTime", "102"}, {"MediaNum", "T-17"},
+                                                        {"Miscellane", "Colorized"}, {"ListPrice", "19.95"},
+                                                        {"OscarAward", "Yes"}},
+                                                       {{"Title", "Brazil"}}});
+    const ConversionResult result = convertOldCollection(collection, path, OldVersion::V2);
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(result.copied, 2u);
+    EXPECT_EQ(conversionReport(result, "V2LOG.DBF"), "");
+    collection.refresh();
+    EXPECT_EQ(collection.recordCount(), 2u);
+    EXPECT_EQ(collection.checkIndex(), "");
+    collection.first(); // in title order
+    EXPECT_EQ(text("Title"), "Brazil");
+    collection.next();
+    EXPECT_EQ(text("Title"), "Casablanca");
+    EXPECT_EQ(text("Star1"), "Humphrey Bogart");
+    EXPECT_EQ(text("Year"), "1942");
+    EXPECT_EQ(text("RunTime"), "102");
+    EXPECT_EQ(text("MediaNum"), "T-17");
+    EXPECT_EQ(text("Miscellane"), "Colorized");
+    EXPECT_EQ(text("ListPrice"), "19.95");
+    EXPECT_EQ(text("OscarAward"), "Yes");
+    EXPECT_EQ(text("Star5"), "");
+    EXPECT_TRUE(std::filesystem::exists(path)); // the caller deletes it
+}
+
+TEST_F(OldCollections, Version1FlagsBecomeTheMiscellaneousText)
+{
+    const std::string path = writeOld(OldVersion::V1, {{{"Title", "A"}, {"CloseCapt", "YES"}, {"NoiseRed", "NO"},
+                                                        {"SurroundSo", "yes"}, {"TapeNum", "12"}},
+                                                       {{"Title", "B"}},
+                                                       {{"Title", "C"}, {"NoiseRed", "Yes"}}});
+    const ConversionResult result = convertOldCollection(collection, path, OldVersion::V1);
+    EXPECT_EQ(result.copied, 3u);
+    collection.first();
+    EXPECT_EQ(text("Miscellane"), "Closed Captioned, Surround Sound");
+    EXPECT_EQ(text("MediaNum"), "12");
+    collection.next();
+    EXPECT_EQ(text("Miscellane"), "");
+    collection.next();
+    EXPECT_EQ(text("Miscellane"), "Noise Reduction");
+    EXPECT_EQ(text("KeyWords"), "");
+    EXPECT_EQ(editTextFormat().shortDatePattern, EditTextFormat{}.shortDatePattern); // put back
+}
+
+TEST_F(OldCollections, ValuesTheCollectionCannotHoldAreLeftEmptyAndReported)
+{
+    // The old year field was text in some copies: a year that is no number.
+    std::vector<FieldDef> fields = oldFields(OldVersion::V2);
+    fields[9] = {"Year", 'C', 10, 0};
+    const std::string path = dir.file("V2LOG.DBF");
+    Table::createTable(path, fields);
+    {
+        Table old;
+        old.setFilePath(path);
+        old.open();
+        for (const char* year : {"1942", "about 1950", "1e300"}) { // the last one is a number too big for the field
+            old.insert();
+            old.setText(old.requireField("Title"), "Film");
+            old.setText(old.requireField("Year"), year);
+            old.post();
+        }
+    }
+    ASSERT_TRUE(isOldCollection(path, OldVersion::V2));
+    const ConversionResult result = convertOldCollection(collection, path, OldVersion::V2);
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(result.copied, 3u);
+    EXPECT_EQ(result.unstored, 2u);
+    EXPECT_EQ(conversionReport(result, "V2LOG.DBF"),
+              "2 values could not be stored and were left empty:\nYear \"about 1950\"\nYear \"1e300\"");
+}
+
+TEST_F(OldCollections, AFailurePartWaySaysHowManyRecordsCameOver)
+{
+    std::vector<std::vector<std::pair<const char*, const char*>>> rows(40, {{"Title", "Film"}});
+    const std::string path = writeOld(OldVersion::V2, rows);
+    // The disk fills while the conversion's batch is written.
+    faults::resetCount();
+    faults::arm(3, faults::Action::Fail);
+    const ConversionResult result = convertOldCollection(collection, path, OldVersion::V2);
+    faults::disarm();
+    EXPECT_NE(result.error, "");
+    const std::string report = conversionReport(result, "V2LOG.DBF");
+    EXPECT_NE(report.find("copied into the collection, and \"V2LOG.DBF\" was kept."), std::string::npos) << report;
+    collection.close();
+    collection.open();
+    EXPECT_LE(collection.recordCount(), 40u);
+    EXPECT_EQ(collection.checkIndex(), "");
+}
