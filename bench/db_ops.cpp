@@ -6,12 +6,15 @@
 #include "RecordTexts.h"
 #include "Locate.h"
 #include "Replace.h"
+#include "OldCollections.h"
+#include "Schema.h"
 #include "Table.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <fstream>
+#include <filesystem>
 #include <iostream>
 #include <random>
 #include <vector>
@@ -266,6 +269,48 @@ int keys(const std::string& path, const std::string& out)
     return 0;
 }
 
+// A 2.X collection file of n records beside the collection (its fields filled
+// from the collection's first records), converted into the collection.
+int convert(const std::string& path, uint32_t n)
+{
+    const std::string old = (std::filesystem::path(path).parent_path() / "V2LOG.DBF").string();
+    std::vector<db::FieldDef> fields = {{"RecNum", 'N', 8, 0}};
+    for (const char* name : {"Title", "Star1", "Star2", "Star3", "Star4", "Producer", "Director", "ReleasedBy", "Year",
+                             "RunTime", "Rating", "Category", "Picture", "Sound", "Format", "PersonalRa", "MediaNum",
+                             "RecSpeed", "CounterSta", "CounterSto", "Descriptio", "Content", "Miscellane", "KeyWords",
+                             "LaserForma", "ListPrice", "OscarNom", "OscarAward"})
+        fields.push_back(db::collectionFieldDefs().at(static_cast<size_t>(db::schemaPosition(name) - 1)));
+    fields[0].offset = 0;
+    db::Table::createTable(old, fields);
+    {
+        db::Table from, to;
+        openTable(from, path, db::Table::OpenMode::ReadOnly, false);
+        to.setFilePath(old);
+        to.open(db::Table::OpenMode::Exclusive);
+        to.beginBatch();
+        from.first();
+        for (uint32_t i = 0; i < n; ++i, from.next()) {
+            if (from.eof())
+                from.first();
+            to.insert();
+            for (int f = 1; f < to.fieldCount(); ++f)
+                to.setText(f, from.text(from.requireField(to.field(f).name)));
+            to.post();
+        }
+        to.endBatch();
+    }
+    db::Table t;
+    openTable(t, path, db::Table::OpenMode::Shared, true);
+    const auto start = Clock::now();
+    const db::ConversionResult result = db::convertOldCollection(t, old, db::OldVersion::V2);
+    if (!result.error.empty())
+        throw std::runtime_error(result.error);
+    report("conversion of a 2.X file of " + std::to_string(n) + " records, the index kept", msSince(start),
+           static_cast<double>(n));
+    std::filesystem::remove(old);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -309,12 +354,14 @@ int main(int argc, char** argv)
             return replace(a[1], a[2], a[3], a[4]);
         if (a.size() == 3 && a[0] == "keys")
             return keys(a[1], a[2]);
+        if (a.size() == 3 && a[0] == "convert")
+            return convert(a[1], static_cast<uint32_t>(std::stoul(a[2])));
     } catch (const std::exception& e) {
         std::cerr << "db_ops: " << e.what() << "\n";
         return 1;
     }
     std::cerr << "usage: db_ops generate FILE N | scan FILE | fields FILE | filter FILE | build FILE | open50 FILE | "
                  "post FILE N | append FILE N [--exclusive] [--batch=N] | keys FILE OUT | locate FILE VALUE |\n"
-                 "       replace FILE FIELD SEARCH REPLACEMENT\n";
+                 "       replace FILE FIELD SEARCH REPLACEMENT | convert FILE N\n";
     return 2;
 }

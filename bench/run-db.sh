@@ -110,4 +110,18 @@ for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):
     rm -rf "$data/out.csv" "$data/gdal"
   fi
   rm -f "$data/export.txt"
+
+  # Backup beside cp and sync of the same file, and the conversion of an old
+  # version's file (of at most 100,000 records) into a copy of the collection.
+  media="$data/media"
+  mkdir -p "$media"
+  rm -f "$media"/*; sync
+  echo "cp and sync of the collection: $(measure bash -c "cp '$pristine' '$media/' && sync")"
+  rm -f "$media"/*; sync
+  echo "reelkeeper-cli backup of the collection: $(measure "$cli" backup "$pristine" "$media")"
+  rm -rf "$media"
+  cp "$pristine" "$work"; rm -f "${work%.DBF}.MDX"
+  "$ops" build "$work" >/dev/null
+  "$ops" convert "$work" $((n < 100000 ? n : 100000))
+  rm -f "$work" "${work%.DBF}.MDX"
 done
