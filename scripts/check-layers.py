@@ -18,7 +18,7 @@ import subprocess
 import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-CORE = ("db", "find", "edit", "engine", "exchange", "backup", "report")
+CORE = ("db", "find", "edit", "engine", "exchange", "backup", "report", "appearance")
 SKIPPED = ("tests", "bench", "fuzz", "docs", "scripts")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 

@@ -317,7 +317,7 @@ void TMain::buildMenus()
     addCommand(navigate, "Locate", "&Locate", QKeySequence("Ctrl+L"), [this] { DoFind(); });
     addCommand(navigate, "LocateNext", "Locate &Next", QKeySequence("Ctrl+N"), [this] { DoFindNext(); });
     addCommand(navigate, "Reports", "&Reports", QKeySequence("Ctrl+R"), [this] { DoReports(); });
-    addCommand(navigate, "Viewer", "&Viewer", QKeySequence("Ctrl+V"), nullptr);
+    addCommand(navigate, "Viewer", "&Viewer", QKeySequence("Ctrl+V"), [this] { DoViewer(); });
 
     QMenu* options = menuBar()->addMenu("&Options");
     options->setObjectName("OptionsMenu");
@@ -352,7 +352,7 @@ void TMain::buildMenus()
         if (group == 5)
             color->addSeparator();
         addCommand(color, colorNames[static_cast<size_t>(group)], colorCaptions[static_cast<size_t>(group)],
-                   QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_F4 + group)), nullptr);
+                   QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_F4 + group)), [this, group] { DoColors(group); });
     }
     QMenu* lists = options->addMenu("List &Maintenance");
     lists->setObjectName("ListMaintenanceMenu");

@@ -87,6 +87,9 @@ public:
     void DoExport();
     void DoBackup();
     void DoRestore();
+    void DoViewer();
+    // group: a color group 0..4, or 5 for all of them.
+    void DoColors(int group);
     void DoSortOrder();
     void DoEndSearch();
     // Takes new search items, switches search mode on and refreshes; false

@@ -4,6 +4,8 @@
 
 #include "TMain.h"
 #include "TMyReport.h"
+#include "TColorConfig.h"
+#include "TViewConfig.h"
 #include "TImportFormat.h"
 #include "TMyExport.h"
 #include "TMainShared.h"
@@ -292,9 +294,26 @@ void TMain::showTipOfDay()
     m_settings.showTips = tips.showTipsChecked();
 }
 
+void TMain::DoViewer()
+{
+    appearance_ui::TViewConfig viewer(m_prompter, m_settings, m_scaleFactor, this);
+    m_runDialog(viewer);
+    SetViewerOptions();
+    DisplayCount();
+}
+
+void TMain::DoColors(int group)
+{
+    appearance_ui::TColorConfig colors(m_prompter, m_settings, group, m_scaleFactor, this);
+    if (m_runDialog(colors) == QDialog::Accepted && (group == MainWindowColors || group == ColorGroupCount))
+        SetColors(); // other windows take their colors when next shown
+}
+
 void TMain::chooseWindowFont(WindowFont& font)
 {
+    // The dialog opens on the font in force, by the family it really is ("Arial" may be Liberation Sans).
     QFont current(font.name);
+    current.setFamily(QFontInfo(current).family());
     current.setBold(font.bold);
     current.setItalic(font.italic);
     const std::optional<QFont> chosen = m_prompter.chooseFont(this, current);

@@ -42,8 +42,10 @@ public:
     QString openFileName(QWidget*, const FileDialog& dialog) override { return nextFile(dialog); }
     QString saveFileName(QWidget*, const FileDialog& dialog) override { return nextFile(dialog); }
     std::deque<QFont> fonts; // for chooseFont(); an empty script cancels
-    std::optional<QFont> chooseFont(QWidget*, const QFont&) override
+    std::vector<QFont> fontsOffered; // the font each font dialog opened on
+    std::optional<QFont> chooseFont(QWidget*, const QFont& current) override
     {
+        fontsOffered.push_back(current);
         if (fonts.empty())
             return std::nullopt;
         const QFont f = fonts.front();

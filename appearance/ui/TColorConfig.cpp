@@ -1,0 +1,150 @@
+#include "TColorConfig.h"
+
+#include "ColorCombinations.h"
+#include "WindowLook.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace appearance_ui {
+
+namespace {
+
+QString css(int color) { return ui::colorFromSetting(color).name(); }
+
+QString colors(int background, int text)
+{
+    return QString("background-color: %1; color: %2;").arg(css(background), css(text));
+}
+
+} // namespace
+
+TColorConfig::TColorConfig(app::Prompter& prompter, app::Settings& settings, int target, double scaleFactor,
+                           QWidget* parent)
+    : QDialog(parent)
+    , m_prompter(prompter)
+    , m_settings(settings)
+    , m_target(target)
+    , m_colors(settings.colorSets[static_cast<size_t>(target >= 0 && target < app::ColorGroupCount ? target : 0)])
+{
+    setWindowTitle("Color Configuration");
+    auto* layout = new QVBoxLayout(this);
+    auto* samples = new QGridLayout;
+    // Each group: its heading, its sample, and the buttons that change its colors.
+    struct Button {
+        const char* caption;
+        app::ColorRole role;
+    };
+    auto addGroup = [&](int index, const QString& heading, QWidget* sample, std::initializer_list<Button> buttons) {
+        auto* box = new QVBoxLayout;
+        Headings[static_cast<size_t>(index)] = new QLabel(heading, this);
+        box->addWidget(Headings[static_cast<size_t>(index)]);
+        if (sample)
+            box->addWidget(sample);
+        auto* row = new QHBoxLayout;
+        for (const Button& b : buttons) {
+            auto* button = new QPushButton(b.caption, this);
+            button->setObjectName(QString("Color%1").arg(static_cast<int>(b.role) + 1));
+            connect(button, &QPushButton::clicked, this, [this, role = b.role] { changeColor(role); });
+            row->addWidget(button);
+        }
+        box->addLayout(row);
+        samples->addLayout(box, index / 2, index % 2);
+    };
+    addGroup(0, "Window", nullptr,
+             {{"Background", app::MainBackground}, {"Major Titles", app::MajorTitle}, {"Minor Titles", app::MinorTitle}});
+    EditSample = new QLineEdit("Sample Text", this);
+    addGroup(1, "Edit Box", EditSample, {{"Text", app::EditText}, {"Background", app::EditBackground}});
+    ComboSample = new QComboBox(this);
+    ComboSample->addItem("Sample Text");
+    addGroup(2, "Combo Box", ComboSample, {{"Text", app::ComboText}, {"Background", app::ComboBackground}});
+    ListSample = new QListWidget(this);
+    ListSample->addItems({"Sample Text", "Sample Text"});
+    ListSample->setMaximumHeight(60);
+    addGroup(3, "List Box", ListSample, {{"Text", app::ListBoxText}, {"Background", app::ListBoxBackground}});
+    RadioSample = new QRadioButton("Radio Button", this);
+    RadioSample->setChecked(true);
+    addGroup(4, "Radio Button", RadioSample, {{"Text", app::RadioText}, {"Background", app::RadioBackground}});
+    CheckSample = new QCheckBox("Check Box", this);
+    CheckSample->setChecked(true);
+    addGroup(5, "Check Box", CheckSample, {{"Text", app::CheckText}, {"Background", app::CheckBackground}});
+    layout->addLayout(samples);
+
+    CombinationsHeading = new QLabel("Predefined Color Combinations", this);
+    layout->addWidget(CombinationsHeading);
+    Combinations = new QComboBox(this);
+    Combinations->setObjectName("Combinations");
+    Combinations->addItems(appearance::combinationNames());
+    connect(Combinations, &QComboBox::activated, this, &TColorConfig::chooseCombination);
+    layout->addWidget(Combinations);
+
+    auto* buttons = new QHBoxLayout;
+    auto* ok = new QPushButton("&Ok", this);
+    auto* cancel = new QPushButton("&Cancel", this);
+    ok->setDefault(true);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, &TColorConfig::OkClick);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // The window's own look is its samples: only the fonts and the size come from the settings.
+    ui::SetFonts(this, {m_settings.labelFont, m_settings.editFont, m_settings.buttonFont});
+    ui::scaleAndCentre(this, scaleFactor);
+    showSamples();
+}
+
+void TColorConfig::showSamples()
+{
+    const app::ColorSet& c = m_colors;
+    setStyleSheet(QString("TColorConfig { background-color: %1; }").arg(css(c[app::MainBackground])));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ui::colorFromSetting(c[app::MainBackground]));
+    setPalette(palette);
+    for (QLabel* heading : Headings)
+        heading->setStyleSheet(QString("color: %1; background: transparent;").arg(css(c[app::MajorTitle])));
+    CombinationsHeading->setStyleSheet(QString("color: %1; background: transparent;").arg(css(c[app::MinorTitle])));
+    EditSample->setStyleSheet(colors(c[app::EditBackground], c[app::EditText]));
+    ComboSample->setStyleSheet(colors(c[app::ComboBackground], c[app::ComboText]));
+    Combinations->setStyleSheet(colors(c[app::ComboBackground], c[app::ComboText]));
+    ListSample->setStyleSheet(colors(c[app::ListBoxBackground], c[app::ListBoxText]));
+    RadioSample->setStyleSheet(colors(c[app::RadioBackground], c[app::RadioText]));
+    CheckSample->setStyleSheet(colors(c[app::CheckBackground], c[app::CheckText]));
+}
+
+void TColorConfig::changeColor(app::ColorRole role)
+{
+    const std::optional<QColor> chosen = m_prompter.chooseColor(this, ui::colorFromSetting(m_colors[role]));
+    if (!chosen)
+        return;
+    m_colors[role] = ui::settingFromColor(*chosen);
+    showSamples();
+}
+
+void TColorConfig::chooseCombination(int index)
+{
+    m_colors = appearance::applyCombination(m_colors, index);
+    showSamples();
+}
+
+void TColorConfig::OkClick()
+{
+    if (m_target >= 0 && m_target < app::ColorGroupCount) {
+        m_settings.colorSets[static_cast<size_t>(m_target)] = m_colors;
+    } else {
+        for (app::ColorSet& set : m_settings.colorSets)
+            set = m_colors;
+    }
+    accept();
+}
+
+} // namespace appearance_ui

@@ -1,0 +1,144 @@
+// The viewer and color configuration windows through the main window.
+#include "ScriptedPrompter.h"
+#include "TColorConfig.h"
+#include "TMain.h"
+#include "TViewConfig.h"
+#include "Table.h"
+#include "TempDir.h"
+#include "TemporaryProgram.h"
+#include "ViewerModel.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+
+using testing_support::ScriptedPrompter;
+using testing_support::TempDir;
+
+namespace {
+
+class AppearanceWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        program.saveSettings();
+        window = std::make_unique<app::TMain>(prompter, false);
+        window->setDialogRunner([this](QDialog& d) {
+            if (auto* v = dynamic_cast<appearance_ui::TViewConfig*>(&d); v && viewerScript)
+                viewerScript(*v);
+            if (auto* c = dynamic_cast<appearance_ui::TColorConfig*>(&d); c && colorScript)
+                colorScript(*c);
+            return d.result();
+        });
+        ASSERT_TRUE(window->create());
+        window->show();
+    }
+
+    QStringList columnTitles() const
+    {
+        QStringList titles;
+        for (const auto& c : window->model()->columns())
+            titles << c.title;
+        return titles;
+    }
+
+    TempDir dir;
+    testing_support::TemporaryProgram program{dir};
+    ScriptedPrompter prompter;
+    std::unique_ptr<app::TMain> window;
+    std::function<void(appearance_ui::TViewConfig&)> viewerScript;
+    std::function<void(appearance_ui::TColorConfig&)> colorScript;
+};
+
+} // namespace
+
+TEST_F(AppearanceWindowsTest, FilmForTitleMovedToTheBottomIsTheLastColumn)
+{
+    viewerScript = [](appearance_ui::TViewConfig& v) {
+        EXPECT_EQ(v.Pages->currentIndex(), 2); // it opens on Fields to Show
+        v.NamesGrid->item(0, 1)->setText("Film");
+        v.OrderList->setCurrentRow(0);
+        for (int i = 0; i < 45; ++i)
+            v.DownClick();
+        v.WidthGrid->item(0, 1)->setText(" 20 ");
+        v.WidthGrid->item(1, 1)->setText("abc");
+        v.accept();
+    };
+    window->action("Viewer")->trigger();
+    EXPECT_EQ(columnTitles().last(), "Film");
+    EXPECT_EQ(window->settings().fields[0].width, 20);
+    EXPECT_EQ(window->settings().fields[1].width, 10);
+
+    // Every field set to No: no data column.
+    viewerScript = [](appearance_ui::TViewConfig& v) {
+        for (int r = 0; r < 40; ++r)
+            v.toggleShown(r);
+        v.accept();
+    };
+    window->action("Viewer")->trigger();
+    EXPECT_TRUE(columnTitles().isEmpty());
+}
+
+TEST_F(AppearanceWindowsTest, TwoFieldsOfOneNameKeepTheWindowOpen)
+{
+    viewerScript = [this](appearance_ui::TViewConfig& v) {
+        v.NamesGrid->item(1, 1)->setText("");
+        v.NamesGrid->item(2, 1)->setText("");
+        v.accept();
+        EXPECT_EQ(prompter.messages.back().text, "Two field names have the same name \"\".  Please change one.");
+        EXPECT_EQ(v.Pages->currentIndex(), 5);
+        EXPECT_EQ(v.result(), 0); // still open
+        v.NamesGrid->item(2, 1)->setText("title"); // one empty name, and "title" beside "Title", are allowed
+        v.accept();
+        EXPECT_EQ(v.result(), int(QDialog::Accepted));
+    };
+    window->action("Viewer")->trigger();
+    EXPECT_EQ(window->settings().fields[1].displayName, "");
+    EXPECT_EQ(window->settings().fields[2].displayName, "title");
+}
+
+TEST_F(AppearanceWindowsTest, ColorsChangeOnOkOnly)
+{
+    const auto before = window->settings().colorSets;
+    colorScript = [](appearance_ui::TColorConfig& c) {
+        c.Combinations->setCurrentIndex(3);
+        c.chooseCombination(3); // Midnight Black
+        EXPECT_EQ(c.workingCopy()[app::MainBackground], 0);
+        c.reject();
+    };
+    window->action("ColorMain")->trigger();
+    EXPECT_EQ(window->settings().colorSets, before);
+
+    // ALL Windows Color with Ok and no change: the main window's set in all five.
+    window->settings().colorSets[app::EditWindowColors][app::MainBackground] = 255;
+    colorScript = [](appearance_ui::TColorConfig& c) { c.OkClick(); };
+    window->action("ColorAll")->trigger();
+    for (const app::ColorSet& set : window->settings().colorSets)
+        EXPECT_EQ(set, before[app::MainWindowColors]);
+
+    // Christmas Season on the search windows: the samples show the Part's colors.
+    colorScript = [](appearance_ui::TColorConfig& c) {
+        c.chooseCombination(8);
+        EXPECT_NE(c.ListSample->styleSheet().indexOf("background-color: #ff0000; color: #ffffff"), -1);
+        EXPECT_NE(c.ComboSample->styleSheet().indexOf("background-color: #ff0000; color: #ffffff"), -1);
+        EXPECT_NE(c.CheckSample->styleSheet().indexOf("background-color: #00ff00; color: #ff0000"), -1);
+        c.OkClick();
+    };
+    window->action("ColorSearch")->trigger();
+    EXPECT_EQ(window->settings().colorSets[app::SearchWindowColors][app::MainBackground], 255 * 256);
+    EXPECT_EQ(window->settings().colorSets[app::MainWindowColors], before[app::MainWindowColors]);
+}
+
+TEST_F(AppearanceWindowsTest, FontDialogsOpenOnTheFontInForce)
+{
+    window->settings().labelFont.name = "Courier New";
+    window->action("LabelFont")->trigger();
+    ASSERT_FALSE(prompter.fontsOffered.empty());
+    EXPECT_EQ(prompter.fontsOffered.back().family(), QFontInfo(QFont("Courier New")).family());
+    EXPECT_NE(prompter.fontsOffered.back().family(), "Sans Serif");
+}
