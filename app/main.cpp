@@ -8,10 +8,13 @@
 // browse mode; --quit-after-show closes the main window through its normal
 // close step as soon as it has been shown (for benchmarks and smoke tests);
 // --screenshot=FILE saves a picture of the shown window first (docs/).
+// A collection file given (as a file manager passes the one opened) is
+// opened once the window is up, as File > Open Database would.
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Reelkeeper Videos");
+    QGuiApplication::setDesktopFileName("org.reelkeeper.Reelkeeper"); // its desktop entry, icon included
     const QStringList arguments = QCoreApplication::arguments();
     const bool browseMode = arguments.size() > 1 && arguments[1].left(30).toUpper() == "/BROWSE";
     QString screenshot;
@@ -19,12 +22,19 @@ int main(int argc, char** argv)
         if (argument.startsWith("--screenshot="))
             screenshot = argument.mid(13);
     const bool quitAfterShow = arguments.contains("--quit-after-show") || !screenshot.isEmpty();
+    QString collection;
+    for (const QString& argument : arguments.mid(1))
+        if (!argument.startsWith("-") && !argument.startsWith("/BROWSE", Qt::CaseInsensitive)
+            && argument.right(4).toUpper() == ".DBF")
+            collection = argument;
 
     app::WidgetPrompter prompter;
     app::TMain mainWindow(prompter, browseMode);
     if (!mainWindow.create())
         return 1;
     mainWindow.show();
+    if (!collection.isEmpty())
+        QTimer::singleShot(0, &mainWindow, [&mainWindow, collection] { mainWindow.OpenSaveFile(collection); });
     if (!screenshot.isEmpty())
         QTimer::singleShot(300, &mainWindow, [&mainWindow, screenshot] { mainWindow.grab().save(screenshot); });
     if (quitAfterShow)

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2
   python3 python3-dbfread python3-dbf gdal-bin
+  desktop-file-utils appstream
   poppler-utils xvfb
   locales-all
 )
