@@ -7,6 +7,7 @@
 
 #include "CollectionFile.h"
 #include "HelpViewer.h"
+#include "SpeedButtonIcons.h"
 #include "MyNavigator.h"
 #include "PickList.h"
 #include "TMyEdit.h"
@@ -150,27 +151,14 @@ namespace {
 struct SpeedButton {
     const char* command;
     const char* hint;
-    QStyle::StandardPixmap icon;
-    const char* text; // for buttons without a fitting standard picture
 };
 const std::array<SpeedButton, 17> kSpeedButtons = {{
-    {"NewDatabase", "New Database", QStyle::SP_FileIcon, nullptr},
-    {"OpenDatabase", "Open Database", QStyle::SP_DialogOpenButton, nullptr},
-    {"Add", "Add Record", QStyle::SP_FileDialogNewFolder, nullptr},
-    {"Edit", "Edit Record", QStyle::SP_FileDialogDetailedView, nullptr},
-    {"Copy", "Copy Record", QStyle::SP_FileLinkIcon, nullptr},
-    {"Delete", "Delete Record", QStyle::SP_TrashIcon, nullptr},
-    {"Import", "Import Records", QStyle::SP_ArrowDown, nullptr},
-    {"Export", "Export Records", QStyle::SP_ArrowUp, nullptr},
-    {"Search", "Search Records", QStyle::SP_FileDialogContentsView, nullptr},
-    {"EndSearch", "End Search", QStyle::SP_DialogCloseButton, nullptr},
-    {"Locate", "Locate Record", QStyle::SP_ArrowRight, nullptr},
-    {"LocateNext", "Locate Next Record", QStyle::SP_MediaSeekForward, nullptr},
-    {"Reports", "Reports", QStyle::SP_FileDialogListView, nullptr},
-    {"Viewer", "Viewer Configuration", QStyle::SP_DesktopIcon, nullptr},
-    {"ColorAll", "Color Setup", QStyle::SP_CustomBase, "Clr"},
-    {"SortOrder", "Set Sorting Order", QStyle::SP_CustomBase, "A-Z"},
-    {"Contents", "Help", QStyle::SP_DialogHelpButton, nullptr},
+    {"NewDatabase", "New Database"}, {"OpenDatabase", "Open Database"}, {"Add", "Add Record"},
+    {"Edit", "Edit Record"},         {"Copy", "Copy Record"},           {"Delete", "Delete Record"},
+    {"Import", "Import Records"},    {"Export", "Export Records"},      {"Search", "Search Records"},
+    {"EndSearch", "End Search"},     {"Locate", "Locate Record"},       {"LocateNext", "Locate Next Record"},
+    {"Reports", "Reports"},          {"Viewer", "Viewer Configuration"}, {"ColorAll", "Color Setup"},
+    {"SortOrder", "Set Sorting Order"}, {"Contents", "Help"},
 }};
 } // namespace
 
@@ -188,13 +176,8 @@ void TMain::buildSpeedPanel()
         auto* button = new QToolButton(m_speedPanel);
         button->setObjectName(QString("Speed") + b.command);
         button->setDefaultAction(command);
-        if (b.text) {
-            button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-            command->setIconText(b.text);
-        } else {
-            command->setIcon(style()->standardIcon(b.icon));
-            button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-        }
+        command->setIcon(speedButtonIcon(b.command, style()));
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         button->setMinimumWidth(12); // narrower windows shrink the buttons rather than widen the window
         row->addWidget(button);
     }

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace app;
@@ -530,4 +531,21 @@ TEST_F(MainWindowTest, StartUpOffersToConvertTheOlderVersionsFiles)
     EXPECT_TRUE(QFileInfo::exists(first)); // asked again at the next start
     EXPECT_EQ(window->table().recordCount(), 1u);
     EXPECT_EQ(QString::fromStdString(window->table().text(0)), "Old Film");
+}
+
+TEST_F(MainWindowTest, EverySpeedButtonIsAPictureWithItsHint)
+{
+    auto window = start();
+    ASSERT_TRUE(created);
+    const QList<QToolButton*> buttons = window->findChild<QWidget*>("SpeedPanel")->findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), 17);
+    for (QToolButton* button : buttons) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
+        EXPECT_FALSE(button->icon().isNull());
+        EXPECT_FALSE(button->icon().pixmap(24, 24).isNull());
+        EXPECT_FALSE(button->toolTip().isEmpty());
+    }
+    EXPECT_EQ(window->findChild<QToolButton*>("SpeedColorAll")->toolTip(), "Color Setup");
+    EXPECT_EQ(window->findChild<QToolButton*>("SpeedSortOrder")->toolTip(), "Set Sorting Order");
 }
