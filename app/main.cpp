@@ -1,8 +1,12 @@
 #include "Prompter.h"
+#include "ScreenshotTour.h"
 #include "TMain.h"
 
 #include <QApplication>
 #include <QTimer>
+
+#include <cstdio>
+#include <memory>
 
 // The desktop program: its first argument "/BROWSE" (any letter case) starts
 // browse mode; --quit-after-show closes the main window through its normal
@@ -10,6 +14,7 @@
 // --screenshot=FILE saves a picture of the shown window first (docs/).
 // A collection file given (as a file manager passes the one opened) is
 // opened once the window is up, as File > Open Database would.
+// --tour=FOLDER[,IMPORT.TXT] saves a picture of every window into FOLDER and quits.
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
@@ -22,17 +27,31 @@ int main(int argc, char** argv)
         if (argument.startsWith("--screenshot="))
             screenshot = argument.mid(13);
     const bool quitAfterShow = arguments.contains("--quit-after-show") || !screenshot.isEmpty();
+    QString tour, tourSample;
+    for (const QString& argument : arguments)
+        if (argument.startsWith("--tour=")) {
+            tour = argument.mid(7).section(',', 0, 0);
+            tourSample = argument.mid(7).section(',', 1);
+        }
     QString collection;
     for (const QString& argument : arguments.mid(1))
         if (!argument.startsWith("-") && !argument.startsWith("/BROWSE", Qt::CaseInsensitive)
             && argument.right(4).toUpper() == ".DBF")
             collection = argument;
 
-    app::WidgetPrompter prompter;
-    app::TMain mainWindow(prompter, browseMode);
+    const std::unique_ptr<app::Prompter> prompter =
+        tour.isEmpty() ? std::make_unique<app::WidgetPrompter>() : app::makeTourPrompter(tourSample);
+    app::TMain mainWindow(*prompter, browseMode);
     if (!mainWindow.create())
         return 1;
     mainWindow.show();
+    if (!tour.isEmpty()) {
+        QTimer::singleShot(500, &mainWindow, [&mainWindow, tour] {
+            const int saved = app::runScreenshotTour(mainWindow, tour);
+            std::printf("%d pictures saved in %s\n", saved, qPrintable(tour));
+            mainWindow.close();
+        });
+    }
     if (!collection.isEmpty())
         QTimer::singleShot(0, &mainWindow, [&mainWindow, collection] { mainWindow.OpenSaveFile(collection); });
     if (!screenshot.isEmpty())

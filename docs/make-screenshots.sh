@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Pictures of the main window in its three button-bar modes, taken from the
-# real program on an Xvfb display. Usage: docs/make-screenshots.sh [BUILD]
+# Pictures of every window of the program, taken from the real program on an
+# Xvfb display: the main window in its three button-bar modes, then each
+# window as its menu command opens it (reelkeeper --tour).
+# Usage: docs/make-screenshots.sh [BUILD]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -8,20 +10,31 @@ cmake --build "$build" --target reelkeeper db_ops >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/bench/db_ops" generate "$work/FILMS.DBF" 2000 >/dev/null
-modes=(speed-buttons lettered-buttons no-buttons)
-for mode in 1 2 3; do
+settings() {
   cat > "$work/REELKP.INI" <<INI
 [Misc]
 Last Database=$work/FILMS.DBF
 Show Tips=No
-Button Bar=$mode
+Button Bar=$1
 Main Window Width=1040
 Main Window Height=560
 [Sort Order]
-Primary Sort=1
+Primary Sort=14
+Secondary Sort=1
 INI
+}
+run() {
   REELKEEPER_HOME="$work/home" REELKEEPER_CONFIG="$work/REELKP.INI" QT_QPA_PLATFORM=xcb \
-    xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$build/app/reelkeeper" --screenshot="docs/main-window-${modes[$((mode - 1))]}.png" 2>/dev/null
+    xvfb-run -a -s "-screen 0 1280x1024x24" "$build/app/reelkeeper" "$@" 2>/dev/null
+}
+modes=(speed-buttons lettered-buttons no-buttons)
+for mode in 1 2 3; do
+  settings "$mode"
+  run --screenshot="docs/main-window-${modes[$((mode - 1))]}.png"
 done
-ls -l docs/*.png
+settings 1
+printf '"Title","Year","Category"\r\n"Casablanca","1942","Drama"\r\n' > "$work/films.txt"
+mkdir -p docs/windows
+run --tour="docs/windows,$work/films.txt"
+rm -f docs/windows/main-window.png # the three above show it
+ls -l docs/*.png docs/windows/*.png

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -45,6 +46,10 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
     Grid->setColumnWidth(0, static_cast<int>(179 * unit));
     Grid->setColumnWidth(1, static_cast<int>(179 * unit));
     Grid->setColumnWidth(2, static_cast<int>(38 * unit));
+    // All three columns in sight, side by side.
+    Grid->setMinimumWidth(Grid->columnWidth(0) + Grid->columnWidth(1) + Grid->columnWidth(2)
+                          + Grid->verticalScrollBar()->sizeHint().width() + 2 * Grid->frameWidth());
+    Grid->horizontalHeader()->setStretchLastSection(true);
     for (int r = 0; r < rows; ++r) {
         const QString field = r < db::kSchemaFieldCount ? m_context.settings.fields[static_cast<size_t>(r)].displayName : "";
         Grid->setItem(r, 0, new QTableWidgetItem(field));

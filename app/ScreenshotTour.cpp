@@ -1,0 +1,131 @@
+#include "ScreenshotTour.h"
+
+#include "HelpViewer.h"
+#include "Prompter.h"
+#include "TImportFormat.h"
+#include "TMain.h"
+#include "TMyPreview.h"
+#include "TMyReport.h"
+#include "TReportForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <map>
+
+namespace app {
+
+namespace {
+
+// The picture's file name for each window, by its class.
+const std::map<QString, QString>& pictureNames()
+{
+    static const std::map<QString, QString> names = {
+        {"edit::TMyEdit", "record-editor"},
+        {"find::TMySearch", "search"},
+        {"find::TMyLocateDlg", "locate"},
+        {"find::TMySortOrder", "sort-order"},
+        {"find::TSearchAndReplace", "search-and-replace"},
+        {"report_ui::TMyReport", "reports"},
+        {"report_ui::TReportForm", "report-status"},
+        {"report_ui::TMyPreview", "preview"},
+        {"exchange_ui::TImportFormat", "import-format"},
+        {"exchange_ui::TMyImport", "import"},
+        {"exchange_ui::TMyExport", "export"},
+        {"backup_ui::TMyBackup", "backup"},
+        {"backup_ui::TMyRestore", "restore"},
+        {"appearance_ui::TViewConfig", "viewer-configuration"},
+        {"appearance_ui::TColorConfig", "color-configuration"},
+        {"app::TTipOfDay", "tip-of-the-day"},
+        {"TMyEditBox", "pick-list-editor"},
+        {"db_ui::TMyEditBox", "pick-list-editor"},
+    };
+    return names;
+}
+
+// Lets the window be laid out and painted.
+void settle(int milliseconds = 300)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Answers every question No and gives the sample file to the import's file dialog.
+class TourPrompter : public Prompter {
+public:
+    explicit TourPrompter(QString importSample)
+        : m_importSample(std::move(importSample))
+    {
+    }
+    void message(QWidget*, const QString&, const QString&, Icon) override {}
+    Answer ask(QWidget*, const QString&, const QString&, Buttons, Answer, bool) override { return Answer::No; }
+    QString openFileName(QWidget*, const FileDialog& dialog) override
+    {
+        return dialog.title == "Import Data" ? m_importSample : QString();
+    }
+    QString saveFileName(QWidget*, const FileDialog&) override { return {}; }
+    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
+    bool printerSetup(QWidget*) override { return false; }
+
+private:
+    QString m_importSample;
+};
+
+} // namespace
+
+std::unique_ptr<Prompter> makeTourPrompter(const QString& importSample)
+{
+    return std::make_unique<TourPrompter>(importSample);
+}
+
+int runScreenshotTour(TMain& window, const QString& folder)
+{
+    QDir().mkpath(folder);
+    int saved = 0;
+    auto save = [&](QWidget& widget, const QString& name) {
+        widget.show();
+        widget.raise();
+        settle();
+        if (widget.grab().save(QDir(folder).filePath(name + ".png")))
+            ++saved;
+    };
+    window.setDialogRunner([&](QDialog& dialog) {
+        const auto name = pictureNames().find(QString::fromLatin1(dialog.metaObject()->className()));
+        if (auto* status = dynamic_cast<report_ui::TReportForm*>(&dialog)) {
+            status->RunJob(); // the preview needs its recording
+            save(dialog, "report-status");
+            dialog.hide();
+            return int(QDialog::Accepted);
+        }
+        if (name != pictureNames().end())
+            save(dialog, name->second);
+        // Windows that lead to others: the report window to its preview, the chooser to the import window.
+        if (auto* reports = dynamic_cast<report_ui::TMyReport*>(&dialog))
+            reports->ViewClick();
+        if (auto* chooser = dynamic_cast<exchange_ui::TImportFormat*>(&dialog)) {
+            chooser->AsciiButton->setChecked(true);
+            chooser->SelectFileClick();
+        }
+        dialog.hide();
+        return int(QDialog::Rejected);
+    });
+    save(window, "main-window");
+    for (const char* command : {"Add", "Search", "Locate", "SortOrder", "SearchAndReplace", "Reports", "Import",
+                                "Export", "BackUpData", "RestoreData", "Viewer", "ColorMain", "ReviewTips", "List2"}) {
+        if (QAction* action = window.action(command))
+            action->trigger();
+    }
+    showHelp(&window, "Contents");
+    settle();
+    if (auto* help = window.findChild<HelpWindow*>())
+        save(*help, "help");
+    return saved;
+}
+
+} // namespace app
