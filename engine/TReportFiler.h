@@ -29,6 +29,9 @@ public:
     // The owner's stream under smUser: replaced by the recording, never freed by the filer.
     void setStream(ReportBytes* stream) { m_userStream = stream; }
 
+    // The paper of a job recorded without a printer (8.5 by 11 inches unless told), in inches.
+    void setPaper(double width, double height) { setPaperSize(width, height); }
+
     void RunJob() override;
 
 protected:

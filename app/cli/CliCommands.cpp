@@ -64,6 +64,8 @@ constexpr const char* kUsage =
     "  backup FILE FOLDER [--lists] [--definitions]\n"
     "                              copy the collection (and the pick lists, the report definitions)\n"
     "                              into FOLDER, each replaced only once its copy is whole\n"
+    "  labels FILE --stock 5199|L7654 (--face | --spine) --media M1,M2,... --pdf OUT\n"
+    "                              cassette labels of those media numbers, one per position in turn\n"
     "  settings                    the settings file's path and every setting, defaults filled in\n"
     "  hold FILE [--exclusive]     keep the table open until standard input ends\n";
 
@@ -664,7 +666,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         {"dump", dump},     {"pack", pack},   {"reindex", reindex}, {"hold", hold},
         {"settings", settings}, {"search", search}, {"sort", sort}, {"replace", replace},
         {"report", report}, {"export", exportRecords}, {"import", importRecords},
-        {"backup", backupFiles},
+        {"backup", backupFiles}, {"labels", labels},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

@@ -36,6 +36,9 @@ bool addLevel(const std::string& text, std::vector<find::SearchItem>& items, std
 
 int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int importRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The report engine measures text with Qt's fonts, which need a GUI application.
+void ensureGuiApplication();
+int labels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int backupFiles(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace cli::detail

@@ -8,6 +8,8 @@
 #include "ReportRender.h"
 #include "Schema.h"
 #include "TCanvasReport.h"
+#include "LabelRender.h"
+#include "TLabelOptions.h"
 #include "TMyPreview.h"
 #include "TReportFiler.h"
 #include "TReportForm.h"
@@ -91,6 +93,8 @@ TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
     labelLayout->addWidget(new QLabel("Media Numbers", m_labelPanel));
     MediaGrid = new QTableWidget(8, 2, m_labelPanel);
     MediaGrid->setObjectName("MediaGrid");
+    // Typing edits a cell; a double click is for the media chooser.
+    MediaGrid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
     MediaGrid->horizontalHeader()->setVisible(false);
     MediaGrid->verticalHeader()->setVisible(false);
     const int column = static_cast<int>(90 * m_context.scaleFactor);
@@ -140,6 +144,7 @@ TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
     connect(ViewButton, &QPushButton::clicked, this, &TMyReport::ViewClick);
     connect(PrintButton, &QPushButton::clicked, this, &TMyReport::PrintClick);
     connect(FileButton, &QPushButton::clicked, this, &TMyReport::FileClick);
+    connect(MediaGrid, &QTableWidget::cellDoubleClicked, this, &TMyReport::chooseMedia);
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Report Window"); });
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -235,21 +240,24 @@ void TMyReport::fail(const QString& text, QWidget* focus)
 void TMyReport::ViewClick()
 {
     if (labelMode())
-        return fail("Printing labels comes with a later version of the program.", ViewButton);
+        return DoItLabel(2);
     DoIt(2);
 }
 
 void TMyReport::PrintClick()
 {
     if (labelMode())
-        return fail("Printing labels comes with a later version of the program.", PrintButton);
+        return DoItLabel(1);
     DoIt(1);
 }
 
 void TMyReport::FileClick()
 {
-    if (labelMode())
-        return fail("Label options come with a later version of the program.", FileButton);
+    if (labelMode()) {
+        TLabelOptions options(m_context.prompter, m_context.settings, this);
+        m_context.runDialog(options);
+        return;
+    }
     const QString name = m_context.prompter.saveFileName(
         this, {"Save Report As a Text File", "Text Files (*.TXT *.txt)", "TXT", m_context.programFolder, true});
     if (!name.isEmpty())
@@ -336,6 +344,91 @@ void TMyReport::DoIt(int mode, const QString& fileName)
     if (mode == 2 && !status.cancelled()) {
         TMyPreview preview({m_context.prompter, m_context.settings.reportViewingWindow, m_context.runDialog}, &stream,
                            QString::fromStdString(db::cp1252ToUtf8(definition.name)), false, this);
+        m_context.runDialog(preview);
+    }
+}
+
+void TMyReport::chooseMedia(int row, int column)
+{
+    QTableWidgetItem* cell = MediaGrid->item(row, column);
+    if (!cell || cell->text() == kNotUsed)
+        return;
+    try {
+        TChooseMedia chooser(m_context.table.filePath(), m_context.table.selectedIndex(), m_context.settings, this);
+        if (m_context.runDialog(chooser) == QDialog::Accepted && !chooser.chosenMediaNumber().isEmpty())
+            cell->setText(chooser.chosenMediaNumber().left(15));
+    } catch (const std::exception& e) {
+        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+    }
+}
+
+void TMyReport::DoItLabel(int mode)
+{
+    const std::array<bool, 8>& flags = m_context.settings.labelItems;
+    if (std::none_of(flags.begin(), flags.end(), [](bool on) { return on; }))
+        return fail("No items are selected for print.  Please select printing criteria via the \"Options\" button.",
+                    FileButton);
+    report::LabelSettings label;
+    label.kind = report::labelKind(SpineLabels->isChecked(), Avery5199->isChecked());
+    const report::LabelStock& stock = report::labelStock(label.kind);
+    // Position n is the cell in column (n - 1) mod 2, row (n - 1) div 2.
+    bool any = false;
+    for (int n = 1; n <= stock.labels; ++n) {
+        QTableWidgetItem* cell = MediaGrid->item((n - 1) / 2, (n - 1) % 2);
+        const QString text = cell ? cell->text() : QString();
+        label.cells.push_back(text);
+        any = any || !text.trimmed().isEmpty();
+    }
+    if (!any)
+        return fail("No media numbers have been entered.  Please enter/choose some media numbers.", MediaGrid);
+    label.items = report::labelItemsFromSettings(flags);
+    label.font = m_context.settings.reportLabelFont;
+
+    // Labels look at the whole collection: a search ends for the run.
+    const bool endedSearch = m_context.searchMode && m_context.searchMode();
+    if (endedSearch && m_context.endSearch)
+        m_context.endSearch();
+    struct Restore {
+        const ReportWindowContext& context;
+        bool ended;
+        ~Restore()
+        {
+            if (ended && context.restoreSearch)
+                context.restoreSearch();
+        }
+    } restore{m_context, endedSearch};
+
+    engine::ReportBytes stream;
+    const std::unique_ptr<QPrinter> printer = mode == 1 ? engine::defaultPrinter() : nullptr;
+    if (printer)
+        printer->setPageSize(QPageSize(stock.paperHeight > 11.5 ? QPageSize::A4 : QPageSize::Letter));
+    const std::unique_ptr<engine::QPrinterDevice> device =
+        printer ? std::make_unique<engine::QPrinterDevice>(printer.get()) : nullptr;
+    std::unique_ptr<engine::TBaseReport> job;
+    if (mode == 1) {
+        job = std::make_unique<engine::TReportPrinter>(device.get());
+        job->setOrientation(engine::poPortrait);
+    } else {
+        auto filer = std::make_unique<engine::TReportFiler>();
+        filer->StreamMode = engine::smUser;
+        filer->setStream(&stream);
+        filer->setOrientation(engine::poPortrait);
+        filer->setPaper(stock.paperWidth, stock.paperHeight);
+        job = std::move(filer);
+    }
+    job->setLineHeightMethod(engine::lhmFont);
+    job->setTitle("Labels");
+    job->setErrorHandler(
+        [this](const QString& message) { m_context.prompter.message(this, "Error", message, app::Prompter::Icon::Error); });
+    report::LabelRender render(label, m_context.table);
+    render.attach(*job);
+    TReportFormLabel status(*job, this);
+    m_context.runDialog(status);
+    if (!status.jobRan())
+        status.RunJob();
+    if (mode == 2 && !status.cancelled()) {
+        TMyPreview preview({m_context.prompter, m_context.settings.reportViewingWindow, m_context.runDialog}, &stream,
+                           SpineLabels->isChecked() ? "Spine Labels" : "Face Labels", true, this);
         m_context.runDialog(preview);
     }
 }

@@ -63,6 +63,10 @@ public:
     void LoadReportBox();
     // mode 1 printer, 2 preview, 3 text file (fileName).
     void DoIt(int mode, const QString& fileName = {});
+    // Face or spine labels of the grid's media numbers: mode 1 printer, 2 preview.
+    void DoItLabel(int mode);
+    // The media chooser for a cell of the label grid.
+    void chooseMedia(int row, int column);
     void ViewClick();
     void PrintClick();
     void FileClick();

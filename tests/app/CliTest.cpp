@@ -320,3 +320,31 @@ TEST(Cli, BackupCopiesTheCollectionListsAndDefinitions)
     EXPECT_EQ(held.code, 1);
     EXPECT_NE(held.err.find("requires exclusive use"), std::string::npos);
 }
+
+TEST(Cli, LabelsAreWrittenToAPdf)
+{
+    TempDir dir;
+    qputenv("REELKEEPER_HOME", QByteArray::fromStdString(dir.file("home")));
+    qputenv("REELKEEPER_CONFIG", QByteArray::fromStdString(dir.file("REELKP.INI")));
+    const std::string path = dir.file("FILMS.DBF");
+    ASSERT_EQ(runCli({"create", path}).code, 0);
+    {
+        db::Table t;
+        t.setFilePath(path);
+        t.open();
+        t.insert();
+        t.setText(0, "Vertigo");
+        t.setText(t.requireField("MediaNum"), "T-1");
+        t.post();
+    }
+    const Result face = runCli({"labels", path, "--stock", "L7654", "--face", "--media", "T-1,none", "--pdf",
+                                dir.file("labels.pdf")});
+    ASSERT_EQ(face.code, 0) << face.err;
+    EXPECT_EQ(face.out, "1 label written to " + dir.file("labels.pdf") + "\n");
+    EXPECT_EQ(testing_support::readFileBytes(dir.file("labels.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_EQ(runCli({"labels", path, "--stock", "9999", "--face", "--media", "T-1", "--pdf", dir.file("x.pdf")}).code, 2);
+    std::string many = "1";
+    for (int i = 2; i <= 16; ++i)
+        many += "," + std::to_string(i);
+    EXPECT_EQ(runCli({"labels", path, "--stock", "5199", "--spine", "--media", many, "--pdf", dir.file("x.pdf")}).code, 1);
+}

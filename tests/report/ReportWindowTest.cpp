@@ -150,3 +150,43 @@ TEST_F(ReportWindowTest, ViewOpensThePreviewAndLabelModeSwitchesTheWindow)
     EXPECT_EQ(jobs, 1);
     EXPECT_EQ(previewLabel, "Page 1 of 1");
 }
+
+TEST_F(ReportWindowTest, LabelsPrintTheGridsMediaNumbersAndRefuseAnEmptyJob)
+{
+    db::Table& t = window->table();
+    t.first();
+    t.edit();
+    t.setText(t.requireField("MediaNum"), "T-1");
+    t.post();
+    const std::string titleOfT1 = t.text(0);
+    script = [&](report_ui::TMyReport& r) {
+        r.FaceLabels->setChecked(true);
+        // No media number: refused.
+        for (int row = 0; row < 8; ++row)
+            for (int column = 0; column < 2; ++column)
+                r.MediaGrid->item(row, column)->setText("");
+        r.ViewClick();
+        EXPECT_EQ(prompter.messages.back().text,
+                  "No media numbers have been entered.  Please enter/choose some media numbers.");
+        // No item: refused, whatever the media numbers.
+        r.MediaGrid->item(0, 0)->setText("T-1");
+        window->settings().labelItems.fill(false);
+        r.ViewClick();
+        EXPECT_EQ(prompter.messages.back().text,
+                  "No items are selected for print.  Please select printing criteria via the \"Options\" button.");
+        window->settings().labelItems.fill(true);
+        r.ViewClick();
+        // Avery 5199 spine: the grid's last cell is no position.
+        r.SpineLabels->setChecked(true);
+        r.MediaGrid->item(0, 0)->setText("");
+        r.MediaGrid->item(7, 1)->setText("T-1");
+        r.ViewClick();
+        EXPECT_EQ(prompter.messages.back().text,
+                  "No media numbers have been entered.  Please enter/choose some media numbers.");
+        r.reject();
+    };
+    window->action("Reports")->trigger();
+    EXPECT_EQ(jobs, 1);
+    EXPECT_EQ(previewLabel, "Page 1 of 1");
+    EXPECT_EQ(window->settings().whatToPrint, 4);
+}
