@@ -11,6 +11,7 @@
 #include "LabelRender.h"
 #include "TLabelOptions.h"
 #include "TMyPreview.h"
+#include "TUserReport.h"
 #include "TReportFiler.h"
 #include "TReportForm.h"
 #include "TextReportFile.h"
@@ -145,6 +146,8 @@ TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
     connect(PrintButton, &QPushButton::clicked, this, &TMyReport::PrintClick);
     connect(FileButton, &QPushButton::clicked, this, &TMyReport::FileClick);
     connect(MediaGrid, &QTableWidget::cellDoubleClicked, this, &TMyReport::chooseMedia);
+    connect(NewButton, &QPushButton::clicked, this, &TMyReport::NewClick);
+    connect(ModifyButton, &QPushButton::clicked, this, &TMyReport::ModifyClick);
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Report Window"); });
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -195,8 +198,8 @@ void TMyReport::applyMode()
     // Designing reports comes with the report designer.
     ModifyButton->setVisible(!labels);
     NewButton->setVisible(!labels);
-    ModifyButton->setEnabled(false);
-    NewButton->setEnabled(false);
+    ModifyButton->setEnabled(!labels);
+    NewButton->setEnabled(!labels);
     FileButton->setText(labels ? "Options" : "Print To &File");
     if (labels)
         sizeGrid();
@@ -346,6 +349,36 @@ void TMyReport::DoIt(int mode, const QString& fileName)
                            QString::fromStdString(db::cp1252ToUtf8(definition.name)), false, this);
         m_context.runDialog(preview);
     }
+}
+
+DesignerContext TMyReport::designerContext()
+{
+    return {m_context.prompter, m_context.settings, m_context.programFolder + "/REELKP.URP", m_context.runDialog,
+            [this](int record) {
+                LoadReportBox();
+                ReportList->setCurrentRow(record >= 0 && record < ReportList->count() ? record : -1);
+            }};
+}
+
+void TMyReport::NewClick()
+{
+    TUserReport designer(designerContext(), report::newDefinition(), -1, this);
+    m_context.runDialog(designer);
+}
+
+void TMyReport::ModifyClick()
+{
+    if (ReportList->currentRow() < 0 || !ReportList->currentItem())
+        return fail(kNoReport, ReportList);
+    report::ReportDefinition definition;
+    try {
+        definition = report::DefinitionsFile((m_context.programFolder + "/REELKP.URP").toStdString())
+                         .read(ReportList->currentRow());
+    } catch (const std::exception&) {
+        return fail("Report format could not be located.", ReportList);
+    }
+    TUserReport designer(designerContext(), definition, ReportList->currentRow(), this);
+    m_context.runDialog(designer);
 }
 
 void TMyReport::chooseMedia(int row, int column)

@@ -25,6 +25,8 @@ class QWidget;
 
 namespace report_ui {
 
+struct DesignerContext;
+
 // What the report window needs of the main window.
 struct ReportWindowContext {
     app::Prompter& prompter;
@@ -67,6 +69,9 @@ public:
     void DoItLabel(int mode);
     // The media chooser for a cell of the label grid.
     void chooseMedia(int row, int column);
+    // The report designer, on a new report or on the selected one.
+    void NewClick();
+    void ModifyClick();
     void ViewClick();
     void PrintClick();
     void FileClick();
@@ -76,6 +81,7 @@ protected:
     void done(int result) override;
 
 private:
+    DesignerContext designerContext();
     void applyMode();
     void whatToPrintChanged();
     void sizeGrid();

@@ -6,13 +6,16 @@
 #include "TMyPreview.h"
 #include "TMyReport.h"
 #include "TReportForm.h"
+#include "TUserReport.h"
 #include "Table.h"
 #include "TempDir.h"
 #include "TemporaryProgram.h"
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -40,6 +43,21 @@ protected:
                 previewLabel = preview->PageLabel->text();
                 preview->reject();
                 return int(QDialog::Rejected);
+            }
+            if (auto* designer = dynamic_cast<report_ui::TUserReport*>(&d)) {
+                if (designerScript)
+                    designerScript(*designer);
+                return d.result();
+            }
+            if (auto* layout = dynamic_cast<report_ui::TRepLayout*>(&d)) {
+                if (layoutScript)
+                    layoutScript(*layout);
+                return d.result();
+            }
+            if (auto* part = dynamic_cast<report_ui::TReportPart*>(&d)) {
+                if (partScript)
+                    partScript(*part);
+                return d.result();
             }
             if (script)
                 script(static_cast<report_ui::TMyReport&>(d));
@@ -74,6 +92,9 @@ protected:
     ScriptedPrompter prompter;
     std::unique_ptr<app::TMain> window;
     std::function<void(report_ui::TMyReport&)> script;
+    std::function<void(report_ui::TUserReport&)> designerScript;
+    std::function<void(report_ui::TRepLayout&)> layoutScript;
+    std::function<void(report_ui::TReportPart&)> partScript;
     int jobs = 0;
     QString previewLabel;
 };
@@ -189,4 +210,80 @@ TEST_F(ReportWindowTest, LabelsPrintTheGridsMediaNumbersAndRefuseAnEmptyJob)
     EXPECT_EQ(jobs, 1);
     EXPECT_EQ(previewLabel, "Page 1 of 1");
     EXPECT_EQ(window->settings().whatToPrint, 4);
+}
+
+TEST_F(ReportWindowTest, TheDesignerAddsChangesAndDeletesDefinitions)
+{
+    designerScript = [&](report_ui::TUserReport& d) {
+        EXPECT_FALSE(d.DeleteButton->isEnabled()); // new mode
+        d.NameBox->setText("My Titles");
+        // Thirteen lines are refused on Specify Report Content and on Update.
+        d.NumberOfLines->setText("13");
+        d.SpecifyContentClick();
+        EXPECT_EQ(prompter.messages.back().text, "Number of lines must be in range of 0 to 12.  Please correct.");
+        d.UpdateClick();
+        EXPECT_EQ(d.result(), 0);
+        d.NumberOfLines->setText(" 1 ");
+        // 150 then 120, answering No: 150 stays checked, the lines as they were.
+        d.Width150->click();
+        EXPECT_EQ(d.definition().width, 150);
+        prompter.answers = {app::Prompter::Answer::No};
+        d.Width120->click();
+        EXPECT_TRUE(d.Width150->isChecked());
+        EXPECT_EQ(d.definition().lines[0][0].width, 150);
+        d.SpecifyContentClick(); // the layout window: a part made the title field, 30 wide
+        d.UpdateClick();
+    };
+    layoutScript = [&](report_ui::TRepLayout& layout) {
+        partScript = [&](report_ui::TReportPart& part) {
+            EXPECT_EQ(part.SelectedPart->text(), "Line 1, Item 1");
+            part.FieldButton->setChecked(true);
+            part.Fields->setCurrentRow(-1);
+            part.WidthBox->setText("30");
+            part.OkClick();
+            EXPECT_EQ(prompter.messages.back().text, "No field is selected.  Please choose one from the Fields list.");
+            part.WidthBox->setText("3x");
+            part.Fields->setCurrentRow(0);
+            part.OkClick();
+            EXPECT_EQ(prompter.messages.back().text, "Invalid width entered.  Please correct.");
+            part.WidthBox->setText("30");
+            part.OkClick();
+        };
+        const QRect box = layout.Layout->boxRect(0, 0);
+        layout.Layout->onBoxClicked(0, 0);
+        EXPECT_GT(box.width(), 0);
+        layout.OkClick();
+    };
+    script = [&](report_ui::TMyReport& r) {
+        const int before = r.ReportList->count();
+        EXPECT_TRUE(r.NewButton->isEnabled());
+        r.NewClick();
+        ASSERT_EQ(r.ReportList->count(), before + 1);
+        EXPECT_EQ(r.ReportList->currentItem()->text(), "My Titles");
+        // Renamed in modify mode, Yes: saved as a new report, the old one kept.
+        designerScript = [&](report_ui::TUserReport& d) {
+            EXPECT_TRUE(d.DeleteButton->isEnabled());
+            EXPECT_EQ(d.definition().lines[0][0].kind, "Title");
+            EXPECT_EQ(d.definition().lines[0][1].width, 120);
+            d.NameBox->setText("My Titles 2");
+            d.nameLeft();
+            EXPECT_FALSE(d.DeleteButton->isEnabled());
+            prompter.answers = {app::Prompter::Answer::Yes};
+            d.UpdateClick();
+        };
+        r.ModifyClick();
+        ASSERT_EQ(r.ReportList->count(), before + 2);
+        EXPECT_EQ(r.ReportList->item(before)->text(), "My Titles");
+        EXPECT_EQ(r.ReportList->currentItem()->text(), "My Titles 2");
+        // Delete, answering Yes.
+        designerScript = [&](report_ui::TUserReport& d) {
+            prompter.answers = {app::Prompter::Answer::Yes};
+            d.DeleteClick();
+        };
+        r.ModifyClick();
+        EXPECT_EQ(r.ReportList->count(), before + 1);
+        EXPECT_EQ(prompter.questions.back().text, "Are you sure you want to delete this report?");
+        r.reject();
+    };
+    window->action("Reports")->trigger();
 }

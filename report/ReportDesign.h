@@ -1,0 +1,49 @@
+#pragma once
+
+// The report designer's rules: lines fitted to the report width, the width
+// switches, the part window's changes, and the checks made before a
+// definition is saved.
+
+#include "ReportDefinitions.h"
+
+#include <optional>
+#include <string>
+
+namespace report {
+
+// Fits a line to the width: an item of width 0 takes the whole width, the
+// widths are added until they reach it (or item 20), the item that passes it
+// gives up the excess (item 20 takes any shortfall), and every later item
+// gets width 0. Afterwards the widths add up to exactly width.
+void fitLine(ReportLine& line, int width);
+
+// A width switch: every defined body line fitted to the new width, and the
+// body font's size for it (90 → 10, 120 → 8, 150 → 6 points). The totals
+// line is left as it is.
+void switchWidth(ReportDefinition& definition, int width);
+
+// The body font size a width gets.
+int bodyFontSizeFor(int width);
+
+// The number of lines as typed: a whole number 0..12 (blanks around it), else none.
+std::optional<int> readNumberOfLines(const std::string& text);
+// A margin as typed: a number of inches from 0 (blanks around it, a point or
+// the decimal character given), else none.
+std::optional<double> readMargin(const std::string& text, char decimal = '.');
+
+enum class PartKind { Filler, Label, Field };
+// The part window's Ok on item (0-based) of a line: the width stored and the
+// line fitted, then the item made a filler, a label with its text, or the
+// field (or total) of number (1-based).
+void setPart(ReportLine& line, int item, int itemWidth, PartKind kind, const std::string& labelText, int number,
+             bool totalsLine, int reportWidth);
+
+// The totals line's three totals, by kind 1..3.
+const char* totalName(int kind);
+
+// What keeps a definition from being saved ("" when nothing): margins that
+// leave no printable width or height on the paper, a field item with no
+// field, a label longer than its field.
+std::string definitionProblem(const ReportDefinition& definition);
+
+} // namespace report
