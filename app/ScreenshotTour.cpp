@@ -7,12 +7,14 @@
 #include "TMyPreview.h"
 #include "TMyReport.h"
 #include "TReportForm.h"
+#include "TUserReport.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTimer>
 
 #include <map>
@@ -43,6 +45,12 @@ const std::map<QString, QString>& pictureNames()
         {"app::TTipOfDay", "tip-of-the-day"},
         {"TMyEditBox", "pick-list-editor"},
         {"db_ui::TMyEditBox", "pick-list-editor"},
+        {"report_ui::TUserReport", "report-definition"},
+        {"report_ui::TRepLayout", "report-layout"},
+        {"report_ui::TReportPart", "report-part"},
+        {"report_ui::TReportFonts", "report-fonts"},
+        {"report_ui::TLabelOptions", "label-options"},
+        {"report_ui::TChooseMedia", "choose-media-number"},
     };
     return names;
 }
@@ -77,6 +85,14 @@ private:
     QString m_importSample;
 };
 
+// The media number of the collection's first record, for a label.
+QString firstMediaNumber(TMain& window)
+{
+    db::Table& table = window.table();
+    table.first();
+    return table.isEmpty() ? QString() : QString::fromStdString(table.text(table.requireField("MediaNum")));
+}
+
 } // namespace
 
 std::unique_ptr<Prompter> makeTourPrompter(const QString& importSample)
@@ -88,6 +104,7 @@ int runScreenshotTour(TMain& window, const QString& folder)
 {
     QDir().mkpath(folder);
     int saved = 0;
+    int previews = 0;
     auto save = [&](QWidget& widget, const QString& name) {
         widget.show();
         widget.raise();
@@ -103,11 +120,28 @@ int runScreenshotTour(TMain& window, const QString& folder)
             dialog.hide();
             return int(QDialog::Accepted);
         }
-        if (name != pictureNames().end())
+        if (auto* preview = dynamic_cast<report_ui::TMyPreview*>(&dialog); preview && ++previews == 2) {
+            save(dialog, "label-preview");
+        } else if (name != pictureNames().end()) {
             save(dialog, name->second);
+        }
         // Windows that lead to others: the report window to its preview, the chooser to the import window.
-        if (auto* reports = dynamic_cast<report_ui::TMyReport*>(&dialog))
+        if (auto* reports = dynamic_cast<report_ui::TMyReport*>(&dialog)) {
             reports->ViewClick();
+            reports->ModifyClick(); // the designer on the selected report
+            reports->FaceLabels->setChecked(true);
+            reports->MediaGrid->item(0, 0)->setText(firstMediaNumber(window));
+            reports->FileClick(); // label options
+            reports->chooseMedia(0, 1);
+            reports->ViewClick(); // a sheet of face labels
+            reports->EntireDatabase->setChecked(true);
+        }
+        if (auto* designer = dynamic_cast<report_ui::TUserReport*>(&dialog)) {
+            designer->SetFontsClick();
+            designer->SpecifyContentClick();
+        }
+        if (auto* layout = dynamic_cast<report_ui::TRepLayout*>(&dialog))
+            layout->editPart(0, 0);
         if (auto* chooser = dynamic_cast<exchange_ui::TImportFormat*>(&dialog)) {
             chooser->AsciiButton->setChecked(true);
             chooser->SelectFileClick();
