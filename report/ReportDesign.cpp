@@ -2,6 +2,7 @@
 
 #include "Schema.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace report {
@@ -42,6 +43,22 @@ void fitLine(ReportLine& line, int width)
     line[static_cast<size_t>(stop)].width -= sum - width;
     for (int i = stop + 1; i < kItemsPerLine; ++i)
         line[static_cast<size_t>(i)].width = 0;
+}
+
+bool repairLines(ReportDefinition& definition)
+{
+    bool changed = false;
+    auto repair = [&changed](ReportLine& line) {
+        for (ReportItem& item : line)
+            if (item.width < 0) {
+                item.width = 0;
+                changed = true;
+            }
+    };
+    for (ReportLine& line : definition.lines)
+        repair(line);
+    repair(definition.totals);
+    return changed;
 }
 
 int bodyFontSizeFor(int width) { return width == 150 ? 6 : width == 120 ? 8 : 10; }

@@ -22,6 +22,13 @@ void fitLine(ReportLine& line, int width);
 // line is left as it is.
 void switchWidth(ReportDefinition& definition, int width);
 
+// A definition from a damaged file as the designer shows it: a negative
+// width (which nothing writes) becomes 0 and so ends its line there. Lines
+// wider or narrower than the report are shown as they are (the defaults have
+// such lines); the designer fits a line when one of its parts is changed.
+// True when something was changed.
+bool repairLines(ReportDefinition& definition);
+
 // The body font size a width gets.
 int bodyFontSizeFor(int width);
 

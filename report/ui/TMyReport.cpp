@@ -374,8 +374,8 @@ void TMyReport::ModifyClick()
     try {
         definition = report::DefinitionsFile((m_context.programFolder + "/REELKP.URP").toStdString())
                          .read(ReportList->currentRow());
-    } catch (const std::exception&) {
-        return fail("Report format could not be located.", ReportList);
+    } catch (const std::exception& e) {
+        return fail("Report format could not be located.\n\n" + QString::fromStdString(e.what()), ReportList);
     }
     TUserReport designer(designerContext(), definition, ReportList->currentRow(), this);
     m_context.runDialog(designer);

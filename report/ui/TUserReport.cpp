@@ -219,7 +219,11 @@ QRect LayoutView::boxRect(int line, int item) const
 {
     const ReportLine& row = line < 0 ? m_definition.totals : m_definition.lines[static_cast<size_t>(line)];
     const QRect r = rowRect(line);
-    const int reportWidth = std::max(m_definition.width, 1);
+    // A line wider than the report (the defaults have some) is drawn to its own width.
+    int lineWidth = 0;
+    for (int i = 0; i < report::kItemsPerLine && row[static_cast<size_t>(i)].width > 0; ++i)
+        lineWidth += row[static_cast<size_t>(i)].width;
+    const int reportWidth = std::max({m_definition.width, lineWidth, 1});
     int start = 0;
     for (int i = 0; i < item; ++i)
         start += std::max(row[static_cast<size_t>(i)].width, 0);
@@ -338,6 +342,8 @@ TUserReport::TUserReport(DesignerContext context, ReportDefinition definition, i
     , m_openedName(m_definition.name)
 {
     setWindowTitle("Report Definition");
+    // A definition from a damaged file is shown with its lines fitted to its width.
+    report::repairLines(m_definition);
     auto* layout = new QGridLayout(this);
     auto* nameGroup = new QGroupBox("Report Name", this);
     auto* nameLayout = new QVBoxLayout(nameGroup);

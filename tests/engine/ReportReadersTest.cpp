@@ -4,6 +4,7 @@
 #include "PrintDevice.h"
 #include "QPrinterDevice.h"
 #include "ReportStream.h"
+#include "PdfWords.h"
 #include "ScriptedPrompter.h"
 #include "TCanvasReport.h"
 #include "TFilePrinter.h"
@@ -24,34 +25,9 @@ using namespace engine;
 
 namespace {
 
-struct Word {
-    int page;
-    QString text;
-    double xMin, yMin, xMax, yMax; // points from the top-left corner
-};
+using Word = testing_support::PdfWord;
 
-// The words of a PDF with their boxes, as poppler's pdftotext -bbox reports them.
-std::vector<Word> wordsOf(const QString& pdf)
-{
-    QProcess tool;
-    tool.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    tool.waitForFinished(30000);
-    const QString html = QString::fromUtf8(tool.readAllStandardOutput());
-    std::vector<Word> words;
-    int page = 0;
-    static const QRegularExpression item(
-        QStringLiteral("<page |<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
-    for (auto it = item.globalMatch(html); it.hasNext();) {
-        const auto m = it.next();
-        if (m.captured(0).startsWith(QStringLiteral("<page"))) {
-            ++page;
-            continue;
-        }
-        words.push_back({page, m.captured(5), m.captured(1).toDouble(), m.captured(2).toDouble(),
-                         m.captured(3).toDouble(), m.captured(4).toDouble()});
-    }
-    return words;
-}
+std::vector<Word> wordsOf(const QString& pdf) { return testing_support::pdfWords(pdf); }
 
 int pagesOf(const QString& pdf)
 {

@@ -3,12 +3,18 @@
 #include "CollectionFile.h"
 #include "Cp1252.h"
 #include "LabelRender.h"
+#include "PdfWords.h"
+#include "PrintDevice.h"
+#include "TFilePrinter.h"
 #include "ReportStream.h"
 #include "TReportFiler.h"
 #include "Table.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <QPageSize>
+#include <QStandardPaths>
 
 using namespace report;
 using testing_support::TempDir;
@@ -181,4 +187,59 @@ TEST_F(LabelTest, SpineLabelsSitInTheirRowsOfTheSheet)
     EXPECT_EQ(labelStock(2).labels, 15); // Avery 5199 spine: the grid's last cell is never a position
     EXPECT_EQ(labelKind(true, true), 2);
     EXPECT_EQ(labelKind(false, false), 3);
+}
+
+TEST_F(LabelTest, EveryLabelsFirstTextSitsWhereTheStockPutsIt)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    for (int n = 1; n <= 16; ++n)
+        film(("Film " + std::to_string(n)).c_str(), ("M" + std::to_string(n)).c_str(), "0001");
+    for (int kind = 1; kind <= 4; ++kind) {
+        SCOPED_TRACE(kind);
+        const LabelStock& stock = labelStock(kind);
+        LabelSettings settings;
+        settings.kind = kind;
+        for (int n = 1; n <= stock.labels; ++n)
+            settings.cells.push_back(QString("M%1").arg(n));
+        engine::ReportBytes stream;
+        engine::TReportFiler filer;
+        filer.StreamMode = engine::smUser;
+        filer.setStream(&stream);
+        filer.setOrientation(engine::poPortrait);
+        filer.setPaper(stock.paperWidth, stock.paperHeight);
+        filer.setLineHeightMethod(engine::lhmFont);
+        LabelRender render(settings, table);
+        render.attach(filer);
+        filer.RunJob();
+        const QString pdf = QString::fromStdString(dir.file("labels" + std::to_string(kind) + ".pdf"));
+        {
+            engine::PdfDevice device(pdf, 1200, QPageSize(kind >= 3 ? QPageSize::A4 : QPageSize::Letter));
+            engine::TFilePrinter printer(&device);
+            printer.StreamMode = engine::smUser;
+            printer.setStream(&stream);
+            printer.PrintPages(0, 0, 0);
+        }
+        const auto words = testing_support::pdfWords(pdf);
+        for (int n = 1; n <= stock.labels; ++n) {
+            SCOPED_TRACE(n);
+            const auto word = std::find_if(words.begin(), words.end(),
+                                           [n](const testing_support::PdfWord& w) { return w.text == QString("M%1").arg(n); });
+            ASSERT_NE(word, words.end());
+            const double xMin = word->xMin / 72, xMax = word->xMax / 72, yMin = word->yMin / 72, yMax = word->yMax / 72;
+            const int column = stock.spine() ? 0 : (n - 1) % 2;
+            const int row = stock.spine() ? n - 1 : (n - 1) / 2;
+            const double left = stock.left + column * (stock.width + stock.columnGap);
+            const double top = stock.top + row * stock.rowPitch;
+            // Inside the label's rectangle.
+            EXPECT_GE(xMin, left);
+            EXPECT_LE(xMax, left + stock.width);
+            EXPECT_GE(yMin, top);
+            EXPECT_LE(yMax, top + stock.rowPitch);
+            if (stock.spine())
+                EXPECT_NEAR(xMin, left + 0.02, 0.02) << "a spine's media number starts at its stop's inner margin";
+            else
+                EXPECT_NEAR((xMin + xMax) / 2, left + stock.width / 2, 0.02) << "a face's media number is centred";
+        }
+    }
 }

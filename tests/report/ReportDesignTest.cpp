@@ -166,3 +166,23 @@ TEST(ReportDesign, EveryDefinitionTheDesignerSavesReadsBackUnchanged)
         expectSameDefinition(decodeDefinition(bytes, "REELKP.URP", 0), definition);
     }
 }
+
+TEST(ReportDesign, ADamagedDefinitionIsShownRepaired)
+{
+    for (const ReportDefinition& d : defaultDefinitions()) {
+        ReportDefinition copy = d;
+        EXPECT_FALSE(repairLines(copy)) << d.name; // the defaults are whole
+    }
+    ReportDefinition d = newDefinition();
+    d.numberOfLines = 2;
+    d.lines[0][0] = {"Title", 1, 100, ""};
+    d.lines[0][1] = {"Nothing", 77, 100, ""}; // a field number outside 1..40
+    d.lines[1][0] = {"Title", 1, -5, ""};
+    d.lines[1][1] = {"Year", 11, 20, ""};
+    EXPECT_TRUE(repairLines(d));
+    EXPECT_EQ(d.lines[0][0].width, 100); // wider than the report: shown as it is, fitted when edited
+    EXPECT_EQ(d.lines[1][0].width, 0);   // the negative width ends the line
+    fitLine(d.lines[0], d.width);
+    EXPECT_EQ(sumOf(d.lines[0]), 90);
+    EXPECT_NE(definitionProblem(d).find("Line 1 has a field part without a field"), std::string::npos);
+}

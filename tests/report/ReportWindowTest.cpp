@@ -197,9 +197,13 @@ TEST_F(ReportWindowTest, LabelsPrintTheGridsMediaNumbersAndRefuseAnEmptyJob)
                   "No items are selected for print.  Please select printing criteria via the \"Options\" button.");
         window->settings().labelItems.fill(true);
         r.ViewClick();
-        // Avery 5199 spine: the grid's last cell is no position.
+        // Avery 5199 spine: the grid's last cell ("*NOT USED*") is no position, whatever it holds.
         r.SpineLabels->setChecked(true);
         r.MediaGrid->item(0, 0)->setText("");
+        EXPECT_EQ(r.MediaGrid->item(7, 1)->text(), "*NOT USED*");
+        r.ViewClick();
+        EXPECT_EQ(prompter.messages.back().text,
+                  "No media numbers have been entered.  Please enter/choose some media numbers.");
         r.MediaGrid->item(7, 1)->setText("T-1");
         r.ViewClick();
         EXPECT_EQ(prompter.messages.back().text,
@@ -224,13 +228,19 @@ TEST_F(ReportWindowTest, TheDesignerAddsChangesAndDeletesDefinitions)
         d.UpdateClick();
         EXPECT_EQ(d.result(), 0);
         d.NumberOfLines->setText(" 1 ");
-        // 150 then 120, answering No: 150 stays checked, the lines as they were.
+        // 150 then 120 or 90, answering No: 150 stays checked, the lines and the font as they were.
         d.Width150->click();
         EXPECT_EQ(d.definition().width, 150);
+        EXPECT_EQ(d.definition().fonts[report::BodyFont].size, 6);
         prompter.answers = {app::Prompter::Answer::No};
         d.Width120->click();
         EXPECT_TRUE(d.Width150->isChecked());
         EXPECT_EQ(d.definition().lines[0][0].width, 150);
+        prompter.answers = {app::Prompter::Answer::No};
+        d.Width90->click();
+        EXPECT_TRUE(d.Width150->isChecked());
+        EXPECT_EQ(d.definition().lines[0][0].width, 150);
+        EXPECT_EQ(d.definition().fonts[report::BodyFont].size, 6);
         d.SpecifyContentClick(); // the layout window: a part made the title field, 30 wide
         d.UpdateClick();
     };
@@ -275,6 +285,16 @@ TEST_F(ReportWindowTest, TheDesignerAddsChangesAndDeletesDefinitions)
         ASSERT_EQ(r.ReportList->count(), before + 2);
         EXPECT_EQ(r.ReportList->item(before)->text(), "My Titles");
         EXPECT_EQ(r.ReportList->currentItem()->text(), "My Titles 2");
+        // Renamed again, No: the record is overwritten in its place.
+        designerScript = [&](report_ui::TUserReport& d) {
+            d.NameBox->setText("My Titles 3");
+            prompter.answers = {app::Prompter::Answer::No};
+            d.UpdateClick();
+        };
+        r.ModifyClick();
+        ASSERT_EQ(r.ReportList->count(), before + 2);
+        EXPECT_EQ(r.ReportList->item(before + 1)->text(), "My Titles 3");
+        EXPECT_EQ(r.ReportList->currentRow(), before + 1);
         // Delete, answering Yes.
         designerScript = [&](report_ui::TUserReport& d) {
             prompter.answers = {app::Prompter::Answer::Yes};
