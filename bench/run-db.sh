@@ -10,7 +10,8 @@ sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(100000 1000000)
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DREELKEEPER_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target db_ops grid_bench reelkeeper reelkeeper-cli >/dev/null
+cmake --build "$build" --target db_ops grid_bench designer_bench reelkeeper reelkeeper-cli >/dev/null
+QT_QPA_PLATFORM=offscreen "$build/bench/designer_bench" 2>/dev/null
 ops="$build/bench/db_ops"
 mkdir -p "$data"
 
@@ -101,6 +102,10 @@ for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):
   "$cli" sort "$target" 1 >/dev/null
   echo "reelkeeper-cli import of that text, sort tag kept: $(measure "$cli" import "$target" "$data/export.txt" --skip-first)"
   rm -f "$target" "${target%.DBF}.MDX" "$work" "${work%.DBF}.MDX"
+  media_numbers=$("$cli" dump "$pristine" --limit 16 | awk -F'","' '{print $19}' | paste -sd, -)
+  echo "reelkeeper-cli labels, a sheet of 16 spine labels: $(measure "$cli" labels "$pristine" --stock L7654 --spine \
+    --media "$media_numbers" --pdf "$data/labels.pdf")"
+  rm -f "$data/labels.pdf"
   unset REELKEEPER_HOME REELKEEPER_CONFIG
   rm -rf "$exchange_home"
   if command -v ogr2ogr >/dev/null; then
