@@ -395,8 +395,9 @@ TEST_F(ImportExport, AFailedWriteDuringAnImportKeepsOnlyWholeRecords)
             EXPECT_EQ(rows[r][0], "Title " + std::to_string(r));
             EXPECT_EQ(rows[r][1], "Star");
         }
-        if (result.error.empty())
+        if (result.error.empty()) {
             EXPECT_EQ(rows.size(), 50u);
+        }
         EXPECT_EQ(table.checkIndex(), "");
     }
 }
