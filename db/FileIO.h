@@ -45,9 +45,6 @@ public:
     void truncate(uint64_t size);
     // Flushes the file's data to the device (fdatasync).
     void sync();
-    // Asks the system to start writing a range to the disk now, without
-    // waiting (a later sync() then has less to wait for). Only a hint.
-    void startWriteback(uint64_t offset, uint64_t length);
     // Gives this file the permissions, owner and group of another (when it
     // exists), so that a file that replaces it changes nothing but its bytes.
     void takeModeAndOwnerOf(const std::string& original);
