@@ -9,6 +9,7 @@
 #include "Table.h"
 
 #include <condition_variable>
+#include <deque>
 #include <cstring>
 #include <exception>
 #include <mutex>
@@ -108,18 +109,108 @@ private:
 
 struct Cancelled {};
 
-// Walks the visible records from the first, calling write for each and
-// reporting progress; a cancel throws Cancelled, which removes the output.
+// Records handed from the walk to the formatting, a batch at a time.
+class RecordBatches {
+public:
+    explicit RecordBatches(size_t recordLength)
+        : m_length(recordLength)
+    {
+    }
+    size_t length() const { return m_length; }
+
+    // Called by the walk: a full batch waits while two are queued.
+    void put(std::vector<char>&& batch)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_queue.size() < 2 || m_failed; });
+        if (m_failed)
+            return;
+        m_queue.push_back(std::move(batch));
+        m_changed.notify_all();
+    }
+    void close()
+    {
+        std::lock_guard lock(m_mutex);
+        m_closed = true;
+        m_changed.notify_all();
+    }
+    // Called by the formatting: the next batch, or false once the walk is done.
+    bool take(std::vector<char>& batch)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return !m_queue.empty() || m_closed; });
+        if (m_queue.empty())
+            return false;
+        batch = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_changed.notify_all();
+        return true;
+    }
+    void fail()
+    {
+        std::lock_guard lock(m_mutex);
+        m_failed = true;
+        m_changed.notify_all();
+    }
+
+private:
+    size_t m_length;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::vector<char>> m_queue;
+    bool m_closed = false;
+    bool m_failed = false;
+};
+
+// Walks the visible records from the first, reporting progress; a cancel
+// throws Cancelled, which removes the output. The walk copies the records
+// into batches that another thread hands to write, so that reading the
+// table and formatting the lines run side by side.
 template <class Write>
 uint64_t walkRecords(db::Table& table, const ExportOptions& options, const Write& write)
 {
+    constexpr size_t kBatchRecords = 4096;
+    const db::FieldDef& last = table.fields().back();
+    RecordBatches batches(static_cast<size_t>(last.offset + last.width) + 1);
+    std::exception_ptr failure;
+    std::thread formatting([&] {
+        try {
+            std::vector<char> batch;
+            while (batches.take(batch))
+                for (size_t at = 0; at < batch.size(); at += batches.length())
+                    write(batch.data() + at);
+        } catch (...) {
+            failure = std::current_exception();
+            batches.fail();
+        }
+    });
     uint64_t written = 0;
-    for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
-        write(table.current().bytes());
-        ++written;
-        if (options.progress && !options.progress(written))
-            throw Cancelled{};
+    std::vector<char> batch;
+    batch.reserve(kBatchRecords * batches.length());
+    try {
+        for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
+            const char* bytes = table.current().bytes();
+            batch.insert(batch.end(), bytes, bytes + batches.length());
+            ++written;
+            if (batch.size() >= kBatchRecords * batches.length()) {
+                batches.put(std::move(batch));
+                batch.clear();
+                batch.reserve(kBatchRecords * batches.length());
+            }
+            if (options.progress && !options.progress(written))
+                throw Cancelled{};
+        }
+        batches.put(std::move(batch));
+    } catch (...) {
+        batches.fail();
+        batches.close();
+        formatting.join();
+        throw;
     }
+    batches.close();
+    formatting.join();
+    if (failure)
+        std::rethrow_exception(failure);
     return written;
 }
 
