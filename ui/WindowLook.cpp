@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QGroupBox>
@@ -133,6 +134,19 @@ void applyWindowLook(QWidget* window, const app::Settings& settings, app::ColorG
     SetFonts(window, {settings.labelFont, settings.editFont, settings.buttonFont});
     applyColorSet(window, settings.colorSets[static_cast<size_t>(group)], [](const QLabel*) { return true; });
     scaleAndCentre(window, scaleFactor);
+}
+
+QFont dialogFont(const QString& face, int points, bool bold, bool italic, bool underline, bool strikeout)
+{
+    QFont font(face);
+    if (points > 0)
+        font.setPointSize(points);
+    font.setFamily(QFontInfo(font).family());
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    font.setStrikeOut(strikeout);
+    return font;
 }
 
 QBoxLayout* addOkCancel(QDialog* dialog, QBoxLayout* into, std::function<void()> onOk)

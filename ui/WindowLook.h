@@ -3,6 +3,7 @@
 #include "Settings.h"
 
 #include <QColor>
+#include <QFont>
 #include <QSize>
 #include <functional>
 
@@ -27,6 +28,11 @@ struct WindowFonts {
     app::WindowFont button;
 };
 void SetFonts(QWidget* window, const WindowFonts& fonts);
+// The font a font dialog opens on: the face by the family it really is (the
+// system may stand Liberation Sans in for "Arial"), with its size and styles.
+QFont dialogFont(const QString& face, int points, bool bold, bool italic, bool underline = false,
+                 bool strikeout = false);
+
 // A widget (and what it holds) that keeps a font of its own through SetFonts.
 void keepOwnFont(QWidget* widget);
 // A widget designed bold stays bold whatever face SetFonts gives it.

@@ -605,13 +605,8 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
         text->commit();
         written = textOut;
     } else {
-        engine::PdfDevice pdf(QString::fromStdString(pdfOut));
-        pdf.setOrientation(definition.landscape ? engine::poLandScape : engine::poPortrait);
-        engine::TFilePrinter printer(&pdf);
-        printer.StreamMode = engine::smUser;
-        printer.setStream(&recording);
-        printer.setErrorHandler([&failure](const QString& message) { failure = message; });
-        printer.PrintPages(0, 0, 0);
+        failure = writePdf(recording, pdfOut, QPageSize(QPageSize::Letter),
+                           definition.landscape ? engine::poLandScape : engine::poPortrait);
         if (!failure.isEmpty()) {
             err << "reelkeeper-cli: " << failure.toStdString() << "\n";
             return 1;
@@ -621,6 +616,20 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
     out << "Report \"" << db::cp1252ToUtf8(definition.name) << "\": " << pages << (pages == 1 ? " page" : " pages")
         << " written to " << written << "\n";
     return 0;
+}
+
+QString writePdf(const engine::ReportBytes& recording, const std::string& path, const QPageSize& paper,
+                 engine::TOrientation orientation)
+{
+    QString failure;
+    engine::PdfDevice pdf(QString::fromStdString(path), 1200, paper);
+    pdf.setOrientation(orientation);
+    engine::TFilePrinter printer(&pdf);
+    printer.StreamMode = engine::smUser;
+    printer.setStream(&recording);
+    printer.setErrorHandler([&failure](const QString& message) { failure = message; });
+    printer.PrintPages(0, 0, 0);
+    return failure;
 }
 
 int settings(const std::vector<std::string>& args, std::ostream& out, std::ostream&)

@@ -6,8 +6,6 @@
 #include "CollectionFile.h"
 #include "DbError.h"
 #include "LabelRender.h"
-#include "PrintDevice.h"
-#include "TFilePrinter.h"
 #include "TReportFiler.h"
 #include "Table.h"
 
@@ -77,15 +75,9 @@ int labels(const std::vector<std::string>& args, std::ostream& out, std::ostream
     report::LabelRender render(label, table);
     render.attach(filer);
     filer.RunJob();
-    if (failure.isEmpty()) {
-        engine::PdfDevice device(QString::fromStdString(pdf), 1200,
-                                 QPageSize(sheet.paperHeight > 11.5 ? QPageSize::A4 : QPageSize::Letter));
-        engine::TFilePrinter printer(&device);
-        printer.StreamMode = engine::smUser;
-        printer.setStream(&recording);
-        printer.setErrorHandler([&failure](const QString& message) { failure = message; });
-        printer.PrintPages(0, 0, 0);
-    }
+    if (failure.isEmpty())
+        failure = writePdf(recording, pdf, QPageSize(sheet.paperHeight > 11.5 ? QPageSize::A4 : QPageSize::Letter),
+                           engine::poPortrait);
     if (!failure.isEmpty()) {
         err << "reelkeeper-cli: " << failure.toStdString() << "\n";
         return 1;

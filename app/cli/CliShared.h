@@ -3,8 +3,12 @@
 // What the command-line commands share: argument checks, the settings in
 // force, the sort order and the search criteria of --level.
 
+#include "ReportBytes.h"
+#include "ReportTypes.h"
 #include "Search.h"
 #include "Settings.h"
+
+#include <QPageSize>
 
 #include <iosfwd>
 #include <stdexcept>
@@ -38,6 +42,9 @@ int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::
 int importRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // The report engine measures text with Qt's fonts, which need a GUI application.
 void ensureGuiApplication();
+// Replays a recorded job into a PDF file; the engine's message when it fails, else "".
+QString writePdf(const engine::ReportBytes& recording, const std::string& path, const QPageSize& paper,
+                 engine::TOrientation orientation);
 int labels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int backupFiles(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

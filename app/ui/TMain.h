@@ -149,6 +149,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // After End Search for a run over the whole collection: the search on again and applied.
+    void restoreSearch();
     exchange_ui::ExchangeContext exchangeContext();
     backup_ui::BackupContext backupContext();
     struct Command;

@@ -236,10 +236,7 @@ backup_ui::BackupContext TMain::backupContext()
             m_scaleFactor,
             [this] { return m_searchMode; },
             [this] { DoEndSearch(); },
-            [this] {
-                EnableEndSearch();
-                m_table.refresh();
-            },
+            [this] { restoreSearch(); },
             [this] { m_table.close(); },
             [this] {
                 openTableShared();

@@ -212,16 +212,19 @@ void TMain::DoReports()
                                            m_scaleFactor,
                                            [this] { return m_searchMode; },
                                            [this] { DoEndSearch(); },
-                                           [this] {
-                                               // The search applies again once the report has run.
-                                               EnableEndSearch();
-                                               m_table.refresh();
-                                           },
+                                           [this] { restoreSearch(); },
                                            [this](QDialog& dialog) { return m_runDialog(dialog); }};
     report_ui::TMyReport reports(context, this);
     m_runDialog(reports);
     m_table.first();
     DisplayCount();
+}
+
+void TMain::restoreSearch()
+{
+    // The search ended for a run over the whole collection applies again.
+    EnableEndSearch();
+    m_table.refresh();
 }
 
 exchange_ui::ExchangeContext TMain::exchangeContext()
@@ -232,10 +235,7 @@ exchange_ui::ExchangeContext TMain::exchangeContext()
             m_scaleFactor,
             [this] { return m_searchMode; },
             [this] { DoEndSearch(); },
-            [this] {
-                EnableEndSearch();
-                m_table.refresh();
-            },
+            [this] { restoreSearch(); },
             [this](QDialog& dialog) { return m_runDialog(dialog); }};
 }
 
@@ -311,12 +311,8 @@ void TMain::DoColors(int group)
 
 void TMain::chooseWindowFont(WindowFont& font)
 {
-    // The dialog opens on the font in force, by the family it really is ("Arial" may be Liberation Sans).
-    QFont current(font.name);
-    current.setFamily(QFontInfo(current).family());
-    current.setBold(font.bold);
-    current.setItalic(font.italic);
-    const std::optional<QFont> chosen = m_prompter.chooseFont(this, current);
+    // The dialog opens on the font in force.
+    const std::optional<QFont> chosen = m_prompter.chooseFont(this, ui::dialogFont(font.name, 0, font.bold, font.italic));
     if (!chosen)
         return;
     font.name = chosen->family();

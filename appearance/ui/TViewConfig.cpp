@@ -292,13 +292,8 @@ void TViewConfig::DefaultsClick()
 void TViewConfig::chooseFont(app::FontSetting& font, QLineEdit* box)
 {
     // The dialog opens on the font in force, found by its real family.
-    QFont current(font.name, font.size);
-    current.setFamily(QFontInfo(current).family());
-    current.setBold(font.bold);
-    current.setItalic(font.italic);
-    current.setUnderline(font.underline);
-    current.setStrikeOut(font.strikeout);
-    const std::optional<QFont> chosen = m_prompter.chooseFont(this, current);
+    const std::optional<QFont> chosen = m_prompter.chooseFont(
+        this, ui::dialogFont(font.name, font.size, font.bold, font.italic, font.underline, font.strikeout));
     if (!chosen)
         return;
     font.name = chosen->family();

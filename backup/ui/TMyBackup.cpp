@@ -17,6 +17,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace backup_ui {
 
 namespace {
@@ -64,6 +66,24 @@ QGroupBox* kindGroup(QWidget* owner, const QString& title, const std::array<QStr
     }
     buttons[0]->setChecked(true);
     return group;
+}
+
+// The row at the bottom of both windows: the start button (the default),
+// Cancel (which reads Close once something was copied) and Help.
+std::pair<QPushButton*, QPushButton*> addActionRow(QDialog* dialog, QBoxLayout* layout, const QString& startCaption)
+{
+    auto* buttons = new QHBoxLayout;
+    auto* start = new QPushButton(startCaption, dialog);
+    auto* cancel = new QPushButton("&Cancel", dialog);
+    auto* help = new QPushButton("&Help", dialog);
+    start->setDefault(true);
+    buttons->addStretch();
+    for (QPushButton* b : {start, cancel, help})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    QObject::connect(help, &QPushButton::clicked, dialog, [dialog] { app::showHelp(dialog, "Backup and Restore"); });
+    return {start, cancel};
 }
 
 } // namespace
@@ -115,18 +135,8 @@ TMyBackup::TMyBackup(BackupContext context, QWidget* parent)
     DriveBox->setCurrentIndex(std::max(0, DriveBox->findData(programVolume)));
     setDestinationFolder(m_context.programFolder);
 
-    auto* buttons = new QHBoxLayout;
-    StartButton = new QPushButton("&Start Back Up", this);
-    CancelButton = new QPushButton("&Cancel", this);
-    auto* help = new QPushButton("&Help", this);
-    StartButton->setDefault(true);
-    buttons->addStretch();
-    for (QPushButton* b : {StartButton, CancelButton, help})
-        buttons->addWidget(b);
-    layout->addLayout(buttons);
+    std::tie(StartButton, CancelButton) = addActionRow(this, layout, "&Start Back Up");
     connect(StartButton, &QPushButton::clicked, this, &TMyBackup::StartBackupClick);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Backup and Restore"); });
     ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
     resize(static_cast<int>(420 * m_context.scaleFactor), static_cast<int>(440 * m_context.scaleFactor));
 }
@@ -281,18 +291,8 @@ TMyRestore::TMyRestore(BackupContext context, QWidget* parent)
     DatabaseButton = kinds[0];
     ListsButton = kinds[1];
     DefinitionsButton = kinds[2];
-    auto* buttons = new QHBoxLayout;
-    StartButton = new QPushButton("&Start Restore", this);
-    CancelButton = new QPushButton("&Cancel", this);
-    auto* help = new QPushButton("&Help", this);
-    StartButton->setDefault(true);
-    buttons->addStretch();
-    for (QPushButton* b : {StartButton, CancelButton, help})
-        buttons->addWidget(b);
-    layout->addLayout(buttons);
+    std::tie(StartButton, CancelButton) = addActionRow(this, layout, "&Start Restore");
     connect(StartButton, &QPushButton::clicked, this, &TMyRestore::StartRestoreClick);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Backup and Restore"); });
     ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
 }
 

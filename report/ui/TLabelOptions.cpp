@@ -105,13 +105,8 @@ TLabelOptions::TLabelOptions(app::Prompter& prompter, app::Settings& settings, Q
 void TLabelOptions::NewFontClick()
 {
     app::FontSetting& font = m_settings.reportLabelFont;
-    QFont current(font.name, 10);
-    current.setFamily(QFontInfo(current).family());
-    current.setBold(font.bold);
-    current.setItalic(font.italic);
-    current.setUnderline(font.underline);
-    current.setStrikeOut(font.strikeout);
-    const std::optional<QFont> chosen = m_prompter.chooseFont(this, current);
+    const std::optional<QFont> chosen =
+        m_prompter.chooseFont(this, ui::dialogFont(font.name, 10, font.bold, font.italic, font.underline, font.strikeout));
     if (!chosen)
         return;
     // The labels choose their own sizes: the label font is always 10 points.

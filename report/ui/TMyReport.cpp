@@ -24,6 +24,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QPageSize>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -37,6 +38,63 @@ namespace {
 
 const QString kNoReport = "No Report has been selected.  Please choose one.";
 const QString kNotUsed = "*NOT USED*";
+
+// Ends the main window's search for a run over the whole collection, and
+// puts it back when the run is over.
+class SearchPause {
+public:
+    SearchPause(const ReportWindowContext& context, bool end)
+        : m_context(context)
+        , m_ended(end && context.searchMode && context.searchMode())
+    {
+        if (m_ended && m_context.endSearch)
+            m_context.endSearch();
+    }
+    ~SearchPause()
+    {
+        if (m_ended && m_context.restoreSearch)
+            m_context.restoreSearch();
+    }
+    SearchPause(const SearchPause&) = delete;
+    SearchPause& operator=(const SearchPause&) = delete;
+
+private:
+    const ReportWindowContext& m_context;
+    bool m_ended;
+};
+
+// The engine of one run: mode 1 prints on the system's printer (on paper
+// of its own when given), modes 2 and 3 record into the run's stream.
+struct RunEngine {
+    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<engine::QPrinterDevice> device;
+    std::unique_ptr<engine::TBaseReport> job;
+};
+
+RunEngine makeEngine(int mode, engine::ReportBytes& stream, engine::TOrientation orientation,
+                     const report::LabelStock* paper = nullptr)
+{
+    RunEngine run;
+    if (mode == 1) {
+        run.printer = engine::defaultPrinter();
+        if (run.printer && paper)
+            run.printer->setPageSize(QPageSize(paper->paperHeight > 11.5 ? QPageSize::A4 : QPageSize::Letter));
+        if (run.printer)
+            run.device = std::make_unique<engine::QPrinterDevice>(run.printer.get());
+        run.job = std::make_unique<engine::TReportPrinter>(run.device.get());
+        run.job->setOrientation(orientation);
+    } else {
+        auto filer = std::make_unique<engine::TReportFiler>();
+        filer->StreamMode = engine::smUser;
+        filer->setStream(&stream);
+        filer->setOrientation(orientation);
+        if (paper)
+            filer->setPaper(paper->paperWidth, paper->paperHeight);
+        run.job = std::move(filer);
+    }
+    run.job->setLineHeightMethod(engine::lhmFont);
+    return run;
+}
 
 } // namespace
 
@@ -279,18 +337,7 @@ void TMyReport::DoIt(int mode, const QString& fileName)
         return fail("Report format could not be located.", ReportList);
     }
     // A report of the whole collection ends a search for the run and restores it afterwards.
-    const bool endedSearch = m_context.searchMode && m_context.searchMode() && EntireDatabase->isChecked();
-    if (endedSearch && m_context.endSearch)
-        m_context.endSearch();
-    struct Restore {
-        const ReportWindowContext& context;
-        bool ended;
-        ~Restore()
-        {
-            if (ended && context.restoreSearch)
-                context.restoreSearch();
-        }
-    } restore{m_context, endedSearch};
+    const SearchPause pause(m_context, EntireDatabase->isChecked());
 
     report::RenderSettings settings;
     settings.mode = static_cast<report::RenderMode>(mode);
@@ -312,23 +359,10 @@ void TMyReport::DoIt(int mode, const QString& fileName)
         return fail(QString::fromStdString(e.what()), FileButton);
     }
 
-    // Mode 1 prints on the system's printer; 2 and 3 record into a stream of this run.
     engine::ReportBytes stream;
-    const std::unique_ptr<QPrinter> printer = mode == 1 ? engine::defaultPrinter() : nullptr;
-    const std::unique_ptr<engine::QPrinterDevice> device =
-        printer ? std::make_unique<engine::QPrinterDevice>(printer.get()) : nullptr;
-    std::unique_ptr<engine::TBaseReport> job;
-    if (mode == 1) {
-        job = std::make_unique<engine::TReportPrinter>(device.get());
-    } else {
-        auto filer = std::make_unique<engine::TReportFiler>();
-        filer->StreamMode = engine::smUser;
-        filer->setStream(&stream);
-        job = std::move(filer);
-    }
-    job->setLineHeightMethod(engine::lhmFont);
+    const RunEngine run = makeEngine(mode, stream, definition.landscape ? engine::poLandScape : engine::poPortrait);
+    engine::TBaseReport* job = run.job.get();
     job->setTitle("Test Report");
-    job->setOrientation(definition.landscape ? engine::poLandScape : engine::poPortrait);
     job->setErrorHandler(
         [this](const QString& message) { m_context.prompter.message(this, "Error", message, app::Prompter::Icon::Error); });
     report::ReportRender render(definition, m_context.table, settings);
@@ -418,38 +452,10 @@ void TMyReport::DoItLabel(int mode)
     label.font = m_context.settings.reportLabelFont;
 
     // Labels look at the whole collection: a search ends for the run.
-    const bool endedSearch = m_context.searchMode && m_context.searchMode();
-    if (endedSearch && m_context.endSearch)
-        m_context.endSearch();
-    struct Restore {
-        const ReportWindowContext& context;
-        bool ended;
-        ~Restore()
-        {
-            if (ended && context.restoreSearch)
-                context.restoreSearch();
-        }
-    } restore{m_context, endedSearch};
-
+    const SearchPause pause(m_context, true);
     engine::ReportBytes stream;
-    const std::unique_ptr<QPrinter> printer = mode == 1 ? engine::defaultPrinter() : nullptr;
-    if (printer)
-        printer->setPageSize(QPageSize(stock.paperHeight > 11.5 ? QPageSize::A4 : QPageSize::Letter));
-    const std::unique_ptr<engine::QPrinterDevice> device =
-        printer ? std::make_unique<engine::QPrinterDevice>(printer.get()) : nullptr;
-    std::unique_ptr<engine::TBaseReport> job;
-    if (mode == 1) {
-        job = std::make_unique<engine::TReportPrinter>(device.get());
-        job->setOrientation(engine::poPortrait);
-    } else {
-        auto filer = std::make_unique<engine::TReportFiler>();
-        filer->StreamMode = engine::smUser;
-        filer->setStream(&stream);
-        filer->setOrientation(engine::poPortrait);
-        filer->setPaper(stock.paperWidth, stock.paperHeight);
-        job = std::move(filer);
-    }
-    job->setLineHeightMethod(engine::lhmFont);
+    const RunEngine run = makeEngine(mode, stream, engine::poPortrait, &stock);
+    engine::TBaseReport* job = run.job.get();
     job->setTitle("Labels");
     job->setErrorHandler(
         [this](const QString& message) { m_context.prompter.message(this, "Error", message, app::Prompter::Icon::Error); });

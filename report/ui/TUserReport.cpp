@@ -77,13 +77,8 @@ TReportFonts::TReportFonts(app::Prompter& prompter, ReportDefinition& definition
 void TReportFonts::NewFontClick(int block)
 {
     FontBlock& font = m_definition.fonts[kFontRoles[static_cast<size_t>(block)]];
-    QFont current(fromTable(font.face), font.size);
-    current.setFamily(QFontInfo(current).family());
-    current.setBold(font.bold);
-    current.setItalic(font.italic);
-    current.setUnderline(font.underline);
-    current.setStrikeOut(font.strikeOut);
-    const std::optional<QFont> chosen = m_prompter.chooseFont(this, current);
+    const std::optional<QFont> chosen = m_prompter.chooseFont(
+        this, ui::dialogFont(fromTable(font.face), font.size, font.bold, font.italic, font.underline, font.strikeOut));
     if (!chosen)
         return;
     font.face = toTable(chosen->family()).substr(0, 50);
