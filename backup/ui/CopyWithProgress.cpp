@@ -41,7 +41,8 @@ CopyOutcome copyWithProgress(QWidget* owner, app::Prompter& prompter, const QStr
         }
         finished = true;
     });
-    // The interface answers while the copy runs; after half a second a bar shows how far it is.
+    // The windows repaint while the copy runs but take no input but the bar's
+    // Cancel: it shows, modal to the whole program, after half a second.
     std::unique_ptr<QProgressDialog> bar;
     QElapsedTimer clock;
     clock.start();
@@ -53,9 +54,10 @@ CopyOutcome copyWithProgress(QWidget* owner, app::Prompter& prompter, const QStr
             return;
         }
         if (!bar && clock.elapsed() > 500) {
-            bar = std::make_unique<QProgressDialog>(QString("Copying \"%1\"").arg(source), "&Cancel", 0, 1000, owner);
+            bar = std::make_unique<QProgressDialog>(QString("Copying \"%1\"").arg(source), "&Cancel", 0, 1000);
             bar->setWindowTitle(owner ? owner->windowTitle() : QString());
-            bar->setWindowModality(Qt::WindowModal);
+            bar->setWindowModality(Qt::ApplicationModal);
+            loop.quit(); // from now on the bar takes clicks
             bar->setMinimumDuration(0);
             QObject::connect(bar.get(), &QProgressDialog::canceled, [&progress] { progress.cancel = true; });
             bar->show();
@@ -68,7 +70,9 @@ CopyOutcome copyWithProgress(QWidget* owner, app::Prompter& prompter, const QStr
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     if (!finished) {
         poll.start(20);
-        loop.exec(); // until the poll sees the worker's end
+        loop.exec(QEventLoop::ExcludeUserInputEvents); // until the end, or until the bar shows
+        if (!finished)
+            loop.exec(); // with the bar, until the end
     }
     worker.join();
     poll.stop();

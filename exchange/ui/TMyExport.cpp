@@ -249,8 +249,15 @@ void TMyExport::StartExportClick()
     }
 }
 
+void TMyExport::reject()
+{
+    if (!m_running)
+        QDialog::reject();
+}
+
 bool TMyExport::exportTo(const QString& path, bool dbase, const std::vector<exchange::ExportField>& fields)
 {
+    m_running = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     Gauge->setRange(0, static_cast<int>(std::min<uint32_t>(m_context.table.recordCount(), INT32_MAX)));
     Gauge->setValue(0);
@@ -274,6 +281,7 @@ bool TMyExport::exportTo(const QString& path, bool dbase, const std::vector<exch
         failure = QString::fromStdString(e.what());
     }
     QApplication::restoreOverrideCursor();
+    m_running = false;
     if (!failure.isEmpty()) {
         Gauge->setValue(0);
         m_context.prompter.message(this, "Error", failure, app::Prompter::Icon::Error);

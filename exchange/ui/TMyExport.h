@@ -39,6 +39,9 @@ public:
     std::vector<exchange::ExportField> CalcIndexOrder();
     void StartExportClick();
 
+    // Not while the export runs.
+    void reject() override;
+
 protected:
     void done(int result) override;
 
@@ -50,6 +53,7 @@ private:
     bool exportTo(const QString& path, bool dbase, const std::vector<exchange::ExportField>& fields);
 
     ExchangeContext m_context;
+    bool m_running = false;
 };
 
 } // namespace exchange_ui
