@@ -152,6 +152,11 @@ public:
         m_failed = true;
         m_changed.notify_all();
     }
+    bool failed()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_failed;
+    }
 
 private:
     size_t m_length;
@@ -193,6 +198,8 @@ uint64_t walkRecords(db::Table& table, const ExportOptions& options, const Write
             batch.insert(batch.end(), bytes, bytes + batches.length());
             ++written;
             if (batch.size() >= kBatchRecords * batches.length()) {
+                if (batches.failed())
+                    break; // the formatting stopped (a write failed): its error ends the export
                 batches.put(std::move(batch));
                 batch.clear();
                 batch.reserve(kBatchRecords * batches.length());
