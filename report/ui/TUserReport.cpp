@@ -616,7 +616,11 @@ void TUserReport::UpdateClick()
         ReportDefinition saved = m_definition;
         if (m_record < 0)
             saved.stored.clear(); // a new record starts from nothing
-        const int record = m_record < 0 ? file.append(saved) : (file.write(m_record, saved), m_record);
+        int record = m_record;
+        if (record < 0)
+            record = file.append(saved);
+        else
+            file.write(record, saved);
         if (m_context.reloadList)
             m_context.reloadList(record);
     } catch (const std::exception& e) {
