@@ -56,7 +56,7 @@ const std::map<QString, QString>& pictureNames()
 }
 
 // Lets the window be laid out and painted.
-void settle(int milliseconds = 300)
+void settle(int milliseconds = 800)
 {
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);

@@ -178,6 +178,8 @@ private:
     int capacity(int tag, bool inner) const;
     uint32_t subtreeCount(int tag, const Page& p) const;
     bool loadLeaf(Cursor& c, uint32_t pageNumber);
+    // The leftmost (or rightmost) leaf of a tag's tree.
+    uint32_t edgeLeaf(int tag, bool leftmost);
     void clearCache();
     void trimCache();
     [[noreturn]] void damaged(const std::string& what) const;

@@ -269,18 +269,24 @@ void IndexFile::placeAt(Cursor& c, int tag, const Entry& entry)
     c.slot = -1;
 }
 
-bool IndexFile::first(Cursor& c, int tag)
+uint32_t IndexFile::edgeLeaf(int tag, bool leftmost)
 {
-    trimCache();
-    c.tag = tag;
     const size_t in = entrySize(tag, true), e = entrySize(tag, false);
     uint32_t number = m_state[static_cast<size_t>(tag)].root;
     for (int depth = 0; kindOf(page(number).bytes.data()) != kLeaf; ++depth) {
         if (depth > 32)
             damaged("the index tree is deeper than any real tree");
-        number = childOf(page(number).bytes.data(), in, e, 0);
+        const char* b = page(number).bytes.data();
+        number = childOf(b, in, e, leftmost ? 0 : countOf(b) - 1);
     }
-    loadLeaf(c, number);
+    return number;
+}
+
+bool IndexFile::first(Cursor& c, int tag)
+{
+    trimCache();
+    c.tag = tag;
+    loadLeaf(c, edgeLeaf(tag, true));
     c.slot = -1;
     return next(c);
 }
@@ -289,15 +295,7 @@ bool IndexFile::last(Cursor& c, int tag)
 {
     trimCache();
     c.tag = tag;
-    const size_t in = entrySize(tag, true), e = entrySize(tag, false);
-    uint32_t number = m_state[static_cast<size_t>(tag)].root;
-    for (int depth = 0; kindOf(page(number).bytes.data()) != kLeaf; ++depth) {
-        if (depth > 32)
-            damaged("the index tree is deeper than any real tree");
-        const char* b = page(number).bytes.data();
-        number = childOf(b, in, e, countOf(b) - 1);
-    }
-    loadLeaf(c, number);
+    loadLeaf(c, edgeLeaf(tag, false));
     c.slot = countOf(c.leaf.data());
     return prior(c);
 }

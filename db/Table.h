@@ -260,6 +260,7 @@ private:
     bool seekPhysical(uint32_t from, int direction);
     bool seekIndexed(bool forward, bool restart);
     bool indexStep(bool forward);
+    bool landOnVisible(bool found, bool forward);
     bool landOnEntryOrNeighbour(const IndexFile::Entry& entry);
     int selectedTagNumber() const;
     TableStamp currentStamp() const;

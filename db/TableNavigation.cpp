@@ -53,6 +53,13 @@ bool Table::seekIndexed(bool forward, bool restart)
     } else {
         found = indexStep(forward);
     }
+    return landOnVisible(found, forward);
+}
+
+bool Table::landOnVisible(bool found, bool forward)
+{
+    // From the index entry the cursor is on, the first one (in the direction
+    // given) whose record is there and visible becomes the current record.
     while (found) {
         const uint32_t rec = IndexFile::recordOf(m_cursor.entry);
         if (rec > m_header.recordCount)
@@ -158,20 +165,7 @@ bool Table::landOnEntryOrNeighbour(const IndexFile::Entry& entry)
         synchronizeIndex();
         found = m_index.seek(m_cursor, tag, entry);
     }
-    while (found) {
-        const uint32_t rec = IndexFile::recordOf(m_cursor.entry);
-        if (rec > m_header.recordCount)
-            rereadRecordCount();
-        if (rec >= 1 && rec <= m_header.recordCount) {
-            const char* bytes = readRecord(rec, 0);
-            if (visible(bytes)) {
-                setCurrent(rec, bytes);
-                return true;
-            }
-        }
-        found = indexStep(true);
-    }
-    return seekIndexed(false, true);
+    return landOnVisible(found, true) || seekIndexed(false, true);
 }
 
 void Table::refreshNow()
@@ -331,20 +325,10 @@ bool Table::findNearestNow(std::string_view keyText)
         synchronizeIndex();
         found = m_index.seek(m_cursor, tag, IndexFile::makeEntry(key, 0));
     }
-    while (found) {
-        const uint32_t rec = IndexFile::recordOf(m_cursor.entry);
-        if (rec > m_header.recordCount)
-            rereadRecordCount();
-        if (rec >= 1 && rec <= m_header.recordCount) {
-            const char* bytes = readRecord(rec, 0);
-            if (visible(bytes)) {
-                setCurrent(rec, bytes);
-                m_bof = m_eof = false;
-                notify();
-                return true;
-            }
-        }
-        found = indexStep(true);
+    if (landOnVisible(found, true)) {
+        m_bof = m_eof = false;
+        notify();
+        return true;
     }
     // No key at or after it: the table ends up past its last record.
     lastNow();

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStorageInfo>
+#include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -130,6 +131,13 @@ TMyBackup::TMyBackup(BackupContext context, QWidget* parent)
     whereLayout->addWidget(FolderList, 1);
     layout->addWidget(where, 1);
     connect(DriveBox, &QComboBox::activated, this, &TMyBackup::driveChosen);
+    // The folders are read in the background: the chosen one is brought into
+    // sight as they come, until it has been read itself.
+    m_following = connect(m_folders, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+        showDestination();
+        if (path == m_folders->filePath(FolderList->currentIndex()))
+            disconnect(m_following);
+    });
     // Both open on the volume of the program folder.
     const QString programVolume = QStorageInfo(m_context.programFolder).rootPath();
     DriveBox->setCurrentIndex(std::max(0, DriveBox->findData(programVolume)));
@@ -156,9 +164,23 @@ QString TMyBackup::destinationFolder() const
 
 void TMyBackup::setDestinationFolder(const QString& folder)
 {
-    const QModelIndex index = m_folders->index(folder);
-    FolderList->setCurrentIndex(index);
-    FolderList->scrollTo(index);
+    FolderList->setCurrentIndex(m_folders->index(folder));
+    showDestination();
+}
+
+void TMyBackup::showDestination()
+{
+    const QModelIndex index = FolderList->currentIndex();
+    std::vector<QModelIndex> parents;
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
+        parents.insert(parents.begin(), parent);
+    for (const QModelIndex& parent : parents) {
+        if (m_folders->canFetchMore(parent))
+            m_folders->fetchMore(parent);
+        FolderList->expand(parent);
+    }
+    // Once the view has laid the opened folders out.
+    QTimer::singleShot(100, this, [this] { FolderList->scrollTo(FolderList->currentIndex(), QAbstractItemView::PositionAtCenter); });
 }
 
 void TMyBackup::StartBackupClick()

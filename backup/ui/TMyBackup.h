@@ -34,6 +34,8 @@ public:
 
 private:
     void driveChosen(int index);
+    // The destination folder opened out and scrolled into sight.
+    void showDestination();
     bool backupDatabase(const QString& folder);
     bool backupLists(const QString& folder);
     bool backupDefinitions(const QString& folder);
@@ -41,6 +43,7 @@ private:
 
     BackupContext m_context;
     QFileSystemModel* m_folders;
+    QMetaObject::Connection m_following;
 };
 
 class TMyRestore : public QDialog {

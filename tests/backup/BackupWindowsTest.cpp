@@ -12,6 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTreeView>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -196,4 +199,23 @@ TEST_F(BackupWindowsTest, ARestoredTableBecomesTheCurrentCollection)
     EXPECT_EQ(prompter.messages.back().caption, "Error");
     EXPECT_FALSE(QFileInfo::exists(QDir(program.home).filePath("JUNK.DBF")));
     EXPECT_TRUE(window->table().active());
+}
+
+TEST_F(BackupWindowsTest, TheBackupWindowOpensOnTheProgramFolderInSight)
+{
+    backupScript = [&](backup_ui::TMyBackup& b) {
+        b.show();
+        QElapsedTimer clock;
+        clock.start();
+        // The folders are read in the background: wait for the program folder to come into sight.
+        const QModelIndex current = b.FolderList->currentIndex();
+        auto inSight = [&] { return b.FolderList->viewport()->rect().intersects(b.FolderList->visualRect(current)); };
+        while (clock.elapsed() < 5000 && !inSight())
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        EXPECT_EQ(QFileInfo(b.destinationFolder()).absoluteFilePath(), QFileInfo(program.home).absoluteFilePath());
+        EXPECT_TRUE(b.FolderList->isExpanded(current.parent()));
+        EXPECT_TRUE(inSight());
+        b.reject();
+    };
+    window->action("BackUpData")->trigger();
 }
