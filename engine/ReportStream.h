@@ -16,6 +16,7 @@
 #include "ReportBytes.h"
 
 #include <cstdint>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -47,7 +48,7 @@ enum ReportCode : uint8_t {
 struct FileHeader {
     int32_t pageCount = 0;
     int32_t firstPage = 1;
-    int32_t lastPage = 9999;
+    int32_t lastPage = std::numeric_limits<int32_t>::max(); // no range chosen
     float paperWidth = 8.5f;
     float paperHeight = 11.0f;
     float stripLeft = 0, stripRight = 0, stripTop = 0, stripBottom = 0;

@@ -21,6 +21,7 @@
 
 #include <array>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -57,6 +58,9 @@ public:
     TBaseReport& operator=(const TBaseReport&) = delete;
 
     QString Version() const { return QString::fromLatin1(kEngineVersion); }
+
+    // The last page when no range was chosen: every page reaches the device.
+    static constexpr int kNoLastPage = std::numeric_limits<int32_t>::max();
 
     // Published properties.
     int FirstPage() const { return m_firstPage; }
@@ -293,7 +297,8 @@ private:
     double columnLeft() const { return (m_column - 1) * m_columnWidth + m_areaLeft; }
 
     int m_firstPage = 1;
-    int m_lastPage = 9999;
+    // No last page unless a caller asks for a range: a report prints every page it has.
+    int m_lastPage = kNoLastPage;
     StatusLabelSink m_statusLabel;
     QString m_statusFormat = QStringLiteral("Printing page %p");
     QStringList m_statusText;

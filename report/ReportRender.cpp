@@ -3,6 +3,8 @@
 #include "Cp1252.h"
 #include "Schema.h"
 
+#include <numeric>
+
 namespace report {
 
 using engine::TBaseReport;
@@ -36,6 +38,28 @@ bool isNumericField(const ReportItem& item)
 {
     return isField(item) && (db::schemaField(item.number).kind == db::SchemaKind::WholeNumber
                              || db::schemaField(item.number).kind == db::SchemaKind::DecimalNumber);
+}
+
+// Numbers and dates lose their meaning when cut ("199" for 1991), and so does a label's fixed text.
+bool keepsBodyValueWhole(const ReportItem& item)
+{
+    return item.isLabel() || isNumericField(item)
+           || (isField(item) && db::schemaField(item.number).kind == db::SchemaKind::Date);
+}
+
+// Takes up to count blanks off the end of a padded item, then off its start.
+int absorbOverflow(QString& padded, int count)
+{
+    int taken = 0;
+    while (taken < count && padded.endsWith(QLatin1Char(' '))) {
+        padded.chop(1);
+        ++taken;
+    }
+    while (taken < count && padded.startsWith(QLatin1Char(' '))) {
+        padded.remove(0, 1);
+        ++taken;
+    }
+    return taken;
 }
 
 } // namespace
@@ -279,39 +303,85 @@ void ReportRender::setLineStops(TBaseReport& r, const ReportLine& line, bool one
 
 void ReportRender::bodyLine(TBaseReport& r, const ReportLine& line, const db::Record& record)
 {
-    writeItems(r, lineItems(line), [&](const ReportItem& item) {
-        return isField(item) ? fieldText(record, item.number) : QString();
-    });
+    writeItems(
+        r, lineItems(line), [&](const ReportItem& item) { return isField(item) ? fieldText(record, item.number) : QString(); },
+        keepsBodyValueWhole);
 }
 
 void ReportRender::writeItems(TBaseReport& r, const std::vector<ReportItem>& items,
-                              const std::function<QString(const ReportItem&)>& valueOf)
+                              const std::function<QString(const ReportItem&)>& valueOf,
+                              const std::function<bool(const ReportItem&)>& keepWhole)
 {
-    // Labels give their text, fillers blank space, the other items their value.
     if (textMode()) {
-        QString text;
-        for (const ReportItem& item : items) {
-            if (item.isLabel())
-                text += exactly(fromTable(item.label), item.width, true);
-            else if (item.isFiller())
-                text += QString(item.width, ' ');
-            else
-                text += exactly(valueOf(item), item.width);
-        }
-        lineToFile(r, text);
+        writeTextItems(r, items, valueOf, keepWhole);
         return;
     }
-    QString text;
+    // Labels give their text, fillers blank space, the other items their value. Cells that fit
+    // are gathered and written together; one that has to shrink is written on its own.
+    QString pending;
     for (size_t k = 0; k < items.size(); ++k) {
-        text += '\t';
+        const ReportItem& item = items[k];
         const double inner = r.TabStopInnerWidth(static_cast<int>(k) + 1);
-        if (items[k].isLabel())
-            text += fitted(r, fromTable(items[k].label), inner);
-        else if (!items[k].isFiller())
-            text += fitted(r, valueOf(items[k]), inner);
+        const QString value = item.isLabel() ? fromTable(item.label) : item.isFiller() ? QString() : valueOf(item);
+        if (!keepWhole(item) || r.MeasureText(value) <= inner) {
+            pending += QLatin1Char('\t') + fitted(r, value, inner);
+            continue;
+        }
+        if (!pending.isEmpty())
+            r.WriteText(pending);
+        pending.clear();
+        writeShrunk(r, value, inner);
     }
-    r.WriteText(text);
+    r.WriteText(pending);
     r.EndTextLine();
+}
+
+void ReportRender::writeTextItems(TBaseReport& r, const std::vector<ReportItem>& items,
+                                  const std::function<QString(const ReportItem&)>& valueOf,
+                                  const std::function<bool(const ReportItem&)>& keepWhole)
+{
+    // A value wider than its item runs on; the items after it give up blanks until the line
+    // is back in step, so the columns after it stay where they were whenever there is room.
+    std::vector<QString> cells;
+    int overflow = 0;
+    for (const ReportItem& item : items) {
+        QString cell;
+        if (item.isLabel())
+            cell = exactly(fromTable(item.label), item.width, true);
+        else if (item.isFiller())
+            cell = QString(item.width, ' ');
+        else
+            cell = exactly(valueOf(item), item.width);
+        const QString whole = item.isLabel() ? fromTable(item.label) : item.isFiller() ? QString() : valueOf(item);
+        if (keepWhole(item) && whole.size() > item.width) {
+            cell = whole;
+            overflow += static_cast<int>(whole.size()) - item.width;
+        } else if (overflow > 0) {
+            overflow -= absorbOverflow(cell, overflow);
+        }
+        cells.push_back(cell);
+    }
+    lineToFile(r, cells.empty() ? QString() : std::accumulate(cells.begin() + 1, cells.end(), cells.front()));
+}
+
+void ReportRender::writeShrunk(TBaseReport& r, const QString& text, double inner)
+{
+    const FontBlock& body = m_definition.fonts[BodyFont];
+    const engine::FontState kept = r.Font();
+    // Half a point at a time, down to half the body size; below that it is printed whole anyway.
+    double size = body.size;
+    const double smallest = std::max(1.0, body.size / 2.0);
+    do {
+        size -= 0.5;
+        r.SelectFont(fromTable(body.face), size);
+        r.SetFontBold(kept.bold);
+        r.SetFontItalic(kept.italic);
+        r.SetFontUnderline(kept.underline);
+        r.SetFontStrikeOut(kept.strikeOut);
+        r.SetFontColor(kept.color);
+    } while (size > smallest && r.MeasureText(text) > inner);
+    r.WriteText(QLatin1Char('\t') + text);
+    selectFont(r, BodyFont);
 }
 
 // ---------------------------------------------------------------- groups and totals
@@ -431,7 +501,10 @@ QString ReportRender::totalText(const ReportItem& item, const Totals& totals) co
 
 void ReportRender::totalsLine(TBaseReport& r, const Totals& totals)
 {
-    writeItems(r, lineItems(m_definition.totals), [&](const ReportItem& item) { return totalText(item, totals); });
+    // Every totals value is a number or a label.
+    writeItems(
+        r, lineItems(m_definition.totals), [&](const ReportItem& item) { return totalText(item, totals); },
+        [](const ReportItem& item) { return !item.isFiller(); });
 }
 
 // ---------------------------------------------------------------- helpers

@@ -67,9 +67,17 @@ private:
     void setTotalsStops(engine::TBaseReport& r);
     void columnHeaders(engine::TBaseReport& r);
     void bodyLine(engine::TBaseReport& r, const ReportLine& line, const db::Record& record);
-    // One line of items: to the file exactly as wide as the items, or through the stops.
+    // One line of items: to the file exactly as wide as the items, or through the stops. A value
+    // that keepWhole names (a number, a date, a label's text) is never cut: on paper it is printed
+    // smaller to fit its stop, in the file it takes room from the blanks of the items after it.
     void writeItems(engine::TBaseReport& r, const std::vector<ReportItem>& items,
-                    const std::function<QString(const ReportItem&)>& valueOf);
+                    const std::function<QString(const ReportItem&)>& valueOf,
+                    const std::function<bool(const ReportItem&)>& keepWhole);
+    void writeTextItems(engine::TBaseReport& r, const std::vector<ReportItem>& items,
+                        const std::function<QString(const ReportItem&)>& valueOf,
+                        const std::function<bool(const ReportItem&)>& keepWhole);
+    // Writes text into the next stop in a body font small enough for it to fit inner inches.
+    void writeShrunk(engine::TBaseReport& r, const QString& text, double inner);
     bool groupHeader(engine::TBaseReport& r);
     bool groupTotals(engine::TBaseReport& r);
     bool finalTotals(engine::TBaseReport& r);

@@ -136,7 +136,7 @@ TEST(ReportEngine, PropertiesKeepTheirLimits)
     EXPECT_EQ(job.Title(), QStringLiteral("Report Engine Report"));
     EXPECT_EQ(job.StatusFormat(), QStringLiteral("Printing page %p"));
     EXPECT_EQ(job.FirstPage(), 1);
-    EXPECT_EQ(job.LastPage(), 9999);
+    EXPECT_EQ(job.LastPage(), TBaseReport::kNoLastPage); // every page, unless a range is chosen
 }
 
 TEST(ReportEngine, OutputOutsideAJobIsRefusedAndAJobCannotStartTwice)
@@ -350,6 +350,25 @@ TEST(ReportEngine, OnlyPagesInTheRangeAreRecordedButEveryPageRuns)
     EXPECT_EQ(none.remaining(), 0u);
 }
 
+TEST(ReportEngine, AJobOfMoreThanNineThousandNineHundredAndNinetyNinePagesKeepsEveryPage)
+{
+    TReportFiler job;
+    constexpr int kPages = 10050;
+    job.OnPrintPage = [](TBaseReport& r, int& page) {
+        r.WriteText(QStringLiteral("page %1").arg(page));
+        return page < kPages;
+    };
+    ReportBytes stream;
+    job.StreamMode = smUser;
+    job.setStream(&stream);
+    job.RunJob();
+    StreamReader reader(stream);
+    EXPECT_EQ(reader.fileHeader().pageCount, kPages);
+    const auto pages = pagePositions(stream);
+    ASSERT_EQ(pages.size(), static_cast<size_t>(kPages));
+    EXPECT_EQ(textsOfPage(stream, pages.back()).at(0).text, "page 10050");
+}
+
 TEST(ReportEngine, UnchangedFontAttributesWriteNothingAndThePageHeaderWritesThemAll)
 {
     TReportFiler job;
@@ -409,6 +428,7 @@ TEST(ReportEngine, StatusTextExpandsItsEscapesAndCancelEndsTheJobAfterThePage)
     TReportFiler job;
     QStringList captions;
     job.setStatusFormat("%p of %F-%L: %0%1 on %d 100%");
+    job.setLastPage(9999);
     job.StatusText() << "Videos";
     job.setStatusLabel([&](const QString& caption) { captions << caption; });
     int pagesRun = 0;
@@ -474,8 +494,8 @@ TEST(ReportEngine, ASmallJobRecordsByteForByte)
     const std::vector<uint8_t> bytes = stream.toVector();
     QByteArray hex = QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())).toHex(' ');
     const QByteArray expected =
-        // file header: 1 page of 1..9999, 8.5 x 11 inches, no strips, portrait, 1 copy, no paper data, no printer
-        "51 01 00 00 00 01 00 00 00 0f 27 00 00 00 00 08 41 00 00 30 41 "
+        // file header: 1 page of 1..no last page, 8.5 x 11 inches, no strips, portrait, 1 copy, no paper data, no printer
+        "51 01 00 00 00 01 00 00 00 ff ff ff 7f 00 00 08 41 00 00 30 41 "
         "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
         "00 01 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 "
         // page header: no previous, no next, page 1, portrait

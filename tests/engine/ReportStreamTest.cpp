@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <random>
 
 using namespace engine;
@@ -57,7 +58,7 @@ TEST(ReportStream, HeadersRoundTripAndPagesFollowTheirLinks)
     StreamReader r(stream);
     const FileHeader h = r.fileHeader();
     EXPECT_EQ(h.pageCount, 2);
-    EXPECT_EQ(h.lastPage, 9999);
+    EXPECT_EQ(h.lastPage, std::numeric_limits<int32_t>::max());
     EXPECT_FLOAT_EQ(h.paperHeight, 11.0f);
     const std::vector<size_t> pages = pagePositions(stream);
     ASSERT_EQ(pages.size(), 2u);

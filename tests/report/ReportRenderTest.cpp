@@ -9,6 +9,7 @@
 #include "TFilePrinter.h"
 #include "TReportFiler.h"
 #include "Table.h"
+#include "PdfWords.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <sstream>
 
 using namespace report;
@@ -240,6 +242,69 @@ TEST_F(ReportRenderTest, ThePdfOfTheTitleAndMediaNumberReportHasItsTextsWhereThe
     EXPECT_NEAR(first("Page").left, 36, 1);
     EXPECT_GT(first("Page").top, 792 - 36 - 36 - 1);
     EXPECT_NEAR(first("12/8/26").right, 612 - 36, 1) << "the date ends at the right margin";
+}
+
+// Every number, date and label of the six default reports is printed whole:
+// a year of four digits in a four-character stop once came out as "199".
+TEST_F(ReportRenderTest, NoDefaultReportCutsANumberADateOrALabel)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    // Play times of three digits and years no title holds.
+    table.first();
+    for (int i = 0; !table.eof(); ++i, table.next()) {
+        table.edit();
+        table.setNumber(table.requireField("RunTime"), 200 + 7 * i);
+        table.setNumber(table.requireField("Year"), 1981 + i % 19);
+        table.setNumber(table.requireField("ListPrice"), 1234.5 + i);
+        table.post();
+    }
+    QTemporaryDir folder;
+    for (const ReportDefinition& definition : defaultDefinitions()) {
+        SCOPED_TRACE(definition.name);
+        engine::ReportBytes stream;
+        ReportRender render(definition, table, settingsFor(RenderMode::Printer));
+        engine::TReportFiler filer;
+        filer.StreamMode = engine::smUser;
+        filer.setStream(&stream);
+        render.attach(filer);
+        filer.RunJob();
+        const QString pdfPath = folder.filePath("report.pdf");
+        {
+            engine::PdfDevice pdf(pdfPath);
+            engine::TFilePrinter printer(&pdf);
+            printer.StreamMode = engine::smUser;
+            printer.setStream(&stream);
+            printer.PrintPages(0, 0, 1);
+        }
+        std::multiset<QString> words;
+        for (const testing_support::PdfWord& word : testing_support::pdfWords(pdfPath))
+            words.insert(word.text);
+        // Each label's words, and each number or date a body line shows, as often as the records give it.
+        std::map<QString, int> wanted;
+        for (int line = 0; line < definition.numberOfLines; ++line)
+            for (const ReportItem& item : lineItems(definition.lines[static_cast<size_t>(line)]))
+                if (item.isLabel())
+                    for (const QString& w : QString::fromStdString(item.label).split(' ', Qt::SkipEmptyParts))
+                        wanted[w] = std::max(wanted[w], 1);
+        std::map<QString, int> values;
+        for (table.first(); !table.eof(); table.next())
+            for (int line = 0; line < definition.numberOfLines; ++line)
+                for (const ReportItem& item : lineItems(definition.lines[static_cast<size_t>(line)]))
+                    if (!item.isLabel() && !item.isFiller() && item.number >= 1 && item.number <= 40
+                        && db::schemaField(item.number).kind != db::SchemaKind::Character)
+                        ++values[render.fieldText(table.current(), item.number)];
+        for (const auto& [value, count] : values)
+            wanted[value] = std::max(wanted[value], count);
+        std::multiset<QString> textWords;
+        for (const QString& line : textOf(definition))
+            for (const QString& w : line.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts))
+                textWords.insert(w);
+        for (const auto& [word, count] : wanted) {
+            EXPECT_GE(static_cast<int>(words.count(word)), count) << "\"" << word.toStdString() << "\" is not printed whole";
+            EXPECT_GE(static_cast<int>(textWords.count(word)), count) << "\"" << word.toStdString() << "\" is cut in the file";
+        }
+    }
 }
 
 TEST_F(ReportRenderTest, EveryDefaultReportRendersToThePreviewRecording)
