@@ -352,6 +352,16 @@ void IndexFile::flush()
     }
 }
 
+void IndexFile::discardHeldBack()
+{
+    // The tags' roots and counts in memory may name pages that were never
+    // written: nothing here is to be trusted until the index is rebuilt.
+    clearCache();
+    m_writeBack = false;
+    m_clean = false;
+    markUnclean();
+}
+
 void IndexFile::markUnclean()
 {
     m_broken = true;

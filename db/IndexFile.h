@@ -129,6 +129,9 @@ public:
     void flush();
     // After a failed change: mark the file unclean (best effort) so that it is rebuilt.
     void markUnclean();
+    // After a failed batch: the pages held back are dropped, not written, and
+    // the index is unclean (on disk too, best effort) until it is rebuilt.
+    void discardHeldBack();
 
     // Navigation in key order. A cursor copies its leaf so that reading it
     // needs no lock; it re-seeks by its entry when the file changed, or when

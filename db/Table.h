@@ -180,8 +180,12 @@ public:
     // which is what makes bulk appends fast. A crash inside a batch loses the
     // batch's unwritten records and leaves the index marked for a rebuild.
     void beginBatch();
+    // Ends the batch. When its writing fails, the records written before the
+    // failure stay and the rest are forgotten; the error goes on to the caller.
     void endBatch();
     bool inBatch() const { return m_batchLock != nullptr; }
+    // The records the last batch appended that are in the file (also after a failure).
+    uint32_t lastBatchAppended() const { return m_lastBatchAppended; }
 
     // Maintenance on an exclusively open table.
     void pack();
@@ -290,6 +294,7 @@ private:
     void placeAfterDelete(uint32_t rec, bool& repairPending);
     void removeStaleWorkFiles();
     void beginBatchNow();
+    void abandonBatch();
     void noteCountProblem();
     void writeIndexFlag(bool on);
     std::vector<char> blankRecord() const;
@@ -343,6 +348,9 @@ private:
     std::unique_ptr<UpdateLock> m_batchLock;
     std::vector<char> m_pendingAppends; // records appended in a batch, not yet written
     uint32_t m_pendingCount = 0;
+    uint32_t m_batchStartCount = 0; // the record count when the batch began
+    uint32_t m_countOnDisk = 0;     // the record count the file's header holds, within a batch
+    uint32_t m_lastBatchAppended = 0;
 
     uint64_t m_generation = 1;
     uint64_t m_countGeneration = 0; // the generation m_count was taken at

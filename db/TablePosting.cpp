@@ -170,8 +170,18 @@ void Table::post()
             m_pendingAppends.insert(m_pendingAppends.end(), m_edit.begin(), m_edit.end());
             ++m_pendingCount;
             m_header.recordCount = rec;
-            if (m_pendingAppends.size() >= kChunkBytes)
-                writePendingAppends();
+            if (m_pendingAppends.size() >= kChunkBytes) {
+                try {
+                    writePendingAppends();
+                } catch (...) {
+                    // This record is not posted (nor in the index): it leaves the batch, the
+                    // records before it stay pending for the batch's end to write or give up.
+                    m_pendingAppends.resize(m_pendingAppends.size() - length);
+                    --m_pendingCount;
+                    m_header.recordCount = rec - 1;
+                    throw;
+                }
+            }
         } else if (inserting) {
             rec = m_header.recordCount + 1;
             std::vector<char> bytes(m_edit);
@@ -320,10 +330,12 @@ void Table::beginBatchNow()
     m_batchLock = std::make_unique<UpdateLock>(*this, File::LockKind::Exclusive);
     try {
         m_pendingCount = 0;
+        m_lastBatchAppended = 0;
         // Another copy may have appended since this one last looked: the
         // batch appends after the count on disk, never after a remembered one.
         if (m_mode != OpenMode::Exclusive)
             readRecordCountFromFile();
+        m_batchStartCount = m_countOnDisk = m_header.recordCount;
         if (m_indexOpen) {
             synchronizeIndex();
             m_index.setWriteBack(true);
@@ -340,12 +352,18 @@ void Table::writePendingAppends()
         return;
     const uint32_t firstPending = m_header.recordCount - m_pendingCount + 1;
     m_pendingAppends.push_back('\x1A');
-    m_file.writeAt(m_header.headerLength + static_cast<uint64_t>(firstPending - 1) * m_header.recordLength,
-                   m_pendingAppends.data(), m_pendingAppends.size());
-    const std::string counted = headerCountBytes(m_header.recordCount);
-    m_file.writeAt(1, counted.data(), counted.size());
+    try {
+        m_file.writeAt(m_header.headerLength + static_cast<uint64_t>(firstPending - 1) * m_header.recordLength,
+                       m_pendingAppends.data(), m_pendingAppends.size());
+        const std::string counted = headerCountBytes(m_header.recordCount);
+        m_file.writeAt(1, counted.data(), counted.size());
+    } catch (...) {
+        m_pendingAppends.pop_back(); // a later try appends after the records, not after the mark
+        throw;
+    }
     m_pendingAppends.clear();
     m_pendingCount = 0;
+    m_countOnDisk = m_header.recordCount;
 }
 
 void Table::endBatch()
@@ -364,14 +382,36 @@ void Table::endBatch()
             m_index.setWriteBack(false);
         }
     } catch (...) {
-        m_pendingAppends.clear();
-        m_pendingCount = 0;
-        m_batchLock.reset();
+        abandonBatch();
         throw;
     }
+    m_lastBatchAppended = m_countOnDisk - m_batchStartCount;
     m_batchLock.reset();
     changed();
     notify();
+}
+
+void Table::abandonBatch()
+{
+    // The table is what its file holds: the records whose writing failed are
+    // forgotten, those written before them (and counted in the header) stay.
+    m_pendingAppends.clear();
+    m_pendingCount = 0;
+    m_header.recordCount = m_countOnDisk;
+    m_lastBatchAppended = m_countOnDisk - m_batchStartCount;
+    try {
+        m_file.sync();
+    } catch (...) {
+        // The write that failed has been reported; this one would say the same.
+    }
+    // The index in memory holds entries of records the file may lack: it is
+    // marked for a rebuild from the records rather than written.
+    if (m_indexOpen)
+        m_index.discardHeldBack();
+    if (m_recNo > m_header.recordCount)
+        m_recNo = 0;
+    m_batchLock.reset();
+    changed();
 }
 
 } // namespace db

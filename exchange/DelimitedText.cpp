@@ -9,7 +9,6 @@ namespace exchange {
 namespace {
 
 constexpr size_t kNameLength = 20;
-constexpr char kEndOfFileMark = 26;
 
 bool isContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
@@ -41,8 +40,19 @@ std::string_view trimBlanks(std::string_view value)
 std::string delimitedValue(std::string_view text)
 {
     // The value keeps at most 255 characters; a doubled quote is cut only whole.
+    // Control characters are written as the reader reads them back: a line
+    // break (CR LF, CR or LF) as one blank, the others not at all. So every
+    // record is one line, and an exported file reads back to what was written.
     std::string value;
-    for (char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (static_cast<unsigned char>(c) < 32) {
+            if (c != '\r' && c != '\n')
+                continue;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            c = ' ';
+        }
         const size_t need = c == '"' ? 2 : 1;
         if (value.size() + need > kMaxValueLength)
             break;
@@ -51,11 +61,23 @@ std::string delimitedValue(std::string_view text)
     return std::string(trimBlanks(value));
 }
 
+namespace {
+bool needsNoChange(std::string_view text)
+{
+    if (text.size() > kMaxValueLength)
+        return false;
+    for (const char c : text)
+        if (c == '"' || static_cast<unsigned char>(c) < 32)
+            return false;
+    return true;
+}
+} // namespace
+
 void appendQuotedValue(std::string& out, std::string_view text)
 {
     out += '"';
-    // Without quotes, doubling changes nothing: trim and copy in one piece.
-    if (text.size() <= kMaxValueLength && std::memchr(text.data(), '"', text.size()) == nullptr)
+    // Without quotes and control characters, doubling changes nothing: trim and copy in one piece.
+    if (needsNoChange(text))
         out += trimBlanks(text);
     else
         out += delimitedValue(text);
@@ -145,28 +167,34 @@ bool DelimitedReader::atEnd() { return peek() < 0; }
 bool DelimitedReader::atLineEnd()
 {
     const int c = peek();
-    return c < 0 || c == '\r' || c == '\n' || c == kEndOfFileMark;
+    return c < 0 || c == '\r' || c == '\n';
 }
 
-void DelimitedReader::skipLineEnd()
+bool DelimitedReader::skipLineEnd()
 {
     const int c = peek();
     if (c == '\r') {
         take();
         if (peek() == '\n')
             take();
-    } else if (c == '\n' || c == kEndOfFileMark) {
-        take();
+        return true;
     }
+    if (c == '\n') {
+        take();
+        return true;
+    }
+    return false;
 }
 
 void DelimitedReader::skipRestOfLine()
 {
-    while (!atLineEnd())
-        take();
+    // The fields past the first line's count are read and dropped: a quoted one may hold a line break.
+    std::string ignored;
+    while (readField(ignored, false, false).separated) {
+    }
 }
 
-DelimitedReader::Field DelimitedReader::readField(std::string& value, bool stopWhenTooLong)
+DelimitedReader::Field DelimitedReader::readField(std::string& value, bool stopWhenTooLong, bool breaksEndField)
 {
     value.clear();
     Field field;
@@ -195,53 +223,90 @@ DelimitedReader::Field DelimitedReader::readField(std::string& value, bool stopW
         if (fits < n)
             field.tooLong = true;
     };
-    while (peek() >= 0) {
-        // Plain text (no quote, no control character, and outside quotes no
-        // comma) is copied a run at a time, straight from the buffer.
-        if (!field.closed) {
-            const char* const from = m_buffer.data() + m_at;
-            const char* const end = m_buffer.data() + m_size;
-            const char* to = from;
-            while (to < end && *to != '"' && static_cast<unsigned char>(*to) >= 32 && (field.opened || *to != ','))
+    // Copies the characters from here that need no decision, straight from the buffer.
+    auto copyRun = [&](bool quoted) {
+        const char* const from = m_buffer.data() + m_at;
+        const char* const end = m_buffer.data() + m_size;
+        const char* to = from;
+        if (quoted)
+            while (to < end && *to != '"' && static_cast<unsigned char>(*to) >= 32)
                 ++to;
-            if (to > from) {
-                append(from, static_cast<size_t>(to - from));
-                m_at += static_cast<size_t>(to - from);
-                if (field.tooLong && stopWhenTooLong)
-                    return field;
-                continue;
+        else
+            while (to < end && *to != ',' && static_cast<unsigned char>(*to) >= 32)
+                ++to;
+        append(from, static_cast<size_t>(to - from));
+        m_at += static_cast<size_t>(to - from);
+        return to > from;
+    };
+    enum class State { Start, Unquoted, Quoted, QuoteInQuoted };
+    State state = State::Start;
+    for (int c = peek(); c >= 0; c = peek()) {
+        if (field.tooLong && stopWhenTooLong)
+            return field;
+        switch (state) {
+        case State::Start:
+            if (c == '\r' || c == '\n')
+                return field;
+            if (c == '"') {
+                take();
+                field.opened = true;
+                state = State::Quoted;
+            } else {
+                state = State::Unquoted; // the character is the value's first
             }
-        }
-        if (atLineEnd())
-            break;
-        const char c = take();
-        const auto u = static_cast<unsigned char>(c);
-        if (field.closed) { // the character after a closing quote
+            continue;
+        case State::Unquoted:
+            // A quote here is text: only a quote that starts a field opens it.
+            if (copyRun(false))
+                continue;
+            if (c == '\r' || c == '\n')
+                return field;
+            take();
             if (c == ',') {
                 field.separated = true;
                 return field;
             }
-            if (u < 32)
-                continue; // dropped: still just after the closing quote
-            field.closed = false;
-            const char kept[2] = {'"', c};
-            // A doubled quote is one quote of the value; a lone quote inside
-            // the value is kept, with the text after it.
-            append(kept, c == '"' ? 1 : 2);
-        } else if (c == '"') {
-            if (field.opened)
-                field.closed = true;
-            field.opened = true;
+            continue; // a control character, dropped
+        case State::Quoted:
+            if (copyRun(true))
+                continue;
+            if (c == '"') {
+                take();
+                state = State::QuoteInQuoted;
+            } else if (c == '\r' || c == '\n') {
+                if (breaksEndField) {
+                    field.unclosed = true;
+                    return field;
+                }
+                skipLineEnd();
+                append(" ", 1); // a line break inside quotes is part of the value, stored as a blank
+                ++m_lineBreaks;
+            } else {
+                take(); // a control character, dropped
+            }
             continue;
-        } else if (u < 32) {
+        case State::QuoteInQuoted:
+            if (c == '\r' || c == '\n')
+                return field;
+            take();
+            if (c == '"') {
+                append("\"", 1); // a doubled quote is one quote of the value
+                state = State::Quoted;
+            } else if (c == ',') {
+                field.separated = true;
+                return field;
+            } else {
+                // Text after the closing quote goes on the value, which reads on as unquoted text.
+                if (static_cast<unsigned char>(c) >= 32) {
+                    const char kept = static_cast<char>(c);
+                    append(&kept, 1);
+                }
+                state = State::Unquoted;
+            }
             continue;
-        } else {
-            field.separated = true; // a comma after a field no quote opened
-            return field;
         }
-        if (field.tooLong && stopWhenTooLong)
-            return field;
     }
+    field.unclosed = state == State::Quoted;
     return field;
 }
 
@@ -254,13 +319,13 @@ int DelimitedReader::readFirstLine(std::vector<std::string>& names)
     for (int count = 1;; ++count) {
         if (count > kMaxImportFields)
             return flTooManyFields;
-        const Field field = readField(value, true);
+        const Field field = readField(value, true, true);
         if (field.tooLong)
             return flFieldTooLong;
         names.push_back(value.empty() ? "<BLANK FIELD>" : firstCharacters(value, kNameLength, m_utf8));
         if (field.separated)
             continue;
-        if (field.opened && !field.closed)
+        if (field.unclosed)
             return flUnclosedField;
         if (count == 1 && value.empty() && !field.opened)
             return flUnclosedField; // an empty line where the names should be
@@ -281,7 +346,7 @@ DelimitedReader::Line DelimitedReader::readRecord(int fieldCount, std::vector<st
         value.clear();
     bool more = true;
     while (present < fieldCount && more) {
-        const Field field = readField(values[static_cast<size_t>(present)], false);
+        const Field field = readField(values[static_cast<size_t>(present)], false, false);
         ++present;
         if (field.tooLong)
             ++m_cutValues;

@@ -20,9 +20,10 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 // ---- writing ----------------------------------------------------------------------
 
-// One value as written: quotes doubled, cut to 255 characters (a doubled
-// quote only whole, so the closing quote is never lost), then blanks
-// (character 32 only) removed from both ends.
+// One value as written: a line break as one blank and other control
+// characters left out (as the reader would read them), quotes doubled, cut to
+// 255 characters (a doubled quote only whole, so the closing quote is never
+// lost), then blanks (character 32 only) removed from both ends.
 std::string delimitedValue(std::string_view text);
 // Appends the value, between its quotes, to out.
 void appendQuotedValue(std::string& out, std::string_view text);
@@ -45,17 +46,18 @@ enum FirstLineResult {
 // The message for a first line that is not acceptable ("" for flOk).
 std::string firstLineMessage(int result);
 
-// Reads delimited text from a source of bytes, one piece at a time.
-//
-// A field is read character by character: a double quote opens it (and is not
-// kept); after that a double quote closes it, and what follows the closing
-// quote decides: a comma ends the field, a second quote is one quote of the
-// value and the value goes on, a line end ends the field, and any other text
-// keeps the quote and the text, which the value goes on with. A comma ends a
-// field that no quote opened, as in every spreadsheet's files; inside quotes
-// it is text. Control characters (below 32) are dropped wherever they are.
-//
-// A line ends at CR LF, CR, LF or the end-of-file mark (26), inside quotes too.
+// Reads delimited text from a source of bytes, one piece at a time, as
+// spreadsheets and Python's csv module read it:
+// - a double quote that starts a field opens it (and is not kept); inside,
+//   two double quotes are one quote of the value, and a quote followed by a
+//   comma or a line end closes the field; other text after a closing quote
+//   goes on the value, which reads on unquoted;
+// - a quote inside a field that no quote opened is text;
+// - a comma ends a field that is not inside quotes; inside quotes it is text;
+// - a line ends at CR LF, CR or LF outside quotes; a line break inside quotes
+//   belongs to the value and is kept as one blank (counted in lineBreaks());
+// - other control characters (below 32, the end-of-file mark 26 included)
+//   are dropped wherever they are.
 class DelimitedReader {
 public:
     // Fills up to n bytes and returns how many; 0 at the end. May throw.
@@ -80,21 +82,24 @@ public:
     Line readRecord(int fieldCount, std::vector<std::string>& values, int& present);
 
     uint64_t cutValues() const { return m_cutValues; }
+    // Line breaks read inside quoted values, each kept as a blank.
+    uint64_t lineBreaks() const { return m_lineBreaks; }
     // Bytes taken from the source so far (for progress).
     uint64_t bytesRead() const { return m_consumed + m_at; }
 
 private:
     struct Field {
         bool opened = false;    // a quote opened it
-        bool closed = false;    // a closing quote was the last thing read
+        bool unclosed = false;  // its quotes were still open where it ended
         bool tooLong = false;   // it grew past 255 characters
         bool separated = false; // a comma ended it
     };
-    // Reads one field into value. stopWhenTooLong: stop at once when it grows past 255.
-    Field readField(std::string& value, bool stopWhenTooLong);
+    // Reads one field into value. stopWhenTooLong: stop at once when it grows
+    // past 255. breaksEndField: a line break inside quotes ends the field as unclosed.
+    Field readField(std::string& value, bool stopWhenTooLong, bool breaksEndField);
     bool atLineEnd();
     bool atEnd();
-    void skipLineEnd();
+    bool skipLineEnd();
     void skipRestOfLine();
     bool fill();
     int peek()
@@ -114,6 +119,7 @@ private:
     bool m_sourceEnded = false;
     bool m_started = false;
     uint64_t m_cutValues = 0;
+    uint64_t m_lineBreaks = 0;
 };
 
 } // namespace exchange

@@ -5,6 +5,7 @@
 #include "DelimitedText.h"
 #include "EditText.h"
 #include "FileIO.h"
+#include "NumberText.h"
 #include "Schema.h"
 #include "Table.h"
 
@@ -106,48 +107,6 @@ std::string_view skipBlanks(std::string_view text)
     return first == std::string_view::npos ? std::string_view{} : text.substr(first);
 }
 
-// The number formed by a value's leading digits: "1994 and more" is 1994,
-// text that starts with no digit is 0.
-double leadingWholeNumber(std::string_view text)
-{
-    text = skipBlanks(text);
-    bool negative = false;
-    if (!text.empty() && (text[0] == '-' || text[0] == '+')) {
-        negative = text[0] == '-';
-        text.remove_prefix(1);
-    }
-    double value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            break;
-        value = value * 10 + (c - '0');
-    }
-    return negative ? -value : value;
-}
-
-// The number formed by a value's leading decimal number, with a point or the
-// current decimal character and an optional exponent; 0 when there is none.
-double leadingDecimalNumber(std::string_view text, char decimal)
-{
-    std::string normal(skipBlanks(text));
-    if (decimal != '.')
-        std::replace(normal.begin(), normal.end(), decimal, '.');
-    std::string_view rest = normal;
-    bool negative = false;
-    if (!rest.empty() && (rest[0] == '-' || rest[0] == '+')) {
-        negative = rest[0] == '-';
-        rest.remove_prefix(1);
-    }
-    // Only digits and a point may start it (from_chars would also read "inf" and "nan").
-    if (rest.empty() || !((rest[0] >= '0' && rest[0] <= '9') || rest[0] == '.'))
-        return 0;
-    double value = 0;
-    const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
-    if (error != std::errc())
-        return 0;
-    return negative ? -value : value;
-}
-
 // A date written year first with four digits and a separator, as spreadsheets
 // and GDAL write dates (1995-12-25, 1995/12/25, 1995.12.25); nullopt for any
 // other text, and an invalid date (day 0) for 1995-13-45.
@@ -188,39 +147,51 @@ struct DateStop {
     std::string value;
 };
 
-// Stores one value into a collection field by the field's type.
-void storeValue(db::Table& table, int field, db::SchemaKind kind, const std::string& value)
+// Stores one value into a collection field by the field's type. False when
+// a number field's value is no number: the field is left empty, since any
+// number stored for it would be a different one.
+bool storeValue(db::Table& table, int field, db::SchemaKind kind, const std::string& value)
 {
     const db::EditTextFormat& format = db::editTextFormat();
     // An empty value leaves a number empty rather than making it 0, so that
     // an exported collection imports back the same.
     if (kind != db::SchemaKind::Character && skipBlanks(value).empty()) {
         table.clearField(field);
-        return;
+        return true;
     }
     switch (kind) {
-    case db::SchemaKind::Character: table.setText(field, value); return;
-    case db::SchemaKind::WholeNumber: table.setNumber(field, leadingWholeNumber(value)); return;
-    case db::SchemaKind::DecimalNumber: table.setNumber(field, leadingDecimalNumber(value, format.decimalSeparator)); return;
+    case db::SchemaKind::Character: table.setText(field, value); return true;
+    case db::SchemaKind::WholeNumber:
+    case db::SchemaKind::DecimalNumber: {
+        const auto number = kind == db::SchemaKind::WholeNumber ? readWholeText(value, format.decimalSeparator)
+                                                                : readNumberText(value, format.decimalSeparator);
+        if (!number) {
+            table.clearField(field);
+            return false;
+        }
+        table.setNumber(field, *number);
+        return true;
+    }
     case db::SchemaKind::Date: {
         if (const auto date = yearFirstDate(value)) {
             if (date->year == 0)
                 throw DateStop{value};
             table.setDate(field, db::dayNumberFromCivil(*date));
-            return;
+            return true;
         }
         // Only a value with the date separator and no letter is taken for a date.
         if (value.find(format.dateSeparator) == std::string::npos || hasLetter(value)) {
             table.clearField(field);
-            return;
+            return true;
         }
         const auto date = db::parseShortDate(value);
         if (!date)
             throw DateStop{value};
         table.setDate(field, db::dayNumberFromCivil(*date));
-        return;
+        return true;
     }
     }
+    return true;
 }
 
 // Where each import field goes: the table's field and its kind, or none.
@@ -304,13 +275,11 @@ public:
         m_table.insert();
         fill();
         m_table.post();
-        ++result.imported;
         if (++m_inBatch >= m_options.batchSize) {
-            m_table.endBatch();
+            endBatch();
             m_table.beginBatch();
-            m_inBatch = 0;
         }
-        if (m_options.progress && !m_options.progress(result.imported)) {
+        if (m_options.progress && !m_options.progress(result.imported + m_inBatch)) {
             result.cancelled = true;
             return false;
         }
@@ -332,7 +301,7 @@ public:
         if (!m_table.inBatch())
             return;
         try {
-            m_table.endBatch();
+            endBatch();
         } catch (const std::exception& e) {
             if (result.error.empty())
                 result.error = e.what();
@@ -342,6 +311,20 @@ public:
     ImportResult result;
 
 private:
+    // Only what the table wrote is counted: after a failure, the records of
+    // the batch that reached the file and no more.
+    void endBatch()
+    {
+        m_inBatch = 0;
+        try {
+            m_table.endBatch();
+        } catch (...) {
+            result.imported += m_table.lastBatchAppended();
+            throw;
+        }
+        result.imported += m_table.lastBatchAppended();
+    }
+
     db::Table& m_table;
     const ImportOptions& m_options;
     uint32_t m_inBatch = 0;
@@ -393,17 +376,20 @@ ImportResult importDelimited(db::Table& table, const ImportSource& source, const
                         stored = db::utf8ToCp1252(value, &replaced);
                         if (replaced > 0)
                             ++run.result.changedValues;
-                        storeValue(table, target.field, target.kind, stored);
-                    } else {
-                        storeValue(table, target.field, target.kind, value);
+                        if (!storeValue(table, target.field, target.kind, stored))
+                            ++run.result.notNumbers;
+                    } else if (!storeValue(table, target.field, target.kind, value)) {
+                        ++run.result.notNumbers;
                     }
                 }
             });
             run.result.cutValues = reader.cutValues();
+            run.result.lineBreaks = reader.lineBreaks();
             if (!goOn)
                 break;
         }
         run.result.cutValues = reader.cutValues();
+        run.result.lineBreaks = reader.lineBreaks();
     });
 }
 
@@ -422,8 +408,9 @@ ImportResult importDbf(db::Table& table, const ImportSource& source, const Impor
             const bool goOn = run.add([&] {
                 for (int i = 0; i < fields; ++i) {
                     const Target& target = targets[static_cast<size_t>(i)];
-                    if (target.field >= 0)
-                        storeValue(table, target.field, target.kind, dbfValue(record, from.field(i), i));
+                    if (target.field >= 0
+                        && !storeValue(table, target.field, target.kind, dbfValue(record, from.field(i), i)))
+                        ++run.result.notNumbers;
                 }
             });
             if (!goOn)
@@ -439,36 +426,42 @@ std::string plural(uint64_t n, const char* one, const char* many)
 
 } // namespace
 
-bool isUtf8Text(const std::string& path)
+TextScan scanTextFile(const std::string& path)
 {
     db::File file;
     file.open(path, db::File::Mode::ReadOnly);
     Utf8Check check;
+    TextScan scan;
     std::vector<unsigned char> buffer(kChunk);
     uint64_t offset = 0;
-    while (check.valid()) {
+    while (true) {
         const size_t got = file.readSomeAt(offset, buffer.data(), buffer.size());
         if (got == 0)
             break;
-        check.add(buffer.data(), got);
+        if (std::memchr(buffer.data(), 0, got) != nullptr)
+            scan.hasNul = true;
+        if (check.valid())
+            check.add(buffer.data(), got);
         offset += got;
     }
-    return check.isUtf8();
+    scan.utf8 = check.isUtf8();
+    return scan;
 }
+
+bool isUtf8Text(const std::string& path) { return scanTextFile(path).utf8; }
 
 int openDelimitedSource(const std::string& path, ImportSource& source)
 {
     source = ImportSource{};
     source.kind = ImportKind::Ascii;
     source.path = path;
-    source.utf8 = isUtf8Text(path);
+    // Text has no NUL characters anywhere: a file with one is binary (or UTF-16).
+    const TextScan scan = scanTextFile(path);
+    if (scan.hasNul)
+        return flNotText;
+    source.utf8 = scan.utf8;
     db::File file;
     file.open(path, db::File::Mode::ReadOnly);
-    // Text has no NUL characters: a file that starts with some is binary (or UTF-16).
-    std::vector<char> start(64 * 1024);
-    start.resize(file.readSomeAt(0, start.data(), start.size()));
-    if (std::find(start.begin(), start.end(), '\0') != start.end())
-        return flNotText;
     DelimitedReader reader(sourceOf(file), source.utf8);
     std::vector<std::string> names;
     const int result = reader.readFirstLine(names);
@@ -535,6 +528,12 @@ std::string importMessage(const ImportResult& result)
     if (result.cutValues > 0)
         message += "\n\n" + plural(result.cutValues, "value was", "values were")
                    + " longer than 255 characters and cut to 255.";
+    if (result.notNumbers > 0)
+        message += "\n\n" + plural(result.notNumbers, "value was", "values were")
+                   + " not a number where the collection keeps one; those fields were left empty.";
+    if (result.lineBreaks > 0)
+        message += "\n\n" + plural(result.lineBreaks, "line break", "line breaks")
+                   + " inside quoted values " + (result.lineBreaks == 1 ? "was" : "were") + " stored as blanks.";
     return message;
 }
 

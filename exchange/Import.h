@@ -41,6 +41,14 @@ ImportSource openDbfSource(const std::string& path);
 // such a file is read as UTF-8, any other as Windows-1252.
 bool isUtf8Text(const std::string& path);
 
+// One pass over a whole text file: its encoding, and whether a NUL character
+// anywhere in it makes it binary.
+struct TextScan {
+    bool utf8 = false;
+    bool hasNul = false;
+};
+TextScan scanTextFile(const std::string& path);
+
 // For each import field, the schema position (1..40) of the collection field
 // that receives it, or 0 for none.
 using ImportMap = std::vector<int>;
@@ -57,7 +65,7 @@ ImportMap importMapOf(const std::vector<std::string>& fieldNames, const std::vec
 
 struct ImportOptions {
     bool skipFirst = true; // text files: the first line names the fields and is no record
-    // After every record posted, with the count so far; returning false cancels.
+    // After every record posted, with the count read so far; returning false cancels.
     std::function<bool(uint64_t imported)> progress;
     // Records appended under one hold of the table's update lock.
     uint32_t batchSize = 10000;
@@ -67,6 +75,8 @@ struct ImportResult {
     uint64_t imported = 0;
     uint64_t changedValues = 0; // values with characters Windows-1252 cannot hold, stored with "?"
     uint64_t cutValues = 0;     // values longer than 255 characters, cut
+    uint64_t notNumbers = 0;    // values for number fields that are no number, left empty
+    uint64_t lineBreaks = 0;    // line breaks inside quoted values, stored as blanks
     bool cancelled = false;
     std::string error; // what stopped the import ("" when it ran to its end)
 };

@@ -146,3 +146,47 @@ TEST(DelimitedText, Utf8ValuesAreCountedInCharacters)
     EXPECT_EQ(back.records[0][0], accented);
     EXPECT_EQ(back.cut, 1u);
 }
+
+TEST(DelimitedText, QuotesOnlyOpenAFieldTheyStartAndTextAfterAClosingQuoteStaysInItsField)
+{
+    // Each of these once merged or shifted fields.
+    EXPECT_EQ(readText("\"N\"\r\nab\"c,d,e\r\n").records.at(0), std::vector<std::string>{"ab\"c"});
+    const ReadBack three = readText("\"A\",\"B\",\"C\"\r\nab\"c,d,e\r\n\"ab\"c,\"d\",\"e\"\r\n \"a\" , \"b\" ,\"c\"\r\n");
+    ASSERT_EQ(three.records.size(), 3u);
+    EXPECT_EQ(three.records[0], (std::vector<std::string>{"ab\"c", "d", "e"}));
+    EXPECT_EQ(three.records[1], (std::vector<std::string>{"abc", "d", "e"}));
+    EXPECT_EQ(three.records[2], (std::vector<std::string>{" \"a\" ", " \"b\" ", "c"})); // as csv readers read it
+}
+
+TEST(DelimitedText, ALineBreakInsideQuotesIsOneBlankOfTheValueAndTheEndOfFileMarkEndsNothing)
+{
+    const ReadBack back = readText("\"Title\",\"Year\"\r\n\"two\r\nlines\",\"1990\"\r\n\"lf\nand cr\r\",\"1991\"\r\n"
+                                   "\"mark\x1Ainside\",\"1992\"\r\n\"after\",\"1993\"\r\n\x1A");
+    ASSERT_EQ(back.records.size(), 4u);
+    EXPECT_EQ(back.records[0], (std::vector<std::string>{"two lines", "1990"}));
+    EXPECT_EQ(back.records[1], (std::vector<std::string>{"lf and cr ", "1991"}));
+    EXPECT_EQ(back.records[2], (std::vector<std::string>{"markinside", "1992"}));
+    EXPECT_EQ(back.records[3], (std::vector<std::string>{"after", "1993"}));
+    DelimitedReader reader = DelimitedReader::ofText("\"N\"\r\n\"a\r\nb\nc\"\r\n");
+    std::vector<std::string> names, values;
+    int present = 0;
+    reader.readFirstLine(names);
+    reader.readRecord(1, values, present);
+    reader.readRecord(1, values, present);
+    EXPECT_EQ(values[0], "a b c");
+    EXPECT_EQ(reader.lineBreaks(), 2u);
+    // A name is one line: a line break inside its quotes is an unmatched quote.
+    EXPECT_EQ(firstLineResult("\"Ti\r\ntle\"\r\n"), exchange::flUnclosedField);
+}
+
+TEST(DelimitedText, WhatTheWriterWritesIsOneLineThatReadsBackAsWritten)
+{
+    // Values from a dBASE file may hold line breaks and tabs: each line break is written as a blank.
+    const std::vector<std::string> values = {"two\r\nlines", "tab\there", "lf\nonly", "cr\ronly", "\n", "1990"};
+    const std::string line = delimitedLine(values);
+    EXPECT_EQ(line.find_first_of("\r\n\t"), std::string::npos);
+    EXPECT_EQ(line, "\"two lines\",\"tabhere\",\"lf only\",\"cr only\",\"\",\"1990\"");
+    const ReadBack back = readText(line + "\r\n" + line + "\r\n");
+    ASSERT_EQ(back.records.size(), 1u);
+    EXPECT_EQ(back.records[0], (std::vector<std::string>{"two lines", "tabhere", "lf only", "cr only", "", "1990"}));
+}

@@ -115,11 +115,13 @@ TEST_F(ImportExport, ValuesAreStoredByTheirFieldsType)
     EXPECT_EQ(row(2, year), "-7");
     EXPECT_EQ(row(2, price), "3.25");
     EXPECT_EQ(row(2, bought), ""); // no separator: no date
-    EXPECT_EQ(row(3, year), "0");  // no leading digits
-    EXPECT_EQ(row(3, price), "0"); // "inf" is no number
+    EXPECT_EQ(row(3, year), "");  // no number: left empty, and counted
+    EXPECT_EQ(row(3, price), ""); // "inf" is no number
     EXPECT_EQ(row(3, bought), "12/25/1995"); // year first, whatever the format
     EXPECT_EQ(row(4, year), "12");
+    EXPECT_EQ(row(4, price), "");
     EXPECT_EQ(row(4, bought), "2/3/2001");
+    EXPECT_EQ(result.notNumbers, 3u); // "nothing", "inf", "nan"
 }
 
 TEST_F(ImportExport, DecimalsTakeTheCurrentDecimalCharacterAsWellAsThePoint)
@@ -159,9 +161,10 @@ TEST_F(ImportExport, TheFirstLineIsARecordWhenNotSkipped)
     EXPECT_EQ(result.imported, 3u);
     const auto rows = recordsOf(collection);
     EXPECT_EQ(rows[0][0], "Title");
-    EXPECT_EQ(rows[0][static_cast<size_t>(schemaIndex("Year"))], "0");
+    EXPECT_EQ(rows[0][static_cast<size_t>(schemaIndex("Year"))], ""); // "Year" is no year
     EXPECT_EQ(rows[2][0], "Psycho");
-    EXPECT_EQ(importMessage(result), "Import Complete.");
+    EXPECT_EQ(importMessage(result), "Import Complete.\n\n1 value was not a number where the collection keeps one; "
+                                     "those fields were left empty.");
 }
 
 TEST_F(ImportExport, TheGridDecidesWhereEachImportFieldGoes)
@@ -364,42 +367,81 @@ TEST_F(ImportExport, AFullDiskEndsTheExportWithTheSystemsMessage)
     EXPECT_EQ(readFileBytes(path), "what was there");
 }
 
-TEST_F(ImportExport, AFailedWriteDuringAnImportKeepsOnlyWholeRecords)
+TEST_F(ImportExport, AFailedWriteDuringAnImportKeepsOnlyWholeRecordsAndCountsWhatItKept)
+{
+    // Small batches, and batches larger than the piece of records the table writes at a time.
+    for (const auto& [records, batch] : {std::pair{50, 16u}, std::pair{700, 600u}}) {
+        std::string text = nameLine();
+        for (int i = 0; i < records; ++i)
+            text += "\"Title " + std::to_string(i) + "\",\"Star\"\r\n";
+        ImportOptions options;
+        options.batchSize = batch;
+        db::faults::resetCount();
+        importText(text, options);
+        const uint64_t changes = db::faults::changesSoFar();
+        for (uint64_t n = 1; n <= changes; ++n) {
+            SCOPED_TRACE(std::to_string(records) + " records, fault at change " + std::to_string(n));
+            table.selectIndex("");
+            table.close();
+            std::filesystem::remove(db::indexPathOfTableFile(collection));
+            db::createCollectionTable(collection);
+            table.open();
+            table.addIndex("NewIndex", "Upper(Left(Title,30))");
+            table.selectIndex("NewIndex");
+            db::faults::resetCount();
+            db::faults::arm(n, db::faults::Action::Fail);
+            const ImportResult result = importText(text, options);
+            db::faults::disarm();
+            // The table that imported still works, and agrees with its file.
+            table.refresh();
+            const uint64_t seen = table.recordCount();
+            table.close();
+            table.open();
+            const auto rows = recordsOf(collection);
+            EXPECT_LE(rows.size(), static_cast<size_t>(records));
+            for (size_t r = 0; r < rows.size(); ++r) {
+                EXPECT_EQ(rows[r][0], "Title " + std::to_string(r));
+                EXPECT_EQ(rows[r][1], "Star");
+            }
+            if (result.error.empty())
+                EXPECT_EQ(rows.size(), static_cast<size_t>(records));
+            EXPECT_EQ(result.imported, rows.size()) << importMessage(result); // the message counts what is there
+            EXPECT_EQ(seen, rows.size());
+            EXPECT_EQ(table.checkIndex(), "");
+        }
+    }
+}
+
+TEST_F(ImportExport, AFullDiskDuringAnImportCountsTheRecordsThatStay)
 {
     std::string text = nameLine();
-    for (int i = 0; i < 50; ++i)
+    for (int i = 0; i < 3000; ++i)
         text += "\"Title " + std::to_string(i) + "\",\"Star\"\r\n";
+    writeFileBytes(dir.file("many.txt"), text);
+    ImportSource source;
+    ASSERT_EQ(openDelimitedSource(dir.file("many.txt"), source), flOk);
+    ImportMap map(source.fieldNames.size(), 0);
+    map[0] = 1;
+    map[1] = 2;
+    // The table may grow to 1.5 MB: the disk is full a few hundred records into a batch.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 1500 * 1024;
+    setrlimit(RLIMIT_FSIZE, &small);
     ImportOptions options;
-    options.batchSize = 16;
-    db::faults::resetCount();
-    importText(text, options);
-    const uint64_t changes = db::faults::changesSoFar();
-    for (uint64_t n = 1; n <= changes; n += 3) {
-        SCOPED_TRACE(n);
-        table.selectIndex("");
-        table.close();
-        std::filesystem::remove(db::indexPathOfTableFile(collection));
-        db::createCollectionTable(collection);
-        table.open();
-        table.addIndex("NewIndex", "Upper(Left(Title,30))");
-        table.selectIndex("NewIndex");
-        db::faults::resetCount();
-        db::faults::arm(n, db::faults::Action::Fail);
-        const ImportResult result = importText(text, options);
-        db::faults::disarm();
-        table.close();
-        table.open();
-        const auto rows = recordsOf(collection);
-        EXPECT_LE(rows.size(), 50u);
-        for (size_t r = 0; r < rows.size(); ++r) {
-            EXPECT_EQ(rows[r][0], "Title " + std::to_string(r));
-            EXPECT_EQ(rows[r][1], "Star");
-        }
-        if (result.error.empty()) {
-            EXPECT_EQ(rows.size(), 50u);
-        }
-        EXPECT_EQ(table.checkIndex(), "");
-    }
+    options.batchSize = 1000;
+    const ImportResult result = importRecords(table, source, map, options);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_NE(result.error.find("File too large"), std::string::npos) << result.error;
+    table.close();
+    table.open();
+    EXPECT_GT(table.recordCount(), 0u);
+    EXPECT_EQ(result.imported, table.recordCount());
+    EXPECT_EQ(recordsOf(collection).size(), result.imported);
+    EXPECT_EQ(table.checkIndex(), "");
 }
 
 TEST_F(ImportExport, BadFilesGiveAMessageAndNoRecords)
@@ -415,9 +457,14 @@ TEST_F(ImportExport, BadFilesGiveAMessageAndNoRecords)
         EXPECT_NE(openDelimitedSource(dir.file("bad.txt"), source), flOk) << bytes.size();
     EXPECT_EQ(recordsOf(collection).size(), 0u);
     }
-    // NUL characters make a file binary.
+    // NUL characters make a file binary, wherever they are.
     writeFileBytes(dir.file("nul.txt"), std::string("\"T\"\r\n\"a\0b\"\r\n", 12));
     EXPECT_EQ(openDelimitedSource(dir.file("nul.txt"), source), flNotText);
+    std::string lateNul = "\"T\"\r\n";
+    while (lateNul.size() < 3 << 20)
+        lateNul += "\"a title of some length\"\r\n";
+    writeFileBytes(dir.file("late.txt"), lateNul + std::string("\"x\0y\"\r\n", 7));
+    EXPECT_EQ(openDelimitedSource(dir.file("late.txt"), source), flNotText);
     // A file that is gone, a dBASE file with a damaged header.
     EXPECT_THROW(openDelimitedSource(dir.file("missing.txt"), source), db::DbError);
     writeFileBytes(dir.file("BROKEN.DBF"), std::string(40, '\x03'));
