@@ -187,8 +187,18 @@ public:
     // The records the last batch appended that are in the file (also after a failure).
     uint32_t lastBatchAppended() const { return m_lastBatchAppended; }
 
-    // Maintenance on an exclusively open table.
-    void pack();
+    // Maintenance on an exclusively open table. Pack keeps the live records
+    // (flag blank), those within the count and the whole ones past it (a
+    // change cut short), and says what it did.
+    struct PackResult {
+        uint32_t kept = 0;      // live records written, those from past the count included
+        uint32_t deleted = 0;   // records marked deleted, left out
+        uint32_t damaged = 0;   // records whose flag is neither blank nor '*' (the end-of-file mark), left out
+        uint32_t pastCount = 0; // live records past the header's count, kept
+    };
+    PackResult pack();
+    // What a pack did, in words: "3 records kept, 1 deleted record removed".
+    static std::string packMessage(const PackResult& result);
     void regenerateIndexes();
 
     // While controls are disabled, change notifications are held back; the

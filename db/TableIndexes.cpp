@@ -316,8 +316,8 @@ void Table::extractKeys(const std::vector<TagDefinition>& tags, const std::vecto
         for (uint32_t k = 0; k < n; ++k) {
             const char* record = block + static_cast<size_t>(k) * length;
             const uint32_t rec = start + k;
-            if (record[0] == '*')
-                continue;
+            if (record[0] != ' ')
+                continue; // deleted, or no record
             live[rec - 1] = 1;
             for (size_t t = 0; t < tags.size(); ++t) {
                 const size_t e = static_cast<size_t>(tags[t].keyLength) + 4;

@@ -6,13 +6,14 @@
 
 #include "DbError.h"
 
+#include <string>
 #include <vector>
 
 namespace db {
 
 // ---------------------------------------------------------------- maintenance
 
-void Table::pack()
+Table::PackResult Table::pack()
 {
     requireBrowse("pack");
     if (m_mode != OpenMode::Exclusive)
@@ -22,7 +23,9 @@ void Table::pack()
     const std::string path = resolvedPath(filePath());
     m_index.flush();
     rereadRecordCount();
+    PackResult result;
     writeReplacing(path, [&](File& out) {
+        result = PackResult{};
         DbfHeader header = m_header;
         header.recordCount = 0;
         const std::string headerBytes = serializeDbfHeader(header);
@@ -34,26 +37,34 @@ void Table::pack()
         const size_t length = m_header.recordLength;
         std::vector<char> kept;
         uint64_t writeAt = m_header.headerLength;
-        uint32_t live = 0;
         const auto keepLive = [&](const char* records, uint32_t, uint32_t n) {
             kept.clear();
             for (uint32_t k = 0; k < n; ++k) {
                 const char* record = records + static_cast<size_t>(k) * length;
-                if (record[0] != '*')
+                if (record[0] == ' ')
                     kept.insert(kept.end(), record, record + length);
+                else
+                    ++(record[0] == '*' ? result.deleted : result.damaged);
             }
             out.writeAt(writeAt, kept.data(), kept.size());
             writeAt += kept.size();
-            live += static_cast<uint32_t>(kept.size() / length);
+            result.kept += static_cast<uint32_t>(kept.size() / length);
         };
         scanRecords(keepLive);
         // Whole records past a count that fell behind (a crash between the
-        // records and the count) are kept: they are the user's data.
+        // records and the count) are kept: they are the user's data. What is
+        // not a live record there (the end-of-file mark, what a change cut
+        // short left) is no record and is not counted.
         const auto whole = static_cast<uint32_t>((m_file.size() - m_header.headerLength) / length);
-        if (whole > m_header.recordCount && !m_fileNote.empty())
+        if (whole > m_header.recordCount && !m_fileNote.empty()) {
+            const PackResult within = result;
             scanRecords(m_header.recordCount + 1, whole, keepLive);
+            result.pastCount = result.kept - within.kept;
+            result.deleted = within.deleted;
+            result.damaged = within.damaged;
+        }
         out.writeAt(writeAt, "\x1A", 1);
-        const std::string counted = headerCountBytes(live);
+        const std::string counted = headerCountBytes(result.kept);
         out.writeAt(1, counted.data(), counted.size());
     }, ".rk-pack");
     // The packed file is a new file: hold it exclusively before letting the old one go.
@@ -70,6 +81,22 @@ void Table::pack()
     if (!tags.empty())
         buildIndexFile(tags);
     first();
+    return result;
+}
+
+std::string Table::packMessage(const PackResult& result)
+{
+    const auto records = [](uint32_t n, const char* what) {
+        return std::to_string(n) + " " + what + (n == 1 ? " record" : " records");
+    };
+    std::string message = std::to_string(result.kept) + (result.kept == 1 ? " record kept, " : " records kept, ")
+                          + records(result.deleted, "deleted") + " removed";
+    if (result.pastCount > 0)
+        message += "; " + records(result.pastCount, "whole") + " past the header's count (a change cut short) kept";
+    if (result.damaged > 0)
+        message += "; " + std::to_string(result.damaged) + (result.damaged == 1 ? " place" : " places")
+                   + " holding no record (neither live nor deleted) removed";
+    return message;
 }
 
 void Table::regenerateIndexes()

@@ -44,7 +44,9 @@ void Table::enableControls()
 
 bool Table::visible(const char* bytes) const
 {
-    if (bytes[0] == '*')
+    // Live records have a blank flag; '*' marks a deleted one, anything else
+    // (the end-of-file mark over a record's place) is no record.
+    if (bytes[0] != ' ')
         return false;
     return !m_filtered || !m_filter || m_filter(Record(&m_header.fields, bytes));
 }

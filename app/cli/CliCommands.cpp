@@ -228,10 +228,7 @@ int pack(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
     db::Table table;
     table.setFilePath(args[1]);
     table.open(db::Table::OpenMode::Exclusive);
-    const uint32_t before = table.physicalRecordCount();
-    table.pack();
-    out << "Packed " << table.filePath() << ": " << table.physicalRecordCount() << " records kept, "
-        << before - table.physicalRecordCount() << " removed\n";
+    out << "Packed " << table.filePath() << ": " << db::Table::packMessage(table.pack()) << "\n";
     return 0;
 }
 

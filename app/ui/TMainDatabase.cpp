@@ -321,11 +321,16 @@ void TMain::maintainExclusively(const QString& question, const QString& refusal,
 
 void TMain::DoPack()
 {
+    db::Table::PackResult packed;
     maintainExclusively("Deleted items are not permanently removed from the database until packing occurs.  "
                         "Packing simply removes them to free up space.  Continue?",
                         "Unable to pack table.  Packing requires exclusive use of the DBase File.  " + kExclusiveUse,
-                        [this] { m_table.pack(); });
+                        [&] { packed = m_table.pack(); });
     DisplayCount();
+    // Records brought back from past the header's count, or places that held no record, are news to the user.
+    if (packed.pastCount > 0 || packed.damaged > 0)
+        m_prompter.message(this, "Notice", QString::fromStdString("Packed: " + db::Table::packMessage(packed) + "."),
+                           Prompter::Icon::Information);
 }
 
 void TMain::DoRebuildIndexes()

@@ -271,6 +271,43 @@ TEST(DataSafety, RecordsPastTheCountAreReportedAndKeptByPack)
     EXPECT_EQ(t.fileNote(), "");
 }
 
+// What a killed import leaves: whole records past the count, the end-of-file
+// mark where a record would start, a record cut short at the end.
+TEST(DataSafety, PackKeepsOnlyWholeLiveRecordsAndSaysWhatItDid)
+{
+    TempDir dir;
+    const std::string path = makeTable(dir);
+    appendTo(path, 8);
+    std::string bytes = readFileBytes(path);
+    const size_t header = static_cast<unsigned char>(bytes[8]) | static_cast<unsigned char>(bytes[9]) << 8;
+    const size_t length = static_cast<unsigned char>(bytes[10]) | static_cast<unsigned char>(bytes[11]) << 8;
+    auto flag = [&](int record) -> char& { return bytes[header + static_cast<size_t>(record - 1) * length]; };
+    flag(2) = '*';    // deleted
+    flag(3) = '\x1A'; // no record, within the count
+    flag(6) = '\x1A'; // no record, past the count
+    flag(7) = '*';    // deleted, past the count
+    bytes[4] = 4;     // the header counts four; four more reached the disk
+    bytes.resize(header + 8 * length + length / 2); // and half of a ninth
+    writeFileBytes(path, bytes);
+    Table t;
+    t.setFilePath(path);
+    t.open(Table::OpenMode::Exclusive);
+    EXPECT_EQ(t.recordCount(), 2u); // records 1 and 4: a flag that is neither blank nor '*' is no record
+    const Table::PackResult result = t.pack();
+    EXPECT_EQ(result.kept, 4u); // 1 and 4, then 5 and 8 from past the count
+    EXPECT_EQ(result.pastCount, 2u);
+    EXPECT_EQ(result.deleted, 1u);
+    EXPECT_EQ(result.damaged, 1u);
+    EXPECT_EQ(Table::packMessage(result), "4 records kept, 1 deleted record removed; 2 whole records past the header's "
+                                          "count (a change cut short) kept; 1 place holding no record (neither live "
+                                          "nor deleted) removed");
+    EXPECT_EQ(t.physicalRecordCount(), 4u);
+    EXPECT_EQ(t.recordCount(), 4u);
+    EXPECT_EQ(t.fileNote(), "");
+    t.close();
+    EXPECT_EQ(soundness(path), "");
+}
+
 TEST(DataSafety, ChangesReachTheDeviceBeforeTheyAreReportedDone)
 {
     TempDir dir;
