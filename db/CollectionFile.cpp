@@ -5,6 +5,7 @@
 #include "FileIO.h"
 #include "Schema.h"
 #include "Table.h"
+#include "TableInternals.h"
 
 #include <cctype>
 
@@ -67,6 +68,26 @@ bool isCollectionTable(const std::string& path)
 void createCollectionTable(const std::string& path)
 {
     Table::createTable(path, collectionFieldDefs());
+}
+
+ExclusiveUse::ExclusiveUse(const std::string& path)
+{
+    Table table;
+    table.setFilePath(path); // the name as a table names it: the extension added when it has none
+    try {
+        m_file.open(table.filePath(), File::Mode::ReadWrite);
+        m_acquired = m_file.tryLock(kOpenLock, File::LockKind::Exclusive);
+        return;
+    } catch (const DbError&) {
+    }
+    // A file this user may not write: copies of the program may have it open
+    // only to read, so holding the update lock keeps every change out.
+    try {
+        m_file.open(table.filePath(), File::Mode::ReadOnly);
+        m_acquired = m_file.tryLock(kOpenLock, File::LockKind::Shared) && m_file.tryLock(kUpdateLock, File::LockKind::Shared);
+    } catch (const DbError&) {
+        m_acquired = false;
+    }
 }
 
 bool tableInUse(const std::string& path)

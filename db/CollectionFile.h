@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileIO.h"
+
 #include <string>
 
 namespace db {
@@ -32,5 +34,19 @@ void createCollectionTable(const std::string& path);
 // True when the table cannot be opened exclusively: another table object or
 // program holds it (the in-use test).
 bool tableInUse(const std::string& path);
+
+// The in-use test that keeps its answer: while it lives, it holds the table
+// file as an exclusive open does, so no copy of the program can open the
+// table until it ends (a backup or restore copies a file nobody changes).
+class ExclusiveUse {
+public:
+    explicit ExclusiveUse(const std::string& path);
+    // False when another table object or program has the table open.
+    bool acquired() const { return m_acquired; }
+
+private:
+    File m_file;
+    bool m_acquired = false;
+};
 
 } // namespace db

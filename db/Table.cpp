@@ -9,7 +9,9 @@
 #include "Ascii.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace db {
 
@@ -138,6 +140,30 @@ void Table::open(OpenMode mode)
         m_state = State::Inactive;
         throw;
     }
+}
+
+Table::ReadHold::ReadHold(Table& table)
+    : m_lock(std::make_unique<UpdateLock>(table, File::LockKind::Shared))
+{
+}
+
+Table::ReadHold::~ReadHold() = default;
+
+void Table::lockUpdate(File::LockKind kind)
+{
+    if (!m_lockWait || m_file.tryLock(kUpdateLock, kind)) {
+        if (!m_lockWait)
+            m_file.lock(kUpdateLock, kind);
+        return;
+    }
+    // Another copy holds it (a batch of changes, or a whole-collection read):
+    // wait, and say so now and again.
+    using namespace std::chrono_literals;
+    do {
+        m_lockWait(true);
+        std::this_thread::sleep_for(20ms);
+    } while (!m_file.tryLock(kUpdateLock, kind));
+    m_lockWait(false);
 }
 
 void Table::noteCountProblem()

@@ -9,7 +9,10 @@
 //     needs the only lock and fails with a DbError while anyone else holds it;
 //   - posts and deletes take the table's update lock for the few writes they
 //     make, so two writers never interleave inside one record or index page;
-//   - a reader sees other writers' new and changed records after refresh().
+//   - a reader sees other writers' new and changed records after refresh();
+//   - a whole-collection read (an export, a report, a backup, a count) holds
+//     the update lock shared for its run (ReadHold), so it sees the table as
+//     it stood at one moment; writers wait until it ends.
 // Not supported: tables on network file systems without POSIX byte-range
 // locks, and programs other than this engine writing the table while it is
 // open (their changes are noticed at the next open or refresh, when the index
@@ -36,11 +39,33 @@ namespace db {
 std::string indexPathOfTableFile(const std::string& tablePath);
 
 class Table {
+    class UpdateLock; // below, with the other private parts
+
 public:
     enum class State { Inactive, Browse, Edit, Insert };
     enum class OpenMode { Shared, Exclusive, ReadOnly };
     // The record filter: asked for each record a visit or count considers.
     using Filter = std::function<bool(const Record&)>;
+
+    // Holds the update lock shared while it lives: other copies' changes wait,
+    // so that everything read meanwhile is one state of the table. Changes
+    // of this table object itself upgrade it for the rest of its life.
+    class ReadHold {
+    public:
+        explicit ReadHold(Table& table);
+        ~ReadHold();
+        ReadHold(const ReadHold&) = delete;
+        ReadHold& operator=(const ReadHold&) = delete;
+
+    private:
+        std::unique_ptr<UpdateLock> m_lock;
+    };
+
+    // Called while this table waits for another copy's lock (true, now and
+    // again while it waits) and once when the wait is over (false), so that a
+    // window can say why nothing happens. Without it the table just waits.
+    using LockWait = std::function<void(bool waiting)>;
+    void setLockWait(LockWait wait) { m_lockWait = std::move(wait); }
 
     struct Bookmark {
         uint32_t record = 0;
@@ -225,7 +250,6 @@ public:
     size_t recordLength() const { return m_header.recordLength; }
 
 private:
-    class UpdateLock;
     friend class UpdateLock;
 
     void firstNow();
@@ -355,6 +379,9 @@ private:
 
     int m_lockDepth = 0;
     bool m_lockExclusive = false;
+    LockWait m_lockWait;
+    // Takes the update lock, telling m_lockWait while another copy keeps it.
+    void lockUpdate(File::LockKind kind);
     std::unique_ptr<UpdateLock> m_batchLock;
     std::vector<char> m_pendingAppends; // records appended in a batch, not yet written
     uint32_t m_pendingCount = 0;

@@ -26,7 +26,7 @@ public:
         if (!m_held)
             return;
         if (m_table.m_lockDepth == 0 || (kind == File::LockKind::Exclusive && !m_table.m_lockExclusive)) {
-            m_table.m_file.lock(kUpdateLock, kind);
+            m_table.lockUpdate(kind);
             m_table.m_lockExclusive = kind == File::LockKind::Exclusive;
         }
         ++m_table.m_lockDepth;

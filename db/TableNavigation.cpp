@@ -215,6 +215,8 @@ uint32_t Table::recordCountNow()
         synchronizeIndex();
         return m_index.entryCount(0);
     }
+    // The count is of one state of the table: changes of other copies wait for the pass.
+    UpdateLock read(*this, File::LockKind::Shared);
     rereadRecordCount();
     // A filtered count costs a pass over the file: it holds until something changes.
     if (m_countGeneration == m_generation)

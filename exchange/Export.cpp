@@ -193,6 +193,8 @@ uint64_t walkRecords(db::Table& table, const ExportOptions& options, const Write
     std::vector<char> batch;
     batch.reserve(kBatchRecords * batches.length());
     try {
+        // Other copies' changes wait for the walk: the file is one state of the collection.
+        const db::Table::ReadHold hold(table);
         for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
             const char* bytes = table.current().bytes();
             batch.insert(batch.end(), bytes, bytes + batches.length());

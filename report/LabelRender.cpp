@@ -75,6 +75,8 @@ std::vector<LabelPosition> scanMediaNumbers(db::Table& table, const std::vector<
         db::Table& table;
         ~Enable() { table.enableControls(); }
     } enable{table};
+    // One scan of one state of the collection: other copies' changes wait for it.
+    const db::Table::ReadHold hold(table);
     for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
         const db::Record record = table.current();
         const QString media = fromTable(record.text(fields[liMediaNumber])).left(kMediaNumberLength);

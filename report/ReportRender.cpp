@@ -124,6 +124,8 @@ void ReportRender::beforePrint(TBaseReport& r)
     m_firstGroup = true;
     m_group = m_report = Totals{};
     m_table.disableControls();
+    // The report is one state of the collection: other copies' changes wait until it ends.
+    m_hold.emplace(m_table);
     m_table.first();
 }
 
@@ -131,6 +133,7 @@ void ReportRender::afterPrint(TBaseReport&)
 {
     if (textMode() && m_settings.text)
         m_settings.text->flush();
+    m_hold.reset();
     m_table.enableControls();
 }
 

@@ -16,6 +16,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 namespace report {
@@ -89,6 +90,7 @@ private:
 
     ReportDefinition m_definition;
     db::Table& m_table;
+    std::optional<db::Table::ReadHold> m_hold; // from the job's start to its end
     RenderSettings m_settings;
     int m_charactersPerLine = 90;
     double m_usableWidth = 7.5;

@@ -57,8 +57,10 @@ int backupFiles(const std::vector<std::string>& args, std::ostream& out, std::os
     }
     if (!db::isCollectionTable(collection))
         throw db::DbError(collection, db::kNotCollectionMessage);
-    // As the window: the collection is copied only while no copy of the program has it open.
-    if (db::tableInUse(collection)) {
+    // As the window: the collection is copied only while no copy of the program has it open,
+    // and none can open it until the copy is whole and checked.
+    const db::ExclusiveUse use(collection);
+    if (!use.acquired()) {
         err << "Backing up the database requires exclusive use of the DBase File.  Make sure that the DBase File is not "
                "in use by another program  or that no other users are running the software or that no other copies of "
                "the software are in use.\n";

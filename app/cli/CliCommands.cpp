@@ -215,6 +215,7 @@ int dump(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     }
     db::Table table;
     table.setFilePath(args[1]);
+    sayWhileWaiting(table, err);
     table.open(db::Table::OpenMode::ReadOnly);
     selectSortIndex(table);
     writeRecords(table, limit, out);
@@ -243,9 +244,22 @@ int reindex(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return 0;
 }
 
+void sayWhileWaiting(db::Table& table, std::ostream& err)
+{
+    table.setLockWait([&err, said = false](bool waiting) mutable {
+        if (waiting && !said)
+            err << "Another copy of the program is reading or changing this collection.  Waiting until it is done..."
+                << std::endl;
+        said = said || waiting;
+    });
+}
+
 // The record lines of dump and search: every field's edit text, quoted.
 void writeRecords(db::Table& table, long long limit, std::ostream& out)
 {
+    // One state of the collection from the first record to the last: other copies' changes wait.
+    const db::Table::ReadHold hold(table);
+    table.first();
     db::RecordTexts texts(table.fields());
     for (long long written = 0; !table.isEmpty() && !table.eof() && written != limit; ++written) {
         out << db::cp1252ToUtf8(exchange::delimitedLine(texts.read(table.current().bytes()))) << "\n";
@@ -381,6 +395,7 @@ int search(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     db::Table table;
     table.setFilePath(args[1]);
+    sayWhileWaiting(table, err);
     table.open(db::Table::OpenMode::ReadOnly);
     if (!db::isCollectionTable(args[1]))
         throw db::DbError(table.filePath(), db::kNotCollectionMessage);
@@ -550,6 +565,7 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     db::Table table;
     table.setFilePath(args[1]);
+    sayWhileWaiting(table, err);
     table.open(db::Table::OpenMode::ReadOnly);
     if (!db::isCollectionTable(args[1]))
         throw db::DbError(table.filePath(), db::kNotCollectionMessage);

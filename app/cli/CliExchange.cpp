@@ -60,9 +60,10 @@ std::vector<std::string> fieldLabels(const app::Settings& settings)
     return labels;
 }
 
-void openCollection(db::Table& table, const std::string& path, db::Table::OpenMode mode)
+void openCollection(db::Table& table, const std::string& path, db::Table::OpenMode mode, std::ostream& err)
 {
     table.setFilePath(path);
+    sayWhileWaiting(table, err);
     table.open(mode);
     if (!db::isCollectionTable(path))
         throw db::DbError(table.filePath(), db::kNotCollectionMessage);
@@ -95,7 +96,7 @@ int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::
     }
     applyEditTextFormat(settings);
     db::Table table;
-    openCollection(table, args[1], db::Table::OpenMode::ReadOnly);
+    openCollection(table, args[1], db::Table::OpenMode::ReadOnly, err);
     if (!items.empty()) {
         table.setFilter([&items](const db::Record& r) { return find::BuildFilter(items, r); }, true);
         table.setFiltered(true);
@@ -173,7 +174,7 @@ int importRecords(const std::vector<std::string>& args, std::ostream& out, std::
     }
 
     db::Table table;
-    openCollection(table, args[1], db::Table::OpenMode::Shared);
+    openCollection(table, args[1], db::Table::OpenMode::Shared, err);
     const exchange::ImportResult result = exchange::importRecords(table, source, map, options);
     (result.error.empty() ? out : err) << exchange::importMessage(result) << "\n";
     out << plural(result.imported, "record", "records") << " imported from " << path << "\n";

@@ -59,6 +59,7 @@ int labels(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     db::Table table;
     table.setFilePath(args[1]);
+    sayWhileWaiting(table, err);
     table.open(db::Table::OpenMode::ReadOnly);
     if (!db::isCollectionTable(args[1]))
         throw db::DbError(table.filePath(), db::kNotCollectionMessage);

@@ -33,6 +33,9 @@ app::Settings effectiveSettings();
 void applyEditTextFormat(const app::Settings& settings);
 // Selects the sort order's tag when the table has one, and goes to the first record.
 void selectSortIndex(db::Table& table);
+// While the table waits for another copy of the program (its batch of
+// changes, or its whole-collection read), says so once on err.
+void sayWhileWaiting(db::Table& table, std::ostream& err);
 // Says why a reader goes on without its index or with a damaged file.
 void warnOfProblems(const db::Table& table, std::ostream& err);
 // Adds one --level of criteria to items; false after saying what is wrong.

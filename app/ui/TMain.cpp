@@ -3,6 +3,8 @@
 // TMainGrid.cpp and TMainOptions.cpp.
 
 #include "TMain.h"
+
+#include "LockWaitNotice.h"
 #include "TMainShared.h"
 
 #include "CollectionFile.h"
@@ -73,6 +75,9 @@ TMain::TMain(Prompter& prompter, bool browseMode, QWidget* parent)
     buildWindow();
     // The filter only reads the search items, which stay put while the table counts.
     m_table.setFilter([this](const db::Record& record) { return MyTableFilter(record); }, true);
+    // A change or a read that waits for another copy of the program says so.
+    m_lockWaitNotice = std::make_unique<LockWaitNotice>(this);
+    m_table.setLockWait([this](bool waiting) { m_lockWaitNotice->waiting(waiting); });
 }
 
 TMain::~TMain() = default;

@@ -36,6 +36,7 @@ class TMyLocateDialog;
 
 namespace app {
 
+class LockWaitNotice;
 class MyNavigator;
 class ViewerGrid;
 class ViewerModel;
@@ -198,6 +199,7 @@ private:
     bool m_syncing = false;
     Settings m_settings;
     db::Table m_table;
+    std::unique_ptr<LockWaitNotice> m_lockWaitNotice;
     edit::PickListStore m_pickLists;
     std::unique_ptr<edit::TMyEdit> m_editor;
     std::vector<find::SearchItem> m_searchItems;

@@ -242,7 +242,7 @@ backup_ui::BackupContext TMain::backupContext()
                 openTableShared();
                 SetViewerOptions();
             },
-            [this] { return DBaseInUse(m_currentDatabase); },
+            [this] { return std::make_unique<db::ExclusiveUse>(local(QFileInfo(m_currentDatabase).absoluteFilePath())); },
             [this] {
                 if (m_editor)
                     m_editor->SaveAllLists();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CollectionFile.h"
 #include "Prompter.h"
 #include "Settings.h"
 
@@ -7,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace backup_ui {
 
@@ -22,7 +24,9 @@ struct BackupContext {
     std::function<void()> restoreSearch;
     std::function<void()> closeTable;
     std::function<void()> reopenTable;  // shared, with the viewer configuration applied
-    std::function<bool()> tableInUse;   // the exclusive-use test, with the table closed
+    // The exclusive-use test that keeps its answer, with the table closed: while
+    // the holder lives no other copy of the program can open the collection.
+    std::function<std::unique_ptr<db::ExclusiveUse>()> useExclusively;
     std::function<void()> saveAllLists;
     std::function<void()> loadAllLists;
     std::function<bool(QWidget*, const QString&)> checkFormat; // the collection format check, with its message

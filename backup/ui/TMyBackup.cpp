@@ -1,5 +1,6 @@
 #include "TMyBackup.h"
 
+#include "CollectionFile.h"
 #include "HelpViewer.h"
 #include "SafeCopy.h"
 #include "WindowLook.h"
@@ -215,14 +216,17 @@ bool TMyBackup::backupDatabase(const QString& folder)
     const bool searching = m_context.searchMode();
     if (searching)
         m_context.endSearch();
-    // The copy runs with the table closed; every way out opens it again.
+    // The copy runs with the table closed and every other copy of the program
+    // kept out until it is whole and checked; every way out opens it again.
     m_context.closeTable();
+    std::unique_ptr<db::ExclusiveUse> use = m_context.useExclusively();
     auto reopen = [&] {
+        use.reset();
         m_context.reopenTable();
         if (searching)
             m_context.restoreSearch();
     };
-    if (m_context.tableInUse()) {
+    if (!use->acquired()) {
         m_context.prompter.message(this, "Error", kDatabaseInUse, app::Prompter::Icon::Error);
         reopen();
         return false;
@@ -366,12 +370,19 @@ bool TMyRestore::restoreDatabase(const QString& chosen)
     }
     const bool current = same(destination, m_context.currentDatabase());
     bool closed = false;
+    // The collection replaced is kept from every other copy of the program until the copy is in place.
+    std::unique_ptr<db::ExclusiveUse> use;
+    auto reopen = [&] {
+        use.reset();
+        m_context.reopenTable();
+    };
     if (current) {
         m_context.closeTable();
         closed = true;
-        if (m_context.tableInUse()) {
+        use = m_context.useExclusively();
+        if (!use->acquired()) {
             m_context.prompter.message(this, "Error", kRestoreInUse, app::Prompter::Icon::Error);
-            m_context.reopenTable();
+            reopen();
             return false;
         }
     }
@@ -386,15 +397,16 @@ bool TMyRestore::restoreDatabase(const QString& chosen)
     if (!problem.isEmpty()) {
         m_context.prompter.message(this, "Error", problem, app::Prompter::Icon::Error);
         if (closed)
-            m_context.reopenTable();
+            reopen();
         return false;
     }
     if (!closed)
         m_context.closeTable();
     if (copyWithProgress(this, m_context.prompter, chosen, destination, kRestoreFailed) != CopyOutcome::Copied) {
-        m_context.reopenTable();
+        reopen();
         return false;
     }
+    use.reset();
     // Only the table file travels: its index is built anew.
     QFile::remove(inFolder(m_context.programFolder, QFileInfo(destination).completeBaseName() + ".MDX"));
     QFile::remove(inFolder(m_context.programFolder, QFileInfo(destination).completeBaseName() + ".mdx"));

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <map>
+#include <optional>
+#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -164,4 +168,39 @@ TEST(Sharing, ChangesOfAnotherProcessAreSeenAfterRefresh)
     EXPECT_EQ(mine.recordCount(), 2u);
     mine.first();
     EXPECT_EQ(mine.text(0), "a");
+}
+
+TEST(Sharing, AChangeWaitsForAWholeTableReadAndSaysSoWhileItWaits)
+{
+    TempDir dir;
+    const std::string path = dir.file("WAIT.DBF");
+    Table::createTable(path, {{"TITLE", 'C', 20, 0}});
+    Table reader, writer;
+    for (Table* t : {&reader, &writer}) {
+        t->setFilePath(path);
+        t->open();
+    }
+    std::vector<bool> told;
+    std::atomic<bool> posted{false};
+    writer.setLockWait([&](bool waiting) {
+        if (told.empty() || told.back() != waiting)
+            told.push_back(waiting);
+    });
+    std::optional<Table::ReadHold> hold(std::in_place, reader);
+    std::thread change([&] {
+        writer.insert();
+        writer.setText(0, "waited");
+        writer.post();
+        posted = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(posted) << "the change went in while the read held the table";
+    reader.refresh();
+    EXPECT_EQ(reader.recordCount(), 0u); // what the read sees stays one state
+    hold.reset();
+    change.join();
+    EXPECT_TRUE(posted);
+    EXPECT_EQ(told, (std::vector<bool>{true, false}));
+    reader.refresh();
+    EXPECT_EQ(reader.recordCount(), 1u);
 }
