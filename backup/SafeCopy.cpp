@@ -117,12 +117,12 @@ CopyResult copyFileSafely(const std::string& source, const std::string& destinat
         progress->copied = 0;
     }
     const std::string target = db::resolvedPath(destination);
-    const std::string temporary = target + kTemporarySuffix;
+    std::string temporary;
     try {
         if (removeFirst)
             db::removeFile(target);
         db::File to;
-        to.open(temporary, db::File::Mode::CreateTruncate);
+        temporary = db::openWorkFile(target, kTemporarySuffix, to);
         // The next block is read (and checksummed) on another thread while this one is written.
         std::array<std::vector<char>, 2> buffers{std::vector<char>(kBlock), std::vector<char>(kBlock)};
         std::vector<uint64_t> sums;
@@ -156,9 +156,10 @@ CopyResult copyFileSafely(const std::string& source, const std::string& destinat
         db::replaceFile(temporary, target);
     } catch (...) {
         try {
-            db::removeFile(temporary);
+            if (!temporary.empty())
+                db::removeFile(temporary);
         } catch (...) {
-            // Only in the way: the destination is as it was.
+            // Only in the way: the destination is as it was (and the next copy removes it).
         }
         throw;
     }

@@ -4,6 +4,7 @@
 #include "FaultInjection.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
@@ -286,13 +287,66 @@ void replaceFile(const std::string& temporary, const std::string& destination)
     syncFolderOf(destination);
 }
 
+namespace {
+
+// Held by the run that writes a work file, for as long as it writes it.
+constexpr uint64_t kWorkFileLock = 1ULL << 62;
+
+// The process a work file's name says wrote it, 0 for a name without one.
+pid_t writerOf(const std::string& name, const std::string& prefix)
+{
+    if (name.size() <= prefix.size() + 1 || name[prefix.size()] != '.')
+        return 0;
+    const std::string digits = name.substr(prefix.size() + 1);
+    if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
+        return -1; // not one of ours
+    return static_cast<pid_t>(std::stol(digits));
+}
+
+} // namespace
+
+void removeStaleWorkFiles(const std::string& destination, const std::string& suffix)
+{
+    const std::filesystem::path real = resolvedPath(destination);
+    const std::string prefix = real.filename().string() + suffix;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(real.parent_path().empty() ? "." : real.parent_path(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const pid_t writer = writerOf(name, prefix);
+        // Another live process's is left alone; this process's own is stale
+        // unless one of its runs still holds it (its lock says so).
+        if (writer < 0 || (writer > 0 && writer != ::getpid() && (::kill(writer, 0) == 0 || errno != ESRCH)))
+            continue;
+        try {
+            File stale;
+            if (stale.openIfExists(entry.path().string(), File::Mode::ReadWrite)
+                && stale.tryLock(kWorkFileLock, File::LockKind::Exclusive))
+                removeFile(entry.path().string());
+        } catch (const DbError&) {
+            // One we cannot open or remove is only in the way.
+        }
+    }
+}
+
+std::string openWorkFile(const std::string& destination, const std::string& suffix, File& out)
+{
+    removeStaleWorkFiles(destination, suffix);
+    const std::string work = resolvedPath(destination) + suffix + "." + std::to_string(::getpid());
+    out.open(work, File::Mode::CreateTruncate);
+    if (!out.tryLock(kWorkFileLock, File::LockKind::Exclusive))
+        throw DbError(work, "Another run is writing this work file");
+    return work;
+}
+
 void writeReplacing(const std::string& path, const std::function<void(File& out)>& write, const std::string& suffix)
 {
     const std::string real = resolvedPath(path);
-    const std::string temporary = real + suffix;
+    std::string temporary;
     try {
         File out;
-        out.open(temporary, File::Mode::CreateTruncate);
+        temporary = openWorkFile(real, suffix, out);
         out.takeModeAndOwnerOf(real);
         write(out);
         out.sync();
@@ -300,9 +354,10 @@ void writeReplacing(const std::string& path, const std::function<void(File& out)
         replaceFile(temporary, real);
     } catch (...) {
         try {
-            removeFile(temporary);
+            if (!temporary.empty())
+                removeFile(temporary);
         } catch (...) {
-            // The temporary file is only in the way; the destination is intact.
+            // The temporary file is only in the way; the destination is intact (the next run removes it).
         }
         throw;
     }

@@ -84,6 +84,15 @@ void syncFolderOf(const std::string& path);
 // leaves the destination as it was.
 void writeReplacing(const std::string& path, const std::function<void(File& out)>& write,
                     const std::string& suffix = ".rk-new");
+// Work files: a file written beside its destination and renamed over it when
+// whole is named for the destination, its kind (suffix, such as ".rk-export")
+// and the process writing it, and holds a lock while it is written.
+// openWorkFile first removes the work files of that destination and kind that
+// runs which ended (a kill, a power cut) left behind, then creates this run's.
+std::string openWorkFile(const std::string& destination, const std::string& suffix, File& out);
+// Removes the work files of runs that ended, of this destination and kind.
+void removeStaleWorkFiles(const std::string& destination, const std::string& suffix);
+
 // The file a path names after following every symbolic link (the path
 // itself when it does not exist yet): what a replacement must be written beside.
 std::string resolvedPath(const std::string& path);

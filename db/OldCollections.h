@@ -24,7 +24,8 @@ const char* oldCollectionFileName(OldVersion version);
 bool isOldCollection(const std::string& path, OldVersion version);
 
 struct ConversionResult {
-    uint64_t copied = 0;
+    uint64_t copied = 0;  // records this run put in the collection (written and synced)
+    uint64_t resumed = 0; // records an earlier run that stopped had put there already
     // Values that could not be stored (a year that is no number, a date that
     // is no date): their fields are left empty. A few examples are kept.
     uint64_t unstored = 0;
@@ -34,8 +35,14 @@ struct ConversionResult {
 
 // Copies every record of the old file into the open collection, in batches
 // with the index kept, and syncs them. Nothing is thrown; the old file is
-// left as it is (the caller deletes it once the result has no error).
+// left as it is (the caller deletes it with removeConvertedFile once the
+// result has no error). A conversion that stopped part-way goes on, the next
+// time, from the first old record that is not in the collection: a record is
+// never copied twice.
 ConversionResult convertOldCollection(Table& collection, const std::string& path, OldVersion version);
+
+// Deletes a converted old file, its index and what the conversion kept beside it.
+void removeConvertedFile(const std::string& path);
 
 // What to tell the user after a conversion ("" when nothing needs saying).
 std::string conversionReport(const ConversionResult& result, const std::string& oldFile);

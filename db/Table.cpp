@@ -194,9 +194,9 @@ void Table::removeStaleWorkFiles()
     const std::string real = resolvedPath(filePath());
     for (const char* suffix : {".rk-pack", ".rk-new"}) {
         try {
-            removeFile(real + suffix);
-        } catch (const DbError&) {
-            // One we cannot remove is only in the way; the next pack overwrites it.
+            db::removeStaleWorkFiles(real, suffix);
+        } catch (const std::exception&) {
+            // One we cannot remove is only in the way.
         }
     }
 }

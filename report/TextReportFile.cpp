@@ -10,11 +10,15 @@ namespace report {
 
 TextReportFile::TextReportFile(const std::string& destination)
     : m_destination(db::resolvedPath(destination))
-    , m_temporary(m_destination + ".rk-new")
 {
+    // The work file holds its lock (through m_work) while the report is written into it.
+    m_temporary = db::openWorkFile(m_destination, ".rk-new", m_work);
     m_out.open(m_temporary, std::ios::binary | std::ios::trunc);
-    if (!m_out)
-        throw db::DbError(destination, "Cannot create file: " + std::string(std::strerror(errno)));
+    if (!m_out) {
+        const std::string reason = std::strerror(errno);
+        db::removeFile(m_temporary);
+        throw db::DbError(destination, "Cannot create file: " + reason);
+    }
 }
 
 TextReportFile::~TextReportFile()

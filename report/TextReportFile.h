@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileIO.h"
+
 #include <fstream>
 #include <string>
 
@@ -22,6 +24,7 @@ public:
 private:
     std::string m_destination;
     std::string m_temporary;
+    db::File m_work; // holds the work file's lock while it is written
     std::ofstream m_out;
     bool m_committed = false;
 };

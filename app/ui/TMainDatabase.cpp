@@ -215,7 +215,7 @@ void TMain::CheckForConversion()
         QApplication::restoreOverrideCursor();
         // The old file goes only when every one of its records is in the collection.
         if (result.error.empty())
-            QFile::remove(path);
+            db::removeConvertedFile(local(path));
         const std::string report = db::conversionReport(result, name.toStdString());
         if (!report.empty())
             m_prompter.message(this, result.error.empty() ? "Warning" : "Error",

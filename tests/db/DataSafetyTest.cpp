@@ -464,6 +464,60 @@ TEST(DataSafety, WorkFilesOfAnEndedRunGoAtTheNextExclusiveOpen)
     EXPECT_FALSE(std::filesystem::exists(path + ".rk-pack"));
 }
 
+// Work files are named for their run: those of runs that ended (killed, or
+// failed without removing them) go at the next run of their kind; those a
+// live run is writing stay.
+TEST(DataSafety, WorkFilesOfDeadRunsGoAtTheNextRunAndLiveOnesStay)
+{
+    TempDir dir;
+    const std::string destination = dir.file("out.txt");
+    // A run that was killed while writing: its process is gone.
+    const pid_t child = fork();
+    if (child == 0) {
+        File work;
+        openWorkFile(destination, ".rk-export", work);
+        _exit(0);
+    }
+    ASSERT_EQ(waitFor(child), 0);
+    const std::string dead = destination + ".rk-export." + std::to_string(child);
+    EXPECT_TRUE(std::filesystem::exists(dead));
+    writeFileBytes(destination + ".rk-export", "an older version's work file");
+    // A run of this process that is still writing.
+    File live;
+    const std::string mine = openWorkFile(dir.file("other.txt"), ".rk-export", live);
+    // A run of another process that is still writing.
+    int ready[2], finish[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(finish), 0);
+    const pid_t writer = fork();
+    if (writer == 0) {
+        File work;
+        openWorkFile(destination, ".rk-export", work);
+        char c = 0;
+        (void)!::write(ready[1], &c, 1);
+        (void)!::read(finish[0], &c, 1);
+        _exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    const std::string others = destination + ".rk-export." + std::to_string(writer);
+    writeReplacing(destination, [](File& out) { out.writeAt(0, "new", 3); }, ".rk-export");
+    EXPECT_EQ(readFileBytes(destination), "new");
+    EXPECT_FALSE(std::filesystem::exists(dead));
+    EXPECT_FALSE(std::filesystem::exists(destination + ".rk-export"));
+    EXPECT_TRUE(std::filesystem::exists(others)) << "a live run's work file stays";
+    removeStaleWorkFiles(dir.file("other.txt"), ".rk-export");
+    EXPECT_TRUE(std::filesystem::exists(mine)) << "this process's own run still holds it";
+    (void)!::write(finish[1], &c, 1);
+    EXPECT_EQ(waitFor(writer), 0);
+    removeStaleWorkFiles(destination, ".rk-export");
+    EXPECT_FALSE(std::filesystem::exists(others));
+    // A failed run removes its own.
+    EXPECT_THROW(writeReplacing(destination, [](File&) { throw DbError("x", "failed"); }, ".rk-export"), DbError);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename().string().find("out.txt.rk-export"), std::string::npos) << entry.path();
+}
+
 TEST(DataSafety, TwoWritersOneBatchedATagChangeAndReadersEndWhereTheyShould)
 {
     TempDir dir;

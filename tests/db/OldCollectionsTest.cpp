@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 using namespace db;
 using testing_support::TempDir;
@@ -188,9 +189,75 @@ TEST_F(OldCollections, AFailurePartWaySaysHowManyRecordsCameOver)
     faults::disarm();
     EXPECT_NE(result.error, "");
     const std::string report = conversionReport(result, "V2LOG.DBF");
-    EXPECT_NE(report.find("copied into the collection, and \"V2LOG.DBF\" was kept."), std::string::npos) << report;
+    EXPECT_NE(report.find("in the collection, and \"V2LOG.DBF\" was kept; the next conversion goes on from there."),
+              std::string::npos)
+        << report;
     collection.close();
     collection.open();
     EXPECT_LE(collection.recordCount(), 40u);
     EXPECT_EQ(collection.checkIndex(), "");
+}
+
+// A conversion that stopped at any write goes on, the next time, from the
+// first record that is not in the collection: every record once, and every
+// count it printed true.
+TEST_F(OldCollections, AStoppedConversionGoesOnWhereItStoppedAndNeverCopiesARecordTwice)
+{
+    std::vector<std::vector<std::pair<const char*, const char*>>> rows;
+    std::vector<std::string> titles;
+    for (int i = 0; i < 40; ++i)
+        titles.push_back("Film " + std::to_string(100 + i));
+    for (const std::string& title : titles)
+        rows.push_back({{"Title", title.c_str()}, {"Year", "1950"}});
+    const std::string path = writeOld(OldVersion::V2, rows);
+    faults::resetCount();
+    convertOldCollection(collection, path, OldVersion::V2);
+    const uint64_t changes = faults::changesSoFar();
+    ASSERT_GT(changes, 3u);
+    for (uint64_t n = 1; n <= changes; ++n) {
+        SCOPED_TRACE("fault at change " + std::to_string(n));
+        collection.selectIndex("");
+        collection.close();
+        removeFile(dir.file("MASTER.MDX"));
+        createCollectionTable(dir.file("MASTER.DBF"));
+        removeFile(path + ".rk-convert");
+        collection.open();
+        collection.addIndex("NewIndex", "Upper(Left(Title,30))");
+        collection.selectIndex("NewIndex");
+        // A record of the user's before the conversion: the comparison must not take it for a converted one.
+        collection.insert();
+        collection.setText(0, "Film 100");
+        collection.setNumber(collection.requireField("Year"), 1950);
+        collection.post();
+        faults::resetCount();
+        faults::arm(n, faults::Action::Fail);
+        const ConversionResult first = convertOldCollection(collection, path, OldVersion::V2);
+        faults::disarm();
+        collection.close();
+        collection.open();
+        EXPECT_EQ(collection.recordCount(), 1 + first.copied) << "the count the conversion gave is what is there";
+        const ConversionResult second = convertOldCollection(collection, path, OldVersion::V2);
+        EXPECT_EQ(second.error, "");
+        EXPECT_EQ(second.resumed, first.error.empty() ? 40u : first.copied);
+        EXPECT_EQ(second.resumed + second.copied, 40u);
+        if (second.resumed > 0)
+            EXPECT_EQ(conversionReport(second, "V2LOG.DBF"),
+                      "An earlier conversion of \"V2LOG.DBF\" had stopped after " + std::to_string(second.resumed)
+                          + (second.resumed == 1 ? " record" : " records") + "; this one copied the other "
+                          + std::to_string(second.copied) + ", so that every record is in the collection once.");
+        std::map<std::string, int> seen;
+        collection.selectIndex("");
+        for (collection.first(); !collection.eof(); collection.next())
+            ++seen[collection.text(0)];
+        collection.selectIndex("NewIndex");
+        EXPECT_EQ(seen["Film 100"], 2); // the user's and the converted one
+        for (size_t i = 1; i < titles.size(); ++i)
+            EXPECT_EQ(seen[titles[i]], 1) << titles[i];
+        EXPECT_EQ(collection.checkIndex(), "");
+        if (first.error.empty())
+            break; // the faults lie past the conversion's last write
+    }
+    removeConvertedFile(path);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_FALSE(std::filesystem::exists(path + ".rk-convert"));
 }
