@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "FaultInjection.h"
 #include "SafeCopy.h"
+#include "StopWalk.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +79,29 @@ TEST(SafeCopy, AFailureAtEveryChangeLeavesTheDestinationAsItWas)
         EXPECT_TRUE(now == before || now == readFileBytes(source));
         expectNoLeftovers(dir.path());
     }
+}
+
+TEST(SafeCopy, ACopyKilledAtEveryChangeLeavesTheOldBackupOrTheWholeNewOneAndTheNextCopyTidiesUp)
+{
+    TempDir dir;
+    const std::string source = dir.file("MASTER.DBF"), destination = dir.file("backup.DBF");
+    writeFileBytes(source, randomBytes(3 << 20, 7));
+    auto copy = [&](const testing_support::Say&) { backup::copyFileSafely(source, destination); };
+    writeFileBytes(destination, "an older backup");
+    const testing_support::StoppedRun whole = testing_support::runStoppedAt(0, copy);
+    ASSERT_EQ(whole.status, 0) << whole.said;
+    for (uint64_t at = 1; at <= whole.changes; ++at) {
+        SCOPED_TRACE("killed at change " + std::to_string(at) + " of " + std::to_string(whole.changes));
+        writeFileBytes(destination, "an older backup");
+        const testing_support::StoppedRun run = testing_support::runStoppedAt(at, copy);
+        EXPECT_EQ(run.status, db::faults::kStoppedExitStatus) << run.said;
+        const std::string now = readFileBytes(destination);
+        EXPECT_TRUE(now == "an older backup" || now == readFileBytes(source)) << now.size() << " bytes";
+    }
+    // The killed copies' work files go with the next copy.
+    EXPECT_EQ(backup::copyFileSafely(source, destination), backup::CopyResult::Copied);
+    EXPECT_EQ(readFileBytes(destination), readFileBytes(source));
+    expectNoLeftovers(dir.path());
 }
 
 TEST(SafeCopy, ACancelledCopyLeavesTheDestinationAsItWas)

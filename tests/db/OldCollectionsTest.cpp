@@ -5,6 +5,7 @@
 #include "FaultInjection.h"
 #include "OldCollections.h"
 #include "Schema.h"
+#include "StopWalk.h"
 #include "Table.h"
 #include "TempDir.h"
 
@@ -260,4 +261,55 @@ TEST_F(OldCollections, AStoppedConversionGoesOnWhereItStoppedAndNeverCopiesAReco
     removeConvertedFile(path);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_FALSE(std::filesystem::exists(path + ".rk-convert"));
+}
+
+// Killed at every change, the conversion run again gives every record once.
+TEST_F(OldCollections, AConversionKilledAtEveryChangeGivesEveryRecordOnceWhenRunAgain)
+{
+    std::vector<std::string> titles;
+    for (int i = 0; i < 30; ++i)
+        titles.push_back("Film " + std::to_string(200 + i));
+    std::vector<std::vector<std::pair<const char*, const char*>>> rows;
+    for (const std::string& title : titles)
+        rows.push_back({{"Title", title.c_str()}});
+    const std::string path = writeOld(OldVersion::V2, rows);
+    const std::string master = dir.file("MASTER.DBF");
+    collection.selectIndex("");
+    collection.close();
+    const std::string empty = testing_support::readFileBytes(master);
+    auto convert = [&](const testing_support::Say& say) {
+        Table table;
+        table.setFilePath(master);
+        table.open();
+        const ConversionResult result = convertOldCollection(table, path, OldVersion::V2);
+        say("N " + std::to_string(result.copied));
+    };
+    auto fresh = [&] {
+        removeFile(dir.file("MASTER.MDX"));
+        removeFile(path + ".rk-convert");
+        testing_support::writeFileBytes(master, empty);
+    };
+    fresh();
+    const testing_support::StoppedRun whole = testing_support::runStoppedAt(0, convert);
+    ASSERT_EQ(whole.status, 0) << whole.said;
+    EXPECT_EQ(testing_support::saidAfter(whole.said, "N"), "30");
+    for (uint64_t at = 1; at <= whole.changes; ++at) {
+        SCOPED_TRACE("killed at change " + std::to_string(at) + " of " + std::to_string(whole.changes));
+        fresh();
+        const testing_support::StoppedRun run = testing_support::runStoppedAt(at, convert);
+        EXPECT_EQ(run.status, faults::kStoppedExitStatus) << run.said;
+        Table table;
+        table.setFilePath(master);
+        table.open();
+        const ConversionResult again = convertOldCollection(table, path, OldVersion::V2);
+        EXPECT_EQ(again.error, "");
+        std::map<std::string, int> seen;
+        for (table.first(); !table.isEmpty() && !table.eof(); table.next())
+            ++seen[table.text(0)];
+        EXPECT_EQ(seen.size(), titles.size());
+        for (const std::string& title : titles)
+            EXPECT_EQ(seen[title], 1) << title;
+        if (HasFailure())
+            return;
+    }
 }
