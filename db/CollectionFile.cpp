@@ -49,12 +49,13 @@ void removeIndexFlag(const std::string& path)
     file.writeAt(kHeaderIndexFlagOffset, &zero, 1);
 }
 
-bool isCollectionTable(const std::string& path)
+bool isCollectionTable(const std::string& path, const std::function<void(bool waiting)>& wait)
 {
     if (!fileExists(indexFileFor(path)))
         removeIndexFlag(path);
     Table check;
     check.setFilePath(path);
+    check.setLockWait(wait);
     check.open(Table::OpenMode::ReadOnly);
     bool passes = check.fieldCount() == kSchemaFieldCount;
     for (int i = 0; passes && i < kSchemaFieldCount; ++i) {

@@ -2,6 +2,7 @@
 
 #include "FileIO.h"
 
+#include <functional>
 #include <string>
 
 namespace db {
@@ -25,8 +26,9 @@ void removeIndexFlag(const std::string& path);
 // flag is cleared first; then the table is opened read-only and passes when it
 // has exactly the 40 schema field names in order, compared without regard to
 // letter case (types and widths are not compared). Throws DbError when the
-// table cannot be opened at all.
-bool isCollectionTable(const std::string& path);
+// table cannot be opened at all. wait: told while the check waits for another
+// copy of the program that is changing the table (see Table::setLockWait).
+bool isCollectionTable(const std::string& path, const std::function<void(bool waiting)>& wait = {});
 
 // Creates an empty collection table (replacing an existing file that nobody holds).
 void createCollectionTable(const std::string& path);

@@ -5,6 +5,7 @@
 #include "TMain.h"
 #include "OldCollections.h"
 #include "TMyBackup.h"
+#include "LockWaitNotice.h"
 #include "TMainShared.h"
 
 #include "CollectionFile.h"
@@ -284,7 +285,8 @@ void TMain::RemoveMDXByte(const QString& name)
 
 bool TMain::CheckDBaseFormat(QWidget* owner, const QString& name)
 {
-    if (db::isCollectionTable(local(QFileInfo(name).absoluteFilePath())))
+    if (db::isCollectionTable(local(QFileInfo(name).absoluteFilePath()),
+                              [this](bool waiting) { m_lockWaitNotice->waiting(waiting); }))
         return true;
     m_prompter.message(owner ? owner : this, "Error", db::kNotCollectionMessage, Prompter::Icon::Error);
     return false;
