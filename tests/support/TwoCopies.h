@@ -14,7 +14,9 @@
 
 #include "Table.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -25,6 +27,13 @@
 #include <unistd.h>
 
 namespace testing_support {
+
+// How long a writer runs: three seconds in CI, REELKEEPER_STRESS_SECONDS for longer runs.
+inline double stressSeconds()
+{
+    const char* text = std::getenv("REELKEEPER_STRESS_SECONDS");
+    return text ? std::max(0.5, std::atof(text)) : 3.0;
+}
 
 inline std::string stateTitle(char kind, int n)
 {
