@@ -371,9 +371,10 @@ void ReportRender::writeShrunk(TBaseReport& r, const QString& text, double inner
 {
     const FontBlock& body = m_definition.fonts[BodyFont];
     const engine::FontState kept = r.Font();
-    // Half a point at a time, down to half the body size; below that it is printed whole anyway.
+    // Half a point at a time, down to four fifths of the body size (smaller is hard to read);
+    // what is still too wide there is printed whole and runs into the gap beside its stop.
     double size = body.size;
-    const double smallest = std::max(1.0, body.size / 2.0);
+    const double smallest = std::max(1.0, body.size * 0.8);
     do {
         size -= 0.5;
         r.SelectFont(fromTable(body.face), size);
@@ -382,7 +383,7 @@ void ReportRender::writeShrunk(TBaseReport& r, const QString& text, double inner
         r.SetFontUnderline(kept.underline);
         r.SetFontStrikeOut(kept.strikeOut);
         r.SetFontColor(kept.color);
-    } while (size > smallest && r.MeasureText(text) > inner);
+    } while (size - 0.5 >= smallest && r.MeasureText(text) > inner);
     r.WriteText(QLatin1Char('\t') + text);
     selectFont(r, BodyFont);
 }

@@ -70,7 +70,8 @@ private:
     void bodyLine(engine::TBaseReport& r, const ReportLine& line, const db::Record& record);
     // One line of items: to the file exactly as wide as the items, or through the stops. A value
     // that keepWhole names (a number, a date, a label's text) is never cut: on paper it is printed
-    // smaller to fit its stop, in the file it takes room from the blanks of the items after it.
+    // up to a fifth smaller to fit its stop and runs into the gap beside it when that is not enough,
+    // in the file it takes room from the blanks of the items after it.
     void writeItems(engine::TBaseReport& r, const std::vector<ReportItem>& items,
                     const std::function<QString(const ReportItem&)>& valueOf,
                     const std::function<bool(const ReportItem&)>& keepWhole);
