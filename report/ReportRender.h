@@ -25,8 +25,9 @@ enum class RenderMode { Printer = 1, Preview = 2, TextFile = 3 };
 
 struct RenderSettings {
     RenderMode mode = RenderMode::Preview;
-    // The first two sort levels' schema positions (0 none): the group fields.
-    std::array<int, 2> sortFields{0, 0};
+    // The four sort levels' schema positions (0 none): the first that names a
+    // field is the level-1 group field, the next that names one the level-2.
+    std::array<int, 4> sortFields{0, 0, 0, 0};
     app::NumberFormats numbers;
     // The field display name of a schema position, for column headers.
     std::function<QString(int position)> displayName;

@@ -581,7 +581,7 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
     for (const db::TagDefinition& t : table.indexTags())
         if (t.name == table.selectedIndex()) {
             const find::SortKeys keys = find::sortKeysOfExpression(t.expression);
-            render.sortFields = {keys[0], keys[1]};
+            render.sortFields = {keys[0], keys[1], keys[2], keys[3]};
         }
     render.numbers.numericFormat = settings.numericFormat;
     render.numbers.currencyFormat = settings.currencyFormat;

@@ -341,9 +341,8 @@ void TMyReport::DoIt(int mode, const QString& fileName)
 
     report::RenderSettings settings;
     settings.mode = static_cast<report::RenderMode>(mode);
-    settings.sortFields = {m_context.settings.sortKeys[0], m_context.settings.sortKeys[1]};
-    if (settings.sortFields[0] == 0)
-        settings.sortFields = {m_context.settings.sortKeys[1], m_context.settings.sortKeys[2]};
+    settings.sortFields = {m_context.settings.sortKeys[0], m_context.settings.sortKeys[1],
+                           m_context.settings.sortKeys[2], m_context.settings.sortKeys[3]};
     settings.numbers = m_context.numbers;
     settings.displayName = [this](int position) {
         return m_context.settings.fields[static_cast<size_t>(position - 1)].displayName;

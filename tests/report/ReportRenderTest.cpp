@@ -64,7 +64,7 @@ protected:
     }
 
     // Runs a definition in text mode; returns the file's lines.
-    QStringList textOf(const ReportDefinition& definition, std::array<int, 2> sortFields = {14, 1})
+    QStringList textOf(const ReportDefinition& definition, std::array<int, 4> sortFields = {14, 1, 0, 0})
     {
         std::ostringstream out;
         RenderSettings settings = settingsFor(RenderMode::TextFile);
@@ -155,6 +155,21 @@ TEST_F(ReportRenderTest, GroupsHaveHeadersAndTotalsAndTheSummaryReportNothingEls
     const int firstTotals = static_cast<int>(lines.indexOf(QRegularExpression("^ *TOTALS$")));
     EXPECT_TRUE(lines[firstTotals + 1].contains("  10 ") || lines[firstTotals + 1].contains(" 10  "))
         << lines[firstTotals + 1].toStdString();
+}
+
+// The first sort level that names a field groups, and the next one that names a field groups within it.
+TEST_F(ReportRenderTest, GroupFieldsAreTheFirstTwoSortLevelsThatNameAField)
+{
+    const int category = db::schemaPosition("Category"), year = db::schemaPosition("Year");
+    // "none, none, none, Category": grouped by category.
+    QStringList lines = textOf(byName("Statistic/Summary Report"), {0, 0, 0, category});
+    for (const char* name : {"Comedy", "Drama", "Western"})
+        EXPECT_EQ(lines.filter(QRegularExpression(QString("^ *") + name + "$")).size(), 1) << name;
+    // "Category, none, Year": grouped by category and year.
+    ReportDefinition twoLevels = byName("Statistic/Summary Report");
+    twoLevels.groupByLevel2 = true;
+    lines = textOf(twoLevels, {category, 0, year, 0});
+    EXPECT_EQ(lines.filter(QRegularExpression("^ *Comedy, 1951$")).size(), 1) << lines.join('\n').toStdString();
 }
 
 TEST_F(ReportRenderTest, ManyLineReportsPrintEveryLineOfEveryRecord)
