@@ -185,7 +185,7 @@ void visitAll(Visitor& v, Settings& s)
     visitFont(v, "Report Label Font", s.reportLabelFont);
 
     const char* reports = "Reports";
-    v.number(reports, "Last Report", s.lastReport, 0, kAny);
+    v.number(reports, "Last Report", s.lastReport, -1, kAny); // -1: none was selected
     visitRect(v, reports, "Report Viewing Window", s.reportViewingWindow);
     v.yesNo(reports, "Avery 5199", s.avery5199);
     for (size_t i = 0; i < kLabelItemKeys.size(); ++i)

@@ -104,6 +104,18 @@ TEST(Settings, YesMeansYesInAnyCaseOnly)
     }
 }
 
+TEST(Settings, NoReportSelectedComesBackAsNone)
+{
+    Settings s = Settings::defaults("/");
+    s.lastReport = -1;
+    IniFile ini;
+    s.write(ini);
+    Settings back = Settings::defaults("/");
+    back.lastReport = 3;
+    back.read(ini);
+    EXPECT_EQ(back.lastReport, -1);
+}
+
 TEST(Settings, UnreadableValuesKeepTheirDefaults)
 {
     IniFile ini;
