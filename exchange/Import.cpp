@@ -173,9 +173,8 @@ bool storeValue(db::Table& table, int field, db::SchemaKind kind, const std::str
         return true;
     }
     case db::SchemaKind::Date: {
-        if (const auto date = yearFirstDate(value)) {
-            if (date->year == 0)
-                throw DateStop{value};
+        // A year-first date that is no date (1995-13-45) goes on to the rules below, as any other value.
+        if (const auto date = yearFirstDate(value); date && date->year != 0) {
             table.setDate(field, db::dayNumberFromCivil(*date));
             return true;
         }

@@ -152,6 +152,22 @@ TEST_F(ImportExport, AnInvalidDateStopsTheImportAndKeepsWhatCameBefore)
     EXPECT_EQ(recordsOf(collection).at(0).at(0), "one");
 }
 
+TEST_F(ImportExport, DatesWithLettersOrYearFirstDatesThatAreNoDatesLeaveTheFieldEmpty)
+{
+    ImportMap map{1, schemaIndex("PurchDate") + 1};
+    // With the separator and a letter: no date, whatever the rest ("12/Dec/1995" would parse as 12/0/1995).
+    const ImportResult result = importText("\"T\",\"D\"\r\n\"a\",\"12/Dec/1995\"\r\n\"b\",\"1995-13-45\"\r\n"
+                                           "\"c\",\"about 1/2/1990\"\r\n\"d\",\"1/2/1990\"\r\n",
+                                           {}, map);
+    EXPECT_EQ(result.error, "");
+    EXPECT_EQ(result.imported, 4u);
+    const auto rows = recordsOf(collection);
+    ASSERT_EQ(rows.size(), 4u);
+    for (int r = 0; r < 3; ++r)
+        EXPECT_EQ(rows[static_cast<size_t>(r)][static_cast<size_t>(schemaIndex("PurchDate"))], "") << r;
+    EXPECT_EQ(rows[3][static_cast<size_t>(schemaIndex("PurchDate"))], "1/2/1990");
+}
+
 TEST_F(ImportExport, TheFirstLineIsARecordWhenNotSkipped)
 {
     ImportOptions options;
