@@ -117,6 +117,8 @@ std::string firstLineMessage(int result)
         return start + "The selected file has too many fields.  There are at least 10 more fields than are required by "
                        "Reelkeeper.";
     case flNotText: return start + "The selected file holds binary data (NUL characters), not text.";
+    case flNoDelimiter:
+        return start + "The first line of the selected file holds neither a comma nor a double quote.";
     default: return {};
     }
 }
@@ -329,6 +331,8 @@ int DelimitedReader::readFirstLine(std::vector<std::string>& names)
             return flUnclosedField;
         if (count == 1 && value.empty() && !field.opened)
             return flUnclosedField; // an empty line where the names should be
+        if (count == 1 && !field.opened)
+            return flNoDelimiter; // one plain value: a line of text (a README), not a line of fields
         return flOk;
     }
 }

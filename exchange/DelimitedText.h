@@ -41,6 +41,7 @@ enum FirstLineResult {
     flUnclosedField = 2, // the line ended inside a quoted field
     flTooManyFields = 3, // more than 50 fields
     flNotText = 4,       // NUL bytes: a binary file, or text in UTF-16
+    flNoDelimiter = 5,   // a first line of one value that no quote opened: plain text, not delimited
 };
 
 // The message for a first line that is not acceptable ("" for flOk).

@@ -95,6 +95,11 @@ TEST(DelimitedText, TheFirstLineIsCheckedForTheImport)
     EXPECT_EQ(firstLineResult("\r\n\r\n\"Title\"\r\n"), exchange::flUnclosedField);
     EXPECT_EQ(firstLineResult(""), exchange::flUnclosedField);
     EXPECT_EQ(firstLineResult("\"a file that ends inside quotes"), exchange::flUnclosedField);
+    // A plain text file: one value on its first line, no quote, no comma.
+    EXPECT_EQ(firstLineResult("Reelkeeper Videos\nA program for a video collection.\n"), exchange::flNoDelimiter);
+    EXPECT_EQ(firstLineResult("Title\r\nCasablanca\r\n"), exchange::flNoDelimiter);
+    EXPECT_EQ(firstLineResult("\"Title\"\r\n\"Casablanca\"\r\n"), exchange::flOk); // one quoted column is delimited
+    EXPECT_EQ(firstLineResult("Title,Year\r\n"), exchange::flOk);
     EXPECT_EQ(exchange::firstLineMessage(exchange::flTooManyFields),
               "The file selected does not appear to be an ASCII delimited text file.  An ASCII delimited file requires a "
               "unique format of each field being surrounded by double quotes and separated by a comma.  The selected "

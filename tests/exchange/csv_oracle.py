@@ -77,6 +77,8 @@ def make_file(rng, index, folder):
     names = ['"Name %d"' % i if rng.random() < 0.8 else "Plain%d" % i for i in range(rng.randint(1, 12))]
     if rng.random() < 0.05:
         names.append('""')
+    if len(names) == 1:
+        names = ['"Name 0"']  # one plain value on the first line is a text file, not delimited text
     line_end = rng.choice(["\r\n", "\n", "\r", None])
     lines = [",".join(names)]
     rows = rng.randint(0, 30) if rng.random() < 0.98 else 2000  # now and then past 64 KiB
