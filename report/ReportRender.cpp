@@ -534,7 +534,7 @@ void ReportRender::lineToFile(TBaseReport& r, const QString& text)
 void ReportRender::writeText(const QString& line)
 {
     if (m_settings.text)
-        *m_settings.text << db::utf8ToCp1252(line.toStdString()) << '\n';
+        *m_settings.text << db::utf8ToCp1252(line.toStdString()) << "\r\n"; // as every text file of the program
 }
 
 QString ReportRender::fitted(TBaseReport& r, QString text, double width)

@@ -228,7 +228,7 @@ TEST(Cli, ReportWritesADefinitionAsTextOrPdf)
     const std::string written = testing_support::readFileBytes(dir.file("r.txt"));
     EXPECT_LT(written.find("Alien"), written.find("Vertigo")); // in the sort order
     EXPECT_NE(written.find("GRAND TOTALS"), std::string::npos);
-    EXPECT_EQ(written.substr(written.size() - 2), "\f\n");
+    EXPECT_EQ(written.substr(written.size() - 3), "\f\r\n"); // CR LF, as every text file of the program
     // Only the search's records.
     const Result searched = runCli({"report", path, "--definition", "1", "--text", dir.file("s.txt"), "--level", "Year>1970"});
     ASSERT_EQ(searched.code, 0) << searched.err;

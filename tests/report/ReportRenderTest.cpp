@@ -79,7 +79,9 @@ protected:
         render.attach(filer);
         filer.RunJob();
         pages = filer.PageNumber();
-        return QString::fromStdString(out.str()).split('\n');
+        const QString text = QString::fromStdString(out.str());
+        EXPECT_EQ(text.count('\n'), text.count("\r\n")) << "every line ends with CR LF";
+        return text.split("\r\n");
     }
 
     // Sorted by category then title, schema display names, a fixed date.
