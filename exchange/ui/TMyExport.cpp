@@ -19,6 +19,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace exchange_ui {
 
 namespace {
@@ -273,10 +275,13 @@ bool TMyExport::exportTo(const QString& path, bool dbase, const std::vector<exch
     };
     QString failure;
     try {
-        if (dbase)
-            exchange::exportDbf(m_context.table, fields, path.toStdString(), options);
-        else
-            exchange::exportDelimited(m_context.table, fields, path.toStdString(), options);
+        const exchange::ExportResult result =
+            dbase ? exchange::exportDbf(m_context.table, fields, path.toStdString(), options)
+                  : exchange::exportDelimited(m_context.table, fields, path.toStdString(), options);
+        // The bar moves every few hundred records: at the end it shows all of them.
+        const int written = static_cast<int>(std::min<uint64_t>(result.written, INT32_MAX));
+        Gauge->setRange(0, std::max(written, 1));
+        Gauge->setValue(std::max(written, 1));
     } catch (const std::exception& e) {
         failure = QString::fromStdString(e.what());
     }

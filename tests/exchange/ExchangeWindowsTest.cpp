@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QProgressBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -187,7 +188,11 @@ TEST_F(ExchangeWindowsTest, TheExportLayoutIsKeptAndNothingChosenWritesNothing)
         e.AsciiButton->setChecked(true);
         e.FirstRecordNames->setChecked(false);
         e.FirstRecordNames->click(); // stores the option at once
+        int shownWhenComplete = -1;
+        prompter.onMessage = [&] { shownWhenComplete = e.Gauge->value() * 100 / e.Gauge->maximum(); };
         e.StartExportClick();
+        prompter.onMessage = nullptr;
+        EXPECT_EQ(shownWhenComplete, 100) << "the bar is full when \"Export Complete.\" shows";
     };
     window->action("Export")->trigger();
     EXPECT_EQ(prompter.messages.back().text, "Export Complete.");

@@ -22,9 +22,12 @@ public:
     std::vector<Shown> messages;       // every message()
     std::vector<Shown> questions;      // every ask()
 
+    std::function<void()> onMessage; // runs inside every message(), while the window shows what it shows
     void message(QWidget*, const QString& caption, const QString& text, Icon) override
     {
         messages.push_back({caption, text});
+        if (onMessage)
+            onMessage();
     }
     std::function<void()> onAsk; // runs inside every ask(), as a user's clicks during a question would
 
