@@ -7,12 +7,15 @@
 
 #include <QDateTime>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace exchange_ui {
 
@@ -58,6 +61,10 @@ TImportFormat::TImportFormat(ExchangeContext context, QWidget* parent)
     connect(select, &QPushButton::clicked, this, &TImportFormat::SelectFileClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
+    // Wide enough for its caption beside the title bar's icon and buttons, which the
+    // window manager would otherwise shorten ("Impo... rmat").
+    const QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    setMinimumWidth(std::max(minimumSizeHint().width(), QFontMetrics(titleFont).horizontalAdvance(windowTitle()) * 2 + 140));
 }
 
 void TImportFormat::SelectFileClick()
