@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -160,6 +161,9 @@ TMyPreview::TMyPreview(PreviewContext context, engine::ReportBytes* stream, cons
     layout->addWidget(m_area, 1);
     connect(ZoomEdit, &QLineEdit::editingFinished, this, &TMyPreview::ZoomEditExit);
     connect(PageEdit, &QLineEdit::editingFinished, this, &TMyPreview::PageEditExit);
+    // The window's own short-cuts (Ctrl+X Exit, Ctrl+C Use Color) win over the boxes' Cut and Copy.
+    ZoomEdit->installEventFilter(this);
+    PageEdit->installEventFilter(this);
 
     if (labelMode) {
         // A label job is one sheet: nothing to navigate, no range to choose.
@@ -217,6 +221,18 @@ void TMyPreview::done(int result)
     }
     m_context.bounds = QRect(pos(), size());
     QDialog::done(result);
+}
+
+bool TMyPreview::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (const auto& [name, action] : m_actions)
+            if (action->isEnabled() && !action->shortcut().isEmpty() && action->shortcut() == pressed)
+                return true; // not taken by the box: the action's short-cut runs
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TMyPreview::zoomChanged()

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTest>
+
 #include <QAction>
 #include <QFile>
 #include <QTemporaryDir>
@@ -76,6 +78,15 @@ TEST(Preview, PagesZoomAndRangesAsTheUserMovesThrough)
     EXPECT_EQ(preview.PageLabel->text(), "Page 4 of 4");
     preview.action("FirstPage")->trigger();
     EXPECT_EQ(preview.PageEdit->text(), "1");
+    // The window's short-cuts work while a box has the focus: Ctrl+C is Use Color there, not Copy.
+    preview.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&preview));
+    preview.PageEdit->setFocus();
+    const bool colored = preview.action("UseColor")->isChecked();
+    QTest::keyClick(preview.PageEdit, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_NE(preview.action("UseColor")->isChecked(), colored);
+    QTest::keyClick(preview.ZoomEdit, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(preview.action("UseColor")->isChecked(), colored);
 
     rangeScript = [](TPrintRange& range) {
         EXPECT_EQ(range.windowTitle(), "Page Printing");
