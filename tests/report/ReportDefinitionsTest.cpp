@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -126,6 +128,16 @@ TEST(ReportDefinitions, TheSixDefaultsAreWrittenOnceWordForWord)
     // A second start adds nothing.
     EXPECT_EQ(prepareDefinitionsFile(dir.path().string()), 0);
     EXPECT_EQ(readFileBytes(path), bytes);
+
+    // Every byte of the six records, checked in (REELKEEPER_UPDATE_GOLDEN=1 writes it anew after a deliberate change).
+    const std::string golden = std::string(GOLDEN_FOLDER) + "/REELKP.URP";
+    if (std::getenv("REELKEEPER_UPDATE_GOLDEN"))
+        testing_support::writeFileBytes(golden, bytes);
+    const std::string expected = readFileBytes(golden);
+    ASSERT_EQ(bytes.size(), expected.size());
+    for (size_t at = 0; at < bytes.size(); ++at)
+        ASSERT_EQ(bytes[at], expected[at]) << "the first byte that differs: record " << at / kDefinitionSize
+                                           << ", offset " << at % kDefinitionSize;
 }
 
 TEST(ReportDefinitions, EveryDefinitionReadsBackUnchanged)
