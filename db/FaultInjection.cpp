@@ -100,11 +100,13 @@ void resetCount()
     g_armedAt = 0;
 }
 
-void beforeWrite(const std::string& path, int fd, uint64_t offset, size_t length)
+bool beforeWrite(const std::string& path, int fd, uint64_t offset, size_t length)
 {
+    const bool corrupt = g_armedAt.load() == g_changes.load() + 1 && g_action.load() == Action::Corrupt;
     beforeChange(path, "write file");
     if (keepingUndo())
         remember(path, fd, offset, length);
+    return corrupt;
 }
 
 void beforeResize(const std::string& path, int fd, uint64_t size)
@@ -155,6 +157,8 @@ void beforeChange(const std::string& path, const char* what)
     if (armed == 0 || number != armed)
         return;
     g_armedAt = 0;
+    if (g_action.load() == Action::Corrupt)
+        return; // a write changes one byte of what it writes (see beforeWrite); anything else goes through
     if (g_action.load() == Action::Stop)
         ::_exit(kStoppedExitStatus); // nothing more reaches the file, as after a kill
     if (g_action.load() == Action::PowerCut || g_action.load() == Action::PowerCutLosingLatest)

@@ -14,7 +14,9 @@ namespace db::faults {
 // as if it had never left the page cache. Unarmed, it only counts.
 // PowerCutLosingLatest is the harsher order a disk may choose: earlier
 // unsynced writes of a file reach it, its latest does not.
-enum class Action { Fail, Stop, PowerCut, PowerCutLosingLatest };
+// Corrupt changes one byte of the armed change when it is a write, and says
+// nothing: what a failing disk or cable does, which only reading back finds.
+enum class Action { Fail, Stop, PowerCut, PowerCutLosingLatest, Corrupt };
 
 // The count-th change from now (1 = the next one) fails or stops the process
 // with exit status kStoppedExitStatus.
@@ -45,7 +47,8 @@ std::vector<Change> stopRecording();
 void beforeChange(const std::string& path, const char* what);
 // The same for a write or a change of size of an open file, which a power
 // cut may take back until the file is synced; afterSync marks it synced.
-void beforeWrite(const std::string& path, int fd, uint64_t offset, size_t length);
+// True when this write is to reach the file with one byte changed (Corrupt).
+bool beforeWrite(const std::string& path, int fd, uint64_t offset, size_t length);
 void beforeResize(const std::string& path, int fd, uint64_t size);
 void afterSync(const std::string& path);
 

@@ -11,6 +11,7 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace db {
 
@@ -118,8 +119,13 @@ void File::readAt(uint64_t offset, void* buffer, size_t n) const
 
 void File::writeAt(uint64_t offset, const void* buffer, size_t n)
 {
-    faults::beforeWrite(m_path, m_fd, offset, n);
     const auto* in = static_cast<const char*>(buffer);
+    std::vector<char> corrupted;
+    if (faults::beforeWrite(m_path, m_fd, offset, n) && n > 0) {
+        corrupted.assign(in, in + n);
+        corrupted[n / 2] = static_cast<char>(corrupted[n / 2] ^ 0x20);
+        in = corrupted.data();
+    }
     size_t done = 0;
     while (done < n) {
         const ssize_t put = ::pwrite(m_fd, in + done, n - done, static_cast<off_t>(offset + done));

@@ -81,6 +81,35 @@ TEST(SafeCopy, AFailureAtEveryChangeLeavesTheDestinationAsItWas)
     }
 }
 
+// A disk that changes a byte of what it is given and says nothing: the copy is
+// read back and compared, so the backup fails and the old copy stays.
+TEST(SafeCopy, AByteChangedSilentlyOnItsWayToTheDiskFailsTheCopyAndKeepsTheOldOne)
+{
+    TempDir dir;
+    const std::string source = dir.file("SOURCE.DBF"), destination = dir.file("DEST.DBF");
+    writeFileBytes(source, randomBytes(9 << 20, 5));
+    const std::string before = "an older backup";
+    db::faults::startRecording();
+    db::faults::resetCount();
+    backup::copyFileSafely(source, destination);
+    const std::vector<db::faults::Change> changes = db::faults::stopRecording();
+    int writes = 0;
+    for (uint64_t n = 1; n <= changes.size(); ++n) {
+        if (changes[n - 1].what != "write file")
+            continue;
+        ++writes;
+        SCOPED_TRACE("write " + std::to_string(n));
+        writeFileBytes(destination, before);
+        db::faults::resetCount();
+        db::faults::arm(n, db::faults::Action::Corrupt);
+        EXPECT_THROW(backup::copyFileSafely(source, destination), db::DbError);
+        db::faults::disarm();
+        EXPECT_EQ(readFileBytes(destination), before);
+        expectNoLeftovers(dir.path());
+    }
+    EXPECT_GE(writes, 2);
+}
+
 TEST(SafeCopy, ACopyKilledAtEveryChangeLeavesTheOldBackupOrTheWholeNewOneAndTheNextCopyTidiesUp)
 {
     TempDir dir;
