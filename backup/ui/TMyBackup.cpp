@@ -205,6 +205,17 @@ void TMyBackup::completed()
     CancelButton->setFocus();
 }
 
+bool TMyBackup::askToReplaceOldBackup(const QString& destination)
+{
+    // Room only where the old backup is: it goes first, once the user agrees.
+    return m_context.prompter.ask(this, "Backup",
+                                  QString("There is room for the new backup only in place of the old one.  "
+                                          "The old backup \"%1\" will be deleted before the copy.  Continue?")
+                                      .arg(destination),
+                                  app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
+           == app::Prompter::Answer::Yes;
+}
+
 bool TMyBackup::backupDatabase(const QString& folder)
 {
     const QString source = m_context.currentDatabase();
@@ -246,13 +257,7 @@ bool TMyBackup::backupDatabase(const QString& folder)
         return false;
     }
     if (!space.fitsBeside()) {
-        // Room only where the old backup is: it goes first, once the user agrees.
-        removeFirst = m_context.prompter.ask(this, "Backup",
-                                             QString("There is room for the new backup only in place of the old one.  "
-                                                     "The old backup \"%1\" will be deleted before the copy.  Continue?")
-                                                 .arg(destination),
-                                             app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
-                      == app::Prompter::Answer::Yes;
+        removeFirst = askToReplaceOldBackup(destination);
         if (!removeFirst) {
             reopen();
             return false;
@@ -289,16 +294,21 @@ bool TMyBackup::backupDefinitions(const QString& folder)
         m_context.prompter.message(this, "Error", kIdentical, app::Prompter::Icon::Error);
         return false;
     }
+    bool removeFirst = false;
     try {
-        if (!spaceFor(source, destination).fitsBeside()) {
+        const backup::CopySpace space = spaceFor(source, destination);
+        if (!space.fitsInPlace()) {
             m_context.prompter.message(this, "Error", kNoRoomForDefinitions, app::Prompter::Icon::Error);
             return false;
         }
+        if (!space.fitsBeside() && !(removeFirst = askToReplaceOldBackup(destination)))
+            return false;
     } catch (const std::exception& e) {
         m_context.prompter.message(this, "Error", kBackupFailed + "\n\n" + e.what(), app::Prompter::Icon::Error);
         return false;
     }
-    return copyWithProgress(this, m_context.prompter, source, destination, kBackupFailed) == CopyOutcome::Copied;
+    return copyWithProgress(this, m_context.prompter, source, destination, kBackupFailed, removeFirst)
+           == CopyOutcome::Copied;
 }
 
 // ---- restore ----------------------------------------------------------------------

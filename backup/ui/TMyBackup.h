@@ -36,6 +36,8 @@ private:
     void driveChosen(int index);
     // The destination folder opened out and scrolled into sight.
     void showDestination();
+    // Asks whether the old backup may go before the copy, when the new one fits only in its place.
+    bool askToReplaceOldBackup(const QString& destination);
     bool backupDatabase(const QString& folder);
     bool backupLists(const QString& folder);
     bool backupDefinitions(const QString& folder);
