@@ -241,7 +241,7 @@ ReportDefinition decodeDefinition(std::string_view bytes, const std::string& fil
     d.name = b.text(kName, 30, "name");
     d.width = b.int16(kWidth);
     if (d.width != 90 && d.width != 120 && d.width != 150)
-        b.fail("its width is " + std::to_string(d.width) + ", not 90, 120 or 150");
+        d.width = 90; // as the designer reads it: the narrowest report, and the lines are fitted to it
     for (size_t f = 0; f < FontCount; ++f)
         d.fonts[f] = readFont(b, kFonts + f * kFontSize);
     d.columnHeaders = b.flag(kFlags);

@@ -233,8 +233,15 @@ void TMyReport::LoadReportBox()
     ReportList->clear();
     try {
         const report::DefinitionsFile file((m_context.programFolder + "/REELKP.URP").toStdString());
-        for (const std::string& name : file.list().names)
+        const report::DefinitionsFile::Listing listing = file.list();
+        for (const std::string& name : listing.names)
             ReportList->addItem(QString::fromStdString(db::cp1252ToUtf8(name)));
+        // Damage is told once a window, not at every reload of the list.
+        if (!listing.problem.empty() && !m_damageTold) {
+            m_damageTold = true;
+            m_context.prompter.message(this, "Warning", QString::fromStdString(db::cp1252ToUtf8(listing.problem)),
+                                       app::Prompter::Icon::Warning);
+        }
     } catch (const std::exception&) {
         // A definitions file that cannot be read leaves the list empty.
     }

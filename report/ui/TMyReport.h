@@ -88,6 +88,7 @@ private:
     void fail(const QString& text, QWidget* focus);
 
     ReportWindowContext m_context;
+    bool m_damageTold = false; // the definitions file's damage was shown
     QWidget* m_reportPanel;
     QWidget* m_labelPanel;
 };

@@ -204,12 +204,20 @@ TEST(ReportDefinitions, DamagedFilesNameTheFileAndTheRecordAndKeepWhatCameBefore
     wide[0] = 100;
     const std::vector<Case> cases = {
         {"a name longer than its field", 2 * kDefinitionSize, std::string(1, '\x40'), "length of its name (64)"},
-        {"a width of 100", 2 * kDefinitionSize + 31, wide, "width is 100"},
         {"13 body lines", 2 * kDefinitionSize + 343, std::string("\x0D\x00", 2), "13 body lines"},
         {"a label longer than its field", 2 * kDefinitionSize + 2122 + 34, std::string(1, '\x50'), "label text"},
         {"a line wider than any report", 2 * kDefinitionSize + 2122 + 75 * 5 + 32, std::string("\x64\x00", 2),
          "wider than the widest report's 150"},
     };
+    // A width that is not 90, 120 or 150 is read as 90, as the designer reads it: no report is hidden.
+    {
+        std::string bytes = good;
+        bytes.replace(2 * kDefinitionSize + 31, wide.size(), wide);
+        writeFileBytes(path, bytes);
+        EXPECT_EQ(file.list().names.size(), 6u);
+        EXPECT_EQ(file.list().problem, "");
+        EXPECT_EQ(file.read(2).width, 90);
+    }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         std::string bytes = good;

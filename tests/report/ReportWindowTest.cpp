@@ -131,6 +131,24 @@ TEST_F(ReportWindowTest, TheListTheSortOrderAndWhatToPrintAgainstTheSearch)
     window->action("Reports")->trigger();
 }
 
+TEST_F(ReportWindowTest, ADamagedDefinitionIsToldOnceAndTheReportsBeforeItStay)
+{
+    const std::string path = (program.home + "/REELKP.URP").toStdString();
+    std::string bytes = testing_support::readFileBytes(path);
+    bytes[2 * report::kDefinitionSize] = '\x40'; // report 3's name longer than its field
+    testing_support::writeFileBytes(path, bytes);
+    int shown = 0;
+    script = [&](report_ui::TMyReport& r) {
+        EXPECT_EQ(r.ReportList->count(), 2);
+        shown = static_cast<int>(prompter.messages.size());
+        r.reject();
+    };
+    window->action("Reports")->trigger();
+    ASSERT_EQ(shown, 1);
+    EXPECT_EQ(prompter.messages[0].caption, "Warning");
+    EXPECT_NE(prompter.messages[0].text.indexOf("report 3"), -1) << prompter.messages[0].text.toStdString();
+}
+
 TEST_F(ReportWindowTest, AReportToAFileCoversTheSearchOrTheWholeCollection)
 {
     searchDrama();
