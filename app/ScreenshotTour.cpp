@@ -71,7 +71,7 @@ public:
     {
     }
     void message(QWidget*, const QString&, const QString&, Icon) override {}
-    Answer ask(QWidget*, const QString&, const QString&, Buttons, Answer, bool) override { return Answer::No; }
+    Answer ask(QWidget*, const QString&, const QString&, Buttons, Answer, bool, Icon) override { return Answer::No; }
     QString openFileName(QWidget*, const FileDialog& dialog) override
     {
         return dialog.title == "Import Data" ? m_importSample : QString();

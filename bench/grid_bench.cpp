@@ -31,7 +31,7 @@ public:
     {
         std::cerr << "message: " << text.toStdString() << "\n";
     }
-    Answer ask(QWidget*, const QString&, const QString&, Buttons, Answer, bool) override { return Answer::No; }
+    Answer ask(QWidget*, const QString&, const QString&, Buttons, Answer, bool, Icon) override { return Answer::No; }
     QString openFileName(QWidget*, const FileDialog&) override { return {}; }
     QString saveFileName(QWidget*, const FileDialog&) override { return {}; }
     std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }

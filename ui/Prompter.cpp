@@ -47,7 +47,7 @@ void WidgetPrompter::message(QWidget* owner, const QString& caption, const QStri
 }
 
 Prompter::Answer WidgetPrompter::ask(QWidget* owner, const QString& caption, const QString& text, Buttons buttons,
-                                     Answer defaultAnswer, bool beepFirst)
+                                     Answer defaultAnswer, bool beepFirst, Icon icon)
 {
     if (beepFirst)
         QApplication::beep();
@@ -56,7 +56,11 @@ Prompter::Answer WidgetPrompter::ask(QWidget* owner, const QString& caption, con
         set = QMessageBox::Yes | QMessageBox::No;
     else if (buttons == Buttons::YesNoCancel)
         set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    QMessageBox box(QMessageBox::Question, caption, text, set, owner);
+    QMessageBox box(icon == Icon::Error         ? QMessageBox::Critical
+                    : icon == Icon::Warning     ? QMessageBox::Warning
+                    : icon == Icon::Information ? QMessageBox::Information
+                                                : QMessageBox::Question,
+                    caption, text, set, owner);
     box.setDefaultButton(standardButton(defaultAnswer));
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;

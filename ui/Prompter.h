@@ -30,9 +30,10 @@ public:
 
     // A message with one OK button.
     virtual void message(QWidget* owner, const QString& caption, const QString& text, Icon icon) = 0;
-    // A question; defaultAnswer is the button Enter presses.
+    // A question; defaultAnswer is the button Enter presses. icon: a question's
+    // own, or the error icon for a warning that asks whether to go on.
     virtual Answer ask(QWidget* owner, const QString& caption, const QString& text, Buttons buttons,
-                       Answer defaultAnswer, bool beepFirst = false) = 0;
+                       Answer defaultAnswer, bool beepFirst = false, Icon icon = Icon::Question) = 0;
     // A file to open (must exist) or to save; empty when cancelled.
     virtual QString openFileName(QWidget* owner, const FileDialog& dialog) = 0;
     virtual QString saveFileName(QWidget* owner, const FileDialog& dialog) = 0;
@@ -47,7 +48,7 @@ class WidgetPrompter : public Prompter {
 public:
     void message(QWidget* owner, const QString& caption, const QString& text, Icon icon) override;
     Answer ask(QWidget* owner, const QString& caption, const QString& text, Buttons buttons, Answer defaultAnswer,
-               bool beepFirst) override;
+               bool beepFirst, Icon icon) override;
     QString openFileName(QWidget* owner, const FileDialog& dialog) override;
     QString saveFileName(QWidget* owner, const FileDialog& dialog) override;
     std::optional<QFont> chooseFont(QWidget* owner, const QFont& current) override;

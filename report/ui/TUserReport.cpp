@@ -506,7 +506,8 @@ void TUserReport::widthChosen(int width)
         return;
     auto ask = [this](const QString& text) {
         QApplication::beep();
-        return m_context.prompter.ask(this, "Warning", text, app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
+        return m_context.prompter.ask(this, "Warning", text, app::Prompter::Buttons::YesNo, app::Prompter::Answer::No,
+                                      false, app::Prompter::Icon::Error)
                == app::Prompter::Answer::Yes;
     };
     if (width == 90) {
@@ -605,7 +606,7 @@ void TUserReport::UpdateClick()
             this, "Warning",
             "Report Title has changed!  Do you wish to save this as a new report?   (YES saves as new report.  NO "
             "overwrites old report.  CANCEL aborts.)",
-            app::Prompter::Buttons::YesNoCancel, app::Prompter::Answer::Cancel);
+            app::Prompter::Buttons::YesNoCancel, app::Prompter::Answer::Cancel, false, app::Prompter::Icon::Error);
         if (answer == app::Prompter::Answer::Cancel)
             return;
         if (answer == app::Prompter::Answer::Yes)

@@ -257,6 +257,7 @@ TEST_F(ReportWindowTest, TheDesignerAddsChangesAndDeletesDefinitions)
         prompter.answers = {app::Prompter::Answer::No};
         d.Width90->click();
         EXPECT_TRUE(d.Width150->isChecked());
+        EXPECT_EQ(prompter.questions.back().icon, app::Prompter::Icon::Error); // a warning, with the error icon
         EXPECT_EQ(d.definition().lines[0][0].width, 150);
         EXPECT_EQ(d.definition().fonts[report::BodyFont].size, 6);
         d.SpecifyContentClick(); // the layout window: a part made the title field, 30 wide

@@ -15,6 +15,7 @@ public:
     struct Shown {
         QString caption;
         QString text;
+        Icon icon = Icon::Information;
     };
 
     std::deque<Answer> answers;        // for ask(); an empty script answers No
@@ -23,17 +24,17 @@ public:
     std::vector<Shown> questions;      // every ask()
 
     std::function<void()> onMessage; // runs inside every message(), while the window shows what it shows
-    void message(QWidget*, const QString& caption, const QString& text, Icon) override
+    void message(QWidget*, const QString& caption, const QString& text, Icon icon) override
     {
-        messages.push_back({caption, text});
+        messages.push_back({caption, text, icon});
         if (onMessage)
             onMessage();
     }
     std::function<void()> onAsk; // runs inside every ask(), as a user's clicks during a question would
 
-    Answer ask(QWidget*, const QString& caption, const QString& text, Buttons, Answer, bool) override
+    Answer ask(QWidget*, const QString& caption, const QString& text, Buttons, Answer, bool, Icon icon) override
     {
-        questions.push_back({caption, text});
+        questions.push_back({caption, text, icon});
         if (onAsk)
             onAsk();
         if (answers.empty())
