@@ -224,6 +224,7 @@ TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
     ReportList->setCurrentRow(last >= 0 && last < ReportList->count() ? last : -1);
     applyMode();
     ui::applyWindowLook(this, m_context.settings, app::ReportWindowColors, m_context.scaleFactor);
+    fitMediaGrid(); // in the window's own font
     if (y() > 10)
         move(x(), y() - 10);
 }
@@ -281,20 +282,32 @@ void TMyReport::whatToPrintChanged()
 void TMyReport::sizeGrid()
 {
     const bool usa = Avery5199->isChecked();
+    MediaGrid->setRowCount(8);
     if (SpineLabels->isChecked()) {
-        MediaGrid->setRowCount(8);
         if (!MediaGrid->item(7, 1))
             MediaGrid->setItem(7, 1, new QTableWidgetItem);
         MediaGrid->item(7, 1)->setText(usa ? kNotUsed : QString());
+        for (int r = 0; r < 8; ++r)
+            MediaGrid->setRowHidden(r, false);
     } else {
         // Rows beyond the sheet are hidden, not emptied: their cells keep their text.
-        MediaGrid->setRowCount(8);
         for (int r = 0; r < 8; ++r)
             MediaGrid->setRowHidden(r, r >= (usa ? 5 : 6));
-        return;
     }
-    for (int r = 0; r < 8; ++r)
-        MediaGrid->setRowHidden(r, false);
+    fitMediaGrid();
+}
+
+void TMyReport::fitMediaGrid()
+{
+    // All eight rows and both columns in sight, "*NOT USED*" too: the grid never scrolls.
+    MediaGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MediaGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MediaGrid->resizeRowsToContents();
+    const int frame = 2 * MediaGrid->frameWidth();
+    int height = frame;
+    for (int r = 0; r < MediaGrid->rowCount(); ++r)
+        height += MediaGrid->verticalHeader()->sectionSize(r);
+    MediaGrid->setFixedSize(MediaGrid->columnWidth(0) + MediaGrid->columnWidth(1) + frame, height);
 }
 
 void TMyReport::fail(const QString& text, QWidget* focus)

@@ -85,6 +85,7 @@ private:
     void applyMode();
     void whatToPrintChanged();
     void sizeGrid();
+    void fitMediaGrid();
     void fail(const QString& text, QWidget* focus);
 
     ReportWindowContext m_context;

@@ -199,6 +199,12 @@ TEST_F(ReportWindowTest, LabelsPrintTheGridsMediaNumbersAndRefuseAnEmptyJob)
     t.post();
     const std::string titleOfT1 = t.text(0);
     script = [&](report_ui::TMyReport& r) {
+        // Spine labels: all eight rows in sight, "*NOT USED*" too, and nothing to scroll.
+        r.SpineLabels->setChecked(true);
+        r.show();
+        EXPECT_EQ(r.MediaGrid->item(7, 1)->text(), "*NOT USED*");
+        EXPECT_LE(r.MediaGrid->rowViewportPosition(7) + r.MediaGrid->rowHeight(7), r.MediaGrid->viewport()->height());
+        EXPECT_LE(r.MediaGrid->columnViewportPosition(1) + r.MediaGrid->columnWidth(1), r.MediaGrid->viewport()->width());
         r.FaceLabels->setChecked(true);
         // No media number: refused.
         for (int row = 0; row < 8; ++row)
