@@ -94,6 +94,10 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     DbaseButton = new QRadioButton("DBase File (DBF)", how);
     FirstRecordNames = new QCheckBox("&First Record Contains Field Names", how);
     FirstRecordNames->setChecked(m_context.settings.exportFirstRow);
+    // Hidden for a dBASE file, its room is kept: showing it again moves nothing and overlaps nothing.
+    QSizePolicy keepRoom = FirstRecordNames->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    FirstRecordNames->setSizePolicy(keepRoom);
     howLayout->addWidget(AsciiButton);
     howLayout->addWidget(DbaseButton);
     howLayout->addWidget(FirstRecordNames);
@@ -125,7 +129,8 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Export Window"); });
     ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
-    resize(static_cast<int>(600 * unit), static_cast<int>(480 * unit));
+    // The designed size, or more where the side column needs it at this screen size: nothing is squeezed.
+    resize(QSize(static_cast<int>(600 * unit), static_cast<int>(480 * unit)).expandedTo(sizeHint()));
 }
 
 void TMyExport::fillGrid()

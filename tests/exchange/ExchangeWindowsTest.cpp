@@ -167,6 +167,13 @@ TEST_F(ExchangeWindowsTest, TheExportLayoutIsKeptAndNothingChosenWritesNothing)
     const std::string out = dir.file("out.txt");
     writeFileBytes(out, "untouched");
     exportScript = [&](exchange_ui::TMyExport& e) {
+        // "How To Export" keeps its three choices apart, each as tall as it asks to be.
+        e.show();
+        QWidget* const choices[] = {e.AsciiButton, e.DbaseButton, e.FirstRecordNames};
+        for (QWidget* choice : choices)
+            EXPECT_GE(choice->height(), choice->sizeHint().height()) << choice->objectName().toStdString();
+        EXPECT_LT(e.AsciiButton->geometry().bottom(), e.DbaseButton->geometry().top());
+        EXPECT_LT(e.DbaseButton->geometry().bottom(), e.FirstRecordNames->geometry().top());
         QTableWidget* grid = e.Grid;
         EXPECT_EQ(grid->item(0, 0)->text(), "Title");
         EXPECT_FALSE(e.SearchCriteria->isEnabled());
