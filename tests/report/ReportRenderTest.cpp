@@ -95,6 +95,25 @@ protected:
         return settings;
     }
 
+    // Runs a definition for the printer and replays it into a PDF file at pdfPath.
+    void writePdf(const ReportDefinition& definition, const QString& pdfPath, bool fontLineHeight)
+    {
+        engine::ReportBytes stream;
+        ReportRender render(definition, table, settingsFor(RenderMode::Printer));
+        engine::TReportFiler filer;
+        filer.StreamMode = engine::smUser;
+        filer.setStream(&stream);
+        if (fontLineHeight)
+            filer.setLineHeightMethod(engine::lhmFont);
+        render.attach(filer);
+        filer.RunJob();
+        engine::PdfDevice pdf(pdfPath);
+        engine::TFilePrinter printer(&pdf);
+        printer.StreamMode = engine::smUser;
+        printer.setStream(&stream);
+        printer.PrintPages(0, 0, 1);
+    }
+
     static ReportDefinition byName(const std::string& name)
     {
         for (const ReportDefinition& d : defaultDefinitions())
@@ -211,24 +230,9 @@ TEST_F(ReportRenderTest, ThePdfOfTheTitleAndMediaNumberReportHasItsTextsWhereThe
         GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     ReportDefinition definition = byName("Title and Media Number Report");
     definition.titles[0] = "My Collection";
-    engine::ReportBytes stream;
-    const RenderSettings settings = settingsFor(RenderMode::Printer);
-    ReportRender render(definition, table, settings);
-    engine::TReportFiler filer;
-    filer.StreamMode = engine::smUser;
-    filer.setStream(&stream);
-    filer.setLineHeightMethod(engine::lhmFont);
-    render.attach(filer);
-    filer.RunJob();
     QTemporaryDir folder;
     const QString pdfPath = folder.filePath("report.pdf");
-    {
-        engine::PdfDevice pdf(pdfPath);
-        engine::TFilePrinter printer(&pdf);
-        printer.StreamMode = engine::smUser;
-        printer.setStream(&stream);
-        printer.PrintPages(0, 0, 1);
-    }
+    writePdf(definition, pdfPath, true);
     QProcess pdftotext;
     pdftotext.start("pdftotext", {"-f", "1", "-l", "1", "-bbox", pdfPath, "-"});
     ASSERT_TRUE(pdftotext.waitForFinished(30000));
@@ -279,21 +283,9 @@ TEST_F(ReportRenderTest, NoDefaultReportCutsANumberADateOrALabel)
     QTemporaryDir folder;
     for (const ReportDefinition& definition : defaultDefinitions()) {
         SCOPED_TRACE(definition.name);
-        engine::ReportBytes stream;
-        ReportRender render(definition, table, settingsFor(RenderMode::Printer));
-        engine::TReportFiler filer;
-        filer.StreamMode = engine::smUser;
-        filer.setStream(&stream);
-        render.attach(filer);
-        filer.RunJob();
         const QString pdfPath = folder.filePath("report.pdf");
-        {
-            engine::PdfDevice pdf(pdfPath);
-            engine::TFilePrinter printer(&pdf);
-            printer.StreamMode = engine::smUser;
-            printer.setStream(&stream);
-            printer.PrintPages(0, 0, 1);
-        }
+        writePdf(definition, pdfPath, false);
+        ReportRender render(definition, table, settingsFor(RenderMode::Printer)); // for the field texts
         std::multiset<QString> words;
         for (const testing_support::PdfWord& word : testing_support::pdfWords(pdfPath))
             words.insert(word.text);
