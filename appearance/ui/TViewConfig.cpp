@@ -15,9 +15,13 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace appearance_ui {
 
@@ -92,7 +96,11 @@ TViewConfig::TViewConfig(app::Prompter& prompter, app::Settings& settings, doubl
     connect(help, &QPushButton::clicked, this,
             [this] { app::showHelp(this, kPageTopics[static_cast<size_t>(Pages->currentIndex())]); });
     ui::applyWindowLook(this, m_settings, app::ConfigureWindowColors, scaleFactor);
-    resize(static_cast<int>(480 * scaleFactor), static_cast<int>(460 * scaleFactor));
+    // Wide enough for all six tabs in the window's font, none cut or behind scroll arrows.
+    const int margins = layout->contentsMargins().left() + layout->contentsMargins().right()
+                        + 2 * Pages->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const int tabs = Pages->tabBar()->sizeHint().width() + margins + 8;
+    resize(std::max(static_cast<int>(480 * scaleFactor), tabs), static_cast<int>(460 * scaleFactor));
 }
 
 QWidget* TViewConfig::titlePage()

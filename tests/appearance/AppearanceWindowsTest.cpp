@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QTabBar>
+#include <QTabWidget>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,6 +64,9 @@ TEST_F(AppearanceWindowsTest, FilmForTitleMovedToTheBottomIsTheLastColumn)
 {
     viewerScript = [](appearance_ui::TViewConfig& v) {
         EXPECT_EQ(v.Pages->currentIndex(), 2); // it opens on Fields to Show
+        // All six tabs whole, none behind scroll arrows.
+        v.show();
+        EXPECT_GE(v.Pages->tabBar()->width(), v.Pages->tabBar()->sizeHint().width());
         v.NamesGrid->item(0, 1)->setText("Film");
         v.OrderList->setCurrentRow(0);
         for (int i = 0; i < 45; ++i)
