@@ -73,10 +73,9 @@ void createCollectionTable(const std::string& path)
 
 ExclusiveUse::ExclusiveUse(const std::string& path)
 {
-    Table table;
-    table.setFilePath(path); // the name as a table names it: the extension added when it has none
+    const std::string file = tableFileFor(path);
     try {
-        m_file.open(table.filePath(), File::Mode::ReadWrite);
+        m_file.open(file, File::Mode::ReadWrite);
         m_acquired = m_file.tryLock(kOpenLock, File::LockKind::Exclusive);
         return;
     } catch (const DbError&) {
@@ -84,7 +83,7 @@ ExclusiveUse::ExclusiveUse(const std::string& path)
     // A file this user may not write: copies of the program may have it open
     // only to read, so holding the update lock keeps every change out.
     try {
-        m_file.open(table.filePath(), File::Mode::ReadOnly);
+        m_file.open(file, File::Mode::ReadOnly);
         m_acquired = m_file.tryLock(kOpenLock, File::LockKind::Shared) && m_file.tryLock(kUpdateLock, File::LockKind::Shared);
     } catch (const DbError&) {
         m_acquired = false;

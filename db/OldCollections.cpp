@@ -308,15 +308,6 @@ ConversionResult convertOldCollection(Table& collection, const std::string& path
             mark.collectionCount = collection.physicalRecordCount();
             writeMark(path, mark);
         };
-        auto endBatch = [&] {
-            try {
-                collection.endBatch();
-            } catch (...) {
-                result.copied += collection.lastBatchAppended();
-                throw;
-            }
-            result.copied += collection.lastBatchAppended();
-        };
         if (batch)
             beginBatch();
         uint32_t inBatch = 0;
@@ -327,24 +318,22 @@ ConversionResult convertOldCollection(Table& collection, const std::string& path
             if (!batch)
                 ++result.copied;
             if (batch && ++inBatch == kConversionBatch) {
-                endBatch();
+                collection.endBatch(&result.copied);
                 beginBatch();
                 inBatch = 0;
             }
         }
         if (batch)
-            endBatch(); // writes and syncs what the batch holds
+            collection.endBatch(&result.copied); // writes and syncs what the batch holds
     } catch (const std::exception& e) {
         result.error = e.what();
         if (collection.state() == Table::State::Insert)
             collection.cancel();
         try {
-            if (batch && collection.inBatch()) {
-                collection.endBatch();
-                result.copied += collection.lastBatchAppended();
-            }
+            if (batch && collection.inBatch())
+                collection.endBatch(&result.copied);
         } catch (const std::exception&) {
-            result.copied += collection.lastBatchAppended();
+            // The first failure is the one reported; what this end wrote is counted all the same.
         }
     }
     return result;

@@ -207,10 +207,10 @@ public:
     void beginBatch();
     // Ends the batch. When its writing fails, the records written before the
     // failure stay and the rest are forgotten; the error goes on to the caller.
-    void endBatch();
+    // appended: the records of the batch that are in the file are added to it,
+    // also when the writing fails.
+    void endBatch(uint64_t* appended = nullptr);
     bool inBatch() const { return m_batchLock != nullptr; }
-    // The records the last batch appended that are in the file (also after a failure).
-    uint32_t lastBatchAppended() const { return m_lastBatchAppended; }
 
     // Maintenance on an exclusively open table. Pack keeps the live records
     // (flag blank), those within the count and the whole ones past it (a
@@ -387,7 +387,6 @@ private:
     uint32_t m_pendingCount = 0;
     uint32_t m_batchStartCount = 0; // the record count when the batch began
     uint32_t m_countOnDisk = 0;     // the record count the file's header holds, within a batch
-    uint32_t m_lastBatchAppended = 0;
 
     uint64_t m_generation = 1;
     uint64_t m_countGeneration = 0; // the generation m_count was taken at

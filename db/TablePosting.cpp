@@ -330,7 +330,6 @@ void Table::beginBatchNow()
     m_batchLock = std::make_unique<UpdateLock>(*this, File::LockKind::Exclusive);
     try {
         m_pendingCount = 0;
-        m_lastBatchAppended = 0;
         // Another copy may have appended since this one last looked: the
         // batch appends after the count on disk, never after a remembered one.
         if (m_mode != OpenMode::Exclusive)
@@ -366,7 +365,7 @@ void Table::writePendingAppends()
     m_countOnDisk = m_header.recordCount;
 }
 
-void Table::endBatch()
+void Table::endBatch(uint64_t* appended)
 {
     if (!inBatch())
         return;
@@ -383,9 +382,12 @@ void Table::endBatch()
         }
     } catch (...) {
         abandonBatch();
+        if (appended)
+            *appended += m_countOnDisk - m_batchStartCount;
         throw;
     }
-    m_lastBatchAppended = m_countOnDisk - m_batchStartCount;
+    if (appended)
+        *appended += m_countOnDisk - m_batchStartCount;
     m_batchLock.reset();
     changed();
     notify();
@@ -398,7 +400,6 @@ void Table::abandonBatch()
     m_pendingAppends.clear();
     m_pendingCount = 0;
     m_header.recordCount = m_countOnDisk;
-    m_lastBatchAppended = m_countOnDisk - m_batchStartCount;
     try {
         m_file.sync();
     } catch (...) {

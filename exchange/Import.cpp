@@ -315,13 +315,7 @@ private:
     void endBatch()
     {
         m_inBatch = 0;
-        try {
-            m_table.endBatch();
-        } catch (...) {
-            result.imported += m_table.lastBatchAppended();
-            throw;
-        }
-        result.imported += m_table.lastBatchAppended();
+        m_table.endBatch(&result.imported);
     }
 
     db::Table& m_table;

@@ -348,14 +348,8 @@ void ReportRender::writeTextItems(TBaseReport& r, const std::vector<ReportItem>&
     std::vector<QString> cells;
     int overflow = 0;
     for (const ReportItem& item : items) {
-        QString cell;
-        if (item.isLabel())
-            cell = exactly(fromTable(item.label), item.width, true);
-        else if (item.isFiller())
-            cell = QString(item.width, ' ');
-        else
-            cell = exactly(valueOf(item), item.width);
         const QString whole = item.isLabel() ? fromTable(item.label) : item.isFiller() ? QString() : valueOf(item);
+        QString cell = item.isFiller() ? QString(item.width, ' ') : exactly(whole, item.width, item.isLabel());
         if (keepWhole(item) && whole.size() > item.width) {
             cell = whole;
             overflow += static_cast<int>(whole.size()) - item.width;
