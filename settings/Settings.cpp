@@ -195,6 +195,7 @@ void visitAll(Visitor& v, Settings& s)
         for (int i = 0; i < 8; ++i)
             v.text(reports, "Label Item " + QString::number(k) + QString::number(i),
                    s.labelCells[static_cast<size_t>(k * 8 + i)], kLabelItemLimit, 15);
+    v.text(reports, "Last PDF Folder", s.lastPdfFolder, kFileNameLimit);
 }
 
 } // namespace
@@ -204,6 +205,7 @@ Settings Settings::defaults(const QString& startFolder)
     Settings s;
     s.lastImportFile = startFolder;
     s.lastExportFile = startFolder;
+    s.lastPdfFolder = startFolder;
     for (const db::SchemaField& f : db::collectionSchema()) {
         FieldSettings& field = s.fields[static_cast<size_t>(f.position - 1)];
         field.displayName = f.displayName;

@@ -103,6 +103,7 @@ struct Settings {
     std::array<bool, 8> labelItems{true, true, true, true, true, true, true, true};
     int whatToPrint = 1;
     std::array<QString, 16> labelCells; // "Label Item " + k + i at k * 8 + i
+    QString lastPdfFolder; // where the preview last saved a report as PDF
 
     // Defaults, with the start-up folder for the last import and export files.
     static Settings defaults(const QString& startFolder);

@@ -76,6 +76,8 @@ QString WidgetPrompter::openFileName(QWidget* owner, const FileDialog& dialog)
     box.setFileMode(QFileDialog::ExistingFile);
     box.setAcceptMode(QFileDialog::AcceptOpen);
     box.setDefaultSuffix(dialog.defaultSuffix);
+    if (!dialog.fileName.isEmpty())
+        box.selectFile(dialog.fileName);
     return box.exec() == QDialog::Accepted && !box.selectedFiles().isEmpty() ? box.selectedFiles().front() : QString();
 }
 
@@ -89,6 +91,8 @@ QString WidgetPrompter::saveFileName(QWidget* owner, const FileDialog& dialog)
     box.setFileMode(QFileDialog::AnyFile);
     box.setAcceptMode(QFileDialog::AcceptSave);
     box.setDefaultSuffix(dialog.defaultSuffix);
+    if (!dialog.fileName.isEmpty())
+        box.selectFile(dialog.fileName);
     return box.exec() == QDialog::Accepted && !box.selectedFiles().isEmpty() ? box.selectedFiles().front() : QString();
 }
 

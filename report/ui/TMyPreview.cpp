@@ -5,6 +5,9 @@
 #include "TPrintRange.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QProgressDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QKeyEvent>
@@ -280,15 +283,37 @@ void TMyPreview::print(int first, int last)
     // Printed on the system's default printer; without one the engine says so.
     const std::unique_ptr<QPrinter> printer = engine::defaultPrinter();
     std::unique_ptr<engine::QPrinterDevice> device = printer ? std::make_unique<engine::QPrinterDevice>(printer.get()) : nullptr;
-    m_printer = std::make_unique<engine::TFilePrinter>(device.get());
+    replay(device.get(), first, last, "Printing page %1 of %2");
+}
+
+void TMyPreview::replay(engine::PrintDevice* device, int first, int last, const QString& doing)
+{
+    m_printer = std::make_unique<engine::TFilePrinter>(device);
     m_printer->StreamMode = engine::smUser;
     m_printer->setStream(m_stream);
     m_printer->setErrorHandler(
         [this](const QString& text) { m_context.prompter.message(this, "Error", text, app::Prompter::Icon::Error); });
+    const int pages = m_preview.PageCount();
+    const int from = std::max(first, 1);
+    const int to = last < 1 || last > pages ? pages : last;
+    QProgressDialog progress(this);
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::WindowModal); // the window repaints, its commands wait
+    progress.setCancelButtonText("Cancel");
+    progress.setRange(0, std::max(to - from + 1, 1));
+    progress.setMinimumDuration(300);
+    progress.setAutoReset(false);
+    progress.setAutoClose(false);
+    m_printer->setStatusLabel([&](const QString&) {
+        const int page = m_printer->PageNumber();
+        progress.setLabelText(doing.arg(page).arg(to));
+        progress.setValue(std::clamp(page - from, 0, progress.maximum())); // lets the window paint
+        if (progress.wasCanceled())
+            m_printer->CancelJob();
+    });
     m_printer->PrintPages(first, last, 1);
     m_printer.reset();
 }
-
 void TMyPreview::PrintPage()
 {
     if (!busy())
@@ -309,20 +334,32 @@ void TMyPreview::PrintRange()
         print(range.firstPage(), range.lastPage());
 }
 
+// The report's name made fit for a file name: characters no file system
+// takes become blanks.
+static QString pdfNameFor(const QString& reportName)
+{
+    QString name = reportName.trimmed();
+    for (QChar& c : name)
+        if (QStringLiteral("/\\:*?\"<>|").contains(c) || c.category() == QChar::Other_Control)
+            c = u' ';
+    name = name.simplified();
+    return (name.isEmpty() ? QStringLiteral("Report") : name) + QStringLiteral(".pdf");
+}
+
 void TMyPreview::SaveAsPdf()
 {
-    const QString name = m_context.prompter.saveFileName(
-        this, {"Save Report As PDF", "PDF Files (*.pdf *.PDF)", "pdf", QString(), true});
-    if (name.isEmpty() || busy())
+    if (busy())
         return;
+    const QString folder = m_context.pdfFolder && !m_context.pdfFolder->isEmpty() ? *m_context.pdfFolder : QDir::homePath();
+    app::Prompter::FileDialog dialog{"Save Report As PDF", "PDF Files (*.pdf *.PDF)", "pdf", folder, true};
+    dialog.fileName = QDir(folder).filePath(pdfNameFor(windowTitle()));
+    const QString name = m_context.prompter.saveFileName(this, dialog);
+    if (name.isEmpty())
+        return;
+    if (m_context.pdfFolder)
+        *m_context.pdfFolder = QFileInfo(name).absolutePath();
     engine::PdfDevice pdf(name);
-    m_printer = std::make_unique<engine::TFilePrinter>(&pdf);
-    m_printer->StreamMode = engine::smUser;
-    m_printer->setStream(m_stream);
-    m_printer->setErrorHandler(
-        [this](const QString& text) { m_context.prompter.message(this, "Error", text, app::Prompter::Icon::Error); });
-    m_printer->PrintPages(0, 0, 1);
-    m_printer.reset();
+    replay(&pdf, 0, 0, "Saving page %1 of %2");
 }
 
 void TMyPreview::UseColor()

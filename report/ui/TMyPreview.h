@@ -31,6 +31,8 @@ struct PreviewContext {
     QRect& bounds;
     // Runs the page-range dialog (tests replace it).
     std::function<int(QDialog&)> runDialog;
+    // The folder Save as PDF offers, and keeps the folder chosen in.
+    QString* pdfFolder = nullptr;
 };
 
 class TMyPreview : public QDialog {
@@ -69,6 +71,9 @@ private:
     void pageChanged();
     // Replays pages first..last (0, 0: every page) on the system's printer.
     void print(int first, int last);
+    // Replays pages first..last on a device, with a progress box whose Cancel
+    // stops the job (a cancelled PDF is not written); the window keeps painting.
+    void replay(engine::PrintDevice* device, int first, int last, const QString& doing);
     bool busy();
 
     PreviewContext m_context;

@@ -398,7 +398,7 @@ void TMyReport::DoIt(int mode, const QString& fileName)
         }
     }
     if (mode == 2 && !status.cancelled()) {
-        TMyPreview preview({m_context.prompter, m_context.settings.reportViewingWindow, m_context.runDialog}, &stream,
+        TMyPreview preview({m_context.prompter, m_context.settings.reportViewingWindow, m_context.runDialog, &m_context.settings.lastPdfFolder}, &stream,
                            QString::fromStdString(db::cp1252ToUtf8(definition.name)), false, this);
         m_context.runDialog(preview);
     }
@@ -485,7 +485,7 @@ void TMyReport::DoItLabel(int mode)
     if (!status.jobRan())
         status.RunJob();
     if (mode == 2 && !status.cancelled()) {
-        TMyPreview preview({m_context.prompter, m_context.settings.reportViewingWindow, m_context.runDialog}, &stream,
+        TMyPreview preview({m_context.prompter, m_context.settings.reportViewingWindow, m_context.runDialog, &m_context.settings.lastPdfFolder}, &stream,
                            SpineLabels->isChecked() ? "Spine Labels" : "Face Labels", true, this);
         m_context.runDialog(preview);
     }

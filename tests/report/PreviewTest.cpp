@@ -16,6 +16,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QDir>
+#include <QProgressDialog>
+#include <QTimer>
 
 using namespace report_ui;
 using testing_support::ScriptedPrompter;
@@ -118,6 +121,46 @@ TEST(Preview, PagesZoomAndRangesAsTheUserMovesThrough)
     EXPECT_EQ(bounds.topLeft(), QPoint(30, 40));
     EXPECT_EQ(bounds.size(), QSize(700, 500));
     EXPECT_EQ(stream.toVector(), recording(4).toVector()); // the preview never changes the recording
+}
+
+TEST(Preview, SaveAsPdfOffersTheReportsNameInTheLastFolderAndCancelWritesNothing)
+{
+    engine::ReportBytes stream = recording(300);
+    ScriptedPrompter prompter;
+    QRect bounds(0, 0, 640, 480);
+    QTemporaryDir last, chosen;
+    QString pdfFolder = last.path();
+    TMyPreview preview({prompter, bounds, {}, &pdfFolder}, &stream, "Titles: A/B", false);
+    preview.show();
+
+    // Cancel in the progress box stops the replay and leaves no file behind.
+    prompter.fileNames = {chosen.filePath("cancelled.pdf")};
+    bool cancelled = false;
+    QTimer canceller;
+    QObject::connect(&canceller, &QTimer::timeout, [&] {
+        if (auto* progress = preview.findChild<QProgressDialog*>(); progress && progress->value() > 5) {
+            progress->cancel();
+            cancelled = true;
+        }
+    });
+    canceller.start(0);
+    preview.action("SaveAsPdf")->trigger();
+    canceller.stop();
+    ASSERT_EQ(prompter.fileDialogs.size(), 1u);
+    EXPECT_EQ(prompter.fileDialogs[0].startFolder, last.path());
+    EXPECT_EQ(prompter.fileDialogs[0].fileName, QDir(last.path()).filePath("Titles A B.pdf"));
+    EXPECT_TRUE(cancelled);
+    EXPECT_FALSE(QFile::exists(chosen.filePath("cancelled.pdf")));
+    EXPECT_EQ(pdfFolder, chosen.path()); // the folder chosen is offered next time
+
+    // Left alone, every page reaches the file.
+    prompter.fileNames = {chosen.filePath("whole.pdf")};
+    preview.action("SaveAsPdf")->trigger();
+    EXPECT_EQ(prompter.fileDialogs[1].fileName, QDir(chosen.path()).filePath("Titles A B.pdf"));
+    QFile pdf(chosen.filePath("whole.pdf"));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(pdf.readAll().count("/Type /Page\n"), 300);
+    preview.reject();
 }
 
 TEST(Preview, AOnePageReportAndALabelSheetStayOnTheirPage)

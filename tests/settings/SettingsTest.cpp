@@ -85,7 +85,7 @@ TEST(Settings, WriteCoversEveryKeyInItsSection)
     EXPECT_EQ(ini.entries("Misc").size(), 19u);
     EXPECT_EQ(ini.entries("Field Order").size(), 40u);
     EXPECT_EQ(ini.entries("Main Window Color").size(), 13u);
-    EXPECT_EQ(ini.entries("Reports").size(), 1u + 4 + 1 + 8 + 1 + 16);
+    EXPECT_EQ(ini.entries("Reports").size(), 1u + 4 + 1 + 8 + 1 + 16 + 1);
     EXPECT_EQ(ini.value("Reports", "Label Item 17"), QString(""));
     EXPECT_EQ(ini.value("Misc", "Show Tips"), QString("Yes"));
     EXPECT_EQ(ini.value("Grid Options", "Field Editing"), QString("No"));

@@ -60,6 +60,7 @@ public:
     bool printerSetup(QWidget*) override { return false; }
 
     QStringList dialogTitles;
+    std::vector<FileDialog> fileDialogs; // every file dialog, as it was asked for
 
     QStringList messageTexts() const
     {
@@ -73,6 +74,7 @@ private:
     QString nextFile(const FileDialog& dialog)
     {
         dialogTitles << dialog.title;
+        fileDialogs.push_back(dialog);
         if (fileNames.empty())
             return {};
         const QString name = fileNames.front();
