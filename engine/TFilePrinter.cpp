@@ -99,6 +99,12 @@ void TFilePrinter::readPageHeaderAt(size_t at)
     m_pageAt = at;
 }
 
+int TFilePrinter::PagePosition() const
+{
+    const int64_t position = int64_t{m_pageHeader.pageNumber} - m_header.firstPage + 1;
+    return position >= 1 && position <= m_header.pageCount ? static_cast<int>(position) : m_page;
+}
+
 void TFilePrinter::seekPage(int n)
 {
     if (!m_reader || m_header.pageCount == 0)

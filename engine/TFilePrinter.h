@@ -35,6 +35,11 @@ public:
 
     int PageCount() const { return m_header.pageCount; }
     int CurrentPage() const { return m_page; }
+    // The current page's place in the recording: its printed number less the
+    // recording's first page, plus one (a recording of pages 3 to 5 shows its
+    // first page as 1). A number that does not fit the recording, as in a
+    // damaged stream, counts by the page's place in the stream instead.
+    int PagePosition() const;
 
 protected:
     DeviceKind deviceKind() const override { return dkPrinter; }

@@ -246,7 +246,7 @@ void TMyPreview::zoomChanged()
 void TMyPreview::pageChanged()
 {
     PageEdit->setText(QString::number(m_preview.CurrentPage()));
-    PageLabel->setText("Page " + QString::number(m_preview.CurrentPage()) + " of "
+    PageLabel->setText("Page " + QString::number(m_preview.PagePosition()) + " of "
                        + QString::number(m_preview.PageCount()));
 }
 

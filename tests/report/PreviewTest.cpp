@@ -26,10 +26,11 @@ using testing_support::ScriptedPrompter;
 namespace {
 
 // A recording of the given number of pages, each with one line of text.
-engine::ReportBytes recording(int pages)
+engine::ReportBytes recording(int pages, int firstPage = 1)
 {
     engine::ReportBytes stream;
     engine::TReportFiler filer;
+    filer.setFirstPage(firstPage);
     filer.StreamMode = engine::smUser;
     filer.setStream(&stream);
     filer.OnPrintPage = [pages](engine::TBaseReport& r, int& page) {
@@ -174,6 +175,15 @@ TEST(Preview, AOnePageReportAndALabelSheetStayOnTheirPage)
     report.action("PreviousPage")->trigger();
     EXPECT_EQ(report.PageLabel->text(), "Page 1 of 1");
     report.reject();
+
+    // A recording of pages 3 to 5 counts its pages from its first.
+    engine::ReportBytes fromThree = recording(5, 3);
+    TMyPreview range({prompter, bounds, {}}, &fromThree, "Ratings Report", false);
+    range.show();
+    EXPECT_EQ(range.PageLabel->text(), "Page 1 of 3");
+    range.action("NextPage")->trigger();
+    EXPECT_EQ(range.PageLabel->text(), "Page 2 of 3");
+    range.reject();
 
     TMyPreview labels({prompter, bounds, {}}, &stream, "Ratings Report", true);
     EXPECT_EQ(labels.windowTitle(), "Label Printing");
