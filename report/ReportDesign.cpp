@@ -61,6 +61,24 @@ bool repairLines(ReportDefinition& definition)
     return changed;
 }
 
+bool fitWideLines(ReportDefinition& definition)
+{
+    bool changed = false;
+    auto fitIfWide = [&](ReportLine& line) {
+        int sum = 0;
+        for (const ReportItem& item : lineItems(line))
+            sum += item.width;
+        if (sum > definition.width) {
+            fitLine(line, definition.width);
+            changed = true;
+        }
+    };
+    for (int l = 0; l < definition.numberOfLines && l < kMaxBodyLines; ++l)
+        fitIfWide(definition.lines[static_cast<size_t>(l)]);
+    fitIfWide(definition.totals);
+    return changed;
+}
+
 int bodyFontSizeFor(int width) { return width == 150 ? 6 : width == 120 ? 8 : 10; }
 
 void switchWidth(ReportDefinition& definition, int width)

@@ -29,6 +29,13 @@ void switchWidth(ReportDefinition& definition, int width);
 // True when something was changed.
 bool repairLines(ReportDefinition& definition);
 
+// Update's last step before a definition is saved: every body line in use
+// and the totals line whose items add up to more than the report width are
+// fitted to it, so that nothing runs off the right edge (a new definition's
+// first item is 150 wide). Narrower lines stay as they are. True when a line
+// was changed.
+bool fitWideLines(ReportDefinition& definition);
+
 // The body font size a width gets.
 int bodyFontSizeFor(int width);
 

@@ -600,6 +600,7 @@ void TUserReport::UpdateClick()
 {
     if (!store())
         return;
+    report::fitWideLines(m_definition);
     if (m_record >= 0 && m_definition.name != m_openedName) {
         QApplication::beep();
         const app::Prompter::Answer answer = m_context.prompter.ask(

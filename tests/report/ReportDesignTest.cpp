@@ -186,3 +186,18 @@ TEST(ReportDesign, ADamagedDefinitionIsShownRepaired)
     fitLine(d.lines[0], d.width);
     EXPECT_EQ(sumOf(d.lines[0]), 90);
 }
+
+TEST(ReportDesign, UpdateFitsLinesThatRunPastTheWidthAndLeavesTheRest)
+{
+    ReportDefinition d = newDefinition(); // 90 characters; item 1 of every line 150 wide
+    d.numberOfLines = 2;
+    d.lines[1][0] = {"Title", 1, 40, ""};
+    d.lines[1][1] = {"Year", 11, 10, ""}; // 50 wide: narrower lines keep their room
+    EXPECT_TRUE(fitWideLines(d));
+    EXPECT_EQ(d.lines[0][0].width, 90);
+    EXPECT_EQ(sumOf(d.lines[0]), 90);
+    EXPECT_EQ(sumOf(d.lines[1]), 50);
+    EXPECT_EQ(d.totals[0].width, 90);
+    EXPECT_EQ(d.lines[2][0].width, 150); // a line not in use is not touched
+    EXPECT_FALSE(fitWideLines(d));
+}
