@@ -3,11 +3,18 @@
 #include "Schema.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
+#include <string_view>
 
 namespace report {
 
 namespace {
+
+bool sameNameAnyCase(std::string_view a, std::string_view b)
+{
+    return std::ranges::equal(a, b, [](char x, char y) { return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y)); });
+}
 
 std::string trimmed(const std::string& text)
 {
@@ -120,6 +127,19 @@ const char* totalName(int kind)
     case 3: return "Purchase Price";
     default: return "";
     }
+}
+
+int partListRow(const ReportItem& item, bool totalsLine)
+{
+    const int count = totalsLine ? 3 : db::kSchemaFieldCount;
+    if (totalsLine) {
+        for (int kind = 1; kind <= 3; ++kind)
+            if (sameNameAnyCase(item.kind, totalName(kind)))
+                return kind - 1;
+    } else if (const int position = db::schemaPosition(item.kind); position > 0) {
+        return position - 1;
+    }
+    return item.number >= 1 && item.number <= count ? item.number - 1 : -1;
 }
 
 void setPart(ReportLine& line, int item, int itemWidth, PartKind kind, const std::string& labelText, int number,

@@ -55,6 +55,11 @@ void setPart(ReportLine& line, int item, int itemWidth, PartKind kind, const std
 // The totals line's three totals, by kind 1..3.
 const char* totalName(int kind);
 
+// The row of the part window's list that a field or total part selects when
+// the window opens: its field (or total) found by name, in any letter case;
+// by its number when the name is none (a damaged record); -1 for neither.
+int partListRow(const ReportItem& item, bool totalsLine);
+
 // What keeps a definition from being saved ("" when nothing): margins that
 // leave no printable width or height on the paper, a field item with no
 // field, a label longer than its field.

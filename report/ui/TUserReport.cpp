@@ -108,7 +108,9 @@ TReportPart::TReportPart(DesignerContext& context, ReportLine& line, int lineNum
                                      : QString("Line %1, Item %2").arg(lineNumber + 1).arg(item + 1),
                               this);
     SelectedPart->setStyleSheet("background-color: teal; color: white; padding: 4px;");
-    layout->addWidget(SelectedPart);
+    auto* selectedGroup = new QGroupBox("Selected Part", this);
+    (new QVBoxLayout(selectedGroup))->addWidget(SelectedPart);
+    layout->addWidget(selectedGroup);
     auto* middle = new QHBoxLayout;
     auto* type = new QGroupBox("Type", this);
     auto* typeLayout = new QVBoxLayout(type);
@@ -155,8 +157,8 @@ TReportPart::TReportPart(DesignerContext& context, ReportLine& line, int lineNum
     (part.isFiller() ? FillerButton : part.isLabel() ? LabelButton : FieldButton)->setChecked(true);
     if (part.isLabel())
         LabelName->setText(fromTable(part.label));
-    if (!part.isFiller() && !part.isLabel() && part.number >= 1 && part.number <= Fields->count())
-        Fields->setCurrentRow(part.number - 1);
+    if (!part.isFiller() && !part.isLabel())
+        Fields->setCurrentRow(report::partListRow(part, totals));
     WidthBox->setText(QString::number(part.width));
     kindChanged();
     ui::applyWindowLook(this, m_context.settings, app::ReportWindowColors, 1.0);

@@ -201,3 +201,13 @@ TEST(ReportDesign, UpdateFitsLinesThatRunPastTheWidthAndLeavesTheRest)
     EXPECT_EQ(d.lines[2][0].width, 150); // a line not in use is not touched
     EXPECT_FALSE(fitWideLines(d));
 }
+
+TEST(ReportDesign, APartSelectsItsFieldByNameAndByNumberOnlyWhenTheNameIsNone)
+{
+    EXPECT_EQ(partListRow({"Year", 11, 10, ""}, false), 10);
+    EXPECT_EQ(partListRow({"year", 3, 10, ""}, false), 10);   // the name holds over a wrong number
+    EXPECT_EQ(partListRow({"Nonsense", 3, 10, ""}, false), 2); // a name that is no field: its number
+    EXPECT_EQ(partListRow({"Nonsense", 0, 10, ""}, false), -1);
+    EXPECT_EQ(partListRow({"Purchase Price", 1, 10, ""}, true), 2);
+    EXPECT_EQ(partListRow({"?", 4, 10, ""}, true), -1);
+}
