@@ -1,5 +1,7 @@
 #include "WindowLook.h"
 
+#include "Prompter.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -14,6 +16,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QListView>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
@@ -193,6 +196,32 @@ void scaleAndCentre(QWidget* window, double factor)
         const QSize s = screen->size();
         window->move((s.width() - window->width()) / 2, (s.height() - window->height()) / 2);
     }
+}
+
+namespace {
+
+QIcon swatch(int color)
+{
+    QPixmap square(16, 16);
+    square.fill(colorFromSetting(color));
+    return QIcon(square);
+}
+
+} // namespace
+
+QPushButton* addFontColorButton(QBoxLayout* row, QWidget* owner, app::Prompter& prompter, int& color)
+{
+    auto* button = new QPushButton(swatch(color), QStringLiteral("Font Co&lor..."), owner);
+    button->setToolTip(QStringLiteral("The color the font is written in"));
+    button->setObjectName(QStringLiteral("FontColor"));
+    QObject::connect(button, &QPushButton::clicked, owner, [button, owner, &prompter, &color] {
+        if (const std::optional<QColor> chosen = prompter.chooseColor(owner, colorFromSetting(color))) {
+            color = settingFromColor(*chosen);
+            button->setIcon(swatch(color));
+        }
+    });
+    row->addWidget(button);
+    return button;
 }
 
 } // namespace ui

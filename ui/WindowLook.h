@@ -10,7 +10,12 @@
 class QBoxLayout;
 class QDialog;
 class QLabel;
+class QPushButton;
 class QWidget;
+
+namespace app {
+class Prompter;
+}
 
 namespace ui {
 
@@ -45,6 +50,12 @@ void applyColorSet(QWidget* window, const app::ColorSet& colors, const std::func
 // What every window does when it is shown: the user's window fonts, its
 // group's color set (all labels as headings) and the screen-size scale.
 void applyWindowLook(QWidget* window, const app::Settings& settings, app::ColorGroup group, double scaleFactor);
+
+// A "Font Color..." button beside a font button: the system's font dialog has no
+// color, so the font's color is chosen here (through the prompter) and kept
+// in color, as the settings and definition files keep colors. The button
+// shows the color as a swatch.
+QPushButton* addFontColorButton(QBoxLayout* row, QWidget* owner, app::Prompter& prompter, int& color);
 
 // The "&Ok" and "&Cancel" buttons at the bottom right of a dialog; Cancel
 // rejects it, and Ok does what onOk says (accept, when not given).

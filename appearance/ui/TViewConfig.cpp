@@ -119,6 +119,7 @@ QWidget* TViewConfig::titlePage()
     connect(titleFont, &QPushButton::clicked, this, &TViewConfig::chooseTitleFont);
     fontRow->addWidget(TitleFontBox, 1);
     fontRow->addWidget(titleFont);
+    ui::addFontColorButton(fontRow, this, m_prompter, m_settings.gridTitleFont.color);
     layout->addWidget(group(page, "Title Font", fontRow));
 
     auto* colorRow = new QHBoxLayout;
@@ -184,6 +185,7 @@ QWidget* TViewConfig::lookPage()
     connect(cellFont, &QPushButton::clicked, this, &TViewConfig::chooseCellFont);
     fontRow->addWidget(CellFontBox, 1);
     fontRow->addWidget(cellFont);
+    ui::addFontColorButton(fontRow, this, m_prompter, m_settings.gridFont.color);
     layout->addWidget(group(page, "Cell Font", fontRow));
     layout->addStretch();
     return page;

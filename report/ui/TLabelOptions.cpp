@@ -90,6 +90,7 @@ TLabelOptions::TLabelOptions(app::Prompter& prompter, app::Settings& settings, Q
     auto* newFont = new QPushButton("&New", fontGroup);
     fontLayout->addWidget(FontBox, 1);
     fontLayout->addWidget(newFont);
+    ui::addFontColorButton(fontLayout, this, m_prompter, m_settings.reportLabelFont.color);
     layout->addWidget(fontGroup);
     auto* buttons = new QHBoxLayout;
     auto* ok = new QPushButton("&Ok", this);

@@ -66,6 +66,7 @@ TReportFonts::TReportFonts(app::Prompter& prompter, ReportDefinition& definition
         FontBoxes[static_cast<size_t>(block)]->setReadOnly(true);
         row->addWidget(FontBoxes[static_cast<size_t>(block)], 1);
         connect(addButton(row, group, "New Font"), &QPushButton::clicked, this, [this, block] { NewFontClick(block); });
+        ui::addFontColorButton(row, this, m_prompter, m_definition.fonts[kFontRoles[static_cast<size_t>(block)]].color);
         layout->addWidget(group);
     }
     auto* buttons = new QHBoxLayout;

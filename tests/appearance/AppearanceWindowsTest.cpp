@@ -11,13 +11,19 @@
 #include <gtest/gtest.h>
 
 #include <QTabBar>
+#include <QGroupBox>
+#include <QMap>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 
 using testing_support::ScriptedPrompter;
@@ -138,6 +144,26 @@ TEST_F(AppearanceWindowsTest, ColorsChangeOnOkOnly)
     window->action("ColorSearch")->trigger();
     EXPECT_EQ(window->settings().colorSets[app::SearchWindowColors][app::MainBackground], 255 * 256);
     EXPECT_EQ(window->settings().colorSets[app::MainWindowColors], before[app::MainWindowColors]);
+}
+
+TEST_F(AppearanceWindowsTest, TheViewersFontColorsAreChosenBesideTheirFontsAndReachTheGrid)
+{
+    viewerScript = [this](appearance_ui::TViewConfig& v) {
+        QMap<QString, QPushButton*> byGroup;
+        for (QPushButton* b : v.findChildren<QPushButton*>("FontColor"))
+            byGroup[static_cast<QGroupBox*>(b->parentWidget())->title()] = b;
+        ASSERT_EQ(byGroup.keys(), (QStringList{"Cell Font", "Title Font"}));
+        prompter.colors = {QColor(0, 0, 255), QColor(0, 128, 0)};
+        byGroup["Title Font"]->click();
+        byGroup["Cell Font"]->click();
+        v.accept();
+    };
+    window->action("Viewer")->trigger();
+    EXPECT_EQ(window->settings().gridTitleFont.color, 255 * 65536);
+    EXPECT_EQ(window->settings().gridFont.color, 128 * 256);
+    auto* grid = window->findChild<QTableView*>();
+    ASSERT_NE(grid, nullptr);
+    EXPECT_NE(grid->styleSheet().indexOf("color: #008000"), -1) << grid->styleSheet().toStdString();
 }
 
 TEST_F(AppearanceWindowsTest, FontDialogsOpenOnTheFontInForce)

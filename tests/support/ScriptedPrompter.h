@@ -56,7 +56,17 @@ public:
         fonts.pop_front();
         return f;
     }
-    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
+    std::deque<QColor> colors; // for chooseColor(); an empty script cancels
+    std::vector<QColor> colorsOffered;
+    std::optional<QColor> chooseColor(QWidget*, const QColor& current) override
+    {
+        colorsOffered.push_back(current);
+        if (colors.empty())
+            return std::nullopt;
+        const QColor c = colors.front();
+        colors.pop_front();
+        return c;
+    }
     bool printerSetup(QWidget*) override { return false; }
 
     QStringList dialogTitles;
