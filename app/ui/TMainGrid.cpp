@@ -136,6 +136,12 @@ void TMain::SetViewerOptions()
     for (size_t c = 0; c < shown.size() && c < columns.size(); ++c)
         m_grid->setColumnWidth(static_cast<int>(c), s.fields[static_cast<size_t>(shown[c])].width * charWidth + 8);
     m_grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 6);
+    // The indicator column keeps room for its mark: a header sizes itself from
+    // its first and last hundred rows only, and would shrink to nothing while
+    // the current record lies between them (as after an import).
+    QHeaderView* rows = m_grid->verticalHeader();
+    rows->setMinimumWidth(QFontMetrics(rows->font()).horizontalAdvance(QChar(0x25B6))
+                          + 2 * rows->style()->pixelMetric(QStyle::PM_HeaderMargin) + 4);
     m_model->reload();
     syncGridToTable();
 }

@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QDir>
 #include <QFileInfo>
@@ -92,6 +93,30 @@ TEST_F(ViewerTest, GridShowsTheCollectionInSortOrderWithItsCount)
     EXPECT_EQ(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), "Title");
     EXPECT_EQ(model->data(model->index(0, 0), Qt::DisplayRole).toString(), "Alien");
     EXPECT_EQ(model->data(model->index(2, 0), Qt::DisplayRole).toString(), "Zelig");
+}
+
+TEST_F(ViewerTest, TheRowIndicatorKeepsItsRoomWhenTheCurrentRowIsFarDown)
+{
+    // A header sizes itself from its first and last hundred rows: a current
+    // record in between, as after an import, must still have its mark shown.
+    auto window = start();
+    db::Table& t = window->table();
+    for (int i = 0; i < 400; ++i) {
+        t.insert();
+        t.setText(0, QString("Film %1").arg(i, 3, 10, QChar('0')).toStdString());
+        t.post();
+    }
+    t.first();
+    for (int i = 0; i < 200; ++i)
+        t.next();
+    t.refresh();
+    window->DisplayCount();
+    QCoreApplication::processEvents();
+    QHeaderView* rows = window->grid()->verticalHeader();
+    const int row = window->model()->currentRow();
+    ASSERT_EQ(row, 200);
+    EXPECT_EQ(window->model()->headerData(row, Qt::Vertical, Qt::DisplayRole).toString(), QString(QChar(0x25B6)));
+    EXPECT_GE(rows->width(), QFontMetrics(rows->font()).horizontalAdvance(QChar(0x25B6)));
 }
 
 TEST_F(ViewerTest, HiddenFieldsLeaveNoColumnButTheFullCount)

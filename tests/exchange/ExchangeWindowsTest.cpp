@@ -3,6 +3,7 @@
 #include "ScriptedPrompter.h"
 #include "Search.h"
 #include "TImportFormat.h"
+#include "ViewerModel.h"
 #include "TMain.h"
 #include "TMyExport.h"
 #include "TMyImport.h"
@@ -18,6 +19,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QHeaderView>
+#include <QTableView>
 #include <QTableWidget>
 
 using testing_support::ScriptedPrompter;
@@ -114,6 +117,14 @@ TEST_F(ExchangeWindowsTest, ATextFileImportsThroughTheGrid)
     EXPECT_EQ(prompter.messages.back().caption, "Ok");
     EXPECT_EQ(prompter.messages.back().text, "Import Complete.");
     EXPECT_EQ(prompter.dialogTitles.back(), "Import Data");
+    // The viewer still marks the current record.
+    auto* grid = window->findChild<QTableView*>();
+    ASSERT_NE(grid, nullptr);
+    const int row = window->model()->currentRow();
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(grid->currentIndex().row(), row);
+    EXPECT_EQ(window->model()->headerData(row, Qt::Vertical, Qt::DisplayRole).toString(), QString(QChar(0x25B6)));
+    EXPECT_TRUE(grid->verticalHeader()->isVisible());
     db::Table& t = window->table();
     EXPECT_EQ(t.recordCount(), 4u);
     t.selectIndex("");
