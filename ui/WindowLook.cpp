@@ -72,12 +72,24 @@ const app::WindowFont* fontFor(QWidget* w, const WindowFonts& fonts)
     return nullptr;
 }
 
+// A disabled control's text: halfway from the text color to the background,
+// so that it reads as disabled in every color combination.
+QColor disabledText(const QColor& text, const QColor& background)
+{
+    return QColor((text.red() + background.red()) / 2, (text.green() + background.green()) / 2,
+                  (text.blue() + background.blue()) / 2);
+}
+
 void setColors(QWidget* w, QPalette::ColorRole background, int backgroundColor, QPalette::ColorRole text,
                int textColor)
 {
+    const QColor back = colorFromSetting(backgroundColor);
+    const QColor fore = colorFromSetting(textColor);
     QPalette p = w->palette();
-    p.setColor(background, colorFromSetting(backgroundColor));
-    p.setColor(text, colorFromSetting(textColor));
+    p.setColor(background, back);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        p.setColor(group, text, fore);
+    p.setColor(QPalette::Disabled, text, disabledText(fore, back));
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }
