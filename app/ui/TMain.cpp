@@ -619,7 +619,7 @@ void TMain::showEvent(QShowEvent* event)
     // Once the window manager has framed the window, its title bar must be on a screen.
     if (!m_placedOnScreen) {
         m_placedOnScreen = true;
-        QTimer::singleShot(0, this, [this] { keepOnScreen(); });
+        keepOnScreenOnceFramed();
     }
     // The activate step: the tip of the day, once a run.
     if (!m_tipsOffered) {
@@ -638,6 +638,25 @@ void TMain::changeEvent(QEvent* event)
         m_activatedOnce = true;
         keepOnScreen();
     }
+}
+
+void TMain::keepOnScreenOnceFramed()
+{
+    // The window manager frames the window a little after it is shown, and
+    // only then is the title bar's place known. Waiting for the window's first
+    // activation is not enough: the tip of the day takes it first and holds it
+    // while it is open. So the frame is watched for, for a few seconds at most.
+    auto* watch = new QTimer(this);
+    watch->setInterval(25);
+    connect(watch, &QTimer::timeout, this, [this, watch, tries = 0]() mutable {
+        const bool framed = frameGeometry() != geometry();
+        if (!framed && ++tries < 160)
+            return;
+        watch->stop();
+        watch->deleteLater();
+        keepOnScreen();
+    });
+    watch->start();
 }
 
 void TMain::keepOnScreen()

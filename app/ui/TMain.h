@@ -173,6 +173,8 @@ private:
     void openTableShared();
     static void fitToTheWindow(QWidget* panel);
     void keepOnScreen();
+    // Waits for the window manager's frame, then keeps the title bar on a screen.
+    void keepOnScreenOnceFramed();
     void tickScreenSize(int size);
     // Tells the user once of damage the open found (a short file, an index that cannot be used).
     void warnOfTableCondition();
