@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QTableView>
 #include <QTextEdit>
+#include <QTimer>
 #include <QWidget>
 
 namespace ui {
@@ -181,6 +182,39 @@ QBoxLayout* addOkCancel(QDialog* dialog, QBoxLayout* into, std::function<void()>
     return row;
 }
 
+namespace {
+
+// A window is centred by its own size before it is shown, and the window
+// manager then puts its frame's corner where the window's was asked to be:
+// the frame, taller by its title bar, would hang half that lower than the
+// centre. Once the frame is known the window moves up and left by half of
+// what the frame adds, so that the frame itself is centred (and any offset
+// the window gave itself after centring is kept).
+void centreFrameOnceFramed(QWidget* window)
+{
+    if (window->property("frameCentring").toBool())
+        return; // one correction per placement
+    window->setProperty("frameCentring", true);
+    auto* watch = new QTimer(window);
+    watch->setInterval(20);
+    QObject::connect(watch, &QTimer::timeout, window, [window, watch, tries = 0]() mutable {
+        const QRect frame = window->frameGeometry();
+        const QRect inner = window->geometry();
+        const bool framed = window->isVisible() && frame != inner;
+        if (!framed && ++tries < 200)
+            return;
+        watch->stop();
+        watch->deleteLater();
+        window->setProperty("frameCentring", false);
+        if (framed)
+            window->move(frame.topLeft()
+                         - QPoint((frame.width() - inner.width()) / 2, (frame.height() - inner.height()) / 2));
+    });
+    watch->start();
+}
+
+} // namespace
+
 void scaleAndCentre(QWidget* window, double factor)
 {
     // The designed values are remembered the first time: the size the window
@@ -207,6 +241,7 @@ void scaleAndCentre(QWidget* window, double factor)
     if (const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen()) {
         const QSize s = screen->size();
         window->move((s.width() - window->width()) / 2, (s.height() - window->height()) / 2);
+        centreFrameOnceFramed(window);
     }
 }
 
