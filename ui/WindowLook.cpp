@@ -3,6 +3,7 @@
 #include "Prompter.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,7 +23,6 @@
 #include <QScreen>
 #include <QTableView>
 #include <QTextEdit>
-#include <QTimer>
 #include <QWidget>
 
 namespace ui {
@@ -184,33 +184,19 @@ QBoxLayout* addOkCancel(QDialog* dialog, QBoxLayout* into, std::function<void()>
 
 namespace {
 
-// A window is centred by its own size before it is shown, and the window
-// manager then puts its frame's corner where the window's was asked to be:
-// the frame, taller by its title bar, would hang half that lower than the
-// centre. Once the frame is known the window moves up and left by half of
-// what the frame adds, so that the frame itself is centred (and any offset
-// the window gave itself after centring is kept).
-void centreFrameOnceFramed(QWidget* window)
+// What the window manager's frame adds to a window's size (title bar and
+// borders). A window not shown yet has no frame to ask, so the frame of the
+// window it belongs to (or of the active one) stands in: they are framed
+// alike. Nothing is known before the first window is framed.
+QSize frameExtras(const QWidget* window)
 {
-    if (window->property("frameCentring").toBool())
-        return; // one correction per placement
-    window->setProperty("frameCentring", true);
-    auto* watch = new QTimer(window);
-    watch->setInterval(20);
-    QObject::connect(watch, &QTimer::timeout, window, [window, watch, tries = 0]() mutable {
-        const QRect frame = window->frameGeometry();
-        const QRect inner = window->geometry();
-        const bool framed = window->isVisible() && frame != inner;
-        if (!framed && ++tries < 200)
-            return;
-        watch->stop();
-        watch->deleteLater();
-        window->setProperty("frameCentring", false);
-        if (framed)
-            window->move(frame.topLeft()
-                         - QPoint((frame.width() - inner.width()) / 2, (frame.height() - inner.height()) / 2));
-    });
-    watch->start();
+    const QWidget* framed = window;
+    if (window->frameGeometry() == window->geometry())
+        framed = window->parentWidget() ? window->parentWidget()->window() : QApplication::activeWindow();
+    if (!framed || !framed->isVisible())
+        return {0, 0};
+    const QSize extras = framed->frameGeometry().size() - framed->geometry().size();
+    return extras.width() >= 0 && extras.height() >= 0 ? extras : QSize(0, 0);
 }
 
 } // namespace
@@ -239,9 +225,12 @@ void scaleAndCentre(QWidget* window, double factor)
     }
     window->resize(design.width() * percent / 100, design.height() * percent / 100);
     if (const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen()) {
+        // The window manager puts the frame's corner where the window is moved
+        // to, so the frame, not the window inside it, is what is centred: a
+        // frame taller by its title bar would otherwise hang half that low.
         const QSize s = screen->size();
-        window->move((s.width() - window->width()) / 2, (s.height() - window->height()) / 2);
-        centreFrameOnceFramed(window);
+        const QSize frame = window->size() + frameExtras(window);
+        window->move((s.width() - frame.width()) / 2, (s.height() - frame.height()) / 2);
     }
 }
 

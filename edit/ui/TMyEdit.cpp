@@ -223,14 +223,16 @@ void TMyEdit::buildWindow()
         int& row = rows[static_cast<size_t>(spec.page)];
         const QString name = spec.name;
         if (name.startsWith("Star")) {
-            // The six star boxes stand under one label in two columns.
+            // The six star boxes stand in two columns of three rows, their one
+            // label beside the first.
             const int n = name.mid(4).toInt() - 1;
             if (n == 0) {
                 auto* label = new QLabel(page);
+                label->setBuddy(control);
                 m_labels.insert("Star1", label);
-                grid->addWidget(label, row++, 0);
+                grid->addWidget(label, row, 0);
             }
-            grid->addWidget(control, row + n / 2 - (n == 0 ? 0 : 0), 1 + n % 2);
+            grid->addWidget(control, row + n / 2, 1 + n % 2);
             if (n == 5)
                 row += 3;
             continue;
@@ -479,14 +481,25 @@ void TMyEdit::AddToList(QComboBox* box)
 
 // ---------------------------------------------------------------- showing and loading
 
+void TMyEdit::setVisible(bool visible)
+{
+    // The window takes its fonts, size and place before it is shown: moved
+    // while it is being shown, it landed now where it was asked to be, now
+    // at the screen's corner with its title bar above the screen.
+    if (visible && !isVisible()) {
+        const app::Settings& s = m_context.settings;
+        ui::SetFonts(this, {s.labelFont, s.editFont, s.buttonFont});
+        ui::scaleAndCentre(this, m_context.scaleFactor ? m_context.scaleFactor() : 1.0);
+        if (y() > 10)
+            move(x(), y() - 10);
+    }
+    QDialog::setVisible(visible);
+}
+
 void TMyEdit::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     const app::Settings& s = m_context.settings;
-    ui::SetFonts(this, {s.labelFont, s.editFont, s.buttonFont});
-    ui::scaleAndCentre(this, m_context.scaleFactor ? m_context.scaleFactor() : 1.0);
-    if (y() > 10)
-        move(x(), y() - 10);
     for (const auto& [name, position] : labelPositions()) {
         if (QLabel* label = m_labels.value(name, nullptr))
             label->setText(displayName(s, position));

@@ -92,6 +92,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void setVisible(bool visible) override;
     void reject() override;
     void done(int result) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

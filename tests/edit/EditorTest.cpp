@@ -13,6 +13,8 @@
 #include <QCheckBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
 #include <QKeyEvent>
 #include <QDir>
 #include <QLineEdit>
@@ -407,6 +409,33 @@ TEST_F(EditorTest, EditableComboBoxesWearTheComboColorsThroughout)
         ASSERT_TRUE(category->isEditable());
         EXPECT_EQ(category->lineEdit()->palette().color(QPalette::Base), QColor(0, 0, 255));
         EXPECT_EQ(e.lineEdit("Title")->palette().color(QPalette::Base), QColor(255, 0, 0));
+        e.button("Exit")->click();
+    };
+    window->DoAdd();
+}
+
+TEST_F(EditorTest, TheStarLabelStandsBesideTheFirstOfTheSixStarBoxes)
+{
+    start();
+    script = [](TMyEdit& e) {
+        QComboBox* first = e.comboBox("Star1");
+        auto* grid = first->parentWidget()->findChild<QGridLayout*>();
+        ASSERT_NE(grid, nullptr);
+        ASSERT_GE(grid->indexOf(first), 0);
+        auto cell = [grid](QWidget* w) {
+            int row = -1, column = -1, rows = 0, columns = 0;
+            grid->getItemPosition(grid->indexOf(w), &row, &column, &rows, &columns);
+            return std::pair{row, column};
+        };
+        QLabel* label = nullptr;
+        for (QLabel* l : first->parentWidget()->findChildren<QLabel*>())
+            if (l->buddy() == first)
+                label = l;
+        ASSERT_NE(label, nullptr);
+        const auto [row, column] = cell(first);
+        EXPECT_EQ(cell(label), std::pair(row, 0));
+        EXPECT_EQ(cell(e.comboBox("Star2")), std::pair(row, column + 1));
+        EXPECT_EQ(cell(e.comboBox("Star6")), std::pair(row + 2, column + 1));
         e.button("Exit")->click();
     };
     window->DoAdd();
