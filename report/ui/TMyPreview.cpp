@@ -298,6 +298,7 @@ void TMyPreview::replay(engine::PrintDevice* device, int first, int last, const 
     const int to = last < 1 || last > pages ? pages : last;
     QProgressDialog progress(this);
     progress.setWindowTitle(windowTitle());
+    progress.setMinimumWidth(progress.fontMetrics().horizontalAdvance(windowTitle()) + 160); // the caption whole
     progress.setWindowModality(Qt::WindowModal); // the window repaints, its commands wait
     progress.setCancelButtonText("Cancel");
     progress.setRange(0, std::max(to - from + 1, 1));
