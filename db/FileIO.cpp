@@ -170,6 +170,11 @@ void File::sync()
     faults::afterSync(m_path);
 }
 
+void File::startWriteBack(uint64_t offset, uint64_t length)
+{
+    ::sync_file_range(m_fd, static_cast<off64_t>(offset), static_cast<off64_t>(length), SYNC_FILE_RANGE_WRITE);
+}
+
 namespace {
 struct flock lockRecord(uint64_t offset, short type)
 {

@@ -45,6 +45,11 @@ public:
     void truncate(uint64_t size);
     // Flushes the file's data to the device (fdatasync).
     void sync();
+    // Asks the system to start writing a range to the device now, without
+    // waiting: a long run of appends then reaches the device while the
+    // program goes on, and the sync at its end has little left to wait for.
+    // Only a hint: nothing is promised until sync().
+    void startWriteBack(uint64_t offset, uint64_t length);
     // Gives this file the permissions, owner and group of another (when it
     // exists), so that a file that replaces it changes nothing but its bytes.
     void takeModeAndOwnerOf(const std::string& original);

@@ -351,15 +351,16 @@ void Table::writePendingAppends()
         return;
     const uint32_t firstPending = m_header.recordCount - m_pendingCount + 1;
     m_pendingAppends.push_back('\x1A');
+    const uint64_t at = m_header.headerLength + static_cast<uint64_t>(firstPending - 1) * m_header.recordLength;
     try {
-        m_file.writeAt(m_header.headerLength + static_cast<uint64_t>(firstPending - 1) * m_header.recordLength,
-                       m_pendingAppends.data(), m_pendingAppends.size());
+        m_file.writeAt(at, m_pendingAppends.data(), m_pendingAppends.size());
         const std::string counted = headerCountBytes(m_header.recordCount);
         m_file.writeAt(1, counted.data(), counted.size());
     } catch (...) {
         m_pendingAppends.pop_back(); // a later try appends after the records, not after the mark
         throw;
     }
+    m_file.startWriteBack(at, m_pendingAppends.size() - 1);
     m_pendingAppends.clear();
     m_pendingCount = 0;
     m_countOnDisk = m_header.recordCount;

@@ -24,7 +24,7 @@ public:
         QString defaultSuffix;     // e.g. "DBF"
         QString startFolder;
         bool confirmOverwrite = false;
-        QString fileName;          // the name offered in the box, if any
+        QString fileName{};        // the name offered in the box, if any
     };
 
     virtual ~Prompter() = default;

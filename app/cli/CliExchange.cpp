@@ -69,6 +69,20 @@ void openCollection(db::Table& table, const std::string& path, db::Table::OpenMo
         throw db::DbError(table.filePath(), db::kNotCollectionMessage);
 }
 
+// A bulk change opens the collection exclusively when no other copy has it
+// open: its index pages are then written once, when it closes, not at the end
+// of every batch. Shared use is the fallback, as the program shares it.
+void openForBulkWork(db::Table& table, const std::string& path, std::ostream& err)
+{
+    try {
+        openCollection(table, path, db::Table::OpenMode::Exclusive, err);
+        return;
+    } catch (const db::DbError&) {
+        table.close();
+    }
+    openCollection(table, path, db::Table::OpenMode::Shared, err);
+}
+
 std::string plural(uint64_t n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
 
 } // namespace
@@ -174,7 +188,7 @@ int importRecords(const std::vector<std::string>& args, std::ostream& out, std::
     }
 
     db::Table table;
-    openCollection(table, args[1], db::Table::OpenMode::Shared, err);
+    openForBulkWork(table, args[1], err);
     const exchange::ImportResult result = exchange::importRecords(table, source, map, options);
     (result.error.empty() ? out : err) << exchange::importMessage(result) << "\n";
     out << plural(result.imported, "record", "records") << " imported from " << path << "\n";

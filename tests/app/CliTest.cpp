@@ -272,7 +272,15 @@ TEST(Cli, ExportAndImportTheCollection)
     const Result imported = runCli({"import", copy, text, "--map", "Year=Year,Title=Title", "--skip-first"});
     ASSERT_EQ(imported.code, 0) << imported.err;
     EXPECT_EQ(imported.out, "Import Complete.\n2 records imported from " + text + "\n");
-    ASSERT_EQ(runCli({"import", copy, dir.file("OUT.DBF")}).code, 0);
+    {
+        // A collection another copy has open is shared, not taken: the import still runs.
+        db::Table other;
+        other.setFilePath(copy);
+        other.open(db::Table::OpenMode::Shared);
+        ASSERT_EQ(runCli({"import", copy, dir.file("OUT.DBF")}).code, 0);
+        other.refresh();
+        EXPECT_EQ(other.recordCount(), 4u);
+    }
     const Result dumped = runCli({"dump", copy});
     EXPECT_EQ(dumped.out.substr(0, dumped.out.find('\n')).substr(0, 25), "\"Alien\",\"\",\"\",\"\",\"\",\"\",\"\"");
     EXPECT_EQ(std::count(dumped.out.begin(), dumped.out.end(), '\n'), 4);

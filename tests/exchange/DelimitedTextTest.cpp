@@ -1,9 +1,14 @@
 #include "DelimitedText.h"
+#include "RecordReadAhead.h"
+
+#include <cstring>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
 using exchange::delimitedLine;
 using exchange::delimitedValue;
+using exchange::RecordReadAhead;
 
 TEST(DelimitedText, QuotesAreDoubledAndBlanksTrimmed)
 {
@@ -194,4 +199,56 @@ TEST(DelimitedText, WhatTheWriterWritesIsOneLineThatReadsBackAsWritten)
     const ReadBack back = readText(line + "\r\n" + line + "\r\n");
     ASSERT_EQ(back.records.size(), 1u);
     EXPECT_EQ(back.records[0], (std::vector<std::string>{"two lines", "tabhere", "lf only", "cr only", "", "1990"}));
+}
+
+TEST(DelimitedText, ReadAheadGivesEveryRecordInOrderWithItsCountsAndTheErrorInItsPlace)
+{
+    // Several blocks' worth of records, some with a cut value and a line break.
+    std::string text;
+    for (int i = 0; i < 3000; ++i) {
+        text += "\"" + std::to_string(i) + "\",\"" + (i % 700 == 0 ? std::string(300, 'x') : "a") + "\"";
+        text += i % 1000 == 5 ? ",\"one\r\ntwo\"\r\n" : "\r\n";
+    }
+    DelimitedReader direct = DelimitedReader::ofText(text);
+    DelimitedReader behind = DelimitedReader::ofText(text);
+    {
+        RecordReadAhead ahead(behind, 3);
+        std::vector<std::string> values;
+        int present = 0;
+        while (true) {
+            const DelimitedReader::Line line = direct.readRecord(3, values, present);
+            const RecordReadAhead::Record& r = ahead.next();
+            ASSERT_EQ(r.line, line);
+            if (line == DelimitedReader::Line::End)
+                break;
+            EXPECT_EQ(r.values, values);
+            EXPECT_EQ(r.present, present);
+            EXPECT_EQ(r.cutValues, direct.cutValues());
+            EXPECT_EQ(r.lineBreaks, direct.lineBreaks());
+        }
+        EXPECT_EQ(ahead.next().line, DelimitedReader::Line::End); // and stays there
+    }
+    // A source that fails: the records read before it, then its error.
+    size_t given = 0;
+    DelimitedReader failing([&](char* into, size_t n) -> size_t {
+        if (given >= 16 * 1024)
+            throw std::runtime_error("Cannot read the file");
+        const size_t take = std::min(n, std::min<size_t>(4096, text.size() - given));
+        std::memcpy(into, text.data() + given, take);
+        given += take;
+        return take;
+    }, false, 4096);
+    RecordReadAhead ahead(failing, 3);
+    int read = 0;
+    EXPECT_THROW(
+        {
+            while (ahead.next().line != DelimitedReader::Line::End)
+                ++read;
+        },
+        std::runtime_error);
+    EXPECT_GT(read, 500);
+    // Left before its end, the read-ahead stops its thread (no hang).
+    DelimitedReader early = DelimitedReader::ofText(text);
+    RecordReadAhead stopped(early, 3);
+    EXPECT_EQ(stopped.next().values[0], "0");
 }
