@@ -71,16 +71,26 @@ int unicodeToCp1252(char32_t cp)
     return -1;
 }
 
+void appendCp1252AsUtf8(std::string& out, std::string_view text)
+{
+    // Plain ASCII, most of any text, is copied in runs.
+    size_t from = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80)
+            continue;
+        out.append(text.data() + from, i - from);
+        appendUtf8(out, cp1252ToUnicode(c));
+        from = i + 1;
+    }
+    out.append(text.data() + from, text.size() - from);
+}
+
 std::string cp1252ToUtf8(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (unsigned char c : text) {
-        if (c < 0x80)
-            out += static_cast<char>(c);
-        else
-            appendUtf8(out, cp1252ToUnicode(c));
-    }
+    appendCp1252AsUtf8(out, text);
     return out;
 }
 

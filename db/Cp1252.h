@@ -16,6 +16,8 @@ char32_t cp1252ToUnicode(unsigned char byte);
 int unicodeToCp1252(char32_t codePoint);
 
 std::string cp1252ToUtf8(std::string_view text);
+// The same, added to the end of out.
+void appendCp1252AsUtf8(std::string& out, std::string_view text);
 
 // Converts UTF-8 to Windows-1252. Characters the code page cannot hold become
 // '?'; the count of such characters is added to *replaced when given.
