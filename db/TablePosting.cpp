@@ -28,9 +28,12 @@ void Table::edit()
         throw DbError(filePath(), "Cannot edit: there is no current record");
     if (!m_file.writable() || m_mode == OpenMode::ReadOnly)
         throw DbError(filePath(), "Cannot edit: the table is open read-only");
-    m_edit.resize(m_header.recordLength);
-    {
+    if (m_mode == OpenMode::Exclusive && m_currentBytes && !inBatch()) {
+        // Nobody else writes an exclusively open table: the current record is what the disk holds.
+        m_edit.assign(m_currentBytes, m_currentBytes + m_header.recordLength);
+    } else {
         // Start from the record as it is on disk now, not from an older copy.
+        m_edit.resize(m_header.recordLength);
         UpdateLock read(*this, File::LockKind::Shared);
         m_file.readAt(m_header.headerLength + static_cast<uint64_t>(m_recNo - 1) * m_header.recordLength,
                       m_edit.data(), m_edit.size());
