@@ -17,6 +17,20 @@ mkdir -p "$data"
 
 seconds() { /usr/bin/time -f %e "$@" 2>&1 >/dev/null | tail -n 1; }
 
+# versus LABEL 'OURS' 'PEER': the two commands (shell lines) in turn, three
+# times each, A B A B A B, so that a machine whose speed drifts slows both;
+# prints both medians and the median of the three ratios ours/peer.
+versus() {
+  local label=$1 ours=$2 peer=$3 a b ratios=() as=() bs=()
+  for _ in 1 2 3; do
+    a=$(/usr/bin/time -f %e bash -c "$ours" 2>&1 >/dev/null | tail -n 1)
+    b=$(/usr/bin/time -f %e bash -c "$peer" 2>&1 >/dev/null | tail -n 1)
+    as+=("$a"); bs+=("$b"); ratios+=("$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')")
+  done
+  median() { printf '%s\n' "$@" | sort -g | sed -n 2p; }
+  echo "$label: $(median "${as[@]}") s against $(median "${bs[@]}") s, ratio $(median "${ratios[@]}") (runs: ${ratios[*]})"
+}
+
 for n in "${sizes[@]}"; do
   pristine="$data/C$n.DBF"
   work="$data/W$n.DBF"
@@ -95,12 +109,29 @@ for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):
   echo "reelkeeper-cli export to text, stored order: $(measure "$cli" export "$work" "$data/export.txt" --header)"
   "$cli" sort "$work" 1 >/dev/null
   echo "reelkeeper-cli export to text, title order: $(measure "$cli" export "$work" "$data/export.txt" --header)"
+  stored="$data/S$n.DBF"
+  cp "$pristine" "$stored"; rm -f "${stored%.DBF}.MDX"
+  versus "export in title order against the stored-order export" \
+    "'$cli' export '$work' '$data/title.txt'" "'$cli' export '$stored' '$data/stored.txt'"
+  versus "dump against the stored-order export" \
+    "'$cli' dump '$stored' > '$data/dump.txt'" "'$cli' export '$stored' '$data/stored.txt'"
+  rm -f "$stored" "$data/title.txt" "$data/stored.txt" "$data/dump.txt"
   echo "reelkeeper-cli export to dBASE, title order: $(measure "$cli" export "$work" "$data/EXPORT.DBF")"
   rm -f "$data/EXPORT.DBF"
   target="$data/IMPORT.DBF"
   "$cli" create "$target" >/dev/null
   "$cli" sort "$target" 1 >/dev/null
   echo "reelkeeper-cli import of that text, sort tag kept: $(measure "$cli" import "$target" "$data/export.txt" --skip-first)"
+  # Users' files come in their own order, not in ours: the peer import reads
+  # the stored-order export, titles in random order, as ours does.
+  "$cli" export "$pristine" "$data/random.txt" --header >/dev/null
+  if command -v sqlite3 >/dev/null; then
+    versus "import of the random-order text, sort tag kept, against sqlite3 .import + CREATE INDEX on title" \
+      "rm -f '$target' '${target%.DBF}.MDX' && '$cli' create '$target' && '$cli' sort '$target' 1 && '$cli' import '$target' '$data/random.txt' --skip-first" \
+      "rm -f '$data/peer.db' && sqlite3 '$data/peer.db' '.mode csv' '.import $data/random.txt films' 'CREATE INDEX t ON films(Title);'"
+    rm -f "$data/peer.db"
+  fi
+  rm -f "$data/random.txt"
   rm -f "$target" "${target%.DBF}.MDX" "$work" "${work%.DBF}.MDX"
   media_numbers=$("$cli" dump "$pristine" --limit 16 | awk -F'","' '{print $19}' | paste -sd, -)
   echo "reelkeeper-cli labels, a sheet of 16 spine labels: $(measure "$cli" labels "$pristine" --stock L7654 --spine \
@@ -121,9 +152,10 @@ for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):
   media="$data/media"
   mkdir -p "$media"
   rm -f "$media"/*; sync
-  echo "cp and sync of the collection: $(measure bash -c "cp '$pristine' '$media/' && sync")"
-  rm -f "$media"/*; sync
-  echo "reelkeeper-cli backup of the collection: $(measure "$cli" backup "$pristine" "$media")"
+  versus "backup against cp + sync" \
+    "rm -f '$media'/*; sync; REELKEEPER_HOME='$data/bh' REELKEEPER_CONFIG='$data/bh/REELKP.INI' '$cli' backup '$pristine' '$media'" \
+    "rm -f '$media'/*; sync; cp '$pristine' '$media/' && sync"
+  rm -rf "$data/bh"
   rm -rf "$media"
   cp "$pristine" "$work"; rm -f "${work%.DBF}.MDX"
   "$ops" build "$work" >/dev/null

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing Reelkeeper
 # need, and only those that are missing. Works as root or through sudo.
+# --bench adds the peers the benchmarks measure the program against
+# (bench/run-db.sh): sqlite3, mawk, rsync and python3-reportlab.
 set -euo pipefail
 
 packages=(
@@ -13,6 +15,9 @@ packages=(
   poppler-utils xvfb
   locales-all
 )
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(sqlite3 mawk rsync python3-reportlab)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
