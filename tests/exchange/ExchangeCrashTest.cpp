@@ -46,7 +46,10 @@ std::vector<std::string> workFilesIn(const std::string& folder)
 
 } // namespace
 
-TEST(ExchangeCrash, AnImportKilledAtEveryChangeLeavesAWholeCollectionWithARunOfItsRecords)
+namespace {
+
+// An import into a collection opened as given, killed at every change it makes.
+void killImportAtEveryChange(db::Table::OpenMode mode)
 {
     TempDir dir;
     const std::string collection = dir.file("VIDEOS.DBF"), text = dir.file("in.txt");
@@ -58,7 +61,7 @@ TEST(ExchangeCrash, AnImportKilledAtEveryChangeLeavesAWholeCollectionWithARunOfI
         db::Table table;
         table.setFilePath(collection);
         table.selectIndex("NewIndex");
-        table.open();
+        table.open(mode);
         exchange::ImportSource source;
         exchange::openDelimitedSource(text, source);
         exchange::ImportOptions options;
@@ -94,6 +97,19 @@ TEST(ExchangeCrash, AnImportKilledAtEveryChangeLeavesAWholeCollectionWithARunOfI
     const StoppedRun full = runStoppedAt(0, import);
     EXPECT_EQ(saidAfter(full.said, "N"), std::to_string(kImported));
     EXPECT_EQ(recordsOf(collection).size(), static_cast<size_t>(kImported));
+}
+
+} // namespace
+
+TEST(ExchangeCrash, AnImportKilledAtEveryChangeLeavesAWholeCollectionWithARunOfItsRecords)
+{
+    killImportAtEveryChange(db::Table::OpenMode::Shared);
+}
+
+// The command line's import: the collection held alone, in batches ten times as large.
+TEST(ExchangeCrash, AnImportIntoACollectionHeldAloneKilledAtEveryChangeLeavesItWhole)
+{
+    killImportAtEveryChange(db::Table::OpenMode::Exclusive);
 }
 
 TEST(ExchangeCrash, AnExportKilledAtEveryChangeLeavesTheOldFileOrTheWholeNewOne)
