@@ -69,23 +69,29 @@ void openCollection(db::Table& table, const std::string& path, db::Table::OpenMo
         throw db::DbError(table.filePath(), db::kNotCollectionMessage);
 }
 
+std::string plural(uint64_t n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+
+} // namespace
+
 // A bulk change opens the collection exclusively when no other copy has it
 // open: its index pages are then written once, when it closes, not at the end
 // of every batch. Shared use is the fallback, as the program shares it.
 void openForBulkWork(db::Table& table, const std::string& path, std::ostream& err)
 {
+    // The collection check opens the file itself: it comes first, as an
+    // exclusive hold would keep it out.
+    table.setFilePath(path);
+    sayWhileWaiting(table, err);
+    if (!db::isCollectionTable(path))
+        throw db::DbError(table.filePath(), db::kNotCollectionMessage);
     try {
-        openCollection(table, path, db::Table::OpenMode::Exclusive, err);
+        table.open(db::Table::OpenMode::Exclusive);
         return;
     } catch (const db::DbError&) {
-        table.close();
+        table.close(); // another copy has it open: shared, as the program shares it
     }
     openCollection(table, path, db::Table::OpenMode::Shared, err);
 }
-
-std::string plural(uint64_t n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
-
-} // namespace
 
 int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {

@@ -41,6 +41,10 @@ void warnOfProblems(const db::Table& table, std::ostream& err);
 // Adds one --level of criteria to items; false after saying what is wrong.
 bool addLevel(const std::string& text, std::vector<find::SearchItem>& items, std::ostream& err);
 
+// Opens a collection for a bulk change: alone when no other copy has it open
+// (its index is then written once, when it closes), else shared.
+void openForBulkWork(db::Table& table, const std::string& path, std::ostream& err);
+
 int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int importRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // The report engine measures text with Qt's fonts, which need a GUI application.

@@ -1,4 +1,5 @@
 #include "CliCommands.h"
+#include "CliShared.h"
 #include "CollectionFile.h"
 #include "FileIO.h"
 #include "Table.h"
@@ -273,10 +274,22 @@ TEST(Cli, ExportAndImportTheCollection)
     ASSERT_EQ(imported.code, 0) << imported.err;
     EXPECT_EQ(imported.out, "Import Complete.\n2 records imported from " + text + "\n");
     {
-        // A collection another copy has open is shared, not taken: the import still runs.
+        // A collection nobody else has open is held alone for the import; one
+        // another copy has open is shared, not taken: the import still runs.
+        std::ostringstream said;
+        {
+            db::Table alone;
+            cli::detail::openForBulkWork(alone, copy, said);
+            EXPECT_EQ(alone.openMode(), db::Table::OpenMode::Exclusive);
+        }
         db::Table other;
         other.setFilePath(copy);
         other.open(db::Table::OpenMode::Shared);
+        {
+            db::Table beside;
+            cli::detail::openForBulkWork(beside, copy, said);
+            EXPECT_EQ(beside.openMode(), db::Table::OpenMode::Shared);
+        }
         ASSERT_EQ(runCli({"import", copy, dir.file("OUT.DBF")}).code, 0);
         other.refresh();
         EXPECT_EQ(other.recordCount(), 4u);
