@@ -86,11 +86,10 @@ void openForBulkWork(db::Table& table, const std::string& path, std::ostream& er
         throw db::DbError(table.filePath(), db::kNotCollectionMessage);
     try {
         table.open(db::Table::OpenMode::Exclusive);
-        return;
     } catch (const db::DbError&) {
         table.close(); // another copy has it open: shared, as the program shares it
+        table.open(db::Table::OpenMode::Shared);
     }
-    openCollection(table, path, db::Table::OpenMode::Shared, err);
 }
 
 int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)

@@ -50,22 +50,14 @@ public:
     std::optional<QFont> chooseFont(QWidget*, const QFont& current) override
     {
         fontsOffered.push_back(current);
-        if (fonts.empty())
-            return std::nullopt;
-        const QFont f = fonts.front();
-        fonts.pop_front();
-        return f;
+        return nextOf(fonts);
     }
     std::deque<QColor> colors; // for chooseColor(); an empty script cancels
     std::vector<QColor> colorsOffered;
     std::optional<QColor> chooseColor(QWidget*, const QColor& current) override
     {
         colorsOffered.push_back(current);
-        if (colors.empty())
-            return std::nullopt;
-        const QColor c = colors.front();
-        colors.pop_front();
-        return c;
+        return nextOf(colors);
     }
     bool printerSetup(QWidget*) override { return false; }
 
@@ -81,6 +73,16 @@ public:
     }
 
 private:
+    // The next scripted answer, taken from the script; none when it has run out.
+    template <class T>
+    static std::optional<T> nextOf(std::deque<T>& script)
+    {
+        if (script.empty())
+            return std::nullopt;
+        T next = script.front();
+        script.pop_front();
+        return next;
+    }
     QString nextFile(const FileDialog& dialog)
     {
         dialogTitles << dialog.title;
