@@ -66,6 +66,14 @@ for n in "${sizes[@]}"; do
       /usr/bin/time -f '%e s, peak %M KB' "$build/app/reelkeeper-cli" report "$work" --name "$name" "$kind" "$out" 2>&1 >/dev/null | tail -n 1)"
     rm -f "$out"
   done
+  # The Large Report beside mawk printing the same twelve lines per record from the
+  # collection's export (bench/large-report.awk).
+  report_env="REELKEEPER_HOME='$report_home' REELKEEPER_CONFIG='$report_home/REELKP.INI'"
+  bash -c "$report_env '$build/app/reelkeeper-cli' export '$work' '$data/report-peer.txt' --header" >/dev/null
+  versus "Large Report to text against mawk" \
+    "$report_env '$build/app/reelkeeper-cli' report '$work' --name 'Large Report' --text '$data/report.txt'" \
+    "mawk -f bench/large-report.awk '$data/report-peer.txt' > '$data/report-mawk.txt'"
+  rm -f "$data/report.txt" "$data/report-peer.txt" "$data/report-mawk.txt"
   rm -rf "$report_home"
   startup_home=$(mktemp -d)
   printf '[Misc]\nLast Database=%s\nShow Tips=No\n' "$(realpath "$work")" > "$startup_home/REELKP.INI"

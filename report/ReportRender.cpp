@@ -3,7 +3,6 @@
 #include "Cp1252.h"
 #include "Schema.h"
 
-#include <numeric>
 
 namespace report {
 
@@ -45,21 +44,6 @@ bool keepsBodyValueWhole(const ReportItem& item)
 {
     return item.isLabel() || isNumericField(item)
            || (isField(item) && db::schemaField(item.number).kind == db::SchemaKind::Date);
-}
-
-// Takes up to count blanks off the end of a padded item, then off its start.
-int absorbOverflow(QString& padded, int count)
-{
-    int taken = 0;
-    while (taken < count && padded.endsWith(QLatin1Char(' '))) {
-        padded.chop(1);
-        ++taken;
-    }
-    while (taken < count && padded.startsWith(QLatin1Char(' '))) {
-        padded.remove(0, 1);
-        ++taken;
-    }
-    return taken;
 }
 
 } // namespace
@@ -123,6 +107,10 @@ void ReportRender::beforePrint(TBaseReport& r)
     m_headerPending = m_totalsPending = m_finalDone = false;
     m_firstGroup = true;
     m_group = m_report = Totals{};
+    m_textBody.clear();
+    for (const ReportLine& line : m_definition.lines)
+        m_textBody.push_back(textLine(lineItems(line), keepsBodyValueWhole));
+    m_textTotals = textLine(lineItems(m_definition.totals), [](const ReportItem& item) { return !item.isFiller(); });
     m_table.disableControls();
     // The report is one state of the collection: other copies' changes wait until it ends.
     m_hold.emplace(m_table);
@@ -231,8 +219,10 @@ bool ReportRender::page(TBaseReport& r)
             bodyLine(r, m_definition.lines[0], record);
         } else {
             for (int i = 0; i < lines; ++i) {
-                r.RemoveTabStops();
-                setLineStops(r, m_definition.lines[static_cast<size_t>(i)], false);
+                if (!textMode()) { // the text file never uses the stops
+                    r.RemoveTabStops();
+                    setLineStops(r, m_definition.lines[static_cast<size_t>(i)], false);
+                }
                 bodyLine(r, m_definition.lines[static_cast<size_t>(i)], record);
             }
         }
@@ -306,6 +296,12 @@ void ReportRender::setLineStops(TBaseReport& r, const ReportLine& line, bool one
 
 void ReportRender::bodyLine(TBaseReport& r, const ReportLine& line, const db::Record& record)
 {
+    if (textMode()) {
+        const auto index = static_cast<size_t>(&line - m_definition.lines.data());
+        writeTextItems(r, m_textBody[index],
+                       [&](std::string& out, const TextItem& item) { appendFieldBytes(out, record, item.number); });
+        return;
+    }
     writeItems(
         r, lineItems(line), [&](const ReportItem& item) { return isField(item) ? fieldText(record, item.number) : QString(); },
         keepsBodyValueWhole);
@@ -315,10 +311,6 @@ void ReportRender::writeItems(TBaseReport& r, const std::vector<ReportItem>& ite
                               const std::function<QString(const ReportItem&)>& valueOf,
                               const std::function<bool(const ReportItem&)>& keepWhole)
 {
-    if (textMode()) {
-        writeTextItems(r, items, valueOf, keepWhole);
-        return;
-    }
     // Labels give their text, fillers blank space, the other items their value. Cells that fit
     // are gathered and written together; one that has to shrink is written on its own.
     QString pending;
@@ -339,26 +331,90 @@ void ReportRender::writeItems(TBaseReport& r, const std::vector<ReportItem>& ite
     r.EndTextLine();
 }
 
-void ReportRender::writeTextItems(TBaseReport& r, const std::vector<ReportItem>& items,
-                                  const std::function<QString(const ReportItem&)>& valueOf,
-                                  const std::function<bool(const ReportItem&)>& keepWhole)
+ReportRender::TextLine ReportRender::textLine(const std::vector<ReportItem>& items,
+                                             bool (*keepWhole)(const ReportItem&))
 {
-    // A value wider than its item runs on; the items after it give up blanks until the line
-    // is back in step, so the columns after it stay where they were whenever there is room.
-    std::vector<QString> cells;
-    int overflow = 0;
+    TextLine line;
     for (const ReportItem& item : items) {
-        const QString whole = item.isLabel() ? fromTable(item.label) : item.isFiller() ? QString() : valueOf(item);
-        QString cell = item.isFiller() ? QString(item.width, ' ') : exactly(whole, item.width, item.isLabel());
-        if (keepWhole(item) && whole.size() > item.width) {
-            cell = whole;
-            overflow += static_cast<int>(whole.size()) - item.width;
-        } else if (overflow > 0) {
-            overflow -= absorbOverflow(cell, overflow);
+        TextItem t;
+        t.width = item.width;
+        t.number = item.number;
+        t.keepWhole = keepWhole(item);
+        if (item.isFiller()) {
+            t.kind = TextItem::Kind::Filler;
+        } else if (item.isLabel()) {
+            t.kind = TextItem::Kind::Label;
+            t.padLeft = true;
+            t.label = db::utf8ToCp1252(db::cp1252ToUtf8(item.label)); // as a printed label reads
+        } else {
+            t.kind = TextItem::Kind::Field;
         }
-        cells.push_back(cell);
+        line.push_back(std::move(t));
     }
-    lineToFile(r, cells.empty() ? QString() : std::accumulate(cells.begin() + 1, cells.end(), cells.front()));
+    return line;
+}
+
+void ReportRender::appendFieldBytes(std::string& out, const db::Record& record, int position)
+{
+    if (position < 1 || position > db::kSchemaFieldCount)
+        return;
+    const db::SchemaKind kind = db::schemaField(position).kind;
+    if (kind == db::SchemaKind::WholeNumber || kind == db::SchemaKind::DecimalNumber) {
+        out += db::utf8ToCp1252(fieldText(record, position).toStdString());
+        return;
+    }
+    // The table's own bytes; one the code page leaves undefined prints as "?", as it would
+    // after a trip through Unicode.
+    const size_t start = out.size();
+    out += record.textView(position - 1, m_scratch);
+    for (size_t k = start; k < out.size(); ++k)
+        if (static_cast<unsigned char>(out[k]) >= 0x80 && db::cp1252ToUnicode(static_cast<unsigned char>(out[k])) == U'\uFFFD')
+            out[k] = '?';
+}
+
+void ReportRender::appendTotalBytes(std::string& out, int kind, const Totals& totals) const
+{
+    out += db::utf8ToCp1252(totalText(kind, totals).toStdString());
+}
+
+template <typename AppendValue>
+void ReportRender::writeTextItems(TBaseReport& r, const TextLine& items, AppendValue&& appendValue)
+{
+    // Each item exactly as wide as its width: cut, then padded. A value that keepWhole names
+    // and is wider than its item runs on; the items after it give up blanks until the line
+    // is back in step, so the columns after it stay where they were whenever there is room.
+    m_line.clear();
+    size_t overflow = 0;
+    for (const TextItem& item : items) {
+        const auto width = static_cast<size_t>(item.width);
+        m_cell.clear();
+        if (item.kind == TextItem::Kind::Label)
+            m_cell = item.label;
+        else if (item.kind != TextItem::Kind::Filler)
+            appendValue(m_cell, item);
+        if (item.keepWhole && m_cell.size() > width) {
+            m_line += m_cell;
+            overflow += m_cell.size() - width;
+            continue;
+        }
+        if (m_cell.size() > width)
+            m_cell.resize(width);
+        m_cell.insert(item.padLeft ? size_t{0} : m_cell.size(), width - m_cell.size(), ' ');
+        // Blanks off the end of the cell, then off its start, while the line runs over.
+        size_t end = m_cell.size();
+        size_t start = 0;
+        while (overflow > 0 && end > start && m_cell[end - 1] == ' ') {
+            --end;
+            --overflow;
+        }
+        while (overflow > 0 && start < end && m_cell[start] == ' ') {
+            ++start;
+            --overflow;
+        }
+        m_line.append(m_cell, start, end - start);
+    }
+    writeBytes(m_line);
+    r.EndTextLine(); // the engine counts the line, so that pages break where printed ones would
 }
 
 void ReportRender::writeShrunk(TBaseReport& r, const QString& text, double inner)
@@ -486,10 +542,10 @@ void ReportRender::setTotalsStops(TBaseReport& r)
         r.AddTabStop(-1, item.isLabel() ? engine::taRight : engine::taLeft, stopWidth(item.width), kInnerMargin, 0, 0);
 }
 
-QString ReportRender::totalText(const ReportItem& item, const Totals& totals) const
+QString ReportRender::totalText(int kind, const Totals& totals) const
 {
     const app::NumberFormats& n = m_settings.numbers;
-    switch (item.number) {
+    switch (kind) {
     case 1: return n.groupedNumber(totals.count, 1, 0);
     case 2: return n.moneyAmount(totals.listPrice, 1);
     case 3: return n.moneyAmount(totals.purchasePrice, 1);
@@ -499,9 +555,14 @@ QString ReportRender::totalText(const ReportItem& item, const Totals& totals) co
 
 void ReportRender::totalsLine(TBaseReport& r, const Totals& totals)
 {
+    if (textMode()) {
+        writeTextItems(r, m_textTotals,
+                       [&](std::string& out, const TextItem& item) { appendTotalBytes(out, item.number, totals); });
+        return;
+    }
     // Every totals value is a number or a label.
     writeItems(
-        r, lineItems(m_definition.totals), [&](const ReportItem& item) { return totalText(item, totals); },
+        r, lineItems(m_definition.totals), [&](const ReportItem& item) { return totalText(item.number, totals); },
         [](const ReportItem& item) { return !item.isFiller(); });
 }
 
@@ -527,8 +588,13 @@ void ReportRender::lineToFile(TBaseReport& r, const QString& text)
 
 void ReportRender::writeText(const QString& line)
 {
+    writeBytes(db::utf8ToCp1252(line.toStdString()));
+}
+
+void ReportRender::writeBytes(std::string_view line)
+{
     if (m_settings.text)
-        *m_settings.text << db::utf8ToCp1252(line.toStdString()) << "\r\n"; // as every text file of the program
+        *m_settings.text << line << "\r\n"; // as every text file of the program
 }
 
 QString ReportRender::fitted(TBaseReport& r, QString text, double width)

@@ -47,6 +47,18 @@ public:
     QString fieldText(const db::Record& record, int position) const;
 
 private:
+    // An item of a line as the text file writes it, worked out once per report: the line's
+    // bytes are put together in the table's code page without a Unicode round trip.
+    struct TextItem {
+        enum class Kind { Filler, Label, Field, Total } kind = Kind::Filler;
+        int number = 0; // schema position of a field, total kind of a total
+        int width = 0;
+        bool padLeft = false;   // labels stand against the value after them
+        bool keepWhole = false; // numbers, dates and labels are never cut
+        std::string label;      // a label's text
+    };
+    using TextLine = std::vector<TextItem>;
+
     struct Totals {
         double count = 0;
         double listPrice = 0;
@@ -76,9 +88,12 @@ private:
     void writeItems(engine::TBaseReport& r, const std::vector<ReportItem>& items,
                     const std::function<QString(const ReportItem&)>& valueOf,
                     const std::function<bool(const ReportItem&)>& keepWhole);
-    void writeTextItems(engine::TBaseReport& r, const std::vector<ReportItem>& items,
-                        const std::function<QString(const ReportItem&)>& valueOf,
-                        const std::function<bool(const ReportItem&)>& keepWhole);
+    static TextLine textLine(const std::vector<ReportItem>& items, bool (*keepWhole)(const ReportItem&));
+    // Appends the bytes of a field's value as the report prints it.
+    void appendFieldBytes(std::string& out, const db::Record& record, int position);
+    void appendTotalBytes(std::string& out, int kind, const Totals& totals) const;
+    template <typename AppendValue>
+    void writeTextItems(engine::TBaseReport& r, const TextLine& items, AppendValue&& appendValue);
     // Writes text into the next stop in a body font small enough for it to fit inner inches.
     void writeShrunk(engine::TBaseReport& r, const QString& text, double inner);
     bool groupHeader(engine::TBaseReport& r);
@@ -86,9 +101,10 @@ private:
     bool finalTotals(engine::TBaseReport& r);
     void caption(engine::TBaseReport& r, const QString& text);
     void totalsLine(engine::TBaseReport& r, const Totals& totals);
-    QString totalText(const ReportItem& item, const Totals& totals) const;
+    QString totalText(int kind, const Totals& totals) const;
     void centeredStop(engine::TBaseReport& r, QString& text, uint8_t lines);
     void writeText(const QString& line);
+    void writeBytes(std::string_view line);
 
     ReportDefinition m_definition;
     db::Table& m_table;
@@ -105,6 +121,12 @@ private:
     bool m_finalDone = false;
     Totals m_group;
     Totals m_report;
+    // Text mode: the body lines and the totals line, and the buffers a line is built in.
+    std::vector<TextLine> m_textBody;
+    TextLine m_textTotals;
+    std::string m_line;
+    std::string m_cell;
+    std::string m_scratch;
 };
 
 } // namespace report

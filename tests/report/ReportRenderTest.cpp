@@ -202,6 +202,44 @@ TEST_F(ReportRenderTest, ManyLineReportsPrintEveryLineOfEveryRecord)
         EXPECT_EQ(line.size(), 16 + 1 + 10 + 10 + 1 + 60 + 8 + 1 + 4);
 }
 
+// The text file carries the table's own bytes: an accented letter stays one
+// Windows-1252 byte, a byte the code page leaves undefined prints as "?", and a
+// year too wide for its item prints whole while the next column keeps its place.
+TEST_F(ReportRenderTest, TheTextFileKeepsTheTablesBytesAndWholeNumbers)
+{
+    table.first();
+    table.edit();
+    table.setText(0, "Caf\xE9 \x81 Noir");
+    table.setText(table.requireField("MediaNum"), "MX");
+    table.setNumber(table.requireField("Year"), 12345);
+    table.post();
+    const auto item = [](const char* kind, const char* field, int width, const char* text = "") {
+        ReportItem i;
+        i.kind = kind;
+        i.number = field ? static_cast<uint8_t>(db::schemaPosition(field)) : 0;
+        i.width = width;
+        i.label = text;
+        return i;
+    };
+    ReportDefinition definition = byName("Large Report");
+    definition.numberOfLines = 1;
+    definition.lines[0] = {item(kLabel, nullptr, 7, "Title:"), item("Title", "Title", 15), item("Year", "Year", 4),
+                           item(kFiller, nullptr, 2), item("MediaNum", "MediaNum", 4)};
+    std::ostringstream out;
+    RenderSettings settings = settingsFor(RenderMode::TextFile);
+    settings.sortFields = {0, 0, 0, 0};
+    settings.text = &out;
+    ReportRender render(definition, table, settings);
+    engine::TReportFiler filer;
+    engine::ReportBytes recording;
+    filer.StreamMode = engine::smUser;
+    filer.setStream(&recording);
+    render.attach(filer);
+    filer.RunJob();
+    EXPECT_NE(out.str().find(" Title:Caf\xE9 ? Noir    12345 MX  \r\n"), std::string::npos)
+        << "one blank after the year goes to the year's extra digit";
+}
+
 // The text of each default report over the fixed collection, checked in as
 // files; REELKEEPER_UPDATE_GOLDEN=1 writes them anew after a deliberate change.
 TEST_F(ReportRenderTest, EachDefaultReportWritesItsGoldenText)
