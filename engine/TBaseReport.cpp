@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QImage>
 
+#include <algorithm>
 #include <cmath>
 
 namespace engine {
@@ -28,6 +29,9 @@ int nearestEven(double value)
 }
 
 constexpr double kCloseEnough = 1e-9;
+
+// Two positions on the page that are the same up to rounding (inches).
+bool near(double a, double b) { return std::abs(a - b) < 1e-6; }
 
 } // namespace
 
@@ -336,7 +340,11 @@ void TBaseReport::EndTextLine()
         m_cursorX = columnLeft();
         ++m_lineNumber;
         m_cursorY += m_lineHeight;
+        m_bottomsAbove.swap(m_bottomsHere);
+        m_bottomsHere.clear();
+        m_lastRightSide = -1;
     } else {
+        forgetDrawnRules();
         ++m_column;
         m_lineNumber = 1;
         refreshLineHeight();
@@ -508,6 +516,7 @@ void TBaseReport::SetPen(ColorRef color, uint8_t style, double widthInUnits, uin
     m_pen.style = style;
     m_pen.mode = mode;
     m_pen.width = in(widthInUnits);
+    forgetDrawnRules(); // lines of another pen are no lines of this one
     penChanged();
 }
 
@@ -574,24 +583,47 @@ void TBaseReport::tabStep()
     const double bottom = m_cursorY + m_descent;
     const double top = bottom - m_lineHeight;
     const int percent = stop.shade != 0 ? stop.shade : m_tabShade;
-    if (percent != 0)
+    // A shaded cell paints over the lines around it, so it draws all of its own again.
+    const bool shaded = percent != 0;
+    if (shaded)
         shadeCell(left, top, right, bottom, percent);
-    if (stop.leftLine) {
+    const bool onRightSide = !shaded && m_lastRightSide >= 0 && near(left, m_lastRightSide)
+                             && near(top, m_lastRightTop) && near(bottom, m_lastRightBottom);
+    if (stop.leftLine && !onRightSide) {
         shape(rcMoveTo, {{left, bottom}});
         shape(rcLineTo, {{left, top}});
     }
+    m_lastRightSide = -1;
     if (stop.rightLine) {
         shape(rcMoveTo, {{right, bottom}});
         shape(rcLineTo, {{right, top}});
+        m_lastRightSide = right;
+        m_lastRightTop = top;
+        m_lastRightBottom = bottom;
     }
-    if (stop.topLine) {
+    if (stop.topLine && (shaded || !liesOnBottomAbove(top, left, right))) {
         shape(rcMoveTo, {{left, top}});
         shape(rcLineTo, {{right, top}});
     }
     if (stop.bottomLine) {
         shape(rcMoveTo, {{left, bottom}});
         shape(rcLineTo, {{right, bottom}});
+        m_bottomsHere.push_back({bottom, left, right});
     }
+}
+
+bool TBaseReport::liesOnBottomAbove(double y, double left, double right) const
+{
+    return std::any_of(m_bottomsAbove.begin(), m_bottomsAbove.end(), [&](const DrawnRule& rule) {
+        return near(rule.at, y) && rule.from <= left + kCloseEnough && rule.to >= right - kCloseEnough;
+    });
+}
+
+void TBaseReport::forgetDrawnRules()
+{
+    m_bottomsAbove.clear();
+    m_bottomsHere.clear();
+    m_lastRightSide = -1;
 }
 
 void TBaseReport::shadeCell(double left, double top, double right, double bottom, int percent)
@@ -618,6 +650,7 @@ void TBaseReport::drawShape(uint8_t code, std::vector<Point> points, double a, d
     checkPrinting();
     if (m_discard)
         return;
+    forgetDrawnRules(); // a drawing of the report's own may cover them
     for (Point& p : points)
         p = {in(p.x), in(p.y)};
     shape(code, points, in(a), in(b));
@@ -756,6 +789,7 @@ void TBaseReport::resetJobState()
     m_column = 1;
     m_columnCount = 1;
     RemoveTabStops();
+    forgetDrawnRules();
     applyMargins();
     m_columnWidth = m_areaRight - m_areaLeft;
     fontMetricsChanged();
@@ -805,6 +839,7 @@ void TBaseReport::breakPage()
     m_discard = isOutsideRange(m_pageNumber) || m_cancelled;
     m_originX = m_originY = 0;
     resetTabState();
+    forgetDrawnRules();
     applyMargins();
     ReturnHome();
     newDevicePage(!endingDiscarded && !m_discard);

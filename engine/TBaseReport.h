@@ -342,6 +342,17 @@ private:
     int m_currentStop = -1;
     bool m_inCell = false;
     bool m_restartTabs = false;
+    // Box lines already drawn: the bottoms of the line above and of this line, and this line's
+    // last right side. A cell's top or left side that lies on one of them is not drawn twice,
+    // which keeps a boxed table's pages much shorter on paper and in a PDF.
+    struct DrawnRule {
+        double at, from, to;
+    };
+    std::vector<DrawnRule> m_bottomsAbove, m_bottomsHere;
+    double m_lastRightSide = -1;
+    double m_lastRightTop = 0, m_lastRightBottom = 0;
+    void forgetDrawnRules();
+    bool liesOnBottomAbove(double y, double left, double right) const;
 
     // Drawing state.
     FontState m_font;

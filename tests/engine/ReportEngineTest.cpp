@@ -314,6 +314,27 @@ TEST(ReportEngine, ACellWithoutItsOwnShadeTakesTheDefaultShadeAndDrawsItsLines)
     EXPECT_EQ(textsOfPage(stream, firstPageAt(stream)).size(), 1u);
 }
 
+// Neighbouring boxed cells share their sides: the side a cell shares with the cell
+// before it and the top it shares with the row above are drawn once; a shaded cell,
+// which paints over its neighbours' lines, draws all of its own again.
+TEST(ReportEngine, BoxedCellsDrawTheLinesTheyShareOnce)
+{
+    const auto linesOfTwoRows = [](int shade) {
+        const auto stream = recordPage([shade](TBaseReport& r) {
+            for (int k = 0; k < 3; ++k)
+                r.AddTabStop(-1, taLeft, 1.0, 0, tlLeft | tlRight | tlTop | tlBottom, k == 1 ? shade : 0);
+            r.WriteText("\ta\tb\tc");
+            r.EndTextLine();
+            r.WriteText("\ta\tb\tc");
+            r.EndTextLine();
+        });
+        const auto codes = codesOf(recordsOfPage(stream, firstPageAt(stream)));
+        return std::count(codes.begin(), codes.end(), rcLineTo);
+    };
+    EXPECT_EQ(linesOfTwoRows(0), (1 + 3 + 3 + 3) + (1 + 3 + 0 + 3));
+    EXPECT_EQ(linesOfTwoRows(30), (2 + 3 + 3 + 3) + (2 + 3 + 1 + 3)) << "the shaded middle cell draws its left side and top";
+}
+
 TEST(ReportEngine, OnlyPagesInTheRangeAreRecordedButEveryPageRuns)
 {
     TReportFiler job;

@@ -437,6 +437,49 @@ TEST_F(ReportReaders, AShadedCellShowsItsGrayInThePreview)
     preview.ClosePreview();
 }
 
+TEST_F(ReportReaders, BoxedRowsShowEveryLineTheyShare)
+{
+    TReportFiler filer;
+    ReportBytes stream;
+    filer.StreamMode = smUser;
+    filer.setStream(&stream);
+    filer.OnPrint = [](TBaseReport& r) {
+        r.MoveCursor(0, 2);
+        r.AddTabStop(1, taLeft, 1, 0, tlLeft | tlRight | tlTop | tlBottom, 0);
+        r.AddTabStop(2, taLeft, 1, 0, tlLeft | tlRight | tlTop | tlBottom, 0);
+        for (int row = 0; row < 2; ++row) {
+            r.WriteText("\t\t");
+            r.EndTextLine();
+        }
+    };
+    filer.RunJob();
+    TFilePreview preview;
+    FixedScrollBox box;
+    showIn(preview, box, stream);
+    preview.OpenPreview();
+    const QImage& page = preview.pageImage();
+    const auto darkestAcross = [&](int x0, int x1, int y) { // the darkest pixel of a short run
+        int darkest = 255;
+        for (int x = x0; x <= x1; ++x)
+            darkest = std::min(darkest, qGray(page.pixel(x, y)));
+        return darkest;
+    };
+    const auto darkestDown = [&](int x, int y0, int y1) {
+        int darkest = 255;
+        for (int y = y0; y <= y1; ++y)
+            darkest = std::min(darkest, qGray(page.pixel(x, y)));
+        return darkest;
+    };
+    // At 96 dots an inch the sides stand at 1, 2 and 3 in; the rules at the rows' tops and bottoms.
+    for (const int x : {96, 192, 288})
+        for (const int y : {187, 203})
+            EXPECT_EQ(darkestAcross(x - 2, x + 2, y), 0) << "a side at " << x << ", " << y;
+    for (const int y : {179, 195, 211})
+        for (const int x : {140, 240})
+            EXPECT_EQ(darkestDown(x, y - 2, y + 2), 0) << "a rule at " << x << ", " << y;
+    preview.ClosePreview();
+}
+
 TEST_F(ReportReaders, QtsPrinterPrintsTheJobLikeThePdfDevice)
 {
     QPrinter printer(QPrinter::HighResolution);
