@@ -73,7 +73,15 @@ for n in "${sizes[@]}"; do
   versus "Large Report to text against mawk" \
     "$report_env '$build/app/reelkeeper-cli' report '$work' --name 'Large Report' --text '$data/report.txt'" \
     "mawk -f bench/large-report.awk '$data/report-peer.txt' > '$data/report-mawk.txt'"
-  rm -f "$data/report.txt" "$data/report-peer.txt" "$data/report-mawk.txt"
+  # The Title and Media Number Report to PDF beside python3-reportlab drawing the same
+  # rows, boxes and footers (bench/title-report.py), and the two files' sizes.
+  if /usr/bin/python3 -c 'import reportlab' 2>/dev/null; then
+    versus "Title and Media Number Report to PDF against reportlab" \
+      "$report_env '$build/app/reelkeeper-cli' report '$work' --name 'Title and Media Number Report' --pdf '$data/report.pdf'" \
+      "/usr/bin/python3 bench/title-report.py '$data/report-peer.txt' '$data/report-rl.pdf'"
+    echo "PDF sizes: ours $(stat -c %s "$data/report.pdf") bytes, reportlab's $(stat -c %s "$data/report-rl.pdf") bytes"
+  fi
+  rm -f "$data/report.txt" "$data/report-peer.txt" "$data/report-mawk.txt" "$data/report.pdf" "$data/report-rl.pdf"
   rm -rf "$report_home"
   startup_home=$(mktemp -d)
   printf '[Misc]\nLast Database=%s\nShow Tips=No\n' "$(realpath "$work")" > "$startup_home/REELKP.INI"
