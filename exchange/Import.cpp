@@ -6,6 +6,7 @@
 #include "EditText.h"
 #include "FileIO.h"
 #include "NumberText.h"
+#include "PlainText.h"
 #include "RecordReadAhead.h"
 #include "Schema.h"
 #include "Table.h"
@@ -287,6 +288,18 @@ public:
         return true;
     }
 
+    // A UTF-8 value in the collection's code page, counted when it had to change.
+    std::string collectionText(std::string_view utf8)
+    {
+        PlainTextCounts counts;
+        std::string text = toCollectionText(utf8, counts);
+        if (counts.replaced > 0)
+            ++result.changedValues;
+        if (counts.plainForms > 0)
+            ++result.plainFormValues;
+        return text;
+    }
+
     void fail(const std::string& message)
     {
         if (m_table.state() == db::Table::State::Insert)
@@ -381,10 +394,7 @@ ImportResult importDelimited(db::Table& table, const ImportSource& source, const
                         continue;
                     const std::string& value = record.values[static_cast<size_t>(i)];
                     if (source.utf8) {
-                        int replaced = 0;
-                        stored = db::utf8ToCp1252(value, &replaced);
-                        if (replaced > 0)
-                            ++run.result.changedValues;
+                        stored = run.collectionText(value);
                         if (!storeValue(table, target.field, target.kind, stored))
                             ++run.result.notNumbers;
                     } else if (!storeValue(table, target.field, target.kind, value)) {
@@ -527,6 +537,10 @@ std::string importMessage(const ImportResult& result)
                   + " imported and stay in the collection.";
     else
         message = "Import Complete.";
+    if (result.plainFormValues > 0)
+        message += "\n\n" + plural(result.plainFormValues, "value holds", "values hold")
+                   + " characters that the collection cannot store as they are; they were stored in their nearest"
+                     " plain form (\u0142 as l).";
     if (result.changedValues > 0)
         message += "\n\n" + plural(result.changedValues, "value holds", "values hold")
                    + " characters that the collection cannot store; they were stored as \"?\".";

@@ -73,7 +73,8 @@ struct ImportOptions {
 
 struct ImportResult {
     uint64_t imported = 0;
-    uint64_t changedValues = 0; // values with characters Windows-1252 cannot hold, stored with "?"
+    uint64_t changedValues = 0;   // values with characters Windows-1252 cannot hold, stored with "?"
+    uint64_t plainFormValues = 0; // values with such characters stored in their nearest plain form
     uint64_t cutValues = 0;     // values longer than 255 characters, cut
     uint64_t notNumbers = 0;    // values for number fields that are no number, left empty
     uint64_t lineBreaks = 0;    // line breaks inside quoted values, stored as blanks

@@ -206,6 +206,34 @@ TEST_F(ImportExport, TheGridDecidesWhereEachImportFieldGoes)
               (ImportMap{1, 1}));
 }
 
+// Characters the code page lacks take their nearest plain form where there is one
+// (whatever the program's locale), "?" only where there is none; both are counted.
+TEST_F(ImportExport, CharactersTheCollectionCannotHoldTakeTheirNearestPlainForm)
+{
+    const std::string path = dir.file("plain.txt");
+    // "Łódź" (Ł, ó, d, ź), "Kieślowski, Őrs", "日本 ﬁlm" and a value that needs nothing.
+    writeFileBytes(path, "\"Title\"\r\n\"\xC5\x81\xC3\xB3" "d\xC5\xBA\"\r\n\"Kie\xC5\x9Blowski, \xC5\x90rs\"\r\n"
+                         "\"\xE6\x97\xA5\xE6\x9C\xAC \xEF\xAC\x81lm\"\r\n\"Caf\xC3\xA9\"\r\n");
+    ImportSource source;
+    ASSERT_EQ(openDelimitedSource(path, source), flOk);
+    const ImportResult result = importRecords(table, source, {1}, {});
+    const auto rows = recordsOf(collection);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0][0], "L\xF3" "dz"); // ó is in the code page and stays
+    EXPECT_EQ(rows[1][0], "Kieslowski, Ors");
+    EXPECT_EQ(rows[2][0], "?? film");
+    EXPECT_EQ(rows[3][0], "Caf\xE9");
+    EXPECT_EQ(result.plainFormValues, 3u);
+    EXPECT_EQ(result.changedValues, 1u);
+    const std::string message = importMessage(result);
+    EXPECT_NE(message.find("3 values hold characters that the collection cannot store as they are; they were stored in "
+                           "their nearest plain form"),
+              std::string::npos)
+        << message;
+    EXPECT_NE(message.find("1 value holds characters that the collection cannot store; they were stored as \"?\"."),
+              std::string::npos);
+}
+
 TEST_F(ImportExport, Utf8TextKeepsItsAccentsAndCountsWhatTheCollectionCannotHold)
 {
     const std::string path = dir.file("utf8.txt");
@@ -218,7 +246,8 @@ TEST_F(ImportExport, Utf8TextKeepsItsAccentsAndCountsWhatTheCollectionCannotHold
     const auto rows = recordsOf(collection);
     EXPECT_EQ(rows[0][0], "Caf\xE9 \x80"); // é and € in Windows-1252
     EXPECT_EQ(rows[1][0], "??");
-    EXPECT_NE(importMessage(result).find("1 value holds characters that the collection cannot store"), std::string::npos);
+    EXPECT_NE(importMessage(result).find("1 value holds characters that the collection cannot store;"), std::string::npos);
+    EXPECT_EQ(importMessage(result).find("nearest plain form"), std::string::npos);
     // Windows-1252 text stays as it is.
     writeFileBytes(path, "\"Title\"\r\n\"Caf\xE9\"\r\n");
     EXPECT_FALSE(isUtf8Text(path));
