@@ -524,6 +524,66 @@ ImportResult importRecords(db::Table& table, const ImportSource& source, const I
                                             : importDelimited(table, source, map, options);
 }
 
+std::vector<std::vector<std::string>> firstRecords(const ImportSource& source, bool skipFirst, int count)
+{
+    std::vector<std::vector<std::string>> records;
+    try {
+        if (source.kind == ImportKind::DBase) {
+            db::Table from;
+            from.setFilePath(source.path);
+            from.open(db::Table::OpenMode::ReadOnly);
+            from.selectIndex("");
+            const int fields = std::min(from.fieldCount(), static_cast<int>(source.fieldNames.size()));
+            for (from.first(); !from.isEmpty() && !from.eof() && static_cast<int>(records.size()) < count; from.next()) {
+                std::vector<std::string>& values = records.emplace_back();
+                for (int i = 0; i < fields; ++i)
+                    values.push_back(db::cp1252ToUtf8(dbfValue(from.current(), from.field(i), i)));
+            }
+            return records;
+        }
+        db::File file;
+        file.open(source.path, db::File::Mode::ReadOnly);
+        DelimitedReader reader(sourceOf(file), source.utf8);
+        const int fieldCount = static_cast<int>(source.fieldNames.size());
+        std::vector<std::string> values;
+        int present = 0;
+        if (skipFirst)
+            reader.readRecord(fieldCount, values, present);
+        while (static_cast<int>(records.size()) < count) {
+            const DelimitedReader::Line line = reader.readRecord(fieldCount, values, present);
+            if (line == DelimitedReader::Line::End)
+                break;
+            if (line == DelimitedReader::Line::Blank)
+                continue;
+            std::vector<std::string>& record = records.emplace_back();
+            for (const std::string& value : values)
+                record.push_back(asUtf8(value, source.utf8));
+        }
+    } catch (const std::exception&) {
+        // What was read stands; the import itself reports the failure.
+    }
+    return records;
+}
+
+std::string storedPreview(const std::string& utf8Value, int position)
+{
+    if (position < 1 || position > db::kSchemaFieldCount)
+        return {};
+    const db::SchemaField& field = db::schemaField(position);
+    const char decimal = db::editTextFormat().decimalSeparator;
+    switch (field.kind) {
+    case db::SchemaKind::WholeNumber: return readWholeText(utf8Value, decimal) ? utf8Value : std::string();
+    case db::SchemaKind::DecimalNumber: return readNumberText(utf8Value, decimal) ? utf8Value : std::string();
+    case db::SchemaKind::Date: return utf8Value;
+    case db::SchemaKind::Character: break;
+    }
+    PlainTextCounts counts;
+    std::string stored = toCollectionText(utf8Value, counts);
+    if (stored.size() > static_cast<size_t>(field.width))
+        stored.resize(static_cast<size_t>(field.width));
+    return db::cp1252ToUtf8(stored);
+}
+
 std::string invalidDateMessage(const std::string& value) { return "'" + value + "' is not a valid date"; }
 
 std::string importMessage(const ImportResult& result)

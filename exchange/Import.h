@@ -88,6 +88,16 @@ struct ImportResult {
 ImportResult importRecords(db::Table& table, const ImportSource& source, const ImportMap& map,
                            const ImportOptions& options);
 
+// The first records of a source (at most count), each value as UTF-8, for the
+// import window to show before anything is stored. A file that cannot be read
+// gives what was read before the failure.
+std::vector<std::vector<std::string>> firstRecords(const ImportSource& source, bool skipFirst, int count);
+
+// A value as the collection field at a schema position would hold it: in the
+// collection's characters and cut to the field's width; a number field's value
+// that is no number as "".
+std::string storedPreview(const std::string& utf8Value, int position);
+
 // The message shown when an import ends: "Import Complete." or what stopped
 // it, with the counts that matter.
 std::string importMessage(const ImportResult& result);

@@ -8,6 +8,7 @@
 #include "DbError.h"
 #include "DelimitedText.h"
 #include "Export.h"
+#include "HeaderMatch.h"
 #include "Import.h"
 #include "Schema.h"
 #include "Table.h"
@@ -181,10 +182,13 @@ int importRecords(const std::vector<std::string>& args, std::ostream& out, std::
         err << exchange::firstLineMessage(result) << "\n";
         return 1;
     }
-    // Without --map each import field goes to the collection field in its place, as the window starts.
-    exchange::ImportMap map(source.fieldNames.size(), 0);
-    for (size_t i = 0; i < map.size(); ++i)
-        map[i] = pairs.empty() && i < db::kSchemaFieldCount ? static_cast<int>(i) + 1 : 0;
+    // Without --map the import starts as the window does: columns matched by their names, or each
+    // going to the collection field in its place.
+    std::vector<std::string> displayNames;
+    for (const auto& field : settings.fields)
+        displayNames.push_back(field.displayName.toStdString());
+    exchange::ImportMap map = pairs.empty() ? exchange::startingMap(source, options.skipFirst, displayNames)
+                                            : exchange::ImportMap(source.fieldNames.size(), 0);
     for (const auto& [name, position] : pairs) {
         const auto found = std::find(source.fieldNames.begin(), source.fieldNames.end(), name);
         if (found == source.fieldNames.end())

@@ -1,5 +1,6 @@
 #include "TMyImport.h"
 
+#include "HeaderMatch.h"
 #include "HelpViewer.h"
 #include "Schema.h"
 #include "WindowLook.h"
@@ -53,17 +54,23 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
     for (int r = 0; r < rows; ++r) {
         const QString field = r < db::kSchemaFieldCount ? m_context.settings.fields[static_cast<size_t>(r)].displayName : "";
         Grid->setItem(r, 0, new QTableWidgetItem(field));
-        const bool used = r < fields;
-        Grid->setItem(r, 1, new QTableWidgetItem(used ? QString::fromStdString(m_source.fieldNames[static_cast<size_t>(r)])
-                                                      : kEmpty));
-        Grid->setItem(r, 2, new QTableWidgetItem(used ? "Yes" : ""));
     }
-    Grid->setCurrentCell(0, 1);
     connect(Grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
         if (column == 2)
             toggleUse(row);
     });
-    layout->addWidget(Grid, 1);
+    // The first records as they would be stored, under the fields that receive them.
+    Preview = new QTableWidget(0, 0, this);
+    Preview->setObjectName("ImportPreview");
+    Preview->setAccessibleName("Preview");
+    Preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Preview->verticalHeader()->setVisible(false);
+    auto* left = new QVBoxLayout;
+    left->addWidget(Grid, 3);
+    auto* previewLabel = new QLabel("The first records as they will be stored:", this);
+    left->addWidget(previewLabel);
+    left->addWidget(Preview, 1);
+    layout->addLayout(left, 1);
 
     auto* side = new QVBoxLayout;
     auto* fieldLabel = new QLabel("Field\nAlignment", this);
@@ -77,7 +84,10 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
     SkipFirstRecord->setChecked(m_context.settings.importSkipFirst);
     SkipFirstRecord->setVisible(ascii);
     SkipFirstRecord->setEnabled(ascii);
-    connect(SkipFirstRecord, &QCheckBox::clicked, this, [this](bool on) { m_context.settings.importSkipFirst = on; });
+    connect(SkipFirstRecord, &QCheckBox::clicked, this, [this](bool on) {
+        m_context.settings.importSkipFirst = on;
+        arrangeRows(); // the first line's names now match columns, or no longer do
+    });
     side->addWidget(SkipFirstRecord);
     auto* countLabel = new QLabel("Import\nCount", this);
     countLabel->setAlignment(Qt::AlignCenter);
@@ -114,7 +124,81 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
     connect(ExitButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Import Window"); });
     ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
-    resize(static_cast<int>(640 * unit), static_cast<int>(480 * unit));
+    resize(static_cast<int>(640 * unit), static_cast<int>(560 * unit));
+    arrangeRows();
+}
+
+void TMyImport::arrangeRows()
+{
+    const bool namesFirst = m_source.kind == exchange::ImportKind::Ascii && SkipFirstRecord->isChecked();
+    std::vector<std::string> displayNames;
+    for (const auto& field : m_context.settings.fields)
+        displayNames.push_back(field.displayName.toStdString());
+    const exchange::ImportMap map = exchange::startingMap(m_source, namesFirst, displayNames);
+    const int fields = static_cast<int>(m_source.fieldNames.size());
+    // Matched columns stand beside their fields; the others fill the free rows in order, in use
+    // only when nothing matched (each column then goes to the field in its place).
+    bool anyMatched = false;
+    for (int i = 0; i < fields && !anyMatched; ++i)
+        anyMatched = map[static_cast<size_t>(i)] != 0 && map[static_cast<size_t>(i)] != i + 1;
+    std::vector<int> columnAt(static_cast<size_t>(Grid->rowCount()), -1);
+    std::vector<bool> useAt(columnAt.size(), false);
+    std::vector<int> rest;
+    for (int i = 0; i < fields; ++i) {
+        const int position = map[static_cast<size_t>(i)];
+        if (position > 0) {
+            columnAt[static_cast<size_t>(position - 1)] = i;
+            useAt[static_cast<size_t>(position - 1)] = true;
+        } else {
+            rest.push_back(i);
+        }
+    }
+    size_t next = 0;
+    for (size_t r = 0; r < columnAt.size() && next < rest.size(); ++r)
+        if (columnAt[r] < 0) {
+            columnAt[r] = rest[next++];
+            useAt[r] = !anyMatched;
+        }
+    for (int r = 0; r < Grid->rowCount(); ++r) {
+        const int column = columnAt[static_cast<size_t>(r)];
+        const bool used = column >= 0;
+        Grid->setItem(r, 1, new QTableWidgetItem(used ? QString::fromStdString(m_source.fieldNames[static_cast<size_t>(column)])
+                                                      : kEmpty));
+        Grid->setItem(r, 2, new QTableWidgetItem(!used ? "" : useAt[static_cast<size_t>(r)] ? "Yes" : "No"));
+    }
+    Grid->setCurrentCell(0, 1);
+    showPreview();
+}
+
+void TMyImport::showPreview()
+{
+    const bool namesFirst = m_source.kind == exchange::ImportKind::Ascii && SkipFirstRecord->isChecked();
+    if (!m_previewRead || m_previewSkipsFirst != namesFirst) {
+        m_previewRecords = exchange::firstRecords(m_source, namesFirst, 5);
+        m_previewRead = true;
+        m_previewSkipsFirst = namesFirst;
+    }
+    const exchange::ImportMap map = importMap();
+    QStringList headers;
+    std::vector<std::pair<size_t, int>> shown; // column, schema position
+    for (int position = 1; position <= db::kSchemaFieldCount; ++position)
+        for (size_t column = 0; column < map.size(); ++column)
+            if (map[column] == position) {
+                headers << m_context.settings.fields[static_cast<size_t>(position - 1)].displayName;
+                shown.emplace_back(column, position);
+                break;
+            }
+    Preview->clear();
+    Preview->setColumnCount(static_cast<int>(shown.size()));
+    Preview->setRowCount(static_cast<int>(m_previewRecords.size()));
+    Preview->setHorizontalHeaderLabels(headers);
+    for (size_t r = 0; r < m_previewRecords.size(); ++r)
+        for (size_t c = 0; c < shown.size(); ++c) {
+            const auto& values = m_previewRecords[r];
+            const std::string value = shown[c].first < values.size() ? values[shown[c].first] : std::string();
+            Preview->setItem(static_cast<int>(r), static_cast<int>(c),
+                             new QTableWidgetItem(QString::fromStdString(exchange::storedPreview(value, shown[c].second))));
+        }
 }
 
 void TMyImport::reject()
@@ -132,6 +216,7 @@ void TMyImport::swapRows(int a, int b)
         Grid->setItem(b, column, first);
     }
     Grid->setCurrentCell(b, Grid->currentColumn() < 0 ? 1 : Grid->currentColumn());
+    showPreview();
 }
 
 void TMyImport::UpClick()
@@ -155,6 +240,7 @@ void TMyImport::toggleUse(int row)
         use->setText("No");
     else if (use->text() == "No")
         use->setText("Yes");
+    showPreview();
 }
 
 exchange::ImportMap TMyImport::importMap() const

@@ -21,6 +21,7 @@ public:
     TMyImport(ExchangeContext context, exchange::ImportSource source, QWidget* parent = nullptr);
 
     QTableWidget* Grid;
+    QTableWidget* Preview;
     QCheckBox* SkipFirstRecord;
     QLineEdit* CountBox;
     QProgressBar* Busy;
@@ -40,11 +41,17 @@ public:
 
 private:
     void swapRows(int a, int b);
+    // The grid as the import starts: columns beside the fields their names match, or in place.
+    void arrangeRows();
+    void showPreview();
 
     ExchangeContext m_context;
     exchange::ImportSource m_source;
     bool m_cancelRequested = false;
     bool m_running = false;
+    std::vector<std::vector<std::string>> m_previewRecords;
+    bool m_previewRead = false;
+    bool m_previewSkipsFirst = false;
 };
 
 } // namespace exchange_ui

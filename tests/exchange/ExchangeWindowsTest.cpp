@@ -134,6 +134,50 @@ TEST_F(ExchangeWindowsTest, ATextFileImportsThroughTheGrid)
     EXPECT_EQ(window->settings().importFileType, 1);
 }
 
+// A header row another catalogue wrote: its columns stand beside the fields their
+// names match before any button is pressed, the others wait unused, and the first
+// records show as they will be stored.
+TEST_F(ExchangeWindowsTest, ColumnsAreMatchedByTheirNamesAndTheFirstRecordsShown)
+{
+    importScript = [](exchange_ui::TMyImport& import) {
+        import.SkipFirstRecord->setChecked(true);
+        import.SkipFirstRecord->clicked(true);
+        QTableWidget* grid = import.Grid;
+        const auto rowOf = [grid](const QString& column) {
+            for (int r = 0; r < grid->rowCount(); ++r)
+                if (grid->item(r, 1)->text() == column)
+                    return r;
+            return -1;
+        };
+        EXPECT_EQ(rowOf("Title"), 0);
+        EXPECT_EQ(rowOf("Directors"), 8);
+        EXPECT_EQ(rowOf("Year"), 10);
+        EXPECT_EQ(rowOf("Runtime (mins)"), 11);
+        EXPECT_EQ(rowOf("Genres"), 13);
+        EXPECT_EQ(rowOf("Your Rating"), 17);
+        EXPECT_EQ(grid->item(rowOf("Const"), 2)->text(), "No");
+        EXPECT_EQ(grid->item(rowOf("Title"), 2)->text(), "Yes");
+        QTableWidget* preview = import.Preview;
+        ASSERT_EQ(preview->rowCount(), 2);
+        EXPECT_EQ(preview->horizontalHeaderItem(0)->text(), "Title");
+        EXPECT_EQ(preview->item(0, 0)->text(), "Vertigo");
+        EXPECT_EQ(preview->item(1, 0)->text(), QString::fromUtf8("L\xC3\xB3" "dz Story")) << "\u0141 as L, \u017A as z";
+        import.StartImportClick();
+    };
+    runImport("Const,Your Rating,Title,Runtime (mins),Year,Genres,Directors\r\n"
+              "tt0052357,9,Vertigo,128,1958,\"Mystery, Thriller\",Alfred Hitchcock\r\n"
+              "tt0000001,7,\xC5\x81\xC3\xB3" "dz Story,95,2001,Drama,Someone\r\n");
+    db::Table& t = window->table();
+    ASSERT_EQ(t.recordCount(), 4u);
+    t.selectIndex("");
+    t.last();
+    EXPECT_EQ(t.text(0), "L\xF3" "dz Story");
+    EXPECT_EQ(t.text(t.requireField("RunTime")), "95");
+    EXPECT_EQ(t.text(t.requireField("Director")), "Someone");
+    EXPECT_EQ(t.text(t.requireField("PersonalRa")), "7");
+    EXPECT_EQ(t.text(t.requireField("UserDef1")), "") << "an unmatched column is not imported";
+}
+
 TEST_F(ExchangeWindowsTest, AFileThatIsNoDelimitedTextIsRefusedBeforeTheGrid)
 {
     bool gridShown = false;

@@ -7,6 +7,7 @@
 #include "EditText.h"
 #include "Export.h"
 #include "FaultInjection.h"
+#include "HeaderMatch.h"
 #include "Import.h"
 #include "RecordTexts.h"
 #include "Schema.h"
@@ -204,6 +205,31 @@ TEST_F(ImportExport, TheGridDecidesWhereEachImportFieldGoes)
     // Two fields of the same name both go to the first row that carries it.
     EXPECT_EQ(importMapOf({"<BLANK FIELD>", "<BLANK FIELD>"}, {{"<BLANK FIELD>", true}, {"<BLANK FIELD>", true}}),
               (ImportMap{1, 1}));
+}
+
+// Columns match fields by the user's names, the stored names, the default names
+// and the names other catalogues use; exact names first, each field once.
+TEST_F(ImportExport, ColumnsMatchFieldsByTheirNames)
+{
+    EXPECT_EQ(matchingKey("Runtime (mins)"), "runtimemins");
+    EXPECT_EQ(matchingKey("G\xC3\xA9nero"), "genero");
+    const std::vector<std::string> imdb = {"Const", "Your Rating", "Date Rated", "Title", "URL", "Title Type",
+                                           "IMDb Rating", "Runtime (mins)", "Year", "Genres", "Num Votes",
+                                           "Release Date", "Directors"};
+    EXPECT_EQ(matchColumns(imdb), (ImportMap{0, 18, 0, 1, 0, 0, 0, 12, 11, 14, 0, 0, 9}));
+    // Stored names (a dBASE table of ours), any case; a user's own display name; a field taken once.
+    EXPECT_EQ(matchColumns({"PERSONALRA", "descriptio", "Film", "Name"}), (ImportMap{18, 23, 1, 0}));
+    std::vector<std::string> names(40);
+    names[38] = "IMDb Id";
+    EXPECT_EQ(matchColumns({"imdb id", "Rating", "Plot", "Description"}, names), (ImportMap{39, 13, 0, 23}))
+        << "the exact name is matched before the common one, whatever the order";
+    // Nothing matches: each column to the field in its place; with names, the matches.
+    ImportSource source;
+    source.fieldNames = {"F1", "F2"};
+    EXPECT_EQ(startingMap(source, true), (ImportMap{1, 2}));
+    source.fieldNames = {"Year", "Title"};
+    EXPECT_EQ(startingMap(source, true), (ImportMap{11, 1}));
+    EXPECT_EQ(startingMap(source, false), (ImportMap{1, 2})) << "a first line that is a record names nothing";
 }
 
 // Characters the code page lacks take their nearest plain form where there is one
