@@ -5,6 +5,7 @@
 #include "DelimitedText.h"
 #include "EditText.h"
 #include "FileIO.h"
+#include "HeaderMatch.h"
 #include "NumberText.h"
 #include "PlainText.h"
 #include "RecordReadAhead.h"
@@ -18,6 +19,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <unordered_set>
 
 namespace exchange {
 
@@ -363,11 +365,33 @@ ImportResult runImport(db::Table& table, const ImportOptions& options, const Bod
     return run.result;
 }
 
+// The keys of the films the collection holds, for skipExisting.
+std::unordered_set<std::string> keysOfCollection(db::Table& table)
+{
+    std::unordered_set<std::string> keys;
+    const int yearField = table.fieldIndex("Year");
+    const db::Table::Bookmark kept = table.bookmark();
+    for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
+        const db::Record record = table.current();
+        keys.insert(sameFilmKey(db::cp1252ToUtf8(record.text(0)), yearField >= 0 ? record.text(yearField) : ""));
+    }
+    table.gotoBookmark(kept);
+    return keys;
+}
+
 ImportResult importDelimited(db::Table& table, const ImportSource& source, const ImportMap& map,
                              const ImportOptions& options)
 {
     const std::vector<Target> targets = targetsOf(table, map);
     const int fieldCount = static_cast<int>(source.fieldNames.size());
+    std::unordered_set<std::string> existing;
+    if (options.skipExisting)
+        existing = keysOfCollection(table);
+    const auto columnOf = [&map](int position) {
+        const auto found = std::find(map.begin(), map.end(), position);
+        return found == map.end() ? -1 : static_cast<int>(found - map.begin());
+    };
+    const int titleColumn = columnOf(1), yearColumn = columnOf(11);
     return runImport(table, options, [&](ImportRun& run) {
         db::File file;
         file.open(source.path, db::File::Mode::ReadOnly);
@@ -387,6 +411,16 @@ ImportResult importDelimited(db::Table& table, const ImportSource& source, const
                 break;
             if (record.line == DelimitedReader::Line::Blank)
                 continue;
+            if (options.skipExisting) {
+                const auto valueAt = [&](int column) {
+                    return column >= 0 && column < record.present ? asUtf8(record.values[static_cast<size_t>(column)], source.utf8)
+                                                                  : std::string();
+                };
+                if (!existing.insert(sameFilmKey(valueAt(titleColumn), valueAt(yearColumn))).second) {
+                    ++run.result.skippedExisting;
+                    continue;
+                }
+            }
             const bool goOn = run.add([&] {
                 for (int i = 0; i < record.present && i < static_cast<int>(targets.size()); ++i) {
                     const Target& target = targets[static_cast<size_t>(i)];
@@ -524,6 +558,74 @@ ImportResult importRecords(db::Table& table, const ImportSource& source, const I
                                             : importDelimited(table, source, map, options);
 }
 
+ImportResult importValues(db::Table& table, const NextValues& next, const ImportOptions& options)
+{
+    std::vector<Target> targets;
+    std::vector<int> widths;
+    for (int position = 1; position <= db::kSchemaFieldCount; ++position) {
+        targets.push_back(targetsOf(table, {position}).front());
+        widths.push_back(targets.back().field >= 0 ? table.field(targets.back().field).width : 0);
+    }
+    std::unordered_set<std::string> existing;
+    if (options.skipExisting)
+        existing = keysOfCollection(table);
+    std::vector<bool> cut(db::kSchemaFieldCount, false);
+    ImportResult result = runImport(table, options, [&](ImportRun& run) {
+        CollectionValues values;
+        std::string stored;
+        while (true) {
+            values.fill(std::string());
+            if (!next(values))
+                break;
+            if (options.skipExisting && !existing.insert(sameFilmKey(values[0], values[10])).second) {
+                ++run.result.skippedExisting;
+                continue;
+            }
+            const bool goOn = run.add([&] {
+                for (size_t p = 0; p < values.size(); ++p) {
+                    const Target& target = targets[p];
+                    if (target.field < 0 || values[p].empty())
+                        continue;
+                    stored = run.collectionText(values[p]);
+                    if (target.kind == db::SchemaKind::Character && stored.size() > static_cast<size_t>(widths[p])) {
+                        ++run.result.cutToWidth;
+                        cut[p] = true;
+                    }
+                    if (!storeValue(table, target.field, target.kind, stored))
+                        ++run.result.notNumbers;
+                }
+            });
+            if (!goOn)
+                break;
+        }
+    });
+    for (size_t p = 0; p < cut.size(); ++p)
+        if (cut[p])
+            result.cutFields.push_back(db::schemaField(static_cast<int>(p) + 1).displayName);
+    return result;
+}
+
+std::string sameFilmKey(std::string_view utf8Title, std::string_view year)
+{
+    std::string title(utf8Title);
+    // Lower case and trimmed, so that the articles below are found in any case.
+    std::transform(title.begin(), title.end(), title.begin(), [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    while (!title.empty() && title.back() == ' ')
+        title.pop_back();
+    for (const char* article : {"the ", "a ", "an ", "der ", "die ", "das ", "le ", "la ", "les ", "l'", "el ", "il "})
+        if (title.rfind(article, 0) == 0) {
+            title.erase(0, std::strlen(article));
+            break;
+        }
+    for (const char* article : {", the", ", a", ", an", ", der", ", die", ", das", ", le", ", la", ", les", ", el", ", il"})
+        if (title.size() > std::strlen(article) && title.compare(title.size() - std::strlen(article), std::string::npos, article) == 0) {
+            title.resize(title.size() - std::strlen(article));
+            break;
+        }
+    const auto number = readWholeText(year, '.');
+    return matchingKey(title) + "|" + (number && *number != 0 ? std::to_string(static_cast<long long>(*number)) : "");
+}
+
 std::vector<std::vector<std::string>> firstRecords(const ImportSource& source, bool skipFirst, int count)
 {
     std::vector<std::vector<std::string>> records;
@@ -610,6 +712,17 @@ std::string importMessage(const ImportResult& result)
     if (result.notNumbers > 0)
         message += "\n\n" + plural(result.notNumbers, "value was", "values were")
                    + " not a number where the collection keeps one; those fields were left empty.";
+    if (result.skippedExisting > 0)
+        message += "\n\n" + plural(result.skippedExisting, "record was", "records were")
+                   + " already in the collection and " + (result.skippedExisting == 1 ? "was" : "were")
+                   + " not imported again.";
+    if (result.cutToWidth > 0) {
+        std::string fields;
+        for (const std::string& name : result.cutFields)
+            fields += (fields.empty() ? "" : ", ") + name;
+        message += "\n\n" + plural(result.cutToWidth, "value was", "values were") + " longer than " +
+                   (result.cutToWidth == 1 ? "its field" : "their fields") + " and cut to fit (" + fields + ").";
+    }
     if (result.lineBreaks > 0)
         message += "\n\n" + plural(result.lineBreaks, "line break", "line breaks")
                    + " inside quoted values " + (result.lineBreaks == 1 ? "was" : "were") + " stored as blanks.";

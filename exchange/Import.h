@@ -5,6 +5,7 @@
 // never changed. Each value is stored by the type of the collection field it
 // goes to (see storeValue in Import.cpp).
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -65,6 +66,9 @@ ImportMap importMapOf(const std::vector<std::string>& fieldNames, const std::vec
 
 struct ImportOptions {
     bool skipFirst = true; // text files: the first line names the fields and is no record
+    // A record whose title and year match one in the collection (case, accents and a leading
+    // article aside) is not imported again.
+    bool skipExisting = false;
     // After every record posted, with the count read so far; returning false cancels.
     std::function<bool(uint64_t imported)> progress;
     // Records appended under one hold of the table's update lock.
@@ -78,6 +82,9 @@ struct ImportResult {
     uint64_t cutValues = 0;     // values longer than 255 characters, cut
     uint64_t notNumbers = 0;    // values for number fields that are no number, left empty
     uint64_t lineBreaks = 0;    // line breaks inside quoted values, stored as blanks
+    uint64_t skippedExisting = 0; // records already in the collection, not imported again
+    uint64_t cutToWidth = 0;      // values longer than their field, cut to it
+    std::vector<std::string> cutFields; // the display names of the fields those were cut for
     bool cancelled = false;
     std::string error; // what stopped the import ("" when it ran to its end)
 };
@@ -87,6 +94,22 @@ struct ImportResult {
 // imported before it stay.
 ImportResult importRecords(db::Table& table, const ImportSource& source, const ImportMap& map,
                            const ImportOptions& options);
+
+// One record of another catalogue, its values (UTF-8) by schema position 1..40
+// at index position - 1; an empty value leaves the field empty.
+using CollectionValues = std::array<std::string, 40>;
+// Fills the next record; false at the end. May throw db::DbError.
+using NextValues = std::function<bool(CollectionValues& values)>;
+
+// Imports every record next gives, as importRecords does: values cut to their
+// field's width are counted by field, characters the collection cannot store
+// take their nearest plain form.
+ImportResult importValues(db::Table& table, const NextValues& next, const ImportOptions& options);
+
+// The key a record is known by when a newer export of the same list comes in:
+// the title without case, accents, punctuation or a leading or trailing article
+// ("The Matrix", "Matrix, The"), and the year.
+std::string sameFilmKey(std::string_view utf8Title, std::string_view year);
 
 // The first records of a source (at most count), each value as UTF-8, for the
 // import window to show before anything is stored. A file that cannot be read

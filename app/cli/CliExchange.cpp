@@ -8,6 +8,7 @@
 #include "DbError.h"
 #include "DelimitedText.h"
 #include "Export.h"
+#include "Catalogues.h"
 #include "HeaderMatch.h"
 #include "Import.h"
 #include "Schema.h"
@@ -155,9 +156,16 @@ int importRecords(const std::vector<std::string>& args, std::ostream& out, std::
     exchange::ImportOptions options;
     options.skipFirst = false;
     std::vector<std::pair<std::string, int>> pairs;
+    std::string format = "auto";
     for (size_t i = 3; i < args.size(); ++i) {
         if (args[i] == "--skip-first") {
             options.skipFirst = true;
+        } else if (args[i] == "--skip-existing") {
+            options.skipExisting = true;
+        } else if (args[i] == "--format" && i + 1 < args.size()) {
+            format = args[++i];
+            if (format != "auto" && format != "text" && format != "imdb" && format != "letterboxd")
+                throw UsageError("--format takes auto, text, imdb or letterboxd, not \"" + format + "\"");
         } else if (args[i] == "--map" && i + 1 < args.size()) {
             for (const std::string& pair : splitList(args[++i], ',')) {
                 const size_t equals = pair.find('=');
@@ -171,6 +179,22 @@ int importRecords(const std::vector<std::string>& args, std::ostream& out, std::
     }
     applyEditTextFormat(settings);
     const std::string& path = args[2];
+    exchange::CatalogueFormat catalogue = exchange::CatalogueFormat::Text;
+    if (format == "imdb")
+        catalogue = exchange::CatalogueFormat::Imdb;
+    else if (format == "letterboxd")
+        catalogue = exchange::CatalogueFormat::Letterboxd;
+    else if (format == "auto" && !hasExtension(path, ".DBF"))
+        catalogue = exchange::recogniseCatalogue(path);
+    if (catalogue != exchange::CatalogueFormat::Text) {
+        db::Table table;
+        openForBulkWork(table, args[1], err);
+        const exchange::ImportResult result = exchange::importCatalogue(table, path, catalogue, options);
+        (result.error.empty() ? out : err) << exchange::importMessage(result) << "\n";
+        out << plural(result.imported, "record", "records") << " imported from " << path << " (" << exchange::catalogueName(catalogue)
+            << ")\n";
+        return result.error.empty() ? 0 : 1;
+    }
     exchange::ImportSource source;
     if (hasExtension(path, ".DBF")) {
         source = exchange::openDbfSource(path);

@@ -1,0 +1,163 @@
+// Other catalogues' exports imported into a real collection: recognised from
+// their content, their columns found by name, and a newer export of the same
+// list adding only what is new.
+#include "Catalogues.h"
+#include "CollectionFile.h"
+#include "ExchangeTestData.h"
+#include "Import.h"
+#include "Schema.h"
+#include "Table.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+using namespace exchange;
+using testing_support::TempDir;
+using testing_support::writeFileBytes;
+
+namespace {
+
+const char* const kImdbRatings =
+    "Const,Your Rating,Date Rated,Title,URL,Title Type,IMDb Rating,Runtime (mins),Year,Genres,Num Votes,Release Date,"
+    "Directors\r\n"
+    "tt0052357,9,2023-01-02,Vertigo,https://www.imdb.com/title/tt0052357/,movie,8.3,128,1958,\"Mystery, Romance, "
+    "Thriller\",420000,1958-05-09,Alfred Hitchcock\r\n"
+    "tt0133093,8,2023-01-03,The Matrix,https://www.imdb.com/title/tt0133093/,movie,8.7,136,1999,\"Action, Sci-Fi\","
+    "2000000,1999-03-31,\"Lana Wachowski, Lilly Wachowski\"\r\n";
+
+// An IMDb list export: other columns, in another order.
+const char* const kImdbList = "Position,Const,Created,Modified,Description,Title,Original Title,URL,Title Type,"
+                              "IMDb Rating,Runtime (mins),Year,Genres,Num Votes,Release Date,Directors,Your Rating\n"
+                              "1,tt0036775,2023-01-01,2023-01-01,Wilder at his best,Double Indemnity,Double Indemnity,"
+                              "https://x,movie,8.3,107,1944,\"Crime, Drama, Film-Noir\",160000,1944-04-24,Billy Wilder,\n";
+
+const char* const kLetterboxdList = "Letterboxd list export v7\n"
+                                    "Date,Name,Tags,URL,Description\n"
+                                    "2023-02-01,Noir,,https://boxd.it/abc,My noir list\n"
+                                    "\n"
+                                    "Position,Name,Year,URL,Description\n"
+                                    "1,\"Matrix, The\",1999,https://boxd.it/1,\n"
+                                    "2,Double Indemnity,1944,https://boxd.it/2,\"Wilder, at his best\"\n";
+
+class Catalogues : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        collection = dir.file("VIDEOS.DBF");
+        db::createCollectionTable(collection);
+        table.setFilePath(collection);
+        table.open();
+    }
+
+    std::string file(const std::string& name, const std::string& text)
+    {
+        const std::string path = dir.file(name);
+        writeFileBytes(path, text);
+        return path;
+    }
+
+    // The records as stored: each a row of the forty fields' texts.
+    std::vector<std::vector<std::string>> rows() { return exchange_testing::recordsOf(collection); }
+    static size_t at(const char* field) { return static_cast<size_t>(db::schemaPosition(field) - 1); }
+
+    TempDir dir;
+    std::string collection;
+    db::Table table;
+};
+
+} // namespace
+
+TEST_F(Catalogues, EachFormatIsRecognisedFromWhatItHoldsNotItsName)
+{
+    EXPECT_EQ(recogniseCatalogue(file("a.txt", kImdbRatings)), CatalogueFormat::Imdb);
+    EXPECT_EQ(recogniseCatalogue(file("b.dat", kImdbList)), CatalogueFormat::Imdb);
+    EXPECT_EQ(recogniseCatalogue(file("c.csv", kLetterboxdList)), CatalogueFormat::Letterboxd);
+    EXPECT_EQ(recogniseCatalogue(file("d.csv", "Date,Name,Year,Letterboxd URI\n2023-01-01,Heat,1995,u\n")),
+              CatalogueFormat::Letterboxd);
+    EXPECT_EQ(recogniseCatalogue(file("e.csv", "\"Title\",\"Year\"\r\n\"Heat\",\"1995\"\r\n")), CatalogueFormat::Text);
+    EXPECT_EQ(recogniseCatalogue(file("f.csv", "")), CatalogueFormat::Text);
+    EXPECT_EQ(recogniseCatalogue(file("g.bin", std::string("Const\0Title", 11))), CatalogueFormat::Text);
+    EXPECT_EQ(recogniseCatalogue(dir.file("missing.csv")), CatalogueFormat::Text);
+}
+
+TEST_F(Catalogues, AnImdbExportFillsTheFieldsItsColumnsName)
+{
+    const ImportResult result = importCatalogue(table, file("ratings.csv", kImdbRatings), CatalogueFormat::Imdb, {});
+    EXPECT_TRUE(result.error.empty()) << result.error;
+    ASSERT_EQ(result.imported, 2u);
+    const auto r = rows();
+    EXPECT_EQ(r[0][at("Title")], "Vertigo");
+    EXPECT_EQ(r[0][at("Year")], "1958");
+    EXPECT_EQ(r[0][at("RunTime")], "128");
+    EXPECT_EQ(r[0][at("Director")], "Alfred Hitchcock");
+    EXPECT_EQ(r[0][at("Category")], "Mystery, Romance, Th") << "cut to the field's twenty characters";
+    EXPECT_EQ(r[0][at("PersonalRa")], "9/10");
+    EXPECT_EQ(r[0][at("Viewed")], "Yes");
+    EXPECT_EQ(r[0][at("UserDef1")], "tt0052357");
+    EXPECT_EQ(r[1][at("Director")], "Lana Wachowski, Lilly Wachow");
+    EXPECT_EQ(result.cutToWidth, 2u);
+    EXPECT_EQ(result.cutFields, (std::vector<std::string>{"Director", "Category"}));
+    EXPECT_NE(importMessage(result).find("2 values were longer than their fields and cut to fit (Director, Category)."),
+              std::string::npos)
+        << importMessage(result);
+
+    // A list export: other columns, another order; no rating, so not known to be seen.
+    const ImportResult list = importCatalogue(table, file("list.csv", kImdbList), CatalogueFormat::Imdb, {});
+    ASSERT_EQ(list.imported, 1u);
+    const auto all = rows();
+    EXPECT_EQ(all[2][at("Title")], "Double Indemnity");
+    EXPECT_EQ(all[2][at("RunTime")], "107");
+    EXPECT_EQ(all[2][at("Miscellane")], "Wilder at his best");
+    EXPECT_EQ(all[2][at("Viewed")], "");
+}
+
+TEST_F(Catalogues, ALetterboxdListExportImportsItsFilmsAndANewerExportOnlyWhatIsNew)
+{
+    const ImportResult list = importCatalogue(table, file("list.csv", kLetterboxdList), CatalogueFormat::Letterboxd, {});
+    EXPECT_TRUE(list.error.empty()) << list.error;
+    ASSERT_EQ(list.imported, 2u) << "the list's own line is no film";
+    auto r = rows();
+    EXPECT_EQ(r[0][at("Title")], "Matrix, The");
+    EXPECT_EQ(r[1][at("Miscellane")], "Wilder, at his best");
+    EXPECT_EQ(r[1][at("UserDef2")], "https://boxd.it/2");
+
+    // Ratings: half stars, seen. "The Matrix" 1999 is "Matrix, The" 1999.
+    ImportOptions options;
+    options.skipExisting = true;
+    const ImportResult ratings = importCatalogue(
+        table,
+        file("ratings.csv", "Date,Name,Year,Letterboxd URI,Rating\n2023-03-01,the matrix,1999,u1,4.5\n"
+                            "2023-03-02,Heat,1995,u3,5\n2023-03-02,Heat,1995,u3,5\n2023-03-03,Heat,1986,u4,3\n"),
+        CatalogueFormat::Letterboxd, options);
+    EXPECT_EQ(ratings.imported, 2u);
+    EXPECT_EQ(ratings.skippedExisting, 2u) << "one already held, one twice in the file";
+    r = rows();
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(r[2][at("Title")], "Heat");
+    EXPECT_EQ(r[2][at("PersonalRa")], "5/5");
+    EXPECT_EQ(r[2][at("Viewed")], "Yes");
+    EXPECT_EQ(r[3][at("Year")], "1986") << "another year is another film";
+    EXPECT_NE(importMessage(ratings).find("2 records were already in the collection and were not imported again."),
+              std::string::npos);
+}
+
+TEST_F(Catalogues, TheSameFilmIsKnownWhateverItsCaseAccentsOrArticle)
+{
+    EXPECT_EQ(sameFilmKey("The Matrix", "1999"), sameFilmKey("Matrix, The", "1999"));
+    EXPECT_EQ(sameFilmKey("the matrix", "1999"), sameFilmKey("MATRIX", " 1999"));
+    EXPECT_EQ(sameFilmKey("Am\xC3\xA9lie", "2001"), sameFilmKey("Amelie", "2001"));
+    EXPECT_EQ(sameFilmKey("Die H\xC3\xA4rte", ""), sameFilmKey("Harte", "0"));
+    EXPECT_NE(sameFilmKey("The Matrix", "1999"), sameFilmKey("The Matrix", "2003"));
+    EXPECT_NE(sameFilmKey("Theatre", "1999"), sameFilmKey("atre", "1999"));
+}
+
+TEST_F(Catalogues, AFileOfAnotherKindIsRefusedWithWhatIsMissing)
+{
+    const ImportResult result
+        = importCatalogue(table, file("plain.csv", "\"Title\",\"Year\"\r\n\"Heat\",\"1995\"\r\n"), CatalogueFormat::Imdb, {});
+    EXPECT_EQ(result.imported, 0u);
+    EXPECT_NE(result.error.find("The file is no IMDb export"), std::string::npos) << result.error;
+    EXPECT_NE(importCatalogue(table, dir.file("missing.csv"), CatalogueFormat::Letterboxd, {}).error, "");
+    EXPECT_NE(importCatalogue(table, file("empty.csv", ""), CatalogueFormat::Letterboxd, {}).error, "");
+    EXPECT_EQ(rows().size(), 0u);
+}
