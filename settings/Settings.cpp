@@ -158,7 +158,7 @@ void visitAll(Visitor& v, Settings& s)
     v.yesNo("Export", "First Row", s.exportFirstRow);
     v.number("Export", "File Type", s.exportFileType, 1, 2);
     v.yesNo("Import", "Skip First", s.importSkipFirst);
-    v.number("Import", "File Type", s.importFileType, 1, 2);
+    v.number("Import", "File Type", s.importFileType, 1, 3);
     v.number("Sort Order", "Primary Sort", s.sortKeys[0], 0, 40);
     v.number("Sort Order", "Secondary Sort", s.sortKeys[1], 0, 40);
     v.number("Sort Order", "Third Level Sort", s.sortKeys[2], 0, 40);

@@ -73,7 +73,7 @@ struct Settings {
     bool exportFirstRow = true;
     int exportFileType = 1;
     bool importSkipFirst = true;
-    int importFileType = 1;
+    int importFileType = 1; // 1 text, 2 dBASE, 3 another catalogue's export
     std::array<int, 4> sortKeys{2, 0, 0, 0};
 
     std::array<ColorSet, ColorGroupCount> colorSets;

@@ -1,5 +1,6 @@
 #include "TImportFormat.h"
 
+#include "Catalogues.h"
 #include "Cp1252.h"
 #include "DelimitedText.h"
 #include "TMyImport.h"
@@ -46,9 +47,12 @@ TImportFormat::TImportFormat(ExchangeContext context, QWidget* parent)
     auto* kindLayout = new QVBoxLayout(kind);
     AsciiButton = new QRadioButton("Ascii Delimited File", kind);
     DbaseButton = new QRadioButton("DBase File (DBF)", kind);
+    CatalogueButton = new QRadioButton("IMDb or Letterboxd Export", kind);
     kindLayout->addWidget(AsciiButton);
     kindLayout->addWidget(DbaseButton);
-    (m_context.settings.importFileType == 2 ? DbaseButton : AsciiButton)->setChecked(true);
+    kindLayout->addWidget(CatalogueButton);
+    const int type = m_context.settings.importFileType;
+    (type == 2 ? DbaseButton : type == 3 ? CatalogueButton : AsciiButton)->setChecked(true);
     layout->addWidget(kind);
     auto* buttons = new QHBoxLayout;
     auto* select = new QPushButton("Select &File", this);
@@ -71,6 +75,8 @@ void TImportFormat::SelectFileClick()
 {
     if (DbaseButton->isChecked())
         DoDBF();
+    else if (CatalogueButton->isChecked())
+        DoCatalogue();
     else
         DoAscii();
 }
@@ -131,9 +137,43 @@ void TImportFormat::DoDBF()
     accept();
 }
 
+void TImportFormat::DoCatalogue()
+{
+    app::Prompter::FileDialog dialog{"Import Data", "Catalogue Exports (*.csv *.CSV)", "csv",
+                                     m_context.settings.lastImportFile};
+    const QString chosen = m_context.prompter.openFileName(this, dialog);
+    if (chosen.isEmpty())
+        return;
+    m_context.settings.lastImportFile = QFileInfo(chosen).absolutePath();
+    const exchange::CatalogueFormat format = exchange::recogniseCatalogue(chosen.toStdString());
+    if (format == exchange::CatalogueFormat::Text) {
+        m_context.prompter.message(this, "Error",
+                                   "The file is no IMDb or Letterboxd export: its first line does not name their "
+                                   "columns.  Import it as an Ascii Delimited File.\n\n" + chosen,
+                                   app::Prompter::Icon::Error);
+        return;
+    }
+    exchange::ImportOptions options;
+    options.skipExisting = m_context.prompter.ask(this, "Import", "Leave out the films the collection already holds?",
+                                                  app::Prompter::Buttons::YesNo, app::Prompter::Answer::Yes)
+                           == app::Prompter::Answer::Yes;
+    QApplication::setOverrideCursor(Qt::WaitCursor); // importCatalogue throws nothing: the cursor comes back
+    const exchange::ImportResult result = exchange::importCatalogue(m_context.table, chosen.toStdString(), format, options);
+    QApplication::restoreOverrideCursor();
+    const bool failed = !result.error.empty();
+    m_context.prompter.message(this, failed ? "Error" : "Ok",
+                               QString::fromStdString(exchange::importMessage(result)) + "\n\n"
+                                   + QString(result.imported == 1 ? "%1 record imported from %2 (%3)."
+                                                                  : "%1 records imported from %2 (%3).")
+                                         .arg(result.imported)
+                                         .arg(QFileInfo(chosen).fileName(), exchange::catalogueName(format)),
+                               failed ? app::Prompter::Icon::Error : app::Prompter::Icon::Information);
+    accept();
+}
+
 void TImportFormat::done(int result)
 {
-    m_context.settings.importFileType = DbaseButton->isChecked() ? 2 : 1;
+    m_context.settings.importFileType = DbaseButton->isChecked() ? 2 : CatalogueButton->isChecked() ? 3 : 1;
     QDialog::done(result);
 }
 

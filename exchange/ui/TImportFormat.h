@@ -17,10 +17,13 @@ public:
 
     QRadioButton* AsciiButton;
     QRadioButton* DbaseButton;
+    QRadioButton* CatalogueButton;
 
     void SelectFileClick();
     void DoAscii();
     void DoDBF();
+    // An IMDb or Letterboxd export, imported column by column without the grid.
+    void DoCatalogue();
 
 protected:
     void done(int result) override;

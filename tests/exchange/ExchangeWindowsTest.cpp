@@ -178,6 +178,40 @@ TEST_F(ExchangeWindowsTest, ColumnsAreMatchedByTheirNamesAndTheFirstRecordsShown
     EXPECT_EQ(t.text(t.requireField("UserDef1")), "") << "an unmatched column is not imported";
 }
 
+// An IMDb export through Records > Import: the kind is remembered, films already
+// held are left out when the user says so, and a file of another kind is refused.
+TEST_F(ExchangeWindowsTest, AnotherCatalogsExportImportsWithoutTheGrid)
+{
+    bool gridShown = false;
+    importScript = [&](exchange_ui::TMyImport&) { gridShown = true; };
+    writeFileBytes(dir.file("ratings.csv"),
+                   "Const,Your Rating,Date Rated,Title,URL,Title Type,IMDb Rating,Runtime (mins),Year,Genres,Num Votes,"
+                   "Release Date,Directors\n"
+                   "tt0113277,9,2023-01-02,Heat,https://x,movie,8.3,170,1995,\"Action, Crime\",700000,1995-12-15,"
+                   "Michael Mann\n"
+                   "tt0052357,8,2023-01-02,Vertigo,https://x,movie,8.3,128,1958,Mystery,420000,1958-05-09,"
+                   "Alfred Hitchcock\n");
+    writeFileBytes(dir.file("plain.csv"), "\"Title\"\r\n\"Heat\"\r\n");
+    prompter.fileNames = {QString::fromStdString(dir.file("plain.csv")), QString::fromStdString(dir.file("ratings.csv"))};
+    prompter.answers = {ScriptedPrompter::Answer::Yes};
+    chooseFormat = [](exchange_ui::TImportFormat& chooser) {
+        chooser.CatalogueButton->setChecked(true);
+        chooser.SelectFileClick(); // plain.csv: refused, the chooser stays
+        chooser.SelectFileClick();
+    };
+    window->action("Import")->trigger();
+    EXPECT_FALSE(gridShown);
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_TRUE(prompter.messages[0].text.startsWith("The file is no IMDb or Letterboxd export")) << prompter.messages[0].text.toStdString();
+    EXPECT_EQ(prompter.questions.back().text, "Leave out the films the collection already holds?");
+    EXPECT_EQ(prompter.messages[1].caption, "Ok");
+    EXPECT_TRUE(prompter.messages[1].text.contains("1 record was already in the collection"));
+    EXPECT_TRUE(prompter.messages[1].text.endsWith("1 record imported from ratings.csv (IMDb)."))
+        << prompter.messages[1].text.toStdString();
+    EXPECT_EQ(window->table().recordCount(), 3u) << "Heat 1995 was there already";
+    EXPECT_EQ(window->settings().importFileType, 3);
+}
+
 TEST_F(ExchangeWindowsTest, AFileThatIsNoDelimitedTextIsRefusedBeforeTheGrid)
 {
     bool gridShown = false;
