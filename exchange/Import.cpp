@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <unordered_set>
 
@@ -201,6 +202,8 @@ bool storeValue(db::Table& table, int field, db::SchemaKind kind, const std::str
 struct Target {
     int field = -1;
     db::SchemaKind kind = db::SchemaKind::Character;
+    int position = 0; // 1..40
+    size_t width = 0; // the table field's width
 };
 
 std::vector<Target> targetsOf(const db::Table& table, const ImportMap& map)
@@ -212,6 +215,8 @@ std::vector<Target> targetsOf(const db::Table& table, const ImportMap& map)
             const db::SchemaField& schema = db::schemaField(position);
             target.field = table.fieldIndex(std::string_view(schema.name).substr(0, 10));
             target.kind = schema.kind;
+            target.position = position;
+            target.width = target.field >= 0 ? static_cast<size_t>(table.field(target.field).width) : 0;
         }
         targets.push_back(target);
     }
@@ -302,6 +307,21 @@ public:
         return text;
     }
 
+    // Stores a value (in the collection's code page) into its field, counting a value that is
+    // no number where the field keeps one, and one longer than its field.
+    void store(const Target& target, const std::string& value)
+    {
+        if (target.kind == db::SchemaKind::Character) {
+            const size_t end = value.find_last_not_of(' ');
+            if (end != std::string::npos && end + 1 > target.width) {
+                ++result.cutToWidth;
+                m_cut[static_cast<size_t>(target.position - 1)] = true;
+            }
+        }
+        if (!storeValue(m_table, target.field, target.kind, value))
+            ++result.notNumbers;
+    }
+
     void fail(const std::string& message)
     {
         if (m_table.state() == db::Table::State::Insert)
@@ -312,6 +332,10 @@ public:
     // Writes what the last batch holds; a failure there is the import's error.
     void finish()
     {
+        result.cutFields.clear();
+        for (size_t p = 0; p < m_cut.size(); ++p)
+            if (m_cut[p])
+                result.cutFields.push_back(db::schemaField(static_cast<int>(p) + 1).displayName);
         if (m_table.state() == db::Table::State::Insert)
             m_table.cancel();
         if (!m_table.inBatch())
@@ -348,6 +372,7 @@ private:
     const ImportOptions& m_options;
     const uint32_t m_batchSize;
     uint32_t m_inBatch = 0;
+    std::array<bool, db::kSchemaFieldCount> m_cut{}; // the fields a value was cut for
 };
 
 template <class Body>
@@ -402,7 +427,6 @@ ImportResult importDelimited(db::Table& table, const ImportSource& source, const
             reader.readRecord(fieldCount, names, present);
         }
         RecordReadAhead records(reader, fieldCount);
-        std::string stored;
         while (true) {
             const RecordReadAhead::Record& record = records.next();
             run.result.cutValues = record.cutValues;
@@ -427,13 +451,7 @@ ImportResult importDelimited(db::Table& table, const ImportSource& source, const
                     if (target.field < 0)
                         continue;
                     const std::string& value = record.values[static_cast<size_t>(i)];
-                    if (source.utf8) {
-                        stored = run.collectionText(value);
-                        if (!storeValue(table, target.field, target.kind, stored))
-                            ++run.result.notNumbers;
-                    } else if (!storeValue(table, target.field, target.kind, value)) {
-                        ++run.result.notNumbers;
-                    }
+                    run.store(target, source.utf8 ? run.collectionText(value) : value);
                 }
             });
             if (!goOn)
@@ -457,9 +475,8 @@ ImportResult importDbf(db::Table& table, const ImportSource& source, const Impor
             const bool goOn = run.add([&] {
                 for (int i = 0; i < fields; ++i) {
                     const Target& target = targets[static_cast<size_t>(i)];
-                    if (target.field >= 0
-                        && !storeValue(table, target.field, target.kind, dbfValue(record, from.field(i), i)))
-                        ++run.result.notNumbers;
+                    if (target.field >= 0)
+                        run.store(target, dbfValue(record, from.field(i), i));
                 }
             });
             if (!goOn)
@@ -560,19 +577,14 @@ ImportResult importRecords(db::Table& table, const ImportSource& source, const I
 
 ImportResult importValues(db::Table& table, const NextValues& next, const ImportOptions& options)
 {
-    std::vector<Target> targets;
-    std::vector<int> widths;
-    for (int position = 1; position <= db::kSchemaFieldCount; ++position) {
-        targets.push_back(targetsOf(table, {position}).front());
-        widths.push_back(targets.back().field >= 0 ? table.field(targets.back().field).width : 0);
-    }
+    ImportMap everyField(db::kSchemaFieldCount);
+    std::iota(everyField.begin(), everyField.end(), 1);
+    const std::vector<Target> targets = targetsOf(table, everyField);
     std::unordered_set<std::string> existing;
     if (options.skipExisting)
         existing = keysOfCollection(table);
-    std::vector<bool> cut(db::kSchemaFieldCount, false);
-    ImportResult result = runImport(table, options, [&](ImportRun& run) {
+    return runImport(table, options, [&](ImportRun& run) {
         CollectionValues values;
-        std::string stored;
         while (true) {
             values.fill(std::string());
             if (!next(values))
@@ -584,25 +596,14 @@ ImportResult importValues(db::Table& table, const NextValues& next, const Import
             const bool goOn = run.add([&] {
                 for (size_t p = 0; p < values.size(); ++p) {
                     const Target& target = targets[p];
-                    if (target.field < 0 || values[p].empty())
-                        continue;
-                    stored = run.collectionText(values[p]);
-                    if (target.kind == db::SchemaKind::Character && stored.size() > static_cast<size_t>(widths[p])) {
-                        ++run.result.cutToWidth;
-                        cut[p] = true;
-                    }
-                    if (!storeValue(table, target.field, target.kind, stored))
-                        ++run.result.notNumbers;
+                    if (target.field >= 0 && !values[p].empty())
+                        run.store(target, run.collectionText(values[p]));
                 }
             });
             if (!goOn)
                 break;
         }
     });
-    for (size_t p = 0; p < cut.size(); ++p)
-        if (cut[p])
-            result.cutFields.push_back(db::schemaField(static_cast<int>(p) + 1).displayName);
-    return result;
 }
 
 std::string sameFilmKey(std::string_view utf8Title, std::string_view year)

@@ -83,7 +83,8 @@ void TImportFormat::SelectFileClick()
 
 void TImportFormat::DoAscii()
 {
-    app::Prompter::FileDialog dialog{"Import Data", "Ascii Delimited Text (*.TXT *.txt)", "TXT",
+    // Spreadsheets and other catalogues save delimited text as .csv.
+    app::Prompter::FileDialog dialog{"Import Data", "Ascii Delimited Text (*.TXT *.txt *.CSV *.csv)", "TXT",
                                      m_context.settings.lastImportFile};
     const QString chosen = m_context.prompter.openFileName(this, dialog);
     if (chosen.isEmpty())

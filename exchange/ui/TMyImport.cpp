@@ -65,6 +65,12 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
     Preview->setAccessibleName("Preview");
     Preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Preview->verticalHeader()->setVisible(false);
+    // One line a record, all five in sight.
+    Preview->setWordWrap(false);
+    Preview->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    Preview->verticalHeader()->setDefaultSectionSize(Preview->fontMetrics().height() + 6);
+    Preview->setMinimumHeight(Preview->horizontalHeader()->sizeHint().height() + 5 * (Preview->fontMetrics().height() + 6)
+                              + Preview->horizontalScrollBar()->sizeHint().height() + 2 * Preview->frameWidth());
     auto* left = new QVBoxLayout;
     left->addWidget(Grid, 3);
     auto* previewLabel = new QLabel("The first records as they will be stored:", this);

@@ -232,6 +232,21 @@ TEST_F(ImportExport, ColumnsMatchFieldsByTheirNames)
     EXPECT_EQ(startingMap(source, false), (ImportMap{1, 2})) << "a first line that is a record names nothing";
 }
 
+// A value longer than its field is cut to it, counted, and its field named, from
+// any kind of file; blanks after it do not count.
+TEST_F(ImportExport, AValueLongerThanItsFieldIsCountedAndItsFieldNamed)
+{
+    const ImportResult result = importText("\"Title\",\"Category\"\r\n"
+                                           "\"Heat\",\"Drama, Mystery, Thriller, Romance\"\r\n"
+                                           "\"Alien\",\"Science Fiction     \"\r\n",
+                                           {}, {1, 14});
+    EXPECT_EQ(result.imported, 2u);
+    EXPECT_EQ(result.cutToWidth, 1u);
+    EXPECT_EQ(result.cutFields, (std::vector<std::string>{"Category"}));
+    EXPECT_NE(importMessage(result).find("1 value was longer than its field and cut to fit (Category)."), std::string::npos)
+        << importMessage(result);
+}
+
 // Characters the code page lacks take their nearest plain form where there is one
 // (whatever the program's locale), "?" only where there is none; both are counted.
 TEST_F(ImportExport, CharactersTheCollectionCannotHoldTakeTheirNearestPlainForm)
@@ -474,8 +489,9 @@ TEST_F(ImportExport, AFailedWriteDuringAnImportKeepsOnlyWholeRecordsAndCountsWha
                 EXPECT_EQ(rows[r][0], "Title " + std::to_string(r));
                 EXPECT_EQ(rows[r][1], "Star");
             }
-            if (result.error.empty())
+            if (result.error.empty()) {
                 EXPECT_EQ(rows.size(), static_cast<size_t>(records));
+            }
             EXPECT_EQ(result.imported, rows.size()) << importMessage(result); // the message counts what is there
             EXPECT_EQ(seen, rows.size());
             EXPECT_EQ(table.checkIndex(), "");
