@@ -7,6 +7,7 @@
 #include "HeaderMatch.h"
 #include "NumberText.h"
 #include "Schema.h"
+#include "XmlCatalogues.h"
 
 #include <algorithm>
 #include <charconv>
@@ -147,10 +148,51 @@ std::string fileName(const std::string& path)
     return name;
 }
 
+XmlCatalogue xmlKind(CatalogueFormat format)
+{
+    switch (format) {
+    case CatalogueFormat::Gcstar: return XmlCatalogue::Gcstar;
+    case CatalogueFormat::Tellico: return XmlCatalogue::Tellico;
+    case CatalogueFormat::Nfo: return XmlCatalogue::Nfo;
+    default: return XmlCatalogue::None;
+    }
+}
+
+ImportResult importXmlCatalogue(db::Table& table, const std::string& path, XmlCatalogue kind, const ImportOptions& options)
+{
+    std::vector<CollectionValues> films;
+    std::vector<std::string> leftOut;
+    try {
+        films = readXmlCatalogue(path, kind, &leftOut);
+    } catch (const std::exception& e) {
+        ImportResult result;
+        result.error = e.what();
+        return result;
+    }
+    size_t next = 0;
+    ImportResult result = importValues(
+        table,
+        [&](CollectionValues& values) {
+            if (next == films.size())
+                return false;
+            values = std::move(films[next++]);
+            return true;
+        },
+        options);
+    result.leftOutFiles = std::move(leftOut);
+    return result;
+}
+
 } // namespace
 
 CatalogueFormat recogniseCatalogue(const std::string& path)
 {
+    switch (recogniseXmlCatalogue(path)) {
+    case XmlCatalogue::Gcstar: return CatalogueFormat::Gcstar;
+    case XmlCatalogue::Tellico: return CatalogueFormat::Tellico;
+    case XmlCatalogue::Nfo: return CatalogueFormat::Nfo;
+    case XmlCatalogue::None: break;
+    }
     try {
         CatalogueLines lines(path);
         std::vector<std::string> first;
@@ -174,6 +216,9 @@ const char* catalogueName(CatalogueFormat format)
     switch (format) {
     case CatalogueFormat::Imdb: return "IMDb";
     case CatalogueFormat::Letterboxd: return "Letterboxd";
+    case CatalogueFormat::Gcstar: return "GCstar";
+    case CatalogueFormat::Tellico: return "Tellico";
+    case CatalogueFormat::Nfo: return "Kodi .nfo";
     case CatalogueFormat::Text: break;
     }
     return "text";
@@ -182,6 +227,8 @@ const char* catalogueName(CatalogueFormat format)
 ImportResult importCatalogue(db::Table& table, const std::string& path, CatalogueFormat format,
                              const ImportOptions& options)
 {
+    if (const XmlCatalogue kind = xmlKind(format); kind != XmlCatalogue::None)
+        return importXmlCatalogue(table, path, kind, options);
     std::unique_ptr<CatalogueLines> lines;
     std::vector<std::string> line;
     std::optional<Columns> columns;

@@ -1,7 +1,7 @@
 #pragma once
 
 // Other catalogues' exports, recognised by what they hold and imported field
-// by field into the collection:
+// by field into the collection (the XML ones are read in XmlCatalogues):
 // - IMDb's ratings, watchlist and list exports (CSV; columns found by name);
 // - Letterboxd's diary, ratings, watched and watchlist exports, and its list
 //   export (a line "Letterboxd list export", the list's own table, then the
@@ -13,11 +13,11 @@
 
 namespace exchange {
 
-enum class CatalogueFormat { Text, Imdb, Letterboxd };
+enum class CatalogueFormat { Text, Imdb, Letterboxd, Gcstar, Tellico, Nfo };
 
-// The format a file's first lines show; Text for anything else.
+// The format a file's first lines show (a folder: .nfo files); Text for anything else.
 CatalogueFormat recogniseCatalogue(const std::string& path);
-// "IMDb", "Letterboxd", "text".
+// "IMDb", "Letterboxd", "GCstar", "Tellico", "Kodi .nfo", "text".
 const char* catalogueName(CatalogueFormat format);
 
 // Imports a catalogue's records. A file that is not the format named gives

@@ -724,6 +724,11 @@ std::string importMessage(const ImportResult& result)
         message += "\n\n" + plural(result.cutToWidth, "value was", "values were") + " longer than " +
                    (result.cutToWidth == 1 ? "its field" : "their fields") + " and cut to fit (" + fields + ").";
     }
+    if (!result.leftOutFiles.empty()) {
+        message += "\n\n" + plural(result.leftOutFiles.size(), "file was", "files were") + " left out:";
+        for (const std::string& file : result.leftOutFiles)
+            message += "\n" + file;
+    }
     if (result.lineBreaks > 0)
         message += "\n\n" + plural(result.lineBreaks, "line break", "line breaks")
                    + " inside quoted values " + (result.lineBreaks == 1 ? "was" : "were") + " stored as blanks.";

@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2
   python3 python3-dbfread python3-dbf gdal-bin

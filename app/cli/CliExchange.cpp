@@ -15,6 +15,8 @@
 #include "Table.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
 #include <ostream>
 #include <sstream>
 
@@ -148,6 +150,20 @@ int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::
     return 0;
 }
 
+namespace {
+
+// The format --format names (nullopt for "auto" or an unknown name).
+std::optional<exchange::CatalogueFormat> formatNamed(const std::string& name)
+{
+    using F = exchange::CatalogueFormat;
+    static const std::map<std::string, F> formats = {{"text", F::Text},     {"imdb", F::Imdb},       {"letterboxd", F::Letterboxd},
+                                                     {"gcstar", F::Gcstar}, {"tellico", F::Tellico}, {"nfo", F::Nfo}};
+    const auto found = formats.find(name);
+    return found == formats.end() ? std::nullopt : std::optional<F>(found->second);
+}
+
+} // namespace
+
 int importRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.size() < 3)
@@ -164,8 +180,9 @@ int importRecords(const std::vector<std::string>& args, std::ostream& out, std::
             options.skipExisting = true;
         } else if (args[i] == "--format" && i + 1 < args.size()) {
             format = args[++i];
-            if (format != "auto" && format != "text" && format != "imdb" && format != "letterboxd")
-                throw UsageError("--format takes auto, text, imdb or letterboxd, not \"" + format + "\"");
+            if (!formatNamed(format) && format != "auto")
+                throw UsageError("--format takes auto, text, imdb, letterboxd, gcstar, tellico or nfo, not \"" + format
+                                 + "\"");
         } else if (args[i] == "--map" && i + 1 < args.size()) {
             for (const std::string& pair : splitList(args[++i], ',')) {
                 const size_t equals = pair.find('=');
@@ -179,12 +196,8 @@ int importRecords(const std::vector<std::string>& args, std::ostream& out, std::
     }
     applyEditTextFormat(settings);
     const std::string& path = args[2];
-    exchange::CatalogueFormat catalogue = exchange::CatalogueFormat::Text;
-    if (format == "imdb")
-        catalogue = exchange::CatalogueFormat::Imdb;
-    else if (format == "letterboxd")
-        catalogue = exchange::CatalogueFormat::Letterboxd;
-    else if (format == "auto" && !hasExtension(path, ".DBF"))
+    exchange::CatalogueFormat catalogue = formatNamed(format).value_or(exchange::CatalogueFormat::Text);
+    if (format == "auto" && !hasExtension(path, ".DBF"))
         catalogue = exchange::recogniseCatalogue(path);
     if (catalogue != exchange::CatalogueFormat::Text) {
         db::Table table;

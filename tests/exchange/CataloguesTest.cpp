@@ -8,8 +8,11 @@
 #include "Schema.h"
 #include "Table.h"
 #include "TempDir.h"
+#include "XmlCatalogues.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using namespace exchange;
 using testing_support::TempDir;
@@ -160,4 +163,125 @@ TEST_F(Catalogues, AFileOfAnotherKindIsRefusedWithWhatIsMissing)
     EXPECT_NE(importCatalogue(table, dir.file("missing.csv"), CatalogueFormat::Letterboxd, {}).error, "");
     EXPECT_NE(importCatalogue(table, file("empty.csv", ""), CatalogueFormat::Letterboxd, {}).error, "");
     EXPECT_EQ(rows().size(), 0u);
+}
+
+// ---------------------------------------------------------------- XML catalogues
+
+namespace {
+
+std::string sample(const std::string& name) { return std::string(CATALOGUE_SAMPLES) + "/" + name; }
+
+} // namespace
+
+TEST_F(Catalogues, AGcstarCollectionFillsStarsGenresLoansAndMinutes)
+{
+    EXPECT_EQ(recogniseCatalogue(sample("films.gcs")), CatalogueFormat::Gcstar);
+    const ImportResult result = importCatalogue(table, sample("films.gcs"), CatalogueFormat::Gcstar, {});
+    EXPECT_TRUE(result.error.empty()) << result.error;
+    ASSERT_EQ(result.imported, 2u);
+    const auto r = rows();
+    EXPECT_EQ(r[0][at("Title")], "Vertigo");
+    EXPECT_EQ(r[0][at("Year")], "1958");
+    EXPECT_EQ(r[0][at("RunTime")], "128");
+    EXPECT_EQ(r[0][at("Star1")], "James Stewart");
+    EXPECT_EQ(r[0][at("Star2")], "Kim Novak") << "the actor, not the role";
+    EXPECT_EQ(r[0][at("Category")], "Mystery, Thriller");
+    EXPECT_EQ(r[0][at("PersonalRa")], "9/10");
+    EXPECT_EQ(r[0][at("Viewed")], "Yes");
+    EXPECT_EQ(r[0][at("Format")], "DVD");
+    EXPECT_EQ(r[0][at("MediaNum")], "D12");
+    EXPECT_EQ(r[0][at("CheckOut")], "Yes");
+    EXPECT_EQ(r[0][at("CheckName")], "Anna");
+    EXPECT_EQ(r[0][at("Descriptio")], "A retired detective with a fear of heights.");
+    EXPECT_EQ(r[1][at("Title")], "L\xF3" "dz & Co") << "plain forms, and an entity read as its character";
+    EXPECT_EQ(r[1][at("RunTime")], "95") << "1h 35m";
+    EXPECT_EQ(r[1][at("CheckOut")], "") << "a borrower of \"none\" is no loan";
+    EXPECT_EQ(r[1][at("PersonalRa")], "") << "a rating of 0 is none";
+}
+
+TEST_F(Catalogues, ATellicoVideoCollectionImportsAndOtherTypesAreRefusedByName)
+{
+    EXPECT_EQ(recogniseCatalogue(sample("videos.xml")), CatalogueFormat::Tellico);
+    const ImportResult result = importCatalogue(table, sample("videos.xml"), CatalogueFormat::Tellico, {});
+    EXPECT_TRUE(result.error.empty()) << result.error;
+    ASSERT_EQ(result.imported, 1u);
+    const auto r = rows();
+    EXPECT_EQ(r[0][at("Title")], "Heat");
+    EXPECT_EQ(r[0][at("Rating")], "R");
+    EXPECT_EQ(r[0][at("Category")], "Action, Crime");
+    EXPECT_EQ(r[0][at("Star2")], "Robert De Niro");
+    EXPECT_EQ(r[0][at("Producer")], "Art Linson, Michael Mann");
+    EXPECT_EQ(r[0][at("ReleasedBy")], "Warner Bros.");
+    EXPECT_EQ(r[0][at("PersonalRa")], "5/5");
+    EXPECT_EQ(r[0][at("CheckName")], "Bob") << "the loan is found through its entry";
+    EXPECT_EQ(r[0][at("RunTime")], "170");
+
+    const ImportResult books = importCatalogue(table, sample("books.xml"), CatalogueFormat::Tellico, {});
+    EXPECT_NE(books.error.find("a Tellico book collection, not a video collection"), std::string::npos) << books.error;
+    EXPECT_EQ(books.imported, 0u);
+}
+
+TEST_F(Catalogues, ATellicoZipIsReadAndOurOwnTellicoExportReadsBackTheSameValues)
+{
+    // Every field, with values no standard Tellico field keeps apart (Star 1 empty, Star 2 set).
+    CollectionValues all;
+    for (int p = 1; p <= db::kSchemaFieldCount; ++p)
+        all[static_cast<size_t>(p - 1)] = "v" + std::to_string(p);
+    all[at("Star1")] = "";
+    all[at("Year")] = "1958";
+    all[at("RunTime")] = "128";
+    all[at("ListPrice")] = "12.5";
+    all[at("PurchPrice")] = "3.25";
+    all[at("CheckDate")] = "2023-01-05";
+    all[at("PurchDate")] = "1999-12-31";
+    all[at("Title")] = "Caf\xC3\xA9 <&> \"Noir\"";
+    const std::string xml = tellicoXml({all});
+    const std::string zipped = dir.file("export.tc");
+    {
+        const std::string bare = file("tellico.xml", xml);
+        ASSERT_EQ(std::system(("cd '" + dir.path().string() + "' && python3 -c \"import zipfile; z = zipfile.ZipFile('export.tc', 'w', "
+                               "zipfile.ZIP_DEFLATED); z.write('tellico.xml'); z.close()\"")
+                                  .c_str()),
+                  0);
+    }
+    EXPECT_EQ(recogniseCatalogue(zipped), CatalogueFormat::Tellico);
+    const std::vector<CollectionValues> back = readXmlCatalogue(zipped, XmlCatalogue::Tellico);
+    ASSERT_EQ(back.size(), 1u);
+    for (int p = 1; p <= db::kSchemaFieldCount; ++p)
+        EXPECT_EQ(back[0][static_cast<size_t>(p - 1)], all[static_cast<size_t>(p - 1)]) << db::schemaField(p).name;
+    // A zip without tellico.xml is refused as such.
+    file("notes.txt", "x");
+    ASSERT_EQ(std::system(("cd '" + dir.path().string() + "' && python3 -c \"import zipfile; z = zipfile.ZipFile('other.tc', 'w'); "
+                           "z.write('notes.txt'); z.close()\"")
+                              .c_str()),
+              0);
+    EXPECT_NE(importCatalogue(table, dir.file("other.tc"), CatalogueFormat::Tellico, {}).error.find("no tellico.xml"),
+              std::string::npos);
+}
+
+TEST_F(Catalogues, AFolderOfNfoFilesImportsItsMoviesAndNamesTheFilesLeftOut)
+{
+    EXPECT_EQ(recogniseCatalogue(sample("library")), CatalogueFormat::Nfo);
+    EXPECT_EQ(recogniseCatalogue(sample("library/Heat/movie.nfo")), CatalogueFormat::Nfo);
+    const ImportResult result = importCatalogue(table, sample("library"), CatalogueFormat::Nfo, {});
+    EXPECT_TRUE(result.error.empty()) << result.error;
+    ASSERT_EQ(result.imported, 1u);
+    const auto r = rows();
+    EXPECT_EQ(r[0][at("Title")], "Heat");
+    EXPECT_EQ(r[0][at("Year")], "1995") << "from the premiere date";
+    EXPECT_EQ(r[0][at("Rating")], "R");
+    EXPECT_EQ(r[0][at("Star1")], "Al Pacino");
+    EXPECT_EQ(r[0][at("Writers")], "Michael Mann");
+    EXPECT_EQ(r[0][at("UserDef1")], "tt0113277");
+    EXPECT_EQ(r[0][at("Viewed")], "Yes");
+    EXPECT_EQ(r[0][at("KeyWords")], "heist");
+    ASSERT_EQ(result.leftOutFiles.size(), 2u);
+    const std::string message = importMessage(result);
+    EXPECT_NE(message.find("2 files were left out:"), std::string::npos) << message;
+    EXPECT_NE(message.find("describes a TV show"), std::string::npos) << message;
+    EXPECT_NE(message.find("broken.nfo"), std::string::npos) << message;
+    // One TV show file alone is refused by name.
+    const ImportResult show = importCatalogue(table, sample("library/Show/tvshow.nfo"), CatalogueFormat::Nfo, {});
+    EXPECT_NE(show.error.find("tvshow.nfo"), std::string::npos) << show.error;
+    EXPECT_NE(show.error.find("TV show"), std::string::npos);
 }

@@ -1,0 +1,632 @@
+#include "XmlCatalogues.h"
+
+#include "DbError.h"
+#include "FileIO.h"
+#include "Schema.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <zip.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+
+namespace exchange {
+
+namespace {
+
+constexpr int kStars = 6;
+constexpr qint64 kLargestXml = qint64{512} << 20; // a catalogue larger than this is no catalogue
+const char* const kTellicoNamespace = "http://periapsis.org/tellico/";
+// Our own fields in a Tellico file: every value, under its stored name, so that it reads back the same.
+const QString kOwnPrefix = "reelkeeper-";
+
+size_t at(const char* field) { return static_cast<size_t>(db::schemaPosition(field) - 1); }
+
+std::string utf8(const QString& text) { return text.trimmed().toStdString(); }
+
+std::string joined(const QStringList& values)
+{
+    QStringList kept;
+    for (const QString& v : values)
+        if (!v.trimmed().isEmpty())
+            kept << v.trimmed();
+    return kept.join(", ").toStdString();
+}
+
+void putStars(CollectionValues& values, const QStringList& names)
+{
+    int star = 0;
+    for (const QString& name : names)
+        if (!name.trimmed().isEmpty() && star < kStars)
+            values[at("Star1") + static_cast<size_t>(star++)] = utf8(name);
+}
+
+// "128", "128 min", "2h 8m", "2:08" as minutes ("" when none can be read).
+std::string minutesOf(const QString& text)
+{
+    static const QRegularExpression hoursMinutes(R"((\d+)\s*h\D*(\d+))");
+    static const QRegularExpression clock(R"(^(\d+):(\d\d)$)");
+    static const QRegularExpression number(R"((\d+))");
+    const QString t = text.trimmed();
+    if (const auto m = hoursMinutes.match(t); m.hasMatch())
+        return std::to_string(m.captured(1).toInt() * 60 + m.captured(2).toInt());
+    if (const auto m = clock.match(t); m.hasMatch())
+        return std::to_string(m.captured(1).toInt() * 60 + m.captured(2).toInt());
+    if (const auto m = number.match(t); m.hasMatch())
+        return m.captured(1).toStdString();
+    return {};
+}
+
+// The first year (four digits, 1870 on) in a date or text.
+std::string yearOf(const QString& text)
+{
+    static const QRegularExpression year(R"((?<!\d)(18[7-9]\d|19\d\d|20\d\d|21\d\d)(?!\d))");
+    const auto m = year.match(text);
+    return m.hasMatch() ? m.captured(1).toStdString() : std::string();
+}
+
+// A date as the collection reads it whatever its short date format: year first.
+// "2023-01-05" stays; "05/01/2023" (day first, as GCstar writes) becomes 2023-01-05.
+std::string isoDate(const QString& text)
+{
+    static const QRegularExpression iso(R"(^(\d{4})-(\d{1,2})-(\d{1,2}))");
+    static const QRegularExpression dayFirst(R"(^(\d{1,2})/(\d{1,2})/(\d{4})$)");
+    const QString t = text.trimmed();
+    if (const auto m = iso.match(t); m.hasMatch())
+        return QString("%1-%2-%3").arg(m.captured(1)).arg(m.captured(2).toInt(), 2, 10, QChar('0')).arg(m.captured(3).toInt(), 2, 10, QChar('0')).toStdString();
+    if (const auto m = dayFirst.match(t); m.hasMatch())
+        return QString("%1-%2-%3").arg(m.captured(3)).arg(m.captured(2).toInt(), 2, 10, QChar('0')).arg(m.captured(1).toInt(), 2, 10, QChar('0')).toStdString();
+    return {};
+}
+
+// "8" as "8/10" on a scale of 10; nothing for 0 or no number.
+std::string ratingOutOf(const QString& text, int scale)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    if (!ok || value <= 0)
+        return {};
+    return (QString::number(value) + "/" + QString::number(scale)).toStdString();
+}
+
+QByteArray readWholeFile(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw db::DbError(path, "Cannot open the file: " + file.errorString().toStdString());
+    if (file.size() > kLargestXml)
+        throw db::DbError(path, "The file is too large for a catalogue");
+    return file.readAll();
+}
+
+bool isZip(const QByteArray& bytes) { return bytes.startsWith("PK\x03\x04"); }
+
+// tellico.xml from a .tc file (a zip); throws when there is none.
+QByteArray tellicoFromZip(const std::string& path)
+{
+    int error = 0;
+    std::unique_ptr<zip_t, decltype(&zip_discard)> archive(zip_open(path.c_str(), ZIP_RDONLY, &error), &zip_discard);
+    if (!archive)
+        throw db::DbError(path, "The file is no readable zip archive");
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat(archive.get(), "tellico.xml", 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
+        throw db::DbError(path, "The archive holds no tellico.xml: it is no Tellico file");
+    if (stat.size > static_cast<zip_uint64_t>(kLargestXml))
+        throw db::DbError(path, "The file is too large for a catalogue");
+    std::unique_ptr<zip_file_t, decltype(&zip_fclose)> member(zip_fopen(archive.get(), "tellico.xml", 0), &zip_fclose);
+    if (!member)
+        throw db::DbError(path, "tellico.xml in the archive cannot be read");
+    QByteArray bytes(static_cast<qsizetype>(stat.size), '\0');
+    if (zip_fread(member.get(), bytes.data(), stat.size) != static_cast<zip_int64_t>(stat.size))
+        throw db::DbError(path, "tellico.xml in the archive is damaged");
+    return bytes;
+}
+
+// The name of the first element of an XML text ("" when there is none).
+QString rootElement(const QByteArray& bytes)
+{
+    QXmlStreamReader xml(bytes);
+    while (!xml.atEnd() && !xml.hasError())
+        if (xml.readNext() == QXmlStreamReader::StartElement)
+            return xml.name().toString();
+    return {};
+}
+
+[[noreturn]] void damaged(const std::string& path, const QXmlStreamReader& xml)
+{
+    throw db::DbError(path, "The XML is damaged at line " + std::to_string(xml.lineNumber()) + ": "
+                                + xml.errorString().toStdString());
+}
+
+// The values of a list element, read to its end: one per child (<genres><genre>A</genre>...),
+// the first column of each row (<actors><line><col>A</col><col>role</col></line>, Tellico's
+// <casts><cast><column>A</column>...), or the element's own text when it has no children.
+QStringList childTexts(QXmlStreamReader& xml)
+{
+    QStringList texts;
+    QString ownText;
+    while (xml.readNext() != QXmlStreamReader::EndElement && !xml.atEnd()) {
+        if (xml.tokenType() == QXmlStreamReader::Characters) {
+            ownText += xml.text();
+            continue;
+        }
+        if (xml.tokenType() != QXmlStreamReader::StartElement)
+            continue;
+        const QString name = xml.name().toString();
+        if (name != "line" && name != "cast") {
+            texts << xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            continue;
+        }
+        bool first = true;
+        while (xml.readNextStartElement()) { // the row's columns
+            const QString column = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+            if (first)
+                texts << column;
+            first = false;
+        }
+    }
+    if (texts.isEmpty() && !ownText.trimmed().isEmpty())
+        texts << ownText;
+    return texts;
+}
+
+// ---------------------------------------------------------------- GCstar
+
+CollectionValues gcstarItem(QXmlStreamReader& xml)
+{
+    CollectionValues v;
+    const auto attribute = [&xml](const char* name) { return xml.attributes().value(QString::fromLatin1(name)).toString(); };
+    v[at("Title")] = utf8(attribute("title"));
+    if (v[at("Title")].empty())
+        v[at("Title")] = utf8(attribute("original"));
+    v[at("Year")] = yearOf(attribute("date"));
+    v[at("RunTime")] = minutesOf(attribute("time"));
+    v[at("Director")] = utf8(attribute("director"));
+    v[at("PersonalRa")] = ratingOutOf(attribute("rating"), 10);
+    v[at("Viewed")] = attribute("seen") == "1" ? "Yes" : "";
+    v[at("Format")] = utf8(attribute("format"));
+    v[at("MediaNum")] = utf8(attribute("number"));
+    v[at("WherePurch")] = utf8(attribute("place"));
+    const QString borrower = attribute("borrower").trimmed();
+    if (!borrower.isEmpty() && borrower.compare("none", Qt::CaseInsensitive) != 0) {
+        v[at("CheckOut")] = "Yes";
+        v[at("CheckName")] = utf8(borrower);
+        v[at("CheckDate")] = isoDate(attribute("lendDate"));
+    }
+    // Older files keep the lists as attributes, newer ones as elements.
+    if (xml.attributes().hasAttribute("actors"))
+        putStars(v, attribute("actors").split(','));
+    if (xml.attributes().hasAttribute("genre"))
+        v[at("Category")] = joined(attribute("genre").split(','));
+    if (xml.attributes().hasAttribute("synopsis"))
+        v[at("Descriptio")] = utf8(attribute("synopsis"));
+    if (xml.attributes().hasAttribute("comment"))
+        v[at("Miscellane")] = utf8(attribute("comment"));
+    while (xml.readNextStartElement()) {
+        const QString name = xml.name().toString();
+        if (name == "actors")
+            putStars(v, childTexts(xml));
+        else if (name == "genre")
+            v[at("Category")] = joined(childTexts(xml));
+        else if (name == "director")
+            v[at("Director")] = joined(childTexts(xml));
+        else if (name == "synopsis")
+            v[at("Descriptio")] = utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+        else if (name == "comment")
+            v[at("Miscellane")] = utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+        else
+            xml.skipCurrentElement();
+    }
+    return v;
+}
+
+std::vector<CollectionValues> readGcstar(const std::string& path, const QByteArray& bytes)
+{
+    QXmlStreamReader xml(bytes);
+    if (!xml.readNextStartElement() || xml.name() != QLatin1String("collection"))
+        throw db::DbError(path, "The file is no GCstar collection");
+    const QString type = xml.attributes().value("type").toString();
+    if (type != "GCfilms")
+        throw db::DbError(path, "The file is a GCstar collection of " + (type.isEmpty() ? std::string("unknown things") : type.toStdString())
+                                    + ", not of films (GCfilms)");
+    std::vector<CollectionValues> films;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("item"))
+            films.push_back(gcstarItem(xml));
+        else
+            xml.skipCurrentElement();
+    }
+    if (xml.hasError())
+        damaged(path, xml);
+    return films;
+}
+
+// ---------------------------------------------------------------- Tellico
+
+const char* tellicoTypeName(int type)
+{
+    switch (type) {
+    case 1: return "custom";
+    case 2: return "book";
+    case 4: return "music";
+    case 5: return "bibliography";
+    case 6: return "comic book";
+    case 7: return "wine";
+    case 8: return "coin";
+    case 9: return "stamp";
+    case 10: return "trading card";
+    case 11: return "video game";
+    case 12: return "file";
+    case 13: return "board game";
+    default: return "unknown";
+    }
+}
+
+CollectionValues tellicoEntry(QXmlStreamReader& xml, QString& id)
+{
+    CollectionValues v;
+    std::map<std::string, std::string> own; // our own fields by stored name
+    id = xml.attributes().value("id").toString();
+    while (xml.readNextStartElement()) {
+        const QString name = xml.name().toString();
+        if (name.startsWith(kOwnPrefix)) {
+            own[name.mid(kOwnPrefix.size()).toStdString()] = xml.readElementText().toStdString();
+        } else if (name == "title") {
+            v[at("Title")] = utf8(xml.readElementText());
+        } else if (name == "year") {
+            v[at("Year")] = yearOf(xml.readElementText());
+        } else if (name == "medium") {
+            v[at("Format")] = utf8(xml.readElementText());
+        } else if (name == "certification") {
+            v[at("Rating")] = utf8(xml.readElementText().remove(QRegularExpression(R"(\s*\([^)]*\)\s*$)")));
+        } else if (name == "genres") {
+            v[at("Category")] = joined(childTexts(xml));
+        } else if (name == "keywords") {
+            v[at("KeyWords")] = joined(childTexts(xml));
+        } else if (name == "casts") {
+            putStars(v, childTexts(xml));
+        } else if (name == "directors") {
+            v[at("Director")] = joined(childTexts(xml));
+        } else if (name == "producers") {
+            v[at("Producer")] = joined(childTexts(xml));
+        } else if (name == "writers") {
+            v[at("Writers")] = joined(childTexts(xml));
+        } else if (name == "studios") {
+            v[at("ReleasedBy")] = joined(childTexts(xml));
+        } else if (name == "running-time") {
+            v[at("RunTime")] = minutesOf(xml.readElementText());
+        } else if (name == "plot") {
+            v[at("Descriptio")] = utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+        } else if (name == "comments") {
+            v[at("Miscellane")] = utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+        } else if (name == "rating") {
+            v[at("PersonalRa")] = ratingOutOf(xml.readElementText(), 5);
+        } else if (name == "pur_price") {
+            static const QRegularExpression amount(R"(\d+(\.\d+)?)");
+            const auto m = amount.match(xml.readElementText());
+            v[at("PurchPrice")] = m.hasMatch() ? m.captured(0).toStdString() : std::string();
+        } else if (name == "pur_date") {
+            v[at("PurchDate")] = isoDate(xml.readElementText());
+        } else if (name == "loaned") {
+            v[at("CheckOut")] = xml.readElementText().trimmed() == "true" ? "Yes" : "";
+        } else if (name == "seen") {
+            v[at("Viewed")] = xml.readElementText().trimmed() == "true" ? "Yes" : "";
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    // A file of ours carries every value as it was: those stand.
+    if (!own.empty())
+        for (int p = 1; p <= db::kSchemaFieldCount; ++p) {
+            const auto found = own.find(db::schemaField(p).name);
+            v[static_cast<size_t>(p - 1)] = found == own.end() ? std::string() : found->second;
+        }
+    return v;
+}
+
+std::vector<CollectionValues> readTellico(const std::string& path, const QByteArray& bytes)
+{
+    QXmlStreamReader xml(bytes);
+    if (!xml.readNextStartElement() || xml.name() != QLatin1String("tellico"))
+        throw db::DbError(path, "The file is no Tellico collection");
+    std::vector<CollectionValues> films;
+    std::map<QString, size_t> byId;
+    while (xml.readNextStartElement()) {
+        if (xml.name() != QLatin1String("collection")) {
+            xml.skipCurrentElement();
+            continue;
+        }
+        const int type = xml.attributes().value("type").toInt();
+        if (type != 3)
+            throw db::DbError(path, std::string("The file is a Tellico ") + tellicoTypeName(type)
+                                        + " collection, not a video collection");
+        while (xml.readNextStartElement()) {
+            const QString name = xml.name().toString();
+            if (name == "entry") {
+                QString id;
+                CollectionValues v = tellicoEntry(xml, id);
+                byId[id] = films.size();
+                films.push_back(std::move(v));
+            } else if (name == "borrowers") {
+                // <borrower name="..."><loan entryRef="id" loanDate="..."/></borrower>
+                while (xml.readNextStartElement()) {
+                    const QString borrower = xml.attributes().value("name").toString();
+                    while (xml.readNextStartElement()) {
+                        const auto found = byId.find(xml.attributes().value("entryRef").toString());
+                        if (xml.name() == QLatin1String("loan") && found != byId.end()) {
+                            CollectionValues& v = films[found->second];
+                            v[at("CheckOut")] = "Yes";
+                            v[at("CheckName")] = utf8(borrower);
+                            v[at("CheckDate")] = isoDate(xml.attributes().value("loanDate").toString());
+                        }
+                        xml.skipCurrentElement();
+                    }
+                }
+            } else {
+                xml.skipCurrentElement();
+            }
+        }
+    }
+    if (xml.hasError())
+        damaged(path, xml);
+    return films;
+}
+
+// ---------------------------------------------------------------- Kodi .nfo
+
+CollectionValues nfoMovie(QXmlStreamReader& xml)
+{
+    CollectionValues v;
+    QStringList genres, directors, writers, studios, actors, tags;
+    QString originalTitle, premiered;
+    while (xml.readNextStartElement()) {
+        const QString name = xml.name().toString();
+        if (name == "title") {
+            v[at("Title")] = utf8(xml.readElementText());
+        } else if (name == "originaltitle") {
+            originalTitle = xml.readElementText();
+        } else if (name == "year") {
+            v[at("Year")] = yearOf(xml.readElementText());
+        } else if (name == "premiered") {
+            premiered = xml.readElementText();
+        } else if (name == "runtime") {
+            v[at("RunTime")] = minutesOf(xml.readElementText());
+        } else if (name == "plot") {
+            v[at("Descriptio")] = utf8(xml.readElementText());
+        } else if (name == "mpaa") {
+            v[at("Rating")] = utf8(xml.readElementText().remove(QRegularExpression(R"(^Rated\s+)")));
+        } else if (name == "genre") {
+            genres << xml.readElementText();
+        } else if (name == "director") {
+            directors << xml.readElementText();
+        } else if (name == "credits") {
+            writers << xml.readElementText();
+        } else if (name == "studio") {
+            studios << xml.readElementText();
+        } else if (name == "tag") {
+            tags << xml.readElementText();
+        } else if (name == "userrating") {
+            v[at("PersonalRa")] = ratingOutOf(xml.readElementText(), 10);
+        } else if (name == "playcount") {
+            if (xml.readElementText().trimmed().toInt() > 0)
+                v[at("Viewed")] = "Yes";
+        } else if (name == "watched") {
+            if (xml.readElementText().trimmed() == "true")
+                v[at("Viewed")] = "Yes";
+        } else if (name == "uniqueid") {
+            const bool imdb = xml.attributes().value("type") == QLatin1String("imdb");
+            const QString id = xml.readElementText();
+            if (imdb)
+                v[at("UserDef1")] = utf8(id);
+        } else if (name == "id") {
+            const QString id = xml.readElementText().trimmed();
+            if (id.startsWith("tt") && v[at("UserDef1")].empty())
+                v[at("UserDef1")] = utf8(id);
+        } else if (name == "actor") {
+            QString actor;
+            while (xml.readNextStartElement()) {
+                if (xml.name() == QLatin1String("name"))
+                    actor = xml.readElementText();
+                else
+                    xml.skipCurrentElement();
+            }
+            actors << actor;
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    if (v[at("Title")].empty())
+        v[at("Title")] = utf8(originalTitle);
+    if (v[at("Year")].empty())
+        v[at("Year")] = yearOf(premiered);
+    v[at("Category")] = joined(genres);
+    v[at("Director")] = joined(directors);
+    v[at("Writers")] = joined(writers);
+    v[at("ReleasedBy")] = joined(studios);
+    v[at("KeyWords")] = joined(tags);
+    putStars(v, actors);
+    return v;
+}
+
+CollectionValues readNfoFile(const std::string& path)
+{
+    const QByteArray bytes = readWholeFile(path);
+    QXmlStreamReader xml(bytes);
+    if (!xml.readNextStartElement())
+        throw db::DbError(path, xml.hasError() ? "The XML is damaged: " + xml.errorString().toStdString()
+                                               : std::string("The file holds no XML"));
+    const QString root = xml.name().toString();
+    if (root == "tvshow" || root == "episodedetails")
+        throw db::DbError(path, "The file describes a TV show, not a movie");
+    if (root != "movie")
+        throw db::DbError(path, "The file is no movie .nfo (its first element is <" + root.toStdString() + ">)");
+    CollectionValues v = nfoMovie(xml);
+    if (xml.hasError())
+        damaged(path, xml);
+    return v;
+}
+
+std::vector<CollectionValues> readNfoFolder(const std::string& path, std::vector<std::string>* refused)
+{
+    QStringList files;
+    QDirIterator it(QString::fromStdString(path), {"*.nfo", "*.NFO"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort(); // the same order every time, whatever the directory's
+    std::vector<CollectionValues> films;
+    for (const QString& file : files) {
+        try {
+            films.push_back(readNfoFile(file.toStdString()));
+        } catch (const std::exception& e) {
+            if (refused)
+                refused->push_back(e.what());
+        }
+    }
+    return films;
+}
+
+} // namespace
+
+XmlCatalogue recogniseXmlCatalogue(const std::string& path)
+{
+    const QFileInfo info(QString::fromStdString(path));
+    if (info.isDir())
+        return XmlCatalogue::Nfo;
+    try {
+        QFile file(info.filePath());
+        if (!file.open(QIODevice::ReadOnly))
+            return XmlCatalogue::None;
+        const QByteArray start = file.read(4096);
+        if (isZip(start))
+            return XmlCatalogue::Tellico; // readXmlCatalogue says so when it holds no tellico.xml
+        const QString root = rootElement(start);
+        if (root == "tellico")
+            return XmlCatalogue::Tellico;
+        if (root == "collection" && start.contains("GCfilms"))
+            return XmlCatalogue::Gcstar;
+        if (root == "movie" || root == "tvshow" || root == "episodedetails")
+            return XmlCatalogue::Nfo;
+    } catch (const std::exception&) {
+    }
+    return XmlCatalogue::None;
+}
+
+const char* xmlCatalogueName(XmlCatalogue kind)
+{
+    switch (kind) {
+    case XmlCatalogue::Gcstar: return "GCstar";
+    case XmlCatalogue::Tellico: return "Tellico";
+    case XmlCatalogue::Nfo: return "Kodi .nfo";
+    case XmlCatalogue::None: break;
+    }
+    return "XML";
+}
+
+std::vector<CollectionValues> readXmlCatalogue(const std::string& path, XmlCatalogue kind, std::vector<std::string>* refused)
+{
+    switch (kind) {
+    case XmlCatalogue::Gcstar: return readGcstar(path, readWholeFile(path));
+    case XmlCatalogue::Tellico: {
+        const QByteArray bytes = readWholeFile(path);
+        return readTellico(path, isZip(bytes) ? tellicoFromZip(path) : bytes);
+    }
+    case XmlCatalogue::Nfo:
+        if (QFileInfo(QString::fromStdString(path)).isDir())
+            return readNfoFolder(path, refused);
+        return {readNfoFile(path)};
+    case XmlCatalogue::None: break;
+    }
+    throw db::DbError(path, "The file is no GCstar, Tellico or .nfo catalogue");
+}
+
+std::string tellicoXml(const std::vector<CollectionValues>& records)
+{
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeDTD("<!DOCTYPE tellico PUBLIC '-//Robby Stephenson/DTD Tellico V11.0//EN' "
+                 "'http://periapsis.org/tellico/dtd/v11/tellico.dtd'>");
+    xml.writeStartElement("tellico");
+    xml.writeDefaultNamespace(kTellicoNamespace);
+    xml.writeAttribute("syntaxVersion", "11");
+    xml.writeStartElement("collection");
+    xml.writeAttribute("title", "Reelkeeper Videos");
+    xml.writeAttribute("type", "3");
+    // The standard video fields, then ours, which carry every value as it is stored.
+    xml.writeStartElement("fields");
+    xml.writeEmptyElement("field");
+    xml.writeAttribute("name", "_default");
+    for (const db::SchemaField& f : db::collectionSchema()) {
+        xml.writeEmptyElement("field");
+        xml.writeAttribute("name", kOwnPrefix + f.name);
+        xml.writeAttribute("title", f.displayName);
+        xml.writeAttribute("category", "Reelkeeper");
+        xml.writeAttribute("type", "1");
+        xml.writeAttribute("flags", "0");
+        xml.writeAttribute("format", "4");
+    }
+    xml.writeEndElement();
+    int id = 0;
+    for (const CollectionValues& v : records) {
+        xml.writeStartElement("entry");
+        xml.writeAttribute("id", QString::number(++id));
+        const auto text = [&](const char* element, const char* field) {
+            const std::string& value = v[at(field)];
+            if (!value.empty())
+                xml.writeTextElement(element, QString::fromStdString(value));
+        };
+        const auto list = [&](const char* outer, const char* inner, const std::vector<const char*>& fields) {
+            QStringList items;
+            for (const char* field : fields)
+                for (const QString& part : QString::fromStdString(v[at(field)]).split(", ", Qt::SkipEmptyParts))
+                    items << part;
+            if (items.isEmpty())
+                return;
+            xml.writeStartElement(outer);
+            for (const QString& item : items) {
+                if (std::string(inner) == "cast") {
+                    xml.writeStartElement("cast");
+                    xml.writeTextElement("column", item);
+                    xml.writeEndElement();
+                } else {
+                    xml.writeTextElement(inner, item);
+                }
+            }
+            xml.writeEndElement();
+        };
+        text("title", "Title");
+        text("year", "Year");
+        text("medium", "Format");
+        text("certification", "Rating");
+        list("genres", "genre", {"Category"});
+        list("casts", "cast", {"Star1", "Star2", "Star3", "Star4", "Star5", "Star6"});
+        list("directors", "director", {"Director"});
+        list("producers", "producer", {"Producer"});
+        list("writers", "writer", {"Writers"});
+        list("studios", "studio", {"ReleasedBy"});
+        text("running-time", "RunTime");
+        text("plot", "Descriptio");
+        text("comments", "Miscellane");
+        for (int p = 1; p <= db::kSchemaFieldCount; ++p)
+            if (!v[static_cast<size_t>(p - 1)].empty())
+                xml.writeTextElement(kOwnPrefix + db::schemaField(p).name, QString::fromStdString(v[static_cast<size_t>(p - 1)]));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return out.toStdString();
+}
+
+} // namespace exchange
