@@ -47,7 +47,7 @@ TImportFormat::TImportFormat(ExchangeContext context, QWidget* parent)
     auto* kindLayout = new QVBoxLayout(kind);
     AsciiButton = new QRadioButton("Ascii Delimited File", kind);
     DbaseButton = new QRadioButton("DBase File (DBF)", kind);
-    CatalogueButton = new QRadioButton("IMDb or Letterboxd Export", kind);
+    CatalogueButton = new QRadioButton("Another Catalogue (IMDb, Letterboxd, GCstar, Tellico, Kodi)", kind);
     kindLayout->addWidget(AsciiButton);
     kindLayout->addWidget(DbaseButton);
     kindLayout->addWidget(CatalogueButton);
@@ -140,20 +140,28 @@ void TImportFormat::DoDBF()
 
 void TImportFormat::DoCatalogue()
 {
-    app::Prompter::FileDialog dialog{"Import Data", "Catalogue Exports (*.csv *.CSV)", "csv",
+    app::Prompter::FileDialog dialog{"Import Data",
+                                     "Catalogues (*.csv *.CSV *.gcs *.tc *.xml *.nfo);;All Files (*)", "csv",
                                      m_context.settings.lastImportFile};
-    const QString chosen = m_context.prompter.openFileName(this, dialog);
+    QString chosen = m_context.prompter.openFileName(this, dialog);
     if (chosen.isEmpty())
         return;
     m_context.settings.lastImportFile = QFileInfo(chosen).absolutePath();
-    const exchange::CatalogueFormat format = exchange::recogniseCatalogue(chosen.toStdString());
+    exchange::CatalogueFormat format = exchange::recogniseCatalogue(chosen.toStdString());
     if (format == exchange::CatalogueFormat::Text) {
         m_context.prompter.message(this, "Error",
-                                   "The file is no IMDb or Letterboxd export: its first line does not name their "
-                                   "columns.  Import it as an Ascii Delimited File.\n\n" + chosen,
+                                   "The file is no export of IMDb, Letterboxd, GCstar, Tellico or Kodi that this "
+                                   "program knows.  A delimited text file imports as an Ascii Delimited File.\n\n"
+                                       + chosen,
                                    app::Prompter::Icon::Error);
         return;
     }
+    // Kodi keeps one .nfo file a movie, each in the movie's folder: the whole library is one choice away.
+    if (format == exchange::CatalogueFormat::Nfo
+        && m_context.prompter.ask(this, "Import", "Import every .nfo file in this folder and the folders inside it?",
+                                  app::Prompter::Buttons::YesNo, app::Prompter::Answer::Yes)
+               == app::Prompter::Answer::Yes)
+        chosen = QFileInfo(chosen).absolutePath();
     exchange::ImportOptions options;
     options.skipExisting = m_context.prompter.ask(this, "Import", "Leave out the films the collection already holds?",
                                                   app::Prompter::Buttons::YesNo, app::Prompter::Answer::Yes)

@@ -202,7 +202,8 @@ TEST_F(ExchangeWindowsTest, AnotherCatalogsExportImportsWithoutTheGrid)
     window->action("Import")->trigger();
     EXPECT_FALSE(gridShown);
     ASSERT_EQ(prompter.messages.size(), 2u);
-    EXPECT_TRUE(prompter.messages[0].text.startsWith("The file is no IMDb or Letterboxd export")) << prompter.messages[0].text.toStdString();
+    EXPECT_TRUE(prompter.messages[0].text.startsWith("The file is no export of IMDb, Letterboxd, GCstar, Tellico or Kodi"))
+        << prompter.messages[0].text.toStdString();
     EXPECT_EQ(prompter.questions.back().text, "Leave out the films the collection already holds?");
     EXPECT_EQ(prompter.messages[1].caption, "Ok");
     EXPECT_TRUE(prompter.messages[1].text.contains("1 record was already in the collection"));
@@ -210,6 +211,23 @@ TEST_F(ExchangeWindowsTest, AnotherCatalogsExportImportsWithoutTheGrid)
         << prompter.messages[1].text.toStdString();
     EXPECT_EQ(window->table().recordCount(), 3u) << "Heat 1995 was there already";
     EXPECT_EQ(window->settings().importFileType, 3);
+}
+
+// A Kodi library: one .nfo chosen, the whole folder imported when the user says so.
+TEST_F(ExchangeWindowsTest, OneNfoFileChosenImportsTheWholeLibrary)
+{
+    prompter.fileNames = {QString(CATALOGUE_SAMPLES) + "/library/Heat/movie.nfo"};
+    prompter.answers = {ScriptedPrompter::Answer::Yes, ScriptedPrompter::Answer::No};
+    chooseFormat = [](exchange_ui::TImportFormat& chooser) {
+        chooser.CatalogueButton->setChecked(true);
+        chooser.SelectFileClick();
+    };
+    window->action("Import")->trigger();
+    ASSERT_EQ(prompter.questions.size(), 2u);
+    EXPECT_EQ(prompter.questions[0].text, "Import every .nfo file in this folder and the folders inside it?");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.endsWith("1 record imported from Heat (Kodi .nfo).")) << prompter.messages[0].text.toStdString();
+    EXPECT_EQ(window->table().recordCount(), 3u);
 }
 
 TEST_F(ExchangeWindowsTest, AFileThatIsNoDelimitedTextIsRefusedBeforeTheGrid)
