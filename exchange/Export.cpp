@@ -7,6 +7,9 @@
 #include "RecordTexts.h"
 #include "Schema.h"
 #include "Table.h"
+#include "Cp1252.h"
+#include "EditText.h"
+#include "XmlCatalogues.h"
 
 #include <condition_variable>
 #include <deque>
@@ -354,6 +357,169 @@ ExportResult exportDbf(db::Table& table, const std::vector<ExportField>& fields,
             throw db::DbError(path, "Too many records for one dBASE file");
         const std::string count = db::headerCountBytes(static_cast<uint32_t>(written));
         file.writeAt(1, count.data(), count.size());
+        return written;
+    });
+}
+
+namespace {
+
+// A record's forty values as another catalogue takes them: text in UTF-8,
+// numbers as stored (a point before the decimals), dates year first.
+CollectionValues collectionValuesOf(const db::Record& record, const std::vector<int>& tableFields)
+{
+    CollectionValues values;
+    for (size_t p = 0; p < values.size(); ++p) {
+        const int field = tableFields[p];
+        if (field < 0)
+            continue;
+        if (db::schemaField(static_cast<int>(p) + 1).kind == db::SchemaKind::Date) {
+            if (const auto date = db::parseStoredDate(record.raw(field))) {
+                char text[16];
+                std::snprintf(text, sizeof text, "%04d-%02d-%02d", date->year, date->month, date->day);
+                values[p] = text;
+            }
+            continue;
+        }
+        values[p] = db::cp1252ToUtf8(record.text(field));
+    }
+    return values;
+}
+
+std::string htmlEscaped(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+// The page around the rows: its look (light or dark as the reader's device is), then the
+// search box and the sorting, in plain script that needs nothing from a network.
+const char* const kHtmlStyle = R"(<style>
+body{font-family:system-ui,sans-serif;margin:0;padding:1em;color:#111;background:#fff}
+h1{font-size:1.3em;margin:0 0 .5em}
+#filter{width:100%;max-width:30em;font-size:1em;padding:.4em;box-sizing:border-box}
+.scroll{overflow-x:auto}
+table{border-collapse:collapse;margin-top:.5em}
+th,td{border:1px solid #bbb;padding:.25em .5em;text-align:left;vertical-align:top}
+th{background:#e8e8e8;white-space:nowrap;position:sticky;top:0}
+th button{all:inherit;cursor:pointer;border:0;padding:0;background:none}
+th[aria-sort=ascending] button::after{content:" \25B2"}
+th[aria-sort=descending] button::after{content:" \25BC"}
+td.n{text-align:right}
+tbody tr:nth-child(even) td{background:#f6f6f6}
+@media (prefers-color-scheme:dark){body{background:#121212;color:#eee}th{background:#333}th,td{border-color:#555}
+tbody tr:nth-child(even) td{background:#1c1c1c}}
+</style>
+)";
+
+const char* const kHtmlScript = R"(<script>
+(function () {
+  var body = document.querySelector('#videos tbody');
+  var rows = Array.prototype.slice.call(body.rows);
+  var count = document.getElementById('count');
+  var fold = function (s) { return s.normalize('NFD').replace(/[\u0300-\u036f]/g, '').toLowerCase(); };
+  rows.forEach(function (r) { r.key = fold(r.textContent); });
+  var show = function (n) {
+    count.textContent = (n === rows.length ? n : n + ' of ' + rows.length) + (rows.length === 1 ? ' video' : ' videos');
+  };
+  document.getElementById('filter').addEventListener('input', function () {
+    var words = fold(this.value).split(/\s+/).filter(Boolean), n = 0;
+    rows.forEach(function (r) {
+      var hit = words.every(function (w) { return r.key.indexOf(w) >= 0; });
+      r.hidden = !hit;
+      if (hit) n++;
+    });
+    show(n);
+  });
+  var heads = document.querySelectorAll('#videos th');
+  Array.prototype.forEach.call(heads, function (th, col) {
+    th.querySelector('button').addEventListener('click', function () {
+      var up = th.getAttribute('aria-sort') !== 'ascending';
+      Array.prototype.forEach.call(heads, function (h) { h.setAttribute('aria-sort', 'none'); });
+      th.setAttribute('aria-sort', up ? 'ascending' : 'descending');
+      var numeric = th.className === 'n';
+      var value = function (r) { return r.cells[col].textContent; };
+      rows.forEach(function (r, i) { r.place = i; });
+      rows.sort(function (a, b) {
+        var x = value(a), y = value(b), c;
+        if (numeric) c = (parseFloat(x) || 0) - (parseFloat(y) || 0);
+        else c = x.localeCompare(y, undefined, {sensitivity: 'base', numeric: true});
+        return (up ? c : -c) || a.place - b.place;
+      });
+      rows.forEach(function (r) { body.appendChild(r); });
+    });
+  });
+  show(rows.length);
+})();
+</script>
+)";
+
+} // namespace
+
+ExportResult exportTellico(db::Table& table, const std::string& path, const ExportOptions& options)
+{
+    std::vector<int> tableFields;
+    for (const db::SchemaField& f : db::collectionSchema())
+        tableFields.push_back(table.fieldIndex(f.name));
+    return runExport(table, path, options, [&](db::File& file) {
+        BufferedOutput out(file);
+        out.buffer() += tellicoStart();
+        int id = 0;
+        const uint64_t written = walkRecords(table, options, [&](const char* bytes) {
+            out.buffer() += tellicoEntry(collectionValuesOf(db::Record(&table.fields(), bytes), tableFields), ++id);
+            out.flushIfFull();
+        });
+        out.buffer() += tellicoEnd();
+        out.finish();
+        return written;
+    });
+}
+
+ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& columns, const std::string& path,
+                        const std::string& title, const ExportOptions& options)
+{
+    return runExport(table, path, options, [&](db::File& file) {
+        BufferedOutput out(file);
+        std::string& page = out.buffer();
+        const std::string heading = htmlEscaped(db::cp1252ToUtf8(title));
+        page += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+                "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>"
+                + heading + "</title>\n" + kHtmlStyle + "</head>\n<body>\n<h1>" + heading + "</h1>\n"
+                + "<input id=\"filter\" type=\"search\" placeholder=\"Search\" aria-label=\"Search the catalogue\">\n"
+                  "<p id=\"count\"></p>\n<div class=\"scroll\">\n<table id=\"videos\">\n<thead><tr>";
+        std::vector<bool> numeric;
+        for (const ExportField& column : columns) {
+            const db::SchemaKind kind = db::schemaField(column.schemaPosition).kind;
+            numeric.push_back(kind == db::SchemaKind::WholeNumber || kind == db::SchemaKind::DecimalNumber);
+            page += std::string("<th scope=\"col\" aria-sort=\"none\"") + (numeric.back() ? " class=\"n\"" : "")
+                    + "><button type=\"button\">" + htmlEscaped(db::cp1252ToUtf8(column.label)) + "</button></th>";
+        }
+        page += "</tr></thead>\n<tbody>\n";
+        db::RecordTexts texts(table.fields());
+        const uint64_t written = walkRecords(table, options, [&](const char* bytes) {
+            const std::vector<std::string_view>& values = texts.read(bytes);
+            page += "<tr>";
+            for (size_t i = 0; i < columns.size(); ++i) {
+                page += numeric[i] ? "<td class=\"n\">" : "<td>";
+                page += htmlEscaped(db::cp1252ToUtf8(values[static_cast<size_t>(columns[i].tableField)]));
+                page += "</td>";
+            }
+            page += "</tr>\n";
+            out.flushIfFull();
+        });
+        page += "</tbody>\n</table>\n</div>\n";
+        page += kHtmlScript;
+        page += "</body>\n</html>\n";
+        out.finish();
         return written;
     });
 }

@@ -58,4 +58,15 @@ ExportResult exportDelimited(db::Table& table, const std::vector<ExportField>& f
 ExportResult exportDbf(db::Table& table, const std::vector<ExportField>& fields, const std::string& path,
                        const ExportOptions& options);
 
+// Tellico's XML of the visible records: a video collection with the standard
+// fields filled, and every value under its own name as well, so that this
+// program's import reads the file back to the same records.
+ExportResult exportTellico(db::Table& table, const std::string& path, const ExportOptions& options);
+
+// One self-contained HTML page of the visible records in the given columns (the
+// viewer's, with their names as labels): a search box and columns that sort when
+// their header is clicked, readable on a phone, nothing fetched from a network.
+ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& columns, const std::string& path,
+                        const std::string& title, const ExportOptions& options);
+
 } // namespace exchange

@@ -549,7 +549,7 @@ std::vector<CollectionValues> readXmlCatalogue(const std::string& path, XmlCatal
     throw db::DbError(path, "The file is no GCstar, Tellico or .nfo catalogue");
 }
 
-std::string tellicoXml(const std::vector<CollectionValues>& records)
+std::string tellicoStart()
 {
     QByteArray out;
     QXmlStreamWriter xml(&out);
@@ -577,56 +577,70 @@ std::string tellicoXml(const std::vector<CollectionValues>& records)
         xml.writeAttribute("format", "4");
     }
     xml.writeEndElement();
-    int id = 0;
-    for (const CollectionValues& v : records) {
-        xml.writeStartElement("entry");
-        xml.writeAttribute("id", QString::number(++id));
-        const auto text = [&](const char* element, const char* field) {
-            const std::string& value = v[at(field)];
-            if (!value.empty())
-                xml.writeTextElement(element, QString::fromStdString(value));
-        };
-        const auto list = [&](const char* outer, const char* inner, const std::vector<const char*>& fields) {
-            QStringList items;
-            for (const char* field : fields)
-                for (const QString& part : QString::fromStdString(v[at(field)]).split(", ", Qt::SkipEmptyParts))
-                    items << part;
-            if (items.isEmpty())
-                return;
-            xml.writeStartElement(outer);
-            for (const QString& item : items) {
-                if (std::string(inner) == "cast") {
-                    xml.writeStartElement("cast");
-                    xml.writeTextElement("column", item);
-                    xml.writeEndElement();
-                } else {
-                    xml.writeTextElement(inner, item);
-                }
+    xml.writeCharacters(""); // closes the start tag, so that the entries follow as text of their own
+    return out.toStdString() + "\n";
+}
+
+std::string tellicoEntry(const CollectionValues& v, int id)
+{
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.writeStartElement("entry");
+    xml.writeAttribute("id", QString::number(id));
+    const auto text = [&](const char* element, const char* field) {
+        const std::string& value = v[at(field)];
+        if (!value.empty())
+            xml.writeTextElement(element, QString::fromStdString(value));
+    };
+    const auto list = [&](const char* outer, const char* inner, const std::vector<const char*>& fields) {
+        QStringList items;
+        for (const char* field : fields)
+            for (const QString& part : QString::fromStdString(v[at(field)]).split(", ", Qt::SkipEmptyParts))
+                items << part;
+        if (items.isEmpty())
+            return;
+        xml.writeStartElement(outer);
+        for (const QString& item : items) {
+            if (std::string(inner) == "cast") {
+                xml.writeStartElement("cast");
+                xml.writeTextElement("column", item);
+                xml.writeEndElement();
+            } else {
+                xml.writeTextElement(inner, item);
             }
-            xml.writeEndElement();
-        };
-        text("title", "Title");
-        text("year", "Year");
-        text("medium", "Format");
-        text("certification", "Rating");
-        list("genres", "genre", {"Category"});
-        list("casts", "cast", {"Star1", "Star2", "Star3", "Star4", "Star5", "Star6"});
-        list("directors", "director", {"Director"});
-        list("producers", "producer", {"Producer"});
-        list("writers", "writer", {"Writers"});
-        list("studios", "studio", {"ReleasedBy"});
-        text("running-time", "RunTime");
-        text("plot", "Descriptio");
-        text("comments", "Miscellane");
-        for (int p = 1; p <= db::kSchemaFieldCount; ++p)
-            if (!v[static_cast<size_t>(p - 1)].empty())
-                xml.writeTextElement(kOwnPrefix + db::schemaField(p).name, QString::fromStdString(v[static_cast<size_t>(p - 1)]));
+        }
         xml.writeEndElement();
-    }
+    };
+    text("title", "Title");
+    text("year", "Year");
+    text("medium", "Format");
+    text("certification", "Rating");
+    list("genres", "genre", {"Category"});
+    list("casts", "cast", {"Star1", "Star2", "Star3", "Star4", "Star5", "Star6"});
+    list("directors", "director", {"Director"});
+    list("producers", "producer", {"Producer"});
+    list("writers", "writer", {"Writers"});
+    list("studios", "studio", {"ReleasedBy"});
+    text("running-time", "RunTime");
+    text("plot", "Descriptio");
+    text("comments", "Miscellane");
+    for (int p = 1; p <= db::kSchemaFieldCount; ++p)
+        if (!v[static_cast<size_t>(p - 1)].empty())
+            xml.writeTextElement(kOwnPrefix + db::schemaField(p).name, QString::fromStdString(v[static_cast<size_t>(p - 1)]));
     xml.writeEndElement();
-    xml.writeEndElement();
-    xml.writeEndDocument();
-    return out.toStdString();
+    return out.toStdString() + "\n";
+}
+
+std::string tellicoEnd() { return " </collection>\n</tellico>\n"; }
+
+std::string tellicoXml(const std::vector<CollectionValues>& records)
+{
+    std::string xml = tellicoStart();
+    int id = 0;
+    for (const CollectionValues& record : records)
+        xml += tellicoEntry(record, ++id);
+    return xml + tellicoEnd();
 }
 
 } // namespace exchange

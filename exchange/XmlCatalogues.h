@@ -26,8 +26,14 @@ std::vector<CollectionValues> readXmlCatalogue(const std::string& path, XmlCatal
                                                std::vector<std::string>* refused = nullptr);
 const char* xmlCatalogueName(XmlCatalogue kind); // "GCstar", "Tellico", "Kodi .nfo"
 
-// The XML of a Tellico video collection holding the records of a table (in its
-// current order and search), which readXmlCatalogue reads back to the same values.
+// The XML of a Tellico video collection holding these records, which
+// readXmlCatalogue reads back to the same values.
 std::string tellicoXml(const std::vector<CollectionValues>& records);
+
+// The same a piece at a time, for exports of any size: the start, one entry
+// per record (numbered from 1), the end.
+std::string tellicoStart();
+std::string tellicoEntry(const CollectionValues& record, int id);
+std::string tellicoEnd();
 
 } // namespace exchange

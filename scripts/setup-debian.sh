@@ -12,7 +12,7 @@ packages=(
   fonts-liberation2
   python3 python3-dbfread python3-dbf gdal-bin
   desktop-file-utils appstream
-  poppler-utils xvfb
+  poppler-utils xvfb nodejs
   locales-all
 )
 if [ "${1:-}" = "--bench" ]; then

@@ -15,6 +15,7 @@
 #include "Table.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -26,9 +27,10 @@ namespace {
 
 bool hasExtension(const std::string& path, const char* extension)
 {
-    if (path.size() < 4)
+    const size_t length = std::strlen(extension);
+    if (path.size() < length)
         return false;
-    std::string last = path.substr(path.size() - 4);
+    std::string last = path.substr(path.size() - length);
     std::transform(last.begin(), last.end(), last.begin(), [](unsigned char c) { return std::toupper(c); });
     return last == extension;
 }
@@ -62,6 +64,14 @@ std::vector<std::string> fieldLabels(const app::Settings& settings)
     for (const app::FieldSettings& field : settings.fields)
         labels.push_back(db::utf8ToCp1252(field.displayName.toStdString()));
     return labels;
+}
+
+// "Reelkeeper Videos (MASTER)": the caption of the main window for this collection.
+std::string catalogueTitle(const std::string& collectionPath)
+{
+    std::string name = collectionPath.substr(collectionPath.find_last_of('/') + 1);
+    name = name.substr(0, name.find_last_of('.'));
+    return "Reelkeeper Videos (" + db::utf8ToCp1252(name) + ")";
 }
 
 void openCollection(db::Table& table, const std::string& path, db::Table::OpenMode mode, std::ostream& err)
@@ -127,10 +137,14 @@ int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::
     selectSortIndex(table);
     warnOfProblems(table, err);
 
-    // The fields given, in their order; else the export layout of the settings.
+    // The fields given, in their order; else the export layout of the settings (for an HTML
+    // catalogue the viewer's columns).
+    const std::string& path = args[2];
+    const bool html = hasExtension(path, ".HTML") || hasExtension(path, ".HTM");
     std::vector<exchange::ExportLayoutEntry> layout;
     for (const app::FieldSettings& field : settings.fields)
-        layout.push_back({field.exportOrder, field.exported});
+        layout.push_back(html ? exchange::ExportLayoutEntry{field.order, field.display}
+                              : exchange::ExportLayoutEntry{field.exportOrder, field.exported});
     if (!chosen.empty()) {
         for (auto& entry : layout)
             entry = {0, false};
@@ -142,10 +156,15 @@ int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::
         err << "No fields selected for export.\n";
         return 1;
     }
-    const std::string& path = args[2];
-    const exchange::ExportResult result = hasExtension(path, ".DBF")
-                                              ? exchange::exportDbf(table, fields, path, {})
-                                              : exchange::exportDelimited(table, fields, path, {header, {}});
+    exchange::ExportResult result;
+    if (hasExtension(path, ".DBF"))
+        result = exchange::exportDbf(table, fields, path, {});
+    else if (hasExtension(path, ".XML"))
+        result = exchange::exportTellico(table, path, {});
+    else if (html)
+        result = exchange::exportHtml(table, fields, path, catalogueTitle(args[1]), {});
+    else
+        result = exchange::exportDelimited(table, fields, path, {header, {}});
     out << "Export Complete. " << plural(result.written, "record", "records") << " written to " << path << "\n";
     return 0;
 }

@@ -3,6 +3,8 @@
 // list adding only what is new.
 #include "Catalogues.h"
 #include "CollectionFile.h"
+#include "EditText.h"
+#include "Export.h"
 #include "ExchangeTestData.h"
 #include "Import.h"
 #include "Schema.h"
@@ -284,4 +286,84 @@ TEST_F(Catalogues, AFolderOfNfoFilesImportsItsMoviesAndNamesTheFilesLeftOut)
     const ImportResult show = importCatalogue(table, sample("library/Show/tvshow.nfo"), CatalogueFormat::Nfo, {});
     EXPECT_NE(show.error.find("tvshow.nfo"), std::string::npos) << show.error;
     EXPECT_NE(show.error.find("TV show"), std::string::npos);
+}
+
+// ---------------------------------------------------------------- out again
+
+namespace {
+
+// Fills every field of a new record with a value of its kind.
+void addFullRecord(db::Table& table, const std::string& title, int year)
+{
+    table.insert();
+    for (const db::SchemaField& f : db::collectionSchema()) {
+        const int field = table.requireField(f.name);
+        switch (f.kind) {
+        case db::SchemaKind::WholeNumber: table.setNumber(field, f.position == 11 ? year : 95); break;
+        case db::SchemaKind::DecimalNumber: table.setNumber(field, 12.5); break;
+        case db::SchemaKind::Date: table.setDate(field, db::dayNumberFromCivil({1999, 12, 31})); break;
+        case db::SchemaKind::Character: table.setText(field, std::string(f.name).substr(0, 3) + " " + title); break;
+        }
+    }
+    table.setText(0, title);
+    table.post();
+}
+
+std::string runOutput(const std::string& command)
+{
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (const size_t n = fread(buffer, 1, sizeof buffer, pipe))
+            output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
+} // namespace
+
+TEST_F(Catalogues, ATellicoExportImportsBackToTheSameRecords)
+{
+    addFullRecord(table, "Caf\xE9 <&> \"Noir\"", 1958);
+    addFullRecord(table, "Heat", 1995);
+    table.insert();
+    table.setText(0, "Only a title");
+    table.post();
+    const std::string xml = dir.file("out.xml");
+    EXPECT_EQ(exportTellico(table, xml, {}).written, 3u);
+
+    const std::string second = dir.file("SECOND.DBF");
+    db::createCollectionTable(second);
+    db::Table other;
+    other.setFilePath(second);
+    other.open();
+    const ImportResult back = importCatalogue(other, xml, recogniseCatalogue(xml), {});
+    EXPECT_TRUE(back.error.empty()) << back.error;
+    EXPECT_EQ(back.imported, 3u);
+    other.close();
+    EXPECT_EQ(exchange_testing::recordsOf(second), rows());
+}
+
+TEST_F(Catalogues, AnHtmlCatalogueSearchesAndSortsWithoutANetwork)
+{
+    addFullRecord(table, "Am\xE9lie <b>", 2001);
+    addFullRecord(table, "Heat", 1995);
+    addFullRecord(table, "Alien", 1979);
+    std::vector<ExportLayoutEntry> layout(40, {0, false});
+    layout[0] = {1, true};  // Title
+    layout[10] = {2, true}; // Year
+    const std::vector<ExportField> columns = exportList(layout, {}, table);
+    const std::string page = dir.file("catalogue.html");
+    EXPECT_EQ(exportHtml(table, columns, page, "My \"Films\"", {}).written, 3u);
+    const std::string html = testing_support::readFileBytes(page);
+    EXPECT_NE(html.find("<title>My &quot;Films&quot;</title>"), std::string::npos);
+    EXPECT_NE(html.find("<td>Am\xC3\xA9lie &lt;b&gt;</td><td class=\"n\">2001</td>"), std::string::npos)
+        << "UTF-8, escaped, numbers marked for sorting";
+    EXPECT_NE(html.find("name=\"viewport\""), std::string::npos) << "readable on a phone";
+    EXPECT_EQ(html.find("http"), std::string::npos) << "nothing fetched from a network";
+    if (runOutput("node --version 2>/dev/null").empty())
+        GTEST_SKIP() << "node is not installed: the page's script is not run";
+    const std::string shown = runOutput("node '" + std::string(HTML_CHECK) + "' '" + page + "' 'AMELIE' 1");
+    EXPECT_EQ(shown, "3 videos\n1 of 3 videos\nAm\xC3\xA9lie <b>\nAlien|Heat|Am\xC3\xA9lie <b>\nAm\xC3\xA9lie <b>|Heat|Alien\n");
 }
