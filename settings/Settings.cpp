@@ -156,7 +156,7 @@ void visitAll(Visitor& v, Settings& s)
     }
 
     v.yesNo("Export", "First Row", s.exportFirstRow);
-    v.number("Export", "File Type", s.exportFileType, 1, 2);
+    v.number("Export", "File Type", s.exportFileType, 1, 4);
     v.yesNo("Import", "Skip First", s.importSkipFirst);
     v.number("Import", "File Type", s.importFileType, 1, 3);
     v.number("Sort Order", "Primary Sort", s.sortKeys[0], 0, 40);

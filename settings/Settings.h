@@ -71,7 +71,7 @@ struct Settings {
 
     // [Export], [Import], [Sort Order]
     bool exportFirstRow = true;
-    int exportFileType = 1;
+    int exportFileType = 1; // 1 text, 2 dBASE, 3 Tellico, 4 HTML catalogue
     bool importSkipFirst = true;
     int importFileType = 1; // 1 text, 2 dBASE, 3 another catalogue's export
     std::array<int, 4> sortKeys{2, 0, 0, 0};

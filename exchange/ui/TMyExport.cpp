@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 
 namespace exchange_ui {
 
@@ -98,10 +99,16 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     QSizePolicy keepRoom = FirstRecordNames->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true);
     FirstRecordNames->setSizePolicy(keepRoom);
+    TellicoButton = new QRadioButton("Tellico File (XML)", how);
+    HtmlButton = new QRadioButton("HTML Catalogue", how);
     howLayout->addWidget(AsciiButton);
     howLayout->addWidget(DbaseButton);
+    howLayout->addWidget(TellicoButton);
+    howLayout->addWidget(HtmlButton);
     howLayout->addWidget(FirstRecordNames);
-    (m_context.settings.exportFileType == 2 ? DbaseButton : AsciiButton)->setChecked(true);
+    const std::array<QRadioButton*, 4> kinds{AsciiButton, DbaseButton, TellicoButton, HtmlButton};
+    const int stored = m_context.settings.exportFileType;
+    kinds[static_cast<size_t>(stored >= 1 && stored <= 4 ? stored - 1 : 0)]->setChecked(true);
     howToExportChanged();
     connect(AsciiButton, &QRadioButton::toggled, this, [this] { howToExportChanged(); });
     connect(FirstRecordNames, &QCheckBox::clicked, this, [this](bool on) { m_context.settings.exportFirstRow = on; });
@@ -143,6 +150,25 @@ void TMyExport::fillGrid()
         Grid->item(row, 0)->setText(field.displayName);
         Grid->item(row, 1)->setText(yesNo(field.exported));
     }
+}
+
+std::vector<exchange::ExportField> TMyExport::viewerColumns() const
+{
+    // The viewer's columns under the viewer's names: a catalogue reads as the collection looks.
+    std::vector<exchange::ExportLayoutEntry> layout;
+    std::vector<std::string> labels;
+    for (const app::FieldSettings& field : m_context.settings.fields) {
+        layout.push_back({field.order, field.display});
+        labels.push_back(db::utf8ToCp1252(field.displayName.toStdString()));
+    }
+    return exchange::exportList(layout, labels, m_context.table);
+}
+
+std::string TMyExport::catalogueTitle() const
+{
+    return db::utf8ToCp1252(("Reelkeeper Videos (" + QFileInfo(QString::fromStdString(m_context.table.filePath())).completeBaseName()
+                             + ")")
+                                .toStdString());
 }
 
 void TMyExport::howToExportChanged()
@@ -228,10 +254,13 @@ void TMyExport::StartExportClick()
         m_context.prompter.message(this, "Error", "No fields selected for export.", app::Prompter::Icon::Error);
         return;
     }
-    const bool dbase = DbaseButton->isChecked();
-    app::Prompter::FileDialog dialog{"Export Data",
-                                     dbase ? "DBase (*.DBF *.dbf)" : "Ascii Delimited Text (*.TXT *.txt)",
-                                     dbase ? "DBF" : "TXT", m_context.settings.lastExportFile};
+    const int kind = exportKind();
+    const bool dbase = kind == 2;
+    static const char* const kFilters[] = {"Ascii Delimited Text (*.TXT *.txt)", "DBase (*.DBF *.dbf)",
+                                           "Tellico (*.xml *.XML)", "HTML (*.html *.htm)"};
+    static const char* const kSuffixes[] = {"TXT", "DBF", "xml", "html"};
+    app::Prompter::FileDialog dialog{"Export Data", kFilters[kind - 1], kSuffixes[kind - 1],
+                                     m_context.settings.lastExportFile};
     dialog.confirmOverwrite = true;
     const QString chosen = m_context.prompter.saveFileName(this, dialog);
     if (chosen.isEmpty())
@@ -246,7 +275,7 @@ void TMyExport::StartExportClick()
     const bool searchEnded = !searchOnly && m_context.searchMode && m_context.searchMode();
     if (searchEnded)
         m_context.endSearch();
-    const bool written = exportTo(chosen, dbase, fields);
+    const bool written = exportTo(chosen, kind, fields);
     if (searchEnded)
         m_context.restoreSearch();
     if (written) {
@@ -262,7 +291,12 @@ void TMyExport::reject()
         QDialog::reject();
 }
 
-bool TMyExport::exportTo(const QString& path, bool dbase, const std::vector<exchange::ExportField>& fields)
+int TMyExport::exportKind() const
+{
+    return DbaseButton->isChecked() ? 2 : TellicoButton->isChecked() ? 3 : HtmlButton->isChecked() ? 4 : 1;
+}
+
+bool TMyExport::exportTo(const QString& path, int kind, const std::vector<exchange::ExportField>& fields)
 {
     m_running = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -280,9 +314,13 @@ bool TMyExport::exportTo(const QString& path, bool dbase, const std::vector<exch
     };
     QString failure;
     try {
-        const exchange::ExportResult result =
-            dbase ? exchange::exportDbf(m_context.table, fields, path.toStdString(), options)
-                  : exchange::exportDelimited(m_context.table, fields, path.toStdString(), options);
+        exchange::ExportResult result;
+        switch (kind) {
+        case 2: result = exchange::exportDbf(m_context.table, fields, path.toStdString(), options); break;
+        case 3: result = exchange::exportTellico(m_context.table, path.toStdString(), options); break;
+        case 4: result = exchange::exportHtml(m_context.table, viewerColumns(), path.toStdString(), catalogueTitle(), options); break;
+        default: result = exchange::exportDelimited(m_context.table, fields, path.toStdString(), options);
+        }
         // The bar moves every few hundred records: at the end it shows all of them.
         const int written = static_cast<int>(std::min<uint64_t>(result.written, INT32_MAX));
         Gauge->setRange(0, std::max(written, 1));
@@ -302,7 +340,7 @@ bool TMyExport::exportTo(const QString& path, bool dbase, const std::vector<exch
 
 void TMyExport::done(int result)
 {
-    m_context.settings.exportFileType = AsciiButton->isChecked() ? 1 : 2;
+    m_context.settings.exportFileType = exportKind();
     UpdateConfigs();
     QDialog::done(result);
 }

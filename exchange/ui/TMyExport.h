@@ -25,6 +25,8 @@ public:
     QRadioButton* SearchCriteria;
     QRadioButton* AsciiButton;
     QRadioButton* DbaseButton;
+    QRadioButton* TellicoButton;
+    QRadioButton* HtmlButton;
     QCheckBox* FirstRecordNames;
     QProgressBar* Gauge;
     QPushButton* StartButton;
@@ -50,7 +52,11 @@ private:
     void swapRows(int a, int b);
     void howToExportChanged();
     // Runs one kind of export to a file; false when nothing was written.
-    bool exportTo(const QString& path, bool dbase, const std::vector<exchange::ExportField>& fields);
+    // kind: the export file type, 1 text, 2 dBASE, 3 Tellico, 4 HTML catalogue.
+    bool exportTo(const QString& path, int kind, const std::vector<exchange::ExportField>& fields);
+    int exportKind() const;
+    std::vector<exchange::ExportField> viewerColumns() const;
+    std::string catalogueTitle() const; // "Reelkeeper Videos (MASTER)"
 
     ExchangeContext m_context;
     bool m_running = false;

@@ -7,6 +7,7 @@
 #include "TMain.h"
 #include "TMyExport.h"
 #include "TMyImport.h"
+#include "Catalogues.h"
 #include "Table.h"
 #include "TempDir.h"
 #include "TemporaryProgram.h"
@@ -370,4 +371,35 @@ TEST_F(ExchangeWindowsTest, TheWholeCollectionOrTheSearchAndTheSearchComesBack)
     };
     window->action("Export")->trigger();
     EXPECT_EQ(prompter.messages.back().text, "Invalid file type selected.");
+}
+
+// The search exported as another catalogue: Tellico's XML, which imports back,
+// and an HTML page of the viewer's columns under the viewer's names.
+TEST_F(ExchangeWindowsTest, TheSearchGoesOutAsTellicoAndAsAnHtmlCatalogue)
+{
+    find::SearchItem item;
+    item.field = 1;
+    item.value = "HEAT";
+    item.test = find::SearchItem::Contains;
+    item.levelEnd = true;
+    window->Doit({item});
+    const std::string xml = dir.file("out.xml"), html = dir.file("out.html");
+    for (const auto& [kind, path] : std::vector<std::pair<int, std::string>>{{3, xml}, {4, html}}) {
+        exportScript = [&, kind = kind, path = path](exchange_ui::TMyExport& e) {
+            (kind == 3 ? e.TellicoButton : e.HtmlButton)->setChecked(true);
+            EXPECT_TRUE(e.FirstRecordNames->isHidden());
+            prompter.fileNames = {QString::fromStdString(path)};
+            e.StartExportClick();
+        };
+        window->action("Export")->trigger();
+        EXPECT_EQ(prompter.messages.back().text, "Export Complete.");
+        EXPECT_EQ(window->settings().exportFileType, kind);
+    }
+    const std::string page = readFileBytes(html);
+    EXPECT_NE(page.find("<td>Heat</td>"), std::string::npos);
+    EXPECT_EQ(page.find("Alien"), std::string::npos) << "only the search";
+    EXPECT_NE(page.find("<button type=\"button\">Star 1</button>"), std::string::npos);
+    EXPECT_NE(page.find("<title>Reelkeeper Videos ("), std::string::npos);
+    EXPECT_NE(readFileBytes(xml).find("<title>Heat</title>"), std::string::npos);
+    EXPECT_EQ(exchange::recogniseCatalogue(xml), exchange::CatalogueFormat::Tellico);
 }
