@@ -288,6 +288,29 @@ TEST_F(Catalogues, AFolderOfNfoFilesImportsItsMoviesAndNamesTheFilesLeftOut)
     EXPECT_NE(show.error.find("TV show"), std::string::npos);
 }
 
+// Empty, binary and damaged files given as any format: a message naming the file and
+// what is wrong, the collection unchanged.
+TEST_F(Catalogues, EmptyBinaryAndDamagedFilesAreRefusedWithTheirNames)
+{
+    const std::string empty = file("empty.gcs", "");
+    const std::string binary = file("binary.tc", std::string("\x00\x01\x02PK\x03\x04\xFF\xFE", 10));
+    const std::string damaged = file("damaged.gcs", "<?xml version=\"1.0\"?>\n<collection type=\"GCfilms\">\n"
+                                                    "<item title=\"A\">\n<item title=\"B\"></collection>\n");
+    for (const CatalogueFormat format :
+         {CatalogueFormat::Imdb, CatalogueFormat::Letterboxd, CatalogueFormat::Gcstar, CatalogueFormat::Tellico, CatalogueFormat::Nfo}) {
+        for (const std::string& path : {empty, binary, damaged}) {
+            SCOPED_TRACE(std::string(catalogueName(format)) + " " + path);
+            const ImportResult result = importCatalogue(table, path, format, {});
+            EXPECT_FALSE(result.error.empty());
+            EXPECT_NE(result.error.find(path.substr(path.find_last_of('/') + 1)), std::string::npos) << result.error;
+            EXPECT_EQ(result.imported, 0u);
+        }
+    }
+    EXPECT_NE(importCatalogue(table, damaged, CatalogueFormat::Gcstar, {}).error.find("damaged at line 4: Opening and ending tag mismatch"), std::string::npos)
+        << importCatalogue(table, damaged, CatalogueFormat::Gcstar, {}).error;
+    EXPECT_EQ(rows().size(), 0u);
+}
+
 // ---------------------------------------------------------------- out again
 
 namespace {
