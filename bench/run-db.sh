@@ -178,3 +178,18 @@ for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):
   "$ops" convert "$work" $((n < 100000 ? n : 100000))
   rm -f "$work" "${work%.DBF}.MDX"
 done
+
+# Moving in from other catalogues: the same 100,000 films (titles in random order) as
+# an IMDb export and a GCstar collection, each imported beside the program's own
+# delimited text with a header row.
+catalogues=$(mktemp -d)
+/usr/bin/python3 bench/make-catalogues.py 100000 "$catalogues"
+catalogue_home=$(mktemp -d)
+catalogue_env="REELKEEPER_HOME='$catalogue_home' REELKEEPER_CONFIG='$catalogue_home/REELKP.INI'"
+fresh="rm -f '$catalogues/T.DBF' '$catalogues/T.MDX' && $catalogue_env '$build/app/reelkeeper-cli' create '$catalogues/T.DBF' >/dev/null"
+plain="$fresh && $catalogue_env '$build/app/reelkeeper-cli' import '$catalogues/T.DBF' '$catalogues/plain.txt' --skip-first"
+versus "IMDb export of 100,000 films against the same as delimited text" \
+  "$fresh && $catalogue_env '$build/app/reelkeeper-cli' import '$catalogues/T.DBF' '$catalogues/imdb.csv'" "$plain"
+versus "GCstar collection of 100,000 films against the same as delimited text" \
+  "$fresh && $catalogue_env '$build/app/reelkeeper-cli' import '$catalogues/T.DBF' '$catalogues/films.gcs'" "$plain"
+rm -rf "$catalogues" "$catalogue_home"

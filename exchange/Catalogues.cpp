@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 namespace exchange {
 
@@ -83,12 +84,18 @@ public:
     }
 
 private:
+    // The column of a name; remembered, since every line asks for the same names.
     int index(const char* name) const
     {
-        const auto found = std::find(m_keys.begin(), m_keys.end(), matchingKey(name));
-        return found == m_keys.end() ? -1 : static_cast<int>(found - m_keys.begin());
+        const auto [known, fresh] = m_indexes.try_emplace(name, -1);
+        if (fresh) {
+            const auto found = std::find(m_keys.begin(), m_keys.end(), matchingKey(name));
+            known->second = found == m_keys.end() ? -1 : static_cast<int>(found - m_keys.begin());
+        }
+        return known->second;
     }
     std::vector<std::string> m_keys;
+    mutable std::unordered_map<const char*, int> m_indexes;
 };
 
 bool isImdbHeader(const Columns& c) { return c.has("Const") && c.has("Title") && (c.has("URL") || c.has("Title Type")); }
@@ -96,7 +103,11 @@ bool isLetterboxdHeader(const Columns& c) { return c.has("Name") && c.has("Lette
 
 void put(CollectionValues& values, const char* field, std::string value)
 {
-    values[static_cast<size_t>(db::schemaPosition(field) - 1)] = std::move(value);
+    thread_local std::unordered_map<const char*, size_t> known; // a field's place, asked for every value
+    const auto [place, fresh] = known.try_emplace(field, 0);
+    if (fresh)
+        place->second = static_cast<size_t>(db::schemaPosition(field) - 1);
+    values[place->second] = std::move(value);
 }
 
 // "8" as "8/10", "3.5" as "3.5/5": the scale stays with the number.
@@ -158,8 +169,24 @@ XmlCatalogue xmlKind(CatalogueFormat format)
     }
 }
 
+ImportResult importGcstar(db::Table& table, const std::string& path, const ImportOptions& options)
+{
+    GcstarReader items;
+    try {
+        items = openGcstar(path);
+    } catch (const std::exception& e) {
+        ImportResult result;
+        result.error = e.what();
+        return result;
+    }
+    // A damage found part way ends the import there: the films before it stay, and are counted.
+    return importValues(table, [&](CollectionValues& film) { return nextGcstarFilm(*items, film); }, options);
+}
+
 ImportResult importXmlCatalogue(db::Table& table, const std::string& path, XmlCatalogue kind, const ImportOptions& options)
 {
+    if (kind == XmlCatalogue::Gcstar)
+        return importGcstar(table, path, options);
     std::vector<CollectionValues> films;
     std::vector<std::string> leftOut;
     try {

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_map>
 #include <memory>
 
 namespace exchange {
@@ -29,7 +30,15 @@ const char* const kTellicoNamespace = "http://periapsis.org/tellico/";
 // Our own fields in a Tellico file: every value, under its stored name, so that it reads back the same.
 const QString kOwnPrefix = "reelkeeper-";
 
-size_t at(const char* field) { return static_cast<size_t>(db::schemaPosition(field) - 1); }
+// The index of a field's value, by its stored name (remembered: it is asked for every value read).
+size_t at(const char* field)
+{
+    thread_local std::unordered_map<const char*, size_t> known;
+    const auto [found, fresh] = known.try_emplace(field, 0);
+    if (fresh)
+        found->second = static_cast<size_t>(db::schemaPosition(field) - 1);
+    return found->second;
+}
 
 std::string utf8(const QString& text) { return text.trimmed().toStdString(); }
 
@@ -50,28 +59,59 @@ void putStars(CollectionValues& values, const QStringList& names)
             values[at("Star1") + static_cast<size_t>(star++)] = utf8(name);
 }
 
+// The runs of digits in a text, as numbers (at most the first three).
+std::vector<int> numbersIn(const QString& text)
+{
+    std::vector<int> numbers;
+    int value = -1;
+    for (const QChar c : text) {
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            value = std::min((value < 0 ? 0 : value) * 10 + (c.unicode() - '0'), 1000000);
+        } else if (value >= 0) {
+            numbers.push_back(value);
+            value = -1;
+            if (numbers.size() == 3)
+                return numbers;
+        }
+    }
+    if (value >= 0)
+        numbers.push_back(value);
+    return numbers;
+}
+
 // "128", "128 min", "2h 8m", "2:08" as minutes ("" when none can be read).
 std::string minutesOf(const QString& text)
 {
-    static const QRegularExpression hoursMinutes(R"((\d+)\s*h\D*(\d+))");
-    static const QRegularExpression clock(R"(^(\d+):(\d\d)$)");
-    static const QRegularExpression number(R"((\d+))");
-    const QString t = text.trimmed();
-    if (const auto m = hoursMinutes.match(t); m.hasMatch())
-        return std::to_string(m.captured(1).toInt() * 60 + m.captured(2).toInt());
-    if (const auto m = clock.match(t); m.hasMatch())
-        return std::to_string(m.captured(1).toInt() * 60 + m.captured(2).toInt());
-    if (const auto m = number.match(t); m.hasMatch())
-        return m.captured(1).toStdString();
-    return {};
+    const std::vector<int> numbers = numbersIn(text);
+    if (numbers.empty())
+        return {};
+    // Hours first when an "h" or a colon follows the first number.
+    qsizetype after = 0;
+    while (after < text.size() && !text[after].isDigit())
+        ++after;
+    while (after < text.size() && (text[after].isDigit() || text[after] == QLatin1Char(' ')))
+        ++after;
+    const bool hoursFirst = numbers.size() >= 2 && after < text.size()
+                            && (text[after].toLower() == QLatin1Char('h') || text[after] == QLatin1Char(':'));
+    return std::to_string(hoursFirst ? numbers[0] * 60 + numbers[1] : numbers[0]);
 }
 
-// The first year (four digits, 1870 on) in a date or text.
+// The first year (four digits, 1870 to 2199) in a date or text.
 std::string yearOf(const QString& text)
 {
-    static const QRegularExpression year(R"((?<!\d)(18[7-9]\d|19\d\d|20\d\d|21\d\d)(?!\d))");
-    const auto m = year.match(text);
-    return m.hasMatch() ? m.captured(1).toStdString() : std::string();
+    int run = 0, value = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const QChar c = i < text.size() ? text[i] : QChar(' ');
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            value = run < 5 ? value * 10 + (c.unicode() - '0') : value;
+            ++run;
+            continue;
+        }
+        if (run == 4 && value >= 1870 && value <= 2199)
+            return std::to_string(value);
+        run = value = 0;
+    }
+    return {};
 }
 
 // A date as the collection reads it whatever its short date format: year first.
@@ -185,7 +225,8 @@ QStringList childTexts(QXmlStreamReader& xml)
 CollectionValues gcstarItem(QXmlStreamReader& xml)
 {
     CollectionValues v;
-    const auto attribute = [&xml](const char* name) { return xml.attributes().value(QString::fromLatin1(name)).toString(); };
+    const QXmlStreamAttributes attributes = xml.attributes(); // a copy: taken once, not per attribute
+    const auto attribute = [&attributes](const char* name) { return attributes.value(QLatin1String(name)).toString(); };
     v[at("Title")] = utf8(attribute("title"));
     if (v[at("Title")].empty())
         v[at("Title")] = utf8(attribute("original"));
@@ -204,13 +245,13 @@ CollectionValues gcstarItem(QXmlStreamReader& xml)
         v[at("CheckDate")] = isoDate(attribute("lendDate"));
     }
     // Older files keep the lists as attributes, newer ones as elements.
-    if (xml.attributes().hasAttribute("actors"))
+    if (attributes.hasAttribute("actors"))
         putStars(v, attribute("actors").split(','));
-    if (xml.attributes().hasAttribute("genre"))
+    if (attributes.hasAttribute("genre"))
         v[at("Category")] = joined(attribute("genre").split(','));
-    if (xml.attributes().hasAttribute("synopsis"))
+    if (attributes.hasAttribute("synopsis"))
         v[at("Descriptio")] = utf8(attribute("synopsis"));
-    if (xml.attributes().hasAttribute("comment"))
+    if (attributes.hasAttribute("comment"))
         v[at("Miscellane")] = utf8(attribute("comment"));
     while (xml.readNextStartElement()) {
         const QString name = xml.name().toString();
@@ -230,24 +271,62 @@ CollectionValues gcstarItem(QXmlStreamReader& xml)
     return v;
 }
 
-std::vector<CollectionValues> readGcstar(const std::string& path, const QByteArray& bytes)
-{
-    QXmlStreamReader xml(bytes);
-    if (!xml.readNextStartElement() || xml.name() != QLatin1String("collection"))
-        throw db::DbError(path, "The file is no GCstar collection");
-    const QString type = xml.attributes().value("type").toString();
-    if (type != "GCfilms")
-        throw db::DbError(path, "The file is a GCstar collection of " + (type.isEmpty() ? std::string("unknown things") : type.toStdString())
-                                    + ", not of films (GCfilms)");
-    std::vector<CollectionValues> films;
-    while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("item"))
-            films.push_back(gcstarItem(xml));
-        else
-            xml.skipCurrentElement();
+} // namespace
+
+// A GCstar collection read item by item from the file, so that a collection of any size
+// takes the memory of one item.
+class GcstarItems {
+public:
+    explicit GcstarItems(const std::string& path)
+        : m_path(path)
+        , m_file(QString::fromStdString(path))
+    {
+        if (!m_file.open(QIODevice::ReadOnly))
+            throw db::DbError(path, "Cannot open the file: " + m_file.errorString().toStdString());
+        m_xml.setDevice(&m_file);
+        if (!m_xml.readNextStartElement() || m_xml.name() != QLatin1String("collection")) {
+            if (m_xml.hasError() && m_xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
+                damaged(path, m_xml);
+            throw db::DbError(path, "The file is no GCstar collection");
+        }
+        const QString type = m_xml.attributes().value("type").toString();
+        if (type != "GCfilms")
+            throw db::DbError(path, "The file is a GCstar collection of "
+                                        + (type.isEmpty() ? std::string("unknown things") : type.toStdString())
+                                        + ", not of films (GCfilms)");
     }
-    if (xml.hasError())
-        damaged(path, xml);
+    // The next film; false at the end. Damaged XML throws, naming its line.
+    bool next(CollectionValues& film)
+    {
+        while (m_xml.readNextStartElement()) {
+            if (m_xml.name() == QLatin1String("item")) {
+                film = gcstarItem(m_xml);
+                if (m_xml.hasError())
+                    damaged(m_path, m_xml); // a film whose element is damaged is not taken
+                return true;
+            }
+            m_xml.skipCurrentElement();
+        }
+        if (m_xml.hasError())
+            damaged(m_path, m_xml);
+        return false;
+    }
+
+private:
+    std::string m_path;
+    QFile m_file;
+    QXmlStreamReader m_xml;
+};
+
+namespace {
+
+std::vector<CollectionValues> readGcstar(const std::string& path)
+{
+    GcstarItems items(path);
+    std::vector<CollectionValues> films;
+    CollectionValues film;
+    while (items.next(film))
+        films.push_back(film);
     return films;
 }
 
@@ -521,6 +600,10 @@ XmlCatalogue recogniseXmlCatalogue(const std::string& path)
     return XmlCatalogue::None;
 }
 
+void GcstarItemsClose::operator()(GcstarItems* items) const { delete items; }
+GcstarReader openGcstar(const std::string& path) { return GcstarReader(new GcstarItems(path)); }
+bool nextGcstarFilm(GcstarItems& items, CollectionValues& film) { return items.next(film); }
+
 const char* xmlCatalogueName(XmlCatalogue kind)
 {
     switch (kind) {
@@ -535,7 +618,7 @@ const char* xmlCatalogueName(XmlCatalogue kind)
 std::vector<CollectionValues> readXmlCatalogue(const std::string& path, XmlCatalogue kind, std::vector<std::string>* refused)
 {
     switch (kind) {
-    case XmlCatalogue::Gcstar: return readGcstar(path, readWholeFile(path));
+    case XmlCatalogue::Gcstar: return readGcstar(path);
     case XmlCatalogue::Tellico: {
         const QByteArray bytes = readWholeFile(path);
         return readTellico(path, isZip(bytes) ? tellicoFromZip(path) : bytes);

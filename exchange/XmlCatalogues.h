@@ -7,6 +7,7 @@
 
 #include "Import.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,15 @@ XmlCatalogue recogniseXmlCatalogue(const std::string& path);
 std::vector<CollectionValues> readXmlCatalogue(const std::string& path, XmlCatalogue kind,
                                                std::vector<std::string>* refused = nullptr);
 const char* xmlCatalogueName(XmlCatalogue kind); // "GCstar", "Tellico", "Kodi .nfo"
+
+// A GCstar collection read a film at a time (the others are small enough to read whole).
+class GcstarItems;
+struct GcstarItemsClose {
+    void operator()(GcstarItems* items) const;
+};
+using GcstarReader = std::unique_ptr<GcstarItems, GcstarItemsClose>;
+GcstarReader openGcstar(const std::string& path); // throws db::DbError
+bool nextGcstarFilm(GcstarItems& items, CollectionValues& film); // false at the end; throws db::DbError
 
 // The XML of a Tellico video collection holding these records, which
 // readXmlCatalogue reads back to the same values.
