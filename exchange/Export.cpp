@@ -441,20 +441,19 @@ const char* const kHtmlScript = R"(<script>
     show(n);
   });
   var heads = document.querySelectorAll('#videos th');
+  var collator = new Intl.Collator(undefined, {sensitivity: 'base', numeric: true});
   Array.prototype.forEach.call(heads, function (th, col) {
     th.querySelector('button').addEventListener('click', function () {
       var up = th.getAttribute('aria-sort') !== 'ascending';
       Array.prototype.forEach.call(heads, function (h) { h.setAttribute('aria-sort', 'none'); });
       th.setAttribute('aria-sort', up ? 'ascending' : 'descending');
       var numeric = th.className === 'n';
-      var value = function (r) { return r.cells[col].textContent; };
-      rows.forEach(function (r, i) { r.place = i; });
-      rows.sort(function (a, b) {
-        var x = value(a), y = value(b), c;
-        if (numeric) c = (parseFloat(x) || 0) - (parseFloat(y) || 0);
-        else c = x.localeCompare(y, undefined, {sensitivity: 'base', numeric: true});
-        return (up ? c : -c) || a.place - b.place;
+      rows.forEach(function (r, i) {
+        r.place = i;
+        r.value = numeric ? parseFloat(r.cells[col].textContent) || 0 : r.cells[col].textContent;
       });
+      var compare = numeric ? function (x, y) { return x - y; } : collator.compare;
+      rows.sort(function (a, b) { return (up ? 1 : -1) * compare(a.value, b.value) || a.place - b.place; });
       rows.forEach(function (r) { body.appendChild(r); });
     });
   });

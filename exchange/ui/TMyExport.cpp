@@ -110,7 +110,8 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     const int stored = m_context.settings.exportFileType;
     kinds[static_cast<size_t>(stored >= 1 && stored <= 4 ? stored - 1 : 0)]->setChecked(true);
     howToExportChanged();
-    connect(AsciiButton, &QRadioButton::toggled, this, [this] { howToExportChanged(); });
+    for (QRadioButton* kind : kinds)
+        connect(kind, &QRadioButton::toggled, this, [this] { howToExportChanged(); });
     connect(FirstRecordNames, &QCheckBox::clicked, this, [this](bool on) { m_context.settings.exportFirstRow = on; });
     side->addWidget(how);
 
@@ -176,6 +177,8 @@ void TMyExport::howToExportChanged()
     const bool ascii = AsciiButton->isChecked();
     FirstRecordNames->setVisible(ascii);
     FirstRecordNames->setEnabled(ascii);
+    // A Tellico file holds every field, an HTML catalogue the viewer's columns: the grid chooses neither.
+    Grid->setEnabled(ascii || DbaseButton->isChecked());
 }
 
 void TMyExport::swapRows(int a, int b)

@@ -23,7 +23,15 @@ body.rows = [...html.split('<tbody>')[1].split('</tbody>')[0].matchAll(/<tr>(.*?
   row.textContent = row.cells.map((c) => c.textContent).join('');
   return row;
 });
-body.appendChild = (row) => { body.rows.splice(body.rows.indexOf(row), 1); body.rows.push(row); };
+// The page appends every row in its new order; the stand-in takes the new order once all have come.
+let appended = [];
+body.appendChild = (row) => {
+  appended.push(row);
+  if (appended.length === body.rows.length) {
+    body.rows = appended;
+    appended = [];
+  }
+};
 const heads = [...html.matchAll(/<th ([^>]*)>(.*?)<\/th>/g)].map((m) => {
   const th = element(unescape(m[2]));
   th.className = /class="n"/.test(m[1]) ? 'n' : '';
