@@ -239,18 +239,24 @@ int replace(const std::string& path, const std::string& field, const std::string
     const auto start = Clock::now();
     db::Table t;
     openTable(t, path, db::Table::OpenMode::Exclusive);
+    // As the Search and Replace window runs it: the sort index put aside and rebuilt only when its key
+    // is made from the field.
     std::string expression;
-    for (const db::TagDefinition& tag : t.indexTags())
-        if (tag.name == "NewIndex")
-            expression = tag.expression;
-    t.deleteIndex("NewIndex");
+    const bool rebuilt = find::replaceRebuildsSortIndex(t, t.requireField(field) + 1);
+    if (rebuilt) {
+        for (const db::TagDefinition& tag : t.indexTags())
+            if (tag.name == "NewIndex")
+                expression = tag.expression;
+        t.deleteIndex("NewIndex");
+    }
+    t.selectIndex("");
     const auto check = find::checkReplace(t.requireField(field) + 1, search, by);
     const find::ReplaceOutcome outcome = find::runReplace(t, *check.spec, nullptr, nullptr);
     if (!expression.empty())
         t.addIndex("NewIndex", expression);
     t.close();
     report("replace " + field + " " + search + " by " + by + ": " + std::to_string(outcome.counters.changed)
-               + " changed, index rebuilt",
+               + (rebuilt ? " changed, index rebuilt" : " changed, index kept"),
            msSince(start), static_cast<double>(outcome.counters.processed));
     return 0;
 }

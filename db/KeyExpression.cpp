@@ -1,5 +1,7 @@
 #include "KeyExpression.h"
 
+#include <algorithm>
+
 #include "Ascii.h"
 #include "DbError.h"
 
@@ -260,6 +262,12 @@ std::string KeyExpression::keyFromText(std::string_view text) const
         key = upperAscii(key);
     key.resize(static_cast<size_t>(m_keyLength), ' ');
     return key;
+}
+
+bool KeyExpression::reads(const FieldDef& field) const
+{
+    return std::any_of(m_pieces.begin(), m_pieces.end(),
+                       [&field](const Piece& piece) { return piece.fieldOffset == field.offset; });
 }
 
 } // namespace db

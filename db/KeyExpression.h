@@ -35,6 +35,9 @@ public:
     // (or cut) to the key length, upper-cased where the whole key is.
     std::string keyFromText(std::string_view text) const;
 
+    // True when the key is made from the field (a record whose field changes may move).
+    bool reads(const FieldDef& field) const;
+
 private:
     enum class PieceKind { Text, Number, Date };
     struct Piece {

@@ -2,7 +2,9 @@
 
 #include "Ascii.h"
 #include "Cp1252.h"
+#include "KeyExpression.h"
 #include "Schema.h"
+#include "SortOrder.h"
 
 namespace find {
 
@@ -85,6 +87,21 @@ ReplaceCheck checkTypedReplace(int position, const std::string& searchUtf8, cons
                     box};
     }
     return checkReplace(position, stored[0], stored[1], dates);
+}
+
+bool replaceRebuildsSortIndex(db::Table& table, int position)
+{
+    const int field = table.fieldIndex(db::schemaField(position).name);
+    for (const db::TagDefinition& tag : table.indexTags()) {
+        if (tag.name != kSortTag)
+            continue;
+        try {
+            return field < 0 || db::KeyExpression(tag.expression, table.fields()).reads(table.field(field));
+        } catch (const std::exception&) {
+            return true; // a key we cannot read is rebuilt, as before
+        }
+    }
+    return true; // no sort index to keep: it is built after the run, as the sort order asks
 }
 
 ReplaceOutcome runReplace(db::Table& table, const ReplaceSpec& spec,

@@ -52,6 +52,12 @@ struct ReplaceOutcome {
     ReplaceCounters counters;
     std::string failure; // empty when the run went through
 };
+// True when a replace in the field at a schema position needs the sort index
+// put aside during the run and built anew after it: the index's key is made
+// from the field (its records move), or there is no sort index to keep. Any
+// other replace leaves every key as it was, and the index stays.
+bool replaceRebuildsSortIndex(db::Table& table, int position);
+
 ReplaceOutcome runReplace(db::Table& table, const ReplaceSpec& spec,
                           const std::function<bool(const std::string& title)>& confirm,
                           const std::function<void(const ReplaceCounters&)>& progress);

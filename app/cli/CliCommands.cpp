@@ -493,12 +493,16 @@ int replace(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     db::Table table;
     table.setFilePath(args[1]);
     table.open(db::Table::OpenMode::Exclusive);
-    // The run goes in stored order with the sort index put aside, then rebuilt.
+    // The run goes in stored order. When the sort index's key is made from the field, the index is
+    // put aside and rebuilt after; otherwise no key changes and the index stays as it is.
     std::string sortExpression;
-    for (const db::TagDefinition& t : table.indexTags())
-        if (t.name == kSortTag)
-            sortExpression = t.expression;
-    table.deleteIndex(kSortTag);
+    if (find::replaceRebuildsSortIndex(table, position)) {
+        for (const db::TagDefinition& t : table.indexTags())
+            if (t.name == kSortTag)
+                sortExpression = t.expression;
+        table.deleteIndex(kSortTag);
+    }
+    table.selectIndex("");
     const find::ReplaceOutcome outcome = find::runReplace(table, *check.spec, nullptr, nullptr);
     if (!sortExpression.empty())
         table.addIndex(kSortTag, sortExpression);

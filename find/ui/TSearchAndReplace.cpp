@@ -163,10 +163,13 @@ void TSearchAndReplace::runSearchAndReplace()
     m_counters = {};
     drawCounters();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool indexKept = false;
     try {
         table.open(db::Table::OpenMode::Exclusive);
         table.selectIndex("");
-        if (QFileInfo::exists(m_context.indexFileName()))
+        // The sort index is put aside only when the run changes its keys; otherwise it stays as it is.
+        indexKept = !replaceRebuildsSortIndex(table, check.spec->position);
+        if (!indexKept && QFileInfo::exists(m_context.indexFileName()))
             table.deleteIndex(kSortTag);
     } catch (const std::exception&) {
         QApplication::restoreOverrideCursor();
@@ -215,7 +218,8 @@ void TSearchAndReplace::runSearchAndReplace()
     try {
         const std::string expression = m_context.sortExpression();
         if (!expression.empty()) {
-            table.addIndex(kSortTag, expression);
+            if (!indexKept)
+                table.addIndex(kSortTag, expression);
             table.selectIndex(kSortTag);
         } else {
             table.selectIndex("");

@@ -20,7 +20,11 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include "Ascii.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace find;
 using testing_support::ScriptedPrompter;
@@ -137,6 +141,29 @@ TEST_F(LocateTest, RecordsOutsideTheSearchAreNeverLocated)
     table.first();
     EXPECT_EQ(locate(true, "Title", mtExactMatch, "the"), "-");
     EXPECT_EQ(locate(true, "Title", mtPartialMatchStart, "the"), "The Third Man");
+}
+
+// A replace in a field the sort key is not made from keeps the sort index as it is
+// (no key changes); one in the key's field, or with no sort index, builds it after.
+TEST_F(LocateTest, AReplaceKeepsTheSortIndexUnlessItChangesItsKeys)
+{
+    table.close();
+    table.open(db::Table::OpenMode::Exclusive);
+    EXPECT_FALSE(replaceRebuildsSortIndex(table, 14)) << "Category: the key is the title";
+    EXPECT_TRUE(replaceRebuildsSortIndex(table, 1)) << "Title";
+    table.selectIndex("");
+    const ReplaceOutcome out = runReplace(table, *checkReplace(14, "drama", "Tragedy").spec, nullptr, nullptr);
+    EXPECT_EQ(out.counters.changed, 3u);
+    EXPECT_EQ(table.checkIndex(), "") << "the kept index holds every record under its key";
+    table.selectIndex("NewIndex");
+    std::vector<std::string> titles;
+    for (table.first(); !table.eof(); table.next())
+        titles.push_back(table.text(0));
+    EXPECT_TRUE(std::is_sorted(titles.begin(), titles.end(), [](const std::string& a, const std::string& b) {
+        return db::upperAscii(a) < db::upperAscii(b);
+    }));
+    table.deleteIndex("NewIndex");
+    EXPECT_TRUE(replaceRebuildsSortIndex(table, 14)) << "no sort index to keep";
 }
 
 TEST_F(LocateTest, ReplaceMatchesTheWholeFieldByItsClass)
