@@ -215,6 +215,38 @@ KeyExpression::KeyExpression(std::string_view expression, const std::vector<Fiel
                      + std::to_string(kMaxKeyLength) + " are allowed");
 }
 
+namespace {
+
+// Most stored numbers are already written as STR writes them: digits without
+// a leading zero (or one zero), then exactly the decimals asked for. Those are
+// copied right-aligned, without reading and writing them as doubles; any other
+// form (negative, empty, other decimals) is left to the general way.
+bool copyCanonicalNumber(std::string_view stored, int width, int decimals, char* out)
+{
+    size_t first = 0, end = stored.size();
+    while (first < end && stored[first] == ' ')
+        ++first;
+    while (end > first && stored[end - 1] == ' ')
+        --end;
+    const std::string_view text = stored.substr(first, end - first);
+    if (text.empty() || text.size() > static_cast<size_t>(width))
+        return false;
+    const size_t point = text.find('.');
+    const size_t whole = point == std::string_view::npos ? text.size() : point;
+    if (whole == 0 || (whole > 1 && text[0] == '0'))
+        return false;
+    if (decimals == 0 ? point != std::string_view::npos : text.size() - whole != static_cast<size_t>(decimals) + 1)
+        return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (i != point && (text[i] < '0' || text[i] > '9'))
+            return false;
+    std::memset(out, ' ', static_cast<size_t>(width) - text.size());
+    std::memcpy(out + (static_cast<size_t>(width) - text.size()), text.data(), text.size());
+    return true;
+}
+
+} // namespace
+
 void KeyExpression::evaluate(const char* record, char* out) const
 {
     for (const Piece& p : m_pieces) {
@@ -232,6 +264,8 @@ void KeyExpression::evaluate(const char* record, char* out) const
         }
         case PieceKind::Number: {
             // dBASE's STR: the value right-aligned, stars when it does not fit.
+            if (copyCanonicalNumber(std::string_view(field, static_cast<size_t>(p.fieldWidth)), p.length, p.decimals, out))
+                break;
             const double value = storedNumber(std::string_view(field, p.fieldWidth)).value_or(0.0);
             if (!formatFixed(value, p.length, p.decimals, out))
                 std::memset(out, '*', static_cast<size_t>(p.length));

@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
 #include <algorithm>
 #include <random>
 #include <set>
@@ -94,6 +98,35 @@ TEST(KeyExpressionTest, EmptyNumbersAndDatesKeyAsZeroAndBlanks)
     std::string key(14, '?');
     e.evaluate(record.data(), key.data());
     EXPECT_EQ(key, "     0        ");
+}
+
+// STR's key of every kind of stored number is the number printed right-aligned
+// with the decimals asked for, whether it is copied as it stands (the usual
+// canonical form) or read and written again (any other form).
+TEST(KeyExpressionTest, StrKeysAreTheNumberPrintedWithItsDecimals)
+{
+    const std::vector<FieldDef> fields = makeDbfHeader(kFields).fields;
+    const KeyExpression two("STR(Price,12,2)", fields), none("STR(Year,6,0)", fields);
+    for (const char* stored : {"12.50", "0.71", "7", "007", "0", "0.00", "-3.25", "12.5", "12.505", "1234567.89",
+                               "123456789012.5", " 42 ", "", "x1"}) {
+        SCOPED_TRACE(stored);
+        std::string record(1 + 30 + 11 + 20 + 8, ' ');
+        const std::string text(stored);
+        record.replace(1 + 30 + 11 + 20 - text.size(), text.size(), text); // right-aligned in PRICE
+        record.replace(1 + 30 + 11 - std::min<size_t>(text.size(), 11), std::min<size_t>(text.size(), 11),
+                       text.substr(0, 11)); // and in YEAR
+        const double price = std::strtod(stored, nullptr);
+        char expected[64];
+        std::string key(12, '?');
+        two.evaluate(record.data(), key.data());
+        std::snprintf(expected, sizeof expected, "%12.2f", price);
+        EXPECT_EQ(key, std::strlen(expected) > 12 ? std::string(12, '*') : std::string(expected));
+        const double year = std::strtod(text.substr(0, 11).c_str(), nullptr);
+        std::snprintf(expected, sizeof expected, "%6.0f", year);
+        key.assign(6, '?');
+        none.evaluate(record.data(), key.data());
+        EXPECT_EQ(key, std::strlen(expected) > 6 ? std::string(6, '*') : std::string(expected));
+    }
 }
 
 TEST_F(IndexTest, VisitsInKeyOrderWithTiesInRecordOrder)
