@@ -4,6 +4,7 @@
 #include "Timing.h"
 #include "KeyExpression.h"
 #include "RecordTexts.h"
+#include "Duplicates.h"
 #include "Locate.h"
 #include "Replace.h"
 #include "OldCollections.h"
@@ -234,6 +235,18 @@ int locate(const std::string& path, const std::string& value)
     return 0;
 }
 
+// The duplicate finder's pass over the collection (Tools > Find Duplicates, reelkeeper-cli duplicates).
+int duplicates(const std::string& path)
+{
+    const auto start = Clock::now();
+    db::Table t;
+    openTable(t, path, db::Table::OpenMode::ReadOnly);
+    t.selectIndex("");
+    const std::vector<find::DuplicateGroup> groups = find::findDuplicates(t, {});
+    report("find duplicate titles: " + std::to_string(groups.size()) + " groups", msSince(start), t.physicalRecordCount());
+    return 0;
+}
+
 int replace(const std::string& path, const std::string& field, const std::string& search, const std::string& by)
 {
     const auto start = Clock::now();
@@ -356,6 +369,8 @@ int main(int argc, char** argv)
         }
         if (a.size() == 3 && a[0] == "locate")
             return locate(a[1], a[2]);
+        if (a.size() == 2 && a[0] == "duplicates")
+            return duplicates(a[1]);
         if (a.size() == 5 && a[0] == "replace")
             return replace(a[1], a[2], a[3], a[4]);
         if (a.size() == 3 && a[0] == "keys")
@@ -368,6 +383,6 @@ int main(int argc, char** argv)
     }
     std::cerr << "usage: db_ops generate FILE N | scan FILE | fields FILE | filter FILE | build FILE | open50 FILE | "
                  "post FILE N | append FILE N [--exclusive] [--batch=N] | keys FILE OUT | locate FILE VALUE |\n"
-                 "       replace FILE FIELD SEARCH REPLACEMENT | convert FILE N\n";
+                 "       replace FILE FIELD SEARCH REPLACEMENT | convert FILE N | duplicates FILE\n";
     return 2;
 }

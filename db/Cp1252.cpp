@@ -112,4 +112,25 @@ std::string utf8ToCp1252(std::string_view text, int* replaced)
     return out;
 }
 
+std::string foldedCp1252(std::string_view text)
+{
+    static const char* const kPlain = // 0xC0..0xFF, lower case
+        "aaaaaaaceeeeiiii" "dnooooo\xD7ouuuuyts" "aaaaaaaceeeeiiii" "dnooooo\xF7ouuuuyty";
+    std::string out(text);
+    for (char& c : out) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 'A' && byte <= 'Z')
+            c = static_cast<char>(byte - 'A' + 'a');
+        else if (byte >= 0xC0)
+            c = kPlain[byte - 0xC0];
+        else if (byte == 0x8A || byte == 0x9A)
+            c = 's'; // \x8A \x9A: S and s with caron
+        else if (byte == 0x8E || byte == 0x9E)
+            c = 'z';
+        else if (byte == 0x9F)
+            c = 'y';
+    }
+    return out;
+}
+
 } // namespace db

@@ -23,4 +23,9 @@ void appendCp1252AsUtf8(std::string& out, std::string_view text);
 // '?'; the count of such characters is added to *replaced when given.
 std::string utf8ToCp1252(std::string_view text, int* replaced = nullptr);
 
+// The text in lower case with the accents of Windows-1252's letters taken off
+// ("Am\xE9lie" as "amelie"), for comparing names as a reader would. Characters
+// without a plain letter stay as they are.
+std::string foldedCp1252(std::string_view text);
+
 } // namespace db

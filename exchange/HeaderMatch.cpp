@@ -48,27 +48,14 @@ const std::vector<Synonyms>& commonNames()
     return names;
 }
 
-// The letter of a Windows-1252 accented letter without its accent (0 for none).
-char withoutAccent(unsigned char c)
-{
-    static const char* const kPlain = // 0xC0..0xFF
-        "AAAAAAACEEEEIIII" "DNOOOOOxOUUUUYTs" "aaaaaaaceeeeiiii" "dnooooo/ouuuuyty";
-    if (c >= 0xC0)
-        return kPlain[c - 0xC0];
-    return 0;
-}
-
 } // namespace
 
 std::string matchingKey(std::string_view utf8Name)
 {
     std::string key;
-    for (const char c : db::utf8ToCp1252(utf8Name)) {
-        const auto byte = static_cast<unsigned char>(c);
-        const char plain = byte >= 0x80 ? withoutAccent(byte) : c;
-        if (std::isalnum(static_cast<unsigned char>(plain)))
-            key += static_cast<char>(std::tolower(static_cast<unsigned char>(plain)));
-    }
+    for (const char c : db::foldedCp1252(db::utf8ToCp1252(utf8Name)))
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            key += c;
     return key;
 }
 

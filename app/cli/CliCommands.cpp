@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 #include "CliShared.h"
+#include "Duplicates.h"
 
 #include "CollectionFile.h"
 #include "Cp1252.h"
@@ -71,6 +72,10 @@ constexpr const char* kUsage =
     "                              into FOLDER, each replaced only once its copy is whole\n"
     "  labels FILE --stock 5199|L7654 (--face | --spine) --media M1,M2,... --pdf OUT\n"
     "                              cassette labels of those media numbers, one per position in turn\n"
+    "  duplicates FILE [--same-year] [--same-format]\n"
+    "                              the groups of records whose titles are the same once case, accents,\n"
+    "                              punctuation, \"&\" for \"and\" and a leading or trailing article are\n"
+    "                              set aside; optionally only when the year or the format is the same too\n"
     "  settings                    the settings file's path and every setting, defaults filled in\n"
     "  hold FILE [--exclusive]     keep the table open until standard input ends\n";
 
@@ -708,6 +713,53 @@ int hold(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
 
 using namespace detail;
 
+namespace detail {
+
+// The groups of records whose titles are the same (case, accents, punctuation and articles aside).
+int duplicates(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.size() < 2)
+        throw UsageError("duplicates needs a collection");
+    find::DuplicateOptions options;
+    for (size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--same-year")
+            options.sameYear = true;
+        else if (args[i] == "--same-format")
+            options.sameFormat = true;
+        else
+            throw UsageError("unknown duplicates argument \"" + args[i] + "\"");
+    }
+    db::Table table;
+    table.setFilePath(args[1]);
+    table.open(db::Table::OpenMode::ReadOnly);
+    table.selectIndex("");
+    warnOfProblems(table, err);
+    const std::vector<find::DuplicateGroup> groups = find::findDuplicates(table, options);
+    const int yearField = table.fieldIndex("Year");
+    const int formatField = table.fieldIndex("Format");
+    size_t records = 0;
+    for (const find::DuplicateGroup& group : groups) {
+        out << group.records.size() << " records: " << db::cp1252ToUtf8(group.key) << "\n";
+        for (const uint32_t rec : group.records) {
+            if (!table.gotoBookmark(db::Table::Bookmark{rec, {}}))
+                continue;
+            const db::Record record = table.current();
+            out << "  #" << rec << "  " << db::cp1252ToUtf8(record.text(0));
+            if (yearField >= 0 && !record.text(yearField).empty())
+                out << " (" << record.text(yearField) << ")";
+            if (formatField >= 0 && !record.text(formatField).empty())
+                out << ", " << db::cp1252ToUtf8(record.text(formatField));
+            out << "\n";
+        }
+        records += group.records.size();
+    }
+    out << groups.size() << (groups.size() == 1 ? " group" : " groups") << " of duplicates, " << records
+        << (records == 1 ? " record" : " records") << "\n";
+    return 0;
+}
+
+} // namespace detail
+
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     using Command = std::function<int(const std::vector<std::string>&, std::ostream&, std::ostream&)>;
@@ -716,7 +768,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         {"dump", dump},     {"pack", pack},   {"reindex", reindex}, {"hold", hold},
         {"settings", settings}, {"search", search}, {"sort", sort}, {"replace", replace},
         {"report", report}, {"export", exportRecords}, {"import", importRecords},
-        {"backup", backupFiles}, {"labels", labels},
+        {"backup", backupFiles}, {"labels", labels}, {"duplicates", duplicates},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

@@ -1,0 +1,94 @@
+#include "Duplicates.h"
+
+#include "Cp1252.h"
+#include "Table.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace find {
+
+namespace {
+
+bool isArticle(std::string_view word) { return word == "the" || word == "a" || word == "an"; }
+
+} // namespace
+
+std::string duplicateTitleKey(std::string_view title)
+{
+    const std::string folded = db::foldedCp1252(title);
+    // Words of letters and digits; "&" is the word "and"; everything else separates.
+    std::vector<std::string> words;
+    std::string word;
+    bool commaBeforeLast = false, sawComma = false;
+    const auto endWord = [&] {
+        if (!word.empty()) {
+            commaBeforeLast = sawComma;
+            sawComma = false;
+            words.push_back(std::move(word));
+            word.clear();
+        }
+    };
+    for (const char c : folded) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || byte >= 0x80) {
+            word += c;
+            continue;
+        }
+        endWord();
+        if (c == '&')
+            words.push_back("and");
+        else if (c == ',')
+            sawComma = true;
+    }
+    endWord();
+    // "The Matrix" and "Matrix, The" alike; a title that is only an article stays one.
+    if (words.size() > 1 && isArticle(words.back()) && commaBeforeLast)
+        words.pop_back();
+    if (words.size() > 1 && isArticle(words.front()))
+        words.erase(words.begin());
+    std::string key;
+    for (const std::string& w : words)
+        key += (key.empty() ? "" : " ") + w;
+    return key;
+}
+
+std::vector<DuplicateGroup> findDuplicates(db::Table& table, const DuplicateOptions& options)
+{
+    const int yearField = table.fieldIndex("Year");
+    const int formatField = table.fieldIndex("Format");
+    std::unordered_map<std::string, DuplicateGroup> byKey;
+    std::string text;
+    {
+        const db::Table::ReadHold hold(table); // one state of the collection
+        for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
+            const db::Record record = table.current();
+            record.text(0, text);
+            std::string key = duplicateTitleKey(text);
+            if (key.empty())
+                continue; // a record without a title is no one's duplicate
+            if (options.sameYear && yearField >= 0) {
+                record.text(yearField, text);
+                key += " | " + (text.empty() ? std::string("0") : text);
+            }
+            if (options.sameFormat && formatField >= 0) {
+                record.text(formatField, text);
+                key += " | " + db::foldedCp1252(text);
+            }
+            byKey[key].records.push_back(table.recNo());
+        }
+    }
+    std::vector<DuplicateGroup> groups;
+    for (auto& [key, group] : byKey) {
+        if (group.records.size() < 2)
+            continue;
+        group.key = key;
+        groups.push_back(std::move(group));
+    }
+    std::sort(groups.begin(), groups.end(), [](const DuplicateGroup& a, const DuplicateGroup& b) {
+        return a.records.size() != b.records.size() ? a.records.size() > b.records.size() : a.key < b.key;
+    });
+    return groups;
+}
+
+} // namespace find
