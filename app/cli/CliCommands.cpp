@@ -72,6 +72,10 @@ constexpr const char* kUsage =
     "                              into FOLDER, each replaced only once its copy is whole\n"
     "  labels FILE --stock 5199|L7654 (--face | --spine) --media M1,M2,... --pdf OUT\n"
     "                              cassette labels of those media numbers, one per position in turn\n"
+    "  stats FILE [--level \"CRITERION; ...\"]... [--json]\n"
+    "                              counts and shares by category, decade, rating, format, picture and\n"
+    "                              sound; viewed, lent out; price totals; the most frequent stars and\n"
+    "                              directors; over the collection or the search given\n"
     "  duplicates FILE [--same-year] [--same-format]\n"
     "                              the groups of records whose titles are the same once case, accents,\n"
     "                              punctuation, \"&\" for \"and\" and a leading or trailing article are\n"
@@ -768,7 +772,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         {"dump", dump},     {"pack", pack},   {"reindex", reindex}, {"hold", hold},
         {"settings", settings}, {"search", search}, {"sort", sort}, {"replace", replace},
         {"report", report}, {"export", exportRecords}, {"import", importRecords},
-        {"backup", backupFiles}, {"labels", labels}, {"duplicates", duplicates},
+        {"backup", backupFiles}, {"labels", labels}, {"duplicates", duplicates}, {"stats", statistics},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

@@ -53,6 +53,7 @@ void ensureGuiApplication();
 QString writePdf(const engine::ReportBytes& recording, const std::string& path, const QPageSize& paper,
                  engine::TOrientation orientation);
 int labels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int statistics(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int backupFiles(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace cli::detail

@@ -7,6 +7,7 @@
 #include "Export.h"
 #include "ExchangeTestData.h"
 #include "Import.h"
+#include "RunCommand.h"
 #include "Schema.h"
 #include "Table.h"
 #include "TempDir.h"
@@ -332,18 +333,6 @@ void addFullRecord(db::Table& table, const std::string& title, int year)
     table.post();
 }
 
-std::string runOutput(const std::string& command)
-{
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (const size_t n = fread(buffer, 1, sizeof buffer, pipe))
-            output.append(buffer, n);
-        pclose(pipe);
-    }
-    return output;
-}
-
 } // namespace
 
 TEST_F(Catalogues, ATellicoExportImportsBackToTheSameRecords)
@@ -385,8 +374,8 @@ TEST_F(Catalogues, AnHtmlCatalogueSearchesAndSortsWithoutANetwork)
         << "UTF-8, escaped, numbers marked for sorting";
     EXPECT_NE(html.find("name=\"viewport\""), std::string::npos) << "readable on a phone";
     EXPECT_EQ(html.find("http"), std::string::npos) << "nothing fetched from a network";
-    if (runOutput("node --version 2>/dev/null").empty())
+    if (testing_support::runCommand("node --version 2>/dev/null").empty())
         GTEST_SKIP() << "node is not installed: the page's script is not run";
-    const std::string shown = runOutput("node '" + std::string(HTML_CHECK) + "' '" + page + "' 'AMELIE' 1");
+    const std::string shown = testing_support::runCommand("node '" + std::string(HTML_CHECK) + "' '" + page + "' 'AMELIE' 1");
     EXPECT_EQ(shown, "3 videos\n1 of 3 videos\nAm\xC3\xA9lie <b>\nAlien|Heat|Am\xC3\xA9lie <b>\nAm\xC3\xA9lie <b>|Heat|Alien\n");
 }

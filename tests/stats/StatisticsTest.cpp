@@ -1,0 +1,133 @@
+// Statistics over a real collection, checked against the same counts made
+// another way: python3-dbfread reading the file on its own.
+#include "CollectionFile.h"
+#include "RunCommand.h"
+#include "Statistics.h"
+#include "Table.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <fstream>
+#include <sstream>
+
+using testing_support::TempDir;
+
+namespace {
+
+class StatisticsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path = dir.file("FILMS.DBF");
+        db::createCollectionTable(path);
+        table.setFilePath(path);
+        table.open();
+    }
+
+    TempDir dir;
+    std::string path;
+    db::Table table;
+};
+
+std::map<std::string, uint64_t> asMap(const std::vector<stats::Tally>& tallies)
+{
+    std::map<std::string, uint64_t> out;
+    for (const stats::Tally& t : tallies)
+        out[t.value] = t.count;
+    return out;
+}
+
+} // namespace
+
+TEST_F(StatisticsTest, AnEmptyCollectionAndAnEmptySearchCountNothing)
+{
+    const stats::CollectionStatistics s = stats::collectStatistics(table);
+    EXPECT_EQ(s.videos, 0u);
+    EXPECT_TRUE(s.categories.empty());
+    EXPECT_EQ(s.listPrice.average(), 0.0);
+    EXPECT_NE(stats::statisticsJson(s).find("\"videos\": 0"), std::string::npos);
+    table.insert();
+    table.setText(0, "Heat");
+    table.post();
+    table.setFilter([](const db::Record&) { return false; }, true);
+    table.setFiltered(true);
+    EXPECT_EQ(stats::collectStatistics(table).videos, 0u) << "a search that finds nothing";
+}
+
+TEST_F(StatisticsTest, CountsEqualThoseOfAnotherReader)
+{
+    if (!testing_support::pythonHas("dbfread"))
+        GTEST_SKIP() << "python3-dbfread is not installed";
+    std::mt19937 random(5);
+    const char* categories[] = {"Drama", "DRAMA", "drama", "Western", "Comedy", ""};
+    const char* stars[] = {"Cary Grant", "Grace Kelly", "James Stewart", "", "Kim Novak"};
+    for (int i = 0; i < 600; ++i) {
+        table.insert();
+        table.setText(0, "Film " + std::to_string(i));
+        table.setText(table.requireField("Category"), categories[random() % 6]);
+        if (random() % 7)
+            table.setNumber(table.requireField("Year"), 1930 + static_cast<int>(random() % 90));
+        if (random() % 3)
+            table.setNumber(table.requireField("ListPrice"), static_cast<double>(random() % 5000) / 100.0);
+        table.setText(table.requireField("Viewed"), random() % 2 ? "Yes" : "No");
+        table.setText(table.requireField("CheckOut"), random() % 5 ? "No" : "Yes");
+        for (int k = 1; k <= 3; ++k)
+            table.setText(table.requireField("Star" + std::to_string(k)), stars[random() % 5]);
+        table.post();
+    }
+    const stats::CollectionStatistics s = stats::collectStatistics(table);
+    table.close();
+    // The other reader: categories by their upper case, decades, viewed, lent out, the list price's sum.
+    const std::string script = R"(
+import collections, sys, dbfread
+cat, dec, star = collections.Counter(), collections.Counter(), collections.Counter()
+viewed = lent = priced = 0
+total = 0.0
+for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):
+    cat[(r['Category'] or '').upper()] += 1
+    y = int(r['Year'] or 0)
+    dec[('%ds' % (y // 10 * 10)) if y > 0 else ''] += 1
+    viewed += (r['Viewed'] or '').startswith('Y')
+    lent += (r['CheckOut'] or '').startswith('Y')
+    if r['ListPrice'] is not None:
+        priced += 1
+        total += r['ListPrice']
+    for k in (1, 2, 3):
+        if r['Star%d' % k]:
+            star[r['Star%d' % k]] += 1
+for c, n in sorted(cat.items()): print('category', repr(c), n)
+for d, n in sorted(dec.items()): print('decade', repr(d), n)
+for name, n in sorted(star.items()): print('star', repr(name), n)
+print('viewed', viewed, 'lent', lent, 'priced', priced, 'total', '%.2f' % total)
+)";
+    const std::string scriptPath = dir.file("count.py");
+    {
+        std::ofstream(scriptPath) << script;
+    }
+    const std::string other = testing_support::runCommand("/usr/bin/python3 '" + scriptPath + "' '" + path + "' 2>&1");
+    std::ostringstream ours;
+    std::map<std::string, uint64_t> upper;
+    for (const stats::Tally& t : s.categories) {
+        std::string key = t.value;
+        for (char& c : key)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        upper[key] += t.count;
+    }
+    for (const auto& [c, n] : upper)
+        ours << "category '" << c << "' " << n << "\n";
+    for (const auto& [d, n] : asMap(s.decades))
+        ours << "decade '" << d << "' " << n << "\n";
+    for (const auto& [name, n] : asMap(s.stars))
+        ours << "star '" << name << "' " << n << "\n";
+    char line[160];
+    std::snprintf(line, sizeof line, "viewed %llu lent %llu priced %llu total %.2f\n",
+                  static_cast<unsigned long long>(s.viewed), static_cast<unsigned long long>(s.lentOut),
+                  static_cast<unsigned long long>(s.listPrice.priced), s.listPrice.sum);
+    ours << line;
+    EXPECT_EQ(ours.str(), other);
+    EXPECT_EQ(s.videos, 600u);
+    EXPECT_EQ(upper.count("DRAMA"), 1u) << "the spellings of one category are one";
+}
