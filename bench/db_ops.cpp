@@ -6,6 +6,7 @@
 #include "RecordTexts.h"
 #include "Duplicates.h"
 #include "Locate.h"
+#include "QuickFilter.h"
 #include "Replace.h"
 #include "OldCollections.h"
 #include "Schema.h"
@@ -235,6 +236,22 @@ int locate(const std::string& path, const std::string& value)
     return 0;
 }
 
+// The quick filter over the whole collection, as the viewer counts its matches after a keystroke.
+int quickFilter(const std::string& path, const std::string& typed)
+{
+    const auto start = Clock::now();
+    db::Table t;
+    openTable(t, path, db::Table::OpenMode::ReadOnly);
+    t.selectIndex("");
+    const find::QuickFilter filter(typed, t);
+    t.setFilter([&filter](const db::Record& r) { return filter.matches(r); }, true);
+    t.setFiltered(true);
+    const uint32_t matches = t.recordCount();
+    report("quick filter \"" + typed + "\": " + std::to_string(matches) + " matches", msSince(start),
+           t.physicalRecordCount());
+    return 0;
+}
+
 // The duplicate finder's pass over the collection (Tools > Find Duplicates, reelkeeper-cli duplicates).
 int duplicates(const std::string& path)
 {
@@ -369,6 +386,8 @@ int main(int argc, char** argv)
         }
         if (a.size() == 3 && a[0] == "locate")
             return locate(a[1], a[2]);
+        if (a.size() == 3 && a[0] == "quickfilter")
+            return quickFilter(a[1], a[2]);
         if (a.size() == 2 && a[0] == "duplicates")
             return duplicates(a[1]);
         if (a.size() == 5 && a[0] == "replace")
@@ -383,6 +402,6 @@ int main(int argc, char** argv)
     }
     std::cerr << "usage: db_ops generate FILE N | scan FILE | fields FILE | filter FILE | build FILE | open50 FILE | "
                  "post FILE N | append FILE N [--exclusive] [--batch=N] | keys FILE OUT | locate FILE VALUE |\n"
-                 "       replace FILE FIELD SEARCH REPLACEMENT | convert FILE N | duplicates FILE\n";
+                 "       replace FILE FIELD SEARCH REPLACEMENT | convert FILE N | duplicates FILE | quickfilter FILE TEXT\n";
     return 2;
 }

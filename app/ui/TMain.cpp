@@ -45,9 +45,11 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
@@ -123,6 +125,30 @@ void TMain::buildWindow()
     m_headerRow->addStretch(1);
     m_headerRow->addWidget(m_viewerLabel);
     m_headerRow->addStretch(1);
+    // The quick filter: each word typed must appear in a title, star, director, producer, category,
+    // key words or media number; Ctrl+K goes to it (Ctrl+F is Search and Replace), Esc empties it.
+    m_quickFilterBox = new QLineEdit(m_viewerBevel);
+    m_quickFilterBox->setObjectName("QuickFilter");
+    m_quickFilterBox->setPlaceholderText("Filter (Ctrl+K)");
+    m_quickFilterBox->setAccessibleName("Quick filter");
+    m_quickFilterBox->setClearButtonEnabled(true);
+    m_quickFilterBox->setMaxLength(1000);
+    m_quickFilterPause = new QTimer(this);
+    m_quickFilterPause->setSingleShot(true);
+    m_quickFilterPause->setInterval(250);
+    connect(m_quickFilterPause, &QTimer::timeout, this, [this] { applyQuickFilter(); });
+    connect(m_quickFilterBox, &QLineEdit::textEdited, this, [this] { m_quickFilterPause->start(); });
+    auto* toFilter = new QShortcut(QKeySequence("Ctrl+K"), this);
+    connect(toFilter, &QShortcut::activated, this, [this] {
+        m_quickFilterBox->setFocus(Qt::ShortcutFocusReason);
+        m_quickFilterBox->selectAll();
+    });
+    auto* emptyFilter = new QShortcut(QKeySequence(Qt::Key_Escape), m_quickFilterBox, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(emptyFilter, &QShortcut::activated, this, [this] {
+        m_quickFilterBox->clear();
+        applyQuickFilter();
+    });
+    m_headerRow->addWidget(m_quickFilterBox);
     frame->addLayout(m_headerRow);
 
     m_model = new ViewerModel(m_table, this);
@@ -301,7 +327,10 @@ void TMain::buildMenus()
     QMenu* navigate = menuBar()->addMenu("Navi&gate");
     navigate->setObjectName("NavigateMenu");
     addCommand(navigate, "Search", "&Search (Query)", QKeySequence("Ctrl+S"), [this] { DoSearch(); });
-    addCommand(navigate, "EndSearch", "&End Search", QKeySequence("Ctrl+I"), [this] { DoEndSearch(); });
+    addCommand(navigate, "EndSearch", "&End Search", QKeySequence("Ctrl+I"), [this] {
+        clearQuickFilter(); // END SEARCH ends the quick filter too
+        DoEndSearch();
+    });
     addCommand(navigate, "Locate", "&Locate", QKeySequence("Ctrl+L"), [this] { DoFind(); });
     addCommand(navigate, "LocateNext", "Locate &Next", QKeySequence("Ctrl+N"), [this] { DoFindNext(); });
     addCommand(navigate, "Reports", "&Reports", QKeySequence("Ctrl+R"), [this] { DoReports(); });

@@ -6,6 +6,7 @@
 #include "Prompter.h"
 #include "RecentDatabases.h"
 #include "RegionalFormats.h"
+#include "QuickFilter.h"
 #include "Search.h"
 #include "ScreenScale.h"
 #include "Settings.h"
@@ -23,6 +24,8 @@ class QDialog;
 class QFrame;
 class QHBoxLayout;
 class QLabel;
+class QLineEdit;
+class QTimer;
 class QMenu;
 class QPushButton;
 class QWidget;
@@ -99,6 +102,10 @@ public:
     // The record filter: in search mode, whether a record meets the search.
     bool MyTableFilter(const db::Record& record) const;
     const std::vector<find::SearchItem>& searchItems() const { return m_searchItems; }
+    // The quick filter box above the viewer: what it holds narrows the viewer as a search does.
+    QLineEdit* quickFilterBox() const { return m_quickFilterBox; }
+    void applyQuickFilter();
+    void clearQuickFilter();
     QStringList searchValuesFor(int position) const;
     void EnableEndSearch();
     void DisableEndSearch();
@@ -205,6 +212,9 @@ private:
     edit::PickListStore m_pickLists;
     std::unique_ptr<edit::TMyEdit> m_editor;
     std::vector<find::SearchItem> m_searchItems;
+    find::QuickFilter m_quickFilter;
+    QLineEdit* m_quickFilterBox = nullptr;
+    QTimer* m_quickFilterPause = nullptr; // the filter applies once typing pauses
     std::unique_ptr<find::TMyLocateDialog> m_locate;
     QMap<int, QStringList> m_gridLists; // by list code
     bool m_gridListsLoaded = false;

@@ -101,6 +101,7 @@ void TMain::warnOfTableCondition()
 
 void TMain::openCollection(const QString& name, bool testInUse)
 {
+    clearQuickFilter(); // another collection starts unfiltered
     if (m_searchMode)
         DoEndSearch();
     const QString previous = m_currentDatabase;

@@ -36,6 +36,8 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QLineEdit>
+#include <QTimer>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -116,6 +118,15 @@ void TMain::DisableEndSearch()
     updateCommandStates();
 }
 
+void TMain::clearQuickFilter()
+{
+    m_quickFilter = {};
+    if (m_quickFilterBox) {
+        m_quickFilterPause->stop();
+        m_quickFilterBox->clear();
+    }
+}
+
 void TMain::DoEndSearch()
 {
     DisableEndSearch();
@@ -127,7 +138,28 @@ void TMain::DoEndSearch()
 
 bool TMain::MyTableFilter(const db::Record& record) const
 {
-    return !m_searchMode || find::BuildFilter(m_searchItems, record);
+    // A search of the Search window and the quick filter both hold when both are on.
+    return !m_searchMode
+           || ((m_searchItems.empty() || find::BuildFilter(m_searchItems, record))
+               && (m_quickFilter.empty() || m_quickFilter.matches(record)));
+}
+
+void TMain::applyQuickFilter()
+{
+    if (!m_table.active())
+        return;
+    if (!m_searchMode)
+        m_searchItems.clear(); // a search ended earlier does not come back with the filter
+    m_quickFilter = find::QuickFilter(m_quickFilterBox->text().toStdString(), m_table);
+    if (m_quickFilter.empty() && m_searchItems.empty()) {
+        if (m_searchMode)
+            DoEndSearch();
+        return;
+    }
+    EnableEndSearch();
+    m_table.refresh();
+    m_table.first();
+    DisplayCount();
 }
 
 bool TMain::Doit(const std::vector<find::SearchItem>& items)

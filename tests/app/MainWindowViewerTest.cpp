@@ -22,8 +22,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
+#include <QLabel>
 #include <QTableView>
 #include <QListWidget>
 #include <QPushButton>
@@ -533,4 +533,58 @@ TEST_F(ViewerTest, SearchResultsAreListedAsTheGridNeedsThem)
     window->navigator()->button(MyNavigator::Last)->click();
     EXPECT_EQ(window->grid()->currentIndex().row(), 749);
     EXPECT_EQ(model->data(model->index(749, 0), Qt::DisplayRole).toString(), "Odd 11499");
+}
+
+// The quick filter: words typed narrow the viewer as a search does, together with a
+// Search window search; END SEARCH ends both; odd input filters sensibly.
+TEST_F(ViewerTest, TheQuickFilterNarrowsTheViewerAndEndSearchEndsIt)
+{
+    auto window = start();
+    QLineEdit* box = window->quickFilterBox();
+    ASSERT_NE(box, nullptr);
+    box->setText("anything");
+    window->applyQuickFilter(); // an empty collection
+    EXPECT_EQ(window->countText(), "0");
+    box->clear();
+    window->applyQuickFilter();
+    addFilms(*window, {"Am\xE9lie", "Heat", "The Heat of the Night", "Vertigo"});
+    db::Table& t = window->table();
+    t.selectIndex("");
+    t.last();
+    t.edit();
+    t.setText(t.requireField("Star1"), "James Stewart");
+    t.post();
+    window->DisplayCount();
+
+    box->setText("HEAT");
+    window->applyQuickFilter();
+    EXPECT_TRUE(window->searchMode());
+    EXPECT_EQ(window->countText(), "2");
+    box->setText("amelie"); // without its accent
+    window->applyQuickFilter();
+    EXPECT_EQ(window->countText(), "1");
+    box->setText("stewart vertigo"); // every word, in any field searched
+    window->applyQuickFilter();
+    EXPECT_EQ(window->countText(), "1");
+    box->setText(QString(10000, 'x'));
+    window->applyQuickFilter();
+    EXPECT_EQ(window->countText(), "0");
+    box->setText("heat\tnight\x01");
+    window->applyQuickFilter();
+    EXPECT_EQ(window->countText(), "1") << "control characters separate words";
+
+    // With a search of the Search window, both hold.
+    find::SearchItem item;
+    item.field = 1;
+    item.value = "HEAT";
+    item.test = find::SearchItem::Contains;
+    item.levelEnd = true;
+    box->setText("night");
+    window->applyQuickFilter();
+    window->Doit({item});
+    EXPECT_EQ(window->countText(), "1");
+    window->action("EndSearch")->trigger();
+    EXPECT_FALSE(window->searchMode());
+    EXPECT_TRUE(box->text().isEmpty());
+    EXPECT_EQ(window->countText(), "4");
 }

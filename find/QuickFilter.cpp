@@ -1,0 +1,84 @@
+#include "QuickFilter.h"
+
+#include "Cp1252.h"
+#include "Record.h"
+#include "Table.h"
+
+#include <algorithm>
+#include <array>
+
+namespace find {
+
+namespace {
+
+const char* const kSearchedFields[] = {"Title", "Star1", "Star2", "Star3", "Star4", "Star5", "Star6",
+                                       "Director", "Producer", "Category", "KeyWords", "MediaNum"};
+
+// The folded form of every Windows-1252 byte, so that a field is compared as it stands.
+const std::array<char, 256>& foldTable()
+{
+    static const std::array<char, 256> table = [] {
+        std::array<char, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[static_cast<size_t>(b)] = db::foldedCp1252(std::string(1, static_cast<char>(b)))[0];
+        return t;
+    }();
+    return table;
+}
+
+// Whether a folded word appears in a field's bytes, folded as they are read.
+bool containsFolded(std::string_view field, const std::string& word)
+{
+    const std::array<char, 256>& fold = foldTable();
+    if (word.size() > field.size())
+        return false;
+    const char first = word[0];
+    for (size_t at = 0; at + word.size() <= field.size(); ++at) {
+        if (fold[static_cast<unsigned char>(field[at])] != first)
+            continue;
+        size_t k = 1;
+        while (k < word.size() && fold[static_cast<unsigned char>(field[at + k])] == word[k])
+            ++k;
+        if (k == word.size())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QuickFilter::QuickFilter(std::string_view typed, const db::Table& table)
+{
+    const std::string folded = db::foldedCp1252(db::utf8ToCp1252(typed));
+    std::string word;
+    for (const char c : folded + ' ') {
+        if (static_cast<unsigned char>(c) > ' ') {
+            word += c;
+            continue;
+        }
+        if (!word.empty() && m_words.size() < kMostWords
+            && std::find(m_words.begin(), m_words.end(), word) == m_words.end())
+            m_words.push_back(word);
+        word.clear();
+    }
+    // A longer word is rarer: looking for it first rules most records out sooner.
+    std::sort(m_words.begin(), m_words.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const char* name : kSearchedFields)
+        if (const int field = table.fieldIndex(name); field >= 0)
+            m_fields.push_back(field);
+}
+
+bool QuickFilter::matches(const db::Record& record) const
+{
+    std::string scratch;
+    for (const std::string& word : m_words) {
+        const bool found = std::any_of(m_fields.begin(), m_fields.end(), [&](int field) {
+            return containsFolded(record.textView(field, scratch), word);
+        });
+        if (!found)
+            return false;
+    }
+    return true;
+}
+
+} // namespace find

@@ -1,0 +1,36 @@
+#pragma once
+
+// The quick filter of the main window: each word typed must appear, ignoring
+// case and accents, in the title, a star, the director, the producer, the
+// category, the key words or the media number of a record.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace db {
+class Record;
+class Table;
+} // namespace db
+
+namespace find {
+
+class QuickFilter {
+public:
+    QuickFilter() = default;
+    // The words of a typed text (UTF-8); control characters separate words like blanks.
+    // The fields are found in the table's layout.
+    QuickFilter(std::string_view typed, const db::Table& table);
+
+    bool empty() const { return m_words.empty(); }
+    const std::vector<std::string>& words() const { return m_words; } // folded, Windows-1252
+    bool matches(const db::Record& record) const;
+
+    static constexpr size_t kMostWords = 32; // words past these are not looked for
+
+private:
+    std::vector<std::string> m_words;
+    std::vector<int> m_fields;
+};
+
+} // namespace find
