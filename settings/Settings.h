@@ -61,6 +61,7 @@ struct Settings {
     QString lastDatabase;
     std::array<QString, 5> lastFiles;
     bool showTips = true;
+    int overdueDays = 14; // a loan longer than this is overdue (Records > Lent Out)
     int windowSize = 640;
     int dateFormat = 1;
     bool dateLeadingZeros = false;

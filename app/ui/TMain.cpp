@@ -323,6 +323,8 @@ void TMain::buildMenus()
     addCommand(records, "Delete", "&Delete", QKeySequence("Ctrl+D"), [this] { DoDelete(); });
     addCommand(records, "Import", "&Import", QKeySequence("Ctrl+M"), [this] { DoImport(); });
     addCommand(records, "Export", "E&xport", QKeySequence("Ctrl+T"), [this] { DoExport(); });
+    records->addSeparator();
+    addCommand(records, "LentOut", "&Lent Out", QKeySequence(), [this] { DoLentOut(); });
 
     QMenu* navigate = menuBar()->addMenu("Navi&gate");
     navigate->setObjectName("NavigateMenu");

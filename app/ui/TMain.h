@@ -89,6 +89,7 @@ public:
     void DoReports();
     void DoImport();
     void DoExport();
+    void DoLentOut();
     void DoBackup();
     void DoRestore();
     void DoViewer();

@@ -8,6 +8,7 @@
 #include "TViewConfig.h"
 #include "TImportFormat.h"
 #include "TMyExport.h"
+#include "TLentOut.h"
 #include "TMainShared.h"
 
 #include "CollectionFile.h"
@@ -285,6 +286,19 @@ void TMain::DoExport()
     exchange_ui::TMyExport window(exchangeContext(), this);
     m_runDialog(window);
     m_table.first();
+    DisplayCount();
+}
+
+void TMain::DoLentOut()
+{
+    edit_ui::LentOutContext context{m_prompter, m_settings, m_table, m_scaleFactor, [this](uint32_t record) {
+                                        if (m_table.gotoBookmark(db::Table::Bookmark{record, {}})) {
+                                            syncGridToTable();
+                                            DoEdit();
+                                        }
+                                    }};
+    edit_ui::TLentOut window(context, this);
+    m_runDialog(window);
     DisplayCount();
 }
 

@@ -6,6 +6,8 @@
 #include "Schema.h"
 #include "ScriptedPrompter.h"
 #include "TMain.h"
+#include "EditText.h"
+#include "TLentOut.h"
 #include "TMyEdit.h"
 #include "TMyEditBox.h"
 #include "TTipOfDay.h"
@@ -23,6 +25,8 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QLabel>
 #include <QTableView>
 #include <QListWidget>
@@ -587,4 +591,66 @@ TEST_F(ViewerTest, TheQuickFilterNarrowsTheViewerAndEndSearchEndsIt)
     EXPECT_FALSE(window->searchMode());
     EXPECT_TRUE(box->text().isEmpty());
     EXPECT_EQ(window->countText(), "4");
+}
+
+// Records > Lent Out: the loans oldest first with the overdue one marked, Returned
+// clearing a loan as the editor does, Edit opening the record in the editor.
+TEST_F(ViewerTest, LentOutListsTheLoansAndReturnedTicksOneOff)
+{
+    auto window = start();
+    db::Table& t = window->table();
+    const double today = db::dayNumberFromCivil(db::today());
+    struct Film {
+        const char* title;
+        const char* lent;
+        double daysAgo; // 0: no date
+        const char* person;
+    };
+    for (const Film& f : std::vector<Film>{{"Heat", "Yes", 3, "Anna"},
+                                           {"Vertigo", "Yes", 20, "Bob"},
+                                           {"Alien", "No", 0, ""},
+                                           {"Psycho", "Yes", 0, "Carl"}}) {
+        t.insert();
+        t.setText(0, f.title);
+        t.setText(t.requireField("CheckOut"), f.lent);
+        if (f.daysAgo > 0)
+            t.setDate(t.requireField("CheckDate"), today - f.daysAgo);
+        t.setText(t.requireField("CheckName"), f.person);
+        t.post();
+    }
+    window->DisplayCount();
+    int editorsOpened = 0;
+    runDialog = [&](QDialog& d) {
+        auto* lent = dynamic_cast<edit_ui::TLentOut*>(&d);
+        if (!lent) {
+            ++editorsOpened; // the record editor, opened by Edit
+            return int(QDialog::Rejected);
+        }
+        QTableWidget* grid = lent->Grid;
+        EXPECT_EQ(grid->rowCount(), 3);
+        EXPECT_EQ(grid->item(0, 0)->text(), "Vertigo") << "the oldest loan first";
+        EXPECT_EQ(grid->item(0, 2)->text(), "Bob");
+        EXPECT_EQ(grid->item(0, 4)->text(), "20  OVERDUE");
+        EXPECT_EQ(grid->item(1, 4)->text(), "3");
+        EXPECT_EQ(grid->item(2, 0)->text(), "Psycho") << "a loan without a date last";
+        lent->OverdueDays->setValue(30);
+        EXPECT_EQ(grid->item(0, 4)->text(), "20");
+        lent->Grid->setCurrentCell(0, 0);
+        lent->EditClick();
+        EXPECT_EQ(editorsOpened, 1);
+        lent->Grid->setCurrentCell(0, 0);
+        lent->ReturnedClick();
+        EXPECT_EQ(grid->rowCount(), 2);
+        EXPECT_EQ(grid->item(0, 0)->text(), "Heat");
+        return int(QDialog::Accepted);
+    };
+    window->action("LentOut")->trigger();
+    EXPECT_EQ(window->settings().overdueDays, 30);
+    t.selectIndex("");
+    t.first();
+    t.next(); // Vertigo
+    EXPECT_EQ(t.text(0), "Vertigo");
+    EXPECT_EQ(t.text(t.requireField("CheckOut")), "No");
+    EXPECT_EQ(t.text(t.requireField("CheckDate")), "");
+    EXPECT_EQ(t.text(t.requireField("CheckName")), "");
 }

@@ -82,7 +82,8 @@ TEST(Settings, WriteCoversEveryKeyInItsSection)
                                   "Grid Font", "Grid Options", "Edit Font", "Label Font", "Button Font",
                                   "Report Label Font", "Reports"};
     EXPECT_EQ(ini.sectionNames(), expected);
-    EXPECT_EQ(ini.entries("Misc").size(), 19u);
+    EXPECT_EQ(ini.entries("Misc").size(), 20u);
+    EXPECT_EQ(ini.value("Misc", "Overdue Days"), QString("14"));
     EXPECT_EQ(ini.entries("Field Order").size(), 40u);
     EXPECT_EQ(ini.entries("Main Window Color").size(), 13u);
     EXPECT_EQ(ini.entries("Reports").size(), 1u + 4 + 1 + 8 + 1 + 16 + 1);
