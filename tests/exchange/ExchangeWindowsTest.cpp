@@ -31,6 +31,17 @@ using testing_support::writeFileBytes;
 
 namespace {
 
+// A one-level search: the title contains the value.
+find::SearchItem titleContains(const char* value)
+{
+    find::SearchItem item;
+    item.field = 1;
+    item.value = value;
+    item.test = find::SearchItem::Contains;
+    item.levelEnd = true;
+    return item;
+}
+
 class ExchangeWindowsTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -335,12 +346,7 @@ TEST_F(ExchangeWindowsTest, TheExportLayoutIsKeptAndNothingChosenWritesNothing)
 
 TEST_F(ExchangeWindowsTest, TheWholeCollectionOrTheSearchAndTheSearchComesBack)
 {
-    find::SearchItem item;
-    item.field = 1;
-    item.value = "HEAT";
-    item.test = find::SearchItem::Contains;
-    item.levelEnd = true;
-    window->Doit({item});
+    window->Doit({titleContains("HEAT")});
     ASSERT_TRUE(window->searchMode());
     const std::string out = dir.file("OUT.DBF");
     for (const bool whole : {false, true}) {
@@ -377,12 +383,7 @@ TEST_F(ExchangeWindowsTest, TheWholeCollectionOrTheSearchAndTheSearchComesBack)
 // and an HTML page of the viewer's columns under the viewer's names.
 TEST_F(ExchangeWindowsTest, TheSearchGoesOutAsTellicoAndAsAnHtmlCatalogue)
 {
-    find::SearchItem item;
-    item.field = 1;
-    item.value = "HEAT";
-    item.test = find::SearchItem::Contains;
-    item.levelEnd = true;
-    window->Doit({item});
+    window->Doit({titleContains("HEAT")});
     const std::string xml = dir.file("out.xml"), html = dir.file("out.html");
     for (const auto& [kind, path] : std::vector<std::pair<int, std::string>>{{3, xml}, {4, html}}) {
         exportScript = [&, kind = kind, path = path](exchange_ui::TMyExport& e) {
