@@ -38,6 +38,7 @@ const std::map<QString, QString>& pictureNames()
         {"exchange_ui::TImportFormat", "import-format"},
         {"exchange_ui::TMyImport", "import"},
         {"exchange_ui::TMyExport", "export"},
+        {"edit_ui::TLentOut", "lent-out"},
         {"backup_ui::TMyBackup", "backup"},
         {"backup_ui::TMyRestore", "restore"},
         {"appearance_ui::TViewConfig", "viewer-configuration"},
@@ -151,7 +152,8 @@ int runScreenshotTour(TMain& window, const QString& folder)
     });
     save(window, "main-window");
     for (const char* command : {"Add", "Search", "Locate", "SortOrder", "SearchAndReplace", "Reports", "Import",
-                                "Export", "BackUpData", "RestoreData", "Viewer", "ColorMain", "ReviewTips", "List2"}) {
+                                "Export", "LentOut", "BackUpData", "RestoreData", "Viewer", "ColorMain", "ReviewTips",
+                                "List2"}) {
         if (QAction* action = window.action(command))
             action->trigger();
     }

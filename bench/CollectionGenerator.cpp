@@ -27,6 +27,7 @@ constexpr std::array kCategories = {"Drama", "DRAMA", "Comedy", "Action", "Drama
 constexpr std::array kRatings = {"G", "PG", "PG-13", "R", "NR"};
 constexpr std::array kFormats = {"VHS", "Beta", "Laser Disc", "8mm", "DVD"};
 constexpr std::array kPlaces = {"Video Barn", "Mall Store", "Mail Order", "Gift", "Flea Market"};
+constexpr std::array kBorrowers = {"Anna", "Ben", "Carla", "Dan", "Eve", "Frank", "Gina"};
 
 template <class Array>
 const char* pick(std::mt19937& r, const Array& a)
@@ -60,7 +61,8 @@ void generateCollection(const std::string& path, uint32_t records, uint32_t seed
     const int title = f("Title"), star1 = f("Star1"), producer = f("Producer"), director = f("Director"),
               year = f("Year"), runTime = f("RunTime"), rating = f("Rating"), category = f("Category"),
               format = f("Format"), media = f("MediaNum"), description = f("Descriptio"), keyWords = f("KeyWords"),
-              listPrice = f("ListPrice"), checkOut = f("CheckOut"), purchDate = f("PurchDate"),
+              listPrice = f("ListPrice"), checkOut = f("CheckOut"), checkName = f("CheckName"),
+              checkDate = f("CheckDate"), purchDate = f("PurchDate"),
               wherePurch = f("WherePurch"), viewed = f("Viewed"), writers = f("Writers");
     for (uint32_t i = 0; i < records; ++i) {
         t.insert();
@@ -80,7 +82,12 @@ void generateCollection(const std::string& path, uint32_t records, uint32_t seed
         t.setText(description, words(r, 12));
         t.setText(keyWords, words(r, 3));
         t.setNumber(listPrice, static_cast<double>(r() % 5000) / 100.0);
-        t.setText(checkOut, r() % 10 ? "No" : "Yes");
+        const bool lent = r() % 10 == 0;
+        t.setText(checkOut, lent ? "Yes" : "No");
+        if (lent) { // who has it and since when, drawn from the record's number so that the rest stays as it was
+            t.setText(checkName, kBorrowers[i % kBorrowers.size()]);
+            t.setDate(checkDate, db::dayNumberFromCivil(db::today()) - static_cast<double>(i % 40));
+        }
         t.setDate(purchDate, db::dayNumberFromCivil({1980 + static_cast<int>(r() % 40), 1 + static_cast<int>(r() % 12),
                                                      1 + static_cast<int>(r() % 28)}));
         t.setText(wherePurch, pick(r, kPlaces));
