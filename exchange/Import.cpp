@@ -390,6 +390,13 @@ ImportResult runImport(db::Table& table, const ImportOptions& options, const Bod
     return run.result;
 }
 
+// The import field that goes to a schema position, or -1.
+int columnOf(const ImportMap& map, int position)
+{
+    const auto found = std::find(map.begin(), map.end(), position);
+    return found == map.end() ? -1 : static_cast<int>(found - map.begin());
+}
+
 // The keys of the films the collection holds, for skipExisting.
 std::unordered_set<std::string> keysOfCollection(db::Table& table)
 {
@@ -412,11 +419,7 @@ ImportResult importDelimited(db::Table& table, const ImportSource& source, const
     std::unordered_set<std::string> existing;
     if (options.skipExisting)
         existing = keysOfCollection(table);
-    const auto columnOf = [&map](int position) {
-        const auto found = std::find(map.begin(), map.end(), position);
-        return found == map.end() ? -1 : static_cast<int>(found - map.begin());
-    };
-    const int titleColumn = columnOf(1), yearColumn = columnOf(11);
+    const int titleColumn = columnOf(map, 1), yearColumn = columnOf(map, 11);
     return runImport(table, options, [&](ImportRun& run) {
         db::File file;
         file.open(source.path, db::File::Mode::ReadOnly);
@@ -463,6 +466,10 @@ ImportResult importDelimited(db::Table& table, const ImportSource& source, const
 ImportResult importDbf(db::Table& table, const ImportSource& source, const ImportMap& map, const ImportOptions& options)
 {
     const std::vector<Target> targets = targetsOf(table, map);
+    std::unordered_set<std::string> existing;
+    if (options.skipExisting)
+        existing = keysOfCollection(table);
+    const int titleColumn = columnOf(map, 1), yearColumn = columnOf(map, 11);
     return runImport(table, options, [&](ImportRun& run) {
         db::Table from;
         from.setFilePath(source.path);
@@ -470,8 +477,17 @@ ImportResult importDbf(db::Table& table, const ImportSource& source, const Impor
         from.selectIndex("");
         from.first();
         const int fields = std::min<int>(from.fieldCount(), static_cast<int>(targets.size()));
+        const auto valueAt = [&](const db::Record& record, int column) {
+            return column >= 0 && column < fields ? db::cp1252ToUtf8(dbfValue(record, from.field(column), column))
+                                                  : std::string();
+        };
         for (; !from.isEmpty() && !from.eof(); from.next()) {
             const db::Record record = from.current();
+            if (options.skipExisting
+                && !existing.insert(sameFilmKey(valueAt(record, titleColumn), valueAt(record, yearColumn))).second) {
+                ++run.result.skippedExisting;
+                continue;
+            }
             const bool goOn = run.add([&] {
                 for (int i = 0; i < fields; ++i) {
                     const Target& target = targets[static_cast<size_t>(i)];

@@ -6,6 +6,8 @@
 #include "EditText.h"
 #include "Export.h"
 #include "ExchangeTestData.h"
+#include "HeaderMatch.h"
+#include "DelimitedText.h"
 #include "Import.h"
 #include "RunCommand.h"
 #include "Schema.h"
@@ -145,6 +147,34 @@ TEST_F(Catalogues, ALetterboxdListExportImportsItsFilmsAndANewerExportOnlyWhatIs
     EXPECT_EQ(r[3][at("Year")], "1986") << "another year is another film";
     EXPECT_NE(importMessage(ratings).find("2 records were already in the collection and were not imported again."),
               std::string::npos);
+}
+
+// A dBASE table and a text file leave out the films already held too.
+TEST_F(Catalogues, DbaseAndTextImportsLeaveOutWhatIsAlreadyHeld)
+{
+    ImportOptions options;
+    options.skipExisting = true;
+    ImportSource text;
+    ASSERT_EQ(openDelimitedSource(file("films.txt", "\"Title\",\"Year\"\r\n\"The Heat\",\"1995\"\r\n\"Alien\",\"1979\"\r\n"), text),
+              flOk);
+    EXPECT_EQ(importRecords(table, text, {1, 11}, options).imported, 2u);
+    const std::string dbf = dir.file("OTHER.DBF");
+    db::createCollectionTable(dbf);
+    {
+        db::Table other;
+        other.setFilePath(dbf);
+        other.open();
+        for (const auto& [title, year] : std::vector<std::pair<const char*, int>>{{"Heat, The", 1995}, {"Heat", 1986}}) {
+            other.insert();
+            other.setText(0, title);
+            other.setNumber(other.requireField("Year"), year);
+            other.post();
+        }
+    }
+    const ImportResult fromDbf = importRecords(table, openDbfSource(dbf), startingMap(openDbfSource(dbf), false), options);
+    EXPECT_EQ(fromDbf.imported, 1u) << "Heat of 1986 is another film";
+    EXPECT_EQ(fromDbf.skippedExisting, 1u);
+    EXPECT_EQ(importRecords(table, text, {1, 11}, options).skippedExisting, 2u) << "the text again: both held now";
 }
 
 TEST_F(Catalogues, TheSameFilmIsKnownWhateverItsCaseAccentsOrArticle)
