@@ -95,6 +95,10 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
         arrangeRows(); // the first line's names now match columns, or no longer do
     });
     side->addWidget(SkipFirstRecord);
+    // A newer export of the same list adds only what is new.
+    SkipExisting = new QCheckBox("Leave Out Videos Already Held", this);
+    SkipExisting->setObjectName("SkipExisting");
+    side->addWidget(SkipExisting);
     auto* countLabel = new QLabel("Import\nCount", this);
     countLabel->setAlignment(Qt::AlignCenter);
     side->addWidget(countLabel);
@@ -270,6 +274,7 @@ void TMyImport::StartImportClick()
     KeepAnswering answering;
     exchange::ImportOptions options;
     options.skipFirst = m_source.kind == exchange::ImportKind::Ascii && SkipFirstRecord->isChecked();
+    options.skipExisting = SkipExisting->isChecked();
     options.progress = [&](uint64_t imported) {
         if (imported % 256 == 0) {
             CountBox->setText(QString::number(imported));

@@ -23,6 +23,7 @@ public:
     QTableWidget* Grid;
     QTableWidget* Preview;
     QCheckBox* SkipFirstRecord;
+    QCheckBox* SkipExisting; // films whose title and year the collection holds are not imported
     QLineEdit* CountBox;
     QProgressBar* Busy;
     QPushButton* StartButton;
