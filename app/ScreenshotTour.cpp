@@ -39,6 +39,7 @@ const std::map<QString, QString>& pictureNames()
         {"exchange_ui::TMyImport", "import"},
         {"exchange_ui::TMyExport", "export"},
         {"edit_ui::TLentOut", "lent-out"},
+        {"find::TDuplicates", "find-duplicates"},
         {"backup_ui::TMyBackup", "backup"},
         {"backup_ui::TMyRestore", "restore"},
         {"appearance_ui::TViewConfig", "viewer-configuration"},
@@ -152,7 +153,7 @@ int runScreenshotTour(TMain& window, const QString& folder)
     });
     save(window, "main-window");
     for (const char* command : {"Add", "Search", "Locate", "SortOrder", "SearchAndReplace", "Reports", "Import",
-                                "Export", "LentOut", "BackUpData", "RestoreData", "Viewer", "ColorMain", "ReviewTips",
+                                "Export", "LentOut", "FindDuplicates", "BackUpData", "RestoreData", "Viewer", "ColorMain", "ReviewTips",
                                 "List2"}) {
         if (QAction* action = window.action(command))
             action->trigger();

@@ -1,9 +1,11 @@
 #include "Duplicates.h"
 
 #include "Cp1252.h"
+#include "FileIO.h"
 #include "Table.h"
 
 #include <algorithm>
+#include <fstream>
 #include <unordered_map>
 
 namespace find {
@@ -89,6 +91,43 @@ std::vector<DuplicateGroup> findDuplicates(db::Table& table, const DuplicateOpti
         return a.records.size() != b.records.size() ? a.records.size() > b.records.size() : a.key < b.key;
     });
     return groups;
+}
+
+NotDuplicates::NotDuplicates(const std::string& collectionPath)
+{
+    const size_t dot = collectionPath.find_last_of('.');
+    const size_t slash = collectionPath.find_last_of('/');
+    m_path = (dot != std::string::npos && (slash == std::string::npos || dot > slash) ? collectionPath.substr(0, dot)
+                                                                                      : collectionPath)
+             + ".NOTDUP";
+    std::ifstream in(m_path, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty())
+            m_keys.push_back(line);
+    }
+}
+
+bool NotDuplicates::contains(const std::string& key) const
+{
+    return std::find(m_keys.begin(), m_keys.end(), key) != m_keys.end();
+}
+
+void NotDuplicates::add(const std::string& key)
+{
+    if (contains(key))
+        return;
+    std::vector<std::string> keys = m_keys;
+    keys.push_back(key);
+    db::writeReplacing(m_path, [&](db::File& out) {
+        std::string text;
+        for (const std::string& k : keys)
+            text += k + "\r\n";
+        out.writeAt(0, text.data(), text.size());
+    });
+    m_keys = std::move(keys);
 }
 
 } // namespace find

@@ -34,4 +34,19 @@ struct DuplicateGroup {
 // search's), largest first, then by key. One pass over the table.
 std::vector<DuplicateGroup> findDuplicates(db::Table& table, const DuplicateOptions& options);
 
+// The groups a user marked "not duplicates", kept beside the collection
+// (FILMS.DBF: FILMS.NOTDUP, one group key a line) and not shown again.
+class NotDuplicates {
+public:
+    explicit NotDuplicates(const std::string& collectionPath);
+    bool contains(const std::string& key) const;
+    // Adds a key and writes the file whole (replacing it only once the new one is written).
+    void add(const std::string& key); // throws db::DbError
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+    std::vector<std::string> m_keys;
+};
+
 } // namespace find

@@ -414,6 +414,8 @@ void TMain::buildMenus()
     addCommand(tools, "SearchAndReplace", "&Search and Replace", QKeySequence("Ctrl+F"), [this] { DoSearchAndReplace(); });
     addCommand(tools, "RebuildIndexes", "&Rebuild Indexes", {}, [this] { DoRebuildIndexes(); });
     addCommand(tools, "PackDatabase", "&Pack Database", {}, [this] { DoPack(); });
+    tools->addSeparator();
+    addCommand(tools, "FindDuplicates", "Find &Duplicates", {}, [this] { DoFindDuplicates(); });
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");

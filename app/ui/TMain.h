@@ -90,6 +90,7 @@ public:
     void DoImport();
     void DoExport();
     void DoLentOut();
+    void DoFindDuplicates();
     void DoBackup();
     void DoRestore();
     void DoViewer();

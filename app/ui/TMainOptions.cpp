@@ -9,6 +9,7 @@
 #include "TImportFormat.h"
 #include "TMyExport.h"
 #include "TLentOut.h"
+#include "TDuplicates.h"
 #include "TMainShared.h"
 
 #include "CollectionFile.h"
@@ -298,6 +299,29 @@ void TMain::DoLentOut()
                                         }
                                     }};
     edit_ui::TLentOut window(context, this);
+    m_runDialog(window);
+    DisplayCount();
+}
+
+void TMain::DoFindDuplicates()
+{
+    const auto toRecord = [this](uint32_t record) {
+        const bool there = m_table.gotoBookmark(db::Table::Bookmark{record, {}});
+        syncGridToTable();
+        return there;
+    };
+    find::DuplicatesContext context{m_prompter, m_settings, m_table, m_scaleFactor,
+                                    [this, toRecord](uint32_t record) {
+                                        if (toRecord(record))
+                                            DoEdit();
+                                    },
+                                    nullptr};
+    if (!m_browseMode) // browse mode deletes nothing
+        context.deleteRecord = [this, toRecord](uint32_t record) {
+            if (toRecord(record))
+                DoDelete();
+        };
+    find::TDuplicates window(context, this);
     m_runDialog(window);
     DisplayCount();
 }

@@ -8,6 +8,7 @@
 #include "TMain.h"
 #include "EditText.h"
 #include "TLentOut.h"
+#include "TDuplicates.h"
 #include "TMyEdit.h"
 #include "TMyEditBox.h"
 #include "TTipOfDay.h"
@@ -27,6 +28,7 @@
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QLabel>
 #include <QTableView>
 #include <QListWidget>
@@ -653,4 +655,47 @@ TEST_F(ViewerTest, LentOutListsTheLoansAndReturnedTicksOneOff)
     EXPECT_EQ(t.text(t.requireField("CheckOut")), "No");
     EXPECT_EQ(t.text(t.requireField("CheckDate")), "");
     EXPECT_EQ(t.text(t.requireField("CheckName")), "");
+}
+
+// Tools > Find Duplicates: the groups with their differing values marked, Edit and
+// Delete through the main window, and a group marked "not duplicates" gone for good.
+TEST_F(ViewerTest, FindDuplicatesListsGroupsAndRemembersNotDuplicates)
+{
+    auto window = start();
+    addFilms(*window, {"The Matrix", "Matrix, The", "Heat", "heat!", "Alien"});
+    int editors = 0;
+    prompter.answers = {ScriptedPrompter::Answer::Yes}; // deleting: yes
+    runDialog = [&](QDialog& d) {
+        auto* duplicates = dynamic_cast<find::TDuplicates*>(&d);
+        if (!duplicates) {
+            ++editors;
+            return int(QDialog::Rejected);
+        }
+        QTreeWidget* groups = duplicates->Groups;
+        EXPECT_EQ(groups->topLevelItemCount(), 2);
+        QTreeWidgetItem* heat = groups->topLevelItem(0)->text(1) == "heat" ? groups->topLevelItem(0) : groups->topLevelItem(1);
+        EXPECT_EQ(heat->childCount(), 2);
+        EXPECT_TRUE(heat->child(0)->font(1).bold()) << "the titles differ";
+        EXPECT_FALSE(heat->child(0)->font(2).bold()) << "the (empty) years are the same";
+        groups->setCurrentItem(heat->child(0));
+        duplicates->EditClick();
+        EXPECT_EQ(editors, 1);
+        groups->setCurrentItem(groups->topLevelItem(0)->text(1) == "heat" ? groups->topLevelItem(0)->child(1)
+                                                                            : groups->topLevelItem(1)->child(1));
+        duplicates->DeleteClick();
+        EXPECT_EQ(groups->topLevelItemCount(), 1) << "one Heat left: no group";
+        groups->setCurrentItem(groups->topLevelItem(0));
+        duplicates->NotDuplicatesClick();
+        EXPECT_EQ(groups->topLevelItemCount(), 0);
+        return int(QDialog::Accepted);
+    };
+    window->action("FindDuplicates")->trigger();
+    EXPECT_EQ(window->table().recordCount(), 4u);
+    EXPECT_TRUE(find::NotDuplicates(window->table().filePath()).contains("matrix"));
+    runDialog = [&](QDialog& d) {
+        if (auto* duplicates = dynamic_cast<find::TDuplicates*>(&d))
+            EXPECT_EQ(duplicates->Groups->topLevelItemCount(), 0) << "remembered beside the collection";
+        return int(QDialog::Accepted);
+    };
+    window->action("FindDuplicates")->trigger();
 }
