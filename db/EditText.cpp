@@ -104,6 +104,13 @@ std::string formatShortDate(const CivilDate& date)
     return formatShortDate(date, currentFormat());
 }
 
+std::string formatYearFirstDate(const CivilDate& date)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return text;
+}
+
 std::string formatShortDate(const CivilDate& date, const EditTextFormat& format)
 {
     std::string out;

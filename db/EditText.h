@@ -57,6 +57,8 @@ private:
 
 // A date in the current short date format ("" for the empty date).
 std::string formatShortDate(const CivilDate& date);
+// The date year first ("1995-12-25"), as spreadsheets and other programs exchange dates.
+std::string formatYearFirstDate(const CivilDate& date);
 std::string formatShortDate(const CivilDate& date, const EditTextFormat& format);
 void formatShortDate(const CivilDate& date, const EditTextFormat& format, std::string& out);
 

@@ -101,14 +101,7 @@ private:
 bool isImdbHeader(const Columns& c) { return c.has("Const") && c.has("Title") && (c.has("URL") || c.has("Title Type")); }
 bool isLetterboxdHeader(const Columns& c) { return c.has("Name") && c.has("Letterboxd URI"); }
 
-void put(CollectionValues& values, const char* field, std::string value)
-{
-    thread_local std::unordered_map<const char*, size_t> known; // a field's place, asked for every value
-    const auto [place, fresh] = known.try_emplace(field, 0);
-    if (fresh)
-        place->second = static_cast<size_t>(db::schemaPosition(field) - 1);
-    values[place->second] = std::move(value);
-}
+void put(CollectionValues& values, const char* field, std::string value) { values[valueIndex(field)] = std::move(value); }
 
 // "8" as "8/10", "3.5" as "3.5/5": the scale stays with the number.
 std::string ratingOutOf(const std::string& text, int scale)

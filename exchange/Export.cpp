@@ -373,11 +373,8 @@ CollectionValues collectionValuesOf(const db::Record& record, const std::vector<
         if (field < 0)
             continue;
         if (db::schemaField(static_cast<int>(p) + 1).kind == db::SchemaKind::Date) {
-            if (const auto date = db::parseStoredDate(record.raw(field))) {
-                char text[16];
-                std::snprintf(text, sizeof text, "%04d-%02d-%02d", date->year, date->month, date->day);
-                values[p] = text;
-            }
+            if (const auto date = db::parseStoredDate(record.raw(field)))
+                values[p] = db::formatYearFirstDate(*date);
             continue;
         }
         values[p] = db::cp1252ToUtf8(record.text(field));
@@ -463,6 +460,13 @@ const char* const kHtmlScript = R"(<script>
 )";
 
 } // namespace
+
+std::string catalogueTitle(const std::string& collectionPath)
+{
+    std::string name = collectionPath.substr(collectionPath.find_last_of('/') + 1);
+    name = name.substr(0, name.find_last_of('.'));
+    return "Reelkeeper Videos (" + db::utf8ToCp1252(name) + ")";
+}
 
 ExportResult exportTellico(db::Table& table, const std::string& path, const ExportOptions& options)
 {

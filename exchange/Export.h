@@ -66,6 +66,10 @@ ExportResult exportTellico(db::Table& table, const std::string& path, const Expo
 // One self-contained HTML page of the visible records in the given columns (the
 // viewer's, with their names as labels): a search box and columns that sort when
 // their header is clicked, readable on a phone, nothing fetched from a network.
+// "Reelkeeper Videos (MASTER)" for MASTER.DBF: an HTML catalogue's title, as the main window's caption
+// names the collection (Windows-1252).
+std::string catalogueTitle(const std::string& collectionPath);
+
 ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& columns, const std::string& path,
                         const std::string& title, const ExportOptions& options);
 

@@ -20,6 +20,7 @@
 #include <memory>
 #include <numeric>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace exchange {
@@ -234,12 +235,8 @@ std::string dbfValue(const db::Record& record, const db::FieldDef& field, int in
     case 'N':
     case 'F': value = std::string(db::trimBoth(record.raw(index))); break;
     case 'D': {
-        const auto date = db::parseStoredDate(record.raw(index));
-        if (date) {
-            char text[16];
-            std::snprintf(text, sizeof text, "%04d-%02d-%02d", date->year, date->month, date->day);
-            value = text;
-        }
+        if (const auto date = db::parseStoredDate(record.raw(index)))
+            value = db::formatYearFirstDate(*date);
         break;
     }
     case 'L': {
@@ -402,6 +399,7 @@ std::unordered_set<std::string> keysOfCollection(db::Table& table)
 {
     std::unordered_set<std::string> keys;
     const int yearField = table.fieldIndex("Year");
+    const db::Table::ReadHold hold(table); // one state of the collection
     const db::Table::Bookmark kept = table.bookmark();
     for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
         const db::Record record = table.current();
@@ -620,6 +618,16 @@ ImportResult importValues(db::Table& table, const NextValues& next, const Import
                 break;
         }
     });
+}
+
+size_t valueIndex(const char* storedName)
+{
+    // Asked for every value another catalogue gives: each name is looked up in the schema once.
+    thread_local std::unordered_map<const char*, size_t> known;
+    const auto [place, fresh] = known.try_emplace(storedName, 0);
+    if (fresh)
+        place->second = static_cast<size_t>(db::schemaPosition(storedName) - 1);
+    return place->second;
 }
 
 std::string sameFilmKey(std::string_view utf8Title, std::string_view year)

@@ -99,6 +99,8 @@ ImportResult importRecords(db::Table& table, const ImportSource& source, const I
 // One record of another catalogue, its values (UTF-8) by schema position 1..40
 // at index position - 1; an empty value leaves the field empty.
 using CollectionValues = std::array<std::string, 40>;
+// The index in CollectionValues of a field, by its stored name ("Title" 0, "Year" 10).
+size_t valueIndex(const char* storedName);
 // Fills the next record; false at the end. May throw db::DbError.
 using NextValues = std::function<bool(CollectionValues& values)>;
 

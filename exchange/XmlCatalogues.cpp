@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <map>
-#include <unordered_map>
 #include <memory>
 
 namespace exchange {
@@ -30,15 +29,7 @@ const char* const kTellicoNamespace = "http://periapsis.org/tellico/";
 // Our own fields in a Tellico file: every value, under its stored name, so that it reads back the same.
 const QString kOwnPrefix = "reelkeeper-";
 
-// The index of a field's value, by its stored name (remembered: it is asked for every value read).
-size_t at(const char* field)
-{
-    thread_local std::unordered_map<const char*, size_t> known;
-    const auto [found, fresh] = known.try_emplace(field, 0);
-    if (fresh)
-        found->second = static_cast<size_t>(db::schemaPosition(field) - 1);
-    return found->second;
-}
+size_t at(const char* field) { return valueIndex(field); }
 
 std::string utf8(const QString& text) { return text.trimmed().toStdString(); }
 

@@ -66,14 +66,6 @@ std::vector<std::string> fieldLabels(const app::Settings& settings)
     return labels;
 }
 
-// "Reelkeeper Videos (MASTER)": the caption of the main window for this collection.
-std::string catalogueTitle(const std::string& collectionPath)
-{
-    std::string name = collectionPath.substr(collectionPath.find_last_of('/') + 1);
-    name = name.substr(0, name.find_last_of('.'));
-    return "Reelkeeper Videos (" + db::utf8ToCp1252(name) + ")";
-}
-
 void openCollection(db::Table& table, const std::string& path, db::Table::OpenMode mode, std::ostream& err)
 {
     table.setFilePath(path);
@@ -162,7 +154,7 @@ int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::
     else if (hasExtension(path, ".XML"))
         result = exchange::exportTellico(table, path, {});
     else if (html)
-        result = exchange::exportHtml(table, fields, path, catalogueTitle(args[1]), {});
+        result = exchange::exportHtml(table, fields, path, exchange::catalogueTitle(args[1]), {});
     else
         result = exchange::exportDelimited(table, fields, path, {header, {}});
     out << "Export Complete. " << plural(result.written, "record", "records") << " written to " << path << "\n";

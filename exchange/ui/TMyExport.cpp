@@ -165,13 +165,6 @@ std::vector<exchange::ExportField> TMyExport::viewerColumns() const
     return exchange::exportList(layout, labels, m_context.table);
 }
 
-std::string TMyExport::catalogueTitle() const
-{
-    return db::utf8ToCp1252(("Reelkeeper Videos (" + QFileInfo(QString::fromStdString(m_context.table.filePath())).completeBaseName()
-                             + ")")
-                                .toStdString());
-}
-
 void TMyExport::howToExportChanged()
 {
     const bool ascii = AsciiButton->isChecked();
@@ -321,7 +314,10 @@ bool TMyExport::exportTo(const QString& path, int kind, const std::vector<exchan
         switch (kind) {
         case 2: result = exchange::exportDbf(m_context.table, fields, path.toStdString(), options); break;
         case 3: result = exchange::exportTellico(m_context.table, path.toStdString(), options); break;
-        case 4: result = exchange::exportHtml(m_context.table, viewerColumns(), path.toStdString(), catalogueTitle(), options); break;
+        case 4:
+            result = exchange::exportHtml(m_context.table, viewerColumns(), path.toStdString(),
+                                          exchange::catalogueTitle(m_context.table.filePath()), options);
+            break;
         default: result = exchange::exportDelimited(m_context.table, fields, path.toStdString(), options);
         }
         // The bar moves every few hundred records: at the end it shows all of them.

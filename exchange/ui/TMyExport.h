@@ -56,7 +56,6 @@ private:
     bool exportTo(const QString& path, int kind, const std::vector<exchange::ExportField>& fields);
     int exportKind() const;
     std::vector<exchange::ExportField> viewerColumns() const;
-    std::string catalogueTitle() const; // "Reelkeeper Videos (MASTER)"
 
     ExchangeContext m_context;
     bool m_running = false;

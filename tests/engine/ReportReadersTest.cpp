@@ -21,6 +21,8 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace engine;
 
 namespace {
@@ -72,6 +74,18 @@ protected:
         filer.StreamMode = smUser;
         filer.setStream(&stream);
         threePages(filer);
+        filer.RunJob();
+        return stream;
+    }
+
+    // A job whose OnPrint is print, recorded as a report file.
+    static ReportBytes recordJob(const std::function<void(TBaseReport&)>& print)
+    {
+        TReportFiler filer;
+        ReportBytes stream;
+        filer.StreamMode = smUser;
+        filer.setStream(&stream);
+        filer.OnPrint = print;
         filer.RunJob();
         return stream;
     }
@@ -415,17 +429,12 @@ TEST_F(ReportReaders, ZoomToFitFollowsTheScrollBoxAndTheMarginMethod)
 
 TEST_F(ReportReaders, AShadedCellShowsItsGrayInThePreview)
 {
-    TReportFiler filer;
-    ReportBytes stream;
-    filer.StreamMode = smUser;
-    filer.setStream(&stream);
-    filer.OnPrint = [](TBaseReport& r) {
+    const ReportBytes stream = recordJob([](TBaseReport& r) {
         r.setTabShade(20);
         r.MoveCursor(0, 2);
         r.AddTabStop(1, taLeft, 2, 0, tlLeft | tlRight | tlTop | tlBottom, 0);
         r.WriteText("\t");
-    };
-    filer.RunJob();
+    });
     TFilePreview preview;
     FixedScrollBox box;
     showIn(preview, box, stream);
@@ -439,11 +448,7 @@ TEST_F(ReportReaders, AShadedCellShowsItsGrayInThePreview)
 
 TEST_F(ReportReaders, BoxedRowsShowEveryLineTheyShare)
 {
-    TReportFiler filer;
-    ReportBytes stream;
-    filer.StreamMode = smUser;
-    filer.setStream(&stream);
-    filer.OnPrint = [](TBaseReport& r) {
+    const ReportBytes stream = recordJob([](TBaseReport& r) {
         r.MoveCursor(0, 2);
         r.AddTabStop(1, taLeft, 1, 0, tlLeft | tlRight | tlTop | tlBottom, 0);
         r.AddTabStop(2, taLeft, 1, 0, tlLeft | tlRight | tlTop | tlBottom, 0);
@@ -451,8 +456,7 @@ TEST_F(ReportReaders, BoxedRowsShowEveryLineTheyShare)
             r.WriteText("\t\t");
             r.EndTextLine();
         }
-    };
-    filer.RunJob();
+    });
     TFilePreview preview;
     FixedScrollBox box;
     showIn(preview, box, stream);

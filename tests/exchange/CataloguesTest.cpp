@@ -12,6 +12,7 @@
 #include "RunCommand.h"
 #include "Schema.h"
 #include "Table.h"
+#include "NewCollection.h"
 #include "TempDir.h"
 #include "XmlCatalogues.h"
 
@@ -47,30 +48,24 @@ const char* const kLetterboxdList = "Letterboxd list export v7\n"
                                     "1,\"Matrix, The\",1999,https://boxd.it/1,\n"
                                     "2,Double Indemnity,1944,https://boxd.it/2,\"Wilder, at his best\"\n";
 
-class Catalogues : public testing::Test {
+class Catalogues : public ::testing::Test, protected testing_support::NewCollection {
 protected:
-    void SetUp() override
+    Catalogues()
+        : NewCollection("VIDEOS.DBF")
     {
-        collection = dir.file("VIDEOS.DBF");
-        db::createCollectionTable(collection);
-        table.setFilePath(collection);
-        table.open();
     }
 
     std::string file(const std::string& name, const std::string& text)
     {
-        const std::string path = dir.file(name);
-        writeFileBytes(path, text);
-        return path;
+        const std::string written = dir.file(name);
+        writeFileBytes(written, text);
+        return written;
     }
 
     // The records as stored: each a row of the forty fields' texts.
-    std::vector<std::vector<std::string>> rows() { return exchange_testing::recordsOf(collection); }
+    std::vector<std::vector<std::string>> rows() { return exchange_testing::recordsOf(path); }
     static size_t at(const char* field) { return static_cast<size_t>(db::schemaPosition(field) - 1); }
 
-    TempDir dir;
-    std::string collection;
-    db::Table table;
 };
 
 } // namespace

@@ -1,10 +1,9 @@
 // The duplicate finder over a real collection: planted duplicates under every
 // kind of difference it sets aside, the options that narrow them, and the
 // groups equal to those a brute-force comparison of every pair finds.
-#include "CollectionFile.h"
 #include "Duplicates.h"
 #include "Table.h"
-#include "TempDir.h"
+#include "NewCollection.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +12,11 @@
 #include <set>
 
 using namespace find;
-using testing_support::TempDir;
 
 namespace {
 
-class DuplicatesTest : public ::testing::Test {
+class DuplicatesTest : public ::testing::Test, protected testing_support::NewCollection {
 protected:
-    void SetUp() override
-    {
-        path = dir.file("FILMS.DBF");
-        db::createCollectionTable(path);
-        table.setFilePath(path);
-        table.open();
-    }
-
     void add(const std::string& title, int year = 0, const std::string& format = "")
     {
         table.insert();
@@ -46,9 +36,6 @@ protected:
         return groups;
     }
 
-    TempDir dir;
-    std::string path;
-    db::Table table;
 };
 
 } // namespace

@@ -1,25 +1,19 @@
 // The quick filter over a real collection, against a scan that folds every
 // field and looks for every word the plain way.
-#include "CollectionFile.h"
 #include "Cp1252.h"
 #include "QuickFilter.h"
 #include "Table.h"
-#include "TempDir.h"
+#include "NewCollection.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 
-using testing_support::TempDir;
 
 TEST(QuickFilterTest, MatchesWhatAPlainScanFinds)
 {
-    TempDir dir;
-    const std::string path = dir.file("FILMS.DBF");
-    db::createCollectionTable(path);
-    db::Table table;
-    table.setFilePath(path);
-    table.open();
+    testing_support::NewCollection collection;
+    db::Table& table = collection.table;
     std::mt19937 random(3);
     const std::vector<std::string> words = {"Night", "Am\xE9lie", "CITY", "river", "\xC9t\xE9", "Storm", "M12", "noir"};
     const char* fields[] = {"Title", "Star1", "Star6", "Director", "Producer", "Category", "KeyWords", "MediaNum",

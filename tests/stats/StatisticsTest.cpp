@@ -1,10 +1,9 @@
 // Statistics over a real collection, checked against the same counts made
 // another way: python3-dbfread reading the file on its own.
-#include "CollectionFile.h"
 #include "RunCommand.h"
 #include "Statistics.h"
 #include "Table.h"
-#include "TempDir.h"
+#include "NewCollection.h"
 
 #include <gtest/gtest.h>
 
@@ -13,23 +12,11 @@
 #include <fstream>
 #include <sstream>
 
-using testing_support::TempDir;
 
 namespace {
 
-class StatisticsTest : public ::testing::Test {
+class StatisticsTest : public ::testing::Test, protected testing_support::NewCollection {
 protected:
-    void SetUp() override
-    {
-        path = dir.file("FILMS.DBF");
-        db::createCollectionTable(path);
-        table.setFilePath(path);
-        table.open();
-    }
-
-    TempDir dir;
-    std::string path;
-    db::Table table;
 };
 
 std::map<std::string, uint64_t> asMap(const std::vector<stats::Tally>& tallies)
