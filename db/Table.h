@@ -247,6 +247,12 @@ public:
     using ParallelVisit = std::function<void(unsigned worker, const char* records, uint32_t first, uint32_t count)>;
     void scanRecordsInParallel(const ParallelVisit& visit) const;
     unsigned scanWorkers() const;
+    // The visible records (live and accepted by the filter) of one state of the
+    // table, in physical order within each worker's share; on every core when
+    // the filter may run there, else on worker 0 alone. For passes that add up
+    // what the workers found (statistics); visit gets each record's bytes.
+    using VisibleVisit = std::function<void(unsigned worker, const char* record, uint32_t recNo)>;
+    void scanVisibleInParallel(const VisibleVisit& visit);
     size_t recordLength() const { return m_header.recordLength; }
 
 private:

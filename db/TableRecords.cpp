@@ -259,6 +259,27 @@ uint32_t Table::countVisible(const char* records, uint32_t n, size_t length) con
     return count;
 }
 
+void Table::scanVisibleInParallel(const VisibleVisit& visit)
+{
+    requireActive("read records");
+    UpdateLock read(*this, File::LockKind::Shared);
+    rereadRecordCount();
+    writePendingAppends();
+    const size_t length = m_header.recordLength;
+    const auto visitVisible = [&](unsigned worker, const char* block, uint32_t first, uint32_t n) {
+        for (uint32_t k = 0; k < n; ++k) {
+            const char* record = block + static_cast<size_t>(k) * length;
+            if (visible(record))
+                visit(worker, record, first + k);
+        }
+    };
+    if (!m_filtered || !m_filter || m_filterParallelSafe)
+        scanRecordsInParallel(visitVisible);
+    else if (m_header.recordCount > 0)
+        scanRecords(1, m_header.recordCount,
+                    [&](const char* block, uint32_t first, uint32_t n) { visitVisible(0, block, first, n); });
+}
+
 unsigned Table::scanWorkers() const
 {
     constexpr uint32_t kWorthSharing = 100000; // below this a thread costs more than it saves

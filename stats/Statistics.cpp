@@ -8,47 +8,144 @@
 #include <cmath>
 #include <cstdio>
 #include <string_view>
-#include <unordered_map>
 
 namespace stats {
 
 namespace {
 
-// Counts of the values of one field, by the value in upper case; the first spelling met is kept.
+// Counts of the values of one field, values that differ only in letter case
+// counted as one; the spelling of the first record (by number) stands for all. An open-addressing table
+// whose hash folds the case as it reads the bytes: no copy of the value per
+// record, which at a million records is most of the pass.
 class Counter {
 public:
-    void add(std::string_view value)
+    void add(std::string_view value, uint32_t record) { add(value, foldedHash(value), record, 1); }
+    // Adds what another worker counted.
+    void merge(const Counter& other)
     {
-        m_upper.assign(value.begin(), value.end());
-        for (char& c : m_upper)
-            if (c >= 'a' && c <= 'z')
-                c = static_cast<char>(c - 'a' + 'A');
-        auto found = m_counts.find(m_upper);
-        if (found == m_counts.end())
-            found = m_counts.emplace(m_upper, Entry{std::string(value), 0}).first;
-        ++found->second.count;
+        for (const Entry& entry : other.m_entries)
+            add(entry.spelling, entry.hash, entry.firstRecord, entry.count);
     }
     std::vector<Tally> tallies(size_t most = SIZE_MAX, bool keepEmpty = true) const
     {
-        std::vector<Tally> out;
-        for (const auto& [upper, entry] : m_counts)
+        std::vector<const Entry*> kept;
+        for (const Entry& entry : m_entries)
             if (keepEmpty || !entry.spelling.empty())
-                out.push_back({db::cp1252ToUtf8(entry.spelling), entry.count});
-        std::sort(out.begin(), out.end(), [](const Tally& a, const Tally& b) {
-            return a.count != b.count ? a.count > b.count : a.value < b.value;
-        });
-        if (out.size() > most)
-            out.resize(most);
+                kept.push_back(&entry);
+        const auto before = [](const Entry* a, const Entry* b) {
+            return a->count != b->count ? a->count > b->count : a->spelling < b->spelling;
+        };
+        // Only the largest few are wanted from the many names of stars and directors.
+        const size_t wanted = std::min(most, kept.size());
+        std::partial_sort(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(wanted), kept.end(), before);
+        std::vector<Tally> out;
+        for (size_t i = 0; i < wanted; ++i)
+            out.push_back({db::cp1252ToUtf8(kept[i]->spelling), kept[i]->count});
         return out;
     }
 
 private:
     struct Entry {
         std::string spelling;
+        uint64_t hash = 0;
         uint64_t count = 0;
+        uint32_t firstRecord = 0;
     };
-    std::unordered_map<std::string, Entry> m_counts;
-    std::string m_upper;
+    static constexpr uint32_t kFree = UINT32_MAX;
+
+    void add(std::string_view value, uint64_t hash, uint32_t record, uint64_t count)
+    {
+        if (m_entries.size() * 2 >= m_slots.size())
+            grow();
+        size_t at = hash & (m_slots.size() - 1);
+        while (m_slots[at] != kFree) {
+            Entry& entry = m_entries[m_slots[at]];
+            if (entry.hash == hash && sameFolded(entry.spelling, value)) {
+                entry.count += count;
+                if (record < entry.firstRecord) {
+                    entry.spelling = value;
+                    entry.firstRecord = record;
+                }
+                return;
+            }
+            at = (at + 1) & (m_slots.size() - 1);
+        }
+        m_slots[at] = static_cast<uint32_t>(m_entries.size());
+        m_entries.push_back({std::string(value), hash, count, record});
+    }
+
+    static char folded(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+    static uint64_t foldedHash(std::string_view value)
+    {
+        uint64_t hash = 0xcbf29ce484222325ull; // FNV-1a, then a final mix for the low bits the table uses
+        for (const char c : value)
+            hash = (hash ^ static_cast<unsigned char>(folded(c))) * 0x100000001b3ull;
+        return hash ^ (hash >> 29);
+    }
+    static bool sameFolded(std::string_view a, std::string_view b)
+    {
+        if (a.size() != b.size())
+            return false;
+        for (size_t i = 0; i < a.size(); ++i)
+            if (folded(a[i]) != folded(b[i]))
+                return false;
+        return true;
+    }
+    void grow()
+    {
+        m_slots.assign(std::max<size_t>(64, m_slots.size() * 2), kFree);
+        for (uint32_t i = 0; i < m_entries.size(); ++i) {
+            size_t at = m_entries[i].hash & (m_slots.size() - 1);
+            while (m_slots[at] != kFree)
+                at = (at + 1) & (m_slots.size() - 1);
+            m_slots[at] = i;
+        }
+    }
+
+    std::vector<uint32_t> m_slots;
+    std::vector<Entry> m_entries;
+};
+
+// Counts by year (the years a table can hold, 1..9999), the decades made from
+// them when the pass is over.
+class YearCounter {
+public:
+    void add(double year)
+    {
+        if (year >= 1 && year < static_cast<double>(m_counts.size()))
+            ++m_counts[static_cast<size_t>(year)];
+        else
+            ++m_none;
+    }
+    void merge(const YearCounter& other)
+    {
+        for (size_t y = 0; y < m_counts.size(); ++y)
+            m_counts[y] += other.m_counts[y];
+        m_none += other.m_none;
+    }
+    std::vector<Tally> years() const { return tallies(1); }
+    std::vector<Tally> decades() const { return tallies(10); }
+
+private:
+    std::vector<Tally> tallies(size_t span) const
+    {
+        std::vector<Tally> out;
+        for (size_t first = 0; first < m_counts.size(); first += span) {
+            uint64_t count = 0;
+            for (size_t y = first; y < first + span && y < m_counts.size(); ++y)
+                count += m_counts[y];
+            if (count)
+                out.push_back({std::to_string(first) + (span == 10 ? "s" : ""), count});
+        }
+        if (m_none)
+            out.push_back({"", m_none});
+        std::stable_sort(out.begin(), out.end(), [](const Tally& a, const Tally& b) {
+            return a.count != b.count ? a.count > b.count : a.value < b.value;
+        });
+        return out;
+    }
+    std::vector<uint64_t> m_counts = std::vector<uint64_t>(10000);
+    uint64_t m_none = 0;
 };
 
 std::string jsonText(std::string_view text)
@@ -101,48 +198,82 @@ CollectionStatistics collectStatistics(db::Table& table, size_t topCount)
         if (field(star) >= 0)
             starFields.push_back(field(star));
 
-    CollectionStatistics s;
-    Counter categories, decades, years, ratings, personalRatings, formats, pictures, sounds, stars, directors;
-    std::string text, scratch;
-    const auto textOf = [&](const db::Record& record, int at) -> std::string_view {
-        return at < 0 ? std::string_view() : record.textView(at, scratch);
+    // Each worker counts its share of the records; the shares are added up after.
+    struct Share {
+        uint64_t videos = 0, viewed = 0, notViewed = 0, lentOut = 0;
+        YearCounter years;
+        Counter categories, ratings, personalRatings, formats, pictures, sounds, stars, directors;
+        // Prices in cents, so that the sums do not depend on how the records were shared out.
+        int64_t listCents = 0, purchaseCents = 0;
+        uint64_t listPriced = 0, purchasePriced = 0;
+        std::string scratch;
     };
+    std::vector<Share> shares(table.scanWorkers());
+    const std::vector<db::FieldDef>& fields = table.fields();
     const auto isYes = [](std::string_view value) { return !value.empty() && (value[0] == 'Y' || value[0] == 'y'); };
-    const db::Table::ReadHold hold(table); // one state of the collection
-    for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
-        const db::Record record = table.current();
-        ++s.videos;
-        categories.add(textOf(record, category));
-        const double y = year >= 0 ? record.number(year) : 0;
-        if (y > 0) {
-            years.add(std::to_string(static_cast<long long>(y)));
-            decades.add(std::to_string(static_cast<long long>(y) / 10 * 10) + "s");
-        } else {
-            years.add("");
-            decades.add("");
+    table.scanVisibleInParallel([&](unsigned worker, const char* bytes, uint32_t recNo) {
+        Share& share = shares[worker];
+        const db::Record record(&fields, bytes);
+        const auto textOf = [&](int at) { return at < 0 ? std::string_view() : record.textView(at, share.scratch); };
+        ++share.videos;
+        share.categories.add(textOf(category), recNo);
+        share.years.add(year >= 0 ? std::floor(record.number(year)) : 0);
+        share.ratings.add(textOf(rating), recNo);
+        share.personalRatings.add(textOf(personal), recNo);
+        share.formats.add(textOf(format), recNo);
+        share.pictures.add(textOf(picture), recNo);
+        share.sounds.add(textOf(sound), recNo);
+        (isYes(textOf(viewed)) ? share.viewed : share.notViewed) += 1;
+        if (isYes(textOf(checkedOut)))
+            ++share.lentOut;
+        if (listPrice >= 0 && !record.isEmpty(listPrice)) {
+            share.listCents += std::llround(record.number(listPrice) * 100);
+            ++share.listPriced;
         }
-        ratings.add(textOf(record, rating));
-        personalRatings.add(textOf(record, personal));
-        formats.add(textOf(record, format));
-        pictures.add(textOf(record, picture));
-        sounds.add(textOf(record, sound));
-        (isYes(textOf(record, viewed)) ? s.viewed : s.notViewed) += 1;
-        if (isYes(textOf(record, checkedOut)))
-            ++s.lentOut;
-        for (const auto& [at, total] : {std::pair{listPrice, &s.listPrice}, std::pair{purchPrice, &s.purchasePrice}})
-            if (at >= 0 && !record.isEmpty(at)) {
-                total->sum += record.number(at);
-                ++total->priced;
-            }
+        if (purchPrice >= 0 && !record.isEmpty(purchPrice)) {
+            share.purchaseCents += std::llround(record.number(purchPrice) * 100);
+            ++share.purchasePriced;
+        }
         for (const int star : starFields)
-            if (const std::string_view name = textOf(record, star); !name.empty())
-                stars.add(name);
-        if (const std::string_view name = textOf(record, director); !name.empty())
-            directors.add(name);
+            if (const std::string_view name = textOf(star); !name.empty())
+                share.stars.add(name, recNo);
+        if (const std::string_view name = textOf(director); !name.empty())
+            share.directors.add(name, recNo);
+    });
+
+    Share& all = shares.front();
+    for (size_t w = 1; w < shares.size(); ++w) {
+        const Share& share = shares[w];
+        all.videos += share.videos;
+        all.viewed += share.viewed;
+        all.notViewed += share.notViewed;
+        all.lentOut += share.lentOut;
+        all.years.merge(share.years);
+        for (const auto& [into, from] : {std::pair{&all.categories, &share.categories}, std::pair{&all.ratings, &share.ratings},
+                                         std::pair{&all.personalRatings, &share.personalRatings},
+                                         std::pair{&all.formats, &share.formats}, std::pair{&all.pictures, &share.pictures},
+                                         std::pair{&all.sounds, &share.sounds}, std::pair{&all.stars, &share.stars},
+                                         std::pair{&all.directors, &share.directors}})
+            into->merge(*from);
+        all.listCents += share.listCents;
+        all.purchaseCents += share.purchaseCents;
+        all.listPriced += share.listPriced;
+        all.purchasePriced += share.purchasePriced;
     }
+    CollectionStatistics s;
+    s.videos = all.videos;
+    s.viewed = all.viewed;
+    s.notViewed = all.notViewed;
+    s.lentOut = all.lentOut;
+    s.listPrice = {static_cast<double>(all.listCents) / 100, all.listPriced};
+    s.purchasePrice = {static_cast<double>(all.purchaseCents) / 100, all.purchasePriced};
+    const YearCounter& years = all.years;
+    const Counter &categories = all.categories, &ratings = all.ratings, &personalRatings = all.personalRatings,
+                  &formats = all.formats, &pictures = all.pictures, &sounds = all.sounds, &stars = all.stars,
+                  &directors = all.directors;
     s.categories = categories.tallies();
-    s.decades = decades.tallies();
-    s.years = years.tallies();
+    s.decades = years.decades();
+    s.years = years.years();
     s.ratings = ratings.tallies();
     s.personalRatings = personalRatings.tallies();
     s.formats = formats.tallies();

@@ -118,3 +118,40 @@ print('viewed', viewed, 'lent', lent, 'priced', priced, 'total', '%.2f' % total)
     EXPECT_EQ(s.videos, 600u);
     EXPECT_EQ(upper.count("DRAMA"), 1u) << "the spellings of one category are one";
 }
+
+TEST_F(StatisticsTest, ALargeCollectionCountedOnEveryCoreGivesTheCountsOfOneReader)
+{
+    // Enough records for the pass to be shared out among workers. The later
+    // spellings of a category come first in a worker's share of the table;
+    // the first record's spelling must still stand for all of them.
+    const int category = table.requireField("Category"), year = table.requireField("Year"),
+              price = table.requireField("ListPrice"), star = table.requireField("Star1");
+    table.beginBatch();
+    for (int i = 0; i < 120001; ++i) {
+        table.insert();
+        table.setText(0, "Film " + std::to_string(i));
+        table.setText(category, i == 0 ? "Film Noir" : i % 2 ? "FILM NOIR" : "film noir");
+        table.setNumber(year, 1920 + i % 97);
+        table.setNumber(price, (i % 1000) / 100.0 + 0.01);
+        table.setText(star, "Star " + std::to_string(i % 4099));
+        table.post();
+    }
+    table.endBatch();
+    const auto odd = [](const db::Record& r) { return r.text(0).back() % 2 == 1 || r.text(0) == "Film 0"; };
+    table.setFilter(odd, true);
+    table.setFiltered(true);
+    const stats::CollectionStatistics shared = stats::collectStatistics(table, 5);
+    table.setFilter(odd, false); // the same search on one core
+    const stats::CollectionStatistics alone = stats::collectStatistics(table, 5);
+    EXPECT_EQ(shared.videos, 60001u);
+    EXPECT_EQ(stats::statisticsJson(shared), stats::statisticsJson(alone));
+    ASSERT_EQ(shared.categories.size(), 1u);
+    EXPECT_EQ(shared.categories[0].value, "Film Noir");
+    EXPECT_EQ(shared.categories[0].count, 60001u);
+    // Cents added as whole numbers: the sum is exact however the records were shared.
+    int64_t cents = 1; // record 0's price, 0.01
+    for (int i = 1; i < 120001; i += 2)
+        cents += (i % 1000) + 1;
+    EXPECT_EQ(std::llround(shared.listPrice.sum * 100), cents);
+    EXPECT_EQ(shared.stars.size(), 5u);
+}
