@@ -7,6 +7,7 @@
 #include "TMyPreview.h"
 #include "TMyReport.h"
 #include "TReportForm.h"
+#include "TStatistics.h"
 #include "TUserReport.h"
 
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -40,6 +42,7 @@ const std::map<QString, QString>& pictureNames()
         {"exchange_ui::TMyExport", "export"},
         {"edit_ui::TLentOut", "lent-out"},
         {"find::TDuplicates", "find-duplicates"},
+        {"stats_ui::TStatistics", "statistics"},
         {"backup_ui::TMyBackup", "backup"},
         {"backup_ui::TMyRestore", "restore"},
         {"appearance_ui::TViewConfig", "viewer-configuration"},
@@ -122,6 +125,8 @@ int runScreenshotTour(TMain& window, const QString& folder)
             dialog.hide();
             return int(QDialog::Accepted);
         }
+        if (auto* statistics = dynamic_cast<stats_ui::TStatistics*>(&dialog))
+            statistics->Pages->setCurrentIndex(2); // a page with a chart: Category
         if (auto* preview = dynamic_cast<report_ui::TMyPreview*>(&dialog); preview && ++previews == 2) {
             save(dialog, "label-preview");
         } else if (name != pictureNames().end()) {
@@ -153,7 +158,7 @@ int runScreenshotTour(TMain& window, const QString& folder)
     });
     save(window, "main-window");
     for (const char* command : {"Add", "Search", "Locate", "SortOrder", "SearchAndReplace", "Reports", "Import",
-                                "Export", "LentOut", "FindDuplicates", "BackUpData", "RestoreData", "Viewer", "ColorMain", "ReviewTips",
+                                "Export", "LentOut", "FindDuplicates", "Statistics", "BackUpData", "RestoreData", "Viewer", "ColorMain", "ReviewTips",
                                 "List2"}) {
         if (QAction* action = window.action(command))
             action->trigger();

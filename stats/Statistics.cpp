@@ -306,3 +306,85 @@ std::string statisticsJson(const CollectionStatistics& s)
 }
 
 } // namespace stats
+
+namespace stats {
+
+namespace {
+
+constexpr const char* kNone = "(none)";
+constexpr size_t kMostBars = 12;
+constexpr size_t kMostSlices = 7;
+
+std::vector<Tally> named(std::vector<Tally> tallies)
+{
+    for (Tally& t : tallies)
+        if (t.value.empty())
+            t.value = kNone;
+    return tallies;
+}
+
+// The largest few slices of a pie, the rest as one "Others" (a pie is of the whole).
+std::vector<Tally> largestSlices(const std::vector<Tally>& tallies, size_t most)
+{
+    if (tallies.size() <= most)
+        return tallies;
+    std::vector<Tally> out(tallies.begin(), tallies.begin() + static_cast<std::ptrdiff_t>(most - 1));
+    Tally others{"Others", 0};
+    for (size_t i = most - 1; i < tallies.size(); ++i)
+        others.count += tallies[i].count;
+    out.push_back(others);
+    return out;
+}
+
+// Years and decades in the order of time; the records without a year last in
+// the table and out of the chart, which has no place for them on its axis.
+StatisticsPage timePage(const char* title, ChartKind chart, std::vector<Tally> tallies, uint64_t of)
+{
+    std::sort(tallies.begin(), tallies.end(), [](const Tally& a, const Tally& b) {
+        if (a.value.empty() != b.value.empty())
+            return b.value.empty();
+        return a.value.size() != b.value.size() ? a.value.size() < b.value.size() : a.value < b.value;
+    });
+    StatisticsPage page{title, chart, named(tallies), {}, of};
+    for (const Tally& t : tallies)
+        if (!t.value.empty())
+            page.charted.push_back(t);
+    return page;
+}
+
+StatisticsPage countedPage(const char* title, ChartKind chart, const std::vector<Tally>& tallies, uint64_t of)
+{
+    StatisticsPage page{title, chart, named(tallies), {}, of};
+    if (chart == ChartKind::Pie) {
+        page.charted = largestSlices(page.rows, kMostSlices);
+    } else {
+        // Bars of the few largest only: one bar of all the others would dwarf them.
+        page.charted.assign(page.rows.begin(), page.rows.begin() + static_cast<std::ptrdiff_t>(std::min(kMostBars, page.rows.size())));
+        if (page.rows.size() > kMostBars)
+            page.chartedOfMore = page.rows.size();
+    }
+    return page;
+}
+
+} // namespace
+
+std::vector<StatisticsPage> statisticsPages(const CollectionStatistics& s)
+{
+    const uint64_t all = s.videos;
+    const std::vector<Tally> viewed = {{"Viewed", s.viewed}, {"Not viewed", s.notViewed}};
+    return {
+        {"Viewed", ChartKind::Pie, viewed, viewed, all},
+        countedPage("Category", ChartKind::SideBars, s.categories, all),
+        timePage("Decade", ChartKind::Bars, s.decades, all),
+        timePage("Year", ChartKind::Line, s.years, all),
+        countedPage("Rating", ChartKind::Bars, s.ratings, all),
+        countedPage("Personal Rating", ChartKind::Bars, s.personalRatings, all),
+        countedPage("Format", ChartKind::Pie, s.formats, all),
+        countedPage("Picture", ChartKind::Pie, s.pictures, all),
+        countedPage("Sound", ChartKind::Pie, s.sounds, all),
+        countedPage("Stars", ChartKind::SideBars, s.stars, all),
+        countedPage("Directors", ChartKind::SideBars, s.directors, all),
+    };
+}
+
+} // namespace stats

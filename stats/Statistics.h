@@ -46,3 +46,33 @@ CollectionStatistics collectStatistics(db::Table& table, size_t topCount = 10);
 std::string statisticsJson(const CollectionStatistics& statistics);
 
 } // namespace stats
+
+namespace stats {
+
+// How a page of the statistics window draws its values.
+enum class ChartKind {
+    Bars,     // upright bars, in the page's order
+    SideBars, // bars lying down, the largest on top: names read better so
+    Pie,      // shares of the whole
+    Line,     // a value for each year along an axis of time
+};
+
+// One page of the statistics as a window shows and prints it: every value in
+// its table, and what its chart draws: at most a dozen bars (the largest) or
+// seven slices (the rest gathered as "Others", so that the shares stay true);
+// years and decades in the order of time.
+struct StatisticsPage {
+    std::string title;
+    ChartKind chart = ChartKind::Bars;
+    std::vector<Tally> rows;
+    std::vector<Tally> charted;
+    uint64_t of = 0; // the videos counted: each share is count / of
+    size_t chartedOfMore = 0; // when the bars show only the largest: how many values there are
+};
+
+// The pages in the window's order: Viewed, Category, Decade, Year, Rating,
+// Personal Rating, Format, Picture, Sound, Stars, Directors. A value with no
+// text reads "(none)".
+std::vector<StatisticsPage> statisticsPages(const CollectionStatistics& statistics);
+
+} // namespace stats

@@ -36,6 +36,7 @@ const std::map<QString, Picture>& pictures()
         {"Viewer", {"view-list-details", QStyle::SP_DesktopIcon}},
         {"ColorAll", {"preferences-desktop-color", QStyle::SP_CustomBase}},
         {"SortOrder", {"view-sort-ascending", QStyle::SP_CustomBase}},
+        {"Statistics", {"office-chart-bar", QStyle::SP_CustomBase}},
         {"Contents", {"help-contents", QStyle::SP_DialogHelpButton}},
     };
     return map;
@@ -82,6 +83,24 @@ QPixmap sortPicture()
     return picture;
 }
 
+// Three bars of a chart on their axis: the statistics.
+QPixmap statisticsPicture()
+{
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter p(&picture);
+    p.setPen(QPen(QColor(40, 40, 40), 1.5));
+    p.drawLine(QPointF(3, 3), QPointF(3, 29));
+    p.drawLine(QPointF(3, 29), QPointF(29, 29));
+    const std::array<std::pair<QColor, QRectF>, 3> bars = {{{QColor(38, 139, 210), QRectF(7, 15, 5, 13)},
+                                                            {QColor(220, 50, 47), QRectF(14, 6, 5, 22)},
+                                                            {QColor(133, 153, 0), QRectF(21, 11, 5, 17)}}};
+    p.setPen(Qt::NoPen);
+    for (const auto& [color, bar] : bars)
+        p.fillRect(bar, color);
+    return picture;
+}
+
 } // namespace
 
 QIcon speedButtonIcon(const QString& command, const QStyle* style)
@@ -95,6 +114,8 @@ QIcon speedButtonIcon(const QString& command, const QStyle* style)
         fallback = style->standardIcon(picture.standard);
     else if (command == "ColorAll")
         fallback = QIcon(colorsPicture());
+    else if (command == "Statistics")
+        fallback = QIcon(statisticsPicture());
     else
         fallback = QIcon(sortPicture());
     return QIcon::fromTheme(picture.theme, fallback);

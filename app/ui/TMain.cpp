@@ -183,13 +183,13 @@ struct SpeedButton {
     const char* command;
     const char* hint;
 };
-const std::array<SpeedButton, 17> kSpeedButtons = {{
+const std::array<SpeedButton, 18> kSpeedButtons = {{
     {"NewDatabase", "New Database"}, {"OpenDatabase", "Open Database"}, {"Add", "Add Record"},
     {"Edit", "Edit Record"},         {"Copy", "Copy Record"},           {"Delete", "Delete Record"},
     {"Import", "Import Records"},    {"Export", "Export Records"},      {"Search", "Search Records"},
     {"EndSearch", "End Search"},     {"Locate", "Locate Record"},       {"LocateNext", "Locate Next Record"},
     {"Reports", "Reports"},          {"Viewer", "Viewer Configuration"}, {"ColorAll", "Color Setup"},
-    {"SortOrder", "Set Sorting Order"}, {"Contents", "Help"},
+    {"SortOrder", "Set Sorting Order"}, {"Statistics", "Statistics"}, {"Contents", "Help"},
 }};
 } // namespace
 
@@ -416,6 +416,7 @@ void TMain::buildMenus()
     addCommand(tools, "PackDatabase", "&Pack Database", {}, [this] { DoPack(); });
     tools->addSeparator();
     addCommand(tools, "FindDuplicates", "Find &Duplicates", {}, [this] { DoFindDuplicates(); });
+    addCommand(tools, "Statistics", "S&tatistics", {}, [this] { DoStatistics(); });
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("HelpMenu");

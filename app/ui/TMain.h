@@ -91,6 +91,7 @@ public:
     void DoExport();
     void DoLentOut();
     void DoFindDuplicates();
+    void DoStatistics();
     void DoBackup();
     void DoRestore();
     void DoViewer();

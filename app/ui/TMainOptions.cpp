@@ -10,6 +10,8 @@
 #include "TMyExport.h"
 #include "TLentOut.h"
 #include "TDuplicates.h"
+#include "TStatistics.h"
+#include "QPrinterDevice.h"
 #include "TMainShared.h"
 
 #include "CollectionFile.h"
@@ -323,6 +325,23 @@ void TMain::DoFindDuplicates()
         };
     find::TDuplicates window(context, this);
     m_runDialog(window);
+    DisplayCount();
+}
+
+void TMain::DoStatistics()
+{
+    stats_ui::StatisticsContext context{m_prompter,
+                                        m_settings,
+                                        m_table,
+                                        m_numberFormats,
+                                        m_scaleFactor,
+                                        [this] { return m_searchMode; },
+                                        [this] { DoEndSearch(); },
+                                        [this] { restoreSearch(); },
+                                        [] { return engine::defaultPrinter(); }};
+    stats_ui::TStatistics window(context, this);
+    m_runDialog(window);
+    m_table.first();
     DisplayCount();
 }
 

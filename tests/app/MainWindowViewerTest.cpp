@@ -9,6 +9,8 @@
 #include "EditText.h"
 #include "TLentOut.h"
 #include "TDuplicates.h"
+#include "TStatistics.h"
+#include "RunCommand.h"
 #include "TMyEdit.h"
 #include "TMyEditBox.h"
 #include "TTipOfDay.h"
@@ -21,6 +23,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QImage>
+#include <QPrinter>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QMenu>
 #include <QDir>
 #include <QFileInfo>
@@ -37,6 +43,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <regex>
 #include <set>
 
 using namespace app;
@@ -316,7 +323,7 @@ TEST_F(ViewerTest, SpeedButtonsInOrderWithTheirHints)
     EXPECT_EQ(hints, (QStringList{"New Database", "Open Database", "Add Record", "Edit Record", "Copy Record",
                                   "Delete Record", "Import Records", "Export Records", "Search Records", "End Search",
                                   "Locate Record", "Locate Next Record", "Reports", "Viewer Configuration",
-                                  "Color Setup", "Set Sorting Order", "Help"}));
+                                  "Color Setup", "Set Sorting Order", "Statistics", "Help"}));
     EXPECT_EQ(window->action("Delete")->shortcut(), QKeySequence("Ctrl+D"));
     EXPECT_EQ(window->action("ScreenSize1024")->shortcut(), QKeySequence("Shift+F3"));
     EXPECT_EQ(window->action("ButtonBar2")->shortcut(), QKeySequence("Ctrl+F2"));
@@ -693,9 +700,72 @@ TEST_F(ViewerTest, FindDuplicatesListsGroupsAndRemembersNotDuplicates)
     EXPECT_EQ(window->table().recordCount(), 4u);
     EXPECT_TRUE(find::NotDuplicates(window->table().filePath()).contains("matrix"));
     runDialog = [&](QDialog& d) {
-        if (auto* duplicates = dynamic_cast<find::TDuplicates*>(&d))
+        if (auto* duplicates = dynamic_cast<find::TDuplicates*>(&d)) {
             EXPECT_EQ(duplicates->Groups->topLevelItemCount(), 0) << "remembered beside the collection";
+        }
         return int(QDialog::Accepted);
     };
     window->action("FindDuplicates")->trigger();
+}
+
+// Tools > Statistics: the search's videos or the whole collection's, a chart
+// saved as a picture, the whole printed, the search as it was afterwards.
+TEST_F(ViewerTest, StatisticsCountTheSearchOrTheCollectionAndSaveAndPrintTheirCharts)
+{
+    auto window = start();
+    addFilms(*window, {"Heat", "The Heat of the Night", "Vertigo", "Alien"});
+    db::Table& t = window->table();
+    t.selectIndex("");
+    for (t.first(); !t.eof(); t.next()) {
+        t.edit();
+        t.setText(t.requireField("Category"), t.text(0) == "Alien" ? "Sci-Fi" : "Drama");
+        t.setNumber(t.requireField("Year"), t.text(0) == "Vertigo" ? 1958 : 1995);
+        t.setText(t.requireField("Format"), "VHS");
+        t.post();
+    }
+    window->quickFilterBox()->setText("heat");
+    window->applyQuickFilter();
+    ASSERT_EQ(window->countText(), "2");
+    const QString picture = QString::fromStdString(dir.file("Category.png"));
+    const QString pdf = QString::fromStdString(dir.file("statistics.pdf"));
+    prompter.fileNames = {picture};
+    runDialog = [&](QDialog& d) {
+        auto* statistics = dynamic_cast<stats_ui::TStatistics*>(&d);
+        if (!statistics)
+            return int(QDialog::Rejected);
+        EXPECT_TRUE(statistics->CurrentSearch->isChecked()) << "a search is on";
+        EXPECT_EQ(statistics->statistics().videos, 2u);
+        EXPECT_EQ(statistics->Heading->text(), "2 videos found by the search");
+        statistics->WholeCollection->setChecked(true);
+        EXPECT_EQ(statistics->statistics().videos, 4u);
+        EXPECT_EQ(statistics->Heading->text(), "4 videos in the whole collection");
+        EXPECT_EQ(statistics->Pages->count(), 12) << "the summary and eleven pages";
+        EXPECT_EQ(statistics->SummaryGrid->item(0, 1)->text(), "4");
+
+        statistics->Pages->setCurrentIndex(0);
+        EXPECT_FALSE(statistics->SaveChartButton->isEnabled()) << "the summary has no chart";
+        statistics->Pages->setCurrentIndex(2); // Category
+        EXPECT_EQ(statistics->Pages->tabText(2), "Category");
+        statistics->SaveChartClick();
+        QImage saved(picture);
+        EXPECT_EQ(saved.size(), QSize(1000, 640));
+        EXPECT_FALSE(saved.isNull() || saved.allGray()) << "the bars are drawn in color";
+
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        EXPECT_TRUE(statistics->PrintOn(printer));
+        return int(QDialog::Accepted);
+    };
+    window->action("Statistics")->trigger();
+    EXPECT_TRUE(window->searchMode()) << "the search is back after a count of the whole collection";
+    EXPECT_EQ(window->countText(), "2");
+    if (!testing_support::haveProgram("pdftotext"))
+        return;
+    const std::string text = testing_support::runCommand("pdftotext -layout '" + pdf.toStdString() + "' -");
+    EXPECT_NE(text.find("4 videos in the whole collection"), std::string::npos);
+    for (const char* seen : {"Drama", "Sci-Fi", "1950s", "1958", "VHS", "Directors"})
+        EXPECT_NE(text.find(seen), std::string::npos) << seen;
+    const std::string info = testing_support::runCommand("pdfinfo '" + pdf.toStdString() + "'");
+    EXPECT_TRUE(std::regex_search(info, std::regex("Pages:\\s+12\n"))) << info;
 }

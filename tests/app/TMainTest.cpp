@@ -538,7 +538,7 @@ TEST_F(MainWindowTest, EverySpeedButtonIsAPictureWithItsHint)
     auto window = start();
     ASSERT_TRUE(created);
     const QList<QToolButton*> buttons = window->findChild<QWidget*>("SpeedPanel")->findChildren<QToolButton*>();
-    ASSERT_EQ(buttons.size(), 17);
+    ASSERT_EQ(buttons.size(), 18);
     for (QToolButton* button : buttons) {
         SCOPED_TRACE(button->objectName().toStdString());
         EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
@@ -548,4 +548,5 @@ TEST_F(MainWindowTest, EverySpeedButtonIsAPictureWithItsHint)
     }
     EXPECT_EQ(window->findChild<QToolButton*>("SpeedColorAll")->toolTip(), "Color Setup");
     EXPECT_EQ(window->findChild<QToolButton*>("SpeedSortOrder")->toolTip(), "Set Sorting Order");
+    EXPECT_EQ(window->findChild<QToolButton*>("SpeedStatistics")->toolTip(), "Statistics");
 }

@@ -155,3 +155,40 @@ TEST_F(StatisticsTest, ALargeCollectionCountedOnEveryCoreGivesTheCountsOfOneRead
     EXPECT_EQ(std::llround(shared.listPrice.sum * 100), cents);
     EXPECT_EQ(shared.stars.size(), 5u);
 }
+
+TEST_F(StatisticsTest, PagesChartTheLargestValuesAndYearsInTheOrderOfTime)
+{
+    stats::CollectionStatistics s;
+    s.videos = 100;
+    for (int i = 0; i < 20; ++i)
+        s.categories.push_back({"Category " + std::to_string(i), static_cast<uint64_t>(20 - i)});
+    s.formats = {{"VHS", 40}, {"DVD", 20}, {"", 10}, {"Beta", 9}, {"8mm", 8}, {"Laser Disc", 7}, {"Blu-ray", 4}, {"Film", 2}};
+    s.years = {{"1995", 50}, {"", 30}, {"1958", 15}, {"2001", 5}};
+    const std::vector<stats::StatisticsPage> pages = stats::statisticsPages(s);
+    ASSERT_EQ(pages.size(), 11u);
+    std::vector<std::string> titles;
+    for (const stats::StatisticsPage& p : pages)
+        titles.push_back(p.title);
+    EXPECT_EQ(titles, (std::vector<std::string>{"Viewed", "Category", "Decade", "Year", "Rating", "Personal Rating",
+                                                "Format", "Picture", "Sound", "Stars", "Directors"}));
+
+    const stats::StatisticsPage& category = pages[1];
+    EXPECT_EQ(category.rows.size(), 20u) << "the table lists every value";
+    EXPECT_EQ(category.charted.size(), 12u) << "the bars only the largest, and no bar of all the others";
+    EXPECT_EQ(category.chartedOfMore, 20u);
+
+    const stats::StatisticsPage& format = pages[6];
+    EXPECT_EQ(format.chart, stats::ChartKind::Pie);
+    ASSERT_EQ(format.charted.size(), 7u);
+    EXPECT_EQ(format.charted[2].value, "(none)");
+    EXPECT_EQ(format.charted.back().value, "Others");
+    EXPECT_EQ(format.charted.back().count, 4u + 2u) << "a pie stays a whole: Blu-ray and Film";
+
+    const stats::StatisticsPage& year = pages[3];
+    std::vector<std::string> order;
+    for (const stats::Tally& t : year.rows)
+        order.push_back(t.value);
+    EXPECT_EQ(order, (std::vector<std::string>{"1958", "1995", "2001", "(none)"}));
+    EXPECT_EQ(year.charted.size(), 3u) << "no place on an axis of time for the films without a year";
+    EXPECT_EQ(year.of, 100u);
+}

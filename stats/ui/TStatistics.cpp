@@ -1,0 +1,488 @@
+#include "TStatistics.h"
+
+#include "HelpViewer.h"
+#include "Table.h"
+#include "WindowLook.h"
+
+#include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QClipboard>
+#include <QGraphicsScene>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHorizontalBarSeries>
+#include <QLabel>
+#include <QLineSeries>
+#include <QLocale>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QFontMetricsF>
+#include <QLegend>
+#include <QPieSeries>
+#include <QPieSlice>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace stats_ui {
+
+namespace {
+
+QString fromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString countText(uint64_t count)
+{
+    return QLocale().toString(static_cast<qulonglong>(count));
+}
+
+// Puts the main window's search aside for a count of the whole collection.
+class SearchPause {
+public:
+    SearchPause(const StatisticsContext& context, bool end)
+        : m_context(context)
+        , m_ended(end && context.searchMode && context.searchMode())
+    {
+        if (m_ended && m_context.endSearch)
+            m_context.endSearch();
+    }
+    ~SearchPause()
+    {
+        if (m_ended && m_context.restoreSearch)
+            m_context.restoreSearch();
+    }
+    SearchPause(const SearchPause&) = delete;
+    SearchPause& operator=(const SearchPause&) = delete;
+
+private:
+    const StatisticsContext& m_context;
+    bool m_ended;
+};
+
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+QAbstractAxis* countAxis(const stats::StatisticsPage& page)
+{
+    uint64_t most = 0;
+    for (const stats::Tally& t : page.charted)
+        most = std::max(most, t.count);
+    auto* axis = new QValueAxis;
+    axis->setLabelFormat("%.0f");
+    axis->setRange(0, static_cast<double>(std::max<uint64_t>(most, 1)));
+    axis->applyNiceNumbers();
+    return axis;
+}
+
+QChart* barChart(const stats::StatisticsPage& page)
+{
+    auto* chart = new QChart;
+    const bool lying = page.chart == stats::ChartKind::SideBars;
+    auto* set = new QBarSet("Videos");
+    QStringList labels;
+    // Lying bars are drawn from the bottom up: the largest goes last to stand on top.
+    std::vector<stats::Tally> values = page.charted;
+    if (lying)
+        std::reverse(values.begin(), values.end());
+    for (const stats::Tally& t : values) {
+        *set << static_cast<qreal>(t.count);
+        labels << fromUtf8(t.value);
+    }
+    QAbstractBarSeries* series = lying ? static_cast<QAbstractBarSeries*>(new QHorizontalBarSeries)
+                                       : static_cast<QAbstractBarSeries*>(new QBarSeries);
+    series->append(set);
+    chart->addSeries(series);
+    auto* names = new QBarCategoryAxis;
+    names->append(labels);
+    if (!lying && labels.size() > 12)
+        names->setLabelsAngle(-90); // the years of a century side by side
+    QAbstractAxis* counts = countAxis(page);
+    chart->addAxis(names, lying ? Qt::AlignLeft : Qt::AlignBottom);
+    chart->addAxis(counts, lying ? Qt::AlignBottom : Qt::AlignLeft);
+    series->attachAxis(names);
+    series->attachAxis(counts);
+    chart->legend()->hide();
+    return chart;
+}
+
+// A point for each year, on an axis of years: a century of bars would leave no room for their labels.
+QChart* lineChart(const stats::StatisticsPage& page)
+{
+    auto* chart = new QChart;
+    auto* series = new QLineSeries;
+    double first = 0, last = 0;
+    for (const stats::Tally& t : page.charted) {
+        const double year = QString::fromStdString(t.value).toDouble();
+        first = series->count() ? std::min(first, year) : year;
+        last = series->count() ? std::max(last, year) : year;
+        series->append(year, static_cast<qreal>(t.count));
+    }
+    chart->addSeries(series);
+    auto* years = new QValueAxis;
+    years->setLabelFormat("%.0f");
+    // Ticks on whole decades (or twenties, fifties...), at most six of them.
+    int step = 10;
+    for (const int wider : {20, 50, 100, 200, 500, 1000})
+        if ((std::ceil(last / step) - std::floor(first / step)) > 6)
+            step = wider;
+    const double from = std::floor(first / step) * step, to = std::max(std::ceil(last / step) * step, from + step);
+    years->setRange(from, to);
+    years->setTickCount(static_cast<int>((to - from) / step) + 1);
+    QAbstractAxis* counts = countAxis(page);
+    chart->addAxis(years, Qt::AlignBottom);
+    chart->addAxis(counts, Qt::AlignLeft);
+    series->attachAxis(years);
+    series->attachAxis(counts);
+    chart->legend()->hide();
+    return chart;
+}
+
+QChart* pieChart(const stats::StatisticsPage& page, const std::function<QString(uint64_t, uint64_t)>& shareText)
+{
+    auto* chart = new QChart;
+    auto* series = new QPieSeries;
+    // The legend names the slices: labels beside thin slices would print over each other.
+    for (const stats::Tally& t : page.charted)
+        series->append(fromUtf8(t.value) + "  " + shareText(t.count, page.of), static_cast<qreal>(t.count));
+    series->setPieSize(0.85);
+    chart->addSeries(series);
+    chart->legend()->setAlignment(Qt::AlignRight);
+    QFontMetricsF metrics(chart->legend()->font());
+    double widest = 0;
+    for (const QPieSlice* slice : series->slices())
+        widest = std::max(widest, metrics.horizontalAdvance(slice->label()));
+    chart->legend()->setMinimumWidth(widest + 40); // whole names beside their markers
+    return chart;
+}
+
+void fillGrid(QTableWidget* grid, const QList<QStringList>& rows)
+{
+    grid->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < grid->rowCount(); ++r)
+        for (int c = 0; c < rows[r].size() && c < grid->columnCount(); ++c) {
+            auto* item = new QTableWidgetItem(rows[r][c]);
+            if (c > 0)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            grid->setItem(r, c, item);
+        }
+}
+
+QTableWidget* makeGrid(QWidget* parent, const QStringList& headings)
+{
+    auto* grid = new QTableWidget(0, static_cast<int>(headings.size()), parent);
+    grid->setHorizontalHeaderLabels(headings);
+    grid->verticalHeader()->setVisible(false);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    return grid;
+}
+
+} // namespace
+
+TStatistics::TStatistics(StatisticsContext context, QWidget* parent)
+    : QDialog(parent)
+    , m_context(std::move(context))
+{
+    setWindowTitle("Statistics");
+    auto* layout = new QVBoxLayout(this);
+
+    auto* scope = new QHBoxLayout;
+    WholeCollection = new QRadioButton("&Whole Collection", this);
+    WholeCollection->setObjectName("WholeCollection");
+    CurrentSearch = new QRadioButton("Current &Search", this);
+    CurrentSearch->setObjectName("CurrentSearch");
+    const bool searching = m_context.searchMode && m_context.searchMode();
+    CurrentSearch->setEnabled(searching);
+    (searching ? CurrentSearch : WholeCollection)->setChecked(true);
+    Heading = new QLabel(this);
+    Heading->setObjectName("StatisticsHeading");
+    scope->addWidget(WholeCollection);
+    scope->addWidget(CurrentSearch);
+    scope->addSpacing(20);
+    scope->addWidget(Heading, 1);
+    layout->addLayout(scope);
+
+    Pages = new QTabWidget(this);
+    Pages->setObjectName("StatisticsPages");
+    SummaryGrid = makeGrid(Pages, {"", ""});
+    SummaryGrid->setObjectName("SummaryGrid");
+    SummaryGrid->setAccessibleName("Summary of the statistics");
+    SummaryGrid->horizontalHeader()->setVisible(false);
+    SummaryGrid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    SummaryGrid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    Pages->addTab(SummaryGrid, "Summary");
+    layout->addWidget(Pages, 1);
+
+    auto* buttons = new QHBoxLayout;
+    SaveChartButton = new QPushButton("Sa&ve Chart...", this);
+    CopyChartButton = new QPushButton("C&opy Chart", this);
+    PrintButton = new QPushButton("&Print", this);
+    auto* close = new QPushButton("&Close", this);
+    auto* help = new QPushButton("&Help", this);
+    buttons->addStretch(1);
+    for (QPushButton* b : {SaveChartButton, CopyChartButton, PrintButton, close, help})
+        buttons->addWidget(b);
+    layout->addLayout(buttons);
+
+    connect(WholeCollection, &QRadioButton::toggled, this, [this](bool) { Recount(); });
+    connect(Pages, &QTabWidget::currentChanged, this, [this] {
+        SaveChartButton->setEnabled(currentPage() >= 0);
+        CopyChartButton->setEnabled(currentPage() >= 0);
+    });
+    connect(SaveChartButton, &QPushButton::clicked, this, &TStatistics::SaveChartClick);
+    connect(CopyChartButton, &QPushButton::clicked, this, &TStatistics::CopyChartClick);
+    connect(PrintButton, &QPushButton::clicked, this, &TStatistics::PrintClick);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Statistics"); });
+    ui::applyWindowLook(this, m_context.settings, app::ReportWindowColors, m_context.scaleFactor);
+    resize(static_cast<int>(900 * m_context.scaleFactor), static_cast<int>(520 * m_context.scaleFactor));
+    Recount();
+}
+
+void TStatistics::Recount()
+{
+    {
+        const WaitCursor wait;
+        try {
+            const SearchPause pause(m_context, WholeCollection->isChecked());
+            m_statistics = stats::collectStatistics(m_context.table);
+        } catch (const std::exception& e) {
+            m_statistics = {};
+            m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        }
+        m_pages = stats::statisticsPages(m_statistics);
+    }
+    showStatistics();
+}
+
+void TStatistics::showStatistics()
+{
+    const QString where = WholeCollection->isChecked() ? "in the whole collection" : "found by the search";
+    Heading->setText(countText(m_statistics.videos) + (m_statistics.videos == 1 ? " video " : " videos ") + where);
+    const int shown = Pages->currentIndex();
+    while (Pages->count() > 1) {
+        QWidget* page = Pages->widget(1);
+        Pages->removeTab(1);
+        page->deleteLater();
+    }
+    for (const stats::StatisticsPage& page : m_pages)
+        Pages->addTab(makePage(page), QString::fromStdString(page.title));
+    fillSummary();
+    Pages->setCurrentIndex(std::max(shown, 0));
+    SaveChartButton->setEnabled(currentPage() >= 0);
+    CopyChartButton->setEnabled(currentPage() >= 0);
+}
+
+QStringList TStatistics::summaryLines() const
+{
+    const stats::CollectionStatistics& s = m_statistics;
+    const auto money = [this](double value) { return m_context.numberFormats.moneyAmount(value, 0).trimmed(); };
+    const auto priced = [this](uint64_t count) { return countText(count) + (count == 1 ? " video" : " videos"); };
+    return {"Videos",
+            countText(s.videos),
+            "Viewed",
+            countText(s.viewed) + "  (" + shareText(s.viewed, s.videos) + ")",
+            "Not viewed",
+            countText(s.notViewed) + "  (" + shareText(s.notViewed, s.videos) + ")",
+            "Lent out",
+            countText(s.lentOut) + "  (" + shareText(s.lentOut, s.videos) + ")",
+            "List price, total",
+            money(s.listPrice.sum) + "  (" + priced(s.listPrice.priced) + ")",
+            "List price, average",
+            money(s.listPrice.average()),
+            "Purchase price, total",
+            money(s.purchasePrice.sum) + "  (" + priced(s.purchasePrice.priced) + ")",
+            "Purchase price, average",
+            money(s.purchasePrice.average()),
+            "Most frequent star",
+            s.stars.empty() ? QString("(none)") : fromUtf8(s.stars.front().value),
+            "Most frequent director",
+            s.directors.empty() ? QString("(none)") : fromUtf8(s.directors.front().value)};
+}
+
+void TStatistics::fillSummary()
+{
+    const QStringList lines = summaryLines();
+    QList<QStringList> rows;
+    for (qsizetype i = 0; i + 1 < lines.size(); i += 2)
+        rows.push_back({lines[i], lines[i + 1]});
+    fillGrid(SummaryGrid, rows);
+    for (int r = 0; r < SummaryGrid->rowCount(); ++r)
+        SummaryGrid->item(r, 1)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+QString TStatistics::shareText(uint64_t count, uint64_t of) const
+{
+    const double share = of ? 100.0 * static_cast<double>(count) / static_cast<double>(of) : 0;
+    return m_context.numberFormats.plainNumber(share, 0, 1).trimmed() + " %";
+}
+
+QWidget* TStatistics::makePage(const stats::StatisticsPage& page)
+{
+    auto* widget = new QWidget(Pages);
+    auto* row = new QHBoxLayout(widget);
+    QTableWidget* grid = makeGrid(widget, {QString::fromStdString(page.title), "Videos", "Share"});
+    grid->setObjectName(QString::fromStdString(page.title) + "Grid");
+    grid->setAccessibleName(QString::fromStdString(page.title) + " counts");
+    QList<QStringList> rows;
+    for (const stats::Tally& t : page.rows)
+        rows.push_back({fromUtf8(t.value), countText(t.count), shareText(t.count, page.of)});
+    fillGrid(grid, rows);
+    auto* view = new QChartView(makeChart(page).release(), widget);
+    view->setObjectName(QString::fromStdString(page.title) + "Chart");
+    view->setAccessibleName(QString::fromStdString(page.title) + " chart");
+    view->setRenderHint(QPainter::Antialiasing);
+    row->addWidget(grid, 1);
+    row->addWidget(view, 1);
+    return widget;
+}
+
+std::unique_ptr<QChart> TStatistics::makeChart(const stats::StatisticsPage& page) const
+{
+    std::unique_ptr<QChart> chart(page.chart == stats::ChartKind::Pie
+                                      ? pieChart(page, [this](uint64_t count, uint64_t of) { return shareText(count, of); })
+                                  : page.chart == stats::ChartKind::Line ? lineChart(page)
+                                                                         : barChart(page));
+    QString title = QString::fromStdString(page.title);
+    if (page.chartedOfMore)
+        title += QString(": the %1 largest of %2").arg(page.charted.size()).arg(countText(page.chartedOfMore));
+    chart->setTitle(title);
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.2);
+    chart->setTitleFont(titleFont);
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setBackgroundRoundness(0);
+    return chart;
+}
+
+int TStatistics::currentPage() const
+{
+    const int tab = Pages->currentIndex() - 1;
+    return tab >= 0 && tab < static_cast<int>(m_pages.size()) ? tab : -1;
+}
+
+QImage TStatistics::chartImage(size_t page, QSize size) const
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    if (page >= m_pages.size())
+        return image;
+    QGraphicsScene scene;
+    QChart* chart = makeChart(m_pages[page]).release();
+    scene.addItem(chart); // the scene owns it from here
+    chart->setGeometry(QRectF(QPointF(0, 0), QSizeF(size)));
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    scene.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)), chart->geometry());
+    return image;
+}
+
+void TStatistics::SaveChartClick()
+{
+    const int page = currentPage();
+    if (page < 0)
+        return;
+    app::Prompter::FileDialog dialog{"Save Chart", "PNG Images (*.png)", "png", {}, true,
+                                     QString::fromStdString(m_pages[static_cast<size_t>(page)].title) + ".png"};
+    const QString file = m_context.prompter.saveFileName(this, dialog);
+    if (file.isEmpty())
+        return;
+    if (!chartImage(static_cast<size_t>(page), QSize(1000, 640)).save(file, "PNG"))
+        m_context.prompter.message(this, "Error", "The chart could not be saved as \"" + file + "\".",
+                                   app::Prompter::Icon::Error);
+}
+
+void TStatistics::CopyChartClick()
+{
+    const int page = currentPage();
+    if (page >= 0)
+        QApplication::clipboard()->setImage(chartImage(static_cast<size_t>(page), QSize(1000, 640)));
+}
+
+void TStatistics::PrintClick()
+{
+    std::unique_ptr<QPrinter> printer = m_context.printer ? m_context.printer() : nullptr;
+    if (!printer) {
+        m_context.prompter.message(this, "Error", "No printers are defined.", app::Prompter::Icon::Error);
+        return;
+    }
+    const WaitCursor wait;
+    if (!PrintOn(*printer))
+        m_context.prompter.message(this, "Error", "The statistics could not be printed.", app::Prompter::Icon::Error);
+}
+
+bool TStatistics::PrintOn(QPagedPaintDevice& device)
+{
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const QRectF sheet = QRectF(device.pageLayout().paintRectPixels(device.logicalDpiX()));
+    const double inch = device.logicalDpiY();
+    QFont text("Arial", 10);
+    QFont heading("Arial", 14, QFont::Bold);
+    double y = sheet.top();
+    const auto lineHeight = [&](const QFont& font) { return QFontMetricsF(font, &device).lineSpacing(); };
+    const auto newSheet = [&] {
+        device.newPage();
+        y = sheet.top();
+    };
+    const auto write = [&](const QFont& font, const QStringList& columns) {
+        if (y + lineHeight(font) > sheet.bottom())
+            newSheet();
+        painter.setFont(font);
+        // The first column reads left; the counts and shares line up at the right of theirs.
+        const std::array<std::pair<double, double>, 3> places = {{{0, 0.55}, {0.55, 0.75}, {0.75, 0.95}}};
+        for (int c = 0; c < columns.size() && c < 3; ++c) {
+            const auto [from, to] = places[static_cast<size_t>(c)];
+            const QRectF cell(sheet.left() + from * sheet.width(), y, (to - from) * sheet.width(), lineHeight(font));
+            painter.drawText(cell, (c ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, columns[c]);
+        }
+        y += lineHeight(font);
+    };
+
+    write(heading, {"Statistics: " + Heading->text()});
+    y += inch / 6;
+    const QStringList summary = summaryLines();
+    for (qsizetype i = 0; i + 1 < summary.size(); i += 2)
+        write(text, {summary[i], summary[i + 1]});
+    for (size_t p = 0; p < m_pages.size(); ++p) {
+        const stats::StatisticsPage& page = m_pages[p];
+        newSheet();
+        // The chart as wide as the sheet and 0.6 of that high, drawn at the printer's own resolution.
+        const QRectF place(sheet.left(), y, sheet.width(), sheet.width() * 0.6);
+        QGraphicsScene scene;
+        QChart* chart = makeChart(page).release();
+        scene.addItem(chart);
+        const QSizeF onScreen(1000, 600);
+        chart->setGeometry(QRectF(QPointF(0, 0), onScreen));
+        scene.render(&painter, place, chart->geometry());
+        y = place.bottom() + inch / 6;
+        write(heading, {QString::fromStdString(page.title), "Videos", "Share"});
+        for (const stats::Tally& t : page.rows)
+            write(text, {fromUtf8(t.value), countText(t.count), shareText(t.count, page.of)});
+    }
+    return painter.end();
+}
+
+} // namespace stats_ui
