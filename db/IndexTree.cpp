@@ -323,6 +323,7 @@ bool IndexFile::next(Cursor& c)
 {
     if (c.tag < 0 || (c.leaf.empty() && c.entry.empty()))
         return false;
+    trimCache(); // a walk through the whole index keeps no more pages than a seek does
     const size_t e = entrySize(c.tag, false);
     if ((c.counter != m_counter || c.leaf.empty()) && !c.entry.empty()) {
         const Entry was = c.entry;
@@ -352,6 +353,7 @@ bool IndexFile::prior(Cursor& c)
 {
     if (c.tag < 0 || (c.leaf.empty() && c.entry.empty()))
         return false;
+    trimCache();
     const size_t e = entrySize(c.tag, false);
     if ((c.counter != m_counter || c.leaf.empty()) && !c.entry.empty()) {
         const Entry was = c.entry;

@@ -219,6 +219,7 @@ void Table::close()
     m_readAhead.reset();
     m_expressions.clear();
     m_indexOpen = false;
+    m_candidates.reset();
     m_cursor = {};
     try {
         // Changes held back under exclusive use reach the device, the

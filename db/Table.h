@@ -161,6 +161,16 @@ public:
     void setFilter(Filter filter, bool parallelSafe = false);
     void setFiltered(bool on);
     bool filtered() const { return m_filtered; }
+    // Refreshes with what a pass elsewhere (a worker with a table of its own)
+    // found of the filter now on: by record number, 0 for a record known to
+    // fail it, and how many passed. Records marked 0 are passed over unread
+    // when the table looks for visible ones; the others, and records past the
+    // list's end (added since), are read and tested as always, so what is
+    // shown is the record as it is. The count stands until something changes.
+    // Holds until the filter changes (refresh, setFilter, setFiltered) or the
+    // table closes.
+    using Candidates = std::shared_ptr<const std::vector<uint8_t>>;
+    void refreshWithCandidates(Candidates candidates, uint32_t count);
 
     // Index tags of the production index. Adding and deleting work on an open
     // table (under its update lock) or open the table for the change.
@@ -262,7 +272,7 @@ private:
     void lastNow();
     void nextNow();
     void priorNow();
-    void refreshNow();
+    void refreshNow(Candidates candidates = nullptr, uint32_t count = 0);
     uint32_t recordCountNow();
     bool findKeyNow(std::string_view keyText);
     bool findNearestNow(std::string_view keyText);
@@ -282,6 +292,17 @@ private:
     void extendPositions(uint32_t needed, uint32_t untilRecord = 0);
     bool positionsByIndex() const;
     bool visible(const char* bytes) const;
+    // Whether the filter candidates' count of visible records is still good
+    // and no more than `listed`: then no other visible record is left to find.
+    bool allCandidatesFound(size_t listed) const
+    {
+        return m_candidates && m_filtered && m_countGeneration == m_generation && listed >= m_count;
+    }
+    // False for a record the filter candidates rule out: it need not be read.
+    bool mayBeVisible(uint32_t recNo) const
+    {
+        return !m_candidates || !m_filtered || recNo >= m_candidates->size() || (*m_candidates)[recNo];
+    }
     // direction +1 or -1 reads ahead that way; 0 reads the one record.
     const char* readRecord(uint32_t recNo, int direction);
     void keepCurrentOutOfChunk();
@@ -382,6 +403,7 @@ private:
     Filter m_filter;
     bool m_filtered = false;
     bool m_filterParallelSafe = false;
+    Candidates m_candidates;
 
     int m_lockDepth = 0;
     bool m_lockExclusive = false;

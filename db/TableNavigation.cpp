@@ -17,6 +17,8 @@ namespace db {
 bool Table::seekPhysical(uint32_t from, int direction)
 {
     for (int64_t r = from; r >= 1 && r <= m_header.recordCount; r += direction) {
+        if (!mayBeVisible(static_cast<uint32_t>(r)))
+            continue;
         const char* bytes = readRecord(static_cast<uint32_t>(r), direction);
         if (visible(bytes)) {
             setCurrent(static_cast<uint32_t>(r), bytes);
@@ -60,11 +62,13 @@ bool Table::landOnVisible(bool found, bool forward)
 {
     // From the index entry the cursor is on, the first one (in the direction
     // given) whose record is there and visible becomes the current record.
+    if (allCandidatesFound(0))
+        return false; // a filter that nothing passes: no walk through the index
     while (found) {
         const uint32_t rec = IndexFile::recordOf(m_cursor.entry);
         if (rec > m_header.recordCount)
             rereadRecordCount();
-        if (rec >= 1 && rec <= m_header.recordCount) {
+        if (rec >= 1 && rec <= m_header.recordCount && mayBeVisible(rec)) {
             const char* bytes = readRecord(rec, 0);
             if (visible(bytes)) {
                 setCurrent(rec, bytes);
@@ -168,10 +172,21 @@ bool Table::landOnEntryOrNeighbour(const IndexFile::Entry& entry)
     return landOnVisible(found, true) || seekIndexed(false, true);
 }
 
-void Table::refreshNow()
+void Table::refreshWithCandidates(Candidates candidates, uint32_t count)
+{
+    repairing([&] { refreshNow(candidates, count); });
+}
+
+void Table::refreshNow(Candidates candidates, uint32_t count)
 {
     requireActive("refresh");
+    // The filter may have changed: its records are found anew, unless a pass elsewhere found them.
+    m_candidates = std::move(candidates);
     changed();
+    if (m_candidates) {
+        m_count = count;
+        m_countGeneration = m_generation;
+    }
     if (m_state != State::Browse)
         post();
     invalidateChunk();
@@ -474,6 +489,10 @@ void Table::extendPositions(uint32_t needed, uint32_t untilRecord)
         if (tag >= 0)
             run.emplace(*this, File::LockKind::Shared);
         for (int step = 0; step < kStepsPerLock && !m_positionsDone && !listed(); ++step) {
+            if (allCandidatesFound(m_positions.size())) {
+                m_positionsDone = true; // the rest of the index holds none of them
+                break;
+            }
             uint32_t rec;
             if (tag >= 0) {
                 rec = IndexFile::recordOf(m_positionCursor.entry);
@@ -485,7 +504,8 @@ void Table::extendPositions(uint32_t needed, uint32_t untilRecord)
                 if (rec > m_header.recordCount)
                     return;
             }
-            if (rec >= 1 && rec <= m_header.recordCount && visible(readRecord(rec, tag >= 0 ? 0 : +1))) {
+            if (rec >= 1 && rec <= m_header.recordCount && mayBeVisible(rec)
+                && visible(readRecord(rec, tag >= 0 ? 0 : +1))) {
                 m_positionOf.emplace(rec, static_cast<uint32_t>(m_positions.size()));
                 m_positions.push_back(rec);
             }

@@ -309,14 +309,17 @@ void Table::setFilter(Filter filter, bool parallelSafe)
 {
     m_filter = std::move(filter);
     m_filterParallelSafe = parallelSafe;
+    m_candidates.reset();
     changed();
 }
 
 void Table::setFiltered(bool on)
 {
     m_filtered = on;
+    m_candidates.reset();
     changed();
 }
+
 
 // ---------------------------------------------------------------- batches
 

@@ -81,4 +81,38 @@ bool QuickFilter::matches(const db::Record& record) const
     return true;
 }
 
+namespace {
+struct Cancelled {};
+} // namespace
+
+std::optional<FilterMatches> findFilterMatches(const std::string& collectionPath,
+                                               const std::function<bool(const db::Record&)>& accepts,
+                                               const std::atomic<bool>& cancelled)
+{
+    db::Table table;
+    table.setFilePath(collectionPath);
+    table.open(db::Table::OpenMode::ReadOnly);
+    auto passed = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(table.physicalRecordCount()) + 1, 0);
+    std::vector<uint32_t> counts(table.scanWorkers(), 0);
+    const std::vector<db::FieldDef>& fields = table.fields();
+    try {
+        table.scanVisibleInParallel([&](unsigned worker, const char* bytes, uint32_t recNo) {
+            if (cancelled.load(std::memory_order_relaxed))
+                throw Cancelled{};
+            if (accepts(db::Record(&fields, bytes))) {
+                // A record added as the pass began lies past the list: the table reads and tests it itself.
+                if (recNo < passed->size())
+                    (*passed)[recNo] = 1;
+                ++counts[worker];
+            }
+        });
+    } catch (const Cancelled&) {
+        return std::nullopt;
+    }
+    FilterMatches found{std::move(passed), 0};
+    for (const uint32_t part : counts)
+        found.count += part;
+    return found;
+}
+
 } // namespace find

@@ -4,6 +4,11 @@
 // case and accents, in the title, a star, the director, the producer, the
 // category, the key words or the media number of a record.
 
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,5 +37,17 @@ private:
     std::vector<std::string> m_words;
     std::vector<int> m_fields;
 };
+
+// The records of a collection that pass a filter, found on every core over a
+// table of its own (so that the window's table is left alone meanwhile): by
+// record number, 1 for each that passes, and how many. Empty when `cancelled`
+// was set before the pass was over: the typing went on.
+struct FilterMatches {
+    std::shared_ptr<const std::vector<uint8_t>> passed;
+    uint32_t count = 0;
+};
+std::optional<FilterMatches> findFilterMatches(const std::string& collectionPath,
+                                               const std::function<bool(const db::Record&)>& accepts,
+                                               const std::atomic<bool>& cancelled);
 
 } // namespace find

@@ -82,7 +82,13 @@ TMain::TMain(Prompter& prompter, bool browseMode, QWidget* parent)
     m_table.setLockWait([this](bool waiting) { m_lockWaitNotice->waiting(waiting); });
 }
 
-TMain::~TMain() = default;
+TMain::~TMain()
+{
+    // A pass still running reads the collection: it stops before the window goes.
+    cancelQuickFilterJob();
+    if (m_quickFilterWorker)
+        m_quickFilterWorker->waitForDone();
+}
 
 // ---------------------------------------------------------------- window and menus
 

@@ -14,6 +14,9 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QThreadPool>
+#include <atomic>
+#include <optional>
 #include <array>
 #include <functional>
 #include <memory>
@@ -109,6 +112,8 @@ public:
     QLineEdit* quickFilterBox() const { return m_quickFilterBox; }
     void applyQuickFilter();
     void clearQuickFilter();
+    // Waits until the quick filter that is being worked out is shown (for tests and benchmarks).
+    void waitForQuickFilter();
     QStringList searchValuesFor(int position) const;
     void EnableEndSearch();
     void DisableEndSearch();
@@ -218,6 +223,17 @@ private:
     find::QuickFilter m_quickFilter;
     QLineEdit* m_quickFilterBox = nullptr;
     QTimer* m_quickFilterPause = nullptr; // the filter applies once typing pauses
+    // The quick filter's records are found on a worker thread; a new keystroke
+    // cancels the pass under way, whose result is then never shown.
+    struct QuickFilterJob {
+        std::atomic<bool> cancelled{false};
+    };
+    std::shared_ptr<QuickFilterJob> m_quickFilterJob;
+    std::unique_ptr<QThreadPool> m_quickFilterWorker;
+    void cancelQuickFilterJob();
+    void showQuickFilter(const std::shared_ptr<QuickFilterJob>& job, const find::QuickFilter& filter,
+                         const std::optional<find::FilterMatches>& found, const QString& error);
+    void filterOnThisThread(const find::QuickFilter& filter);
     std::unique_ptr<find::TMyLocateDialog> m_locate;
     QMap<int, QStringList> m_gridLists; // by list code
     bool m_gridListsLoaded = false;

@@ -124,6 +124,7 @@ void TMain::DisableEndSearch()
 
 void TMain::clearQuickFilter()
 {
+    cancelQuickFilterJob();
     m_quickFilter = {};
     if (m_quickFilterBox) {
         m_quickFilterPause->stop();
@@ -154,20 +155,109 @@ void TMain::applyQuickFilter()
         return;
     if (!m_searchMode)
         m_searchItems.clear(); // a search ended earlier does not come back with the filter
-    m_quickFilter = find::QuickFilter(m_quickFilterBox->text().toStdString(), m_table);
-    if (m_quickFilter.empty() && m_searchItems.empty()) {
-        if (m_searchMode)
-            DoEndSearch();
+    cancelQuickFilterJob();
+    find::QuickFilter filter(m_quickFilterBox->text().toStdString(), m_table);
+    if (filter.empty()) {
+        m_quickFilter = {};
+        if (m_searchItems.empty()) {
+            if (m_searchMode)
+                DoEndSearch();
+            return;
+        }
+        filterOnThisThread(filter); // the Search window's search alone again
         return;
     }
+    // The pass over the collection runs on a worker with a table of its own,
+    // so the viewer goes on answering; what it finds comes back to this thread.
+    if (!m_quickFilterWorker) {
+        m_quickFilterWorker = std::make_unique<QThreadPool>();
+        m_quickFilterWorker->setMaxThreadCount(1);
+    }
+    auto job = std::make_shared<QuickFilterJob>();
+    m_quickFilterJob = job;
+    const std::string path = m_table.filePath();
+    const std::vector<find::SearchItem> items = m_searchItems;
+    m_quickFilterWorker->start([this, job, path, filter, items] {
+        const auto accepts = [&filter, &items](const db::Record& record) {
+            return (items.empty() || find::BuildFilter(items, record)) && filter.matches(record);
+        };
+        std::optional<find::FilterMatches> found;
+        QString error;
+        try {
+            found = find::findFilterMatches(path, accepts, job->cancelled);
+        } catch (const std::exception& e) {
+            error = QString::fromStdString(e.what());
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, job, path, filter, found = std::move(found), error] {
+                if (path == m_table.filePath()) // another collection opened meanwhile: its own filter applies
+                    showQuickFilter(job, filter, found, error);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void TMain::showQuickFilter(const std::shared_ptr<QuickFilterJob>& job, const find::QuickFilter& filter,
+                            const std::optional<find::FilterMatches>& found, const QString& error)
+{
+    if (job != m_quickFilterJob || job->cancelled)
+        return; // typing went on, or the search changed: a newer pass or none is wanted
+    if (m_table.state() != db::Table::State::Browse || QApplication::activeModalWidget()) {
+        // A record being edited in the viewer, or a window over this one that
+        // works on the table: the filter applies once they are done.
+        QTimer::singleShot(150, this, [this, job, filter, found, error] { showQuickFilter(job, filter, found, error); });
+        return;
+    }
+    m_quickFilterJob.reset();
+    if (!m_table.active())
+        return;
+    if (found && found->passed->size() > static_cast<size_t>(m_table.physicalRecordCount()) + 1) {
+        applyQuickFilter(); // the collection was packed meanwhile: its records have new numbers
+        return;
+    }
+    if (!error.isEmpty() || !found) {
+        // The worker could not read the collection by itself: the viewer's own table works it out.
+        filterOnThisThread(filter);
+        return;
+    }
+    m_quickFilter = filter;
+    EnableEndSearch();
+    m_table.refreshWithCandidates(found->passed, found->count);
+    m_table.first();
+    DisplayCount();
+}
+
+void TMain::filterOnThisThread(const find::QuickFilter& filter)
+{
+    m_quickFilter = filter;
     EnableEndSearch();
     m_table.refresh();
     m_table.first();
     DisplayCount();
 }
 
+void TMain::cancelQuickFilterJob()
+{
+    if (m_quickFilterJob)
+        m_quickFilterJob->cancelled = true;
+    m_quickFilterJob.reset();
+}
+
+void TMain::waitForQuickFilter()
+{
+    if (m_quickFilterWorker)
+        m_quickFilterWorker->waitForDone();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
 bool TMain::Doit(const std::vector<find::SearchItem>& items)
 {
+    if (m_quickFilterJob) {
+        // A pass under way used the search items of before: the filter typed applies with the new ones.
+        cancelQuickFilterJob();
+        m_quickFilter = find::QuickFilter(m_quickFilterBox->text().toStdString(), m_table);
+    }
     if (m_searchMode) {
         m_table.close();
         openTableShared();

@@ -27,6 +27,7 @@
 #include <QPrinter>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QMenu>
 #include <QDir>
 #include <QFileInfo>
@@ -557,9 +558,11 @@ TEST_F(ViewerTest, TheQuickFilterNarrowsTheViewerAndEndSearchEndsIt)
     ASSERT_NE(box, nullptr);
     box->setText("anything");
     window->applyQuickFilter(); // an empty collection
+    window->waitForQuickFilter();
     EXPECT_EQ(window->countText(), "0");
     box->clear();
     window->applyQuickFilter();
+    window->waitForQuickFilter();
     addFilms(*window, {"Am\xE9lie", "Heat", "The Heat of the Night", "Vertigo"});
     db::Table& t = window->table();
     t.selectIndex("");
@@ -571,19 +574,24 @@ TEST_F(ViewerTest, TheQuickFilterNarrowsTheViewerAndEndSearchEndsIt)
 
     box->setText("HEAT");
     window->applyQuickFilter();
+    window->waitForQuickFilter();
     EXPECT_TRUE(window->searchMode());
     EXPECT_EQ(window->countText(), "2");
     box->setText("amelie"); // without its accent
     window->applyQuickFilter();
+    window->waitForQuickFilter();
     EXPECT_EQ(window->countText(), "1");
     box->setText("stewart vertigo"); // every word, in any field searched
     window->applyQuickFilter();
+    window->waitForQuickFilter();
     EXPECT_EQ(window->countText(), "1");
     box->setText(QString(10000, 'x'));
     window->applyQuickFilter();
+    window->waitForQuickFilter();
     EXPECT_EQ(window->countText(), "0");
     box->setText("heat\tnight\x01");
     window->applyQuickFilter();
+    window->waitForQuickFilter();
     EXPECT_EQ(window->countText(), "1") << "control characters separate words";
 
     // With a search of the Search window, both hold.
@@ -594,12 +602,36 @@ TEST_F(ViewerTest, TheQuickFilterNarrowsTheViewerAndEndSearchEndsIt)
     item.levelEnd = true;
     box->setText("night");
     window->applyQuickFilter();
+    window->waitForQuickFilter();
     window->Doit({item});
     EXPECT_EQ(window->countText(), "1");
     window->action("EndSearch")->trigger();
     EXPECT_FALSE(window->searchMode());
     EXPECT_TRUE(box->text().isEmpty());
     EXPECT_EQ(window->countText(), "4");
+
+    // A keystroke while the worker looks cancels its pass: only the last text shows.
+    box->setText("heat");
+    window->applyQuickFilter();
+    box->setText("vertigo");
+    window->applyQuickFilter();
+    window->waitForQuickFilter();
+    EXPECT_EQ(window->countText(), "1");
+    // A record being edited in the viewer is never posted by a filter that
+    // arrives meanwhile: the filter waits until the edit is over.
+    t.first();
+    t.edit();
+    t.setText(0, "Half typed");
+    box->setText("heat");
+    window->applyQuickFilter();
+    window->waitForQuickFilter();
+    EXPECT_EQ(window->countText(), "1") << "not yet";
+    t.cancel();
+    QTest::qWait(400);
+    EXPECT_EQ(window->countText(), "2");
+    window->action("EndSearch")->trigger();
+    for (t.first(); !t.eof(); t.next())
+        EXPECT_NE(t.text(0), "Half typed");
 }
 
 // Records > Lent Out: the loans oldest first with the overdue one marked, Returned
@@ -725,6 +757,7 @@ TEST_F(ViewerTest, StatisticsCountTheSearchOrTheCollectionAndSaveAndPrintTheirCh
     }
     window->quickFilterBox()->setText("heat");
     window->applyQuickFilter();
+    window->waitForQuickFilter();
     ASSERT_EQ(window->countText(), "2");
     const QString picture = QString::fromStdString(dir.file("Category.png"));
     const QString pdf = QString::fromStdString(dir.file("statistics.pdf"));

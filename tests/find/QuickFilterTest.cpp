@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 
@@ -54,4 +55,76 @@ TEST(QuickFilterTest, MatchesWhatAPlainScanFinds)
     }
     EXPECT_TRUE(find::QuickFilter("  \t\x01 ", table).empty());
     EXPECT_EQ(find::QuickFilter(std::string(10000, 'a') + " b", table).words().size(), 2u);
+}
+
+// The worker's pass and the table that takes its result: the same records as
+// the filter on the table itself, through the index and in physical order; a
+// record added or changed since is seen as it is; a cancelled pass gives nothing.
+TEST(QuickFilterTest, AWorkersMatchesShowTheRecordsAsTheyAre)
+{
+    testing_support::NewCollection collection;
+    db::Table& table = collection.table;
+    const int star = table.requireField("Star1");
+    for (int i = 0; i < 3000; ++i) {
+        table.insert();
+        table.setText(0, (i % 3 ? "Storm " : "Calm ") + std::to_string(i));
+        table.setText(star, i % 5 ? "Grace Kelly" : "Cary Grant");
+        table.post();
+    }
+    table.first();
+    table.deleteRecord(); // record 1, a Calm one: deleted records never pass
+    const find::QuickFilter filter("calm", table);
+    const auto accepts = [&filter](const db::Record& r) { return filter.matches(r); };
+
+    std::atomic<bool> cancelled{true};
+    EXPECT_FALSE(find::findFilterMatches(collection.path, accepts, cancelled).has_value());
+    cancelled = false;
+    const std::optional<find::FilterMatches> found = find::findFilterMatches(collection.path, accepts, cancelled);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->count, 999u);
+    EXPECT_EQ((*found->passed)[1], 0) << "deleted";
+    EXPECT_EQ((*found->passed)[4], 1);
+
+    const auto listed = [&table] {
+        std::vector<std::string> titles;
+        for (table.first(); !table.eof(); table.next())
+            titles.push_back(table.text(0));
+        return titles;
+    };
+    table.setFilter(accepts, true);
+    table.setFiltered(true);
+    for (const std::string order : {"", "NewIndex"}) {
+        if (!order.empty())
+            table.addIndex("NewIndex", "UPPER(TITLE)");
+        table.selectIndex(order);
+        table.refresh();
+        const std::vector<std::string> byTheTable = listed();
+        table.refreshWithCandidates(found->passed, found->count);
+        EXPECT_EQ(table.recordCount(), 999u);
+        EXPECT_EQ(listed(), byTheTable) << order;
+    }
+
+    // Another copy renames a Calm film and adds one: the renamed one no longer
+    // shows, the added one (past the worker's list) does.
+    db::Table other;
+    other.setFilePath(collection.path);
+    other.open();
+    other.selectIndex("");
+    other.first(); // record 2: Storm 1
+    other.next();  // record 3: Storm 2
+    other.next();  // record 4: Calm 3
+    ASSERT_EQ(other.text(0), "Calm 3");
+    other.edit();
+    other.setText(0, "Storm 3");
+    other.post();
+    other.insert();
+    other.setText(0, "Calm Waters");
+    other.post();
+    other.close();
+    table.refreshWithCandidates(found->passed, found->count);
+    const std::vector<std::string> titles = listed();
+    EXPECT_EQ(std::count(titles.begin(), titles.end(), "Storm 3"), 0);
+    EXPECT_EQ(std::count(titles.begin(), titles.end(), "Calm Waters"), 1);
+    table.refresh(); // the filter worked out anew: no list of records holds
+    EXPECT_EQ(table.recordCount(), 999u);
 }
