@@ -1,4 +1,5 @@
 #include "Prompter.h"
+#include "ReelkeeperVersion.h"
 #include "ScreenshotTour.h"
 #include "TMain.h"
 
@@ -6,6 +7,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 // The desktop program: its first argument "/BROWSE" (any letter case) starts
@@ -15,9 +17,17 @@
 // A collection file given (as a file manager passes the one opened) is
 // opened once the window is up, as File > Open Database would.
 // --tour=FOLDER[,IMPORT.TXT] saves a picture of every window into FOLDER and quits.
+// --version prints the version and quits.
 int main(int argc, char** argv)
 {
+    // Before the application object: the version needs no display.
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("reelkeeper %s\n", REELKEEPER_VERSION);
+            return 0;
+        }
     QApplication application(argc, argv);
+    QApplication::setApplicationVersion(REELKEEPER_VERSION);
     QApplication::setApplicationName("Reelkeeper Videos");
     QGuiApplication::setDesktopFileName("org.reelkeeper.Reelkeeper"); // its desktop entry, icon included
     const QStringList arguments = QCoreApplication::arguments();

@@ -3,6 +3,7 @@
 #include "Duplicates.h"
 
 #include "CollectionFile.h"
+#include "ReelkeeperVersion.h"
 #include "Cp1252.h"
 #include "DbError.h"
 #include "DelimitedText.h"
@@ -37,6 +38,7 @@ namespace detail {
 
 constexpr const char* kUsage =
     "usage: reelkeeper-cli COMMAND FILE [ARGUMENTS]\n"
+    "       reelkeeper-cli --version\n"
     "commands:\n"
     "  create FILE                 create an empty collection\n"
     "  info FILE                   records, fields, index tags, whether it is a collection\n"
@@ -774,6 +776,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         {"report", report}, {"export", exportRecords}, {"import", importRecords},
         {"backup", backupFiles}, {"labels", labels}, {"duplicates", duplicates}, {"stats", statistics},
     };
+    if (!args.empty() && args[0] == "--version") {
+        out << "reelkeeper-cli " << REELKEEPER_VERSION << "\n";
+        return 0;
+    }
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;
         return args.empty() ? 2 : 0;

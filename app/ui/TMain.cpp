@@ -10,6 +10,7 @@
 #include "CollectionFile.h"
 #include "HelpViewer.h"
 #include "SpeedButtonIcons.h"
+#include "ReelkeeperVersion.h"
 #include "MyNavigator.h"
 #include "PickList.h"
 #include "TMyEdit.h"
@@ -429,7 +430,9 @@ void TMain::buildMenus()
     addCommand(help, "Contents", "&Contents", QKeySequence("Ctrl+H"), [this] { DoHelp(); });
     addCommand(help, "ReviewTips", "&Review \"Tips of the Day\"", {}, [this] { showTipOfDay(); });
     addCommand(help, "About", "&About", {}, [this] {
-        m_prompter.message(this, "About", "Reelkeeper Videos 95\nA database manager for a private video collection.",
+        m_prompter.message(this, "About",
+                           "Reelkeeper Videos 95\nA database manager for a private video collection.\nVersion "
+                               REELKEEPER_VERSION,
                            Prompter::Icon::Information);
     });
     addCommand(help, "OtherProducts", "Other &Products", {}, [this] {

@@ -2,6 +2,7 @@
 #include "IniFile.h"
 #include "ScriptedPrompter.h"
 #include "TMain.h"
+#include "ReelkeeperVersion.h"
 #include "Table.h"
 #include "TempDir.h"
 
@@ -420,7 +421,8 @@ TEST_F(MainWindowTest, TheAboutBoxBreaksItsLine)
     ASSERT_TRUE(created);
     window->action("About")->trigger();
     ASSERT_FALSE(prompter.messages.empty());
-    EXPECT_EQ(prompter.messages.back().text, "Reelkeeper Videos 95\nA database manager for a private video collection.");
+    EXPECT_EQ(prompter.messages.back().text,
+              "Reelkeeper Videos 95\nA database manager for a private video collection.\nVersion " REELKEEPER_VERSION);
     EXPECT_FALSE(prompter.messages.back().text.contains("\\n"));
 }
 

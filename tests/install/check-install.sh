@@ -29,6 +29,11 @@ if command -v update-mime-database >/dev/null; then
   grep -q "application/x-dbf" "$prefix/share/mime/globs2"
 fi
 grep -q "^MimeType=application/x-dbf;" "$desktop"
+# Both programs say the version the build carries, the AppStream release entry's.
+release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$prefix/share/metainfo/org.reelkeeper.Reelkeeper.metainfo.xml" | head -1)
+[ "$("$prefix/bin/reelkeeper-cli" --version)" = "reelkeeper-cli $release" ] || { echo "reelkeeper-cli --version is not $release"; exit 1; }
+[ "$(env -u DISPLAY QT_QPA_PLATFORM=none "$prefix/bin/reelkeeper" --version)" = "reelkeeper $release" ] ||
+  { echo "reelkeeper --version is not $release"; exit 1; }
 help=$("$prefix/bin/reelkeeper-cli" --help)
 grep -q "backup FILE FOLDER" <<<"$help"
 if command -v man >/dev/null; then
