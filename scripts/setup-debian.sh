@@ -12,6 +12,7 @@ packages=(
   fonts-liberation2
   python3 python3-dbfread python3-dbf gdal-bin
   desktop-file-utils appstream
+  dpkg-dev file lintian
   poppler-utils xvfb nodejs
   locales-all
 )

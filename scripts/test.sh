@@ -9,3 +9,5 @@ cmake --build build-test
 # The layers of the source tree: core folders include no widgets, nothing reaches up into the main window.
 python3 scripts/check-layers.py build-test
 ctest --test-dir build-test --output-on-failure -j "$(nproc)"
+# The Debian package, made and checked in a step of its own.
+scripts/package.sh build-test

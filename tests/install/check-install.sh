@@ -8,7 +8,7 @@ build=$1
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/reelkeeper bin/reelkeeper-cli share/man/man1/reelkeeper.1 share/man/man1/reelkeeper-cli.1 \
+for f in bin/reelkeeper bin/reelkeeper-cli share/man/man1/reelkeeper.1.gz share/man/man1/reelkeeper-cli.1.gz \
          share/icons/hicolor/scalable/apps/org.reelkeeper.Reelkeeper.svg share/mime/packages/org.reelkeeper.Reelkeeper.xml; do
   [ -e "$prefix/$f" ] || { echo "missing: $f"; exit 1; }
 done
@@ -37,7 +37,7 @@ release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$prefix/share/metain
 help=$("$prefix/bin/reelkeeper-cli" --help)
 grep -q "backup FILE FOLDER" <<<"$help"
 if command -v man >/dev/null; then
-  page=$(MANWIDTH=80 man -l "$prefix/share/man/man1/reelkeeper-cli.1" 2>&1)
+  page=$(MANWIDTH=80 man -l "$prefix/share/man/man1/reelkeeper-cli.1.gz" 2>&1)
   grep -q "work with Reelkeeper Videos" <<<"$page"
 fi
 echo "install checked"
