@@ -27,6 +27,7 @@ MyNavigator::MyNavigator(QWidget* parent)
         button->setObjectName(QString("Navigator") + QString::number(b));
         button->setIcon(style()->standardIcon(icons[static_cast<size_t>(b)]));
         button->setToolTip(kHints[static_cast<size_t>(b)]);
+        button->setAccessibleName(kHints[static_cast<size_t>(b)]); // a picture alone says nothing to a screen reader
         button->setAutoRaise(false);
         connect(button, &QToolButton::clicked, this, [this, b] { emit clicked(static_cast<Button>(b)); });
         layout->addWidget(button);

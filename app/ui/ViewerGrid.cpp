@@ -11,6 +11,7 @@ ViewerGrid::ViewerGrid(QWidget* parent)
     : QTableView(parent)
 {
     setObjectName("ViewerGrid");
+    setAccessibleName("Video Viewer");
     setItemDelegate(new ViewerDelegate(this));
     setShowGrid(false);
     setTabKeyNavigation(true);

@@ -62,11 +62,13 @@ TColorConfig::TColorConfig(app::Prompter& prompter, app::Settings& settings, int
     addGroup(0, "Window", nullptr,
              {{"Background", app::MainBackground}, {"Major Titles", app::MajorTitle}, {"Minor Titles", app::MinorTitle}});
     EditSample = new QLineEdit("Sample Text", this);
+    EditSample->setAccessibleName("Sample of an edit box");
     addGroup(1, "Edit Box", EditSample, {{"Text", app::EditText}, {"Background", app::EditBackground}});
     ComboSample = new QComboBox(this);
     ComboSample->addItem("Sample Text");
     addGroup(2, "Combo Box", ComboSample, {{"Text", app::ComboText}, {"Background", app::ComboBackground}});
     ListSample = new QListWidget(this);
+    ListSample->setAccessibleName("Sample of a list");
     ListSample->addItems({"Sample Text", "Sample Text"});
     ListSample->setMaximumHeight(60);
     addGroup(3, "List Box", ListSample, {{"Text", app::ListBoxText}, {"Background", app::ListBoxBackground}});
@@ -82,6 +84,7 @@ TColorConfig::TColorConfig(app::Prompter& prompter, app::Settings& settings, int
     layout->addWidget(CombinationsHeading);
     Combinations = new QComboBox(this);
     Combinations->setObjectName("Combinations");
+    Combinations->setAccessibleName("Color combinations");
     Combinations->addItems(appearance::combinationNames());
     connect(Combinations, &QComboBox::activated, this, &TColorConfig::chooseCombination);
     layout->addWidget(Combinations);

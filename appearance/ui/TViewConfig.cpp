@@ -37,6 +37,7 @@ QTableWidget* twoColumnGrid(QWidget* owner, const QString& first, const QString&
 {
     auto* grid = new QTableWidget(kFields, 2, owner);
     grid->setObjectName(name);
+    grid->setAccessibleName(first + " and " + second);
     grid->setHorizontalHeaderLabels({first, second});
     grid->verticalHeader()->setVisible(false);
     grid->horizontalHeader()->setStretchLastSection(true);
@@ -77,6 +78,7 @@ TViewConfig::TViewConfig(app::Prompter& prompter, app::Settings& settings, doubl
         m_listedNames << field.displayName;
     auto* layout = new QVBoxLayout(this);
     Pages = new QTabWidget(this);
+    Pages->setAccessibleName("Viewer configuration pages");
     Pages->addTab(titlePage(), "&Title");
     Pages->addTab(lookPage(), "&Look and Feel");
     Pages->addTab(showPage(), "Fields to &Show");
@@ -236,6 +238,7 @@ QWidget* TViewConfig::orderPage()
     auto* layout = new QHBoxLayout(page);
     OrderList = new QListWidget(page);
     OrderList->setObjectName("OrderList");
+    OrderList->setAccessibleName("Column order");
     OrderList->addItems(appearance::orderRows(m_settings));
     OrderList->setCurrentRow(0);
     layout->addWidget(OrderList, 1);

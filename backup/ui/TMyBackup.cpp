@@ -125,6 +125,7 @@ TMyBackup::TMyBackup(BackupContext context, QWidget* parent)
     m_folders->setRootPath("/");
     FolderList = new QTreeView(where);
     FolderList->setObjectName("FolderList");
+    FolderList->setAccessibleName("Folders");
     FolderList->setModel(m_folders);
     for (int column = 1; column < m_folders->columnCount(); ++column)
         FolderList->hideColumn(column);

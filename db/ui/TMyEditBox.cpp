@@ -23,8 +23,10 @@ TMyEditBox::TMyEditBox(app::Prompter& prompter, const QString& name, int entryLe
 {
     setWindowTitle("Edit \"" + name + "\" List");
     m_addInfo->setObjectName("AddInfo");
+    m_addInfo->setAccessibleName("New entry");
     m_addInfo->setMaxLength(entryLength);
     m_list->setObjectName("TheList");
+    m_list->setAccessibleName("Entries of the list");
     m_list->addItems(entries);
     auto* add = new QPushButton("&Add", this);
     auto* remove = new QPushButton("&Delete", this);

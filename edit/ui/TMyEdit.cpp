@@ -167,6 +167,7 @@ void TMyEdit::buildWindow()
     outer->setMenuBar(bar);
     m_pages = new QTabWidget(this);
     m_pages->setObjectName("Notebook");
+    m_pages->setAccessibleName("Record pages");
     const std::array<const char*, 4> pageNames = {"Par&ticulars", "&Attributes", "Li&brary", "&Other"};
     std::array<QGridLayout*, 4> grids{};
     for (size_t p = 0; p < pageNames.size(); ++p) {
@@ -232,6 +233,8 @@ void TMyEdit::buildWindow()
                 m_labels.insert("Star1", label);
                 grid->addWidget(label, row, 0);
             }
+            if (n > 0) // the one label names the first box; a screen reader needs each named
+                control->setAccessibleName(QString("Star %1").arg(n + 1));
             grid->addWidget(control, row + n / 2, 1 + n % 2);
             if (n == 5)
                 row += 3;

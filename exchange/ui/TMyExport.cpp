@@ -42,6 +42,7 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
 
     Grid = new QTableWidget(kRows, 2, this);
     Grid->setObjectName("ExportGrid");
+    Grid->setAccessibleName("Fields to export");
     Grid->setHorizontalHeaderLabels({"FIELD", "EXPORT IT"});
     Grid->verticalHeader()->setVisible(false);
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -37,6 +37,7 @@ TMySearch::TMySearch(SearchContext context, QWidget* parent)
         m_context.runDialog = [](QDialog& d) { return d.exec(); };
     setWindowTitle("Search");
     m_grid->setObjectName("SearchGrid");
+    m_grid->setAccessibleName("Search items");
     m_grid->verticalHeader()->setVisible(false);
     m_grid->setItemDelegateForColumn(kCriteriaColumn, new SearchCellDelegate(this));
     m_grid->setEditTriggers(QAbstractItemView::AllEditTriggers);

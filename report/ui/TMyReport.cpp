@@ -144,6 +144,7 @@ TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
     auto* reportLayout = new QVBoxLayout(m_reportPanel);
     ReportList = new QListWidget(m_reportPanel);
     ReportList->setObjectName("ReportList");
+    ReportList->setAccessibleName("Reports");
     reportLayout->addWidget(ReportList);
     middle->addWidget(m_reportPanel, 1);
 

@@ -224,6 +224,7 @@ TStatistics::TStatistics(StatisticsContext context, QWidget* parent)
 
     Pages = new QTabWidget(this);
     Pages->setObjectName("StatisticsPages");
+    Pages->setAccessibleName("Statistics pages");
     SummaryGrid = makeGrid(Pages, {"", ""});
     SummaryGrid->setObjectName("SummaryGrid");
     SummaryGrid->setAccessibleName("Summary of the statistics");

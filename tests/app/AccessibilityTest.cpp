@@ -1,0 +1,102 @@
+// Every control a user can reach with the keyboard tells a screen reader
+// what it is: its accessible name (its caption, its label's text or a name of
+// its own). The main window and every window its menus open are checked.
+#include "ScriptedPrompter.h"
+#include "TMain.h"
+#include "Table.h"
+#include "TempDir.h"
+#include "TemporaryProgram.h"
+
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QAction>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+using testing_support::ScriptedPrompter;
+using testing_support::TempDir;
+using testing_support::TemporaryProgram;
+
+namespace {
+
+QString accessibleName(QWidget* widget)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name).trimmed() : QString();
+}
+
+// A part of a composite control that the control itself names: the edit line
+// of a combo box or spin box, the drawing area of a view, the bar of a tab widget.
+bool partOfANamedControl(QWidget* widget)
+{
+    QWidget* parent = widget->parentWidget();
+    if (qobject_cast<QLineEdit*>(widget) && (qobject_cast<QComboBox*>(parent) || qobject_cast<QAbstractSpinBox*>(parent)))
+        return !accessibleName(parent).isEmpty();
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(parent); area && area->viewport() == widget)
+        return !accessibleName(parent).isEmpty();
+    return qobject_cast<QTabBar*>(widget) != nullptr;
+}
+
+// The controls of a shown window that Tab reaches and that have no name, as
+// "Class objectName (in Window)", every page of its tab widgets seen.
+QStringList unnamedControls(QWidget& window)
+{
+    QStringList unnamed;
+    const auto look = [&] {
+        for (QWidget* widget : window.findChildren<QWidget*>()) {
+            if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() || partOfANamedControl(widget))
+                continue;
+            const QString entry = QString("%1 %2 (in %3)")
+                                      .arg(widget->metaObject()->className(), widget->objectName(), window.windowTitle());
+            if (accessibleName(widget).isEmpty() && !unnamed.contains(entry))
+                unnamed << entry;
+        }
+    };
+    look();
+    for (QTabWidget* pages : window.findChildren<QTabWidget*>())
+        for (int page = 0; page < pages->count(); ++page) {
+            pages->setCurrentIndex(page);
+            look();
+        }
+    return unnamed;
+}
+
+} // namespace
+
+TEST(AccessibilityTest, EveryControlTabReachesHasAName)
+{
+    TempDir dir;
+    TemporaryProgram program{dir};
+    program.saveSettings();
+    ScriptedPrompter prompter;
+    app::TMain window(prompter, false);
+    QStringList unnamed;
+    window.setDialogRunner([&unnamed](QDialog& dialog) {
+        dialog.show(); // some windows fill in their captions as they show
+        unnamed << unnamedControls(dialog);
+        dialog.hide();
+        return int(QDialog::Rejected);
+    });
+    ASSERT_TRUE(window.create());
+    window.show();
+    db::Table& table = window.table();
+    table.insert();
+    table.setText(0, "Vertigo");
+    table.post();
+    window.DisplayCount();
+    unnamed << unnamedControls(window);
+    for (const char* command : {"Add", "Edit", "Search", "Locate", "SortOrder", "SearchAndReplace", "Reports", "Import",
+                                "Export", "LentOut", "FindDuplicates", "Statistics", "BackUpData", "RestoreData", "Viewer",
+                                "ColorMain", "ReviewTips", "List2"}) {
+        QAction* action = window.action(command);
+        ASSERT_NE(action, nullptr) << command;
+        action->trigger();
+    }
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.size() << " controls without a name:\n"
+                                   << unnamed.join("\n").toStdString();
+}
