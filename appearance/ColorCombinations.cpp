@@ -32,28 +32,9 @@ const std::array<Combination, 12> kCombinations = {{
     {"Camouflage", {{{128, 128, 0}, {0, 128, 0}, {127, 127, 127}, {0, 128, 128}, {192, 192, 192}, {127, 127, 127}}}},
 }};
 
-} // namespace
-
-QStringList combinationNames()
+// The six colors of a set made whole, as every combination makes it.
+app::ColorSet completed(app::ColorSet out)
 {
-    QStringList names{QString()};
-    for (const Combination& c : kCombinations)
-        names << QString::fromLatin1(c.name);
-    return names;
-}
-
-app::ColorSet applyCombination(const app::ColorSet& set, int index)
-{
-    if (index < 1 || index > static_cast<int>(kCombinations.size()))
-        return set;
-    const std::array<Rgb, 6>& c = kCombinations[static_cast<size_t>(index - 1)].colors;
-    app::ColorSet out = set;
-    out[app::MainBackground] = c[0].setting();
-    out[app::MajorTitle] = c[1].setting();
-    out[app::MinorTitle] = c[2].setting();
-    out[app::EditBackground] = c[3].setting();
-    out[app::EditText] = c[4].setting();
-    out[app::RadioText] = c[5].setting();
     // The others follow: lists and combo boxes look like edit boxes, radio
     // buttons and check boxes sit on the window's background.
     out[app::ComboBackground] = out[app::ListBoxBackground] = out[app::EditBackground];
@@ -61,6 +42,54 @@ app::ColorSet applyCombination(const app::ColorSet& set, int index)
     out[app::RadioBackground] = out[app::CheckBackground] = out[app::MainBackground];
     out[app::CheckText] = out[app::RadioText];
     return out;
+}
+
+app::ColorSet fromSix(const app::ColorSet& set, const std::array<Rgb, 6>& c)
+{
+    app::ColorSet out = set;
+    out[app::MainBackground] = c[0].setting();
+    out[app::MajorTitle] = c[1].setting();
+    out[app::MinorTitle] = c[2].setting();
+    out[app::EditBackground] = c[3].setting();
+    out[app::EditText] = c[4].setting();
+    out[app::RadioText] = c[5].setting();
+    return completed(out);
+}
+
+// Dark and light sets for a desktop preference the system palette does not match.
+const std::array<Rgb, 6> kDark = {{{45, 45, 48}, {255, 255, 255}, {220, 220, 220}, {30, 30, 30}, {235, 235, 235}, {235, 235, 235}}};
+const std::array<Rgb, 6> kLight = {{{240, 240, 240}, {0, 0, 0}, {0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {0, 0, 0}}};
+
+bool darkBackground(int setting)
+{
+    const int red = setting % 256, green = setting / 256 % 256, blue = setting / 65536 % 256;
+    return red * 299 + green * 587 + blue * 114 < 128 * 1000;
+}
+
+} // namespace
+
+QStringList combinationNames()
+{
+    QStringList names{QString()};
+    for (const Combination& c : kCombinations)
+        names << QString::fromLatin1(c.name);
+    return names << "Follow the Desktop";
+}
+
+app::ColorSet desktopColorSet(DesktopScheme scheme, const app::ColorSet& systemPalette)
+{
+    if (scheme == DesktopScheme::Dark)
+        return fromSix(systemPalette, kDark);
+    if (scheme == DesktopScheme::Light && darkBackground(systemPalette[app::MainBackground]))
+        return fromSix(systemPalette, kLight);
+    return completed(systemPalette);
+}
+
+app::ColorSet applyCombination(const app::ColorSet& set, int index)
+{
+    if (index < 1 || index > static_cast<int>(kCombinations.size()))
+        return set;
+    return fromSix(set, kCombinations[static_cast<size_t>(index - 1)].colors);
 }
 
 } // namespace appearance

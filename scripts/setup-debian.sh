@@ -13,7 +13,7 @@ packages=(
   python3 python3-dbfread python3-dbf gdal-bin
   desktop-file-utils appstream
   dpkg-dev file lintian
-  poppler-utils xvfb nodejs
+  poppler-utils xvfb nodejs dbus-daemon
   locales-all
 )
 if [ "${1:-}" = "--bench" ]; then

@@ -165,10 +165,12 @@ void visitAll(Visitor& v, Settings& s)
     v.number("Sort Order", "Third Level Sort", s.sortKeys[2], 0, 40);
     v.number("Sort Order", "Fourth Level Sort", s.sortKeys[3], 0, 40);
 
-    for (int g = 0; g < ColorGroupCount; ++g)
+    for (int g = 0; g < ColorGroupCount; ++g) {
         for (int c = 0; c < ColorRoleCount; ++c)
             v.number(kColorSections[static_cast<size_t>(g)], kColorKeys[static_cast<size_t>(c)],
                      s.colorSets[static_cast<size_t>(g)][static_cast<size_t>(c)], 0, kColorMax);
+        v.yesNo(kColorSections[static_cast<size_t>(g)], "Follow Desktop", s.followDesktop[static_cast<size_t>(g)]);
+    }
 
     v.yesNo("Grid Title", "Show Titles", s.gridShowTitles);
     v.number("Grid Title", "Background Color", s.gridTitleBackground, 0, kColorMax);

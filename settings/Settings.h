@@ -78,6 +78,16 @@ struct Settings {
     std::array<int, 4> sortKeys{2, 0, 0, 0};
 
     std::array<ColorSet, ColorGroupCount> colorSets;
+    // A group set to "Follow the Desktop" takes desktopColors, whatever its stored set.
+    std::array<bool, ColorGroupCount> followDesktop{};
+    // The colors of the desktop's light or dark preference as this run found
+    // them (not kept in the file): the program works them out at start and
+    // again when the desktop's preference changes.
+    ColorSet desktopColors{};
+    const ColorSet& colorsOf(ColorGroup group) const
+    {
+        return followDesktop[static_cast<size_t>(group)] ? desktopColors : colorSets[static_cast<size_t>(group)];
+    }
 
     // Grid look
     bool gridShowTitles = true;

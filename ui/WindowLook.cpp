@@ -148,7 +148,7 @@ void applyColorSet(QWidget* window, const app::ColorSet& c, const std::function<
 void applyWindowLook(QWidget* window, const app::Settings& settings, app::ColorGroup group, double scaleFactor)
 {
     SetFonts(window, {settings.labelFont, settings.editFont, settings.buttonFont});
-    applyColorSet(window, settings.colorSets[static_cast<size_t>(group)], [](const QLabel*) { return true; });
+    applyColorSet(window, settings.colorsOf(group), [](const QLabel*) { return true; });
     scaleAndCentre(window, scaleFactor);
 }
 

@@ -10,6 +10,7 @@
 #include "CollectionFile.h"
 #include "HelpViewer.h"
 #include "SpeedButtonIcons.h"
+#include "DesktopAppearance.h"
 #include "ReelkeeperVersion.h"
 #include "MyNavigator.h"
 #include "PickList.h"
@@ -514,6 +515,7 @@ bool TMain::create()
         m_prompter.message(this, "Error", fromLocal(e.what()), Prompter::Icon::Error);
     }
     readSettings();
+    followTheDesktop();
     // The stored bounds are the client area's, read and written alike.
     setGeometry(m_settings.mainWindow);
     BuildSortString();
@@ -571,6 +573,21 @@ bool TMain::create()
         ui::applyWindowLook(window, m_settings, ConfigureWindowColors, m_scaleFactor);
     };
     return true;
+}
+
+void TMain::followTheDesktop()
+{
+    if (!m_desktop) {
+        // Without a session bus there is no portal to ask (and no bus to start for it).
+        const bool bus = qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS");
+        m_desktop = new appearance_ui::DesktopAppearance(bus ? QDBusConnection::sessionBus() : QDBusConnection(QString()),
+                                                         this);
+        connect(m_desktop, &appearance_ui::DesktopAppearance::schemeChanged, this, [this] {
+            m_settings.desktopColors = m_desktop->colors();
+            SetColors(); // at once in the main window; the other windows take them when next shown
+        });
+    }
+    m_settings.desktopColors = m_desktop->colors();
 }
 
 void TMain::readSettings()

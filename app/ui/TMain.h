@@ -40,6 +40,10 @@ namespace find {
 class TMyLocateDialog;
 }
 
+namespace appearance_ui {
+class DesktopAppearance;
+}
+
 namespace app {
 
 class LockWaitNotice;
@@ -95,6 +99,9 @@ public:
     void DoLentOut();
     void DoFindDuplicates();
     void DoStatistics();
+    // "Follow the Desktop" colors: the desktop's light or dark preference, followed as it changes.
+    void followTheDesktop();
+    appearance_ui::DesktopAppearance* desktopAppearance() const { return m_desktop; }
     void DoBackup();
     void DoRestore();
     void DoViewer();
@@ -229,6 +236,7 @@ private:
         std::atomic<bool> cancelled{false};
     };
     std::shared_ptr<QuickFilterJob> m_quickFilterJob;
+    appearance_ui::DesktopAppearance* m_desktop = nullptr;
     std::unique_ptr<QThreadPool> m_quickFilterWorker;
     void cancelQuickFilterJob();
     void showQuickFilter(const std::shared_ptr<QuickFilterJob>& job, const find::QuickFilter& filter,

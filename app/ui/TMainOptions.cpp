@@ -92,7 +92,7 @@ void TMain::DisplayCount()
 
 void TMain::SetColors()
 {
-    const ColorSet& colors = m_settings.colorSets[MainWindowColors];
+    const ColorSet& colors = m_settings.colorsOf(MainWindowColors);
     QPalette p = palette();
     p.setColor(QPalette::Window, ui::colorFromSetting(colors[MainBackground]));
     setPalette(p);

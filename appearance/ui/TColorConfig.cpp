@@ -33,7 +33,8 @@ TColorConfig::TColorConfig(app::Prompter& prompter, app::Settings& settings, int
     , m_prompter(prompter)
     , m_settings(settings)
     , m_target(target)
-    , m_colors(settings.colorSets[static_cast<size_t>(target >= 0 && target < app::ColorGroupCount ? target : 0)])
+    , m_colors(settings.colorsOf(static_cast<app::ColorGroup>(target >= 0 && target < app::ColorGroupCount ? target : 0)))
+    , m_followDesktop(settings.followDesktop[static_cast<size_t>(target >= 0 && target < app::ColorGroupCount ? target : 0)])
 {
     setWindowTitle("Color Configuration");
     auto* layout = new QVBoxLayout(this);
@@ -86,6 +87,8 @@ TColorConfig::TColorConfig(app::Prompter& prompter, app::Settings& settings, int
     Combinations->setObjectName("Combinations");
     Combinations->setAccessibleName("Color combinations");
     Combinations->addItems(appearance::combinationNames());
+    if (m_followDesktop)
+        Combinations->setCurrentIndex(appearance::kFollowTheDesktop);
     connect(Combinations, &QComboBox::activated, this, &TColorConfig::chooseCombination);
     layout->addWidget(Combinations);
 
@@ -130,22 +133,35 @@ void TColorConfig::changeColor(app::ColorRole role)
     if (!chosen)
         return;
     m_colors[role] = ui::settingFromColor(*chosen);
+    m_followDesktop = false; // a color of one's own: the set is fixed from now on
     showSamples();
 }
 
 void TColorConfig::chooseCombination(int index)
 {
-    m_colors = appearance::applyCombination(m_colors, index);
+    if (index == appearance::kFollowTheDesktop) {
+        m_colors = m_settings.desktopColors;
+        m_followDesktop = true;
+    } else if (index > 0) {
+        m_colors = appearance::applyCombination(m_colors, index);
+        m_followDesktop = false;
+    }
     showSamples();
 }
 
 void TColorConfig::OkClick()
 {
+    // A group that follows the desktop keeps the colors it had of its own, for the day it stops.
+    const auto take = [this](size_t group) {
+        m_settings.followDesktop[group] = m_followDesktop;
+        if (!m_followDesktop)
+            m_settings.colorSets[group] = m_colors;
+    };
     if (m_target >= 0 && m_target < app::ColorGroupCount) {
-        m_settings.colorSets[static_cast<size_t>(m_target)] = m_colors;
+        take(static_cast<size_t>(m_target));
     } else {
-        for (app::ColorSet& set : m_settings.colorSets)
-            set = m_colors;
+        for (size_t group = 0; group < m_settings.colorSets.size(); ++group)
+            take(group);
     }
     accept();
 }

@@ -38,6 +38,7 @@ public:
     QLabel* CombinationsHeading;
 
     const app::ColorSet& workingCopy() const { return m_colors; }
+    bool followsDesktop() const { return m_followDesktop; }
     void changeColor(app::ColorRole role);
     void chooseCombination(int index);
     void OkClick();
@@ -49,6 +50,7 @@ private:
     app::Settings& m_settings;
     int m_target;
     app::ColorSet m_colors;
+    bool m_followDesktop; // "Follow the Desktop" chosen rather than colors of its own
 };
 
 } // namespace appearance_ui

@@ -512,7 +512,7 @@ void TMyEdit::showEvent(QShowEvent* event)
     applyDateMasks();
     SetCaptions();
     m_pages->setCurrentIndex(Particulars);
-    ui::applyColorSet(this, s.colorSets[app::EditWindowColors], [this](const QLabel* label) {
+    ui::applyColorSet(this, s.colorsOf(app::EditWindowColors), [this](const QLabel* label) {
         return label == m_warrantyItem || label == m_libraryItem || label == m_worthItem;
     });
     if (m_mode == EditMode || m_mode == CopyMode)

@@ -47,8 +47,9 @@ TEST(ViewerConfig, FieldsTakeTheRowOfTheNameTheyWereListedBy)
 TEST(ColorCombinations, EachSetsSixColorsAndDerivesTheRest)
 {
     const QStringList names = combinationNames();
-    ASSERT_EQ(names.size(), 13);
+    ASSERT_EQ(names.size(), 14);
     EXPECT_EQ(names[0], "");
+    EXPECT_EQ(names[kFollowTheDesktop], "Follow the Desktop");
     EXPECT_EQ(names[8], "Christmas Season");
     EXPECT_EQ(names[12], "Camouflage");
     const app::ColorSet base = app::defaultColorSet();
@@ -64,4 +65,25 @@ TEST(ColorCombinations, EachSetsSixColorsAndDerivesTheRest)
     EXPECT_EQ(christmas[app::CheckBackground], green); // the window's green
     EXPECT_EQ(christmas[app::CheckText], red);
     EXPECT_EQ(applyCombination(base, 12)[app::EditText], 192 + 192 * 256 + 192 * 65536);
+}
+
+TEST(ColorCombinations, FollowTheDesktopIsDarkForADarkPreferenceAndTheSystemsOwnOtherwise)
+{
+    const auto dark = [](int setting) {
+        return (setting % 256) * 299 + (setting / 256 % 256) * 587 + (setting / 65536) * 114 < 128 * 1000;
+    };
+    app::ColorSet lightPalette = app::defaultColorSet();
+    lightPalette[app::MainBackground] = 0xEFEFEF;
+    lightPalette[app::EditBackground] = 0xFFFFFF;
+    lightPalette[app::EditText] = 0;
+    const app::ColorSet asDark = desktopColorSet(DesktopScheme::Dark, lightPalette);
+    EXPECT_TRUE(dark(asDark[app::MainBackground]));
+    EXPECT_TRUE(dark(asDark[app::ListBoxBackground])) << "the derived colors follow";
+    EXPECT_FALSE(dark(asDark[app::EditText]));
+    const app::ColorSet asSystem = desktopColorSet(DesktopScheme::NoPreference, lightPalette);
+    EXPECT_EQ(asSystem[app::MainBackground], 0xEFEFEF);
+    EXPECT_EQ(asSystem[app::ComboBackground], 0xFFFFFF);
+    EXPECT_EQ(desktopColorSet(DesktopScheme::Light, lightPalette), asSystem);
+    // A light preference on a system whose palette is dark: a light set of the program's own.
+    EXPECT_FALSE(dark(desktopColorSet(DesktopScheme::Light, asDark)[app::MainBackground]));
 }

@@ -85,7 +85,8 @@ TEST(Settings, WriteCoversEveryKeyInItsSection)
     EXPECT_EQ(ini.entries("Misc").size(), 20u);
     EXPECT_EQ(ini.value("Misc", "Overdue Days"), QString("14"));
     EXPECT_EQ(ini.entries("Field Order").size(), 40u);
-    EXPECT_EQ(ini.entries("Main Window Color").size(), 13u);
+    EXPECT_EQ(ini.entries("Main Window Color").size(), 13u + 1); // the thirteen colors and Follow Desktop
+    EXPECT_EQ(ini.value("Main Window Color", "Follow Desktop"), QString("No"));
     EXPECT_EQ(ini.entries("Reports").size(), 1u + 4 + 1 + 8 + 1 + 16 + 1);
     EXPECT_EQ(ini.value("Reports", "Label Item 17"), QString(""));
     EXPECT_EQ(ini.value("Misc", "Show Tips"), QString("Yes"));
