@@ -15,6 +15,7 @@
 #include "TReportFiler.h"
 #include "TReportForm.h"
 #include "TextReportFile.h"
+#include "SearchPause.h"
 #include "WindowLook.h"
 
 #include <QApplication>
@@ -39,29 +40,7 @@ namespace {
 const QString kNoReport = "No Report has been selected.  Please choose one.";
 const QString kNotUsed = "*NOT USED*";
 
-// Ends the main window's search for a run over the whole collection, and
-// puts it back when the run is over.
-class SearchPause {
-public:
-    SearchPause(const ReportWindowContext& context, bool end)
-        : m_context(context)
-        , m_ended(end && context.searchMode && context.searchMode())
-    {
-        if (m_ended && m_context.endSearch)
-            m_context.endSearch();
-    }
-    ~SearchPause()
-    {
-        if (m_ended && m_context.restoreSearch)
-            m_context.restoreSearch();
-    }
-    SearchPause(const SearchPause&) = delete;
-    SearchPause& operator=(const SearchPause&) = delete;
-
-private:
-    const ReportWindowContext& m_context;
-    bool m_ended;
-};
+using SearchPause = ui::SearchPause<ReportWindowContext>;
 
 // The engine of one run: mode 1 prints on the system's printer (on paper
 // of its own when given), modes 2 and 3 record into the run's stream.

@@ -2,6 +2,7 @@
 
 #include "HelpViewer.h"
 #include "Table.h"
+#include "SearchPause.h"
 #include "WindowLook.h"
 
 #include <QApplication>
@@ -50,28 +51,7 @@ QString countText(uint64_t count)
     return QLocale().toString(static_cast<qulonglong>(count));
 }
 
-// Puts the main window's search aside for a count of the whole collection.
-class SearchPause {
-public:
-    SearchPause(const StatisticsContext& context, bool end)
-        : m_context(context)
-        , m_ended(end && context.searchMode && context.searchMode())
-    {
-        if (m_ended && m_context.endSearch)
-            m_context.endSearch();
-    }
-    ~SearchPause()
-    {
-        if (m_ended && m_context.restoreSearch)
-            m_context.restoreSearch();
-    }
-    SearchPause(const SearchPause&) = delete;
-    SearchPause& operator=(const SearchPause&) = delete;
-
-private:
-    const StatisticsContext& m_context;
-    bool m_ended;
-};
+using SearchPause = ui::SearchPause<StatisticsContext>;
 
 class WaitCursor {
 public:
