@@ -105,15 +105,18 @@ std::unique_ptr<Prompter> makeTourPrompter(const QString& importSample)
     return std::make_unique<TourPrompter>(importSample);
 }
 
-int runScreenshotTour(TMain& window, const QString& folder)
+int runScreenshotTour(TMain& window, const QString& folder, const std::function<void(QWidget&)>& visit)
 {
     QDir().mkpath(folder);
     int saved = 0;
     int previews = 0;
+    const int pause = visit ? 20 : 800;
     auto save = [&](QWidget& widget, const QString& name) {
         widget.show();
         widget.raise();
-        settle();
+        settle(pause);
+        if (visit)
+            visit(widget);
         if (widget.grab().save(QDir(folder).filePath(name + ".png")))
             ++saved;
     };
@@ -164,7 +167,7 @@ int runScreenshotTour(TMain& window, const QString& folder)
             action->trigger();
     }
     showHelp(&window, "Contents");
-    settle();
+    settle(pause);
     if (auto* help = window.findChild<HelpWindow*>())
         save(*help, "help");
     return saved;

@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
+
+class QWidget;
 
 namespace app {
 
@@ -16,6 +19,8 @@ std::unique_ptr<Prompter> makeTourPrompter(const QString& importSample);
 // Opens every window of the program in turn, as its menu command does, and
 // saves a picture of each into folder (docs/make-screenshots.sh). The window
 // runs on the tour's prompter. Returns the number of pictures saved.
-int runScreenshotTour(TMain& window, const QString& folder);
+// visit, when given, is shown each window as it stands (for checks that want
+// every window, nested ones included), and the tour waits only briefly.
+int runScreenshotTour(TMain& window, const QString& folder, const std::function<void(QWidget&)>& visit = {});
 
 } // namespace app

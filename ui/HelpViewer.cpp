@@ -67,6 +67,7 @@ HelpWindow::HelpWindow(QWidget* owner)
     auto* forward = new QPushButton("&Forward", this);
     FindBox = new QLineEdit(this);
     FindBox->setObjectName("HelpFind");
+    FindBox->setAccessibleName("Find in this page");
     FindBox->setPlaceholderText("Find in this page");
     auto* find = new QPushButton("Fi&nd", this);
     for (QWidget* w : std::initializer_list<QWidget*>{back, forward})
@@ -79,6 +80,7 @@ HelpWindow::HelpWindow(QWidget* owner)
     auto* body = new QHBoxLayout;
     Sections = new QListWidget(this);
     Sections->setObjectName("HelpSections");
+    Sections->setAccessibleName("Sections of the help");
     for (const auto& [keyword, title] : sectionsWithTitles()) {
         auto* item = new QListWidgetItem(title, Sections);
         item->setData(Qt::UserRole, keyword);
@@ -87,6 +89,7 @@ HelpWindow::HelpWindow(QWidget* owner)
     body->addWidget(Sections);
     Browser = new QTextBrowser(this);
     Browser->setObjectName("HelpBrowser");
+    Browser->setAccessibleName("Help page");
     Browser->setSource(QUrl(kBook));
     body->addWidget(Browser, 1);
     layout->addLayout(body, 1);

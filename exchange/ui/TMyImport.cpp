@@ -39,6 +39,7 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
     const int rows = std::max(db::kSchemaFieldCount, fields);
     Grid = new QTableWidget(rows, 3, this);
     Grid->setObjectName("ImportGrid");
+    Grid->setAccessibleName("Fields to import");
     Grid->setHorizontalHeaderLabels({"REELKEEPER FIELDS", "IMPORT FIELDS", "USE"});
     Grid->verticalHeader()->setVisible(false);
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -104,6 +105,7 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
     side->addWidget(countLabel);
     CountBox = new QLineEdit(this);
     CountBox->setObjectName("CountBox");
+    CountBox->setAccessibleName("Import Count");
     CountBox->setReadOnly(true);
     side->addWidget(CountBox);
     Busy = new QProgressBar(this);

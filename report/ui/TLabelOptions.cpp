@@ -136,6 +136,7 @@ TChooseMedia::TChooseMedia(const std::string& collectionFile, const std::string&
     auto* layout = new QVBoxLayout(this);
     Grid = new QTableView(this);
     Grid->setObjectName("MediaChoices");
+    Grid->setAccessibleName("Media numbers");
     Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
     Grid->verticalHeader()->setVisible(false);

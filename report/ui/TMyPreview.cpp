@@ -139,6 +139,7 @@ TMyPreview::TMyPreview(PreviewContext context, engine::ReportBytes* stream, cons
         auto* button = new QToolButton(this);
         button->setObjectName(QString(hint).remove(' '));
         button->setToolTip(hint);
+        button->setAccessibleName(hint);
         button->setIcon(style()->standardIcon(glyph));
         connect(button, &QToolButton::clicked, this, work);
         tools->addWidget(button);
@@ -148,12 +149,14 @@ TMyPreview::TMyPreview(PreviewContext context, engine::ReportBytes* stream, cons
     tools->addWidget(new QLabel("Zoom %", this));
     ZoomEdit = new QLineEdit(this);
     ZoomEdit->setObjectName("ZoomEdit");
+    ZoomEdit->setAccessibleName("Zoom %");
     ZoomEdit->setMaxLength(10);
     ZoomEdit->setFixedWidth(60);
     tools->addWidget(ZoomEdit);
     tools->addWidget(new QLabel("Page #", this));
     PageEdit = new QLineEdit(this);
     PageEdit->setObjectName("PageEdit");
+    PageEdit->setAccessibleName("Page #");
     PageEdit->setFixedWidth(50);
     tools->addWidget(PageEdit);
     PageLabel = new QLabel("Page 1 of 1", this);
@@ -161,6 +164,7 @@ TMyPreview::TMyPreview(PreviewContext context, engine::ReportBytes* stream, cons
     tools->addWidget(PageLabel);
     tools->addStretch(1);
     layout->addLayout(tools);
+    m_area->setAccessibleName("Pages of the report");
     layout->addWidget(m_area, 1);
     connect(ZoomEdit, &QLineEdit::editingFinished, this, &TMyPreview::ZoomEditExit);
     connect(PageEdit, &QLineEdit::editingFinished, this, &TMyPreview::PageEditExit);

@@ -126,6 +126,7 @@ TReportPart::TReportPart(DesignerContext& context, ReportLine& line, int lineNum
     auto* fieldsGroup = new QGroupBox("Fields", this);
     auto* fieldsLayout = new QVBoxLayout(fieldsGroup);
     Fields = new QListWidget(fieldsGroup);
+    Fields->setAccessibleName("Fields");
     if (totals) {
         for (int kind = 1; kind <= 3; ++kind)
             Fields->addItem(report::totalName(kind));
@@ -139,10 +140,12 @@ TReportPart::TReportPart(DesignerContext& context, ReportLine& line, int lineNum
     auto* boxes = new QGridLayout;
     boxes->addWidget(new QLabel("Width", this), 0, 0);
     WidthBox = new QLineEdit(this);
+    WidthBox->setAccessibleName("Width");
     WidthBox->setMaxLength(3);
     boxes->addWidget(WidthBox, 0, 1);
     boxes->addWidget(new QLabel("Label Name", this), 1, 0);
     LabelName = new QLineEdit(this);
+    LabelName->setAccessibleName("Label Name");
     LabelName->setMaxLength(40);
     boxes->addWidget(LabelName, 1, 1);
     layout->addLayout(boxes);
