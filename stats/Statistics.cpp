@@ -60,7 +60,7 @@ private:
         size_t at = hash & (m_slots.size() - 1);
         while (m_slots[at] != kFree) {
             Entry& entry = m_entries[m_slots[at]];
-            if (entry.hash == hash && sameFolded(entry.spelling, value)) {
+            if (entry.hash == hash && db::sameLetters(entry.spelling, value)) {
                 entry.count += count;
                 if (record < entry.firstRecord) {
                     entry.spelling = value;
@@ -74,22 +74,12 @@ private:
         m_entries.push_back({std::string(value), hash, count, record});
     }
 
-    static char folded(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
     static uint64_t foldedHash(std::string_view value)
     {
         uint64_t hash = 0xcbf29ce484222325ull; // FNV-1a, then a final mix for the low bits the table uses
         for (const char c : value)
-            hash = (hash ^ static_cast<unsigned char>(folded(c))) * 0x100000001b3ull;
+            hash = (hash ^ static_cast<unsigned char>(db::upperAscii(c))) * 0x100000001b3ull;
         return hash ^ (hash >> 29);
-    }
-    static bool sameFolded(std::string_view a, std::string_view b)
-    {
-        if (a.size() != b.size())
-            return false;
-        for (size_t i = 0; i < a.size(); ++i)
-            if (folded(a[i]) != folded(b[i]))
-                return false;
-        return true;
     }
     void grow()
     {

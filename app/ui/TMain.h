@@ -99,6 +99,8 @@ public:
     void DoLentOut();
     void DoFindDuplicates();
     void DoStatistics();
+    // Makes a record (by its number) the current one and shows it in the viewer; false when it is gone.
+    bool goToRecord(uint32_t record);
     // "Follow the Desktop" colors: the desktop's light or dark preference, followed as it changes.
     void followTheDesktop();
     appearance_ui::DesktopAppearance* desktopAppearance() const { return m_desktop; }

@@ -382,13 +382,18 @@ void TMain::DoExport()
     DisplayCount();
 }
 
+bool TMain::goToRecord(uint32_t record)
+{
+    const bool there = m_table.gotoBookmark(db::Table::Bookmark{record, {}});
+    syncGridToTable();
+    return there;
+}
+
 void TMain::DoLentOut()
 {
     edit_ui::LentOutContext context{m_prompter, m_settings, m_table, m_scaleFactor, [this](uint32_t record) {
-                                        if (m_table.gotoBookmark(db::Table::Bookmark{record, {}})) {
-                                            syncGridToTable();
+                                        if (goToRecord(record))
                                             DoEdit();
-                                        }
                                     }};
     edit_ui::TLentOut window(context, this);
     m_runDialog(window);
@@ -397,20 +402,15 @@ void TMain::DoLentOut()
 
 void TMain::DoFindDuplicates()
 {
-    const auto toRecord = [this](uint32_t record) {
-        const bool there = m_table.gotoBookmark(db::Table::Bookmark{record, {}});
-        syncGridToTable();
-        return there;
-    };
     find::DuplicatesContext context{m_prompter, m_settings, m_table, m_scaleFactor,
-                                    [this, toRecord](uint32_t record) {
-                                        if (toRecord(record))
+                                    [this](uint32_t record) {
+                                        if (goToRecord(record))
                                             DoEdit();
                                     },
                                     nullptr};
     if (!m_browseMode) // browse mode deletes nothing
-        context.deleteRecord = [this, toRecord](uint32_t record) {
-            if (toRecord(record))
+        context.deleteRecord = [this](uint32_t record) {
+            if (goToRecord(record))
                 DoDelete();
         };
     find::TDuplicates window(context, this);

@@ -22,7 +22,7 @@ const char* const kKey = "color-scheme";
 // The portal wraps its value in one variant, and Read in another.
 QVariant unwrapped(QVariant value)
 {
-    while (value.canConvert<QDBusVariant>() && value.userType() == qMetaTypeId<QDBusVariant>())
+    while (value.userType() == qMetaTypeId<QDBusVariant>())
         value = value.value<QDBusVariant>().variant();
     return value;
 }

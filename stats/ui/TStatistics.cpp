@@ -369,14 +369,20 @@ QImage TStatistics::chartImage(size_t page, QSize size) const
     image.fill(Qt::white);
     if (page >= m_pages.size())
         return image;
-    QGraphicsScene scene;
-    QChart* chart = makeChart(m_pages[page]).release();
-    scene.addItem(chart); // the scene owns it from here
-    chart->setGeometry(QRectF(QPointF(0, 0), QSizeF(size)));
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    scene.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)), chart->geometry());
+    drawChart(painter, m_pages[page], QRectF(QPointF(0, 0), QSizeF(size)), QSizeF(size));
     return image;
+}
+
+void TStatistics::drawChart(QPainter& painter, const stats::StatisticsPage& page, const QRectF& place,
+                            const QSizeF& laidOut) const
+{
+    QGraphicsScene scene;
+    QChart* chart = makeChart(page).release();
+    scene.addItem(chart); // the scene owns it from here
+    chart->setGeometry(QRectF(QPointF(0, 0), laidOut));
+    scene.render(&painter, place, chart->geometry());
 }
 
 void TStatistics::SaveChartClick()
@@ -452,12 +458,7 @@ bool TStatistics::PrintOn(QPagedPaintDevice& device)
         newSheet();
         // The chart as wide as the sheet and 0.6 of that high, drawn at the printer's own resolution.
         const QRectF place(sheet.left(), y, sheet.width(), sheet.width() * 0.6);
-        QGraphicsScene scene;
-        QChart* chart = makeChart(page).release();
-        scene.addItem(chart);
-        const QSizeF onScreen(1000, 600);
-        chart->setGeometry(QRectF(QPointF(0, 0), onScreen));
-        scene.render(&painter, place, chart->geometry());
+        drawChart(painter, page, place, QSizeF(1000, 600)); // laid out as on a screen, then scaled to the sheet
         y = place.bottom() + inch / 6;
         write(heading, {QString::fromStdString(page.title), "Videos", "Share"});
         for (const stats::Tally& t : page.rows)

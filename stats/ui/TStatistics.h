@@ -22,6 +22,7 @@
 class QChart;
 class QLabel;
 class QPagedPaintDevice;
+class QPainter;
 
 class QPushButton;
 class QRadioButton;
@@ -82,6 +83,8 @@ private:
     void fillSummary();
     QWidget* makePage(const stats::StatisticsPage& page);
     std::unique_ptr<QChart> makeChart(const stats::StatisticsPage& page) const;
+    // Draws a page's chart, laid out at laidOut, into place.
+    void drawChart(QPainter& painter, const stats::StatisticsPage& page, const QRectF& place, const QSizeF& laidOut) const;
     // The page of pages() the tab shows; -1 for the summary.
     int currentPage() const;
     QString shareText(uint64_t count, uint64_t of) const;
