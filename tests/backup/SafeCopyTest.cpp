@@ -43,7 +43,7 @@ TEST(SafeCopy, CopiesAndReplacesWhole)
 {
     TempDir dir;
     const std::string source = dir.file("MASTER.DBF"), destination = dir.file("backup.DBF");
-    writeFileBytes(source, randomBytes(10 << 20, 1)); // more than two blocks
+    writeFileBytes(source, randomBytes((10 << 20) + 12345, 1)); // many blocks, the last one short
     writeFileBytes(destination, "an older backup");
     backup::CopyProgress progress;
     EXPECT_EQ(backup::copyFileSafely(source, destination, &progress), backup::CopyResult::Copied);
