@@ -126,9 +126,14 @@ void File::writeAt(uint64_t offset, const void* buffer, size_t n)
         corrupted[n / 2] = static_cast<char>(corrupted[n / 2] ^ 0x20);
         in = corrupted.data();
     }
+    // Written a piece at a time: on this kernel one write of megabytes copied
+    // into the page cache several times slower than the same bytes in pieces
+    // that stay in the processor's cache.
+    constexpr size_t kLargestWrite = size_t{128} << 10;
     size_t done = 0;
     while (done < n) {
-        const ssize_t put = ::pwrite(m_fd, in + done, n - done, static_cast<off_t>(offset + done));
+        const ssize_t put =
+            ::pwrite(m_fd, in + done, std::min(n - done, kLargestWrite), static_cast<off_t>(offset + done));
         if (put < 0) {
             if (errno == EINTR)
                 continue;

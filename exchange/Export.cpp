@@ -144,10 +144,28 @@ public:
         m_changed.wait(lock, [this] { return !m_queue.empty() || m_closed; });
         if (m_queue.empty())
             return false;
+        if (batch.capacity() > 0)
+            m_spare.push_back(std::move(batch));
         batch = std::move(m_queue.front());
         m_queue.pop_front();
         m_changed.notify_all();
         return true;
+    }
+    // Called by the walk: an emptied batch whose room is kept, so that the
+    // walk does not ask the system for fresh pages for every batch.
+    std::vector<char> spare(size_t capacity)
+    {
+        std::vector<char> batch;
+        {
+            std::lock_guard lock(m_mutex);
+            if (!m_spare.empty()) {
+                batch = std::move(m_spare.back());
+                m_spare.pop_back();
+            }
+        }
+        batch.clear();
+        batch.reserve(capacity);
+        return batch;
     }
     void fail()
     {
@@ -166,6 +184,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::deque<std::vector<char>> m_queue;
+    std::vector<std::vector<char>> m_spare;
     bool m_closed = false;
     bool m_failed = false;
 };
@@ -206,8 +225,7 @@ uint64_t walkRecords(db::Table& table, const ExportOptions& options, const Write
                 if (batches.failed())
                     break; // the formatting stopped (a write failed): its error ends the export
                 batches.put(std::move(batch));
-                batch.clear();
-                batch.reserve(kBatchRecords * batches.length());
+                batch = batches.spare(kBatchRecords * batches.length());
             }
             if (options.progress && !options.progress(written))
                 throw Cancelled{};
