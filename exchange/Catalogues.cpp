@@ -7,6 +7,7 @@
 #include "HeaderMatch.h"
 #include "NumberText.h"
 #include "Schema.h"
+#include "ReadAhead.h"
 #include "XmlCatalogues.h"
 
 #include <algorithm>
@@ -172,8 +173,23 @@ ImportResult importGcstar(db::Table& table, const std::string& path, const Impor
         result.error = e.what();
         return result;
     }
+    // The films are read on a thread of their own while the ones before them are stored.
     // A damage found part way ends the import there: the films before it stay, and are counted.
-    return importValues(table, [&](CollectionValues& film) { return nextGcstarFilm(*items, film); }, options);
+    struct Film {
+        bool present = false;
+        CollectionValues values;
+    };
+    ReadAhead<Film> films([&items](Film& film) {
+        film.present = nextGcstarFilm(*items, film.values);
+        return !film.present;
+    });
+    return importValues(table, [&films](CollectionValues& values) {
+        Film& film = films.next();
+        if (!film.present)
+            return false;
+        values = std::move(film.values);
+        return true;
+    }, options);
 }
 
 ImportResult importXmlCatalogue(db::Table& table, const std::string& path, XmlCatalogue kind, const ImportOptions& options)

@@ -1,20 +1,16 @@
 #pragma once
 
 // Reads the records of a delimited text on a thread of its own, a few blocks
-// ahead of the import that stores them: on two cores the reading and the
-// storing overlap. Records come out in file order, each with the reader's
-// counts as they stood after it, so that what the import reports covers the
-// records it stored and no more; an error comes out where it happened.
+// ahead of the import that stores them. Records come out in file order, each
+// with the reader's counts as they stood after it, so that what the import
+// reports covers the records it stored and no more; an error comes out where
+// it happened.
 
 #include "DelimitedText.h"
+#include "ReadAhead.h"
 
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <exception>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace exchange {
@@ -30,37 +26,22 @@ public:
     };
 
     // The reader is used by the thread alone until this object is gone.
-    RecordReadAhead(DelimitedReader& reader, int fieldCount);
-    ~RecordReadAhead(); // stops the reading and waits for the thread
-
-    RecordReadAhead(const RecordReadAhead&) = delete;
-    RecordReadAhead& operator=(const RecordReadAhead&) = delete;
+    RecordReadAhead(DelimitedReader& reader, int fieldCount)
+        : m_ahead([&reader, fieldCount](Record& r) {
+            r.line = reader.readRecord(fieldCount, r.values, r.present);
+            r.cutValues = reader.cutValues();
+            r.lineBreaks = reader.lineBreaks();
+            return r.line == DelimitedReader::Line::End;
+        })
+    {
+    }
 
     // The next record (the last one has line End). The reader's error is
     // thrown here, after the records read before it.
-    const Record& next();
+    const Record& next() { return m_ahead.next(); }
 
 private:
-    struct Block {
-        std::vector<Record> records;
-        size_t count = 0;
-        bool last = false;
-        std::exception_ptr error;
-    };
-
-    void read();
-    Block takeFreeBlock();
-
-    DelimitedReader& m_reader;
-    const int m_fieldCount;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<Block> m_ready;
-    std::vector<Block> m_free; // blocks handed back, their strings' room kept
-    bool m_stop = false;
-    Block m_current;
-    size_t m_at = 0;
-    std::thread m_thread;
+    ReadAhead<Record> m_ahead;
 };
 
 } // namespace exchange

@@ -3,6 +3,7 @@
 #include "DbError.h"
 #include "FileIO.h"
 #include "Schema.h"
+#include "XmlPullReader.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -213,39 +214,115 @@ QStringList childTexts(QXmlStreamReader& xml)
 
 // ---------------------------------------------------------------- GCstar
 
-CollectionValues gcstarItem(QXmlStreamReader& xml)
+// A value as the collection keeps it: without the spaces around it.
+std::string trimmed(std::string_view text)
+{
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
+}
+
+QString qtext(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+std::vector<std::string> splitAtCommas(std::string_view text)
+{
+    std::vector<std::string> parts;
+    for (size_t from = 0;;) {
+        const size_t comma = text.find(',', from);
+        parts.push_back(std::string(text.substr(from, comma == std::string_view::npos ? comma : comma - from)));
+        if (comma == std::string_view::npos)
+            return parts;
+        from = comma + 1;
+    }
+}
+
+std::string joined(const std::vector<std::string>& values)
+{
+    std::string out;
+    for (const std::string& v : values) {
+        const std::string value = trimmed(v);
+        if (value.empty())
+            continue;
+        if (!out.empty())
+            out += ", ";
+        out += value;
+    }
+    return out;
+}
+
+void putStars(CollectionValues& values, const std::vector<std::string>& names)
+{
+    int star = 0;
+    for (const std::string& name : names) {
+        std::string value = trimmed(name);
+        if (!value.empty() && star < kStars)
+            values[at("Star1") + static_cast<size_t>(star++)] = std::move(value);
+    }
+}
+
+// The values of a list element, read to its end, as childTexts above reads them.
+std::vector<std::string> childTexts(XmlPullReader& xml)
+{
+    std::vector<std::string> texts;
+    std::string ownText;
+    while (true) {
+        const XmlPullReader::Token token = xml.next();
+        if (token == XmlPullReader::Token::EndElement || token == XmlPullReader::Token::End)
+            break;
+        if (token == XmlPullReader::Token::Text) {
+            ownText += xml.text();
+            continue;
+        }
+        if (xml.name() != "line" && xml.name() != "cast") {
+            texts.push_back(xml.elementText());
+            continue;
+        }
+        bool first = true;
+        while (xml.nextChildElement()) { // the row's columns
+            std::string column = xml.elementText();
+            if (first)
+                texts.push_back(std::move(column));
+            first = false;
+        }
+    }
+    if (texts.empty() && !trimmed(ownText).empty())
+        texts.push_back(std::move(ownText));
+    return texts;
+}
+
+CollectionValues gcstarItem(XmlPullReader& xml)
 {
     CollectionValues v;
-    const QXmlStreamAttributes attributes = xml.attributes(); // a copy: taken once, not per attribute
-    const auto attribute = [&attributes](const char* name) { return attributes.value(QLatin1String(name)).toString(); };
-    v[at("Title")] = utf8(attribute("title"));
+    const auto attribute = [&xml](const char* name) { return xml.attribute(name); };
+    v[at("Title")] = trimmed(attribute("title"));
     if (v[at("Title")].empty())
-        v[at("Title")] = utf8(attribute("original"));
-    v[at("Year")] = yearOf(attribute("date"));
-    v[at("RunTime")] = minutesOf(attribute("time"));
-    v[at("Director")] = utf8(attribute("director"));
-    v[at("PersonalRa")] = ratingOutOf(attribute("rating"), 10);
+        v[at("Title")] = trimmed(attribute("original"));
+    v[at("Year")] = yearOf(qtext(attribute("date")));
+    v[at("RunTime")] = minutesOf(qtext(attribute("time")));
+    v[at("Director")] = trimmed(attribute("director"));
+    v[at("PersonalRa")] = ratingOutOf(qtext(attribute("rating")), 10);
     v[at("Viewed")] = attribute("seen") == "1" ? "Yes" : "";
-    v[at("Format")] = utf8(attribute("format"));
-    v[at("MediaNum")] = utf8(attribute("number"));
-    v[at("WherePurch")] = utf8(attribute("place"));
-    const QString borrower = attribute("borrower").trimmed();
-    if (!borrower.isEmpty() && borrower.compare("none", Qt::CaseInsensitive) != 0) {
+    v[at("Format")] = trimmed(attribute("format"));
+    v[at("MediaNum")] = trimmed(attribute("number"));
+    v[at("WherePurch")] = trimmed(attribute("place"));
+    const std::string borrower = trimmed(attribute("borrower"));
+    if (!borrower.empty() && qtext(borrower).compare("none", Qt::CaseInsensitive) != 0) {
         v[at("CheckOut")] = "Yes";
-        v[at("CheckName")] = utf8(borrower);
-        v[at("CheckDate")] = isoDate(attribute("lendDate"));
+        v[at("CheckName")] = borrower;
+        v[at("CheckDate")] = isoDate(qtext(attribute("lendDate")));
     }
     // Older files keep the lists as attributes, newer ones as elements.
-    if (attributes.hasAttribute("actors"))
-        putStars(v, attribute("actors").split(','));
-    if (attributes.hasAttribute("genre"))
-        v[at("Category")] = joined(attribute("genre").split(','));
-    if (attributes.hasAttribute("synopsis"))
-        v[at("Descriptio")] = utf8(attribute("synopsis"));
-    if (attributes.hasAttribute("comment"))
-        v[at("Miscellane")] = utf8(attribute("comment"));
-    while (xml.readNextStartElement()) {
-        const QString name = xml.name().toString();
+    if (xml.hasAttribute("actors"))
+        putStars(v, splitAtCommas(attribute("actors")));
+    if (xml.hasAttribute("genre"))
+        v[at("Category")] = joined(splitAtCommas(attribute("genre")));
+    if (xml.hasAttribute("synopsis"))
+        v[at("Descriptio")] = trimmed(attribute("synopsis"));
+    if (xml.hasAttribute("comment"))
+        v[at("Miscellane")] = trimmed(attribute("comment"));
+    while (xml.nextChildElement()) {
+        const std::string_view name = xml.name();
         if (name == "actors")
             putStars(v, childTexts(xml));
         else if (name == "genre")
@@ -253,60 +330,80 @@ CollectionValues gcstarItem(QXmlStreamReader& xml)
         else if (name == "director")
             v[at("Director")] = joined(childTexts(xml));
         else if (name == "synopsis")
-            v[at("Descriptio")] = utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            v[at("Descriptio")] = trimmed(xml.elementText());
         else if (name == "comment")
-            v[at("Miscellane")] = utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            v[at("Miscellane")] = trimmed(xml.elementText());
         else
-            xml.skipCurrentElement();
+            xml.skipElement();
     }
     return v;
 }
 
+[[noreturn]] void damaged(const std::string& path, const XmlPullReader::Damage& damage)
+{
+    throw db::DbError(path, "The XML is damaged at line " + std::to_string(damage.line) + ": " + damage.what());
+}
+
 } // namespace
 
-// A GCstar collection read item by item from the file, so that a collection of any size
-// takes the memory of one item.
+// A GCstar collection read item by item from the file, mapped into memory: the
+// file is read once, by the system, and no copy of it is made.
 class GcstarItems {
 public:
     explicit GcstarItems(const std::string& path)
         : m_path(path)
-        , m_file(QString::fromStdString(path))
     {
-        if (!m_file.open(QIODevice::ReadOnly))
-            throw db::DbError(path, "Cannot open the file: " + m_file.errorString().toStdString());
-        m_xml.setDevice(&m_file);
-        if (!m_xml.readNextStartElement() || m_xml.name() != QLatin1String("collection")) {
-            if (m_xml.hasError() && m_xml.error() != QXmlStreamReader::PrematureEndOfDocumentError)
-                damaged(path, m_xml);
-            throw db::DbError(path, "The file is no GCstar collection");
+        m_file.open(path, db::File::Mode::ReadOnly);
+        const uint64_t size = m_file.size();
+        if (size > static_cast<uint64_t>(kLargestXml))
+            throw db::DbError(path, "The file is too large for a catalogue");
+        m_length = static_cast<size_t>(size);
+        if (m_length > 0 && !(m_view = m_file.map(0, m_length)))
+            throw db::DbError(path, "Cannot read the file into memory");
+        try {
+            m_xml = std::make_unique<XmlPullReader>(utf8Document(std::string_view(m_view, m_length), m_converted));
+            if (!m_xml->nextChildElement() || m_xml->name() != "collection")
+                throw db::DbError(path, "The file is no GCstar collection");
+        } catch (const XmlPullReader::Damage& damage) {
+            if (std::string_view(damage.what()).starts_with("Premature end"))
+                throw db::DbError(path, "The file is no GCstar collection");
+            damaged(path, damage);
         }
-        const QString type = m_xml.attributes().value("type").toString();
+        const std::string type(m_xml->attribute("type"));
         if (type != "GCfilms")
             throw db::DbError(path, "The file is a GCstar collection of "
-                                        + (type.isEmpty() ? std::string("unknown things") : type.toStdString())
+                                        + (type.empty() ? std::string("unknown things") : type)
                                         + ", not of films (GCfilms)");
     }
-    // The next film; false at the end. Damaged XML throws, naming its line.
+    ~GcstarItems() { db::File::unmap(m_view, m_length); }
+    GcstarItems(const GcstarItems&) = delete;
+    GcstarItems& operator=(const GcstarItems&) = delete;
+
+    // The next film; false at the end. Damaged XML throws, naming its line;
+    // a film whose element is damaged is not taken.
     bool next(CollectionValues& film)
     {
-        while (m_xml.readNextStartElement()) {
-            if (m_xml.name() == QLatin1String("item")) {
-                film = gcstarItem(m_xml);
-                if (m_xml.hasError())
-                    damaged(m_path, m_xml); // a film whose element is damaged is not taken
-                return true;
+        try {
+            while (m_xml->nextChildElement()) {
+                if (m_xml->name() == "item") {
+                    film = gcstarItem(*m_xml);
+                    return true;
+                }
+                m_xml->skipElement();
             }
-            m_xml.skipCurrentElement();
+        } catch (const XmlPullReader::Damage& damage) {
+            damaged(m_path, damage);
         }
-        if (m_xml.hasError())
-            damaged(m_path, m_xml);
         return false;
     }
 
 private:
     std::string m_path;
-    QFile m_file;
-    QXmlStreamReader m_xml;
+    db::File m_file;
+    const char* m_view = nullptr;
+    size_t m_length = 0;
+    std::string m_converted; // the document in UTF-8 when the file is in another encoding
+    std::unique_ptr<XmlPullReader> m_xml;
 };
 
 namespace {
