@@ -15,14 +15,25 @@ constexpr size_t kNone = std::string_view::npos;
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
+// A name begins with a letter or '_' (Qt's reader, which knows namespaces,
+// takes no ':' first) and goes on with letters, digits and ".-_:".
 bool isNameStart(unsigned char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80;
 }
 
 bool isNameChar(unsigned char c)
 {
-    return isNameStart(c) || (c >= '0' && c <= '9') || c == '.' || c == '-';
+    return isNameStart(c) || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == ':';
+}
+
+// A letter, then letters, digits and "._-".
+bool isEncodingName(std::string_view name)
+{
+    const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    return !name.empty() && letter(name[0]) && std::all_of(name.begin(), name.end(), [&](char c) {
+        return letter(c) || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
+    });
 }
 
 // A character XML allows in a document.
@@ -121,6 +132,9 @@ int XmlPullReader::line() const
 
 void XmlPullReader::fail(const std::string& what) const
 {
+    // A byte no document may hold, met on the way, is the fault to name.
+    if (m_badAt != kNone && m_badAt <= m_at)
+        failAt(m_badAt, "Invalid XML character.");
     throw Damage(line(), what);
 }
 
@@ -145,7 +159,11 @@ std::string_view XmlPullReader::readName()
     ++m_at;
     while (m_at < m_doc.size() && isNameChar(static_cast<unsigned char>(m_doc[m_at])))
         ++m_at;
-    return m_doc.substr(start, m_at - start);
+    const std::string_view name = m_doc.substr(start, m_at - start);
+    // A prefix and a local name at most, as namespaces have it ("x:y").
+    if (const size_t colon = name.find(':'); colon != kNone && name.find(':', colon + 1) != kNone)
+        fail("Invalid name.");
+    return name;
 }
 
 XmlPullReader::Token XmlPullReader::next()
@@ -212,11 +230,28 @@ void XmlPullReader::skipMarkup()
     };
     if (startsWith("<!--")) {
         m_at += 4;
+        const size_t start = m_at;
         skipPast("-->");
+        const std::string_view comment = m_doc.substr(start, m_at - 3 - start);
+        if (comment.find("--") != kNone || (!comment.empty() && comment.back() == '-'))
+            fail("Invalid comment.");
         return;
     }
     if (startsWith("<?")) {
         m_at += 2;
+        const std::string_view target = readName();
+        if (target.empty())
+            fail("Invalid processing instruction name.");
+        if (target == "xml") {
+            if (m_at != 5) // the declaration opens the document or is none
+                fail("XML declaration not at start of document.");
+            readDeclaration();
+            return;
+        }
+        if (target.size() == 3 && (target[0] | 0x20) == 'x' && (target[1] | 0x20) == 'm' && (target[2] | 0x20) == 'l')
+            fail("Invalid processing instruction name.");
+        if (!startsWith("?>") && (m_at >= m_doc.size() || !isSpace(m_doc[m_at])))
+            fail("Invalid processing instruction name.");
         skipPast("?>");
         return;
     }
@@ -243,6 +278,48 @@ void XmlPullReader::skipMarkup()
         fail("Premature end of document.");
     }
     fail("Start tag expected.");
+}
+
+void XmlPullReader::readDeclaration()
+{
+    // version="1.x", then perhaps encoding="..." and standalone="yes|no", in that order.
+    static constexpr std::string_view kOrder[] = {"version", "encoding", "standalone"};
+    size_t next = 0;
+    while (true) {
+        const size_t before = m_at;
+        skipSpaces();
+        if (startsWith("?>") && next > 0) {
+            m_at += 2;
+            return;
+        }
+        if (m_at == before)
+            fail("Invalid XML declaration.");
+        const std::string_view name = readName();
+        while (next < std::size(kOrder) && kOrder[next] != name)
+            ++next;
+        if (next == std::size(kOrder) || (next > 0 && name == "version") || (next != 0 && before == 5))
+            fail("Invalid XML declaration.");
+        skipSpaces();
+        if (m_at >= m_doc.size() || m_doc[m_at] != '=')
+            fail("Invalid XML declaration.");
+        ++m_at;
+        skipSpaces();
+        if (m_at >= m_doc.size() || (m_doc[m_at] != '"' && m_doc[m_at] != '\''))
+            fail("Invalid XML declaration.");
+        const size_t close = m_doc.find(m_doc[m_at], m_at + 1);
+        if (close == kNone)
+            fail("Premature end of document.");
+        const std::string_view value = m_doc.substr(m_at + 1, close - m_at - 1);
+        if (name == "version" && value != "1.0")
+            fail("Unsupported XML version.");
+        const bool good = name == "version"      ? true
+                          : name == "standalone" ? value == "yes" || value == "no"
+                                                 : isEncodingName(value);
+        if (!good)
+            fail("Invalid XML declaration.");
+        m_at = close + 1;
+        ++next;
+    }
 }
 
 void XmlPullReader::readStartTag()
@@ -341,7 +418,17 @@ void XmlPullReader::readText()
                 fail("Premature end of document.");
             }
             join();
-            m_joinedText.append(m_doc.substr(m_at + 9, end - m_at - 9));
+            // Taken as it stands, but for its line ends: "\r\n" and "\r" are "\n" everywhere.
+            const std::string_view cdata = m_doc.substr(m_at + 9, end - m_at - 9);
+            for (size_t i = 0; i < cdata.size(); ++i) {
+                if (cdata[i] != '\r') {
+                    m_joinedText += cdata[i];
+                    continue;
+                }
+                m_joinedText += '\n';
+                if (i + 1 < cdata.size() && cdata[i + 1] == '\n')
+                    ++i;
+            }
             m_at = end + 3;
             continue;
         }

@@ -70,6 +70,7 @@ private:
     [[noreturn]] void failAt(size_t at, const std::string& what) const;
     Token nextToken();
     void skipMarkup(); // a comment, a processing instruction or the DOCTYPE
+    void readDeclaration();
     std::string_view readName();
     void readStartTag();
     void readEndTag();
