@@ -11,7 +11,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <optional>
+#include <span>
 #include <thread>
 
 namespace db {
@@ -226,68 +228,205 @@ void Table::writeIndexFlag(bool on)
 
 namespace {
 
-// Index entries are sorted 16 bytes at a time: by the first 16 bytes as two
-// integers, then each run of equal beginnings by its next 16 bytes, and so
-// on. Keys often share long beginnings (a category before a title), where a
-// plain comparison sort would compare whole keys again and again.
+// Index entries are sorted by prefixes of 32 bytes held in the items as four
+// integers: by the first prefix, then each run of equal prefixes by the next,
+// and so on. The prefixes are taken from the key's significant bytes only:
+// bytes that are the same in every entry (the blanks before a number, a
+// padding nobody fills) decide nothing and are left out, so that the first
+// prefix reaches far into a key of several fields.
 struct SortItem {
-    uint64_t high = 0;
-    uint64_t low = 0;
+    uint64_t word[4] = {};
     uint32_t index = 0;
 };
 
-void sortEntries(std::vector<SortItem>::iterator begin, std::vector<SortItem>::iterator end, const char* entries,
-                 size_t entryLength, size_t offset)
-{
-    for (auto it = begin; it != end; ++it) {
-        const char* entry = entries + static_cast<size_t>(it->index) * entryLength;
-        uint64_t high = 0, low = 0;
-        for (size_t k = 0; k < 8; ++k)
-            high = (high << 8) | (offset + k < entryLength ? static_cast<unsigned char>(entry[offset + k]) : 0);
-        for (size_t k = 8; k < 16; ++k)
-            low = (low << 8) | (offset + k < entryLength ? static_cast<unsigned char>(entry[offset + k]) : 0);
-        it->high = high;
-        it->low = low;
+// An output iterator that keeps only the items' entry numbers.
+struct IndexWriter {
+    using iterator_category = std::output_iterator_tag;
+    using value_type = void;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = void;
+    uint32_t* at;
+    IndexWriter& operator*() { return *this; }
+    IndexWriter& operator=(const SortItem& item)
+    {
+        *at = item.index;
+        return *this;
     }
-    std::sort(begin, end, [](const SortItem& a, const SortItem& b) {
-        return a.high != b.high ? a.high < b.high : a.low < b.low;
-    });
-    if (offset + 16 >= entryLength)
+    IndexWriter& operator++()
+    {
+        ++at;
+        return *this;
+    }
+    IndexWriter operator++(int)
+    {
+        IndexWriter before = *this;
+        ++at;
+        return before;
+    }
+};
+
+bool prefixLess(const SortItem& a, const SortItem& b)
+{
+    for (int k = 0; k < 4; ++k)
+        if (a.word[k] != b.word[k])
+            return a.word[k] < b.word[k];
+    return false;
+}
+
+bool samePrefix(const SortItem& a, const SortItem& b)
+{
+    return a.word[0] == b.word[0] && a.word[1] == b.word[1] && a.word[2] == b.word[2] && a.word[3] == b.word[3];
+}
+
+// The bytes that differ between some two entries, as runs of neighbouring
+// places (place, length), in order.
+struct Run {
+    uint16_t place;
+    uint16_t length;
+};
+
+std::vector<Run> significantBytes(const char* entries, size_t entryLength, uint32_t count)
+{
+    std::vector<unsigned char> differs(entryLength, 0);
+    for (uint32_t n = 1; n < count; ++n) {
+        const char* entry = entries + static_cast<size_t>(n) * entryLength;
+        for (size_t k = 0; k < entryLength; ++k)
+            differs[k] |= static_cast<unsigned char>(entry[k] ^ entries[k]);
+    }
+    std::vector<Run> runs;
+    for (size_t k = 0; k < entryLength; ++k) {
+        if (!differs[k])
+            continue;
+        if (!runs.empty() && runs.back().place + runs.back().length == k)
+            ++runs.back().length;
+        else
+            runs.push_back({static_cast<uint16_t>(k), 1});
+    }
+    return runs;
+}
+
+// The significant bytes from the from-th on, as many as a prefix holds.
+struct PrefixPlan {
+    std::vector<Run> runs; // cut to the prefix's bytes
+};
+
+std::vector<PrefixPlan> prefixPlans(const std::vector<Run>& runs)
+{
+    std::vector<PrefixPlan> plans;
+    PrefixPlan plan;
+    size_t filled = 0;
+    for (Run run : runs) {
+        while (run.length > 0) {
+            const auto take = static_cast<uint16_t>(std::min<size_t>(run.length, 32 - filled));
+            plan.runs.push_back({run.place, take});
+            filled += take;
+            run.place = static_cast<uint16_t>(run.place + take);
+            run.length = static_cast<uint16_t>(run.length - take);
+            if (filled == 32) {
+                plans.push_back(std::move(plan));
+                plan = {};
+                filled = 0;
+            }
+        }
+    }
+    if (filled > 0)
+        plans.push_back(std::move(plan));
+    return plans;
+}
+
+void loadPrefix(SortItem& item, const char* entry, const PrefixPlan& plan)
+{
+    unsigned char bytes[32] = {};
+    size_t filled = 0;
+    for (const Run& run : plan.runs) {
+        std::memcpy(bytes + filled, entry + run.place, run.length);
+        filled += run.length;
+    }
+    for (int w = 0; w < 4; ++w) {
+        uint64_t word;
+        std::memcpy(&word, bytes + 8 * w, 8);
+        item.word[w] = __builtin_bswap64(word); // the first byte is the most significant
+    }
+}
+
+void sortEntries(std::vector<SortItem>::iterator begin, std::vector<SortItem>::iterator end, const char* entries,
+                 size_t entryLength, const std::vector<PrefixPlan>& plans, size_t level)
+{
+    if (level > 0) // the first prefixes are loaded in one pass over the entries, in their order
+        for (auto it = begin; it != end; ++it)
+            loadPrefix(*it, entries + static_cast<size_t>(it->index) * entryLength, plans[level]);
+    std::sort(begin, end, prefixLess);
+    if (level + 1 >= plans.size())
         return; // the record number at the end makes every entry unique
     for (auto run = begin; run != end;) {
         auto next = run + 1;
-        while (next != end && next->high == run->high && next->low == run->low)
+        while (next != end && samePrefix(*next, *run))
             ++next;
-        if (next - run > 1)
-            sortEntries(run, next, entries, entryLength, offset + 16);
+        if (next - run > 1) {
+            const SortItem common = *run;
+            sortEntries(run, next, entries, entryLength, plans, level + 1);
+            // The run keeps its first prefix, which the merge below compares.
+            for (auto it = run; it != next; ++it)
+                std::copy(std::begin(common.word), std::end(common.word), it->word);
+        }
         run = next;
     }
 }
 
 // The order of the entries by key, then record number: each half sorted on
-// its own core, then the halves merged.
+// its own core, then the halves merged on both, each core making one half
+// of the result.
 std::vector<uint32_t> sortedOrder(const char* entries, size_t entryLength, uint32_t count)
 {
+    const std::vector<PrefixPlan> plans = prefixPlans(significantBytes(entries, entryLength, count));
+    if (plans.empty()) // no entry or one
+        return std::vector<uint32_t>(count, 0);
     std::vector<SortItem> items(count);
-    for (uint32_t n = 0; n < count; ++n)
-        items[n].index = n;
-    const auto middle = items.begin() + count / 2;
-    if (count >= 100000 && std::thread::hardware_concurrency() > 1) {
-        std::thread other([&] { sortEntries(items.begin(), middle, entries, entryLength, 0); });
-        sortEntries(middle, items.end(), entries, entryLength, 0);
-        other.join();
-        // The whole entries decide: after ties were sorted on later bytes, an
-        // item's cached prefix no longer tells where it stands.
-        std::inplace_merge(items.begin(), middle, items.end(), [&](const SortItem& a, const SortItem& b) {
-            return std::memcmp(entries + static_cast<size_t>(a.index) * entryLength,
-                               entries + static_cast<size_t>(b.index) * entryLength, entryLength) < 0;
-        });
-    } else {
-        sortEntries(items.begin(), items.end(), entries, entryLength, 0);
-    }
+    auto sortPart = [&](std::vector<SortItem>::iterator begin, std::vector<SortItem>::iterator end) {
+        for (auto it = begin; it != end; ++it) {
+            it->index = static_cast<uint32_t>(it - items.begin());
+            loadPrefix(*it, entries + static_cast<size_t>(it->index) * entryLength, plans[0]);
+        }
+        sortEntries(begin, end, entries, entryLength, plans, 0);
+    };
     std::vector<uint32_t> order(count);
-    for (uint32_t n = 0; n < count; ++n)
-        order[n] = items[n].index;
+    if (count < 100000 || std::thread::hardware_concurrency() < 2) {
+        sortPart(items.begin(), items.end());
+        for (uint32_t n = 0; n < count; ++n)
+            order[n] = items[n].index;
+        return order;
+    }
+    const auto middle = items.begin() + count / 2;
+    std::thread other([&] { sortPart(items.begin(), middle); });
+    sortPart(middle, items.end());
+    other.join();
+    // Items with equal first prefixes are told apart by their whole entries.
+    const auto less = [&](const SortItem& a, const SortItem& b) {
+        if (!samePrefix(a, b))
+            return prefixLess(a, b);
+        return std::memcmp(entries + static_cast<size_t>(a.index) * entryLength,
+                           entries + static_cast<size_t>(b.index) * entryLength, entryLength) < 0;
+    };
+    // The first half of the result takes the first i of the one half and the
+    // first k - i of the other, where i is found by halving.
+    const std::span<const SortItem> a(items.data(), count / 2), b(items.data() + count / 2, count - count / 2);
+    const size_t k = count / 2;
+    size_t low = k > b.size() ? k - b.size() : 0, high = std::min(k, a.size());
+    while (low < high) {
+        const size_t i = (low + high) / 2;
+        if (less(a[i], b[k - i - 1]))
+            low = i + 1;
+        else
+            high = i;
+    }
+    const size_t i = low, j = k - low;
+    auto mergeInto = [&](std::span<const SortItem> x, std::span<const SortItem> y, uint32_t* out) {
+        std::merge(x.begin(), x.end(), y.begin(), y.end(), IndexWriter{out}, less);
+    };
+    std::thread firstHalf([&] { mergeInto(a.first(i), b.first(j), order.data()); });
+    mergeInto(a.subspan(i), b.subspan(j), order.data() + k);
+    firstHalf.join();
     return order;
 }
 

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <random>
 #include <set>
+#include <tuple>
 #include <sys/stat.h>
 
 using namespace db;
@@ -421,4 +422,41 @@ TEST_F(IndexTest, BatchesWriteEverythingWhenTheyEnd)
     table.open(Table::OpenMode::Exclusive);
     table.regenerateIndexes();
     EXPECT_EQ(table.recordCount(), 3000u);
+}
+
+TEST_F(IndexTest, ALargeBuildOrdersByTheWholeKeyWhereLongBeginningsAreAlike)
+{
+    // Enough records for the build to sort on two cores. Five titles that
+    // differ in many places fill the key's first bytes, so that the years
+    // (and then the record numbers) decide only far into the key; the blanks
+    // before each year are the same in every key.
+    const std::vector<std::string> titles = {"Abcdefghij Klmnopqrst Uvwxyz", "Abcdefghij Klmnopqrst Uvwxya",
+                                             "Bbcdefghij Klmnopqrst Uvwxyz", "abcdefghijXklmnopqrstXuvwxyz",
+                                             "Zyxwvutsrq Ponmlkjihg Fedcba"};
+    std::mt19937 random(3);
+    struct Expected {
+        std::string key;
+        uint32_t record;
+        bool operator<(const Expected& other) const { return std::tie(key, record) < std::tie(other.key, other.record); }
+    };
+    std::vector<Expected> expected;
+    table.beginBatch();
+    for (uint32_t n = 1; n <= 110000; ++n) {
+        const std::string& title = titles[random() % titles.size()];
+        const int year = 1990 + static_cast<int>(random() % 12);
+        add(title, year);
+        std::string key = title;
+        std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+        key.resize(30, ' ');
+        expected.push_back({key + std::to_string(year), n});
+    }
+    table.endBatch();
+    table.addIndex("NewIndex", "Upper(Left(TITLE,30))+STR(YEAR,11,0)");
+    table.selectIndex("NewIndex");
+    std::sort(expected.begin(), expected.end());
+    size_t at = 0;
+    for (table.first(); !table.eof(); table.next(), ++at)
+        ASSERT_EQ(table.recNo(), expected[at].record) << "at position " << at;
+    EXPECT_EQ(at, expected.size());
+    EXPECT_EQ(table.checkIndex(), "");
 }
