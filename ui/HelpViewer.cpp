@@ -11,6 +11,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 // The help pages are compiled into a static library, whose resources Qt
 // registers only when asked (the macro must stand outside any namespace).
 static void registerHelpPages()
@@ -26,24 +28,61 @@ namespace app {
 
 namespace {
 
-const QString kBook = "qrc:/help/REELKP.html";
+// The pages of the book in reading order; the first holds the contents.
+const QStringList kPages = {"REELKP.html", "tasks.html", "collection.html", "finding.html",
+                            "printing.html", "exchange.html", "care.html", "keys.html"};
 
-// The sections in book order, each with its heading's text.
-QList<std::pair<QString, QString>> sectionsWithTitles()
+QUrl pageUrl(const QString& page, const QString& keyword = {})
+{
+    QUrl url("qrc:/help/" + page);
+    if (!keyword.isEmpty())
+        url.setFragment(keyword);
+    return url;
+}
+
+QString pageText(const QString& page)
+{
+    QFile file(":/help/" + page);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+struct Section {
+    QString keyword;
+    QString title; // indented by its level
+    QString page;
+};
+
+// The sections of every page in book order, each with its heading's text.
+QList<Section> sections()
 {
     registerHelpPages();
-    QFile file(":/help/REELKP.html");
-    QList<std::pair<QString, QString>> sections;
-    if (!file.open(QIODevice::ReadOnly))
-        return sections;
-    const QString html = QString::fromUtf8(file.readAll());
+    QList<Section> found;
     static const QRegularExpression anchor(R"re(<h([123])><a name="([^"]+)">([^<]+)</a>)re");
-    for (auto it = anchor.globalMatch(html); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        const QString indent = m.captured(1) == "3" ? "    " : "";
-        sections.append({m.captured(2), indent + m.captured(3)});
+    for (const QString& page : kPages) {
+        const QString html = pageText(page);
+        for (auto it = anchor.globalMatch(html); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const QString indent = QString(4 * (m.captured(1).toInt() - 1), ' ');
+            found.append({m.captured(2), indent + m.captured(3), page});
+        }
     }
-    return sections;
+    return found;
+}
+
+QString pageOf(const QString& keyword)
+{
+    for (const Section& s : sections())
+        if (s.keyword == keyword)
+            return s.page;
+    return kPages.front();
+}
+
+// The page's words as a reader sees them, for finding which pages hold a text.
+QString plainPage(const QString& page)
+{
+    QTextDocument document;
+    document.setHtml(pageText(page));
+    return document.toPlainText();
 }
 
 } // namespace
@@ -51,8 +90,8 @@ QList<std::pair<QString, QString>> sectionsWithTitles()
 QStringList helpSections()
 {
     QStringList keywords;
-    for (const auto& [keyword, title] : sectionsWithTitles())
-        keywords << keyword;
+    for (const Section& s : sections())
+        keywords << s.keyword;
     return keywords;
 }
 
@@ -67,11 +106,14 @@ HelpWindow::HelpWindow(QWidget* owner)
     auto* forward = new QPushButton("&Forward", this);
     FindBox = new QLineEdit(this);
     FindBox->setObjectName("HelpFind");
-    FindBox->setAccessibleName("Find in this page");
-    FindBox->setPlaceholderText("Find in this page");
+    FindBox->setAccessibleName("Find in the help");
+    FindBox->setPlaceholderText("Find in the help");
     auto* find = new QPushButton("Fi&nd", this);
     for (QWidget* w : std::initializer_list<QWidget*>{back, forward})
         tools->addWidget(w);
+    // Enter in the find box finds; it must not also press a button of the dialog (Back, say).
+    for (QPushButton* b : {back, forward, find})
+        b->setAutoDefault(false);
     tools->addStretch();
     tools->addWidget(FindBox);
     tools->addWidget(find);
@@ -81,16 +123,16 @@ HelpWindow::HelpWindow(QWidget* owner)
     Sections = new QListWidget(this);
     Sections->setObjectName("HelpSections");
     Sections->setAccessibleName("Sections of the help");
-    for (const auto& [keyword, title] : sectionsWithTitles()) {
-        auto* item = new QListWidgetItem(title, Sections);
-        item->setData(Qt::UserRole, keyword);
+    for (const Section& s : sections()) {
+        auto* item = new QListWidgetItem(s.title, Sections);
+        item->setData(Qt::UserRole, s.keyword);
     }
     Sections->setMaximumWidth(220);
     body->addWidget(Sections);
     Browser = new QTextBrowser(this);
     Browser->setObjectName("HelpBrowser");
     Browser->setAccessibleName("Help page");
-    Browser->setSource(QUrl(kBook));
+    Browser->setSource(pageUrl(kPages.front()));
     body->addWidget(Browser, 1);
     layout->addLayout(body, 1);
 
@@ -112,9 +154,7 @@ HelpWindow::HelpWindow(QWidget* owner)
 void HelpWindow::showSection(const QString& keyword)
 {
     // Through the browser's history, so that Back returns to where the reader was.
-    QUrl url(kBook);
-    url.setFragment(keyword);
-    Browser->setSource(url);
+    Browser->setSource(pageUrl(pageOf(keyword), keyword));
     Browser->scrollToAnchor(keyword);
 }
 
@@ -124,11 +164,21 @@ bool HelpWindow::findText(const QString& text)
         return false;
     if (Browser->find(text))
         return true;
-    // From the top once more, as a search that reached the end of the page.
-    QTextCursor start = Browser->textCursor();
-    start.movePosition(QTextCursor::Start);
-    Browser->setTextCursor(start);
-    return Browser->find(text);
+    // On from the next page that holds the text, round to this page's top.
+    const QString shown = Browser->source().fileName();
+    const qsizetype here = std::max<qsizetype>(0, kPages.indexOf(shown));
+    for (qsizetype step = 1; step <= kPages.size(); ++step) {
+        const QString& page = kPages[(here + step) % kPages.size()];
+        if (!plainPage(page).contains(text, Qt::CaseInsensitive))
+            continue;
+        if (page != shown)
+            Browser->setSource(pageUrl(page));
+        QTextCursor start = Browser->textCursor();
+        start.movePosition(QTextCursor::Start);
+        Browser->setTextCursor(start);
+        return Browser->find(text);
+    }
+    return false;
 }
 
 void showHelp(QWidget* owner, const QString& keyword)

@@ -10,8 +10,8 @@ class QTextBrowser;
 
 namespace app {
 
-// The help window: the program's HTML help with back and forward, a list of
-// its sections and a search within the page.
+// The help window: the program's HTML help book, several pages, with back and
+// forward, a list of the sections of every page and a search through them all.
 class HelpWindow : public QDialog {
     Q_OBJECT
 
@@ -23,7 +23,8 @@ public:
     QLineEdit* FindBox;
 
     void showSection(const QString& keyword);
-    // Finds the text in the page from where the last find left off; false when it is not there.
+    // Finds the text from where the last find left off: in the page shown, then in
+    // the next page that holds it (round to the first); false when no page does.
     bool findText(const QString& text);
 };
 

@@ -6,10 +6,14 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QTest>
 
 namespace {
 
@@ -70,4 +74,67 @@ TEST(Help, TheWindowGoesBackAndForthAndFindsText)
     EXPECT_TRUE(help.findText("Skip First Record"));
     EXPECT_EQ(help.Browser->textCursor().selectedText(), "Skip First Record");
     EXPECT_FALSE(help.findText("no such words anywhere"));
+}
+
+TEST(Help, TheFindBoxSearchesEveryPage)
+{
+    app::HelpWindow help(nullptr);
+    help.showSection("Contents");
+    // Only the reports chapter names this option.
+    EXPECT_TRUE(help.findText("Group by Level 2 Sort"));
+    EXPECT_EQ(help.Browser->source().fileName(), "printing.html");
+    EXPECT_EQ(help.Browser->textCursor().selectedText(), "Group by Level 2 Sort");
+    // Found again from the page after it, round past the last page to the same place.
+    EXPECT_TRUE(help.findText("Group by Level 2 Sort"));
+    EXPECT_EQ(help.Browser->source().fileName(), "printing.html");
+    // A word of the first page from the last.
+    help.showSection("Keyboard");
+    EXPECT_TRUE(help.findText("Words this book uses"));
+    EXPECT_EQ(help.Browser->source().fileName(), "REELKP.html");
+    EXPECT_FALSE(help.findText("no such words anywhere"));
+    // Enter in the find box finds, and presses no button of the window.
+    help.show();
+    help.showSection("Contents");
+    help.FindBox->setText("Group by Level 2 Sort");
+    QTest::keyClick(help.FindBox, Qt::Key_Return);
+    EXPECT_EQ(help.Browser->source().fileName(), "printing.html");
+}
+
+TEST(Help, EveryLinkAndPictureOfTheBookIsThereAndTheBookIsAManual)
+{
+    app::helpSections(); // registers the pages
+    static const QRegularExpression link(R"re(<a href="([^"#]*)#([^"]+)">)re");
+    static const QRegularExpression picture(R"re(<img src="([^"]+)")re");
+    static const QRegularExpression anchor(R"re(<a name="([^"]+)">)re");
+    QStringList pages;
+    for (QDirIterator it(":/help", {"*.html"}, QDir::Files); it.hasNext();)
+        pages << QFileInfo(it.next()).fileName();
+    ASSERT_GE(pages.size(), 8);
+    auto read = [](const QString& page) {
+        QFile file(":/help/" + page);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << page.toStdString();
+        return QString::fromUtf8(file.readAll());
+    };
+    qsizetype text = 0;
+    int pictures = 0;
+    for (const QString& page : pages) {
+        const QString html = read(page);
+        QTextDocument document;
+        document.setHtml(html);
+        text += document.toPlainText().size();
+        for (auto it = link.globalMatch(html); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const QString target = m.captured(1).isEmpty() ? page : m.captured(1);
+            EXPECT_TRUE(read(target).contains("<a name=\"" + m.captured(2) + "\">"))
+                << page.toStdString() << " links to a missing " << target.toStdString() << "#" << m.captured(2).toStdString();
+        }
+        for (auto it = picture.globalMatch(html); it.hasNext(); ++pictures) {
+            const QString source = it.next().captured(1);
+            EXPECT_FALSE(QImage(":/help/" + source).isNull()) << page.toStdString() << " shows a missing " << source.toStdString();
+        }
+    }
+    // Every window of the tour has its picture in the book.
+    EXPECT_GE(pictures, 25);
+    // A manual, not a leaflet: four times the eleven thousand characters the first help had.
+    EXPECT_GE(text, 44000);
 }
