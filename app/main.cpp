@@ -1,10 +1,16 @@
+#include "IniFile.h"
+#include "Language.h"
+#include "ProgramFolders.h"
 #include "Prompter.h"
 #include "ReelkeeperVersion.h"
 #include "ScreenshotTour.h"
 #include "TMain.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
@@ -27,6 +33,19 @@ int main(int argc, char** argv)
             return 0;
         }
     QApplication application(argc, argv);
+    // The language is chosen before any window is made: the settings file's
+    // choice, else the desktop's. Qt's own texts (its dialogs' buttons) come
+    // with it, from Qt's translations.
+    app::IniFile settings;
+    settings.load(app::settingsFilePath());
+    const QString language = app::languageToSpeak(settings.value("Misc", "Language").value_or(QString()), QLocale::system());
+    QTranslator qtTexts, programTexts;
+    if (language != "en") {
+        if (qtTexts.load("qtbase_" + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QApplication::installTranslator(&qtTexts);
+        if (programTexts.load(app::translationFile(language)))
+            QApplication::installTranslator(&programTexts);
+    }
     QApplication::setApplicationVersion(REELKEEPER_VERSION);
     QApplication::setApplicationName("Reelkeeper Videos");
     QGuiApplication::setDesktopFileName("org.reelkeeper.Reelkeeper"); // its desktop entry, icon included

@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libzip-dev
+  qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n qt6-charts-dev libqt6opengl6-dev libgl-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2
   python3 python3-dbfread python3-dbf gdal-bin

@@ -144,6 +144,7 @@ void visitAll(Visitor& v, Settings& s)
     v.yesNo(misc, "Date Leading Zeros", s.dateLeadingZeros);
     v.number(misc, "Currency Format", s.currencyFormat, 1, 2);
     v.number(misc, "Numeric Format", s.numericFormat, 1, 2);
+    v.text(misc, "Language", s.language, 10);
 
     for (const db::SchemaField& f : db::collectionSchema()) {
         FieldSettings& field = s.fields[static_cast<size_t>(f.position - 1)];

@@ -67,6 +67,7 @@ struct Settings {
     bool dateLeadingZeros = false;
     int currencyFormat = 1;
     int numericFormat = 1;
+    QString language; // empty: the desktop's language; "en", "de": that one (from the next start)
 
     std::array<FieldSettings, 40> fields;
 

@@ -117,11 +117,11 @@ void TMain::buildWindow()
     auto* counts = new QVBoxLayout;
     m_countLabel = new QLabel("0", m_viewerBevel);
     m_countLabel->setObjectName("CountLabel");
-    m_count2Label = new QLabel("Videos", m_viewerBevel);
+    m_count2Label = new QLabel(tr("Videos"), m_viewerBevel);
     m_count2Label->setObjectName("Count2Label");
     counts->addWidget(m_countLabel);
     counts->addWidget(m_count2Label);
-    m_searchOnLabel = new QLabel("SEARCH ON", m_viewerBevel);
+    m_searchOnLabel = new QLabel(tr("SEARCH ON"), m_viewerBevel);
     m_searchOnLabel->setObjectName("SearchOnLabel");
     m_viewerLabel = new QLabel("Video Viewer", m_viewerBevel);
     m_viewerLabel->setObjectName("ViewerLabel");
@@ -137,8 +137,8 @@ void TMain::buildWindow()
     // key words or media number; Ctrl+K goes to it (Ctrl+F is Search and Replace), Esc empties it.
     m_quickFilterBox = new QLineEdit(m_viewerBevel);
     m_quickFilterBox->setObjectName("QuickFilter");
-    m_quickFilterBox->setPlaceholderText("Filter (Ctrl+K)");
-    m_quickFilterBox->setAccessibleName("Quick filter");
+    m_quickFilterBox->setPlaceholderText(tr("Filter (Ctrl+K)"));
+    m_quickFilterBox->setAccessibleName(tr("Quick filter"));
     m_quickFilterBox->setClearButtonEnabled(true);
     m_quickFilterBox->setMaxLength(1000);
     m_quickFilterPause = new QTimer(this);
@@ -303,16 +303,16 @@ QAction* TMain::addCommand(QMenu* menu, const QString& name, const QString& capt
 
 void TMain::buildMenus()
 {
-    QMenu* file = menuBar()->addMenu("&File");
+    QMenu* file = menuBar()->addMenu(tr("&File"));
     file->setObjectName("FileMenu");
-    addCommand(file, "NewDatabase", "&New Database", QKeySequence("Ctrl+W"), [this] { DoNew(); });
-    addCommand(file, "OpenDatabase", "&Open Database", QKeySequence("Ctrl+O"), [this] { DoOpen(); });
-    addCommand(file, "UpdateDatabase", "&Update Database", QKeySequence("Ctrl+Z"), [this] { DoUpdateDatabase(); });
-    addCommand(file, "BackUpData", "&Back Up Data", QKeySequence("Ctrl+B"), [this] { DoBackup(); });
-    addCommand(file, "RestoreData", "&Restore Data", QKeySequence("Ctrl+Y"), [this] { DoRestore(); });
-    addCommand(file, "Print", "&Print", QKeySequence("Ctrl+P"), [this] { DoReports(); });
-    addCommand(file, "PrinterSetup", "Printer &Setup", QKeySequence("Ctrl+U"), [this] { m_prompter.printerSetup(this); });
-    addCommand(file, "Exit", "E&xit", QKeySequence("Ctrl+X"), [this] { close(); });
+    addCommand(file, "NewDatabase", tr("&New Database"), QKeySequence("Ctrl+W"), [this] { DoNew(); });
+    addCommand(file, "OpenDatabase", tr("&Open Database"), QKeySequence("Ctrl+O"), [this] { DoOpen(); });
+    addCommand(file, "UpdateDatabase", tr("&Update Database"), QKeySequence("Ctrl+Z"), [this] { DoUpdateDatabase(); });
+    addCommand(file, "BackUpData", tr("&Back Up Data"), QKeySequence("Ctrl+B"), [this] { DoBackup(); });
+    addCommand(file, "RestoreData", tr("&Restore Data"), QKeySequence("Ctrl+Y"), [this] { DoRestore(); });
+    addCommand(file, "Print", tr("&Print"), QKeySequence("Ctrl+P"), [this] { DoReports(); });
+    addCommand(file, "PrinterSetup", tr("Printer &Setup"), QKeySequence("Ctrl+U"), [this] { m_prompter.printerSetup(this); });
+    addCommand(file, "Exit", tr("E&xit"), QKeySequence("Ctrl+X"), [this] { close(); });
     m_recentSeparator = file->addSeparator();
     for (int n = 0; n < 5; ++n) {
         QAction* item = file->addAction(QString());
@@ -323,33 +323,33 @@ void TMain::buildMenus()
         m_recentItems[static_cast<size_t>(n)] = item;
     }
 
-    QMenu* records = menuBar()->addMenu("&Records");
+    QMenu* records = menuBar()->addMenu(tr("&Records"));
     records->setObjectName("RecordsMenu");
-    addCommand(records, "Add", "&Add", QKeySequence("Ctrl+A"), [this] { DoAdd(); });
-    addCommand(records, "Edit", "&Edit", QKeySequence("Ctrl+E"), [this] { DoEdit(); });
-    addCommand(records, "Copy", "&Copy", QKeySequence("Ctrl+C"), [this] { DoCopy(); });
-    addCommand(records, "Delete", "&Delete", QKeySequence("Ctrl+D"), [this] { DoDelete(); });
-    addCommand(records, "Import", "&Import", QKeySequence("Ctrl+M"), [this] { DoImport(); });
-    addCommand(records, "Export", "E&xport", QKeySequence("Ctrl+T"), [this] { DoExport(); });
+    addCommand(records, "Add", tr("&Add"), QKeySequence("Ctrl+A"), [this] { DoAdd(); });
+    addCommand(records, "Edit", tr("&Edit"), QKeySequence("Ctrl+E"), [this] { DoEdit(); });
+    addCommand(records, "Copy", tr("&Copy"), QKeySequence("Ctrl+C"), [this] { DoCopy(); });
+    addCommand(records, "Delete", tr("&Delete"), QKeySequence("Ctrl+D"), [this] { DoDelete(); });
+    addCommand(records, "Import", tr("&Import"), QKeySequence("Ctrl+M"), [this] { DoImport(); });
+    addCommand(records, "Export", tr("E&xport"), QKeySequence("Ctrl+T"), [this] { DoExport(); });
     records->addSeparator();
-    addCommand(records, "LentOut", "&Lent Out", QKeySequence(), [this] { DoLentOut(); });
+    addCommand(records, "LentOut", tr("&Lent Out"), QKeySequence(), [this] { DoLentOut(); });
 
-    QMenu* navigate = menuBar()->addMenu("Navi&gate");
+    QMenu* navigate = menuBar()->addMenu(tr("Navi&gate"));
     navigate->setObjectName("NavigateMenu");
-    addCommand(navigate, "Search", "&Search (Query)", QKeySequence("Ctrl+S"), [this] { DoSearch(); });
-    addCommand(navigate, "EndSearch", "&End Search", QKeySequence("Ctrl+I"), [this] {
+    addCommand(navigate, "Search", tr("&Search (Query)"), QKeySequence("Ctrl+S"), [this] { DoSearch(); });
+    addCommand(navigate, "EndSearch", tr("&End Search"), QKeySequence("Ctrl+I"), [this] {
         clearQuickFilter(); // END SEARCH ends the quick filter too
         DoEndSearch();
     });
-    addCommand(navigate, "Locate", "&Locate", QKeySequence("Ctrl+L"), [this] { DoFind(); });
-    addCommand(navigate, "LocateNext", "Locate &Next", QKeySequence("Ctrl+N"), [this] { DoFindNext(); });
-    addCommand(navigate, "Reports", "&Reports", QKeySequence("Ctrl+R"), [this] { DoReports(); });
-    addCommand(navigate, "Viewer", "&Viewer", QKeySequence("Ctrl+V"), [this] { DoViewer(); });
+    addCommand(navigate, "Locate", tr("&Locate"), QKeySequence("Ctrl+L"), [this] { DoFind(); });
+    addCommand(navigate, "LocateNext", tr("Locate &Next"), QKeySequence("Ctrl+N"), [this] { DoFindNext(); });
+    addCommand(navigate, "Reports", tr("&Reports"), QKeySequence("Ctrl+R"), [this] { DoReports(); });
+    addCommand(navigate, "Viewer", tr("&Viewer"), QKeySequence("Ctrl+V"), [this] { DoViewer(); });
 
-    QMenu* options = menuBar()->addMenu("&Options");
+    QMenu* options = menuBar()->addMenu(tr("&Options"));
     options->setObjectName("OptionsMenu");
-    addCommand(options, "SortOrder", "Sort &Order", QKeySequence("Ctrl+Q"), [this] { DoSortOrder(); });
-    QMenu* screenSize = options->addMenu("Screen Si&ze");
+    addCommand(options, "SortOrder", tr("Sort &Order"), QKeySequence("Ctrl+Q"), [this] { DoSortOrder(); });
+    QMenu* screenSize = options->addMenu(tr("Screen Si&ze"));
     const std::array<int, 4> sizes = {640, 800, 1024, 1280};
     const std::array<const char*, 4> sizeCaptions = {"640 x 480", "800 x 600", "1024 x 768", "1280 x 1024"};
     for (size_t i = 0; i < sizes.size(); ++i) {
@@ -360,50 +360,51 @@ void TMain::buildMenus()
         item->setCheckable(true);
         m_screenSizeItems[i] = item;
     }
-    QMenu* access = options->addMenu("&Screen Access");
-    const std::array<const char*, 3> accessCaptions = {"&Speed Buttons", "&Lettered Buttons", "&None"};
+    QMenu* access = options->addMenu(tr("&Screen Access"));
+    const std::array<const char*, 3> accessCaptions = {QT_TR_NOOP("&Speed Buttons"), QT_TR_NOOP("&Lettered Buttons"),
+                                                       QT_TR_NOOP("&None")};
     for (int mode = 1; mode <= 3; ++mode) {
-        QAction* item = addCommand(access, "ButtonBar" + QString::number(mode), accessCaptions[static_cast<size_t>(mode - 1)],
+        QAction* item = addCommand(access, "ButtonBar" + QString::number(mode), tr(accessCaptions[static_cast<size_t>(mode - 1)]),
                                    QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_F1 + mode - 1)),
                                    [this, mode] { SetButtonBar(mode); });
         item->setCheckable(true);
         m_buttonBarItems[static_cast<size_t>(mode - 1)] = item;
     }
-    QMenu* color = options->addMenu("&Color");
-    const std::array<const char*, 6> colorCaptions = {"&Main Window Color", "&Edit Window Color", "&Search Window Color",
-                                                      "&Report Window Color", "&Configure Window Color",
-                                                      "&ALL Windows Color"};
+    QMenu* color = options->addMenu(tr("&Color"));
+    const std::array<const char*, 6> colorCaptions = {
+        QT_TR_NOOP("&Main Window Color"),   QT_TR_NOOP("&Edit Window Color"),      QT_TR_NOOP("&Search Window Color"),
+        QT_TR_NOOP("&Report Window Color"), QT_TR_NOOP("&Configure Window Color"), QT_TR_NOOP("&ALL Windows Color")};
     const std::array<const char*, 6> colorNames = {"ColorMain", "ColorEdit", "ColorSearch", "ColorReport",
                                                    "ColorConfigure", "ColorAll"};
     for (int group = 0; group < 6; ++group) {
         if (group == 5)
             color->addSeparator();
-        addCommand(color, colorNames[static_cast<size_t>(group)], colorCaptions[static_cast<size_t>(group)],
+        addCommand(color, colorNames[static_cast<size_t>(group)], tr(colorCaptions[static_cast<size_t>(group)]),
                    QKeySequence(Qt::CTRL | static_cast<Qt::Key>(Qt::Key_F4 + group)), [this, group] { DoColors(group); });
     }
-    QMenu* lists = options->addMenu("List &Maintenance");
+    QMenu* lists = options->addMenu(tr("List &Maintenance"));
     lists->setObjectName("ListMaintenanceMenu");
     for (int code : db::pickListMenuOrder()) {
         const QString name = "List" + QString::number(code);
         addCommand(lists, name, db::pickList(code).menuItem, {}, [this, code] { EditAList(code); });
         blockInBrowseMode(name);
     }
-    QMenu* currency = options->addMenu("C&urrency Format");
-    QMenu* numeric = options->addMenu("&Numeric Format");
-    const std::array<const char*, 2> currencyCaptions = {"&U.S. Dollars", "&Windows Setting"};
-    const std::array<const char*, 2> numericCaptions = {"&U.S. Format", "&Windows Setting"};
+    QMenu* currency = options->addMenu(tr("C&urrency Format"));
+    QMenu* numeric = options->addMenu(tr("&Numeric Format"));
+    const std::array<const char*, 2> currencyCaptions = {QT_TR_NOOP("&U.S. Dollars"), QT_TR_NOOP("&Windows Setting")};
+    const std::array<const char*, 2> numericCaptions = {QT_TR_NOOP("&U.S. Format"), QT_TR_NOOP("&Windows Setting")};
     for (int code = 1; code <= 2; ++code) {
         m_currencyItems[static_cast<size_t>(code - 1)] = addCommand(
-            currency, "Currency" + QString::number(code), currencyCaptions[static_cast<size_t>(code - 1)], {},
+            currency, "Currency" + QString::number(code), tr(currencyCaptions[static_cast<size_t>(code - 1)]), {},
             [this, code] { chooseNumberFormat(true, code); });
         m_numericItems[static_cast<size_t>(code - 1)] = addCommand(
-            numeric, "Numeric" + QString::number(code), numericCaptions[static_cast<size_t>(code - 1)], {},
+            numeric, "Numeric" + QString::number(code), tr(numericCaptions[static_cast<size_t>(code - 1)]), {},
             [this, code] { chooseNumberFormat(false, code); });
         m_currencyItems[static_cast<size_t>(code - 1)]->setCheckable(true);
         m_numericItems[static_cast<size_t>(code - 1)]->setCheckable(true);
     }
-    QMenu* dates = options->addMenu("&Date Format");
-    m_leadingZerosItem = addCommand(dates, "LeadingZeros", "&Leading Zeros", {}, [this] { toggleLeadingZeros(); });
+    QMenu* dates = options->addMenu(tr("&Date Format"));
+    m_leadingZerosItem = addCommand(dates, "LeadingZeros", tr("&Leading Zeros"), {}, [this] { toggleLeadingZeros(); });
     m_leadingZerosItem->setCheckable(true);
     dates->addSeparator();
     for (int code = 1; code <= 12; ++code) {
@@ -413,31 +414,32 @@ void TMain::buildMenus()
         item->setCheckable(true);
         m_dateFormatItems[static_cast<size_t>(code - 1)] = item;
     }
-    addCommand(options, "LabelFont", "&Label Font", QKeySequence("Shift+F8"), [this] { chooseWindowFont(m_settings.labelFont); });
-    addCommand(options, "EditFont", "&Edit Font", QKeySequence("Shift+F9"), [this] { chooseWindowFont(m_settings.editFont); });
-    addCommand(options, "ButtonFont", "&Button Font", QKeySequence("Shift+F10"), [this] { chooseWindowFont(m_settings.buttonFont); });
+    addCommand(options, "LabelFont", tr("&Label Font"), QKeySequence("Shift+F8"), [this] { chooseWindowFont(m_settings.labelFont); });
+    addCommand(options, "EditFont", tr("&Edit Font"), QKeySequence("Shift+F9"), [this] { chooseWindowFont(m_settings.editFont); });
+    addCommand(options, "ButtonFont", tr("&Button Font"), QKeySequence("Shift+F10"), [this] { chooseWindowFont(m_settings.buttonFont); });
+    buildLanguageMenu(options->addMenu(tr("L&anguage")));
 
-    QMenu* tools = menuBar()->addMenu("&Tools");
+    QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     tools->setObjectName("ToolsMenu");
-    addCommand(tools, "SearchAndReplace", "&Search and Replace", QKeySequence("Ctrl+F"), [this] { DoSearchAndReplace(); });
-    addCommand(tools, "RebuildIndexes", "&Rebuild Indexes", {}, [this] { DoRebuildIndexes(); });
-    addCommand(tools, "PackDatabase", "&Pack Database", {}, [this] { DoPack(); });
+    addCommand(tools, "SearchAndReplace", tr("&Search and Replace"), QKeySequence("Ctrl+F"), [this] { DoSearchAndReplace(); });
+    addCommand(tools, "RebuildIndexes", tr("&Rebuild Indexes"), {}, [this] { DoRebuildIndexes(); });
+    addCommand(tools, "PackDatabase", tr("&Pack Database"), {}, [this] { DoPack(); });
     tools->addSeparator();
-    addCommand(tools, "FindDuplicates", "Find &Duplicates", {}, [this] { DoFindDuplicates(); });
-    addCommand(tools, "Statistics", "S&tatistics", {}, [this] { DoStatistics(); });
+    addCommand(tools, "FindDuplicates", tr("Find &Duplicates"), {}, [this] { DoFindDuplicates(); });
+    addCommand(tools, "Statistics", tr("S&tatistics"), {}, [this] { DoStatistics(); });
 
-    QMenu* help = menuBar()->addMenu("&Help");
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName("HelpMenu");
-    addCommand(help, "Contents", "&Contents", QKeySequence("Ctrl+H"), [this] { DoHelp(); });
-    addCommand(help, "ReviewTips", "&Review \"Tips of the Day\"", {}, [this] { showTipOfDay(); });
-    addCommand(help, "About", "&About", {}, [this] {
-        m_prompter.message(this, "About",
-                           "Reelkeeper Videos 95\nA database manager for a private video collection.\nVersion "
-                               REELKEEPER_VERSION,
+    addCommand(help, "Contents", tr("&Contents"), QKeySequence("Ctrl+H"), [this] { DoHelp(); });
+    addCommand(help, "ReviewTips", tr("&Review \"Tips of the Day\""), {}, [this] { showTipOfDay(); });
+    addCommand(help, "About", tr("&About"), {}, [this] {
+        m_prompter.message(this, tr("About"),
+                           tr("Reelkeeper Videos 95\nA database manager for a private video collection.\nVersion %1")
+                               .arg(REELKEEPER_VERSION),
                            Prompter::Icon::Information);
     });
-    addCommand(help, "OtherProducts", "Other &Products", {}, [this] {
-        m_prompter.message(this, "Other Products", "Reelkeeper Videos 95 is the only product of its makers.",
+    addCommand(help, "OtherProducts", tr("Other &Products"), {}, [this] {
+        m_prompter.message(this, tr("Other Products"), tr("Reelkeeper Videos 95 is the only product of its makers."),
                            Prompter::Icon::Information);
     });
 

@@ -209,6 +209,9 @@ private:
     void chooseScreenSize(int size);
     void chooseDateFormat(int code);
     void toggleLeadingZeros();
+    // Options > Language: the desktop's language, English or German, from the next start.
+    void buildLanguageMenu(QMenu* menu);
+    void chooseLanguage(const QString& language);
     void chooseNumberFormat(bool currency, int code);
     void chooseWindowFont(WindowFont& font);
     void maintainExclusively(const QString& question, const QString& refusal, const std::function<void()>& work);
@@ -281,6 +284,7 @@ private:
     std::array<QAction*, 3> m_buttonBarItems{};
     std::array<QAction*, 12> m_dateFormatItems{};
     QAction* m_leadingZerosItem = nullptr;
+    QList<QAction*> m_languageItems;
     std::array<QAction*, 2> m_currencyItems{};
     std::array<QAction*, 2> m_numericItems{};
     QMap<QString, QPushButton*> m_letteredButtons;

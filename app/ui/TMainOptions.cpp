@@ -515,6 +515,8 @@ void TMain::applyRegionalSettings()
         m_currencyItems[static_cast<size_t>(code - 1)]->setChecked(code == m_settings.currencyFormat);
         m_numericItems[static_cast<size_t>(code - 1)]->setChecked(code == m_settings.numericFormat);
     }
+    for (QAction* item : m_languageItems)
+        item->setChecked(item->data().toString() == m_settings.language);
 }
 
 void TMain::chooseDateFormat(int code)
@@ -535,6 +537,30 @@ void TMain::toggleLeadingZeros()
     applyRegionalSettings();
     if (m_table.active())
         m_table.refresh();
+}
+
+void TMain::buildLanguageMenu(QMenu* menu)
+{
+    // A language's own name stands for it in every language.
+    const QList<std::pair<QString, QString>> choices = {
+        {QString(), tr("Follow the &Desktop")}, {"en", "&English"}, {"de", "&Deutsch"}};
+    for (const auto& [language, caption] : choices) {
+        QAction* item = addCommand(menu, "Language" + (language.isEmpty() ? QString("Desktop") : language.toUpper()),
+                                   caption, {}, [this, language] { chooseLanguage(language); });
+        item->setCheckable(true);
+        item->setData(language);
+        m_languageItems << item;
+    }
+}
+
+void TMain::chooseLanguage(const QString& language)
+{
+    m_settings.language = language;
+    for (QAction* item : m_languageItems)
+        item->setChecked(item->data().toString() == language);
+    writeSettings();
+    m_prompter.message(this, tr("Language"), tr("The program speaks the chosen language from its next start."),
+                       Prompter::Icon::Information);
 }
 
 void TMain::chooseNumberFormat(bool currency, int code)

@@ -14,7 +14,9 @@
 #include <QMenu>
 #include <QProcess>
 #include <QTextBrowser>
+#include <QMenuBar>
 #include <QToolButton>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 using namespace app;
@@ -424,6 +426,36 @@ TEST_F(MainWindowTest, TheAboutBoxBreaksItsLine)
     EXPECT_EQ(prompter.messages.back().text,
               "Reelkeeper Videos 95\nA database manager for a private video collection.\nVersion " REELKEEPER_VERSION);
     EXPECT_FALSE(prompter.messages.back().text.contains("\\n"));
+}
+
+TEST_F(MainWindowTest, InGermanTheMenusSpeakGermanAndTheLanguageIsChosenForTheNextStart)
+{
+    QTranslator german;
+    ASSERT_TRUE(german.load(RK_GERMAN));
+    QCoreApplication::installTranslator(&german);
+    struct Remove {
+        QTranslator& translator;
+        ~Remove() { QCoreApplication::removeTranslator(&translator); }
+    } remove{german};
+    auto window = start();
+    ASSERT_TRUE(created);
+    QStringList titles;
+    for (QAction* menu : window->menuBar()->actions())
+        titles << menu->text();
+    EXPECT_EQ(titles, (QStringList{"&Datei", "Daten&sätze", "&Navigieren", "&Optionen", "&Werkzeuge", "&Hilfe"}));
+    EXPECT_EQ(window->action("NewDatabase")->text(), "&Neue Datenbank");
+    window->action("About")->trigger();
+    EXPECT_EQ(prompter.messages.back().text,
+              "Reelkeeper Videos 95\nEine Datenbank für eine private Videosammlung.\nVersion " REELKEEPER_VERSION);
+    // Options > Language keeps the choice for the next start, and says so.
+    EXPECT_TRUE(window->action("LanguageDesktop")->isChecked());
+    window->action("LanguageEN")->trigger();
+    EXPECT_TRUE(window->action("LanguageEN")->isChecked());
+    EXPECT_FALSE(window->action("LanguageDesktop")->isChecked());
+    EXPECT_EQ(prompter.messages.back().caption, "Sprache");
+    IniFile back;
+    back.load(config);
+    EXPECT_EQ(back.value("Misc", "Language"), QString("en"));
 }
 
 TEST_F(MainWindowTest, ScreenSizeItemsRefuseWhatTheScreenCannotShow)

@@ -2,6 +2,7 @@
 #include "RecentDatabases.h"
 #include "RegionalFormats.h"
 #include "ScreenScale.h"
+#include "Language.h"
 #include "Settings.h"
 #include "TempDir.h"
 
@@ -82,7 +83,8 @@ TEST(Settings, WriteCoversEveryKeyInItsSection)
                                   "Grid Font", "Grid Options", "Edit Font", "Label Font", "Button Font",
                                   "Report Label Font", "Reports"};
     EXPECT_EQ(ini.sectionNames(), expected);
-    EXPECT_EQ(ini.entries("Misc").size(), 20u);
+    EXPECT_EQ(ini.entries("Misc").size(), 21u);
+    EXPECT_EQ(ini.value("Misc", "Language"), QString("")); // the desktop's language
     EXPECT_EQ(ini.value("Misc", "Overdue Days"), QString("14"));
     EXPECT_EQ(ini.entries("Field Order").size(), 40u);
     EXPECT_EQ(ini.entries("Main Window Color").size(), 13u + 1); // the thirteen colors and Follow Desktop
@@ -191,4 +193,26 @@ TEST(ScreenScale, FactorFollowsTheScreen)
     EXPECT_EQ(screenScaleFor(700, 1920, 1080).tickedSize, 640);
     EXPECT_FALSE(screenFits(1024, 1024, 700));
     EXPECT_TRUE(screenFits(640, 10, 10));
+}
+
+TEST(Language, TheChoiceThenTheDesktopsLanguageThenEnglish)
+{
+    using app::languageToSpeak;
+    // A choice the program has a translation for stands, whatever the desktop speaks.
+    EXPECT_EQ(languageToSpeak("de", QLocale("fr_FR")), "de");
+    EXPECT_EQ(languageToSpeak("en", QLocale("de_DE")), "en");
+    // No choice, or one the program does not know: the desktop's language when it is translated.
+    EXPECT_EQ(languageToSpeak("", QLocale("de_DE")), "de");
+    EXPECT_EQ(languageToSpeak("", QLocale("de_AT")), "de");
+    EXPECT_EQ(languageToSpeak("xx", QLocale("de_CH")), "de");
+    EXPECT_EQ(languageToSpeak("", QLocale("fr_FR")), "en");
+    EXPECT_EQ(languageToSpeak("", QLocale::c()), "en");
+    // The choice is kept in the settings file.
+    IniFile ini;
+    Settings chosen = Settings::defaults("/start");
+    chosen.language = "de";
+    chosen.write(ini);
+    Settings read = Settings::defaults("/start");
+    read.read(ini);
+    EXPECT_EQ(read.language, "de");
 }
