@@ -15,6 +15,9 @@ char32_t cp1252ToUnicode(unsigned char byte);
 // Windows-1252 byte of a code point, or -1 when the code page cannot hold it.
 int unicodeToCp1252(char32_t codePoint);
 
+// The UTF-8 bytes of a code point, added to the end of out.
+void appendUtf8(std::string& out, char32_t codePoint);
+
 std::string cp1252ToUtf8(std::string_view text);
 // The same, added to the end of out.
 void appendCp1252AsUtf8(std::string& out, std::string_view text);

@@ -1,5 +1,7 @@
 #include "XmlPullReader.h"
 
+#include "Cp1252.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringDecoder>
@@ -41,25 +43,6 @@ bool isXmlChar(uint32_t c)
 {
     return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
            || (c >= 0x10000 && c <= 0x10FFFF);
-}
-
-void appendUtf8(std::string& out, uint32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // Where the first byte lies that is not valid UTF-8 or not a character XML
@@ -525,7 +508,7 @@ size_t XmlPullReader::appendReference(std::string_view raw, size_t i, size_t fro
             m_at = from + i;
             fail("Invalid character reference.");
         }
-        appendUtf8(out, code);
+        db::appendUtf8(out, code);
     } else {
         m_at = from + i;
         fail("Entity '" + std::string(reference) + "' not declared.");
