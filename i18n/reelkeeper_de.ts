@@ -296,4 +296,71 @@ Version %1</translation>
         <translation>Das Programm spricht die gewählte Sprache ab seinem nächsten Start.</translation>
     </message>
 </context>
+<context>
+    <name>edit_ui::TLentOut</name>
+    <message>
+        <source>Lent Out</source>
+        <translation>Verliehen</translation>
+    </message>
+    <message>
+        <source>Videos lent out</source>
+        <translation>Verliehene Videos</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Media #</source>
+        <translation>Medium Nr.</translation>
+    </message>
+    <message>
+        <source>Lent To</source>
+        <translation>Verliehen an</translation>
+    </message>
+    <message>
+        <source>Since</source>
+        <translation>Seit</translation>
+    </message>
+    <message>
+        <source>Days Out</source>
+        <translation>Tage weg</translation>
+    </message>
+    <message>
+        <source>&amp;Overdue after</source>
+        <translation>Über&amp;fällig nach</translation>
+    </message>
+    <message>
+        <source> days</source>
+        <translation> Tagen</translation>
+    </message>
+    <message>
+        <source>&amp;Returned</source>
+        <translation>&amp;Zurückgegeben</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>%1  OVERDUE</source>
+        <translation>%1  ÜBERFÄLLIG</translation>
+    </message>
+    <message>
+        <source>The record is no longer in the collection.</source>
+        <translation>Der Datensatz ist nicht mehr in der Sammlung.</translation>
+    </message>
+</context>
 </TS>

@@ -18,12 +18,12 @@ TLentOut::TLentOut(LentOutContext context, QWidget* parent)
     : QDialog(parent)
     , m_context(std::move(context))
 {
-    setWindowTitle("Lent Out");
+    setWindowTitle(tr("Lent Out"));
     auto* layout = new QVBoxLayout(this);
     Grid = new QTableWidget(0, 5, this);
     Grid->setObjectName("LentOutGrid");
-    Grid->setAccessibleName("Videos lent out");
-    Grid->setHorizontalHeaderLabels({"Title", "Media #", "Lent To", "Since", "Days Out"});
+    Grid->setAccessibleName(tr("Videos lent out"));
+    Grid->setHorizontalHeaderLabels({tr("Title"), tr("Media #"), tr("Lent To"), tr("Since"), tr("Days Out")});
     Grid->verticalHeader()->setVisible(false);
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -33,11 +33,11 @@ TLentOut::TLentOut(LentOutContext context, QWidget* parent)
     layout->addWidget(Grid, 1);
 
     auto* row = new QHBoxLayout;
-    auto* overdueLabel = new QLabel("&Overdue after", this);
+    auto* overdueLabel = new QLabel(tr("&Overdue after"), this);
     OverdueDays = new QSpinBox(this);
     OverdueDays->setObjectName("OverdueDays");
     OverdueDays->setRange(1, 3650);
-    OverdueDays->setSuffix(" days");
+    OverdueDays->setSuffix(tr(" days"));
     OverdueDays->setValue(m_context.settings.overdueDays);
     overdueLabel->setBuddy(OverdueDays);
     connect(OverdueDays, &QSpinBox::valueChanged, this, [this](int days) {
@@ -47,10 +47,10 @@ TLentOut::TLentOut(LentOutContext context, QWidget* parent)
     row->addWidget(overdueLabel);
     row->addWidget(OverdueDays);
     row->addStretch(1);
-    ReturnedButton = new QPushButton("&Returned", this);
-    EditButton = new QPushButton("&Edit", this);
-    auto* close = new QPushButton("&Close", this);
-    auto* help = new QPushButton("&Help", this);
+    ReturnedButton = new QPushButton(tr("&Returned"), this);
+    EditButton = new QPushButton(tr("&Edit"), this);
+    auto* close = new QPushButton(tr("&Close"), this);
+    auto* help = new QPushButton(tr("&Help"), this);
     for (QPushButton* b : {ReturnedButton, EditButton, close, help})
         row->addWidget(b);
     layout->addLayout(row);
@@ -70,15 +70,16 @@ void TLentOut::Reload()
         m_loans = edit::lentOut(m_context.table, db::dayNumberFromCivil(db::today()), m_context.settings.overdueDays);
     } catch (const std::exception& e) {
         m_loans.clear();
-        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
     }
     Grid->setRowCount(static_cast<int>(m_loans.size()));
     for (int r = 0; r < Grid->rowCount(); ++r) {
         const edit::Loan& loan = m_loans[static_cast<size_t>(r)];
         const QStringList cells = {QString::fromStdString(loan.title), QString::fromStdString(loan.mediaNumber),
                                    QString::fromStdString(loan.person), QString::fromStdString(loan.since),
-                                   loan.daysOut < 0 ? QString() : QString::number(loan.daysOut)
-                                                                      + (loan.overdue ? "  OVERDUE" : "")};
+                                   loan.daysOut < 0  ? QString()
+                                   : loan.overdue ? tr("%1  OVERDUE").arg(loan.daysOut)
+                                                  : QString::number(loan.daysOut)};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (loan.overdue) {
@@ -104,10 +105,10 @@ void TLentOut::ReturnedClick()
         return;
     try {
         if (!edit::markReturned(m_context.table, m_loans[static_cast<size_t>(row)].record))
-            m_context.prompter.message(this, "Error", "The record is no longer in the collection.",
+            m_context.prompter.message(this, tr("Error"), tr("The record is no longer in the collection."),
                                        app::Prompter::Icon::Error);
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
     }
     Reload();
 }

@@ -41,6 +41,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -694,6 +695,39 @@ TEST_F(ViewerTest, LentOutListsTheLoansAndReturnedTicksOneOff)
     EXPECT_EQ(t.text(t.requireField("CheckOut")), "No");
     EXPECT_EQ(t.text(t.requireField("CheckDate")), "");
     EXPECT_EQ(t.text(t.requireField("CheckName")), "");
+}
+
+// In German the Lent Out window speaks German, the overdue mark included.
+TEST_F(ViewerTest, LentOutSpeaksGermanWithTheGermanTranslation)
+{
+    QTranslator german;
+    ASSERT_TRUE(german.load(RK_GERMAN));
+    QCoreApplication::installTranslator(&german);
+    struct Remove {
+        QTranslator& translator;
+        ~Remove() { QCoreApplication::removeTranslator(&translator); }
+    } remove{german};
+    auto window = start();
+    db::Table& t = window->table();
+    t.insert();
+    t.setText(0, "Vertigo");
+    t.setText(t.requireField("CheckOut"), "Yes");
+    t.setDate(t.requireField("CheckDate"), db::dayNumberFromCivil(db::today()) - 20);
+    t.post();
+    bool shown = false;
+    runDialog = [&](QDialog& d) {
+        auto* lent = dynamic_cast<edit_ui::TLentOut*>(&d);
+        if (!lent)
+            return int(QDialog::Rejected);
+        shown = true;
+        EXPECT_EQ(lent->windowTitle(), "Verliehen");
+        EXPECT_EQ(lent->Grid->horizontalHeaderItem(2)->text(), "Verliehen an");
+        EXPECT_EQ(lent->Grid->item(0, 4)->text(), QString::fromUtf8("20  \xC3\x9C" "BERF\xC3\x84LLIG"));
+        EXPECT_EQ(lent->OverdueDays->suffix(), " Tagen");
+        return int(QDialog::Rejected);
+    };
+    window->action("LentOut")->trigger();
+    EXPECT_TRUE(shown);
 }
 
 // Tools > Find Duplicates: the groups with their differing values marked, Edit and
