@@ -34,22 +34,52 @@ size_t at(const char* field) { return valueIndex(field); }
 
 std::string utf8(const QString& text) { return text.trimmed().toStdString(); }
 
-std::string joined(const QStringList& values)
+// A value as the collection keeps it: without the spaces around it.
+std::string trimmed(std::string_view text)
 {
-    QStringList kept;
-    for (const QString& v : values)
-        if (!v.trimmed().isEmpty())
-            kept << v.trimmed();
-    return kept.join(", ").toStdString();
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
 }
 
-void putStars(CollectionValues& values, const QStringList& names)
+std::string joined(const std::vector<std::string>& values)
+{
+    std::string out;
+    for (const std::string& v : values) {
+        const std::string value = trimmed(v);
+        if (value.empty())
+            continue;
+        if (!out.empty())
+            out += ", ";
+        out += value;
+    }
+    return out;
+}
+
+void putStars(CollectionValues& values, const std::vector<std::string>& names)
 {
     int star = 0;
-    for (const QString& name : names)
-        if (!name.trimmed().isEmpty() && star < kStars)
-            values[at("Star1") + static_cast<size_t>(star++)] = utf8(name);
+    for (const std::string& name : names) {
+        std::string value = trimmed(name);
+        if (!value.empty() && star < kStars)
+            values[at("Star1") + static_cast<size_t>(star++)] = std::move(value);
+    }
 }
+
+// Lists read by Qt's reader (Tellico, .nfo): each value trimmed as Qt trims it, then the same joining.
+std::vector<std::string> trimmedUtf8(const QStringList& values)
+{
+    std::vector<std::string> out;
+    out.reserve(static_cast<size_t>(values.size()));
+    for (const QString& v : values)
+        out.push_back(utf8(v));
+    return out;
+}
+
+std::string joined(const QStringList& values) { return joined(trimmedUtf8(values)); }
+
+void putStars(CollectionValues& values, const QStringList& names) { putStars(values, trimmedUtf8(names)); }
 
 // The runs of digits in a text, as numbers (at most the first three).
 std::vector<int> numbersIn(const QString& text)
@@ -214,15 +244,6 @@ QStringList childTexts(QXmlStreamReader& xml)
 
 // ---------------------------------------------------------------- GCstar
 
-// A value as the collection keeps it: without the spaces around it.
-std::string trimmed(std::string_view text)
-{
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    return std::string(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
-}
-
 QString qtext(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 std::vector<std::string> splitAtCommas(std::string_view text)
@@ -234,30 +255,6 @@ std::vector<std::string> splitAtCommas(std::string_view text)
         if (comma == std::string_view::npos)
             return parts;
         from = comma + 1;
-    }
-}
-
-std::string joined(const std::vector<std::string>& values)
-{
-    std::string out;
-    for (const std::string& v : values) {
-        const std::string value = trimmed(v);
-        if (value.empty())
-            continue;
-        if (!out.empty())
-            out += ", ";
-        out += value;
-    }
-    return out;
-}
-
-void putStars(CollectionValues& values, const std::vector<std::string>& names)
-{
-    int star = 0;
-    for (const std::string& name : names) {
-        std::string value = trimmed(name);
-        if (!value.empty() && star < kStars)
-            values[at("Star1") + static_cast<size_t>(star++)] = std::move(value);
     }
 }
 

@@ -151,11 +151,11 @@ std::string_view XmlPullReader::readName()
 
 XmlPullReader::Token XmlPullReader::next()
 {
-    m_token = nextToken();
+    const Token token = nextToken();
     // A token that took in a byte no XML document may hold is not handed out.
     if (m_badAt != kNone && m_at > m_badAt)
         failAt(m_badAt, "Invalid XML character.");
-    return m_token;
+    return token;
 }
 
 XmlPullReader::Token XmlPullReader::nextToken()

@@ -90,7 +90,6 @@ private:
     std::vector<std::string_view> m_open; // the elements open, outermost first
     bool m_rootSeen = false;
     bool m_pendingEnd = false; // an empty element's end, still to come
-    Token m_token = Token::End;
     std::string_view m_name;
     std::string_view m_text;
     std::vector<Attribute> m_attributes;

@@ -1,6 +1,7 @@
 #include "HelpViewer.h"
 
 #include <QFile>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -52,20 +53,24 @@ struct Section {
     QString page;
 };
 
-// The sections of every page in book order, each with its heading's text.
-QList<Section> sections()
+// The sections of every page in book order, each with its heading's text: read
+// once, since the pages are compiled into the program.
+const QList<Section>& sections()
 {
-    registerHelpPages();
-    QList<Section> found;
-    static const QRegularExpression anchor(R"re(<h([123])><a name="([^"]+)">([^<]+)</a>)re");
-    for (const QString& page : kPages) {
-        const QString html = pageText(page);
-        for (auto it = anchor.globalMatch(html); it.hasNext();) {
-            const QRegularExpressionMatch m = it.next();
-            const QString indent = QString(4 * (m.captured(1).toInt() - 1), ' ');
-            found.append({m.captured(2), indent + m.captured(3), page});
+    static const QList<Section> found = [] {
+        registerHelpPages();
+        QList<Section> all;
+        static const QRegularExpression anchor(R"re(<h([123])><a name="([^"]+)">([^<]+)</a>)re");
+        for (const QString& page : kPages) {
+            const QString html = pageText(page);
+            for (auto it = anchor.globalMatch(html); it.hasNext();) {
+                const QRegularExpressionMatch m = it.next();
+                const QString indent = QString(4 * (m.captured(1).toInt() - 1), ' ');
+                all.append({m.captured(2), indent + m.captured(3), page});
+            }
         }
-    }
+        return all;
+    }();
     return found;
 }
 
@@ -169,7 +174,7 @@ bool HelpWindow::findText(const QString& text)
     const qsizetype here = std::max<qsizetype>(0, kPages.indexOf(shown));
     for (qsizetype step = 1; step <= kPages.size(); ++step) {
         const QString& page = kPages[(here + step) % kPages.size()];
-        if (!plainPage(page).contains(text, Qt::CaseInsensitive))
+        if (!wordsOf(page).contains(text, Qt::CaseInsensitive))
             continue;
         if (page != shown)
             Browser->setSource(pageUrl(page));
@@ -179,6 +184,15 @@ bool HelpWindow::findText(const QString& text)
         return Browser->find(text);
     }
     return false;
+}
+
+const QString& HelpWindow::wordsOf(const QString& page)
+{
+    // Each page is laid out once, the first time a find needs it.
+    auto it = m_pageWords.find(page);
+    if (it == m_pageWords.end())
+        it = m_pageWords.insert(page, plainPage(page));
+    return *it;
 }
 
 void showHelp(QWidget* owner, const QString& keyword)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,10 @@ public:
     // Finds the text from where the last find left off: in the page shown, then in
     // the next page that holds it (round to the first); false when no page does.
     bool findText(const QString& text);
+
+private:
+    const QString& wordsOf(const QString& page);
+    QHash<QString, QString> m_pageWords; // the pages' words, as finds have needed them
 };
 
 // Opens the help window at the contents or at the section a window's help keyword names.

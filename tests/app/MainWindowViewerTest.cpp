@@ -4,6 +4,7 @@
 #include "MyNavigator.h"
 #include "PickList.h"
 #include "Schema.h"
+#include "InstalledTranslation.h"
 #include "ScriptedPrompter.h"
 #include "TMain.h"
 #include "EditText.h"
@@ -41,7 +42,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
-#include <QTranslator>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -700,13 +700,8 @@ TEST_F(ViewerTest, LentOutListsTheLoansAndReturnedTicksOneOff)
 // In German the Lent Out window speaks German, the overdue mark included.
 TEST_F(ViewerTest, LentOutSpeaksGermanWithTheGermanTranslation)
 {
-    QTranslator german;
-    ASSERT_TRUE(german.load(RK_GERMAN));
-    QCoreApplication::installTranslator(&german);
-    struct Remove {
-        QTranslator& translator;
-        ~Remove() { QCoreApplication::removeTranslator(&translator); }
-    } remove{german};
+    const testing_support::InstalledTranslation german(RK_GERMAN);
+    ASSERT_TRUE(german.loaded());
     auto window = start();
     db::Table& t = window->table();
     t.insert();

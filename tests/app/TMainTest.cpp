@@ -1,5 +1,6 @@
 #include "CollectionFile.h"
 #include "IniFile.h"
+#include "InstalledTranslation.h"
 #include "ScriptedPrompter.h"
 #include "TMain.h"
 #include "ReelkeeperVersion.h"
@@ -16,7 +17,6 @@
 #include <QTextBrowser>
 #include <QMenuBar>
 #include <QToolButton>
-#include <QTranslator>
 #include <gtest/gtest.h>
 
 using namespace app;
@@ -430,13 +430,8 @@ TEST_F(MainWindowTest, TheAboutBoxBreaksItsLine)
 
 TEST_F(MainWindowTest, InGermanTheMenusSpeakGermanAndTheLanguageIsChosenForTheNextStart)
 {
-    QTranslator german;
-    ASSERT_TRUE(german.load(RK_GERMAN));
-    QCoreApplication::installTranslator(&german);
-    struct Remove {
-        QTranslator& translator;
-        ~Remove() { QCoreApplication::removeTranslator(&translator); }
-    } remove{german};
+    const testing_support::InstalledTranslation german(RK_GERMAN);
+    ASSERT_TRUE(german.loaded());
     auto window = start();
     ASSERT_TRUE(created);
     QStringList titles;
