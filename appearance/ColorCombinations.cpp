@@ -1,6 +1,7 @@
 #include "ColorCombinations.h"
 
 #include <array>
+#include <QCoreApplication>
 
 namespace appearance {
 
@@ -18,18 +19,18 @@ struct Combination {
 };
 
 const std::array<Combination, 12> kCombinations = {{
-    {"Monochrome", {{{255, 255, 255}, {0, 0, 0}, {0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {0, 0, 0}}}},
-    {"Gray Mist", {{{192, 192, 192}, {0, 0, 0}, {0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {0, 0, 0}}}},
-    {"Midnight Black", {{{0, 0, 0}, {192, 192, 192}, {255, 255, 255}, {127, 127, 127}, {0, 0, 0}, {255, 255, 255}}}},
-    {"Desert Sunset", {{{255, 255, 128}, {0, 0, 0}, {0, 0, 0}, {255, 255, 0}, {0, 0, 0}, {0, 0, 0}}}},
-    {"Easter Pastel", {{{255, 128, 255}, {0, 0, 255}, {0, 0, 0}, {128, 0, 128}, {0, 255, 255}, {0, 0, 0}}}},
-    {"Ocean Blue", {{{0, 255, 255}, {255, 0, 0}, {0, 0, 0}, {255, 255, 255}, {0, 0, 128}, {0, 0, 0}}}},
-    {"Fiery Red", {{{255, 0, 0}, {0, 0, 128}, {0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 0, 0}}}},
-    {"Christmas Season", {{{0, 255, 0}, {255, 255, 255}, {255, 0, 0}, {255, 0, 0}, {255, 255, 255}, {255, 0, 0}}}},
-    {"Wine", {{{128, 0, 64}, {255, 0, 0}, {255, 0, 255}, {128, 0, 128}, {255, 0, 0}, {255, 0, 255}}}},
-    {"More Pastels", {{{0, 255, 128}, {255, 0, 255}, {128, 0, 128}, {0, 255, 255}, {0, 0, 255}, {128, 0, 128}}}},
-    {"Green Glow", {{{0, 0, 0}, {0, 255, 0}, {0, 255, 0}, {0, 255, 0}, {0, 0, 0}, {0, 255, 0}}}},
-    {"Camouflage", {{{128, 128, 0}, {0, 128, 0}, {127, 127, 127}, {0, 128, 128}, {192, 192, 192}, {127, 127, 127}}}},
+    {QT_TRANSLATE_NOOP("appearance", "Monochrome"), {{{255, 255, 255}, {0, 0, 0}, {0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {0, 0, 0}}}},
+    {QT_TRANSLATE_NOOP("appearance", "Gray Mist"), {{{192, 192, 192}, {0, 0, 0}, {0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {0, 0, 0}}}},
+    {QT_TRANSLATE_NOOP("appearance", "Midnight Black"), {{{0, 0, 0}, {192, 192, 192}, {255, 255, 255}, {127, 127, 127}, {0, 0, 0}, {255, 255, 255}}}},
+    {QT_TRANSLATE_NOOP("appearance", "Desert Sunset"), {{{255, 255, 128}, {0, 0, 0}, {0, 0, 0}, {255, 255, 0}, {0, 0, 0}, {0, 0, 0}}}},
+    {QT_TRANSLATE_NOOP("appearance", "Easter Pastel"), {{{255, 128, 255}, {0, 0, 255}, {0, 0, 0}, {128, 0, 128}, {0, 255, 255}, {0, 0, 0}}}},
+    {QT_TRANSLATE_NOOP("appearance", "Ocean Blue"), {{{0, 255, 255}, {255, 0, 0}, {0, 0, 0}, {255, 255, 255}, {0, 0, 128}, {0, 0, 0}}}},
+    {QT_TRANSLATE_NOOP("appearance", "Fiery Red"), {{{255, 0, 0}, {0, 0, 128}, {0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 0, 0}}}},
+    {QT_TRANSLATE_NOOP("appearance", "Christmas Season"), {{{0, 255, 0}, {255, 255, 255}, {255, 0, 0}, {255, 0, 0}, {255, 255, 255}, {255, 0, 0}}}},
+    {QT_TRANSLATE_NOOP("appearance", "Wine"), {{{128, 0, 64}, {255, 0, 0}, {255, 0, 255}, {128, 0, 128}, {255, 0, 0}, {255, 0, 255}}}},
+    {QT_TRANSLATE_NOOP("appearance", "More Pastels"), {{{0, 255, 128}, {255, 0, 255}, {128, 0, 128}, {0, 255, 255}, {0, 0, 255}, {128, 0, 128}}}},
+    {QT_TRANSLATE_NOOP("appearance", "Green Glow"), {{{0, 0, 0}, {0, 255, 0}, {0, 255, 0}, {0, 255, 0}, {0, 0, 0}, {0, 255, 0}}}},
+    {QT_TRANSLATE_NOOP("appearance", "Camouflage"), {{{128, 128, 0}, {0, 128, 0}, {127, 127, 127}, {0, 128, 128}, {192, 192, 192}, {127, 127, 127}}}},
 }};
 
 // The six colors of a set made whole, as every combination makes it.
@@ -72,8 +73,8 @@ QStringList combinationNames()
 {
     QStringList names{QString()};
     for (const Combination& c : kCombinations)
-        names << QString::fromLatin1(c.name);
-    return names << "Follow the Desktop";
+        names << QCoreApplication::translate("appearance", c.name);
+    return names << QCoreApplication::translate("appearance", "Follow the Desktop");
 }
 
 app::ColorSet desktopColorSet(DesktopScheme scheme, const app::ColorSet& systemPalette)

@@ -1,6 +1,7 @@
 #include "ViewerConfig.h"
 
 #include "Schema.h"
+#include <QCoreApplication>
 
 namespace appearance {
 
@@ -29,7 +30,7 @@ std::optional<QString> firstDuplicate(const QStringList& names)
 
 QString duplicateMessage(const QString& name)
 {
-    return QString("Two field names have the same name \"%1\".  Please change one.").arg(name);
+    return QCoreApplication::translate("appearance", "Two field names have the same name \"%1\".  Please change one.").arg(name);
 }
 
 void takeOrder(app::Settings& settings, const QStringList& listedNames, const QStringList& orderRows)

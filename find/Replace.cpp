@@ -4,14 +4,16 @@
 #include "Cp1252.h"
 #include "KeyExpression.h"
 #include "Schema.h"
+#include "Translatable.h"
 #include "SortOrder.h"
 
 namespace find {
 
-const char* const kReplaceInUse =
+const char* const kReplaceInUse = TRANSLATABLE(
+    "find",
     "Search and Replace requires exclusive use of the DBase File.  Make sure that the DBase File is not in use by "
     "another program  or that no other users are running the software or that no other copies of the software are in "
-    "use.";
+    "use.");
 
 namespace {
 std::string trim(const std::string& s)

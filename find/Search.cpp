@@ -2,6 +2,7 @@
 
 #include "Ascii.h"
 #include "Schema.h"
+#include "Translatable.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,14 +12,18 @@
 
 namespace find {
 
-const char* const kInvalidCriteria = "Invalid search criteria entered.  Please correct.";
-const char* const kNoCriteria = "No search criteria entered.";
-const char* const kNoMatches = "No valid matches found.  Search Criteria will be cleared.";
+const char* const kInvalidCriteria = TRANSLATABLE("find", "Invalid search criteria entered.  Please correct.");
+const char* const kNoCriteria = TRANSLATABLE("find", "No search criteria entered.");
+const char* const kNoMatches = TRANSLATABLE("find", "No valid matches found.  Search Criteria will be cleared.");
+
+const char* const kTooManyItems = TRANSLATABLE(
+    "find", "More than %1 search items have been entered.  This exceeds the maximum allowable.  Search criteria will "
+            "be cleared.");
 
 std::string tooManyItemsMessage()
 {
-    return "More than " + std::to_string(kMaxSearchItems) + " search items have been entered.  "
-        + "This exceeds the maximum allowable.  Search criteria will be cleared.";
+    std::string text = kTooManyItems;
+    return text.replace(text.find("%1"), 2, std::to_string(kMaxSearchItems));
 }
 
 namespace {

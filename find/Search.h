@@ -55,6 +55,7 @@ SaveResult saveLevel(const CriteriaLevel& rows, std::vector<SearchItem>& items,
 extern const char* const kInvalidCriteria;   // "Invalid search criteria entered.  Please correct."
 extern const char* const kNoCriteria;        // "No search criteria entered."
 extern const char* const kNoMatches;         // "No valid matches found.  Search Criteria will be cleared."
+extern const char* const kTooManyItems;      // the same with %1 for the most items a search may hold
 std::string tooManyItemsMessage();
 
 // Row classes by the schema's field kinds.

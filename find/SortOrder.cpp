@@ -1,13 +1,15 @@
 #include "SortOrder.h"
 
 #include "Schema.h"
+#include "Translatable.h"
 
 namespace find {
 
-const char* const kSortOrderInUse =
+const char* const kSortOrderInUse = TRANSLATABLE(
+    "find",
     "Creating a new sort order requires exclusive use of the DBase File.  Make sure that the DBase File is not in use "
     "by another program  or that no other users are running the software or that no other copies of the software "
-    "are in use.";
+    "are in use.");
 
 std::string buildSortString(const SortKeys& keys)
 {

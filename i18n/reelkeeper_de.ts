@@ -2,6 +2,75 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>TMyLocateDialog</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>DataSource does not reference an active DataSet</source>
+        <translation>Die Datenquelle verweist auf keine geöffnete Datenmenge</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>DataSource does not refer to an active table!</source>
+        <translation>Die Datenquelle verweist auf keine geöffnete Tabelle!</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>No more matches found</source>
+        <translation>Keine weiteren Treffer gefunden</translation>
+    </message>
+    <message>
+        <source>Field %1 not found.</source>
+        <translation>Feld %1 nicht gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>TViewConfig</name>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 und %2</translation>
+    </message>
+</context>
+<context>
+    <name>app::HelpWindow</name>
+    <message>
+        <source>Reelkeeper Videos 95 Help</source>
+        <translation>Reelkeeper Videos 95 Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation>&amp;Vorwärts</translation>
+    </message>
+    <message>
+        <source>Find in the help</source>
+        <translation>In der Hilfe suchen</translation>
+    </message>
+    <message>
+        <source>Fi&amp;nd</source>
+        <translation>&amp;Suchen</translation>
+    </message>
+    <message>
+        <source>Sections of the help</source>
+        <translation>Abschnitte der Hilfe</translation>
+    </message>
+    <message>
+        <source>Help page</source>
+        <translation>Hilfeseite</translation>
+    </message>
+</context>
+<context>
     <name>app::TMain</name>
     <message>
         <source>Videos</source>
@@ -297,6 +366,774 @@ Version %1</translation>
     </message>
 </context>
 <context>
+    <name>app::WidgetPrompter</name>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>No printers are defined.</source>
+        <translation>Es sind keine Drucker eingerichtet.</translation>
+    </message>
+</context>
+<context>
+    <name>appearance</name>
+    <message>
+        <source>Monochrome</source>
+        <translation>Monochrom</translation>
+    </message>
+    <message>
+        <source>Gray Mist</source>
+        <translation>Grauer Nebel</translation>
+    </message>
+    <message>
+        <source>Midnight Black</source>
+        <translation>Mitternachtsschwarz</translation>
+    </message>
+    <message>
+        <source>Desert Sunset</source>
+        <translation>Wüstenabend</translation>
+    </message>
+    <message>
+        <source>Easter Pastel</source>
+        <translation>Osterpastell</translation>
+    </message>
+    <message>
+        <source>Ocean Blue</source>
+        <translation>Ozeanblau</translation>
+    </message>
+    <message>
+        <source>Fiery Red</source>
+        <translation>Feuerrot</translation>
+    </message>
+    <message>
+        <source>Christmas Season</source>
+        <translation>Weihnachtszeit</translation>
+    </message>
+    <message>
+        <source>Wine</source>
+        <translation>Wein</translation>
+    </message>
+    <message>
+        <source>More Pastels</source>
+        <translation>Mehr Pastell</translation>
+    </message>
+    <message>
+        <source>Green Glow</source>
+        <translation>Grünes Leuchten</translation>
+    </message>
+    <message>
+        <source>Camouflage</source>
+        <translation>Tarnfarben</translation>
+    </message>
+    <message>
+        <source>Follow the Desktop</source>
+        <translation>Wie der Desktop</translation>
+    </message>
+    <message>
+        <source>Two field names have the same name &quot;%1&quot;.  Please change one.</source>
+        <translation>Zwei Felder tragen denselben Namen &quot;%1&quot;.  Bitte ändern Sie einen davon.</translation>
+    </message>
+</context>
+<context>
+    <name>appearance_ui::TColorConfig</name>
+    <message>
+        <source>Color Configuration</source>
+        <translation>Farben einrichten</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>Sample Text</source>
+        <translation>Beispieltext</translation>
+    </message>
+    <message>
+        <source>Sample of an edit box</source>
+        <translation>Beispiel eines Eingabefelds</translation>
+    </message>
+    <message>
+        <source>Edit Box</source>
+        <translation>Eingabefeld</translation>
+    </message>
+    <message>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>Background</source>
+        <translation>Hintergrund</translation>
+    </message>
+    <message>
+        <source>Combo Box</source>
+        <translation>Auswahlfeld</translation>
+    </message>
+    <message>
+        <source>Sample of a list</source>
+        <translation>Beispiel einer Liste</translation>
+    </message>
+    <message>
+        <source>List Box</source>
+        <translation>Listenfeld</translation>
+    </message>
+    <message>
+        <source>Radio Button</source>
+        <translation>Optionsfeld</translation>
+    </message>
+    <message>
+        <source>Check Box</source>
+        <translation>Kontrollkästchen</translation>
+    </message>
+    <message>
+        <source>Predefined Color Combinations</source>
+        <translation>Vorgegebene Farbkombinationen</translation>
+    </message>
+    <message>
+        <source>Color combinations</source>
+        <translation>Farbkombinationen</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Major Titles</source>
+        <translation>Haupttitel</translation>
+    </message>
+    <message>
+        <source>Minor Titles</source>
+        <translation>Untertitel</translation>
+    </message>
+</context>
+<context>
+    <name>appearance_ui::TViewConfig</name>
+    <message>
+        <source>Viewer Configuration</source>
+        <translation>Anzeige einrichten</translation>
+    </message>
+    <message>
+        <source>Viewer configuration pages</source>
+        <translation>Seiten der Anzeige-Einrichtung</translation>
+    </message>
+    <message>
+        <source>&amp;Title</source>
+        <translation>&amp;Titel</translation>
+    </message>
+    <message>
+        <source>&amp;Look and Feel</source>
+        <translation>&amp;Aussehen</translation>
+    </message>
+    <message>
+        <source>Fields to &amp;Show</source>
+        <translation>Angezeigte &amp;Felder</translation>
+    </message>
+    <message>
+        <source>Field &amp;Widths</source>
+        <translation>Feld&amp;breiten</translation>
+    </message>
+    <message>
+        <source>Field &amp;Order</source>
+        <translation>Feld&amp;reihenfolge</translation>
+    </message>
+    <message>
+        <source>Field &amp;Names</source>
+        <translation>Feld&amp;namen</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>Be&amp;enden</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Show Column Titles</source>
+        <translation>Spaltentitel zeigen</translation>
+    </message>
+    <message>
+        <source>New &amp;Font</source>
+        <translation>Neue &amp;Schrift</translation>
+    </message>
+    <message>
+        <source>Title Font</source>
+        <translation>Schrift der Titel</translation>
+    </message>
+    <message>
+        <source>New &amp;Color</source>
+        <translation>Ne&amp;ue Farbe</translation>
+    </message>
+    <message>
+        <source>Background</source>
+        <translation>Hintergrund</translation>
+    </message>
+    <message>
+        <source>Left Justify</source>
+        <translation>Linksbündig</translation>
+    </message>
+    <message>
+        <source>Center</source>
+        <translation>Zentriert</translation>
+    </message>
+    <message>
+        <source>Right Justify</source>
+        <translation>Rechtsbündig</translation>
+    </message>
+    <message>
+        <source>Alignment</source>
+        <translation>Ausrichtung</translation>
+    </message>
+    <message>
+        <source>Show lines between columns</source>
+        <translation>Linien zwischen den Spalten zeigen</translation>
+    </message>
+    <message>
+        <source>Show lines between rows</source>
+        <translation>Linien zwischen den Zeilen zeigen</translation>
+    </message>
+    <message>
+        <source>Show current row indicator</source>
+        <translation>Markierung der aktuellen Zeile zeigen</translation>
+    </message>
+    <message>
+        <source>Allow field editing</source>
+        <translation>Bearbeiten in den Feldern erlauben</translation>
+    </message>
+    <message>
+        <source>Grid Options</source>
+        <translation>Tabellenoptionen</translation>
+    </message>
+    <message>
+        <source>Cell Color</source>
+        <translation>Zellfarbe</translation>
+    </message>
+    <message>
+        <source>Cell Font</source>
+        <translation>Zellschrift</translation>
+    </message>
+    <message>
+        <source>For each field that you would like displayed in the Viewer, select &apos;Yes&apos;.  If you do not wish a field to appear in the Viewer, then select &apos;No&apos; for that field.  Double Click on the field to change between &apos;Yes&apos; and &apos;No&apos;.</source>
+        <translation>Wählen Sie für jedes Feld, das die Anzeige zeigen soll, &apos;Ja&apos;.  Soll ein Feld nicht in der Anzeige erscheinen, wählen Sie für dieses Feld &apos;Nein&apos;.  Ein Doppelklick auf das Feld wechselt zwischen &apos;Ja&apos; und &apos;Nein&apos;.</translation>
+    </message>
+    <message>
+        <source>FIELD</source>
+        <translation>FELD</translation>
+    </message>
+    <message>
+        <source>DISPLAY IT</source>
+        <translation>ANZEIGEN</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>WIDTH</source>
+        <translation>BREITE</translation>
+    </message>
+    <message>
+        <source>Column order</source>
+        <translation>Spaltenfolge</translation>
+    </message>
+    <message>
+        <source>Field
+Ordering</source>
+        <translation>Feld-
+reihenfolge</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>Nach &amp;oben</translation>
+    </message>
+    <message>
+        <source>&amp;Down</source>
+        <translation>Nach &amp;unten</translation>
+    </message>
+    <message>
+        <source>D&amp;efaults</source>
+        <translation>&amp;Standard</translation>
+    </message>
+    <message>
+        <source>NAME TO USE</source>
+        <translation>ANZUZEIGENDER NAME</translation>
+    </message>
+    <message>
+        <source>Re-Order</source>
+        <translation>Neu ordnen</translation>
+    </message>
+    <message>
+        <source>This will set the order of fields to the program defaults.  Continue?</source>
+        <translation>Damit erhalten die Felder die vorgegebene Reihenfolge des Programms.  Fortfahren?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>backup</name>
+    <message>
+        <source>Copying &quot;%1&quot;</source>
+        <translation>&quot;%1&quot; wird kopiert</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Destination File and Source File are identical.  You cannot copy a file  over top of itself.  Please choose a different directory to backup to.</source>
+        <translation>Zieldatei und Quelldatei sind dieselbe Datei.  Eine Datei kann nicht auf sich selbst kopiert werden.  Bitte wählen Sie einen anderen Ordner für die Sicherung.</translation>
+    </message>
+    <message>
+        <source>An error occurred during backup.  Backup not completed.</source>
+        <translation>Bei der Sicherung ist ein Fehler aufgetreten.  Die Sicherung wurde nicht abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>Backup completed successfully.</source>
+        <translation>Die Sicherung wurde erfolgreich abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>Backing up the database requires exclusive use of the DBase File.  Make sure that the DBase File is not in use by another program  or that no other users are running the software or that no other copies of the software are in use.</source>
+        <translation>Das Sichern der Datenbank braucht die dBASE-Datei für sich allein.  Stellen Sie sicher, dass die dBASE-Datei von keinem anderen Programm benutzt wird, dass keine anderen Benutzer die Software ausführen und dass keine anderen Kopien der Software laufen.</translation>
+    </message>
+    <message>
+        <source>There is not enough room on the destination drive to perform a backup.  If you are already using blank empty media, then you will need to use the ASCII Delimited Import/Export functions for backup and restore purposes.</source>
+        <translation>Auf dem Ziellaufwerk ist nicht genug Platz für eine Sicherung.  Wenn Sie schon einen leeren Datenträger verwenden, müssen Sie zum Sichern und Wiederherstellen den Import und Export von ASCII-Text mit Trennzeichen benutzen.</translation>
+    </message>
+    <message>
+        <source>There is not enough room on the destination drive to backup this file.  You will need to free up space on the destination drive or use an alternative method to backup the &quot;REELKP.URP&quot; file.</source>
+        <translation>Auf dem Ziellaufwerk ist nicht genug Platz, um diese Datei zu sichern.  Schaffen Sie Platz auf dem Ziellaufwerk oder sichern Sie die Datei &quot;REELKP.URP&quot; auf anderem Weg.</translation>
+    </message>
+    <message>
+        <source>An error occurred during restore.  Restore not completed.</source>
+        <translation>Bei der Wiederherstellung ist ein Fehler aufgetreten.  Die Wiederherstellung wurde nicht abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>Restore completed successfully.</source>
+        <translation>Die Wiederherstellung wurde erfolgreich abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>There is not enough room on the destination drive to perform a restore.  You will need to free up hard drive space before completing the restore.</source>
+        <translation>Auf dem Ziellaufwerk ist nicht genug Platz für eine Wiederherstellung.  Schaffen Sie Platz auf der Festplatte, bevor Sie die Wiederherstellung abschließen.</translation>
+    </message>
+    <message>
+        <source>Unable to restore the database.  Make sure the database is not in use by any other users or by another copy of the software.</source>
+        <translation>Die Datenbank kann nicht wiederhergestellt werden.  Stellen Sie sicher, dass die Datenbank von keinem anderen Benutzer und keiner anderen Kopie der Software benutzt wird.</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+</context>
+<context>
+    <name>backup_ui::TMyBackup</name>
+    <message>
+        <source>Backup</source>
+        <translation>Sicherung</translation>
+    </message>
+    <message>
+        <source>What To Back Up</source>
+        <translation>Was gesichert wird</translation>
+    </message>
+    <message>
+        <source>Back Up Current Database (*.DBF)</source>
+        <translation>Aktuelle Datenbank sichern (*.DBF)</translation>
+    </message>
+    <message>
+        <source>Back Up Lists (*.LST)</source>
+        <translation>Listen sichern (*.LST)</translation>
+    </message>
+    <message>
+        <source>Back Up Report Definitions (*.URP)</source>
+        <translation>Berichtsdefinitionen sichern (*.URP)</translation>
+    </message>
+    <message>
+        <source>Where To Back Up To</source>
+        <translation>Wohin gesichert wird</translation>
+    </message>
+    <message>
+        <source>%1  (%2)</source>
+        <translation>%1  (%2)</translation>
+    </message>
+    <message>
+        <source>Folders</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>&amp;Start Back Up</source>
+        <translation>Sicherung &amp;beginnen</translation>
+    </message>
+    <message>
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>There is room for the new backup only in place of the old one.  The old backup &quot;%1&quot; will be deleted before the copy.  Continue?</source>
+        <translation>Für die neue Sicherung ist nur an der Stelle der alten Platz.  Die alte Sicherung &quot;%1&quot; wird vor dem Kopieren gelöscht.  Fortfahren?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>backup_ui::TMyRestore</name>
+    <message>
+        <source>Restore</source>
+        <translation>Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>What To Restore</source>
+        <translation>Was wiederhergestellt wird</translation>
+    </message>
+    <message>
+        <source>Restore a Database File (*.DBF)</source>
+        <translation>Eine Datenbankdatei wiederherstellen (*.DBF)</translation>
+    </message>
+    <message>
+        <source>Restore List Files (*.LST)</source>
+        <translation>Listendateien wiederherstellen (*.LST)</translation>
+    </message>
+    <message>
+        <source>Restore Report Definitions (*.URP)</source>
+        <translation>Berichtsdefinitionen wiederherstellen (*.URP)</translation>
+    </message>
+    <message>
+        <source>&amp;Start Restore</source>
+        <translation>Wiederherstellung &amp;beginnen</translation>
+    </message>
+    <message>
+        <source>Restore DBF File</source>
+        <translation>DBF-Datei wiederherstellen</translation>
+    </message>
+    <message>
+        <source>DBase Files (*.DBF *.dbf)</source>
+        <translation>dBASE-Dateien (*.DBF *.dbf)</translation>
+    </message>
+    <message>
+        <source>Restore LST Files</source>
+        <translation>LST-Dateien wiederherstellen</translation>
+    </message>
+    <message>
+        <source>List Files (*.LST *.lst)</source>
+        <translation>Listendateien (*.LST *.lst)</translation>
+    </message>
+    <message>
+        <source>Restore URP File</source>
+        <translation>URP-Datei wiederherstellen</translation>
+    </message>
+    <message>
+        <source>Reports Files (*.URP *.urp)</source>
+        <translation>Berichtsdateien (*.URP *.urp)</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; is already in place in the program folder; nothing was copied.  It is now the current database.</source>
+        <translation>Die Datei &quot;%1&quot; liegt schon im Programmordner; es wurde nichts kopiert.  Sie ist jetzt die aktuelle Datenbank.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>The following file &quot;%1&quot; could not be located on the specified source drive.</source>
+        <translation>Die Datei &quot;%1&quot; wurde auf dem angegebenen Quelllaufwerk nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>ALL proper LST files restored successfully.</source>
+        <translation>ALLE gültigen LST-Dateien wurden erfolgreich wiederhergestellt.</translation>
+    </message>
+    <message>
+        <source>One or more files were not restored.  Restore may not have completed successfully.</source>
+        <translation>Eine oder mehrere Dateien wurden nicht wiederhergestellt.  Die Wiederherstellung ist vielleicht nicht vollständig gelungen.</translation>
+    </message>
+    <message>
+        <source>The Report Definitions file &quot;REELKP.URP&quot; could not be  located on the specified source drive.</source>
+        <translation>Die Datei der Berichtsdefinitionen &quot;REELKP.URP&quot; wurde auf dem angegebenen Quelllaufwerk nicht gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>db_ui::TMyEditBox</name>
+    <message>
+        <source>Edit &quot;%1&quot; List</source>
+        <translation>Liste &quot;%1&quot; bearbeiten</translation>
+    </message>
+    <message>
+        <source>New entry</source>
+        <translation>Neuer Eintrag</translation>
+    </message>
+    <message>
+        <source>Entries of the list</source>
+        <translation>Einträge der Liste</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Sort</source>
+        <translation>&amp;Sortieren</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>The text &quot;%1&quot; holds characters that a list cannot store.  Please correct.</source>
+        <translation>Der Text &quot;%1&quot; enthält Zeichen, die eine Liste nicht speichern kann.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Bestätigen</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to sort the data?  Sorting cannot be undone.</source>
+        <translation>Sollen die Einträge wirklich sortiert werden?  Das Sortieren lässt sich nicht rückgängig machen.</translation>
+    </message>
+</context>
+<context>
+    <name>edit::TMyEdit</name>
+    <message>
+        <source>Edit</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Record pages</source>
+        <translation>Seiten des Datensatzes</translation>
+    </message>
+    <message>
+        <source>Par&amp;ticulars</source>
+        <translation>&amp;Angaben</translation>
+    </message>
+    <message>
+        <source>&amp;Attributes</source>
+        <translation>&amp;Merkmale</translation>
+    </message>
+    <message>
+        <source>Li&amp;brary</source>
+        <translation>Ar&amp;chiv</translation>
+    </message>
+    <message>
+        <source>&amp;Other</source>
+        <translation>&amp;Sonstiges</translation>
+    </message>
+    <message>
+        <source>Checked Out</source>
+        <translation>Verliehen</translation>
+    </message>
+    <message>
+        <source>Viewed</source>
+        <translation>Gesehen</translation>
+    </message>
+    <message>
+        <source>Star %1</source>
+        <translation>Darsteller %1</translation>
+    </message>
+    <message>
+        <source>Blan&amp;k Date</source>
+        <translation>&amp;Kein Datum</translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation>Wählen</translation>
+    </message>
+    <message>
+        <source>&amp;Update &amp;&amp; Exit</source>
+        <translation>Speichern &amp;&amp; &amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Up&amp;date</source>
+        <translation>S&amp;peichern</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>&amp;Leeren</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Verlassen</translation>
+    </message>
+    <message>
+        <source>&amp;Previous</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Weiter</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>N&amp;ew Record</source>
+        <translation>&amp;Neuer Datensatz</translation>
+    </message>
+    <message>
+        <source>Cop&amp;y Record</source>
+        <translation>Datensatz &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Clear Record</source>
+        <translation>Datensatz &amp;leeren</translation>
+    </message>
+    <message>
+        <source>Up&amp;date Record</source>
+        <translation>Datensatz &amp;speichern</translation>
+    </message>
+    <message>
+        <source>&amp;Previous Record</source>
+        <translation>&amp;Vorheriger Datensatz</translation>
+    </message>
+    <message>
+        <source>&amp;Next Record</source>
+        <translation>Nä&amp;chster Datensatz</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>Bearb&amp;eiten</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>&amp;Ausschneiden</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Einfügen</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Invalid check out date specified.  Please correct.</source>
+        <translation>Ungültiges Verleihdatum angegeben.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Invalid purchase date specified.  Please correct.</source>
+        <translation>Ungültiges Kaufdatum angegeben.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Invalid list price specified.  Please correct.</source>
+        <translation>Ungültiger Listenpreis angegeben.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Invalid purchase price specified.  Please correct.</source>
+        <translation>Ungültiger Kaufpreis angegeben.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Invalid play time specified.  Please correct.</source>
+        <translation>Ungültige Laufzeit angegeben.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Invalid year specified.  Please correct.</source>
+        <translation>Ungültiges Jahr angegeben.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>The text &quot;%1&quot; holds characters that a collection cannot store.  Please correct.</source>
+        <translation>Der Text &quot;%1&quot; enthält Zeichen, die eine Sammlung nicht speichern kann.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Data has changed.  Update this record before creating new one?</source>
+        <translation>Die Daten wurden geändert.  Diesen Datensatz speichern, bevor ein neuer angelegt wird?</translation>
+    </message>
+    <message>
+        <source>Edit (New Record)</source>
+        <translation>Bearbeiten (neuer Datensatz)</translation>
+    </message>
+    <message>
+        <source>Data has changed.  Update this record before creating new one with the current data?</source>
+        <translation>Die Daten wurden geändert.  Diesen Datensatz speichern, bevor aus den aktuellen Daten ein neuer angelegt wird?</translation>
+    </message>
+    <message>
+        <source>Edit (New Copied Record)</source>
+        <translation>Bearbeiten (neuer kopierter Datensatz)</translation>
+    </message>
+    <message>
+        <source>This record has not been updated yet.  Update this record before moving to the next record?</source>
+        <translation>Dieser Datensatz wurde noch nicht gespeichert.  Ihn speichern, bevor zum nächsten Datensatz gewechselt wird?</translation>
+    </message>
+    <message>
+        <source>This record has not been updated yet.  Update this record before moving to the previous record?</source>
+        <translation>Dieser Datensatz wurde noch nicht gespeichert.  Ihn speichern, bevor zum vorherigen Datensatz gewechselt wird?</translation>
+    </message>
+    <message>
+        <source>Data has changed.  Update this record before moving to the next record?</source>
+        <translation>Die Daten wurden geändert.  Diesen Datensatz speichern, bevor zum nächsten Datensatz gewechselt wird?</translation>
+    </message>
+    <message>
+        <source>Data has changed.  Update this record before moving to the previous record?</source>
+        <translation>Die Daten wurden geändert.  Diesen Datensatz speichern, bevor zum vorherigen Datensatz gewechselt wird?</translation>
+    </message>
+    <message>
+        <source>Data has changed.  Do you want to exit without updating?</source>
+        <translation>Die Daten wurden geändert.  Ohne Speichern schließen?</translation>
+    </message>
+</context>
+<context>
+    <name>edit::TMyOscarAward</name>
+    <message>
+        <source>Oscar Awards</source>
+        <translation>Oscars</translation>
+    </message>
+    <message>
+        <source>Oscar Nominations</source>
+        <translation>Oscar-Nominierungen</translation>
+    </message>
+    <message>
+        <source>Miscellaneous</source>
+        <translation>Sonstiges</translation>
+    </message>
+</context>
+<context>
     <name>edit_ui::TLentOut</name>
     <message>
         <source>Lent Out</source>
@@ -361,6 +1198,1633 @@ Version %1</translation>
     <message>
         <source>The record is no longer in the collection.</source>
         <translation>Der Datensatz ist nicht mehr in der Sammlung.</translation>
+    </message>
+</context>
+<context>
+    <name>exchange_ui::TImportFormat</name>
+    <message>
+        <source>Import Format</source>
+        <translation>Importformat</translation>
+    </message>
+    <message>
+        <source>Ascii Delimited File</source>
+        <translation>ASCII-Datei mit Trennzeichen</translation>
+    </message>
+    <message>
+        <source>DBase File (DBF)</source>
+        <translation>dBASE-Datei (DBF)</translation>
+    </message>
+    <message>
+        <source>Another Catalogue (IMDb, Letterboxd, GCstar, Tellico, Kodi)</source>
+        <translation>Ein anderer Katalog (IMDb, Letterboxd, GCstar, Tellico, Kodi)</translation>
+    </message>
+    <message>
+        <source>Select &amp;File</source>
+        <translation>&amp;Datei wählen</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Import Data</source>
+        <translation>Daten importieren</translation>
+    </message>
+    <message>
+        <source>Ascii Delimited Text (*.TXT *.txt *.CSV *.csv)</source>
+        <translation>ASCII-Text mit Trennzeichen (*.TXT *.txt *.CSV *.csv)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>DBase  (*.DBF *.dbf)</source>
+        <translation>dBASE  (*.DBF *.dbf)</translation>
+    </message>
+    <message>
+        <source>Invalid file type selected.</source>
+        <translation>Ungültiger Dateityp gewählt.</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>The file has %1 fields.  Only its first %2 can be imported.</source>
+        <translation>Die Datei hat %1 Felder.  Nur ihre ersten %2 können importiert werden.</translation>
+    </message>
+    <message>
+        <source>Catalogues (*.csv *.CSV *.gcs *.tc *.xml *.nfo);;All Files (*)</source>
+        <translation>Kataloge (*.csv *.CSV *.gcs *.tc *.xml *.nfo);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>The file is no export of IMDb, Letterboxd, GCstar, Tellico or Kodi that this program knows.  A delimited text file imports as an Ascii Delimited File.
+
+%1</source>
+        <translation>Die Datei ist kein diesem Programm bekannter Export von IMDb, Letterboxd, GCstar, Tellico oder Kodi.  Eine Textdatei mit Trennzeichen wird als ASCII-Datei mit Trennzeichen importiert.
+
+%1</translation>
+    </message>
+    <message>
+        <source>Import every .nfo file in this folder and the folders inside it?</source>
+        <translation>Jede .nfo-Datei in diesem Ordner und seinen Unterordnern importieren?</translation>
+    </message>
+    <message>
+        <source>Leave out the films the collection already holds?</source>
+        <translation>Filme auslassen, die schon in der Sammlung sind?</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>%1 record imported from %2 (%3).</source>
+        <translation>%1 Datensatz aus %2 (%3) importiert.</translation>
+    </message>
+    <message>
+        <source>%1 records imported from %2 (%3).</source>
+        <translation>%1 Datensätze aus %2 (%3) importiert.</translation>
+    </message>
+</context>
+<context>
+    <name>exchange_ui::TMyExport</name>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Fields to export</source>
+        <translation>Zu exportierende Felder</translation>
+    </message>
+    <message>
+        <source>FIELD</source>
+        <translation>FELD</translation>
+    </message>
+    <message>
+        <source>EXPORT IT</source>
+        <translation>EXPORTIEREN</translation>
+    </message>
+    <message>
+        <source>Field
+Ordering</source>
+        <translation>Feld-
+reihenfolge</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>Nach &amp;oben</translation>
+    </message>
+    <message>
+        <source>&amp;Down</source>
+        <translation>Nach &amp;unten</translation>
+    </message>
+    <message>
+        <source>D&amp;efaults</source>
+        <translation>&amp;Standard</translation>
+    </message>
+    <message>
+        <source>NOTES</source>
+        <translation>HINWEISE</translation>
+    </message>
+    <message>
+        <source>To have a field included in the export, select &quot;Yes&quot;.  To exclude it, select &quot;No&quot;.  Double click on the field to toggle between Yes and No.</source>
+        <translation>Soll ein Feld exportiert werden, wählen Sie &quot;Ja&quot;.  Soll es fehlen, wählen Sie &quot;Nein&quot;.  Ein Doppelklick auf das Feld wechselt zwischen Ja und Nein.</translation>
+    </message>
+    <message>
+        <source>What to Export</source>
+        <translation>Was exportiert wird</translation>
+    </message>
+    <message>
+        <source>Export Entire Database</source>
+        <translation>Ganze Datenbank exportieren</translation>
+    </message>
+    <message>
+        <source>Export Search Criteria</source>
+        <translation>Suchergebnis exportieren</translation>
+    </message>
+    <message>
+        <source>How To Export</source>
+        <translation>Wie exportiert wird</translation>
+    </message>
+    <message>
+        <source>Ascii Delimited Text File</source>
+        <translation>ASCII-Textdatei mit Trennzeichen</translation>
+    </message>
+    <message>
+        <source>DBase File (DBF)</source>
+        <translation>dBASE-Datei (DBF)</translation>
+    </message>
+    <message>
+        <source>&amp;First Record Contains Field Names</source>
+        <translation>Erster Datensatz enthält &amp;Feldnamen</translation>
+    </message>
+    <message>
+        <source>Tellico File (XML)</source>
+        <translation>Tellico-Datei (XML)</translation>
+    </message>
+    <message>
+        <source>HTML Catalogue</source>
+        <translation>HTML-Katalog</translation>
+    </message>
+    <message>
+        <source>Export Progress</source>
+        <translation>Fortschritt des Exports</translation>
+    </message>
+    <message>
+        <source>&amp;Start Export</source>
+        <translation>Export &amp;beginnen</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>Be&amp;enden</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Re-Order</source>
+        <translation>Neu ordnen</translation>
+    </message>
+    <message>
+        <source>This will set the order of fields to the program defaults.  Continue?</source>
+        <translation>Damit erhalten die Felder die vorgegebene Reihenfolge des Programms.  Fortfahren?</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>No fields selected for export.</source>
+        <translation>Keine Felder für den Export gewählt.</translation>
+    </message>
+    <message>
+        <source>Ascii Delimited Text (*.TXT *.txt)</source>
+        <translation>ASCII-Text mit Trennzeichen (*.TXT *.txt)</translation>
+    </message>
+    <message>
+        <source>DBase (*.DBF *.dbf)</source>
+        <translation>dBASE (*.DBF *.dbf)</translation>
+    </message>
+    <message>
+        <source>Tellico (*.xml *.XML)</source>
+        <translation>Tellico (*.xml *.XML)</translation>
+    </message>
+    <message>
+        <source>HTML (*.html *.htm)</source>
+        <translation>HTML (*.html *.htm)</translation>
+    </message>
+    <message>
+        <source>Export Data</source>
+        <translation>Daten exportieren</translation>
+    </message>
+    <message>
+        <source>Invalid file type selected.</source>
+        <translation>Ungültiger Dateityp gewählt.</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Export Complete.</source>
+        <translation>Export abgeschlossen.</translation>
+    </message>
+</context>
+<context>
+    <name>exchange_ui::TMyImport</name>
+    <message>
+        <source>Ascii Delimited Text Import</source>
+        <translation>Import von ASCII-Text mit Trennzeichen</translation>
+    </message>
+    <message>
+        <source>DBase File Import</source>
+        <translation>Import einer dBASE-Datei</translation>
+    </message>
+    <message>
+        <source>Fields to import</source>
+        <translation>Zu importierende Felder</translation>
+    </message>
+    <message>
+        <source>REELKEEPER FIELDS</source>
+        <translation>REELKEEPER-FELDER</translation>
+    </message>
+    <message>
+        <source>IMPORT FIELDS</source>
+        <translation>IMPORTFELDER</translation>
+    </message>
+    <message>
+        <source>USE</source>
+        <translation>VERWENDEN</translation>
+    </message>
+    <message>
+        <source>Preview</source>
+        <translation>Vorschau</translation>
+    </message>
+    <message>
+        <source>The first records as they will be stored:</source>
+        <translation>Die ersten Datensätze, wie sie gespeichert werden:</translation>
+    </message>
+    <message>
+        <source>Field
+Alignment</source>
+        <translation>Feld-
+zuordnung</translation>
+    </message>
+    <message>
+        <source>&amp;Up</source>
+        <translation>Nach &amp;oben</translation>
+    </message>
+    <message>
+        <source>&amp;Down</source>
+        <translation>Nach &amp;unten</translation>
+    </message>
+    <message>
+        <source>Skip First Record</source>
+        <translation>Ersten Datensatz überspringen</translation>
+    </message>
+    <message>
+        <source>Leave Out Videos Already Held</source>
+        <translation>Schon vorhandene Videos auslassen</translation>
+    </message>
+    <message>
+        <source>Import
+Count</source>
+        <translation>Import-
+zähler</translation>
+    </message>
+    <message>
+        <source>Import Count</source>
+        <translation>Importzähler</translation>
+    </message>
+    <message>
+        <source>Use the &quot;Up&quot; and &quot;Down&quot; buttons to match up the Reelkeeper fields with the Import Fields.  Select &quot;Yes&quot;  to include it.  Double click on the &quot;USE&quot; field to toggle between Yes and No.</source>
+        <translation>Ordnen Sie mit &quot;Nach oben&quot; und &quot;Nach unten&quot; die Reelkeeper-Felder den Importfeldern zu.  Wählen Sie &quot;Ja&quot;, um ein Feld zu übernehmen.  Ein Doppelklick auf das Feld &quot;VERWENDEN&quot; wechselt zwischen Ja und Nein.</translation>
+    </message>
+    <message>
+        <source>&amp;Start Import</source>
+        <translation>Import &amp;starten</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel Import</source>
+        <translation>Import &amp;abbrechen</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&lt;EMPTY&gt;</source>
+        <translation>&lt;LEER&gt;</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>find</name>
+    <message>
+        <source>Search and Replace requires exclusive use of the DBase File.  Make sure that the DBase File is not in use by another program  or that no other users are running the software or that no other copies of the software are in use.</source>
+        <translation>Suchen und Ersetzen braucht die dBASE-Datei für sich allein.  Stellen Sie sicher, dass die dBASE-Datei von keinem anderen Programm benutzt wird, dass keine anderen Benutzer die Software ausführen und dass keine anderen Kopien der Software laufen.</translation>
+    </message>
+    <message>
+        <source>Invalid search criteria entered.  Please correct.</source>
+        <translation>Ungültige Suchkriterien eingegeben.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>No search criteria entered.</source>
+        <translation>Keine Suchkriterien eingegeben.</translation>
+    </message>
+    <message>
+        <source>No valid matches found.  Search Criteria will be cleared.</source>
+        <translation>Keine passenden Treffer gefunden.  Die Suchkriterien werden gelöscht.</translation>
+    </message>
+    <message>
+        <source>More than %1 search items have been entered.  This exceeds the maximum allowable.  Search criteria will be cleared.</source>
+        <translation>Mehr als %1 Suchangaben wurden eingegeben.  Das übersteigt die erlaubte Höchstzahl.  Die Suchkriterien werden gelöscht.</translation>
+    </message>
+    <message>
+        <source>Creating a new sort order requires exclusive use of the DBase File.  Make sure that the DBase File is not in use by another program  or that no other users are running the software or that no other copies of the software are in use.</source>
+        <translation>Eine neue Sortierfolge braucht die dBASE-Datei für sich allein.  Stellen Sie sicher, dass die dBASE-Datei von keinem anderen Programm benutzt wird, dass keine anderen Benutzer die Software ausführen und dass keine anderen Kopien der Software laufen.</translation>
+    </message>
+</context>
+<context>
+    <name>find::TDuplicates</name>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Jahr</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>Media #</source>
+        <translation>Medium Nr.</translation>
+    </message>
+    <message>
+        <source>Director</source>
+        <translation>Regie</translation>
+    </message>
+    <message>
+        <source>Star 1</source>
+        <translation>Darsteller 1</translation>
+    </message>
+    <message>
+        <source>Find Duplicates</source>
+        <translation>Doppelte finden</translation>
+    </message>
+    <message>
+        <source>Same &amp;Year Only</source>
+        <translation>Nur gleiches &amp;Jahr</translation>
+    </message>
+    <message>
+        <source>Same F&amp;ormat Only</source>
+        <translation>Nur gleiches F&amp;ormat</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Finden</translation>
+    </message>
+    <message>
+        <source>Groups of duplicates</source>
+        <translation>Gruppen doppelter Datensätze</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Datensatz</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Not Duplicates</source>
+        <translation>&amp;Keine Doppelten</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Find Duplicates (the largest %1 groups of %2)</source>
+        <translation>Doppelte finden (die größten %1 von %2 Gruppen)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n records</source>
+        <translation>
+            <numerusform>%n Datensatz</numerusform>
+            <numerusform>%n Datensätze</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>find::TMyLocateDlg</name>
+    <message>
+        <source>&amp;Field To Search On</source>
+        <translation>&amp;Feld für die Suche</translation>
+    </message>
+    <message>
+        <source>&amp;Search Type</source>
+        <translation>Such&amp;art</translation>
+    </message>
+    <message>
+        <source>&amp;Case-sensitive</source>
+        <translation>&amp;Groß-/Kleinschreibung beachten</translation>
+    </message>
+    <message>
+        <source>&amp;Exact Match</source>
+        <translation>&amp;Exakte Übereinstimmung</translation>
+    </message>
+    <message>
+        <source>&amp;Partial Match at Beginning</source>
+        <translation>Teilweise am A&amp;nfang</translation>
+    </message>
+    <message>
+        <source>Partial Match &amp;Anywhere</source>
+        <translation>Teilweise &amp;irgendwo</translation>
+    </message>
+    <message>
+        <source>Search &amp;Value</source>
+        <translation>&amp;Suchwert</translation>
+    </message>
+    <message>
+        <source>Fi&amp;rst</source>
+        <translation>E&amp;rster</translation>
+    </message>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Weiter</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>No matches found</source>
+        <translation>Keine Treffer gefunden</translation>
+    </message>
+    <message>
+        <source>No more matches found</source>
+        <translation>Keine weiteren Treffer gefunden</translation>
+    </message>
+</context>
+<context>
+    <name>find::TMySearch</name>
+    <message>
+        <source>Search</source>
+        <translation>Suche</translation>
+    </message>
+    <message>
+        <source>Search items</source>
+        <translation>Suchangaben</translation>
+    </message>
+    <message>
+        <source> FIELD</source>
+        <translation> FELD</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Clear Search</source>
+        <translation>Suche &amp;löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Find More</source>
+        <translation>&amp;Mehr finden</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source> SEARCH CRITERIA    (Level %1)</source>
+        <translation> SUCHKRITERIEN    (Ebene %1)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
+</context>
+<context>
+    <name>find::TMySortOrder</name>
+    <message>
+        <source>Error in implementing sort order.  New sort order not implemented.</source>
+        <translation>Fehler beim Einrichten der Sortierfolge.  Die neue Sortierfolge wurde nicht eingerichtet.</translation>
+    </message>
+    <message>
+        <source>Sort Order</source>
+        <translation>Sortierfolge</translation>
+    </message>
+    <message>
+        <source>Primary Sort</source>
+        <translation>Erste Sortierung</translation>
+    </message>
+    <message>
+        <source>Secondary Sort</source>
+        <translation>Zweite Sortierung</translation>
+    </message>
+    <message>
+        <source>Third Level Sort</source>
+        <translation>Dritte Sortierung</translation>
+    </message>
+    <message>
+        <source>Fourth Level Sort</source>
+        <translation>Vierte Sortierung</translation>
+    </message>
+    <message>
+        <source>&lt;NONE&gt;</source>
+        <translation>&lt;KEINE&gt;</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>find::TSearchAndReplace</name>
+    <message>
+        <source>Error in running search and replace.  Search and replace will be aborted.</source>
+        <translation>Fehler beim Suchen und Ersetzen.  Suchen und Ersetzen wird abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Global Search and Replace Complete.</source>
+        <translation>Globales Suchen und Ersetzen abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>Search and Replace</source>
+        <translation>Suchen und Ersetzen</translation>
+    </message>
+    <message>
+        <source>Field </source>
+        <translation>Feld </translation>
+    </message>
+    <message>
+        <source>Text To Search For</source>
+        <translation>Zu suchender Text</translation>
+    </message>
+    <message>
+        <source>Replacement Text</source>
+        <translation>Ersatztext</translation>
+    </message>
+    <message>
+        <source>Confirm Before Replacing</source>
+        <translation>Vor dem Ersetzen fragen</translation>
+    </message>
+    <message>
+        <source>Processed</source>
+        <translation>Bearbeitet</translation>
+    </message>
+    <message>
+        <source>Found</source>
+        <translation>Gefunden</translation>
+    </message>
+    <message>
+        <source>Changed</source>
+        <translation>Geändert</translation>
+    </message>
+    <message>
+        <source>&amp;Start Search</source>
+        <translation>Suche &amp;starten</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>No field has been selected.</source>
+        <translation>Es wurde kein Feld gewählt.</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Bestätigen</translation>
+    </message>
+    <message>
+        <source>Item = &quot;%1&quot;.  Change this record?</source>
+        <translation>Eintrag = &quot;%1&quot;.  Diesen Datensatz ändern?</translation>
+    </message>
+    <message>
+        <source>Search and replace stopped after %1 changed records; the records changed before stay changed.  %2</source>
+        <translation>Suchen und Ersetzen hielt nach %1 geänderten Datensätzen an; die bis dahin geänderten Datensätze bleiben geändert.  %2</translation>
+    </message>
+    <message>
+        <source>Finished</source>
+        <translation>Fertig</translation>
+    </message>
+</context>
+<context>
+    <name>find::TSearchOptions</name>
+    <message>
+        <source>Search Options</source>
+        <translation>Suchoptionen</translation>
+    </message>
+</context>
+<context>
+    <name>report_ui::LayoutView</name>
+    <message>
+        <source>Report Body</source>
+        <translation>Berichtsrumpf</translation>
+    </message>
+    <message>
+        <source>Report Totals</source>
+        <translation>Berichtssummen</translation>
+    </message>
+    <message>
+        <source>Filler</source>
+        <translation>Füllraum</translation>
+    </message>
+</context>
+<context>
+    <name>report_ui::TChooseMedia</name>
+    <message>
+        <source>Choose Media Number</source>
+        <translation>Mediennummer wählen</translation>
+    </message>
+    <message>
+        <source>Media numbers</source>
+        <translation>Mediennummern</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>report_ui::TLabelOptions</name>
+    <message>
+        <source>Label Options</source>
+        <translation>Etikettenoptionen</translation>
+    </message>
+    <message>
+        <source>Items To Include</source>
+        <translation>Aufzunehmende Angaben</translation>
+    </message>
+    <message>
+        <source>Font To Use</source>
+        <translation>Zu verwendende Schrift</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Neu</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
+    <name>report_ui::TMyPreview</name>
+    <message>
+        <source>Label Printing</source>
+        <translation>Etikettendruck</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Print Page</source>
+        <translation>&amp;Seite drucken</translation>
+    </message>
+    <message>
+        <source>Print &amp;Report</source>
+        <translation>&amp;Bericht drucken</translation>
+    </message>
+    <message>
+        <source>Print Ran&amp;ge</source>
+        <translation>Be&amp;reich drucken</translation>
+    </message>
+    <message>
+        <source>Printer &amp;Setup</source>
+        <translation>Drucker&amp;einrichtung</translation>
+    </message>
+    <message>
+        <source>Save as P&amp;DF...</source>
+        <translation>Als P&amp;DF speichern...</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Verlassen</translation>
+    </message>
+    <message>
+        <source>&amp;Navigate</source>
+        <translation>&amp;Navigieren</translation>
+    </message>
+    <message>
+        <source>&amp;Previous Page</source>
+        <translation>&amp;Vorherige Seite</translation>
+    </message>
+    <message>
+        <source>&amp;Next Page</source>
+        <translation>&amp;Nächste Seite</translation>
+    </message>
+    <message>
+        <source>&amp;First Page</source>
+        <translation>&amp;Erste Seite</translation>
+    </message>
+    <message>
+        <source>&amp;Last Page</source>
+        <translation>&amp;Letzte Seite</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>Use Color</source>
+        <translation>Farbe verwenden</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>&amp;Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>Ver&amp;kleinern</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Page Width</source>
+        <translation>&amp;Seitenbreite</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Whole Page</source>
+        <translation>&amp;Ganze Seite</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Vergrößern</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Verkleinern</translation>
+    </message>
+    <message>
+        <source>Zoom Page Width</source>
+        <translation>Seitenbreite</translation>
+    </message>
+    <message>
+        <source>Zoom Whole Page</source>
+        <translation>Ganze Seite</translation>
+    </message>
+    <message>
+        <source>Prev Page</source>
+        <translation>Vorherige Seite</translation>
+    </message>
+    <message>
+        <source>Next Page</source>
+        <translation>Nächste Seite</translation>
+    </message>
+    <message>
+        <source>Print Page</source>
+        <translation>Seite drucken</translation>
+    </message>
+    <message>
+        <source>Done</source>
+        <translation>Fertig</translation>
+    </message>
+    <message>
+        <source>Zoom %</source>
+        <translation>Zoom %</translation>
+    </message>
+    <message>
+        <source>Page #</source>
+        <translation>Seite Nr.</translation>
+    </message>
+    <message>
+        <source>Pages of the report</source>
+        <translation>Seiten des Berichts</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Previous print job has not yet finished.  Try again later.</source>
+        <translation>Der vorige Druckauftrag ist noch nicht fertig.  Versuchen Sie es später noch einmal.</translation>
+    </message>
+    <message>
+        <source>Printing page %1 of %2</source>
+        <translation>Seite %1 von %2 wird gedruckt</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Save Report As PDF</source>
+        <translation>Bericht als PDF speichern</translation>
+    </message>
+    <message>
+        <source>PDF Files (*.pdf *.PDF)</source>
+        <translation>PDF-Dateien (*.pdf *.PDF)</translation>
+    </message>
+    <message>
+        <source>Saving page %1 of %2</source>
+        <translation>Seite %1 von %2 wird gespeichert</translation>
+    </message>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>Seite %1 von %2</translation>
+    </message>
+</context>
+<context>
+    <name>report_ui::TMyReport</name>
+    <message>
+        <source>No Report has been selected.  Please choose one.</source>
+        <translation>Es wurde kein Bericht gewählt.  Bitte wählen Sie einen.</translation>
+    </message>
+    <message>
+        <source>*NOT USED*</source>
+        <translation>*NICHT BENUTZT*</translation>
+    </message>
+    <message>
+        <source>No Sort Order Selected</source>
+        <translation>Keine Sortierfolge gewählt</translation>
+    </message>
+    <message>
+        <source>Reports</source>
+        <translation>Berichte</translation>
+    </message>
+    <message>
+        <source>Current Sort Order</source>
+        <translation>Aktuelle Sortierfolge</translation>
+    </message>
+    <message>
+        <source>What to Print</source>
+        <translation>Was gedruckt wird</translation>
+    </message>
+    <message>
+        <source>Entire Database</source>
+        <translation>Ganze Datenbank</translation>
+    </message>
+    <message>
+        <source>Search Criteria</source>
+        <translation>Suchergebnis</translation>
+    </message>
+    <message>
+        <source>Face Labels</source>
+        <translation>Frontetiketten</translation>
+    </message>
+    <message>
+        <source>Spine Labels</source>
+        <translation>Rückenetiketten</translation>
+    </message>
+    <message>
+        <source>Report Selection</source>
+        <translation>Berichtsauswahl</translation>
+    </message>
+    <message>
+        <source>Media Numbers</source>
+        <translation>Mediennummern</translation>
+    </message>
+    <message>
+        <source>Label Style</source>
+        <translation>Etikettenart</translation>
+    </message>
+    <message>
+        <source>Avery 5199 (USA)</source>
+        <translation>Avery 5199 (USA)</translation>
+    </message>
+    <message>
+        <source>Avery L7654 (European)</source>
+        <translation>Avery L7654 (Europa)</translation>
+    </message>
+    <message>
+        <source>NOTES
+Double Click on a media number for a list of possible media numbers.</source>
+        <translation>HINWEISE
+Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansehen</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Drucken</translation>
+    </message>
+    <message>
+        <source>Print To &amp;File</source>
+        <translation>In Datei dr&amp;ucken</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Modify Report</source>
+        <translation>Bericht &amp;ändern</translation>
+    </message>
+    <message>
+        <source>&amp;New Report</source>
+        <translation>&amp;Neuer Bericht</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Save Report As a Text File</source>
+        <translation>Bericht als Textdatei speichern</translation>
+    </message>
+    <message>
+        <source>Text Files (*.TXT *.txt)</source>
+        <translation>Textdateien (*.TXT *.txt)</translation>
+    </message>
+    <message>
+        <source>Report format could not be located.</source>
+        <translation>Das Berichtsformat wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Test Report</source>
+        <translation>Testbericht</translation>
+    </message>
+    <message>
+        <source>Report format could not be located.
+
+%1</source>
+        <translation>Das Berichtsformat wurde nicht gefunden.
+
+%1</translation>
+    </message>
+    <message>
+        <source>No items are selected for print.  Please select printing criteria via the &quot;Options&quot; button.</source>
+        <translation>Es sind keine Angaben zum Drucken gewählt.  Bitte wählen Sie sie über den Knopf &quot;Optionen&quot;.</translation>
+    </message>
+    <message>
+        <source>No media numbers have been entered.  Please enter/choose some media numbers.</source>
+        <translation>Es wurden keine Mediennummern eingegeben.  Bitte geben Sie Mediennummern ein oder wählen Sie welche.</translation>
+    </message>
+    <message>
+        <source>Labels</source>
+        <translation>Etiketten</translation>
+    </message>
+</context>
+<context>
+    <name>report_ui::TPrintRange</name>
+    <message>
+        <source>Invalid Starting Page specified. Please correct.</source>
+        <translation>Ungültige erste Seite angegeben. Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Invalid Ending Page specified.  Please correct.</source>
+        <translation>Ungültige letzte Seite angegeben.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Page Printing</source>
+        <translation>Seiten drucken</translation>
+    </message>
+    <message>
+        <source>Starting Page</source>
+        <translation>Erste Seite</translation>
+    </message>
+    <message>
+        <source>Ending Page</source>
+        <translation>Letzte Seite</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Drucken</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+</context>
+<context>
+    <name>report_ui::TRepLayout</name>
+    <message>
+        <source>Specify Report Layout</source>
+        <translation>Berichtsaufbau festlegen</translation>
+    </message>
+    <message>
+        <source>Report: %1</source>
+        <translation>Bericht: %1</translation>
+    </message>
+    <message>
+        <source>Using the left mouse button, click on the area where you would like to add or change the report layout.</source>
+        <translation>Klicken Sie mit der linken Maustaste auf die Stelle, an der Sie den Berichtsaufbau ergänzen oder ändern möchten.</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>report_ui::TReportFonts</name>
+    <message>
+        <source>Report Fonts</source>
+        <translation>Berichtsschriften</translation>
+    </message>
+    <message>
+        <source>Titles Font</source>
+        <translation>Schrift der Titel</translation>
+    </message>
+    <message>
+        <source>Column Header Font</source>
+        <translation>Schrift der Spaltenköpfe</translation>
+    </message>
+    <message>
+        <source>Report Body Font</source>
+        <translation>Schrift des Berichtsrumpfs</translation>
+    </message>
+    <message>
+        <source>Footnote Font</source>
+        <translation>Schrift der Fußnoten</translation>
+    </message>
+    <message>
+        <source>New Font</source>
+        <translation>Neue Schrift</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+</context>
+<context>
+    <name>report_ui::TReportForm</name>
+    <message>
+        <source>Printing Status</source>
+        <translation>Druckstatus</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Report Status Screen</source>
+        <translation>Berichtsstatus</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Report Canceled!</source>
+        <translation>Bericht abgebrochen!</translation>
+    </message>
+    <message>
+        <source>Report Completed!</source>
+        <translation>Bericht fertig!</translation>
+    </message>
+</context>
+<context>
+    <name>report_ui::TReportPart</name>
+    <message>
+        <source>Select Report Part</source>
+        <translation>Berichtsteil wählen</translation>
+    </message>
+    <message>
+        <source>Totals Line, Item %1</source>
+        <translation>Summenzeile, Eintrag %1</translation>
+    </message>
+    <message>
+        <source>Line %1, Item %2</source>
+        <translation>Zeile %1, Eintrag %2</translation>
+    </message>
+    <message>
+        <source>Selected Part</source>
+        <translation>Gewählter Teil</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Art</translation>
+    </message>
+    <message>
+        <source>Filler (empty space)</source>
+        <translation>Füllraum (leerer Platz)</translation>
+    </message>
+    <message>
+        <source>Label (constant value)</source>
+        <translation>Beschriftung (fester Wert)</translation>
+    </message>
+    <message>
+        <source>Field (database value)</source>
+        <translation>Feld (Wert aus der Datenbank)</translation>
+    </message>
+    <message>
+        <source>Fields</source>
+        <translation>Felder</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>Label Name</source>
+        <translation>Beschriftung</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Invalid width entered.  Please correct.</source>
+        <translation>Ungültige Breite eingegeben.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>No total is selected.  Please choose one from the Fields list.</source>
+        <translation>Es ist keine Summe gewählt.  Bitte wählen Sie eine aus der Liste der Felder.</translation>
+    </message>
+    <message>
+        <source>No field is selected.  Please choose one from the Fields list.</source>
+        <translation>Es ist kein Feld gewählt.  Bitte wählen Sie eines aus der Liste der Felder.</translation>
+    </message>
+</context>
+<context>
+    <name>report_ui::TUserReport</name>
+    <message>
+        <source>Report Definition</source>
+        <translation>Berichtsdefinition</translation>
+    </message>
+    <message>
+        <source>Report Name</source>
+        <translation>Berichtsname</translation>
+    </message>
+    <message>
+        <source>Report Width</source>
+        <translation>Berichtsbreite</translation>
+    </message>
+    <message>
+        <source>90 Chars</source>
+        <translation>90 Zeichen</translation>
+    </message>
+    <message>
+        <source>120 Chars</source>
+        <translation>120 Zeichen</translation>
+    </message>
+    <message>
+        <source>150 Chars</source>
+        <translation>150 Zeichen</translation>
+    </message>
+    <message>
+        <source>Report Fonts</source>
+        <translation>Berichtsschriften</translation>
+    </message>
+    <message>
+        <source>Title Lines</source>
+        <translation>Titelzeilen</translation>
+    </message>
+    <message>
+        <source>Column Headers</source>
+        <translation>Spaltenköpfe</translation>
+    </message>
+    <message>
+        <source>Report Body</source>
+        <translation>Berichtsrumpf</translation>
+    </message>
+    <message>
+        <source>Footnotes</source>
+        <translation>Fußnoten</translation>
+    </message>
+    <message>
+        <source>&amp;Set Fonts</source>
+        <translation>&amp;Schriften festlegen</translation>
+    </message>
+    <message>
+        <source>Report Titles</source>
+        <translation>Berichtstitel</translation>
+    </message>
+    <message>
+        <source>Miscellaneous</source>
+        <translation>Sonstiges</translation>
+    </message>
+    <message>
+        <source>Page Numbers</source>
+        <translation>Seitenzahlen</translation>
+    </message>
+    <message>
+        <source>Date On Pages</source>
+        <translation>Datum auf den Seiten</translation>
+    </message>
+    <message>
+        <source>Use Totals</source>
+        <translation>Summen verwenden</translation>
+    </message>
+    <message>
+        <source>Horizontal Lines</source>
+        <translation>Waagrechte Linien</translation>
+    </message>
+    <message>
+        <source>Vertical Lines</source>
+        <translation>Senkrechte Linien</translation>
+    </message>
+    <message>
+        <source>Print Landscape</source>
+        <translation>Querformat</translation>
+    </message>
+    <message>
+        <source>Group by Level 1 Sort</source>
+        <translation>Nach erster Sortierung gruppieren</translation>
+    </message>
+    <message>
+        <source>Group by Level 2 Sort</source>
+        <translation>Nach zweiter Sortierung gruppieren</translation>
+    </message>
+    <message>
+        <source>Report Content</source>
+        <translation>Berichtsinhalt</translation>
+    </message>
+    <message>
+        <source>Number of Lines</source>
+        <translation>Anzahl der Zeilen</translation>
+    </message>
+    <message>
+        <source>&amp;Specify Report Content</source>
+        <translation>Berichts&amp;inhalt festlegen</translation>
+    </message>
+    <message>
+        <source>Margins (in inches)</source>
+        <translation>Ränder (in Zoll)</translation>
+    </message>
+    <message>
+        <source>Top</source>
+        <translation>Oben</translation>
+    </message>
+    <message>
+        <source>Bottom</source>
+        <translation>Unten</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Links</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Rechts</translation>
+    </message>
+    <message>
+        <source>&amp;Update</source>
+        <translation>&amp;Übernehmen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>Number of lines must be in range of 0 to 12.  Please correct.</source>
+        <translation>Die Anzahl der Zeilen muss zwischen 0 und 12 liegen.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Switching to 90 characters from 120 or 150 will truncate the current defined lines.  In addition, the font size will be reset to a 10 point as a default.  Are you sure you wish to do this?</source>
+        <translation>Der Wechsel von 120 oder 150 auf 90 Zeichen kürzt die festgelegten Zeilen.  Außerdem wird die Schriftgröße auf 10 Punkt zurückgesetzt.  Wollen Sie das wirklich?</translation>
+    </message>
+    <message>
+        <source>Switching to 120 characters from 150 will truncate the current defined lines.  In addition, the font size will be reset to a 8 point as a default.  Are you sure you wish to do this?</source>
+        <translation>Der Wechsel von 150 auf 120 Zeichen kürzt die festgelegten Zeilen.  Außerdem wird die Schriftgröße auf 8 Punkt zurückgesetzt.  Wollen Sie das wirklich?</translation>
+    </message>
+    <message>
+        <source>The Report Body font size has been set to a 8 Point default size as.</source>
+        <translation>Die Schriftgröße des Berichtsrumpfs wurde auf 8 Punkt gesetzt.</translation>
+    </message>
+    <message>
+        <source>The Report Body font size has been set to a 6 Point default size as a result of switching to 150 characters per line.</source>
+        <translation>Die Schriftgröße des Berichtsrumpfs wurde wegen des Wechsels auf 150 Zeichen je Zeile auf 6 Punkt gesetzt.</translation>
+    </message>
+    <message>
+        <source>A margin must be a number of inches from 0 to 20.  Please correct.</source>
+        <translation>Ein Rand muss zwischen 0 und 20 Zoll liegen.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Report Title has changed!  Do you wish to save this as a new report?   (YES saves as new report.  NO overwrites old report.  CANCEL aborts.)</source>
+        <translation>Der Berichtstitel wurde geändert!  Wollen Sie ihn als neuen Bericht speichern?   (JA speichert einen neuen Bericht.  NEIN überschreibt den alten Bericht.  ABBRECHEN bricht ab.)</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete this report?</source>
+        <translation>Wollen Sie diesen Bericht wirklich löschen?</translation>
+    </message>
+</context>
+<context>
+    <name>stats</name>
+    <message>
+        <source>Category</source>
+        <translation>Kategorie</translation>
+    </message>
+    <message>
+        <source>Decade</source>
+        <translation>Jahrzehnt</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Jahr</translation>
+    </message>
+    <message>
+        <source>Rating</source>
+        <translation>Altersfreigabe</translation>
+    </message>
+    <message>
+        <source>Personal Rating</source>
+        <translation>Eigene Bewertung</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Ton</translation>
+    </message>
+    <message>
+        <source>Stars</source>
+        <translation>Darsteller</translation>
+    </message>
+    <message>
+        <source>Directors</source>
+        <translation>Regisseure</translation>
+    </message>
+</context>
+<context>
+    <name>stats_ui::TStatistics</name>
+    <message>
+        <source>Videos</source>
+        <translation>Videos</translation>
+    </message>
+    <message>
+        <source>Statistics</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>&amp;Whole Collection</source>
+        <translation>&amp;Ganze Sammlung</translation>
+    </message>
+    <message>
+        <source>Current &amp;Search</source>
+        <translation>Aktuelle S&amp;uche</translation>
+    </message>
+    <message>
+        <source>Statistics pages</source>
+        <translation>Seiten der Statistik</translation>
+    </message>
+    <message>
+        <source>Summary of the statistics</source>
+        <translation>Zusammenfassung der Statistik</translation>
+    </message>
+    <message>
+        <source>Summary</source>
+        <translation>Übersicht</translation>
+    </message>
+    <message>
+        <source>Sa&amp;ve Chart...</source>
+        <translation>Diagramm s&amp;peichern...</translation>
+    </message>
+    <message>
+        <source>C&amp;opy Chart</source>
+        <translation>Diagramm &amp;kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Print</source>
+        <translation>&amp;Drucken</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>%1 video in the whole collection</source>
+        <translation>%1 Video in der ganzen Sammlung</translation>
+    </message>
+    <message>
+        <source>%1 videos in the whole collection</source>
+        <translation>%1 Videos in der ganzen Sammlung</translation>
+    </message>
+    <message>
+        <source>%1 video found by the search</source>
+        <translation>%1 Video von der Suche gefunden</translation>
+    </message>
+    <message>
+        <source>%1 videos found by the search</source>
+        <translation>%1 Videos von der Suche gefunden</translation>
+    </message>
+    <message>
+        <source>%1 video</source>
+        <translation>%1 Video</translation>
+    </message>
+    <message>
+        <source>%1 videos</source>
+        <translation>%1 Videos</translation>
+    </message>
+    <message>
+        <source>Viewed</source>
+        <translation>Gesehen</translation>
+    </message>
+    <message>
+        <source>Not viewed</source>
+        <translation>Nicht gesehen</translation>
+    </message>
+    <message>
+        <source>Lent out</source>
+        <translation>Verliehen</translation>
+    </message>
+    <message>
+        <source>List price, total</source>
+        <translation>Listenpreis, gesamt</translation>
+    </message>
+    <message>
+        <source>List price, average</source>
+        <translation>Listenpreis, Durchschnitt</translation>
+    </message>
+    <message>
+        <source>Purchase price, total</source>
+        <translation>Kaufpreis, gesamt</translation>
+    </message>
+    <message>
+        <source>Purchase price, average</source>
+        <translation>Kaufpreis, Durchschnitt</translation>
+    </message>
+    <message>
+        <source>Most frequent star</source>
+        <translation>Häufigster Darsteller</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keiner)</translation>
+    </message>
+    <message>
+        <source>Most frequent director</source>
+        <translation>Häufigster Regisseur</translation>
+    </message>
+    <message>
+        <source>Share</source>
+        <translation>Anteil</translation>
+    </message>
+    <message>
+        <source>%1 counts</source>
+        <translation>%1: Anzahlen</translation>
+    </message>
+    <message>
+        <source>%1 chart</source>
+        <translation>%1: Diagramm</translation>
+    </message>
+    <message>
+        <source>%1: the %2 largest of %3</source>
+        <translation>%1: die %2 größten von %3</translation>
+    </message>
+    <message>
+        <source>Save Chart</source>
+        <translation>Diagramm speichern</translation>
+    </message>
+    <message>
+        <source>PNG Images (*.png)</source>
+        <translation>PNG-Bilder (*.png)</translation>
+    </message>
+    <message>
+        <source>No printers are defined.</source>
+        <translation>Es sind keine Drucker eingerichtet.</translation>
+    </message>
+    <message>
+        <source>The statistics could not be printed.</source>
+        <translation>Die Statistik konnte nicht gedruckt werden.</translation>
+    </message>
+    <message>
+        <source>Statistics: %1</source>
+        <translation>Statistik: %1</translation>
+    </message>
+    <message>
+        <source>The chart could not be saved as &quot;%1&quot;.</source>
+        <translation>Das Diagramm konnte nicht als &quot;%1&quot; gespeichert werden.</translation>
+    </message>
+</context>
+<context>
+    <name>ui</name>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>Font Co&amp;lor...</source>
+        <translation>Schrift&amp;farbe...</translation>
+    </message>
+    <message>
+        <source>The color the font is written in</source>
+        <translation>Die Farbe, in der die Schrift geschrieben wird</translation>
     </message>
 </context>
 </TS>

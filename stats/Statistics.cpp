@@ -1,5 +1,7 @@
 #include "Statistics.h"
 
+#include "Translatable.h"
+
 #include "Ascii.h"
 #include "Cp1252.h"
 #include "Table.h"
@@ -364,16 +366,16 @@ std::vector<StatisticsPage> statisticsPages(const CollectionStatistics& s)
     const std::vector<Tally> viewed = {{"Viewed", s.viewed}, {"Not viewed", s.notViewed}};
     return {
         {"Viewed", ChartKind::Pie, viewed, viewed, all},
-        countedPage("Category", ChartKind::SideBars, s.categories, all),
-        timePage("Decade", ChartKind::Bars, s.decades, all),
-        timePage("Year", ChartKind::Line, s.years, all),
-        countedPage("Rating", ChartKind::Bars, s.ratings, all),
-        countedPage("Personal Rating", ChartKind::Bars, s.personalRatings, all),
-        countedPage("Format", ChartKind::Pie, s.formats, all),
-        countedPage("Picture", ChartKind::Pie, s.pictures, all),
-        countedPage("Sound", ChartKind::Pie, s.sounds, all),
-        countedPage("Stars", ChartKind::SideBars, s.stars, all),
-        countedPage("Directors", ChartKind::SideBars, s.directors, all),
+        countedPage(TRANSLATABLE("stats", "Category"), ChartKind::SideBars, s.categories, all),
+        timePage(TRANSLATABLE("stats", "Decade"), ChartKind::Bars, s.decades, all),
+        timePage(TRANSLATABLE("stats", "Year"), ChartKind::Line, s.years, all),
+        countedPage(TRANSLATABLE("stats", "Rating"), ChartKind::Bars, s.ratings, all),
+        countedPage(TRANSLATABLE("stats", "Personal Rating"), ChartKind::Bars, s.personalRatings, all),
+        countedPage(TRANSLATABLE("stats", "Format"), ChartKind::Pie, s.formats, all),
+        countedPage(TRANSLATABLE("stats", "Picture"), ChartKind::Pie, s.pictures, all),
+        countedPage(TRANSLATABLE("stats", "Sound"), ChartKind::Pie, s.sounds, all),
+        countedPage(TRANSLATABLE("stats", "Stars"), ChartKind::SideBars, s.stars, all),
+        countedPage(TRANSLATABLE("stats", "Directors"), ChartKind::SideBars, s.directors, all),
     };
 }
 

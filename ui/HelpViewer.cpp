@@ -104,16 +104,16 @@ HelpWindow::HelpWindow(QWidget* owner)
     : QDialog(owner)
 {
     registerHelpPages();
-    setWindowTitle("Reelkeeper Videos 95 Help");
+    setWindowTitle(tr("Reelkeeper Videos 95 Help"));
     auto* layout = new QVBoxLayout(this);
     auto* tools = new QHBoxLayout;
-    auto* back = new QPushButton("&Back", this);
-    auto* forward = new QPushButton("&Forward", this);
+    auto* back = new QPushButton(tr("&Back"), this);
+    auto* forward = new QPushButton(tr("&Forward"), this);
     FindBox = new QLineEdit(this);
     FindBox->setObjectName("HelpFind");
-    FindBox->setAccessibleName("Find in the help");
-    FindBox->setPlaceholderText("Find in the help");
-    auto* find = new QPushButton("Fi&nd", this);
+    FindBox->setAccessibleName(tr("Find in the help"));
+    FindBox->setPlaceholderText(tr("Find in the help"));
+    auto* find = new QPushButton(tr("Fi&nd"), this);
     for (QWidget* w : std::initializer_list<QWidget*>{back, forward})
         tools->addWidget(w);
     // Enter in the find box finds; it must not also press a button of the dialog (Back, say).
@@ -127,7 +127,7 @@ HelpWindow::HelpWindow(QWidget* owner)
     auto* body = new QHBoxLayout;
     Sections = new QListWidget(this);
     Sections->setObjectName("HelpSections");
-    Sections->setAccessibleName("Sections of the help");
+    Sections->setAccessibleName(tr("Sections of the help"));
     for (const Section& s : sections()) {
         auto* item = new QListWidgetItem(s.title, Sections);
         item->setData(Qt::UserRole, s.keyword);
@@ -136,7 +136,7 @@ HelpWindow::HelpWindow(QWidget* owner)
     body->addWidget(Sections);
     Browser = new QTextBrowser(this);
     Browser->setObjectName("HelpBrowser");
-    Browser->setAccessibleName("Help page");
+    Browser->setAccessibleName(tr("Help page"));
     Browser->setSource(pageUrl(kPages.front()));
     body->addWidget(Browser, 1);
     layout->addLayout(body, 1);

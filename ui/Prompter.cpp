@@ -2,6 +2,7 @@
 
 #include "QPrinterDevice.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -112,7 +113,7 @@ std::optional<QColor> WidgetPrompter::chooseColor(QWidget* owner, const QColor& 
 bool WidgetPrompter::printerSetup(QWidget* owner)
 {
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        message(owner, "Error", "No printers are defined.", Icon::Error);
+        message(owner, QCoreApplication::translate("app::WidgetPrompter", "Error"), QCoreApplication::translate("app::WidgetPrompter", "No printers are defined."), Icon::Error);
         return false;
     }
     // The dialog starts from the current printer, and what it chooses is the

@@ -2,6 +2,7 @@
 
 #include "Prompter.h"
 
+#include <QCoreApplication>
 #include <QAbstractButton>
 #include <QApplication>
 #include <QAbstractItemView>
@@ -168,8 +169,8 @@ QFont dialogFont(const QString& face, int points, bool bold, bool italic, bool u
 QBoxLayout* addOkCancel(QDialog* dialog, QBoxLayout* into, std::function<void()> onOk)
 {
     auto* row = new QHBoxLayout;
-    auto* ok = new QPushButton("&Ok", dialog);
-    auto* cancel = new QPushButton("&Cancel", dialog);
+    auto* ok = new QPushButton(QCoreApplication::translate("ui", "&Ok"), dialog);
+    auto* cancel = new QPushButton(QCoreApplication::translate("ui", "&Cancel"), dialog);
     row->addStretch(1);
     row->addWidget(ok);
     row->addWidget(cancel);
@@ -247,8 +248,8 @@ QIcon swatch(int color)
 
 QPushButton* addFontColorButton(QBoxLayout* row, QWidget* owner, app::Prompter& prompter, int& color)
 {
-    auto* button = new QPushButton(swatch(color), QStringLiteral("Font Co&lor..."), owner);
-    button->setToolTip(QStringLiteral("The color the font is written in"));
+    auto* button = new QPushButton(swatch(color), QCoreApplication::translate("ui", "Font Co&lor..."), owner);
+    button->setToolTip(QCoreApplication::translate("ui", "The color the font is written in"));
     button->setObjectName(QStringLiteral("FontColor"));
     QObject::connect(button, &QPushButton::clicked, owner, [button, owner, &prompter, &color] {
         if (const std::optional<QColor> chosen = prompter.chooseColor(owner, colorFromSetting(color))) {

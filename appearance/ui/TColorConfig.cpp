@@ -36,12 +36,12 @@ TColorConfig::TColorConfig(app::Prompter& prompter, app::Settings& settings, int
     , m_colors(settings.colorsOf(static_cast<app::ColorGroup>(target >= 0 && target < app::ColorGroupCount ? target : 0)))
     , m_followDesktop(settings.followDesktop[static_cast<size_t>(target >= 0 && target < app::ColorGroupCount ? target : 0)])
 {
-    setWindowTitle("Color Configuration");
+    setWindowTitle(tr("Color Configuration"));
     auto* layout = new QVBoxLayout(this);
     auto* samples = new QGridLayout;
     // Each group: its heading, its sample, and the buttons that change its colors.
     struct Button {
-        const char* caption;
+        QString caption;
         app::ColorRole role;
     };
     auto addGroup = [&](int index, const QString& heading, QWidget* sample, std::initializer_list<Button> buttons) {
@@ -60,32 +60,32 @@ TColorConfig::TColorConfig(app::Prompter& prompter, app::Settings& settings, int
         box->addLayout(row);
         samples->addLayout(box, index / 2, index % 2);
     };
-    addGroup(0, "Window", nullptr,
-             {{"Background", app::MainBackground}, {"Major Titles", app::MajorTitle}, {"Minor Titles", app::MinorTitle}});
-    EditSample = new QLineEdit("Sample Text", this);
-    EditSample->setAccessibleName("Sample of an edit box");
-    addGroup(1, "Edit Box", EditSample, {{"Text", app::EditText}, {"Background", app::EditBackground}});
+    addGroup(0, tr("Window"), nullptr,
+             {{tr("Background"), app::MainBackground}, {tr("Major Titles"), app::MajorTitle}, {tr("Minor Titles"), app::MinorTitle}});
+    EditSample = new QLineEdit(tr("Sample Text"), this);
+    EditSample->setAccessibleName(tr("Sample of an edit box"));
+    addGroup(1, tr("Edit Box"), EditSample, {{tr("Text"), app::EditText}, {tr("Background"), app::EditBackground}});
     ComboSample = new QComboBox(this);
-    ComboSample->addItem("Sample Text");
-    addGroup(2, "Combo Box", ComboSample, {{"Text", app::ComboText}, {"Background", app::ComboBackground}});
+    ComboSample->addItem(tr("Sample Text"));
+    addGroup(2, tr("Combo Box"), ComboSample, {{tr("Text"), app::ComboText}, {tr("Background"), app::ComboBackground}});
     ListSample = new QListWidget(this);
-    ListSample->setAccessibleName("Sample of a list");
-    ListSample->addItems({"Sample Text", "Sample Text"});
+    ListSample->setAccessibleName(tr("Sample of a list"));
+    ListSample->addItems({tr("Sample Text"), tr("Sample Text")});
     ListSample->setMaximumHeight(60);
-    addGroup(3, "List Box", ListSample, {{"Text", app::ListBoxText}, {"Background", app::ListBoxBackground}});
-    RadioSample = new QRadioButton("Radio Button", this);
+    addGroup(3, tr("List Box"), ListSample, {{tr("Text"), app::ListBoxText}, {tr("Background"), app::ListBoxBackground}});
+    RadioSample = new QRadioButton(tr("Radio Button"), this);
     RadioSample->setChecked(true);
-    addGroup(4, "Radio Button", RadioSample, {{"Text", app::RadioText}, {"Background", app::RadioBackground}});
-    CheckSample = new QCheckBox("Check Box", this);
+    addGroup(4, tr("Radio Button"), RadioSample, {{tr("Text"), app::RadioText}, {tr("Background"), app::RadioBackground}});
+    CheckSample = new QCheckBox(tr("Check Box"), this);
     CheckSample->setChecked(true);
-    addGroup(5, "Check Box", CheckSample, {{"Text", app::CheckText}, {"Background", app::CheckBackground}});
+    addGroup(5, tr("Check Box"), CheckSample, {{tr("Text"), app::CheckText}, {tr("Background"), app::CheckBackground}});
     layout->addLayout(samples);
 
-    CombinationsHeading = new QLabel("Predefined Color Combinations", this);
+    CombinationsHeading = new QLabel(tr("Predefined Color Combinations"), this);
     layout->addWidget(CombinationsHeading);
     Combinations = new QComboBox(this);
     Combinations->setObjectName("Combinations");
-    Combinations->setAccessibleName("Color combinations");
+    Combinations->setAccessibleName(tr("Color combinations"));
     Combinations->addItems(appearance::combinationNames());
     if (m_followDesktop)
         Combinations->setCurrentIndex(appearance::kFollowTheDesktop);
@@ -93,8 +93,8 @@ TColorConfig::TColorConfig(app::Prompter& prompter, app::Settings& settings, int
     layout->addWidget(Combinations);
 
     auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton("&Ok", this);
-    auto* cancel = new QPushButton("&Cancel", this);
+    auto* ok = new QPushButton(tr("&Ok"), this);
+    auto* cancel = new QPushButton(tr("&Cancel"), this);
     ok->setDefault(true);
     buttons->addStretch();
     buttons->addWidget(ok);

@@ -6,6 +6,7 @@
 #include "WindowLook.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -37,7 +38,7 @@ QTableWidget* twoColumnGrid(QWidget* owner, const QString& first, const QString&
 {
     auto* grid = new QTableWidget(kFields, 2, owner);
     grid->setObjectName(name);
-    grid->setAccessibleName(first + " and " + second);
+    grid->setAccessibleName(QCoreApplication::translate("TViewConfig", "%1 and %2").arg(first, second));
     grid->setHorizontalHeaderLabels({first, second});
     grid->verticalHeader()->setVisible(false);
     grid->horizontalHeader()->setStretchLastSection(true);
@@ -73,23 +74,23 @@ TViewConfig::TViewConfig(app::Prompter& prompter, app::Settings& settings, doubl
     , m_prompter(prompter)
     , m_settings(settings)
 {
-    setWindowTitle("Viewer Configuration");
+    setWindowTitle(tr("Viewer Configuration"));
     for (const app::FieldSettings& field : m_settings.fields)
         m_listedNames << field.displayName;
     auto* layout = new QVBoxLayout(this);
     Pages = new QTabWidget(this);
-    Pages->setAccessibleName("Viewer configuration pages");
-    Pages->addTab(titlePage(), "&Title");
-    Pages->addTab(lookPage(), "&Look and Feel");
-    Pages->addTab(showPage(), "Fields to &Show");
-    Pages->addTab(widthsPage(), "Field &Widths");
-    Pages->addTab(orderPage(), "Field &Order");
-    Pages->addTab(namesPage(), "Field &Names");
+    Pages->setAccessibleName(tr("Viewer configuration pages"));
+    Pages->addTab(titlePage(), tr("&Title"));
+    Pages->addTab(lookPage(), tr("&Look and Feel"));
+    Pages->addTab(showPage(), tr("Fields to &Show"));
+    Pages->addTab(widthsPage(), tr("Field &Widths"));
+    Pages->addTab(orderPage(), tr("Field &Order"));
+    Pages->addTab(namesPage(), tr("Field &Names"));
     Pages->setCurrentIndex(2);
     layout->addWidget(Pages, 1);
     auto* buttons = new QHBoxLayout;
-    auto* exit = new QPushButton("E&xit", this);
-    auto* help = new QPushButton("&Help", this);
+    auto* exit = new QPushButton(tr("E&xit"), this);
+    auto* help = new QPushButton(tr("&Help"), this);
     buttons->addStretch();
     buttons->addWidget(exit);
     buttons->addWidget(help);
@@ -109,7 +110,7 @@ QWidget* TViewConfig::titlePage()
 {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
-    ShowTitles = new QCheckBox("Show Column Titles", page);
+    ShowTitles = new QCheckBox(tr("Show Column Titles"), page);
     ShowTitles->setChecked(m_settings.gridShowTitles);
     connect(ShowTitles, &QCheckBox::toggled, this, [this](bool on) { m_settings.gridShowTitles = on; });
     layout->addWidget(ShowTitles);
@@ -117,27 +118,27 @@ QWidget* TViewConfig::titlePage()
     auto* fontRow = new QHBoxLayout;
     TitleFontBox = new QLineEdit(fontBoxText(m_settings.gridTitleFont), page);
     TitleFontBox->setReadOnly(true);
-    auto* titleFont = new QPushButton("New &Font", page);
+    auto* titleFont = new QPushButton(tr("New &Font"), page);
     connect(titleFont, &QPushButton::clicked, this, &TViewConfig::chooseTitleFont);
     fontRow->addWidget(TitleFontBox, 1);
     fontRow->addWidget(titleFont);
     ui::addFontColorButton(fontRow, this, m_prompter, m_settings.gridTitleFont.color);
-    layout->addWidget(group(page, "Title Font", fontRow));
+    layout->addWidget(group(page, tr("Title Font"), fontRow));
 
     auto* colorRow = new QHBoxLayout;
     TitleColorSwatch = new QLabel(page);
     TitleColorSwatch->setMinimumSize(60, 20);
     showColor(TitleColorSwatch, m_settings.gridTitleBackground);
-    auto* titleColor = new QPushButton("New &Color", page);
+    auto* titleColor = new QPushButton(tr("New &Color"), page);
     connect(titleColor, &QPushButton::clicked, this, &TViewConfig::chooseTitleColor);
     colorRow->addWidget(TitleColorSwatch, 1);
     colorRow->addWidget(titleColor);
-    layout->addWidget(group(page, "Background", colorRow));
+    layout->addWidget(group(page, tr("Background"), colorRow));
 
     auto* alignment = new QVBoxLayout;
-    LeftJustify = new QRadioButton("Left Justify", page);
-    Center = new QRadioButton("Center", page);
-    RightJustify = new QRadioButton("Right Justify", page);
+    LeftJustify = new QRadioButton(tr("Left Justify"), page);
+    Center = new QRadioButton(tr("Center"), page);
+    RightJustify = new QRadioButton(tr("Right Justify"), page);
     const std::array<QRadioButton*, 3> choices = {LeftJustify, Center, RightJustify};
     for (int i = 0; i < 3; ++i) {
         alignment->addWidget(choices[static_cast<size_t>(i)]);
@@ -147,7 +148,7 @@ QWidget* TViewConfig::titlePage()
                 m_settings.gridTitleAlignment = i + 1;
         });
     }
-    layout->addWidget(group(page, "Alignment", alignment));
+    layout->addWidget(group(page, tr("Alignment"), alignment));
     layout->addStretch();
     return page;
 }
@@ -164,31 +165,31 @@ QWidget* TViewConfig::lookPage()
         options->addWidget(box);
         return box;
     };
-    ColumnLines = check("Show lines between columns", m_settings.gridColumnLines);
-    RowLines = check("Show lines between rows", m_settings.gridRowLines);
-    RowIndicator = check("Show current row indicator", m_settings.gridRowIndicator);
-    FieldEditing = check("Allow field editing", m_settings.gridFieldEditing);
-    layout->addWidget(group(page, "Grid Options", options));
+    ColumnLines = check(tr("Show lines between columns"), m_settings.gridColumnLines);
+    RowLines = check(tr("Show lines between rows"), m_settings.gridRowLines);
+    RowIndicator = check(tr("Show current row indicator"), m_settings.gridRowIndicator);
+    FieldEditing = check(tr("Allow field editing"), m_settings.gridFieldEditing);
+    layout->addWidget(group(page, tr("Grid Options"), options));
 
     auto* colorRow = new QHBoxLayout;
     CellColorSwatch = new QLabel(page);
     CellColorSwatch->setMinimumSize(60, 20);
     showColor(CellColorSwatch, m_settings.gridCellColor);
-    auto* cellColor = new QPushButton("New &Color", page);
+    auto* cellColor = new QPushButton(tr("New &Color"), page);
     connect(cellColor, &QPushButton::clicked, this, &TViewConfig::chooseCellColor);
     colorRow->addWidget(CellColorSwatch, 1);
     colorRow->addWidget(cellColor);
-    layout->addWidget(group(page, "Cell Color", colorRow));
+    layout->addWidget(group(page, tr("Cell Color"), colorRow));
 
     auto* fontRow = new QHBoxLayout;
     CellFontBox = new QLineEdit(fontBoxText(m_settings.gridFont), page);
     CellFontBox->setReadOnly(true);
-    auto* cellFont = new QPushButton("New &Font", page);
+    auto* cellFont = new QPushButton(tr("New &Font"), page);
     connect(cellFont, &QPushButton::clicked, this, &TViewConfig::chooseCellFont);
     fontRow->addWidget(CellFontBox, 1);
     fontRow->addWidget(cellFont);
     ui::addFontColorButton(fontRow, this, m_prompter, m_settings.gridFont.color);
-    layout->addWidget(group(page, "Cell Font", fontRow));
+    layout->addWidget(group(page, tr("Cell Font"), fontRow));
     layout->addStretch();
     return page;
 }
@@ -197,18 +198,18 @@ QWidget* TViewConfig::showPage()
 {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
-    auto* hint = new QLabel("For each field that you would like displayed in the Viewer, select 'Yes'.  If you do not "
+    auto* hint = new QLabel(tr("For each field that you would like displayed in the Viewer, select 'Yes'.  If you do not "
                             "wish a field to appear in the Viewer, then select 'No' for that field.  Double Click on "
-                            "the field to change between 'Yes' and 'No'.",
+                            "the field to change between 'Yes' and 'No'."),
                             page);
     hint->setWordWrap(true);
     layout->addWidget(hint);
-    ShowGrid = twoColumnGrid(page, "FIELD", "DISPLAY IT", "ShowGrid");
+    ShowGrid = twoColumnGrid(page, tr("FIELD"), tr("DISPLAY IT"), "ShowGrid");
     ShowGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     for (int k = 0; k < kFields; ++k) {
         const app::FieldSettings& field = m_settings.fields[static_cast<size_t>(k)];
         ShowGrid->setItem(k, 0, fixedItem(field.displayName));
-        ShowGrid->setItem(k, 1, fixedItem(field.display ? "Yes" : "No"));
+        ShowGrid->setItem(k, 1, fixedItem(field.display ? tr("Yes") : tr("No")));
     }
     connect(ShowGrid, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
         if (column == 1)
@@ -222,7 +223,7 @@ QWidget* TViewConfig::widthsPage()
 {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
-    WidthGrid = twoColumnGrid(page, "FIELD", "WIDTH", "WidthGrid");
+    WidthGrid = twoColumnGrid(page, tr("FIELD"), tr("WIDTH"), "WidthGrid");
     for (int k = 0; k < kFields; ++k) {
         const app::FieldSettings& field = m_settings.fields[static_cast<size_t>(k)];
         WidthGrid->setItem(k, 0, fixedItem(field.displayName));
@@ -238,17 +239,17 @@ QWidget* TViewConfig::orderPage()
     auto* layout = new QHBoxLayout(page);
     OrderList = new QListWidget(page);
     OrderList->setObjectName("OrderList");
-    OrderList->setAccessibleName("Column order");
+    OrderList->setAccessibleName(tr("Column order"));
     OrderList->addItems(appearance::orderRows(m_settings));
     OrderList->setCurrentRow(0);
     layout->addWidget(OrderList, 1);
     auto* side = new QVBoxLayout;
-    auto* caption = new QLabel("Field\nOrdering", page);
+    auto* caption = new QLabel(tr("Field\nOrdering"), page);
     caption->setAlignment(Qt::AlignCenter);
     side->addWidget(caption);
-    auto* up = new QPushButton("&Up", page);
-    auto* down = new QPushButton("&Down", page);
-    auto* defaults = new QPushButton("D&efaults", page);
+    auto* up = new QPushButton(tr("&Up"), page);
+    auto* down = new QPushButton(tr("&Down"), page);
+    auto* defaults = new QPushButton(tr("D&efaults"), page);
     for (QPushButton* b : {up, down, defaults})
         side->addWidget(b);
     side->addStretch();
@@ -263,7 +264,7 @@ QWidget* TViewConfig::namesPage()
 {
     auto* page = new QWidget(this);
     auto* layout = new QVBoxLayout(page);
-    NamesGrid = twoColumnGrid(page, "FIELD", "NAME TO USE", "NamesGrid");
+    NamesGrid = twoColumnGrid(page, tr("FIELD"), tr("NAME TO USE"), "NamesGrid");
     for (int k = 0; k < kFields; ++k) {
         NamesGrid->setItem(k, 0, fixedItem(QString::fromLatin1(db::schemaField(k + 1).name)));
         NamesGrid->setItem(k, 1, new QTableWidgetItem(m_settings.fields[static_cast<size_t>(k)].displayName));
@@ -275,7 +276,7 @@ QWidget* TViewConfig::namesPage()
 void TViewConfig::toggleShown(int row)
 {
     QTableWidgetItem* item = ShowGrid->item(row, 1);
-    item->setText(item->text() == "Yes" ? "No" : "Yes");
+    item->setText(item->text() == tr("Yes") ? tr("No") : tr("Yes"));
 }
 
 void TViewConfig::moveOrderRow(int from, int to)
@@ -293,7 +294,7 @@ void TViewConfig::DownClick() { moveOrderRow(OrderList->currentRow(), OrderList-
 
 void TViewConfig::DefaultsClick()
 {
-    if (m_prompter.ask(this, "Re-Order", "This will set the order of fields to the program defaults.  Continue?",
+    if (m_prompter.ask(this, tr("Re-Order"), tr("This will set the order of fields to the program defaults.  Continue?"),
                        app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
         != app::Prompter::Answer::Yes)
         return;
@@ -340,7 +341,7 @@ bool TViewConfig::namesAreUnique()
     const std::optional<QString> duplicate = appearance::firstDuplicate(names);
     if (!duplicate)
         return true;
-    m_prompter.message(this, "Error", appearance::duplicateMessage(*duplicate), app::Prompter::Icon::Error);
+    m_prompter.message(this, tr("Error"), appearance::duplicateMessage(*duplicate), app::Prompter::Icon::Error);
     Pages->setCurrentIndex(5);
     NamesGrid->setFocus();
     return false;
@@ -354,7 +355,7 @@ void TViewConfig::readBack()
         const int width = appearance::widthFromCell(WidthGrid->item(k, 1)->text());
         WidthGrid->item(k, 1)->setText(QString::number(width));
         field.width = width;
-        field.display = ShowGrid->item(k, 1)->text() == "Yes";
+        field.display = ShowGrid->item(k, 1)->text() == tr("Yes");
     }
     QStringList rows;
     for (int r = 0; r < OrderList->count(); ++r)

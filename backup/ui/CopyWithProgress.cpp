@@ -54,7 +54,7 @@ CopyOutcome copyWithProgress(QWidget* owner, app::Prompter& prompter, const QStr
             return;
         }
         if (!bar && clock.elapsed() > 500) {
-            bar = std::make_unique<QProgressDialog>(QString("Copying \"%1\"").arg(source), "&Cancel", 0, 1000);
+            bar = std::make_unique<QProgressDialog>(QCoreApplication::translate("backup", "Copying \"%1\"").arg(source), QCoreApplication::translate("backup", "&Cancel"), 0, 1000);
             bar->setWindowTitle(owner ? owner->windowTitle() : QString());
             bar->setWindowModality(Qt::ApplicationModal);
             loop.quit(); // from now on the bar takes clicks
@@ -79,7 +79,7 @@ CopyOutcome copyWithProgress(QWidget* owner, app::Prompter& prompter, const QStr
     bar.reset();
     QApplication::restoreOverrideCursor();
     if (!failure.isEmpty()) {
-        prompter.message(owner, "Error", failedText + "\n\n" + failure, app::Prompter::Icon::Error);
+        prompter.message(owner, QCoreApplication::translate("backup", "Error"), failedText + "\n\n" + failure, app::Prompter::Icon::Error);
         return CopyOutcome::Failed;
     }
     return result == backup::CopyResult::Cancelled ? CopyOutcome::Cancelled : CopyOutcome::Copied;

@@ -6,6 +6,7 @@
 #include "WindowLook.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -25,27 +26,37 @@ namespace backup_ui {
 
 namespace {
 
-const QString kIdentical = "Destination File and Source File are identical.  You cannot copy a file  over top of "
-                           "itself.  Please choose a different directory to backup to.";
-const QString kBackupFailed = "An error occurred during backup.  Backup not completed.";
-const QString kBackupDone = "Backup completed successfully.";
-const QString kDatabaseInUse =
-    "Backing up the database requires exclusive use of the DBase File.  Make sure that the DBase File is not in use by "
+const char* const kIdentical = QT_TRANSLATE_NOOP(
+    "backup", "Destination File and Source File are identical.  You cannot copy a file  over top of "
+                           "itself.  Please choose a different directory to backup to.");
+const char* const kBackupFailed = QT_TRANSLATE_NOOP(
+    "backup", "An error occurred during backup.  Backup not completed.");
+const char* const kBackupDone = QT_TRANSLATE_NOOP(
+    "backup", "Backup completed successfully.");
+const char* const kDatabaseInUse = QT_TRANSLATE_NOOP(
+    "backup", "Backing up the database requires exclusive use of the DBase File.  Make sure that the DBase File is not in use by "
     "another program  or that no other users are running the software or that no other copies of the software are in "
-    "use.";
-const QString kNoRoomForDatabase =
-    "There is not enough room on the destination drive to perform a backup.  If you are already using blank empty "
-    "media, then you will need to use the ASCII Delimited Import/Export functions for backup and restore purposes.";
-const QString kNoRoomForDefinitions =
-    "There is not enough room on the destination drive to backup this file.  You will need to free up space on the "
-    "destination drive or use an alternative method to backup the \"REELKP.URP\" file.";
-const QString kRestoreFailed = "An error occurred during restore.  Restore not completed.";
-const QString kRestoreDone = "Restore completed successfully.";
-const QString kNoRoomToRestore = "There is not enough room on the destination drive to perform a restore.  You will "
-                                 "need to free up hard drive space before completing the restore.";
-const QString kRestoreInUse = "Unable to restore the database.  Make sure the database is not in use by any other users "
-                              "or by another copy of the software.";
+    "use.");
+const char* const kNoRoomForDatabase = QT_TRANSLATE_NOOP(
+    "backup", "There is not enough room on the destination drive to perform a backup.  If you are already using blank empty "
+    "media, then you will need to use the ASCII Delimited Import/Export functions for backup and restore purposes.");
+const char* const kNoRoomForDefinitions = QT_TRANSLATE_NOOP(
+    "backup", "There is not enough room on the destination drive to backup this file.  You will need to free up space on the "
+    "destination drive or use an alternative method to backup the \"REELKP.URP\" file.");
+const char* const kRestoreFailed = QT_TRANSLATE_NOOP(
+    "backup", "An error occurred during restore.  Restore not completed.");
+const char* const kRestoreDone = QT_TRANSLATE_NOOP(
+    "backup", "Restore completed successfully.");
+const char* const kNoRoomToRestore = QT_TRANSLATE_NOOP(
+    "backup", "There is not enough room on the destination drive to perform a restore.  You will "
+                                 "need to free up hard drive space before completing the restore.");
+const char* const kRestoreInUse = QT_TRANSLATE_NOOP(
+    "backup", "Unable to restore the database.  Make sure the database is not in use by any other users "
+                              "or by another copy of the software.");
 const QString kDefinitions = "REELKP.URP";
+
+// The messages above in the user's language.
+QString say(const char* text) { return QCoreApplication::translate("backup", text); }
 
 QString inFolder(const QString& folder, const QString& name) { return QDir(folder).filePath(name); }
 
@@ -76,8 +87,8 @@ std::pair<QPushButton*, QPushButton*> addActionRow(QDialog* dialog, QBoxLayout* 
 {
     auto* buttons = new QHBoxLayout;
     auto* start = new QPushButton(startCaption, dialog);
-    auto* cancel = new QPushButton("&Cancel", dialog);
-    auto* help = new QPushButton("&Help", dialog);
+    auto* cancel = new QPushButton(QCoreApplication::translate("backup", "&Cancel"), dialog);
+    auto* help = new QPushButton(QCoreApplication::translate("backup", "&Help"), dialog);
     start->setDefault(true);
     buttons->addStretch();
     for (QPushButton* b : {start, cancel, help})
@@ -96,18 +107,18 @@ TMyBackup::TMyBackup(BackupContext context, QWidget* parent)
     : QDialog(parent)
     , m_context(std::move(context))
 {
-    setWindowTitle("Backup");
+    setWindowTitle(tr("Backup"));
     auto* layout = new QVBoxLayout(this);
     std::array<QRadioButton*, 3> kinds{};
-    layout->addWidget(kindGroup(this, "What To Back Up",
-                                {"Back Up Current Database (*.DBF)", "Back Up Lists (*.LST)",
-                                 "Back Up Report Definitions (*.URP)"},
+    layout->addWidget(kindGroup(this, tr("What To Back Up"),
+                                {tr("Back Up Current Database (*.DBF)"), tr("Back Up Lists (*.LST)"),
+                                 tr("Back Up Report Definitions (*.URP)")},
                                 kinds));
     DatabaseButton = kinds[0];
     ListsButton = kinds[1];
     DefinitionsButton = kinds[2];
 
-    auto* where = new QGroupBox("Where To Back Up To", this);
+    auto* where = new QGroupBox(tr("Where To Back Up To"), this);
     auto* whereLayout = new QVBoxLayout(where);
     DriveBox = new QComboBox(where);
     DriveBox->setObjectName("DriveBox");
@@ -116,7 +127,7 @@ TMyBackup::TMyBackup(BackupContext context, QWidget* parent)
             continue;
         const QString name = volume.displayName() == volume.rootPath()
                                  ? volume.rootPath()
-                                 : QString("%1  (%2)").arg(volume.rootPath(), volume.displayName());
+                                 : tr("%1  (%2)").arg(volume.rootPath(), volume.displayName());
         DriveBox->addItem(name, volume.rootPath());
     }
     whereLayout->addWidget(DriveBox);
@@ -125,7 +136,7 @@ TMyBackup::TMyBackup(BackupContext context, QWidget* parent)
     m_folders->setRootPath("/");
     FolderList = new QTreeView(where);
     FolderList->setObjectName("FolderList");
-    FolderList->setAccessibleName("Folders");
+    FolderList->setAccessibleName(tr("Folders"));
     FolderList->setModel(m_folders);
     for (int column = 1; column < m_folders->columnCount(); ++column)
         FolderList->hideColumn(column);
@@ -145,7 +156,7 @@ TMyBackup::TMyBackup(BackupContext context, QWidget* parent)
     DriveBox->setCurrentIndex(std::max(0, DriveBox->findData(programVolume)));
     setDestinationFolder(m_context.programFolder);
 
-    std::tie(StartButton, CancelButton) = addActionRow(this, layout, "&Start Back Up");
+    std::tie(StartButton, CancelButton) = addActionRow(this, layout, tr("&Start Back Up"));
     connect(StartButton, &QPushButton::clicked, this, &TMyBackup::StartBackupClick);
     ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
     resize(static_cast<int>(420 * m_context.scaleFactor), static_cast<int>(440 * m_context.scaleFactor));
@@ -201,16 +212,16 @@ void TMyBackup::StartBackupClick()
 
 void TMyBackup::completed()
 {
-    m_context.prompter.message(this, "Notice", kBackupDone, app::Prompter::Icon::Information);
-    CancelButton->setText("&Close");
+    m_context.prompter.message(this, tr("Notice"), say(kBackupDone), app::Prompter::Icon::Information);
+    CancelButton->setText(tr("&Close"));
     CancelButton->setFocus();
 }
 
 bool TMyBackup::askToReplaceOldBackup(const QString& destination)
 {
     // Room only where the old backup is: it goes first, once the user agrees.
-    return m_context.prompter.ask(this, "Backup",
-                                  QString("There is room for the new backup only in place of the old one.  "
+    return m_context.prompter.ask(this, tr("Backup"),
+                                  tr("There is room for the new backup only in place of the old one.  "
                                           "The old backup \"%1\" will be deleted before the copy.  Continue?")
                                       .arg(destination),
                                   app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
@@ -222,7 +233,7 @@ bool TMyBackup::backupDatabase(const QString& folder)
     const QString source = m_context.currentDatabase();
     const QString destination = inFolder(folder, QFileInfo(source).baseName() + ".DBF");
     if (same(source, destination)) {
-        m_context.prompter.message(this, "Error", kIdentical, app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), say(kIdentical), app::Prompter::Icon::Error);
         return false;
     }
     const bool searching = m_context.searchMode();
@@ -239,7 +250,7 @@ bool TMyBackup::backupDatabase(const QString& folder)
             m_context.restoreSearch();
     };
     if (!use->acquired()) {
-        m_context.prompter.message(this, "Error", kDatabaseInUse, app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), say(kDatabaseInUse), app::Prompter::Icon::Error);
         reopen();
         return false;
     }
@@ -247,13 +258,13 @@ bool TMyBackup::backupDatabase(const QString& folder)
     try {
         space = spaceFor(source, destination);
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, "Error", kBackupFailed + "\n\n" + e.what(), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), say(kBackupFailed) + "\n\n" + e.what(), app::Prompter::Icon::Error);
         reopen();
         return false;
     }
     bool removeFirst = false;
     if (!space.fitsInPlace()) {
-        m_context.prompter.message(this, "Error", kNoRoomForDatabase, app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), say(kNoRoomForDatabase), app::Prompter::Icon::Error);
         reopen();
         return false;
     }
@@ -264,7 +275,7 @@ bool TMyBackup::backupDatabase(const QString& folder)
             return false;
         }
     }
-    const CopyOutcome outcome = copyWithProgress(this, m_context.prompter, source, destination, kBackupFailed, removeFirst);
+    const CopyOutcome outcome = copyWithProgress(this, m_context.prompter, source, destination, say(kBackupFailed), removeFirst);
     reopen();
     return outcome == CopyOutcome::Copied;
 }
@@ -278,10 +289,10 @@ bool TMyBackup::backupLists(const QString& folder)
             continue; // a list never written is passed over
         const QString destination = inFolder(folder, name);
         if (same(source, destination)) {
-            m_context.prompter.message(this, "Error", kIdentical, app::Prompter::Icon::Error);
+            m_context.prompter.message(this, tr("Error"), say(kIdentical), app::Prompter::Icon::Error);
             return false;
         }
-        if (copyWithProgress(this, m_context.prompter, source, destination, kBackupFailed) != CopyOutcome::Copied)
+        if (copyWithProgress(this, m_context.prompter, source, destination, say(kBackupFailed)) != CopyOutcome::Copied)
             return false;
     }
     return true;
@@ -292,23 +303,23 @@ bool TMyBackup::backupDefinitions(const QString& folder)
     const QString source = inFolder(m_context.programFolder, kDefinitions);
     const QString destination = inFolder(folder, kDefinitions);
     if (same(source, destination)) {
-        m_context.prompter.message(this, "Error", kIdentical, app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), say(kIdentical), app::Prompter::Icon::Error);
         return false;
     }
     bool removeFirst = false;
     try {
         const backup::CopySpace space = spaceFor(source, destination);
         if (!space.fitsInPlace()) {
-            m_context.prompter.message(this, "Error", kNoRoomForDefinitions, app::Prompter::Icon::Error);
+            m_context.prompter.message(this, tr("Error"), say(kNoRoomForDefinitions), app::Prompter::Icon::Error);
             return false;
         }
         if (!space.fitsBeside() && !(removeFirst = askToReplaceOldBackup(destination)))
             return false;
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, "Error", kBackupFailed + "\n\n" + e.what(), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), say(kBackupFailed) + "\n\n" + e.what(), app::Prompter::Icon::Error);
         return false;
     }
-    return copyWithProgress(this, m_context.prompter, source, destination, kBackupFailed, removeFirst)
+    return copyWithProgress(this, m_context.prompter, source, destination, say(kBackupFailed), removeFirst)
            == CopyOutcome::Copied;
 }
 
@@ -318,17 +329,17 @@ TMyRestore::TMyRestore(BackupContext context, QWidget* parent)
     : QDialog(parent)
     , m_context(std::move(context))
 {
-    setWindowTitle("Restore");
+    setWindowTitle(tr("Restore"));
     auto* layout = new QVBoxLayout(this);
     std::array<QRadioButton*, 3> kinds{};
-    layout->addWidget(kindGroup(this, "What To Restore",
-                                {"Restore a Database File (*.DBF)", "Restore List Files (*.LST)",
-                                 "Restore Report Definitions (*.URP)"},
+    layout->addWidget(kindGroup(this, tr("What To Restore"),
+                                {tr("Restore a Database File (*.DBF)"), tr("Restore List Files (*.LST)"),
+                                 tr("Restore Report Definitions (*.URP)")},
                                 kinds));
     DatabaseButton = kinds[0];
     ListsButton = kinds[1];
     DefinitionsButton = kinds[2];
-    std::tie(StartButton, CancelButton) = addActionRow(this, layout, "&Start Restore");
+    std::tie(StartButton, CancelButton) = addActionRow(this, layout, tr("&Start Restore"));
     connect(StartButton, &QPushButton::clicked, this, &TMyRestore::StartRestoreClick);
     ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
 }
@@ -337,11 +348,11 @@ void TMyRestore::StartRestoreClick()
 {
     app::Prompter::FileDialog dialog;
     if (DatabaseButton->isChecked())
-        dialog = {"Restore DBF File", "DBase Files (*.DBF *.dbf)", "DBF", {}};
+        dialog = {tr("Restore DBF File"), tr("DBase Files (*.DBF *.dbf)"), "DBF", {}};
     else if (ListsButton->isChecked())
-        dialog = {"Restore LST Files", "List Files (*.LST *.lst)", "LST", {}};
+        dialog = {tr("Restore LST Files"), tr("List Files (*.LST *.lst)"), "LST", {}};
     else
-        dialog = {"Restore URP File", "Reports Files (*.URP *.urp)", "URP", kDefinitions};
+        dialog = {tr("Restore URP File"), tr("Reports Files (*.URP *.urp)"), "URP", kDefinitions};
     const QString chosen = m_context.prompter.openFileName(this, dialog);
     if (chosen.isEmpty())
         return;
@@ -358,7 +369,7 @@ void TMyRestore::StartRestoreClick()
 
 void TMyRestore::completed()
 {
-    CancelButton->setText("&Close");
+    CancelButton->setText(tr("&Close"));
     CancelButton->setFocus();
 }
 
@@ -372,8 +383,8 @@ bool TMyRestore::restoreDatabase(const QString& chosen)
     if (same(chosen, destination)) {
         // The program folder's own file: nothing to copy; it becomes the current database.
         m_context.openRestored(destination);
-        m_context.prompter.message(this, "Notice",
-                                   QString("The file \"%1\" is already in place in the program folder; nothing was "
+        m_context.prompter.message(this, tr("Notice"),
+                                   tr("The file \"%1\" is already in place in the program folder; nothing was "
                                            "copied.  It is now the current database.")
                                        .arg(destination),
                                    app::Prompter::Icon::Information);
@@ -392,7 +403,7 @@ bool TMyRestore::restoreDatabase(const QString& chosen)
         closed = true;
         use = m_context.useExclusively();
         if (!use->acquired()) {
-            m_context.prompter.message(this, "Error", kRestoreInUse, app::Prompter::Icon::Error);
+            m_context.prompter.message(this, tr("Error"), say(kRestoreInUse), app::Prompter::Icon::Error);
             reopen();
             return false;
         }
@@ -401,19 +412,19 @@ bool TMyRestore::restoreDatabase(const QString& chosen)
     QString problem;
     try {
         if (!spaceFor(chosen, destination).fitsBeside())
-            problem = kNoRoomToRestore;
+            problem = say(kNoRoomToRestore);
     } catch (const std::exception& e) {
-        problem = kRestoreFailed + "\n\n" + e.what();
+        problem = say(kRestoreFailed) + "\n\n" + e.what();
     }
     if (!problem.isEmpty()) {
-        m_context.prompter.message(this, "Error", problem, app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), problem, app::Prompter::Icon::Error);
         if (closed)
             reopen();
         return false;
     }
     if (!closed)
         m_context.closeTable();
-    if (copyWithProgress(this, m_context.prompter, chosen, destination, kRestoreFailed) != CopyOutcome::Copied) {
+    if (copyWithProgress(this, m_context.prompter, chosen, destination, say(kRestoreFailed)) != CopyOutcome::Copied) {
         reopen();
         return false;
     }
@@ -422,7 +433,7 @@ bool TMyRestore::restoreDatabase(const QString& chosen)
     QFile::remove(inFolder(m_context.programFolder, QFileInfo(destination).completeBaseName() + ".MDX"));
     QFile::remove(inFolder(m_context.programFolder, QFileInfo(destination).completeBaseName() + ".mdx"));
     m_context.openRestored(destination);
-    m_context.prompter.message(this, "Notice", kRestoreDone, app::Prompter::Icon::Information);
+    m_context.prompter.message(this, tr("Notice"), say(kRestoreDone), app::Prompter::Icon::Information);
     return true;
 }
 
@@ -434,8 +445,8 @@ bool TMyRestore::restoreLists(const QString& chosen)
         const QString source = inFolder(folder, name);
         if (!QFileInfo::exists(source)) {
             m_context.prompter.message(
-                this, "Warning",
-                QString("The following file \"%1\" could not be located on the specified source drive.").arg(name),
+                this, tr("Warning"),
+                tr("The following file \"%1\" could not be located on the specified source drive.").arg(name),
                 app::Prompter::Icon::Warning);
             all = false;
             continue;
@@ -443,12 +454,12 @@ bool TMyRestore::restoreLists(const QString& chosen)
         const QString destination = inFolder(m_context.programFolder, name);
         if (same(source, destination))
             continue; // already in place
-        if (copyWithProgress(this, m_context.prompter, source, destination, kRestoreFailed) != CopyOutcome::Copied)
+        if (copyWithProgress(this, m_context.prompter, source, destination, say(kRestoreFailed)) != CopyOutcome::Copied)
             return false;
     }
-    m_context.prompter.message(this, "Notice",
-                               all ? "ALL proper LST files restored successfully."
-                                   : "One or more files were not restored.  Restore may not have completed successfully.",
+    m_context.prompter.message(this, tr("Notice"),
+                               all ? tr("ALL proper LST files restored successfully.")
+                                   : tr("One or more files were not restored.  Restore may not have completed successfully."),
                                app::Prompter::Icon::Information);
     m_context.loadAllLists();
     return true;
@@ -458,9 +469,9 @@ bool TMyRestore::restoreDefinitions(const QString& chosen)
 {
     const QString source = inFolder(QFileInfo(chosen).absolutePath(), kDefinitions);
     if (!QFileInfo::exists(source)) {
-        m_context.prompter.message(this, "Error",
-                                   "The Report Definitions file \"REELKP.URP\" could not be  located on the specified "
-                                   "source drive.",
+        m_context.prompter.message(this, tr("Error"),
+                                   tr("The Report Definitions file \"REELKP.URP\" could not be  located on the specified "
+                                   "source drive."),
                                    app::Prompter::Icon::Error);
         return false;
     }
@@ -468,17 +479,17 @@ bool TMyRestore::restoreDefinitions(const QString& chosen)
     if (!same(source, destination)) {
         try {
             if (!spaceFor(source, destination).fitsBeside()) {
-                m_context.prompter.message(this, "Error", kNoRoomToRestore, app::Prompter::Icon::Error);
+                m_context.prompter.message(this, tr("Error"), say(kNoRoomToRestore), app::Prompter::Icon::Error);
                 return false;
             }
         } catch (const std::exception& e) {
-            m_context.prompter.message(this, "Error", kRestoreFailed + "\n\n" + e.what(), app::Prompter::Icon::Error);
+            m_context.prompter.message(this, tr("Error"), say(kRestoreFailed) + "\n\n" + e.what(), app::Prompter::Icon::Error);
             return false;
         }
-        if (copyWithProgress(this, m_context.prompter, source, destination, kRestoreFailed) != CopyOutcome::Copied)
+        if (copyWithProgress(this, m_context.prompter, source, destination, say(kRestoreFailed)) != CopyOutcome::Copied)
             return false;
     }
-    m_context.prompter.message(this, "Notice", kRestoreDone, app::Prompter::Icon::Information);
+    m_context.prompter.message(this, tr("Notice"), say(kRestoreDone), app::Prompter::Icon::Information);
     return true;
 }
 

@@ -21,16 +21,16 @@ TMyEditBox::TMyEditBox(app::Prompter& prompter, const QString& name, int entryLe
     , m_addInfo(new QLineEdit(this))
     , m_list(new QListWidget(this))
 {
-    setWindowTitle("Edit \"" + name + "\" List");
+    setWindowTitle(tr("Edit \"%1\" List").arg(name));
     m_addInfo->setObjectName("AddInfo");
-    m_addInfo->setAccessibleName("New entry");
+    m_addInfo->setAccessibleName(tr("New entry"));
     m_addInfo->setMaxLength(entryLength);
     m_list->setObjectName("TheList");
-    m_list->setAccessibleName("Entries of the list");
+    m_list->setAccessibleName(tr("Entries of the list"));
     m_list->addItems(entries);
-    auto* add = new QPushButton("&Add", this);
-    auto* remove = new QPushButton("&Delete", this);
-    auto* sort = new QPushButton("&Sort", this);
+    auto* add = new QPushButton(tr("&Add"), this);
+    auto* remove = new QPushButton(tr("&Delete"), this);
+    auto* sort = new QPushButton(tr("&Sort"), this);
     auto* layout = new QVBoxLayout(this);
     auto* entryRow = new QHBoxLayout;
     entryRow->addWidget(m_addInfo, 1);
@@ -68,8 +68,8 @@ void TMyEditBox::AddButtonClick()
     int replaced = 0;
     db::utf8ToCp1252(entry.toStdString(), &replaced);
     if (replaced > 0) {
-        m_prompter.message(this, "Error",
-                           "The text \"" + entry + "\" holds characters that a list cannot store.  Please correct.",
+        m_prompter.message(this, tr("Error"),
+                           tr("The text \"%1\" holds characters that a list cannot store.  Please correct.").arg(entry),
                            app::Prompter::Icon::Error);
         m_addInfo->setFocus();
         return;
@@ -95,7 +95,7 @@ void TMyEditBox::DeleteButtonClick()
 
 void TMyEditBox::SortButtonClick()
 {
-    if (m_prompter.ask(this, "Confirm", "Are you sure you want to sort the data?  Sorting cannot be undone.",
+    if (m_prompter.ask(this, tr("Confirm"), tr("Are you sure you want to sort the data?  Sorting cannot be undone."),
                        app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
         != app::Prompter::Answer::Yes)
         return;

@@ -143,7 +143,7 @@ TMyEdit::TMyEdit(EditorContext context, QWidget* parent)
     : QDialog(parent)
     , m_context(std::move(context))
 {
-    setWindowTitle("Edit");
+    setWindowTitle(tr("Edit"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     if (!m_context.runDialog)
         m_context.runDialog = [](QDialog& d) { return d.exec(); };
@@ -167,8 +167,9 @@ void TMyEdit::buildWindow()
     outer->setMenuBar(bar);
     m_pages = new QTabWidget(this);
     m_pages->setObjectName("Notebook");
-    m_pages->setAccessibleName("Record pages");
-    const std::array<const char*, 4> pageNames = {"Par&ticulars", "&Attributes", "Li&brary", "&Other"};
+    m_pages->setAccessibleName(tr("Record pages"));
+    const std::array<const char*, 4> pageNames = {QT_TR_NOOP("Par&ticulars"), QT_TR_NOOP("&Attributes"),
+                                                   QT_TR_NOOP("Li&brary"), QT_TR_NOOP("&Other")};
     std::array<QGridLayout*, 4> grids{};
     for (size_t p = 0; p < pageNames.size(); ++p) {
         auto* page = new QWidget(m_pages);
@@ -184,7 +185,7 @@ void TMyEdit::buildWindow()
         grids[p] = new QGridLayout;
         pageLayout->addLayout(grids[p]);
         pageLayout->addStretch(1);
-        m_pages->addTab(page, pageNames[p]);
+        m_pages->addTab(page, tr(pageNames[p]));
     }
     std::array<int, 4> rows{};
     for (const Spec& spec : specs()) {
@@ -213,7 +214,7 @@ void TMyEdit::buildWindow()
             break;
         }
         case Spec::Check:
-            control = new QCheckBox(QString::fromLatin1(spec.name) == "CheckOut" ? "Checked Out" : "Viewed", page);
+            control = new QCheckBox(QString::fromLatin1(spec.name) == "CheckOut" ? tr("Checked Out") : tr("Viewed"), page);
             break;
         }
         control->setObjectName(spec.name);
@@ -234,7 +235,7 @@ void TMyEdit::buildWindow()
                 grid->addWidget(label, row, 0);
             }
             if (n > 0) // the one label names the first box; a screen reader needs each named
-                control->setAccessibleName(QString("Star %1").arg(n + 1));
+                control->setAccessibleName(tr("Star %1").arg(n + 1));
             grid->addWidget(control, row + n / 2, 1 + n % 2);
             if (n == 5)
                 row += 3;
@@ -248,13 +249,13 @@ void TMyEdit::buildWindow()
         }
         grid->addWidget(control, row, 1, 1, spec.kind == Spec::Line && spec.maxLength > 30 ? 2 : 1);
         if (spec.kind == Spec::Date) {
-            auto* blank = new QPushButton("Blan&k Date", page);
+            auto* blank = new QPushButton(tr("Blan&k Date"), page);
             blank->setObjectName(name == "CheckDate" ? "BlankCheckOut" : "BlankPurchDate");
             connect(blank, &QPushButton::clicked, this, [this, name] { lineEdit(name)->clear(); });
             grid->addWidget(blank, row, 2);
         }
         if (name == "OscarAward" || name == "OscarNom" || name == "Misc") {
-            auto* select = new QPushButton("Select", page);
+            auto* select = new QPushButton(tr("Select"), page);
             select->setObjectName("Select" + name);
             connect(select, &QPushButton::clicked, this, [this, name] {
                 if (name == "OscarAward")
@@ -276,14 +277,14 @@ void TMyEdit::buildWindow()
     connect(checkBox("CheckOut"), &QCheckBox::clicked, this, &TMyEdit::CheckOutClick);
 
     auto* buttons = new QHBoxLayout;
-    const std::array<std::pair<const char*, const char*>, 6> captions = {{{"UpdateAndExit", "&Update && Exit"},
-                                                                          {"Update", "Up&date"},
-                                                                          {"Clear", "C&lear"},
-                                                                          {"Exit", "E&xit"},
-                                                                          {"Previous", "&Previous"},
-                                                                          {"Next", "&Next"}}};
+    const std::array<std::pair<const char*, const char*>, 6> captions = {{{"UpdateAndExit", QT_TR_NOOP("&Update && Exit")},
+                                                                          {"Update", QT_TR_NOOP("Up&date")},
+                                                                          {"Clear", QT_TR_NOOP("C&lear")},
+                                                                          {"Exit", QT_TR_NOOP("E&xit")},
+                                                                          {"Previous", QT_TR_NOOP("&Previous")},
+                                                                          {"Next", QT_TR_NOOP("&Next")}}};
     for (const auto& [name, caption] : captions) {
-        auto* b = new QPushButton(caption, this);
+        auto* b = new QPushButton(tr(caption), this);
         b->setObjectName(name);
         b->setAutoDefault(false);
         buttons->addWidget(b);
@@ -303,25 +304,25 @@ void TMyEdit::buildWindow()
 void TMyEdit::buildMenus(QMenuBar* bar)
 {
     auto add = [this](QMenu* menu, const char* name, const char* caption, const char* keys, std::function<void()> work) {
-        QAction* a = menu->addAction(caption);
+        QAction* a = menu->addAction(tr(caption));
         a->setObjectName(name);
         if (keys)
             a->setShortcut(QKeySequence(keys));
         connect(a, &QAction::triggered, this, std::move(work));
         m_actions.insert(name, a);
     };
-    QMenu* file = bar->addMenu("&File");
-    add(file, "NewRecord", "N&ew Record", "Ctrl+E", [this] { MenuNewClick(); });
-    add(file, "CopyRecord", "Cop&y Record", "Ctrl+Y", [this] { MenuCopyRecordClick(); });
-    add(file, "ClearRecord", "&Clear Record", "Ctrl+L", [this] { DoClear(); });
-    add(file, "UpdateRecord", "Up&date Record", "Ctrl+R", [this] { DoAnUpdate(); });
-    add(file, "UpdateAndExit", "&Update && Exit", "Ctrl+U", [this] { DoUpdateAndExit(); });
+    QMenu* file = bar->addMenu(tr("&File"));
+    add(file, "NewRecord", QT_TR_NOOP("N&ew Record"), "Ctrl+E", [this] { MenuNewClick(); });
+    add(file, "CopyRecord", QT_TR_NOOP("Cop&y Record"), "Ctrl+Y", [this] { MenuCopyRecordClick(); });
+    add(file, "ClearRecord", QT_TR_NOOP("&Clear Record"), "Ctrl+L", [this] { DoClear(); });
+    add(file, "UpdateRecord", QT_TR_NOOP("Up&date Record"), "Ctrl+R", [this] { DoAnUpdate(); });
+    add(file, "UpdateAndExit", QT_TR_NOOP("&Update && Exit"), "Ctrl+U", [this] { DoUpdateAndExit(); });
     file->addSeparator();
-    add(file, "PreviousRecord", "&Previous Record", "Ctrl+P", [this] { DoPreviousRecord(); });
-    add(file, "NextRecord", "&Next Record", "Ctrl+N", [this] { DoNextRecord(); });
+    add(file, "PreviousRecord", QT_TR_NOOP("&Previous Record"), "Ctrl+P", [this] { DoPreviousRecord(); });
+    add(file, "NextRecord", QT_TR_NOOP("&Next Record"), "Ctrl+N", [this] { DoNextRecord(); });
     file->addSeparator();
-    add(file, "ExitEditor", "E&xit", nullptr, [this] { DoExit(); });
-    QMenu* editing = bar->addMenu("&Edit");
+    add(file, "ExitEditor", QT_TR_NOOP("E&xit"), nullptr, [this] { DoExit(); });
+    QMenu* editing = bar->addMenu(tr("&Edit"));
     // Each acts on the focused edit or drop-down box and on nothing else.
     auto focusedLine = [this]() -> QLineEdit* {
         QWidget* w = focusWidget();
@@ -329,15 +330,15 @@ void TMyEdit::buildMenus(QMenuBar* bar)
             return box->lineEdit();
         return qobject_cast<QLineEdit*>(w);
     };
-    add(editing, "Cut", "Cu&t", "Ctrl+X", [focusedLine] { if (QLineEdit* l = focusedLine()) l->cut(); });
-    add(editing, "Copy", "&Copy", "Ctrl+C", [focusedLine] { if (QLineEdit* l = focusedLine()) l->copy(); });
-    add(editing, "Paste", "&Paste", "Ctrl+V", [focusedLine] { if (QLineEdit* l = focusedLine()) l->paste(); });
+    add(editing, "Cut", QT_TR_NOOP("Cu&t"), "Ctrl+X", [focusedLine] { if (QLineEdit* l = focusedLine()) l->cut(); });
+    add(editing, "Copy", QT_TR_NOOP("&Copy"), "Ctrl+C", [focusedLine] { if (QLineEdit* l = focusedLine()) l->copy(); });
+    add(editing, "Paste", QT_TR_NOOP("&Paste"), "Ctrl+V", [focusedLine] { if (QLineEdit* l = focusedLine()) l->paste(); });
     // Delete removes the selected text only; with nothing selected it does nothing.
-    add(editing, "Delete", "&Delete", "Ctrl+D", [focusedLine] {
+    add(editing, "Delete", QT_TR_NOOP("&Delete"), "Ctrl+D", [focusedLine] {
         if (QLineEdit* l = focusedLine(); l && l->hasSelectedText())
             l->del();
     });
-    QAction* help = bar->addAction("&Help");
+    QAction* help = bar->addAction(tr("&Help"));
     help->setObjectName("Help");
     help->setShortcut(QKeySequence("Ctrl+H"));
     connect(help, &QAction::triggered, this, [this] { app::showHelp(this, "Input Window"); });
@@ -608,7 +609,7 @@ void TMyEdit::SaveValues()
             m_snapshot.texts.push_back(textOf(spec).left(fieldWidth(spec.field)));
     m_snapshot.checkOut = checkBox("CheckOut")->isChecked();
     m_snapshot.viewed = checkBox("Viewed")->isChecked();
-    setWindowTitle("Edit");
+    setWindowTitle(tr("Edit"));
 }
 
 bool TMyEdit::ValuesChanged() const
@@ -648,7 +649,7 @@ void TMyEdit::DoClear()
 
 bool TMyEdit::fail(const QString& message, int page, QWidget* focus)
 {
-    m_context.prompter.message(this, "Error", message, app::Prompter::Icon::Error);
+    m_context.prompter.message(this, tr("Error"), message, app::Prompter::Icon::Error);
     m_pages->setCurrentIndex(page);
     focusControl(focus);
     return false;
@@ -676,19 +677,19 @@ bool TMyEdit::DoUpdate()
     };
     // 1. The six checks, each with its message, page and box.
     if (!dateValid("CheckDate"))
-        return fail("Invalid check out date specified.  Please correct.", Library, lineEdit("CheckDate"));
+        return fail(tr("Invalid check out date specified.  Please correct."), Library, lineEdit("CheckDate"));
     if (!dateValid("PurchDate"))
-        return fail("Invalid purchase date specified.  Please correct.", Other, lineEdit("PurchDate"));
+        return fail(tr("Invalid purchase date specified.  Please correct."), Other, lineEdit("PurchDate"));
     const std::optional<double> listPrice = price(lineEdit("ListPrice"));
     if (!listPrice)
-        return fail("Invalid list price specified.  Please correct.", Other, lineEdit("ListPrice"));
+        return fail(tr("Invalid list price specified.  Please correct."), Other, lineEdit("ListPrice"));
     const std::optional<double> purchPrice = price(lineEdit("PurchPrice"));
     if (!purchPrice)
-        return fail("Invalid purchase price specified.  Please correct.", Other, lineEdit("PurchPrice"));
+        return fail(tr("Invalid purchase price specified.  Please correct."), Other, lineEdit("PurchPrice"));
     if (!wholeNumber(lineEdit("PlayTime")))
-        return fail("Invalid play time specified.  Please correct.", Library, lineEdit("PlayTime"));
+        return fail(tr("Invalid play time specified.  Please correct."), Library, lineEdit("PlayTime"));
     if (!wholeNumber(lineEdit("YearReleased")))
-        return fail("Invalid year specified.  Please correct.", Particulars, lineEdit("YearReleased"));
+        return fail(tr("Invalid year specified.  Please correct."), Particulars, lineEdit("YearReleased"));
     // Text the collection's code page cannot hold is refused, never changed
     // silently; boxes stored as numbers or dates were read above.
     for (const Spec& spec : specs()) {
@@ -697,8 +698,8 @@ bool TMyEdit::DoUpdate()
         int replaced = 0;
         db::utf8ToCp1252(textOf(spec).toStdString(), &replaced);
         if (replaced > 0)
-            return fail("The text \"" + textOf(spec).trimmed()
-                            + "\" holds characters that a collection cannot store.  Please correct.",
+            return fail(tr("The text \"%1\" holds characters that a collection cannot store.  Please correct.")
+                            .arg(textOf(spec).trimmed()),
                         spec.page, control(spec.name));
     }
 
@@ -742,7 +743,7 @@ bool TMyEdit::DoUpdate()
     } catch (const std::exception& e) {
         if (t.active() && t.state() != db::Table::State::Browse)
             t.cancel();
-        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
         return false;
     }
     m_mode = EditMode;
@@ -789,7 +790,7 @@ bool TMyEdit::askToUpdate(const QString& question, bool always)
 {
     if (m_context.browseMode || !(always || ValuesChanged()))
         return true;
-    const auto answer = m_context.prompter.ask(this, "Warning", question, app::Prompter::Buttons::YesNoCancel,
+    const auto answer = m_context.prompter.ask(this, tr("Warning"), question, app::Prompter::Buttons::YesNoCancel,
                                                app::Prompter::Answer::No, true);
     if (answer == app::Prompter::Answer::Cancel)
         return false;
@@ -801,32 +802,35 @@ bool TMyEdit::askToUpdate(const QString& question, bool always)
 void TMyEdit::MenuNewClick()
 {
     if (ValuesChanged()
-        && !askToUpdate("Data has changed.  Update this record before creating new one?", false))
+        && !askToUpdate(tr("Data has changed.  Update this record before creating new one?"), false))
         return;
     DoClear();
     m_mode = NewMode;
     SaveValues();
-    setWindowTitle("Edit (New Record)");
+    setWindowTitle(tr("Edit (New Record)"));
 }
 
 void TMyEdit::MenuCopyRecordClick()
 {
     if (ValuesChanged()
-        && !askToUpdate("Data has changed.  Update this record before creating new one with the current data?",
+        && !askToUpdate(tr("Data has changed.  Update this record before creating new one with the current data?"),
                         false))
         return;
     m_mode = NewMode;
     SaveValues();
-    setWindowTitle("Edit (New Copied Record)");
+    setWindowTitle(tr("Edit (New Copied Record)"));
 }
 
 void TMyEdit::moveRecord(bool forward)
 {
-    const QString where = forward ? "next" : "previous";
     const bool adding = m_mode == NewMode || m_mode == CopyMode;
-    const QString question = adding
-        ? "This record has not been updated yet.  Update this record before moving to the " + where + " record?"
-        : "Data has changed.  Update this record before moving to the " + where + " record?";
+    QString question;
+    if (adding)
+        question = forward ? tr("This record has not been updated yet.  Update this record before moving to the next record?")
+                           : tr("This record has not been updated yet.  Update this record before moving to the previous record?");
+    else
+        question = forward ? tr("Data has changed.  Update this record before moving to the next record?")
+                           : tr("Data has changed.  Update this record before moving to the previous record?");
     if (!askToUpdate(question, adding))
         return;
     try {
@@ -835,7 +839,7 @@ void TMyEdit::moveRecord(bool forward)
         else
             m_context.table.prior();
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
     }
     LoadInData();
     SaveValues();
@@ -855,7 +859,7 @@ void TMyEdit::DoNextRecord()
 void TMyEdit::DoExit()
 {
     if (!m_context.browseMode && ValuesChanged()
-        && m_context.prompter.ask(this, "Warning", "Data has changed.  Do you want to exit without updating?",
+        && m_context.prompter.ask(this, tr("Warning"), tr("Data has changed.  Do you want to exit without updating?"),
                                   app::Prompter::Buttons::YesNo, app::Prompter::Answer::No, true)
             != app::Prompter::Answer::Yes)
         return;

@@ -30,7 +30,7 @@ TMyOscarAward::TMyOscarAward(Mode mode, const QString& listFile, const QString& 
     , m_mode(mode)
     , m_list(new QListWidget(this))
 {
-    setWindowTitle(mode == OscarAward ? "Oscar Awards" : mode == OscarNomination ? "Oscar Nominations" : "Miscellaneous");
+    setWindowTitle(mode == OscarAward ? tr("Oscar Awards") : mode == OscarNomination ? tr("Oscar Nominations") : tr("Miscellaneous"));
     m_list->setObjectName("OscarList");
     m_list->setSelectionMode(QAbstractItemView::MultiSelection); // each click toggles a line
     m_list->setSortingEnabled(true);

@@ -41,13 +41,13 @@ TImportFormat::TImportFormat(ExchangeContext context, QWidget* parent)
 {
     if (!m_context.runDialog)
         m_context.runDialog = [](QDialog& d) { return d.exec(); };
-    setWindowTitle("Import Format");
+    setWindowTitle(tr("Import Format"));
     auto* layout = new QVBoxLayout(this);
     auto* kind = new QGroupBox(this);
     auto* kindLayout = new QVBoxLayout(kind);
-    AsciiButton = new QRadioButton("Ascii Delimited File", kind);
-    DbaseButton = new QRadioButton("DBase File (DBF)", kind);
-    CatalogueButton = new QRadioButton("Another Catalogue (IMDb, Letterboxd, GCstar, Tellico, Kodi)", kind);
+    AsciiButton = new QRadioButton(tr("Ascii Delimited File"), kind);
+    DbaseButton = new QRadioButton(tr("DBase File (DBF)"), kind);
+    CatalogueButton = new QRadioButton(tr("Another Catalogue (IMDb, Letterboxd, GCstar, Tellico, Kodi)"), kind);
     kindLayout->addWidget(AsciiButton);
     kindLayout->addWidget(DbaseButton);
     kindLayout->addWidget(CatalogueButton);
@@ -55,8 +55,8 @@ TImportFormat::TImportFormat(ExchangeContext context, QWidget* parent)
     (type == 2 ? DbaseButton : type == 3 ? CatalogueButton : AsciiButton)->setChecked(true);
     layout->addWidget(kind);
     auto* buttons = new QHBoxLayout;
-    auto* select = new QPushButton("Select &File", this);
-    auto* cancel = new QPushButton("&Cancel", this);
+    auto* select = new QPushButton(tr("Select &File"), this);
+    auto* cancel = new QPushButton(tr("&Cancel"), this);
     select->setDefault(true);
     buttons->addStretch();
     buttons->addWidget(select);
@@ -84,7 +84,7 @@ void TImportFormat::SelectFileClick()
 void TImportFormat::DoAscii()
 {
     // Spreadsheets and other catalogues save delimited text as .csv.
-    app::Prompter::FileDialog dialog{"Import Data", "Ascii Delimited Text (*.TXT *.txt *.CSV *.csv)", "TXT",
+    app::Prompter::FileDialog dialog{tr("Import Data"), tr("Ascii Delimited Text (*.TXT *.txt *.CSV *.csv)"), "TXT",
                                      m_context.settings.lastImportFile};
     const QString chosen = m_context.prompter.openFileName(this, dialog);
     if (chosen.isEmpty())
@@ -95,11 +95,11 @@ void TImportFormat::DoAscii()
     try {
         result = exchange::openDelimitedSource(chosen.toStdString(), source);
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
         return;
     }
     if (result != exchange::flOk) {
-        m_context.prompter.message(this, "Error",
+        m_context.prompter.message(this, tr("Error"),
                                    QString::fromStdString(exchange::firstLineMessage(result)) + "\n\n" + chosen,
                                    app::Prompter::Icon::Error);
         return;
@@ -111,12 +111,12 @@ void TImportFormat::DoAscii()
 
 void TImportFormat::DoDBF()
 {
-    app::Prompter::FileDialog dialog{"Import Data", "DBase  (*.DBF *.dbf)", "DBF", m_context.settings.lastImportFile};
+    app::Prompter::FileDialog dialog{tr("Import Data"), tr("DBase  (*.DBF *.dbf)"), "DBF", m_context.settings.lastImportFile};
     const QString chosen = m_context.prompter.openFileName(this, dialog);
     if (chosen.isEmpty())
         return;
     if (!endsWithDbf(chosen)) {
-        m_context.prompter.message(this, "Error", "Invalid file type selected.", app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), tr("Invalid file type selected."), app::Prompter::Icon::Error);
         return;
     }
     m_context.settings.lastImportFile = QFileInfo(chosen).absolutePath();
@@ -124,12 +124,12 @@ void TImportFormat::DoDBF()
     try {
         source = exchange::openDbfSource(chosen.toStdString());
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
         return;
     }
     if (source.fileFields > exchange::kMaxImportFields)
-        m_context.prompter.message(this, "Import",
-                                   QString("The file has %1 fields.  Only its first %2 can be imported.")
+        m_context.prompter.message(this, tr("Import"),
+                                   tr("The file has %1 fields.  Only its first %2 can be imported.")
                                        .arg(source.fileFields)
                                        .arg(exchange::kMaxImportFields),
                                    app::Prompter::Icon::Information);
@@ -140,8 +140,8 @@ void TImportFormat::DoDBF()
 
 void TImportFormat::DoCatalogue()
 {
-    app::Prompter::FileDialog dialog{"Import Data",
-                                     "Catalogues (*.csv *.CSV *.gcs *.tc *.xml *.nfo);;All Files (*)", "csv",
+    app::Prompter::FileDialog dialog{tr("Import Data"),
+                                     tr("Catalogues (*.csv *.CSV *.gcs *.tc *.xml *.nfo);;All Files (*)"), "csv",
                                      m_context.settings.lastImportFile};
     QString chosen = m_context.prompter.openFileName(this, dialog);
     if (chosen.isEmpty())
@@ -149,31 +149,31 @@ void TImportFormat::DoCatalogue()
     m_context.settings.lastImportFile = QFileInfo(chosen).absolutePath();
     exchange::CatalogueFormat format = exchange::recogniseCatalogue(chosen.toStdString());
     if (format == exchange::CatalogueFormat::Text) {
-        m_context.prompter.message(this, "Error",
-                                   "The file is no export of IMDb, Letterboxd, GCstar, Tellico or Kodi that this "
-                                   "program knows.  A delimited text file imports as an Ascii Delimited File.\n\n"
-                                       + chosen,
+        m_context.prompter.message(this, tr("Error"),
+                                   tr("The file is no export of IMDb, Letterboxd, GCstar, Tellico or Kodi that this "
+                                      "program knows.  A delimited text file imports as an Ascii Delimited File.\n\n%1")
+                                       .arg(chosen),
                                    app::Prompter::Icon::Error);
         return;
     }
     // Kodi keeps one .nfo file a movie, each in the movie's folder: the whole library is one choice away.
     if (format == exchange::CatalogueFormat::Nfo
-        && m_context.prompter.ask(this, "Import", "Import every .nfo file in this folder and the folders inside it?",
+        && m_context.prompter.ask(this, tr("Import"), tr("Import every .nfo file in this folder and the folders inside it?"),
                                   app::Prompter::Buttons::YesNo, app::Prompter::Answer::Yes)
                == app::Prompter::Answer::Yes)
         chosen = QFileInfo(chosen).absolutePath();
     exchange::ImportOptions options;
-    options.skipExisting = m_context.prompter.ask(this, "Import", "Leave out the films the collection already holds?",
+    options.skipExisting = m_context.prompter.ask(this, tr("Import"), tr("Leave out the films the collection already holds?"),
                                                   app::Prompter::Buttons::YesNo, app::Prompter::Answer::Yes)
                            == app::Prompter::Answer::Yes;
     QApplication::setOverrideCursor(Qt::WaitCursor); // importCatalogue throws nothing: the cursor comes back
     const exchange::ImportResult result = exchange::importCatalogue(m_context.table, chosen.toStdString(), format, options);
     QApplication::restoreOverrideCursor();
     const bool failed = !result.error.empty();
-    m_context.prompter.message(this, failed ? "Error" : "Ok",
+    m_context.prompter.message(this, failed ? tr("Error") : tr("Ok"),
                                QString::fromStdString(exchange::importMessage(result)) + "\n\n"
-                                   + QString(result.imported == 1 ? "%1 record imported from %2 (%3)."
-                                                                  : "%1 records imported from %2 (%3).")
+                                   + (result.imported == 1 ? tr("%1 record imported from %2 (%3).")
+                                                           : tr("%1 records imported from %2 (%3)."))
                                          .arg(result.imported)
                                          .arg(QFileInfo(chosen).fileName(), exchange::catalogueName(format)),
                                failed ? app::Prompter::Icon::Error : app::Prompter::Icon::Information);

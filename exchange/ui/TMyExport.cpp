@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -28,7 +29,11 @@ namespace {
 
 constexpr int kRows = db::kSchemaFieldCount;
 
-QString yesNo(bool on) { return on ? "Yes" : "No"; }
+QString yesNo(bool on)
+{
+    return on ? QCoreApplication::translate("exchange_ui::TMyExport", "Yes")
+              : QCoreApplication::translate("exchange_ui::TMyExport", "No");
+}
 
 } // namespace
 
@@ -36,14 +41,14 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     : QDialog(parent)
     , m_context(std::move(context))
 {
-    setWindowTitle("Export");
+    setWindowTitle(tr("Export"));
     auto* layout = new QHBoxLayout(this);
     const double unit = m_context.scaleFactor;
 
     Grid = new QTableWidget(kRows, 2, this);
     Grid->setObjectName("ExportGrid");
-    Grid->setAccessibleName("Fields to export");
-    Grid->setHorizontalHeaderLabels({"FIELD", "EXPORT IT"});
+    Grid->setAccessibleName(tr("Fields to export"));
+    Grid->setHorizontalHeaderLabels({tr("FIELD"), tr("EXPORT IT")});
     Grid->verticalHeader()->setVisible(false);
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -61,28 +66,28 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     layout->addWidget(Grid, 1);
 
     auto* side = new QVBoxLayout;
-    auto* ordering = new QLabel("Field\nOrdering", this);
+    auto* ordering = new QLabel(tr("Field\nOrdering"), this);
     ordering->setAlignment(Qt::AlignCenter);
     side->addWidget(ordering);
     auto* upDown = new QHBoxLayout;
-    auto* up = new QPushButton("&Up", this);
-    auto* down = new QPushButton("&Down", this);
+    auto* up = new QPushButton(tr("&Up"), this);
+    auto* down = new QPushButton(tr("&Down"), this);
     upDown->addWidget(up);
     upDown->addWidget(down);
     side->addLayout(upDown);
-    auto* defaults = new QPushButton("D&efaults", this);
+    auto* defaults = new QPushButton(tr("D&efaults"), this);
     side->addWidget(defaults);
-    side->addWidget(new QLabel("NOTES", this));
-    auto* hint = new QLabel("To have a field included in the export, select \"Yes\".  To exclude it, select \"No\".  "
-                            "Double click on the field to toggle between Yes and No.",
+    side->addWidget(new QLabel(tr("NOTES"), this));
+    auto* hint = new QLabel(tr("To have a field included in the export, select \"Yes\".  To exclude it, select \"No\".  "
+                            "Double click on the field to toggle between Yes and No."),
                             this);
     hint->setWordWrap(true);
     side->addWidget(hint);
 
-    auto* what = new QGroupBox("What to Export", this);
+    auto* what = new QGroupBox(tr("What to Export"), this);
     auto* whatLayout = new QVBoxLayout(what);
-    EntireDatabase = new QRadioButton("Export Entire Database", what);
-    SearchCriteria = new QRadioButton("Export Search Criteria", what);
+    EntireDatabase = new QRadioButton(tr("Export Entire Database"), what);
+    SearchCriteria = new QRadioButton(tr("Export Search Criteria"), what);
     whatLayout->addWidget(EntireDatabase);
     whatLayout->addWidget(SearchCriteria);
     const bool searching = m_context.searchMode && m_context.searchMode();
@@ -90,18 +95,18 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     SearchCriteria->setEnabled(searching);
     side->addWidget(what);
 
-    auto* how = new QGroupBox("How To Export", this);
+    auto* how = new QGroupBox(tr("How To Export"), this);
     auto* howLayout = new QVBoxLayout(how);
-    AsciiButton = new QRadioButton("Ascii Delimited Text File", how);
-    DbaseButton = new QRadioButton("DBase File (DBF)", how);
-    FirstRecordNames = new QCheckBox("&First Record Contains Field Names", how);
+    AsciiButton = new QRadioButton(tr("Ascii Delimited Text File"), how);
+    DbaseButton = new QRadioButton(tr("DBase File (DBF)"), how);
+    FirstRecordNames = new QCheckBox(tr("&First Record Contains Field Names"), how);
     FirstRecordNames->setChecked(m_context.settings.exportFirstRow);
     // Hidden for a dBASE file, its room is kept: showing it again moves nothing and overlaps nothing.
     QSizePolicy keepRoom = FirstRecordNames->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true);
     FirstRecordNames->setSizePolicy(keepRoom);
-    TellicoButton = new QRadioButton("Tellico File (XML)", how);
-    HtmlButton = new QRadioButton("HTML Catalogue", how);
+    TellicoButton = new QRadioButton(tr("Tellico File (XML)"), how);
+    HtmlButton = new QRadioButton(tr("HTML Catalogue"), how);
     howLayout->addWidget(AsciiButton);
     howLayout->addWidget(DbaseButton);
     howLayout->addWidget(TellicoButton);
@@ -116,7 +121,7 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     connect(FirstRecordNames, &QCheckBox::clicked, this, [this](bool on) { m_context.settings.exportFirstRow = on; });
     side->addWidget(how);
 
-    side->addWidget(new QLabel("Export Progress", this));
+    side->addWidget(new QLabel(tr("Export Progress"), this));
     Gauge = new QProgressBar(this);
     Gauge->setObjectName("ExportGauge");
     Gauge->setStyleSheet("QProgressBar::chunk { background-color: red; }");
@@ -124,9 +129,9 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     Gauge->setValue(0);
     side->addWidget(Gauge);
     side->addStretch();
-    StartButton = new QPushButton("&Start Export", this);
-    auto* exit = new QPushButton("E&xit", this);
-    auto* help = new QPushButton("&Help", this);
+    StartButton = new QPushButton(tr("&Start Export"), this);
+    auto* exit = new QPushButton(tr("E&xit"), this);
+    auto* help = new QPushButton(tr("&Help"), this);
     for (QPushButton* b : {StartButton, exit, help})
         side->addWidget(b);
     layout->addLayout(side);
@@ -202,20 +207,20 @@ void TMyExport::DownClick()
 
 void TMyExport::DefaultsClick()
 {
-    if (m_context.prompter.ask(this, "Re-Order", "This will set the order of fields to the program defaults.  Continue?",
+    if (m_context.prompter.ask(this, tr("Re-Order"), tr("This will set the order of fields to the program defaults.  Continue?"),
                                app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
         != app::Prompter::Answer::Yes)
         return;
     for (int k = 0; k < kRows; ++k) {
         Grid->item(k, 0)->setText(m_context.settings.fields[static_cast<size_t>(k)].displayName);
-        Grid->item(k, 1)->setText("Yes");
+        Grid->item(k, 1)->setText(tr("Yes"));
     }
 }
 
 void TMyExport::toggleExport(int row)
 {
     QTableWidgetItem* item = Grid->item(row, 1);
-    item->setText(item->text() == "Yes" ? "No" : "Yes");
+    item->setText(item->text() == tr("Yes") ? tr("No") : tr("Yes"));
 }
 
 void TMyExport::UpdateConfigs()
@@ -225,7 +230,7 @@ void TMyExport::UpdateConfigs()
             if (Grid->item(r, 0)->text() != field.displayName)
                 continue;
             field.exportOrder = r + 1;
-            field.exported = Grid->item(r, 1)->text() == "Yes";
+            field.exported = Grid->item(r, 1)->text() == yesNo(true);
             break;
         }
     }
@@ -248,22 +253,22 @@ void TMyExport::StartExportClick()
     const std::vector<exchange::ExportField> fields = CalcIndexOrder();
     const bool searchOnly = !EntireDatabase->isChecked();
     if (fields.empty()) {
-        m_context.prompter.message(this, "Error", "No fields selected for export.", app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), tr("No fields selected for export."), app::Prompter::Icon::Error);
         return;
     }
     const int kind = exportKind();
     const bool dbase = kind == 2;
-    static const char* const kFilters[] = {"Ascii Delimited Text (*.TXT *.txt)", "DBase (*.DBF *.dbf)",
-                                           "Tellico (*.xml *.XML)", "HTML (*.html *.htm)"};
+    static const char* const kFilters[] = {QT_TR_NOOP("Ascii Delimited Text (*.TXT *.txt)"), QT_TR_NOOP("DBase (*.DBF *.dbf)"),
+                                           QT_TR_NOOP("Tellico (*.xml *.XML)"), QT_TR_NOOP("HTML (*.html *.htm)")};
     static const char* const kSuffixes[] = {"TXT", "DBF", "xml", "html"};
-    app::Prompter::FileDialog dialog{"Export Data", kFilters[kind - 1], kSuffixes[kind - 1],
+    app::Prompter::FileDialog dialog{tr("Export Data"), tr(kFilters[kind - 1]), kSuffixes[kind - 1],
                                      m_context.settings.lastExportFile};
     dialog.confirmOverwrite = true;
     const QString chosen = m_context.prompter.saveFileName(this, dialog);
     if (chosen.isEmpty())
         return;
     if (dbase && chosen.right(4).toUpper() != ".DBF") {
-        m_context.prompter.message(this, "Error", "Invalid file type selected.", app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), tr("Invalid file type selected."), app::Prompter::Icon::Error);
         return;
     }
     m_context.settings.lastExportFile = QFileInfo(chosen).absolutePath();
@@ -276,7 +281,7 @@ void TMyExport::StartExportClick()
     if (searchEnded)
         m_context.restoreSearch();
     if (written) {
-        m_context.prompter.message(this, "Ok", "Export Complete.", app::Prompter::Icon::Information);
+        m_context.prompter.message(this, tr("Ok"), tr("Export Complete."), app::Prompter::Icon::Information);
         Gauge->setValue(0);
         accept();
     }
@@ -332,7 +337,7 @@ bool TMyExport::exportTo(const QString& path, int kind, const std::vector<exchan
     m_running = false;
     if (!failure.isEmpty()) {
         Gauge->setValue(0);
-        m_context.prompter.message(this, "Error", failure, app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), failure, app::Prompter::Icon::Error);
         return false;
     }
     return true;

@@ -19,19 +19,13 @@
 
 namespace exchange_ui {
 
-namespace {
-
-const QString kEmpty = "<EMPTY>";
-
-} // namespace
-
 TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWidget* parent)
     : QDialog(parent)
     , m_context(std::move(context))
     , m_source(std::move(source))
 {
     const bool ascii = m_source.kind == exchange::ImportKind::Ascii;
-    setWindowTitle(ascii ? "Ascii Delimited Text Import" : "DBase File Import");
+    setWindowTitle(ascii ? tr("Ascii Delimited Text Import") : tr("DBase File Import"));
     auto* layout = new QHBoxLayout(this);
 
     // One row per collection field or import field, whichever are more.
@@ -39,8 +33,8 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
     const int rows = std::max(db::kSchemaFieldCount, fields);
     Grid = new QTableWidget(rows, 3, this);
     Grid->setObjectName("ImportGrid");
-    Grid->setAccessibleName("Fields to import");
-    Grid->setHorizontalHeaderLabels({"REELKEEPER FIELDS", "IMPORT FIELDS", "USE"});
+    Grid->setAccessibleName(tr("Fields to import"));
+    Grid->setHorizontalHeaderLabels({tr("REELKEEPER FIELDS"), tr("IMPORT FIELDS"), tr("USE")});
     Grid->verticalHeader()->setVisible(false);
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -63,7 +57,7 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
     // The first records as they would be stored, under the fields that receive them.
     Preview = new QTableWidget(0, 0, this);
     Preview->setObjectName("ImportPreview");
-    Preview->setAccessibleName("Preview");
+    Preview->setAccessibleName(tr("Preview"));
     Preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Preview->verticalHeader()->setVisible(false);
     // One line a record, all five in sight.
@@ -74,20 +68,20 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
                               + Preview->horizontalScrollBar()->sizeHint().height() + 2 * Preview->frameWidth());
     auto* left = new QVBoxLayout;
     left->addWidget(Grid, 3);
-    auto* previewLabel = new QLabel("The first records as they will be stored:", this);
+    auto* previewLabel = new QLabel(tr("The first records as they will be stored:"), this);
     left->addWidget(previewLabel);
     left->addWidget(Preview, 1);
     layout->addLayout(left, 1);
 
     auto* side = new QVBoxLayout;
-    auto* fieldLabel = new QLabel("Field\nAlignment", this);
+    auto* fieldLabel = new QLabel(tr("Field\nAlignment"), this);
     fieldLabel->setAlignment(Qt::AlignCenter);
     side->addWidget(fieldLabel);
-    auto* up = new QPushButton("&Up", this);
-    auto* down = new QPushButton("&Down", this);
+    auto* up = new QPushButton(tr("&Up"), this);
+    auto* down = new QPushButton(tr("&Down"), this);
     side->addWidget(up);
     side->addWidget(down);
-    SkipFirstRecord = new QCheckBox("Skip First Record", this);
+    SkipFirstRecord = new QCheckBox(tr("Skip First Record"), this);
     SkipFirstRecord->setChecked(m_context.settings.importSkipFirst);
     SkipFirstRecord->setVisible(ascii);
     SkipFirstRecord->setEnabled(ascii);
@@ -97,15 +91,15 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
     });
     side->addWidget(SkipFirstRecord);
     // A newer export of the same list adds only what is new.
-    SkipExisting = new QCheckBox("Leave Out Videos Already Held", this);
+    SkipExisting = new QCheckBox(tr("Leave Out Videos Already Held"), this);
     SkipExisting->setObjectName("SkipExisting");
     side->addWidget(SkipExisting);
-    auto* countLabel = new QLabel("Import\nCount", this);
+    auto* countLabel = new QLabel(tr("Import\nCount"), this);
     countLabel->setAlignment(Qt::AlignCenter);
     side->addWidget(countLabel);
     CountBox = new QLineEdit(this);
     CountBox->setObjectName("CountBox");
-    CountBox->setAccessibleName("Import Count");
+    CountBox->setAccessibleName(tr("Import Count"));
     CountBox->setReadOnly(true);
     side->addWidget(CountBox);
     Busy = new QProgressBar(this);
@@ -113,18 +107,18 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
     Busy->setValue(0);
     Busy->setTextVisible(false);
     side->addWidget(Busy);
-    auto* hint = new QLabel("Use the \"Up\" and \"Down\" buttons to match up the Reelkeeper fields with the Import "
+    auto* hint = new QLabel(tr("Use the \"Up\" and \"Down\" buttons to match up the Reelkeeper fields with the Import "
                             "Fields.  Select \"Yes\"  to include it.  Double click on the \"USE\" field to toggle between "
-                            "Yes and No.",
+                            "Yes and No."),
                             this);
     hint->setWordWrap(true);
     side->addWidget(hint);
     side->addStretch();
-    StartButton = new QPushButton("&Start Import", this);
-    CancelButton = new QPushButton("&Cancel Import", this);
+    StartButton = new QPushButton(tr("&Start Import"), this);
+    CancelButton = new QPushButton(tr("&Cancel Import"), this);
     CancelButton->setEnabled(false);
-    ExitButton = new QPushButton("E&xit", this);
-    auto* help = new QPushButton("&Help", this);
+    ExitButton = new QPushButton(tr("E&xit"), this);
+    auto* help = new QPushButton(tr("&Help"), this);
     for (QPushButton* b : {StartButton, CancelButton, ExitButton, help})
         side->addWidget(b);
     layout->addLayout(side);
@@ -175,8 +169,8 @@ void TMyImport::arrangeRows()
         const int column = columnAt[static_cast<size_t>(r)];
         const bool used = column >= 0;
         Grid->setItem(r, 1, new QTableWidgetItem(used ? QString::fromStdString(m_source.fieldNames[static_cast<size_t>(column)])
-                                                      : kEmpty));
-        Grid->setItem(r, 2, new QTableWidgetItem(!used ? "" : useAt[static_cast<size_t>(r)] ? "Yes" : "No"));
+                                                      : tr("<EMPTY>")));
+        Grid->setItem(r, 2, new QTableWidgetItem(!used ? "" : useAt[static_cast<size_t>(r)] ? tr("Yes") : tr("No")));
     }
     Grid->setCurrentCell(0, 1);
     showPreview();
@@ -248,10 +242,10 @@ void TMyImport::DownClick()
 void TMyImport::toggleUse(int row)
 {
     QTableWidgetItem* use = Grid->item(row, 2);
-    if (use->text() == "Yes")
-        use->setText("No");
-    else if (use->text() == "No")
-        use->setText("Yes");
+    if (use->text() == tr("Yes"))
+        use->setText(tr("No"));
+    else if (use->text() == tr("No"))
+        use->setText(tr("Yes"));
     showPreview();
 }
 
@@ -259,7 +253,7 @@ exchange::ImportMap TMyImport::importMap() const
 {
     std::vector<exchange::ImportRow> rows;
     for (int r = 0; r < Grid->rowCount(); ++r)
-        rows.push_back({Grid->item(r, 1)->text().toStdString(), Grid->item(r, 2)->text() == "Yes"});
+        rows.push_back({Grid->item(r, 1)->text().toStdString(), Grid->item(r, 2)->text() == tr("Yes")});
     return exchange::importMapOf(m_source.fieldNames, rows);
 }
 
@@ -290,7 +284,7 @@ void TMyImport::StartImportClick()
     m_running = false;
     CancelButton->setEnabled(false);
     const bool failed = !result.error.empty();
-    m_context.prompter.message(this, failed ? "Error" : "Ok", QString::fromStdString(exchange::importMessage(result)),
+    m_context.prompter.message(this, failed ? tr("Error") : tr("Ok"), QString::fromStdString(exchange::importMessage(result)),
                                failed ? app::Prompter::Icon::Error : app::Prompter::Icon::Information);
     accept();
 }

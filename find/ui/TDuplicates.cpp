@@ -18,9 +18,10 @@ namespace find {
 namespace {
 
 // The columns shown for each record: the field and its heading.
-const std::pair<const char*, const char*> kColumns[] = {{"Title", "Title"},     {"Year", "Year"},
-                                                        {"Format", "Format"},   {"MediaNum", "Media #"},
-                                                        {"Director", "Director"}, {"Star1", "Star 1"}};
+const std::pair<const char*, const char*> kColumns[] = {
+    {"Title", QT_TRANSLATE_NOOP("find::TDuplicates", "Title")},       {"Year", QT_TRANSLATE_NOOP("find::TDuplicates", "Year")},
+    {"Format", QT_TRANSLATE_NOOP("find::TDuplicates", "Format")},     {"MediaNum", QT_TRANSLATE_NOOP("find::TDuplicates", "Media #")},
+    {"Director", QT_TRANSLATE_NOOP("find::TDuplicates", "Director")}, {"Star1", QT_TRANSLATE_NOOP("find::TDuplicates", "Star 1")}};
 constexpr int kRecordRole = Qt::UserRole + 1;
 constexpr int kKeyRole = Qt::UserRole + 2;
 constexpr size_t kShown = 1000;
@@ -31,12 +32,12 @@ TDuplicates::TDuplicates(DuplicatesContext context, QWidget* parent)
     : QDialog(parent)
     , m_context(std::move(context))
 {
-    setWindowTitle("Find Duplicates");
+    setWindowTitle(tr("Find Duplicates"));
     auto* layout = new QVBoxLayout(this);
     auto* options = new QHBoxLayout;
-    SameYear = new QCheckBox("Same &Year Only", this);
-    SameFormat = new QCheckBox("Same F&ormat Only", this);
-    auto* find = new QPushButton("&Find", this);
+    SameYear = new QCheckBox(tr("Same &Year Only"), this);
+    SameFormat = new QCheckBox(tr("Same F&ormat Only"), this);
+    auto* find = new QPushButton(tr("&Find"), this);
     options->addWidget(SameYear);
     options->addWidget(SameFormat);
     options->addStretch(1);
@@ -44,20 +45,20 @@ TDuplicates::TDuplicates(DuplicatesContext context, QWidget* parent)
     layout->addLayout(options);
     Groups = new QTreeWidget(this);
     Groups->setObjectName("DuplicateGroups");
-    Groups->setAccessibleName("Groups of duplicates");
-    QStringList headings{"Record"};
+    Groups->setAccessibleName(tr("Groups of duplicates"));
+    QStringList headings{tr("Record")};
     for (const auto& [field, heading] : kColumns)
-        headings << heading;
+        headings << tr(heading);
     Groups->setHeaderLabels(headings);
     Groups->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     connect(Groups, &QTreeWidget::itemDoubleClicked, this, [this] { EditClick(); });
     layout->addWidget(Groups, 1);
     auto* buttons = new QHBoxLayout;
-    EditButton = new QPushButton("&Edit", this);
-    DeleteButton = new QPushButton("&Delete", this);
-    NotDuplicatesButton = new QPushButton("&Not Duplicates", this);
-    auto* close = new QPushButton("&Close", this);
-    auto* help = new QPushButton("&Help", this);
+    EditButton = new QPushButton(tr("&Edit"), this);
+    DeleteButton = new QPushButton(tr("&Delete"), this);
+    NotDuplicatesButton = new QPushButton(tr("&Not Duplicates"), this);
+    auto* close = new QPushButton(tr("&Close"), this);
+    auto* help = new QPushButton(tr("&Help"), this);
     buttons->addStretch(1);
     for (QPushButton* b : {EditButton, DeleteButton, NotDuplicatesButton, close, help})
         buttons->addWidget(b);
@@ -96,13 +97,13 @@ void TDuplicates::FindClick()
         } enable{m_context.table};
         // A list a person can go through: the largest groups first, as many as kShown.
         if (m_groups.size() > kShown) {
-            setWindowTitle(QString("Find Duplicates (the largest %1 groups of %2)").arg(kShown).arg(m_groups.size()));
+            setWindowTitle(tr("Find Duplicates (the largest %1 groups of %2)").arg(kShown).arg(m_groups.size()));
             m_groups.resize(kShown);
         } else {
-            setWindowTitle("Find Duplicates");
+            setWindowTitle(tr("Find Duplicates"));
         }
         for (const DuplicateGroup& group : m_groups) {
-            auto* top = new QTreeWidgetItem(Groups, {QString::number(group.records.size()) + " records",
+            auto* top = new QTreeWidgetItem(Groups, {tr("%n records", nullptr, static_cast<int>(group.records.size())),
                                                      QString::fromStdString(db::cp1252ToUtf8(group.key))});
             top->setData(0, kKeyRole, QString::fromStdString(group.key));
             std::vector<QStringList> rows;
@@ -134,7 +135,7 @@ void TDuplicates::FindClick()
         m_context.table.gotoBookmark(place);
     } catch (const std::exception& e) {
         QApplication::restoreOverrideCursor();
-        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
         return;
     }
     QApplication::restoreOverrideCursor();
@@ -181,7 +182,7 @@ void TDuplicates::NotDuplicatesClick()
     try {
         NotDuplicates(m_context.table.filePath()).add(key);
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
         return;
     }
     FindClick();

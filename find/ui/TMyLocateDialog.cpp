@@ -34,7 +34,7 @@ int TMyLocateDialog::fieldOfLabel(const QString& label) const
 bool TMyLocateDialog::ShowDialog(QWidget* owner)
 {
     if (!DataSource || !DataSource->active()) {
-        m_prompter.message(owner, "Error", "DataSource does not reference an active DataSet", app::Prompter::Icon::Error);
+        m_prompter.message(owner, tr("Error"), tr("DataSource does not reference an active DataSet"), app::Prompter::Icon::Error);
         return false;
     }
     std::vector<LocateField> fields = m_fields();
@@ -61,7 +61,7 @@ bool TMyLocateDialog::ShowDialog(QWidget* owner)
 bool TMyLocateDialog::FindNextMatch(QWidget* owner)
 {
     if (!DataSource || !DataSource->active()) {
-        m_prompter.message(owner, "Warning", "DataSource does not refer to an active table!",
+        m_prompter.message(owner, tr("Warning"), tr("DataSource does not refer to an active table!"),
                            app::Prompter::Icon::Warning);
         return false;
     }
@@ -71,7 +71,7 @@ bool TMyLocateDialog::FindNextMatch(QWidget* owner)
     }
     const std::optional<bool> found = locate(false, SearchField, m_lastValue, CaseSensitive, MatchType, owner);
     if (found == false && ShowMessages)
-        m_prompter.message(owner, "Information", "No more matches found", app::Prompter::Icon::Information);
+        m_prompter.message(owner, tr("Information"), tr("No more matches found"), app::Prompter::Icon::Information);
     return found.value_or(false);
 }
 
@@ -83,7 +83,7 @@ std::optional<bool> TMyLocateDialog::locate(bool fromBeginning, const QString& f
         return false; // no field chosen in the dialog: nothing to match
     if (field < 0) {
         // The field remembered from an earlier locate has gone (its display name was changed since).
-        m_prompter.message(owner, "Warning", "Field " + fieldLabel + " not found.", app::Prompter::Icon::Warning);
+        m_prompter.message(owner, tr("Warning"), tr("Field %1 not found.").arg(fieldLabel), app::Prompter::Icon::Warning);
         return std::nullopt;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -93,7 +93,7 @@ std::optional<bool> TMyLocateDialog::locate(bool fromBeginning, const QString& f
                             db::utf8ToCp1252(value.toStdString()));
     } catch (const std::exception& e) {
         QApplication::restoreOverrideCursor();
-        m_prompter.message(owner, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_prompter.message(owner, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
         return false;
     }
     QApplication::restoreOverrideCursor();
@@ -106,7 +106,7 @@ TMyLocateDlg::TMyLocateDlg(TMyLocateDialog& component, const QStringList& labels
 {
     setWindowTitle(component.Caption);
     auto* layout = new QVBoxLayout(this);
-    auto* fieldGroup = new QGroupBox("&Field To Search On", this);
+    auto* fieldGroup = new QGroupBox(tr("&Field To Search On"), this);
     auto* fieldLayout = new QVBoxLayout(fieldGroup);
     FieldNameComboBox = new QComboBox(fieldGroup);
     FieldNameComboBox->setObjectName("FieldNameComboBox");
@@ -114,18 +114,18 @@ TMyLocateDlg::TMyLocateDlg(TMyLocateDialog& component, const QStringList& labels
     fieldLayout->addWidget(FieldNameComboBox);
     layout->addWidget(fieldGroup);
 
-    auto* typeGroup = new QGroupBox("&Search Type", this);
+    auto* typeGroup = new QGroupBox(tr("&Search Type"), this);
     auto* typeLayout = new QVBoxLayout(typeGroup);
-    CaseSensitiveCheckBox = new QCheckBox("&Case-sensitive", typeGroup);
-    ExactMatchBtn = new QRadioButton("&Exact Match", typeGroup);
-    PartialMatchStartBtn = new QRadioButton("&Partial Match at Beginning", typeGroup);
-    PartialMatchAnyBtn = new QRadioButton("Partial Match &Anywhere", typeGroup);
+    CaseSensitiveCheckBox = new QCheckBox(tr("&Case-sensitive"), typeGroup);
+    ExactMatchBtn = new QRadioButton(tr("&Exact Match"), typeGroup);
+    PartialMatchStartBtn = new QRadioButton(tr("&Partial Match at Beginning"), typeGroup);
+    PartialMatchAnyBtn = new QRadioButton(tr("Partial Match &Anywhere"), typeGroup);
     for (QWidget* w : std::initializer_list<QWidget*>{CaseSensitiveCheckBox, ExactMatchBtn, PartialMatchStartBtn,
                                                       PartialMatchAnyBtn})
         typeLayout->addWidget(w);
     layout->addWidget(typeGroup);
 
-    auto* valueGroup = new QGroupBox("Search &Value", this);
+    auto* valueGroup = new QGroupBox(tr("Search &Value"), this);
     auto* valueLayout = new QVBoxLayout(valueGroup);
     SearchValue = new QLineEdit(valueGroup);
     SearchValue->setObjectName("SearchValue");
@@ -133,9 +133,9 @@ TMyLocateDlg::TMyLocateDlg(TMyLocateDialog& component, const QStringList& labels
     layout->addWidget(valueGroup);
 
     auto* buttons = new QHBoxLayout;
-    FirstButton = new QPushButton("Fi&rst", this);
-    NextButton = new QPushButton("&Next", this);
-    BitBtn1 = new QPushButton("Cancel", this);
+    FirstButton = new QPushButton(tr("Fi&rst"), this);
+    NextButton = new QPushButton(tr("&Next"), this);
+    BitBtn1 = new QPushButton(tr("Cancel"), this);
     buttons->addWidget(FirstButton);
     buttons->addWidget(NextButton);
     buttons->addWidget(BitBtn1);
@@ -203,7 +203,7 @@ void TMyLocateDlg::FindFirst()
         m_succeeded = true;
         accept();
     } else if (found == false) {
-        m_component.m_prompter.message(this, "Information", "No matches found", app::Prompter::Icon::Information);
+        m_component.m_prompter.message(this, tr("Information"), tr("No matches found"), app::Prompter::Icon::Information);
     }
 }
 
@@ -214,7 +214,7 @@ void TMyLocateDlg::FindNextBtnClick()
         m_succeeded = true;
         accept();
     } else if (found == false) {
-        m_component.m_prompter.message(this, "Information", "No more matches found", app::Prompter::Icon::Information);
+        m_component.m_prompter.message(this, tr("Information"), tr("No more matches found"), app::Prompter::Icon::Information);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "Locate.h"
 #include "Prompter.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QStringList>
 #include <functional>
@@ -37,8 +38,10 @@ class TMyLocateDlg;
 // The locate component: its published properties, the remembered last
 // search, ShowDialog and FindNextMatch over the main window's table.
 class TMyLocateDialog {
+    Q_DECLARE_TR_FUNCTIONS(TMyLocateDialog)
+
 public:
-    QString Caption = "Locate Field Value";
+    QString Caption = tr("Locate Field Value");
     db::Table* DataSource = nullptr;
     QString SearchField;
     TMyLocateMatchType MatchType = mtPartialMatchStart;

@@ -35,9 +35,9 @@ TMySearch::TMySearch(SearchContext context, QWidget* parent)
     m_operators.fill(1);
     if (!m_context.runDialog)
         m_context.runDialog = [](QDialog& d) { return d.exec(); };
-    setWindowTitle("Search");
+    setWindowTitle(tr("Search"));
     m_grid->setObjectName("SearchGrid");
-    m_grid->setAccessibleName("Search items");
+    m_grid->setAccessibleName(tr("Search items"));
     m_grid->verticalHeader()->setVisible(false);
     m_grid->setItemDelegateForColumn(kCriteriaColumn, new SearchCellDelegate(this));
     m_grid->setEditTriggers(QAbstractItemView::AllEditTriggers);
@@ -59,7 +59,7 @@ TMySearch::TMySearch(SearchContext context, QWidget* parent)
     m_grid->setColumnWidth(0, static_cast<int>(200 * scale));
     m_grid->setColumnWidth(1, static_cast<int>(20 * scale));
     m_grid->setColumnWidth(2, static_cast<int>(378 * scale));
-    m_grid->setHorizontalHeaderItem(0, new QTableWidgetItem(" FIELD"));
+    m_grid->setHorizontalHeaderItem(0, new QTableWidgetItem(tr(" FIELD")));
     m_grid->setHorizontalHeaderItem(1, new QTableWidgetItem(""));
     setTitle();
     connect(m_grid, &QTableWidget::cellClicked, this, [this](int row, int column) {
@@ -70,11 +70,11 @@ TMySearch::TMySearch(SearchContext context, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_grid, 1);
     auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton("&Ok", this);
-    auto* exit = new QPushButton("E&xit", this);
-    auto* clear = new QPushButton("&Clear Search", this);
-    m_more = new QPushButton("&Find More", this);
-    auto* help = new QPushButton("&Help", this);
+    auto* ok = new QPushButton(tr("&Ok"), this);
+    auto* exit = new QPushButton(tr("E&xit"), this);
+    auto* clear = new QPushButton(tr("&Clear Search"), this);
+    m_more = new QPushButton(tr("&Find More"), this);
+    auto* help = new QPushButton(tr("&Help"), this);
     for (QPushButton* b : {ok, exit, clear, m_more, help}) {
         b->setAutoDefault(false);
         buttons->addWidget(b);
@@ -95,7 +95,7 @@ TMySearch::TMySearch(SearchContext context, QWidget* parent)
 void TMySearch::setTitle()
 {
     m_grid->setHorizontalHeaderItem(kCriteriaColumn,
-                                    new QTableWidgetItem(" SEARCH CRITERIA    (Level " + QString::number(m_level) + ")"));
+                                    new QTableWidgetItem(tr(" SEARCH CRITERIA    (Level %1)").arg(m_level)));
 }
 
 QString TMySearch::criteria(int position) const
@@ -208,7 +208,7 @@ bool TMySearch::SaveFields()
     switch (result.kind) {
     case SaveResult::Saved: return true;
     case SaveResult::TooMany:
-        m_context.prompter.message(this, "Error", QString::fromStdString(tooManyItemsMessage()),
+        m_context.prompter.message(this, tr("Error"), QCoreApplication::translate("find", kTooManyItems).arg(kMaxSearchItems),
                                    app::Prompter::Icon::Error);
         clearCriteria();
         m_level = 1;
@@ -216,11 +216,11 @@ bool TMySearch::SaveFields()
         setTitle();
         return false;
     case SaveResult::Invalid:
-        m_context.prompter.message(this, "Error", kInvalidCriteria, app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QCoreApplication::translate("find", kInvalidCriteria), app::Prompter::Icon::Error);
         m_grid->setCurrentCell(result.row - 1, kCriteriaColumn);
         return false;
     case SaveResult::NoCriteria:
-        m_context.prompter.message(this, "Error", kNoCriteria, app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QCoreApplication::translate("find", kNoCriteria), app::Prompter::Icon::Error);
         m_grid->setFocus();
         return false;
     }
@@ -256,7 +256,7 @@ void TMySearch::OkButtonClick()
         accept();
         return;
     }
-    m_context.prompter.message(this, "Notice", kNoMatches, app::Prompter::Icon::Information);
+    m_context.prompter.message(this, tr("Notice"), QCoreApplication::translate("find", kNoMatches), app::Prompter::Icon::Information);
     ClearSearch();
 }
 

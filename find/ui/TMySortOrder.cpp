@@ -5,6 +5,7 @@
 #include "WindowLook.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -14,26 +15,26 @@
 namespace find {
 
 const char* const TMySortOrder::kInUse = kSortOrderInUse;
-const char* const TMySortOrder::kFailed = "Error in implementing sort order.  New sort order not implemented.";
+const char* const TMySortOrder::kFailed = QT_TR_NOOP("Error in implementing sort order.  New sort order not implemented.");
 
 TMySortOrder::TMySortOrder(SortOrderContext context, QWidget* parent)
     : QDialog(parent)
     , m_context(std::move(context))
 {
-    setWindowTitle("Sort Order");
+    setWindowTitle(tr("Sort Order"));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    const std::array<const char*, 4> captions = {"Primary Sort", "Secondary Sort", "Third Level Sort",
-                                                 "Fourth Level Sort"};
+    const std::array<const char*, 4> captions = {QT_TR_NOOP("Primary Sort"), QT_TR_NOOP("Secondary Sort"),
+                                                 QT_TR_NOOP("Third Level Sort"), QT_TR_NOOP("Fourth Level Sort")};
     for (size_t level = 0; level < 4; ++level) {
         auto* box = new QComboBox(this);
         box->setObjectName(QString("Sort") + QString::number(level + 1));
-        box->addItem("<NONE>");
+        box->addItem(tr("<NONE>"));
         for (int position = 1; position <= db::kSchemaFieldCount; ++position)
             box->addItem(m_context.settings.fields[static_cast<size_t>(position - 1)].displayName);
         const int key = m_context.settings.sortKeys[level];
         box->setCurrentIndex(key >= 0 && key <= db::kSchemaFieldCount ? key : 0);
-        form->addRow(captions[level], box);
+        form->addRow(tr(captions[level]), box);
         m_lists[level] = box;
     }
     layout->addLayout(form);
@@ -46,7 +47,7 @@ void TMySortOrder::OkButtonClick()
     db::Table& table = m_context.table;
     table.close();
     if (m_context.tableInUse()) {
-        m_context.prompter.message(this, "Error", kInUse, app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QCoreApplication::translate("find", kInUse), app::Prompter::Icon::Error);
         m_context.reopenShared();
         return;
     }
@@ -70,7 +71,7 @@ void TMySortOrder::OkButtonClick()
         table.close();
         m_context.reopenShared();
     } catch (const std::exception&) {
-        m_context.prompter.message(this, "Error", kFailed, app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), tr(kFailed), app::Prompter::Icon::Error);
         m_context.settings.sortKeys = kept;
         m_context.buildSortString();
         table.close();

@@ -23,14 +23,14 @@ namespace find {
 
 const char* const TSearchAndReplace::kInUse = kReplaceInUse;
 const char* const TSearchAndReplace::kCannotStart =
-    "Error in running search and replace.  Search and replace will be aborted.";
-const char* const TSearchAndReplace::kComplete = "Global Search and Replace Complete.";
+    QT_TR_NOOP("Error in running search and replace.  Search and replace will be aborted.");
+const char* const TSearchAndReplace::kComplete = QT_TR_NOOP("Global Search and Replace Complete.");
 
 TSearchAndReplace::TSearchAndReplace(ReplaceContext context, QWidget* parent)
     : QDialog(parent)
     , m_context(std::move(context))
 {
-    setWindowTitle("Search and Replace");
+    setWindowTitle(tr("Search and Replace"));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     FieldBox = new QComboBox(this);
@@ -43,18 +43,18 @@ TSearchAndReplace::TSearchAndReplace(ReplaceContext context, QWidget* parent)
     SearchText->setObjectName("SearchText");
     ReplaceText = new QLineEdit(this);
     ReplaceText->setObjectName("ReplaceText");
-    form->addRow("Field ", FieldBox);
-    form->addRow("Text To Search For", SearchText);
-    form->addRow("Replacement Text", ReplaceText);
+    form->addRow(tr("Field "), FieldBox);
+    form->addRow(tr("Text To Search For"), SearchText);
+    form->addRow(tr("Replacement Text"), ReplaceText);
     layout->addLayout(form);
-    ConfirmBox = new QCheckBox("Confirm Before Replacing", this);
+    ConfirmBox = new QCheckBox(tr("Confirm Before Replacing"), this);
     layout->addWidget(ConfirmBox);
     auto* area = new QGroupBox(this);
     auto* counters = new QHBoxLayout(area);
-    const char* captions[] = {"Processed", "Found", "Changed"};
+    const char* captions[] = {QT_TR_NOOP("Processed"), QT_TR_NOOP("Found"), QT_TR_NOOP("Changed")};
     for (int i = 0; i < 3; ++i) {
         auto* column = new QVBoxLayout;
-        column->addWidget(new QLabel(captions[i], area));
+        column->addWidget(new QLabel(tr(captions[i]), area));
         m_counterLabels[i] = new QLabel("0", area);
         m_counterLabels[i]->setObjectName(QString("Counter") + captions[i]);
         column->addWidget(m_counterLabels[i]);
@@ -62,9 +62,9 @@ TSearchAndReplace::TSearchAndReplace(ReplaceContext context, QWidget* parent)
     }
     layout->addWidget(area);
     auto* buttons = new QHBoxLayout;
-    auto* start = new QPushButton("&Start Search", this);
+    auto* start = new QPushButton(tr("&Start Search"), this);
     m_startButton = start;
-    auto* cancel = new QPushButton("&Cancel", this);
+    auto* cancel = new QPushButton(tr("&Cancel"), this);
     buttons->addStretch(1);
     buttons->addWidget(start);
     buttons->addWidget(cancel);
@@ -142,12 +142,12 @@ void TSearchAndReplace::StartButtonClick()
 void TSearchAndReplace::runSearchAndReplace()
 {
     auto error = [this](const QString& text, QWidget* focus) {
-        m_context.prompter.message(this, "Error", text, app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), text, app::Prompter::Icon::Error);
         if (focus)
             focus->setFocus();
     };
     if (FieldBox->currentIndex() < 0)
-        return error("No field has been selected.", FieldBox);
+        return error(tr("No field has been selected."), FieldBox);
     const ReplaceCheck check = checkTypedReplace(FieldBox->currentIndex() + 1, boxText(SearchText).toStdString(),
                                                  boxText(ReplaceText).toStdString());
     if (!check.spec)
@@ -156,7 +156,7 @@ void TSearchAndReplace::runSearchAndReplace()
     db::Table& table = m_context.table;
     table.close();
     if (m_context.tableInUse()) {
-        error(kInUse, nullptr);
+        error(QCoreApplication::translate("find", kInUse), nullptr);
         m_context.reopenShared();
         return;
     }
@@ -190,9 +190,9 @@ void TSearchAndReplace::runSearchAndReplace()
     const auto confirm = [this](const std::string& title) {
         QApplication::restoreOverrideCursor();
         drawCounters(); // the question is asked over counters that are current
-        const bool yes = m_context.prompter.ask(this, "Confirm",
-                                                "Item = \"" + QString::fromStdString(db::cp1252ToUtf8(title))
-                                                    + "\".  Change this record?",
+        const bool yes = m_context.prompter.ask(this, tr("Confirm"),
+                                                tr("Item = \"%1\".  Change this record?")
+                                                    .arg(QString::fromStdString(db::cp1252ToUtf8(title))),
                                                 app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
             == app::Prompter::Answer::Yes;
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -230,13 +230,13 @@ void TSearchAndReplace::runSearchAndReplace()
     table.close();
     m_context.reopenShared();
     if (!outcome.failure.empty()) {
-        error("Search and replace stopped after " + QString::number(m_counters.changed)
-                  + " changed records; the records changed before stay changed.  "
-                  + QString::fromStdString(outcome.failure),
+        error(tr("Search and replace stopped after %1 changed records; the records changed before stay changed.  %2")
+                  .arg(m_counters.changed)
+                  .arg(QString::fromStdString(outcome.failure)),
               nullptr);
         return;
     }
-    m_context.prompter.message(this, "Finished", kComplete, app::Prompter::Icon::Information);
+    m_context.prompter.message(this, tr("Finished"), tr(kComplete), app::Prompter::Icon::Information);
     accept();
 }
 

@@ -14,7 +14,7 @@ TSearchOptions::TSearchOptions(const QString& rowName, const QStringList& entrie
     : QDialog(parent)
     , m_list(new QListWidget(this))
 {
-    setWindowTitle("Search Options");
+    setWindowTitle(tr("Search Options"));
     auto* layout = new QVBoxLayout(this);
     auto* label = new QLabel(rowName, this);
     label->setObjectName("FieldLabel");

@@ -72,9 +72,9 @@ TLabelOptions::TLabelOptions(app::Prompter& prompter, app::Settings& settings, Q
     , m_prompter(prompter)
     , m_settings(settings)
 {
-    setWindowTitle("Label Options");
+    setWindowTitle(tr("Label Options"));
     auto* layout = new QVBoxLayout(this);
-    auto* items = new QGroupBox("Items To Include", this);
+    auto* items = new QGroupBox(tr("Items To Include"), this);
     auto* itemsLayout = new QVBoxLayout(items);
     for (size_t i = 0; i < Items.size(); ++i) {
         const int position = db::schemaPosition(kItemFields[i]);
@@ -83,17 +83,17 @@ TLabelOptions::TLabelOptions(app::Prompter& prompter, app::Settings& settings, Q
         itemsLayout->addWidget(Items[i]);
     }
     layout->addWidget(items);
-    auto* fontGroup = new QGroupBox("Font To Use", this);
+    auto* fontGroup = new QGroupBox(tr("Font To Use"), this);
     auto* fontLayout = new QHBoxLayout(fontGroup);
     FontBox = new QLineEdit(fontText(m_settings.reportLabelFont), fontGroup);
     FontBox->setReadOnly(true);
-    auto* newFont = new QPushButton("&New", fontGroup);
+    auto* newFont = new QPushButton(tr("&New"), fontGroup);
     fontLayout->addWidget(FontBox, 1);
     fontLayout->addWidget(newFont);
     ui::addFontColorButton(fontLayout, this, m_prompter, m_settings.reportLabelFont.color);
     layout->addWidget(fontGroup);
     auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton("&Ok", this);
+    auto* ok = new QPushButton(tr("&Ok"), this);
     ok->setDefault(true);
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -132,11 +132,11 @@ TChooseMedia::TChooseMedia(const std::string& collectionFile, const std::string&
     : QDialog(parent)
     , m_view(std::make_unique<db::Table>())
 {
-    setWindowTitle("Choose Media Number");
+    setWindowTitle(tr("Choose Media Number"));
     auto* layout = new QVBoxLayout(this);
     Grid = new QTableView(this);
     Grid->setObjectName("MediaChoices");
-    Grid->setAccessibleName("Media numbers");
+    Grid->setAccessibleName(tr("Media numbers"));
     Grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     Grid->setSelectionMode(QAbstractItemView::SingleSelection);
     Grid->verticalHeader()->setVisible(false);
@@ -151,8 +151,8 @@ TChooseMedia::TChooseMedia(const std::string& collectionFile, const std::string&
         Grid->selectRow(0);
     layout->addWidget(Grid, 1);
     auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton("&Ok", this);
-    auto* cancel = new QPushButton("&Cancel", this);
+    auto* ok = new QPushButton(tr("&Ok"), this);
+    auto* cancel = new QPushButton(tr("&Cancel"), this);
     ok->setDefault(true);
     buttons->addStretch();
     buttons->addWidget(ok);

@@ -76,7 +76,7 @@ TMyPreview::TMyPreview(PreviewContext context, engine::ReportBytes* stream, cons
 {
     if (!m_context.runDialog)
         m_context.runDialog = [](QDialog& d) { return d.exec(); };
-    setWindowTitle(labelMode ? QString("Label Printing") : reportName);
+    setWindowTitle(labelMode ? QString(tr("Label Printing")) : reportName);
     m_preview.ScrollBox = m_area;
     m_preview.StreamMode = engine::smUser;
     m_preview.setStream(m_stream);
@@ -89,82 +89,82 @@ TMyPreview::TMyPreview(PreviewContext context, engine::ReportBytes* stream, cons
     layout->setContentsMargins(0, 0, 0, 0);
     auto* menus = new QMenuBar(this);
     layout->setMenuBar(menus);
-    QMenu* file = menus->addMenu("&File");
-    addCommand(file, "PrintPage", "&Print Page", QKeySequence("Ctrl+P"), [this] { PrintPage(); });
-    addCommand(file, "PrintReport", "Print &Report", QKeySequence("Ctrl+R"), [this] { PrintReport(); });
-    addCommand(file, "PrintRange", "Print Ran&ge", QKeySequence("Ctrl+G"), [this] { PrintRange(); });
-    addCommand(file, "PrinterSetup", "Printer &Setup", QKeySequence("Ctrl+S"),
+    QMenu* file = menus->addMenu(tr("&File"));
+    addCommand(file, "PrintPage", tr("&Print Page"), QKeySequence("Ctrl+P"), [this] { PrintPage(); });
+    addCommand(file, "PrintReport", tr("Print &Report"), QKeySequence("Ctrl+R"), [this] { PrintReport(); });
+    addCommand(file, "PrintRange", tr("Print Ran&ge"), QKeySequence("Ctrl+G"), [this] { PrintRange(); });
+    addCommand(file, "PrinterSetup", tr("Printer &Setup"), QKeySequence("Ctrl+S"),
                [this] { m_context.prompter.printerSetup(this); });
-    // Beyond the Part: the recording into a PDF file, for users without a printer.
-    addCommand(file, "SaveAsPdf", "Save as P&DF...", {}, [this] { SaveAsPdf(); });
-    addCommand(file, "Exit", "E&xit", QKeySequence("Ctrl+X"), [this] { reject(); });
-    QMenu* navigate = menus->addMenu("&Navigate");
-    addCommand(navigate, "PreviousPage", "&Previous Page", QKeySequence("Ctrl+E"), [this] { m_preview.PreviousPage(); });
-    addCommand(navigate, "NextPage", "&Next Page", QKeySequence("Ctrl+N"), [this] { m_preview.NextPage(); });
-    addCommand(navigate, "FirstPage", "&First Page", QKeySequence("Ctrl+F"), [this] { m_preview.ShowPage(1); });
-    addCommand(navigate, "LastPage", "&Last Page", QKeySequence("Ctrl+L"),
+    // The recording saved as a PDF file, for users without a printer.
+    addCommand(file, "SaveAsPdf", tr("Save as P&DF..."), {}, [this] { SaveAsPdf(); });
+    addCommand(file, "Exit", tr("E&xit"), QKeySequence("Ctrl+X"), [this] { reject(); });
+    QMenu* navigate = menus->addMenu(tr("&Navigate"));
+    addCommand(navigate, "PreviousPage", tr("&Previous Page"), QKeySequence("Ctrl+E"), [this] { m_preview.PreviousPage(); });
+    addCommand(navigate, "NextPage", tr("&Next Page"), QKeySequence("Ctrl+N"), [this] { m_preview.NextPage(); });
+    addCommand(navigate, "FirstPage", tr("&First Page"), QKeySequence("Ctrl+F"), [this] { m_preview.ShowPage(1); });
+    addCommand(navigate, "LastPage", tr("&Last Page"), QKeySequence("Ctrl+L"),
                [this] { m_preview.ShowPage(m_preview.PageCount()); });
-    QMenu* view = menus->addMenu("&View");
-    QAction* color = addCommand(view, "UseColor", "Use Color", QKeySequence("Ctrl+C"), [this] { UseColor(); });
+    QMenu* view = menus->addMenu(tr("&View"));
+    QAction* color = addCommand(view, "UseColor", tr("Use Color"), QKeySequence("Ctrl+C"), [this] { UseColor(); });
     color->setCheckable(true);
     color->setChecked(true); // the preview opens in color
-    QMenu* zoomIn = view->addMenu("Zoom &In");
+    QMenu* zoomIn = view->addMenu(tr("Zoom &In"));
     zoomIn->menuAction()->setShortcut(QKeySequence("Ctrl+I"));
     for (const auto& [caption, factor] : std::vector<std::pair<const char*, double>>{{"&1 : 1", 100}, {"&2 : 1", 200}})
         addCommand(zoomIn, QString("ZoomIn") + caption[1], caption, {}, [this, f = factor] { m_preview.setZoomFactor(f); });
-    QMenu* zoomOut = view->addMenu("Zoom &Out");
+    QMenu* zoomOut = view->addMenu(tr("Zoom &Out"));
     zoomOut->menuAction()->setShortcut(QKeySequence("Ctrl+O"));
     for (const auto& [caption, factor] : std::vector<std::pair<const char*, double>>{
              {"1 : &1", 100}, {"1 : &2", 50}, {"1 : &3", 100.0 / 3}, {"1 : &4", 25}, {"1 : &5", 20}})
         addCommand(zoomOut, QString("ZoomOut") + caption[5], caption, {}, [this, f = factor] { m_preview.setZoomFactor(f); });
-    addCommand(view, "ZoomPageWidth", "Zoom &Page Width", QKeySequence("Ctrl+Z"),
+    addCommand(view, "ZoomPageWidth", tr("Zoom &Page Width"), QKeySequence("Ctrl+Z"),
                [this] { m_preview.setZoomFactor(m_preview.PageWidthZoom()); });
-    addCommand(view, "ZoomWholePage", "Zoom &Whole Page", QKeySequence("Ctrl+W"),
+    addCommand(view, "ZoomWholePage", tr("Zoom &Whole Page"), QKeySequence("Ctrl+W"),
                [this] { m_preview.setZoomFactor(m_preview.WholePageZoom()); });
 
     // The tool bar: buttons with their hints, the zoom and page fields, the position.
     auto* tools = new QHBoxLayout;
     tools->setContentsMargins(4, 2, 4, 2);
     const std::vector<std::tuple<const char*, QStyle::StandardPixmap, std::function<void()>>> buttons = {
-        {"Zoom In", QStyle::SP_ArrowUp, [this] { m_preview.ZoomIn(); }},
-        {"Zoom Out", QStyle::SP_ArrowDown, [this] { m_preview.ZoomOut(); }},
-        {"Zoom Page Width", QStyle::SP_TitleBarMaxButton, [this] { m_preview.setZoomFactor(m_preview.PageWidthZoom()); }},
-        {"Zoom Whole Page", QStyle::SP_TitleBarNormalButton, [this] { m_preview.setZoomFactor(m_preview.WholePageZoom()); }},
-        {"Prev Page", QStyle::SP_ArrowLeft, [this] { m_preview.PreviousPage(); }},
-        {"Next Page", QStyle::SP_ArrowRight, [this] { m_preview.NextPage(); }},
-        {"Print Page", QStyle::SP_DialogSaveButton, [this] { PrintPage(); }},
-        {"Done", QStyle::SP_DialogCloseButton, [this] { reject(); }},
+        {QT_TR_NOOP("Zoom In"), QStyle::SP_ArrowUp, [this] { m_preview.ZoomIn(); }},
+        {QT_TR_NOOP("Zoom Out"), QStyle::SP_ArrowDown, [this] { m_preview.ZoomOut(); }},
+        {QT_TR_NOOP("Zoom Page Width"), QStyle::SP_TitleBarMaxButton, [this] { m_preview.setZoomFactor(m_preview.PageWidthZoom()); }},
+        {QT_TR_NOOP("Zoom Whole Page"), QStyle::SP_TitleBarNormalButton, [this] { m_preview.setZoomFactor(m_preview.WholePageZoom()); }},
+        {QT_TR_NOOP("Prev Page"), QStyle::SP_ArrowLeft, [this] { m_preview.PreviousPage(); }},
+        {QT_TR_NOOP("Next Page"), QStyle::SP_ArrowRight, [this] { m_preview.NextPage(); }},
+        {QT_TR_NOOP("Print Page"), QStyle::SP_DialogSaveButton, [this] { PrintPage(); }},
+        {QT_TR_NOOP("Done"), QStyle::SP_DialogCloseButton, [this] { reject(); }},
     };
     for (const auto& [hint, glyph, work] : buttons) {
         auto* button = new QToolButton(this);
         button->setObjectName(QString(hint).remove(' '));
-        button->setToolTip(hint);
-        button->setAccessibleName(hint);
+        button->setToolTip(tr(hint));
+        button->setAccessibleName(tr(hint));
         button->setIcon(style()->standardIcon(glyph));
         connect(button, &QToolButton::clicked, this, work);
         tools->addWidget(button);
         if ((QString(hint) == "Prev Page" || QString(hint) == "Next Page") && labelMode)
             button->setEnabled(false);
     }
-    tools->addWidget(new QLabel("Zoom %", this));
+    tools->addWidget(new QLabel(tr("Zoom %"), this));
     ZoomEdit = new QLineEdit(this);
     ZoomEdit->setObjectName("ZoomEdit");
-    ZoomEdit->setAccessibleName("Zoom %");
+    ZoomEdit->setAccessibleName(tr("Zoom %"));
     ZoomEdit->setMaxLength(10);
     ZoomEdit->setFixedWidth(60);
     tools->addWidget(ZoomEdit);
-    tools->addWidget(new QLabel("Page #", this));
+    tools->addWidget(new QLabel(tr("Page #"), this));
     PageEdit = new QLineEdit(this);
     PageEdit->setObjectName("PageEdit");
-    PageEdit->setAccessibleName("Page #");
+    PageEdit->setAccessibleName(tr("Page #"));
     PageEdit->setFixedWidth(50);
     tools->addWidget(PageEdit);
-    PageLabel = new QLabel("Page 1 of 1", this);
+    PageLabel = new QLabel(tr("Page %1 of %2").arg(1).arg(1), this);
     PageLabel->setObjectName("PageLabel");
     tools->addWidget(PageLabel);
     tools->addStretch(1);
     layout->addLayout(tools);
-    m_area->setAccessibleName("Pages of the report");
+    m_area->setAccessibleName(tr("Pages of the report"));
     layout->addWidget(m_area, 1);
     connect(ZoomEdit, &QLineEdit::editingFinished, this, &TMyPreview::ZoomEditExit);
     connect(PageEdit, &QLineEdit::editingFinished, this, &TMyPreview::PageEditExit);
@@ -250,8 +250,7 @@ void TMyPreview::zoomChanged()
 void TMyPreview::pageChanged()
 {
     PageEdit->setText(QString::number(m_preview.CurrentPage()));
-    PageLabel->setText("Page " + QString::number(m_preview.PagePosition()) + " of "
-                       + QString::number(m_preview.PageCount()));
+    PageLabel->setText(tr("Page %1 of %2").arg(m_preview.PagePosition()).arg(m_preview.PageCount()));
 }
 
 void TMyPreview::ZoomEditExit()
@@ -275,7 +274,7 @@ void TMyPreview::PageEditExit()
 bool TMyPreview::busy()
 {
     if (m_printer && m_printer->Printing()) {
-        m_context.prompter.message(this, "Error", "Previous print job has not yet finished.  Try again later.",
+        m_context.prompter.message(this, tr("Error"), tr("Previous print job has not yet finished.  Try again later."),
                                    app::Prompter::Icon::Error);
         return true;
     }
@@ -287,7 +286,7 @@ void TMyPreview::print(int first, int last)
     // Printed on the system's default printer; without one the engine says so.
     const std::unique_ptr<QPrinter> printer = engine::defaultPrinter();
     std::unique_ptr<engine::QPrinterDevice> device = printer ? std::make_unique<engine::QPrinterDevice>(printer.get()) : nullptr;
-    replay(device.get(), first, last, "Printing page %1 of %2");
+    replay(device.get(), first, last, tr("Printing page %1 of %2"));
 }
 
 void TMyPreview::replay(engine::PrintDevice* device, int first, int last, const QString& doing)
@@ -296,7 +295,7 @@ void TMyPreview::replay(engine::PrintDevice* device, int first, int last, const 
     m_printer->StreamMode = engine::smUser;
     m_printer->setStream(m_stream);
     m_printer->setErrorHandler(
-        [this](const QString& text) { m_context.prompter.message(this, "Error", text, app::Prompter::Icon::Error); });
+        [this](const QString& text) { m_context.prompter.message(this, tr("Error"), text, app::Prompter::Icon::Error); });
     const int pages = m_preview.PageCount();
     const int from = std::max(first, 1);
     const int to = last < 1 || last > pages ? pages : last;
@@ -304,7 +303,7 @@ void TMyPreview::replay(engine::PrintDevice* device, int first, int last, const 
     progress.setWindowTitle(windowTitle());
     progress.setMinimumWidth(progress.fontMetrics().horizontalAdvance(windowTitle()) + 160); // the caption whole
     progress.setWindowModality(Qt::WindowModal); // the window repaints, its commands wait
-    progress.setCancelButtonText("Cancel");
+    progress.setCancelButtonText(tr("Cancel"));
     progress.setRange(0, std::max(to - from + 1, 1));
     progress.setMinimumDuration(300);
     progress.setAutoReset(false);
@@ -356,7 +355,7 @@ void TMyPreview::SaveAsPdf()
     if (busy())
         return;
     const QString folder = m_context.pdfFolder && !m_context.pdfFolder->isEmpty() ? *m_context.pdfFolder : QDir::homePath();
-    app::Prompter::FileDialog dialog{"Save Report As PDF", "PDF Files (*.pdf *.PDF)", "pdf", folder, true};
+    app::Prompter::FileDialog dialog{tr("Save Report As PDF"), tr("PDF Files (*.pdf *.PDF)"), "pdf", folder, true};
     dialog.fileName = QDir(folder).filePath(pdfNameFor(windowTitle()));
     const QString name = m_context.prompter.saveFileName(this, dialog);
     if (name.isEmpty())
@@ -364,7 +363,7 @@ void TMyPreview::SaveAsPdf()
     if (m_context.pdfFolder)
         *m_context.pdfFolder = QFileInfo(name).absolutePath();
     engine::PdfDevice pdf(name);
-    replay(&pdf, 0, 0, "Saving page %1 of %2");
+    replay(&pdf, 0, 0, tr("Saving page %1 of %2"));
 }
 
 void TMyPreview::UseColor()

@@ -18,6 +18,7 @@
 #include "SearchPause.h"
 #include "WindowLook.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -37,8 +38,8 @@ namespace report_ui {
 
 namespace {
 
-const QString kNoReport = "No Report has been selected.  Please choose one.";
-const QString kNotUsed = "*NOT USED*";
+const char* const kNoReport = QT_TRANSLATE_NOOP("report_ui::TMyReport", "No Report has been selected.  Please choose one.");
+const char* const kNotUsed = QT_TRANSLATE_NOOP("report_ui::TMyReport", "*NOT USED*");
 
 using SearchPause = ui::SearchPause<ReportWindowContext>;
 
@@ -83,7 +84,7 @@ QString sortOrderText(const app::Settings& settings)
     for (const int key : settings.sortKeys)
         if (key >= 1 && key <= db::kSchemaFieldCount)
             names << settings.fields[static_cast<size_t>(key - 1)].displayName;
-    return names.isEmpty() ? QString("No Sort Order Selected") : names.join(", ");
+    return names.isEmpty() ? QCoreApplication::translate("report_ui::TMyReport", "No Sort Order Selected") : names.join(", ");
 }
 
 TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
@@ -92,10 +93,10 @@ TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
 {
     if (!m_context.runDialog)
         m_context.runDialog = [](QDialog& d) { return d.exec(); };
-    setWindowTitle("Reports");
+    setWindowTitle(tr("Reports"));
     auto* layout = new QVBoxLayout(this);
 
-    auto* sortPanel = new QGroupBox("Current Sort Order", this);
+    auto* sortPanel = new QGroupBox(tr("Current Sort Order"), this);
     sortPanel->setStyleSheet("QGroupBox { background-color: teal; color: white; }");
     auto* sortLayout = new QVBoxLayout(sortPanel);
     SortOrderLabel = new QLabel(sortOrderText(m_context.settings), sortPanel);
@@ -104,12 +105,12 @@ TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
     layout->addWidget(sortPanel);
 
     auto* middle = new QHBoxLayout;
-    auto* what = new QGroupBox("What to Print", this);
+    auto* what = new QGroupBox(tr("What to Print"), this);
     auto* whatLayout = new QVBoxLayout(what);
-    EntireDatabase = new QRadioButton("Entire Database", what);
-    SearchCriteria = new QRadioButton("Search Criteria", what);
-    FaceLabels = new QRadioButton("Face Labels", what);
-    SpineLabels = new QRadioButton("Spine Labels", what);
+    EntireDatabase = new QRadioButton(tr("Entire Database"), what);
+    SearchCriteria = new QRadioButton(tr("Search Criteria"), what);
+    FaceLabels = new QRadioButton(tr("Face Labels"), what);
+    SpineLabels = new QRadioButton(tr("Spine Labels"), what);
     for (QRadioButton* b : {EntireDatabase, SearchCriteria, FaceLabels, SpineLabels}) {
         whatLayout->addWidget(b);
         connect(b, &QRadioButton::toggled, this, [this](bool on) {
@@ -119,17 +120,17 @@ TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
     }
     middle->addWidget(what);
 
-    m_reportPanel = new QGroupBox("Report Selection", this);
+    m_reportPanel = new QGroupBox(tr("Report Selection"), this);
     auto* reportLayout = new QVBoxLayout(m_reportPanel);
     ReportList = new QListWidget(m_reportPanel);
     ReportList->setObjectName("ReportList");
-    ReportList->setAccessibleName("Reports");
+    ReportList->setAccessibleName(tr("Reports"));
     reportLayout->addWidget(ReportList);
     middle->addWidget(m_reportPanel, 1);
 
     m_labelPanel = new QWidget(this);
     auto* labelLayout = new QVBoxLayout(m_labelPanel);
-    labelLayout->addWidget(new QLabel("Media Numbers", m_labelPanel));
+    labelLayout->addWidget(new QLabel(tr("Media Numbers"), m_labelPanel));
     MediaGrid = new QTableWidget(8, 2, m_labelPanel);
     MediaGrid->setObjectName("MediaGrid");
     // Typing edits a cell; a double click is for the media chooser.
@@ -144,10 +145,10 @@ TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
         for (int r = 0; r < 8; ++r)
             MediaGrid->setItem(r, c, new QTableWidgetItem(m_context.settings.labelCells[static_cast<size_t>(c * 8 + r)]));
     labelLayout->addWidget(MediaGrid);
-    auto* style = new QGroupBox("Label Style", m_labelPanel);
+    auto* style = new QGroupBox(tr("Label Style"), m_labelPanel);
     auto* styleLayout = new QVBoxLayout(style);
-    Avery5199 = new QRadioButton("Avery 5199 (USA)", style);
-    AveryL7654 = new QRadioButton("Avery L7654 (European)", style);
+    Avery5199 = new QRadioButton(tr("Avery 5199 (USA)"), style);
+    AveryL7654 = new QRadioButton(tr("Avery L7654 (European)"), style);
     styleLayout->addWidget(Avery5199);
     styleLayout->addWidget(AveryL7654);
     (m_context.settings.avery5199 ? Avery5199 : AveryL7654)->setChecked(true);
@@ -159,18 +160,18 @@ TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
             }
         });
     labelLayout->addWidget(style);
-    labelLayout->addWidget(new QLabel("NOTES\nDouble Click on a media number for a list of possible media numbers.", m_labelPanel));
+    labelLayout->addWidget(new QLabel(tr("NOTES\nDouble Click on a media number for a list of possible media numbers."), m_labelPanel));
     middle->addWidget(m_labelPanel, 1);
     layout->addLayout(middle, 1);
 
     auto* buttons = new QGridLayout;
-    ViewButton = new QPushButton("&View", this);
-    PrintButton = new QPushButton("&Print", this);
-    FileButton = new QPushButton("Print To &File", this);
-    auto* help = new QPushButton("&Help", this);
-    auto* exit = new QPushButton("E&xit", this);
-    ModifyButton = new QPushButton("&Modify Report", this);
-    NewButton = new QPushButton("&New Report", this);
+    ViewButton = new QPushButton(tr("&View"), this);
+    PrintButton = new QPushButton(tr("&Print"), this);
+    FileButton = new QPushButton(tr("Print To &File"), this);
+    auto* help = new QPushButton(tr("&Help"), this);
+    auto* exit = new QPushButton(tr("E&xit"), this);
+    ModifyButton = new QPushButton(tr("&Modify Report"), this);
+    NewButton = new QPushButton(tr("&New Report"), this);
     ViewButton->setDefault(true);
     buttons->addWidget(ViewButton, 0, 0);
     buttons->addWidget(PrintButton, 0, 1);
@@ -220,7 +221,7 @@ void TMyReport::LoadReportBox()
         // Damage is told once a window, not at every reload of the list.
         if (!listing.problem.empty() && !m_damageTold) {
             m_damageTold = true;
-            m_context.prompter.message(this, "Warning", QString::fromStdString(db::cp1252ToUtf8(listing.problem)),
+            m_context.prompter.message(this, tr("Warning"), QString::fromStdString(db::cp1252ToUtf8(listing.problem)),
                                        app::Prompter::Icon::Warning);
         }
     } catch (const std::exception&) {
@@ -246,7 +247,7 @@ void TMyReport::applyMode()
     NewButton->setVisible(!labels);
     ModifyButton->setEnabled(!labels);
     NewButton->setEnabled(!labels);
-    FileButton->setText(labels ? "Options" : "Print To &File");
+    FileButton->setText(labels ? tr("Options") : tr("Print To &File"));
     if (labels)
         sizeGrid();
 }
@@ -266,7 +267,7 @@ void TMyReport::sizeGrid()
     if (SpineLabels->isChecked()) {
         if (!MediaGrid->item(7, 1))
             MediaGrid->setItem(7, 1, new QTableWidgetItem);
-        MediaGrid->item(7, 1)->setText(usa ? kNotUsed : QString());
+        MediaGrid->item(7, 1)->setText(usa ? tr(kNotUsed) : QString());
         for (int r = 0; r < 8; ++r)
             MediaGrid->setRowHidden(r, false);
     } else {
@@ -293,7 +294,7 @@ void TMyReport::fitMediaGrid()
 void TMyReport::fail(const QString& text, QWidget* focus)
 {
     QApplication::beep();
-    m_context.prompter.message(this, "Error", text, app::Prompter::Icon::Warning);
+    m_context.prompter.message(this, tr("Error"), text, app::Prompter::Icon::Warning);
     if (focus)
         focus->setFocus();
 }
@@ -320,7 +321,7 @@ void TMyReport::FileClick()
         return;
     }
     const QString name = m_context.prompter.saveFileName(
-        this, {"Save Report As a Text File", "Text Files (*.TXT *.txt)", "TXT", m_context.programFolder, true});
+        this, {tr("Save Report As a Text File"), tr("Text Files (*.TXT *.txt)"), "TXT", m_context.programFolder, true});
     if (!name.isEmpty())
         DoIt(3, name);
 }
@@ -328,13 +329,13 @@ void TMyReport::FileClick()
 void TMyReport::DoIt(int mode, const QString& fileName)
 {
     if (ReportList->currentRow() < 0 || !ReportList->currentItem())
-        return fail(kNoReport, ReportList);
+        return fail(tr(kNoReport), ReportList);
     report::ReportDefinition definition;
     try {
         definition = report::DefinitionsFile((m_context.programFolder + "/REELKP.URP").toStdString())
                          .read(ReportList->currentRow());
     } catch (const std::exception&) {
-        return fail("Report format could not be located.", ReportList);
+        return fail(tr("Report format could not be located."), ReportList);
     }
     // A report of the whole collection ends a search for the run and restores it afterwards.
     const SearchPause pause(m_context, EntireDatabase->isChecked());
@@ -361,9 +362,9 @@ void TMyReport::DoIt(int mode, const QString& fileName)
     engine::ReportBytes stream;
     const RunEngine run = makeEngine(mode, stream, definition.landscape ? engine::poLandScape : engine::poPortrait);
     engine::TBaseReport* job = run.job.get();
-    job->setTitle("Test Report");
+    job->setTitle(tr("Test Report"));
     job->setErrorHandler(
-        [this](const QString& message) { m_context.prompter.message(this, "Error", message, app::Prompter::Icon::Error); });
+        [this](const QString& message) { m_context.prompter.message(this, tr("Error"), message, app::Prompter::Icon::Error); });
     report::ReportRender render(definition, m_context.table, settings);
     render.attach(*job);
     TReportForm status(*job, this);
@@ -402,13 +403,13 @@ void TMyReport::NewClick()
 void TMyReport::ModifyClick()
 {
     if (ReportList->currentRow() < 0 || !ReportList->currentItem())
-        return fail(kNoReport, ReportList);
+        return fail(tr(kNoReport), ReportList);
     report::ReportDefinition definition;
     try {
         definition = report::DefinitionsFile((m_context.programFolder + "/REELKP.URP").toStdString())
                          .read(ReportList->currentRow());
     } catch (const std::exception& e) {
-        return fail("Report format could not be located.\n\n" + QString::fromStdString(e.what()), ReportList);
+        return fail(tr("Report format could not be located.\n\n%1").arg(QString::fromStdString(e.what())), ReportList);
     }
     TUserReport designer(designerContext(), definition, ReportList->currentRow(), this);
     m_context.runDialog(designer);
@@ -417,14 +418,14 @@ void TMyReport::ModifyClick()
 void TMyReport::chooseMedia(int row, int column)
 {
     QTableWidgetItem* cell = MediaGrid->item(row, column);
-    if (!cell || cell->text() == kNotUsed)
+    if (!cell || cell->text() == tr(kNotUsed))
         return;
     try {
         TChooseMedia chooser(m_context.table.filePath(), m_context.table.selectedIndex(), m_context.settings, this);
         if (m_context.runDialog(chooser) == QDialog::Accepted && !chooser.chosenMediaNumber().isEmpty())
             cell->setText(chooser.chosenMediaNumber().left(15));
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
     }
 }
 
@@ -432,7 +433,7 @@ void TMyReport::DoItLabel(int mode)
 {
     const std::array<bool, 8>& flags = m_context.settings.labelItems;
     if (std::none_of(flags.begin(), flags.end(), [](bool on) { return on; }))
-        return fail("No items are selected for print.  Please select printing criteria via the \"Options\" button.",
+        return fail(tr("No items are selected for print.  Please select printing criteria via the \"Options\" button."),
                     FileButton);
     report::LabelSettings label;
     label.kind = report::labelKind(SpineLabels->isChecked(), Avery5199->isChecked());
@@ -446,7 +447,7 @@ void TMyReport::DoItLabel(int mode)
         any = any || !text.trimmed().isEmpty();
     }
     if (!any)
-        return fail("No media numbers have been entered.  Please enter/choose some media numbers.", MediaGrid);
+        return fail(tr("No media numbers have been entered.  Please enter/choose some media numbers."), MediaGrid);
     label.items = report::labelItemsFromSettings(flags);
     label.font = m_context.settings.reportLabelFont;
 
@@ -455,9 +456,9 @@ void TMyReport::DoItLabel(int mode)
     engine::ReportBytes stream;
     const RunEngine run = makeEngine(mode, stream, engine::poPortrait, &stock);
     engine::TBaseReport* job = run.job.get();
-    job->setTitle("Labels");
+    job->setTitle(tr("Labels"));
     job->setErrorHandler(
-        [this](const QString& message) { m_context.prompter.message(this, "Error", message, app::Prompter::Icon::Error); });
+        [this](const QString& message) { m_context.prompter.message(this, tr("Error"), message, app::Prompter::Icon::Error); });
     report::LabelRender render(label, m_context.table);
     render.attach(*job);
     TReportFormLabel status(*job, this);
@@ -466,7 +467,7 @@ void TMyReport::DoItLabel(int mode)
         status.RunJob();
     if (mode == 2 && !status.cancelled()) {
         TMyPreview preview({m_context.prompter, m_context.settings.reportViewingWindow, m_context.runDialog, &m_context.settings.lastPdfFolder}, &stream,
-                           SpineLabels->isChecked() ? "Spine Labels" : "Face Labels", true, this);
+                           SpineLabels->isChecked() ? tr("Spine Labels") : tr("Face Labels"), true, this);
         m_context.runDialog(preview);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "WindowLook.h"
 
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -15,10 +16,10 @@ RangeCheck checkPageRange(const QString& start, const QString& end, int pageCoun
     // A text that is not a whole number reads as 0, and is refused as such.
     const int first = start.trimmed().toInt();
     if (first < 1 || first > pageCount)
-        return {std::nullopt, "Invalid Starting Page specified. Please correct.", true};
+        return {std::nullopt, QCoreApplication::translate("report_ui::TPrintRange", "Invalid Starting Page specified. Please correct."), true};
     const int last = end.trimmed().toInt();
     if (last < first || last > pageCount)
-        return {std::nullopt, "Invalid Ending Page specified.  Please correct.", false};
+        return {std::nullopt, QCoreApplication::translate("report_ui::TPrintRange", "Invalid Ending Page specified.  Please correct."), false};
     return {PageRange{first, last}, {}, false};
 }
 
@@ -29,19 +30,19 @@ TPrintRange::TPrintRange(app::Prompter& prompter, int pageCount, QWidget* parent
     , m_prompter(prompter)
     , m_pageCount(pageCount)
 {
-    setWindowTitle("Page Printing");
+    setWindowTitle(tr("Page Printing"));
     StartEdit->setObjectName("StartEdit");
     EndEdit->setObjectName("EndEdit");
     StartEdit->setMaxLength(3);
     EndEdit->setMaxLength(3);
     auto* layout = new QVBoxLayout(this);
     auto* fields = new QFormLayout;
-    fields->addRow("Starting Page", StartEdit);
-    fields->addRow("Ending Page", EndEdit);
+    fields->addRow(tr("Starting Page"), StartEdit);
+    fields->addRow(tr("Ending Page"), EndEdit);
     layout->addLayout(fields);
     auto* buttons = new QHBoxLayout;
-    auto* print = new QPushButton("&Print", this);
-    auto* cancel = new QPushButton("&Cancel", this);
+    auto* print = new QPushButton(tr("&Print"), this);
+    auto* cancel = new QPushButton(tr("&Cancel"), this);
     print->setDefault(true);
     buttons->addStretch(1);
     buttons->addWidget(print);
@@ -55,7 +56,7 @@ void TPrintRange::PrintButtonClick()
 {
     const RangeCheck check = checkPageRange(StartEdit->text(), EndEdit->text(), m_pageCount);
     if (!check.range) {
-        m_prompter.message(this, "Error", check.message, app::Prompter::Icon::Error);
+        m_prompter.message(this, tr("Error"), check.message, app::Prompter::Icon::Error);
         (check.startIsWrong ? StartEdit : EndEdit)->setFocus();
         return;
     }

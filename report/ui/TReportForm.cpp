@@ -10,11 +10,11 @@ namespace report_ui {
 
 TReportForm::TReportForm(engine::TBaseReport& job, QWidget* parent)
     : QDialog(parent)
-    , StatusLabel(new QLabel("Printing Status", this))
-    , Button(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), "Cancel", this))
+    , StatusLabel(new QLabel(tr("Printing Status"), this))
+    , Button(new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), tr("Cancel"), this))
     , m_job(job)
 {
-    setWindowTitle("Report Status Screen");
+    setWindowTitle(tr("Report Status Screen"));
     StatusLabel->setObjectName("StatusLabel");
     QFont bold = StatusLabel->font();
     bold.setBold(true);
@@ -46,9 +46,9 @@ void TReportForm::RunJob()
     m_running = false;
     m_cancelled = m_job.Cancelled();
     // Whatever happened, the Cancel button becomes OK and the status says how it ended.
-    Button->setText("OK");
+    Button->setText(tr("OK"));
     Button->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-    m_job.setStatusFormat(QString("\r") + (m_cancelled ? "Report Canceled!" : "Report Completed!"));
+    m_job.setStatusFormat(QString("\r") + (m_cancelled ? tr("Report Canceled!") : tr("Report Completed!")));
     m_job.RefreshStatus();
 }
 

@@ -56,22 +56,23 @@ TReportFonts::TReportFonts(app::Prompter& prompter, ReportDefinition& definition
     , m_prompter(prompter)
     , m_definition(definition)
 {
-    setWindowTitle("Report Fonts");
+    setWindowTitle(tr("Report Fonts"));
     auto* layout = new QVBoxLayout(this);
-    const std::array<const char*, 4> captions = {"Titles Font", "Column Header Font", "Report Body Font", "Footnote Font"};
+    const std::array<const char*, 4> captions = {QT_TR_NOOP("Titles Font"), QT_TR_NOOP("Column Header Font"),
+                                                  QT_TR_NOOP("Report Body Font"), QT_TR_NOOP("Footnote Font")};
     for (int block = 0; block < 4; ++block) {
-        auto* group = new QGroupBox(captions[static_cast<size_t>(block)], this);
+        auto* group = new QGroupBox(tr(captions[static_cast<size_t>(block)]), this);
         auto* row = new QHBoxLayout(group);
         FontBoxes[static_cast<size_t>(block)] = new QLineEdit(fontText(m_definition.fonts[kFontRoles[static_cast<size_t>(block)]]), group);
         FontBoxes[static_cast<size_t>(block)]->setReadOnly(true);
         row->addWidget(FontBoxes[static_cast<size_t>(block)], 1);
-        connect(addButton(row, group, "New Font"), &QPushButton::clicked, this, [this, block] { NewFontClick(block); });
+        connect(addButton(row, group, tr("New Font")), &QPushButton::clicked, this, [this, block] { NewFontClick(block); });
         ui::addFontColorButton(row, this, m_prompter, m_definition.fonts[kFontRoles[static_cast<size_t>(block)]].color);
         layout->addWidget(group);
     }
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    connect(addButton(buttons, this, "&Ok"), &QPushButton::clicked, this, &QDialog::accept);
+    connect(addButton(buttons, this, tr("&Ok")), &QPushButton::clicked, this, &QDialog::accept);
     layout->addLayout(buttons);
 }
 
@@ -102,31 +103,31 @@ TReportPart::TReportPart(DesignerContext& context, ReportLine& line, int lineNum
     , m_item(item)
     , m_reportWidth(reportWidth)
 {
-    setWindowTitle("Select Report Part");
+    setWindowTitle(tr("Select Report Part"));
     const bool totals = lineNumber < 0;
     auto* layout = new QVBoxLayout(this);
-    SelectedPart = new QLabel(totals ? QString("Totals Line, Item %1").arg(item + 1)
-                                     : QString("Line %1, Item %2").arg(lineNumber + 1).arg(item + 1),
+    SelectedPart = new QLabel(totals ? tr("Totals Line, Item %1").arg(item + 1)
+                                     : tr("Line %1, Item %2").arg(lineNumber + 1).arg(item + 1),
                               this);
     SelectedPart->setStyleSheet("background-color: teal; color: white; padding: 4px;");
-    auto* selectedGroup = new QGroupBox("Selected Part", this);
+    auto* selectedGroup = new QGroupBox(tr("Selected Part"), this);
     (new QVBoxLayout(selectedGroup))->addWidget(SelectedPart);
     layout->addWidget(selectedGroup);
     auto* middle = new QHBoxLayout;
-    auto* type = new QGroupBox("Type", this);
+    auto* type = new QGroupBox(tr("Type"), this);
     auto* typeLayout = new QVBoxLayout(type);
-    FillerButton = new QRadioButton("Filler (empty space)", type);
-    LabelButton = new QRadioButton("Label (constant value)", type);
-    FieldButton = new QRadioButton("Field (database value)", type);
+    FillerButton = new QRadioButton(tr("Filler (empty space)"), type);
+    LabelButton = new QRadioButton(tr("Label (constant value)"), type);
+    FieldButton = new QRadioButton(tr("Field (database value)"), type);
     for (QRadioButton* b : {FillerButton, LabelButton, FieldButton}) {
         typeLayout->addWidget(b);
         connect(b, &QRadioButton::toggled, this, [this] { kindChanged(); });
     }
     middle->addWidget(type);
-    auto* fieldsGroup = new QGroupBox("Fields", this);
+    auto* fieldsGroup = new QGroupBox(tr("Fields"), this);
     auto* fieldsLayout = new QVBoxLayout(fieldsGroup);
     Fields = new QListWidget(fieldsGroup);
-    Fields->setAccessibleName("Fields");
+    Fields->setAccessibleName(tr("Fields"));
     if (totals) {
         for (int kind = 1; kind <= 3; ++kind)
             Fields->addItem(report::totalName(kind));
@@ -138,23 +139,23 @@ TReportPart::TReportPart(DesignerContext& context, ReportLine& line, int lineNum
     middle->addWidget(fieldsGroup, 1);
     layout->addLayout(middle, 1);
     auto* boxes = new QGridLayout;
-    boxes->addWidget(new QLabel("Width", this), 0, 0);
+    boxes->addWidget(new QLabel(tr("Width"), this), 0, 0);
     WidthBox = new QLineEdit(this);
-    WidthBox->setAccessibleName("Width");
+    WidthBox->setAccessibleName(tr("Width"));
     WidthBox->setMaxLength(3);
     boxes->addWidget(WidthBox, 0, 1);
-    boxes->addWidget(new QLabel("Label Name", this), 1, 0);
+    boxes->addWidget(new QLabel(tr("Label Name"), this), 1, 0);
     LabelName = new QLineEdit(this);
-    LabelName->setAccessibleName("Label Name");
+    LabelName->setAccessibleName(tr("Label Name"));
     LabelName->setMaxLength(40);
     boxes->addWidget(LabelName, 1, 1);
     layout->addLayout(boxes);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    QPushButton* ok = addButton(buttons, this, "&Ok");
+    QPushButton* ok = addButton(buttons, this, tr("&Ok"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &TReportPart::OkClick);
-    connect(addButton(buttons, this, "&Cancel"), &QPushButton::clicked, this, &QDialog::reject);
+    connect(addButton(buttons, this, tr("&Cancel")), &QPushButton::clicked, this, &QDialog::reject);
     layout->addLayout(buttons);
 
     const report::ReportItem& part = m_line[static_cast<size_t>(item)];
@@ -179,14 +180,14 @@ void TReportPart::OkClick()
     bool read = false;
     const int width = WidthBox->text().trimmed().toInt(&read);
     if (!read || width < 0) {
-        refuse(m_context.prompter, this, "Error", "Invalid width entered.  Please correct.", WidthBox);
+        refuse(m_context.prompter, this, tr("Error"), tr("Invalid width entered.  Please correct."), WidthBox);
         return;
     }
     // A field part needs its field.
     if (FieldButton->isChecked() && Fields->currentRow() < 0) {
-        refuse(m_context.prompter, this, "Error",
-               m_lineNumber < 0 ? "No total is selected.  Please choose one from the Fields list."
-                                : "No field is selected.  Please choose one from the Fields list.",
+        refuse(m_context.prompter, this, tr("Error"),
+               m_lineNumber < 0 ? tr("No total is selected.  Please choose one from the Fields list.")
+                                : tr("No field is selected.  Please choose one from the Fields list."),
                Fields);
         return;
     }
@@ -252,8 +253,8 @@ void LayoutView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setFont(QFont("Arial", 8));
-    p.drawText(QPoint(4, 14), "Report Body");
-    p.drawText(QPoint(4, rowRect(-1).top() - 6), "Report Totals");
+    p.drawText(QPoint(4, 14), tr("Report Body"));
+    p.drawText(QPoint(4, rowRect(-1).top() - 6), tr("Report Totals"));
     for (int line = -1; line < m_definition.numberOfLines; ++line) {
         const ReportLine& row = line < 0 ? m_definition.totals : m_definition.lines[static_cast<size_t>(line)];
         for (int item = 0; item < report::kItemsPerLine && row[static_cast<size_t>(item)].width > 0; ++item) {
@@ -266,7 +267,7 @@ void LayoutView::paintEvent(QPaintEvent*)
             QString text;
             if (part.isFiller()) {
                 p.setPen(Qt::darkGreen);
-                text = "Filler";
+                text = tr("Filler");
             } else if (part.isLabel()) {
                 p.setPen(Qt::red);
                 text = fromTable(part.label);
@@ -302,19 +303,19 @@ TRepLayout::TRepLayout(DesignerContext& context, ReportDefinition& definition, Q
     , m_definition(definition)
     , m_working(definition)
 {
-    setWindowTitle("Specify Report Layout");
+    setWindowTitle(tr("Specify Report Layout"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel("Report: " + fromTable(m_working.name).left(38), this));
-    layout->addWidget(new QLabel("Using the left mouse button, click on the area where you would like to add or change "
-                                 "the report layout.",
+    layout->addWidget(new QLabel(tr("Report: %1").arg(fromTable(m_working.name).left(38)), this));
+    layout->addWidget(new QLabel(tr("Using the left mouse button, click on the area where you would like to add or change "
+                                 "the report layout."),
                                  this));
     Layout = new LayoutView(m_working, m_context.settings, this);
     Layout->onBoxClicked = [this](int line, int item) { editPart(line, item); };
     layout->addWidget(Layout, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    connect(addButton(buttons, this, "&Ok"), &QPushButton::clicked, this, &TRepLayout::OkClick);
-    connect(addButton(buttons, this, "&Cancel"), &QPushButton::clicked, this, &QDialog::reject);
+    connect(addButton(buttons, this, tr("&Ok")), &QPushButton::clicked, this, &TRepLayout::OkClick);
+    connect(addButton(buttons, this, tr("&Cancel")), &QPushButton::clicked, this, &QDialog::reject);
     layout->addLayout(buttons);
     ui::applyWindowLook(this, m_context.settings, app::ReportWindowColors, 1.0);
 }
@@ -342,22 +343,22 @@ TUserReport::TUserReport(DesignerContext context, ReportDefinition definition, i
     , m_record(record)
     , m_openedName(m_definition.name)
 {
-    setWindowTitle("Report Definition");
+    setWindowTitle(tr("Report Definition"));
     // A definition from a damaged file is shown with its lines fitted to its width.
     report::repairLines(m_definition);
     auto* layout = new QGridLayout(this);
-    auto* nameGroup = new QGroupBox("Report Name", this);
+    auto* nameGroup = new QGroupBox(tr("Report Name"), this);
     auto* nameLayout = new QVBoxLayout(nameGroup);
     NameBox = new QLineEdit(fromTable(m_definition.name), nameGroup);
     NameBox->setMaxLength(30);
     nameLayout->addWidget(NameBox);
     layout->addWidget(nameGroup, 0, 0);
 
-    auto* widthGroup = new QGroupBox("Report Width", this);
+    auto* widthGroup = new QGroupBox(tr("Report Width"), this);
     auto* widthLayout = new QHBoxLayout(widthGroup);
-    Width90 = new QRadioButton("90 Chars", widthGroup);
-    Width120 = new QRadioButton("120 Chars", widthGroup);
-    Width150 = new QRadioButton("150 Chars", widthGroup);
+    Width90 = new QRadioButton(tr("90 Chars"), widthGroup);
+    Width120 = new QRadioButton(tr("120 Chars"), widthGroup);
+    Width150 = new QRadioButton(tr("150 Chars"), widthGroup);
     for (QRadioButton* b : {Width90, Width120, Width150})
         widthLayout->addWidget(b);
     layout->addWidget(widthGroup, 0, 1);
@@ -366,22 +367,23 @@ TUserReport::TUserReport(DesignerContext context, ReportDefinition definition, i
     connect(Width120, &QRadioButton::clicked, this, [this] { widthChosen(120); });
     connect(Width150, &QRadioButton::clicked, this, [this] { widthChosen(150); });
 
-    auto* fontGroup = new QGroupBox("Report Fonts", this);
+    auto* fontGroup = new QGroupBox(tr("Report Fonts"), this);
     auto* fontLayout = new QGridLayout(fontGroup);
-    const std::array<const char*, 4> fontCaptions = {"Title Lines", "Column Headers", "Report Body", "Footnotes"};
+    const std::array<const char*, 4> fontCaptions = {QT_TR_NOOP("Title Lines"), QT_TR_NOOP("Column Headers"),
+                                                      QT_TR_NOOP("Report Body"), QT_TR_NOOP("Footnotes")};
     for (int i = 0; i < 4; ++i) {
-        fontLayout->addWidget(new QLabel(fontCaptions[static_cast<size_t>(i)], fontGroup), i, 0);
+        fontLayout->addWidget(new QLabel(tr(fontCaptions[static_cast<size_t>(i)]), fontGroup), i, 0);
         FontBoxes[static_cast<size_t>(i)] = new QLineEdit(fontGroup);
         FontBoxes[static_cast<size_t>(i)]->setReadOnly(true);
         fontLayout->addWidget(FontBoxes[static_cast<size_t>(i)], i, 1);
     }
-    auto* setFonts = new QPushButton("&Set Fonts", fontGroup);
+    auto* setFonts = new QPushButton(tr("&Set Fonts"), fontGroup);
     fontLayout->addWidget(setFonts, 4, 1);
     connect(setFonts, &QPushButton::clicked, this, &TUserReport::SetFontsClick);
     layout->addWidget(fontGroup, 1, 0);
     showFonts();
 
-    auto* titleGroup = new QGroupBox("Report Titles", this);
+    auto* titleGroup = new QGroupBox(tr("Report Titles"), this);
     auto* titleLayout = new QVBoxLayout(titleGroup);
     for (size_t i = 0; i < TitleBoxes.size(); ++i) {
         TitleBoxes[i] = new QLineEdit(fromTable(m_definition.titles[i]), titleGroup);
@@ -390,7 +392,7 @@ TUserReport::TUserReport(DesignerContext context, ReportDefinition definition, i
     }
     layout->addWidget(titleGroup, 1, 1);
 
-    auto* options = new QGroupBox("Miscellaneous", this);
+    auto* options = new QGroupBox(tr("Miscellaneous"), this);
     auto* optionsLayout = new QGridLayout(options);
     auto option = [&](const QString& caption, bool on, int at) {
         auto* box = new QCheckBox(caption, options);
@@ -398,38 +400,38 @@ TUserReport::TUserReport(DesignerContext context, ReportDefinition definition, i
         optionsLayout->addWidget(box, at / 2, at % 2);
         return box;
     };
-    ColumnHeaders = option("Column Headers", m_definition.columnHeaders, 0);
-    PageNumbers = option("Page Numbers", m_definition.pageNumbers, 1);
-    DateOnPages = option("Date On Pages", m_definition.dateOnPages, 2);
-    UseTotals = option("Use Totals", m_definition.useTotals, 3);
-    HorizontalLines = option("Horizontal Lines", m_definition.horizontalLines, 4);
-    VerticalLines = option("Vertical Lines", m_definition.verticalLines, 5);
-    Landscape = option("Print Landscape", m_definition.landscape, 6);
-    GroupLevel1 = option("Group by Level 1 Sort", m_definition.groupByLevel1, 7);
-    GroupLevel2 = option("Group by Level 2 Sort", m_definition.groupByLevel1 && m_definition.groupByLevel2, 8);
+    ColumnHeaders = option(tr("Column Headers"), m_definition.columnHeaders, 0);
+    PageNumbers = option(tr("Page Numbers"), m_definition.pageNumbers, 1);
+    DateOnPages = option(tr("Date On Pages"), m_definition.dateOnPages, 2);
+    UseTotals = option(tr("Use Totals"), m_definition.useTotals, 3);
+    HorizontalLines = option(tr("Horizontal Lines"), m_definition.horizontalLines, 4);
+    VerticalLines = option(tr("Vertical Lines"), m_definition.verticalLines, 5);
+    Landscape = option(tr("Print Landscape"), m_definition.landscape, 6);
+    GroupLevel1 = option(tr("Group by Level 1 Sort"), m_definition.groupByLevel1, 7);
+    GroupLevel2 = option(tr("Group by Level 2 Sort"), m_definition.groupByLevel1 && m_definition.groupByLevel2, 8);
     GroupLevel2->setEnabled(GroupLevel1->isChecked());
     connect(GroupLevel1, &QCheckBox::toggled, this, [this](bool on) { GroupLevel2->setEnabled(on); });
     layout->addWidget(options, 2, 0);
 
     auto* right = new QVBoxLayout;
-    auto* content = new QGroupBox("Report Content", this);
+    auto* content = new QGroupBox(tr("Report Content"), this);
     auto* contentLayout = new QHBoxLayout(content);
-    contentLayout->addWidget(new QLabel("Number of Lines", content));
+    contentLayout->addWidget(new QLabel(tr("Number of Lines"), content));
     NumberOfLines = new QLineEdit(QString::number(m_definition.numberOfLines), content);
     NumberOfLines->setMaxLength(2);
     contentLayout->addWidget(NumberOfLines);
-    auto* specify = new QPushButton("&Specify Report Content", content);
+    auto* specify = new QPushButton(tr("&Specify Report Content"), content);
     contentLayout->addWidget(specify);
     connect(specify, &QPushButton::clicked, this, &TUserReport::SpecifyContentClick);
     connect(NumberOfLines, &QLineEdit::editingFinished, this, &TUserReport::numberOfLinesLeft);
     right->addWidget(content);
-    auto* marginGroup = new QGroupBox("Margins (in inches)", this);
+    auto* marginGroup = new QGroupBox(tr("Margins (in inches)"), this);
     auto* marginLayout = new QGridLayout(marginGroup);
-    const std::array<const char*, 4> marginCaptions = {"Top", "Bottom", "Left", "Right"};
+    const std::array<const char*, 4> marginCaptions = {QT_TR_NOOP("Top"), QT_TR_NOOP("Bottom"), QT_TR_NOOP("Left"), QT_TR_NOOP("Right")};
     const std::array<double, 4> margins = {m_definition.topMargin, m_definition.bottomMargin, m_definition.leftMargin,
                                            m_definition.rightMargin};
     for (int i = 0; i < 4; ++i) {
-        marginLayout->addWidget(new QLabel(marginCaptions[static_cast<size_t>(i)], marginGroup), i / 2, (i % 2) * 2);
+        marginLayout->addWidget(new QLabel(tr(marginCaptions[static_cast<size_t>(i)]), marginGroup), i / 2, (i % 2) * 2);
         Margins[static_cast<size_t>(i)] = new QLineEdit(QString::number(margins[static_cast<size_t>(i)], 'f', 2), marginGroup);
         Margins[static_cast<size_t>(i)]->setMaxLength(5);
         marginLayout->addWidget(Margins[static_cast<size_t>(i)], i / 2, (i % 2) * 2 + 1);
@@ -437,10 +439,10 @@ TUserReport::TUserReport(DesignerContext context, ReportDefinition definition, i
     }
     right->addWidget(marginGroup);
     auto* buttons = new QHBoxLayout;
-    UpdateButton = addButton(buttons, this, "&Update");
-    QPushButton* help = addButton(buttons, this, "&Help");
-    DeleteButton = addButton(buttons, this, "&Delete");
-    QPushButton* cancel = addButton(buttons, this, "&Cancel");
+    UpdateButton = addButton(buttons, this, tr("&Update"));
+    QPushButton* help = addButton(buttons, this, tr("&Help"));
+    DeleteButton = addButton(buttons, this, tr("&Delete"));
+    QPushButton* cancel = addButton(buttons, this, tr("&Cancel"));
     right->addStretch();
     right->addLayout(buttons);
     layout->addLayout(right, 2, 1);
@@ -495,7 +497,7 @@ bool TUserReport::checkNumberOfLines()
 {
     const auto lines = report::readNumberOfLines(toTable(NumberOfLines->text()));
     if (!lines) {
-        refuse(m_context.prompter, this, "Notice", "Number of lines must be in range of 0 to 12.  Please correct.",
+        refuse(m_context.prompter, this, tr("Notice"), tr("Number of lines must be in range of 0 to 12.  Please correct."),
                NumberOfLines);
         return false;
     }
@@ -512,32 +514,32 @@ void TUserReport::widthChosen(int width)
         return;
     auto ask = [this](const QString& text) {
         QApplication::beep();
-        return m_context.prompter.ask(this, "Warning", text, app::Prompter::Buttons::YesNo, app::Prompter::Answer::No,
+        return m_context.prompter.ask(this, tr("Warning"), text, app::Prompter::Buttons::YesNo, app::Prompter::Answer::No,
                                       false, app::Prompter::Icon::Error)
                == app::Prompter::Answer::Yes;
     };
     if (width == 90) {
-        if (!ask("Switching to 90 characters from 120 or 150 will truncate the current defined lines.  In addition, "
-                 "the font size will be reset to a 10 point as a default.  Are you sure you wish to do this?")) {
+        if (!ask(tr("Switching to 90 characters from 120 or 150 will truncate the current defined lines.  In addition, "
+                 "the font size will be reset to a 10 point as a default.  Are you sure you wish to do this?"))) {
             showWidth();
             return;
         }
         report::switchWidth(m_definition, 90);
     } else if (width == 120) {
         if (previous == 150
-            && !ask("Switching to 120 characters from 150 will truncate the current defined lines.  In addition, the "
-                    "font size will be reset to a 8 point as a default.  Are you sure you wish to do this?")) {
+            && !ask(tr("Switching to 120 characters from 150 will truncate the current defined lines.  In addition, the "
+                    "font size will be reset to a 8 point as a default.  Are you sure you wish to do this?"))) {
             showWidth();
             return;
         }
         report::switchWidth(m_definition, 120);
-        refuse(m_context.prompter, this, "Notice", "The Report Body font size has been set to a 8 Point default size as.",
+        refuse(m_context.prompter, this, tr("Notice"), tr("The Report Body font size has been set to a 8 Point default size as."),
                nullptr);
     } else {
         report::switchWidth(m_definition, 150);
-        refuse(m_context.prompter, this, "Notice",
-               "The Report Body font size has been set to a 6 Point default size as a result of switching to 150 "
-               "characters per line.",
+        refuse(m_context.prompter, this, tr("Notice"),
+               tr("The Report Body font size has been set to a 6 Point default size as a result of switching to 150 "
+               "characters per line."),
                nullptr);
     }
     showWidth();
@@ -569,8 +571,8 @@ bool TUserReport::store()
     for (size_t i = 0; i < Margins.size(); ++i) {
         const auto margin = report::readMargin(toTable(Margins[i]->text()), decimal ? decimal : '.');
         if (!margin) {
-            refuse(m_context.prompter, this, "Notice",
-                   "A margin must be a number of inches from 0 to 20.  Please correct.", Margins[i]);
+            refuse(m_context.prompter, this, tr("Notice"),
+                   tr("A margin must be a number of inches from 0 to 20.  Please correct."), Margins[i]);
             return false;
         }
         margins[i] = *margin;
@@ -595,7 +597,7 @@ bool TUserReport::store()
     d.groupByLevel2 = GroupLevel1->isChecked() && GroupLevel2->isChecked();
     const std::string problem = report::definitionProblem(d);
     if (!problem.empty()) {
-        refuse(m_context.prompter, this, "Notice", QString::fromStdString(problem), nullptr);
+        refuse(m_context.prompter, this, tr("Notice"), QString::fromStdString(problem), nullptr);
         return false;
     }
     m_definition = d;
@@ -610,9 +612,9 @@ void TUserReport::UpdateClick()
     if (m_record >= 0 && m_definition.name != m_openedName) {
         QApplication::beep();
         const app::Prompter::Answer answer = m_context.prompter.ask(
-            this, "Warning",
-            "Report Title has changed!  Do you wish to save this as a new report?   (YES saves as new report.  NO "
-            "overwrites old report.  CANCEL aborts.)",
+            this, tr("Warning"),
+            tr("Report Title has changed!  Do you wish to save this as a new report?   (YES saves as new report.  NO "
+               "overwrites old report.  CANCEL aborts.)"),
             app::Prompter::Buttons::YesNoCancel, app::Prompter::Answer::Cancel, false, app::Prompter::Icon::Error);
         if (answer == app::Prompter::Answer::Cancel)
             return;
@@ -632,7 +634,7 @@ void TUserReport::UpdateClick()
         if (m_context.reloadList)
             m_context.reloadList(record);
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
         return;
     }
     accept();
@@ -643,7 +645,7 @@ void TUserReport::DeleteClick()
     if (m_record < 0)
         return;
     QApplication::beep();
-    if (m_context.prompter.ask(this, "Warning", "Are you sure you want to delete this report?",
+    if (m_context.prompter.ask(this, tr("Warning"), tr("Are you sure you want to delete this report?"),
                                app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
         != app::Prompter::Answer::Yes)
         return;
@@ -652,7 +654,7 @@ void TUserReport::DeleteClick()
         if (m_context.reloadList)
             m_context.reloadList(-1);
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
         return;
     }
     accept();

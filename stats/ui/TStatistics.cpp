@@ -51,6 +51,12 @@ QString countText(uint64_t count)
     return QLocale().toString(static_cast<qulonglong>(count));
 }
 
+// A page's title in the user's language (the core names its pages in English).
+QString pageTitle(const stats::StatisticsPage& page)
+{
+    return QCoreApplication::translate("stats", page.title.c_str());
+}
+
 using SearchPause = ui::SearchPause<StatisticsContext>;
 
 class WaitCursor {
@@ -77,7 +83,7 @@ QChart* barChart(const stats::StatisticsPage& page)
 {
     auto* chart = new QChart;
     const bool lying = page.chart == stats::ChartKind::SideBars;
-    auto* set = new QBarSet("Videos");
+    auto* set = new QBarSet(QCoreApplication::translate("stats_ui::TStatistics", "Videos"));
     QStringList labels;
     // Lying bars are drawn from the bottom up: the largest goes last to stand on top.
     std::vector<stats::Tally> values = page.charted;
@@ -183,13 +189,13 @@ TStatistics::TStatistics(StatisticsContext context, QWidget* parent)
     : QDialog(parent)
     , m_context(std::move(context))
 {
-    setWindowTitle("Statistics");
+    setWindowTitle(tr("Statistics"));
     auto* layout = new QVBoxLayout(this);
 
     auto* scope = new QHBoxLayout;
-    WholeCollection = new QRadioButton("&Whole Collection", this);
+    WholeCollection = new QRadioButton(tr("&Whole Collection"), this);
     WholeCollection->setObjectName("WholeCollection");
-    CurrentSearch = new QRadioButton("Current &Search", this);
+    CurrentSearch = new QRadioButton(tr("Current &Search"), this);
     CurrentSearch->setObjectName("CurrentSearch");
     const bool searching = m_context.searchMode && m_context.searchMode();
     CurrentSearch->setEnabled(searching);
@@ -204,22 +210,22 @@ TStatistics::TStatistics(StatisticsContext context, QWidget* parent)
 
     Pages = new QTabWidget(this);
     Pages->setObjectName("StatisticsPages");
-    Pages->setAccessibleName("Statistics pages");
+    Pages->setAccessibleName(tr("Statistics pages"));
     SummaryGrid = makeGrid(Pages, {"", ""});
     SummaryGrid->setObjectName("SummaryGrid");
-    SummaryGrid->setAccessibleName("Summary of the statistics");
+    SummaryGrid->setAccessibleName(tr("Summary of the statistics"));
     SummaryGrid->horizontalHeader()->setVisible(false);
     SummaryGrid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     SummaryGrid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
-    Pages->addTab(SummaryGrid, "Summary");
+    Pages->addTab(SummaryGrid, tr("Summary"));
     layout->addWidget(Pages, 1);
 
     auto* buttons = new QHBoxLayout;
-    SaveChartButton = new QPushButton("Sa&ve Chart...", this);
-    CopyChartButton = new QPushButton("C&opy Chart", this);
-    PrintButton = new QPushButton("&Print", this);
-    auto* close = new QPushButton("&Close", this);
-    auto* help = new QPushButton("&Help", this);
+    SaveChartButton = new QPushButton(tr("Sa&ve Chart..."), this);
+    CopyChartButton = new QPushButton(tr("C&opy Chart"), this);
+    PrintButton = new QPushButton(tr("&Print"), this);
+    auto* close = new QPushButton(tr("&Close"), this);
+    auto* help = new QPushButton(tr("&Help"), this);
     buttons->addStretch(1);
     for (QPushButton* b : {SaveChartButton, CopyChartButton, PrintButton, close, help})
         buttons->addWidget(b);
@@ -249,7 +255,7 @@ void TStatistics::Recount()
             m_statistics = stats::collectStatistics(m_context.table);
         } catch (const std::exception& e) {
             m_statistics = {};
-            m_context.prompter.message(this, "Error", QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+            m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
         }
         m_pages = stats::statisticsPages(m_statistics);
     }
@@ -258,8 +264,13 @@ void TStatistics::Recount()
 
 void TStatistics::showStatistics()
 {
-    const QString where = WholeCollection->isChecked() ? "in the whole collection" : "found by the search";
-    Heading->setText(countText(m_statistics.videos) + (m_statistics.videos == 1 ? " video " : " videos ") + where);
+    const QString count = countText(m_statistics.videos);
+    if (WholeCollection->isChecked())
+        Heading->setText(m_statistics.videos == 1 ? tr("%1 video in the whole collection").arg(count)
+                                                  : tr("%1 videos in the whole collection").arg(count));
+    else
+        Heading->setText(m_statistics.videos == 1 ? tr("%1 video found by the search").arg(count)
+                                                  : tr("%1 videos found by the search").arg(count));
     const int shown = Pages->currentIndex();
     while (Pages->count() > 1) {
         QWidget* page = Pages->widget(1);
@@ -267,7 +278,7 @@ void TStatistics::showStatistics()
         page->deleteLater();
     }
     for (const stats::StatisticsPage& page : m_pages)
-        Pages->addTab(makePage(page), QString::fromStdString(page.title));
+        Pages->addTab(makePage(page), pageTitle(page));
     fillSummary();
     Pages->setCurrentIndex(std::max(shown, 0));
     SaveChartButton->setEnabled(currentPage() >= 0);
@@ -278,27 +289,27 @@ QStringList TStatistics::summaryLines() const
 {
     const stats::CollectionStatistics& s = m_statistics;
     const auto money = [this](double value) { return m_context.numberFormats.moneyAmount(value, 0).trimmed(); };
-    const auto priced = [this](uint64_t count) { return countText(count) + (count == 1 ? " video" : " videos"); };
-    return {"Videos",
+    const auto priced = [this](uint64_t count) { return (count == 1 ? tr("%1 video") : tr("%1 videos")).arg(countText(count)); };
+    return {tr("Videos"),
             countText(s.videos),
-            "Viewed",
+            tr("Viewed"),
             countText(s.viewed) + "  (" + shareText(s.viewed, s.videos) + ")",
-            "Not viewed",
+            tr("Not viewed"),
             countText(s.notViewed) + "  (" + shareText(s.notViewed, s.videos) + ")",
-            "Lent out",
+            tr("Lent out"),
             countText(s.lentOut) + "  (" + shareText(s.lentOut, s.videos) + ")",
-            "List price, total",
+            tr("List price, total"),
             money(s.listPrice.sum) + "  (" + priced(s.listPrice.priced) + ")",
-            "List price, average",
+            tr("List price, average"),
             money(s.listPrice.average()),
-            "Purchase price, total",
+            tr("Purchase price, total"),
             money(s.purchasePrice.sum) + "  (" + priced(s.purchasePrice.priced) + ")",
-            "Purchase price, average",
+            tr("Purchase price, average"),
             money(s.purchasePrice.average()),
-            "Most frequent star",
-            s.stars.empty() ? QString("(none)") : fromUtf8(s.stars.front().value),
-            "Most frequent director",
-            s.directors.empty() ? QString("(none)") : fromUtf8(s.directors.front().value)};
+            tr("Most frequent star"),
+            s.stars.empty() ? tr("(none)") : fromUtf8(s.stars.front().value),
+            tr("Most frequent director"),
+            s.directors.empty() ? tr("(none)") : fromUtf8(s.directors.front().value)};
 }
 
 void TStatistics::fillSummary()
@@ -322,16 +333,16 @@ QWidget* TStatistics::makePage(const stats::StatisticsPage& page)
 {
     auto* widget = new QWidget(Pages);
     auto* row = new QHBoxLayout(widget);
-    QTableWidget* grid = makeGrid(widget, {QString::fromStdString(page.title), "Videos", "Share"});
+    QTableWidget* grid = makeGrid(widget, {pageTitle(page), tr("Videos"), tr("Share")});
     grid->setObjectName(QString::fromStdString(page.title) + "Grid");
-    grid->setAccessibleName(QString::fromStdString(page.title) + " counts");
+    grid->setAccessibleName(tr("%1 counts").arg(pageTitle(page)));
     QList<QStringList> rows;
     for (const stats::Tally& t : page.rows)
         rows.push_back({fromUtf8(t.value), countText(t.count), shareText(t.count, page.of)});
     fillGrid(grid, rows);
     auto* view = new QChartView(makeChart(page).release(), widget);
     view->setObjectName(QString::fromStdString(page.title) + "Chart");
-    view->setAccessibleName(QString::fromStdString(page.title) + " chart");
+    view->setAccessibleName(tr("%1 chart").arg(pageTitle(page)));
     view->setRenderHint(QPainter::Antialiasing);
     row->addWidget(grid, 1);
     row->addWidget(view, 1);
@@ -344,9 +355,9 @@ std::unique_ptr<QChart> TStatistics::makeChart(const stats::StatisticsPage& page
                                       ? pieChart(page, [this](uint64_t count, uint64_t of) { return shareText(count, of); })
                                   : page.chart == stats::ChartKind::Line ? lineChart(page)
                                                                          : barChart(page));
-    QString title = QString::fromStdString(page.title);
+    QString title = pageTitle(page);
     if (page.chartedOfMore)
-        title += QString(": the %1 largest of %2").arg(page.charted.size()).arg(countText(page.chartedOfMore));
+        title = tr("%1: the %2 largest of %3").arg(title).arg(page.charted.size()).arg(countText(page.chartedOfMore));
     chart->setTitle(title);
     QFont titleFont = font();
     titleFont.setBold(true);
@@ -390,13 +401,13 @@ void TStatistics::SaveChartClick()
     const int page = currentPage();
     if (page < 0)
         return;
-    app::Prompter::FileDialog dialog{"Save Chart", "PNG Images (*.png)", "png", {}, true,
-                                     QString::fromStdString(m_pages[static_cast<size_t>(page)].title) + ".png"};
+    app::Prompter::FileDialog dialog{tr("Save Chart"), tr("PNG Images (*.png)"), "png", {}, true,
+                                     pageTitle(m_pages[static_cast<size_t>(page)]) + ".png"};
     const QString file = m_context.prompter.saveFileName(this, dialog);
     if (file.isEmpty())
         return;
     if (!chartImage(static_cast<size_t>(page), QSize(1000, 640)).save(file, "PNG"))
-        m_context.prompter.message(this, "Error", "The chart could not be saved as \"" + file + "\".",
+        m_context.prompter.message(this, tr("Error"), tr("The chart could not be saved as \"%1\".").arg(file),
                                    app::Prompter::Icon::Error);
 }
 
@@ -411,12 +422,12 @@ void TStatistics::PrintClick()
 {
     std::unique_ptr<QPrinter> printer = m_context.printer ? m_context.printer() : nullptr;
     if (!printer) {
-        m_context.prompter.message(this, "Error", "No printers are defined.", app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), tr("No printers are defined."), app::Prompter::Icon::Error);
         return;
     }
     const WaitCursor wait;
     if (!PrintOn(*printer))
-        m_context.prompter.message(this, "Error", "The statistics could not be printed.", app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), tr("The statistics could not be printed."), app::Prompter::Icon::Error);
 }
 
 bool TStatistics::PrintOn(QPagedPaintDevice& device)
@@ -448,7 +459,7 @@ bool TStatistics::PrintOn(QPagedPaintDevice& device)
         y += lineHeight(font);
     };
 
-    write(heading, {"Statistics: " + Heading->text()});
+    write(heading, {tr("Statistics: %1").arg(Heading->text())});
     y += inch / 6;
     const QStringList summary = summaryLines();
     for (qsizetype i = 0; i + 1 < summary.size(); i += 2)
@@ -460,7 +471,7 @@ bool TStatistics::PrintOn(QPagedPaintDevice& device)
         const QRectF place(sheet.left(), y, sheet.width(), sheet.width() * 0.6);
         drawChart(painter, page, place, QSizeF(1000, 600)); // laid out as on a screen, then scaled to the sheet
         y = place.bottom() + inch / 6;
-        write(heading, {QString::fromStdString(page.title), "Videos", "Share"});
+        write(heading, {pageTitle(page), tr("Videos"), tr("Share")});
         for (const stats::Tally& t : page.rows)
             write(text, {fromUtf8(t.value), countText(t.count), shareText(t.count, page.of)});
     }

@@ -1,4 +1,5 @@
 // The viewer and color configuration windows through the main window.
+#include "InstalledTranslation.h"
 #include "ScriptedPrompter.h"
 #include "TColorConfig.h"
 #include "TMain.h"
@@ -133,7 +134,7 @@ TEST_F(AppearanceWindowsTest, ColorsChangeOnOkOnly)
     for (const app::ColorSet& set : window->settings().colorSets)
         EXPECT_EQ(set, before[app::MainWindowColors]);
 
-    // Christmas Season on the search windows: the samples show the Part's colors.
+    // Christmas Season on the search windows: the samples show the combination's colors.
     colorScript = [](appearance_ui::TColorConfig& c) {
         c.chooseCombination(8);
         EXPECT_NE(c.ListSample->styleSheet().indexOf("background-color: #ff0000; color: #ffffff"), -1);
@@ -173,4 +174,37 @@ TEST_F(AppearanceWindowsTest, FontDialogsOpenOnTheFontInForce)
     ASSERT_FALSE(prompter.fontsOffered.empty());
     EXPECT_EQ(prompter.fontsOffered.back().family(), QFontInfo(QFont("Courier New")).family());
     EXPECT_NE(prompter.fontsOffered.back().family(), "Sans Serif");
+}
+
+// In German the viewer's Fields to Show reads Ja and Nein, and a field set to
+// Nein leaves the grid; the color combinations keep their places under their
+// German names.
+TEST_F(AppearanceWindowsTest, InGermanNeinHidesAFieldAndTheCombinationsKeepTheirPlaces)
+{
+    const testing_support::InstalledTranslation german(RK_GERMAN);
+    ASSERT_TRUE(german.loaded());
+    const int shown = static_cast<int>(columnTitles().size());
+    viewerScript = [](appearance_ui::TViewConfig& v) {
+        EXPECT_EQ(v.windowTitle(), "Anzeige einrichten");
+        EXPECT_EQ(v.Pages->tabText(2), "Angezeigte &Felder");
+        EXPECT_EQ(v.ShowGrid->item(0, 1)->text(), "Ja");
+        v.toggleShown(0);
+        EXPECT_EQ(v.ShowGrid->item(0, 1)->text(), "Nein");
+        v.accept();
+    };
+    window->action("Viewer")->trigger();
+    EXPECT_FALSE(window->settings().fields[0].display);
+    EXPECT_TRUE(window->settings().fields[1].display);
+    EXPECT_EQ(columnTitles().size(), shown - 1);
+
+    colorScript = [](appearance_ui::TColorConfig& c) {
+        EXPECT_EQ(c.windowTitle(), "Farben einrichten");
+        EXPECT_EQ(c.Combinations->itemText(3), "Mitternachtsschwarz");
+        EXPECT_EQ(c.Combinations->itemText(c.Combinations->count() - 1), "Wie der Desktop");
+        c.chooseCombination(3);
+        EXPECT_EQ(c.workingCopy()[app::MainBackground], 0);
+        c.OkClick();
+    };
+    window->action("ColorMain")->trigger();
+    EXPECT_EQ(window->settings().colorSets[app::MainWindowColors][app::MainBackground], 0);
 }

@@ -1,5 +1,6 @@
 // The import and export windows through the main window's Records menu.
 #include "DelimitedText.h"
+#include "InstalledTranslation.h"
 #include "ScriptedPrompter.h"
 #include "Search.h"
 #include "TImportFormat.h"
@@ -404,4 +405,52 @@ TEST_F(ExchangeWindowsTest, TheSearchGoesOutAsTellicoAndAsAnHtmlCatalogue)
     EXPECT_NE(page.find("<title>Reelkeeper Videos ("), std::string::npos);
     EXPECT_NE(readFileBytes(xml).find("<title>Heat</title>"), std::string::npos);
     EXPECT_EQ(exchange::recogniseCatalogue(xml), exchange::CatalogueFormat::Tellico);
+}
+
+// In German the grids read Ja and Nein, and what they say still chooses the
+// fields: the window compares its cells with the words it wrote in them.
+TEST_F(ExchangeWindowsTest, InGermanJaAndNeinStillChooseTheFieldsOfExportAndImport)
+{
+    const testing_support::InstalledTranslation german(RK_GERMAN);
+    ASSERT_TRUE(german.loaded());
+    const std::string out = dir.file("out.txt");
+    exportScript = [&](exchange_ui::TMyExport& e) {
+        EXPECT_EQ(e.windowTitle(), "Export");
+        EXPECT_EQ(e.StartButton->text(), "Export &beginnen");
+        EXPECT_EQ(e.Grid->horizontalHeaderItem(1)->text(), "EXPORTIEREN");
+        EXPECT_EQ(e.Grid->item(0, 1)->text(), "Ja");
+        for (int r = 1; r < 40; ++r)
+            e.toggleExport(r); // only Title stays chosen
+        EXPECT_EQ(e.Grid->item(1, 1)->text(), "Nein");
+        e.AsciiButton->setChecked(true);
+        e.FirstRecordNames->setChecked(true);
+        e.FirstRecordNames->click(); // off, and stored at once
+        prompter.fileNames = {QString::fromStdString(out)};
+        e.StartExportClick();
+    };
+    window->action("Export")->trigger();
+    EXPECT_EQ(prompter.messages.back().caption, "OK");
+    EXPECT_EQ(prompter.messages.back().text, "Export abgeschlossen.");
+    const std::string written = readFileBytes(out);
+    EXPECT_NE(written.find("\"Heat\"\r\n"), std::string::npos) << written;
+    EXPECT_EQ(written.find("1995"), std::string::npos) << written;
+    EXPECT_TRUE(window->settings().fields[0].exported);
+    EXPECT_FALSE(window->settings().fields[1].exported);
+
+    importScript = [](exchange_ui::TMyImport& import) {
+        QTableWidget* grid = import.Grid;
+        EXPECT_EQ(grid->item(0, 2)->text(), "Ja");
+        EXPECT_EQ(grid->item(2, 1)->text(), "<LEER>");
+        import.toggleUse(1); // "When" beside Star1 is left out
+        EXPECT_EQ(grid->item(1, 2)->text(), "Nein");
+        import.StartImportClick();
+        EXPECT_EQ(import.CountBox->text(), "1");
+    };
+    runImport("\"Name\",\"When\"\r\n\"Vertigo\",\"Hitchcock\"\r\n");
+    EXPECT_EQ(importCaption, "Import von ASCII-Text mit Trennzeichen");
+    db::Table& t = window->table();
+    t.selectIndex("");
+    t.last();
+    EXPECT_EQ(t.text(0), "Vertigo");
+    EXPECT_EQ(t.text(1), "");
 }
