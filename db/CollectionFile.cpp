@@ -1,5 +1,7 @@
 #include "CollectionFile.h"
 
+#include "Translatable.h"
+
 #include "DbError.h"
 #include "DbfFormat.h"
 #include "FileIO.h"
@@ -12,8 +14,8 @@
 namespace db {
 
 const char* const kNotCollectionMessage =
-    "This DBase file was not created with Reelkeeper Videos 95.  It cannot be opened.  "
-    "You may, however, import data from this file using the import function.";
+    TRANSLATABLE("db", "This DBase file was not created with Reelkeeper Videos 95.  It cannot be opened.  "
+                       "You may, however, import data from this file using the import function.");
 
 std::string tableFileFor(const std::string& path)
 {

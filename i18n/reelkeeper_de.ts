@@ -31,6 +31,10 @@
         <source>Field %1 not found.</source>
         <translation>Feld %1 nicht gefunden.</translation>
     </message>
+    <message>
+        <source>Locate Field Value</source>
+        <translation>Feldwert finden</translation>
+    </message>
 </context>
 <context>
     <name>TViewConfig</name>
@@ -68,6 +72,56 @@
     <message>
         <source>Help page</source>
         <translation>Hilfeseite</translation>
+    </message>
+</context>
+<context>
+    <name>app::LockWaitNotice</name>
+    <message>
+        <source>Another copy of the program is reading or changing this collection.  Waiting until it is done...</source>
+        <translation>Eine andere Kopie des Programms liest oder ändert diese Sammlung.  Es wird gewartet, bis sie fertig ist...</translation>
+    </message>
+</context>
+<context>
+    <name>app::MyNavigator</name>
+    <message>
+        <source>First record</source>
+        <translation>Erster Datensatz</translation>
+    </message>
+    <message>
+        <source>Prior record</source>
+        <translation>Vorheriger Datensatz</translation>
+    </message>
+    <message>
+        <source>Next record</source>
+        <translation>Nächster Datensatz</translation>
+    </message>
+    <message>
+        <source>Last record</source>
+        <translation>Letzter Datensatz</translation>
+    </message>
+    <message>
+        <source>Insert record</source>
+        <translation>Datensatz einfügen</translation>
+    </message>
+    <message>
+        <source>Delete record</source>
+        <translation>Datensatz löschen</translation>
+    </message>
+    <message>
+        <source>Edit record</source>
+        <translation>Datensatz bearbeiten</translation>
+    </message>
+    <message>
+        <source>Post edit</source>
+        <translation>Änderung speichern</translation>
+    </message>
+    <message>
+        <source>Cancel edit</source>
+        <translation>Änderung verwerfen</translation>
+    </message>
+    <message>
+        <source>Refresh data</source>
+        <translation>Daten auffrischen</translation>
     </message>
 </context>
 <context>
@@ -363,6 +417,219 @@ Version %1</translation>
     <message>
         <source>The program speaks the chosen language from its next start.</source>
         <translation>Das Programm spricht die gewählte Sprache ab seinem nächsten Start.</translation>
+    </message>
+    <message>
+        <source>Video Viewer</source>
+        <translation>Videoanzeige</translation>
+    </message>
+    <message>
+        <source>Navigation Controls</source>
+        <translation>Navigation</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Open Database File</source>
+        <translation>Datenbankdatei öffnen</translation>
+    </message>
+    <message>
+        <source>The last database used as recorded in the INI file is not a valid Reelkeeper Videos 95 file.  You will need to choose a new file.</source>
+        <translation>Die in der INI-Datei vermerkte zuletzt benutzte Datenbank ist keine gültige Reelkeeper-Videos-95-Datei.  Sie müssen eine neue Datei wählen.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Warnung</translation>
+    </message>
+    <message>
+        <source>Invalid file type selected.</source>
+        <translation>Ungültiger Dateityp gewählt.</translation>
+    </message>
+    <message>
+        <source>New Database File</source>
+        <translation>Neue Datenbankdatei</translation>
+    </message>
+    <message>
+        <source>The table &quot;%1&quot; is currently in use by another program.  New table creation will be aborted.</source>
+        <translation>Die Tabelle &quot;%1&quot; wird gerade von einem anderen Programm benutzt.  Das Anlegen der neuen Tabelle wird abgebrochen.</translation>
+    </message>
+    <message>
+        <source>A database from a previous version (%1) has been detected.  Would you like to convert it now?  NOTE: After conversion the old file will be deleted.  You may wish to make a copy of &quot;%2&quot; first.</source>
+        <translation>Eine Datenbank einer früheren Version (%1) wurde gefunden.  Möchten Sie sie jetzt umwandeln?  HINWEIS: Nach der Umwandlung wird die alte Datei gelöscht.  Vielleicht möchten Sie vorher eine Kopie von &quot;%2&quot; anlegen.</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>Umwandeln</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Bestätigen</translation>
+    </message>
+    <message>
+        <source>Deleted items are not permanently removed from the database until packing occurs.  Packing simply removes them to free up space.  Continue?</source>
+        <translation>Gelöschte Einträge werden erst beim Packen endgültig aus der Datenbank entfernt.  Das Packen entfernt sie, um Platz zu schaffen.  Fortfahren?</translation>
+    </message>
+    <message>
+        <source>Unable to pack table.  Packing requires exclusive use of the DBase File.  %1</source>
+        <translation>Die Tabelle kann nicht gepackt werden.  Das Packen braucht die dBASE-Datei für sich allein.  %1</translation>
+    </message>
+    <message>
+        <source>Notice</source>
+        <translation>Hinweis</translation>
+    </message>
+    <message>
+        <source>Packed: %1.</source>
+        <translation>Gepackt: %1.</translation>
+    </message>
+    <message>
+        <source>It is possible for your index files to become corrupted.  As a result, some items may not show up in the viewer or in reports.  This will rebuild your index files correctly.  Continue?</source>
+        <translation>Indexdateien können beschädigt werden.  Dann erscheinen manche Einträge nicht in der Anzeige oder in Berichten.  Hiermit werden Ihre Indexdateien richtig neu aufgebaut.  Fortfahren?</translation>
+    </message>
+    <message>
+        <source>Unable to reindex table.  Reindexing requires exclusive use of the DBase File.  %1</source>
+        <translation>Die Indizes der Tabelle können nicht neu aufgebaut werden.  Das braucht die dBASE-Datei für sich allein.  %1</translation>
+    </message>
+    <message>
+        <source>Delete this record?</source>
+        <translation>Diesen Datensatz löschen?</translation>
+    </message>
+    <message>
+        <source>Your current screen resolution does not support %1 pixels.</source>
+        <translation>Ihre aktuelle Bildschirmauflösung erlaubt keine %1 Bildpunkte.</translation>
+    </message>
+</context>
+<context>
+    <name>app::TTipOfDay</name>
+    <message>
+        <source>You can rename database fields to your liking.</source>
+        <translation>Sie können die Felder der Datenbank nach Ihrem Geschmack umbenennen.</translation>
+    </message>
+    <message>
+        <source>You can optionally edit data directly on the Main Window Viewer.</source>
+        <translation>Sie können Daten auf Wunsch direkt in der Anzeige des Hauptfensters bearbeiten.</translation>
+    </message>
+    <message>
+        <source>You can choose to see only those database fields you desire in the Main Window Viewer.</source>
+        <translation>Sie können wählen, welche Felder der Datenbank die Anzeige des Hauptfensters zeigt.</translation>
+    </message>
+    <message>
+        <source>You can choose the order in which the database fields appear in the Main Window Viewer.</source>
+        <translation>Sie können die Reihenfolge wählen, in der die Felder in der Anzeige des Hauptfensters erscheinen.</translation>
+    </message>
+    <message>
+        <source>You can select the font for edit boxes allowing for support of foreign language input.</source>
+        <translation>Sie können die Schrift der Eingabefelder wählen, etwa für Eingaben in fremden Sprachen.</translation>
+    </message>
+    <message>
+        <source>You can do a global search and replace on any database field.</source>
+        <translation>Sie können in jedem Feld der Datenbank global suchen und ersetzen.</translation>
+    </message>
+    <message>
+        <source>You can select numeric and currency formats for reports to either match your Windows setup or to be a U.S. format.</source>
+        <translation>Sie können für Berichte Zahlen- und Währungsformate wählen: wie im System eingestellt oder im US-Format.</translation>
+    </message>
+    <message>
+        <source>You can choose from among several date formats to be used through out the program.</source>
+        <translation>Sie können aus mehreren Datumsformaten wählen, die im ganzen Programm gelten.</translation>
+    </message>
+    <message>
+        <source>You can sort your data by any database field and go four levels deep.</source>
+        <translation>Sie können Ihre Daten nach jedem Feld der Datenbank sortieren, in bis zu vier Stufen.</translation>
+    </message>
+    <message>
+        <source>You can maintain multiple databases and Reelkeeper will display the last five used in the menu for easy retrieval.</source>
+        <translation>Sie können mehrere Datenbanken führen; Reelkeeper zeigt die fünf zuletzt benutzten im Menü, damit Sie sie schnell wieder öffnen.</translation>
+    </message>
+    <message>
+        <source>You can easily import data from ASCII Delimited or DBase compatible files.</source>
+        <translation>Sie können Daten leicht aus ASCII-Dateien mit Trennzeichen oder dBASE-Dateien importieren.</translation>
+    </message>
+    <message>
+        <source>You can export data to ASCII Delimited or DBase compatible files and choose which database fields to export and the order.</source>
+        <translation>Sie können Daten in ASCII-Dateien mit Trennzeichen oder dBASE-Dateien exportieren und wählen, welche Felder in welcher Reihenfolge exportiert werden.</translation>
+    </message>
+    <message>
+        <source>When exporting data, you can limit the data to export by first doing a search.</source>
+        <translation>Beim Export können Sie die Daten vorher durch eine Suche eingrenzen.</translation>
+    </message>
+    <message>
+        <source>When printing a report, you can limit the data to print by first doing a search.</source>
+        <translation>Beim Drucken eines Berichts können Sie die Daten vorher durch eine Suche eingrenzen.</translation>
+    </message>
+    <message>
+        <source>You can preview reports, print reports to a text file or send them directly to the printer.</source>
+        <translation>Sie können Berichte in der Vorschau ansehen, in eine Textdatei drucken oder direkt an den Drucker schicken.</translation>
+    </message>
+    <message>
+        <source>You can design and build as many of your own report layouts as you like.</source>
+        <translation>Sie können beliebig viele eigene Berichte entwerfen.</translation>
+    </message>
+    <message>
+        <source>You can choose to have speed buttons or large lettered buttons on the main window for quick program functions.</source>
+        <translation>Sie können im Hauptfenster eine Symbolleiste oder große beschriftete Knöpfe für die häufigsten Befehle wählen.</translation>
+    </message>
+    <message>
+        <source>You can choose among popular screen sizes allowing program windows to appear the size you prefer.</source>
+        <translation>Sie können aus gängigen Bildschirmgrößen wählen, damit die Fenster des Programms so groß erscheinen, wie Sie es mögen.</translation>
+    </message>
+    <message>
+        <source>You can choose the font style for text input, labels and buttons allowing for a more personal appearance.</source>
+        <translation>Sie können die Schriften für Eingaben, Beschriftungen und Knöpfe wählen und dem Programm so ein persönliches Aussehen geben.</translation>
+    </message>
+    <message>
+        <source>You can narrow the data that is displayed in the Main Window Viewer to just the result of a search.</source>
+        <translation>Sie können die Anzeige des Hauptfensters auf das Ergebnis einer Suche eingrenzen.</translation>
+    </message>
+    <message>
+        <source>Logical OR searches can be performed: Find all records where the item = xxxx OR where the item = yyyy.</source>
+        <translation>Auch Suchen mit logischem ODER sind möglich: Finde alle Datensätze, deren Eintrag = xxxx ODER = yyyy ist.</translation>
+    </message>
+    <message>
+        <source>User defined reports allow for Title Lines, Font Selection, Margin Settings, Page Numbers, Date On Pages and More.</source>
+        <translation>Eigene Berichte bieten Titelzeilen, Schriftwahl, Ränder, Seitenzahlen, Datum auf den Seiten und mehr.</translation>
+    </message>
+    <message>
+        <source>User defined reports allow for Column Headers, Vertical and Horizontal lines, Grouping of Data, Totals and More.</source>
+        <translation>Eigene Berichte bieten Spaltenköpfe, senkrechte und waagrechte Linien, Gruppierung der Daten, Summen und mehr.</translation>
+    </message>
+    <message>
+        <source>A &quot;Browse Mode&quot; is available where a user has access to the data, but cannot change it.</source>
+        <translation>Es gibt einen &quot;Lesemodus&quot;, in dem ein Benutzer die Daten sehen, aber nicht ändern kann.</translation>
+    </message>
+    <message>
+        <source>Tip of the Day</source>
+        <translation>Tipp des Tages</translation>
+    </message>
+    <message>
+        <source>Did you know?</source>
+        <translation>Wussten Sie schon?</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Next Tip</source>
+        <translation>&amp;Nächster Tipp</translation>
+    </message>
+    <message>
+        <source>&amp;Show Tips at Startup</source>
+        <translation>Tipps beim &amp;Start zeigen</translation>
+    </message>
+</context>
+<context>
+    <name>app::ViewerGrid</name>
+    <message>
+        <source>Video Viewer</source>
+        <translation>Videoanzeige</translation>
+    </message>
+</context>
+<context>
+    <name>app::ViewerModel</name>
+    <message>
+        <source>The text holds characters that a collection cannot store: &quot;%1&quot;</source>
+        <translation>Der Text enthält Zeichen, die eine Sammlung nicht speichern kann: &quot;%1&quot;</translation>
     </message>
 </context>
 <context>
@@ -878,6 +1145,13 @@ reihenfolge</translation>
     <message>
         <source>The Report Definitions file &quot;REELKP.URP&quot; could not be  located on the specified source drive.</source>
         <translation>Die Datei der Berichtsdefinitionen &quot;REELKP.URP&quot; wurde auf dem angegebenen Quelllaufwerk nicht gefunden.</translation>
+    </message>
+</context>
+<context>
+    <name>db</name>
+    <message>
+        <source>This DBase file was not created with Reelkeeper Videos 95.  It cannot be opened.  You may, however, import data from this file using the import function.</source>
+        <translation>Diese dBASE-Datei wurde nicht mit Reelkeeper Videos 95 angelegt.  Sie kann nicht geöffnet werden.  Sie können ihre Daten aber mit dem Import übernehmen.</translation>
     </message>
 </context>
 <context>

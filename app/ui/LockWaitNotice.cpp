@@ -1,5 +1,6 @@
 #include "LockWaitNotice.h"
 
+#include <QCoreApplication>
 #include <QApplication>
 #include <QProgressDialog>
 
@@ -9,8 +10,8 @@ namespace {
 constexpr int kShowAfterMs = 300; // a short wait (a few posts of another copy) shows nothing
 }
 
-const QString LockWaitNotice::kText = QStringLiteral(
-    "Another copy of the program is reading or changing this collection.  Waiting until it is done...");
+const char* const LockWaitNotice::kText = QT_TRANSLATE_NOOP(
+    "app::LockWaitNotice", "Another copy of the program is reading or changing this collection.  Waiting until it is done...");
 
 LockWaitNotice::LockWaitNotice(QWidget* owner)
     : m_owner(owner)
@@ -38,7 +39,7 @@ void LockWaitNotice::waiting(bool waiting)
         return;
     if (!m_bar) {
         QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : m_owner;
-        m_bar = new QProgressDialog(kText, QString(), 0, 0, parent);
+        m_bar = new QProgressDialog(QCoreApplication::translate("app::LockWaitNotice", kText), QString(), 0, 0, parent);
         m_bar->setWindowTitle(QStringLiteral("Notice"));
         m_bar->setCancelButton(nullptr);
         m_bar->setMinimumDuration(0);

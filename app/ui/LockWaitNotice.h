@@ -21,7 +21,7 @@ public:
     LockWaitNotice(const LockWaitNotice&) = delete;
     LockWaitNotice& operator=(const LockWaitNotice&) = delete;
 
-    static const QString kText;
+    static const char* const kText;
 
     // The table's lock-wait call: true now and again while waiting, false at its end.
     void waiting(bool waiting);

@@ -7,8 +7,9 @@
 namespace app {
 
 const std::array<const char*, MyNavigator::ButtonCount> MyNavigator::kHints = {
-    "First record", "Prior record", "Next record", "Last record", "Insert record",
-    "Delete record", "Edit record", "Post edit", "Cancel edit", "Refresh data"};
+    QT_TR_NOOP("First record"), QT_TR_NOOP("Prior record"), QT_TR_NOOP("Next record"), QT_TR_NOOP("Last record"),
+    QT_TR_NOOP("Insert record"), QT_TR_NOOP("Delete record"), QT_TR_NOOP("Edit record"),  QT_TR_NOOP("Post edit"),
+    QT_TR_NOOP("Cancel edit"),  QT_TR_NOOP("Refresh data")};
 
 MyNavigator::MyNavigator(QWidget* parent)
     : QWidget(parent)
@@ -26,8 +27,8 @@ MyNavigator::MyNavigator(QWidget* parent)
         auto* button = new QToolButton(this);
         button->setObjectName(QString("Navigator") + QString::number(b));
         button->setIcon(style()->standardIcon(icons[static_cast<size_t>(b)]));
-        button->setToolTip(kHints[static_cast<size_t>(b)]);
-        button->setAccessibleName(kHints[static_cast<size_t>(b)]); // a picture alone says nothing to a screen reader
+        button->setToolTip(tr(kHints[static_cast<size_t>(b)]));
+        button->setAccessibleName(tr(kHints[static_cast<size_t>(b)])); // a picture alone says nothing to a screen reader
         button->setAutoRaise(false);
         connect(button, &QToolButton::clicked, this, [this, b] { emit clicked(static_cast<Button>(b)); });
         layout->addWidget(button);

@@ -123,7 +123,7 @@ void TMain::buildWindow()
     counts->addWidget(m_count2Label);
     m_searchOnLabel = new QLabel(tr("SEARCH ON"), m_viewerBevel);
     m_searchOnLabel->setObjectName("SearchOnLabel");
-    m_viewerLabel = new QLabel("Video Viewer", m_viewerBevel);
+    m_viewerLabel = new QLabel(tr("Video Viewer"), m_viewerBevel);
     m_viewerLabel->setObjectName("ViewerLabel");
     for (QLabel* boldLabel : {m_searchOnLabel, m_viewerLabel})
         ui::keepBold(boldLabel);
@@ -274,7 +274,7 @@ void TMain::buildLetteredPanel()
     addGroup({groups[3][0], groups[3][1]});
     addGroup({{"Contents", "He&lp"}, {"Exit", "E&xit"}});
     auto* navigatorColumn = new QVBoxLayout;
-    m_navigatorLabel = new QLabel("Navigation Controls", m_letteredPanel);
+    m_navigatorLabel = new QLabel(tr("Navigation Controls"), m_letteredPanel);
     m_navigatorLabel->setObjectName("NavigatorLabel");
     navigatorColumn->addWidget(m_navigatorLabel);
     m_navigatorBox = new QHBoxLayout;
@@ -495,7 +495,7 @@ void TMain::showEngineError(const std::exception& error)
 
 void TMain::showEngineError(const QString& message)
 {
-    m_prompter.message(this, "Error", message, Prompter::Icon::Error);
+    m_prompter.message(this, tr("Error"), message, Prompter::Icon::Error);
 }
 
 // ---------------------------------------------------------------- create, show, close
@@ -506,7 +506,7 @@ bool TMain::create()
     setWindowTitle(kCaption);
     const QString folderProblem = ensureProgramFolder();
     if (!folderProblem.isEmpty()) {
-        m_prompter.message(this, "Error", folderProblem, Prompter::Icon::Error);
+        m_prompter.message(this, tr("Error"), folderProblem, Prompter::Icon::Error);
         return false;
     }
     // The report definitions: the six defaults the first time, and an older
@@ -514,7 +514,7 @@ bool TMain::create()
     try {
         report::prepareDefinitionsFile(local(programFolder()));
     } catch (const report::DefinitionsError& e) {
-        m_prompter.message(this, "Error", fromLocal(e.what()), Prompter::Icon::Error);
+        m_prompter.message(this, tr("Error"), fromLocal(e.what()), Prompter::Icon::Error);
     }
     readSettings();
     followTheDesktop();
@@ -528,7 +528,7 @@ bool TMain::create()
     while (!m_table.active()) {
         // The loop ends with a collection, or with the program when the user gives up.
         QString chosen = m_prompter.openFileName(
-            this, {"Open Database File", kDatabaseFilter, "DBF", QFileInfo(m_currentDatabase).absolutePath()});
+            this, {tr("Open Database File"), databaseFilter(), "DBF", QFileInfo(m_currentDatabase).absolutePath()});
         if (chosen.isEmpty())
             return false;
         if (!hasDbfExtension(chosen))
@@ -637,9 +637,9 @@ void TMain::openStartCollection()
         showEngineError(e);
     }
     if (!passed) {
-        m_prompter.message(this, "Error",
-                           "The last database used as recorded in the INI file is not a valid Reelkeeper Videos 95 "
-                           "file.  You will need to choose a new file.",
+        m_prompter.message(this, tr("Error"),
+                           tr("The last database used as recorded in the INI file is not a valid Reelkeeper Videos 95 "
+                              "file.  You will need to choose a new file."),
                            Prompter::Icon::Error);
         return;
     }
@@ -748,7 +748,7 @@ void TMain::closeEvent(QCloseEvent* event)
         m_editor->SaveAllLists();
     const QString problem = writeSettings();
     if (!problem.isEmpty())
-        m_prompter.message(this, "Error", problem, Prompter::Icon::Error);
+        m_prompter.message(this, tr("Error"), problem, Prompter::Icon::Error);
     m_table.close();
     event->accept();
 }

@@ -94,7 +94,7 @@ void TMain::warnOfTableCondition()
         return;
     m_toldCondition = condition;
     if (!condition.isEmpty())
-        m_prompter.message(this, "Warning",
+        m_prompter.message(this, tr("Warning"),
                            condition + "Use Tools > Pack Database to write the collection file anew.",
                            Prompter::Icon::Warning);
 }
@@ -129,14 +129,14 @@ bool TMain::hasDbfExtension(const QString& name)
 {
     if (name.right(4).toUpper() == ".DBF")
         return true;
-    m_prompter.message(this, "Error", "Invalid file type selected.", Prompter::Icon::Error);
+    m_prompter.message(this, tr("Error"), tr("Invalid file type selected."), Prompter::Icon::Error);
     return false;
 }
 
 void TMain::DoOpen()
 {
     const QString chosen = m_prompter.openFileName(
-        this, {"Open Database File", kDatabaseFilter, "DBF", QFileInfo(m_currentDatabase).absolutePath()});
+        this, {tr("Open Database File"), databaseFilter(), "DBF", QFileInfo(m_currentDatabase).absolutePath()});
     if (!chosen.isEmpty() && hasDbfExtension(chosen) && CheckDBaseFormat(this, chosen))
         openCollection(chosen, true);
     DisplayCount();
@@ -151,7 +151,7 @@ void TMain::OpenSaveFile(const QString& name)
 
 void TMain::DoNew()
 {
-    Prompter::FileDialog dialog{"New Database File", kDatabaseFilter, "DBF", QFileInfo(m_currentDatabase).absolutePath()};
+    Prompter::FileDialog dialog{tr("New Database File"), databaseFilter(), "DBF", QFileInfo(m_currentDatabase).absolutePath()};
     dialog.confirmOverwrite = true;
     const QString chosen = m_prompter.saveFileName(this, dialog);
     if (!chosen.isEmpty() && m_searchMode)
@@ -164,9 +164,10 @@ void TMain::DoNew()
 bool TMain::MakeNewDB(const QString& name)
 {
     if (QFileInfo::exists(name) && DBaseInUse(name)) {
-        m_prompter.message(this, "Error",
-                           "The table \"" + name + "\" is currently in use by another program.  "
-                           "New table creation will be aborted.",
+        m_prompter.message(this, tr("Error"),
+                           tr("The table \"%1\" is currently in use by another program.  "
+                              "New table creation will be aborted.")
+                               .arg(name),
                            Prompter::Icon::Error);
         return false;
     }
@@ -205,11 +206,11 @@ void TMain::CheckForConversion()
         const QString path = QDir(programFolder()).filePath(name);
         if (!m_table.active() || !db::isOldCollection(local(path), version))
             continue;
-        const QString question = QString("A database from a previous version (%1) has been detected.  Would you like to "
+        const QString question = tr("A database from a previous version (%1) has been detected.  Would you like to "
                                          "convert it now?  NOTE: After conversion the old file will be deleted.  You "
                                          "may wish to make a copy of \"%2\" first.")
                                      .arg(version == db::OldVersion::V2 ? "2.X" : "1.X", name);
-        if (m_prompter.ask(this, "Convert", question, Prompter::Buttons::YesNo, Prompter::Answer::Yes)
+        if (m_prompter.ask(this, tr("Convert"), question, Prompter::Buttons::YesNo, Prompter::Answer::Yes)
             != Prompter::Answer::Yes)
             continue;
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -220,7 +221,7 @@ void TMain::CheckForConversion()
             db::removeConvertedFile(local(path));
         const std::string report = db::conversionReport(result, name.toStdString());
         if (!report.empty())
-            m_prompter.message(this, result.error.empty() ? "Warning" : "Error",
+            m_prompter.message(this, result.error.empty() ? tr("Warning") : tr("Error"),
                                QString::fromStdString(db::cp1252ToUtf8(report)),
                                result.error.empty() ? Prompter::Icon::Warning : Prompter::Icon::Error);
         m_table.first();
@@ -289,7 +290,7 @@ bool TMain::CheckDBaseFormat(QWidget* owner, const QString& name)
     if (db::isCollectionTable(local(QFileInfo(name).absoluteFilePath()),
                               [this](bool waiting) { m_lockWaitNotice->waiting(waiting); }))
         return true;
-    m_prompter.message(owner ? owner : this, "Error", db::kNotCollectionMessage, Prompter::Icon::Error);
+    m_prompter.message(owner ? owner : this, tr("Error"), QCoreApplication::translate("db", db::kNotCollectionMessage), Prompter::Icon::Error);
     return false;
 }
 
@@ -297,7 +298,7 @@ bool TMain::CheckDBaseFormat(QWidget* owner, const QString& name)
 
 void TMain::maintainExclusively(const QString& question, const QString& refusal, const std::function<void()>& work)
 {
-    if (m_prompter.ask(this, "Confirm", question, Prompter::Buttons::YesNo, Prompter::Answer::No)
+    if (m_prompter.ask(this, tr("Confirm"), question, Prompter::Buttons::YesNo, Prompter::Answer::No)
         != Prompter::Answer::Yes)
         return;
     m_table.close();
@@ -306,7 +307,7 @@ void TMain::maintainExclusively(const QString& question, const QString& refusal,
     } catch (const db::DbError&) {
         openTableShared();
         SetViewerOptions();
-        m_prompter.message(this, "Error", refusal, Prompter::Icon::Error);
+        m_prompter.message(this, tr("Error"), refusal, Prompter::Icon::Error);
         return;
     }
     try {
@@ -325,24 +326,24 @@ void TMain::maintainExclusively(const QString& question, const QString& refusal,
 void TMain::DoPack()
 {
     db::Table::PackResult packed;
-    maintainExclusively("Deleted items are not permanently removed from the database until packing occurs.  "
-                        "Packing simply removes them to free up space.  Continue?",
-                        "Unable to pack table.  Packing requires exclusive use of the DBase File.  " + kExclusiveUse,
+    maintainExclusively(tr("Deleted items are not permanently removed from the database until packing occurs.  "
+                        "Packing simply removes them to free up space.  Continue?"),
+                        tr("Unable to pack table.  Packing requires exclusive use of the DBase File.  %1").arg(exclusiveUse()),
                         [&] { packed = m_table.pack(); });
     DisplayCount();
     // Records brought back from past the header's count, or places that held no record, are news to the user.
     if (packed.pastCount > 0 || packed.damaged > 0)
-        m_prompter.message(this, "Notice", QString::fromStdString("Packed: " + db::Table::packMessage(packed) + "."),
+        m_prompter.message(this, tr("Notice"), tr("Packed: %1.").arg(QString::fromStdString(db::Table::packMessage(packed))),
                            Prompter::Icon::Information);
 }
 
 void TMain::DoRebuildIndexes()
 {
-    maintainExclusively("It is possible for your index files to become corrupted.  As a result, some items may not "
+    maintainExclusively(tr("It is possible for your index files to become corrupted.  As a result, some items may not "
                         "show up in the viewer or in reports.  This will rebuild your index files correctly.  "
-                        "Continue?",
-                        "Unable to reindex table.  Reindexing requires exclusive use of the DBase File.  "
-                            + kExclusiveUse,
+                        "Continue?"),
+                        tr("Unable to reindex table.  Reindexing requires exclusive use of the DBase File.  %1")
+                            .arg(exclusiveUse()),
                         [this] {
                             // An index whose tags were lost is made again from the sort order.
                             if (!m_sortExpression.empty() && m_table.indexTags().empty())

@@ -236,7 +236,7 @@ void TMain::DoDelete()
 {
     if (!m_table.active() || m_table.isEmpty())
         return; // nothing to delete, nothing to ask
-    if (m_prompter.ask(this, "Confirm", "Delete this record?", Prompter::Buttons::YesNo, Prompter::Answer::No)
+    if (m_prompter.ask(this, tr("Confirm"), tr("Delete this record?"), Prompter::Buttons::YesNo, Prompter::Answer::No)
             == Prompter::Answer::Yes
         && m_table.active() && !m_table.isEmpty())
         runCommand([this] { m_table.deleteRecord(); });

@@ -597,8 +597,8 @@ void TMain::chooseScreenSize(int size)
     if (!screenFits(size, screen.width(), screen.height())) {
         const std::array<const char*, 4> names = {"640 x 480", "800 x 600", "1024 x 768", "1280 x 1024"};
         tickScreenSize(m_tickedScreenSize);
-        m_prompter.message(this, "Error",
-                           QString("Your current screen resolution does not support ") + names[index] + " pixels.",
+        m_prompter.message(this, tr("Error"),
+                           tr("Your current screen resolution does not support %1 pixels.").arg(names[index]),
                            Prompter::Icon::Error);
         return;
     }

@@ -11,7 +11,7 @@ ViewerGrid::ViewerGrid(QWidget* parent)
     : QTableView(parent)
 {
     setObjectName("ViewerGrid");
-    setAccessibleName("Video Viewer");
+    setAccessibleName(tr("Video Viewer"));
     setItemDelegate(new ViewerDelegate(this));
     setShowGrid(false);
     setTabKeyNavigation(true);

@@ -221,7 +221,7 @@ bool ViewerModel::setData(const QModelIndex& index, const QVariant& value, int r
     const std::string ansi = db::utf8ToCp1252(text.toStdString(), &replaced);
     if (replaced > 0) {
         if (m_onError)
-            m_onError("The text holds characters that a collection cannot store: \"" + text + "\"");
+            m_onError(tr("The text holds characters that a collection cannot store: \"%1\"").arg(text));
         return false;
     }
     try {
