@@ -104,23 +104,32 @@ std::string delimitedLine(std::span<const std::string_view> values) { return lin
 
 // ---- reading ----------------------------------------------------------------------
 
-std::string firstLineMessage(int result)
+std::string firstLineMessage(int result, const db::Speak& speak)
 {
-    const std::string start = "The file selected does not appear to be an ASCII delimited text file.  An ASCII delimited "
-                              "file requires a unique format of each field being surrounded by double quotes and "
-                              "separated by a comma.  ";
+    const char* reason = nullptr;
     switch (result) {
-    case flFieldTooLong: return start + "The selected file has a field that is greater than 255 characters.";
+    case flFieldTooLong:
+        reason = TRANSLATABLE("exchange", "The selected file has a field that is greater than 255 characters.");
+        break;
     case flUnclosedField:
-        return start + "The selected file had an unexpected end of a line most likely due to an unmatched quote.";
+        reason = TRANSLATABLE("exchange",
+                              "The selected file had an unexpected end of a line most likely due to an unmatched quote.");
+        break;
     case flTooManyFields:
-        return start + "The selected file has too many fields.  There are at least 10 more fields than are required by "
-                       "Reelkeeper.";
-    case flNotText: return start + "The selected file holds binary data (NUL characters), not text.";
+        reason = TRANSLATABLE("exchange", "The selected file has too many fields.  There are at least 10 more fields "
+                                          "than are required by Reelkeeper.");
+        break;
+    case flNotText: reason = TRANSLATABLE("exchange", "The selected file holds binary data (NUL characters), not text."); break;
     case flNoDelimiter:
-        return start + "The first line of the selected file holds neither a comma nor a double quote.";
+        reason = TRANSLATABLE("exchange", "The first line of the selected file holds neither a comma nor a double quote.");
+        break;
     default: return {};
     }
+    return db::spoken(speak, TRANSLATABLE("exchange", "The file selected does not appear to be an ASCII delimited text "
+                                                      "file.  An ASCII delimited file requires a unique format of each "
+                                                      "field being surrounded by double quotes and separated by a "
+                                                      "comma.  "))
+        + db::spoken(speak, reason);
 }
 
 DelimitedReader::DelimitedReader(Source source, bool utf8, size_t bufferSize)

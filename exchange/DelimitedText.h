@@ -4,6 +4,8 @@
 // comma between values, CR LF after the last. A double quote inside a value
 // is written twice. Values are at most 255 characters.
 
+#include "Translatable.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -45,7 +47,7 @@ enum FirstLineResult {
 };
 
 // The message for a first line that is not acceptable ("" for flOk).
-std::string firstLineMessage(int result);
+std::string firstLineMessage(int result, const db::Speak& speak = {});
 
 // Reads delimited text from a source of bytes, one piece at a time, as
 // spreadsheets and Python's csv module read it:

@@ -499,11 +499,6 @@ ImportResult importDbf(db::Table& table, const ImportSource& source, const Impor
     });
 }
 
-std::string plural(uint64_t n, const char* one, const char* many)
-{
-    return std::to_string(n) + " " + (n == 1 ? one : many);
-}
-
 } // namespace
 
 TextScan scanTextFile(const std::string& path)
@@ -713,49 +708,57 @@ std::string storedPreview(const std::string& utf8Value, int position)
 
 std::string invalidDateMessage(const std::string& value) { return "'" + value + "' is not a valid date"; }
 
-std::string importMessage(const ImportResult& result)
+std::string importMessage(const ImportResult& result, const db::Speak& speak)
 {
+    using db::counted;
     std::string message;
     if (!result.error.empty())
-        message = result.error + "\n\nThe import stopped there. " + plural(result.imported, "record was", "records were")
-                  + " imported before it and stay in the collection.";
+        message = result.error + "\n\n"
+            + counted(speak, result.imported,
+                      TRANSLATABLE("exchange", "The import stopped there. %1 record was imported before it and stay in "
+                                               "the collection."),
+                      TRANSLATABLE("exchange", "The import stopped there. %1 records were imported before it and stay "
+                                               "in the collection."));
     else if (result.cancelled)
-        message = "Import cancelled. " + plural(result.imported, "record was", "records were")
-                  + " imported and stay in the collection.";
+        message = counted(speak, result.imported,
+                          TRANSLATABLE("exchange", "Import cancelled. %1 record was imported and stay in the collection."),
+                          TRANSLATABLE("exchange", "Import cancelled. %1 records were imported and stay in the collection."));
     else
-        message = "Import Complete.";
-    if (result.plainFormValues > 0)
-        message += "\n\n" + plural(result.plainFormValues, "value holds", "values hold")
-                   + " characters that the collection cannot store as they are; they were stored in their nearest"
-                     " plain form (\u0142 as l).";
-    if (result.changedValues > 0)
-        message += "\n\n" + plural(result.changedValues, "value holds", "values hold")
-                   + " characters that the collection cannot store; they were stored as \"?\".";
-    if (result.cutValues > 0)
-        message += "\n\n" + plural(result.cutValues, "value was", "values were")
-                   + " longer than 255 characters and cut to 255.";
-    if (result.notNumbers > 0)
-        message += "\n\n" + plural(result.notNumbers, "value was", "values were")
-                   + " not a number where the collection keeps one; those fields were left empty.";
-    if (result.skippedExisting > 0)
-        message += "\n\n" + plural(result.skippedExisting, "record was", "records were")
-                   + " already in the collection and " + (result.skippedExisting == 1 ? "was" : "were")
-                   + " not imported again.";
-    if (result.cutToWidth > 0) {
-        std::string fields;
-        for (const std::string& name : result.cutFields)
-            fields += (fields.empty() ? "" : ", ") + name;
-        message += "\n\n" + plural(result.cutToWidth, "value was", "values were") + " longer than " +
-                   (result.cutToWidth == 1 ? "its field" : "their fields") + " and cut to fit (" + fields + ").";
-    }
+        message = db::spoken(speak, TRANSLATABLE("exchange", "Import Complete."));
+    const auto add = [&](uint64_t n, const char* one, const char* many, const std::string& second = {}) {
+        if (n > 0)
+            message += "\n\n" + counted(speak, n, one, many, second);
+    };
+    add(result.plainFormValues,
+        TRANSLATABLE("exchange", "%1 value holds characters that the collection cannot store as they are; they were "
+                                 "stored in their nearest plain form (\u0142 as l)."),
+        TRANSLATABLE("exchange", "%1 values hold characters that the collection cannot store as they are; they were "
+                                 "stored in their nearest plain form (\u0142 as l)."));
+    add(result.changedValues,
+        TRANSLATABLE("exchange", "%1 value holds characters that the collection cannot store; they were stored as \"?\"."),
+        TRANSLATABLE("exchange", "%1 values hold characters that the collection cannot store; they were stored as \"?\"."));
+    add(result.cutValues, TRANSLATABLE("exchange", "%1 value was longer than 255 characters and cut to 255."),
+        TRANSLATABLE("exchange", "%1 values were longer than 255 characters and cut to 255."));
+    add(result.notNumbers,
+        TRANSLATABLE("exchange", "%1 value was not a number where the collection keeps one; those fields were left empty."),
+        TRANSLATABLE("exchange", "%1 values were not a number where the collection keeps one; those fields were left "
+                                 "empty."));
+    add(result.skippedExisting,
+        TRANSLATABLE("exchange", "%1 record was already in the collection and was not imported again."),
+        TRANSLATABLE("exchange", "%1 records were already in the collection and were not imported again."));
+    std::string fields;
+    for (const std::string& name : result.cutFields)
+        fields += (fields.empty() ? "" : ", ") + name;
+    add(result.cutToWidth, TRANSLATABLE("exchange", "%1 value was longer than its field and cut to fit (%2)."),
+        TRANSLATABLE("exchange", "%1 values were longer than their fields and cut to fit (%2)."), fields);
     if (!result.leftOutFiles.empty()) {
-        message += "\n\n" + plural(result.leftOutFiles.size(), "file was", "files were") + " left out:";
+        add(result.leftOutFiles.size(), TRANSLATABLE("exchange", "%1 file was left out:"),
+            TRANSLATABLE("exchange", "%1 files were left out:"));
         for (const std::string& file : result.leftOutFiles)
             message += "\n" + file;
     }
-    if (result.lineBreaks > 0)
-        message += "\n\n" + plural(result.lineBreaks, "line break", "line breaks")
-                   + " inside quoted values " + (result.lineBreaks == 1 ? "was" : "were") + " stored as blanks.";
+    add(result.lineBreaks, TRANSLATABLE("exchange", "%1 line break inside quoted values was stored as blanks."),
+        TRANSLATABLE("exchange", "%1 line breaks inside quoted values were stored as blanks."));
     return message;
 }
 

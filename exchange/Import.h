@@ -5,6 +5,8 @@
 // never changed. Each value is stored by the type of the collection field it
 // goes to (see storeValue in Import.cpp).
 
+#include "Translatable.h"
+
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -126,7 +128,7 @@ std::string storedPreview(const std::string& utf8Value, int position);
 
 // The message shown when an import ends: "Import Complete." or what stopped
 // it, with the counts that matter.
-std::string importMessage(const ImportResult& result);
+std::string importMessage(const ImportResult& result, const db::Speak& speak = {});
 
 // The message for a date value that does not convert.
 std::string invalidDateMessage(const std::string& value);

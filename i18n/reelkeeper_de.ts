@@ -1475,6 +1475,117 @@ reihenfolge</translation>
     </message>
 </context>
 <context>
+    <name>exchange</name>
+    <message>
+        <source>The selected file has a field that is greater than 255 characters.</source>
+        <translation>Die gewählte Datei hat ein Feld mit mehr als 255 Zeichen.</translation>
+    </message>
+    <message>
+        <source>The selected file had an unexpected end of a line most likely due to an unmatched quote.</source>
+        <translation>Eine Zeile der gewählten Datei endete unerwartet, wahrscheinlich wegen eines Anführungszeichens ohne Gegenstück.</translation>
+    </message>
+    <message>
+        <source>The selected file has too many fields.  There are at least 10 more fields than are required by Reelkeeper.</source>
+        <translation>Die gewählte Datei hat zu viele Felder.  Es sind mindestens 10 Felder mehr, als Reelkeeper braucht.</translation>
+    </message>
+    <message>
+        <source>The selected file holds binary data (NUL characters), not text.</source>
+        <translation>Die gewählte Datei enthält Binärdaten (NUL-Zeichen), keinen Text.</translation>
+    </message>
+    <message>
+        <source>The first line of the selected file holds neither a comma nor a double quote.</source>
+        <translation>Die erste Zeile der gewählten Datei enthält weder ein Komma noch ein Anführungszeichen.</translation>
+    </message>
+    <message>
+        <source>The file selected does not appear to be an ASCII delimited text file.  An ASCII delimited file requires a unique format of each field being surrounded by double quotes and separated by a comma.  </source>
+        <translation>Die gewählte Datei scheint keine ASCII-Textdatei mit Trennzeichen zu sein.  In einer solchen Datei steht jedes Feld in Anführungszeichen und ist durch ein Komma vom nächsten getrennt.  </translation>
+    </message>
+    <message>
+        <source>The import stopped there. %1 record was imported before it and stay in the collection.</source>
+        <translation>Der Import hielt dort an. %1 Datensatz wurde davor importiert und bleibt in der Sammlung.</translation>
+    </message>
+    <message>
+        <source>The import stopped there. %1 records were imported before it and stay in the collection.</source>
+        <translation>Der Import hielt dort an. %1 Datensätze wurden davor importiert und bleiben in der Sammlung.</translation>
+    </message>
+    <message>
+        <source>Import cancelled. %1 record was imported and stay in the collection.</source>
+        <translation>Import abgebrochen. %1 Datensatz wurde importiert und bleibt in der Sammlung.</translation>
+    </message>
+    <message>
+        <source>Import cancelled. %1 records were imported and stay in the collection.</source>
+        <translation>Import abgebrochen. %1 Datensätze wurden importiert und bleiben in der Sammlung.</translation>
+    </message>
+    <message>
+        <source>Import Complete.</source>
+        <translation>Import abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>%1 value holds characters that the collection cannot store as they are; they were stored in their nearest plain form (ł as l).</source>
+        <translation>%1 Wert enthält Zeichen, die die Sammlung so nicht speichern kann; sie wurden in ihrer nächsten einfachen Form gespeichert (ł als l).</translation>
+    </message>
+    <message>
+        <source>%1 values hold characters that the collection cannot store as they are; they were stored in their nearest plain form (ł as l).</source>
+        <translation>%1 Werte enthalten Zeichen, die die Sammlung so nicht speichern kann; sie wurden in ihrer nächsten einfachen Form gespeichert (ł als l).</translation>
+    </message>
+    <message>
+        <source>%1 value holds characters that the collection cannot store; they were stored as &quot;?&quot;.</source>
+        <translation>%1 Wert enthält Zeichen, die die Sammlung nicht speichern kann; sie wurden als &quot;?&quot; gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 values hold characters that the collection cannot store; they were stored as &quot;?&quot;.</source>
+        <translation>%1 Werte enthalten Zeichen, die die Sammlung nicht speichern kann; sie wurden als &quot;?&quot; gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 value was longer than 255 characters and cut to 255.</source>
+        <translation>%1 Wert war länger als 255 Zeichen und wurde auf 255 gekürzt.</translation>
+    </message>
+    <message>
+        <source>%1 values were longer than 255 characters and cut to 255.</source>
+        <translation>%1 Werte waren länger als 255 Zeichen und wurden auf 255 gekürzt.</translation>
+    </message>
+    <message>
+        <source>%1 value was not a number where the collection keeps one; those fields were left empty.</source>
+        <translation>%1 Wert war keine Zahl, wo die Sammlung eine führt; diese Felder blieben leer.</translation>
+    </message>
+    <message>
+        <source>%1 values were not a number where the collection keeps one; those fields were left empty.</source>
+        <translation>%1 Werte waren keine Zahl, wo die Sammlung eine führt; diese Felder blieben leer.</translation>
+    </message>
+    <message>
+        <source>%1 record was already in the collection and was not imported again.</source>
+        <translation>%1 Datensatz war schon in der Sammlung und wurde nicht noch einmal importiert.</translation>
+    </message>
+    <message>
+        <source>%1 records were already in the collection and were not imported again.</source>
+        <translation>%1 Datensätze waren schon in der Sammlung und wurden nicht noch einmal importiert.</translation>
+    </message>
+    <message>
+        <source>%1 value was longer than its field and cut to fit (%2).</source>
+        <translation>%1 Wert war länger als sein Feld und wurde passend gekürzt (%2).</translation>
+    </message>
+    <message>
+        <source>%1 values were longer than their fields and cut to fit (%2).</source>
+        <translation>%1 Werte waren länger als ihre Felder und wurden passend gekürzt (%2).</translation>
+    </message>
+    <message>
+        <source>%1 file was left out:</source>
+        <translation>%1 Datei wurde ausgelassen:</translation>
+    </message>
+    <message>
+        <source>%1 files were left out:</source>
+        <translation>%1 Dateien wurden ausgelassen:</translation>
+    </message>
+    <message>
+        <source>%1 line break inside quoted values was stored as blanks.</source>
+        <translation>%1 Zeilenumbruch in Werten mit Anführungszeichen wurde als Leerzeichen gespeichert.</translation>
+    </message>
+    <message>
+        <source>%1 line breaks inside quoted values were stored as blanks.</source>
+        <translation>%1 Zeilenumbrüche in Werten mit Anführungszeichen wurden als Leerzeichen gespeichert.</translation>
+    </message>
+</context>
+<context>
     <name>exchange_ui::TImportFormat</name>
     <message>
         <source>Import Format</source>

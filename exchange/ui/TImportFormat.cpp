@@ -1,5 +1,6 @@
 #include "TImportFormat.h"
 
+#include "CoreText.h"
 #include "Catalogues.h"
 #include "Cp1252.h"
 #include "DelimitedText.h"
@@ -100,7 +101,7 @@ void TImportFormat::DoAscii()
     }
     if (result != exchange::flOk) {
         m_context.prompter.message(this, tr("Error"),
-                                   QString::fromStdString(exchange::firstLineMessage(result)) + "\n\n" + chosen,
+                                   QString::fromStdString(exchange::firstLineMessage(result, ui::speakerFor("exchange"))) + "\n\n" + chosen,
                                    app::Prompter::Icon::Error);
         return;
     }
@@ -171,7 +172,7 @@ void TImportFormat::DoCatalogue()
     QApplication::restoreOverrideCursor();
     const bool failed = !result.error.empty();
     m_context.prompter.message(this, failed ? tr("Error") : tr("Ok"),
-                               QString::fromStdString(exchange::importMessage(result)) + "\n\n"
+                               QString::fromStdString(exchange::importMessage(result, ui::speakerFor("exchange"))) + "\n\n"
                                    + (result.imported == 1 ? tr("%1 record imported from %2 (%3).")
                                                            : tr("%1 records imported from %2 (%3)."))
                                          .arg(result.imported)

@@ -1,5 +1,6 @@
 #include "TMyImport.h"
 
+#include "CoreText.h"
 #include "HeaderMatch.h"
 #include "HelpViewer.h"
 #include "Schema.h"
@@ -284,7 +285,7 @@ void TMyImport::StartImportClick()
     m_running = false;
     CancelButton->setEnabled(false);
     const bool failed = !result.error.empty();
-    m_context.prompter.message(this, failed ? tr("Error") : tr("Ok"), QString::fromStdString(exchange::importMessage(result)),
+    m_context.prompter.message(this, failed ? tr("Error") : tr("Ok"), QString::fromStdString(exchange::importMessage(result, ui::speakerFor("exchange"))),
                                failed ? app::Prompter::Icon::Error : app::Prompter::Icon::Information);
     accept();
 }

@@ -9,6 +9,8 @@
 #include "TMyExport.h"
 #include "TMyImport.h"
 #include "Catalogues.h"
+#include "CoreText.h"
+#include "Import.h"
 #include "Table.h"
 #include "TempDir.h"
 #include "TemporaryProgram.h"
@@ -448,6 +450,13 @@ TEST_F(ExchangeWindowsTest, InGermanJaAndNeinStillChooseTheFieldsOfExportAndImpo
     };
     runImport("\"Name\",\"When\"\r\n\"Vertigo\",\"Hitchcock\"\r\n");
     EXPECT_EQ(importCaption, "Import von ASCII-Text mit Trennzeichen");
+    EXPECT_EQ(prompter.messages.back().text, "Import abgeschlossen.");
+    // The core's assembled messages are whole German sentences, their counts put in.
+    exchange::ImportResult cancelled;
+    cancelled.imported = 3;
+    cancelled.cancelled = true;
+    EXPECT_EQ(exchange::importMessage(cancelled, ui::speakerFor("exchange")),
+              "Import abgebrochen. 3 Datensätze wurden importiert und bleiben in der Sammlung.");
     db::Table& t = window->table();
     t.selectIndex("");
     t.last();
