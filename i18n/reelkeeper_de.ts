@@ -73,6 +73,11 @@
         <source>Help page</source>
         <translation>Hilfeseite</translation>
     </message>
+    <message>
+        <source>en</source>
+        <comment>the folder of the help book in this language</comment>
+        <translation>de</translation>
+    </message>
 </context>
 <context>
     <name>app::LockWaitNotice</name>

@@ -1,5 +1,6 @@
 #include "HelpViewer.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QHBoxLayout>
@@ -33,9 +34,20 @@ namespace {
 const QStringList kPages = {"REELKP.html", "tasks.html", "collection.html", "finding.html",
                             "printing.html", "exchange.html", "care.html", "keys.html"};
 
+// The folder of the book in the language the program speaks: a translation
+// names its own ("de"); the English book is the folder's top.
+QString bookFolder()
+{
+    registerHelpPages();
+    const QString language =
+        QCoreApplication::translate("app::HelpWindow", "en", "the folder of the help book in this language");
+    const QString folder = "/help/" + language + "/";
+    return language != "en" && QFile::exists(":" + folder + kPages.front()) ? folder : QString("/help/");
+}
+
 QUrl pageUrl(const QString& page, const QString& keyword = {})
 {
-    QUrl url("qrc:/help/" + page);
+    QUrl url("qrc:" + bookFolder() + page);
     if (!keyword.isEmpty())
         url.setFragment(keyword);
     return url;
@@ -43,7 +55,7 @@ QUrl pageUrl(const QString& page, const QString& keyword = {})
 
 QString pageText(const QString& page)
 {
-    QFile file(":/help/" + page);
+    QFile file(":" + bookFolder() + page);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
@@ -57,8 +69,12 @@ struct Section {
 // once, since the pages are compiled into the program.
 const QList<Section>& sections()
 {
-    static const QList<Section> found = [] {
-        registerHelpPages();
+    // Read once for each language's book.
+    static QHash<QString, QList<Section>> books;
+    const QString folder = bookFolder();
+    if (const auto known = books.constFind(folder); known != books.constEnd())
+        return *known;
+    return *books.insert(folder, [] {
         QList<Section> all;
         static const QRegularExpression anchor(R"re(<h([123])><a name="([^"]+)">([^<]+)</a>)re");
         for (const QString& page : kPages) {
@@ -70,8 +86,7 @@ const QList<Section>& sections()
             }
         }
         return all;
-    }();
-    return found;
+    }());
 }
 
 QString pageOf(const QString& keyword)

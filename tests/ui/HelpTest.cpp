@@ -1,6 +1,7 @@
 // The help book has a section for every keyword the program's windows open
 // it at, and the help window moves about in it.
 #include "HelpViewer.h"
+#include "InstalledTranslation.h"
 
 #include <gtest/gtest.h>
 
@@ -100,23 +101,25 @@ TEST(Help, TheFindBoxSearchesEveryPage)
     EXPECT_EQ(help.Browser->source().fileName(), "printing.html");
 }
 
-TEST(Help, EveryLinkAndPictureOfTheBookIsThereAndTheBookIsAManual)
+namespace {
+
+// Checks the book in one folder of the resources: every link and anchor, every
+// picture; returns the length of its text and counts its pictures.
+qsizetype checkBook(const QString& folder, int& pictures)
 {
     app::helpSections(); // registers the pages
     static const QRegularExpression link(R"re(<a href="([^"#]*)#([^"]+)">)re");
     static const QRegularExpression picture(R"re(<img src="([^"]+)")re");
-    static const QRegularExpression anchor(R"re(<a name="([^"]+)">)re");
     QStringList pages;
-    for (QDirIterator it(":/help", {"*.html"}, QDir::Files); it.hasNext();)
+    for (QDirIterator it(folder, {"*.html"}, QDir::Files); it.hasNext();)
         pages << QFileInfo(it.next()).fileName();
-    ASSERT_GE(pages.size(), 8);
-    auto read = [](const QString& page) {
-        QFile file(":/help/" + page);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << page.toStdString();
+    EXPECT_GE(pages.size(), 8) << folder.toStdString();
+    auto read = [&](const QString& page) {
+        QFile file(folder + page);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << (folder + page).toStdString();
         return QString::fromUtf8(file.readAll());
     };
     qsizetype text = 0;
-    int pictures = 0;
     for (const QString& page : pages) {
         const QString html = read(page);
         QTextDocument document;
@@ -126,15 +129,69 @@ TEST(Help, EveryLinkAndPictureOfTheBookIsThereAndTheBookIsAManual)
             const QRegularExpressionMatch m = it.next();
             const QString target = m.captured(1).isEmpty() ? page : m.captured(1);
             EXPECT_TRUE(read(target).contains("<a name=\"" + m.captured(2) + "\">"))
-                << page.toStdString() << " links to a missing " << target.toStdString() << "#" << m.captured(2).toStdString();
+                << (folder + page).toStdString() << " links to a missing " << target.toStdString() << "#"
+                << m.captured(2).toStdString();
         }
         for (auto it = picture.globalMatch(html); it.hasNext(); ++pictures) {
-            const QString source = it.next().captured(1);
-            EXPECT_FALSE(QImage(":/help/" + source).isNull()) << page.toStdString() << " shows a missing " << source.toStdString();
+            const QString source = QDir::cleanPath(folder + it.next().captured(1));
+            EXPECT_FALSE(QImage(source).isNull()) << (folder + page).toStdString() << " shows a missing "
+                                                  << source.toStdString();
         }
     }
+    return text;
+}
+
+// The anchors of a page in their order: the sections windows open the book at.
+QStringList anchorsOf(const QString& path)
+{
+    static const QRegularExpression anchor(R"re(<a name="([^"]+)">)re");
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    QStringList names;
+    for (auto it = anchor.globalMatch(QString::fromUtf8(file.readAll())); it.hasNext();)
+        names << it.next().captured(1);
+    return names;
+}
+
+} // namespace
+
+TEST(Help, EveryLinkAndPictureOfTheBookIsThereAndTheBookIsAManual)
+{
+    int pictures = 0;
+    const qsizetype text = checkBook(":/help/", pictures);
     // Every window of the tour has its picture in the book.
     EXPECT_GE(pictures, 25);
     // A manual, not a leaflet: four times the eleven thousand characters the first help had.
     EXPECT_GE(text, 44000);
+}
+
+// The German book is the whole book: the same pages with the same sections in
+// the same order (the windows open it at the same keywords), its links and
+// pictures whole, and about as long as the English.
+TEST(Help, TheGermanBookHasEverySectionOfTheEnglish)
+{
+    int englishPictures = 0, germanPictures = 0;
+    const qsizetype english = checkBook(":/help/", englishPictures);
+    const qsizetype german = checkBook(":/help/de/", germanPictures);
+    EXPECT_EQ(germanPictures, englishPictures);
+    EXPECT_GE(german, english * 9 / 10);
+    for (QDirIterator it(":/help", {"*.html"}, QDir::Files); it.hasNext();) {
+        const QString page = QFileInfo(it.next()).fileName();
+        EXPECT_EQ(anchorsOf(":/help/de/" + page), anchorsOf(":/help/" + page)) << page.toStdString();
+    }
+}
+
+// With the German translation in force the help window shows the German book.
+TEST(Help, TheWindowShowsTheBookOfTheLanguageSpoken)
+{
+    const testing_support::InstalledTranslation german(RK_GERMAN);
+    ASSERT_TRUE(german.loaded());
+    app::HelpWindow help(nullptr);
+    EXPECT_EQ(help.windowTitle(), "Reelkeeper Videos 95 Hilfe");
+    help.showSection("Search Window");
+    EXPECT_EQ(help.Browser->source().toString(), "qrc:/help/de/finding.html#Search Window");
+    EXPECT_TRUE(help.Browser->toPlainText().contains("Navigieren, Suchen grenzt die Anzeige"));
+    EXPECT_EQ(help.Sections->item(0)->text(), "Reelkeeper Videos 95 Hilfe");
+    EXPECT_TRUE(help.findText("Nach zweiter Sortierung gruppieren"));
+    EXPECT_EQ(help.Browser->source().fileName(), "printing.html");
 }
