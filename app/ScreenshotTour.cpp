@@ -79,7 +79,9 @@ public:
     Answer ask(QWidget*, const QString&, const QString&, Buttons, Answer, bool, Icon) override { return Answer::No; }
     QString openFileName(QWidget*, const FileDialog& dialog) override
     {
-        return dialog.title == "Import Data" ? m_importSample : QString();
+        // The import's title, in the language the program speaks.
+        return dialog.title == QCoreApplication::translate("exchange_ui::TImportFormat", "Import Data") ? m_importSample
+                                                                                                       : QString();
     }
     QString saveFileName(QWidget*, const FileDialog&) override { return {}; }
     std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }

@@ -1,5 +1,7 @@
 #include "PickList.h"
 
+#include "Translatable.h"
+
 #include "Ascii.h"
 #include "DbError.h"
 #include "FileIO.h"
@@ -13,23 +15,23 @@ namespace {
 constexpr size_t kEntryLimit = 255;
 
 constexpr std::array<PickListInfo, 17> kLists = {{
-    {1, "PRODUCER.LST", "&Producer", "Producer", 25, "Producer"},
-    {2, "STAR.LST", "&Stars", "Stars", 25, "Star1"},
-    {3, "DIRECT.LST", "&Director", "Director", 28, "Director"},
-    {4, "RELEASE.LST", "&Released By", "Released By", 28, "ReleasedBy"},
-    {5, "RATING.LST", "Ra&ting", "Rating", 15, "Rating"},
-    {6, "CATEGORY.LST", "Cate&gory", "Category", 10, "Category"},
-    {7, "PICTURE.LST", "P&icture", "Picture", 10, "Picture"},
-    {8, "SOUND.LST", "So&und", "Sound", 10, "Sound"},
-    {9, "FORMAT.LST", "&Format", "Format", 15, "Format"},
-    {10, "LASER.LST", "&Laser Format", "Laser Format", 15, "LaserForma"},
-    {11, "PERSRATE.LST", "Perso&nal Rating", "Personal Rating", 15, "PersonalRa"},
-    {12, "RECSPEED.LST", "R&ecord Speed", "Record Speed", 6, "RecSpeed"},
-    {13, "CONTENT.LST", "&Content", "Content", 10, "Content"},
-    {14, "OSCAR.LST", "&Oscars", "Oscar Names", 110, ""},
-    {15, "CHECKOUT.LST", "Chec&k Out Person", "Checkout Person", 25, "CheckName"},
-    {16, "PURCH.LST", "&Where Purchased", "Where Purchase", 25, "WherePurch"},
-    {17, "MISC.LST", "&Miscellaneous", "Miscellaneous", 25, ""},
+    {1, "PRODUCER.LST", TRANSLATABLE("db", "&Producer"), TRANSLATABLE("db", "Producer"), 25, "Producer"},
+    {2, "STAR.LST", TRANSLATABLE("db", "&Stars"), TRANSLATABLE("db", "Stars"), 25, "Star1"},
+    {3, "DIRECT.LST", TRANSLATABLE("db", "&Director"), TRANSLATABLE("db", "Director"), 28, "Director"},
+    {4, "RELEASE.LST", TRANSLATABLE("db", "&Released By"), TRANSLATABLE("db", "Released By"), 28, "ReleasedBy"},
+    {5, "RATING.LST", TRANSLATABLE("db", "Ra&ting"), TRANSLATABLE("db", "Rating"), 15, "Rating"},
+    {6, "CATEGORY.LST", TRANSLATABLE("db", "Cate&gory"), TRANSLATABLE("db", "Category"), 10, "Category"},
+    {7, "PICTURE.LST", TRANSLATABLE("db", "P&icture"), TRANSLATABLE("db", "Picture"), 10, "Picture"},
+    {8, "SOUND.LST", TRANSLATABLE("db", "So&und"), TRANSLATABLE("db", "Sound"), 10, "Sound"},
+    {9, "FORMAT.LST", TRANSLATABLE("db", "&Format"), TRANSLATABLE("db", "Format"), 15, "Format"},
+    {10, "LASER.LST", TRANSLATABLE("db", "&Laser Format"), TRANSLATABLE("db", "Laser Format"), 15, "LaserForma"},
+    {11, "PERSRATE.LST", TRANSLATABLE("db", "Perso&nal Rating"), TRANSLATABLE("db", "Personal Rating"), 15, "PersonalRa"},
+    {12, "RECSPEED.LST", TRANSLATABLE("db", "R&ecord Speed"), TRANSLATABLE("db", "Record Speed"), 6, "RecSpeed"},
+    {13, "CONTENT.LST", TRANSLATABLE("db", "&Content"), TRANSLATABLE("db", "Content"), 10, "Content"},
+    {14, "OSCAR.LST", TRANSLATABLE("db", "&Oscars"), TRANSLATABLE("db", "Oscar Names"), 110, ""},
+    {15, "CHECKOUT.LST", TRANSLATABLE("db", "Chec&k Out Person"), TRANSLATABLE("db", "Checkout Person"), 25, "CheckName"},
+    {16, "PURCH.LST", TRANSLATABLE("db", "&Where Purchased"), TRANSLATABLE("db", "Where Purchase"), 25, "WherePurch"},
+    {17, "MISC.LST", TRANSLATABLE("db", "&Miscellaneous"), TRANSLATABLE("db", "Miscellaneous"), 25, ""},
 }};
 
 constexpr std::array<int, 17> kMenuOrder = {2, 1, 3, 4, 5, 6, 11, 7, 8, 9, 12, 13, 10, 14, 15, 16, 17};

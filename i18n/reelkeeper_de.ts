@@ -1158,6 +1158,254 @@ reihenfolge</translation>
         <source>This DBase file was not created with Reelkeeper Videos 95.  It cannot be opened.  You may, however, import data from this file using the import function.</source>
         <translation>Diese dBASE-Datei wurde nicht mit Reelkeeper Videos 95 angelegt.  Sie kann nicht geöffnet werden.  Sie können ihre Daten aber mit dem Import übernehmen.</translation>
     </message>
+    <message>
+        <source>&amp;Producer</source>
+        <translation>&amp;Produzent</translation>
+    </message>
+    <message>
+        <source>Producer</source>
+        <translation>Produzent</translation>
+    </message>
+    <message>
+        <source>&amp;Stars</source>
+        <translation>&amp;Darsteller</translation>
+    </message>
+    <message>
+        <source>Stars</source>
+        <translation>Darsteller</translation>
+    </message>
+    <message>
+        <source>&amp;Director</source>
+        <translation>&amp;Regie</translation>
+    </message>
+    <message>
+        <source>Director</source>
+        <translation>Regie</translation>
+    </message>
+    <message>
+        <source>&amp;Released By</source>
+        <translation>&amp;Verleih</translation>
+    </message>
+    <message>
+        <source>Released By</source>
+        <translation>Verleih</translation>
+    </message>
+    <message>
+        <source>Ra&amp;ting</source>
+        <translation>&amp;Altersfreigabe</translation>
+    </message>
+    <message>
+        <source>Rating</source>
+        <translation>Altersfreigabe</translation>
+    </message>
+    <message>
+        <source>Cate&amp;gory</source>
+        <translation>&amp;Kategorie</translation>
+    </message>
+    <message>
+        <source>Category</source>
+        <translation>Kategorie</translation>
+    </message>
+    <message>
+        <source>P&amp;icture</source>
+        <translation>&amp;Bild</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>So&amp;und</source>
+        <translation>&amp;Ton</translation>
+    </message>
+    <message>
+        <source>Sound</source>
+        <translation>Ton</translation>
+    </message>
+    <message>
+        <source>&amp;Format</source>
+        <translation>&amp;Format</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Format</translation>
+    </message>
+    <message>
+        <source>&amp;Laser Format</source>
+        <translation>&amp;Laser-Format</translation>
+    </message>
+    <message>
+        <source>Laser Format</source>
+        <translation>Laser-Format</translation>
+    </message>
+    <message>
+        <source>Perso&amp;nal Rating</source>
+        <translation>&amp;Eigene Bewertung</translation>
+    </message>
+    <message>
+        <source>Personal Rating</source>
+        <translation>Eigene Bewertung</translation>
+    </message>
+    <message>
+        <source>R&amp;ecord Speed</source>
+        <translation>Aufnahme&amp;geschwindigkeit</translation>
+    </message>
+    <message>
+        <source>Record Speed</source>
+        <translation>Aufnahmegeschwindigkeit</translation>
+    </message>
+    <message>
+        <source>&amp;Content</source>
+        <translation>&amp;Inhalt</translation>
+    </message>
+    <message>
+        <source>Content</source>
+        <translation>Inhalt</translation>
+    </message>
+    <message>
+        <source>&amp;Oscars</source>
+        <translation>&amp;Oscars</translation>
+    </message>
+    <message>
+        <source>Oscar Names</source>
+        <translation>Oscar-Namen</translation>
+    </message>
+    <message>
+        <source>Chec&amp;k Out Person</source>
+        <translation>Verliehen a&amp;n</translation>
+    </message>
+    <message>
+        <source>Checkout Person</source>
+        <translation>Verliehen an</translation>
+    </message>
+    <message>
+        <source>&amp;Where Purchased</source>
+        <translation>Ka&amp;ufort</translation>
+    </message>
+    <message>
+        <source>Where Purchase</source>
+        <translation>Kaufort</translation>
+    </message>
+    <message>
+        <source>&amp;Miscellaneous</source>
+        <translation>&amp;Sonstiges</translation>
+    </message>
+    <message>
+        <source>Miscellaneous</source>
+        <translation>Sonstiges</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Star 1</source>
+        <translation>Darsteller 1</translation>
+    </message>
+    <message>
+        <source>Star 2</source>
+        <translation>Darsteller 2</translation>
+    </message>
+    <message>
+        <source>Star 3</source>
+        <translation>Darsteller 3</translation>
+    </message>
+    <message>
+        <source>Star 4</source>
+        <translation>Darsteller 4</translation>
+    </message>
+    <message>
+        <source>Star 5</source>
+        <translation>Darsteller 5</translation>
+    </message>
+    <message>
+        <source>Star 6</source>
+        <translation>Darsteller 6</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Jahr</translation>
+    </message>
+    <message>
+        <source>Play Time</source>
+        <translation>Laufzeit</translation>
+    </message>
+    <message>
+        <source>Media #</source>
+        <translation>Medium Nr.</translation>
+    </message>
+    <message>
+        <source>Rec Speed</source>
+        <translation>Geschwindigkeit</translation>
+    </message>
+    <message>
+        <source>Counter Start</source>
+        <translation>Zählerstand Anfang</translation>
+    </message>
+    <message>
+        <source>Counter Stop</source>
+        <translation>Zählerstand Ende</translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Key Words</source>
+        <translation>Stichwörter</translation>
+    </message>
+    <message>
+        <source>List Price</source>
+        <translation>Listenpreis</translation>
+    </message>
+    <message>
+        <source>Oscar Nomination</source>
+        <translation>Oscar-Nominierung</translation>
+    </message>
+    <message>
+        <source>Oscar Award</source>
+        <translation>Oscar</translation>
+    </message>
+    <message>
+        <source>Checked Out</source>
+        <translation>Verliehen</translation>
+    </message>
+    <message>
+        <source>Check Out Date</source>
+        <translation>Verleihdatum</translation>
+    </message>
+    <message>
+        <source>Check Out Person</source>
+        <translation>Verliehen an</translation>
+    </message>
+    <message>
+        <source>Purch Price</source>
+        <translation>Kaufpreis</translation>
+    </message>
+    <message>
+        <source>Purch Date</source>
+        <translation>Kaufdatum</translation>
+    </message>
+    <message>
+        <source>Where Purchased</source>
+        <translation>Kaufort</translation>
+    </message>
+    <message>
+        <source>Viewed</source>
+        <translation>Gesehen</translation>
+    </message>
+    <message>
+        <source>Writers</source>
+        <translation>Drehbuch</translation>
+    </message>
+    <message>
+        <source>User Defined 1</source>
+        <translation>Benutzerfeld 1</translation>
+    </message>
+    <message>
+        <source>User Defined 2</source>
+        <translation>Benutzerfeld 2</translation>
+    </message>
 </context>
 <context>
     <name>db_ui::TMyEditBox</name>
@@ -1701,7 +1949,7 @@ reihenfolge</translation>
     </message>
     <message>
         <source>EXPORT IT</source>
-        <translation>EXPORTIEREN</translation>
+        <translation>EXPORT</translation>
     </message>
     <message>
         <source>Field
@@ -1846,7 +2094,7 @@ reihenfolge</translation>
     </message>
     <message>
         <source>REELKEEPER FIELDS</source>
-        <translation>REELKEEPER-FELDER</translation>
+        <translation>FELDER</translation>
     </message>
     <message>
         <source>IMPORT FIELDS</source>
@@ -1854,7 +2102,7 @@ reihenfolge</translation>
     </message>
     <message>
         <source>USE</source>
-        <translation>VERWENDEN</translation>
+        <translation>NUTZEN</translation>
     </message>
     <message>
         <source>Preview</source>
@@ -1898,7 +2146,7 @@ zähler</translation>
     </message>
     <message>
         <source>Use the &quot;Up&quot; and &quot;Down&quot; buttons to match up the Reelkeeper fields with the Import Fields.  Select &quot;Yes&quot;  to include it.  Double click on the &quot;USE&quot; field to toggle between Yes and No.</source>
-        <translation>Ordnen Sie mit &quot;Nach oben&quot; und &quot;Nach unten&quot; die Reelkeeper-Felder den Importfeldern zu.  Wählen Sie &quot;Ja&quot;, um ein Feld zu übernehmen.  Ein Doppelklick auf das Feld &quot;VERWENDEN&quot; wechselt zwischen Ja und Nein.</translation>
+        <translation>Ordnen Sie mit &quot;Nach oben&quot; und &quot;Nach unten&quot; die Reelkeeper-Felder den Importfeldern zu.  Wählen Sie &quot;Ja&quot;, um ein Feld zu übernehmen.  Ein Doppelklick auf das Feld &quot;NUTZEN&quot; wechselt zwischen Ja und Nein.</translation>
     </message>
     <message>
         <source>&amp;Start Import</source>
@@ -3037,6 +3285,18 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
     <message>
         <source>Directors</source>
         <translation>Regisseure</translation>
+    </message>
+    <message>
+        <source>Others</source>
+        <translation>Andere</translation>
+    </message>
+    <message>
+        <source>Viewed</source>
+        <translation>Gesehen</translation>
+    </message>
+    <message>
+        <source>Not viewed</source>
+        <translation>Nicht gesehen</translation>
     </message>
 </context>
 <context>

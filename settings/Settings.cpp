@@ -2,6 +2,7 @@
 
 #include "Schema.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <limits>
 
@@ -212,7 +213,8 @@ Settings Settings::defaults(const QString& startFolder)
     s.lastPdfFolder = startFolder;
     for (const db::SchemaField& f : db::collectionSchema()) {
         FieldSettings& field = s.fields[static_cast<size_t>(f.position - 1)];
-        field.displayName = f.displayName;
+        // A new settings file names the fields in the language the program speaks.
+        field.displayName = QCoreApplication::translate("db", f.displayName);
         field.order = f.position;
         field.exportOrder = f.position;
     }

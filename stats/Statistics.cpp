@@ -321,7 +321,7 @@ std::vector<Tally> largestSlices(const std::vector<Tally>& tallies, size_t most)
     if (tallies.size() <= most)
         return tallies;
     std::vector<Tally> out(tallies.begin(), tallies.begin() + static_cast<std::ptrdiff_t>(most - 1));
-    Tally others{"Others", 0};
+    Tally others{TRANSLATABLE("stats", "Others"), 0, true};
     for (size_t i = most - 1; i < tallies.size(); ++i)
         others.count += tallies[i].count;
     out.push_back(others);
@@ -363,9 +363,10 @@ StatisticsPage countedPage(const char* title, ChartKind chart, const std::vector
 std::vector<StatisticsPage> statisticsPages(const CollectionStatistics& s)
 {
     const uint64_t all = s.videos;
-    const std::vector<Tally> viewed = {{"Viewed", s.viewed}, {"Not viewed", s.notViewed}};
+    const std::vector<Tally> viewed = {{TRANSLATABLE("stats", "Viewed"), s.viewed, true},
+                                       {TRANSLATABLE("stats", "Not viewed"), s.notViewed, true}};
     return {
-        {"Viewed", ChartKind::Pie, viewed, viewed, all},
+        {TRANSLATABLE("stats", "Viewed"), ChartKind::Pie, viewed, viewed, all},
         countedPage(TRANSLATABLE("stats", "Category"), ChartKind::SideBars, s.categories, all),
         timePage(TRANSLATABLE("stats", "Decade"), ChartKind::Bars, s.decades, all),
         timePage(TRANSLATABLE("stats", "Year"), ChartKind::Line, s.years, all),

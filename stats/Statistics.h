@@ -20,6 +20,7 @@ namespace stats {
 struct Tally {
     std::string value;
     uint64_t count = 0;
+    bool named = false; // the value is the statistics' own word ("Viewed", "Others"), not a field's value
 };
 
 struct MoneyTotal {

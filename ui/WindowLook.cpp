@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QHeaderView>
 #include <QLayout>
 #include <QLineEdit>
 #include <QListView>
@@ -146,11 +147,30 @@ void applyColorSet(QWidget* window, const app::ColorSet& c, const std::function<
     }
 }
 
+namespace {
+
+// A column is at least as wide as its heading: a translated heading may be
+// longer than the English one the column was laid out for.
+void widenColumnsToHeadings(QWidget* window)
+{
+    for (QTableView* table : window->findChildren<QTableView*>()) {
+        QHeaderView* header = table->horizontalHeader();
+        if (header->isHidden() || !table->model())
+            continue;
+        for (int c = 0; c < header->count(); ++c)
+            if (!header->isSectionHidden(c) && header->sectionSize(c) < header->sectionSizeHint(c))
+                header->resizeSection(c, header->sectionSizeHint(c));
+    }
+}
+
+} // namespace
+
 void applyWindowLook(QWidget* window, const app::Settings& settings, app::ColorGroup group, double scaleFactor)
 {
     SetFonts(window, {settings.labelFont, settings.editFont, settings.buttonFont});
     applyColorSet(window, settings.colorsOf(group), [](const QLabel*) { return true; });
     scaleAndCentre(window, scaleFactor);
+    widenColumnsToHeadings(window);
 }
 
 QFont dialogFont(const QString& face, int points, bool bold, bool italic, bool underline, bool strikeout)

@@ -386,7 +386,7 @@ void TMain::buildMenus()
     lists->setObjectName("ListMaintenanceMenu");
     for (int code : db::pickListMenuOrder()) {
         const QString name = "List" + QString::number(code);
-        addCommand(lists, name, db::pickList(code).menuItem, {}, [this, code] { EditAList(code); });
+        addCommand(lists, name, QCoreApplication::translate("db", db::pickList(code).menuItem), {}, [this, code] { EditAList(code); });
         blockInBrowseMode(name);
     }
     QMenu* currency = options->addMenu(tr("C&urrency Format"));

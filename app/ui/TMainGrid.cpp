@@ -309,7 +309,7 @@ void TMain::EditAList(int code)
     const db::PickListInfo& info = db::pickList(code);
     const bool fileOnly = code == 14 || code == 17;
     const QStringList entries = fileOnly ? m_pickLists.readFile(code) : m_editor->listOf(code);
-    db_ui::TMyEditBox editor(m_prompter, info.captionName, info.entryLength, entries, this);
+    db_ui::TMyEditBox editor(m_prompter, QCoreApplication::translate("db", info.captionName), info.entryLength, entries, this);
     ui::applyWindowLook(&editor, m_settings, ConfigureWindowColors, m_scaleFactor);
     if (m_runDialog(editor) != QDialog::Accepted)
         return;

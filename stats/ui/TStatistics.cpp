@@ -51,6 +51,13 @@ QString countText(uint64_t count)
     return QLocale().toString(static_cast<qulonglong>(count));
 }
 
+// A value of a page as the reader reads it: the statistics' own words in the
+// user's language, a field's values as they are stored.
+QString valueText(const stats::Tally& tally)
+{
+    return tally.named ? QCoreApplication::translate("stats", tally.value.c_str()) : fromUtf8(tally.value);
+}
+
 // A page's title in the user's language (the core names its pages in English).
 QString pageTitle(const stats::StatisticsPage& page)
 {
@@ -91,7 +98,7 @@ QChart* barChart(const stats::StatisticsPage& page)
         std::reverse(values.begin(), values.end());
     for (const stats::Tally& t : values) {
         *set << static_cast<qreal>(t.count);
-        labels << fromUtf8(t.value);
+        labels << valueText(t);
     }
     QAbstractBarSeries* series = lying ? static_cast<QAbstractBarSeries*>(new QHorizontalBarSeries)
                                        : static_cast<QAbstractBarSeries*>(new QBarSeries);
@@ -148,7 +155,7 @@ QChart* pieChart(const stats::StatisticsPage& page, const std::function<QString(
     auto* series = new QPieSeries;
     // The legend names the slices: labels beside thin slices would print over each other.
     for (const stats::Tally& t : page.charted)
-        series->append(fromUtf8(t.value) + "  " + shareText(t.count, page.of), static_cast<qreal>(t.count));
+        series->append(valueText(t) + "  " + shareText(t.count, page.of), static_cast<qreal>(t.count));
     series->setPieSize(0.85);
     chart->addSeries(series);
     chart->legend()->setAlignment(Qt::AlignRight);
@@ -338,7 +345,7 @@ QWidget* TStatistics::makePage(const stats::StatisticsPage& page)
     grid->setAccessibleName(tr("%1 counts").arg(pageTitle(page)));
     QList<QStringList> rows;
     for (const stats::Tally& t : page.rows)
-        rows.push_back({fromUtf8(t.value), countText(t.count), shareText(t.count, page.of)});
+        rows.push_back({valueText(t), countText(t.count), shareText(t.count, page.of)});
     fillGrid(grid, rows);
     auto* view = new QChartView(makeChart(page).release(), widget);
     view->setObjectName(QString::fromStdString(page.title) + "Chart");
@@ -473,7 +480,7 @@ bool TStatistics::PrintOn(QPagedPaintDevice& device)
         y = place.bottom() + inch / 6;
         write(heading, {pageTitle(page), tr("Videos"), tr("Share")});
         for (const stats::Tally& t : page.rows)
-            write(text, {fromUtf8(t.value), countText(t.count), shareText(t.count, page.of)});
+            write(text, {valueText(t), countText(t.count), shareText(t.count, page.of)});
     }
     return painter.end();
 }

@@ -419,7 +419,7 @@ TEST_F(ExchangeWindowsTest, InGermanJaAndNeinStillChooseTheFieldsOfExportAndImpo
     exportScript = [&](exchange_ui::TMyExport& e) {
         EXPECT_EQ(e.windowTitle(), "Export");
         EXPECT_EQ(e.StartButton->text(), "Export &beginnen");
-        EXPECT_EQ(e.Grid->horizontalHeaderItem(1)->text(), "EXPORTIEREN");
+        EXPECT_EQ(e.Grid->horizontalHeaderItem(1)->text(), "EXPORT");
         EXPECT_EQ(e.Grid->item(0, 1)->text(), "Ja");
         for (int r = 1; r < 40; ++r)
             e.toggleExport(r); // only Title stays chosen
