@@ -234,7 +234,8 @@ TStatistics::TStatistics(StatisticsContext context, QWidget* parent)
     auto* close = new QPushButton(tr("&Close"), this);
     auto* help = new QPushButton(tr("&Help"), this);
     buttons->addStretch(1);
-    for (QPushButton* b : {SaveChartButton, CopyChartButton, PrintButton, close, help})
+    m_buttonRow = {SaveChartButton, CopyChartButton, PrintButton, close, help};
+    for (QPushButton* b : m_buttonRow)
         buttons->addWidget(b);
     layout->addLayout(buttons);
 
@@ -286,6 +287,16 @@ void TStatistics::showStatistics()
     }
     for (const stats::StatisticsPage& page : m_pages)
         Pages->addTab(makePage(page), pageTitle(page));
+    // The pages made anew join the end of Tab's order: the buttons below them go after them again.
+    QWidget* last = nullptr;
+    for (QWidget* w = Pages->nextInFocusChain(); w != Pages; w = w->nextInFocusChain())
+        if (Pages->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus))
+            last = w;
+    for (QPushButton* b : m_buttonRow) {
+        if (last)
+            QWidget::setTabOrder(last, b);
+        last = b;
+    }
     fillSummary();
     Pages->setCurrentIndex(std::max(shown, 0));
     SaveChartButton->setEnabled(currentPage() >= 0);

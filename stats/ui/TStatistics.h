@@ -64,6 +64,7 @@ public:
     QPushButton* SaveChartButton;
     QPushButton* CopyChartButton;
     QPushButton* PrintButton;
+    QList<QPushButton*> m_buttonRow; // the buttons at the bottom, in Tab's order
 
     // Counts again, over the collection or the search as chosen.
     void Recount();

@@ -98,3 +98,79 @@ TEST(AccessibilityTest, EveryControlTabReachesHasAName)
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.size() << " controls without a name:\n"
                                    << unnamed.join("\n").toStdString();
 }
+
+namespace {
+
+// The controls Tab visits in a shown window, in the order it visits them.
+QList<QWidget*> tabOrder(QWidget& window)
+{
+    QList<QWidget*> order;
+    QWidget* widget = &window;
+    do {
+        widget = widget->nextInFocusChain();
+        if (widget != &window && widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)
+            && !partOfANamedControl(widget) && window.isAncestorOf(widget) && !order.contains(widget))
+            order << widget;
+    } while (widget != &window);
+    return order;
+}
+
+// Tab steps that read backwards: to a control wholly above the one before and
+// not to the right of it (a new column to the right may start higher up). As
+// "Window: from > to".
+QStringList backwardSteps(QWidget& window)
+{
+    QStringList steps;
+    const auto name = [](QWidget* w) {
+        return QString("%1 \"%2\"").arg(w->metaObject()->className(), accessibleName(w));
+    };
+    const auto look = [&] {
+        const QList<QWidget*> order = tabOrder(window);
+        for (qsizetype i = 1; i < order.size(); ++i) {
+            const QRect from(order[i - 1]->mapTo(&window, QPoint(0, 0)), order[i - 1]->size());
+            const QRect to(order[i]->mapTo(&window, QPoint(0, 0)), order[i]->size());
+            if (to.bottom() < from.top() && to.left() < from.left() - 4) {
+                const QString step = window.windowTitle() + ": " + name(order[i - 1]) + " > " + name(order[i]);
+                if (!steps.contains(step))
+                    steps << step;
+            }
+        }
+    };
+    look();
+    for (QTabWidget* pages : window.findChildren<QTabWidget*>())
+        for (int page = 0; page < pages->count(); ++page) {
+            pages->setCurrentIndex(page);
+            look();
+        }
+    return steps;
+}
+
+} // namespace
+
+TEST(AccessibilityTest, TabGoesThroughEveryWindowInReadingOrder)
+{
+    TempDir dir;
+    TemporaryProgram program{dir};
+    program.saveSettings();
+    const std::string sample = dir.file("films.txt");
+    testing_support::writeFileBytes(sample, "\"Title\",\"Year\"\r\n\"Casablanca\",\"1942\"\r\n");
+    const std::unique_ptr<app::Prompter> prompter = app::makeTourPrompter(QString::fromStdString(sample));
+    app::TMain window(*prompter, false);
+    ASSERT_TRUE(window.create());
+    window.show();
+    db::Table& table = window.table();
+    table.insert();
+    table.setText(0, "Vertigo");
+    table.setText(table.requireField("MediaNum"), "M1");
+    table.post();
+    window.DisplayCount();
+    QStringList backward;
+    int windows = 0;
+    app::runScreenshotTour(window, QString::fromStdString(dir.file("pictures")), [&](QWidget& shown) {
+        ++windows;
+        backward << backwardSteps(shown);
+    });
+    EXPECT_GE(windows, 25);
+    EXPECT_TRUE(backward.isEmpty()) << backward.size() << " Tab steps read backwards:\n"
+                                    << backward.join("\n").toStdString();
+}
