@@ -1,21 +1,38 @@
 #pragma once
 
+#include "Translatable.h"
+
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace db {
 
+// A message of the engine kept as its English text, with %1, %2 ... for the
+// words put in (a name, a number, the system's reason), so that a window can
+// show it in the user's language.
+struct Message {
+    const char* text = nullptr; // marked TRANSLATABLE("db", ...)
+    std::vector<std::string> args;
+
+    std::string spoken(const Speak& speak = {}) const;
+};
+
 // Every failure of the table engine is a DbError: a readable message that
 // names the file involved, so that the program's general error display can
-// show it as it stands.
+// show it as it stands (what()) or in the user's language (spoken()).
 class DbError : public std::runtime_error {
 public:
     DbError(const std::string& file, const std::string& what);
+    DbError(const std::string& file, Message message);
 
     const std::string& file() const { return m_file; }
+    std::string spoken(const Speak& speak) const;
 
 private:
     std::string m_file;
+    std::string m_plain; // the message of a failure made from a plain text
+    Message m_message;
 };
 
 } // namespace db

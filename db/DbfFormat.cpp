@@ -62,14 +62,15 @@ DbfHeader readDbfHeader(const File& file, CountCheck countCheck)
     const std::string& path = file.path();
     const uint64_t fileSize = file.size();
     if (fileSize < 32)
-        throw DbError(path, "Not a dBASE table: the file is too short to hold a header");
+        throw DbError(path, Message{TRANSLATABLE("db", "Not a dBASE table: the file is too short to hold a header")});
 
     unsigned char fixed[32];
     file.readAt(0, fixed, sizeof fixed);
     DbfHeader h;
     h.version = fixed[0];
     if (!knownVersion(h.version))
-        throw DbError(path, "Not a dBASE table: unknown version byte " + std::to_string(h.version));
+        throw DbError(path, Message{TRANSLATABLE("db", "Not a dBASE table: unknown version byte %1"),
+                                    {std::to_string(h.version)}});
     h.recordCount = le32(fixed + 4);
     h.headerLength = le16(fixed + 8);
     h.recordLength = le16(fixed + 10);
@@ -113,7 +114,7 @@ DbfHeader readDbfHeader(const File& file, CountCheck countCheck)
             throw DbError(path, "Damaged dBASE table: field " + std::to_string(h.fields.size() + 1)
                                     + " has no name");
         if (f.width == 0)
-            throw DbError(path, "Damaged dBASE table: field " + f.name + " has zero width");
+            throw DbError(path, Message{TRANSLATABLE("db", "Damaged dBASE table: field %1 has zero width"), {f.name}});
         if (f.type == 'N' || f.type == 'F') {
             if (f.decimals >= f.width && f.decimals != 0)
                 f.decimals = 0; // unreadable decimals count: take the digits as they stand
@@ -124,9 +125,9 @@ DbfHeader readDbfHeader(const File& file, CountCheck countCheck)
         at += 32;
     }
     if (!terminated)
-        throw DbError(path, "Damaged dBASE table: the field list has no header terminator");
+        throw DbError(path, Message{TRANSLATABLE("db", "Damaged dBASE table: the field list has no header terminator")});
     if (h.fields.empty())
-        throw DbError(path, "Damaged dBASE table: the table has no fields");
+        throw DbError(path, Message{TRANSLATABLE("db", "Damaged dBASE table: the table has no fields")});
     if (offset > h.recordLength)
         throw DbError(path, "Damaged dBASE table: the fields need " + std::to_string(offset)
                                 + " bytes but the record length is " + std::to_string(h.recordLength));
@@ -145,9 +146,9 @@ DbfHeader readDbfHeader(const File& file, CountCheck countCheck)
 DbfHeader makeDbfHeader(std::vector<FieldDef> fields)
 {
     if (fields.empty())
-        throw DbError("", "A table needs at least one field");
+        throw DbError("", Message{TRANSLATABLE("db", "A table needs at least one field")});
     if (fields.size() > 255)
-        throw DbError("", "A dBASE table holds at most 255 fields");
+        throw DbError("", Message{TRANSLATABLE("db", "A dBASE table holds at most 255 fields")});
     DbfHeader h;
     int offset = 1;
     for (FieldDef& f : fields) {
@@ -172,7 +173,7 @@ DbfHeader makeDbfHeader(std::vector<FieldDef> fields)
         offset += f.width;
     }
     if (offset > 65535)
-        throw DbError("", "The fields are too wide for one dBASE record");
+        throw DbError("", Message{TRANSLATABLE("db", "The fields are too wide for one dBASE record")});
     h.fields = std::move(fields);
     h.recordLength = static_cast<uint16_t>(offset);
     h.headerLength = static_cast<uint16_t>(32 + 32 * h.fields.size() + 1);

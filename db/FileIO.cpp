@@ -50,7 +50,7 @@ File& File::operator=(File&& other) noexcept
 void File::open(const std::string& path, Mode mode)
 {
     if (!openIfExists(path, mode))
-        throw DbError(path, "Cannot open file: " + systemMessage(ENOENT));
+        throw DbError(path, Message{TRANSLATABLE("db", "Cannot open file: %1"), {systemMessage(ENOENT)}});
 }
 
 bool File::openIfExists(const std::string& path, Mode mode)
@@ -68,12 +68,12 @@ bool File::openIfExists(const std::string& path, Mode mode)
     if (fd < 0) {
         if (errno == ENOENT && mode != Mode::CreateTruncate)
             return false;
-        throw DbError(path, "Cannot open file: " + systemMessage(errno));
+        throw DbError(path, Message{TRANSLATABLE("db", "Cannot open file: %1"), {systemMessage(errno)}});
     }
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
-        throw DbError(path, "Cannot open file: it is a folder");
+        throw DbError(path, Message{TRANSLATABLE("db", "Cannot open file: it is a folder")});
     }
     m_fd = fd;
     m_writable = mode != Mode::ReadOnly;
@@ -88,9 +88,9 @@ void File::close()
     m_fd = -1;
 }
 
-void File::fail(const std::string& what) const
+void File::fail(Message what) const
 {
-    throw DbError(m_path, what);
+    throw DbError(m_path, std::move(what));
 }
 
 size_t File::readSomeAt(uint64_t offset, void* buffer, size_t n) const
@@ -102,7 +102,7 @@ size_t File::readSomeAt(uint64_t offset, void* buffer, size_t n) const
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            fail("Read error: " + systemMessage(errno));
+            fail(Message{TRANSLATABLE("db", "Read error: %1"), {systemMessage(errno)}});
         }
         if (got == 0)
             break;
@@ -114,7 +114,7 @@ size_t File::readSomeAt(uint64_t offset, void* buffer, size_t n) const
 void File::readAt(uint64_t offset, void* buffer, size_t n) const
 {
     if (readSomeAt(offset, buffer, n) != n)
-        fail("Unexpected end of file: the file is shorter than its header says");
+        fail(Message{TRANSLATABLE("db", "Unexpected end of file: the file is shorter than its header says")});
 }
 
 void File::writeAt(uint64_t offset, const void* buffer, size_t n)
@@ -137,7 +137,7 @@ void File::writeAt(uint64_t offset, const void* buffer, size_t n)
         if (put < 0) {
             if (errno == EINTR)
                 continue;
-            fail("Write error: " + systemMessage(errno));
+            fail(Message{TRANSLATABLE("db", "Write error: %1"), {systemMessage(errno)}});
         }
         done += static_cast<size_t>(put);
     }
@@ -147,7 +147,7 @@ uint64_t File::size() const
 {
     struct stat st {};
     if (::fstat(m_fd, &st) != 0)
-        fail("Cannot read file size: " + systemMessage(errno));
+        fail(Message{TRANSLATABLE("db", "Cannot read file size: %1"), {systemMessage(errno)}});
     return static_cast<uint64_t>(st.st_size);
 }
 
@@ -155,7 +155,7 @@ std::pair<uint64_t, int64_t> File::sizeAndModified() const
 {
     struct stat st {};
     if (::fstat(m_fd, &st) != 0)
-        fail("Cannot read file size: " + systemMessage(errno));
+        fail(Message{TRANSLATABLE("db", "Cannot read file size: %1"), {systemMessage(errno)}});
     const int64_t nanoseconds = faults::coarseTimestamps() ? 0 : st.st_mtim.tv_nsec;
     return {static_cast<uint64_t>(st.st_size), static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000LL + nanoseconds};
 }
@@ -164,14 +164,14 @@ void File::truncate(uint64_t size)
 {
     faults::beforeResize(m_path, m_fd, size);
     if (::ftruncate(m_fd, static_cast<off_t>(size)) != 0)
-        fail("Cannot change file size: " + systemMessage(errno));
+        fail(Message{TRANSLATABLE("db", "Cannot change file size: %1"), {systemMessage(errno)}});
 }
 
 void File::sync()
 {
     faults::beforeChange(m_path, "write file to disk");
     if (::fdatasync(m_fd) != 0)
-        fail("Cannot write file to disk: " + systemMessage(errno));
+        fail(Message{TRANSLATABLE("db", "Cannot write file to disk: %1"), {systemMessage(errno)}});
     faults::afterSync(m_path);
 }
 
@@ -200,7 +200,7 @@ bool File::tryLock(uint64_t offset, LockKind kind)
         return true;
     if (errno == EAGAIN || errno == EACCES)
         return false;
-    fail("Cannot lock file: " + systemMessage(errno));
+    fail(Message{TRANSLATABLE("db", "Cannot lock file: %1"), {systemMessage(errno)}});
 }
 
 void File::lock(uint64_t offset, LockKind kind)
@@ -208,7 +208,7 @@ void File::lock(uint64_t offset, LockKind kind)
     struct flock fl = lockRecord(offset, kind == LockKind::Shared ? F_RDLCK : F_WRLCK);
     while (::fcntl(m_fd, F_OFD_SETLKW, &fl) != 0) {
         if (errno != EINTR)
-            fail("Cannot lock file: " + systemMessage(errno));
+            fail(Message{TRANSLATABLE("db", "Cannot lock file: %1"), {systemMessage(errno)}});
     }
 }
 
@@ -222,7 +222,7 @@ bool File::lockedElsewhere(uint64_t offset) const
 {
     struct flock fl = lockRecord(offset, F_WRLCK);
     if (::fcntl(m_fd, F_OFD_GETLK, &fl) != 0)
-        fail("Cannot test file lock: " + systemMessage(errno));
+        fail(Message{TRANSLATABLE("db", "Cannot test file lock: %1"), {systemMessage(errno)}});
     return fl.l_type != F_UNLCK;
 }
 
@@ -259,7 +259,7 @@ void File::takeModeAndOwnerOf(const std::string& original)
     if (::stat(original.c_str(), &st) != 0)
         return; // nothing to keep: a new file keeps the defaults
     if (::fchmod(m_fd, st.st_mode & 07777) != 0)
-        fail("Cannot set the file's permissions: " + systemMessage(errno));
+        fail(Message{TRANSLATABLE("db", "Cannot set the file's permissions: %1"), {systemMessage(errno)}});
     // Only the owner's group can be kept by an ordinary user; root keeps both.
     if (::fchown(m_fd, st.st_uid, st.st_gid) != 0 && ::fchown(m_fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
         // Left with this user's group: the data is what matters.
@@ -275,7 +275,7 @@ bool removeFile(const std::string& path)
     if (::unlink(path.c_str()) != 0) {
         if (errno == ENOENT)
             return false;
-        throw DbError(path, "Cannot delete file: " + systemMessage(errno));
+        throw DbError(path, Message{TRANSLATABLE("db", "Cannot delete file: %1"), {systemMessage(errno)}});
     }
     return true;
 }
@@ -292,14 +292,14 @@ void syncFolderOf(const std::string& path)
     ::close(fd);
     // Some file systems cannot sync a folder (EINVAL); that is not a failure of ours.
     if (result != 0 && error != EINVAL && error != EROFS)
-        throw DbError(path, "Cannot write folder to disk: " + systemMessage(error));
+        throw DbError(path, Message{TRANSLATABLE("db", "Cannot write folder to disk: %1"), {systemMessage(error)}});
 }
 
 void replaceFile(const std::string& temporary, const std::string& destination)
 {
     faults::beforeChange(destination, "replace file");
     if (::rename(temporary.c_str(), destination.c_str()) != 0)
-        throw DbError(destination, "Cannot replace file: " + systemMessage(errno));
+        throw DbError(destination, Message{TRANSLATABLE("db", "Cannot replace file: %1"), {systemMessage(errno)}});
     syncFolderOf(destination);
 }
 
@@ -352,7 +352,7 @@ std::string openWorkFile(const std::string& destination, const std::string& suff
     const std::string work = resolvedPath(destination) + suffix + "." + std::to_string(::getpid());
     out.open(work, File::Mode::CreateTruncate);
     if (!out.tryLock(kWorkFileLock, File::LockKind::Exclusive))
-        throw DbError(work, "Another run is writing this work file");
+        throw DbError(work, Message{TRANSLATABLE("db", "Another run is writing this work file")});
     return work;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DbError.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -68,7 +70,7 @@ public:
     static void unmap(const char* view, size_t length);
     static size_t pageSize();
 
-    [[noreturn]] void fail(const std::string& what) const;
+    [[noreturn]] void fail(Message what) const;
 
 private:
     int m_fd = -1;

@@ -73,7 +73,7 @@ void IndexFile::insert(int tag, const Entry& entry)
     const size_t e = entrySize(tag, false);
     const size_t in = entrySize(tag, true);
     if (entry.size() != e)
-        throw DbError(path(), "Internal error: index entry of the wrong length");
+        throw DbError(path(), Message{TRANSLATABLE("db", "Internal error: index entry of the wrong length")});
     // The inner pages on the way down and the slot taken in each.
     std::array<std::pair<uint32_t, int>, 34> path;
     size_t depth = 0;

@@ -94,12 +94,12 @@ std::string Table::indexPath() const
 void Table::open(OpenMode mode)
 {
     if (active())
-        throw DbError(filePath(), "The table is already open");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "The table is already open")});
     if (m_name.empty())
-        throw DbError("", "No table name given");
+        throw DbError("", Message{TRANSLATABLE("db", "No table name given")});
     const std::string path = filePath();
     if (!fileExists(path))
-        throw DbError(path, "Table does not exist");
+        throw DbError(path, Message{TRANSLATABLE("db", "Table does not exist")});
     m_mode = mode;
     try {
         if (mode == OpenMode::ReadOnly) {
@@ -115,8 +115,9 @@ void Table::open(OpenMode mode)
         }
         const bool exclusive = mode == OpenMode::Exclusive;
         if (!m_file.tryLock(kOpenLock, exclusive ? File::LockKind::Exclusive : File::LockKind::Shared))
-            throw DbError(path, exclusive ? "The table is in use by another program and cannot be opened exclusively"
-                                          : "The table is opened exclusively by another program");
+            throw DbError(path, Message{exclusive ? TRANSLATABLE("db", "The table is in use by another program and cannot "
+                                                                       "be opened exclusively")
+                                                  : TRANSLATABLE("db", "The table is opened exclusively by another program")});
         {
             UpdateLock read(*this, File::LockKind::Shared);
             m_header = readDbfHeader(m_file, CountCheck::Lenient);
@@ -280,7 +281,7 @@ void Table::createTable(const std::string& path, const std::vector<FieldDef>& fi
         File existing;
         existing.open(path, File::Mode::ReadOnly);
         if (existing.lockedElsewhere(kOpenLock))
-            throw DbError(path, "The table is in use by another program and cannot be replaced");
+            throw DbError(path, Message{TRANSLATABLE("db", "The table is in use by another program and cannot be replaced")});
     }
     writeReplacing(path, [&](File& out) {
         std::string bytes = serializeDbfHeader(header);

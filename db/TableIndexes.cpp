@@ -584,7 +584,7 @@ void Table::addIndex(const std::string& tag, const std::string& expression)
         || !std::all_of(tag.begin(), tag.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }))
         throw DbError(indexPath(), "Index tag name \"" + tag + "\" must be 1 to 10 letters, digits or _");
     if (!m_file.writable())
-        throw DbError(filePath(), "Cannot add an index: the table is open read-only");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "Cannot add an index: the table is open read-only")});
     if (expression.size() > IndexFile::kMaxExpression)
         throw DbError(indexPath(), "The index expression is " + std::to_string(expression.size())
                                        + " characters long; an index expression holds at most "
@@ -594,7 +594,7 @@ void Table::addIndex(const std::string& tag, const std::string& expression)
     tags.erase(std::remove_if(tags.begin(), tags.end(), [&](const TagDefinition& d) { return sameLetters(d.name, tag); }),
                tags.end());
     if (tags.size() >= static_cast<size_t>(IndexFile::kMaxTags))
-        throw DbError(indexPath(), "An index file holds at most 8 tags");
+        throw DbError(indexPath(), Message{TRANSLATABLE("db", "An index file holds at most 8 tags")});
     tags.push_back({tag, expression, compiled.keyLength()});
     const uint32_t keep = m_recNo;
     buildIndexFile(tags);

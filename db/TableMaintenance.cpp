@@ -17,7 +17,7 @@ Table::PackResult Table::pack()
 {
     requireBrowse("pack");
     if (m_mode != OpenMode::Exclusive)
-        throw DbError(filePath(), "Packing requires exclusive use of the table");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "Packing requires exclusive use of the table")});
     // Written beside the real file (a link to the table stays a link) with
     // the table's own permissions and owner.
     const std::string path = resolvedPath(filePath());
@@ -71,7 +71,7 @@ Table::PackResult Table::pack()
     File packed;
     packed.open(filePath(), File::Mode::ReadWrite);
     if (!packed.tryLock(kOpenLock, File::LockKind::Exclusive))
-        throw DbError(path, "The packed table was opened by another program before it could be locked");
+        throw DbError(path, Message{TRANSLATABLE("db", "The packed table was opened by another program before it could be locked")});
     m_readAhead.reset(); // it maps from the old file
     m_file = std::move(packed);
     m_header = readDbfHeader(m_file);
@@ -103,7 +103,7 @@ void Table::regenerateIndexes()
 {
     requireBrowse("regenerate indexes");
     if (m_mode != OpenMode::Exclusive)
-        throw DbError(filePath(), "Regenerating indexes requires exclusive use of the table");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "Regenerating indexes requires exclusive use of the table")});
     std::vector<TagDefinition> tags;
     if (m_indexOpen) {
         tags = m_index.tags();

@@ -293,7 +293,7 @@ bool Table::findKeyNow(std::string_view keyText)
     requireBrowse("search a key");
     const int tag = selectedTagNumber();
     if (tag < 0)
-        throw DbError(filePath(), "Cannot search a key: no index is selected");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "Cannot search a key: no index is selected")});
     const KeyExpression& expression = m_expressions[static_cast<size_t>(tag)];
     const std::string key = expression.keyFromText(keyText);
     IndexFile::Cursor probe;
@@ -334,7 +334,7 @@ bool Table::findNearestNow(std::string_view keyText)
     requireBrowse("search a key");
     const int tag = selectedTagNumber();
     if (tag < 0)
-        throw DbError(filePath(), "Cannot search a key: no index is selected");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "Cannot search a key: no index is selected")});
     const std::string key = m_expressions[static_cast<size_t>(tag)].keyFromText(keyText);
     bool found;
     {

@@ -25,9 +25,9 @@ void Table::edit()
 {
     requireBrowse("edit");
     if (m_recNo == 0)
-        throw DbError(filePath(), "Cannot edit: there is no current record");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "Cannot edit: there is no current record")});
     if (!m_file.writable() || m_mode == OpenMode::ReadOnly)
-        throw DbError(filePath(), "Cannot edit: the table is open read-only");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "Cannot edit: the table is open read-only")});
     if (m_mode == OpenMode::Exclusive && m_currentBytes && !inBatch()) {
         // Nobody else writes an exclusively open table: the current record is what the disk holds.
         m_edit.assign(m_currentBytes, m_currentBytes + m_header.recordLength);
@@ -40,7 +40,7 @@ void Table::edit()
     }
     if (m_edit[0] == '*') {
         m_edit.clear();
-        throw DbError(filePath(), "Cannot edit: the record was deleted by another user");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "Cannot edit: the record was deleted by another user")});
     }
     m_state = State::Edit;
     notify();
@@ -50,7 +50,7 @@ void Table::insert()
 {
     requireBrowse("insert");
     if (!m_file.writable() || m_mode == OpenMode::ReadOnly)
-        throw DbError(filePath(), "Cannot insert: the table is open read-only");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "Cannot insert: the table is open read-only")});
     m_edit = blankRecord();
     m_state = State::Insert;
     notify();
@@ -59,7 +59,7 @@ void Table::insert()
 char* Table::editField(int field)
 {
     if (m_state != State::Edit && m_state != State::Insert)
-        throw DbError(filePath(), "Cannot change a field: the table is not in edit or insert mode");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "Cannot change a field: the table is not in edit or insert mode")});
     const FieldDef& f = m_header.fields.at(static_cast<size_t>(field));
     return m_edit.data() + f.offset;
 }
@@ -94,7 +94,8 @@ void Table::setText(int field, std::string_view text)
             std::replace(normal.begin(), normal.end(), sep, '.');
         const auto value = parseDecimalNumber(normal);
         if (!value)
-            throw DbError(filePath(), "'" + std::string(text) + "' is not a valid number for field " + f.name);
+            throw DbError(filePath(), Message{TRANSLATABLE("db", "'%1' is not a valid number for field %2"),
+                                              {std::string(text), f.name}});
         return setNumber(field, *value);
     }
     case FieldKind::Date: {
@@ -102,7 +103,8 @@ void Table::setText(int field, std::string_view text)
             return clearField(field);
         const auto date = parseShortDate(trimmed);
         if (!date)
-            throw DbError(filePath(), "'" + std::string(text) + "' is not a valid date for field " + f.name);
+            throw DbError(filePath(), Message{TRANSLATABLE("db", "'%1' is not a valid date for field %2"),
+                                              {std::string(text), f.name}});
         return setDate(field, dayNumberFromCivil(*date));
     }
     case FieldKind::Logical: {
@@ -123,7 +125,8 @@ void Table::setNumber(int field, double value)
     case FieldKind::Number: {
         const auto text = numberFieldText(value, f.width, f.decimals);
         if (!text)
-            throw DbError(filePath(), "The number " + formatGeneralNumber(value) + " does not fit field " + f.name);
+            throw DbError(filePath(), Message{TRANSLATABLE("db", "The number %1 does not fit field %2"),
+                                              {formatGeneralNumber(value), f.name}});
         std::memcpy(out, text->data(), static_cast<size_t>(f.width));
         return;
     }
@@ -142,7 +145,7 @@ void Table::setDate(int field, double dayNumber)
         return clearField(field);
     const CivilDate d = civilFromDayNumber(dayNumber);
     if (!isValidCivilDate(d))
-        throw DbError(filePath(), "The date does not fit field " + f.name);
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "The date does not fit field %1"), {f.name}});
     const std::string text = storedDateText(d);
     std::memcpy(out, text.data(), std::min<size_t>(8, static_cast<size_t>(f.width)));
 }
@@ -157,7 +160,7 @@ void Table::post()
 {
     requireActive("post");
     if (m_state != State::Edit && m_state != State::Insert)
-        throw DbError(filePath(), "Cannot post: the table is not in edit or insert mode");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "Cannot post: the table is not in edit or insert mode")});
     const size_t length = m_header.recordLength;
     const bool inserting = m_state == State::Insert;
     uint32_t rec = m_recNo;
@@ -197,7 +200,7 @@ void Table::post()
             old.resize(length);
             m_file.readAt(m_header.headerLength + static_cast<uint64_t>(rec - 1) * length, old.data(), length);
             if (old[0] == '*')
-                throw DbError(filePath(), "Cannot post: the record was deleted by another user");
+                throw DbError(filePath(), Message{TRANSLATABLE("db", "Cannot post: the record was deleted by another user")});
             m_file.writeAt(m_header.headerLength + static_cast<uint64_t>(rec - 1) * length, m_edit.data(), length);
         }
         // The record is on the device before the index calls itself clean and
@@ -260,9 +263,9 @@ void Table::deleteRecord()
     if (m_state != State::Browse)
         cancel();
     if (m_recNo == 0)
-        throw DbError(filePath(), "Cannot delete: there is no current record");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "Cannot delete: there is no current record")});
     if (!m_file.writable() || m_mode == OpenMode::ReadOnly)
-        throw DbError(filePath(), "Cannot delete: the table is open read-only");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "Cannot delete: the table is open read-only")});
     const uint32_t rec = m_recNo;
     const size_t length = m_header.recordLength;
     bool indexBroken = false;
@@ -332,7 +335,7 @@ void Table::beginBatchNow()
 {
     requireBrowse("begin a batch");
     if (inBatch())
-        throw DbError(filePath(), "A batch of changes is already under way");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "A batch of changes is already under way")});
     m_batchLock = std::make_unique<UpdateLock>(*this, File::LockKind::Exclusive);
     try {
         m_pendingCount = 0;

@@ -87,7 +87,7 @@ const char* Table::readRecord(uint32_t recNo, int direction)
     if (m_chunkCount && recNo >= m_chunkFirst && recNo < m_chunkFirst + m_chunkCount)
         return m_chunkData + (recNo - m_chunkFirst) * length;
     if (recNo == 0 || recNo > m_header.recordCount)
-        throw DbError(m_file.path(), "Record " + std::to_string(recNo) + " does not exist");
+        throw DbError(m_file.path(), Message{TRANSLATABLE("db", "Record %1 does not exist"), {std::to_string(recNo)}});
     keepCurrentOutOfChunk();
     if (direction > 0 && mapWindow(recNo))
         return m_chunkData;
@@ -108,7 +108,8 @@ const char* Table::readRecord(uint32_t recNo, int direction)
     m_chunkFirst = start;
     m_chunkCount = static_cast<uint32_t>(got / length);
     if (recNo >= m_chunkFirst + m_chunkCount)
-        throw DbError(m_file.path(), "Record " + std::to_string(recNo) + " lies beyond the end of the file");
+        throw DbError(m_file.path(),
+                      Message{TRANSLATABLE("db", "Record %1 lies beyond the end of the file"), {std::to_string(recNo)}});
     return m_chunkData + (recNo - m_chunkFirst) * length;
 }
 
@@ -234,7 +235,7 @@ Record Table::current() const
     if (m_state == State::Edit || m_state == State::Insert)
         return Record(&m_header.fields, m_edit.data());
     if (!m_currentBytes)
-        throw DbError(filePath(), "No current record: the table is not open");
+        throw DbError(filePath(), Message{TRANSLATABLE("db", "No current record: the table is not open")});
     return Record(&m_header.fields, m_currentBytes);
 }
 

@@ -1406,6 +1406,222 @@ reihenfolge</translation>
         <source>User Defined 2</source>
         <translation>Benutzerfeld 2</translation>
     </message>
+    <message>
+        <source>%1 (file &quot;%2&quot;)</source>
+        <translation>%1 (Datei &quot;%2&quot;)</translation>
+    </message>
+    <message>
+        <source>Not a dBASE table: the file is too short to hold a header</source>
+        <translation>Keine dBASE-Tabelle: die Datei ist zu kurz für einen Kopf</translation>
+    </message>
+    <message>
+        <source>Not a dBASE table: unknown version byte %1</source>
+        <translation>Keine dBASE-Tabelle: unbekanntes Versionsbyte %1</translation>
+    </message>
+    <message>
+        <source>Damaged dBASE table: field %1 has zero width</source>
+        <translation>Beschädigte dBASE-Tabelle: das Feld %1 hat die Breite null</translation>
+    </message>
+    <message>
+        <source>Damaged dBASE table: the field list has no header terminator</source>
+        <translation>Beschädigte dBASE-Tabelle: der Feldliste fehlt das Endzeichen des Kopfs</translation>
+    </message>
+    <message>
+        <source>Damaged dBASE table: the table has no fields</source>
+        <translation>Beschädigte dBASE-Tabelle: die Tabelle hat keine Felder</translation>
+    </message>
+    <message>
+        <source>A table needs at least one field</source>
+        <translation>Eine Tabelle braucht mindestens ein Feld</translation>
+    </message>
+    <message>
+        <source>A dBASE table holds at most 255 fields</source>
+        <translation>Eine dBASE-Tabelle hat höchstens 255 Felder</translation>
+    </message>
+    <message>
+        <source>The fields are too wide for one dBASE record</source>
+        <translation>Die Felder sind zu breit für einen dBASE-Datensatz</translation>
+    </message>
+    <message>
+        <source>Cannot open file: %1</source>
+        <translation>Die Datei kann nicht geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <source>Cannot open file: it is a folder</source>
+        <translation>Die Datei kann nicht geöffnet werden: sie ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>Read error: %1</source>
+        <translation>Lesefehler: %1</translation>
+    </message>
+    <message>
+        <source>Unexpected end of file: the file is shorter than its header says</source>
+        <translation>Unerwartetes Dateiende: die Datei ist kürzer, als ihr Kopf sagt</translation>
+    </message>
+    <message>
+        <source>Write error: %1</source>
+        <translation>Schreibfehler: %1</translation>
+    </message>
+    <message>
+        <source>Cannot read file size: %1</source>
+        <translation>Die Dateigröße kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>Cannot change file size: %1</source>
+        <translation>Die Dateigröße kann nicht geändert werden: %1</translation>
+    </message>
+    <message>
+        <source>Cannot write file to disk: %1</source>
+        <translation>Die Datei kann nicht auf die Platte geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>Cannot lock file: %1</source>
+        <translation>Die Datei kann nicht gesperrt werden: %1</translation>
+    </message>
+    <message>
+        <source>Cannot test file lock: %1</source>
+        <translation>Die Sperre der Datei kann nicht geprüft werden: %1</translation>
+    </message>
+    <message>
+        <source>Cannot set the file&apos;s permissions: %1</source>
+        <translation>Die Rechte der Datei können nicht gesetzt werden: %1</translation>
+    </message>
+    <message>
+        <source>Cannot delete file: %1</source>
+        <translation>Die Datei kann nicht gelöscht werden: %1</translation>
+    </message>
+    <message>
+        <source>Cannot write folder to disk: %1</source>
+        <translation>Der Ordner kann nicht auf die Platte geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>Cannot replace file: %1</source>
+        <translation>Die Datei kann nicht ersetzt werden: %1</translation>
+    </message>
+    <message>
+        <source>Another run is writing this work file</source>
+        <translation>Ein anderer Lauf schreibt diese Arbeitsdatei</translation>
+    </message>
+    <message>
+        <source>Internal error: index entry of the wrong length</source>
+        <translation>Interner Fehler: Indexeintrag mit falscher Länge</translation>
+    </message>
+    <message>
+        <source>The table is already open</source>
+        <translation>Die Tabelle ist schon geöffnet</translation>
+    </message>
+    <message>
+        <source>No table name given</source>
+        <translation>Kein Tabellenname angegeben</translation>
+    </message>
+    <message>
+        <source>Table does not exist</source>
+        <translation>Die Tabelle gibt es nicht</translation>
+    </message>
+    <message>
+        <source>The table is in use by another program and cannot be opened exclusively</source>
+        <translation>Die Tabelle wird von einem anderen Programm benutzt und kann nicht für sich allein geöffnet werden</translation>
+    </message>
+    <message>
+        <source>The table is opened exclusively by another program</source>
+        <translation>Die Tabelle ist von einem anderen Programm für sich allein geöffnet</translation>
+    </message>
+    <message>
+        <source>The table is in use by another program and cannot be replaced</source>
+        <translation>Die Tabelle wird von einem anderen Programm benutzt und kann nicht ersetzt werden</translation>
+    </message>
+    <message>
+        <source>Cannot add an index: the table is open read-only</source>
+        <translation>Es kann kein Index hinzugefügt werden: die Tabelle ist nur zum Lesen geöffnet</translation>
+    </message>
+    <message>
+        <source>An index file holds at most 8 tags</source>
+        <translation>Eine Indexdatei hat höchstens 8 Indizes</translation>
+    </message>
+    <message>
+        <source>Packing requires exclusive use of the table</source>
+        <translation>Das Packen braucht die Tabelle für sich allein</translation>
+    </message>
+    <message>
+        <source>The packed table was opened by another program before it could be locked</source>
+        <translation>Die gepackte Tabelle wurde von einem anderen Programm geöffnet, bevor sie gesperrt werden konnte</translation>
+    </message>
+    <message>
+        <source>Regenerating indexes requires exclusive use of the table</source>
+        <translation>Das Neuaufbauen der Indizes braucht die Tabelle für sich allein</translation>
+    </message>
+    <message>
+        <source>Cannot search a key: no index is selected</source>
+        <translation>Es kann kein Schlüssel gesucht werden: kein Index ist gewählt</translation>
+    </message>
+    <message>
+        <source>Cannot edit: there is no current record</source>
+        <translation>Bearbeiten nicht möglich: es gibt keinen aktuellen Datensatz</translation>
+    </message>
+    <message>
+        <source>Cannot edit: the table is open read-only</source>
+        <translation>Bearbeiten nicht möglich: die Tabelle ist nur zum Lesen geöffnet</translation>
+    </message>
+    <message>
+        <source>Cannot edit: the record was deleted by another user</source>
+        <translation>Bearbeiten nicht möglich: der Datensatz wurde von einem anderen Benutzer gelöscht</translation>
+    </message>
+    <message>
+        <source>Cannot insert: the table is open read-only</source>
+        <translation>Einfügen nicht möglich: die Tabelle ist nur zum Lesen geöffnet</translation>
+    </message>
+    <message>
+        <source>Cannot change a field: the table is not in edit or insert mode</source>
+        <translation>Ein Feld kann nicht geändert werden: die Tabelle wird weder bearbeitet noch ergänzt</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid number for field %2</source>
+        <translation>&apos;%1&apos; ist keine gültige Zahl für das Feld %2</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid date for field %2</source>
+        <translation>&apos;%1&apos; ist kein gültiges Datum für das Feld %2</translation>
+    </message>
+    <message>
+        <source>The number %1 does not fit field %2</source>
+        <translation>Die Zahl %1 passt nicht in das Feld %2</translation>
+    </message>
+    <message>
+        <source>The date does not fit field %1</source>
+        <translation>Das Datum passt nicht in das Feld %1</translation>
+    </message>
+    <message>
+        <source>Cannot post: the table is not in edit or insert mode</source>
+        <translation>Speichern nicht möglich: die Tabelle wird weder bearbeitet noch ergänzt</translation>
+    </message>
+    <message>
+        <source>Cannot post: the record was deleted by another user</source>
+        <translation>Speichern nicht möglich: der Datensatz wurde von einem anderen Benutzer gelöscht</translation>
+    </message>
+    <message>
+        <source>Cannot delete: there is no current record</source>
+        <translation>Löschen nicht möglich: es gibt keinen aktuellen Datensatz</translation>
+    </message>
+    <message>
+        <source>Cannot delete: the table is open read-only</source>
+        <translation>Löschen nicht möglich: die Tabelle ist nur zum Lesen geöffnet</translation>
+    </message>
+    <message>
+        <source>A batch of changes is already under way</source>
+        <translation>Eine Reihe von Änderungen ist schon im Gang</translation>
+    </message>
+    <message>
+        <source>Record %1 does not exist</source>
+        <translation>Den Datensatz %1 gibt es nicht</translation>
+    </message>
+    <message>
+        <source>Record %1 lies beyond the end of the file</source>
+        <translation>Der Datensatz %1 liegt hinter dem Ende der Datei</translation>
+    </message>
+    <message>
+        <source>No current record: the table is not open</source>
+        <translation>Kein aktueller Datensatz: die Tabelle ist nicht geöffnet</translation>
+    </message>
 </context>
 <context>
     <name>db_ui::TMyEditBox</name>

@@ -2,9 +2,13 @@
 
 // The core's fixed texts (marked TRANSLATABLE) in the user's language.
 
+#include "DbError.h"
 #include "Translatable.h"
 
 #include <QCoreApplication>
+#include <QString>
+
+#include <exception>
 
 namespace ui {
 
@@ -12,6 +16,14 @@ namespace ui {
 inline db::Speak speakerFor(const char* context)
 {
     return [context](const char* text) { return QCoreApplication::translate(context, text).toStdString(); };
+}
+
+// A failure in the user's language: an engine message spoken, any other as it stands.
+inline QString errorText(const std::exception& error)
+{
+    if (const auto* engine = dynamic_cast<const db::DbError*>(&error))
+        return QString::fromStdString(engine->spoken(speakerFor("db")));
+    return QString::fromStdString(error.what());
 }
 
 } // namespace ui

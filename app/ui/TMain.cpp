@@ -3,6 +3,7 @@
 // TMainGrid.cpp and TMainOptions.cpp.
 
 #include "TMain.h"
+#include "CoreText.h"
 
 #include "LockWaitNotice.h"
 #include "TMainShared.h"
@@ -490,7 +491,7 @@ void TMain::runCommand(const std::function<void()>& work)
 
 void TMain::showEngineError(const std::exception& error)
 {
-    showEngineError(QString::fromStdString(error.what()));
+    showEngineError(ui::errorText(error));
 }
 
 void TMain::showEngineError(const QString& message)

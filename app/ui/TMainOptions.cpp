@@ -3,6 +3,7 @@
 // regional formats and the screen size.
 
 #include "TMain.h"
+#include "CoreText.h"
 #include "TMyReport.h"
 #include "TColorConfig.h"
 #include "TViewConfig.h"
@@ -186,7 +187,7 @@ void TMain::applyQuickFilter()
         try {
             found = find::findFilterMatches(path, accepts, job->cancelled);
         } catch (const std::exception& e) {
-            error = QString::fromStdString(e.what());
+            error = ui::errorText(e);
         }
         QMetaObject::invokeMethod(
             this,

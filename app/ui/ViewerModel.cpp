@@ -1,4 +1,5 @@
 #include "ViewerModel.h"
+#include "CoreText.h"
 
 #include "Ascii.h"
 #include "Cp1252.h"
@@ -60,7 +61,7 @@ void ViewerModel::reload()
     } catch (const std::exception& e) {
         m_count = 0;
         if (m_onError)
-            m_onError(QString::fromStdString(e.what()));
+            m_onError(ui::errorText(e));
     }
     m_generation = m_table.generation();
     endResetModel();
@@ -94,7 +95,7 @@ void ViewerModel::fetchMore(const QModelIndex& parent)
         ensureRow(static_cast<int>(m_table.listPositions(static_cast<uint32_t>(m_count) + kMoreRows)) - 1);
     } catch (const std::exception& e) {
         if (m_onError)
-            m_onError(QString::fromStdString(e.what()));
+            m_onError(ui::errorText(e));
     }
 }
 
@@ -239,7 +240,7 @@ bool ViewerModel::setData(const QModelIndex& index, const QVariant& value, int r
         if (m_table.state() != db::Table::State::Browse)
             m_table.cancel();
         if (m_onError)
-            m_onError(QString::fromStdString(e.what()));
+            m_onError(ui::errorText(e));
         return false;
     }
     reload();

@@ -1,4 +1,5 @@
 #include "BackupContext.h"
+#include "CoreText.h"
 
 #include "PickList.h"
 #include "SafeCopy.h"
@@ -37,7 +38,7 @@ CopyOutcome copyWithProgress(QWidget* owner, app::Prompter& prompter, const QStr
         try {
             result = backup::copyFileSafely(source.toStdString(), destination.toStdString(), &progress, removeFirst);
         } catch (const std::exception& e) {
-            failure = QString::fromStdString(e.what());
+            failure = ui::errorText(e);
         }
         finished = true;
     });

@@ -1,4 +1,5 @@
 #include "TMyBackup.h"
+#include "CoreText.h"
 
 #include "CollectionFile.h"
 #include "HelpViewer.h"
@@ -258,7 +259,7 @@ bool TMyBackup::backupDatabase(const QString& folder)
     try {
         space = spaceFor(source, destination);
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, tr("Error"), say(kBackupFailed) + "\n\n" + e.what(), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), say(kBackupFailed) + "\n\n" + ui::errorText(e), app::Prompter::Icon::Error);
         reopen();
         return false;
     }
@@ -316,7 +317,7 @@ bool TMyBackup::backupDefinitions(const QString& folder)
         if (!space.fitsBeside() && !(removeFirst = askToReplaceOldBackup(destination)))
             return false;
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, tr("Error"), say(kBackupFailed) + "\n\n" + e.what(), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), say(kBackupFailed) + "\n\n" + ui::errorText(e), app::Prompter::Icon::Error);
         return false;
     }
     return copyWithProgress(this, m_context.prompter, source, destination, say(kBackupFailed), removeFirst)
@@ -414,7 +415,7 @@ bool TMyRestore::restoreDatabase(const QString& chosen)
         if (!spaceFor(chosen, destination).fitsBeside())
             problem = say(kNoRoomToRestore);
     } catch (const std::exception& e) {
-        problem = say(kRestoreFailed) + "\n\n" + e.what();
+        problem = say(kRestoreFailed) + "\n\n" + ui::errorText(e);
     }
     if (!problem.isEmpty()) {
         m_context.prompter.message(this, tr("Error"), problem, app::Prompter::Icon::Error);
@@ -483,7 +484,7 @@ bool TMyRestore::restoreDefinitions(const QString& chosen)
                 return false;
             }
         } catch (const std::exception& e) {
-            m_context.prompter.message(this, tr("Error"), say(kRestoreFailed) + "\n\n" + e.what(), app::Prompter::Icon::Error);
+            m_context.prompter.message(this, tr("Error"), say(kRestoreFailed) + "\n\n" + ui::errorText(e), app::Prompter::Icon::Error);
             return false;
         }
         if (copyWithProgress(this, m_context.prompter, source, destination, say(kRestoreFailed)) != CopyOutcome::Copied)

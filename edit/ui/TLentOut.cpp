@@ -1,4 +1,5 @@
 #include "TLentOut.h"
+#include "CoreText.h"
 
 #include "EditText.h"
 #include "HelpViewer.h"
@@ -70,7 +71,7 @@ void TLentOut::Reload()
         m_loans = edit::lentOut(m_context.table, db::dayNumberFromCivil(db::today()), m_context.settings.overdueDays);
     } catch (const std::exception& e) {
         m_loans.clear();
-        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
     }
     Grid->setRowCount(static_cast<int>(m_loans.size()));
     for (int r = 0; r < Grid->rowCount(); ++r) {
@@ -108,7 +109,7 @@ void TLentOut::ReturnedClick()
             m_context.prompter.message(this, tr("Error"), tr("The record is no longer in the collection."),
                                        app::Prompter::Icon::Error);
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
     }
     Reload();
 }

@@ -1,4 +1,5 @@
 #include "TMyEdit.h"
+#include "CoreText.h"
 
 #include "Cp1252.h"
 #include "EditorText.h"
@@ -743,7 +744,7 @@ bool TMyEdit::DoUpdate()
     } catch (const std::exception& e) {
         if (t.active() && t.state() != db::Table::State::Browse)
             t.cancel();
-        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
         return false;
     }
     m_mode = EditMode;
@@ -839,7 +840,7 @@ void TMyEdit::moveRecord(bool forward)
         else
             m_context.table.prior();
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
     }
     LoadInData();
     SaveValues();

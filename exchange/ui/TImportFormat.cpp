@@ -96,7 +96,7 @@ void TImportFormat::DoAscii()
     try {
         result = exchange::openDelimitedSource(chosen.toStdString(), source);
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
         return;
     }
     if (result != exchange::flOk) {
@@ -125,7 +125,7 @@ void TImportFormat::DoDBF()
     try {
         source = exchange::openDbfSource(chosen.toStdString());
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
         return;
     }
     if (source.fileFields > exchange::kMaxImportFields)

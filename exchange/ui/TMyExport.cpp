@@ -1,4 +1,5 @@
 #include "TMyExport.h"
+#include "CoreText.h"
 
 #include "Cp1252.h"
 #include "DbError.h"
@@ -331,7 +332,7 @@ bool TMyExport::exportTo(const QString& path, int kind, const std::vector<exchan
         Gauge->setRange(0, std::max(written, 1));
         Gauge->setValue(std::max(written, 1));
     } catch (const std::exception& e) {
-        failure = QString::fromStdString(e.what());
+        failure = ui::errorText(e);
     }
     QApplication::restoreOverrideCursor();
     m_running = false;

@@ -1,4 +1,5 @@
 #include "TDuplicates.h"
+#include "CoreText.h"
 
 #include "Cp1252.h"
 #include "HelpViewer.h"
@@ -135,7 +136,7 @@ void TDuplicates::FindClick()
         m_context.table.gotoBookmark(place);
     } catch (const std::exception& e) {
         QApplication::restoreOverrideCursor();
-        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
         return;
     }
     QApplication::restoreOverrideCursor();
@@ -182,7 +183,7 @@ void TDuplicates::NotDuplicatesClick()
     try {
         NotDuplicates(m_context.table.filePath()).add(key);
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
         return;
     }
     FindClick();

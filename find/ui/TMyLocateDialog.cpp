@@ -1,4 +1,5 @@
 #include "TMyLocateDialog.h"
+#include "CoreText.h"
 
 #include "Cp1252.h"
 #include "Table.h"
@@ -93,7 +94,7 @@ std::optional<bool> TMyLocateDialog::locate(bool fromBeginning, const QString& f
                             db::utf8ToCp1252(value.toStdString()));
     } catch (const std::exception& e) {
         QApplication::restoreOverrideCursor();
-        m_prompter.message(owner, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_prompter.message(owner, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
         return false;
     }
     QApplication::restoreOverrideCursor();

@@ -1,4 +1,5 @@
 #include "TSearchAndReplace.h"
+#include "CoreText.h"
 
 #include "Cp1252.h"
 #include "Schema.h"
@@ -225,7 +226,7 @@ void TSearchAndReplace::runSearchAndReplace()
             table.selectIndex("");
         }
     } catch (const std::exception& e) {
-        error(QString::fromStdString(e.what()), nullptr);
+        error(ui::errorText(e), nullptr);
     }
     table.close();
     m_context.reopenShared();

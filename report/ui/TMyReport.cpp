@@ -1,4 +1,5 @@
 #include "TMyReport.h"
+#include "CoreText.h"
 
 #include "Cp1252.h"
 #include "EditText.h"
@@ -356,7 +357,7 @@ void TMyReport::DoIt(int mode, const QString& fileName)
             settings.text = &text->stream();
         }
     } catch (const std::exception& e) {
-        return fail(QString::fromStdString(e.what()), FileButton);
+        return fail(ui::errorText(e), FileButton);
     }
 
     engine::ReportBytes stream;
@@ -375,7 +376,7 @@ void TMyReport::DoIt(int mode, const QString& fileName)
         try {
             text->commit();
         } catch (const std::exception& e) {
-            fail(QString::fromStdString(e.what()), FileButton);
+            fail(ui::errorText(e), FileButton);
         }
     }
     if (mode == 2 && !status.cancelled()) {
@@ -409,7 +410,7 @@ void TMyReport::ModifyClick()
         definition = report::DefinitionsFile((m_context.programFolder + "/REELKP.URP").toStdString())
                          .read(ReportList->currentRow());
     } catch (const std::exception& e) {
-        return fail(tr("Report format could not be located.\n\n%1").arg(QString::fromStdString(e.what())), ReportList);
+        return fail(tr("Report format could not be located.\n\n%1").arg(ui::errorText(e)), ReportList);
     }
     TUserReport designer(designerContext(), definition, ReportList->currentRow(), this);
     m_context.runDialog(designer);
@@ -425,7 +426,7 @@ void TMyReport::chooseMedia(int row, int column)
         if (m_context.runDialog(chooser) == QDialog::Accepted && !chooser.chosenMediaNumber().isEmpty())
             cell->setText(chooser.chosenMediaNumber().left(15));
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "TUserReport.h"
+#include "CoreText.h"
 
 #include "Cp1252.h"
 #include "HelpViewer.h"
@@ -634,7 +635,7 @@ void TUserReport::UpdateClick()
         if (m_context.reloadList)
             m_context.reloadList(record);
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
         return;
     }
     accept();
@@ -654,7 +655,7 @@ void TUserReport::DeleteClick()
         if (m_context.reloadList)
             m_context.reloadList(-1);
     } catch (const std::exception& e) {
-        m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+        m_context.prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
         return;
     }
     accept();

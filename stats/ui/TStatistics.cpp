@@ -1,4 +1,5 @@
 #include "TStatistics.h"
+#include "CoreText.h"
 
 #include "HelpViewer.h"
 #include "Table.h"
@@ -263,7 +264,7 @@ void TStatistics::Recount()
             m_statistics = stats::collectStatistics(m_context.table);
         } catch (const std::exception& e) {
             m_statistics = {};
-            m_context.prompter.message(this, tr("Error"), QString::fromStdString(e.what()), app::Prompter::Icon::Error);
+            m_context.prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
         }
         m_pages = stats::statisticsPages(m_statistics);
     }
