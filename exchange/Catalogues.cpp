@@ -31,7 +31,7 @@ public:
     {
         const TextScan scan = scanTextFile(path);
         if (scan.hasNul)
-            throw db::DbError(path, "The file is not text");
+            throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is not text")});
         m_utf8 = scan.utf8;
         m_file.open(path, db::File::Mode::ReadOnly);
         auto offset = std::make_shared<uint64_t>(0);
@@ -171,6 +171,7 @@ ImportResult importGcstar(db::Table& table, const std::string& path, const Impor
     } catch (const std::exception& e) {
         ImportResult result;
         result.error = e.what();
+        result.failure = std::current_exception();
         return result;
     }
     // The films are read on a thread of their own while the ones before them are stored.
@@ -203,6 +204,7 @@ ImportResult importXmlCatalogue(db::Table& table, const std::string& path, XmlCa
     } catch (const std::exception& e) {
         ImportResult result;
         result.error = e.what();
+        result.failure = std::current_exception();
         return result;
     }
     size_t next = 0;
@@ -272,7 +274,7 @@ ImportResult importCatalogue(db::Table& table, const std::string& path, Catalogu
     try {
         lines = std::make_unique<CatalogueLines>(path);
         if (!lines->next(line))
-            throw db::DbError(path, "The file is empty");
+            throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is empty")});
         if (format == CatalogueFormat::Letterboxd && !line.empty() && line[0].rfind(kLetterboxdList, 0) == 0) {
             // The list's own table comes first; the films' table starts at its "Position" header.
             while (lines->next(line) && !(Columns(line).has("Position") && Columns(line).has("Name"))) {
@@ -282,14 +284,16 @@ ImportResult importCatalogue(db::Table& table, const std::string& path, Catalogu
         const bool fits = format == CatalogueFormat::Imdb ? isImdbHeader(*columns)
                                                           : columns->has("Name") && (columns->has("Letterboxd URI") || columns->has("URL"));
         if (!fits)
-            throw db::DbError(path, std::string("The file is no ") + catalogueName(format)
-                                        + " export: its first line does not name the columns one has");
+            throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no %1 export: its first line does "
+                                                                         "not name the columns one has"),
+                                                {catalogueName(format)}});
         // Letterboxd's watched, diary and ratings files hold what was seen; its watchlist and lists need not.
         seen = format == CatalogueFormat::Letterboxd && !columns->has("Position")
                && fileName(path).find("watchlist") == std::string::npos;
     } catch (const std::exception& e) {
         ImportResult result;
         result.error = e.what();
+        result.failure = std::current_exception();
         return result;
     }
     return importValues(

@@ -372,7 +372,7 @@ ExportResult exportDbf(db::Table& table, const std::vector<ExportField>& fields,
         data += kEndOfFileMark;
         out.finish();
         if (written > UINT32_MAX)
-            throw db::DbError(path, "Too many records for one dBASE file");
+            throw db::DbError(path, db::Message{TRANSLATABLE("db", "Too many records for one dBASE file")});
         const std::string count = db::headerCountBytes(static_cast<uint32_t>(written));
         file.writeAt(1, count.data(), count.size());
         return written;

@@ -340,8 +340,10 @@ public:
         try {
             endBatch();
         } catch (const std::exception& e) {
-            if (result.error.empty())
+            if (result.error.empty()) {
                 result.error = e.what();
+                result.failure = std::current_exception();
+            }
         }
     }
 
@@ -382,6 +384,7 @@ ImportResult runImport(db::Table& table, const ImportOptions& options, const Bod
         run.fail(invalidDateMessage(db::cp1252ToUtf8(stop.value)));
     } catch (const std::exception& e) {
         run.fail(e.what());
+        run.result.failure = std::current_exception();
     }
     run.finish();
     return run.result;
@@ -708,12 +711,28 @@ std::string storedPreview(const std::string& utf8Value, int position)
 
 std::string invalidDateMessage(const std::string& value) { return "'" + value + "' is not a valid date"; }
 
+namespace {
+// What stopped an import, in the user's language where the failure says how.
+std::string failureText(const ImportResult& result, const db::Speak& speak)
+{
+    if (result.failure) {
+        try {
+            std::rethrow_exception(result.failure);
+        } catch (const db::DbError& e) {
+            return e.spoken(speak);
+        } catch (...) {
+        }
+    }
+    return result.error;
+}
+} // namespace
+
 std::string importMessage(const ImportResult& result, const db::Speak& speak)
 {
     using db::counted;
     std::string message;
     if (!result.error.empty())
-        message = result.error + "\n\n"
+        message = failureText(result, speak) + "\n\n"
             + counted(speak, result.imported,
                       TRANSLATABLE("exchange", "The import stopped there. %1 record was imported before it and stay in "
                                                "the collection."),

@@ -8,6 +8,7 @@
 #include "Translatable.h"
 
 #include <array>
+#include <exception>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -90,6 +91,7 @@ struct ImportResult {
     std::vector<std::string> leftOutFiles; // files of a folder that held no record, and why
     bool cancelled = false;
     std::string error; // what stopped the import ("" when it ran to its end)
+    std::exception_ptr failure; // the failure behind error, when it was one, for speaking it
 };
 
 // Imports every record of the source into the open table. Nothing is thrown:

@@ -164,9 +164,10 @@ QByteArray readWholeFile(const std::string& path)
 {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly))
-        throw db::DbError(path, "Cannot open the file: " + file.errorString().toStdString());
+        throw db::DbError(path, db::Message{TRANSLATABLE("db", "Cannot open the file: %1"),
+                                            {file.errorString().toStdString()}});
     if (file.size() > kLargestXml)
-        throw db::DbError(path, "The file is too large for a catalogue");
+        throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is too large for a catalogue")});
     return file.readAll();
 }
 
@@ -178,13 +179,14 @@ QByteArray tellicoFromZip(const std::string& path)
     int error = 0;
     std::unique_ptr<zip_t, decltype(&zip_discard)> archive(zip_open(path.c_str(), ZIP_RDONLY, &error), &zip_discard);
     if (!archive)
-        throw db::DbError(path, "The file is no readable zip archive");
+        throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no readable zip archive")});
     zip_stat_t stat;
     zip_stat_init(&stat);
     if (zip_stat(archive.get(), "tellico.xml", 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
-        throw db::DbError(path, "The archive holds no tellico.xml: it is no Tellico file");
+        throw db::DbError(path, db::Message{TRANSLATABLE("db", "The archive holds no tellico.xml: it is no Tellico "
+                                                                     "file")});
     if (stat.size > static_cast<zip_uint64_t>(kLargestXml))
-        throw db::DbError(path, "The file is too large for a catalogue");
+        throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is too large for a catalogue")});
     std::unique_ptr<zip_file_t, decltype(&zip_fclose)> member(zip_fopen(archive.get(), "tellico.xml", 0), &zip_fclose);
     if (!member)
         throw db::DbError(path, "tellico.xml in the archive cannot be read");
@@ -206,8 +208,8 @@ QString rootElement(const QByteArray& bytes)
 
 [[noreturn]] void damaged(const std::string& path, const QXmlStreamReader& xml)
 {
-    throw db::DbError(path, "The XML is damaged at line " + std::to_string(xml.lineNumber()) + ": "
-                                + xml.errorString().toStdString());
+    throw db::DbError(path, db::Message{TRANSLATABLE("db", "The XML is damaged at line %1: %2"),
+                                        {std::to_string(xml.lineNumber()), xml.errorString().toStdString()}});
 }
 
 // The values of a list element, read to its end: one per child (<genres><genre>A</genre>...),
@@ -353,7 +355,7 @@ public:
         m_file.open(path, db::File::Mode::ReadOnly);
         const uint64_t size = m_file.size();
         if (size > static_cast<uint64_t>(kLargestXml))
-            throw db::DbError(path, "The file is too large for a catalogue");
+            throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is too large for a catalogue")});
         m_length = static_cast<size_t>(size);
         if (m_length > 0 && !(m_view = m_file.map(0, m_length)))
             throw db::DbError(path, "Cannot read the file into memory");

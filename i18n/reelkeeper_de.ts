@@ -1622,6 +1622,42 @@ reihenfolge</translation>
         <source>No current record: the table is not open</source>
         <translation>Kein aktueller Datensatz: die Tabelle ist nicht geöffnet</translation>
     </message>
+    <message>
+        <source>The file is not text</source>
+        <translation>Die Datei ist kein Text</translation>
+    </message>
+    <message>
+        <source>The file is empty</source>
+        <translation>Die Datei ist leer</translation>
+    </message>
+    <message>
+        <source>The file is no %1 export: its first line does not name the columns one has</source>
+        <translation>Die Datei ist kein Export von %1: ihre erste Zeile nennt nicht die Spalten, die ein solcher hat</translation>
+    </message>
+    <message>
+        <source>Too many records for one dBASE file</source>
+        <translation>Zu viele Datensätze für eine dBASE-Datei</translation>
+    </message>
+    <message>
+        <source>Cannot open the file: %1</source>
+        <translation>Die Datei kann nicht geöffnet werden: %1</translation>
+    </message>
+    <message>
+        <source>The file is too large for a catalogue</source>
+        <translation>Die Datei ist zu groß für einen Katalog</translation>
+    </message>
+    <message>
+        <source>The file is no readable zip archive</source>
+        <translation>Die Datei ist kein lesbares Zip-Archiv</translation>
+    </message>
+    <message>
+        <source>The archive holds no tellico.xml: it is no Tellico file</source>
+        <translation>Das Archiv enthält keine tellico.xml: es ist keine Tellico-Datei</translation>
+    </message>
+    <message>
+        <source>The XML is damaged at line %1: %2</source>
+        <translation>Das XML ist in Zeile %1 beschädigt: %2</translation>
+    </message>
 </context>
 <context>
     <name>db_ui::TMyEditBox</name>

@@ -12,10 +12,16 @@
 
 namespace ui {
 
-// Speaks the texts of the core folder whose catalogue context is given ("exchange", "backup").
+// Speaks the texts of the core folder whose catalogue context is given
+// ("exchange", "backup"), and the engine's ("db") that its messages carry.
 inline db::Speak speakerFor(const char* context)
 {
-    return [context](const char* text) { return QCoreApplication::translate(context, text).toStdString(); };
+    return [context](const char* text) {
+        QString spoken = QCoreApplication::translate(context, text);
+        if (spoken == QString::fromUtf8(text))
+            spoken = QCoreApplication::translate("db", text);
+        return spoken.toStdString();
+    };
 }
 
 // A failure in the user's language: an engine message spoken, any other as it stands.

@@ -457,6 +457,14 @@ TEST_F(ExchangeWindowsTest, InGermanJaAndNeinStillChooseTheFieldsOfExportAndImpo
     cancelled.cancelled = true;
     EXPECT_EQ(exchange::importMessage(cancelled, ui::speakerFor("exchange")),
               "Import abgebrochen. 3 Datensätze wurden importiert und bleiben in der Sammlung.");
+    // What stopped an import is spoken too, the file named as it is.
+    const std::string empty = dir.file("empty.csv");
+    writeFileBytes(empty, "");
+    const exchange::ImportResult refused =
+        exchange::importCatalogue(window->table(), empty, exchange::CatalogueFormat::Imdb, {});
+    const std::string spoken = exchange::importMessage(refused, ui::speakerFor("exchange"));
+    EXPECT_TRUE(spoken.starts_with("Die Datei ist leer (Datei \"" + empty + "\")\n\nDer Import hielt dort an. 0 Datens"))
+        << spoken;
     db::Table& t = window->table();
     t.selectIndex("");
     t.last();
