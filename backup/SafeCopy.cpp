@@ -62,11 +62,12 @@ CopySpace spaceFor(const std::string& source, const std::string& destination)
     std::error_code error;
     space.needed = std::filesystem::file_size(source, error);
     if (error)
-        throw db::DbError(source, "Cannot measure the file: " + error.message());
+        throw db::DbError(source, db::Message{TRANSLATABLE("db", "Cannot measure the file: %1"), {error.message()}});
     const std::filesystem::path folder = std::filesystem::path(destination).parent_path();
     const std::filesystem::space_info info = std::filesystem::space(folder.empty() ? "." : folder, error);
     if (error)
-        throw db::DbError(folder.string(), "Cannot measure the free space: " + error.message());
+        throw db::DbError(folder.string(),
+                          db::Message{TRANSLATABLE("db", "Cannot measure the free space: %1"), {error.message()}});
     space.available = info.available;
     const uint64_t replaced = std::filesystem::file_size(destination, error);
     space.replaced = error ? 0 : replaced;
@@ -114,7 +115,7 @@ CopyResult copyFileSafely(const std::string& source, const std::string& destinat
                           bool removeFirst)
 {
     if (sameFile(source, destination))
-        throw db::DbError(destination, "The file cannot be copied over itself");
+        throw db::DbError(destination, db::Message{TRANSLATABLE("db", "The file cannot be copied over itself")});
     db::File from;
     from.open(source, db::File::Mode::ReadOnly);
     if (progress) {
@@ -153,7 +154,7 @@ CopyResult copyFileSafely(const std::string& source, const std::string& destinat
         // What reached the file must be what was read, byte for byte: read back
         // while the disk is still busy with the writes, then wait for them.
         if (!matches(to, sums, at))
-            throw db::DbError(temporary, "The copy does not match its source \"" + source + "\"");
+            throw db::DbError(temporary, db::Message{TRANSLATABLE("db", "The copy does not match its source \"%1\""), {source}});
         to.sync();
         to.close();
         db::replaceFile(temporary, target);

@@ -2,6 +2,7 @@
 
 #include "ReportStream.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -69,13 +70,13 @@ QPaintDevice* PdfDevice::measuringDevice() { return m_writer.get(); }
 QPainter* PdfDevice::beginDocument(const QString& title)
 {
     if (!m_file->open(QIODevice::WriteOnly))
-        throw EReportError(QStringLiteral("Cannot write the file \"%1\": %2").arg(m_fileName, m_file->errorString()).toStdString());
+        throw EReportError(QCoreApplication::translate("engine", "Cannot write the file \"%1\": %2").arg(m_fileName, m_file->errorString()).toStdString());
     m_writer->setTitle(title);
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(m_writer.get())) {
         m_file->cancelWriting();
         m_painter.reset();
-        throw EReportError(QStringLiteral("Cannot write the file \"%1\".").arg(m_fileName).toStdString());
+        throw EReportError(QCoreApplication::translate("engine", "Cannot write the file \"%1\".").arg(m_fileName).toStdString());
     }
     m_printing = true;
     m_pages = 1;
@@ -107,7 +108,7 @@ void PdfDevice::endDocument()
     m_painter->end();
     m_painter.reset();
     if (!m_file->commit())
-        throw EReportError(QStringLiteral("Cannot write the file \"%1\": %2").arg(m_fileName, m_file->errorString()).toStdString());
+        throw EReportError(QCoreApplication::translate("engine", "Cannot write the file \"%1\": %2").arg(m_fileName, m_file->errorString()).toStdString());
 }
 
 } // namespace engine

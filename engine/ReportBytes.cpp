@@ -2,6 +2,7 @@
 
 #include "ReportStream.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QString>
 
@@ -17,11 +18,10 @@ namespace {
 
 constexpr size_t kChunk = size_t{1} << 20; // file writes and read windows
 
-[[noreturn]] void fileFailed(const char* doing, int error)
+[[noreturn]] void fileFailed(const char* sentence, int error)
 {
-    throw EReportError(QStringLiteral("Cannot %1 the report's temporary file in \"%2\": %3")
-                           .arg(QString::fromLatin1(doing), QDir::toNativeSeparators(QDir::tempPath()),
-                                QString::fromLocal8Bit(std::strerror(error)))
+    throw EReportError(QCoreApplication::translate("engine", sentence)
+                           .arg(QDir::toNativeSeparators(QDir::tempPath()), QString::fromLocal8Bit(std::strerror(error)))
                            .toStdString());
 }
 
@@ -94,7 +94,7 @@ void ReportBytes::spill()
     QByteArray name = QDir(QDir::tempPath()).filePath(QStringLiteral("reelkeeper-report-XXXXXX")).toLocal8Bit();
     const int fd = ::mkstemp(name.data());
     if (fd < 0)
-        fileFailed("make", errno);
+        fileFailed(QT_TRANSLATE_NOOP("engine", "Cannot make the report's temporary file in \"%1\": %2"), errno);
     ::unlink(name.constData());
     m_file = fd;
     m_fileSize = 0;
@@ -108,7 +108,8 @@ void ReportBytes::writeFile(size_t at, const uint8_t* data, size_t n)
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0)
-            fileFailed("write", written < 0 ? errno : ENOSPC);
+            fileFailed(QT_TRANSLATE_NOOP("engine", "Cannot write the report's temporary file in \"%1\": %2"),
+                       written < 0 ? errno : ENOSPC);
         data += written;
         at += static_cast<size_t>(written);
         n -= static_cast<size_t>(written);
@@ -122,7 +123,8 @@ void ReportBytes::readFile(size_t at, uint8_t* into, size_t n) const
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0)
-            fileFailed("read", got < 0 ? errno : EIO);
+            fileFailed(QT_TRANSLATE_NOOP("engine", "Cannot read the report's temporary file in \"%1\": %2"),
+                       got < 0 ? errno : EIO);
         into += got;
         at += static_cast<size_t>(got);
         n -= static_cast<size_t>(got);

@@ -3,6 +3,7 @@
 #include "Cp1252.h"
 #include "PrintDevice.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QFile>
 #include <QGuiApplication>
@@ -433,7 +434,7 @@ void TFilePreview::ShowPage(int n)
     const int height = nearestEven(resolutionY() * paperHeight * zoom() / 100.0);
     m_image = QImage(width, height, QImage::Format_RGB32);
     if (m_image.isNull())
-        throw EReportError("Not enough memory to show the page.");
+        throw EReportError(QCoreApplication::translate("engine", "Not enough memory to show the page.").toStdString());
     const int dotsPerMetre = qRound(resolutionX() / 0.0254);
     m_image.setDotsPerMeterX(dotsPerMetre);
     m_image.setDotsPerMeterY(qRound(resolutionY() / 0.0254));

@@ -3,6 +3,7 @@
 #include "Cp1252.h"
 #include "PrintDevice.h"
 
+#include <QCoreApplication>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -303,7 +304,7 @@ void TReportFiler::finishStream()
     const QString error = m_file->errorString();
     m_file.reset();
     if (!written)
-        throw EReportError(QStringLiteral("Cannot write the report file \"%1\": %2").arg(FileName, error).toStdString());
+        throw EReportError(QCoreApplication::translate("engine", "Cannot write the report file \"%1\": %2").arg(FileName, error).toStdString());
 }
 
 void TReportFiler::RunJob()

@@ -1658,6 +1658,22 @@ reihenfolge</translation>
         <source>The XML is damaged at line %1: %2</source>
         <translation>Das XML ist in Zeile %1 beschädigt: %2</translation>
     </message>
+    <message>
+        <source>Cannot measure the file: %1</source>
+        <translation>Die Datei kann nicht gemessen werden: %1</translation>
+    </message>
+    <message>
+        <source>Cannot measure the free space: %1</source>
+        <translation>Der freie Platz kann nicht gemessen werden: %1</translation>
+    </message>
+    <message>
+        <source>The file cannot be copied over itself</source>
+        <translation>Die Datei kann nicht auf sich selbst kopiert werden</translation>
+    </message>
+    <message>
+        <source>The copy does not match its source &quot;%1&quot;</source>
+        <translation>Die Kopie stimmt nicht mit ihrer Quelle &quot;%1&quot; überein</translation>
+    </message>
 </context>
 <context>
     <name>db_ui::TMyEditBox</name>
@@ -1977,6 +1993,37 @@ reihenfolge</translation>
     <message>
         <source>The record is no longer in the collection.</source>
         <translation>Der Datensatz ist nicht mehr in der Sammlung.</translation>
+    </message>
+</context>
+<context>
+    <name>engine</name>
+    <message>
+        <source>Cannot write the file &quot;%1&quot;: %2</source>
+        <translation>Die Datei &quot;%1&quot; kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the file &quot;%1&quot;.</source>
+        <translation>Die Datei &quot;%1&quot; kann nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>Cannot make the report&apos;s temporary file in &quot;%1&quot;: %2</source>
+        <translation>Die Zwischendatei des Berichts in &quot;%1&quot; kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write the report&apos;s temporary file in &quot;%1&quot;: %2</source>
+        <translation>Die Zwischendatei des Berichts in &quot;%1&quot; kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read the report&apos;s temporary file in &quot;%1&quot;: %2</source>
+        <translation>Die Zwischendatei des Berichts in &quot;%1&quot; kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Not enough memory to show the page.</source>
+        <translation>Nicht genug Speicher, um die Seite zu zeigen.</translation>
+    </message>
+    <message>
+        <source>Cannot write the report file &quot;%1&quot;: %2</source>
+        <translation>Die Berichtsdatei &quot;%1&quot; kann nicht geschrieben werden: %2</translation>
     </message>
 </context>
 <context>
@@ -2767,6 +2814,29 @@ zähler</translation>
     <message>
         <source>Search Options</source>
         <translation>Suchoptionen</translation>
+    </message>
+</context>
+<context>
+    <name>report</name>
+    <message>
+        <source>The left and right margins leave no room to print on the page.  Please correct them.</source>
+        <translation>Der linke und der rechte Rand lassen keinen Platz zum Drucken auf der Seite.  Bitte korrigieren Sie sie.</translation>
+    </message>
+    <message>
+        <source>The top and bottom margins leave no room to print on the page.  Please correct them.</source>
+        <translation>Der obere und der untere Rand lassen keinen Platz zum Drucken auf der Seite.  Bitte korrigieren Sie sie.</translation>
+    </message>
+    <message>
+        <source>Line %1 has a field part without a field.  Please choose one.</source>
+        <translation>Zeile %1 hat einen Feldteil ohne Feld.  Bitte wählen Sie eines.</translation>
+    </message>
+    <message>
+        <source>The totals line has a field part without a total.  Please choose one.</source>
+        <translation>Die Summenzeile hat einen Feldteil ohne Summe.  Bitte wählen Sie eine.</translation>
+    </message>
+    <message>
+        <source>Scanning database for media numbers.</source>
+        <translation>Die Datenbank wird nach Mediennummern durchsucht.</translation>
     </message>
 </context>
 <context>

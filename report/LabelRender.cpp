@@ -2,6 +2,8 @@
 
 #include "Cp1252.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 using engine::TBaseReport;
@@ -115,7 +117,7 @@ void LabelRender::attach(TBaseReport& engine)
 
 void LabelRender::beforePrint(TBaseReport& r)
 {
-    r.setStatusFormat("Scanning database for media numbers.");
+    r.setStatusFormat(QCoreApplication::translate("report", "Scanning database for media numbers."));
     r.RefreshStatus();
     const LabelStock& stock = labelStock(m_settings.kind);
     m_positions = scanMediaNumbers(m_table, m_settings.cells, stock.labels);

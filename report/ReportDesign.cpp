@@ -163,23 +163,28 @@ void setPart(ReportLine& line, int item, int itemWidth, PartKind kind, const std
     }
 }
 
-std::string definitionProblem(const ReportDefinition& definition)
+std::string definitionProblem(const ReportDefinition& definition, const db::Speak& speak)
 {
     // The paper the report prints on: letter, turned for landscape.
     const double paperWidth = definition.landscape ? 11.0 : 8.5;
     const double paperHeight = definition.landscape ? 8.5 : 11.0;
     if (definition.leftMargin + definition.rightMargin >= paperWidth - 0.5)
-        return "The left and right margins leave no room to print on the page.  Please correct them.";
+        return db::spoken(speak, TRANSLATABLE("report", "The left and right margins leave no room to print on the page.  "
+                                                        "Please correct them."));
     if (definition.topMargin + definition.bottomMargin >= paperHeight - 1.0)
-        return "The top and bottom margins leave no room to print on the page.  Please correct them.";
+        return db::spoken(speak, TRANSLATABLE("report", "The top and bottom margins leave no room to print on the page.  "
+                                                        "Please correct them."));
     for (int l = 0; l < definition.numberOfLines; ++l)
         for (const ReportItem& item : lineItems(definition.lines[static_cast<size_t>(l)]))
             if (isFieldItem(item, false) && (item.number < 1 || item.number > db::kSchemaFieldCount))
-                return "Line " + std::to_string(l + 1) + " has a field part without a field.  Please choose one.";
+                return db::Message{TRANSLATABLE("report", "Line %1 has a field part without a field.  Please choose one."),
+                                   {std::to_string(l + 1)}}
+                    .spoken(speak);
     if (definition.useTotals)
         for (const ReportItem& item : lineItems(definition.totals))
             if (!item.isFiller() && !item.isLabel() && (item.number < 1 || item.number > 3))
-                return "The totals line has a field part without a total.  Please choose one.";
+                return db::spoken(speak, TRANSLATABLE("report", "The totals line has a field part without a total.  Please "
+                                                                "choose one."));
     return {};
 }
 

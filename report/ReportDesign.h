@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DbError.h"
+
 // The report designer's rules: lines fitted to the report width, the width
 // switches, the part window's changes, and the checks made before a
 // definition is saved.
@@ -63,6 +65,6 @@ int partListRow(const ReportItem& item, bool totalsLine);
 // What keeps a definition from being saved ("" when nothing): margins that
 // leave no printable width or height on the paper, a field item with no
 // field, a label longer than its field.
-std::string definitionProblem(const ReportDefinition& definition);
+std::string definitionProblem(const ReportDefinition& definition, const db::Speak& speak = {});
 
 } // namespace report

@@ -596,7 +596,7 @@ bool TUserReport::store()
     d.landscape = Landscape->isChecked();
     d.groupByLevel1 = GroupLevel1->isChecked();
     d.groupByLevel2 = GroupLevel1->isChecked() && GroupLevel2->isChecked();
-    const std::string problem = report::definitionProblem(d);
+    const std::string problem = report::definitionProblem(d, ui::speakerFor("report"));
     if (!problem.empty()) {
         refuse(m_context.prompter, this, tr("Notice"), QString::fromStdString(problem), nullptr);
         return false;
