@@ -18,6 +18,7 @@
 // open (their changes are noticed at the next open or refresh, when the index
 // is rebuilt, but records they write at the same moment may be lost).
 
+#include "Translatable.h"
 #include "DbfFormat.h"
 #include "IndexFile.h"
 #include "KeyExpression.h"
@@ -233,7 +234,7 @@ public:
     };
     PackResult pack();
     // What a pack did, in words: "3 records kept, 1 deleted record removed".
-    static std::string packMessage(const PackResult& result);
+    static std::string packMessage(const PackResult& result, const Speak& speak = {});
     void regenerateIndexes();
 
     // While controls are disabled, change notifications are held back; the

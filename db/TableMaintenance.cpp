@@ -84,18 +84,22 @@ Table::PackResult Table::pack()
     return result;
 }
 
-std::string Table::packMessage(const PackResult& result)
+std::string Table::packMessage(const PackResult& result, const Speak& speak)
 {
-    const auto records = [](uint32_t n, const char* what) {
-        return std::to_string(n) + " " + what + (n == 1 ? " record" : " records");
-    };
-    std::string message = std::to_string(result.kept) + (result.kept == 1 ? " record kept, " : " records kept, ")
-                          + records(result.deleted, "deleted") + " removed";
+    std::string message =
+        counted(speak, result.kept, TRANSLATABLE("db", "%1 record kept"), TRANSLATABLE("db", "%1 records kept")) + ", "
+        + counted(speak, result.deleted, TRANSLATABLE("db", "%1 deleted record removed"),
+                  TRANSLATABLE("db", "%1 deleted records removed"));
     if (result.pastCount > 0)
-        message += "; " + records(result.pastCount, "whole") + " past the header's count (a change cut short) kept";
+        message += "; "
+                   + counted(speak, result.pastCount,
+                             TRANSLATABLE("db", "%1 whole record past the header's count (a change cut short) kept"),
+                             TRANSLATABLE("db", "%1 whole records past the header's count (a change cut short) kept"));
     if (result.damaged > 0)
-        message += "; " + std::to_string(result.damaged) + (result.damaged == 1 ? " place" : " places")
-                   + " holding no record (neither live nor deleted) removed";
+        message += "; "
+                   + counted(speak, result.damaged,
+                             TRANSLATABLE("db", "%1 place holding no record (neither live nor deleted) removed"),
+                             TRANSLATABLE("db", "%1 places holding no record (neither live nor deleted) removed"));
     return message;
 }
 

@@ -374,6 +374,12 @@ private:
     std::array<bool, db::kSchemaFieldCount> m_cut{}; // the fields a value was cut for
 };
 
+// The message that stops an import at a date value that does not convert.
+db::Message invalidDate(const std::string& value)
+{
+    return {TRANSLATABLE("db", "'%1' is not a valid date"), {value}};
+}
+
 template <class Body>
 ImportResult runImport(db::Table& table, const ImportOptions& options, const Body& body)
 {
@@ -381,7 +387,9 @@ ImportResult runImport(db::Table& table, const ImportOptions& options, const Bod
     try {
         body(run);
     } catch (const DateStop& stop) {
-        run.fail(invalidDateMessage(db::cp1252ToUtf8(stop.value)));
+        const std::string value = db::cp1252ToUtf8(stop.value);
+        run.fail(invalidDateMessage(value));
+        run.result.failure = std::make_exception_ptr(db::DbError("", invalidDate(value)));
     } catch (const std::exception& e) {
         run.fail(e.what());
         run.result.failure = std::current_exception();
@@ -709,7 +717,7 @@ std::string storedPreview(const std::string& utf8Value, int position)
     return db::cp1252ToUtf8(stored);
 }
 
-std::string invalidDateMessage(const std::string& value) { return "'" + value + "' is not a valid date"; }
+std::string invalidDateMessage(const std::string& value) { return invalidDate(value).spoken(); }
 
 namespace {
 // What stopped an import, in the user's language where the failure says how.

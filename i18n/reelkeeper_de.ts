@@ -1674,6 +1674,42 @@ reihenfolge</translation>
         <source>The copy does not match its source &quot;%1&quot;</source>
         <translation>Die Kopie stimmt nicht mit ihrer Quelle &quot;%1&quot; überein</translation>
     </message>
+    <message>
+        <source>%1 record kept</source>
+        <translation>%1 Datensatz behalten</translation>
+    </message>
+    <message>
+        <source>%1 records kept</source>
+        <translation>%1 Datensätze behalten</translation>
+    </message>
+    <message>
+        <source>%1 deleted record removed</source>
+        <translation>%1 gelöschter Datensatz entfernt</translation>
+    </message>
+    <message>
+        <source>%1 deleted records removed</source>
+        <translation>%1 gelöschte Datensätze entfernt</translation>
+    </message>
+    <message>
+        <source>%1 whole record past the header&apos;s count (a change cut short) kept</source>
+        <translation>%1 ganzer Datensatz hinter der Zahl im Kopf (eine abgebrochene Änderung) behalten</translation>
+    </message>
+    <message>
+        <source>%1 whole records past the header&apos;s count (a change cut short) kept</source>
+        <translation>%1 ganze Datensätze hinter der Zahl im Kopf (eine abgebrochene Änderung) behalten</translation>
+    </message>
+    <message>
+        <source>%1 place holding no record (neither live nor deleted) removed</source>
+        <translation>%1 Platz ohne Datensatz (weder gültig noch gelöscht) entfernt</translation>
+    </message>
+    <message>
+        <source>%1 places holding no record (neither live nor deleted) removed</source>
+        <translation>%1 Plätze ohne Datensatz (weder gültig noch gelöscht) entfernt</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid date</source>
+        <translation>&apos;%1&apos; ist kein gültiges Datum</translation>
+    </message>
 </context>
 <context>
     <name>db_ui::TMyEditBox</name>

@@ -3,6 +3,7 @@
 // and update.
 
 #include "TMain.h"
+#include "CoreText.h"
 #include "OldCollections.h"
 #include "TMyBackup.h"
 #include "LockWaitNotice.h"
@@ -333,7 +334,7 @@ void TMain::DoPack()
     DisplayCount();
     // Records brought back from past the header's count, or places that held no record, are news to the user.
     if (packed.pastCount > 0 || packed.damaged > 0)
-        m_prompter.message(this, tr("Notice"), tr("Packed: %1.").arg(QString::fromStdString(db::Table::packMessage(packed))),
+        m_prompter.message(this, tr("Notice"), tr("Packed: %1.").arg(QString::fromStdString(db::Table::packMessage(packed, ui::speakerFor("db")))),
                            Prompter::Icon::Information);
 }
 
