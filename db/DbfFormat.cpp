@@ -78,11 +78,11 @@ DbfHeader readDbfHeader(const File& file, CountCheck countCheck)
     h.languageDriver = fixed[29];
 
     if (h.headerLength < 32 + 32 + 1 || h.headerLength > fileSize)
-        throw DbError(path, "Damaged dBASE table: the header length " + std::to_string(h.headerLength)
-                                + " does not fit the file");
+        throw DbError(path, Message{TRANSLATABLE("db", "Damaged dBASE table: the header length %1 does not fit the file"),
+                                    {std::to_string(h.headerLength)}});
     if (h.recordLength < 2)
-        throw DbError(path, "Damaged dBASE table: the record length " + std::to_string(h.recordLength)
-                                + " is too small");
+        throw DbError(path, Message{TRANSLATABLE("db", "Damaged dBASE table: the record length %1 is too small"),
+                                    {std::to_string(h.recordLength)}});
 
     std::string descriptors(h.headerLength - 32, '\0');
     file.readAt(32, descriptors.data(), descriptors.size());
@@ -111,8 +111,8 @@ DbfHeader readDbfHeader(const File& file, CountCheck countCheck)
         if (f.type == 'C' && h.version != 0x03 && h.version != 0x83 && h.version != 0x8B && h.version != 0x04)
             f.width += f.decimals * 256, f.decimals = 0;
         if (f.name.empty())
-            throw DbError(path, "Damaged dBASE table: field " + std::to_string(h.fields.size() + 1)
-                                    + " has no name");
+            throw DbError(path, Message{TRANSLATABLE("db", "Damaged dBASE table: field %1 has no name"),
+                                        {std::to_string(h.fields.size() + 1)}});
         if (f.width == 0)
             throw DbError(path, Message{TRANSLATABLE("db", "Damaged dBASE table: field %1 has zero width"), {f.name}});
         if (f.type == 'N' || f.type == 'F') {
@@ -129,15 +129,17 @@ DbfHeader readDbfHeader(const File& file, CountCheck countCheck)
     if (h.fields.empty())
         throw DbError(path, Message{TRANSLATABLE("db", "Damaged dBASE table: the table has no fields")});
     if (offset > h.recordLength)
-        throw DbError(path, "Damaged dBASE table: the fields need " + std::to_string(offset)
-                                + " bytes but the record length is " + std::to_string(h.recordLength));
+        throw DbError(path, Message{TRANSLATABLE("db", "Damaged dBASE table: the fields need %1 bytes but the record "
+                                                       "length is %2"),
+                                    {std::to_string(offset), std::to_string(h.recordLength)}});
     h.countedRecords = h.recordCount;
     const uint64_t needed = h.headerLength + static_cast<uint64_t>(h.recordCount) * h.recordLength;
     if (needed > fileSize) {
         const auto whole = static_cast<uint32_t>((fileSize - h.headerLength) / h.recordLength);
         if (countCheck == CountCheck::Strict)
-            throw DbError(path, "Damaged dBASE table: the header counts " + std::to_string(h.recordCount)
-                                    + " records but the file ends after " + std::to_string(whole));
+            throw DbError(path, Message{TRANSLATABLE("db", "Damaged dBASE table: the header counts %1 records but the "
+                                                           "file ends after %2"),
+                                        {std::to_string(h.recordCount), std::to_string(whole)}});
         h.recordCount = whole;
     }
     return h;

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QCoreApplication>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -189,10 +190,10 @@ QByteArray tellicoFromZip(const std::string& path)
         throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is too large for a catalogue")});
     std::unique_ptr<zip_file_t, decltype(&zip_fclose)> member(zip_fopen(archive.get(), "tellico.xml", 0), &zip_fclose);
     if (!member)
-        throw db::DbError(path, "tellico.xml in the archive cannot be read");
+        throw db::DbError(path, db::Message{TRANSLATABLE("db", "tellico.xml in the archive cannot be read")});
     QByteArray bytes(static_cast<qsizetype>(stat.size), '\0');
     if (zip_fread(member.get(), bytes.data(), stat.size) != static_cast<zip_int64_t>(stat.size))
-        throw db::DbError(path, "tellico.xml in the archive is damaged");
+        throw db::DbError(path, db::Message{TRANSLATABLE("db", "tellico.xml in the archive is damaged")});
     return bytes;
 }
 
@@ -340,7 +341,10 @@ CollectionValues gcstarItem(XmlPullReader& xml)
 
 [[noreturn]] void damaged(const std::string& path, const XmlPullReader::Damage& damage)
 {
-    throw db::DbError(path, "The XML is damaged at line " + std::to_string(damage.line) + ": " + damage.what());
+    // The reader's reasons are Qt's own words for the same faults, which Qt's catalogue translates.
+    throw db::DbError(path, db::Message{TRANSLATABLE("db", "The XML is damaged at line %1: %2"),
+                                        {std::to_string(damage.line),
+                                         QCoreApplication::translate("QXmlStream", damage.what()).toStdString()}});
 }
 
 } // namespace
@@ -358,21 +362,23 @@ public:
             throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is too large for a catalogue")});
         m_length = static_cast<size_t>(size);
         if (m_length > 0 && !(m_view = m_file.map(0, m_length)))
-            throw db::DbError(path, "Cannot read the file into memory");
+            throw db::DbError(path, db::Message{TRANSLATABLE("db", "Cannot read the file into memory")});
         try {
             m_xml = std::make_unique<XmlPullReader>(utf8Document(std::string_view(m_view, m_length), m_converted));
             if (!m_xml->nextChildElement() || m_xml->name() != "collection")
-                throw db::DbError(path, "The file is no GCstar collection");
+                throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no GCstar collection")});
         } catch (const XmlPullReader::Damage& damage) {
             if (std::string_view(damage.what()).starts_with("Premature end"))
-                throw db::DbError(path, "The file is no GCstar collection");
+                throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no GCstar collection")});
             damaged(path, damage);
         }
         const std::string type(m_xml->attribute("type"));
         if (type != "GCfilms")
-            throw db::DbError(path, "The file is a GCstar collection of "
-                                        + (type.empty() ? std::string("unknown things") : type)
-                                        + ", not of films (GCfilms)");
+            throw db::DbError(path, type.empty() ? db::Message{TRANSLATABLE("db", "The file is a GCstar collection of "
+                                                                              "unknown things, not of films (GCfilms)")}
+                                                 : db::Message{TRANSLATABLE("db", "The file is a GCstar collection of %1, "
+                                                                                  "not of films (GCfilms)"),
+                                                               {type}});
     }
     ~GcstarItems() { db::File::unmap(m_view, m_length); }
     GcstarItems(const GcstarItems&) = delete;
@@ -504,7 +510,7 @@ std::vector<CollectionValues> readTellico(const std::string& path, const QByteAr
 {
     QXmlStreamReader xml(bytes);
     if (!xml.readNextStartElement() || xml.name() != QLatin1String("tellico"))
-        throw db::DbError(path, "The file is no Tellico collection");
+        throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no Tellico collection")});
     std::vector<CollectionValues> films;
     std::map<QString, size_t> byId;
     while (xml.readNextStartElement()) {
@@ -514,8 +520,9 @@ std::vector<CollectionValues> readTellico(const std::string& path, const QByteAr
         }
         const int type = xml.attributes().value("type").toInt();
         if (type != 3)
-            throw db::DbError(path, std::string("The file is a Tellico ") + tellicoTypeName(type)
-                                        + " collection, not a video collection");
+            throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is a Tellico %1 collection, not a video "
+                                                                   "collection"),
+                                                {tellicoTypeName(type)}});
         while (xml.readNextStartElement()) {
             const QString name = xml.name().toString();
             if (name == "entry") {
@@ -629,13 +636,15 @@ CollectionValues readNfoFile(const std::string& path)
     const QByteArray bytes = readWholeFile(path);
     QXmlStreamReader xml(bytes);
     if (!xml.readNextStartElement())
-        throw db::DbError(path, xml.hasError() ? "The XML is damaged: " + xml.errorString().toStdString()
-                                               : std::string("The file holds no XML"));
+        throw db::DbError(path, xml.hasError() ? db::Message{TRANSLATABLE("db", "The XML is damaged: %1"),
+                                                             {xml.errorString().toStdString()}}
+                                               : db::Message{TRANSLATABLE("db", "The file holds no XML")});
     const QString root = xml.name().toString();
     if (root == "tvshow" || root == "episodedetails")
-        throw db::DbError(path, "The file describes a TV show, not a movie");
+        throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file describes a TV show, not a movie")});
     if (root != "movie")
-        throw db::DbError(path, "The file is no movie .nfo (its first element is <" + root.toStdString() + ">)");
+        throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no movie .nfo (its first element is <%1>)"),
+                                            {root.toStdString()}});
     CollectionValues v = nfoMovie(xml);
     if (xml.hasError())
         damaged(path, xml);
@@ -716,7 +725,7 @@ std::vector<CollectionValues> readXmlCatalogue(const std::string& path, XmlCatal
         return {readNfoFile(path)};
     case XmlCatalogue::None: break;
     }
-    throw db::DbError(path, "The file is no GCstar, Tellico or .nfo catalogue");
+    throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no GCstar, Tellico or .nfo catalogue")});
 }
 
 std::string tellicoStart()

@@ -1710,6 +1710,78 @@ reihenfolge</translation>
         <source>&apos;%1&apos; is not a valid date</source>
         <translation>&apos;%1&apos; ist kein gültiges Datum</translation>
     </message>
+    <message>
+        <source>Damaged dBASE table: the header length %1 does not fit the file</source>
+        <translation>Beschädigte dBASE-Tabelle: die Kopflänge %1 passt nicht zur Datei</translation>
+    </message>
+    <message>
+        <source>Damaged dBASE table: the record length %1 is too small</source>
+        <translation>Beschädigte dBASE-Tabelle: die Datensatzlänge %1 ist zu klein</translation>
+    </message>
+    <message>
+        <source>Damaged dBASE table: field %1 has no name</source>
+        <translation>Beschädigte dBASE-Tabelle: das Feld %1 hat keinen Namen</translation>
+    </message>
+    <message>
+        <source>Damaged dBASE table: the fields need %1 bytes but the record length is %2</source>
+        <translation>Beschädigte dBASE-Tabelle: die Felder brauchen %1 Bytes, aber die Datensatzlänge ist %2</translation>
+    </message>
+    <message>
+        <source>Damaged dBASE table: the header counts %1 records but the file ends after %2</source>
+        <translation>Beschädigte dBASE-Tabelle: der Kopf zählt %1 Datensätze, aber die Datei endet nach %2</translation>
+    </message>
+    <message>
+        <source>tellico.xml in the archive cannot be read</source>
+        <translation>tellico.xml im Archiv kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>tellico.xml in the archive is damaged</source>
+        <translation>tellico.xml im Archiv ist beschädigt</translation>
+    </message>
+    <message>
+        <source>Cannot read the file into memory</source>
+        <translation>Die Datei kann nicht in den Speicher gelesen werden</translation>
+    </message>
+    <message>
+        <source>The file is no GCstar collection</source>
+        <translation>Die Datei ist keine GCstar-Sammlung</translation>
+    </message>
+    <message>
+        <source>The file is a GCstar collection of unknown things, not of films (GCfilms)</source>
+        <translation>Die Datei ist eine GCstar-Sammlung unbekannter Dinge, nicht von Filmen (GCfilms)</translation>
+    </message>
+    <message>
+        <source>The file is a GCstar collection of %1, not of films (GCfilms)</source>
+        <translation>Die Datei ist eine GCstar-Sammlung von %1, nicht von Filmen (GCfilms)</translation>
+    </message>
+    <message>
+        <source>The file is no Tellico collection</source>
+        <translation>Die Datei ist keine Tellico-Sammlung</translation>
+    </message>
+    <message>
+        <source>The file is a Tellico %1 collection, not a video collection</source>
+        <translation>Die Datei ist eine Tellico-Sammlung der Art %1, keine Videosammlung</translation>
+    </message>
+    <message>
+        <source>The XML is damaged: %1</source>
+        <translation>Das XML ist beschädigt: %1</translation>
+    </message>
+    <message>
+        <source>The file holds no XML</source>
+        <translation>Die Datei enthält kein XML</translation>
+    </message>
+    <message>
+        <source>The file describes a TV show, not a movie</source>
+        <translation>Die Datei beschreibt eine Serie, keinen Film</translation>
+    </message>
+    <message>
+        <source>The file is no movie .nfo (its first element is &lt;%1&gt;)</source>
+        <translation>Die Datei ist keine .nfo eines Films (ihr erstes Element ist &lt;%1&gt;)</translation>
+    </message>
+    <message>
+        <source>The file is no GCstar, Tellico or .nfo catalogue</source>
+        <translation>Die Datei ist kein Katalog von GCstar, Tellico oder .nfo</translation>
+    </message>
 </context>
 <context>
     <name>db_ui::TMyEditBox</name>
