@@ -6,6 +6,7 @@
 // this mark as Qt's QT_TRANSLATE_NOOP.
 #define TRANSLATABLE(context, text) text
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
