@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace db {
@@ -12,6 +13,13 @@ namespace db {
 // words put in (a name, a number, the system's reason), so that a window can
 // show it in the user's language.
 struct Message {
+    Message() = default;
+    explicit Message(const char* text, std::vector<std::string> args = {})
+        : text(text)
+        , args(std::move(args))
+    {
+    }
+
     const char* text = nullptr; // marked TRANSLATABLE("db", ...)
     std::vector<std::string> args;
 

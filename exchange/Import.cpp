@@ -377,7 +377,7 @@ private:
 // The message that stops an import at a date value that does not convert.
 db::Message invalidDate(const std::string& value)
 {
-    return {TRANSLATABLE("db", "'%1' is not a valid date"), {value}};
+    return db::Message(TRANSLATABLE("db", "'%1' is not a valid date"), {value});
 }
 
 template <class Body>
