@@ -620,7 +620,7 @@ Version %1</translation>
     </message>
     <message>
         <source>&amp;Show Tips at Startup</source>
-        <translation>Tipps beim &amp;Start zeigen</translation>
+        <translation>Tipps beim St&amp;art zeigen</translation>
     </message>
 </context>
 <context>
