@@ -2,6 +2,7 @@
 
 #include "Translatable.h"
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -25,6 +26,13 @@ struct Message {
 
     std::string spoken(const Speak& speak = {}) const;
 };
+
+// The one of two texts that fits a count, spoken with the count as %1 (and
+// second as %2).
+inline std::string counted(const Speak& speak, uint64_t n, const char* one, const char* many, const std::string& second = {})
+{
+    return Message(n == 1 ? one : many, {std::to_string(n), second}).spoken(speak);
+}
 
 // Every failure of the table engine is a DbError: a readable message that
 // names the file involved, so that the program's general error display can

@@ -5,7 +5,7 @@
 // never changed. Each value is stored by the type of the collection field it
 // goes to (see storeValue in Import.cpp).
 
-#include "Translatable.h"
+#include "DbError.h"
 
 #include <array>
 #include <exception>

@@ -3,8 +3,8 @@
 // TMainGrid.cpp and TMainOptions.cpp.
 
 #include "TMain.h"
-#include "CoreText.h"
 
+#include "CoreText.h"
 #include "LockWaitNotice.h"
 #include "TMainShared.h"
 

@@ -1,7 +1,7 @@
 #include "ViewerModel.h"
-#include "CoreText.h"
 
 #include "Ascii.h"
+#include "CoreText.h"
 #include "Cp1252.h"
 #include "DbError.h"
 

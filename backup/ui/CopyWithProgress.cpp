@@ -1,6 +1,6 @@
 #include "BackupContext.h"
-#include "CoreText.h"
 
+#include "CoreText.h"
 #include "PickList.h"
 #include "SafeCopy.h"
 

@@ -1,7 +1,7 @@
 #include "TMyBackup.h"
-#include "CoreText.h"
 
 #include "CollectionFile.h"
+#include "CoreText.h"
 #include "HelpViewer.h"
 #include "SafeCopy.h"
 #include "WindowLook.h"

@@ -1,6 +1,6 @@
 #include "TLentOut.h"
-#include "CoreText.h"
 
+#include "CoreText.h"
 #include "EditText.h"
 #include "HelpViewer.h"
 #include "WindowLook.h"

@@ -1,6 +1,6 @@
 #include "TMyEdit.h"
-#include "CoreText.h"
 
+#include "CoreText.h"
 #include "Cp1252.h"
 #include "EditorText.h"
 #include "HelpViewer.h"

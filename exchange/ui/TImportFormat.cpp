@@ -1,7 +1,7 @@
 #include "TImportFormat.h"
 
-#include "CoreText.h"
 #include "Catalogues.h"
+#include "CoreText.h"
 #include "Cp1252.h"
 #include "DelimitedText.h"
 #include "TMyImport.h"

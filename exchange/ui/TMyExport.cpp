@@ -1,6 +1,6 @@
 #include "TMyExport.h"
-#include "CoreText.h"
 
+#include "CoreText.h"
 #include "Cp1252.h"
 #include "DbError.h"
 #include "HelpViewer.h"

@@ -1,6 +1,6 @@
 #include "TDuplicates.h"
-#include "CoreText.h"
 
+#include "CoreText.h"
 #include "Cp1252.h"
 #include "HelpViewer.h"
 #include "Table.h"

@@ -1,6 +1,6 @@
 #include "TMyLocateDialog.h"
-#include "CoreText.h"
 
+#include "CoreText.h"
 #include "Cp1252.h"
 #include "Table.h"
 

@@ -1,6 +1,6 @@
 #include "TSearchAndReplace.h"
-#include "CoreText.h"
 
+#include "CoreText.h"
 #include "Cp1252.h"
 #include "Schema.h"
 #include "SortOrder.h"

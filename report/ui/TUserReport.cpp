@@ -1,6 +1,6 @@
 #include "TUserReport.h"
-#include "CoreText.h"
 
+#include "CoreText.h"
 #include "Cp1252.h"
 #include "HelpViewer.h"
 #include "ReportDesign.h"

@@ -1,9 +1,9 @@
 #include "TStatistics.h"
-#include "CoreText.h"
 
+#include "CoreText.h"
 #include "HelpViewer.h"
-#include "Table.h"
 #include "SearchPause.h"
+#include "Table.h"
 #include "WindowLook.h"
 
 #include <QApplication>

@@ -1,19 +1,19 @@
 // The import and export windows through the main window's Records menu.
+#include "Catalogues.h"
+#include "CoreText.h"
 #include "DelimitedText.h"
+#include "Import.h"
 #include "InstalledTranslation.h"
 #include "ScriptedPrompter.h"
 #include "Search.h"
-#include "TImportFormat.h"
-#include "ViewerModel.h"
-#include "TMain.h"
-#include "TMyExport.h"
-#include "TMyImport.h"
-#include "Catalogues.h"
-#include "CoreText.h"
-#include "Import.h"
 #include "Table.h"
 #include "TempDir.h"
 #include "TemporaryProgram.h"
+#include "TImportFormat.h"
+#include "TMain.h"
+#include "TMyExport.h"
+#include "TMyImport.h"
+#include "ViewerModel.h"
 
 #include <gtest/gtest.h>
 
