@@ -2946,6 +2946,138 @@ zähler</translation>
         <source>Scanning database for media numbers.</source>
         <translation>Die Datenbank wird nach Mediennummern durchsucht.</translation>
     </message>
+    <message>
+        <source>Quantity:</source>
+        <translation>Anzahl:</translation>
+    </message>
+    <message>
+        <source>List Price:</source>
+        <translation>Listenpreis:</translation>
+    </message>
+    <message>
+        <source>Purchase Price:</source>
+        <translation>Kaufpreis:</translation>
+    </message>
+    <message>
+        <source>Media Number:</source>
+        <translation>Medien-Nr.:</translation>
+    </message>
+    <message>
+        <source>Title:</source>
+        <translation>Titel:</translation>
+    </message>
+    <message>
+        <source>Year:</source>
+        <translation>Jahr:</translation>
+    </message>
+    <message>
+        <source>Stars:</source>
+        <translation>Mit:</translation>
+    </message>
+    <message>
+        <source>Oscar Nom:</source>
+        <translation>Nominiert:</translation>
+    </message>
+    <message>
+        <source>Oscar Award:</source>
+        <translation>Oscars:</translation>
+    </message>
+    <message>
+        <source>Title and Media Number Report</source>
+        <translation>Bericht Titel und Mediennummer</translation>
+    </message>
+    <message>
+        <source>Ratings Report</source>
+        <translation>Bericht nach Altersfreigabe</translation>
+    </message>
+    <message>
+        <source>Star Report</source>
+        <translation>Bericht nach Darstellern</translation>
+    </message>
+    <message>
+        <source>Oscar Report</source>
+        <translation>Oscar-Bericht</translation>
+    </message>
+    <message>
+        <source>Large Report</source>
+        <translation>Großer Bericht</translation>
+    </message>
+    <message>
+        <source>Producer:</source>
+        <translation>Produzent:</translation>
+    </message>
+    <message>
+        <source>Director:</source>
+        <translation>Regie:</translation>
+    </message>
+    <message>
+        <source>Released By:</source>
+        <translation>Verleih:</translation>
+    </message>
+    <message>
+        <source>Category:</source>
+        <translation>Kategorie:</translation>
+    </message>
+    <message>
+        <source>Rating:</source>
+        <translation>Freigabe:</translation>
+    </message>
+    <message>
+        <source>Personal Rating:</source>
+        <translation>Eigene Bewertung:</translation>
+    </message>
+    <message>
+        <source>Content:</source>
+        <translation>Inhalt:</translation>
+    </message>
+    <message>
+        <source>Play Time:</source>
+        <translation>Laufzeit:</translation>
+    </message>
+    <message>
+        <source>Picture:</source>
+        <translation>Bild:</translation>
+    </message>
+    <message>
+        <source>Sound:</source>
+        <translation>Ton:</translation>
+    </message>
+    <message>
+        <source>Format:</source>
+        <translation>Format:</translation>
+    </message>
+    <message>
+        <source>Record Speed:</source>
+        <translation>Bandgeschw.:</translation>
+    </message>
+    <message>
+        <source>Laser Format:</source>
+        <translation>Laser-Format:</translation>
+    </message>
+    <message>
+        <source>Counter Start:</source>
+        <translation>Zähler Anfang:</translation>
+    </message>
+    <message>
+        <source>Counter Stop:</source>
+        <translation>Zähler Ende:</translation>
+    </message>
+    <message>
+        <source>Key Words:</source>
+        <translation>Stichwörter:</translation>
+    </message>
+    <message>
+        <source>Miscellaneous:</source>
+        <translation>Sonstiges:</translation>
+    </message>
+    <message>
+        <source>Summary:</source>
+        <translation>Handlung:</translation>
+    </message>
+    <message>
+        <source>Statistic/Summary Report</source>
+        <translation>Statistik-/Übersichtsbericht</translation>
+    </message>
 </context>
 <context>
     <name>report_ui::LayoutView</name>

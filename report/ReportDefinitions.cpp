@@ -1,5 +1,6 @@
 #include "ReportDefinitions.h"
 
+#include "Cp1252.h"
 #include "DbError.h"
 #include "FileIO.h"
 #include "Schema.h"
@@ -294,11 +295,21 @@ ReportDefinition newDefinition()
     return d;
 }
 
-std::vector<ReportDefinition> defaultDefinitions()
+std::vector<ReportDefinition> defaultDefinitions(const db::Speak& speak)
 {
-    auto common = [](const char* name, int width, bool headers, bool boxes, bool group, int lines) {
+    // The definitions are written once, into the user's own file, so they are
+    // written in the language the program speaks; a label a language makes
+    // longer widens its part rather than being cut.
+    const auto words = [&](const char* text) { return db::utf8ToCp1252(db::spoken(speak, text)); };
+    const auto label = [&](const char* text, int width) {
+        ReportItem item = report::label(text, width);
+        item.label = words(text);
+        item.width = std::max(width, static_cast<int>(item.label.size()));
+        return item;
+    };
+    auto common = [&](const char* name, int width, bool headers, bool boxes, bool group, int lines) {
         ReportDefinition d;
-        d.name = name;
+        d.name = words(name);
         d.width = width;
         d.fonts.fill(font("Arial", 8, false));
         d.pageNumbers = d.dateOnPages = d.useTotals = true;
@@ -308,64 +319,76 @@ std::vector<ReportDefinition> defaultDefinitions()
         d.numberOfLines = lines;
         for (ReportLine& line : d.lines)
             line[0].width = 150;
-        d.totals = lineOf({label("Quantity:", 14), filler(1), total("Quantity", 1, 12), label("List Price:", 14),
-                           filler(1), total("List Price", 2, 12), label("Purchase Price:", 18), filler(1),
+        d.totals = lineOf({label(TRANSLATABLE("report", "Quantity:"), 14), filler(1), total("Quantity", 1, 12),
+                           label(TRANSLATABLE("report", "List Price:"), 14), filler(1), total("List Price", 2, 12),
+                           label(TRANSLATABLE("report", "Purchase Price:"), 18), filler(1),
                            total("Purchase Price", 3, 12), filler(60)});
         return d;
     };
-    const auto mediaAndTitle = [](int labelWidth) {
-        return lineOf({label("Media Number:", labelWidth), filler(1), field("MediaNum", 10), label("Title:", 10), filler(1),
-                       field("Title", 60), label("Year:", 8), filler(1), field("Year", 4)});
+    const auto mediaAndTitle = [&](int labelWidth) {
+        return lineOf({label(TRANSLATABLE("report", "Media Number:"), labelWidth), filler(1), field("MediaNum", 10),
+                       label(TRANSLATABLE("report", "Title:"), 10), filler(1), field("Title", 60),
+                       label(TRANSLATABLE("report", "Year:"), 8), filler(1), field("Year", 4)});
     };
-    const ReportLine stars = lineOf({label("Stars:", 6), filler(1), field("Star1", 25), filler(4), field("Star2", 25),
-                                     filler(4), field("Star3", 25), filler(4), field("Star4", 25)});
+    const ReportLine stars = lineOf({label(TRANSLATABLE("report", "Stars:"), 6), filler(1), field("Star1", 25),
+                                     filler(4), field("Star2", 25), filler(4), field("Star3", 25), filler(4),
+                                     field("Star4", 25)});
+    const ReportLine oscarNominations =
+        lineOf({label(TRANSLATABLE("report", "Oscar Nom:"), 10), filler(1), field("OscarNom", 109)});
+    const ReportLine oscarAwards =
+        lineOf({label(TRANSLATABLE("report", "Oscar Award:"), 12), filler(1), field("OscarAward", 107)});
     const ReportLine blank = lineOf({filler(150)});
 
     std::vector<ReportDefinition> all;
-    ReportDefinition d = common("Title and Media Number Report", 90, true, true, false, 1);
+    ReportDefinition d = common(TRANSLATABLE("report", "Title and Media Number Report"), 90, true, true, false, 1);
     d.lines[0] = lineOf({field("MediaNum", 12), field("Title", 64), field("Year", 4)});
     all.push_back(d);
 
-    d = common("Ratings Report", 90, true, true, true, 1);
+    d = common(TRANSLATABLE("report", "Ratings Report"), 90, true, true, true, 1);
     d.lines[0] = lineOf({field("Title", 60), field("Rating", 15), field("PersonalRa", 15)});
     all.push_back(d);
 
-    d = common("Star Report", 120, false, false, true, 3);
+    d = common(TRANSLATABLE("report", "Star Report"), 120, false, false, true, 3);
     d.lines[0] = mediaAndTitle(16);
     d.lines[1] = stars;
     d.lines[2] = blank;
     all.push_back(d);
 
-    d = common("Oscar Report", 120, false, false, true, 4);
+    d = common(TRANSLATABLE("report", "Oscar Report"), 120, false, false, true, 4);
     d.lines[0] = mediaAndTitle(13);
-    d.lines[1] = lineOf({label("Oscar Nom:", 10), filler(1), field("OscarNom", 109)});
-    d.lines[2] = lineOf({label("Oscar Award:", 12), filler(1), field("OscarAward", 107)});
+    d.lines[1] = oscarNominations;
+    d.lines[2] = oscarAwards;
     d.lines[3] = blank;
     all.push_back(d);
 
-    d = common("Large Report", 120, false, false, true, 12);
+    d = common(TRANSLATABLE("report", "Large Report"), 120, false, false, true, 12);
     d.lines[0] = mediaAndTitle(13);
     d.lines[1] = stars;
-    d.lines[2] = lineOf({label("Producer:", 9), filler(1), field("Producer", 28), label("Director:", 11), filler(1),
-                         field("Director", 28), label("Released By:", 14), filler(1), field("ReleasedBy", 37)});
-    d.lines[3] = lineOf({label("Category:", 9), filler(1), field("Category", 20), label("Rating:", 9), filler(1),
-                         field("Rating", 15), label("Personal Rating:", 18), filler(1), field("PersonalRa", 15),
-                         label("Content:", 10), filler(1), field("Content", 10)});
-    d.lines[4] = lineOf({label("Play Time:", 10), filler(1), field("RunTime", 3), label("Picture:", 10), filler(1),
-                         field("Picture", 5), label("Sound:", 8), filler(1), field("Sound", 6), label("Format:", 9),
-                         filler(1), field("Format", 10), label("Record Speed:", 16), filler(1), field("RecSpeed", 3),
-                         label("Laser Format:", 15), filler(1), field("LaserForma", 12)});
-    d.lines[5] = lineOf({label("Counter Start:", 14), filler(1), field("CounterSta", 10), label("Counter Stop:", 15),
-                         filler(1), field("CounterSto", 10), label("List Price:", 13), filler(1), field("ListPrice", 20)});
-    d.lines[6] = lineOf({label("Key Words:", 10), filler(1), field("KeyWords", 80)});
-    d.lines[7] = lineOf({label("Miscellaneous:", 14), filler(1), field("Miscellane", 80)});
-    d.lines[8] = lineOf({label("Summary:", 8), filler(1), field("Descriptio", 110)});
-    d.lines[9] = lineOf({label("Oscar Nom:", 10), filler(1), field("OscarNom", 109)});
-    d.lines[10] = lineOf({label("Oscar Award:", 12), filler(1), field("OscarAward", 107)});
+    d.lines[2] = lineOf({label(TRANSLATABLE("report", "Producer:"), 9), filler(1), field("Producer", 28),
+                         label(TRANSLATABLE("report", "Director:"), 11), filler(1), field("Director", 28),
+                         label(TRANSLATABLE("report", "Released By:"), 14), filler(1), field("ReleasedBy", 37)});
+    d.lines[3] = lineOf({label(TRANSLATABLE("report", "Category:"), 9), filler(1), field("Category", 20),
+                         label(TRANSLATABLE("report", "Rating:"), 9), filler(1), field("Rating", 15),
+                         label(TRANSLATABLE("report", "Personal Rating:"), 18), filler(1), field("PersonalRa", 15),
+                         label(TRANSLATABLE("report", "Content:"), 10), filler(1), field("Content", 10)});
+    d.lines[4] = lineOf({label(TRANSLATABLE("report", "Play Time:"), 10), filler(1), field("RunTime", 3),
+                         label(TRANSLATABLE("report", "Picture:"), 10), filler(1), field("Picture", 5),
+                         label(TRANSLATABLE("report", "Sound:"), 8), filler(1), field("Sound", 6),
+                         label(TRANSLATABLE("report", "Format:"), 9), filler(1), field("Format", 10),
+                         label(TRANSLATABLE("report", "Record Speed:"), 16), filler(1), field("RecSpeed", 3),
+                         label(TRANSLATABLE("report", "Laser Format:"), 15), filler(1), field("LaserForma", 12)});
+    d.lines[5] = lineOf({label(TRANSLATABLE("report", "Counter Start:"), 14), filler(1), field("CounterSta", 10),
+                         label(TRANSLATABLE("report", "Counter Stop:"), 15), filler(1), field("CounterSto", 10),
+                         label(TRANSLATABLE("report", "List Price:"), 13), filler(1), field("ListPrice", 20)});
+    d.lines[6] = lineOf({label(TRANSLATABLE("report", "Key Words:"), 10), filler(1), field("KeyWords", 80)});
+    d.lines[7] = lineOf({label(TRANSLATABLE("report", "Miscellaneous:"), 14), filler(1), field("Miscellane", 80)});
+    d.lines[8] = lineOf({label(TRANSLATABLE("report", "Summary:"), 8), filler(1), field("Descriptio", 110)});
+    d.lines[9] = oscarNominations;
+    d.lines[10] = oscarAwards;
     d.lines[11] = blank;
     all.push_back(d);
 
-    all.push_back(common("Statistic/Summary Report", 90, false, false, true, 0));
+    all.push_back(common(TRANSLATABLE("report", "Statistic/Summary Report"), 90, false, false, true, 0));
     return all;
 }
 
@@ -551,12 +574,12 @@ void DefinitionsFile::create(const std::vector<ReportDefinition>& definitions)
     replaceWith(bytes);
 }
 
-int prepareDefinitionsFile(const std::string& programFolder)
+int prepareDefinitionsFile(const std::string& programFolder, const db::Speak& speak)
 {
     const std::string folder = programFolder.empty() || programFolder.back() == '/' ? programFolder : programFolder + "/";
     DefinitionsFile file(folder + "REELKP.URP");
     if (!file.exists())
-        file.create(defaultDefinitions());
+        file.create(defaultDefinitions(speak));
     const std::string older = folder + "VIDEO2.CFR";
     if (!db::fileExists(older))
         return 0;

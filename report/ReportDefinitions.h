@@ -19,6 +19,8 @@
 // "<LABEL>", a field name, or a total's name), field number or total kind
 // (byte), width int16 (0 ends the line), label text string[40].
 
+#include "Translatable.h"
+
 #include <array>
 #include <cstdint>
 #include <stdexcept>
@@ -102,9 +104,10 @@ std::string encodeDefinition(const ReportDefinition& definition);
 ReportDefinition decodeDefinition(std::string_view bytes, const std::string& file, int record);
 
 // What the report window's New Report starts from, and the six definitions
-// written when the program starts without a definitions file.
+// written when the program starts without a definitions file, with their
+// names and labels in the language the speaker gives (English without one).
 ReportDefinition newDefinition();
-std::vector<ReportDefinition> defaultDefinitions();
+std::vector<ReportDefinition> defaultDefinitions(const db::Speak& speak = {});
 // One record of the older definitions file converted to today's layout.
 ReportDefinition convertOlderDefinition(std::string_view bytes);
 
@@ -139,6 +142,6 @@ private:
 // merges VIDEO2.CFR of the same folder (except the records named as the
 // defaults of that version) and deletes it, also when a read fails part way.
 // Returns how many older definitions were merged.
-int prepareDefinitionsFile(const std::string& programFolder);
+int prepareDefinitionsFile(const std::string& programFolder, const db::Speak& speak = {});
 
 } // namespace report

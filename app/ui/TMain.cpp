@@ -513,7 +513,7 @@ bool TMain::create()
     // The report definitions: the six defaults the first time, and an older
     // definitions file merged in. A failure here costs the reports only.
     try {
-        report::prepareDefinitionsFile(local(programFolder()));
+        report::prepareDefinitionsFile(local(programFolder()), ui::speakerFor("report"));
     } catch (const report::DefinitionsError& e) {
         m_prompter.message(this, tr("Error"), fromLocal(e.what()), Prompter::Icon::Error);
     }

@@ -1,9 +1,11 @@
 #include "CollectionFile.h"
+#include "Cp1252.h"
 #include "IniFile.h"
 #include "InstalledTranslation.h"
 #include "ScriptedPrompter.h"
 #include "TMain.h"
 #include "ReelkeeperVersion.h"
+#include "ReportDefinitions.h"
 #include "Table.h"
 #include "TempDir.h"
 
@@ -439,6 +441,23 @@ TEST_F(MainWindowTest, InGermanTheMenusSpeakGermanAndTheLanguageIsChosenForTheNe
         titles << menu->text();
     EXPECT_EQ(titles, (QStringList{"&Datei", "Daten&sätze", "&Navigieren", "&Optionen", "&Werkzeuge", "&Hilfe"}));
     EXPECT_EQ(window->action("NewDatabase")->text(), "&Neue Datenbank");
+    // The ready-made reports are written into the user's file in German the
+    // first time: whole names, and labels a part widens to hold.
+    const report::DefinitionsFile reports((home + "/REELKP.URP").toStdString());
+    const report::DefinitionsFile::Listing listing = reports.list();
+    EXPECT_EQ(listing.problem, "");
+    QStringList names;
+    for (const std::string& name : listing.names)
+        names << QString::fromStdString(db::cp1252ToUtf8(name));
+    EXPECT_EQ(names, (QStringList{"Bericht Titel und Mediennummer", "Bericht nach Altersfreigabe", "Bericht nach Darstellern",
+                                  "Oscar-Bericht", "Großer Bericht", "Statistik-/Übersichtsbericht"}));
+    const report::ReportDefinition large = reports.read(4);
+    const std::vector<report::ReportItem> people = report::lineItems(large.lines[2]);
+    EXPECT_EQ(people[0].label, "Produzent:");
+    EXPECT_EQ(people[0].width, 10); // one more than the English "Producer:" needs
+    EXPECT_EQ(db::cp1252ToUtf8(report::lineItems(large.lines[5])[0].label), "Zähler Anfang:");
+    EXPECT_EQ(large.totals[0].label, "Anzahl:");
+    EXPECT_EQ(large.totals[2].kind, "Quantity"); // what a total counts is not a word of the report
     window->action("About")->trigger();
     EXPECT_EQ(prompter.messages.back().text,
               "Reelkeeper Videos 95\nEine Datenbank für eine private Videosammlung.\nVersion " REELKEEPER_VERSION);
