@@ -198,7 +198,7 @@ ImportResult importXmlCatalogue(db::Table& table, const std::string& path, XmlCa
     if (kind == XmlCatalogue::Gcstar)
         return importGcstar(table, path, options);
     std::vector<CollectionValues> films;
-    std::vector<std::string> leftOut;
+    std::vector<db::DbError> leftOut;
     try {
         films = readXmlCatalogue(path, kind, &leftOut);
     } catch (const std::exception& e) {

@@ -781,8 +781,8 @@ std::string importMessage(const ImportResult& result, const db::Speak& speak)
     if (!result.leftOutFiles.empty()) {
         add(result.leftOutFiles.size(), TRANSLATABLE("exchange", "%1 file was left out:"),
             TRANSLATABLE("exchange", "%1 files were left out:"));
-        for (const std::string& file : result.leftOutFiles)
-            message += "\n" + file;
+        for (const db::DbError& file : result.leftOutFiles)
+            message += "\n" + file.spoken(speak);
     }
     add(result.lineBreaks, TRANSLATABLE("exchange", "%1 line break inside quoted values was stored as blanks."),
         TRANSLATABLE("exchange", "%1 line breaks inside quoted values were stored as blanks."));

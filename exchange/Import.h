@@ -88,7 +88,7 @@ struct ImportResult {
     uint64_t skippedExisting = 0; // records already in the collection, not imported again
     uint64_t cutToWidth = 0;      // values longer than their field, cut to it
     std::vector<std::string> cutFields; // the display names of the fields those were cut for
-    std::vector<std::string> leftOutFiles; // files of a folder that held no record, and why
+    std::vector<db::DbError> leftOutFiles; // files of a folder that held no record, each with why
     bool cancelled = false;
     std::string error; // what stopped the import ("" when it ran to its end)
     std::exception_ptr failure; // the failure behind error, when it was one, for speaking it

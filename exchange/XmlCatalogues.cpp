@@ -651,7 +651,7 @@ CollectionValues readNfoFile(const std::string& path)
     return v;
 }
 
-std::vector<CollectionValues> readNfoFolder(const std::string& path, std::vector<std::string>* refused)
+std::vector<CollectionValues> readNfoFolder(const std::string& path, std::vector<db::DbError>* refused)
 {
     QStringList files;
     QDirIterator it(QString::fromStdString(path), {"*.nfo", "*.NFO"}, QDir::Files, QDirIterator::Subdirectories);
@@ -662,9 +662,12 @@ std::vector<CollectionValues> readNfoFolder(const std::string& path, std::vector
     for (const QString& file : files) {
         try {
             films.push_back(readNfoFile(file.toStdString()));
+        } catch (const db::DbError& e) {
+            if (refused)
+                refused->push_back(e);
         } catch (const std::exception& e) {
             if (refused)
-                refused->push_back(e.what());
+                refused->emplace_back(file.toStdString(), e.what());
         }
     }
     return films;
@@ -711,7 +714,7 @@ const char* xmlCatalogueName(XmlCatalogue kind)
     return "XML";
 }
 
-std::vector<CollectionValues> readXmlCatalogue(const std::string& path, XmlCatalogue kind, std::vector<std::string>* refused)
+std::vector<CollectionValues> readXmlCatalogue(const std::string& path, XmlCatalogue kind, std::vector<db::DbError>* refused)
 {
     switch (kind) {
     case XmlCatalogue::Gcstar: return readGcstar(path);

@@ -24,7 +24,7 @@ XmlCatalogue recogniseXmlCatalogue(const std::string& path);
 // In a folder of .nfo files, those that hold no film (a TV show's, an episode's,
 // damaged ones) are left out and named in refused.
 std::vector<CollectionValues> readXmlCatalogue(const std::string& path, XmlCatalogue kind,
-                                               std::vector<std::string>* refused = nullptr);
+                                               std::vector<db::DbError>* refused = nullptr);
 const char* xmlCatalogueName(XmlCatalogue kind); // "GCstar", "Tellico", "Kodi .nfo"
 
 // A GCstar collection read a film at a time (the others are small enough to read whole).

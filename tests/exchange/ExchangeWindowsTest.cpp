@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QProgressBar>
@@ -465,9 +467,20 @@ TEST_F(ExchangeWindowsTest, InGermanJaAndNeinStillChooseTheFieldsOfExportAndImpo
     const std::string spoken = exchange::importMessage(refused, ui::speakerFor("exchange"));
     EXPECT_TRUE(spoken.starts_with("Die Datei ist leer (Datei \"" + empty + "\")\n\nDer Import hielt dort an. 0 Datens"))
         << spoken;
+    // So is why a file of a folder was left out.
+    const std::string library = dir.file("library");
+    std::filesystem::create_directories(library);
+    writeFileBytes(library + "/heat.nfo", "<movie><title>Heat</title></movie>");
+    writeFileBytes(library + "/tvshow.nfo", "<tvshow><title>Columbo</title></tvshow>");
+    const exchange::ImportResult folder =
+        exchange::importCatalogue(window->table(), library, exchange::CatalogueFormat::Nfo, {});
+    EXPECT_EQ(exchange::importMessage(folder, ui::speakerFor("exchange")),
+              "Import abgeschlossen.\n\n1 Datei wurde ausgelassen:\nDie Datei beschreibt eine Serie, keinen Film (Datei \""
+                  + library + "/tvshow.nfo\")");
     db::Table& t = window->table();
     t.selectIndex("");
     t.last();
+    t.prior();
     EXPECT_EQ(t.text(0), "Vertigo");
     EXPECT_EQ(t.text(1), "");
 }
