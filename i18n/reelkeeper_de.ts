@@ -1782,6 +1782,42 @@ reihenfolge</translation>
         <source>The file is no GCstar, Tellico or .nfo catalogue</source>
         <translation>Die Datei ist kein Katalog von GCstar, Tellico oder .nfo</translation>
     </message>
+    <message>
+        <source>The report definitions file &quot;%1&quot; is damaged at report %2: the length of its %3 (%4) is past the field&apos;s %5 characters.</source>
+        <translation>Die Datei der Berichtsdefinitionen &quot;%1&quot; ist bei Bericht %2 beschädigt: die Länge von %3 (%4) geht über die %5 Zeichen des Feldes hinaus.</translation>
+    </message>
+    <message>
+        <source>The report definitions file &quot;%1&quot; is damaged at report %2: the record holds %3 bytes, not %4.</source>
+        <translation>Die Datei der Berichtsdefinitionen &quot;%1&quot; ist bei Bericht %2 beschädigt: der Satz hat %3 Bytes, nicht %4.</translation>
+    </message>
+    <message>
+        <source>The report definitions file &quot;%1&quot; is damaged at report %2: it has %3 body lines, not 0 to 12.</source>
+        <translation>Die Datei der Berichtsdefinitionen &quot;%1&quot; ist bei Bericht %2 beschädigt: er hat %3 Zeilen, nicht 0 bis 12.</translation>
+    </message>
+    <message>
+        <source>The report definitions file &quot;%1&quot; is damaged at report %2: body line %3 is %4 characters wide, wider than the widest report&apos;s %5.</source>
+        <translation>Die Datei der Berichtsdefinitionen &quot;%1&quot; ist bei Bericht %2 beschädigt: Zeile %3 ist %4 Zeichen breit, breiter als die %5 des breitesten Berichts.</translation>
+    </message>
+    <message>
+        <source>The report definitions file &quot;%1&quot; is damaged at report %2: the record is cut short.</source>
+        <translation>Die Datei der Berichtsdefinitionen &quot;%1&quot; ist bei Bericht %2 beschädigt: der Satz ist abgeschnitten.</translation>
+    </message>
+    <message>
+        <source>The report definitions file &quot;%1&quot; ends in a partial report %2 of %3 bytes; the reports before it can be used.</source>
+        <translation>Die Datei der Berichtsdefinitionen &quot;%1&quot; endet mit einem unvollständigen Bericht %2 von %3 Bytes; die Berichte davor können benutzt werden.</translation>
+    </message>
+    <message>
+        <source>Report format could not be located.</source>
+        <translation>Das Berichtsformat wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Cannot create file: %1</source>
+        <translation>Die Datei kann nicht angelegt werden: %1</translation>
+    </message>
+    <message>
+        <source>Write error: the text file could not be written whole</source>
+        <translation>Schreibfehler: die Textdatei konnte nicht vollständig geschrieben werden</translation>
+    </message>
 </context>
 <context>
     <name>db_ui::TMyEditBox</name>
@@ -2132,6 +2168,14 @@ reihenfolge</translation>
     <message>
         <source>Cannot write the report file &quot;%1&quot;: %2</source>
         <translation>Die Berichtsdatei &quot;%1&quot; kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The printer &quot;%1&quot; could not start the job.</source>
+        <translation>Der Drucker &quot;%1&quot; konnte den Auftrag nicht beginnen.</translation>
+    </message>
+    <message>
+        <source>The printer &quot;%1&quot; could not finish the job.</source>
+        <translation>Der Drucker &quot;%1&quot; konnte den Auftrag nicht beenden.</translation>
     </message>
 </context>
 <context>

@@ -47,14 +47,16 @@ public:
     {
         const size_t length = byte(at);
         if (length > capacity)
-            fail(std::string("the length of its ") + what + " (" + std::to_string(length) + ") is past the field's "
-                 + std::to_string(capacity) + " characters");
+            fail(TRANSLATABLE("db", "The report definitions file \"%1\" is damaged at report %2: the length of its %3 "
+                                    "(%4) is past the field's %5 characters."),
+                 {what, std::to_string(length), std::to_string(capacity)});
         return std::string(m_bytes.substr(at + 1, length));
     }
-    [[noreturn]] void fail(const std::string& why) const
+    // Sentences that name the file as %1 and the report as %2, then the words of the fault.
+    [[noreturn]] void fail(const char* sentence, std::vector<std::string> words = {}) const
     {
-        throw DefinitionsError("The report definitions file \"" + m_file + "\" is damaged at report "
-                               + std::to_string(m_record + 1) + ": " + why + ".");
+        words.insert(words.begin(), {m_file, std::to_string(m_record + 1)});
+        throw DefinitionsError("", db::Message(sentence, std::move(words)));
     }
 
 private:
@@ -236,7 +238,9 @@ ReportDefinition decodeDefinition(std::string_view bytes, const std::string& fil
 {
     const Bytes b(bytes, file, record);
     if (bytes.size() != kDefinitionSize)
-        b.fail("the record holds " + std::to_string(bytes.size()) + " bytes, not " + std::to_string(kDefinitionSize));
+        b.fail(TRANSLATABLE("db", "The report definitions file \"%1\" is damaged at report %2: the record holds %3 "
+                                  "bytes, not %4."),
+               {std::to_string(bytes.size()), std::to_string(kDefinitionSize)});
     ReportDefinition d;
     d.stored = std::string(bytes);
     d.name = b.text(kName, 30, "name");
@@ -252,7 +256,9 @@ ReportDefinition decodeDefinition(std::string_view bytes, const std::string& fil
     d.useTotals = b.flag(kFlags + 4);
     d.numberOfLines = b.int16(kLines);
     if (d.numberOfLines < 0 || d.numberOfLines > kMaxBodyLines)
-        b.fail("it has " + std::to_string(d.numberOfLines) + " body lines, not 0 to 12");
+        b.fail(TRANSLATABLE("db", "The report definitions file \"%1\" is damaged at report %2: it has %3 body lines, "
+                                  "not 0 to 12."),
+               {std::to_string(d.numberOfLines)});
     for (int j = 0; j < kItemsPerLine; ++j)
         d.totals[j] = readItem(b, kTotals + kItemSize * j);
     d.topMargin = b.real(kMargins);
@@ -272,8 +278,9 @@ ReportDefinition decodeDefinition(std::string_view bytes, const std::string& fil
     for (int i = 0; i < d.numberOfLines; ++i) {
         const int needed = printedWidth(d.lines[static_cast<size_t>(i)]);
         if (needed > kWidestReport)
-            b.fail("body line " + std::to_string(i + 1) + " is " + std::to_string(needed)
-                   + " characters wide, wider than the widest report's " + std::to_string(kWidestReport));
+            b.fail(TRANSLATABLE("db", "The report definitions file \"%1\" is damaged at report %2: body line %3 is %4 "
+                                      "characters wide, wider than the widest report's %5."),
+                   {std::to_string(i + 1), std::to_string(needed), std::to_string(kWidestReport)});
     }
     d.groupByLevel1 = b.flag(kGroups);
     d.groupByLevel2 = b.flag(kGroups + 1);
@@ -397,7 +404,8 @@ ReportDefinition convertOlderDefinition(std::string_view bytes)
     static const std::string file = "VIDEO2.CFR";
     const Bytes b(bytes, file, 0);
     if (bytes.size() != kOlderDefinitionSize)
-        b.fail("the record is cut short");
+        b.fail(TRANSLATABLE("db", "The report definitions file \"%1\" is damaged at report %2: the record is cut "
+                                  "short."));
     ReportDefinition d;
     d.name = b.text(0, 30, "name");
     d.width = b.int16(31);
@@ -457,7 +465,7 @@ std::string DefinitionsFile::wholeFile() const
         bytes.resize(file.readSomeAt(0, bytes.data(), bytes.size()));
         return bytes;
     } catch (const db::DbError& e) {
-        throw DefinitionsError(e.what());
+        throw DefinitionsError(e);
     }
 }
 
@@ -469,7 +477,7 @@ int DefinitionsFile::count() const
             return 0;
         return static_cast<int>(file.size() / kDefinitionSize);
     } catch (const db::DbError& e) {
-        throw DefinitionsError(e.what());
+        throw DefinitionsError(e);
     }
 }
 
@@ -486,12 +494,17 @@ DefinitionsFile::Listing DefinitionsFile::list() const
                     .name);
         } catch (const DefinitionsError& e) {
             listing.problem = e.what();
+            listing.damage = e;
             return listing;
         }
     }
-    if (bytes.size() % kDefinitionSize != 0)
-        listing.problem = "The report definitions file \"" + m_path + "\" ends in a partial report " + std::to_string(whole + 1)
-            + " of " + std::to_string(bytes.size() % kDefinitionSize) + " bytes; the reports before it can be used.";
+    if (bytes.size() % kDefinitionSize != 0) {
+        listing.damage = DefinitionsError(
+            "", db::Message(TRANSLATABLE("db", "The report definitions file \"%1\" ends in a partial report %2 of %3 "
+                                               "bytes; the reports before it can be used."),
+                            {m_path, std::to_string(whole + 1), std::to_string(bytes.size() % kDefinitionSize)}));
+        listing.problem = listing.damage->what();
+    }
     return listing;
 }
 
@@ -507,7 +520,7 @@ db::File openAt(const std::string& path, int record, db::File::Mode mode)
     } catch (const db::DbError&) {
         // A file that cannot be opened holds no report to find.
     }
-    throw DefinitionsError("Report format could not be located.");
+    throw DefinitionsError("", db::Message(TRANSLATABLE("db", "Report format could not be located.")));
 }
 } // namespace
 
@@ -518,7 +531,7 @@ ReportDefinition DefinitionsFile::read(int record) const
         const db::File file = openAt(m_path, record, db::File::Mode::ReadOnly);
         file.readAt(static_cast<uint64_t>(record) * kDefinitionSize, bytes.data(), bytes.size());
     } catch (const db::DbError& e) {
-        throw DefinitionsError(e.what());
+        throw DefinitionsError(e);
     }
     return decodeDefinition(bytes, m_path, record);
 }
@@ -531,7 +544,7 @@ void DefinitionsFile::write(int record, const ReportDefinition& definition)
         file.writeAt(static_cast<uint64_t>(record) * kDefinitionSize, bytes.data(), bytes.size());
         file.sync();
     } catch (const db::DbError& e) {
-        throw DefinitionsError(e.what());
+        throw DefinitionsError(e);
     }
 }
 
@@ -543,7 +556,7 @@ void DefinitionsFile::replaceWith(const std::string& bytes)
                 out.writeAt(0, bytes.data(), bytes.size());
         });
     } catch (const db::DbError& e) {
-        throw DefinitionsError(e.what());
+        throw DefinitionsError(e);
     }
 }
 
@@ -561,7 +574,7 @@ void DefinitionsFile::remove(int record)
 {
     std::string bytes = wholeFile();
     if (record < 0 || static_cast<size_t>(record) >= bytes.size() / kDefinitionSize)
-        throw DefinitionsError("Report format could not be located.");
+        throw DefinitionsError("", db::Message(TRANSLATABLE("db", "Report format could not be located.")));
     bytes.erase(static_cast<size_t>(record) * kDefinitionSize, kDefinitionSize);
     replaceWith(bytes);
 }

@@ -19,9 +19,11 @@
 // "<LABEL>", a field name, or a total's name), field number or total kind
 // (byte), width int16 (0 ends the line), label text string[40].
 
+#include "DbError.h"
 #include "Translatable.h"
 
 #include <array>
+#include <optional>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -91,9 +93,13 @@ struct ReportDefinition {
 };
 
 // A definitions file (or one record of it) that cannot be read: the message
-// names the file and the record.
-struct DefinitionsError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+// names the file and the record, and a window speaks it in the user's language.
+struct DefinitionsError : db::DbError {
+    using db::DbError::DbError;
+    explicit DefinitionsError(const db::DbError& failure)
+        : db::DbError(failure)
+    {
+    }
 };
 
 // The record bytes of a definition (over its stored bytes when it has them).
@@ -123,6 +129,7 @@ public:
     struct Listing {
         std::vector<std::string> names; // of the whole records that read, in order
         std::string problem;            // the first record that does not, or a partial record at the end
+        std::optional<DefinitionsError> damage; // the same, for speaking it
     };
     Listing list() const;
     int count() const; // whole records

@@ -17,7 +17,7 @@ TextReportFile::TextReportFile(const std::string& destination)
     if (!m_out) {
         const std::string reason = std::strerror(errno);
         db::removeFile(m_temporary);
-        throw db::DbError(destination, "Cannot create file: " + reason);
+        throw db::DbError(destination, db::Message(TRANSLATABLE("db", "Cannot create file: %1"), {reason}));
     }
 }
 
@@ -37,7 +37,8 @@ void TextReportFile::commit()
 {
     m_out.close();
     if (m_out.fail())
-        throw db::DbError(m_destination, "Write error: the text file could not be written whole");
+        throw db::DbError(m_destination,
+                          db::Message(TRANSLATABLE("db", "Write error: the text file could not be written whole")));
     db::File file; // on the device before it replaces anything
     file.open(m_temporary, db::File::Mode::ReadWrite);
     file.sync();

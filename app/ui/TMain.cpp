@@ -515,7 +515,7 @@ bool TMain::create()
     try {
         report::prepareDefinitionsFile(local(programFolder()), ui::speakerFor("report"));
     } catch (const report::DefinitionsError& e) {
-        m_prompter.message(this, tr("Error"), fromLocal(e.what()), Prompter::Icon::Error);
+        m_prompter.message(this, tr("Error"), ui::errorText(e), Prompter::Icon::Error);
     }
     readSettings();
     followTheDesktop();

@@ -2,6 +2,7 @@
 
 #include "ReportStream.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -124,7 +125,7 @@ QPainter* QPrinterDevice::beginDocument(const QString& title)
     m_printer->setDocName(title);
     auto painter = std::make_unique<QPainter>();
     if (!painter->begin(m_printer))
-        throw EReportError(QStringLiteral("The printer \"%1\" could not start the job.").arg(portName()).toStdString());
+        throw EReportError(QCoreApplication::translate("engine", "The printer \"%1\" could not start the job.").arg(portName()).toStdString());
     m_painter = std::move(painter);
     return m_painter.get();
 }
@@ -151,7 +152,7 @@ void QPrinterDevice::endDocument()
     const bool written = m_painter->end();
     m_painter.reset();
     if (!written)
-        throw EReportError(QStringLiteral("The printer \"%1\" could not finish the job.").arg(portName()).toStdString());
+        throw EReportError(QCoreApplication::translate("engine", "The printer \"%1\" could not finish the job.").arg(portName()).toStdString());
 }
 
 std::unique_ptr<QPrinter> defaultPrinter()

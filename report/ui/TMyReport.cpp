@@ -220,9 +220,9 @@ void TMyReport::LoadReportBox()
         for (const std::string& name : listing.names)
             ReportList->addItem(QString::fromStdString(db::cp1252ToUtf8(name)));
         // Damage is told once a window, not at every reload of the list.
-        if (!listing.problem.empty() && !m_damageTold) {
+        if (listing.damage && !m_damageTold) {
             m_damageTold = true;
-            m_context.prompter.message(this, tr("Warning"), QString::fromStdString(db::cp1252ToUtf8(listing.problem)),
+            m_context.prompter.message(this, tr("Warning"), ui::errorText(*listing.damage),
                                        app::Prompter::Icon::Warning);
         }
     } catch (const std::exception&) {

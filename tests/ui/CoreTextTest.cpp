@@ -3,6 +3,8 @@
 #include "CoreText.h"
 #include "FileIO.h"
 #include "InstalledTranslation.h"
+#include "ReportDefinitions.h"
+#include "TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -30,4 +32,33 @@ TEST(CoreText, AnEngineFailureIsSpokenInGermanAndStaysEnglishBelow)
     }
     // Any other failure shows as it stands.
     EXPECT_EQ(ui::errorText(std::runtime_error("plain words")), "plain words");
+}
+
+TEST(CoreText, ADamagedReportDefinitionsFileIsToldInGerman)
+{
+    const testing_support::InstalledTranslation german(RK_GERMAN);
+    ASSERT_TRUE(german.loaded());
+    testing_support::TempDir dir;
+    const std::string path = dir.file("REELKP.URP");
+    report::DefinitionsFile file(path);
+    const std::vector<report::ReportDefinition> reports = report::defaultDefinitions();
+    file.create({reports[0], reports[1]});
+    db::File cut; // a third report cut short after its first bytes
+    cut.open(path, db::File::Mode::ReadWrite);
+    cut.writeAt(2 * report::kDefinitionSize, "partial", 7);
+    cut.close();
+    const report::DefinitionsFile::Listing listing = file.list();
+    EXPECT_EQ(listing.names.size(), 2u);
+    ASSERT_TRUE(listing.damage.has_value());
+    EXPECT_EQ(listing.problem, "The report definitions file \"" + path
+                                   + "\" ends in a partial report 3 of 7 bytes; the reports before it can be used.");
+    EXPECT_EQ(ui::errorText(*listing.damage).toStdString(),
+              "Die Datei der Berichtsdefinitionen \"" + path
+                  + "\" endet mit einem unvollständigen Bericht 3 von 7 Bytes; die Berichte davor können benutzt werden.");
+    try {
+        file.read(5);
+        FAIL() << "a report past the end was read";
+    } catch (const report::DefinitionsError& e) {
+        EXPECT_EQ(ui::errorText(e), "Das Berichtsformat wurde nicht gefunden.");
+    }
 }
