@@ -155,21 +155,21 @@ DbfHeader makeDbfHeader(std::vector<FieldDef> fields)
     int offset = 1;
     for (FieldDef& f : fields) {
         if (f.name.empty() || f.name.size() > 10)
-            throw DbError("", "Field name \"" + f.name + "\" must have 1 to 10 characters");
+            throw DbError("", Message(TRANSLATABLE("db", "Field name \"%1\" must have 1 to 10 characters"), {f.name}));
         switch (f.type) {
         case 'C':
             if (f.width < 1 || f.width > 254)
-                throw DbError("", "Character field " + f.name + " must be 1 to 254 characters wide");
+                throw DbError("", Message(TRANSLATABLE("db", "Character field %1 must be 1 to 254 characters wide"), {f.name}));
             f.decimals = 0;
             break;
         case 'N': case 'F':
             if (f.width < 1 || f.width > 20 || f.decimals < 0 || (f.decimals > 0 && f.decimals > f.width - 2))
-                throw DbError("", "Numeric field " + f.name + " has an impossible width or decimals");
+                throw DbError("", Message(TRANSLATABLE("db", "Numeric field %1 has an impossible width or decimals"), {f.name}));
             break;
         case 'D': f.width = 8; f.decimals = 0; break;
         case 'L': f.width = 1; f.decimals = 0; break;
         default:
-            throw DbError("", std::string("Field type ") + f.type + " cannot be created");
+            throw DbError("", Message(TRANSLATABLE("db", "Field type %1 cannot be created"), {std::string(1, f.type)}));
         }
         f.offset = offset;
         offset += f.width;

@@ -19,7 +19,8 @@ struct KeyExpression::Parser {
 
     [[noreturn]] void error(const std::string& what) const
     {
-        throw DbError("", "Invalid index expression \"" + std::string(text) + "\": " + what);
+        // The detail is the parser's own English; the sentence around it is translated.
+        throw DbError("", Message(TRANSLATABLE("db", "Invalid index expression \"%1\": %2"), {std::string(text), what}));
     }
 
     void skipBlanks()

@@ -131,7 +131,7 @@ void Table::open(OpenMode mode)
         // A tag asked for that the index lacks is an error; an index that
         // cannot be used at all leaves the table in stored order instead.
         if (!m_selectedTag.empty() && selectedTagNumber() < 0 && m_indexProblem.empty())
-            throw DbError(indexPath(), "Index tag " + m_selectedTag + " does not exist");
+            throw DbError(indexPath(), Message(TRANSLATABLE("db", "Index tag %1 does not exist"), {m_selectedTag}));
         invalidateChunk();
         first();
     } catch (...) {
@@ -263,7 +263,7 @@ int Table::requireField(std::string_view name) const
 {
     const int index = fieldIndex(name);
     if (index < 0)
-        throw DbError(filePath(), "Field " + std::string(name) + " not found");
+        throw DbError(filePath(), Message(TRANSLATABLE("db", "Field %1 not found"), {std::string(name)}));
     return index;
 }
 
@@ -276,7 +276,7 @@ void Table::createTable(const std::string& path, const std::vector<FieldDef>& fi
         if (std::count_if(header.fields.begin(), header.fields.end(),
                           [&](const FieldDef& g) { return sameLetters(f.name, g.name); })
             > 1)
-            throw DbError(path, "Field name " + f.name + " is used twice");
+            throw DbError(path, Message(TRANSLATABLE("db", "Field name %1 is used twice"), {f.name}));
     if (fileExists(path)) {
         File existing;
         existing.open(path, File::Mode::ReadOnly);

@@ -582,13 +582,13 @@ void Table::addIndex(const std::string& tag, const std::string& expression)
     requireBrowse("add an index");
     if (tag.empty() || tag.size() > static_cast<size_t>(IndexFile::kMaxTagName)
         || !std::all_of(tag.begin(), tag.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }))
-        throw DbError(indexPath(), "Index tag name \"" + tag + "\" must be 1 to 10 letters, digits or _");
+        throw DbError(indexPath(), Message(TRANSLATABLE("db", "Index tag name \"%1\" must be 1 to 10 letters, digits or _"), {tag}));
     if (!m_file.writable())
         throw DbError(filePath(), Message{TRANSLATABLE("db", "Cannot add an index: the table is open read-only")});
     if (expression.size() > IndexFile::kMaxExpression)
-        throw DbError(indexPath(), "The index expression is " + std::to_string(expression.size())
-                                       + " characters long; an index expression holds at most "
-                                       + std::to_string(IndexFile::kMaxExpression));
+        throw DbError(indexPath(), Message(TRANSLATABLE("db", "The index expression is %1 characters long; an index "
+                                                              "expression holds at most %2"),
+                                           {std::to_string(expression.size()), std::to_string(IndexFile::kMaxExpression)}));
     const KeyExpression compiled(expression, m_header.fields); // throws before any file changes
     std::vector<TagDefinition> tags = m_indexOpen ? m_index.tags() : std::vector<TagDefinition>{};
     tags.erase(std::remove_if(tags.begin(), tags.end(), [&](const TagDefinition& d) { return sameLetters(d.name, tag); }),
@@ -636,7 +636,7 @@ void Table::selectIndex(const std::string& tag)
     if (m_state != State::Browse)
         post();
     if (!tag.empty() && (!m_indexOpen || m_index.tagNumber(tag) < 0))
-        throw DbError(indexPath(), "Index tag " + tag + " does not exist");
+        throw DbError(indexPath(), Message(TRANSLATABLE("db", "Index tag %1 does not exist"), {tag}));
     m_selectedTag = tag;
     changed();
     refresh();

@@ -140,7 +140,7 @@ void Table::setDate(int field, double dayNumber)
     char* out = editField(field);
     const FieldDef& f = m_header.fields[static_cast<size_t>(field)];
     if (f.kind() != FieldKind::Date)
-        throw DbError(filePath(), "Field " + f.name + " is not a date field");
+        throw DbError(filePath(), Message(TRANSLATABLE("db", "Field %1 is not a date field"), {f.name}));
     if (dayNumber <= 0)
         return clearField(field);
     const CivilDate d = civilFromDayNumber(dayNumber);

@@ -1818,6 +1818,50 @@ reihenfolge</translation>
         <source>Write error: the text file could not be written whole</source>
         <translation>Schreibfehler: die Textdatei konnte nicht vollständig geschrieben werden</translation>
     </message>
+    <message>
+        <source>Field name &quot;%1&quot; must have 1 to 10 characters</source>
+        <translation>Der Feldname &quot;%1&quot; muss 1 bis 10 Zeichen haben</translation>
+    </message>
+    <message>
+        <source>Character field %1 must be 1 to 254 characters wide</source>
+        <translation>Das Zeichenfeld %1 muss 1 bis 254 Zeichen breit sein</translation>
+    </message>
+    <message>
+        <source>Numeric field %1 has an impossible width or decimals</source>
+        <translation>Das Zahlenfeld %1 hat eine unmögliche Breite oder Nachkommastellen</translation>
+    </message>
+    <message>
+        <source>Field type %1 cannot be created</source>
+        <translation>Der Feldtyp %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>Invalid index expression &quot;%1&quot;: %2</source>
+        <translation>Ungültiger Indexausdruck &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>Index tag %1 does not exist</source>
+        <translation>Den Indexschlüssel %1 gibt es nicht</translation>
+    </message>
+    <message>
+        <source>Field %1 not found</source>
+        <translation>Das Feld %1 wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Field name %1 is used twice</source>
+        <translation>Der Feldname %1 kommt zweimal vor</translation>
+    </message>
+    <message>
+        <source>Index tag name &quot;%1&quot; must be 1 to 10 letters, digits or _</source>
+        <translation>Der Name des Indexschlüssels &quot;%1&quot; muss aus 1 bis 10 Buchstaben, Ziffern oder _ bestehen</translation>
+    </message>
+    <message>
+        <source>The index expression is %1 characters long; an index expression holds at most %2</source>
+        <translation>Der Indexausdruck ist %1 Zeichen lang; ein Indexausdruck hat höchstens %2</translation>
+    </message>
+    <message>
+        <source>Field %1 is not a date field</source>
+        <translation>Das Feld %1 ist kein Datumsfeld</translation>
+    </message>
 </context>
 <context>
     <name>db_ui::TMyEditBox</name>
