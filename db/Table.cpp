@@ -241,14 +241,14 @@ void Table::close()
 void Table::requireActive(const char* what) const
 {
     if (!active())
-        throw DbError(filePath(), std::string("Cannot ") + what + ": the table is not open");
+        throw DbError(filePath(), Message(TRANSLATABLE("db", "Cannot %1: the table is not open"), {what}));
 }
 
 void Table::requireBrowse(const char* what) const
 {
     requireActive(what);
     if (m_state != State::Browse)
-        throw DbError(filePath(), std::string("Cannot ") + what + ": a record is being edited");
+        throw DbError(filePath(), Message(TRANSLATABLE("db", "Cannot %1: a record is being edited"), {what}));
 }
 
 int Table::fieldIndex(std::string_view name) const

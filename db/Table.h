@@ -278,6 +278,9 @@ private:
     bool findKeyNow(std::string_view keyText);
     bool findNearestNow(std::string_view keyText);
     bool gotoBookmarkNow(const Bookmark& bookmark);
+    // Refuse an operation the table's state does not allow. Only a fault of the
+    // program itself reaches the user here, so what (the operation) stays the
+    // engine's English inside a translated sentence.
     void requireActive(const char* what) const;
     void requireBrowse(const char* what) const;
     void notify();

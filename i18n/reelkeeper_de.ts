@@ -1862,6 +1862,14 @@ reihenfolge</translation>
         <source>Field %1 is not a date field</source>
         <translation>Das Feld %1 ist kein Datumsfeld</translation>
     </message>
+    <message>
+        <source>Cannot %1: the table is not open</source>
+        <translation>Nicht möglich (%1): die Tabelle ist nicht geöffnet</translation>
+    </message>
+    <message>
+        <source>Cannot %1: a record is being edited</source>
+        <translation>Nicht möglich (%1): ein Datensatz wird gerade bearbeitet</translation>
+    </message>
 </context>
 <context>
     <name>db_ui::TMyEditBox</name>

@@ -33,7 +33,7 @@ TEST_F(EditTextTest, StoredDatesMustBeRealDates)
     EXPECT_FALSE(parseStoredDate("        ").has_value());
     EXPECT_FALSE(parseStoredDate("1997035").has_value());
     // Characters just beside the digits, anywhere in the eight.
-    for (const char* near : {"1997030:", "/9970305", "1997 305", "19970\x8005", "1997030\xb5", "199703\x1005"})
+    for (const char* near : {"1997030:", "/9970305", "1997 305", "19970\x80" "05", "1997030\xb5", "199703\x10" "05"})
         EXPECT_FALSE(parseStoredDate(near).has_value()) << near;
     const auto date = parseStoredDate("09991231");
     ASSERT_TRUE(date.has_value());

@@ -241,11 +241,12 @@ TEST_F(OldCollections, AStoppedConversionGoesOnWhereItStoppedAndNeverCopiesAReco
         EXPECT_EQ(second.error, "");
         EXPECT_EQ(second.resumed, first.error.empty() ? 40u : first.copied);
         EXPECT_EQ(second.resumed + second.copied, 40u);
-        if (second.resumed > 0)
+        if (second.resumed > 0) {
             EXPECT_EQ(conversionReport(second, "V2LOG.DBF"),
                       "An earlier conversion of \"V2LOG.DBF\" had stopped after " + std::to_string(second.resumed)
                           + (second.resumed == 1 ? " record" : " records") + "; this one copied the other "
                           + std::to_string(second.copied) + ", so that every record is in the collection once.");
+        }
         std::map<std::string, int> seen;
         collection.selectIndex("");
         for (collection.first(); !collection.eof(); collection.next())

@@ -176,10 +176,12 @@ TEST_F(LabelTest, SpineLabelsSitInTheirRowsOfTheSheet)
     const auto texts = record(settings);
     const LabelStock& stock = labelStock(4);
     for (const Text& t : texts) {
-        if (t.text == "First")
+        if (t.text == "First") {
             EXPECT_LT(t.y, stock.top + stock.rowPitch);
-        if (t.text == "Second too")
+        }
+        if (t.text == "Second too") {
             EXPECT_GT(t.y, stock.top + 2 * stock.rowPitch);
+        }
     }
     EXPECT_TRUE(has(texts, "S1"));
     EXPECT_TRUE(has(texts, "Second"));
