@@ -14,6 +14,7 @@
 
 #include "ReportTypes.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QString>
@@ -300,7 +301,7 @@ private:
     // No last page unless a caller asks for a range: a report prints every page it has.
     int m_lastPage = kNoLastPage;
     StatusLabelSink m_statusLabel;
-    QString m_statusFormat = QStringLiteral("Printing page %p");
+    QString m_statusFormat = QCoreApplication::translate("engine", "Printing page %p");
     QStringList m_statusText;
     TLineHeightMethod m_lineHeightMethod = lhmLinesPerInch;
     int m_linesPerInch = 6;

@@ -2229,6 +2229,10 @@ reihenfolge</translation>
         <source>The printer &quot;%1&quot; could not finish the job.</source>
         <translation>Der Drucker &quot;%1&quot; konnte den Auftrag nicht beenden.</translation>
     </message>
+    <message>
+        <source>Printing page %p</source>
+        <translation>Seite %p wird gedruckt</translation>
+    </message>
 </context>
 <context>
     <name>exchange</name>
@@ -3173,6 +3177,38 @@ zähler</translation>
     <message>
         <source>Statistic/Summary Report</source>
         <translation>Statistik-/Übersichtsbericht</translation>
+    </message>
+    <message>
+        <source>Printing Page %p<byte value="xd"/>%0<byte value="xd"/>%1</source>
+        <translation>Seite %p wird gedruckt<byte value="xd"/>%0<byte value="xd"/>%1</translation>
+    </message>
+    <message>
+        <source>Formating Label %1</source>
+        <translation>Etikett %1 wird gesetzt</translation>
+    </message>
+    <message>
+        <source>%1 min</source>
+        <translation>%1 Min.</translation>
+    </message>
+    <message>
+        <source>Start: %1</source>
+        <translation>Start: %1</translation>
+    </message>
+    <message>
+        <source>Stop: %1</source>
+        <translation>Stopp: %1</translation>
+    </message>
+    <message>
+        <source>Page %1</source>
+        <translation>Seite %1</translation>
+    </message>
+    <message>
+        <source>TOTALS</source>
+        <translation>SUMMEN</translation>
+    </message>
+    <message>
+        <source>GRAND TOTALS</source>
+        <translation>GESAMTSUMMEN</translation>
     </message>
 </context>
 <context>

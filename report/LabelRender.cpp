@@ -121,7 +121,7 @@ void LabelRender::beforePrint(TBaseReport& r)
     r.RefreshStatus();
     const LabelStock& stock = labelStock(m_settings.kind);
     m_positions = scanMediaNumbers(m_table, m_settings.cells, stock.labels);
-    r.setStatusFormat("Printing Page %p\r%0\r%1");
+    r.setStatusFormat(QCoreApplication::translate("report", "Printing Page %p\r%0\r%1"));
     r.StatusText() = QStringList{QString(), QString()};
 }
 
@@ -161,7 +161,7 @@ bool LabelRender::page(TBaseReport& r)
         if (position.records.empty())
             continue;
         const int n = static_cast<int>(i) + 1;
-        r.setStatusFormat("Formating Label " + QString::number(n));
+        r.setStatusFormat(QCoreApplication::translate("report", "Formating Label %1").arg(n));
         r.RefreshStatus();
         if (stock.spine())
             spineLabel(r, position, n);
@@ -209,15 +209,15 @@ void LabelRender::faceLabel(TBaseReport& r, const LabelPosition& position, int n
     r.EndTextLine();
     line(r, x, {{width(liTitle, stock.width), engine::taCenter, value(record, liTitle)}});
     r.EndTextLine();
-    const QString playTime = m_settings.items[liPlayTime] ? record[liPlayTime] + " min" : QString();
+    const QString playTime = m_settings.items[liPlayTime] ? QCoreApplication::translate("report", "%1 min").arg(record[liPlayTime]) : QString();
     line(r, x, {{width(liYear, 1.0), engine::taCenter, value(record, liYear)},
                 {width(liPlayTime, 1.5), engine::taCenter, playTime}});
     r.EndTextLine();
     line(r, x, {{width(liCategory, 2.0), engine::taCenter, value(record, liCategory)},
                 {width(liRating, 1.875), engine::taCenter, value(record, liRating)}});
     r.EndTextLine();
-    const QString start = m_settings.items[liStartCounter] ? "Start: " + record[liStartCounter].left(15) : QString();
-    const QString stop = m_settings.items[liStopCounter] ? "Stop: " + record[liStopCounter].left(14) : QString();
+    const QString start = m_settings.items[liStartCounter] ? QCoreApplication::translate("report", "Start: %1").arg(record[liStartCounter].left(15)) : QString();
+    const QString stop = m_settings.items[liStopCounter] ? QCoreApplication::translate("report", "Stop: %1").arg(record[liStopCounter].left(14)) : QString();
     line(r, x, {{width(liStartCounter, 1.5), engine::taCenter, start}, {width(liStopCounter, 1.5), engine::taCenter, stop}});
     r.EndTextLine();
 }
@@ -249,9 +249,9 @@ void LabelRender::spineLabel(TBaseReport& r, const LabelPosition& position, int 
         line(r, x + w, {{width(liTitle, stock.width - w - ratingWidth), engine::taCenter, value(record, liTitle)},
                         {ratingWidth, engine::taLeft, value(record, liRating)}});
         r.EndTextLine();
-        const QString start = m_settings.items[liStartCounter] ? "Start: " + record[liStartCounter].left(15) : QString();
-        const QString stop = m_settings.items[liStopCounter] ? "Stop: " + record[liStopCounter].left(14) : QString();
-        const QString playTime = m_settings.items[liPlayTime] ? record[liPlayTime] + " min" : QString();
+        const QString start = m_settings.items[liStartCounter] ? QCoreApplication::translate("report", "Start: %1").arg(record[liStartCounter].left(15)) : QString();
+        const QString stop = m_settings.items[liStopCounter] ? QCoreApplication::translate("report", "Stop: %1").arg(record[liStopCounter].left(14)) : QString();
+        const QString playTime = m_settings.items[liPlayTime] ? QCoreApplication::translate("report", "%1 min").arg(record[liPlayTime]) : QString();
         line(r, x + w, {{width(liStartCounter, 1.15), engine::taLeft, start},
                         {width(liStopCounter, 1.15), engine::taLeft, stop},
                         {width(liYear, 0.5), engine::taLeft, value(record, liYear)},

@@ -3,6 +3,7 @@
 #include "Cp1252.h"
 #include "Schema.h"
 
+#include <QCoreApplication>
 
 namespace report {
 
@@ -83,7 +84,7 @@ QString ReportRender::fieldText(const db::Record& record, int position) const
 
 void ReportRender::beforePrint(TBaseReport& r)
 {
-    r.setStatusFormat("Printing Page %p\r%0\r%1");
+    r.setStatusFormat(QCoreApplication::translate("report", "Printing Page %p\r%0\r%1"));
     r.StatusText() = QStringList{QString(), QString()};
     r.setMarginTop(m_definition.topMargin);
     r.setMarginBottom(m_definition.bottomMargin);
@@ -147,7 +148,7 @@ void ReportRender::header(TBaseReport& r)
 
 void ReportRender::footer(TBaseReport& r)
 {
-    const QString page = "Page " + QString::number(r.PageNumber());
+    const QString page = QCoreApplication::translate("report", "Page %1").arg(r.PageNumber());
     if (textMode()) {
         QString line;
         if (m_definition.pageNumbers)
@@ -479,7 +480,7 @@ bool ReportRender::groupTotals(TBaseReport& r)
     if (r.LinesRemaining() < m_definition.numberOfLines + 3)
         return false;
     m_totalsPending = false;
-    caption(r, "TOTALS");
+    caption(r, QCoreApplication::translate("report", "TOTALS"));
     setTotalsStops(r);
     totalsLine(r, m_group);
     m_group = Totals{};
@@ -496,14 +497,14 @@ bool ReportRender::finalTotals(TBaseReport& r)
         return true;
     if (r.LinesRemaining() < 5)
         return false;
-    caption(r, "TOTALS");
+    caption(r, QCoreApplication::translate("report", "TOTALS"));
     setTotalsStops(r);
     totalsLine(r, m_group);
     if (textMode())
         lineToFile(r, QString());
     else
         r.EndTextLine();
-    caption(r, "GRAND TOTALS");
+    caption(r, QCoreApplication::translate("report", "GRAND TOTALS"));
     setTotalsStops(r);
     totalsLine(r, m_report);
     return true;

@@ -1,5 +1,6 @@
 // User report rendering over a real collection, to text and to the preview's recording.
 #include "CollectionFile.h"
+#include "Cp1252.h"
 #include "EditText.h"
 #include "ReportDefinitions.h"
 #include "ReportRender.h"
@@ -9,6 +10,7 @@
 #include "TFilePrinter.h"
 #include "TReportFiler.h"
 #include "Table.h"
+#include "InstalledTranslation.h"
 #include "PdfWords.h"
 #include "TempDir.h"
 
@@ -66,6 +68,14 @@ protected:
     // Runs a definition in text mode; returns the file's lines.
     QStringList textOf(const ReportDefinition& definition, std::array<int, 4> sortFields = {14, 1, 0, 0})
     {
+        const QString text = QString::fromStdString(bytesOf(definition, sortFields));
+        EXPECT_EQ(text.count('\n'), text.count("\r\n")) << "every line ends with CR LF";
+        return text.split("\r\n");
+    }
+
+    // The text file's bytes (Windows-1252) of a definition run in text mode.
+    std::string bytesOf(const ReportDefinition& definition, std::array<int, 4> sortFields = {14, 1, 0, 0})
+    {
         std::ostringstream out;
         RenderSettings settings = settingsFor(RenderMode::TextFile);
         settings.sortFields = sortFields;
@@ -79,9 +89,7 @@ protected:
         render.attach(filer);
         filer.RunJob();
         pages = filer.PageNumber();
-        const QString text = QString::fromStdString(out.str());
-        EXPECT_EQ(text.count('\n'), text.count("\r\n")) << "every line ends with CR LF";
-        return text.split("\r\n");
+        return out.str();
     }
 
     // Sorted by category then title, schema display names, a fixed date.
@@ -352,6 +360,29 @@ TEST_F(ReportRenderTest, NoDefaultReportCutsANumberADateOrALabel)
             EXPECT_GE(static_cast<int>(textWords.count(word)), count) << "\"" << word.toStdString() << "\" is cut in the file";
         }
     }
+}
+
+// A German user's Large Report: its own labels, page footer and totals in
+// German, and no label a part cuts.
+TEST_F(ReportRenderTest, TheGermanLargeReportPrintsItsGermanWordsWhole)
+{
+    const testing_support::InstalledTranslation german(RK_GERMAN);
+    ASSERT_TRUE(german.loaded());
+    const db::Speak speak = [](const char* text) { return QCoreApplication::translate("report", text).toStdString(); };
+    const ReportDefinition large = defaultDefinitions(speak)[4];
+    ASSERT_EQ(db::cp1252ToUtf8(large.name), "Großer Bericht");
+    const QString text = QString::fromStdString(db::cp1252ToUtf8(bytesOf(large)));
+    const QStringList lines = text.split("\r\n");
+    // Every label once a record at least, whole ("Stichwörter:" is two wider than the English part).
+    for (int line = 0; line < large.numberOfLines; ++line)
+        for (const ReportItem& item : lineItems(large.lines[static_cast<size_t>(line)]))
+            if (item.isLabel())
+                EXPECT_GE(text.count(QString::fromStdString(db::cp1252ToUtf8(item.label))), 30) << item.label;
+    EXPECT_EQ(text.count("Stichwörter: "), 30);
+    EXPECT_EQ(lines.filter(QRegularExpression("^Seite 1 ")).size(), 1);
+    EXPECT_EQ(lines.filter(QRegularExpression("^ *SUMMEN$")).size(), 3);
+    EXPECT_EQ(lines.filter(QRegularExpression("^ *GESAMTSUMMEN$")).size(), 1);
+    EXPECT_TRUE(lines.filter("Anzahl:").size() >= 4);
 }
 
 TEST_F(ReportRenderTest, EveryDefaultReportRendersToThePreviewRecording)
