@@ -3210,6 +3210,18 @@ zähler</translation>
         <source>GRAND TOTALS</source>
         <translation>GESAMTSUMMEN</translation>
     </message>
+    <message>
+        <source>Quantity</source>
+        <translation>Anzahl</translation>
+    </message>
+    <message>
+        <source>List Price</source>
+        <translation>Listenpreis</translation>
+    </message>
+    <message>
+        <source>Purchase Price</source>
+        <translation>Kaufpreis</translation>
+    </message>
 </context>
 <context>
     <name>report_ui::LayoutView</name>

@@ -122,9 +122,9 @@ std::optional<double> readMargin(const std::string& text, char decimal)
 const char* totalName(int kind)
 {
     switch (kind) {
-    case 1: return "Quantity";
-    case 2: return "List Price";
-    case 3: return "Purchase Price";
+    case 1: return TRANSLATABLE("report", "Quantity");
+    case 2: return TRANSLATABLE("report", "List Price");
+    case 3: return TRANSLATABLE("report", "Purchase Price");
     default: return "";
     }
 }

@@ -54,7 +54,8 @@ enum class PartKind { Filler, Label, Field };
 void setPart(ReportLine& line, int item, int itemWidth, PartKind kind, const std::string& labelText, int number,
              bool totalsLine, int reportWidth);
 
-// The totals line's three totals, by kind 1..3.
+// The totals line's three totals, by kind 1..3: the name a part stores (marked for
+// the windows, which show it translated).
 const char* totalName(int kind);
 
 // The row of the part window's list that a field or total part selects when

@@ -131,7 +131,7 @@ TReportPart::TReportPart(DesignerContext& context, ReportLine& line, int lineNum
     Fields->setAccessibleName(tr("Fields"));
     if (totals) {
         for (int kind = 1; kind <= 3; ++kind)
-            Fields->addItem(report::totalName(kind));
+            Fields->addItem(QCoreApplication::translate("report", report::totalName(kind)));
     } else {
         for (const app::FieldSettings& field : m_context.settings.fields)
             Fields->addItem(field.displayName);
@@ -273,7 +273,7 @@ void LayoutView::paintEvent(QPaintEvent*)
                 p.setPen(Qt::red);
                 text = fromTable(part.label);
             } else if (line < 0) {
-                text = report::totalName(part.number);
+                text = QCoreApplication::translate("report", report::totalName(part.number));
             } else {
                 text = part.number >= 1 && part.number <= db::kSchemaFieldCount
                            ? m_settings.fields[static_cast<size_t>(part.number - 1)].displayName
