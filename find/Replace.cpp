@@ -35,7 +35,7 @@ ReplaceCheck checkReplace(int position, const std::string& searchText, const std
 {
     ReplaceCheck check;
     if (position < 1 || position > db::kSchemaFieldCount) {
-        check.message = "No field has been selected.";
+        check.message = db::Message(TRANSLATABLE("find", "No field has been selected."));
         return check;
     }
     ReplaceSpec spec;
@@ -47,10 +47,10 @@ ReplaceCheck checkReplace(int position, const std::string& searchText, const std
     case RowClass::Number: {
         const auto s = db::parseDecimalNumber(search);
         if (search.empty() || !s)
-            return {std::nullopt, "Invalid search value entered.  Please correct.", 0};
+            return {std::nullopt, db::Message(TRANSLATABLE("find", "Invalid search value entered.  Please correct.")), 0};
         const auto r = db::parseDecimalNumber(spec.replacement);
         if (spec.replacement.empty() || !r)
-            return {std::nullopt, "Invalid replacement value entered.  Please correct.", 1};
+            return {std::nullopt, db::Message(TRANSLATABLE("find", "Invalid replacement value entered.  Please correct.")), 1};
         spec.searchValue = *s;
         spec.replacementValue = *r;
         break;
@@ -58,10 +58,10 @@ ReplaceCheck checkReplace(int position, const std::string& searchText, const std
     case RowClass::Date: {
         const auto s = blankDate(search) ? std::nullopt : db::parseShortDate(search, dates);
         if (!s)
-            return {std::nullopt, "Invalid search date entered.  Please correct.", 0};
+            return {std::nullopt, db::Message(TRANSLATABLE("find", "Invalid search date entered.  Please correct.")), 0};
         const auto r = blankDate(spec.replacement) ? std::nullopt : db::parseShortDate(spec.replacement, dates);
         if (!r)
-            return {std::nullopt, "Invalid replacement date entered.  Please correct.", 1};
+            return {std::nullopt, db::Message(TRANSLATABLE("find", "Invalid replacement date entered.  Please correct.")), 1};
         spec.searchValue = db::dayNumberFromCivil(*s);
         spec.replacementValue = db::dayNumberFromCivil(*r);
         break;
@@ -85,7 +85,9 @@ ReplaceCheck checkTypedReplace(int position, const std::string& searchUtf8, cons
         stored[box] = db::utf8ToCp1252(*typed[box], &replaced);
         if (replaced > 0)
             return {std::nullopt,
-                    "The text \"" + trim(*typed[box]) + "\" holds characters that a collection cannot store.  Please correct.",
+                    db::Message(TRANSLATABLE("find", "The text \"%1\" holds characters that a collection cannot store.  "
+                                                     "Please correct."),
+                                {trim(*typed[box])}),
                     box};
     }
     return checkReplace(position, stored[0], stored[1], dates);

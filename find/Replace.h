@@ -33,7 +33,7 @@ struct ReplaceCounters {
 // the first problem (and which box: 0 search, 1 replacement), or the run to make.
 struct ReplaceCheck {
     std::optional<ReplaceSpec> spec;
-    std::string message;
+    db::Message message; // why the texts cannot be used, for the window to speak
     int box = 0;
 };
 ReplaceCheck checkReplace(int position, const std::string& searchText, const std::string& replacementText,

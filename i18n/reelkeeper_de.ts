@@ -2718,6 +2718,30 @@ zähler</translation>
         <source>Creating a new sort order requires exclusive use of the DBase File.  Make sure that the DBase File is not in use by another program  or that no other users are running the software or that no other copies of the software are in use.</source>
         <translation>Eine neue Sortierfolge braucht die dBASE-Datei für sich allein.  Stellen Sie sicher, dass die dBASE-Datei von keinem anderen Programm benutzt wird, dass keine anderen Benutzer die Software ausführen und dass keine anderen Kopien der Software laufen.</translation>
     </message>
+    <message>
+        <source>No field has been selected.</source>
+        <translation>Es wurde kein Feld gewählt.</translation>
+    </message>
+    <message>
+        <source>Invalid search value entered.  Please correct.</source>
+        <translation>Ungültiger Suchwert eingegeben.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Invalid replacement value entered.  Please correct.</source>
+        <translation>Ungültiger Ersetzungswert eingegeben.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Invalid search date entered.  Please correct.</source>
+        <translation>Ungültiges Suchdatum eingegeben.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>Invalid replacement date entered.  Please correct.</source>
+        <translation>Ungültiges Ersetzungsdatum eingegeben.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>The text &quot;%1&quot; holds characters that a collection cannot store.  Please correct.</source>
+        <translation>Der Text &quot;%1&quot; enthält Zeichen, die eine Sammlung nicht speichern kann.  Bitte korrigieren.</translation>
+    </message>
 </context>
 <context>
     <name>find::TDuplicates</name>
@@ -3948,6 +3972,21 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
     <message>
         <source>Are you sure you want to delete this report?</source>
         <translation>Wollen Sie diesen Bericht wirklich löschen?</translation>
+    </message>
+</context>
+<context>
+    <name>settings</name>
+    <message>
+        <source>Cannot write the settings file &quot;%1&quot;: %2</source>
+        <translation>Die Einstellungsdatei &quot;%1&quot; kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The program folder &quot;%1&quot; cannot be created: a file of that name is in the way.</source>
+        <translation>Der Programmordner &quot;%1&quot; kann nicht angelegt werden: eine Datei dieses Namens steht im Weg.</translation>
+    </message>
+    <message>
+        <source>The program folder &quot;%1&quot; cannot be created.  Check that its parent folder exists and may be written, or set REELKEEPER_HOME to another folder.</source>
+        <translation>Der Programmordner &quot;%1&quot; kann nicht angelegt werden.  Prüfen Sie, ob sein übergeordneter Ordner existiert und beschrieben werden darf, oder setzen Sie REELKEEPER_HOME auf einen anderen Ordner.</translation>
     </message>
 </context>
 <context>

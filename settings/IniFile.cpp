@@ -2,6 +2,7 @@
 
 #include "Cp1252.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
@@ -142,18 +143,27 @@ QByteArray IniFile::serialize() const
     return out;
 }
 
+namespace {
+QString cannotWrite(const QString& path, const QString& reason)
+{
+    return QCoreApplication::translate("settings", "Cannot write the settings file \"%1\": %2").arg(path, reason);
+}
+} // namespace
+
 QString IniFile::save(const QString& path) const
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return "Cannot write the settings file \"" + path + "\": " + file.errorString();
+        return cannotWrite(path, file.errorString());
     const QByteArray bytes = serialize();
     if (file.write(bytes) != bytes.size() || !file.commit())
-        return "Cannot write the settings file \"" + path + "\": " + file.errorString();
+        return cannotWrite(path, file.errorString());
     try {
         db::syncFolderOf(path.toStdString()); // the rename itself survives a power cut
     } catch (const db::DbError& e) {
-        return "Cannot write the settings file \"" + path + "\": " + QString::fromStdString(e.what());
+        return cannotWrite(path, QString::fromStdString(e.spoken([](const char* text) {
+            return QCoreApplication::translate("db", text).toStdString();
+        })));
     }
     return {};
 }

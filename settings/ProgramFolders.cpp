@@ -1,5 +1,6 @@
 #include "ProgramFolders.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -42,10 +43,14 @@ QString ensureProgramFolder()
     if (info.isDir())
         return {};
     if (info.exists())
-        return "The program folder \"" + folder + "\" cannot be created: a file of that name is in the way.";
+        return QCoreApplication::translate("settings",
+                                           "The program folder \"%1\" cannot be created: a file of that name is in the way.")
+            .arg(folder);
     if (!QDir().mkpath(folder))
-        return "The program folder \"" + folder + "\" cannot be created.  Check that its parent folder exists "
-               "and may be written, or set REELKEEPER_HOME to another folder.";
+        return QCoreApplication::translate("settings", "The program folder \"%1\" cannot be created.  Check that its "
+                                                       "parent folder exists and may be written, or set REELKEEPER_HOME "
+                                                       "to another folder.")
+            .arg(folder);
     return {};
 }
 

@@ -484,7 +484,7 @@ int replace(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         throw UsageError("\"" + args[2] + "\" is not a field of a collection");
     const find::ReplaceCheck check = find::checkTypedReplace(position, args[3], args[4]);
     if (!check.spec) {
-        err << check.message << "\n";
+        err << check.message.spoken() << "\n";
         return 1;
     }
     const db::SchemaField& field = db::schemaField(position);

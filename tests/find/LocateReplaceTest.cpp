@@ -196,11 +196,11 @@ TEST_F(LocateTest, ReplaceMatchesTheWholeFieldByItsClass)
         categories.push_back(table.text(table.requireField("Category")));
     EXPECT_EQ(categories, (std::vector<std::string>{"Tragedy", "Tragedy", "Tragedy", "Drama Comedy", "Unknown", "War"}));
 
-    EXPECT_EQ(checkReplace(11, "", "1").message, "Invalid search value entered.  Please correct.");
-    EXPECT_EQ(checkReplace(11, "1", "x").message, "Invalid replacement value entered.  Please correct.");
-    EXPECT_EQ(checkReplace(32, "  /  /    ", "1/1/99").message, "Invalid search date entered.  Please correct.");
-    EXPECT_EQ(checkReplace(32, "1/1/99", "-  -").message, "Invalid replacement date entered.  Please correct.");
-    EXPECT_EQ(checkReplace(0, "a", "b").message, "No field has been selected.");
+    EXPECT_EQ(checkReplace(11, "", "1").message.spoken(), "Invalid search value entered.  Please correct.");
+    EXPECT_EQ(checkReplace(11, "1", "x").message.spoken(), "Invalid replacement value entered.  Please correct.");
+    EXPECT_EQ(checkReplace(32, "  /  /    ", "1/1/99").message.spoken(), "Invalid search date entered.  Please correct.");
+    EXPECT_EQ(checkReplace(32, "1/1/99", "-  -").message.spoken(), "Invalid replacement date entered.  Please correct.");
+    EXPECT_EQ(checkReplace(0, "a", "b").message.spoken(), "No field has been selected.");
 }
 
 namespace {

@@ -4,6 +4,8 @@
 #include "FileIO.h"
 #include "InstalledTranslation.h"
 #include "ReportDefinitions.h"
+#include "Replace.h"
+#include "IniFile.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -61,4 +63,17 @@ TEST(CoreText, ADamagedReportDefinitionsFileIsToldInGerman)
     } catch (const report::DefinitionsError& e) {
         EXPECT_EQ(ui::errorText(e), "Das Berichtsformat wurde nicht gefunden.");
     }
+}
+
+TEST(CoreText, TheReplaceChecksAndTheSettingsFileSpeakGerman)
+{
+    const testing_support::InstalledTranslation german(RK_GERMAN);
+    ASSERT_TRUE(german.loaded());
+    EXPECT_EQ(find::checkReplace(11, "", "1").message.spoken(ui::speakerFor("find")),
+              "Ungültiger Suchwert eingegeben.  Bitte korrigieren.");
+    EXPECT_EQ(find::checkTypedReplace(1, "Amélie", "\u4e2d").message.spoken(ui::speakerFor("find")),
+              "Der Text \"\u4e2d\" enthält Zeichen, die eine Sammlung nicht speichern kann.  Bitte korrigieren.");
+    const QString refused = app::IniFile().save("/no/such/folder/REELKP.INI");
+    EXPECT_TRUE(refused.startsWith("Die Einstellungsdatei \"/no/such/folder/REELKP.INI\" kann nicht geschrieben werden: "))
+        << refused.toStdString();
 }
