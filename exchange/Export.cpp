@@ -436,15 +436,17 @@ tbody tr:nth-child(even) td{background:#1c1c1c}}
 </style>
 )";
 
-const char* const kHtmlScript = R"(<script>
-(function () {
+// The page's script, after the words it shows (the object said, in the
+// language of the program that wrote the page).
+const char* const kHtmlScript = R"(
   var body = document.querySelector('#videos tbody');
   var rows = Array.prototype.slice.call(body.rows);
   var count = document.getElementById('count');
   var fold = function (s) { return s.normalize('NFD').replace(/[\u0300-\u036f]/g, '').toLowerCase(); };
   rows.forEach(function (r) { r.key = fold(r.textContent); });
   var show = function (n) {
-    count.textContent = (n === rows.length ? n : n + ' of ' + rows.length) + (rows.length === 1 ? ' video' : ' videos');
+    var form = n === rows.length ? (n === 1 ? said.one : said.many) : (rows.length === 1 ? said.partOne : said.partMany);
+    count.textContent = form.replace('%1', n).replace('%2', rows.length);
   };
   document.getElementById('filter').addEventListener('input', function () {
     var words = fold(this.value).split(/\s+/).filter(Boolean), n = 0;
@@ -477,6 +479,33 @@ const char* const kHtmlScript = R"(<script>
 </script>
 )";
 
+} // namespace
+
+namespace {
+// A text as a JavaScript string literal that cannot end the script around it.
+std::string javaScriptString(std::string_view text)
+{
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '<': out += "\\u003c"; break;
+        case '\n': out += "\\n"; break;
+        default: out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string htmlScript(const db::Speak& speak)
+{
+    const auto word = [&](const char* text) { return javaScriptString(db::spoken(speak, text)); };
+    return "<script>\n(function () {\n  var said = {one: " + word(TRANSLATABLE("exchange", "%1 video"))
+        + ", many: " + word(TRANSLATABLE("exchange", "%1 videos"))
+        + ", partOne: " + word(TRANSLATABLE("exchange", "%1 of %2 video"))
+        + ", partMany: " + word(TRANSLATABLE("exchange", "%1 of %2 videos")) + "};" + kHtmlScript;
+}
 } // namespace
 
 std::string catalogueTitle(const std::string& collectionPath)
@@ -512,11 +541,15 @@ ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& column
         BufferedOutput out(file);
         std::string& page = out.buffer();
         const std::string heading = htmlEscaped(db::cp1252ToUtf8(title));
-        page += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-                "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>"
+        const auto word = [&](const char* text) { return htmlEscaped(db::spoken(options.speak, text)); };
+        // The page's language is the program's: its catalogue names it ("de" for the German one).
+        page += "<!DOCTYPE html>\n<html lang=\"" + word(TRANSLATABLE("exchange", "en"))
+                + "\">\n<head>\n<meta charset=\"utf-8\">\n"
+                  "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>"
                 + heading + "</title>\n" + kHtmlStyle + "</head>\n<body>\n<h1>" + heading + "</h1>\n"
-                + "<input id=\"filter\" type=\"search\" placeholder=\"Search\" aria-label=\"Search the catalogue\">\n"
-                  "<p id=\"count\"></p>\n<div class=\"scroll\">\n<table id=\"videos\">\n<thead><tr>";
+                + "<input id=\"filter\" type=\"search\" placeholder=\"" + word(TRANSLATABLE("exchange", "Search"))
+                + "\" aria-label=\"" + word(TRANSLATABLE("exchange", "Search the catalogue"))
+                + "\">\n<p id=\"count\"></p>\n<div class=\"scroll\">\n<table id=\"videos\">\n<thead><tr>";
         std::vector<bool> numeric;
         for (const ExportField& column : columns) {
             const db::SchemaKind kind = db::schemaField(column.schemaPosition).kind;
@@ -538,7 +571,7 @@ ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& column
             out.flushIfFull();
         });
         page += "</tbody>\n</table>\n</div>\n";
-        page += kHtmlScript;
+        page += htmlScript(options.speak);
         page += "</body>\n</html>\n";
         out.finish();
         return written;

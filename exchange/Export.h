@@ -6,6 +6,8 @@
 // place when complete: a failed or cancelled export leaves the destination as
 // it was.
 
+#include "Translatable.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -42,6 +44,8 @@ struct ExportOptions {
     bool header = true; // text files: a first line of field labels
     // After every record written, with the count so far; returning false cancels.
     std::function<bool(uint64_t written)> progress;
+    // An HTML page's own words (its search box, its count) in the user's language.
+    db::Speak speak;
 };
 
 struct ExportResult {

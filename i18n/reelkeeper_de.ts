@@ -2344,6 +2344,34 @@ reihenfolge</translation>
         <source>%1 line breaks inside quoted values were stored as blanks.</source>
         <translation>%1 Zeilenumbrüche in Werten mit Anführungszeichen wurden als Leerzeichen gespeichert.</translation>
     </message>
+    <message>
+        <source>%1 video</source>
+        <translation>%1 Video</translation>
+    </message>
+    <message>
+        <source>%1 videos</source>
+        <translation>%1 Videos</translation>
+    </message>
+    <message>
+        <source>%1 of %2 video</source>
+        <translation>%1 von %2 Video</translation>
+    </message>
+    <message>
+        <source>%1 of %2 videos</source>
+        <translation>%1 von %2 Videos</translation>
+    </message>
+    <message>
+        <source>en</source>
+        <translation>de</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Search the catalogue</source>
+        <translation>Im Katalog suchen</translation>
+    </message>
 </context>
 <context>
     <name>exchange_ui::TImportFormat</name>

@@ -308,6 +308,7 @@ bool TMyExport::exportTo(const QString& path, int kind, const std::vector<exchan
     KeepAnswering answering;
     exchange::ExportOptions options;
     options.header = m_context.settings.exportFirstRow;
+    options.speak = ui::speakerFor("exchange");
     options.progress = [&](uint64_t written) {
         if (written % 256 == 0) {
             Gauge->setValue(static_cast<int>(std::min<uint64_t>(written, INT32_MAX)));

@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <cstdlib>
 
 using namespace exchange;
@@ -403,4 +405,28 @@ TEST_F(Catalogues, AnHtmlCatalogueSearchesAndSortsWithoutANetwork)
         GTEST_SKIP() << "node is not installed: the page's script is not run";
     const std::string shown = testing_support::runCommand("node '" + std::string(HTML_CHECK) + "' '" + page + "' 'AMELIE' 1");
     EXPECT_EQ(shown, "3 videos\n1 of 3 videos\nAm\xC3\xA9lie <b>\nAlien|Heat|Am\xC3\xA9lie <b>\nAm\xC3\xA9lie <b>|Heat|Alien\n");
+}
+
+// The page's own words come in the user's language, whatever they hold.
+TEST_F(Catalogues, AnHtmlCatalogueSpeaksTheLanguageItWasWrittenIn)
+{
+    addFullRecord(table, "Heat", 1995);
+    addFullRecord(table, "Alien", 1979);
+    std::vector<ExportLayoutEntry> layout(40, {0, false});
+    layout[0] = {1, true};
+    const std::map<std::string, std::string> german = {
+        {"en", "de"}, {"Search", "Suchen"}, {"Search the catalogue", "Im \"Katalog\" suchen"},
+        {"%1 videos", "%1 Videos"}, {"%1 of %2 videos", "%2 Videos, davon %1 </script> gezeigt"}};
+    ExportOptions options;
+    options.speak = [&](const char* text) { return german.contains(text) ? german.at(text) : std::string(text); };
+    const std::string page = dir.file("katalog.html");
+    EXPECT_EQ(exportHtml(table, exportList(layout, {}, table), page, "Filme", options).written, 2u);
+    const std::string html = testing_support::readFileBytes(page);
+    EXPECT_NE(html.find("<html lang=\"de\">"), std::string::npos);
+    EXPECT_NE(html.find("placeholder=\"Suchen\" aria-label=\"Im &quot;Katalog&quot; suchen\""), std::string::npos);
+    EXPECT_EQ(html.find("</script> gezeigt"), std::string::npos) << "a word cannot end the script";
+    if (testing_support::runCommand("node --version 2>/dev/null").empty())
+        GTEST_SKIP() << "node is not installed: the page's script is not run";
+    const std::string shown = testing_support::runCommand("node '" + std::string(HTML_CHECK) + "' '" + page + "' 'alien' 0");
+    EXPECT_EQ(shown.substr(0, shown.find('\n', shown.find('\n') + 1)), "2 Videos\n2 Videos, davon 1 </script> gezeigt");
 }
