@@ -12,6 +12,8 @@
 #include <array>
 #include <chrono>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 namespace db {
 
@@ -86,6 +88,17 @@ uint32_t crc32(const void* data, size_t n)
 #endif
     return crc32cTable(p, n);
 }
+
+namespace {
+constexpr size_t kPagesPerWrite = 256; // pages of a fresh tree written at once: 1 MB
+
+// Stamps a page's CRC (taken with the field as 0) before it is written.
+void sealPage(char* page)
+{
+    put32(page + 16, 0);
+    put32(page + 16, crc32(page, IndexFile::kPageSize));
+}
+} // namespace
 
 IndexFile::~IndexFile()
 {
@@ -315,8 +328,7 @@ void IndexFile::markDirty(uint32_t number, Page& p)
         p.dirty = true;
         return;
     }
-    put32(p.bytes.data() + 16, 0);
-    put32(p.bytes.data() + 16, crc32(p.bytes.data(), kPageSize));
+    sealPage(p.bytes.data());
     m_file.writeAt(static_cast<uint64_t>(number) * kPageSize, p.bytes.data(), kPageSize);
 }
 
@@ -336,8 +348,7 @@ void IndexFile::flush()
         Page* p = m_cache[number].get();
         if (!p || !p->dirty)
             continue;
-        put32(p->bytes.data() + 16, 0);
-        put32(p->bytes.data() + 16, crc32(p->bytes.data(), kPageSize));
+        sealPage(p->bytes.data());
         m_file.writeAt(static_cast<uint64_t>(number) * kPageSize, p->bytes.data(), kPageSize);
         p->dirty = false;
     }
@@ -481,15 +492,13 @@ void IndexFile::rebuild(const std::string& path, std::vector<BuiltTag> tags, con
 
 void IndexFile::writeTrees(std::vector<BuiltTag>& tags)
 {
-
     std::vector<char> batch;
     uint64_t batchStart = kPageSize;
     auto emit = [&](std::vector<char>& pageBytes) {
-        put32(pageBytes.data() + 16, 0);
-        put32(pageBytes.data() + 16, crc32(pageBytes.data(), kPageSize));
+        sealPage(pageBytes.data());
         batch.insert(batch.end(), pageBytes.begin(), pageBytes.end());
         ++m_pageCount;
-        if (batch.size() >= 256 * kPageSize) {
+        if (batch.size() >= kPagesPerWrite * kPageSize) {
             m_file.writeAt(batchStart, batch.data(), batch.size());
             batchStart += batch.size();
             batch.clear();
@@ -499,36 +508,17 @@ void IndexFile::writeTrees(std::vector<BuiltTag>& tags)
     for (size_t t = 0; t < tags.size(); ++t) {
         const int tag = static_cast<int>(t);
         const size_t e = entrySize(tag, false), in = entrySize(tag, true);
-        // Leaves are filled to about 90 % so that inserts do not split at once.
-        const int leafFill = std::max(1, capacity(tag, false) * 9 / 10);
         const int innerFill = std::max(2, capacity(tag, true) * 9 / 10);
-        struct Child {
-            std::string low;
-            uint32_t page;
-            uint32_t count;
-        };
-        std::vector<Child> level;
-        const uint32_t total = tags[t].count;
-        const uint32_t leaves = total == 0 ? 1 : (total + leafFill - 1) / leafFill;
+        // The leaves go straight to their places in the file, after the
+        // pages gathered so far.
+        if (!batch.empty())
+            m_file.writeAt(batchStart, batch.data(), batch.size());
+        batch.clear();
+        std::vector<ChildPage> level = writeLeaves(tags[t], tag);
+        batchStart = static_cast<uint64_t>(m_pageCount) * kPageSize;
         std::vector<char> bytes(kPageSize);
-        uint32_t at = 0;
-        for (uint32_t leaf = 0; leaf < leaves; ++leaf) {
-            const uint32_t number = m_pageCount;
-            const uint32_t n = std::min<uint32_t>(static_cast<uint32_t>(leafFill), total - at);
-            initPage(bytes.data(), kLeaf, tag, kPageSize);
-            for (uint32_t k = 0; k < n; ++k) {
-                const size_t from = tags[t].order.empty() ? at + k : tags[t].order[at + k];
-                std::memcpy(bytes.data() + kPageHeader + k * e, tags[t].entries.data() + from * e, e);
-            }
-            setCount(bytes.data(), static_cast<uint16_t>(n));
-            setPrev(bytes.data(), leaf == 0 ? 0 : number - 1);
-            setNext(bytes.data(), leaf + 1 == leaves ? 0 : number + 1);
-            level.push_back({n ? std::string(bytes.data() + kPageHeader, e) : std::string(e, '\0'), number, n});
-            emit(bytes);
-            at += n;
-        }
         while (level.size() > 1) {
-            std::vector<Child> up;
+            std::vector<ChildPage> up;
             for (size_t i = 0; i < level.size(); i += static_cast<size_t>(innerFill)) {
                 const size_t n = std::min(level.size() - i, static_cast<size_t>(innerFill));
                 const uint32_t number = m_pageCount;
@@ -547,7 +537,7 @@ void IndexFile::writeTrees(std::vector<BuiltTag>& tags)
             }
             level = std::move(up);
         }
-        m_state[t] = {level.front().page, total};
+        m_state[t] = {level.front().page, tags[t].count};
         tags[t].entries = {};
         tags[t].order = {};
     }
@@ -555,6 +545,72 @@ void IndexFile::writeTrees(std::vector<BuiltTag>& tags)
         m_file.writeAt(batchStart, batch.data(), batch.size());
     m_file.truncate(static_cast<uint64_t>(m_pageCount) * kPageSize);
     m_file.sync(); // every page on the device before the header calls them clean
+}
+
+std::vector<IndexFile::ChildPage> IndexFile::writeLeaves(const BuiltTag& built, int tag)
+{
+    const size_t e = entrySize(tag, false);
+    // Leaves are filled to about 90 % so that inserts do not split at once.
+    const uint32_t leafFill = static_cast<uint32_t>(std::max(1, capacity(tag, false) * 9 / 10));
+    const uint32_t total = built.count;
+    const uint32_t leaves = total == 0 ? 1 : (total + leafFill - 1) / leafFill;
+    const uint32_t firstPage = m_pageCount;
+    std::vector<ChildPage> level(leaves);
+    // Leaves first to last, each in its place: gathering the entries in key
+    // order reads them all over memory, so a large tree shares the leaves
+    // out between two cores.
+    auto writeRange = [&](uint32_t from, uint32_t to) {
+        std::vector<char> pages;
+        pages.reserve(kPagesPerWrite * kPageSize);
+        uint32_t pagesStart = from;
+        for (uint32_t leaf = from; leaf < to; ++leaf) {
+            const uint32_t number = firstPage + leaf;
+            const uint32_t at = leaf * leafFill;
+            const uint32_t n = std::min(leafFill, total - at);
+            const size_t place = pages.size();
+            pages.resize(place + kPageSize);
+            char* page = pages.data() + place;
+            initPage(page, kLeaf, tag, kPageSize);
+            for (uint32_t k = 0; k < n; ++k) {
+                const size_t entry = built.order.empty() ? at + k : built.order[at + k];
+                std::memcpy(page + kPageHeader + k * e, built.entries.data() + entry * e, e);
+            }
+            setCount(page, static_cast<uint16_t>(n));
+            setPrev(page, leaf == 0 ? 0 : number - 1);
+            setNext(page, leaf + 1 == leaves ? 0 : number + 1);
+            level[leaf] = {n ? std::string(page + kPageHeader, e) : std::string(e, '\0'), number, n};
+            sealPage(page);
+            if (pages.size() >= kPagesPerWrite * kPageSize || leaf + 1 == to) {
+                m_file.writeAt(static_cast<uint64_t>(firstPage + pagesStart) * kPageSize, pages.data(), pages.size());
+                pages.clear();
+                pagesStart = leaf + 1;
+            }
+        }
+    };
+    constexpr uint32_t kWorthSharing = 100000; // entries; below this a thread costs more than it saves
+    if (total < kWorthSharing || std::thread::hardware_concurrency() < 2) {
+        writeRange(0, leaves);
+    } else {
+        std::exception_ptr failure;
+        std::thread other([&] {
+            try {
+                writeRange(0, leaves / 2);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+        try {
+            writeRange(leaves / 2, leaves);
+        } catch (...) {
+            other.join();
+            throw;
+        }
+        other.join();
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+    m_pageCount += leaves;
+    return level;
 }
 
 } // namespace db

@@ -48,9 +48,37 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace db {
+
+// A byte buffer that grows without clearing its bytes: the entries of a
+// million keys are written whole by the workers that read the records, each
+// on its own pages, and zeroing them first would cost a pass of its own.
+template <class T>
+struct UninitialisedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = UninitialisedAllocator<U>;
+    };
+    UninitialisedAllocator() = default;
+    template <class U>
+    UninitialisedAllocator(const UninitialisedAllocator<U>&) noexcept
+    {
+    }
+    template <class U>
+    void construct(U* at) noexcept
+    {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* at, Args&&... args)
+    {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+using KeyBytes = std::vector<char, UninitialisedAllocator<char>>;
 
 struct TableStamp {
     uint64_t size = 0;
@@ -111,7 +139,7 @@ public:
     // they are sorted already). Used for adding, dropping and rebuilding tags.
     struct BuiltTag {
         TagDefinition definition;
-        std::vector<char> entries;
+        KeyBytes entries;
         std::vector<uint32_t> order;
         uint32_t count = 0;
     };
@@ -174,8 +202,18 @@ private:
     uint32_t allocatePage();
     void writeHeader();
     void readHeader();
-    // The pages of freshly built trees, written front to back after the header page.
+    // The pages of freshly built trees, after the header page: each tag's
+    // leaves, then the levels above them.
     void writeTrees(std::vector<BuiltTag>& tags);
+    // A page of a fresh tree as the level above lists it: its lowest entry,
+    // its number and the entries below it.
+    struct ChildPage {
+        std::string low;
+        uint32_t page = 0;
+        uint32_t count = 0;
+    };
+    // A tag's leaves, written from the next free page on; returns them in order.
+    std::vector<ChildPage> writeLeaves(const BuiltTag& built, int tag);
     void checkPage(uint32_t number, const Page& p) const;
     size_t entrySize(int tag, bool inner) const;
     int capacity(int tag, bool inner) const;

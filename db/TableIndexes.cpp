@@ -234,9 +234,10 @@ namespace {
 // bytes that are the same in every entry (the blanks before a number, a
 // padding nobody fills) decide nothing and are left out, so that the first
 // prefix reaches far into a key of several fields.
+// Left uninitialised when made: a sort fills every item before it reads one.
 struct SortItem {
-    uint64_t word[4] = {};
-    uint32_t index = 0;
+    uint64_t word[4];
+    uint32_t index;
 };
 
 // An output iterator that keeps only the items' entry numbers.
@@ -350,8 +351,8 @@ void loadPrefix(SortItem& item, const char* entry, const PrefixPlan& plan)
     }
 }
 
-void sortEntries(std::vector<SortItem>::iterator begin, std::vector<SortItem>::iterator end, const char* entries,
-                 size_t entryLength, const std::vector<PrefixPlan>& plans, size_t level)
+void sortEntries(SortItem* begin, SortItem* end, const char* entries, size_t entryLength,
+                 const std::vector<PrefixPlan>& plans, size_t level)
 {
     if (level > 0) // the first prefixes are loaded in one pass over the entries, in their order
         for (auto it = begin; it != end; ++it)
@@ -382,24 +383,25 @@ std::vector<uint32_t> sortedOrder(const char* entries, size_t entryLength, uint3
     const std::vector<PrefixPlan> plans = prefixPlans(significantBytes(entries, entryLength, count));
     if (plans.empty()) // no entry or one
         return std::vector<uint32_t>(count, 0);
-    std::vector<SortItem> items(count);
-    auto sortPart = [&](std::vector<SortItem>::iterator begin, std::vector<SortItem>::iterator end) {
-        for (auto it = begin; it != end; ++it) {
-            it->index = static_cast<uint32_t>(it - items.begin());
+    // Each half is filled (and so first touched) by the core that sorts it.
+    const std::unique_ptr<SortItem[]> items = std::make_unique_for_overwrite<SortItem[]>(count);
+    auto sortPart = [&](SortItem* begin, SortItem* end) {
+        for (SortItem* it = begin; it != end; ++it) {
+            it->index = static_cast<uint32_t>(it - items.get());
             loadPrefix(*it, entries + static_cast<size_t>(it->index) * entryLength, plans[0]);
         }
         sortEntries(begin, end, entries, entryLength, plans, 0);
     };
     std::vector<uint32_t> order(count);
     if (count < 100000 || std::thread::hardware_concurrency() < 2) {
-        sortPart(items.begin(), items.end());
+        sortPart(items.get(), items.get() + count);
         for (uint32_t n = 0; n < count; ++n)
             order[n] = items[n].index;
         return order;
     }
-    const auto middle = items.begin() + count / 2;
-    std::thread other([&] { sortPart(items.begin(), middle); });
-    sortPart(middle, items.end());
+    SortItem* const middle = items.get() + count / 2;
+    std::thread other([&] { sortPart(items.get(), middle); });
+    sortPart(middle, items.get() + count);
     other.join();
     // Items with equal first prefixes are told apart by their whole entries.
     const auto less = [&](const SortItem& a, const SortItem& b) {
@@ -410,7 +412,7 @@ std::vector<uint32_t> sortedOrder(const char* entries, size_t entryLength, uint3
     };
     // The first half of the result takes the first i of the one half and the
     // first k - i of the other, where i is found by halving.
-    const std::span<const SortItem> a(items.data(), count / 2), b(items.data() + count / 2, count - count / 2);
+    const std::span<const SortItem> a(items.get(), count / 2), b(items.get() + count / 2, count - count / 2);
     const size_t k = count / 2;
     size_t low = k > b.size() ? k - b.size() : 0, high = std::min(k, a.size());
     while (low < high) {
@@ -450,7 +452,7 @@ void Table::extractKeys(const std::vector<TagDefinition>& tags, const std::vecto
     const uint32_t records = m_header.recordCount;
     std::vector<uint8_t> live(records, 0);
     for (size_t t = 0; t < tags.size(); ++t)
-        built[t].entries.assign(static_cast<size_t>(records) * (tags[t].keyLength + 4), 0);
+        built[t].entries.resize(static_cast<size_t>(records) * (tags[t].keyLength + 4)); // filled by the scan
     scanRecordsInParallel([&](unsigned, const char* block, uint32_t start, uint32_t n) {
         for (uint32_t k = 0; k < n; ++k) {
             const char* record = block + static_cast<size_t>(k) * length;
@@ -468,7 +470,7 @@ void Table::extractKeys(const std::vector<TagDefinition>& tags, const std::vecto
     });
     for (size_t t = 0; t < tags.size(); ++t) {
         const size_t e = static_cast<size_t>(tags[t].keyLength) + 4;
-        std::vector<char>& entries = built[t].entries;
+        KeyBytes& entries = built[t].entries;
         size_t kept = 0;
         for (uint32_t r = 0; r < records; ++r) {
             if (!live[r])

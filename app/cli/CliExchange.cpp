@@ -148,6 +148,8 @@ int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::
         err << "No fields selected for export.\n";
         return 1;
     }
+    exchange::ExportOptions textOptions;
+    textOptions.header = header;
     exchange::ExportResult result;
     if (hasExtension(path, ".DBF"))
         result = exchange::exportDbf(table, fields, path, {});
@@ -156,7 +158,7 @@ int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::
     else if (html)
         result = exchange::exportHtml(table, fields, path, exchange::catalogueTitle(args[1]), {});
     else
-        result = exchange::exportDelimited(table, fields, path, {header, {}});
+        result = exchange::exportDelimited(table, fields, path, textOptions);
     out << "Export Complete. " << plural(result.written, "record", "records") << " written to " << path << "\n";
     return 0;
 }

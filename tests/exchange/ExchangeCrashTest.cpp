@@ -131,7 +131,7 @@ TEST(ExchangeCrash, AnExportKilledAtEveryChangeLeavesTheOldFileOrTheWholeNewOne)
             table.open(db::Table::OpenMode::ReadOnly);
             const int year = db::schemaPosition("Year");
             const std::vector<exchange::ExportField> fields{{1, 0, "Title"}, {year, year - 1, "Year"}};
-            const exchange::ExportResult result = exchange::exportDelimited(table, fields, destination, {true, {}});
+            const exchange::ExportResult result = exchange::exportDelimited(table, fields, destination, {true, {}, {}});
             say("N " + std::to_string(result.written));
         };
     };

@@ -316,7 +316,7 @@ TEST_F(ImportExport, EveryFieldOfTenThousandRecordsComesBackTheSame)
     const auto before = recordsOf(collection);
     const std::string text = dir.file("out.txt"), dbf = dir.file("OUT.DBF");
     table.selectIndex("");
-    EXPECT_EQ(exportDelimited(table, allFields(), text, {true, {}}).written, 10000u);
+    EXPECT_EQ(exportDelimited(table, allFields(), text, {true, {}, {}}).written, 10000u);
     EXPECT_EQ(exportDbf(table, allFields(), dbf, {}).written, 10000u);
 
     for (const std::string& from : {text, dbf}) {
@@ -358,7 +358,7 @@ TEST_F(ImportExport, ExportWritesTheChosenFieldsInTheirOrder)
     ASSERT_EQ(fields.size(), 3u);
     EXPECT_EQ(fields[2].schemaPosition, 1);
     const std::string path = dir.file("few.txt");
-    exportDelimited(table, fields, path, {true, {}});
+    exportDelimited(table, fields, path, {true, {}, {}});
     EXPECT_EQ(readFileBytes(path), "\"label\",\"label\",\"Movie\"\r\n\"1942\",\"\",\"Blanks around\"\r\n");
     // A field whose position another field took first is not exported.
     layout[static_cast<size_t>(schemaIndex("Star2"))] = {1, true};
@@ -368,9 +368,9 @@ TEST_F(ImportExport, ExportWritesTheChosenFieldsInTheirOrder)
 TEST_F(ImportExport, AnEmptyCollectionExportsItsHeaderOrAnEmptyTable)
 {
     const std::string text = dir.file("empty.txt"), dbf = dir.file("EMPTY.DBF");
-    EXPECT_EQ(exportDelimited(table, allFields(), text, {true, {}}).written, 0u);
+    EXPECT_EQ(exportDelimited(table, allFields(), text, {true, {}, {}}).written, 0u);
     EXPECT_EQ(readFileBytes(text), nameLine());
-    exportDelimited(table, allFields(), text, {false, {}});
+    exportDelimited(table, allFields(), text, {false, {}, {}});
     EXPECT_EQ(readFileBytes(text), "");
     exportDbf(table, allFields(), dbf, {});
     db::Table t;
@@ -393,7 +393,7 @@ TEST_F(ImportExport, ASearchExportsItsRecordsOnly)
     const std::string path = dir.file("search.txt");
     std::vector<ExportLayoutEntry> layout(40, {0, false});
     layout[0] = {1, true};
-    EXPECT_EQ(exportDelimited(table, exportList(layout, {}, table), path, {false, {}}).written, 2u);
+    EXPECT_EQ(exportDelimited(table, exportList(layout, {}, table), path, {false, {}, {}}).written, 2u);
     EXPECT_EQ(readFileBytes(path), "\"Alien\"\r\n\"Aliens\"\r\n");
 }
 
@@ -402,7 +402,7 @@ TEST_F(ImportExport, AFailedOrCancelledExportLeavesTheDestinationAsItWas)
     fillAtRandom(table, 3000, 3);
     const std::string path = dir.file("kept.txt");
     writeFileBytes(path, "what was there");
-    ExportOptions cancel{true, [](uint64_t n) { return n < 100; }};
+    ExportOptions cancel{true, [](uint64_t n) { return n < 100; }, {}};
     EXPECT_TRUE(exportDelimited(table, allFields(), path, cancel).cancelled);
     EXPECT_EQ(readFileBytes(path), "what was there");
     // A full disk at every change the export makes, for both kinds of file.

@@ -46,7 +46,7 @@ TEST(TwoCopies, EveryExportIsOneStateOfTheCollectionBesideAWriter)
     for (; waitpid(writer, nullptr, WNOHANG) == 0; ++exports) {
         table.refresh();
         const std::string out = dir.file("out.txt");
-        const exchange::ExportResult result = exchange::exportDelimited(table, fields, out, {false, {}});
+        const exchange::ExportResult result = exchange::exportDelimited(table, fields, out, {false, {}, {}});
         const std::vector<std::string> titles = titlesOf(readFileBytes(out));
         EXPECT_EQ(result.written, titles.size()) << "the count printed is what was written";
         EXPECT_EQ(stateProblem(titles, kRecords), "") << "export " << exports;

@@ -376,8 +376,9 @@ TEST_F(ReportRenderTest, TheGermanLargeReportPrintsItsGermanWordsWhole)
     // Every label once a record at least, whole ("Stichwörter:" is two wider than the English part).
     for (int line = 0; line < large.numberOfLines; ++line)
         for (const ReportItem& item : lineItems(large.lines[static_cast<size_t>(line)]))
-            if (item.isLabel())
+            if (item.isLabel()) {
                 EXPECT_GE(text.count(QString::fromStdString(db::cp1252ToUtf8(item.label))), 30) << item.label;
+            }
     EXPECT_EQ(text.count("Stichwörter: "), 30);
     EXPECT_EQ(lines.filter(QRegularExpression("^Seite 1 ")).size(), 1);
     EXPECT_EQ(lines.filter(QRegularExpression("^ *SUMMEN$")).size(), 3);
