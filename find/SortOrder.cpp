@@ -1,6 +1,8 @@
 #include "SortOrder.h"
 
+#include "FileIO.h"
 #include "Schema.h"
+#include "Table.h"
 #include "Translatable.h"
 
 namespace find {
@@ -10,6 +12,14 @@ const char* const kSortOrderInUse = TRANSLATABLE(
     "Creating a new sort order requires exclusive use of the DBase File.  Make sure that the DBase File is not in use "
     "by another program  or that no other users are running the software or that no other copies of the software "
     "are in use.");
+
+void applySortOrder(db::Table& table, const std::string& expression)
+{
+    if (!expression.empty())
+        table.addIndex(kSortTag, expression);
+    else if (db::fileExists(table.indexPath()))
+        table.deleteIndex(kSortTag);
+}
 
 std::string buildSortString(const SortKeys& keys)
 {

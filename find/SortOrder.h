@@ -3,6 +3,10 @@
 #include <array>
 #include <string>
 
+namespace db {
+class Table;
+}
+
 namespace find {
 
 // The four sort keys: schema positions 1..40, 0 for none.
@@ -19,6 +23,12 @@ inline constexpr const char* kSortTag = "NewIndex";
 
 // A new sort order refused because another copy holds the collection.
 extern const char* const kSortOrderInUse;
+
+// Makes the sort index of an expression on a table (open for exclusive use,
+// or closed): the tag NewIndex built anew (a tag of that name is replaced in
+// the same rebuild, so the collection is never left without one), or taken
+// away when the expression is empty.
+void applySortOrder(db::Table& table, const std::string& expression);
 
 // The schema positions a sort expression orders by, in its order: the
 // fields named inside its Left(...), STR(...) and DTOS(...) terms.

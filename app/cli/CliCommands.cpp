@@ -467,9 +467,7 @@ int sort(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     db::Table table;
     table.setFilePath(args[1]);
     table.open(db::Table::OpenMode::Exclusive);
-    table.deleteIndex(kSortTag);
-    if (!expression.empty())
-        table.addIndex(kSortTag, expression);
+    find::applySortOrder(table, expression);
     table.close();
     out << (expression.empty() ? std::string("No sort order: records in stored order") : "NewIndex on " + expression)
         << "\n";

@@ -110,16 +110,10 @@ void TMain::openCollection(const QString& name, bool testInUse)
     m_table.close();
     nameTable(name);
     if (!testInUse || !DBaseInUse(name)) {
-        if (QFileInfo::exists(m_indexFileName)) {
-            m_table.selectIndex("");
-            m_table.deleteIndex(find::kSortTag);
-        }
-        if (m_sortExpression.empty()) {
-            m_table.selectIndex("");
-        } else {
-            m_table.addIndex(find::kSortTag, m_sortExpression);
+        m_table.selectIndex("");
+        find::applySortOrder(m_table, m_sortExpression);
+        if (!m_sortExpression.empty())
             m_table.selectIndex(find::kSortTag);
-        }
     }
     openTableShared();
     SetViewerOptions();

@@ -460,7 +460,6 @@ void TMain::DoSortOrder()
                                    },
                                    [this] { BuildSortString(); },
                                    [this] { return m_sortExpression; },
-                                   [this] { return m_indexFileName; },
                                    [this] { return writeSettings(); }};
     find::TMySortOrder sortOrder(context, this);
     m_runDialog(sortOrder);

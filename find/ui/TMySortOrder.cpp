@@ -6,7 +6,6 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -60,9 +59,7 @@ void TMySortOrder::OkButtonClick()
         const std::string expression = m_context.sortExpression();
         table.selectIndex("");
         if (!expression.empty()) {
-            if (QFileInfo::exists(m_context.indexFileName()))
-                table.deleteIndex(kSortTag);
-            table.addIndex(kSortTag, expression);
+            find::applySortOrder(table, expression);
             table.selectIndex(kSortTag);
         }
         const QString problem = m_context.writeSettings();

@@ -26,7 +26,6 @@ struct SortOrderContext {
     std::function<void()> reopenShared;       // open the table shared, re-apply the viewer settings
     std::function<void()> buildSortString;    // the main window's BuildSortString
     std::function<std::string()> sortExpression;
-    std::function<QString()> indexFileName;
     std::function<QString()> writeSettings;   // empty text, or why it failed
 };
 
