@@ -219,9 +219,11 @@ KeyExpression::KeyExpression(std::string_view expression, const std::vector<Fiel
 namespace {
 
 // Most stored numbers are already written as STR writes them: digits without
-// a leading zero (or one zero), then exactly the decimals asked for. Those are
-// copied right-aligned, without reading and writing them as doubles; any other
-// form (negative, empty, other decimals) is left to the general way.
+// a leading zero (or one zero), then the decimals asked for, and perhaps more
+// that are all zeros (a price kept with four decimals, keyed with two). Those
+// are copied right-aligned, the surplus zeros left off, without reading and
+// writing them as doubles; any other form (negative, empty, fewer decimals, a
+// surplus to round) is left to the general way.
 bool copyCanonicalNumber(std::string_view stored, int width, int decimals, char* out)
 {
     size_t first = 0, end = stored.size();
@@ -230,19 +232,25 @@ bool copyCanonicalNumber(std::string_view stored, int width, int decimals, char*
     while (end > first && stored[end - 1] == ' ')
         --end;
     const std::string_view text = stored.substr(first, end - first);
-    if (text.empty() || text.size() > static_cast<size_t>(width))
-        return false;
     const size_t point = text.find('.');
     const size_t whole = point == std::string_view::npos ? text.size() : point;
     if (whole == 0 || (whole > 1 && text[0] == '0'))
         return false;
-    if (decimals == 0 ? point != std::string_view::npos : text.size() - whole != static_cast<size_t>(decimals) + 1)
+    const size_t storedDecimals = point == std::string_view::npos ? 0 : text.size() - point - 1;
+    const auto wanted = static_cast<size_t>(decimals);
+    if (storedDecimals < wanted || (point != std::string_view::npos && storedDecimals == 0))
         return false;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (i != point && (text[i] < '0' || text[i] > '9'))
+    const size_t kept = wanted == 0 ? whole : whole + 1 + wanted;
+    if (kept > static_cast<size_t>(width))
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i == point)
+            continue;
+        if (text[i] < '0' || text[i] > '9' || (i >= kept && text[i] != '0'))
             return false;
-    std::memset(out, ' ', static_cast<size_t>(width) - text.size());
-    std::memcpy(out + (static_cast<size_t>(width) - text.size()), text.data(), text.size());
+    }
+    std::memset(out, ' ', static_cast<size_t>(width) - kept);
+    std::memcpy(out + (static_cast<size_t>(width) - kept), text.data(), kept);
     return true;
 }
 

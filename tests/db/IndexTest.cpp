@@ -109,7 +109,8 @@ TEST(KeyExpressionTest, StrKeysAreTheNumberPrintedWithItsDecimals)
     const std::vector<FieldDef> fields = makeDbfHeader(kFields).fields;
     const KeyExpression two("STR(Price,12,2)", fields), none("STR(Year,6,0)", fields);
     for (const char* stored : {"12.50", "0.71", "7", "007", "0", "0.00", "-3.25", "12.5", "12.505", "1234567.89",
-                               "123456789012.5", " 42 ", "", "x1"}) {
+                               "123456789012.5", " 42 ", "", "x1", "24.6400", "0.5000", "1995.0000", "12.5050",
+                               "12.", "999999999.9900", "9999999999.000", "0.0001", "7.10"}) {
         SCOPED_TRACE(stored);
         std::string record(1 + 30 + 11 + 20 + 8, ' ');
         const std::string text(stored);
