@@ -146,6 +146,9 @@ void Table::open(OpenMode mode)
 Table::ReadHold::ReadHold(Table& table)
     : m_lock(std::make_unique<UpdateLock>(table, File::LockKind::Shared))
 {
+    // Records read before the hold may have changed since: the hold reads
+    // them again, so that everything it sees is of its one moment.
+    table.invalidateChunk();
 }
 
 Table::ReadHold::~ReadHold() = default;

@@ -204,3 +204,40 @@ TEST(Sharing, AChangeWaitsForAWholeTableReadAndSaysSoWhileItWaits)
     reader.refresh();
     EXPECT_EQ(reader.recordCount(), 1u);
 }
+
+// A read that holds the table sees each record as it is then, also one this
+// copy read before the hold and another copy changed since; and a walk in key
+// order, read ahead in file order while it holds the table, sees another
+// copy's changes made before it began.
+TEST(Sharing, AHeldReadSeesRecordsAsTheyAreNotAsTheyWereReadBefore)
+{
+    TempDir dir;
+    const std::string path = dir.file("HELD.DBF");
+    Table::createTable(path, {{"TITLE", 'C', 20, 0}, {"N", 'N', 11, 0}});
+    Table reader, writer;
+    for (Table* t : {&reader, &writer}) {
+        t->setFilePath(path);
+        t->selectIndex("NewIndex");
+    }
+    writer.addIndex("NewIndex", "Upper(Left(Title,20))");
+    writer.open();
+    for (int n = 0; n < 300; ++n) {
+        writer.insert();
+        writer.setText(0, "T" + std::to_string(1000 + n));
+        writer.setNumber(1, n);
+        writer.post();
+    }
+    reader.open();
+    reader.first();
+    EXPECT_EQ(reader.number(1), 0); // the reader has the first record in hand
+    for (writer.first(); !writer.eof(); writer.next()) {
+        writer.edit();
+        writer.setNumber(1, writer.number(1) + 1000); // every record changed, none moves
+        writer.post();
+    }
+    const Table::ReadHold hold(reader);
+    int walked = 0;
+    for (reader.first(); !reader.eof(); reader.next(), ++walked)
+        ASSERT_EQ(reader.number(1), walked + 1000) << reader.text(0);
+    EXPECT_EQ(walked, 300);
+}
