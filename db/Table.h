@@ -313,21 +313,11 @@ private:
     void pinCurrent(); // the current record gets its own copy before the chunk changes
     void updateChunkRecord(uint32_t recNo, const char* bytes); // bytes null: marked deleted
     bool inChunk(const char* bytes) const;
-    // A record of the key-order read-ahead, or null when it holds none.
-    const char* keyedRecord(uint32_t recNo) const;
-    bool inKeyedReadAhead(const char* bytes) const;
-    // Reads the records the index lists from the cursor on (a growing number).
-    void readKeyedAhead();
-    void dropKeyedReadAhead();
     bool mapWindow(uint32_t start);
     void releaseWindow();
     void writePendingAppends();
     bool deferWrites() const { return m_mode == OpenMode::Exclusive || inBatch(); }
-    void invalidateChunk()
-    {
-        keepCurrentOutOfChunk();
-        dropKeyedReadAhead();
-    }
+    void invalidateChunk() { keepCurrentOutOfChunk(); }
     void rereadRecordCount();
     void readRecordCountFromFile();
     // Brings the index up to what other copies wrote (under the update lock),
@@ -404,15 +394,6 @@ private:
     size_t m_mappedLength = 0;
     uint32_t m_windowEnd = 0; // the record after the mapped window
     std::unique_ptr<ReadAhead> m_readAhead;
-    // Read-ahead of a walk in key order while the update lock is held (an
-    // export, a report): the records the index lists next, read in file
-    // order, so that the walk does not read each record where it lies. Good
-    // while the lock stays held: other copies cannot change the file then,
-    // and this table's own changes are copied in.
-    std::vector<uint32_t> m_keyedRecords; // ascending
-    std::vector<char> m_keyedBytes;
-    uint64_t m_keyedLockSpell = 0; // the spell of the lock they were read in
-    uint32_t m_keyedReach = 0;     // how many records the next read-ahead lists
 
     // The current record: in place in the read-ahead chunk, or in its own
     // copy when the chunk is about to be refilled or the record came from elsewhere.
@@ -429,7 +410,6 @@ private:
     Candidates m_candidates;
 
     int m_lockDepth = 0;
-    uint64_t m_lockSpell = 0; // counts the times the update lock was let go
     bool m_lockExclusive = false;
     LockWait m_lockWait;
     // Takes the update lock, telling m_lockWait while another copy keeps it.

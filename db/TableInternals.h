@@ -36,7 +36,6 @@ public:
         if (m_held && --m_table.m_lockDepth == 0) {
             m_table.m_file.unlock(kUpdateLock);
             m_table.m_lockExclusive = false;
-            ++m_table.m_lockSpell; // what was read under it may change from now on
         }
     }
     UpdateLock(const UpdateLock&) = delete;

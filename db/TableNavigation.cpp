@@ -69,9 +69,6 @@ bool Table::landOnVisible(bool found, bool forward)
         if (rec > m_header.recordCount)
             rereadRecordCount();
         if (rec >= 1 && rec <= m_header.recordCount && mayBeVisible(rec)) {
-            // A walk forward while the lock is held reads the records ahead in file order.
-            if (forward && m_lockDepth > 0 && rec <= m_header.recordCount - m_pendingCount && !keyedRecord(rec))
-                readKeyedAhead();
             const char* bytes = readRecord(rec, 0);
             if (visible(bytes)) {
                 setCurrent(rec, bytes);

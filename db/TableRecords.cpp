@@ -86,8 +86,6 @@ const char* Table::readRecord(uint32_t recNo, int direction)
     const size_t length = m_header.recordLength;
     if (m_chunkCount && recNo >= m_chunkFirst && recNo < m_chunkFirst + m_chunkCount)
         return m_chunkData + (recNo - m_chunkFirst) * length;
-    if (const char* ahead = keyedRecord(recNo))
-        return ahead;
     if (recNo == 0 || recNo > m_header.recordCount)
         throw DbError(m_file.path(), Message{TRANSLATABLE("db", "Record %1 does not exist"), {std::to_string(recNo)}});
     keepCurrentOutOfChunk();
@@ -185,15 +183,6 @@ bool Table::inChunk(const char* bytes) const
 
 void Table::updateChunkRecord(uint32_t recNo, const char* bytes)
 {
-    if (const char* ahead = keyedRecord(recNo)) {
-        char* at = m_keyedBytes.data() + (ahead - m_keyedBytes.data());
-        if (m_currentBytes == at)
-            pinCurrent();
-        if (bytes)
-            std::memcpy(at, bytes, m_header.recordLength);
-        else
-            at[0] = '*';
-    }
     // A mapped window sees the file's new bytes by itself; a read buffer
     // takes them over, so that a run of changes keeps its read-ahead.
     if (!m_chunkCount || recNo < m_chunkFirst || recNo >= m_chunkFirst + m_chunkCount || m_chunkData != m_chunk.data())
@@ -207,75 +196,9 @@ void Table::updateChunkRecord(uint32_t recNo, const char* bytes)
         at[0] = '*';
 }
 
-const char* Table::keyedRecord(uint32_t recNo) const
-{
-    if (m_keyedRecords.empty() || m_lockDepth == 0 || m_keyedLockSpell != m_lockSpell)
-        return nullptr;
-    const auto it = std::lower_bound(m_keyedRecords.begin(), m_keyedRecords.end(), recNo);
-    if (it == m_keyedRecords.end() || *it != recNo)
-        return nullptr;
-    return m_keyedBytes.data() + static_cast<size_t>(it - m_keyedRecords.begin()) * m_header.recordLength;
-}
-
-bool Table::inKeyedReadAhead(const char* bytes) const
-{
-    return !m_keyedBytes.empty() && bytes >= m_keyedBytes.data() && bytes < m_keyedBytes.data() + m_keyedBytes.size();
-}
-
-void Table::dropKeyedReadAhead()
-{
-    if (m_currentBytes && inKeyedReadAhead(m_currentBytes)) {
-        m_currentCopy.assign(m_currentBytes, m_currentBytes + m_header.recordLength);
-        m_currentBytes = m_currentCopy.data();
-    }
-    m_keyedRecords.clear();
-    m_keyedBytes.clear();
-    m_keyedReach = 0;
-}
-
-void Table::readKeyedAhead()
-{
-    // Each read-ahead of one spell of the lock lists twice as many records
-    // as the one before: a walk of a few records reads few, a walk of the
-    // whole collection soon reads thousands at a time.
-    constexpr uint32_t kFirstReach = 64, kLongestReach = 8192;
-    const uint32_t reach = m_keyedLockSpell == m_lockSpell && m_keyedReach > 0
-                               ? std::min(kLongestReach, m_keyedReach * 2)
-                               : kFirstReach;
-    dropKeyedReadAhead();
-    const uint32_t stored = m_header.recordCount - m_pendingCount;
-    std::vector<uint32_t> records;
-    records.reserve(reach);
-    IndexFile::Cursor ahead = m_cursor;
-    for (uint32_t listed = 0; listed < reach; ++listed) {
-        const uint32_t rec = IndexFile::recordOf(ahead.entry);
-        if (rec >= 1 && rec <= stored)
-            records.push_back(rec);
-        if (!m_index.next(ahead))
-            break;
-    }
-    std::sort(records.begin(), records.end());
-    records.erase(std::unique(records.begin(), records.end()), records.end());
-    const size_t length = m_header.recordLength;
-    std::vector<char> bytes(records.size() * length);
-    // Neighbouring records are read together.
-    for (size_t i = 0; i < records.size();) {
-        size_t j = i + 1;
-        while (j < records.size() && records[j] == records[j - 1] + 1)
-            ++j;
-        m_file.readAt(m_header.headerLength + static_cast<uint64_t>(records[i] - 1) * length, bytes.data() + i * length,
-                      (j - i) * length);
-        i = j;
-    }
-    m_keyedRecords = std::move(records);
-    m_keyedBytes = std::move(bytes);
-    m_keyedLockSpell = m_lockSpell;
-    m_keyedReach = reach;
-}
-
 void Table::pinCurrent()
 {
-    if (m_currentBytes && (inChunk(m_currentBytes) || inKeyedReadAhead(m_currentBytes))) {
+    if (m_currentBytes && inChunk(m_currentBytes)) {
         m_currentCopy.assign(m_currentBytes, m_currentBytes + m_header.recordLength);
         m_currentBytes = m_currentCopy.data();
     }
@@ -290,7 +213,7 @@ void Table::keepCurrentOutOfChunk()
 void Table::setCurrent(uint32_t recNo, const char* bytes)
 {
     m_recNo = recNo;
-    if (inChunk(bytes) || inKeyedReadAhead(bytes)) {
+    if (inChunk(bytes)) {
         m_currentBytes = bytes;
     } else {
         if (bytes != m_currentCopy.data())
