@@ -206,9 +206,8 @@ TEST(Sharing, AChangeWaitsForAWholeTableReadAndSaysSoWhileItWaits)
 }
 
 // A read that holds the table sees each record as it is then, also one this
-// copy read before the hold and another copy changed since; and a walk in key
-// order, read ahead in file order while it holds the table, sees another
-// copy's changes made before it began.
+// copy read before the hold and another copy changed since (the first record
+// of an export or report would otherwise show its earlier state).
 TEST(Sharing, AHeldReadSeesRecordsAsTheyAreNotAsTheyWereReadBefore)
 {
     TempDir dir;
