@@ -479,9 +479,6 @@ const char* const kHtmlScript = R"(
 </script>
 )";
 
-} // namespace
-
-namespace {
 // A text as a JavaScript string literal that cannot end the script around it.
 std::string javaScriptString(std::string_view text)
 {

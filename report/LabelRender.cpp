@@ -12,6 +12,12 @@ namespace report {
 
 namespace {
 
+// A counter or play time with its word in the user's language; nothing when the label leaves it out.
+QString labelled(bool shown, const char* words, const QString& value)
+{
+    return shown ? QCoreApplication::translate("report", words).arg(value) : QString();
+}
+
 constexpr int kMostRecords = 6;
 constexpr int kInnerMargin = 2; // hundredths of an inch inside each stop
 constexpr int kMediaNumberLength = 10;
@@ -209,15 +215,18 @@ void LabelRender::faceLabel(TBaseReport& r, const LabelPosition& position, int n
     r.EndTextLine();
     line(r, x, {{width(liTitle, stock.width), engine::taCenter, value(record, liTitle)}});
     r.EndTextLine();
-    const QString playTime = m_settings.items[liPlayTime] ? QCoreApplication::translate("report", "%1 min").arg(record[liPlayTime]) : QString();
+    const QString playTime =
+        labelled(m_settings.items[liPlayTime], QT_TRANSLATE_NOOP("report", "%1 min"), record[liPlayTime]);
     line(r, x, {{width(liYear, 1.0), engine::taCenter, value(record, liYear)},
                 {width(liPlayTime, 1.5), engine::taCenter, playTime}});
     r.EndTextLine();
     line(r, x, {{width(liCategory, 2.0), engine::taCenter, value(record, liCategory)},
                 {width(liRating, 1.875), engine::taCenter, value(record, liRating)}});
     r.EndTextLine();
-    const QString start = m_settings.items[liStartCounter] ? QCoreApplication::translate("report", "Start: %1").arg(record[liStartCounter].left(15)) : QString();
-    const QString stop = m_settings.items[liStopCounter] ? QCoreApplication::translate("report", "Stop: %1").arg(record[liStopCounter].left(14)) : QString();
+    const QString start =
+        labelled(m_settings.items[liStartCounter], QT_TRANSLATE_NOOP("report", "Start: %1"), record[liStartCounter].left(15));
+    const QString stop =
+        labelled(m_settings.items[liStopCounter], QT_TRANSLATE_NOOP("report", "Stop: %1"), record[liStopCounter].left(14));
     line(r, x, {{width(liStartCounter, 1.5), engine::taCenter, start}, {width(liStopCounter, 1.5), engine::taCenter, stop}});
     r.EndTextLine();
 }
@@ -249,9 +258,12 @@ void LabelRender::spineLabel(TBaseReport& r, const LabelPosition& position, int 
         line(r, x + w, {{width(liTitle, stock.width - w - ratingWidth), engine::taCenter, value(record, liTitle)},
                         {ratingWidth, engine::taLeft, value(record, liRating)}});
         r.EndTextLine();
-        const QString start = m_settings.items[liStartCounter] ? QCoreApplication::translate("report", "Start: %1").arg(record[liStartCounter].left(15)) : QString();
-        const QString stop = m_settings.items[liStopCounter] ? QCoreApplication::translate("report", "Stop: %1").arg(record[liStopCounter].left(14)) : QString();
-        const QString playTime = m_settings.items[liPlayTime] ? QCoreApplication::translate("report", "%1 min").arg(record[liPlayTime]) : QString();
+        const QString start =
+            labelled(m_settings.items[liStartCounter], QT_TRANSLATE_NOOP("report", "Start: %1"), record[liStartCounter].left(15));
+        const QString stop =
+            labelled(m_settings.items[liStopCounter], QT_TRANSLATE_NOOP("report", "Stop: %1"), record[liStopCounter].left(14));
+        const QString playTime =
+            labelled(m_settings.items[liPlayTime], QT_TRANSLATE_NOOP("report", "%1 min"), record[liPlayTime]);
         line(r, x + w, {{width(liStartCounter, 1.15), engine::taLeft, start},
                         {width(liStopCounter, 1.15), engine::taLeft, stop},
                         {width(liYear, 0.5), engine::taLeft, value(record, liYear)},

@@ -23,8 +23,8 @@
 #include "Translatable.h"
 
 #include <array>
-#include <optional>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>

@@ -152,7 +152,8 @@ void TSearchAndReplace::runSearchAndReplace()
     const ReplaceCheck check = checkTypedReplace(FieldBox->currentIndex() + 1, boxText(SearchText).toStdString(),
                                                  boxText(ReplaceText).toStdString());
     if (!check.spec)
-        return error(QString::fromStdString(check.message.spoken(ui::speakerFor("find"))), check.box == 0 ? SearchText : ReplaceText);
+        return error(QString::fromStdString(check.message.spoken(ui::speakerFor("find"))),
+                     check.box == 0 ? SearchText : ReplaceText);
 
     db::Table& table = m_context.table;
     table.close();
