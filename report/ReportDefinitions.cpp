@@ -493,18 +493,15 @@ DefinitionsFile::Listing DefinitionsFile::list() const
                                  static_cast<int>(n))
                     .name);
         } catch (const DefinitionsError& e) {
-            listing.problem = e.what();
             listing.damage = e;
             return listing;
         }
     }
-    if (bytes.size() % kDefinitionSize != 0) {
+    if (bytes.size() % kDefinitionSize != 0)
         listing.damage = DefinitionsError(
             "", db::Message(TRANSLATABLE("db", "The report definitions file \"%1\" ends in a partial report %2 of %3 "
                                                "bytes; the reports before it can be used."),
                             {m_path, std::to_string(whole + 1), std::to_string(bytes.size() % kDefinitionSize)}));
-        listing.problem = listing.damage->what();
-    }
     return listing;
 }
 

@@ -127,9 +127,9 @@ public:
     bool exists() const;
 
     struct Listing {
-        std::vector<std::string> names; // of the whole records that read, in order
-        std::string problem;            // the first record that does not, or a partial record at the end
-        std::optional<DefinitionsError> damage; // the same, for speaking it
+        std::vector<std::string> names;         // of the whole records that read, in order
+        std::optional<DefinitionsError> damage; // the first record that does not, or a partial record at the end
+        std::string problem() const { return damage ? damage->what() : std::string(); }
     };
     Listing list() const;
     int count() const; // whole records

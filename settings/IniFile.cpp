@@ -27,6 +27,11 @@ bool sameName(const QString& a, const QString& b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
+
+QString cannotWrite(const QString& path, const QString& reason)
+{
+    return QCoreApplication::translate("settings", "Cannot write the settings file \"%1\": %2").arg(path, reason);
+}
 } // namespace
 
 bool IniFile::load(const QString& path)
@@ -142,13 +147,6 @@ QByteArray IniFile::serialize() const
     }
     return out;
 }
-
-namespace {
-QString cannotWrite(const QString& path, const QString& reason)
-{
-    return QCoreApplication::translate("settings", "Cannot write the settings file \"%1\": %2").arg(path, reason);
-}
-} // namespace
 
 QString IniFile::save(const QString& path) const
 {

@@ -594,8 +594,8 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (number < 1 || number > static_cast<int>(listing.names.size())) {
         err << "Report format could not be located.\n";
-        if (!listing.problem.empty())
-            err << listing.problem << "\n";
+        if (!listing.problem().empty())
+            err << listing.problem() << "\n";
         return 1;
     }
     const report::ReportDefinition definition = definitions.read(number - 1);

@@ -29,7 +29,7 @@ namespace {
 
 const char* const kIdentical = QT_TRANSLATE_NOOP(
     "backup", "Destination File and Source File are identical.  You cannot copy a file  over top of "
-                           "itself.  Please choose a different directory to backup to.");
+    "itself.  Please choose a different directory to backup to.");
 const char* const kBackupFailed = QT_TRANSLATE_NOOP(
     "backup", "An error occurred during backup.  Backup not completed.");
 const char* const kBackupDone = QT_TRANSLATE_NOOP(
@@ -50,10 +50,10 @@ const char* const kRestoreDone = QT_TRANSLATE_NOOP(
     "backup", "Restore completed successfully.");
 const char* const kNoRoomToRestore = QT_TRANSLATE_NOOP(
     "backup", "There is not enough room on the destination drive to perform a restore.  You will "
-                                 "need to free up hard drive space before completing the restore.");
+    "need to free up hard drive space before completing the restore.");
 const char* const kRestoreInUse = QT_TRANSLATE_NOOP(
     "backup", "Unable to restore the database.  Make sure the database is not in use by any other users "
-                              "or by another copy of the software.");
+    "or by another copy of the software.");
 const QString kDefinitions = "REELKP.URP";
 
 // The messages above in the user's language.

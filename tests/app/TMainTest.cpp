@@ -445,7 +445,7 @@ TEST_F(MainWindowTest, InGermanTheMenusSpeakGermanAndTheLanguageIsChosenForTheNe
     // first time: whole names, and labels a part widens to hold.
     const report::DefinitionsFile reports((home + "/REELKP.URP").toStdString());
     const report::DefinitionsFile::Listing listing = reports.list();
-    EXPECT_EQ(listing.problem, "");
+    EXPECT_EQ(listing.problem(), "");
     QStringList names;
     for (const std::string& name : listing.names)
         names << QString::fromStdString(db::cp1252ToUtf8(name));

@@ -92,7 +92,7 @@ TEST(ReportDefinitions, TheSixDefaultsAreWrittenOnceWordForWord)
     ASSERT_EQ(bytes.size(), 6 * kDefinitionSize);
     DefinitionsFile file(path);
     const DefinitionsFile::Listing listing = file.list();
-    EXPECT_EQ(listing.problem, "");
+    EXPECT_EQ(listing.problem(), "");
     EXPECT_EQ(listing.names, (std::vector<std::string>{"Title and Media Number Report", "Ratings Report", "Star Report",
                                                        "Oscar Report", "Large Report", "Statistic/Summary Report"}));
     // The layout, read straight from the bytes of the Star Report (record 2).
@@ -215,7 +215,7 @@ TEST(ReportDefinitions, DamagedFilesNameTheFileAndTheRecordAndKeepWhatCameBefore
         bytes.replace(2 * kDefinitionSize + 31, wide.size(), wide);
         writeFileBytes(path, bytes);
         EXPECT_EQ(file.list().names.size(), 6u);
-        EXPECT_EQ(file.list().problem, "");
+        EXPECT_EQ(file.list().problem(), "");
         EXPECT_EQ(file.read(2).width, 90);
     }
     for (const Case& c : cases) {
@@ -225,16 +225,16 @@ TEST(ReportDefinitions, DamagedFilesNameTheFileAndTheRecordAndKeepWhatCameBefore
         writeFileBytes(path, bytes);
         const DefinitionsFile::Listing listing = file.list();
         EXPECT_EQ(listing.names.size(), 2u); // the records before it stay usable
-        EXPECT_NE(listing.problem.find(c.expected), std::string::npos) << listing.problem;
-        EXPECT_NE(listing.problem.find("REELKP.URP"), std::string::npos);
-        EXPECT_NE(listing.problem.find("report 3"), std::string::npos) << listing.problem;
+        EXPECT_NE(listing.problem().find(c.expected), std::string::npos) << listing.problem();
+        EXPECT_NE(listing.problem().find("REELKP.URP"), std::string::npos);
+        EXPECT_NE(listing.problem().find("report 3"), std::string::npos) << listing.problem();
         EXPECT_THROW(file.read(2), DefinitionsError);
         EXPECT_EQ(file.read(1).name, "Ratings Report");
     }
     writeFileBytes(path, good + std::string(100, 'x'));
     const DefinitionsFile::Listing partial = file.list();
     EXPECT_EQ(partial.names.size(), 6u);
-    EXPECT_NE(partial.problem.find("partial report 7"), std::string::npos) << partial.problem;
+    EXPECT_NE(partial.problem().find("partial report 7"), std::string::npos) << partial.problem();
     EXPECT_EQ(file.append(newDefinition()), 6); // the partial record is not kept
     EXPECT_EQ(readFileBytes(path).size(), 7 * kDefinitionSize);
 }

@@ -52,7 +52,7 @@ TEST(CoreText, ADamagedReportDefinitionsFileIsToldInGerman)
     const report::DefinitionsFile::Listing listing = file.list();
     EXPECT_EQ(listing.names.size(), 2u);
     ASSERT_TRUE(listing.damage.has_value());
-    EXPECT_EQ(listing.problem, "The report definitions file \"" + path
+    EXPECT_EQ(listing.problem(), "The report definitions file \"" + path
                                    + "\" ends in a partial report 3 of 7 bytes; the reports before it can be used.");
     EXPECT_EQ(ui::errorText(*listing.damage).toStdString(),
               "Die Datei der Berichtsdefinitionen \"" + path
