@@ -1,5 +1,6 @@
 #include "Export.h"
 
+#include "BackgroundWriter.h"
 #include "DbError.h"
 #include "DbfFormat.h"
 #include "DelimitedText.h"
@@ -22,93 +23,7 @@ namespace exchange {
 
 namespace {
 
-constexpr size_t kFlushSize = size_t{4} << 20;
 constexpr char kEndOfFileMark = 0x1A;
-
-// Output gathered in memory and written in large pieces by a thread of its
-// own, so that the copy into the file system overlaps the formatting of the
-// next piece. A write's failure is thrown by the next flush.
-class BufferedOutput {
-public:
-    explicit BufferedOutput(db::File& file)
-        : m_file(file)
-        , m_writer([this] { writeLoop(); })
-    {
-        m_buffer.reserve(kFlushSize + 64 * 1024);
-    }
-    ~BufferedOutput()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_stop = true;
-        }
-        m_changed.notify_all();
-        m_writer.join();
-    }
-    std::string& buffer() { return m_buffer; }
-    void flushIfFull()
-    {
-        if (m_buffer.size() >= kFlushSize)
-            flush();
-    }
-    // Hands the buffer to the writer (after the piece before it is written).
-    void flush()
-    {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this] { return !m_pending; });
-        if (m_failure)
-            std::rethrow_exception(m_failure);
-        m_writing.swap(m_buffer);
-        m_buffer.clear();
-        m_pending = true;
-        lock.unlock();
-        m_changed.notify_all();
-    }
-    // Waits until everything handed over is written.
-    void finish()
-    {
-        flush();
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [this] { return !m_pending; });
-        if (m_failure)
-            std::rethrow_exception(m_failure);
-    }
-
-private:
-    void writeLoop()
-    {
-        std::unique_lock lock(m_mutex);
-        while (true) {
-            m_changed.wait(lock, [this] { return m_pending || m_stop; });
-            if (!m_pending)
-                return;
-            lock.unlock();
-            std::exception_ptr failure;
-            try {
-                m_file.writeAt(m_offset, m_writing.data(), m_writing.size());
-                m_offset += m_writing.size();
-            } catch (...) {
-                failure = std::current_exception();
-            }
-            lock.lock();
-            if (failure && !m_failure)
-                m_failure = failure;
-            m_pending = false;
-            m_changed.notify_all();
-        }
-    }
-
-    db::File& m_file;
-    std::string m_buffer;
-    std::string m_writing;
-    uint64_t m_offset = 0;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_pending = false;
-    bool m_stop = false;
-    std::exception_ptr m_failure;
-    std::thread m_writer;
-};
 
 struct Cancelled {};
 
@@ -305,7 +220,7 @@ ExportResult exportDelimited(db::Table& table, const std::vector<ExportField>& f
                              const ExportOptions& options)
 {
     return runExport(table, path, options, [&](db::File& file) {
-        BufferedOutput out(file);
+        db::BackgroundWriter out(file);
         std::string& line = out.buffer();
         auto endLine = [&] {
             line += kLineEnd;
@@ -339,7 +254,7 @@ ExportResult exportDbf(db::Table& table, const std::vector<ExportField>& fields,
 {
     return runExport(table, path, options, [&](db::File& file) {
         const db::DbfHeader header = db::makeDbfHeader(dbfFieldsOf(fields));
-        BufferedOutput out(file);
+        db::BackgroundWriter out(file);
         std::string& data = out.buffer();
         data += db::serializeDbfHeader(header);
         // Each output field is the collection field's stored value, which has
@@ -518,7 +433,7 @@ ExportResult exportTellico(db::Table& table, const std::string& path, const Expo
     for (const db::SchemaField& f : db::collectionSchema())
         tableFields.push_back(table.fieldIndex(f.name));
     return runExport(table, path, options, [&](db::File& file) {
-        BufferedOutput out(file);
+        db::BackgroundWriter out(file);
         out.buffer() += tellicoStart();
         int id = 0;
         const uint64_t written = walkRecords(table, options, [&](const char* bytes) {
@@ -535,7 +450,7 @@ ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& column
                         const std::string& title, const ExportOptions& options)
 {
     return runExport(table, path, options, [&](db::File& file) {
-        BufferedOutput out(file);
+        db::BackgroundWriter out(file);
         std::string& page = out.buffer();
         const std::string heading = htmlEscaped(db::cp1252ToUtf8(title));
         const auto word = [&](const char* text) { return htmlEscaped(db::spoken(options.speak, text)); };

@@ -1811,10 +1811,6 @@ reihenfolge</translation>
         <translation>Das Berichtsformat wurde nicht gefunden.</translation>
     </message>
     <message>
-        <source>Cannot create file: %1</source>
-        <translation>Die Datei kann nicht angelegt werden: %1</translation>
-    </message>
-    <message>
         <source>Write error: the text file could not be written whole</source>
         <translation>Schreibfehler: die Textdatei konnte nicht vollständig geschrieben werden</translation>
     </message>

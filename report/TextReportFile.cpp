@@ -3,29 +3,25 @@
 #include "DbError.h"
 #include "FileIO.h"
 
-#include <cerrno>
-#include <cstring>
-
 namespace report {
 
 TextReportFile::TextReportFile(const std::string& destination)
     : m_destination(db::resolvedPath(destination))
+    , m_out(nullptr)
 {
     // The work file holds its lock (through m_work) while the report is written into it.
     m_temporary = db::openWorkFile(m_destination, ".rk-new", m_work);
-    m_out.open(m_temporary, std::ios::binary | std::ios::trunc);
-    if (!m_out) {
-        const std::string reason = std::strerror(errno);
-        db::removeFile(m_temporary);
-        throw db::DbError(destination, db::Message(TRANSLATABLE("db", "Cannot create file: %1"), {reason}));
-    }
+    m_lines = std::make_unique<db::BackgroundWriterBuf>(m_work);
+    m_out.rdbuf(m_lines.get());
 }
 
 TextReportFile::~TextReportFile()
 {
+    m_out.rdbuf(nullptr);
+    m_lines.reset(); // the writer stops before its file goes
     if (m_committed)
         return;
-    m_out.close();
+    m_work.close();
     try {
         db::removeFile(m_temporary);
     } catch (...) {
@@ -35,14 +31,11 @@ TextReportFile::~TextReportFile()
 
 void TextReportFile::commit()
 {
-    m_out.close();
+    m_lines->finish(); // a failed write throws its own error here
     if (m_out.fail())
         throw db::DbError(m_destination,
                           db::Message(TRANSLATABLE("db", "Write error: the text file could not be written whole")));
-    db::File file; // on the device before it replaces anything
-    file.open(m_temporary, db::File::Mode::ReadWrite);
-    file.sync();
-    file.close();
+    m_work.sync(); // on the device before it replaces anything
     db::replaceFile(m_temporary, m_destination);
     m_committed = true;
 }
