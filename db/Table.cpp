@@ -144,14 +144,21 @@ void Table::open(OpenMode mode)
 }
 
 Table::ReadHold::ReadHold(Table& table)
-    : m_lock(std::make_unique<UpdateLock>(table, File::LockKind::Shared))
+    : m_table(table)
+    , m_lock(std::make_unique<UpdateLock>(table, File::LockKind::Shared))
 {
     // Records read before the hold may have changed since: the hold reads
     // them again, so that everything it sees is of its one moment.
     table.invalidateChunk();
+    ++table.m_holds;
 }
 
-Table::ReadHold::~ReadHold() = default;
+Table::ReadHold::~ReadHold()
+{
+    // What was read ahead under the hold may change once it ends.
+    if (--m_table.m_holds == 0)
+        m_table.dropKeyedReadAhead();
+}
 
 void Table::lockUpdate(File::LockKind kind)
 {
@@ -221,6 +228,7 @@ void Table::close()
     m_chunkCount = 0;
     releaseWindow();
     m_readAhead.reset();
+    dropKeyedReadAhead();
     m_expressions.clear();
     m_indexOpen = false;
     m_candidates.reset();

@@ -22,6 +22,7 @@
 #include "DbfFormat.h"
 #include "IndexFile.h"
 #include "KeyExpression.h"
+#include "KeyedReadAhead.h"
 #include "ReadAhead.h"
 #include "Record.h"
 
@@ -59,6 +60,7 @@ public:
         ReadHold& operator=(const ReadHold&) = delete;
 
     private:
+        Table& m_table;
         std::unique_ptr<UpdateLock> m_lock;
     };
 
@@ -315,9 +317,23 @@ private:
     bool inChunk(const char* bytes) const;
     bool mapWindow(uint32_t start);
     void releaseWindow();
+    // A record of the key-order read-ahead (reading the next window when the
+    // walk has come to the end of one), or null when the walk reads for itself.
+    const char* keyedRecord(uint32_t recNo);
+    void readKeyedWindow();
+    // The record numbers of up to `reach` index entries from `from` on, but
+    // for those the filter candidates rule out; `from` ends on the first
+    // entry not listed, and `more` says whether there is one.
+    std::vector<uint32_t> listKeyedRecords(IndexFile::Cursor& from, uint32_t reach, bool& more);
+    void prepareKeyedWindow();
+    void dropKeyedReadAhead();
     void writePendingAppends();
     bool deferWrites() const { return m_mode == OpenMode::Exclusive || inBatch(); }
-    void invalidateChunk() { keepCurrentOutOfChunk(); }
+    void invalidateChunk()
+    {
+        keepCurrentOutOfChunk();
+        dropKeyedReadAhead();
+    }
     void rereadRecordCount();
     void readRecordCountFromFile();
     // Brings the index up to what other copies wrote (under the update lock),
@@ -329,7 +345,9 @@ private:
     bool seekPhysical(uint32_t from, int direction);
     bool seekIndexed(bool forward, bool restart);
     bool indexStep(bool forward);
-    bool landOnVisible(bool found, bool forward);
+    // walking: a step of a walk through the index (first, next), which may
+    // read the records ahead; false for a search landing on one entry.
+    bool landOnVisible(bool found, bool forward, bool walking);
     bool landOnEntryOrNeighbour(const IndexFile::Entry& entry);
     int selectedTagNumber() const;
     TableStamp currentStamp() const;
@@ -394,6 +412,14 @@ private:
     size_t m_mappedLength = 0;
     uint32_t m_windowEnd = 0; // the record after the mapped window
     std::unique_ptr<ReadAhead> m_readAhead;
+    // Read-ahead of a walk forward in key order inside a ReadHold (an export,
+    // a report): other copies cannot change the file then, and this table
+    // drops it when it changes a record itself.
+    int m_holds = 0;
+    std::unique_ptr<KeyedReadAhead> m_keyed;
+    uint32_t m_keyedReach = 0;    // how many entries the last window listed
+    IndexFile::Cursor m_keyedPeek; // the first entry no window lists yet
+    bool m_keyedMore = false;      // whether there is one
 
     // The current record: in place in the read-ahead chunk, or in its own
     // copy when the chunk is about to be refilled or the record came from elsewhere.

@@ -55,10 +55,10 @@ bool Table::seekIndexed(bool forward, bool restart)
     } else {
         found = indexStep(forward);
     }
-    return landOnVisible(found, forward);
+    return landOnVisible(found, forward, true);
 }
 
-bool Table::landOnVisible(bool found, bool forward)
+bool Table::landOnVisible(bool found, bool forward, bool walking)
 {
     // From the index entry the cursor is on, the first one (in the direction
     // given) whose record is there and visible becomes the current record.
@@ -69,7 +69,9 @@ bool Table::landOnVisible(bool found, bool forward)
         if (rec > m_header.recordCount)
             rereadRecordCount();
         if (rec >= 1 && rec <= m_header.recordCount && mayBeVisible(rec)) {
-            const char* bytes = readRecord(rec, 0);
+            const char* bytes = forward && walking ? keyedRecord(rec) : nullptr;
+            if (!bytes)
+                bytes = readRecord(rec, 0);
             if (visible(bytes)) {
                 setCurrent(rec, bytes);
                 return true;
@@ -169,7 +171,7 @@ bool Table::landOnEntryOrNeighbour(const IndexFile::Entry& entry)
         synchronizeIndex();
         found = m_index.seek(m_cursor, tag, entry);
     }
-    return landOnVisible(found, true) || seekIndexed(false, true);
+    return landOnVisible(found, true, false) || seekIndexed(false, true);
 }
 
 void Table::refreshWithCandidates(Candidates candidates, uint32_t count)
@@ -342,7 +344,7 @@ bool Table::findNearestNow(std::string_view keyText)
         synchronizeIndex();
         found = m_index.seek(m_cursor, tag, IndexFile::makeEntry(key, 0));
     }
-    if (landOnVisible(found, true)) {
+    if (landOnVisible(found, true, false)) {
         m_bof = m_eof = false;
         notify();
         return true;

@@ -183,6 +183,7 @@ bool Table::inChunk(const char* bytes) const
 
 void Table::updateChunkRecord(uint32_t recNo, const char* bytes)
 {
+    dropKeyedReadAhead();
     // A mapped window sees the file's new bytes by itself; a read buffer
     // takes them over, so that a run of changes keeps its read-ahead.
     if (!m_chunkCount || recNo < m_chunkFirst || recNo >= m_chunkFirst + m_chunkCount || m_chunkData != m_chunk.data())
@@ -194,6 +195,81 @@ void Table::updateChunkRecord(uint32_t recNo, const char* bytes)
         std::memcpy(at, bytes, m_header.recordLength);
     else
         at[0] = '*';
+}
+
+const char* Table::keyedRecord(uint32_t recNo)
+{
+    if (m_holds == 0 || recNo > m_header.recordCount - m_pendingCount)
+        return nullptr;
+    if (m_keyed) {
+        if (const char* bytes = m_keyed->find(recNo))
+            return bytes;
+        // A walk that left the window early has jumped (a search in
+        // between): it starts again with a short window.
+        if (!m_keyed->mostlyWalked())
+            m_keyedReach = 0;
+        else if (m_keyed->advance()) {
+            prepareKeyedWindow();
+            if (const char* bytes = m_keyed->find(recNo))
+                return bytes;
+        }
+    }
+    readKeyedWindow();
+    return m_keyed->find(recNo);
+}
+
+namespace {
+
+// A walk of a few records reads few: each window of one hold lists twice as
+// many entries as the one before, up to a longest one. Long walks have the
+// next window read on the side.
+constexpr uint32_t kFirstReach = 64, kLongestReach = 32768, kReachReadOnTheSide = 4096;
+
+} // namespace
+
+void Table::readKeyedWindow()
+{
+    if (!m_keyed)
+        m_keyed = std::make_unique<KeyedReadAhead>(m_file, m_header.headerLength, m_header.recordLength);
+    m_keyedReach = m_keyedReach == 0 ? kFirstReach : std::min(kLongestReach, m_keyedReach * 2);
+    m_keyedPeek = m_cursor;
+    m_keyed->readNow(listKeyedRecords(m_keyedPeek, m_keyedReach, m_keyedMore));
+    if (m_keyedReach >= kReachReadOnTheSide)
+        prepareKeyedWindow();
+}
+
+void Table::prepareKeyedWindow()
+{
+    if (!m_keyedMore)
+        return;
+    m_keyedReach = std::min(kLongestReach, m_keyedReach * 2);
+    try {
+        m_keyed->prepare(listKeyedRecords(m_keyedPeek, m_keyedReach, m_keyedMore));
+    } catch (const std::system_error&) {
+        m_keyedMore = false; // no thread to spare: the walk reads each window itself
+    }
+}
+
+std::vector<uint32_t> Table::listKeyedRecords(IndexFile::Cursor& from, uint32_t reach, bool& more)
+{
+    const uint32_t stored = m_header.recordCount - m_pendingCount;
+    std::vector<uint32_t> records;
+    records.reserve(reach);
+    more = true;
+    while (records.size() < reach && more) {
+        const uint32_t rec = IndexFile::recordOf(from.entry);
+        if (rec >= 1 && rec <= stored && mayBeVisible(rec))
+            records.push_back(rec);
+        more = m_index.next(from);
+    }
+    return records;
+}
+
+void Table::dropKeyedReadAhead()
+{
+    m_keyed.reset();
+    m_keyedReach = 0;
+    m_keyedMore = false;
 }
 
 void Table::pinCurrent()

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 using namespace db;
 using testing_support::TempDir;
@@ -447,4 +448,149 @@ TEST(TableScan, AScanAcrossManyWindowsSeesEveryRecordOnceWithTheChangesMadeOnThe
             ++expected;
     }
     EXPECT_EQ(count, 2000 + (kRecords - 4000 + 1) - 1);
+}
+
+// A walk in key order inside a ReadHold reads the records ahead a window at
+// a time in file order, the later windows on a helper thread. Whatever it
+// reads that way is what a walk reading record by record sees.
+class HeldKeyOrderWalk : public ::testing::Test {
+protected:
+    static constexpr int kRecords = 40000; // enough for several windows read on the side
+
+    void SetUp() override
+    {
+        path = dir.file("HELD.DBF");
+        Table::createTable(path, {{"TITLE", 'C', 20, 0}, {"N", 'N', 11, 0}});
+        table.setFilePath(path);
+        table.addIndex("NewIndex", "Upper(Left(Title,20))");
+        table.selectIndex("NewIndex");
+        table.open();
+        // Titles in an order of their own: the key order leaps about the file.
+        table.beginBatch();
+        for (int n = 0; n < kRecords; ++n) {
+            table.insert();
+            table.setText(0, "T" + std::to_string(static_cast<uint32_t>(n) * 2654435761U % 1000003U));
+            table.setNumber(1, n);
+            table.post();
+        }
+        table.endBatch();
+    }
+
+    // The numbers of the visible records in key order.
+    std::vector<int> walk()
+    {
+        std::vector<int> out;
+        for (table.first(); !table.eof(); table.next())
+            out.push_back(static_cast<int>(table.number(1)));
+        return out;
+    }
+
+    TempDir dir;
+    std::string path;
+    Table table;
+};
+
+TEST_F(HeldKeyOrderWalk, SeesWhatAWalkRecordByRecordSeesWithAndWithoutAFilter)
+{
+    const std::vector<int> plain = walk();
+    ASSERT_EQ(plain.size(), static_cast<size_t>(kRecords));
+    {
+        const Table::ReadHold hold(table);
+        EXPECT_EQ(walk(), plain);
+    }
+    // Searches in between steps: each lands where it would without the hold.
+    auto searchAndStep = [&] {
+        std::vector<int> out;
+        for (const char* key : {"T9", "T1", "T5", "T50", "T2", "T77"}) {
+            table.findNearest(key);
+            for (int step = 0; step < 5 && !table.eof(); ++step, table.next())
+                out.push_back(static_cast<int>(table.number(1)));
+        }
+        return out;
+    };
+    const std::vector<int> searched = searchAndStep();
+    {
+        const Table::ReadHold hold(table);
+        walk();
+        EXPECT_EQ(searchAndStep(), searched);
+    }
+    table.setFilter([](const Record& r) { return static_cast<int>(r.number(1)) % 13 == 0; });
+    table.setFiltered(true);
+    const std::vector<int> filtered = walk();
+    ASSERT_EQ(filtered.size(), static_cast<size_t>((kRecords + 12) / 13));
+    const Table::ReadHold hold(table);
+    EXPECT_EQ(walk(), filtered);
+}
+
+TEST_F(HeldKeyOrderWalk, SeesTheTablesOwnChangesAndOtherCopiesChangesOnceTheHoldIsOver)
+{
+    const std::vector<int> plain = walk();
+    // Bookmarks of records far ahead of where the walk changes them.
+    std::vector<Table::Bookmark> ahead;
+    int position = 0;
+    for (table.first(); !table.eof(); table.next(), ++position)
+        if (position == 30000 || position == 30001)
+            ahead.push_back(table.bookmark());
+    {
+        const Table::ReadHold hold(table);
+        std::vector<int> seen;
+        position = 0;
+        for (table.first(); !table.eof(); table.next(), ++position) {
+            seen.push_back(static_cast<int>(table.number(1)));
+            if (position == 20000) {
+                const Table::Bookmark here = table.bookmark();
+                ASSERT_TRUE(table.gotoBookmark(ahead[0]));
+                table.edit();
+                table.setNumber(1, -1);
+                table.post();
+                ASSERT_TRUE(table.gotoBookmark(ahead[1]));
+                table.deleteRecord();
+                ASSERT_TRUE(table.gotoBookmark(here));
+            }
+        }
+        std::vector<int> expected = plain;
+        expected[30000] = -1;
+        expected.erase(expected.begin() + 30001);
+        EXPECT_EQ(seen, expected);
+    }
+
+    // Another copy changes a record once the hold is over: the next hold reads it anew.
+    Table other;
+    other.setFilePath(path);
+    other.selectIndex("NewIndex");
+    other.open();
+    other.first();
+    for (int i = 0; i < 25000; ++i)
+        other.next();
+    const int changed = static_cast<int>(other.number(1));
+    other.edit();
+    other.setNumber(1, changed + 1000000);
+    other.post();
+    const Table::ReadHold hold(table);
+    position = 0;
+    for (table.first(); !table.eof(); table.next(), ++position) {
+        if (position == 25000) {
+            EXPECT_EQ(table.number(1), changed + 1000000);
+        }
+    }
+    EXPECT_EQ(position, kRecords - 1);
+}
+
+TEST_F(HeldKeyOrderWalk, AFileCutShortUnderTheWalkIsAnErrorNotAWrongRecord)
+{
+    const std::vector<int> plain = walk();
+    const Table::ReadHold hold(table);
+    table.first();
+    for (int i = 0; i < 10000; ++i)
+        table.next();
+    // Another program cuts the file to half its records.
+    std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
+    size_t position = 10000;
+    EXPECT_THROW(
+        {
+            for (; !table.eof(); table.next(), ++position)
+                ASSERT_EQ(table.number(1), plain[position]) << position;
+        },
+        DbError);
+    EXPECT_LT(position, plain.size());
 }
