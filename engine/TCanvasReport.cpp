@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -47,17 +48,88 @@ double angleOf(const QPointF& centre, const QPointF& p) { return std::atan2(cent
 
 QColor colorOf(ColorRef color) { return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF); }
 
-QPainter* TCanvasReport::Canvas() const
+QPainter* TCanvasReport::Canvas()
 {
     if (!m_canvas)
         throw EReportError(kCanvasNotActive);
+    flushRules();
     return m_canvas;
 }
 
 void TCanvasReport::setCanvas(QPainter* painter)
 {
+    flushRules();
     m_canvas = painter;
     m_fontDirty = true;
+}
+
+void TCanvasReport::drawLine(const QPointF& from, const QPointF& to)
+{
+    const QPen& pen = m_canvas->pen();
+    const bool straight = from.x() == to.x() || from.y() == to.y();
+    if (!straight || pen.style() != Qt::SolidLine) {
+        flushRules();
+        m_canvas->drawLine(from, to);
+        return;
+    }
+    if (!m_rules.empty() && pen != m_rulePen)
+        flushRules();
+    m_rulePen = pen;
+    m_rules.emplace_back(from, to);
+}
+
+namespace {
+
+// Joins rules on one line that touch or overlap; `along` is 0 for
+// horizontal rules (x varies), 1 for vertical ones.
+std::vector<QLineF> joined(std::vector<std::pair<QPointF, QPointF>> rules, int along)
+{
+    constexpr double kTouching = 0.01; // dots
+    auto at = [along](const QPointF& p) { return along == 0 ? p.x() : p.y(); };
+    auto across = [along](const QPointF& p) { return along == 0 ? p.y() : p.x(); };
+    std::sort(rules.begin(), rules.end(), [&](const auto& a, const auto& b) {
+        return across(a.first) != across(b.first) ? across(a.first) < across(b.first) : at(a.first) < at(b.first);
+    });
+    std::vector<QLineF> lines;
+    for (size_t i = 0; i < rules.size();) {
+        QPointF start = rules[i].first, end = rules[i].second;
+        size_t j = i + 1;
+        for (; j < rules.size() && across(rules[j].first) == across(start) && at(rules[j].first) <= at(end) + kTouching; ++j)
+            if (at(rules[j].second) > at(end))
+                end = rules[j].second;
+        lines.emplace_back(start, end);
+        i = j;
+    }
+    return lines;
+}
+
+} // namespace
+
+void TCanvasReport::flushRules()
+{
+    if (!m_canvas)
+        m_rules.clear();
+    if (m_rules.empty())
+        return;
+    std::vector<std::pair<QPointF, QPointF>> horizontal, vertical;
+    for (const QLineF& rule : m_rules) {
+        QPointF a = rule.p1(), b = rule.p2();
+        if (a.y() == b.y()) {
+            if (b.x() < a.x())
+                std::swap(a, b);
+            horizontal.emplace_back(a, b);
+        } else {
+            if (b.y() < a.y())
+                std::swap(a, b);
+            vertical.emplace_back(a, b);
+        }
+    }
+    m_rules.clear();
+    std::vector<QLineF> lines = joined(std::move(horizontal), 0);
+    const std::vector<QLineF> columns = joined(std::move(vertical), 1);
+    lines.insert(lines.end(), columns.begin(), columns.end());
+    m_canvas->setPen(m_rulePen);
+    m_canvas->drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
 QPointF TCanvasReport::dots(const Point& p) const { return QPointF(xDots(p.x), yDots(p.y)); }
@@ -106,6 +178,7 @@ void TCanvasReport::outputText(uint8_t alignment, const QString& text, double x,
     if (m_canvas->pen().style() == Qt::NoPen || m_canvas->pen().color() != textColor)
         m_canvas->setPen(textColor);
     if (TextBKMode() == bkOpaque) {
+        flushRules();
         const QFontMetrics& fm = metrics();
         m_canvas->fillRect(QRectF(left, baseline - fm.ascent(), widthDots, fm.height()), colorOf(bkColor()));
     }
@@ -121,12 +194,13 @@ void TCanvasReport::shape(uint8_t code, const std::vector<Point>& p, double a, d
     case rcLineTo: {
         useDrawingPen();
         const QPointF to = dots(p[0]);
-        m_canvas->drawLine(m_penPosition, to);
+        drawLine(m_penPosition, to);
         m_penPosition = to;
         return;
     }
     default: break;
     }
+    flushRules(); // what follows may cover the rules before it, or be covered
     if (p.size() < 2)
         return;
     const QRectF rect = dotsRect(p[0], p[1]);
@@ -191,6 +265,7 @@ void TCanvasReport::textRect(const std::vector<Point>& p, const QString& text)
 {
     if (!m_canvas || p.size() < 3)
         return;
+    flushRules();
     m_canvas->save();
     m_canvas->setClipRect(dotsRect(p[0], p[1]));
     m_canvas->setFont(deviceFont());
@@ -203,6 +278,7 @@ void TCanvasReport::drawImage(const QImage& image, const std::vector<Point>& rec
 {
     if (!m_canvas || image.isNull() || rect.empty())
         return;
+    flushRules();
     if (rect.size() == 1)
         m_canvas->drawImage(dots(rect[0]), image);
     else
@@ -221,6 +297,7 @@ QPaintDevice* TReportPrinter::measuringDevice() { return m_printer ? m_printer->
 
 void TReportPrinter::newDevicePage(bool advance)
 {
+    flushRules();
     if (advance)
         m_printer->newSheet();
 }
@@ -247,6 +324,10 @@ void TCanvasReport::printOnDevice(PrintDevice& printer, bool cancelOnError, cons
     setPrinting(true);
     setCancelled(false);
     auto finish = [&] {
+        if (Cancelled())
+            m_rules.clear(); // the document is thrown away
+        else
+            flushRules();
         if (Cancelled())
             printer.abortDocument();
         setCanvas(nullptr);

@@ -165,8 +165,10 @@ void TFilePrinter::replayPage()
 {
     while (true) {
         const uint8_t code = m_reader->byte();
-        if (code == rcEndPage)
+        if (code == rcEndPage) {
+            flushRules();
             return;
+        }
         replayRecord(code);
     }
 }

@@ -484,6 +484,75 @@ TEST_F(ReportReaders, BoxedRowsShowEveryLineTheyShare)
     preview.ClosePreview();
 }
 
+// The page contents of a PDF as Qt writes them (each stream deflated).
+QByteArray pageContents(const QString& pdf)
+{
+    QFile file(pdf);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    QByteArray contents;
+    for (qsizetype at = bytes.indexOf("stream\n"); at >= 0; at = bytes.indexOf("stream\n", at + 1)) {
+        const qsizetype start = at + 7;
+        const qsizetype end = bytes.indexOf("endstream", start);
+        if (end < 0)
+            break;
+        const qsizetype dictionary = bytes.lastIndexOf("<<", at);
+        if (bytes.mid(dictionary, at - dictionary).indexOf("/FlateDecode") < 0) {
+            at = end;
+            continue;
+        }
+        // qUncompress wants the size first; a generous guess is enough.
+        QByteArray packed(4, '\0');
+        const quint32 guess = static_cast<quint32>((end - start) * 100 + 1024);
+        for (int i = 0; i < 4; ++i)
+            packed[i] = static_cast<char>((guess >> (24 - 8 * i)) & 0xFF);
+        packed += bytes.mid(start, end - start);
+        const QByteArray stream = qUncompress(packed);
+        if (stream.contains("BT\n"))
+            contents += stream;
+        at = end;
+    }
+    return contents;
+}
+
+// The rules of neighbouring cells and rows are drawn as one line each: forty
+// boxed rows of three cells are 41 rules across and 4 down, not 200 pieces.
+TEST_F(ReportReaders, BoxedRowsAreDrawnWithOneLinePerRule)
+{
+    constexpr int kRows = 40;
+    const ReportBytes stream = recordJob([](TBaseReport& r) {
+        r.MoveCursor(0, 1);
+        for (int stop = 1; stop <= 3; ++stop)
+            r.AddTabStop(stop, taLeft, 1, 0, tlLeft | tlRight | tlTop | tlBottom, 0);
+        for (int row = 0; row < kRows; ++row) {
+            r.WriteText(QStringLiteral("\tR%1\tmiddle\tend").arg(row));
+            r.EndTextLine();
+        }
+    });
+    PdfDevice printer(pdf("boxes.pdf"));
+    TFilePrinter file(&printer);
+    file.StreamMode = smUser;
+    file.setStream(&stream);
+    file.PrintPages(0, 0, 0);
+    const QByteArray contents = pageContents(pdf("boxes.pdf"));
+    ASSERT_FALSE(contents.isEmpty());
+    static const QRegularExpression line(R"((\S+) (\S+) m\n(\S+) (\S+) l\n)");
+    int across = 0, down = 0;
+    for (auto it = line.globalMatch(QString::fromLatin1(contents)); it.hasNext();) {
+        const auto m = it.next();
+        if (m.captured(2) == m.captured(4))
+            ++across;
+        else if (m.captured(1) == m.captured(3))
+            ++down;
+    }
+    EXPECT_EQ(across, kRows + 1);
+    EXPECT_EQ(down, 4);
+    const auto words = wordsOf(pdf("boxes.pdf"));
+    for (const QString& text : {QStringLiteral("R0"), QStringLiteral("R39"), QStringLiteral("middle")})
+        EXPECT_NE(find(words, text), nullptr) << text.toStdString();
+}
+
 TEST_F(ReportReaders, QtsPrinterPrintsTheJobLikeThePdfDevice)
 {
     QPrinter printer(QPrinter::HighResolution);
