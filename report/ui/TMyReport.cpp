@@ -369,16 +369,21 @@ void TMyReport::DoIt(int mode, const QString& fileName)
     report::ReportRender render(definition, m_context.table, settings);
     render.attach(*job);
     TReportForm status(*job, this);
+    if (text) {
+        // The text file replaces its destination before the window says the report is complete.
+        status.setFinish([&] {
+            try {
+                text->commit();
+                return true;
+            } catch (const std::exception& e) {
+                fail(ui::errorText(e), FileButton);
+                return false;
+            }
+        });
+    }
     m_context.runDialog(status);
     if (!status.jobRan())
         status.RunJob(); // a runner that did not show the window still runs the job
-    if (text && !status.cancelled()) {
-        try {
-            text->commit();
-        } catch (const std::exception& e) {
-            fail(ui::errorText(e), FileButton);
-        }
-    }
     if (mode == 2 && !status.cancelled()) {
         TMyPreview preview({m_context.prompter, m_context.settings.reportViewingWindow, m_context.runDialog, &m_context.settings.lastPdfFolder}, &stream,
                            QString::fromStdString(db::cp1252ToUtf8(definition.name)), false, this);

@@ -44,7 +44,7 @@ void TReportForm::RunJob()
     m_running = true;
     m_job.RunJob();
     m_running = false;
-    m_cancelled = m_job.Cancelled();
+    m_cancelled = m_job.Cancelled() || (m_finish && !m_finish());
     // Whatever happened, the Cancel button becomes OK and the status says how it ended.
     Button->setText(tr("OK"));
     Button->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));

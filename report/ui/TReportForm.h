@@ -8,6 +8,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QPushButton;
 
@@ -27,6 +29,10 @@ public:
     bool jobRan() const { return m_ran; }
     // Runs the job (once); the window's first showing calls it.
     void RunJob();
+    // Called once a job has run whole, before the window says so: it puts
+    // what the job made in its place (a text file over its destination) and
+    // says whether it could; if not, the window says the report was canceled.
+    void setFinish(std::function<bool()> finish) { m_finish = std::move(finish); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -38,6 +44,7 @@ private:
     bool m_ran = false;
     bool m_running = false;
     bool m_cancelled = false;
+    std::function<bool()> m_finish;
 };
 
 } // namespace report_ui

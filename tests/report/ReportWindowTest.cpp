@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -36,6 +38,9 @@ protected:
             if (auto* status = dynamic_cast<report_ui::TReportForm*>(&d)) {
                 status->RunJob();
                 ++jobs;
+                statusTexts << status->StatusLabel->text();
+                if (!inPlaceWhenDone.isEmpty())
+                    filesInPlaceWhenDone << QFileInfo::exists(inPlaceWhenDone);
                 return int(QDialog::Accepted);
             }
             if (auto* preview = dynamic_cast<report_ui::TMyPreview*>(&d)) {
@@ -96,6 +101,9 @@ protected:
     std::function<void(report_ui::TRepLayout&)> layoutScript;
     std::function<void(report_ui::TReportPart&)> partScript;
     int jobs = 0;
+    QStringList statusTexts;         // what each status window said at the end
+    QString inPlaceWhenDone;         // a file looked for as each job ends
+    QList<bool> filesInPlaceWhenDone;
     QString previewLabel;
 };
 
@@ -170,6 +178,29 @@ TEST_F(ReportWindowTest, AReportToAFileCoversTheSearchOrTheWholeCollection)
     EXPECT_NE(wholeText.find("Alien"), std::string::npos);
     EXPECT_TRUE(window->searchMode()); // ended for the run, and back
     EXPECT_EQ(window->countText(), "2");
+}
+
+// "Report Completed!" is said once the text file has replaced its
+// destination; one that cannot (the name is a folder's) is not called complete.
+TEST_F(ReportWindowTest, AReportFileIsInPlaceWhenTheReportIsSaidToBeComplete)
+{
+    const QString file = QString::fromStdString(dir.file("report.txt"));
+    const QString folder = QString::fromStdString(dir.file("taken"));
+    ASSERT_TRUE(QDir().mkpath(folder + "/inside"));
+    inPlaceWhenDone = file;
+    script = [&](report_ui::TMyReport& r) {
+        r.DoIt(3, file);
+        r.DoIt(3, folder);
+        r.reject();
+    };
+    window->action("Reports")->trigger();
+    EXPECT_EQ(statusTexts, (QStringList{"\rReport Completed!", "\rReport Canceled!"}));
+    EXPECT_EQ(filesInPlaceWhenDone, (QList<bool>{true, true}));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].caption, "Error");
+    EXPECT_TRUE(QFileInfo(folder + "/inside").isDir()) << "the folder is as it was";
+    for (const QString& name : QDir(QString::fromStdString(dir.path().string())).entryList(QDir::Files))
+        EXPECT_FALSE(name.contains(".rk-new")) << name.toStdString();
 }
 
 TEST_F(ReportWindowTest, ViewOpensThePreviewAndLabelModeSwitchesTheWindow)
