@@ -65,13 +65,13 @@ void KeyedReadAhead::readNow(std::vector<uint32_t> records)
 
 void KeyedReadAhead::prepare(std::vector<uint32_t> records)
 {
+    if (!m_helper.joinable()) // may fail (no thread to spare) before anything is asked for
+        m_helper = std::jthread([this](std::stop_token stop) { run(std::move(stop)); });
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return !m_requested; });
     m_next.order = std::move(records);
     m_requested = true;
     m_ready = false;
-    if (!m_helper.joinable())
-        m_helper = std::jthread([this](std::stop_token stop) { run(std::move(stop)); });
     m_changed.notify_all();
 }
 
