@@ -90,6 +90,16 @@ protected:
         return stream;
     }
 
+    // Replays every page of a recording into a PDF file of this name.
+    void printAll(const ReportBytes& stream, const QString& name) const
+    {
+        PdfDevice printer(pdf(name));
+        TFilePrinter file(&printer);
+        file.StreamMode = smUser;
+        file.setStream(&stream);
+        file.PrintPages(0, 0, 0);
+    }
+
     static void showIn(TFilePreview& preview, FixedScrollBox& box, const ReportBytes& stream)
     {
         preview.ScrollBox = &box;
@@ -163,11 +173,7 @@ TEST_F(ReportReaders, APageRangeReachesThePrinterAlone)
 TEST_F(ReportReaders, ARecordedJobReplaysIntoAPdfWithItsTextsInPlace)
 {
     const auto stream = recordThreePages();
-    PdfDevice printer(pdf("all.pdf"));
-    TFilePrinter file(&printer);
-    file.StreamMode = smUser;
-    file.setStream(&stream);
-    file.PrintPages(0, 0, 0);
+    printAll(stream, "all.pdf");
     EXPECT_EQ(pagesOf(pdf("all.pdf")), 3);
     const auto words = wordsOf(pdf("all.pdf"));
     ASSERT_EQ(words.size(), 3u);
@@ -200,6 +206,7 @@ TEST_F(ReportReaders, ALargeRecordingMovesToATemporaryFileAndReplaysTheSame)
 {
     const ReportBytes inMemory = recordThreePages();
     // The temporary file is unlinked as soon as it is made: its folder stays empty.
+    const bool hadTemp = qEnvironmentVariableIsSet("TMPDIR");
     const QByteArray oldTemp = qgetenv("TMPDIR");
     const QString temp = QString::fromStdString(dir.file("tmp"));
     QDir().mkpath(temp);
@@ -211,16 +218,15 @@ TEST_F(ReportReaders, ALargeRecordingMovesToATemporaryFileAndReplaysTheSame)
     filer.setStream(&spilled);
     threePages(filer);
     filer.RunJob();
-    qputenv("TMPDIR", oldTemp);
+    if (hadTemp)
+        qputenv("TMPDIR", oldTemp);
+    else
+        qunsetenv("TMPDIR"); // an empty one would name no folder at all
     EXPECT_TRUE(spilled.spilled());
     EXPECT_TRUE(QDir(temp).isEmpty());
     EXPECT_EQ(spilled.toVector(), inMemory.toVector()); // the page links patched in the file as in memory
 
-    PdfDevice printer(pdf("spilled.pdf"));
-    TFilePrinter file(&printer);
-    file.StreamMode = smUser;
-    file.setStream(&spilled);
-    file.PrintPages(0, 0, 0);
+    printAll(spilled, "spilled.pdf");
     const auto words = wordsOf(pdf("spilled.pdf"));
     ASSERT_EQ(words.size(), 3u);
     EXPECT_EQ(words[2].text, QStringLiteral("Page3"));
@@ -242,11 +248,7 @@ TEST_F(ReportReaders, AHeaderThatCountsTooManyPagesPrintsThePagesThereAre)
     StreamWriter patch;
     patch.bytes() = std::move(stream);
     patch.patchInteger(1, 1000000000); // the file header's page count
-    PdfDevice printer(pdf("overcounted.pdf"));
-    TFilePrinter file(&printer);
-    file.StreamMode = smUser;
-    file.setStream(&patch.bytes());
-    file.PrintPages(0, 0, 0);
+    printAll(patch.bytes(), "overcounted.pdf");
     EXPECT_EQ(pagesOf(pdf("overcounted.pdf")), 3);
 }
 
@@ -530,11 +532,7 @@ TEST_F(ReportReaders, BoxedRowsAreDrawnWithOneLinePerRule)
             r.EndTextLine();
         }
     });
-    PdfDevice printer(pdf("boxes.pdf"));
-    TFilePrinter file(&printer);
-    file.StreamMode = smUser;
-    file.setStream(&stream);
-    file.PrintPages(0, 0, 0);
+    printAll(stream, "boxes.pdf");
     const QByteArray contents = pageContents(pdf("boxes.pdf"));
     ASSERT_FALSE(contents.isEmpty());
     static const QRegularExpression line(R"((\S+) (\S+) m\n(\S+) (\S+) l\n)");
