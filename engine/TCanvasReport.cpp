@@ -172,13 +172,15 @@ void TCanvasReport::outputText(uint8_t alignment, const QString& text, double x,
     else if (alignment == taRight)
         left -= widthDots;
     const double baseline = yDots(cursorY());
+    const bool opaque = TextBKMode() == bkOpaque;
+    if (opaque)
+        flushRules(); // the text's background covers the rules before it
     // Text takes only the pen's color: keeping the drawing pen when the colors
     // agree saves a state change per text on vector devices.
     const QColor textColor = colorOf(Font().color);
     if (m_canvas->pen().style() == Qt::NoPen || m_canvas->pen().color() != textColor)
         m_canvas->setPen(textColor);
-    if (TextBKMode() == bkOpaque) {
-        flushRules();
+    if (opaque) {
         const QFontMetrics& fm = metrics();
         m_canvas->fillRect(QRectF(left, baseline - fm.ascent(), widthDots, fm.height()), colorOf(bkColor()));
     }

@@ -551,6 +551,41 @@ TEST_F(ReportReaders, BoxedRowsAreDrawnWithOneLinePerRule)
         EXPECT_NE(find(words, text), nullptr) << text.toStdString();
 }
 
+// Rules wait to be drawn together, but never over what came after them and
+// covers them, and never in another's color: a red text on an opaque
+// background after a black box stays red, its background over the box.
+TEST_F(ReportReaders, ATextAfterBoxRulesKeepsItsColorAndItsBackground)
+{
+    const ReportBytes stream = recordJob([](TBaseReport& r) {
+        r.SelectFont(QStringLiteral("Arial"), 24);
+        r.MoveCursor(0, 2);
+        r.AddTabStop(1, taLeft, 2, 0, tlLeft | tlRight | tlTop | tlBottom, 0);
+        r.WriteText(QStringLiteral("\t"));
+        r.EndTextLine();
+        r.SetFontColor(0x0000FF); // red
+        r.setTextBKMode(bkOpaque);
+        r.MoveCursor(0.9, 2);
+        r.WriteText(QStringLiteral("WWWW"));
+    });
+    TFilePreview preview;
+    FixedScrollBox box;
+    showIn(preview, box, stream);
+    preview.OpenPreview();
+    const QImage& page = preview.pageImage();
+    int red = 0, black = 0;
+    // At 96 dots an inch the text's background spans about 86 to 207 across
+    // and 168 to 194 down, over the box's top and left rules (at 183 and 96).
+    for (int y = 160; y < 195; ++y)
+        for (int x = 90; x < 200; ++x) {
+            const QColor c = page.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+            black += c.red() < 60 && c.green() < 60 && c.blue() < 60;
+        }
+    EXPECT_GT(red, 20) << "the text is red";
+    EXPECT_EQ(black, 0) << "the box's rules under the text's background do not show through";
+    preview.ClosePreview();
+}
+
 TEST_F(ReportReaders, QtsPrinterPrintsTheJobLikeThePdfDevice)
 {
     QPrinter printer(QPrinter::HighResolution);
