@@ -11,7 +11,13 @@ TextReportFile::TextReportFile(const std::string& destination)
 {
     // The work file holds its lock (through m_work) while the report is written into it.
     m_temporary = db::openWorkFile(m_destination, ".rk-new", m_work);
-    m_lines = std::make_unique<db::BackgroundWriterBuf>(m_work);
+    try {
+        m_lines = std::make_unique<db::BackgroundWriterBuf>(m_work);
+    } catch (...) { // no thread for the writer: the work file is not left behind
+        m_work.close();
+        db::removeFile(m_temporary);
+        throw;
+    }
     m_out.rdbuf(m_lines.get());
 }
 
