@@ -90,7 +90,6 @@ uint32_t crc32(const void* data, size_t n)
 }
 
 namespace {
-constexpr size_t kPagesPerWrite = 256; // pages of a fresh tree written at once: 1 MB
 
 // Stamps a page's CRC (taken with the field as 0) before it is written.
 void sealPage(char* page)
@@ -98,6 +97,44 @@ void sealPage(char* page)
     put32(page + 16, 0);
     put32(page + 16, crc32(page, IndexFile::kPageSize));
 }
+
+// Pages of a fresh tree, numbered on from a first one: each is filled where
+// it lies in the run, and the run is sealed and written to its place a
+// megabyte at a time.
+class PageRun {
+public:
+    PageRun(File& file, uint32_t firstPage)
+        : m_file(file)
+        , m_start(firstPage)
+    {
+        m_pages.reserve(kPagesPerWrite * IndexFile::kPageSize);
+    }
+    // Room for the next page, to be filled before the next call.
+    char* append()
+    {
+        if (m_pages.size() >= kPagesPerWrite * IndexFile::kPageSize)
+            write();
+        m_pages.resize(m_pages.size() + IndexFile::kPageSize);
+        return m_pages.data() + m_pages.size() - IndexFile::kPageSize;
+    }
+    // Writes the pages appended since the last write.
+    void write()
+    {
+        for (size_t at = 0; at < m_pages.size(); at += IndexFile::kPageSize)
+            sealPage(m_pages.data() + at);
+        if (!m_pages.empty())
+            m_file.writeAt(static_cast<uint64_t>(m_start) * IndexFile::kPageSize, m_pages.data(), m_pages.size());
+        m_start += static_cast<uint32_t>(m_pages.size() / IndexFile::kPageSize);
+        m_pages.clear();
+    }
+
+private:
+    static constexpr size_t kPagesPerWrite = 256;
+    File& m_file;
+    uint32_t m_start;
+    std::vector<char> m_pages;
+};
+
 } // namespace
 
 IndexFile::~IndexFile()
@@ -492,57 +529,37 @@ void IndexFile::rebuild(const std::string& path, std::vector<BuiltTag> tags, con
 
 void IndexFile::writeTrees(std::vector<BuiltTag>& tags)
 {
-    std::vector<char> batch;
-    uint64_t batchStart = kPageSize;
-    auto emit = [&](std::vector<char>& pageBytes) {
-        sealPage(pageBytes.data());
-        batch.insert(batch.end(), pageBytes.begin(), pageBytes.end());
-        ++m_pageCount;
-        if (batch.size() >= kPagesPerWrite * kPageSize) {
-            m_file.writeAt(batchStart, batch.data(), batch.size());
-            batchStart += batch.size();
-            batch.clear();
-        }
-    };
-
     for (size_t t = 0; t < tags.size(); ++t) {
         const int tag = static_cast<int>(t);
         const size_t e = entrySize(tag, false), in = entrySize(tag, true);
         const int innerFill = std::max(2, capacity(tag, true) * 9 / 10);
-        // The leaves go straight to their places in the file, after the
-        // pages gathered so far.
-        if (!batch.empty())
-            m_file.writeAt(batchStart, batch.data(), batch.size());
-        batch.clear();
         std::vector<ChildPage> level = writeLeaves(tags[t], tag);
-        batchStart = static_cast<uint64_t>(m_pageCount) * kPageSize;
-        std::vector<char> bytes(kPageSize);
+        PageRun inner(m_file, m_pageCount);
         while (level.size() > 1) {
             std::vector<ChildPage> up;
             for (size_t i = 0; i < level.size(); i += static_cast<size_t>(innerFill)) {
                 const size_t n = std::min(level.size() - i, static_cast<size_t>(innerFill));
-                const uint32_t number = m_pageCount;
-                initPage(bytes.data(), kInner, tag, kPageSize);
+                const uint32_t number = m_pageCount++;
+                char* page = inner.append();
+                initPage(page, kInner, tag, kPageSize);
                 uint32_t sum = 0;
                 for (size_t k = 0; k < n; ++k) {
-                    char* item = bytes.data() + kPageHeader + k * in;
+                    char* item = page + kPageHeader + k * in;
                     std::memcpy(item, level[i + k].low.data(), e);
                     put32(item + e, level[i + k].page);
                     put32(item + e + 4, level[i + k].count);
                     sum += level[i + k].count;
                 }
-                setCount(bytes.data(), static_cast<uint16_t>(n));
+                setCount(page, static_cast<uint16_t>(n));
                 up.push_back({level[i].low, number, sum});
-                emit(bytes);
             }
             level = std::move(up);
         }
+        inner.write();
         m_state[t] = {level.front().page, tags[t].count};
         tags[t].entries = {};
         tags[t].order = {};
     }
-    if (!batch.empty())
-        m_file.writeAt(batchStart, batch.data(), batch.size());
     m_file.truncate(static_cast<uint64_t>(m_pageCount) * kPageSize);
     m_file.sync(); // every page on the device before the header calls them clean
 }
@@ -560,16 +577,12 @@ std::vector<IndexFile::ChildPage> IndexFile::writeLeaves(const BuiltTag& built, 
     // order reads them all over memory, so a large tree shares the leaves
     // out between two cores.
     auto writeRange = [&](uint32_t from, uint32_t to) {
-        std::vector<char> pages;
-        pages.reserve(kPagesPerWrite * kPageSize);
-        uint32_t pagesStart = from;
+        PageRun run(m_file, firstPage + from);
         for (uint32_t leaf = from; leaf < to; ++leaf) {
             const uint32_t number = firstPage + leaf;
             const uint32_t at = leaf * leafFill;
             const uint32_t n = std::min(leafFill, total - at);
-            const size_t place = pages.size();
-            pages.resize(place + kPageSize);
-            char* page = pages.data() + place;
+            char* page = run.append();
             initPage(page, kLeaf, tag, kPageSize);
             for (uint32_t k = 0; k < n; ++k) {
                 const size_t entry = built.order.empty() ? at + k : built.order[at + k];
@@ -579,13 +592,8 @@ std::vector<IndexFile::ChildPage> IndexFile::writeLeaves(const BuiltTag& built, 
             setPrev(page, leaf == 0 ? 0 : number - 1);
             setNext(page, leaf + 1 == leaves ? 0 : number + 1);
             level[leaf] = {n ? std::string(page + kPageHeader, e) : std::string(e, '\0'), number, n};
-            sealPage(page);
-            if (pages.size() >= kPagesPerWrite * kPageSize || leaf + 1 == to) {
-                m_file.writeAt(static_cast<uint64_t>(firstPage + pagesStart) * kPageSize, pages.data(), pages.size());
-                pages.clear();
-                pagesStart = leaf + 1;
-            }
         }
+        run.write();
     };
     constexpr uint32_t kWorthSharing = 100000; // entries; below this a thread costs more than it saves
     if (total < kWorthSharing || std::thread::hardware_concurrency() < 2) {
