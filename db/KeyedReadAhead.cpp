@@ -1,14 +1,53 @@
 #include "KeyedReadAhead.h"
 
 #include <algorithm>
+#include <new>
 #include <numeric>
+#include <sys/mman.h>
+#include <utility>
 
 namespace db {
 
-KeyedReadAhead::KeyedReadAhead(const File& file, uint64_t headerLength, size_t recordLength)
+KeyedReadAhead::Bytes::~Bytes()
+{
+    if (m_data)
+        ::munmap(m_data, m_capacity);
+}
+
+KeyedReadAhead::Bytes::Bytes(Bytes&& other) noexcept
+    : m_data(std::exchange(other.m_data, nullptr))
+    , m_capacity(std::exchange(other.m_capacity, 0))
+{
+}
+
+KeyedReadAhead::Bytes& KeyedReadAhead::Bytes::operator=(Bytes&& other) noexcept
+{
+    std::swap(m_data, other.m_data);
+    std::swap(m_capacity, other.m_capacity);
+    return *this;
+}
+
+void KeyedReadAhead::Bytes::reserve(size_t n, size_t room)
+{
+    if (n <= m_capacity)
+        return;
+    constexpr size_t kLargePage = size_t{2} << 20;
+    const size_t capacity = (std::max(n, room) + kLargePage - 1) / kLargePage * kLargePage;
+    void* data = ::mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (data == MAP_FAILED)
+        throw std::bad_alloc();
+    ::madvise(data, capacity, MADV_HUGEPAGE); // only a wish: small pages work too
+    if (m_data)
+        ::munmap(m_data, m_capacity);
+    m_data = static_cast<char*>(data);
+    m_capacity = capacity;
+}
+
+KeyedReadAhead::KeyedReadAhead(const File& file, uint64_t headerLength, size_t recordLength, size_t longestWindow)
     : m_file(file)
     , m_headerLength(headerLength)
     , m_length(recordLength)
+    , m_longestWindow(longestWindow)
 {
 }
 
@@ -44,7 +83,7 @@ void KeyedReadAhead::read(Window& window) const
     window.slot.resize(n);
     for (size_t s = 0; s < n; ++s)
         window.slot[byRecord[s]] = static_cast<uint32_t>(s);
-    window.bytes.resize(n * m_length);
+    window.bytes.reserve(n * m_length, m_longestWindow * m_length);
     window.at = 0;
     for (size_t s = 0; s < n;) {
         size_t end = s + 1;

@@ -20,7 +20,8 @@ namespace db {
 // file. The file must stay open while the read-ahead lives.
 class KeyedReadAhead {
 public:
-    KeyedReadAhead(const File& file, uint64_t headerLength, size_t recordLength);
+    // No window lists more than longestWindow records.
+    KeyedReadAhead(const File& file, uint64_t headerLength, size_t recordLength, size_t longestWindow);
     ~KeyedReadAhead();
     KeyedReadAhead(const KeyedReadAhead&) = delete;
     KeyedReadAhead& operator=(const KeyedReadAhead&) = delete;
@@ -39,10 +40,31 @@ public:
     bool advance();
 
 private:
+    // Memory for a window's records in pages of two megabytes where the
+    // system has them: the walk's jumps through tens of megabytes would
+    // otherwise miss the address cache at almost every record, and filling
+    // it would take a fault every four kilobytes. The room for the longest
+    // window is taken at once (pages come as they are first written), so
+    // that growing windows never give up pages they have filled.
+    class Bytes {
+    public:
+        Bytes() = default;
+        ~Bytes();
+        Bytes(Bytes&& other) noexcept;
+        Bytes& operator=(Bytes&& other) noexcept;
+        // At least n bytes, whose contents are then undefined; room for
+        // `room` bytes when it has to be taken.
+        void reserve(size_t n, size_t room);
+        char* data() const { return m_data; }
+
+    private:
+        char* m_data = nullptr;
+        size_t m_capacity = 0;
+    };
     struct Window {
         std::vector<uint32_t> order; // record numbers in key order
         std::vector<uint32_t> slot;  // where each one's bytes lie, in records
-        std::vector<char> bytes;     // the records in file order
+        Bytes bytes;                 // the records in file order
         size_t at = 0;               // the walk's place in order
     };
     void read(Window& window) const;
@@ -51,6 +73,7 @@ private:
     const File& m_file;
     const uint64_t m_headerLength;
     const size_t m_length;
+    const size_t m_longestWindow;
     Window m_current;
 
     std::mutex m_mutex;

@@ -230,7 +230,7 @@ constexpr uint32_t kFirstReach = 64, kLongestReach = 32768, kReachReadOnTheSide 
 void Table::readKeyedWindow()
 {
     if (!m_keyed)
-        m_keyed = std::make_unique<KeyedReadAhead>(m_file, m_header.headerLength, m_header.recordLength);
+        m_keyed = std::make_unique<KeyedReadAhead>(m_file, m_header.headerLength, m_header.recordLength, kLongestReach);
     m_keyedReach = m_keyedReach == 0 ? kFirstReach : std::min(kLongestReach, m_keyedReach * 2);
     m_keyedPeek = m_cursor;
     m_keyed->readNow(listKeyedRecords(m_keyedPeek, m_keyedReach, m_keyedMore));
