@@ -1,11 +1,16 @@
 #include "PrintDevice.h"
 
+#include "PdfCompaction.h"
 #include "ReportStream.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <stdexcept>
 
 namespace engine {
 
@@ -25,10 +30,20 @@ DeviceGeometry geometryOf(const QPageLayout& layout, int resolution)
     return g;
 }
 
+namespace {
+
+QString cannotWrite(const QString& fileName, const QString& why)
+{
+    return QCoreApplication::translate("engine", "Cannot write the file \"%1\": %2").arg(fileName, why);
+}
+
+} // namespace
+
 PdfDevice::PdfDevice(const QString& fileName, int resolution, const QPageSize& pageSize)
     : m_fileName(fileName)
-    , m_file(std::make_unique<QSaveFile>(fileName))
-    , m_writer(std::make_unique<QPdfWriter>(m_file.get()))
+    // Beside the destination, on the same disk: the work file is about as large as the PDF.
+    , m_work(std::make_unique<QTemporaryFile>(QFileInfo(fileName).absolutePath() + QStringLiteral("/.reelkeeper-XXXXXX.pdf")))
+    , m_writer(std::make_unique<QPdfWriter>(m_work.get()))
 {
     m_writer->setResolution(resolution);
     m_writer->setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
@@ -69,12 +84,12 @@ QPaintDevice* PdfDevice::measuringDevice() { return m_writer.get(); }
 
 QPainter* PdfDevice::beginDocument(const QString& title)
 {
-    if (!m_file->open(QIODevice::WriteOnly))
-        throw EReportError(QCoreApplication::translate("engine", "Cannot write the file \"%1\": %2").arg(m_fileName, m_file->errorString()).toStdString());
+    if (!m_work->open())
+        throw EReportError(cannotWrite(m_fileName, m_work->errorString()).toStdString());
     m_writer->setTitle(title);
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(m_writer.get())) {
-        m_file->cancelWriting();
+        m_work->close();
         m_painter.reset();
         throw EReportError(QCoreApplication::translate("engine", "Cannot write the file \"%1\".").arg(m_fileName).toStdString());
     }
@@ -95,8 +110,7 @@ void PdfDevice::abortDocument()
         return;
     m_painter->end();
     m_painter.reset();
-    m_file->cancelWriting();
-    m_file->commit(); // discards the temporary file, keeps any earlier one
+    m_work->remove(); // any earlier file stays as it was
     m_printing = false;
 }
 
@@ -107,8 +121,21 @@ void PdfDevice::endDocument()
     m_printing = false;
     m_painter->end();
     m_painter.reset();
-    if (!m_file->commit())
-        throw EReportError(QCoreApplication::translate("engine", "Cannot write the file \"%1\": %2").arg(m_fileName, m_file->errorString()).toStdString());
+    // Qt's PDF is written to the work file, then compacted into the destination.
+    if (!m_work->flush() || m_work->error() != QFileDevice::NoError)
+        throw EReportError(cannotWrite(m_fileName, m_work->errorString()).toStdString());
+    QSaveFile file(m_fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw EReportError(cannotWrite(m_fileName, file.errorString()).toStdString());
+    try {
+        compactPdf(*m_work, file);
+    } catch (const std::runtime_error& error) {
+        file.cancelWriting();
+        throw EReportError(cannotWrite(m_fileName, QString::fromStdString(error.what())).toStdString());
+    }
+    if (!file.commit())
+        throw EReportError(cannotWrite(m_fileName, file.errorString()).toStdString());
+    m_work->remove();
 }
 
 } // namespace engine

@@ -16,7 +16,7 @@ class QPaintDevice;
 class QPainter;
 class QPagedPaintDevice;
 class QPdfWriter;
-class QSaveFile;
+class QTemporaryFile;
 
 namespace engine {
 
@@ -69,9 +69,9 @@ public:
 };
 
 // A PDF file as the printer: the whole paper is printable and positions land
-// where the engine puts them. The file is written to a temporary file and
-// renamed into place when the document ends; an aborted document leaves any
-// earlier file untouched.
+// where the engine puts them. The file is written to a work file, then
+// compacted into a temporary file renamed into place when the document ends;
+// an aborted document leaves any earlier file untouched.
 class PdfDevice : public PrintDevice {
 public:
     explicit PdfDevice(const QString& fileName, int resolution = 1200,
@@ -97,7 +97,8 @@ public:
 
 private:
     QString m_fileName;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<QTemporaryFile> m_work; // Qt's PDF, before it is compacted
+
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     int m_copies = 1;

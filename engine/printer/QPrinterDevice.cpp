@@ -1,5 +1,6 @@
 #include "QPrinterDevice.h"
 
+#include "PdfCompaction.h"
 #include "ReportStream.h"
 
 #include <QCoreApplication>
@@ -153,6 +154,8 @@ void QPrinterDevice::endDocument()
     m_painter.reset();
     if (!written)
         throw EReportError(QCoreApplication::translate("engine", "The printer \"%1\" could not finish the job.").arg(portName()).toStdString());
+    if (m_printer->outputFormat() == QPrinter::PdfFormat && !m_printer->outputFileName().isEmpty())
+        compactPdfFile(m_printer->outputFileName());
 }
 
 std::unique_ptr<QPrinter> defaultPrinter()
