@@ -225,13 +225,22 @@ namespace {
 // next window read on the side.
 constexpr uint32_t kFirstReach = 64, kLongestReach = 32768, kReachReadOnTheSide = 4096;
 
+// A window of a smaller table lists fewer: its records lie closer together in
+// the file, and the memory for two long windows would cost more to fill than
+// the reads it saves.
+uint32_t longestReach(uint32_t records)
+{
+    return std::clamp(records / 8, kReachReadOnTheSide, kLongestReach);
+}
+
 } // namespace
 
 void Table::readKeyedWindow()
 {
     if (!m_keyed)
-        m_keyed = std::make_unique<KeyedReadAhead>(m_file, m_header.headerLength, m_header.recordLength, kLongestReach);
-    m_keyedReach = m_keyedReach == 0 ? kFirstReach : std::min(kLongestReach, m_keyedReach * 2);
+        m_keyed = std::make_unique<KeyedReadAhead>(m_file, m_header.headerLength, m_header.recordLength,
+                                                   longestReach(m_header.recordCount));
+    m_keyedReach = m_keyedReach == 0 ? kFirstReach : std::min(longestReach(m_header.recordCount), m_keyedReach * 2);
     m_keyedPeek = m_cursor;
     m_keyed->readNow(listKeyedRecords(m_keyedPeek, m_keyedReach, m_keyedMore));
     if (m_keyedReach >= kReachReadOnTheSide)
@@ -242,7 +251,7 @@ void Table::prepareKeyedWindow()
 {
     if (!m_keyedMore)
         return;
-    m_keyedReach = std::min(kLongestReach, m_keyedReach * 2);
+    m_keyedReach = std::min(longestReach(m_header.recordCount), m_keyedReach * 2);
     try {
         m_keyed->prepare(listKeyedRecords(m_keyedPeek, m_keyedReach, m_keyedMore));
     } catch (const std::system_error&) {
