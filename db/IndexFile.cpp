@@ -173,6 +173,8 @@ void IndexFile::close()
     if (m_file.isOpen() && m_writeBack && m_file.writable())
         flush();
     m_file.close();
+    m_deferred.clear();
+    m_deferredBytes = 0;
     m_tags.clear();
     m_state.clear();
     ++m_definitionsVersion;
@@ -271,7 +273,9 @@ int IndexFile::tagNumber(std::string_view name) const
 
 uint32_t IndexFile::entryCount(int tag) const
 {
-    return m_state.at(static_cast<size_t>(tag)).count;
+    const auto t = static_cast<size_t>(tag);
+    const size_t waiting = t < m_deferred.size() ? m_deferred[t].size() / entrySize(tag, false) : 0;
+    return m_state.at(t).count + static_cast<uint32_t>(waiting);
 }
 
 void IndexFile::setWriteBack(bool on)
@@ -380,6 +384,7 @@ void IndexFile::flush()
 {
     if (!m_file.isOpen() || !m_file.writable())
         return;
+    applyDeferred();
     // In page order: the file is written front to back.
     for (uint32_t number = 0; number < m_cache.size(); ++number) {
         Page* p = m_cache[number].get();
@@ -404,6 +409,8 @@ void IndexFile::discardHeldBack()
 {
     // The tags' roots and counts in memory may name pages that were never
     // written: nothing here is to be trusted until the index is rebuilt.
+    m_deferred.clear();
+    m_deferredBytes = 0;
     clearCache();
     m_writeBack = false;
     m_clean = false;
@@ -496,6 +503,8 @@ void IndexFile::rebuild(const std::string& path, std::vector<BuiltTag> tags, con
             m_file.open(path, File::Mode::CreateTruncate);
     }
     clearCache();
+    m_deferred.clear(); // the records hold those entries: the new tags are built from them
+    m_deferredBytes = 0;
     m_tags.clear();
     m_state.clear();
     ++m_definitionsVersion;

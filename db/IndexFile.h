@@ -197,6 +197,15 @@ private:
         uint32_t count = 0;
     };
 
+    // While pages are held back, inserted entries wait here (per tag, one
+    // after another) and go into the tree sorted, just before anything reads
+    // or writes it: entries of a batch in random order would otherwise each
+    // visit a leaf far from the last one's.
+    void insertNow(int tag, std::string_view entry);
+    void applyDeferred();
+    std::vector<std::string> m_deferred;
+    size_t m_deferredBytes = 0;
+
     Page& page(uint32_t number);
     void markDirty(uint32_t number, Page& p);
     uint32_t allocatePage();

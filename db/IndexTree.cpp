@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <numeric>
+#include <utility>
 
 namespace db {
 
@@ -68,12 +70,55 @@ void setCountBelow(char* b, size_t innerSize, size_t entryLength, int slot, uint
 
 } // namespace
 
+namespace {
+
+// Entries wait for the tree until they take this much memory.
+constexpr size_t kLargestDeferral = size_t{16} << 20;
+
+} // namespace
+
 void IndexFile::insert(int tag, const Entry& entry)
+{
+    if (entry.size() != entrySize(tag, false))
+        throw DbError(path(), Message{TRANSLATABLE("db", "Internal error: index entry of the wrong length")});
+    if (!m_writeBack) {
+        insertNow(tag, entry);
+        return;
+    }
+    if (m_deferred.size() < m_tags.size())
+        m_deferred.resize(m_tags.size());
+    m_deferred[static_cast<size_t>(tag)] += entry;
+    m_deferredBytes += entry.size();
+    if (m_deferredBytes >= kLargestDeferral)
+        applyDeferred();
+}
+
+void IndexFile::applyDeferred()
+{
+    if (m_deferredBytes == 0)
+        return;
+    // Taken out first: after a failure half way the index is marked for a
+    // rebuild, and the entries left must not be inserted later.
+    std::vector<std::string> deferred = std::exchange(m_deferred, {});
+    m_deferredBytes = 0;
+    ++m_counter; // cursors read their leaves again
+    for (size_t tag = 0; tag < deferred.size(); ++tag) {
+        const std::string& entries = deferred[tag];
+        const size_t e = entrySize(static_cast<int>(tag), false);
+        std::vector<uint32_t> order(entries.size() / e);
+        std::iota(order.begin(), order.end(), 0U);
+        std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+            return std::memcmp(entries.data() + a * e, entries.data() + b * e, e) < 0;
+        });
+        for (const uint32_t i : order)
+            insertNow(static_cast<int>(tag), std::string_view(entries).substr(i * e, e));
+    }
+}
+
+void IndexFile::insertNow(int tag, std::string_view entry)
 {
     const size_t e = entrySize(tag, false);
     const size_t in = entrySize(tag, true);
-    if (entry.size() != e)
-        throw DbError(path(), Message{TRANSLATABLE("db", "Internal error: index entry of the wrong length")});
     // The inner pages on the way down and the slot taken in each.
     std::array<std::pair<uint32_t, int>, 34> path;
     size_t depth = 0;
@@ -207,6 +252,7 @@ void IndexFile::insert(int tag, const Entry& entry)
 
 bool IndexFile::erase(int tag, const Entry& entry)
 {
+    applyDeferred();
     const size_t e = entrySize(tag, false);
     const size_t in = entrySize(tag, true);
     if (entry.size() != e)
@@ -284,6 +330,7 @@ uint32_t IndexFile::edgeLeaf(int tag, bool leftmost)
 
 bool IndexFile::first(Cursor& c, int tag)
 {
+    applyDeferred();
     trimCache();
     c.tag = tag;
     loadLeaf(c, edgeLeaf(tag, true));
@@ -293,6 +340,7 @@ bool IndexFile::first(Cursor& c, int tag)
 
 bool IndexFile::last(Cursor& c, int tag)
 {
+    applyDeferred();
     trimCache();
     c.tag = tag;
     loadLeaf(c, edgeLeaf(tag, false));
@@ -302,6 +350,7 @@ bool IndexFile::last(Cursor& c, int tag)
 
 bool IndexFile::seek(Cursor& c, int tag, const Entry& atLeast)
 {
+    applyDeferred();
     trimCache();
     c.tag = tag;
     const size_t in = entrySize(tag, true), e = entrySize(tag, false);
@@ -321,6 +370,7 @@ bool IndexFile::seek(Cursor& c, int tag, const Entry& atLeast)
 
 bool IndexFile::next(Cursor& c)
 {
+    applyDeferred();
     if (c.tag < 0 || (c.leaf.empty() && c.entry.empty()))
         return false;
     trimCache(); // a walk through the whole index keeps no more pages than a seek does
@@ -351,6 +401,7 @@ bool IndexFile::next(Cursor& c)
 
 bool IndexFile::prior(Cursor& c)
 {
+    applyDeferred();
     if (c.tag < 0 || (c.leaf.empty() && c.entry.empty()))
         return false;
     trimCache();
@@ -379,6 +430,7 @@ bool IndexFile::prior(Cursor& c)
 
 uint32_t IndexFile::rank(int tag, const Entry& entry)
 {
+    applyDeferred();
     trimCache();
     const size_t in = entrySize(tag, true), e = entrySize(tag, false);
     Entry target = entry;
@@ -400,6 +452,7 @@ uint32_t IndexFile::rank(int tag, const Entry& entry)
 
 bool IndexFile::entryAt(Cursor& c, int tag, uint32_t position)
 {
+    applyDeferred();
     trimCache();
     c.tag = tag;
     const size_t in = entrySize(tag, true), e = entrySize(tag, false);

@@ -461,3 +461,44 @@ TEST_F(IndexTest, ALargeBuildOrdersByTheWholeKeyWhereLongBeginningsAreAlike)
     EXPECT_EQ(at, expected.size());
     EXPECT_EQ(table.checkIndex(), "");
 }
+
+TEST_F(IndexTest, EntriesABatchHoldsBackAreInTheirPlaceWheneverTheIndexIsRead)
+{
+    // Under exclusive use the entries of appended records wait and go into
+    // the tree sorted: every read of the index, in the batch or after it,
+    // finds them where they belong.
+    table.close();
+    table.open(Table::OpenMode::Exclusive);
+    table.addIndex("NewIndex", "Upper(Left(Title,10))");
+    table.selectIndex("NewIndex");
+    std::mt19937 random(11);
+    std::multiset<std::string> titles;
+    table.beginBatch();
+    for (int i = 0; i < 4000; ++i) {
+        const std::string title = "T" + std::to_string(random() % 100000);
+        add(title, 1990);
+        titles.insert(title);
+    }
+    EXPECT_EQ(table.recordCount(), 4000u);
+    table.first();
+    EXPECT_EQ(table.text(0), *titles.begin());
+    // A record appended in the batch and deleted in it leaves no entry behind.
+    table.deleteRecord();
+    titles.erase(titles.begin());
+    for (int i = 0; i < 500; ++i) {
+        const std::string title = "U" + std::to_string(random() % 100000);
+        add(title, 1991);
+        titles.insert(title);
+    }
+    table.last();
+    EXPECT_EQ(table.text(0), *titles.rbegin());
+    table.endBatch();
+    table.close();
+    table.open(Table::OpenMode::Exclusive);
+    table.selectIndex("NewIndex");
+    EXPECT_EQ(table.checkIndex(), "");
+    std::vector<std::string> walked;
+    for (table.first(); !table.eof(); table.next())
+        walked.push_back(table.text(0));
+    EXPECT_EQ(walked, std::vector<std::string>(titles.begin(), titles.end()));
+}
