@@ -68,10 +68,6 @@ void setCountBelow(char* b, size_t innerSize, size_t entryLength, int slot, uint
     put32(b + kPageHeader + slot * innerSize + entryLength + 4, v);
 }
 
-} // namespace
-
-namespace {
-
 // Entries wait for the tree until they take this much memory.
 constexpr size_t kLargestDeferral = size_t{16} << 20;
 

@@ -98,7 +98,6 @@ public:
 private:
     QString m_fileName;
     std::unique_ptr<QTemporaryFile> m_work; // Qt's PDF, before it is compacted
-
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     int m_copies = 1;
