@@ -2,6 +2,7 @@
 // by poppler, in fewer bytes; files of any other shape copied as they are.
 #include "PdfCompaction.h"
 #include "PrintDevice.h"
+#include "ReportStream.h"
 #include "RunCommand.h"
 #include "TempDir.h"
 
@@ -214,4 +215,36 @@ TEST(PdfCompaction, APdfReportLeavesNoWorkFileBehind)
     QFile kept(target);
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), bytes);
+}
+
+TEST(PdfCompaction, APdfThatCannotBeWrittenSaysSoBeforeAnythingIsDrawn)
+{
+    testing_support::TempDir dir;
+    const QString target = QString::fromStdString(dir.file("missing/report.pdf"));
+    PdfDevice device(target, 300);
+    try {
+        device.beginDocument(QStringLiteral("Films"));
+        FAIL() << "a PDF in a missing folder was begun";
+    } catch (const EReportError& error) {
+        EXPECT_NE(std::string(error.what()).find("Cannot write the file"), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find("missing/report.pdf"), std::string::npos) << error.what();
+    }
+    EXPECT_FALSE(device.printing());
+    EXPECT_TRUE(QDir(QString::fromStdString(dir.path().string())).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST(PdfCompaction, AFileIsCompactedInPlaceOrLeftAsItWas)
+{
+    testing_support::TempDir dir;
+    const QByteArray qt = qtPdf(4);
+    const QString pdf = saved(dir, "printed.pdf", qt);
+    const QString other = saved(dir, "notes.pdf", "not a PDF at all");
+    compactPdfFile(pdf);
+    compactPdfFile(other);
+    compactPdfFile(QString::fromStdString(dir.file("missing.pdf")));
+    QFile compacted(pdf), unchanged(other);
+    ASSERT_TRUE(compacted.open(QIODevice::ReadOnly) && unchanged.open(QIODevice::ReadOnly));
+    EXPECT_EQ(compacted.readAll(), compact(qt).bytes);
+    EXPECT_EQ(unchanged.readAll(), QByteArray("not a PDF at all"));
+    EXPECT_EQ(QDir(QString::fromStdString(dir.path().string())).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
