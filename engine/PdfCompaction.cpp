@@ -258,7 +258,6 @@ public:
         : m_out(out)
     {
     }
-    ~Writer() = default;
     void put(std::string_view bytes)
     {
         m_buffer += bytes;
@@ -359,7 +358,8 @@ Xref readXref(const Reader& reader)
     return xref;
 }
 
-// Reads one object: its value, or a stream's dictionary and where its bytes lie.
+// Reads one object: its value (a dictionary's entries too), or a stream's
+// dictionary and where its bytes lie.
 void readObject(const Reader& reader, PdfObject& object)
 {
     const std::string text = reader.read(object.offset, object.end - object.offset);
@@ -374,6 +374,8 @@ void readObject(const Reader& reader, PdfObject& object)
     const size_t valueStart = skipWhite(s, at + 3);
     const size_t valueEnd = objectEnd(s, valueStart);
     object.body.assign(s.substr(valueStart, valueEnd - valueStart));
+    if (object.body.substr(0, 2) == "<<")
+        object.entries = dictionaryEntries(object.body);
     at = skipWhite(s, valueEnd);
     if (s.substr(at, 6) == "stream") {
         at += 6;
@@ -384,7 +386,7 @@ void readObject(const Reader& reader, PdfObject& object)
         else
             throw OtherShape{};
         object.dataOffset = object.offset + static_cast<qint64>(at);
-        const std::string_view length = valueOf(dictionaryEntries(object.body), "/Length");
+        const std::string_view length = valueOf(object.entries, "/Length");
         if (const auto direct = unsignedNumber(length))
             object.dataLength = static_cast<qint64>(*direct);
         else if (const auto reference = referenceIn(length))
@@ -444,8 +446,6 @@ private:
             object.end = i + 1 < m_objects.size() ? m_xref.objects[i + 1].second : m_xref.offset;
             require(object.end > object.offset && m_byNumber.emplace(object.number, i).second);
             readObject(m_reader, object);
-            if (object.body.substr(0, 2) == "<<")
-                object.entries = dictionaryEntries(object.body);
         }
         for (const PdfObject& object : m_objects)
             withReferences(object.body, [&](uint32_t number) { return ++m_references[number]; });
