@@ -344,13 +344,21 @@ IndexFile::Page& IndexFile::page(uint32_t number)
 {
     if (number < m_cache.size() && m_cache[number])
         return *m_cache[number];
+    auto p = std::make_unique<Page>();
+    peek(number, *p);
+    return keep(number, std::move(p));
+}
+
+const IndexFile::Page& IndexFile::peek(uint32_t number, Page& scratch) const
+{
+    if (number < m_cache.size() && m_cache[number])
+        return *m_cache[number];
     if (number == 0 || number >= m_pageCount)
         damaged("a link points to index page " + std::to_string(number) + ", outside the index");
-    auto p = std::make_unique<Page>();
-    if (m_file.readSomeAt(static_cast<uint64_t>(number) * kPageSize, p->bytes.data(), kPageSize) != kPageSize)
+    if (m_file.readSomeAt(static_cast<uint64_t>(number) * kPageSize, scratch.bytes.data(), kPageSize) != kPageSize)
         damaged("index page " + std::to_string(number) + " is cut short");
-    checkPage(number, *p);
-    return keep(number, std::move(p));
+    checkPage(number, scratch);
+    return scratch;
 }
 
 IndexFile::Page& IndexFile::keep(uint32_t number, std::unique_ptr<Page> page)
@@ -474,8 +482,7 @@ uint32_t IndexFile::subtreeCount(int tag, const Page& p) const
 
 uint32_t IndexFile::recordOf(const Entry& entry)
 {
-    const auto* p = reinterpret_cast<const unsigned char*>(entry.data() + entry.size() - 4);
-    return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+    return recordBefore(entry.data() + entry.size());
 }
 
 IndexFile::Entry IndexFile::makeEntry(std::string_view key, uint32_t record)

@@ -178,6 +178,9 @@ public:
     bool seek(Cursor& c, int tag, const Entry& atLeast); // first entry >= atLeast
     bool next(Cursor& c);
     bool prior(Cursor& c);
+    // The record number of every entry of a tag in key order, leaf by leaf:
+    // a walk through the whole index that keeps no page it did not have.
+    void forEachRecord(int tag, const std::function<void(uint32_t record)>& visit);
     // Position (0-based) of the first entry >= the given one, and the entry at a position.
     uint32_t rank(int tag, const Entry& entry);
     bool entryAt(Cursor& c, int tag, uint32_t position);
@@ -207,6 +210,8 @@ private:
     size_t m_deferredBytes = 0;
 
     Page& page(uint32_t number);
+    // A page as the cache has it, else read into scratch and checked.
+    const Page& peek(uint32_t number, Page& scratch) const;
     void markDirty(uint32_t number, Page& p);
     uint32_t allocatePage();
     void writeHeader();

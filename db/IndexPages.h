@@ -51,6 +51,15 @@ inline void put16(char* p, uint16_t v)
     std::memcpy(p, &v, 2);
 }
 
+// The record number an entry ends with (4 bytes, big-endian, so that equal
+// keys sort by record), from the entry's end.
+inline uint32_t recordBefore(const char* end)
+{
+    const auto* r = reinterpret_cast<const unsigned char*>(end - 4);
+    return (static_cast<uint32_t>(r[0]) << 24) | (static_cast<uint32_t>(r[1]) << 16)
+        | (static_cast<uint32_t>(r[2]) << 8) | r[3];
+}
+
 inline uint8_t kindOf(const char* p) { return static_cast<uint8_t>(p[0]); }
 inline uint16_t countOf(const char* p) { return get16(p + 2); }
 inline void setCount(char* p, uint16_t n) { put16(p + 2, n); }

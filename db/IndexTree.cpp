@@ -364,6 +364,26 @@ bool IndexFile::seek(Cursor& c, int tag, const Entry& atLeast)
     return next(c);
 }
 
+void IndexFile::forEachRecord(int tag, const std::function<void(uint32_t record)>& visit)
+{
+    applyDeferred();
+    trimCache();
+    const size_t e = entrySize(tag, false);
+    Page scratch;
+    uint32_t number = edgeLeaf(tag, true);
+    for (uint32_t hops = 0; number != 0; ++hops) {
+        if (hops > m_pageCount)
+            damaged("the leaves of the index run in a circle");
+        const char* b = peek(number, scratch).bytes.data();
+        if (kindOf(b) != kLeaf)
+            damaged("a leaf link leads to an inner index page");
+        const char* entry = b + kPageHeader;
+        for (int slot = 0; slot < countOf(b); ++slot, entry += e)
+            visit(recordBefore(entry + e));
+        number = nextOf(b);
+    }
+}
+
 bool IndexFile::next(Cursor& c)
 {
     applyDeferred();

@@ -253,6 +253,11 @@ public:
     // The same over the records first..last (physical numbers).
     void scanRecords(uint32_t first, uint32_t last,
                      const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit) const;
+    // The same for one pass on one thread, through mapped windows (the next
+    // one mapped on the side): the records a pass only looks at are not
+    // copied. Under a ReadHold, as other copies cannot cut the file short.
+    void scanRecordsMapped(uint32_t first, uint32_t last,
+                           const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit) const;
     // The same on every core: large tables are shared out in runs of blocks
     // among workers (0..scanWorkers()-1), which call visit at the same time.
     // For passes whose blocks may be handled in any order: counts, checks,
@@ -266,6 +271,17 @@ public:
     // what the workers found (statistics); visit gets each record's bytes.
     using VisibleVisit = std::function<void(unsigned worker, const char* record, uint32_t recNo)>;
     void scanVisibleInParallel(const VisibleVisit& visit);
+    // For passes that want the visible records in the current order but read
+    // the file in physical order (a read per record at a random place costs
+    // more than several passes over the whole file): the stored records'
+    // numbers in the selected index's order, but for those the filter
+    // candidates rule out. Nothing in physical order. A pass keeps the order
+    // true by reading the records under the same ReadHold, and tells visible
+    // records from the others with isVisible.
+    std::optional<std::vector<uint32_t>> recordsInOrder();
+    // Whether a stored record's bytes (from a scan) make a visible record:
+    // live, and accepted by the filter when it is on.
+    bool isVisible(const char* bytes) const { return visible(bytes); }
     size_t recordLength() const { return m_header.recordLength; }
 
 private:

@@ -366,6 +366,29 @@ void Table::scanVisibleInParallel(const VisibleVisit& visit)
                     [&](const char* block, uint32_t first, uint32_t n) { visitVisible(0, block, first, n); });
 }
 
+std::optional<std::vector<uint32_t>> Table::recordsInOrder()
+{
+    return repairing([this]() -> std::optional<std::vector<uint32_t>> {
+        requireActive("read records");
+        if (m_state != State::Browse)
+            post();
+        UpdateLock read(*this, File::LockKind::Shared);
+        rereadRecordCount();
+        writePendingAppends();
+        const int tag = selectedTagNumber();
+        if (tag < 0)
+            return std::nullopt;
+        synchronizeIndex();
+        std::vector<uint32_t> records;
+        records.reserve(m_header.recordCount);
+        m_index.forEachRecord(tag, [&](uint32_t rec) {
+            if (rec >= 1 && rec <= m_header.recordCount && mayBeVisible(rec))
+                records.push_back(rec);
+        });
+        return records;
+    });
+}
+
 unsigned Table::scanWorkers() const
 {
     constexpr uint32_t kWorthSharing = 100000; // below this a thread costs more than it saves
@@ -433,6 +456,59 @@ void Table::scanRecords(uint32_t first, uint32_t last,
         visit(buffer.data(), start, n);
         if (last - start < per)
             break; // the next start would wrap past the last record number
+    }
+}
+
+void Table::scanRecordsMapped(uint32_t first, uint32_t last,
+                              const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit) const
+{
+    constexpr size_t kWindowBytes = size_t{8} << 20;
+    const size_t length = m_header.recordLength;
+    const auto per = static_cast<uint32_t>(std::max<size_t>(1, kWindowBytes / length));
+    struct Window {
+        uint64_t offset; // of the first record
+        uint64_t aligned;
+        size_t mapLength;
+        uint32_t count;
+    };
+    const auto windowAt = [&](uint32_t start) {
+        Window w{};
+        w.count = std::min(per, last - start + 1);
+        w.offset = m_header.headerLength + static_cast<uint64_t>(start - 1) * length;
+        w.aligned = w.offset - w.offset % File::pageSize();
+        w.mapLength = static_cast<size_t>(w.offset + static_cast<uint64_t>(w.count) * length - w.aligned);
+        return w;
+    };
+    std::optional<ReadAhead> ahead;
+    try {
+        ahead.emplace(m_file);
+    } catch (const std::system_error&) {
+        // no thread to spare: each window is mapped when its turn comes
+    }
+    for (uint32_t start = first; start <= last && start != 0;) {
+        const Window w = windowAt(start);
+        const bool more = last - start >= w.count;
+        const char* view = ahead ? ahead->take(w.aligned, w.mapLength) : nullptr;
+        if (!view)
+            view = m_file.map(w.aligned, w.mapLength);
+        if (ahead && more) {
+            const Window next = windowAt(start + w.count);
+            ahead->prepare(next.aligned, next.mapLength);
+        }
+        if (!view) {
+            scanRecords(start, start + w.count - 1, visit); // no room to map: read
+        } else {
+            struct Unmap {
+                const char* view;
+                size_t length;
+                std::optional<ReadAhead>& ahead;
+                ~Unmap() { ahead ? ahead->release(view, length) : File::unmap(view, length); }
+            } unmap{view, w.mapLength, ahead};
+            visit(view + (w.offset - w.aligned), start, w.count);
+        }
+        if (!more)
+            break; // the next start would wrap past the last record number
+        start += w.count;
     }
 }
 

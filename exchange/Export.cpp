@@ -12,12 +12,19 @@
 #include "EditText.h"
 #include "XmlCatalogues.h"
 
+#include <algorithm>
+#include <atomic>
+#include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <cstring>
 #include <exception>
 #include <mutex>
+#include <optional>
+#include <string_view>
 #include <thread>
+#include <tuple>
+#include <utility>
 
 namespace exchange {
 
@@ -36,14 +43,16 @@ public:
     }
     size_t length() const { return m_length; }
 
-    // Called by the walk: a full batch waits while two are queued.
-    void put(std::vector<char>&& batch)
+    // Called by the walk: a full batch waits while two are queued. A pass of
+    // a key-order export ends with a batch that names the place in the order
+    // where the pass ended (0: no pass ends).
+    void put(std::vector<char>&& batch, uint32_t passEnd = 0)
     {
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [this] { return m_queue.size() < 2 || m_failed; });
         if (m_failed)
             return;
-        m_queue.push_back(std::move(batch));
+        m_queue.push_back({std::move(batch), passEnd});
         m_changed.notify_all();
     }
     void close()
@@ -53,7 +62,7 @@ public:
         m_changed.notify_all();
     }
     // Called by the formatting: the next batch, or false once the walk is done.
-    bool take(std::vector<char>& batch)
+    bool take(std::vector<char>& batch, uint32_t* passEnd = nullptr)
     {
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [this] { return !m_queue.empty() || m_closed; });
@@ -61,7 +70,9 @@ public:
             return false;
         if (batch.capacity() > 0)
             m_spare.push_back(std::move(batch));
-        batch = std::move(m_queue.front());
+        batch = std::move(m_queue.front().records);
+        if (passEnd)
+            *passEnd = m_queue.front().passEnd;
         m_queue.pop_front();
         m_changed.notify_all();
         return true;
@@ -82,6 +93,19 @@ public:
         batch.reserve(capacity);
         return batch;
     }
+    // Called by the formatting after each batch: how many records it formatted.
+    void formatted(uint64_t records)
+    {
+        std::lock_guard lock(m_mutex);
+        m_formatted += records;
+        m_changed.notify_all();
+    }
+    // Called by the walk: waits until the formatting has done `records` (or failed).
+    void waitFormatted(uint64_t records)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return m_formatted >= records || m_failed; });
+    }
     void fail()
     {
         std::lock_guard lock(m_mutex);
@@ -95,11 +119,16 @@ public:
     }
 
 private:
+    struct Batch {
+        std::vector<char> records;
+        uint32_t passEnd;
+    };
     size_t m_length;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<std::vector<char>> m_queue;
+    std::deque<Batch> m_queue;
     std::vector<std::vector<char>> m_spare;
+    uint64_t m_formatted = 0;
     bool m_closed = false;
     bool m_failed = false;
 };
@@ -157,6 +186,235 @@ uint64_t walkRecords(db::Table& table, const ExportOptions& options, const Write
     if (failure)
         std::rethrow_exception(failure);
     return written;
+}
+
+// The lines of one pass of a key-order export, kept until the pass ends and
+// then handed on in order. The blocks that hold them stay for the next pass.
+class PassLines {
+public:
+    void add(uint32_t place, std::string_view line)
+    {
+        while (m_block < m_blocks.size() && m_used + line.size() > m_blocks[m_block].size()) {
+            ++m_block;
+            m_used = 0;
+        }
+        if (m_block == m_blocks.size())
+            m_blocks.emplace_back(std::max(kBlockBytes, line.size()));
+        char* at = m_blocks[m_block].data() + m_used;
+        std::memcpy(at, line.data(), line.size());
+        m_used += line.size();
+        m_lines.push_back({place, static_cast<uint32_t>(line.size()), at});
+    }
+    // Hands emit the lines of places before end in order, forgets them all,
+    // and says how many it handed on.
+    template <class Emit>
+    uint64_t emitBefore(uint32_t end, const Emit& emit)
+    {
+        std::sort(m_lines.begin(), m_lines.end(), [](const Line& a, const Line& b) { return a.place < b.place; });
+        uint64_t emitted = 0;
+        for (const Line& line : m_lines) {
+            if (line.place >= end)
+                break; // formatted before the pass was cut short: the next pass has them
+            emit(std::string_view(line.data, line.length));
+            ++emitted;
+        }
+        m_lines.clear();
+        m_block = 0;
+        m_used = 0;
+        return emitted;
+    }
+
+private:
+    static constexpr size_t kBlockBytes = size_t{4} << 20;
+    struct Line {
+        uint32_t place;
+        uint32_t length;
+        const char* data;
+    };
+    std::vector<std::vector<char>> m_blocks;
+    size_t m_block = 0;
+    size_t m_used = 0;
+    std::vector<Line> m_lines;
+};
+
+// How a key-order export shares the order out among its passes: each pass
+// holds about `held` bytes of lines. The first pass starts with the whole
+// order and, once it has seen enough lines to judge their length, keeps the
+// share that fits; the passes after it take shares of the same size.
+class PassShares {
+public:
+    explicit PassShares(size_t held)
+        : m_held(static_cast<double>(std::max<size_t>(held, 1)))
+    {
+    }
+    uint32_t share() const { return m_share; }
+    // After a part of a pass: the pass's places so far `places`, records
+    // scanned `scanned` of the pass's `span`, records sent `sent`, and the
+    // lines formatted so far (all passes); the places the pass keeps.
+    // Lines enough to judge their length by.
+    static constexpr uint64_t kLinesToJudge = 512;
+
+    uint32_t judge(uint32_t places, uint64_t scanned, uint64_t span, uint64_t sent, uint64_t lines, uint64_t bytes)
+    {
+        if (lines < kLinesToJudge || scanned == 0 || sent == 0)
+            return places;
+        const double projected = static_cast<double>(bytes) / static_cast<double>(lines) * static_cast<double>(sent)
+            * static_cast<double>(span) / static_cast<double>(scanned);
+        // Some room over the share's bytes, so that the noise of a projection
+        // does not halve a pass that fits.
+        if (projected <= m_held * 1.25)
+            return places;
+        const double passes = std::ceil(projected / m_held);
+        m_share = std::max<uint32_t>(1, static_cast<uint32_t>(static_cast<double>(places) / passes));
+        return m_share;
+    }
+
+private:
+    double m_held;
+    uint32_t m_share = UINT32_MAX;
+};
+
+struct Stopped {}; // the formatting failed: its error ends the export
+
+// Writes the lines of the visible records in the table's index order
+// without reading the records in that order: a read of one record at a
+// random place costs more than a pass over the whole file in stored order.
+// Each pass reads the records whose places in the order fall in its share
+// (the file's span that holds them), formats their lines on another thread
+// and, when the pass ends, writes them in order. Nothing in stored order:
+// the caller walks.
+template <class Format>
+std::optional<uint64_t> writeInKeyOrder(db::Table& table, const ExportOptions& options, db::BackgroundWriter& out,
+                                        const Format& format)
+{
+    constexpr uint32_t kNoPlace = UINT32_MAX;
+    constexpr size_t kBatchRecords = 4096;
+    constexpr uint32_t kScanStep = 65536; // records scanned between looks at the span
+    // Other copies' changes wait for the passes: the file is one state of the collection.
+    const db::Table::ReadHold hold(table);
+    const std::optional<std::vector<uint32_t>> inOrder = table.recordsInOrder();
+    if (!inOrder)
+        return std::nullopt;
+    const std::vector<uint32_t>& order = *inOrder;
+    const auto places = static_cast<uint32_t>(order.size());
+    std::vector<uint32_t> placeOf(static_cast<size_t>(table.physicalRecordCount()) + 1, kNoPlace);
+    for (uint32_t p = 0; p < places; ++p)
+        placeOf[order[p]] = p;
+
+    const size_t length = table.recordLength();
+    RecordBatches batches(sizeof(uint32_t) + length);
+    std::atomic<uint64_t> written{0}, lines{0}, bytes{0};
+    std::exception_ptr failure;
+    std::thread formatting([&] {
+        try {
+            PassLines held;
+            std::string line;
+            std::vector<char> batch;
+            uint32_t passEnd = 0;
+            while (batches.take(batch, &passEnd)) {
+                for (size_t at = 0; at < batch.size(); at += batches.length()) {
+                    uint32_t place;
+                    std::memcpy(&place, batch.data() + at, sizeof place);
+                    line.clear();
+                    format(batch.data() + at + sizeof place, line);
+                    held.add(place, line);
+                    bytes.fetch_add(line.size(), std::memory_order_relaxed);
+                    lines.fetch_add(1, std::memory_order_relaxed);
+                }
+                batches.formatted(batch.size() / batches.length());
+                if (passEnd != 0)
+                    written += held.emitBefore(passEnd, [&](std::string_view text) {
+                        out.buffer() += text;
+                        out.flushIfFull();
+                    });
+            }
+        } catch (...) {
+            failure = std::current_exception();
+            batches.fail();
+        }
+    });
+
+    try {
+        PassShares shares(options.linesHeldInOrder);
+        std::vector<char> batch = batches.spare(kBatchRecords * batches.length());
+        const auto handOver = [&] {
+            if (batches.failed())
+                throw Stopped{};
+            batches.put(std::move(batch));
+            batch = batches.spare(kBatchRecords * batches.length());
+        };
+        bool judged = false;
+        for (uint32_t from = 0; from < places;) {
+            uint32_t end = from + std::min(shares.share(), places - from);
+            // The span of the file that holds the pass's records.
+            const auto spanOf = [&] {
+                const auto [lo, hi] = std::minmax_element(order.begin() + from, order.begin() + end);
+                return std::pair{*lo, *hi};
+            };
+            uint32_t lo = 0, hi = 0;
+            std::tie(lo, hi) = spanOf();
+            uint64_t sent = 0;
+            bool cut = false;
+            const auto send = [&](const char* block, uint32_t first, uint32_t n) {
+                for (uint32_t k = 0; k < n; ++k) {
+                    const uint32_t place = placeOf[first + k];
+                    const char* record = block + static_cast<size_t>(k) * length;
+                    if (place < from || place >= end || !table.isVisible(record))
+                        continue;
+                    batch.insert(batch.end(), reinterpret_cast<const char*>(&place),
+                                 reinterpret_cast<const char*>(&place) + sizeof place);
+                    batch.insert(batch.end(), record, record + length);
+                    ++sent;
+                    if (batch.size() >= kBatchRecords * batches.length())
+                        handOver();
+                    if (!judged && sent == PassShares::kLinesToJudge) {
+                        // The first pass holds every place until the first
+                        // lines tell how long lines are.
+                        judged = true;
+                        handOver();
+                        batches.waitFormatted(sent);
+                    }
+                }
+                const uint32_t kept = shares.judge(end - from, first + n - lo, hi - lo + 1, sent, lines.load(),
+                                                   bytes.load());
+                if (kept < end - from) {
+                    sent = sent * kept / (end - from);
+                    end = from + kept; // lines formatted past the new end are dropped when the pass ends
+                    cut = true;
+                }
+            };
+            for (uint32_t start = lo; start <= hi;) {
+                const uint32_t stop = std::min(hi, start + (kScanStep - 1));
+                table.scanRecordsMapped(start, stop, send);
+                if (options.progress && !options.progress(written.load()))
+                    throw Cancelled{};
+                if (std::exchange(cut, false))
+                    hi = spanOf().second; // a pass cut short reads less of the file
+                if (stop >= hi)
+                    break;
+                start = stop + 1;
+            }
+            if (batches.failed())
+                throw Stopped{};
+            batches.put(std::move(batch), end);
+            batch = batches.spare(kBatchRecords * batches.length());
+            from = end;
+        }
+    } catch (...) {
+        batches.fail();
+        batches.close();
+        formatting.join();
+        if (failure)
+            std::rethrow_exception(failure);
+        throw;
+    }
+    batches.close();
+    formatting.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    if (options.progress && !options.progress(written.load()))
+        throw Cancelled{};
+    return written.load();
 }
 
 template <class Body>
@@ -235,17 +493,23 @@ ExportResult exportDelimited(db::Table& table, const std::vector<ExportField>& f
             endLine();
         }
         db::RecordTexts texts(table.fields());
-        const uint64_t written = walkRecords(table, options, [&](const char* bytes) {
+        const auto format = [&](const char* bytes, std::string& text) {
             const std::vector<std::string_view>& values = texts.read(bytes);
             for (size_t i = 0; i < fields.size(); ++i) {
                 if (i > 0)
-                    line += ',';
-                appendQuotedValue(line, values[static_cast<size_t>(fields[i].tableField)]);
+                    text += ',';
+                appendQuotedValue(text, values[static_cast<size_t>(fields[i].tableField)]);
             }
-            endLine();
-        });
+            text += kLineEnd;
+        };
+        std::optional<uint64_t> written = writeInKeyOrder(table, options, out, format);
+        if (!written)
+            written = walkRecords(table, options, [&](const char* bytes) {
+                format(bytes, line);
+                out.flushIfFull();
+            });
         out.finish();
-        return written;
+        return *written;
     });
 }
 

@@ -8,6 +8,7 @@
 
 #include "Translatable.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -46,6 +47,9 @@ struct ExportOptions {
     std::function<bool(uint64_t written)> progress;
     // An HTML page's own words (its search box, its count) in the user's language.
     db::Speak speak;
+    // A text export in an index's order reads the file in passes and holds
+    // the lines of a pass (about this many bytes) until their turn comes.
+    size_t linesHeldInOrder = size_t{128} << 20;
 };
 
 struct ExportResult {

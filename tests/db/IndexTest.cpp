@@ -280,6 +280,38 @@ TEST_F(IndexTest, DamagedIndexPagesAreRebuilt)
     EXPECT_EQ(table.text(0), "N999");
 }
 
+// Passes that read the file in stored order take the index's order as a
+// list of record numbers: the same records a walk visits, in its order, from
+// every leaf; a damaged page is rebuilt first, as for a walk.
+TEST_F(IndexTest, TheRecordsInOrderAreTheOnesAWalkVisits)
+{
+    EXPECT_FALSE(table.recordsInOrder().has_value()); // stored order: nothing to list
+    table.addIndex("NewIndex", "Upper(Left(Title,40))");
+    std::mt19937 random(5);
+    for (int i = 0; i < 1500; ++i) // several leaves, titles in random order
+        add("T" + std::to_string(random() % 100000), i);
+    table.selectIndex("NewIndex");
+    const auto walked = [&] {
+        std::vector<uint32_t> records;
+        for (table.first(); !table.isEmpty() && !table.eof(); table.next())
+            records.push_back(table.recNo());
+        return records;
+    };
+    const std::vector<uint32_t> expected = walked();
+    ASSERT_EQ(expected.size(), 1500u);
+    EXPECT_EQ(table.recordsInOrder(), expected);
+    table.selectIndex("");
+    table.close();
+    std::string index = readFileBytes(table.indexPath());
+    for (size_t at = 4096 + 100; at < index.size(); at += 4096)
+        index[at] ^= 0x55;
+    writeFileBytes(table.indexPath(), index);
+    table.selectIndex("NewIndex");
+    table.open();
+    EXPECT_EQ(table.recordsInOrder(), expected);
+    EXPECT_EQ(table.checkIndex(), "");
+}
+
 TEST_F(IndexTest, DamagedHeaderKeepsItsTagsWhenTheyAreReadable)
 {
     table.addIndex("NewIndex", "Upper(Left(Title,40))");

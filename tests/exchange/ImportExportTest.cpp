@@ -17,7 +17,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
+#include <map>
 #include <random>
 
 #include <sys/resource.h>
@@ -363,6 +365,85 @@ TEST_F(ImportExport, ExportWritesTheChosenFieldsInTheirOrder)
     // A field whose position another field took first is not exported.
     layout[static_cast<size_t>(schemaIndex("Star2"))] = {1, true};
     EXPECT_EQ(exportList(layout, labels, table).size(), 3u);
+}
+
+// A text export in an index's order reads the file in passes and writes
+// each pass's lines in order: whatever share of the lines a pass holds, the
+// file is the one a walk of the table in that order gives.
+TEST_F(ImportExport, AnExportInIndexOrderWritesTheLinesAWalkInThatOrderGives)
+{
+    fillAtRandom(table, 3000, 11);
+    for (table.first(); !table.eof(); table.next()) // some records deleted, scattered
+        if (table.recNo() % 7 == 3)
+            table.deleteRecord();
+    // Each visible record's line, from an export in stored order.
+    const auto linesByRecord = [&] {
+        table.selectIndex("");
+        std::vector<uint32_t> records;
+        for (table.first(); !table.isEmpty() && !table.eof(); table.next())
+            records.push_back(table.recNo());
+        const std::string stored = dir.file("stored.txt");
+        exportDelimited(table, allFields(), stored, {false, {}, {}});
+        const std::string text = readFileBytes(stored);
+        std::map<uint32_t, std::string> lines;
+        size_t at = 0;
+        for (uint32_t rec : records) {
+            // A line ends at a line end outside quotes.
+            size_t end = at;
+            bool quoted = false;
+            while (quoted || text.compare(end, 2, "\r\n") != 0)
+                quoted ^= text[end++] == '"';
+            lines[rec] = text.substr(at, end + 2 - at);
+            at = end + 2;
+        }
+        EXPECT_EQ(at, text.size());
+        table.selectIndex("NewIndex");
+        return lines;
+    };
+    const auto expectedInOrder = [&](const std::map<uint32_t, std::string>& lines) {
+        std::string expected;
+        for (table.first(); !table.isEmpty() && !table.eof(); table.next())
+            expected += lines.at(table.recNo());
+        return expected;
+    };
+    const auto check = [&](const std::string& what) {
+        SCOPED_TRACE(what);
+        const std::string expected = expectedInOrder(linesByRecord());
+        for (const size_t held : {size_t{1}, size_t{5000}, size_t{200000}, size_t{128} << 20}) {
+            SCOPED_TRACE(held);
+            const std::string path = dir.file("ordered.txt");
+            std::vector<uint64_t> counts;
+            ExportOptions options{false, [&](uint64_t n) { counts.push_back(n); return true; }, {}};
+            options.linesHeldInOrder = held;
+            const ExportResult result = exportDelimited(table, allFields(), path, options);
+            EXPECT_EQ(readFileBytes(path), expected);
+            EXPECT_EQ(result.written, table.recordCount());
+            ASSERT_FALSE(counts.empty());
+            EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end()));
+            EXPECT_EQ(counts.back(), result.written);
+        }
+    };
+    check("titles in random order");
+    // A search on: only its records, in the same order.
+    table.setFilter([](const db::Record& r) { return r.text(0).find('e') != std::string::npos; });
+    table.setFiltered(true);
+    check("a search");
+    table.setFiltered(false);
+    // A collection stored in title order: each pass reads only its part of the file.
+    const std::string sorted = dir.file("sorted.txt");
+    exportDelimited(table, allFields(), sorted, {false, {}, {}});
+    table.selectIndex("");
+    table.close();
+    const std::string stored = dir.file("SORTED.DBF");
+    db::createCollectionTable(stored);
+    table.setFilePath(stored);
+    table.open();
+    table.addIndex("NewIndex", "Upper(Left(Title,30))");
+    table.selectIndex("NewIndex");
+    ImportSource source;
+    ASSERT_EQ(openDelimitedSource(sorted, source), flOk);
+    importRecords(table, source, positionalMap(source.fieldNames.size()), {});
+    check("titles stored in order");
 }
 
 TEST_F(ImportExport, AnEmptyCollectionExportsItsHeaderOrAnEmptyTable)
