@@ -192,18 +192,24 @@ uint64_t walkRecords(db::Table& table, const ExportOptions& options, const Write
 // then handed on in order. The blocks that hold them stay for the next pass.
 class PassLines {
 public:
-    void add(uint32_t place, std::string_view line)
+    // Adds the line write appends to the text it is given; says its length.
+    template <class Write>
+    size_t add(uint32_t place, const Write& write)
     {
-        while (m_block < m_blocks.size() && m_used + line.size() > m_blocks[m_block].size()) {
-            ++m_block;
-            m_used = 0;
+        if (m_block == m_blocks.size() || m_blocks[m_block].size() >= kBlockBytes) {
+            if (m_block < m_blocks.size())
+                ++m_block;
+            if (m_block == m_blocks.size())
+                m_blocks.emplace_back().reserve(kBlockBytes + kBlockBytes / 16);
+            m_blocks[m_block].clear();
         }
-        if (m_block == m_blocks.size())
-            m_blocks.emplace_back(std::max(kBlockBytes, line.size()));
-        char* at = m_blocks[m_block].data() + m_used;
-        std::memcpy(at, line.data(), line.size());
-        m_used += line.size();
-        m_lines.push_back({place, static_cast<uint32_t>(line.size()), at});
+        std::string& block = m_blocks[m_block];
+        const size_t from = block.size();
+        write(block);
+        const size_t length = block.size() - from;
+        m_lines.push_back({place, static_cast<uint32_t>(length), static_cast<uint32_t>(m_block),
+                           static_cast<uint32_t>(from)});
+        return length;
     }
     // Hands emit the lines of places before end in order, forgets them all,
     // and says how many it handed on.
@@ -215,12 +221,13 @@ public:
         for (const Line& line : m_lines) {
             if (line.place >= end)
                 break; // formatted before the pass was cut short: the next pass has them
-            emit(std::string_view(line.data, line.length));
+            emit(std::string_view(m_blocks[line.block].data() + line.offset, line.length));
             ++emitted;
         }
         m_lines.clear();
         m_block = 0;
-        m_used = 0;
+        if (!m_blocks.empty())
+            m_blocks[0].clear();
         return emitted;
     }
 
@@ -229,11 +236,11 @@ private:
     struct Line {
         uint32_t place;
         uint32_t length;
-        const char* data;
+        uint32_t block;
+        uint32_t offset;
     };
-    std::vector<std::vector<char>> m_blocks;
+    std::vector<std::string> m_blocks; // a line never spans two: its place is (block, offset)
     size_t m_block = 0;
-    size_t m_used = 0;
     std::vector<Line> m_lines;
 };
 
@@ -288,7 +295,7 @@ std::optional<uint64_t> writeInKeyOrder(db::Table& table, const ExportOptions& o
                                         const Format& format)
 {
     constexpr uint32_t kNoPlace = UINT32_MAX;
-    constexpr size_t kBatchRecords = 4096;
+    constexpr size_t kBatchRecords = 1024;
     constexpr uint32_t kScanStep = 65536; // records scanned between looks at the span
     // Other copies' changes wait for the passes: the file is one state of the collection.
     const db::Table::ReadHold hold(table);
@@ -308,19 +315,18 @@ std::optional<uint64_t> writeInKeyOrder(db::Table& table, const ExportOptions& o
     std::thread formatting([&] {
         try {
             PassLines held;
-            std::string line;
             std::vector<char> batch;
             uint32_t passEnd = 0;
             while (batches.take(batch, &passEnd)) {
+                size_t batchBytes = 0;
                 for (size_t at = 0; at < batch.size(); at += batches.length()) {
                     uint32_t place;
                     std::memcpy(&place, batch.data() + at, sizeof place);
-                    line.clear();
-                    format(batch.data() + at + sizeof place, line);
-                    held.add(place, line);
-                    bytes.fetch_add(line.size(), std::memory_order_relaxed);
-                    lines.fetch_add(1, std::memory_order_relaxed);
+                    const char* record = batch.data() + at + sizeof place;
+                    batchBytes += held.add(place, [&](std::string& text) { format(record, text); });
                 }
+                bytes.fetch_add(batchBytes, std::memory_order_relaxed);
+                lines.fetch_add(batch.size() / batches.length(), std::memory_order_relaxed);
                 batches.formatted(batch.size() / batches.length());
                 if (passEnd != 0)
                     written += held.emitBefore(passEnd, [&](std::string_view text) {
@@ -367,6 +373,9 @@ std::optional<uint64_t> writeInKeyOrder(db::Table& table, const ExportOptions& o
                     ++sent;
                     if (batch.size() >= kBatchRecords * batches.length())
                         handOver();
+                    // Asked at every record, as a walk asks, so that a window stays answering.
+                    if (options.progress && !options.progress(written.load(std::memory_order_relaxed)))
+                        throw Cancelled{};
                     if (!judged && sent == PassShares::kLinesToJudge) {
                         // The first pass holds every place until the first
                         // lines tell how long lines are.
@@ -386,8 +395,6 @@ std::optional<uint64_t> writeInKeyOrder(db::Table& table, const ExportOptions& o
             for (uint32_t start = lo; start <= hi;) {
                 const uint32_t stop = std::min(hi, start + (kScanStep - 1));
                 table.scanRecordsMapped(start, stop, send);
-                if (options.progress && !options.progress(written.load()))
-                    throw Cancelled{};
                 if (std::exchange(cut, false))
                     hi = spanOf().second; // a pass cut short reads less of the file
                 if (stop >= hi)

@@ -309,8 +309,14 @@ bool TMyExport::exportTo(const QString& path, int kind, const std::vector<exchan
     exchange::ExportOptions options;
     options.header = m_context.settings.exportFirstRow;
     options.speak = ui::speakerFor("exchange");
+    // Every few hundred records. A text export in an index's order counts
+    // its lines a pass at a time, but asks at every record all the same.
+    uint64_t shown = 0;
+    int asked = 0;
     options.progress = [&](uint64_t written) {
-        if (written % 256 == 0) {
+        if (written >= shown + 256 || ++asked == 256) {
+            shown = written;
+            asked = 0;
             Gauge->setValue(static_cast<int>(std::min<uint64_t>(written, INT32_MAX)));
             answering.now();
         }

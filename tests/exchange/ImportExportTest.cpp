@@ -424,6 +424,15 @@ TEST_F(ImportExport, AnExportInIndexOrderWritesTheLinesAWalkInThatOrderGives)
         }
     };
     check("titles in random order");
+    // A cancel in the middle of a pass leaves the destination as it was.
+    const std::string kept = dir.file("kept.txt");
+    writeFileBytes(kept, "what was there");
+    int asked = 0;
+    ExportOptions cancel{false, [&](uint64_t) { return ++asked < 1000; }, {}};
+    cancel.linesHeldInOrder = 200000;
+    EXPECT_TRUE(exportDelimited(table, allFields(), kept, cancel).cancelled);
+    EXPECT_EQ(asked, 1000);
+    EXPECT_EQ(readFileBytes(kept), "what was there");
     // A search on: only its records, in the same order.
     table.setFilter([](const db::Record& r) { return r.text(0).find('e') != std::string::npos; });
     table.setFiltered(true);
