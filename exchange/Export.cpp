@@ -255,12 +255,12 @@ public:
     {
     }
     uint32_t share() const { return m_share; }
-    // After a part of a pass: the pass's places so far `places`, records
-    // scanned `scanned` of the pass's `span`, records sent `sent`, and the
-    // lines formatted so far (all passes); the places the pass keeps.
     // Lines enough to judge their length by.
     static constexpr uint64_t kLinesToJudge = 512;
-
+    // After a part of a pass: the pass's places so far `places`, records
+    // scanned `scanned` of the pass's `span`, records sent `sent`, and the
+    // lines formatted so far (all passes) with their bytes; the places the
+    // pass keeps.
     uint32_t judge(uint32_t places, uint64_t scanned, uint64_t span, uint64_t sent, uint64_t lines, uint64_t bytes)
     {
         if (lines < kLinesToJudge || scanned == 0 || sent == 0)
