@@ -49,7 +49,7 @@ struct ExportOptions {
     db::Speak speak;
     // A text export in an index's order reads the file in passes and holds
     // the lines of a pass (about this many bytes) until their turn comes.
-    size_t linesHeldInOrder = size_t{128} << 20;
+    size_t linesHeldInOrder = size_t{96} << 20;
 };
 
 struct ExportResult {
