@@ -331,6 +331,15 @@ private:
     void pinCurrent(); // the current record gets its own copy before the chunk changes
     void updateChunkRecord(uint32_t recNo, const char* bytes); // bytes null: marked deleted
     bool inChunk(const char* bytes) const;
+    // The records a mapped window holds from first on (none past last), and
+    // where in the file the mapping lies.
+    struct MappedWindow {
+        uint32_t count;
+        uint64_t offset;  // of the first record
+        uint64_t aligned; // where the mapping starts
+        size_t mapLength;
+    };
+    MappedWindow mappedWindowAt(uint32_t first, uint32_t last) const;
     bool mapWindow(uint32_t start);
     void releaseWindow();
     // A record of the key-order read-ahead (reading the next window when the

@@ -113,28 +113,26 @@ const char* Table::readRecord(uint32_t recNo, int direction)
     return m_chunkData + (recNo - m_chunkFirst) * length;
 }
 
+Table::MappedWindow Table::mappedWindowAt(uint32_t first, uint32_t last) const
+{
+    // Eight megabytes: setting up a window's pages costs about as much as
+    // reading its records, and a scan's next one is mapped on the side.
+    constexpr size_t kWindowBytes = size_t{8} << 20;
+    const size_t length = m_header.recordLength;
+    MappedWindow w{};
+    w.count = std::min(static_cast<uint32_t>(std::max<size_t>(1, kWindowBytes / length)), last - first + 1);
+    w.offset = m_header.headerLength + static_cast<uint64_t>(first - 1) * length;
+    w.aligned = w.offset - w.offset % File::pageSize();
+    w.mapLength = static_cast<size_t>(w.offset + static_cast<uint64_t>(w.count) * length - w.aligned);
+    return w;
+}
+
 bool Table::mapWindow(uint32_t start)
 {
     // Forward scans read through a mapped window: no copy, and at most the
     // window's pages count towards the program's memory.
-    constexpr size_t kWindowBytes = 8 * 1024 * 1024;
-    const size_t length = m_header.recordLength;
-    struct Window {
-        uint32_t count;
-        uint64_t offset;  // of the first record
-        uint64_t aligned; // where the mapping starts
-        size_t mapLength;
-    };
-    auto windowAt = [&](uint32_t first) {
-        Window w{};
-        w.count = std::min<uint32_t>(static_cast<uint32_t>(std::max<size_t>(1, kWindowBytes / length)),
-                                     m_header.recordCount - first + 1);
-        w.offset = m_header.headerLength + static_cast<uint64_t>(first - 1) * length;
-        w.aligned = w.offset - w.offset % File::pageSize();
-        w.mapLength = static_cast<size_t>(w.offset + static_cast<uint64_t>(w.count) * length - w.aligned);
-        return w;
-    };
-    const Window w = windowAt(start);
+    const auto windowAt = [this](uint32_t first) { return mappedWindowAt(first, m_header.recordCount); };
+    const MappedWindow w = windowAt(start);
     if (w.count < 2)
         return false;
     const bool following = m_mapped && start == m_windowEnd;
@@ -159,7 +157,7 @@ bool Table::mapWindow(uint32_t start)
         } catch (const std::system_error&) {
             return true; // no thread to spare: the scan maps each window itself
         }
-        const Window next = windowAt(m_windowEnd);
+        const MappedWindow next = windowAt(m_windowEnd);
         m_readAhead->prepare(next.aligned, next.mapLength);
     }
     return true;
@@ -462,23 +460,6 @@ void Table::scanRecords(uint32_t first, uint32_t last,
 void Table::scanRecordsMapped(uint32_t first, uint32_t last,
                               const std::function<void(const char* records, uint32_t first, uint32_t count)>& visit) const
 {
-    constexpr size_t kWindowBytes = size_t{8} << 20;
-    const size_t length = m_header.recordLength;
-    const auto per = static_cast<uint32_t>(std::max<size_t>(1, kWindowBytes / length));
-    struct Window {
-        uint64_t offset; // of the first record
-        uint64_t aligned;
-        size_t mapLength;
-        uint32_t count;
-    };
-    const auto windowAt = [&](uint32_t start) {
-        Window w{};
-        w.count = std::min(per, last - start + 1);
-        w.offset = m_header.headerLength + static_cast<uint64_t>(start - 1) * length;
-        w.aligned = w.offset - w.offset % File::pageSize();
-        w.mapLength = static_cast<size_t>(w.offset + static_cast<uint64_t>(w.count) * length - w.aligned);
-        return w;
-    };
     std::optional<ReadAhead> ahead;
     try {
         ahead.emplace(m_file);
@@ -486,13 +467,13 @@ void Table::scanRecordsMapped(uint32_t first, uint32_t last,
         // no thread to spare: each window is mapped when its turn comes
     }
     for (uint32_t start = first; start <= last && start != 0;) {
-        const Window w = windowAt(start);
+        const MappedWindow w = mappedWindowAt(start, last);
         const bool more = last - start >= w.count;
         const char* view = ahead ? ahead->take(w.aligned, w.mapLength) : nullptr;
         if (!view)
             view = m_file.map(w.aligned, w.mapLength);
         if (ahead && more) {
-            const Window next = windowAt(start + w.count);
+            const MappedWindow next = mappedWindowAt(start + w.count, last);
             ahead->prepare(next.aligned, next.mapLength);
         }
         if (!view) {

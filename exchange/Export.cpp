@@ -93,12 +93,20 @@ public:
         batch.reserve(capacity);
         return batch;
     }
-    // Called by the formatting after each batch: how many records it formatted.
-    void formatted(uint64_t records)
+    // Called by the formatting after each batch: how many records it
+    // formatted, and the bytes of their lines.
+    void formatted(uint64_t records, uint64_t bytes)
     {
         std::lock_guard lock(m_mutex);
         m_formatted += records;
+        m_formattedBytes += bytes;
         m_changed.notify_all();
+    }
+    // Called by the walk: the records formatted so far, and their lines' bytes.
+    std::pair<uint64_t, uint64_t> formattedSoFar()
+    {
+        std::lock_guard lock(m_mutex);
+        return {m_formatted, m_formattedBytes};
     }
     // Called by the walk: waits until the formatting has done `records` (or failed).
     void waitFormatted(uint64_t records)
@@ -129,6 +137,7 @@ private:
     std::deque<Batch> m_queue;
     std::vector<std::vector<char>> m_spare;
     uint64_t m_formatted = 0;
+    uint64_t m_formattedBytes = 0;
     bool m_closed = false;
     bool m_failed = false;
 };
@@ -310,7 +319,7 @@ std::optional<uint64_t> writeInKeyOrder(db::Table& table, const ExportOptions& o
 
     const size_t length = table.recordLength();
     RecordBatches batches(sizeof(uint32_t) + length);
-    std::atomic<uint64_t> written{0}, lines{0}, bytes{0};
+    std::atomic<uint64_t> written{0};
     std::exception_ptr failure;
     std::thread formatting([&] {
         try {
@@ -325,9 +334,7 @@ std::optional<uint64_t> writeInKeyOrder(db::Table& table, const ExportOptions& o
                     const char* record = batch.data() + at + sizeof place;
                     batchBytes += held.add(place, [&](std::string& text) { format(record, text); });
                 }
-                bytes.fetch_add(batchBytes, std::memory_order_relaxed);
-                lines.fetch_add(batch.size() / batches.length(), std::memory_order_relaxed);
-                batches.formatted(batch.size() / batches.length());
+                batches.formatted(batch.size() / batches.length(), batchBytes);
                 if (passEnd != 0)
                     written += held.emitBefore(passEnd, [&](std::string_view text) {
                         out.buffer() += text;
@@ -384,8 +391,8 @@ std::optional<uint64_t> writeInKeyOrder(db::Table& table, const ExportOptions& o
                         batches.waitFormatted(sent);
                     }
                 }
-                const uint32_t kept = shares.judge(end - from, first + n - lo, hi - lo + 1, sent, lines.load(),
-                                                   bytes.load());
+                const auto [lines, bytes] = batches.formattedSoFar();
+                const uint32_t kept = shares.judge(end - from, first + n - lo, hi - lo + 1, sent, lines, bytes);
                 if (kept < end - from) {
                     sent = sent * kept / (end - from);
                     end = from + kept; // lines formatted past the new end are dropped when the pass ends
