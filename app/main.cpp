@@ -21,7 +21,8 @@
 // close step as soon as it has been shown (for benchmarks and smoke tests);
 // --screenshot=FILE saves a picture of the shown window first (docs/).
 // A collection file given (as a file manager passes the one opened) is
-// opened once the window is up, as File > Open Database would.
+// opened once the window is up, as File > Open Database would; one that
+// cannot be opened is told and the program goes on without it.
 // --tour=FOLDER[,IMPORT.TXT] saves a picture of every window into FOLDER and quits.
 // --version prints the version and quits.
 int main(int argc, char** argv)
@@ -64,8 +65,7 @@ int main(int argc, char** argv)
         }
     QString collection;
     for (const QString& argument : arguments.mid(1))
-        if (!argument.startsWith("-") && !argument.startsWith("/BROWSE", Qt::CaseInsensitive)
-            && argument.right(4).toUpper() == ".DBF")
+        if (!argument.startsWith("-") && !argument.startsWith("/BROWSE", Qt::CaseInsensitive))
             collection = argument;
 
     const std::unique_ptr<app::Prompter> prompter =
@@ -82,7 +82,7 @@ int main(int argc, char** argv)
         });
     }
     if (!collection.isEmpty())
-        QTimer::singleShot(0, &mainWindow, [&mainWindow, collection] { mainWindow.OpenSaveFile(collection); });
+        QTimer::singleShot(0, &mainWindow, [&mainWindow, collection] { mainWindow.openGivenCollection(collection); });
     if (!screenshot.isEmpty())
         QTimer::singleShot(300, &mainWindow, [&mainWindow, screenshot] { mainWindow.grab().save(screenshot); });
     if (quitAfterShow)

@@ -10,8 +10,8 @@ namespace db {
 // The message the format check shows for a table that is not a collection.
 extern const char* const kNotCollectionMessage;
 
-// The table file a path names: the folder of the path and the file name up to
-// its first "." (so A.B.DBF stands for table A), with the .DBF extension.
+// The table file a path names: the path itself when it ends in .DBF (in either
+// case; the other case when only that file exists), else the path with .DBF.
 std::string tableFileFor(const std::string& path);
 // The production index file beside a table path (same name, .MDX in the
 // extension's letter case).

@@ -38,15 +38,15 @@ void Table::setDatabaseName(const std::string& folder)
 
 void Table::setTableName(const std::string& name)
 {
+    // The name is everything before the .DBF extension ("Films 2.0.dbf" is the
+    // table "Films 2.0"); a name given without it is the whole name, and the
+    // file is that name with .DBF.
     const std::string base = std::filesystem::path(name).filename().string();
-    const size_t dot = base.find('.');
-    m_name = base.substr(0, dot);
+    m_name = base;
     m_extension = ".DBF";
-    if (dot != std::string::npos) {
-        const size_t last = base.rfind('.');
-        const std::string ext = base.substr(last);
-        if (upperAscii(ext) == ".DBF")
-            m_extension = ext;
+    if (base.size() >= 4 && upperAscii(base.substr(base.size() - 4)) == ".DBF") {
+        m_name = base.substr(0, base.size() - 4);
+        m_extension = base.substr(base.size() - 4);
     }
 }
 

@@ -82,7 +82,8 @@ public:
     Table& operator=(const Table&) = delete;
 
     // Naming: the folder (a trailing "/" optional) and the table name, given
-    // with or without its extension; the name ends at its first ".".
+    // with or without its .DBF extension; the name is all before that
+    // extension, dots included.
     void setDatabaseName(const std::string& folder);
     void setTableName(const std::string& name);
     // Both at once from a file path.

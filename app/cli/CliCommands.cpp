@@ -40,7 +40,7 @@ constexpr const char* kUsage =
     "usage: reelkeeper-cli COMMAND FILE [ARGUMENTS]\n"
     "       reelkeeper-cli --version\n"
     "commands:\n"
-    "  create FILE                 create an empty collection\n"
+    "  create FILE [--replace]     create an empty collection; --replace empties an existing one\n"
     "  info FILE                   records, fields, index tags, whether it is a collection\n"
     "  check FILE [--repair]       exit 0 for a sound collection, else the reasons and exit 1;\n"
     "                              --repair packs a damaged table and rebuilds its index\n"
@@ -108,15 +108,24 @@ std::string kindLetterName(char type)
 
 void writeRecords(db::Table& table, long long limit, std::ostream& out);
 
-int create(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
+int create(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    expectArguments(args, 2);
+    const bool replace = args.size() == 3 && args[2] == "--replace";
+    if (!replace)
+        expectArguments(args, 2);
     // A name without the extension gets it, so that the file written is the one reported and opened.
     std::string path = args[1];
     if (db::indexPathOfTableFile(path).empty())
         path += ".DBF";
-    db::createCollectionTable(path);
-    out << "Created " << std::filesystem::absolute(path).string() << "\n";
+    // An existing file may be a collection full of films: it is emptied only when the user says so.
+    const std::string existing = db::tableFileFor(path);
+    if (!replace && std::filesystem::exists(std::filesystem::symlink_status(existing))) {
+        err << "reelkeeper-cli: " << existing
+            << " already exists; nothing was changed (add --replace to replace it with an empty collection)\n";
+        return 1;
+    }
+    db::createCollectionTable(replace ? existing : path);
+    out << "Created " << std::filesystem::absolute(replace ? existing : path).string() << "\n";
     return 0;
 }
 

@@ -71,6 +71,9 @@ public:
     bool MakeNewDB(const QString& name);
     void DoOpen();
     void OpenSaveFile(const QString& name);
+    // A collection named on the command line (or by the file manager): opened
+    // as OpenSaveFile opens it, or refused with the usual message.
+    void openGivenCollection(const QString& name);
     void DoLastFiles(const QString& previous, const QString& current);
     void SetMenuLastFiles();
     bool DBaseInUse(const QString& name);

@@ -139,9 +139,19 @@ void TMain::DoOpen()
 
 void TMain::OpenSaveFile(const QString& name)
 {
-    if (CheckDBaseFormat(this, name))
-        openCollection(name, true);
+    // A file that is missing, unreadable or damaged ends the command with its
+    // message; the collection open before stays open.
+    runCommand([&] {
+        if (CheckDBaseFormat(this, name))
+            openCollection(name, true);
+    });
     DisplayCount();
+}
+
+void TMain::openGivenCollection(const QString& name)
+{
+    if (hasDbfExtension(name))
+        OpenSaveFile(name);
 }
 
 void TMain::DoNew()

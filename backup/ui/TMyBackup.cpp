@@ -232,7 +232,7 @@ bool TMyBackup::askToReplaceOldBackup(const QString& destination)
 bool TMyBackup::backupDatabase(const QString& folder)
 {
     const QString source = m_context.currentDatabase();
-    const QString destination = inFolder(folder, QFileInfo(source).baseName() + ".DBF");
+    const QString destination = inFolder(folder, QFileInfo(source).completeBaseName() + ".DBF");
     if (same(source, destination)) {
         m_context.prompter.message(this, tr("Error"), say(kIdentical), app::Prompter::Icon::Error);
         return false;

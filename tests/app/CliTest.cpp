@@ -369,3 +369,52 @@ TEST(Cli, LabelsAreWrittenToAPdf)
         many += "," + std::to_string(i);
     EXPECT_EQ(runCli({"labels", path, "--stock", "5199", "--spine", "--media", many, "--pdf", dir.file("x.pdf")}).code, 1);
 }
+
+TEST(Cli, CreateRefusesAnExistingFileUnlessToldToReplaceIt)
+{
+    TempDir dir;
+    const std::string path = dir.file("Films 2.0.dbf");
+    ASSERT_EQ(runCli({"create", path}).code, 0);
+    for (int year : {1958, 1959, 1960})
+        addFilm(path, "Vertigo", year);
+    const Result refused = runCli({"create", path});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "reelkeeper-cli: " + path
+                               + " already exists; nothing was changed (add --replace to replace it with an empty "
+                                 "collection)\n");
+    // The other spelling of the extension names the same file, as every command reads it.
+    EXPECT_EQ(runCli({"create", dir.file("Films 2.0.DBF")}).code, 1);
+    EXPECT_NE(runCli({"info", path}).out.find("Records: 3 "), std::string::npos);
+    const Result replaced = runCli({"create", path, "--replace"});
+    EXPECT_EQ(replaced.code, 0);
+    EXPECT_EQ(replaced.out, "Created " + path + "\n");
+    EXPECT_NE(runCli({"info", path}).out.find("Records: 0 "), std::string::npos);
+}
+
+TEST(Cli, ACollectionWithDotsInItsNameIsNeverTakenForAShorterOne)
+{
+    TempDir dir;
+    const std::string shorter = dir.file("My.DBF");
+    runCli({"create", shorter});
+    addFilm(shorter, "Zulu", 1964);
+    for (const char* name : {"My.Films.DBF", "imdb_ratings.csv.DBF", "Films 2.0.dbf"}) {
+        SCOPED_TRACE(name);
+        const std::string path = dir.file(name);
+        EXPECT_EQ(runCli({"info", path}).code, 1); // not there yet: not My.DBF either
+        ASSERT_EQ(runCli({"create", path}).code, 0);
+        EXPECT_TRUE(std::filesystem::exists(path));
+        addFilm(path, "Alien", 1979);
+        addFilm(path, "Brazil", 1985);
+        const Result info = runCli({"info", path});
+        EXPECT_NE(info.out.find("File: " + path), std::string::npos);
+        EXPECT_NE(info.out.find("Records: 2 "), std::string::npos);
+        EXPECT_EQ(runCli({"check", path}).code, 0);
+        EXPECT_EQ(runCli({"sort", path, "1"}).code, 0);
+        EXPECT_TRUE(std::filesystem::exists(db::indexPathOfTableFile(path)));
+        EXPECT_EQ(runCli({"reindex", path}).code, 0);
+    }
+    const Result name = runCli({"create", dir.file("Films 3.0")});
+    EXPECT_EQ(name.out, "Created " + dir.file("Films 3.0.DBF") + "\n");
+    EXPECT_NE(runCli({"info", shorter}).out.find("Records: 1 "), std::string::npos);
+}

@@ -301,6 +301,61 @@ TEST_F(MainWindowTest, OpenRefusesForeignTablesAndWrongExtensions)
     EXPECT_TRUE(window->table().active());
 }
 
+TEST_F(MainWindowTest, ACollectionGivenAtStartThatCannotBeOpenedIsToldAndTheProgramGoesOn)
+{
+    auto window = start();
+    const QString master = home + "/MASTER.DBF";
+    QFile junk(file("junk.dbf"));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a table");
+    junk.close();
+    const QString unreadable = file("locked.DBF");
+    db::createCollectionTable(unreadable.toStdString());
+    QFile::setPermissions(unreadable, QFileDevice::Permissions{});
+    const bool asRoot = QFile(unreadable).open(QIODevice::ReadOnly); // root reads it anyway
+    const struct {
+        QString given;
+        QString told;
+    } cases[] = {
+        {file("missing.dbf"), "Table does not exist"},
+        {file("junk.dbf"), "Not a dBASE table"},
+        {file("notes.txt"), "Invalid file type selected."},
+        {unreadable, asRoot ? QString() : QString("Cannot open file")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given.toStdString());
+        prompter.messages.clear();
+        window->openGivenCollection(c.given);
+        if (c.told.isEmpty())
+            continue;
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].caption, "Error");
+        EXPECT_TRUE(prompter.messages[0].text.contains(c.told)) << prompter.messages[0].text.toStdString();
+        EXPECT_TRUE(prompter.messages[0].text.contains(QFileInfo(c.given).fileName())
+                    || c.told == "Invalid file type selected.");
+        EXPECT_EQ(window->currentDatabase(), master);
+        EXPECT_TRUE(window->table().active());
+    }
+}
+
+TEST_F(MainWindowTest, ACollectionWithDotsInItsNameIsTheOneOpenedAndNamed)
+{
+    auto window = start();
+    const QString shorter = file("Films 2.DBF");
+    const QString dotted = file("Films 2.0.dbf");
+    db::createCollectionTable(shorter.toStdString());
+    addRecords(shorter, {"Zulu"});
+    db::createCollectionTable(dotted.toStdString());
+    addRecords(dotted, {"Alien", "Brazil"});
+    window->openGivenCollection(dotted);
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(window->currentDatabase(), dotted);
+    EXPECT_EQ(window->windowTitle(), "Reelkeeper Videos 95 (Films 2.0)");
+    EXPECT_EQ(window->table().recordCount(), 2u);
+    EXPECT_EQ(window->settings().lastFiles[0], home + "/MASTER.DBF");
+    EXPECT_TRUE(QFileInfo::exists(file("Films 2.0.mdx")));
+}
+
 TEST_F(MainWindowTest, NewDatabaseIsCreatedOpenedAndSorted)
 {
     auto window = start();

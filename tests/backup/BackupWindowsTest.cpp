@@ -201,6 +201,30 @@ TEST_F(BackupWindowsTest, ARestoredTableBecomesTheCurrentCollection)
     EXPECT_TRUE(window->table().active());
 }
 
+TEST_F(BackupWindowsTest, ACollectionWithDotsInItsNameIsBackedUpAndRestoredUnderItsWholeName)
+{
+    const QString dotted = QDir(program.home).filePath("Films 2.0.DBF");
+    QFile::copy(window->currentDatabase(), dotted);
+    window->OpenSaveFile(dotted);
+    ASSERT_EQ(window->currentDatabase(), dotted);
+    backUp(&backup_ui::TMyBackup::DatabaseButton, media);
+    EXPECT_EQ(lastMessage(), "Backup completed successfully.");
+    const QString copy = QDir(media).filePath("Films 2.0.DBF");
+    EXPECT_EQ(readFileBytes(copy.toStdString()), readFileBytes(dotted.toStdString()));
+    EXPECT_FALSE(QFileInfo::exists(QDir(media).filePath("Films 2.DBF")));
+
+    // Restored under its own name, its old index set aside to be built anew; no shorter name is touched.
+    const QString other = QDir(media).filePath("My.Films.DBF");
+    QFile::copy(copy, other);
+    writeFileBytes(QDir(program.home).filePath("My.MDX").toStdString(), "another collection's index");
+    restore(&backup_ui::TMyRestore::DatabaseButton, other);
+    EXPECT_EQ(lastMessage(), "Restore completed successfully.");
+    EXPECT_EQ(window->currentDatabase(), QDir(program.home).filePath("My.Films.DBF"));
+    EXPECT_EQ(window->windowTitle(), "Reelkeeper Videos 95 (My.Films)");
+    EXPECT_EQ(window->table().recordCount(), 2u);
+    EXPECT_EQ(readFileBytes(QDir(program.home).filePath("My.MDX").toStdString()), "another collection's index");
+}
+
 TEST_F(BackupWindowsTest, TheBackupWindowOpensOnTheProgramFolderInSight)
 {
     backupScript = [&](backup_ui::TMyBackup& b) {

@@ -97,13 +97,18 @@ TEST(CollectionFile, FormatCheckComparesNamesInOrderOnly)
     }
 }
 
-TEST(CollectionFile, DottedNamesStandForTheTableBeforeTheFirstDot)
+TEST(CollectionFile, ADottedNameIsItsOwnCollectionAndNeverAShorterOne)
 {
     TempDir dir;
     createCollectionTable(dir.file("A.DBF"));
     Table::createTable(dir.file("A.B.DBF"), {{"OTHER", 'C', 5, 0}});
-    EXPECT_EQ(tableFileFor(dir.file("A.B.DBF")), dir.file("A.DBF"));
-    EXPECT_TRUE(isCollectionTable(dir.file("A.B.DBF"))); // table A is checked, not the file A.B.DBF
+    EXPECT_EQ(tableFileFor(dir.file("A.B.DBF")), dir.file("A.B.DBF"));
+    EXPECT_FALSE(isCollectionTable(dir.file("A.B.DBF"))); // the file A.B.DBF is checked, not table A
+    createCollectionTable(dir.file("Films 2.0.dbf"));
+    EXPECT_TRUE(isCollectionTable(dir.file("Films 2.0.dbf")));
+    EXPECT_EQ(indexFileFor(dir.file("Films 2.0.dbf")), dir.file("Films 2.0.mdx"));
+    // A name of another kind is never taken for the collection before its dot.
+    EXPECT_THROW(isCollectionTable(dir.file("A.csv")), DbError);
 }
 
 TEST(CollectionFile, MissingIndexClearsTheIndexFlag)

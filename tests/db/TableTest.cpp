@@ -49,19 +49,32 @@ protected:
 
 } // namespace
 
-TEST_F(TableTest, NamesEndAtTheFirstDotAndKeepTheExtensionCase)
+TEST_F(TableTest, ANameIsAllBeforeItsDbfExtensionAndKeepsTheExtensionCase)
 {
     Table t;
     t.setDatabaseName("/data/");
-    t.setTableName("A.B.DBF");
-    EXPECT_EQ(t.tableName(), "A");
-    EXPECT_EQ(t.filePath(), "/data/A.DBF");
-    EXPECT_EQ(t.indexPath(), "/data/A.MDX");
-    t.setTableName("movies.dbf");
-    EXPECT_EQ(t.filePath(), "/data/movies.dbf");
-    EXPECT_EQ(t.indexPath(), "/data/movies.mdx");
-    t.setTableName("MASTER");
-    EXPECT_EQ(t.filePath(), "/data/MASTER.DBF");
+    const struct {
+        const char* given;
+        const char* name;
+        const char* file;
+        const char* index;
+    } cases[] = {
+        {"A.B.DBF", "A.B", "/data/A.B.DBF", "/data/A.B.MDX"},
+        {"Films 2.0.dbf", "Films 2.0", "/data/Films 2.0.dbf", "/data/Films 2.0.mdx"},
+        {"My.Films.DBF", "My.Films", "/data/My.Films.DBF", "/data/My.Films.MDX"},
+        {"imdb_ratings.csv.DBF", "imdb_ratings.csv", "/data/imdb_ratings.csv.DBF", "/data/imdb_ratings.csv.MDX"},
+        {"movies.dbf", "movies", "/data/movies.dbf", "/data/movies.mdx"},
+        {"MASTER", "MASTER", "/data/MASTER.DBF", "/data/MASTER.MDX"},
+        {"Films 2.0", "Films 2.0", "/data/Films 2.0.DBF", "/data/Films 2.0.MDX"},
+        {"notes.txt", "notes.txt", "/data/notes.txt.DBF", "/data/notes.txt.MDX"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given);
+        t.setTableName(c.given);
+        EXPECT_EQ(t.tableName(), c.name);
+        EXPECT_EQ(t.filePath(), c.file);
+        EXPECT_EQ(t.indexPath(), c.index);
+    }
 }
 
 TEST_F(TableTest, EmptyTableIsAtBeginningAndEndTogether)
