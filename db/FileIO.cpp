@@ -30,6 +30,8 @@ File::~File()
 File::File(File&& other) noexcept
     : m_fd(other.m_fd)
     , m_writable(other.m_writable)
+    , m_stream(other.m_stream)
+    , m_streamed(other.m_streamed)
     , m_path(std::move(other.m_path))
 {
     other.m_fd = -1;
@@ -41,6 +43,8 @@ File& File::operator=(File&& other) noexcept
         close();
         m_fd = other.m_fd;
         m_writable = other.m_writable;
+        m_stream = other.m_stream;
+        m_streamed = other.m_streamed;
         m_path = std::move(other.m_path);
         other.m_fd = -1;
     }
@@ -64,7 +68,8 @@ bool File::openIfExists(const std::string& path, Mode mode)
     }
     if (mode == Mode::CreateTruncate)
         faults::beforeChange(path, "create file");
-    const int fd = ::open(path.c_str(), flags, 0666);
+    // Without waiting: a FIFO would otherwise hold the open until a writer came.
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK, 0666);
     if (fd < 0) {
         if (errno == ENOENT && mode != Mode::CreateTruncate)
             return false;
@@ -75,10 +80,32 @@ bool File::openIfExists(const std::string& path, Mode mode)
         ::close(fd);
         throw DbError(path, Message{TRANSLATABLE("db", "Cannot open file: it is a folder")});
     }
+    // Tables, indexes and the files read whole are regular files: a pipe or a
+    // device (/dev/zero) would never end, or never answer.
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw DbError(path, Message{TRANSLATABLE("db", "Cannot open file: it is not a regular file but a pipe, a "
+                                                       "device or a socket")});
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     m_fd = fd;
     m_writable = mode != Mode::ReadOnly;
     m_path = path;
     return true;
+}
+
+void File::openStream(const std::string& path)
+{
+    close();
+    // Standard output is a copy of the descriptor, so that closing this file leaves it open.
+    const int fd = path == "-" ? ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 0) : ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw DbError(path, Message{TRANSLATABLE("db", "Cannot open file: %1"), {systemMessage(errno)}});
+    m_fd = fd;
+    m_writable = true;
+    m_stream = true;
+    m_streamed = 0;
+    m_path = path;
 }
 
 void File::close()
@@ -86,6 +113,25 @@ void File::close()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
+    m_stream = false;
+}
+
+void File::writeInOrder(uint64_t offset, const char* data, size_t n)
+{
+    if (offset != m_streamed)
+        fail(Message{TRANSLATABLE("db", "This file cannot be written to a pipe or a device: it has to be written "
+                                        "out of order")});
+    size_t done = 0;
+    while (done < n) {
+        const ssize_t put = ::write(m_fd, data + done, n - done);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(Message{TRANSLATABLE("db", "Write error: %1"), {systemMessage(errno)}});
+        }
+        done += static_cast<size_t>(put);
+    }
+    m_streamed += n;
 }
 
 void File::fail(Message what) const
@@ -120,6 +166,11 @@ void File::readAt(uint64_t offset, void* buffer, size_t n) const
 void File::writeAt(uint64_t offset, const void* buffer, size_t n)
 {
     const auto* in = static_cast<const char*>(buffer);
+    if (m_stream) {
+        faults::beforeWrite(m_path, m_fd, offset, n);
+        writeInOrder(offset, in, n);
+        return;
+    }
     std::vector<char> corrupted;
     if (faults::beforeWrite(m_path, m_fd, offset, n) && n > 0) {
         corrupted.assign(in, in + n);
@@ -169,6 +220,8 @@ void File::truncate(uint64_t size)
 
 void File::sync()
 {
+    if (m_stream)
+        return; // a pipe or a device has nothing to keep
     faults::beforeChange(m_path, "write file to disk");
     if (::fdatasync(m_fd) != 0)
         fail(Message{TRANSLATABLE("db", "Cannot write file to disk: %1"), {systemMessage(errno)}});
@@ -177,6 +230,8 @@ void File::sync()
 
 void File::startWriteBack(uint64_t offset, uint64_t length)
 {
+    if (m_stream)
+        return;
     ::sync_file_range(m_fd, static_cast<off64_t>(offset), static_cast<off64_t>(length), SYNC_FILE_RANGE_WRITE);
 }
 
@@ -356,8 +411,23 @@ std::string openWorkFile(const std::string& destination, const std::string& suff
     return work;
 }
 
+bool isStreamDestination(const std::string& path)
+{
+    struct stat st {};
+    return path == "-" || (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode));
+}
+
+bool isStreamSource(const std::string& path) { return isStreamDestination(path); }
+
 void writeReplacing(const std::string& path, const std::function<void(File& out)>& write, const std::string& suffix)
 {
+    if (isStreamDestination(path)) {
+        File out;
+        out.openStream(path);
+        write(out);
+        out.close();
+        return;
+    }
     const std::string real = resolvedPath(path);
     std::string temporary;
     try {

@@ -31,6 +31,11 @@ public:
     void open(const std::string& path, Mode mode);
     // Like open, but returns false instead of throwing when the file is missing.
     bool openIfExists(const std::string& path, Mode mode);
+    // Opens a destination that is written in order and never replaced (see
+    // isStreamDestination): standard output for "-", else the pipe, FIFO or
+    // device itself. Its writes must follow each other; sync does nothing.
+    void openStream(const std::string& path);
+    bool isStream() const { return m_stream; }
     void close();
     bool isOpen() const { return m_fd >= 0; }
     const std::string& path() const { return m_path; }
@@ -73,12 +78,23 @@ public:
     [[noreturn]] void fail(Message what) const;
 
 private:
+    void writeInOrder(uint64_t offset, const char* data, size_t n);
+
     int m_fd = -1;
     bool m_writable = false;
+    bool m_stream = false;
+    uint64_t m_streamed = 0; // bytes written to a stream so far
     std::string m_path;
 };
 
 bool fileExists(const std::string& path);
+// A destination that cannot be replaced by a finished file: "-" (standard
+// output), or a path (or a link to one) that is a pipe, a FIFO, a socket or a
+// device. Such a destination is written directly, in order, with no work file.
+bool isStreamDestination(const std::string& path);
+// A source that is read in order and may never end or may block: "-"
+// (standard input) or anything that is not a regular file or a folder.
+bool isStreamSource(const std::string& path);
 // Removes a file (not a folder); false when there was none.
 bool removeFile(const std::string& path);
 // Renames a finished (and synced) temporary file over its destination, then
@@ -88,7 +104,7 @@ void syncFolderOf(const std::string& path);
 // Writes a file anew: write fills a temporary file beside the destination
 // (behind any link, with the destination's permissions and owner), which is
 // synced and renamed into place. A failure removes the temporary file and
-// leaves the destination as it was.
+// leaves the destination as it was. A stream destination is written directly.
 void writeReplacing(const std::string& path, const std::function<void(File& out)>& write,
                     const std::string& suffix = ".rk-new");
 // Work files: a file written beside its destination and renamed over it when

@@ -3,7 +3,10 @@
 #include "PdfCompaction.h"
 #include "ReportStream.h"
 
+#include "FileIO.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
@@ -11,6 +14,7 @@
 #include <QTemporaryFile>
 
 #include <stdexcept>
+#include <unistd.h>
 
 namespace engine {
 
@@ -37,12 +41,31 @@ QString cannotWrite(const QString& fileName, const QString& why)
     return QCoreApplication::translate("engine", "Cannot write the file \"%1\": %2").arg(fileName, why);
 }
 
+// Qt's PDF goes beside the destination, on the same disk, as the work file
+// is about as large as the PDF; a pipe or a device has no folder of its own
+// for it, and it goes to the temporary folder.
+QString workFileFor(const QString& fileName)
+{
+    const QString pattern = QStringLiteral("/.reelkeeper-XXXXXX.pdf");
+    if (db::isStreamDestination(fileName.toStdString()))
+        return QDir::tempPath() + pattern;
+    return QFileInfo(fileName).absolutePath() + pattern;
+}
+
+// The destination, written directly: standard output for "-", else the pipe or device.
+bool openStream(QFile& file, const QString& fileName)
+{
+    if (fileName == QLatin1String("-"))
+        return file.open(STDOUT_FILENO, QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
+    file.setFileName(fileName);
+    return file.open(QIODevice::WriteOnly);
+}
+
 } // namespace
 
 PdfDevice::PdfDevice(const QString& fileName, int resolution, const QPageSize& pageSize)
     : m_fileName(fileName)
-    // Beside the destination, on the same disk: the work file is about as large as the PDF.
-    , m_work(std::make_unique<QTemporaryFile>(QFileInfo(fileName).absolutePath() + QStringLiteral("/.reelkeeper-XXXXXX.pdf")))
+    , m_work(std::make_unique<QTemporaryFile>(workFileFor(fileName)))
     , m_writer(std::make_unique<QPdfWriter>(m_work.get()))
 {
     m_writer->setResolution(resolution);
@@ -124,6 +147,10 @@ void PdfDevice::endDocument()
     // Qt's PDF is written to the work file, then compacted into the destination.
     if (!m_work->flush() || m_work->error() != QFileDevice::NoError)
         throw EReportError(cannotWrite(m_fileName, m_work->errorString()).toStdString());
+    if (db::isStreamDestination(m_fileName.toStdString())) {
+        writeToStream();
+        return;
+    }
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw EReportError(cannotWrite(m_fileName, file.errorString()).toStdString());
@@ -135,6 +162,25 @@ void PdfDevice::endDocument()
     }
     if (!file.commit())
         throw EReportError(cannotWrite(m_fileName, file.errorString()).toStdString());
+    m_work->remove();
+}
+
+void PdfDevice::writeToStream()
+{
+    QFile file;
+    const auto fail = [&](const QString& why) {
+        m_work->remove();
+        throw EReportError(cannotWrite(m_fileName, why).toStdString());
+    };
+    if (!openStream(file, m_fileName))
+        fail(file.errorString());
+    try {
+        compactPdf(*m_work, file);
+    } catch (const std::runtime_error& error) {
+        fail(QString::fromStdString(error.what()));
+    }
+    if (!file.flush() || file.error() != QFileDevice::NoError)
+        fail(file.errorString());
     m_work->remove();
 }
 

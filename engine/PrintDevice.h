@@ -71,7 +71,8 @@ public:
 // A PDF file as the printer: the whole paper is printable and positions land
 // where the engine puts them. The file is written to a work file, then
 // compacted into a temporary file renamed into place when the document ends;
-// an aborted document leaves any earlier file untouched.
+// an aborted document leaves any earlier file untouched. A pipe or a device
+// ("-" for standard output) is written directly, once the document is whole.
 class PdfDevice : public PrintDevice {
 public:
     explicit PdfDevice(const QString& fileName, int resolution = 1200,
@@ -96,6 +97,8 @@ public:
     int pagesBegun() const { return m_pages; }
 
 private:
+    void writeToStream();
+
     QString m_fileName;
     std::unique_ptr<QTemporaryFile> m_work; // Qt's PDF, before it is compacted
     std::unique_ptr<QPdfWriter> m_writer;

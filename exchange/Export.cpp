@@ -530,6 +530,10 @@ ExportResult exportDelimited(db::Table& table, const std::vector<ExportField>& f
 ExportResult exportDbf(db::Table& table, const std::vector<ExportField>& fields, const std::string& path,
                        const ExportOptions& options)
 {
+    // The header's record count is known only at the end, and written then.
+    if (db::isStreamDestination(path))
+        throw db::DbError(path, db::Message{TRANSLATABLE("db", "A dBASE table cannot be written to a pipe or a device; "
+                                                               "choose a file")});
     return runExport(table, path, options, [&](db::File& file) {
         const db::DbfHeader header = db::makeDbfHeader(dbfFieldsOf(fields));
         db::BackgroundWriter out(file);

@@ -654,13 +654,19 @@ CollectionValues readNfoFile(const std::string& path)
 std::vector<CollectionValues> readNfoFolder(const std::string& path, std::vector<db::DbError>* refused)
 {
     QStringList files;
-    QDirIterator it(QString::fromStdString(path), {"*.nfo", "*.NFO"}, QDir::Files, QDirIterator::Subdirectories);
+    // System entries too (FIFOs, devices, links to them): they are named among the files left out.
+    QDirIterator it(QString::fromStdString(path), {"*.nfo", "*.NFO"}, QDir::Files | QDir::System,
+                    QDirIterator::Subdirectories);
     while (it.hasNext())
         files << it.next();
     files.sort(); // the same order every time, whatever the directory's
     std::vector<CollectionValues> films;
     for (const QString& file : files) {
         try {
+            if (!QFileInfo(file).isFile())
+                throw db::DbError(file.toStdString(), db::Message{TRANSLATABLE("db", "Cannot open file: it is not a "
+                                                                                     "regular file but a pipe, a "
+                                                                                     "device or a socket")});
             films.push_back(readNfoFile(file.toStdString()));
         } catch (const db::DbError& e) {
             if (refused)
@@ -680,6 +686,8 @@ XmlCatalogue recogniseXmlCatalogue(const std::string& path)
     const QFileInfo info(QString::fromStdString(path));
     if (info.isDir())
         return XmlCatalogue::Nfo;
+    if (!info.isFile())
+        return XmlCatalogue::None; // a pipe or a device: not opened here, where it could block, and refused as text
     try {
         QFile file(info.filePath());
         if (!file.open(QIODevice::ReadOnly))

@@ -1866,6 +1866,18 @@ reihenfolge</translation>
         <source>Cannot %1: a record is being edited</source>
         <translation>Nicht möglich (%1): ein Datensatz wird gerade bearbeitet</translation>
     </message>
+    <message>
+        <source>Cannot open file: it is not a regular file but a pipe, a device or a socket</source>
+        <translation>Die Datei kann nicht geöffnet werden: sie ist keine gewöhnliche Datei, sondern eine Pipe, ein Gerät oder ein Socket</translation>
+    </message>
+    <message>
+        <source>This file cannot be written to a pipe or a device: it has to be written out of order</source>
+        <translation>Diese Datei kann nicht in eine Pipe oder auf ein Gerät geschrieben werden: sie muss außer der Reihe geschrieben werden</translation>
+    </message>
+    <message>
+        <source>A dBASE table cannot be written to a pipe or a device; choose a file</source>
+        <translation>Eine dBASE-Tabelle kann nicht in eine Pipe oder auf ein Gerät geschrieben werden; wählen Sie eine Datei</translation>
+    </message>
 </context>
 <context>
     <name>db_ui::TMyEditBox</name>

@@ -1,4 +1,5 @@
 #include "CliCommands.h"
+#include "CliOutput.h"
 #include "CliShared.h"
 #include "Duplicates.h"
 
@@ -25,6 +26,9 @@
 #include "Table.h"
 
 #include <QGuiApplication>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <charconv>
 #include <filesystem>
@@ -91,6 +95,14 @@ void expectArguments(const std::vector<std::string>& args, size_t count)
 {
     if (args.size() != count)
         throw UsageError("wrong number of arguments for " + args[0]);
+}
+
+std::ostream& summaryStream(const std::string& destination, std::ostream& out, std::ostream& err)
+{
+    struct stat written {}, standardOutput {};
+    const bool sameFile = ::stat(destination.c_str(), &written) == 0 && ::fstat(STDOUT_FILENO, &standardOutput) == 0
+                          && written.st_dev == standardOutput.st_dev && written.st_ino == standardOutput.st_ino;
+    return destination == "-" || sameFile ? err : out;
 }
 
 std::string kindLetterName(char type)
@@ -304,6 +316,7 @@ void writeRecords(db::Table& table, long long limit, std::ostream& out)
         block += '\n';
         if (block.size() >= kOutputBlock) {
             out.write(block.data(), static_cast<std::streamsize>(block.size()));
+            checkOutput(out); // a full disk ends the walk at once
             block.clear();
         }
         table.next();
@@ -551,6 +564,11 @@ void ensureGuiApplication()
         return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's own warnings are said as the tool's other words are, with its name first.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type != QtDebugMsg && type != QtInfoMsg)
+            std::cerr << "reelkeeper-cli: " << message.toStdString() << std::endl;
+    });
     static int argc = 1;
     static char name[] = "reelkeeper-cli";
     static char* argv[] = {name, nullptr};
@@ -672,7 +690,7 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
         }
         written = pdfOut;
     }
-    out << "Report \"" << db::cp1252ToUtf8(definition.name) << "\": " << pages << (pages == 1 ? " page" : " pages")
+    summaryStream(written, out, err) << "Report \"" << db::cp1252ToUtf8(definition.name) << "\": " << pages << (pages == 1 ? " page" : " pages")
         << " written to " << written << "\n";
     return 0;
 }
@@ -773,7 +791,96 @@ int duplicates(const std::vector<std::string>& args, std::ostream& out, std::ost
 
 } // namespace detail
 
-int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+namespace {
+
+constexpr std::string_view kProgramPrefix = "reelkeeper-cli: ";
+
+// Every line of an error starts with the program's name, as a script's log
+// then says who spoke; a line that has it already is left as it is.
+class PrefixedLines : public std::streambuf {
+public:
+    explicit PrefixedLines(std::ostream& to)
+        : m_to(to)
+    {
+    }
+    ~PrefixedLines() override { sync(); }
+
+protected:
+    int overflow(int c) override
+    {
+        if (c == traits_type::eof())
+            return traits_type::not_eof(c);
+        m_line += static_cast<char>(c);
+        if (c == '\n')
+            writeLine();
+        return c;
+    }
+    int sync() override
+    {
+        writeLine();
+        m_to.flush();
+        return m_to ? 0 : -1;
+    }
+
+private:
+    void writeLine()
+    {
+        if (m_line.empty())
+            return;
+        if (m_atLineStart && m_line != "\n" && !m_line.starts_with(kProgramPrefix))
+            m_to << kProgramPrefix;
+        m_to << m_line;
+        m_atLineStart = m_line.back() == '\n';
+        m_line.clear();
+    }
+
+    std::ostream& m_to;
+    std::string m_line;
+    bool m_atLineStart = true;
+};
+
+// --limit=2 is --limit 2: an option and its value in one argument are split.
+std::vector<std::string> splitOptionValues(const std::vector<std::string>& args)
+{
+    std::vector<std::string> split;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const size_t equals = a.find('=');
+        if (i > 0 && a.starts_with("--") && equals != std::string::npos) {
+            split.push_back(a.substr(0, equals));
+            split.push_back(a.substr(equals + 1));
+        } else {
+            split.push_back(a);
+        }
+    }
+    return split;
+}
+
+// One command's lines of the usage: its own line and the lines that continue it.
+std::string commandUsage(const std::string& name)
+{
+    const std::string_view usage = kUsage;
+    const size_t start = usage.find("\n  " + name + " ");
+    if (start == std::string_view::npos)
+        return {};
+    std::string lines = "usage: reelkeeper-cli ";
+    size_t at = start + 3;
+    do {
+        const size_t end = usage.find('\n', at);
+        lines += usage.substr(at, end - at + 1);
+        at = end + 1;
+    } while (at < usage.size() && usage.substr(at, 3) == "   ");
+    return lines;
+}
+
+bool asksForHelp(const std::vector<std::string>& args)
+{
+    return std::any_of(args.begin() + 1, args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; });
+}
+
+} // namespace
+
+int run(const std::vector<std::string>& given, std::ostream& out, std::ostream& plainErr)
 {
     using Command = std::function<int(const std::vector<std::string>&, std::ostream&, std::ostream&)>;
     static const std::map<std::string, Command> commands = {
@@ -783,29 +890,38 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         {"report", report}, {"export", exportRecords}, {"import", importRecords},
         {"backup", backupFiles}, {"labels", labels}, {"duplicates", duplicates}, {"stats", statistics},
     };
-    if (!args.empty() && args[0] == "--version") {
-        out << "reelkeeper-cli " << REELKEEPER_VERSION << "\n";
-        return 0;
-    }
-    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
-        (args.empty() ? err : out) << kUsage;
-        return args.empty() ? 2 : 0;
+    PrefixedLines prefixed(plainErr);
+    std::ostream err(&prefixed);
+    const std::vector<std::string> args = splitOptionValues(given);
+    if (args.empty()) {
+        plainErr << kUsage;
+        return 2;
     }
     const auto command = commands.find(args[0]);
-    if (command == commands.end()) {
-        err << "reelkeeper-cli: unknown command \"" << args[0] << "\" (try --help)\n";
+    const bool known = command != commands.end() || args[0] == "--version" || args[0] == "--help" || args[0] == "-h";
+    if (!known) {
+        err << "unknown command \"" << args[0] << "\" (try --help)\n";
         return 2;
     }
     try {
-        return command->second(args, out, err);
+        // What reaches standard output is checked at the end as well: a
+        // command that printed into a full disk has not done its work.
+        int code = 0;
+        if (args[0] == "--version")
+            out << "reelkeeper-cli " << REELKEEPER_VERSION << "\n";
+        else if (args[0] == "--help" || args[0] == "-h")
+            out << kUsage;
+        else if (asksForHelp(args))
+            out << commandUsage(args[0]);
+        else
+            code = command->second(args, out, err);
+        checkOutput(out);
+        return code;
     } catch (const UsageError& e) {
-        err << "reelkeeper-cli: " << e.what() << " (try --help)\n";
+        err << e.what() << " (try reelkeeper-cli " << args[0] << " --help)\n";
         return 2;
-    } catch (const db::DbError& e) {
-        err << "reelkeeper-cli: " << e.what() << "\n";
-        return 1;
     } catch (const std::exception& e) {
-        err << "reelkeeper-cli: " << e.what() << "\n";
+        err << e.what() << "\n";
         return 1;
     }
 }

@@ -7,6 +7,7 @@
 #include "Cp1252.h"
 #include "DbError.h"
 #include "DelimitedText.h"
+#include "FileIO.h"
 #include "Export.h"
 #include "Catalogues.h"
 #include "HeaderMatch.h"
@@ -15,11 +16,15 @@
 #include "Table.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <memory>
 #include <map>
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <unistd.h>
 
 namespace cli::detail {
 
@@ -76,6 +81,49 @@ void openCollection(db::Table& table, const std::string& path, db::Table::OpenMo
 }
 
 std::string plural(uint64_t n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+
+// Standard input ("-") as a file: an import reads its file more than once
+// (its kind and encoding first, then its records), so what comes in is kept
+// in a file of a temporary folder of its own, removed when the import ends.
+class StandardInputFile {
+public:
+    StandardInputFile()
+    {
+        std::string folder = (std::filesystem::temp_directory_path() / "reelkeeper-XXXXXX").string();
+        if (!::mkdtemp(folder.data()))
+            throw db::DbError(folder, db::Message{TRANSLATABLE("db", "Cannot open file: %1"), {std::strerror(errno)}});
+        m_folder = folder;
+        m_path = m_folder + "/standard input";
+        db::File file;
+        file.open(m_path, db::File::Mode::CreateTruncate);
+        std::vector<char> buffer(size_t{1} << 20);
+        uint64_t at = 0;
+        while (true) {
+            const ssize_t got = ::read(STDIN_FILENO, buffer.data(), buffer.size());
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                throw db::DbError("-", db::Message{TRANSLATABLE("db", "Read error: %1"), {std::strerror(errno)}});
+            if (got == 0)
+                break;
+            file.writeAt(at, buffer.data(), static_cast<size_t>(got));
+            at += static_cast<uint64_t>(got);
+        }
+    }
+    ~StandardInputFile()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
+    }
+    StandardInputFile(const StandardInputFile&) = delete;
+    StandardInputFile& operator=(const StandardInputFile&) = delete;
+
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_folder;
+    std::string m_path;
+};
 
 } // namespace
 
@@ -159,7 +207,7 @@ int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::
         result = exchange::exportHtml(table, fields, path, exchange::catalogueTitle(args[1]), {});
     else
         result = exchange::exportDelimited(table, fields, path, textOptions);
-    out << "Export Complete. " << plural(result.written, "record", "records") << " written to " << path << "\n";
+    summaryStream(path, out, err) << "Export Complete. " << plural(result.written, "record", "records") << " written to " << path << "\n";
     return 0;
 }
 
@@ -208,7 +256,9 @@ int importRecords(const std::vector<std::string>& args, std::ostream& out, std::
         }
     }
     applyEditTextFormat(settings);
-    const std::string& path = args[2];
+    const std::string& named = args[2];
+    const std::unique_ptr<StandardInputFile> standardInput = named == "-" ? std::make_unique<StandardInputFile>() : nullptr;
+    const std::string& path = standardInput ? standardInput->path() : named;
     exchange::CatalogueFormat catalogue = formatNamed(format).value_or(exchange::CatalogueFormat::Text);
     if (format == "auto" && !hasExtension(path, ".DBF"))
         catalogue = exchange::recogniseCatalogue(path);
@@ -217,7 +267,7 @@ int importRecords(const std::vector<std::string>& args, std::ostream& out, std::
         openForBulkWork(table, args[1], err);
         const exchange::ImportResult result = exchange::importCatalogue(table, path, catalogue, options);
         (result.error.empty() ? out : err) << exchange::importMessage(result) << "\n";
-        out << plural(result.imported, "record", "records") << " imported from " << path << " (" << exchange::catalogueName(catalogue)
+        out << plural(result.imported, "record", "records") << " imported from " << named << " (" << exchange::catalogueName(catalogue)
             << ")\n";
         return result.error.empty() ? 0 : 1;
     }
@@ -250,7 +300,7 @@ int importRecords(const std::vector<std::string>& args, std::ostream& out, std::
     openForBulkWork(table, args[1], err);
     const exchange::ImportResult result = exchange::importRecords(table, source, map, options);
     (result.error.empty() ? out : err) << exchange::importMessage(result) << "\n";
-    out << plural(result.imported, "record", "records") << " imported from " << path << "\n";
+    out << plural(result.imported, "record", "records") << " imported from " << named << "\n";
     return result.error.empty() ? 0 : 1;
 }
 

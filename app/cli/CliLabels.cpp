@@ -86,7 +86,7 @@ int labels(const std::vector<std::string>& args, std::ostream& out, std::ostream
     int printed = 0;
     for (const report::LabelPosition& position : render.positions())
         printed += position.records.empty() ? 0 : 1;
-    out << printed << (printed == 1 ? " label" : " labels") << " written to " << pdf << "\n";
+    summaryStream(pdf, out, err) << printed << (printed == 1 ? " label" : " labels") << " written to " << pdf << "\n";
     return 0;
 }
 

@@ -27,6 +27,9 @@ struct UsageError : std::runtime_error {
 };
 
 void expectArguments(const std::vector<std::string>& args, size_t count);
+// Where a command says what it wrote: standard error when its output went to
+// standard output ("-", /dev/stdout), where the words would end up inside the file.
+std::ostream& summaryStream(const std::string& destination, std::ostream& out, std::ostream& err);
 // The settings file's settings, defaults filled in.
 app::Settings effectiveSettings();
 // The date format and decimal character of the settings, for every edit text.

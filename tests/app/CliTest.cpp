@@ -239,7 +239,7 @@ TEST(Cli, ReportWritesADefinitionAsTextOrPdf)
     EXPECT_EQ(testing_support::readFileBytes(dir.file("r.pdf")).substr(0, 5), "%PDF-");
     const Result missing = runCli({"report", path, "--name", "No Such Report", "--text", dir.file("x.txt")});
     EXPECT_EQ(missing.code, 1);
-    EXPECT_EQ(missing.err, "Report format could not be located.\n");
+    EXPECT_EQ(missing.err, "reelkeeper-cli: Report format could not be located.\n");
     EXPECT_EQ(runCli({"report", path, "--definition", "1"}).code, 2); // no destination
 }
 
@@ -306,7 +306,7 @@ TEST(Cli, ExportAndImportTheCollection)
     testing_support::writeFileBytes(text, "\"Film\",\"Bought\"\r\n\"Heat\",\"2/30/1995\"\r\n");
     const Result stopped = runCli({"import", copy, text, "--map", "Film=Title,Bought=Purch Date", "--skip-first"});
     EXPECT_EQ(stopped.code, 1);
-    EXPECT_EQ(stopped.err.substr(0, stopped.err.find('\n')), "'2/30/1995' is not a valid date");
+    EXPECT_EQ(stopped.err.substr(0, stopped.err.find('\n')), "reelkeeper-cli: '2/30/1995' is not a valid date");
     EXPECT_EQ(stopped.out, "0 records imported from " + text + "\n");
 }
 

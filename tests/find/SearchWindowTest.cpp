@@ -338,7 +338,7 @@ TEST(SearchCli, SearchAndSortShareTheWindowsCode)
     EXPECT_EQ(out, "2\n");
     std::tie(code, out, err) = run({"search", path, "--level", "Year = nineteen"});
     EXPECT_EQ(code, 1);
-    EXPECT_EQ(err, "Invalid search criteria entered.  Please correct.\n");
+    EXPECT_EQ(err, "reelkeeper-cli: Invalid search criteria entered.  Please correct.\n");
     std::tie(code, out, err) = run({"sort", path, "11"});
     EXPECT_EQ(code, 0);
     EXPECT_EQ(out, "NewIndex on STR(Year,12,0)\n");
@@ -413,7 +413,7 @@ TEST(SearchCli, ReplaceReportsItsCountersAndRefusesWhatDoesNotFit)
     EXPECT_EQ(code, 1);
     EXPECT_NE(err.find("holds at most 20"), std::string::npos);
     std::tie(code, out, err) = run({"replace", path, "Year", "abc", "1"});
-    EXPECT_EQ(err, "Invalid search value entered.  Please correct.\n");
+    EXPECT_EQ(err, "reelkeeper-cli: Invalid search value entered.  Please correct.\n");
     std::tie(code, out, err) = run({"dump", path});
     EXPECT_EQ(out.substr(0, 3), "\"\",");
     EXPECT_NE(out.find("\"Drama Comedy\""), std::string::npos);
