@@ -41,13 +41,13 @@ std::string delimitedValue(std::string_view text)
 {
     // The value keeps at most 255 characters; a doubled quote is cut only whole.
     // Control characters are written as the reader reads them back: a line
-    // break (CR LF, CR or LF) as one blank, the others not at all. So every
+    // break (CR LF, CR or LF) and a tab as one blank, the others not at all. So every
     // record is one line, and an exported file reads back to what was written.
     std::string value;
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
         if (static_cast<unsigned char>(c) < 32) {
-            if (c != '\r' && c != '\n')
+            if (c != '\r' && c != '\n' && c != '\t')
                 continue;
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
@@ -200,9 +200,12 @@ bool DelimitedReader::skipLineEnd()
 void DelimitedReader::skipRestOfLine()
 {
     // The fields past the first line's count are read and dropped: a quoted one may hold a line break.
+    // Their line breaks are not the import's: nothing of them is stored.
+    const uint64_t breaks = m_lineBreaks;
     std::string ignored;
     while (readField(ignored, false, false).separated) {
     }
+    m_lineBreaks = breaks;
 }
 
 DelimitedReader::Field DelimitedReader::readField(std::string& value, bool stopWhenTooLong, bool breaksEndField)
@@ -277,7 +280,9 @@ DelimitedReader::Field DelimitedReader::readField(std::string& value, bool stopW
                 field.separated = true;
                 return field;
             }
-            continue; // a control character, dropped
+            if (c == '\t')
+                append(" ", 1); // a tab parts words ("12<TAB>50" is no 1250)
+            continue; // another control character, dropped
         case State::Quoted:
             if (copyRun(true))
                 continue;
@@ -292,9 +297,9 @@ DelimitedReader::Field DelimitedReader::readField(std::string& value, bool stopW
                 skipLineEnd();
                 append(" ", 1); // a line break inside quotes is part of the value, stored as a blank
                 ++m_lineBreaks;
-            } else {
-                take(); // a control character, dropped
-            }
+            } else if (take() == '\t') {
+                append(" ", 1); // a tab parts words
+            } // another control character, dropped
             continue;
         case State::QuoteInQuoted:
             if (c == '\r' || c == '\n')
@@ -308,8 +313,8 @@ DelimitedReader::Field DelimitedReader::readField(std::string& value, bool stopW
                 return field;
             } else {
                 // Text after the closing quote goes on the value, which reads on as unquoted text.
-                if (static_cast<unsigned char>(c) >= 32) {
-                    const char kept = static_cast<char>(c);
+                if (static_cast<unsigned char>(c) >= 32 || c == '\t') {
+                    const char kept = c == '\t' ? ' ' : static_cast<char>(c);
                     append(&kept, 1);
                 }
                 state = State::Unquoted;

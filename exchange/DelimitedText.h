@@ -22,7 +22,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 // ---- writing ----------------------------------------------------------------------
 
-// One value as written: a line break as one blank and other control
+// One value as written: a line break and a tab as one blank and other control
 // characters left out (as the reader would read them), quotes doubled, cut to
 // 255 characters (a doubled quote only whole, so the closing quote is never
 // lost), then blanks (character 32 only) removed from both ends.
@@ -58,7 +58,9 @@ std::string firstLineMessage(int result, const db::Speak& speak = {});
 // - a quote inside a field that no quote opened is text;
 // - a comma ends a field that is not inside quotes; inside quotes it is text;
 // - a line ends at CR LF, CR or LF outside quotes; a line break inside quotes
-//   belongs to the value and is kept as one blank (counted in lineBreaks());
+//   belongs to the value and is kept as one blank (counted in lineBreaks(),
+//   unless the field lies past the ones read);
+// - a tab is one blank, which keeps apart what it parts ("12<TAB>50");
 // - other control characters (below 32, the end-of-file mark 26 included)
 //   are dropped wherever they are.
 class DelimitedReader {

@@ -153,50 +153,61 @@ struct DateStop {
     std::string value;
 };
 
-// Stores one value into a collection field by the field's type. False when
-// a number field's value is no number: the field is left empty, since any
-// number stored for it would be a different one.
-bool storeValue(db::Table& table, int field, db::SchemaKind kind, const std::string& value)
+// What became of a value that was stored.
+enum class Stored {
+    AsGiven,
+    NotANumber, // a number field's value that is no number: left empty
+    TooLarge,   // a number too large for its field: left empty
+};
+
+// Stores one value into a collection field by the field's type. A number
+// field's value that is no number, or a number the field cannot hold, leaves
+// the field empty, since any number stored for it would be a different one.
+Stored storeValue(db::Table& table, int field, db::SchemaKind kind, std::string_view value)
 {
     const db::EditTextFormat& format = db::editTextFormat();
     // An empty value leaves a number empty rather than making it 0, so that
     // an exported collection imports back the same.
     if (kind != db::SchemaKind::Character && skipBlanks(value).empty()) {
         table.clearField(field);
-        return true;
+        return Stored::AsGiven;
     }
     switch (kind) {
-    case db::SchemaKind::Character: table.setText(field, value); return true;
+    case db::SchemaKind::Character: table.setText(field, value); return Stored::AsGiven;
     case db::SchemaKind::WholeNumber:
     case db::SchemaKind::DecimalNumber: {
         const auto number = kind == db::SchemaKind::WholeNumber ? readWholeText(value, format.decimalSeparator)
                                                                 : readNumberText(value, format.decimalSeparator);
-        if (!number) {
+        const db::FieldDef& def = table.field(field);
+        const Stored outcome = !number                                                  ? Stored::NotANumber
+                               : !db::numberFieldText(*number, def.width, def.decimals) ? Stored::TooLarge
+                                                                                        : Stored::AsGiven;
+        if (outcome != Stored::AsGiven) {
             table.clearField(field);
-            return false;
+            return outcome;
         }
         table.setNumber(field, *number);
-        return true;
+        return Stored::AsGiven;
     }
     case db::SchemaKind::Date: {
         // A year-first date that is no date (1995-13-45) goes on to the rules below, as any other value.
         if (const auto date = yearFirstDate(value); date && date->year != 0) {
             table.setDate(field, db::dayNumberFromCivil(*date));
-            return true;
+            return Stored::AsGiven;
         }
         // Only a value with the date separator and no letter is taken for a date.
-        if (value.find(format.dateSeparator) == std::string::npos || hasLetter(value)) {
+        if (value.find(format.dateSeparator) == std::string_view::npos || hasLetter(value)) {
             table.clearField(field);
-            return true;
+            return Stored::AsGiven;
         }
-        const auto date = db::parseShortDate(value);
+        const auto date = db::parseShortDate(std::string(value));
         if (!date)
-            throw DateStop{value};
+            throw DateStop{std::string(value)};
         table.setDate(field, db::dayNumberFromCivil(*date));
-        return true;
+        return Stored::AsGiven;
     }
     }
-    return true;
+    return Stored::AsGiven;
 }
 
 // Where each import field goes: the table's field and its kind, or none.
@@ -304,19 +315,29 @@ public:
         return text;
     }
 
-    // Stores a value (in the collection's code page) into its field, counting a value that is
-    // no number where the field keeps one, and one longer than its field.
-    void store(const Target& target, const std::string& value)
+    // Stores a value (UTF-8, or in the collection's code page) into its field,
+    // without the blanks around it, counting a value that is no number where
+    // the field keeps one, one too large for its field, and one longer than
+    // its field. Only text is converted: a number or a date is read as it
+    // came, whatever blanks or currency signs it holds.
+    void store(const Target& target, const std::string& given, bool utf8)
     {
-        if (target.kind == db::SchemaKind::Character) {
-            const size_t end = value.find_last_not_of(' ');
-            if (end != std::string::npos && end + 1 > target.width) {
-                ++result.cutToWidth;
-                m_cut[static_cast<size_t>(target.position - 1)] = true;
-            }
+        const std::string converted =
+            utf8 && target.kind == db::SchemaKind::Character ? collectionText(given) : std::string();
+        const std::string_view value = db::trimBoth(converted.empty() ? given : converted);
+        const size_t position = static_cast<size_t>(target.position - 1);
+        if (target.kind == db::SchemaKind::Character && value.size() > target.width) {
+            ++result.cutToWidth;
+            m_cut[position] = true;
         }
-        if (!storeValue(m_table, target.field, target.kind, value))
-            ++result.notNumbers;
+        switch (storeValue(m_table, target.field, target.kind, value)) {
+        case Stored::AsGiven: break;
+        case Stored::NotANumber: ++result.notNumbers; break;
+        case Stored::TooLarge:
+            ++result.tooLarge;
+            m_tooLarge[position] = true;
+            break;
+        }
     }
 
     void fail(const std::string& message)
@@ -329,10 +350,8 @@ public:
     // Writes what the last batch holds; a failure there is the import's error.
     void finish()
     {
-        result.cutFields.clear();
-        for (size_t p = 0; p < m_cut.size(); ++p)
-            if (m_cut[p])
-                result.cutFields.push_back(db::schemaField(static_cast<int>(p) + 1).displayName);
+        result.cutFields = namesOf(m_cut);
+        result.tooLargeFields = namesOf(m_tooLarge);
         if (m_table.state() == db::Table::State::Insert)
             m_table.cancel();
         if (!m_table.inBatch())
@@ -367,11 +386,23 @@ private:
         return alone ? std::max(options.batchSize, options.batchSize * 10) : options.batchSize;
     }
 
+    using FieldMarks = std::array<bool, db::kSchemaFieldCount>;
+
+    static std::vector<std::string> namesOf(const FieldMarks& marks)
+    {
+        std::vector<std::string> names;
+        for (size_t p = 0; p < marks.size(); ++p)
+            if (marks[p])
+                names.push_back(db::schemaField(static_cast<int>(p) + 1).displayName);
+        return names;
+    }
+
     db::Table& m_table;
     const ImportOptions& m_options;
     const uint32_t m_batchSize;
     uint32_t m_inBatch = 0;
-    std::array<bool, db::kSchemaFieldCount> m_cut{}; // the fields a value was cut for
+    FieldMarks m_cut{};      // the fields a value was cut for
+    FieldMarks m_tooLarge{}; // the fields a number was too large for
 };
 
 // The message that stops an import at a date value that does not convert.
@@ -463,7 +494,7 @@ ImportResult importDelimited(db::Table& table, const ImportSource& source, const
                     if (target.field < 0)
                         continue;
                     const std::string& value = record.values[static_cast<size_t>(i)];
-                    run.store(target, source.utf8 ? run.collectionText(value) : value);
+                    run.store(target, value, source.utf8);
                 }
             });
             if (!goOn)
@@ -501,7 +532,7 @@ ImportResult importDbf(db::Table& table, const ImportSource& source, const Impor
                 for (int i = 0; i < fields; ++i) {
                     const Target& target = targets[static_cast<size_t>(i)];
                     if (target.field >= 0)
-                        run.store(target, dbfValue(record, from.field(i), i));
+                        run.store(target, dbfValue(record, from.field(i), i), false);
                 }
             });
             if (!goOn)
@@ -617,7 +648,7 @@ ImportResult importValues(db::Table& table, const NextValues& next, const Import
                 for (size_t p = 0; p < values.size(); ++p) {
                     const Target& target = targets[p];
                     if (target.field >= 0 && !values[p].empty())
-                        run.store(target, run.collectionText(values[p]));
+                        run.store(target, values[p], true);
                 }
             });
             if (!goOn)
@@ -704,17 +735,21 @@ std::string storedPreview(const std::string& utf8Value, int position)
         return {};
     const db::SchemaField& field = db::schemaField(position);
     const char decimal = db::editTextFormat().decimalSeparator;
+    const db::FieldDef stored = db::collectionFieldDefs().at(static_cast<size_t>(position - 1));
+    const auto fits = [&stored](std::optional<double> number) {
+        return number && db::numberFieldText(*number, stored.width, stored.decimals);
+    };
     switch (field.kind) {
-    case db::SchemaKind::WholeNumber: return readWholeText(utf8Value, decimal) ? utf8Value : std::string();
-    case db::SchemaKind::DecimalNumber: return readNumberText(utf8Value, decimal) ? utf8Value : std::string();
+    case db::SchemaKind::WholeNumber: return fits(readWholeText(utf8Value, decimal)) ? utf8Value : std::string();
+    case db::SchemaKind::DecimalNumber: return fits(readNumberText(utf8Value, decimal)) ? utf8Value : std::string();
     case db::SchemaKind::Date: return utf8Value;
     case db::SchemaKind::Character: break;
     }
     PlainTextCounts counts;
-    std::string stored = toCollectionText(utf8Value, counts);
-    if (stored.size() > static_cast<size_t>(field.width))
-        stored.resize(static_cast<size_t>(field.width));
-    return db::cp1252ToUtf8(stored);
+    std::string text = toCollectionText(db::trimBoth(utf8Value), counts);
+    if (text.size() > static_cast<size_t>(field.width))
+        text.resize(static_cast<size_t>(field.width));
+    return db::cp1252ToUtf8(text);
 }
 
 std::string invalidDateMessage(const std::string& value) { return invalidDate(value).spoken(); }
@@ -773,11 +808,18 @@ std::string importMessage(const ImportResult& result, const db::Speak& speak)
     add(result.skippedExisting,
         TRANSLATABLE("exchange", "%1 record was already in the collection and was not imported again."),
         TRANSLATABLE("exchange", "%1 records were already in the collection and were not imported again."));
-    std::string fields;
-    for (const std::string& name : result.cutFields)
-        fields += (fields.empty() ? "" : ", ") + name;
+    const auto listed = [](const std::vector<std::string>& names) {
+        std::string list;
+        for (const std::string& name : names)
+            list += (list.empty() ? "" : ", ") + name;
+        return list;
+    };
+    add(result.tooLarge,
+        TRANSLATABLE("exchange", "%1 number was too large for its field, which was left empty (%2)."),
+        TRANSLATABLE("exchange", "%1 numbers were too large for their fields, which were left empty (%2)."),
+        listed(result.tooLargeFields));
     add(result.cutToWidth, TRANSLATABLE("exchange", "%1 value was longer than its field and cut to fit (%2)."),
-        TRANSLATABLE("exchange", "%1 values were longer than their fields and cut to fit (%2)."), fields);
+        TRANSLATABLE("exchange", "%1 values were longer than their fields and cut to fit (%2)."), listed(result.cutFields));
     if (!result.leftOutFiles.empty()) {
         add(result.leftOutFiles.size(), TRANSLATABLE("exchange", "%1 file was left out:"),
             TRANSLATABLE("exchange", "%1 files were left out:"));

@@ -84,6 +84,8 @@ struct ImportResult {
     uint64_t plainFormValues = 0; // values with such characters stored in their nearest plain form
     uint64_t cutValues = 0;     // values longer than 255 characters, cut
     uint64_t notNumbers = 0;    // values for number fields that are no number, left empty
+    uint64_t tooLarge = 0;      // numbers too large for their fields, left empty
+    std::vector<std::string> tooLargeFields; // the display names of the fields those were for
     uint64_t lineBreaks = 0;    // line breaks inside quoted values, stored as blanks
     uint64_t skippedExisting = 0; // records already in the collection, not imported again
     uint64_t cutToWidth = 0;      // values longer than their field, cut to it

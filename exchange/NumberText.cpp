@@ -4,17 +4,44 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace exchange {
 
 namespace {
 
-constexpr char kNoBreakBlank = '\xA0';
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == kNoBreakBlank; }
-bool isCurrency(char c) { return c == '$' || c == '\x80' || c == '\xA3' || c == '\xA5'; }
+bool isBlank(char c) { return c == ' '; }
+bool isCurrency(char c) { return c == '$'; }
 bool isGroupMark(char c) { return c == '.' || c == ',' || isBlank(c) || c == '\''; }
+
+// The text with every kind of blank (a tab, a no-break blank, the narrow
+// no-break blank French writes between thousands, a thin blank) as ' ' and
+// every currency sign ($, €, £, ¥) as '$', whether it comes as UTF-8 or as
+// Windows-1252: what is left is plain ASCII to read the number from.
+std::string plainNumberText(std::string_view text)
+{
+    static constexpr std::pair<std::string_view, char> kMarks[] = {
+        {"\xC2\xA0", ' '}, {"\xE2\x80\xAF", ' '}, {"\xE2\x80\x89", ' '}, {"\xE2\x80\x88", ' '},
+        {"\xE2\x82\xAC", '$'}, {"\xC2\xA3", '$'}, {"\xC2\xA5", '$'},
+        {"\t", ' '}, {"\xA0", ' '}, {"\x80", '$'}, {"\xA3", '$'}, {"\xA5", '$'},
+    };
+    std::string plain;
+    plain.reserve(text.size());
+    for (size_t i = 0; i < text.size();) {
+        bool replaced = false;
+        for (const auto& [mark, as] : kMarks)
+            if (text.compare(i, mark.size(), mark) == 0) {
+                plain += as;
+                i += mark.size();
+                replaced = true;
+                break;
+            }
+        if (!replaced)
+            plain += text[i++];
+    }
+    return plain;
+}
 
 std::string_view trimmed(std::string_view text)
 {
@@ -68,6 +95,13 @@ size_t decimalPosition(std::string_view mantissa, char localeDecimal)
     const size_t lastComma = mantissa.rfind(',');
     if (lastPoint != std::string_view::npos && lastComma != std::string_view::npos)
         return std::max(lastPoint, lastComma); // "1,234.50" and "1.234,50": the last one
+    // Thousands parted by blanks or apostrophes: one point or comma after them
+    // is the decimal character, in any locale ("1 234,5", "1'234.50").
+    const size_t lastOther = mantissa.find_last_of(" '");
+    const size_t single = lastPoint != std::string_view::npos ? lastPoint : lastComma;
+    if (lastOther != std::string_view::npos && single != std::string_view::npos && single > lastOther
+        && mantissa.find_first_of(".,") == single)
+        return single;
     if (lastPoint != std::string_view::npos)
         return mantissa.find('.') == lastPoint ? lastPoint : std::string_view::npos; // "1.234.567" groups
     if (lastComma != std::string_view::npos && localeDecimal == ',')
@@ -77,9 +111,10 @@ size_t decimalPosition(std::string_view mantissa, char localeDecimal)
 
 } // namespace
 
-std::optional<double> readDecimalText(std::string_view text, char localeDecimal)
+std::optional<double> readDecimalText(std::string_view given, char localeDecimal)
 {
-    text = withoutCurrency(trimmed(text));
+    const std::string plain = plainNumberText(given);
+    std::string_view text = withoutCurrency(trimmed(plain));
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';
@@ -114,11 +149,18 @@ std::optional<double> readDecimalText(std::string_view text, char localeDecimal)
 namespace {
 
 // A number, a blank and words ("1994 and more", "12.50 USD"): the number.
-std::optional<double> leadingNumber(std::string_view text, char localeDecimal)
+// What follows the blank must be a word: "12 50" or "1 234,5" read as 12 or
+// 1 would be another number than the one written.
+std::optional<double> leadingNumber(std::string_view given, char localeDecimal)
 {
-    text = trimmed(text);
-    const size_t blank = text.find_first_of(" \xA0");
+    const std::string plain = plainNumberText(given);
+    const std::string_view text = trimmed(plain);
+    const size_t blank = text.find(' ');
     if (blank == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view rest = trimmed(text.substr(blank));
+    const char next = rest.empty() ? ' ' : rest.front();
+    if (isDigit(next) || next == '.' || next == ',' || next == '-' || next == '+' || next == '\'' || next == '/')
         return std::nullopt;
     return readDecimalText(text.substr(0, blank), localeDecimal);
 }

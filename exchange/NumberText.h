@@ -11,16 +11,19 @@
 namespace exchange {
 
 // The value as a decimal number. The point is always a decimal character;
-// localeDecimal (this computer's) is one too. Thousands separators (the other
-// of point and comma, a blank, a no-break blank, an apostrophe) are accepted
-// between groups of three digits. A currency sign ($, €, £, ¥ in
-// Windows-1252) before or after, blanks around, a sign and an exponent are
-// allowed. nullopt when the text is no number.
+// localeDecimal (this computer's) is one too, and so is a single point or
+// comma after thousands parted by blanks ("1 234,5" in any locale). Thousands
+// separators (the other of point and comma, a blank, a tab, a no-break or
+// narrow no-break blank, an apostrophe) are accepted between groups of three
+// digits. A currency sign ($, €, £, ¥, in UTF-8 or Windows-1252) before or
+// after, blanks around, a sign and an exponent are allowed. nullopt when the
+// text is no number.
 std::optional<double> readDecimalText(std::string_view text, char localeDecimal);
 
 // The value as a number: a decimal number as above, or one followed by a
 // blank and other words ("1994 and more" is 1994, "12.50 USD" 12.5).
-// nullopt for anything else ("about 90", "1,5" where the comma groups).
+// nullopt for anything else ("about 90", "1,5" where the comma groups,
+// "12 50" where the words are another number).
 std::optional<double> readNumberText(std::string_view text, char localeDecimal);
 
 // The same for a whole number: nullopt for a number with a fraction ("1.5").

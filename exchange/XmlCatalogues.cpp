@@ -18,6 +18,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 
@@ -197,13 +198,37 @@ QByteArray tellicoFromZip(const std::string& path)
     return bytes;
 }
 
-// The name of the first element of an XML text ("" when there is none).
+// The name of the first element of an XML text ("" when there is none),
+// found past a byte order mark, the declaration, comments, processing
+// instructions and a document type without judging the characters: a file
+// whose text is damaged further on is still known for what it is, and its
+// import then names the damage and its line.
 QString rootElement(const QByteArray& bytes)
 {
-    QXmlStreamReader xml(bytes);
-    while (!xml.atEnd() && !xml.hasError())
-        if (xml.readNext() == QXmlStreamReader::StartElement)
-            return xml.name().toString();
+    qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    const auto skipPast = [&](const char* end) {
+        const qsizetype found = bytes.indexOf(end, at);
+        at = found < 0 ? bytes.size() : found + static_cast<qsizetype>(std::strlen(end));
+    };
+    while (at < bytes.size()) {
+        const char c = bytes[at];
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            ++at;
+        } else if (bytes.mid(at, 4) == "<!--") {
+            skipPast("-->");
+        } else if (bytes.mid(at, 2) == "<?") {
+            skipPast("?>");
+        } else if (bytes.mid(at, 2) == "<!") {
+            skipPast(">");
+        } else if (c == '<') {
+            qsizetype end = ++at;
+            while (end < bytes.size() && !QByteArrayView(" \t\r\n/>").contains(bytes[end]))
+                ++end;
+            return QString::fromUtf8(bytes.mid(at, end - at));
+        } else {
+            return {};
+        }
+    }
     return {};
 }
 

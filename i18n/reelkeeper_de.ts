@@ -2380,6 +2380,14 @@ reihenfolge</translation>
         <source>Search the catalogue</source>
         <translation>Im Katalog suchen</translation>
     </message>
+    <message>
+        <source>%1 number was too large for its field, which was left empty (%2).</source>
+        <translation>%1 Zahl war zu groß für ihr Feld, das leer blieb (%2).</translation>
+    </message>
+    <message>
+        <source>%1 numbers were too large for their fields, which were left empty (%2).</source>
+        <translation>%1 Zahlen waren zu groß für ihre Felder, die leer blieben (%2).</translation>
+    </message>
 </context>
 <context>
     <name>exchange_ui::TImportFormat</name>

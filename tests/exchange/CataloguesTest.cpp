@@ -430,3 +430,17 @@ TEST_F(Catalogues, AnHtmlCatalogueSpeaksTheLanguageItWasWrittenIn)
     const std::string shown = testing_support::runCommand("node '" + std::string(HTML_CHECK) + "' '" + page + "' 'alien' 0");
     EXPECT_EQ(shown.substr(0, shown.find('\n', shown.find('\n') + 1)), "2 Videos\n2 Videos, davon 1 </script> gezeigt");
 }
+
+// A GCstar file whose text is damaged early on is still known as GCstar, and
+// its import says where the damage is, instead of taking it for delimited text.
+TEST_F(Catalogues, AGcstarFileWithBadCharactersIsKnownAndRefusedWithItsLine)
+{
+    const std::string bad = file("bad.gcs", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- made by hand -->\n"
+                                            "<collection type=\"GCfilms\" items=\"1\">\n"
+                                            "<item title=\"Caf\xE9\" date=\"1995\"/>\n</collection>\n");
+    EXPECT_EQ(recogniseCatalogue(bad), CatalogueFormat::Gcstar);
+    const ImportResult result = importCatalogue(table, bad, CatalogueFormat::Gcstar, {});
+    EXPECT_EQ(result.imported, 0u);
+    EXPECT_NE(result.error.find("damaged at line 4"), std::string::npos) << result.error;
+    EXPECT_NE(result.error.find("bad.gcs"), std::string::npos) << result.error;
+}

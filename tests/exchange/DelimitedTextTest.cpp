@@ -139,7 +139,7 @@ TEST(DelimitedText, DataLinesAreReadWhateverTheirShape)
     ASSERT_EQ(back.records.size(), 4u);
     EXPECT_EQ(back.records[0], std::vector<std::string>{"1"});
     EXPECT_EQ(back.records[1], (std::vector<std::string>{"1", "2", "3"}));
-    EXPECT_EQ(back.records[2][0], "tab"); // control characters vanish
+    EXPECT_EQ(back.records[2][0], "t ab"); // a tab is a blank, other control characters vanish
     EXPECT_EQ(back.records[2][1], std::string(255, 'y')); // cut, and counted
     EXPECT_EQ(back.cut, 1u);
     EXPECT_EQ(back.records[3], (std::vector<std::string>{"last", "ends inside quotes"}));
@@ -185,20 +185,27 @@ TEST(DelimitedText, ALineBreakInsideQuotesIsOneBlankOfTheValueAndTheEndOfFileMar
     reader.readRecord(1, values, present);
     EXPECT_EQ(values[0], "a b c");
     EXPECT_EQ(reader.lineBreaks(), 2u);
+    // Line breaks in fields past the ones read are not counted: nothing of those fields is stored.
+    DelimitedReader wide = DelimitedReader::ofText("\"a\r\nb\",\"dropped\r\nhere\",\"and\nhere\"\r\n\"c\"\r\n");
+    EXPECT_EQ(wide.readRecord(1, values, present), DelimitedReader::Line::Record);
+    EXPECT_EQ(values[0], "a b");
+    EXPECT_EQ(wide.readRecord(1, values, present), DelimitedReader::Line::Record);
+    EXPECT_EQ(values[0], "c");
+    EXPECT_EQ(wide.lineBreaks(), 1u);
     // A name is one line: a line break inside its quotes is an unmatched quote.
     EXPECT_EQ(firstLineResult("\"Ti\r\ntle\"\r\n"), exchange::flUnclosedField);
 }
 
 TEST(DelimitedText, WhatTheWriterWritesIsOneLineThatReadsBackAsWritten)
 {
-    // Values from a dBASE file may hold line breaks and tabs: each line break is written as a blank.
+    // Values from a dBASE file may hold line breaks and tabs: each is written as a blank.
     const std::vector<std::string> values = {"two\r\nlines", "tab\there", "lf\nonly", "cr\ronly", "\n", "1990"};
     const std::string line = delimitedLine(values);
     EXPECT_EQ(line.find_first_of("\r\n\t"), std::string::npos);
-    EXPECT_EQ(line, "\"two lines\",\"tabhere\",\"lf only\",\"cr only\",\"\",\"1990\"");
+    EXPECT_EQ(line, "\"two lines\",\"tab here\",\"lf only\",\"cr only\",\"\",\"1990\"");
     const ReadBack back = readText(line + "\r\n" + line + "\r\n");
     ASSERT_EQ(back.records.size(), 1u);
-    EXPECT_EQ(back.records[0], (std::vector<std::string>{"two lines", "tabhere", "lf only", "cr only", "", "1990"}));
+    EXPECT_EQ(back.records[0], (std::vector<std::string>{"two lines", "tab here", "lf only", "cr only", "", "1990"}));
 }
 
 TEST(DelimitedText, ReadAheadGivesEveryRecordInOrderWithItsCountsAndTheErrorInItsPlace)

@@ -139,6 +139,70 @@ TEST_F(ImportExport, DecimalsTakeTheCurrentDecimalCharacterAsWellAsThePoint)
     EXPECT_EQ(rows[1][static_cast<size_t>(schemaIndex("ListPrice"))], "3,25");
 }
 
+
+// Numbers as people write them are read whole whatever the decimal character
+// of this computer; what cannot be read, or cannot be held, leaves its field
+// empty and is counted, and the import goes on.
+TEST_F(ImportExport, NumbersAreReadWholeOrLeftEmptyAndCountedAndTheImportGoesOn)
+{
+    const size_t title = static_cast<size_t>(schemaIndex("Title")), year = static_cast<size_t>(schemaIndex("Year")),
+                 price = static_cast<size_t>(schemaIndex("ListPrice"));
+    const std::string text = "\"Title\",\"Year\",\"Price\"\r\n"
+                             "\"A\",\"1 994,0\",\"1 234,50 \xE2\x82\xAC\"\r\n"
+                             "\"B\",\"1994\",\"12\t50\"\r\n"
+                             "\"C\",\"2000\",\"99999999999999999999\"\r\n"
+                             "\"D\",\"2001\",\"5\"\r\n"
+                             "\"E\",\"1\xC2\xA0" "995\",\"1\xE2\x80\xAF" "234,5\"\r\n"
+                             "\"   F  \",\"  2002\",\"1e300\"\r\n";
+    for (const char decimal : {'.', ','}) {
+        SCOPED_TRACE(std::string("decimal character ") + decimal);
+        db::setEditTextFormat({'/', "m/d/yyyy", decimal});
+        const size_t before = recordsOf(collection).size();
+        const ImportResult result = importText(text, {}, {1, 11, 28});
+        EXPECT_EQ(result.error, "");
+        ASSERT_EQ(result.imported, 6u);
+        EXPECT_EQ(result.notNumbers, 1u);
+        EXPECT_EQ(result.tooLarge, 2u);
+        EXPECT_EQ(result.tooLargeFields, (std::vector<std::string>{"List Price"}));
+        EXPECT_EQ(result.changedValues, 0u); // blanks and signs of numbers are no characters stored
+        const std::string message = importMessage(result);
+        EXPECT_NE(message.find("1 value was not a number where the collection keeps one"), std::string::npos) << message;
+        EXPECT_NE(message.find("2 numbers were too large for their fields, which were left empty (List Price)."),
+                  std::string::npos)
+            << message;
+        const auto rows = recordsOf(collection);
+        ASSERT_EQ(rows.size(), before + 6);
+        const auto row = [&](size_t r) { return rows[before + r]; };
+        const std::string point(1, decimal);
+        EXPECT_EQ(row(0)[year], "1994");
+        EXPECT_EQ(row(0)[price], "1234" + point + "5");
+        EXPECT_EQ(row(1)[price], ""); // "12 50" is no number
+        EXPECT_EQ(row(2)[price], "");
+        EXPECT_EQ(row(3)[title], "D");
+        EXPECT_EQ(row(3)[price], "5");
+        EXPECT_EQ(row(4)[year], "1995");
+        EXPECT_EQ(row(4)[price], "1234" + point + "5");
+        EXPECT_EQ(row(5)[title], "F"); // both ends trimmed
+        EXPECT_EQ(row(5)[year], "2002");
+    }
+    // The stored title has no leading blanks for other readers either.
+    db::Table check;
+    check.setFilePath(collection);
+    check.open(db::Table::OpenMode::ReadOnly);
+    check.selectIndex("");
+    for (check.first(); !check.eof(); check.next())
+        EXPECT_NE(check.current().raw(static_cast<int>(title))[0], ' ');
+}
+
+TEST_F(ImportExport, LineBreaksAreCountedOnlyInTheFieldsThatAreStored)
+{
+    const ImportResult result = importText("\"Title\",\"Year\"\r\n"
+                                           "\"two\r\nlines\",\"1990\",\"a dropped\r\nfield\",\"and\nanother\"\r\n",
+                                           {}, {1, 11});
+    EXPECT_EQ(result.imported, 1u);
+    EXPECT_EQ(result.lineBreaks, 1u);
+    EXPECT_NE(importMessage(result).find("1 line break inside quoted values was stored as blanks."), std::string::npos);
+}
 TEST_F(ImportExport, AnInvalidDateStopsTheImportAndKeepsWhatCameBefore)
 {
     ImportMap map{1, schemaIndex("PurchDate") + 1};

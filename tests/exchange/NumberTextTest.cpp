@@ -47,3 +47,40 @@ TEST(NumberText, WhatIsNoNumberIsNeverReadAsADifferentOne)
     EXPECT_EQ(readWholeText("103.0", '.'), 103.0);
     EXPECT_EQ(readWholeText("about 90", '.'), std::nullopt);
 }
+
+TEST(NumberText, ThousandsPartedByBlanksAreReadWholeWhateverThisComputersDecimalCharacter)
+{
+    // Read the same with the point or the comma as this computer's decimal character.
+    const struct {
+        const char* text;
+        double number;
+    } cases[] = {
+        {"1 234,5", 1234.5},
+        {"1 994,0", 1994.0},
+        {"1 234,50 \xE2\x82\xAC", 1234.5},          // € in UTF-8
+        {"1 234,50 \x80", 1234.5},                  // € in Windows-1252
+        {"1\xC2\xA0" "234,5", 1234.5},              // a no-break blank in UTF-8
+        {"1\xE2\x80\xAF" "234,5", 1234.5},          // the narrow no-break blank of French numbers
+        {"1\xE2\x80\xAF" "234\xE2\x80\xAF" "567", 1234567.0},
+        {"1\t234", 1234.0},
+        {"\xC2\xA3" "3", 3.0},
+        {"1'234,50", 1234.5},
+    };
+    for (const char decimal : {'.', ','})
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.text) + " with " + decimal);
+            EXPECT_EQ(readNumberText(c.text, decimal), c.number);
+        }
+    EXPECT_EQ(readWholeText("1 994,0", '.'), 1994.0);
+}
+
+TEST(NumberText, WordsAfterANumberThatAreAnotherNumberMakeItNoNumber)
+{
+    for (const char decimal : {'.', ','})
+        for (const char* text : {"12 50", "12\t50", "1 2/3", "1 23", "1 234,5,6", "1 -5", "19 94", "1 ,5"}) {
+            SCOPED_TRACE(std::string(text) + " with " + decimal);
+            EXPECT_EQ(readNumberText(text, decimal), std::nullopt);
+        }
+    EXPECT_EQ(readWholeText("1994 (re-released 2001)", '.'), 1994.0);
+    EXPECT_EQ(readNumberText("12.50 USD", ','), 12.5);
+}
