@@ -118,6 +118,8 @@ public:
     int tagNumber(std::string_view name) const; // -1 when missing
     TableStamp stamp() const { return m_stamp; }
     bool clean() const { return m_clean; }
+    // A change failed half-way: the index is to be rebuilt before it is trusted.
+    bool broken() const { return m_broken; }
     bool writeBack() const { return m_writeBack; }
     // Raised whenever the tag definitions in memory change (read from a file
     // another copy rewrote, rebuilt, closed): key expressions compiled from

@@ -239,6 +239,10 @@ public:
     // What a pack did, in words: "3 records kept, 1 deleted record removed".
     static std::string packMessage(const PackResult& result, const Speak& speak = {});
     void regenerateIndexes();
+    // Rebuilds an index that a failed write left marked damaged (a full disk
+    // during a batch), where this table may write it; otherwise the next open
+    // that may write does. Throws when the rebuild fails.
+    void mendIndex();
 
     // While controls are disabled, change notifications are held back; the
     // last enable sends one.
@@ -284,6 +288,7 @@ public:
     // live, and accepted by the filter when it is on.
     bool isVisible(const char* bytes) const { return visible(bytes); }
     size_t recordLength() const { return m_header.recordLength; }
+    size_t headerLength() const { return m_header.headerLength; }
 
 private:
     friend class UpdateLock;
@@ -404,6 +409,8 @@ private:
     void removeStaleWorkFiles();
     void beginBatchNow();
     void abandonBatch();
+    void cutAfterCountedRecords();
+
     void noteCountProblem();
     void writeIndexFlag(bool on);
     std::vector<char> blankRecord() const;
@@ -469,6 +476,7 @@ private:
     std::unique_ptr<UpdateLock> m_batchLock;
     std::vector<char> m_pendingAppends; // records appended in a batch, not yet written
     uint32_t m_pendingCount = 0;
+    bool m_appendFailed = false; // a write of this batch's appends failed: the file may hold uncounted records
     uint32_t m_batchStartCount = 0; // the record count when the batch began
     uint32_t m_countOnDisk = 0;     // the record count the file's header holds, within a batch
 

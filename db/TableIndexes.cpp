@@ -145,6 +145,14 @@ void Table::repairIndex()
     }
 }
 
+void Table::mendIndex()
+{
+    if (!active() || !m_indexOpen || !m_index.broken() || !m_file.writable() || m_mode == OpenMode::ReadOnly)
+        return;
+    UpdateLock write(*this, File::LockKind::Exclusive);
+    repairIndex();
+}
+
 // ---------------------------------------------------------------- indexes
 
 void Table::openIndex()

@@ -344,6 +344,7 @@ void Table::beginBatchNow()
         if (m_mode != OpenMode::Exclusive)
             readRecordCountFromFile();
         m_batchStartCount = m_countOnDisk = m_header.recordCount;
+        m_appendFailed = false;
         if (m_indexOpen) {
             synchronizeIndex();
             m_index.setWriteBack(true);
@@ -367,6 +368,7 @@ void Table::writePendingAppends()
         m_file.writeAt(1, counted.data(), counted.size());
     } catch (...) {
         m_pendingAppends.pop_back(); // a later try appends after the records, not after the mark
+        m_appendFailed = true;
         throw;
     }
     m_file.startWriteBack(at, m_pendingAppends.size() - 1);
@@ -383,6 +385,8 @@ void Table::endBatch(uint64_t* appended)
         if (m_state != State::Browse)
             post();
         writePendingAppends();
+        if (m_appendFailed)
+            cutAfterCountedRecords();
         // The batch's records reach the device before the index calls itself clean.
         m_file.sync();
         // Under exclusive use the index pages stay held back until the table closes.
@@ -405,24 +409,37 @@ void Table::endBatch(uint64_t* appended)
 
 void Table::abandonBatch()
 {
-    // The table is what its file holds: the records whose writing failed are
-    // forgotten, those written before them (and counted in the header) stay.
+    // The table is what its header counts: the records whose writing failed
+    // are forgotten, those written before them (and counted) stay.
     m_pendingAppends.clear();
     m_pendingCount = 0;
     m_header.recordCount = m_countOnDisk;
     try {
+        cutAfterCountedRecords();
         m_file.sync();
     } catch (...) {
         // The write that failed has been reported; this one would say the same.
     }
     // The index in memory holds entries of records the file may lack: it is
-    // marked for a rebuild from the records rather than written.
+    // marked for a rebuild from the records rather than written (mendIndex).
     if (m_indexOpen)
         m_index.discardHeldBack();
     if (m_recNo > m_header.recordCount)
         m_recNo = 0;
     m_batchLock.reset();
     changed();
+}
+
+void Table::cutAfterCountedRecords()
+{
+    // Whole records may have reached the file past the count when a write of
+    // the batch failed part way (a full disk): nobody was told of them, and a
+    // later pack, which keeps what lies past the count, must not bring them back.
+    const uint64_t end = m_header.headerLength + static_cast<uint64_t>(m_countOnDisk) * m_header.recordLength;
+    if (m_file.size() <= end + 1)
+        return;
+    m_file.truncate(end);
+    m_file.writeAt(end, "\x1A", 1);
 }
 
 } // namespace db

@@ -354,15 +354,21 @@ public:
         result.tooLargeFields = namesOf(m_tooLarge);
         if (m_table.state() == db::Table::State::Insert)
             m_table.cancel();
-        if (!m_table.inBatch())
-            return;
         try {
-            endBatch();
+            if (m_table.inBatch())
+                endBatch();
         } catch (const std::exception& e) {
             if (result.error.empty()) {
                 result.error = e.what();
                 result.failure = std::current_exception();
             }
+        }
+        // An import stopped by a failed write leaves its index sound where it can:
+        // a check or another reader then finds nothing to repair.
+        try {
+            m_table.mendIndex();
+        } catch (const std::exception&) {
+            // Left marked as damaged: the next open that may write rebuilds it.
         }
     }
 

@@ -92,10 +92,18 @@ void killImportAtEveryChange(db::Table::OpenMode mode)
         if (::testing::Test::HasFailure())
             return;
     }
-    // Run to its end, the import says how many it imported, and they are there.
+    // Run to its end, the import says how many it imported, and they are there; a reader
+    // finds the file and its index sound without anything opening them to write first.
     freshCollection(collection);
     const StoppedRun full = runStoppedAt(0, import);
     EXPECT_EQ(saidAfter(full.said, "N"), std::to_string(kImported));
+    db::Table reader;
+    reader.setFilePath(collection);
+    reader.open(db::Table::OpenMode::ReadOnly);
+    EXPECT_EQ(reader.fileNote(), "");
+    EXPECT_EQ(reader.indexProblem(), "");
+    EXPECT_EQ(reader.checkIndex(), "");
+    EXPECT_EQ(reader.physicalRecordCount(), static_cast<uint32_t>(kImported));
     EXPECT_EQ(recordsOf(collection).size(), static_cast<size_t>(kImported));
 }
 

@@ -73,6 +73,21 @@ protected:
         return delimitedLine(names) + "\r\n";
     }
 
+    // The collection as a reader finds it: the records counted and no whole
+    // record past them, a sound index, nothing to say about either.
+    void expectCountedRecordsOnly(uint64_t counted)
+    {
+        db::Table reader;
+        reader.setFilePath(collection);
+        reader.open(db::Table::OpenMode::ReadOnly);
+        EXPECT_EQ(reader.physicalRecordCount(), counted);
+        EXPECT_EQ(reader.fileNote(), "");
+        EXPECT_EQ(reader.fileProblem(), "");
+        EXPECT_EQ(reader.indexProblem(), "");
+        EXPECT_EQ(reader.checkIndex(), "");
+        EXPECT_LE(std::filesystem::file_size(collection), reader.headerLength() + counted * reader.recordLength() + 1);
+    }
+
     std::vector<ExportField> allFields()
     {
         std::vector<ExportLayoutEntry> layout;
@@ -636,6 +651,7 @@ TEST_F(ImportExport, AFailedWriteDuringAnImportKeepsOnlyWholeRecordsAndCountsWha
             table.refresh();
             const uint64_t seen = table.recordCount();
             table.close();
+            expectCountedRecordsOnly(result.imported);
             table.open();
             const auto rows = recordsOf(collection);
             EXPECT_LE(rows.size(), static_cast<size_t>(records));
@@ -678,11 +694,19 @@ TEST_F(ImportExport, AFullDiskDuringAnImportCountsTheRecordsThatStay)
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_NE(result.error.find("File too large"), std::string::npos) << result.error;
     table.close();
+    // Before anything opens it to write: the file holds exactly the records the message
+    // counts, and its index is sound, for this program's check and for other readers.
+    expectCountedRecordsOnly(result.imported);
     table.open();
     EXPECT_GT(table.recordCount(), 0u);
     EXPECT_EQ(result.imported, table.recordCount());
     EXPECT_EQ(recordsOf(collection).size(), result.imported);
     EXPECT_EQ(table.checkIndex(), "");
+    // A pack keeps what was counted, nothing more.
+    table.close();
+    table.open(db::Table::OpenMode::Exclusive);
+    table.pack();
+    EXPECT_EQ(table.recordCount(), result.imported);
 }
 
 TEST_F(ImportExport, BadFilesGiveAMessageAndNoRecords)
