@@ -163,11 +163,11 @@ XmlCatalogue xmlKind(CatalogueFormat format)
     }
 }
 
-ImportResult importGcstar(db::Table& table, const std::string& path, const ImportOptions& options)
+ImportResult importXmlCatalogue(db::Table& table, const std::string& path, XmlCatalogue kind, const ImportOptions& options)
 {
-    GcstarReader items;
+    std::unique_ptr<XmlFilms> films;
     try {
-        items = openGcstar(path);
+        films = openXmlCatalogue(path, kind);
     } catch (const std::exception& e) {
         ImportResult result;
         result.error = e.what();
@@ -180,44 +180,24 @@ ImportResult importGcstar(db::Table& table, const std::string& path, const Impor
         bool present = false;
         CollectionValues values;
     };
-    ReadAhead<Film> films([&items](Film& film) {
-        film.present = nextGcstarFilm(*items, film.values);
-        return !film.present;
-    });
-    return importValues(table, [&films](CollectionValues& values) {
-        Film& film = films.next();
-        if (!film.present)
-            return false;
-        values = std::move(film.values);
-        return true;
-    }, options);
-}
-
-ImportResult importXmlCatalogue(db::Table& table, const std::string& path, XmlCatalogue kind, const ImportOptions& options)
-{
-    if (kind == XmlCatalogue::Gcstar)
-        return importGcstar(table, path, options);
-    std::vector<CollectionValues> films;
-    std::vector<db::DbError> leftOut;
-    try {
-        films = readXmlCatalogue(path, kind, &leftOut);
-    } catch (const std::exception& e) {
-        ImportResult result;
-        result.error = e.what();
-        result.failure = std::current_exception();
-        return result;
-    }
-    size_t next = 0;
-    ImportResult result = importValues(
-        table,
-        [&](CollectionValues& values) {
-            if (next == films.size())
-                return false;
-            values = std::move(films[next++]);
-            return true;
-        },
-        options);
-    result.leftOutFiles = std::move(leftOut);
+    ImportResult result;
+    {
+        ReadAhead<Film> ahead([&films](Film& film) {
+            film.present = films->next(film.values);
+            return !film.present;
+        });
+        result = importValues(
+            table,
+            [&ahead](CollectionValues& values) {
+                Film& film = ahead.next();
+                if (!film.present)
+                    return false;
+                values = std::move(film.values);
+                return true;
+            },
+            options);
+    } // the reading thread has ended: what it left out is all there
+    result.leftOutFiles = std::move(films->leftOut);
     return result;
 }
 

@@ -1,5 +1,6 @@
 #include "XmlCatalogues.h"
 
+#include "CatalogueXmlSource.h"
 #include "DbError.h"
 #include "FileIO.h"
 #include "Schema.h"
@@ -12,7 +13,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QCoreApplication>
-#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 #include <zip.h>
@@ -27,10 +27,9 @@ namespace exchange {
 namespace {
 
 constexpr int kStars = 6;
-constexpr qint64 kLargestXml = qint64{512} << 20; // a catalogue larger than this is no catalogue
 const char* const kTellicoNamespace = "http://periapsis.org/tellico/";
 // Our own fields in a Tellico file: every value, under its stored name, so that it reads back the same.
-const QString kOwnPrefix = "reelkeeper-";
+const std::string kOwnPrefix = "reelkeeper-";
 
 size_t at(const char* field) { return valueIndex(field); }
 
@@ -68,20 +67,6 @@ void putStars(CollectionValues& values, const std::vector<std::string>& names)
             values[at("Star1") + static_cast<size_t>(star++)] = std::move(value);
     }
 }
-
-// Lists read by Qt's reader (Tellico, .nfo): each value trimmed as Qt trims it, then the same joining.
-std::vector<std::string> trimmedUtf8(const QStringList& values)
-{
-    std::vector<std::string> out;
-    out.reserve(static_cast<size_t>(values.size()));
-    for (const QString& v : values)
-        out.push_back(utf8(v));
-    return out;
-}
-
-std::string joined(const QStringList& values) { return joined(trimmedUtf8(values)); }
-
-void putStars(CollectionValues& values, const QStringList& names) { putStars(values, trimmedUtf8(names)); }
 
 // The runs of digits in a text, as numbers (at most the first three).
 std::vector<int> numbersIn(const QString& text)
@@ -162,41 +147,27 @@ std::string ratingOutOf(const QString& text, int scale)
     return (QString::number(value) + "/" + QString::number(scale)).toStdString();
 }
 
-QByteArray readWholeFile(const std::string& path)
-{
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw db::DbError(path, db::Message{TRANSLATABLE("db", "Cannot open the file: %1"),
-                                            {file.errorString().toStdString()}});
-    if (file.size() > kLargestXml)
-        throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is too large for a catalogue")});
-    return file.readAll();
-}
+QString qtext(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-bool isZip(const QByteArray& bytes) { return bytes.startsWith("PK\x03\x04"); }
+// A list of values read from one film (genres, actors, directors): it stops
+// growing where no field could keep more of it.
+class ValueList {
+public:
+    void add(std::string value)
+    {
+        if (m_bytes > XmlPullReader::kMaxElementText)
+            return;
+        m_bytes += value.size();
+        m_values.push_back(std::move(value));
+    }
+    const std::vector<std::string>& values() const { return m_values; }
 
-// tellico.xml from a .tc file (a zip); throws when there is none.
-QByteArray tellicoFromZip(const std::string& path)
-{
-    int error = 0;
-    std::unique_ptr<zip_t, decltype(&zip_discard)> archive(zip_open(path.c_str(), ZIP_RDONLY, &error), &zip_discard);
-    if (!archive)
-        throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no readable zip archive")});
-    zip_stat_t stat;
-    zip_stat_init(&stat);
-    if (zip_stat(archive.get(), "tellico.xml", 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE))
-        throw db::DbError(path, db::Message{TRANSLATABLE("db", "The archive holds no tellico.xml: it is no Tellico "
-                                                                     "file")});
-    if (stat.size > static_cast<zip_uint64_t>(kLargestXml))
-        throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is too large for a catalogue")});
-    std::unique_ptr<zip_file_t, decltype(&zip_fclose)> member(zip_fopen(archive.get(), "tellico.xml", 0), &zip_fclose);
-    if (!member)
-        throw db::DbError(path, db::Message{TRANSLATABLE("db", "tellico.xml in the archive cannot be read")});
-    QByteArray bytes(static_cast<qsizetype>(stat.size), '\0');
-    if (zip_fread(member.get(), bytes.data(), stat.size) != static_cast<zip_int64_t>(stat.size))
-        throw db::DbError(path, db::Message{TRANSLATABLE("db", "tellico.xml in the archive is damaged")});
-    return bytes;
-}
+private:
+    std::vector<std::string> m_values;
+    size_t m_bytes = 0;
+};
+
+bool isZip(std::string_view bytes) { return bytes.substr(0, 4) == "PK\x03\x04"; }
 
 // The name of the first element of an XML text ("" when there is none),
 // found past a byte order mark, the declaration, comments, processing
@@ -232,47 +203,94 @@ QString rootElement(const QByteArray& bytes)
     return {};
 }
 
-[[noreturn]] void damaged(const std::string& path, const QXmlStreamReader& xml)
+[[noreturn]] void damaged(const std::string& path, const XmlPullReader::Damage& damage)
 {
+    // The reader's reasons are Qt's own words for the same faults, which Qt's catalogue translates.
     throw db::DbError(path, db::Message{TRANSLATABLE("db", "The XML is damaged at line %1: %2"),
-                                        {std::to_string(xml.lineNumber()), xml.errorString().toStdString()}});
+                                        {std::to_string(damage.line),
+                                         QCoreApplication::translate("QXmlStream", damage.what()).toStdString()}});
 }
 
-// The values of a list element, read to its end: one per child (<genres><genre>A</genre>...),
-// the first column of each row (<actors><line><col>A</col><col>role</col></line>, Tellico's
-// <casts><cast><column>A</column>...), or the element's own text when it has no children.
-QStringList childTexts(QXmlStreamReader& xml)
-{
-    QStringList texts;
-    QString ownText;
-    while (xml.readNext() != QXmlStreamReader::EndElement && !xml.atEnd()) {
-        if (xml.tokenType() == QXmlStreamReader::Characters) {
-            ownText += xml.text();
-            continue;
+// One catalogue document, read as it goes: from a file, or from a member of
+// a zip archive (a Tellico .tc file).
+class XmlDocument {
+public:
+    explicit XmlDocument(const std::string& path)
+        : m_path(path)
+    {
+        m_file.open(path, db::File::Mode::ReadOnly);
+        m_source = std::make_unique<CatalogueXmlSource>(path, [this, offset = uint64_t{0}](char* into, size_t n) mutable {
+            const size_t got = m_file.readSomeAt(offset, into, n);
+            offset += got;
+            return got;
+        });
+        start();
+    }
+
+    XmlDocument(const std::string& path, const char* member)
+        : m_path(path)
+    {
+        db::File check; // a regular file, not a pipe or a device that would never end
+        check.open(path, db::File::Mode::ReadOnly);
+        int error = 0;
+        m_archive.reset(zip_open(path.c_str(), ZIP_RDONLY, &error));
+        if (!m_archive)
+            throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no readable zip archive")});
+        m_member.reset(zip_fopen(m_archive.get(), member, 0));
+        if (!m_member) {
+            if (zip_name_locate(m_archive.get(), member, 0) < 0)
+                throw db::DbError(path, db::Message{TRANSLATABLE("db", "The archive holds no tellico.xml: it is no "
+                                                                       "Tellico file")});
+            throw db::DbError(path, db::Message{TRANSLATABLE("db", "tellico.xml in the archive cannot be read")});
         }
-        if (xml.tokenType() != QXmlStreamReader::StartElement)
-            continue;
-        const QString name = xml.name().toString();
-        if (name != "line" && name != "cast") {
-            texts << xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            continue;
-        }
-        bool first = true;
-        while (xml.readNextStartElement()) { // the row's columns
-            const QString column = xml.readElementText(QXmlStreamReader::IncludeChildElements);
-            if (first)
-                texts << column;
-            first = false;
+        m_source = std::make_unique<CatalogueXmlSource>(path, [this, path](char* into, size_t n) {
+            const zip_int64_t got = zip_fread(m_member.get(), into, n);
+            if (got < 0)
+                throw db::DbError(path, db::Message{TRANSLATABLE("db", "tellico.xml in the archive is damaged")});
+            return static_cast<size_t>(got);
+        });
+        start();
+    }
+
+    XmlDocument(const XmlDocument&) = delete;
+    XmlDocument& operator=(const XmlDocument&) = delete;
+
+    XmlPullReader& xml() { return *m_xml; }
+    const std::string& path() const { return m_path; }
+
+    // Runs work, which reads from the document, naming damage met with the file and its line.
+    template <class Work>
+    auto reading(Work&& work) -> decltype(work())
+    {
+        try {
+            return work();
+        } catch (const XmlPullReader::Damage& damage) {
+            damaged(m_path, damage);
         }
     }
-    if (texts.isEmpty() && !ownText.trimmed().isEmpty())
-        texts << ownText;
-    return texts;
-}
 
-// ---------------------------------------------------------------- GCstar
+private:
+    void start()
+    {
+        reading([this] { m_xml = std::make_unique<XmlPullReader>(*m_source); });
+    }
 
-QString qtext(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+    struct ArchiveClose {
+        void operator()(zip_t* archive) const { zip_discard(archive); }
+    };
+    struct MemberClose {
+        void operator()(zip_file_t* member) const { zip_fclose(member); }
+    };
+
+    std::string m_path;
+    db::File m_file;
+    std::unique_ptr<zip_t, ArchiveClose> m_archive;
+    std::unique_ptr<zip_file_t, MemberClose> m_member;
+    std::unique_ptr<CatalogueXmlSource> m_source;
+    std::unique_ptr<XmlPullReader> m_xml;
+};
+
+// ---------------------------------------------------------------- lists of values
 
 std::vector<std::string> splitAtCommas(std::string_view text)
 {
@@ -286,35 +304,40 @@ std::vector<std::string> splitAtCommas(std::string_view text)
     }
 }
 
-// The values of a list element, read to its end, as childTexts above reads them.
+// The values of a list element, read to its end: one per child (<genres><genre>A</genre>...),
+// the first column of each row (<actors><line><col>A</col><col>role</col></line>, Tellico's
+// <casts><cast><column>A</column>...), or the element's own text when it has no children.
 std::vector<std::string> childTexts(XmlPullReader& xml)
 {
-    std::vector<std::string> texts;
+    ValueList texts;
     std::string ownText;
     while (true) {
         const XmlPullReader::Token token = xml.next();
         if (token == XmlPullReader::Token::EndElement || token == XmlPullReader::Token::End)
             break;
         if (token == XmlPullReader::Token::Text) {
-            ownText += xml.text();
+            if (ownText.size() < XmlPullReader::kMaxElementText)
+                ownText += xml.text();
             continue;
         }
         if (xml.name() != "line" && xml.name() != "cast") {
-            texts.push_back(xml.elementText());
+            texts.add(xml.elementText());
             continue;
         }
         bool first = true;
         while (xml.nextChildElement()) { // the row's columns
             std::string column = xml.elementText();
             if (first)
-                texts.push_back(std::move(column));
+                texts.add(std::move(column));
             first = false;
         }
     }
-    if (texts.empty() && !trimmed(ownText).empty())
-        texts.push_back(std::move(ownText));
-    return texts;
+    if (texts.values().empty() && !trimmed(ownText).empty())
+        texts.add(std::move(ownText));
+    return texts.values();
 }
+
+// ---------------------------------------------------------------- GCstar
 
 CollectionValues gcstarItem(XmlPullReader& xml)
 {
@@ -364,40 +387,22 @@ CollectionValues gcstarItem(XmlPullReader& xml)
     return v;
 }
 
-[[noreturn]] void damaged(const std::string& path, const XmlPullReader::Damage& damage)
-{
-    // The reader's reasons are Qt's own words for the same faults, which Qt's catalogue translates.
-    throw db::DbError(path, db::Message{TRANSLATABLE("db", "The XML is damaged at line %1: %2"),
-                                        {std::to_string(damage.line),
-                                         QCoreApplication::translate("QXmlStream", damage.what()).toStdString()}});
-}
-
-} // namespace
-
-// A GCstar collection read item by item from the file, mapped into memory: the
-// file is read once, by the system, and no copy of it is made.
-class GcstarItems {
+// A GCstar collection read item by item as the file is read.
+class GcstarFilms : public XmlFilms {
 public:
-    explicit GcstarItems(const std::string& path)
-        : m_path(path)
+    explicit GcstarFilms(const std::string& path)
+        : m_document(path)
     {
-        m_file.open(path, db::File::Mode::ReadOnly);
-        const uint64_t size = m_file.size();
-        if (size > static_cast<uint64_t>(kLargestXml))
-            throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is too large for a catalogue")});
-        m_length = static_cast<size_t>(size);
-        if (m_length > 0 && !(m_view = m_file.map(0, m_length)))
-            throw db::DbError(path, db::Message{TRANSLATABLE("db", "Cannot read the file into memory")});
+        XmlPullReader& xml = m_document.xml();
         try {
-            m_xml = std::make_unique<XmlPullReader>(utf8Document(std::string_view(m_view, m_length), m_converted));
-            if (!m_xml->nextChildElement() || m_xml->name() != "collection")
+            if (!xml.nextChildElement() || xml.name() != "collection")
                 throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no GCstar collection")});
         } catch (const XmlPullReader::Damage& damage) {
             if (std::string_view(damage.what()).starts_with("Premature end"))
                 throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no GCstar collection")});
             damaged(path, damage);
         }
-        const std::string type(m_xml->attribute("type"));
+        const std::string type(xml.attribute("type"));
         if (type != "GCfilms")
             throw db::DbError(path, type.empty() ? db::Message{TRANSLATABLE("db", "The file is a GCstar collection of "
                                                                               "unknown things, not of films (GCfilms)")}
@@ -405,48 +410,26 @@ public:
                                                                                   "not of films (GCfilms)"),
                                                                {type}});
     }
-    ~GcstarItems() { db::File::unmap(m_view, m_length); }
-    GcstarItems(const GcstarItems&) = delete;
-    GcstarItems& operator=(const GcstarItems&) = delete;
 
-    // The next film; false at the end. Damaged XML throws, naming its line;
-    // a film whose element is damaged is not taken.
-    bool next(CollectionValues& film)
+    // The next film; damaged XML throws, naming its line.
+    bool next(CollectionValues& film) override
     {
-        try {
-            while (m_xml->nextChildElement()) {
-                if (m_xml->name() == "item") {
-                    film = gcstarItem(*m_xml);
+        return m_document.reading([&] {
+            XmlPullReader& xml = m_document.xml();
+            while (xml.nextChildElement()) {
+                if (xml.name() == "item") {
+                    film = gcstarItem(xml);
                     return true;
                 }
-                m_xml->skipElement();
+                xml.skipElement();
             }
-        } catch (const XmlPullReader::Damage& damage) {
-            damaged(m_path, damage);
-        }
-        return false;
+            return false;
+        });
     }
 
 private:
-    std::string m_path;
-    db::File m_file;
-    const char* m_view = nullptr;
-    size_t m_length = 0;
-    std::string m_converted; // the document in UTF-8 when the file is in another encoding
-    std::unique_ptr<XmlPullReader> m_xml;
+    XmlDocument m_document;
 };
-
-namespace {
-
-std::vector<CollectionValues> readGcstar(const std::string& path)
-{
-    GcstarItems items(path);
-    std::vector<CollectionValues> films;
-    CollectionValues film;
-    while (items.next(film))
-        films.push_back(film);
-    return films;
-}
 
 // ---------------------------------------------------------------- Tellico
 
@@ -469,23 +452,30 @@ const char* tellicoTypeName(int type)
     }
 }
 
-CollectionValues tellicoEntry(QXmlStreamReader& xml, QString& id)
+std::string withoutSuffix(const std::string& text, const QRegularExpression& suffix)
 {
+    return utf8(qtext(text).remove(suffix));
+}
+
+CollectionValues tellicoEntry(XmlPullReader& xml)
+{
+    static const QRegularExpression certificationCountry(R"(\s*\([^)]*\)\s*$)");
+    static const QRegularExpression amount(R"(\d+(\.\d+)?)");
     CollectionValues v;
     std::map<std::string, std::string> own; // our own fields by stored name
-    id = xml.attributes().value("id").toString();
-    while (xml.readNextStartElement()) {
-        const QString name = xml.name().toString();
-        if (name.startsWith(kOwnPrefix)) {
-            own[name.mid(kOwnPrefix.size()).toStdString()] = xml.readElementText().toStdString();
+    std::string name;
+    while (xml.nextChildElement()) {
+        name = xml.name();
+        if (name.starts_with(kOwnPrefix)) {
+            own[name.substr(kOwnPrefix.size())] = xml.elementText();
         } else if (name == "title") {
-            v[at("Title")] = utf8(xml.readElementText());
+            v[at("Title")] = trimmed(xml.elementText());
         } else if (name == "year") {
-            v[at("Year")] = yearOf(xml.readElementText());
+            v[at("Year")] = yearOf(qtext(xml.elementText()));
         } else if (name == "medium") {
-            v[at("Format")] = utf8(xml.readElementText());
+            v[at("Format")] = trimmed(xml.elementText());
         } else if (name == "certification") {
-            v[at("Rating")] = utf8(xml.readElementText().remove(QRegularExpression(R"(\s*\([^)]*\)\s*$)")));
+            v[at("Rating")] = withoutSuffix(xml.elementText(), certificationCountry);
         } else if (name == "genres") {
             v[at("Category")] = joined(childTexts(xml));
         } else if (name == "keywords") {
@@ -501,25 +491,24 @@ CollectionValues tellicoEntry(QXmlStreamReader& xml, QString& id)
         } else if (name == "studios") {
             v[at("ReleasedBy")] = joined(childTexts(xml));
         } else if (name == "running-time") {
-            v[at("RunTime")] = minutesOf(xml.readElementText());
+            v[at("RunTime")] = minutesOf(qtext(xml.elementText()));
         } else if (name == "plot") {
-            v[at("Descriptio")] = utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            v[at("Descriptio")] = trimmed(xml.elementText());
         } else if (name == "comments") {
-            v[at("Miscellane")] = utf8(xml.readElementText(QXmlStreamReader::IncludeChildElements));
+            v[at("Miscellane")] = trimmed(xml.elementText());
         } else if (name == "rating") {
-            v[at("PersonalRa")] = ratingOutOf(xml.readElementText(), 5);
+            v[at("PersonalRa")] = ratingOutOf(qtext(xml.elementText()), 5);
         } else if (name == "pur_price") {
-            static const QRegularExpression amount(R"(\d+(\.\d+)?)");
-            const auto m = amount.match(xml.readElementText());
+            const auto m = amount.match(qtext(xml.elementText()));
             v[at("PurchPrice")] = m.hasMatch() ? m.captured(0).toStdString() : std::string();
         } else if (name == "pur_date") {
-            v[at("PurchDate")] = isoDate(xml.readElementText());
+            v[at("PurchDate")] = isoDate(qtext(xml.elementText()));
         } else if (name == "loaned") {
-            v[at("CheckOut")] = xml.readElementText().trimmed() == "true" ? "Yes" : "";
+            v[at("CheckOut")] = trimmed(xml.elementText()) == "true" ? "Yes" : "";
         } else if (name == "seen") {
-            v[at("Viewed")] = xml.readElementText().trimmed() == "true" ? "Yes" : "";
+            v[at("Viewed")] = trimmed(xml.elementText()) == "true" ? "Yes" : "";
         } else {
-            xml.skipCurrentElement();
+            xml.skipElement();
         }
     }
     // A file of ours carries every value as it was: those stand.
@@ -531,178 +520,262 @@ CollectionValues tellicoEntry(QXmlStreamReader& xml, QString& id)
     return v;
 }
 
-std::vector<CollectionValues> readTellico(const std::string& path, const QByteArray& bytes)
-{
-    QXmlStreamReader xml(bytes);
-    if (!xml.readNextStartElement() || xml.name() != QLatin1String("tellico"))
-        throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no Tellico collection")});
-    std::vector<CollectionValues> films;
-    std::map<QString, size_t> byId;
-    while (xml.readNextStartElement()) {
-        if (xml.name() != QLatin1String("collection")) {
-            xml.skipCurrentElement();
-            continue;
-        }
-        const int type = xml.attributes().value("type").toInt();
-        if (type != 3)
-            throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is a Tellico %1 collection, not a video "
-                                                                   "collection"),
-                                                {tellicoTypeName(type)}});
-        while (xml.readNextStartElement()) {
-            const QString name = xml.name().toString();
-            if (name == "entry") {
-                QString id;
-                CollectionValues v = tellicoEntry(xml, id);
-                byId[id] = films.size();
-                films.push_back(std::move(v));
-            } else if (name == "borrowers") {
-                // <borrower name="..."><loan entryRef="id" loanDate="..."/></borrower>
-                while (xml.readNextStartElement()) {
-                    const QString borrower = xml.attributes().value("name").toString();
-                    while (xml.readNextStartElement()) {
-                        const auto found = byId.find(xml.attributes().value("entryRef").toString());
-                        if (xml.name() == QLatin1String("loan") && found != byId.end()) {
-                            CollectionValues& v = films[found->second];
-                            v[at("CheckOut")] = "Yes";
-                            v[at("CheckName")] = utf8(borrower);
-                            v[at("CheckDate")] = isoDate(xml.attributes().value("loanDate").toString());
-                        }
-                        xml.skipCurrentElement();
+// A Tellico collection, read twice as it goes: first for its loans, which
+// follow the entries they name, then entry by entry.
+class TellicoFilms : public XmlFilms {
+public:
+    explicit TellicoFilms(const std::string& path)
+        : m_path(path)
+    {
+        db::File file;
+        file.open(path, db::File::Mode::ReadOnly);
+        char start[4] = {};
+        m_zipped = isZip(std::string_view(start, file.readSomeAt(0, start, sizeof start)));
+        {
+            const std::unique_ptr<XmlDocument> loans = open();
+            loans->reading([&] {
+                while (nextCollection(*loans))
+                    while (loans->xml().nextChildElement()) {
+                        if (loans->xml().name() == "borrowers")
+                            readLoans(loans->xml());
+                        else
+                            loans->xml().skipElement();
                     }
+            });
+        }
+        m_entries = open();
+    }
+
+    bool next(CollectionValues& film) override
+    {
+        return m_entries->reading([&] {
+            XmlPullReader& xml = m_entries->xml();
+            while (m_inCollection || (m_inCollection = nextCollection(*m_entries))) {
+                while (xml.nextChildElement()) {
+                    if (xml.name() != "entry") {
+                        xml.skipElement();
+                        continue;
+                    }
+                    const std::string id(xml.attribute("id"));
+                    film = tellicoEntry(xml);
+                    if (const auto loan = m_loans.find(id); loan != m_loans.end()) {
+                        film[at("CheckOut")] = "Yes";
+                        film[at("CheckName")] = loan->second.borrower;
+                        film[at("CheckDate")] = loan->second.date;
+                    }
+                    return true;
                 }
-            } else {
-                xml.skipCurrentElement();
+                m_inCollection = false;
+            }
+            return false;
+        });
+    }
+
+private:
+    struct Loan {
+        std::string borrower;
+        std::string date;
+    };
+
+    std::unique_ptr<XmlDocument> open() const
+    {
+        auto document = m_zipped ? std::make_unique<XmlDocument>(m_path, "tellico.xml") : std::make_unique<XmlDocument>(m_path);
+        if (!document->reading([&] { return document->xml().nextChildElement() && document->xml().name() == "tellico"; }))
+            throw db::DbError(m_path, db::Message{TRANSLATABLE("db", "The file is no Tellico collection")});
+        return document;
+    }
+
+    // Moves to the next <collection> of the document, a video collection or
+    // refused by its type; false at the document's end.
+    bool nextCollection(XmlDocument& document) const
+    {
+        XmlPullReader& xml = document.xml();
+        while (xml.nextChildElement()) {
+            if (xml.name() != "collection") {
+                xml.skipElement();
+                continue;
+            }
+            const int type = qtext(xml.attribute("type")).toInt();
+            if (type != 3)
+                throw db::DbError(m_path, db::Message{TRANSLATABLE("db", "The file is a Tellico %1 collection, not a "
+                                                                         "video collection"),
+                                                      {tellicoTypeName(type)}});
+            return true;
+        }
+        return false;
+    }
+
+    // <borrower name="..."><loan entryRef="id" loanDate="..."/></borrower>
+    void readLoans(XmlPullReader& xml)
+    {
+        while (xml.nextChildElement()) {
+            const std::string borrower = trimmed(xml.attribute("name"));
+            while (xml.nextChildElement()) {
+                if (xml.name() == "loan" && m_loans.size() < kMostLoans)
+                    m_loans[std::string(xml.attribute("entryRef"))] = {borrower, isoDate(qtext(xml.attribute("loanDate")))};
+                xml.skipElement();
             }
         }
     }
-    if (xml.hasError())
-        damaged(path, xml);
-    return films;
-}
+
+    static constexpr size_t kMostLoans = 100'000; // more than a collection lends: the rest are not kept
+
+    std::string m_path;
+    bool m_zipped = false;
+    std::map<std::string, Loan> m_loans;
+    std::unique_ptr<XmlDocument> m_entries;
+    bool m_inCollection = false;
+};
 
 // ---------------------------------------------------------------- Kodi .nfo
 
-CollectionValues nfoMovie(QXmlStreamReader& xml)
+CollectionValues nfoMovie(XmlPullReader& xml)
 {
     CollectionValues v;
-    QStringList genres, directors, writers, studios, actors, tags;
-    QString originalTitle, premiered;
-    while (xml.readNextStartElement()) {
-        const QString name = xml.name().toString();
+    ValueList genres, directors, writers, studios, actors, tags;
+    std::string originalTitle, premiered, name;
+    while (xml.nextChildElement()) {
+        name = xml.name();
         if (name == "title") {
-            v[at("Title")] = utf8(xml.readElementText());
+            v[at("Title")] = trimmed(xml.elementText());
         } else if (name == "originaltitle") {
-            originalTitle = xml.readElementText();
+            originalTitle = xml.elementText();
         } else if (name == "year") {
-            v[at("Year")] = yearOf(xml.readElementText());
+            v[at("Year")] = yearOf(qtext(xml.elementText()));
         } else if (name == "premiered") {
-            premiered = xml.readElementText();
+            premiered = xml.elementText();
         } else if (name == "runtime") {
-            v[at("RunTime")] = minutesOf(xml.readElementText());
+            v[at("RunTime")] = minutesOf(qtext(xml.elementText()));
         } else if (name == "plot") {
-            v[at("Descriptio")] = utf8(xml.readElementText());
+            v[at("Descriptio")] = trimmed(xml.elementText());
         } else if (name == "mpaa") {
-            v[at("Rating")] = utf8(xml.readElementText().remove(QRegularExpression(R"(^Rated\s+)")));
+            static const QRegularExpression rated(R"(^\s*Rated\s+)");
+            v[at("Rating")] = withoutSuffix(xml.elementText(), rated);
         } else if (name == "genre") {
-            genres << xml.readElementText();
+            genres.add(xml.elementText());
         } else if (name == "director") {
-            directors << xml.readElementText();
+            directors.add(xml.elementText());
         } else if (name == "credits") {
-            writers << xml.readElementText();
+            writers.add(xml.elementText());
         } else if (name == "studio") {
-            studios << xml.readElementText();
+            studios.add(xml.elementText());
         } else if (name == "tag") {
-            tags << xml.readElementText();
+            tags.add(xml.elementText());
         } else if (name == "userrating") {
-            v[at("PersonalRa")] = ratingOutOf(xml.readElementText(), 10);
+            v[at("PersonalRa")] = ratingOutOf(qtext(xml.elementText()), 10);
         } else if (name == "playcount") {
-            if (xml.readElementText().trimmed().toInt() > 0)
+            if (qtext(trimmed(xml.elementText())).toInt() > 0)
                 v[at("Viewed")] = "Yes";
         } else if (name == "watched") {
-            if (xml.readElementText().trimmed() == "true")
+            if (trimmed(xml.elementText()) == "true")
                 v[at("Viewed")] = "Yes";
         } else if (name == "uniqueid") {
-            const bool imdb = xml.attributes().value("type") == QLatin1String("imdb");
-            const QString id = xml.readElementText();
+            const bool imdb = xml.attribute("type") == "imdb";
+            const std::string id = xml.elementText();
             if (imdb)
-                v[at("UserDef1")] = utf8(id);
+                v[at("UserDef1")] = trimmed(id);
         } else if (name == "id") {
-            const QString id = xml.readElementText().trimmed();
-            if (id.startsWith("tt") && v[at("UserDef1")].empty())
-                v[at("UserDef1")] = utf8(id);
+            const std::string id = trimmed(xml.elementText());
+            if (id.starts_with("tt") && v[at("UserDef1")].empty())
+                v[at("UserDef1")] = id;
         } else if (name == "actor") {
-            QString actor;
-            while (xml.readNextStartElement()) {
-                if (xml.name() == QLatin1String("name"))
-                    actor = xml.readElementText();
+            std::string actor;
+            while (xml.nextChildElement()) {
+                if (xml.name() == "name")
+                    actor = xml.elementText();
                 else
-                    xml.skipCurrentElement();
+                    xml.skipElement();
             }
-            actors << actor;
+            actors.add(std::move(actor));
         } else {
-            xml.skipCurrentElement();
+            xml.skipElement();
         }
     }
     if (v[at("Title")].empty())
-        v[at("Title")] = utf8(originalTitle);
+        v[at("Title")] = trimmed(originalTitle);
     if (v[at("Year")].empty())
-        v[at("Year")] = yearOf(premiered);
-    v[at("Category")] = joined(genres);
-    v[at("Director")] = joined(directors);
-    v[at("Writers")] = joined(writers);
-    v[at("ReleasedBy")] = joined(studios);
-    v[at("KeyWords")] = joined(tags);
-    putStars(v, actors);
+        v[at("Year")] = yearOf(qtext(premiered));
+    v[at("Category")] = joined(genres.values());
+    v[at("Director")] = joined(directors.values());
+    v[at("Writers")] = joined(writers.values());
+    v[at("ReleasedBy")] = joined(studios.values());
+    v[at("KeyWords")] = joined(tags.values());
+    putStars(v, actors.values());
     return v;
 }
 
 CollectionValues readNfoFile(const std::string& path)
 {
-    const QByteArray bytes = readWholeFile(path);
-    QXmlStreamReader xml(bytes);
-    if (!xml.readNextStartElement())
-        throw db::DbError(path, xml.hasError() ? db::Message{TRANSLATABLE("db", "The XML is damaged: %1"),
-                                                             {xml.errorString().toStdString()}}
-                                               : db::Message{TRANSLATABLE("db", "The file holds no XML")});
-    const QString root = xml.name().toString();
+    XmlDocument document(path);
+    XmlPullReader& xml = document.xml();
+    std::string root;
+    try {
+        if (!xml.nextChildElement())
+            throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file holds no XML")});
+        root = xml.name();
+    } catch (const XmlPullReader::Damage& damage) {
+        throw db::DbError(path, db::Message{TRANSLATABLE("db", "The XML is damaged: %1"),
+                                            {QCoreApplication::translate("QXmlStream", damage.what()).toStdString()}});
+    }
     if (root == "tvshow" || root == "episodedetails")
         throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file describes a TV show, not a movie")});
     if (root != "movie")
         throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no movie .nfo (its first element is <%1>)"),
-                                            {root.toStdString()}});
-    CollectionValues v = nfoMovie(xml);
-    if (xml.hasError())
-        damaged(path, xml);
-    return v;
+                                            {root}});
+    // What follows the movie's element is not read: Kodi's files may end with the film's address.
+    return document.reading([&] { return nfoMovie(xml); });
 }
 
-std::vector<CollectionValues> readNfoFolder(const std::string& path, std::vector<db::DbError>* refused)
-{
-    QStringList files;
-    // System entries too (FIFOs, devices, links to them): they are named among the files left out.
-    QDirIterator it(QString::fromStdString(path), {"*.nfo", "*.NFO"}, QDir::Files | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    files.sort(); // the same order every time, whatever the directory's
-    std::vector<CollectionValues> films;
-    for (const QString& file : files) {
-        try {
-            if (!QFileInfo(file).isFile())
-                throw db::DbError(file.toStdString(), db::Message{TRANSLATABLE("db", "Cannot open file: it is not a "
-                                                                                     "regular file but a pipe, a "
-                                                                                     "device or a socket")});
-            films.push_back(readNfoFile(file.toStdString()));
-        } catch (const db::DbError& e) {
-            if (refused)
-                refused->push_back(e);
-        } catch (const std::exception& e) {
-            if (refused)
-                refused->emplace_back(file.toStdString(), e.what());
+// One .nfo file, or a folder of them read file by file: a file that holds no
+// film (a TV show's, damaged) is left out and named, the others are read.
+class NfoFilms : public XmlFilms {
+public:
+    explicit NfoFilms(const std::string& path)
+        : m_folder(QFileInfo(QString::fromStdString(path)).isDir())
+    {
+        if (!m_folder) {
+            m_files.push_back(path);
+            return;
         }
+        // System entries too (FIFOs, devices, links to them): they are named among the files left out.
+        QDirIterator it(QString::fromStdString(path), {"*.nfo", "*.NFO"}, QDir::Files | QDir::System,
+                        QDirIterator::Subdirectories);
+        QStringList files;
+        while (it.hasNext())
+            files << it.next();
+        files.sort(); // the same order every time, whatever the directory's
+        for (const QString& file : files)
+            m_files.push_back(file.toStdString());
     }
-    return films;
-}
+
+    bool next(CollectionValues& film) override
+    {
+        while (m_next < m_files.size()) {
+            const std::string& file = m_files[m_next++];
+            if (!m_folder) {
+                film = readNfoFile(file);
+                return true;
+            }
+            try {
+                if (!QFileInfo(QString::fromStdString(file)).isFile())
+                    throw db::DbError(file, db::Message{TRANSLATABLE("db", "Cannot open file: it is not a regular file "
+                                                                           "but a pipe, a device or a socket")});
+                film = readNfoFile(file);
+                return true;
+            } catch (const db::DbError& e) {
+                leftOut.push_back(e);
+            } catch (const std::exception& e) {
+                leftOut.emplace_back(file, e.what());
+            }
+        }
+        return false;
+    }
+
+private:
+    bool m_folder;
+    std::vector<std::string> m_files;
+    size_t m_next = 0;
+};
 
 } // namespace
 
@@ -718,8 +791,8 @@ XmlCatalogue recogniseXmlCatalogue(const std::string& path)
         if (!file.open(QIODevice::ReadOnly))
             return XmlCatalogue::None;
         const QByteArray start = file.read(4096);
-        if (isZip(start))
-            return XmlCatalogue::Tellico; // readXmlCatalogue says so when it holds no tellico.xml
+        if (isZip(std::string_view(start.constData(), static_cast<size_t>(start.size()))))
+            return XmlCatalogue::Tellico; // its import says so when it holds no tellico.xml
         const QString root = rootElement(start);
         if (root == "tellico")
             return XmlCatalogue::Tellico;
@@ -732,10 +805,6 @@ XmlCatalogue recogniseXmlCatalogue(const std::string& path)
     return XmlCatalogue::None;
 }
 
-void GcstarItemsClose::operator()(GcstarItems* items) const { delete items; }
-GcstarReader openGcstar(const std::string& path) { return GcstarReader(new GcstarItems(path)); }
-bool nextGcstarFilm(GcstarItems& items, CollectionValues& film) { return items.next(film); }
-
 const char* xmlCatalogueName(XmlCatalogue kind)
 {
     switch (kind) {
@@ -747,21 +816,27 @@ const char* xmlCatalogueName(XmlCatalogue kind)
     return "XML";
 }
 
-std::vector<CollectionValues> readXmlCatalogue(const std::string& path, XmlCatalogue kind, std::vector<db::DbError>* refused)
+std::unique_ptr<XmlFilms> openXmlCatalogue(const std::string& path, XmlCatalogue kind)
 {
     switch (kind) {
-    case XmlCatalogue::Gcstar: return readGcstar(path);
-    case XmlCatalogue::Tellico: {
-        const QByteArray bytes = readWholeFile(path);
-        return readTellico(path, isZip(bytes) ? tellicoFromZip(path) : bytes);
-    }
-    case XmlCatalogue::Nfo:
-        if (QFileInfo(QString::fromStdString(path)).isDir())
-            return readNfoFolder(path, refused);
-        return {readNfoFile(path)};
+    case XmlCatalogue::Gcstar: return std::make_unique<GcstarFilms>(path);
+    case XmlCatalogue::Tellico: return std::make_unique<TellicoFilms>(path);
+    case XmlCatalogue::Nfo: return std::make_unique<NfoFilms>(path);
     case XmlCatalogue::None: break;
     }
     throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no GCstar, Tellico or .nfo catalogue")});
+}
+
+std::vector<CollectionValues> readXmlCatalogue(const std::string& path, XmlCatalogue kind, std::vector<db::DbError>* refused)
+{
+    const std::unique_ptr<XmlFilms> films = openXmlCatalogue(path, kind);
+    std::vector<CollectionValues> all;
+    CollectionValues film;
+    while (films->next(film))
+        all.push_back(film);
+    if (refused)
+        *refused = std::move(films->leftOut);
+    return all;
 }
 
 std::string tellicoStart()
@@ -784,7 +859,7 @@ std::string tellicoStart()
     xml.writeAttribute("name", "_default");
     for (const db::SchemaField& f : db::collectionSchema()) {
         xml.writeEmptyElement("field");
-        xml.writeAttribute("name", kOwnPrefix + f.name);
+        xml.writeAttribute("name", QString::fromStdString(kOwnPrefix + f.name));
         xml.writeAttribute("title", f.displayName);
         xml.writeAttribute("category", "Reelkeeper");
         xml.writeAttribute("type", "1");
@@ -842,7 +917,8 @@ std::string tellicoEntry(const CollectionValues& v, int id)
     text("comments", "Miscellane");
     for (int p = 1; p <= db::kSchemaFieldCount; ++p)
         if (!v[static_cast<size_t>(p - 1)].empty())
-            xml.writeTextElement(kOwnPrefix + db::schemaField(p).name, QString::fromStdString(v[static_cast<size_t>(p - 1)]));
+            xml.writeTextElement(QString::fromStdString(kOwnPrefix + db::schemaField(p).name),
+                                 QString::fromStdString(v[static_cast<size_t>(p - 1)]));
     xml.writeEndElement();
     return out.toStdString() + "\n";
 }

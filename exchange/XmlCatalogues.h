@@ -3,7 +3,7 @@
 // The catalogues that keep their films as XML: GCstar film collections (.gcs),
 // Tellico video collections (.tc, a zip holding tellico.xml, or the bare XML)
 // and Kodi / MediaElch movie .nfo files (one file, or a folder of them). Each
-// is read whole into the collection's forty values a film.
+// film is read into the collection's forty values.
 
 #include "Import.h"
 
@@ -18,23 +18,28 @@ enum class XmlCatalogue { None, Gcstar, Tellico, Nfo };
 // What a file (or a folder, for .nfo files) holds, from its content.
 XmlCatalogue recogniseXmlCatalogue(const std::string& path);
 
-// The films of a catalogue. Throws db::DbError with a message naming what is
-// wrong: not that kind of file, a collection of another type ("a Tellico book
+// A catalogue read a film at a time as its file is read, so that neither a
+// large catalogue nor a hostile one (a value of hundreds of megabytes, a zip
+// that unpacks to far more than it is) costs more memory than a small one.
+class XmlFilms {
+public:
+    virtual ~XmlFilms() = default;
+    // The next film; false at the end. Throws db::DbError naming what is
+    // wrong: damaged XML (with its line), a file too large for a catalogue.
+    virtual bool next(CollectionValues& film) = 0;
+    // In a folder of .nfo files, those that hold no film (a TV show's, an
+    // episode's, damaged ones, pipes and devices) are left out and named here.
+    std::vector<db::DbError> leftOut;
+};
+
+// Opens a catalogue. Throws db::DbError with a message naming what is wrong:
+// not that kind of file, a collection of another type ("a Tellico book
 // collection"), a TV show's .nfo, damaged XML (with its line).
-// In a folder of .nfo files, those that hold no film (a TV show's, an episode's,
-// damaged ones) are left out and named in refused.
+std::unique_ptr<XmlFilms> openXmlCatalogue(const std::string& path, XmlCatalogue kind);
+// Every film of a catalogue at once (for small ones); refused gets the files left out.
 std::vector<CollectionValues> readXmlCatalogue(const std::string& path, XmlCatalogue kind,
                                                std::vector<db::DbError>* refused = nullptr);
 const char* xmlCatalogueName(XmlCatalogue kind); // "GCstar", "Tellico", "Kodi .nfo"
-
-// A GCstar collection read a film at a time (the others are small enough to read whole).
-class GcstarItems;
-struct GcstarItemsClose {
-    void operator()(GcstarItems* items) const;
-};
-using GcstarReader = std::unique_ptr<GcstarItems, GcstarItemsClose>;
-GcstarReader openGcstar(const std::string& path); // throws db::DbError
-bool nextGcstarFilm(GcstarItems& items, CollectionValues& film); // false at the end; throws db::DbError
 
 // The XML of a Tellico video collection holding these records, which
 // readXmlCatalogue reads back to the same values.

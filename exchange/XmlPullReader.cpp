@@ -7,6 +7,8 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <cstring>
 
 namespace exchange {
@@ -104,28 +106,175 @@ size_t firstBadByte(std::string_view s)
 XmlPullReader::XmlPullReader(std::string_view document)
     : m_doc(document)
     , m_badAt(firstBadByte(document))
+    , m_checkedUpTo(document.size())
 {
 }
 
-int XmlPullReader::line() const
+XmlPullReader::XmlPullReader(Source& source)
+    : m_source(&source)
+    , m_ended(false)
 {
-    const size_t upTo = std::min(m_at, m_doc.size());
-    return 1 + static_cast<int>(std::count(m_doc.begin(), m_doc.begin() + static_cast<std::ptrdiff_t>(upTo), '\n'));
+    readMore();
 }
+
+namespace {
+// The line breaks in a text.
+uint64_t lineBreaksIn(std::string_view text)
+{
+    uint64_t breaks = 0;
+    const char* const end = text.data() + text.size();
+    for (const char* at = text.data(); (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at))));
+         ++at)
+        ++breaks;
+    return breaks;
+}
+} // namespace
+
+void XmlPullReader::readMore()
+{
+    if (!m_window)
+        m_window = std::make_unique<char[]>(kWindow);
+    // What lies before the current place is done with: only its lines are
+    // counted. It is dropped once there is much of it, so that each byte is
+    // moved about once.
+    if (m_at >= kLookahead) {
+        m_linesBefore += lineBreaksIn(m_doc.substr(0, m_at));
+        m_windowSize -= m_at;
+        std::memmove(m_window.get(), m_window.get() + m_at, m_windowSize);
+        m_checkedUpTo -= m_at;
+        if (m_badAt != kNone)
+            m_badAt -= m_at;
+        m_at = 0;
+    }
+    while (!m_ended && m_windowSize - m_at < 2 * kLookahead) {
+        m_windowSize += m_source->readMore(m_window.get() + m_windowSize, std::min(kReadPiece, kWindow - m_windowSize));
+        m_ended = m_source->ended();
+    }
+    m_doc = std::string_view(m_window.get(), m_windowSize);
+    checkNewBytes();
+}
+
+size_t XmlPullReader::shortenRun(size_t start, char terminator)
+{
+    char* const window = m_window.get();
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    const size_t checkedBefore = m_checkedUpTo;
+    bool refilled = false, found = false;
+    size_t read = start, write = start, blanks = 0;
+    int utf8Pending = 0, referenceLength = -1;
+    while (true) {
+        if (read == m_windowSize) {
+            // All read since write is dropped: the room it took is read into again.
+            m_windowSize = read = write;
+            m_checkedUpTo = std::min(m_checkedUpTo, write);
+            if (m_source->ended())
+                break;
+            refilled = true;
+            m_windowSize += m_source->readMore(window + m_windowSize, kWindow - m_windowSize);
+            continue;
+        }
+        const char c = window[read];
+        if (c == terminator) {
+            found = true;
+            break;
+        }
+        ++read;
+        const auto u = static_cast<unsigned char>(c);
+        blanks = blank(c) ? blanks + 1 : 0;
+        bool keep;
+        if (utf8Pending > 0 && (u & 0xC0) == 0x80) {
+            keep = true; // a character begun is finished
+            --utf8Pending;
+        } else if (referenceLength >= 0 && (c == ';' || (referenceLength < 16 && !blank(c) && c != '&'))) {
+            keep = true; // and so is a reference
+            referenceLength = c == ';' ? -1 : referenceLength + 1;
+        } else {
+            utf8Pending = 0;
+            referenceLength = -1;
+            keep = write - start < kMaxValueBytes && blanks <= kMaxBlankRun;
+            if (keep && u >= 0xC0)
+                utf8Pending = u >= 0xF0 ? 3 : u >= 0xE0 ? 2 : 1;
+            else if (keep && c == '&')
+                referenceLength = 0;
+        }
+        if (keep)
+            window[write++] = c;
+        else if (c == '\n')
+            ++m_linesBefore; // a line of what lies before any later place
+    }
+    // What was kept moves up to the terminator; the room it leaves is blanks
+    // before the run, which nothing reads (and which hold no line break).
+    const size_t kept = write - start;
+    const size_t runStart = found ? read - kept : start;
+    if (found && runStart != start) {
+        std::memmove(window + runStart, window + start, kept);
+        std::memset(window + start, ' ', runStart - start);
+    }
+    m_doc = std::string_view(window, m_windowSize);
+    // Characters no document may hold: those of the run are looked for again where they now lie.
+    if (m_badAt != kNone && m_badAt >= start && m_badAt < read)
+        m_badAt = kNone;
+    if (!refilled && checkedBefore >= read) {
+        const size_t bad = firstBadByte(m_doc.substr(runStart, kept));
+        if (bad != kNone && (m_badAt == kNone || m_badAt > runStart + bad))
+            m_badAt = runStart + bad;
+    } else {
+        m_checkedUpTo = std::min(m_checkedUpTo, runStart);
+        if (m_badAt != kNone && m_badAt >= runStart)
+            m_badAt = kNone;
+        checkNewBytes();
+    }
+    return runStart;
+}
+
+void XmlPullReader::checkNewBytes()
+{
+    if (m_badAt != kNone)
+        return; // the first is the one to name
+    // A character whose bytes are not all read yet is checked when they are.
+    size_t upTo = m_doc.size();
+    if (!m_ended) {
+        for (size_t back = 1; back <= 3 && back <= upTo - m_checkedUpTo; ++back) {
+            const auto c = static_cast<unsigned char>(m_doc[upTo - back]);
+            if (c >= 0xC0) {
+                const size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : 2;
+                if (length > back)
+                    upTo -= back;
+                break;
+            }
+            if (c < 0x80)
+                break;
+        }
+    }
+    const size_t bad = firstBadByte(m_doc.substr(m_checkedUpTo, upTo - m_checkedUpTo));
+    if (bad != kNone)
+        m_badAt = m_checkedUpTo + bad;
+    m_checkedUpTo = upTo;
+}
+
+int XmlPullReader::lineAt(size_t at) const
+{
+    const size_t upTo = std::min(at, m_doc.size());
+    const uint64_t lines = m_linesBefore + lineBreaksIn(m_doc.substr(0, upTo));
+    return 1 + static_cast<int>(std::min<uint64_t>(lines, INT32_MAX - 1));
+}
+
+int XmlPullReader::line() const { return lineAt(m_at); }
 
 void XmlPullReader::fail(const std::string& what) const
 {
     // A byte no document may hold, met on the way, is the fault to name.
     if (m_badAt != kNone && m_badAt <= m_at)
         failAt(m_badAt, "Invalid XML character.");
+    // The end of what is held is not the document's end: the token is too long to hold.
+    if (!m_ended && what == "Premature end of document.")
+        throw Damage(line(), "A tag, a comment or a declaration is longer than a catalogue's (more than 8 MB).");
     throw Damage(line(), what);
 }
 
 void XmlPullReader::failAt(size_t at, const std::string& what) const
 {
-    const size_t upTo = std::min(at, m_doc.size());
-    throw Damage(1 + static_cast<int>(std::count(m_doc.begin(), m_doc.begin() + static_cast<std::ptrdiff_t>(upTo), '\n')),
-                 what);
+    throw Damage(lineAt(at), what);
 }
 
 void XmlPullReader::skipSpaces()
@@ -166,6 +315,7 @@ XmlPullReader::Token XmlPullReader::nextToken()
         return Token::EndElement; // the name is the empty element's own
     }
     while (true) {
+        fill();
         if (m_at >= m_doc.size()) {
             if (!m_open.empty() || !m_rootSeen)
                 fail("Premature end of document.");
@@ -342,7 +492,11 @@ void XmlPullReader::readStartTag()
         if (m_at >= m_doc.size() || (m_doc[m_at] != '"' && m_doc[m_at] != '\''))
             fail("Expected '\"' or '\\'', but got something else.");
         const char quote = m_doc[m_at++];
-        const size_t close = m_doc.find(quote, m_at);
+        size_t close = m_doc.find(quote, m_at);
+        if (m_source && ((close == kNone && !m_ended) || (close != kNone && close - m_at > kMaxValueBytes))) {
+            m_at = shortenRun(m_at, quote);
+            close = m_doc.find(quote, m_at);
+        }
         if (close == kNone) {
             m_at = m_doc.size();
             fail("Premature end of document.");
@@ -362,7 +516,9 @@ void XmlPullReader::readStartTag()
         m_at = close + 1;
         m_attributes.push_back({attributeName, value});
     }
-    m_open.push_back(name);
+    if (m_open.size() >= kMaxDepth)
+        fail("Elements are nested deeper than a catalogue's.");
+    m_open.emplace_back(name);
     m_rootSeen = true;
     m_name = name;
 }
@@ -418,7 +574,12 @@ void XmlPullReader::readText()
         if (m_doc[m_at] == '<')
             break;
         const void* lt = std::memchr(m_doc.data() + m_at, '<', m_doc.size() - m_at);
-        const size_t end = lt ? static_cast<size_t>(static_cast<const char*>(lt) - m_doc.data()) : m_doc.size();
+        size_t end = lt ? static_cast<size_t>(static_cast<const char*>(lt) - m_doc.data()) : m_doc.size();
+        if (m_source && (end - m_at > kMaxValueBytes || (!lt && !m_ended))) {
+            m_at = shortenRun(m_at, '<');
+            lt = std::memchr(m_doc.data() + m_at, '<', m_doc.size() - m_at);
+            end = lt ? static_cast<size_t>(static_cast<const char*>(lt) - m_doc.data()) : m_doc.size();
+        }
         const std::string_view piece = m_doc.substr(m_at, end - m_at);
         if (const size_t bad = piece.find("]]>"); bad != kNone) {
             m_at += bad;
@@ -548,7 +709,7 @@ std::string XmlPullReader::elementText()
         switch (next()) {
         case Token::StartElement: ++depth; break;
         case Token::EndElement: --depth; break;
-        case Token::Text: text.append(m_text); break;
+        case Token::Text: text.append(m_text.substr(0, kMaxElementText - std::min(text.size(), kMaxElementText))); break;
         case Token::End: return text; // not reached: an open element's end of document is damage
         }
     }
@@ -567,29 +728,38 @@ void XmlPullReader::skipElement()
     }
 }
 
-std::string_view utf8Document(std::string_view bytes, std::string& converted)
+std::string documentEncoding(std::string_view start)
 {
-    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        return bytes.substr(3);
-    QString encoding;
-    if (bytes.substr(0, 2) == "\xFE\xFF" || bytes.substr(0, 2) == "\xFF\xFE") {
-        encoding = "UTF-16";
-    } else if (bytes.substr(0, 5) == "<?xml") {
-        const std::string_view declaration = bytes.substr(0, bytes.find("?>"));
+    if (start.substr(0, 2) == "\xFE\xFF" || start.substr(0, 2) == "\xFF\xFE")
+        return "UTF-16";
+    std::string encoding;
+    if (start.substr(0, 5) == "<?xml") {
+        const std::string_view declaration = start.substr(0, start.find("?>"));
         const size_t at = declaration.find("encoding");
         if (at != kNone) {
             size_t quote = declaration.find_first_of("\"'", at);
             const size_t close = quote == kNone ? kNone : declaration.find(declaration[quote], quote + 1);
             if (close != kNone)
-                encoding = QString::fromLatin1(declaration.substr(quote + 1, close - quote - 1));
+                encoding = std::string(declaration.substr(quote + 1, close - quote - 1));
         }
     }
-    const QString name = encoding.toLower();
-    if (name.isEmpty() || name == "utf-8" || name == "utf8" || name == "us-ascii" || name == "ascii")
+    std::string name = encoding;
+    std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (name.empty() || name == "utf-8" || name == "utf8" || name == "us-ascii" || name == "ascii")
+        return {};
+    return encoding;
+}
+
+std::string_view utf8Document(std::string_view bytes, std::string& converted)
+{
+    if (bytes.substr(0, 3) == "\xEF\xBB\xBF")
+        return bytes.substr(3);
+    const std::string encoding = documentEncoding(bytes);
+    if (encoding.empty())
         return bytes;
-    QStringDecoder decoder(encoding.toLatin1().constData());
+    QStringDecoder decoder(encoding.c_str());
     if (!decoder.isValid())
-        throw XmlPullReader::Damage(1, "Encoding " + encoding.toStdString() + " is unsupported");
+        throw XmlPullReader::Damage(1, "Encoding " + encoding + " is unsupported");
     const QString text = decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (decoder.hasError())
         throw XmlPullReader::Damage(1, "Encountered incorrectly encoded content.");

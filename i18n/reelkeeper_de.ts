@@ -1639,10 +1639,6 @@ reihenfolge</translation>
         <translation>Zu viele Datensätze für eine dBASE-Datei</translation>
     </message>
     <message>
-        <source>Cannot open the file: %1</source>
-        <translation>Die Datei kann nicht geöffnet werden: %1</translation>
-    </message>
-    <message>
         <source>The file is too large for a catalogue</source>
         <translation>Die Datei ist zu groß für einen Katalog</translation>
     </message>
@@ -1737,10 +1733,6 @@ reihenfolge</translation>
     <message>
         <source>tellico.xml in the archive is damaged</source>
         <translation>tellico.xml im Archiv ist beschädigt</translation>
-    </message>
-    <message>
-        <source>Cannot read the file into memory</source>
-        <translation>Die Datei kann nicht in den Speicher gelesen werden</translation>
     </message>
     <message>
         <source>The file is no GCstar collection</source>

@@ -6,9 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace std::string_literals;
 using testing_support::readFileBytes;
@@ -192,4 +197,80 @@ TEST_F(CliProcess, OptionsTakeTheirValuesEitherWayAndEveryCommandExplainsItself)
         EXPECT_FALSE(run.err.empty());
         expectEveryLineNamed(run.err);
     }
+}
+
+namespace {
+
+// The largest the process was in memory while it ran, in megabytes.
+struct Measured {
+    int status;
+    long peakMegabytes;
+};
+
+Measured runMeasured(const std::vector<std::string>& args)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        std::vector<char*> argv;
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        const int devnull = ::open("/dev/null", O_WRONLY);
+        dup2(devnull, STDOUT_FILENO);
+        dup2(devnull, STDERR_FILENO);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss / 1024};
+}
+
+void writeRepeated(const std::string& path, const std::string& head, char filler, size_t megabytes, const std::string& tail)
+{
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(head.data(), 1, head.size(), out);
+    const std::string block(size_t{1} << 20, filler);
+    for (size_t i = 0; i < megabytes; ++i)
+        std::fwrite(block.data(), 1, block.size(), out);
+    std::fwrite(tail.data(), 1, tail.size(), out);
+    std::fclose(out);
+}
+
+} // namespace
+
+// A catalogue holding one huge value, or a zip that unpacks to far more than
+// it is, costs no more memory than a small one: each value is cut as it is read.
+TEST_F(CliProcess, HostileCataloguesCostNoMoreMemoryThanSmallOnes)
+{
+    const std::string nfo = dir.file("plot.nfo"), gcs = dir.file("attribute.gcs"), tc = dir.file("blanks.tc");
+    writeRepeated(nfo, "<movie><title>Heat</title><plot>A long plot", 'x', 200, "</plot><year>1995</year></movie>");
+    writeRepeated(gcs, "<?xml version=\"1.0\"?>\n<collection type=\"GCfilms\">\n<item title=\"Alien\" synopsis=\"", 'y', 200,
+                  "\" date=\"1979\"/>\n</collection>\n");
+    ASSERT_EQ(std::system(("cd '" + dir.path().string() + "' && /usr/bin/python3 -c \"import zipfile\n"
+                           "z = zipfile.ZipFile('blanks.tc', 'w', zipfile.ZIP_DEFLATED)\n"
+                           "with z.open('tellico.xml', 'w', force_zip64=True) as f:\n"
+                           "    f.write(b'<tellico><collection type=\\\"3\\\"><entry id=\\\"1\\\"><title>Brazil</title>')\n"
+                           "    for i in range(300): f.write(b' ' * (1 << 20))\n"
+                           "    f.write(b'<year>1985</year></entry></collection></tellico>')\n"
+                           "z.close()\"")
+                              .c_str()),
+              0);
+    EXPECT_LT(std::filesystem::file_size(tc), 2u << 20);
+    const Measured small = runMeasured({RK_CLI, "import", collection, dir.file("films.csv"), "--skip-first"});
+    ASSERT_EQ(small.status, 0);
+    for (const std::string& file : {nfo, gcs, tc}) {
+        SCOPED_TRACE(file);
+        const Measured run = runMeasured({RK_CLI, "import", collection, file});
+        EXPECT_EQ(run.status, 0);
+        EXPECT_LT(run.peakMegabytes, small.peakMegabytes + 60) << "a small import takes " << small.peakMegabytes << " MB";
+        std::printf("%s: %ld MB at the peak (a small import: %ld MB)\n", file.c_str(), run.peakMegabytes, small.peakMegabytes);
+    }
+    EXPECT_EQ(cli("search " + quoted(collection) + " --level Title=Heat --count").out, "3\n");
+    const std::string dump = cli("search " + quoted(collection) + " --level Title=Alien").out;
+    EXPECT_NE(dump.find("\"1979\""), std::string::npos);
+    EXPECT_NE(cli("search " + quoted(collection) + " --level Title=Brazil").out.find("\"1985\""), std::string::npos);
+    EXPECT_NE(cli("search " + quoted(collection) + " --level Title=Heat").out.find("A long plotxxx"), std::string::npos);
 }

@@ -2,12 +2,16 @@
 // same elements, attributes and texts from generated documents, and the same
 // verdict, well formed or not, on thousands of damaged ones. Then what the
 // oracle cannot say: lines of faults, encodings, the convenience readers.
+#include "CatalogueXmlSource.h"
+#include "DbError.h"
 #include "XmlPullReader.h"
 
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <regex>
 #include <string>
@@ -269,4 +273,197 @@ TEST(XmlPullReader, ReadsElementsTextsAndOtherEncodings)
     EXPECT_EQ(exchange::utf8Document(withMark, converted), "<a>b</a>");
     EXPECT_THROW(exchange::utf8Document("<?xml version='1.0' encoding='no-such-code'?><a/>", converted),
                  XmlPullReader::Damage);
+}
+
+// ---------------------------------------------------------------- read as it goes
+
+namespace {
+
+// A document handed to the reader in pieces of random length through the
+// catalogues' byte source, as a file is read.
+class Pieces {
+public:
+    Pieces(std::string document, uint32_t seed)
+        : m_document(std::move(document))
+        , m_random(seed)
+    {
+    }
+    exchange::CatalogueXmlSource::Bytes bytes()
+    {
+        return [this](char* into, size_t n) {
+            const size_t piece = std::min({n, m_document.size() - m_at, std::uniform_int_distribution<size_t>(1, 97)(m_random)});
+            std::memcpy(into, m_document.data() + m_at, piece);
+            m_at += piece;
+            return piece;
+        };
+    }
+
+private:
+    std::string m_document;
+    size_t m_at = 0;
+    std::mt19937 m_random;
+};
+
+// What the reader makes of a document: its tokens, or its fault and line.
+template <class Reader>
+std::string outcome(Reader& xml)
+{
+    Tokens tokens;
+    try {
+        while (true) {
+            switch (xml.next()) {
+            case XmlPullReader::Token::StartElement: {
+                std::string line = "<" + std::string(xml.name());
+                for (const char* name : {"a", "b", "c", "x:y"})
+                    if (xml.hasAttribute(name))
+                        line += " " + std::string(name) + "=" + std::string(xml.attribute(name));
+                tokens.push_back(line);
+                break;
+            }
+            case XmlPullReader::Token::EndElement: tokens.push_back(">" + std::string(xml.name())); break;
+            case XmlPullReader::Token::Text: addText(tokens, std::string(xml.text())); break;
+            case XmlPullReader::Token::End: {
+                std::string all;
+                for (const std::string& t : tokens)
+                    all += t + "\n";
+                return all;
+            }
+            }
+        }
+    } catch (const XmlPullReader::Damage& damage) {
+        return "damaged at line " + std::to_string(damage.line) + ": " + damage.what();
+    }
+}
+
+std::string inMemory(const std::string& document)
+{
+    std::string converted;
+    try {
+        XmlPullReader xml(exchange::utf8Document(document, converted));
+        return outcome(xml);
+    } catch (const XmlPullReader::Damage& damage) {
+        return "damaged at line " + std::to_string(damage.line) + ": " + damage.what();
+    }
+}
+
+std::string streamed(const std::string& document, uint32_t seed = 1)
+{
+    Pieces pieces(document, seed);
+    exchange::CatalogueXmlSource source("test.xml", pieces.bytes());
+    try {
+        XmlPullReader xml(source);
+        return outcome(xml);
+    } catch (const XmlPullReader::Damage& damage) {
+        return "damaged at line " + std::to_string(damage.line) + ": " + damage.what();
+    }
+}
+
+// The text of the root element of a document read as it goes.
+std::string rootText(const std::string& document)
+{
+    Pieces pieces(document, 3);
+    exchange::CatalogueXmlSource source("test.xml", pieces.bytes());
+    XmlPullReader xml(source);
+    EXPECT_TRUE(xml.nextChildElement());
+    return xml.elementText();
+}
+
+bool isUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUtf8().toStdString() == text; }
+
+} // namespace
+
+// Read in pieces of any length, a document gives the same tokens, or the same
+// fault on the same line, as read whole; in other encodings too.
+TEST(XmlPullReader, ADocumentReadAsItGoesReadsAsTheWholeDocument)
+{
+    std::mt19937 random(11);
+    const std::string specials = "<>&;\"'/=!?-[] \x01\xC3";
+    for (uint32_t seed = 1; seed <= 3000; ++seed) {
+        const std::string original = DocumentMaker(seed).make();
+        std::string damaged = original;
+        const size_t at = std::uniform_int_distribution<size_t>(0, damaged.size() - 1)(random);
+        damaged[at] = specials[std::uniform_int_distribution<size_t>(0, specials.size() - 1)(random)];
+        for (const std::string& doc : {original, damaged}) {
+            SCOPED_TRACE(doc);
+            ASSERT_EQ(streamed(doc, seed), inMemory(doc));
+        }
+    }
+    const std::string latin1 = "<?xml version='1.0' encoding='ISO-8859-1'?>\n<a b='\xE9t\xE9'>caf\xE9</a>";
+    EXPECT_EQ(streamed(latin1), inMemory(latin1));
+    EXPECT_EQ(streamed(latin1), "<a b=\xC3\xA9t\xC3\xA9\n#caf\xC3\xA9\n>a\n");
+    EXPECT_EQ(streamed("\xEF\xBB\xBF<a>b</a>"), "<a\n#b\n>a\n");
+    EXPECT_EQ(streamed("<?xml version='1.0' encoding='no-such-code'?><a/>"),
+              "damaged at line 1: Encoding no-such-code is unsupported");
+}
+
+// Values longer than any field keeps are cut as they are read, never inside a
+// character or a reference, and what follows them reads as it would have.
+TEST(XmlPullReader, LongValuesAreCutAsTheyAreReadAndTheRestReadsOn)
+{
+    constexpr size_t kKept = XmlPullReader::kMaxValueBytes;
+    const std::string big(3 << 20, 'x');
+    EXPECT_EQ(rootText("<plot>" + big + "</plot>"), std::string(kKept, 'x'));
+    // Longer than the reader ever holds at once.
+    const std::string huge(20 << 20, 'y');
+    EXPECT_EQ(rootText("<plot>" + huge + "</plot>"), std::string(kKept, 'y'));
+    std::string euros;
+    for (int i = 0; i < 10000; ++i)
+        euros += "\xE2\x82\xAC";
+    const std::string cutEuros = rootText("<a>" + euros + "</a>");
+    EXPECT_TRUE(isUtf8(cutEuros));
+    EXPECT_EQ(cutEuros.size(), kKept + 2); // the character begun at the limit is whole
+    std::string amps;
+    for (int i = 0; i < 10000; ++i)
+        amps += "&amp;";
+    const std::string cutAmps = rootText("<a>" + amps + "</a>");
+    EXPECT_EQ(cutAmps, std::string(cutAmps.size(), '&'));
+    EXPECT_GT(cutAmps.size(), kKept / 5 - 2);
+    // Blanks before a value do not crowd it out.
+    EXPECT_EQ(rootText("<plot>" + std::string(2 << 20, ' ') + "The plot.</plot>"),
+              std::string(XmlPullReader::kMaxBlankRun, ' ') + "The plot.");
+
+    // A long attribute value, and the attributes and elements after it.
+    Pieces pieces("<?xml version='1.0'?>\n<r>\n<item a='" + huge + "' b='after'>text</item>\n<next/>\n</r>\n", 5);
+    exchange::CatalogueXmlSource source("test.xml", pieces.bytes());
+    XmlPullReader xml(source);
+    ASSERT_TRUE(xml.nextChildElement());
+    ASSERT_TRUE(xml.nextChildElement());
+    EXPECT_EQ(xml.attribute("a"), std::string(kKept, 'y'));
+    EXPECT_EQ(xml.attribute("b"), "after");
+    EXPECT_EQ(xml.elementText(), "text");
+    ASSERT_TRUE(xml.nextChildElement());
+    EXPECT_EQ(xml.name(), "next");
+
+    // Faults after a long value are named on their own line, the lines of what was cut counted.
+    std::string lines;
+    for (int i = 0; i < 200000; ++i)
+        lines += "line of a long plot\n";
+    EXPECT_EQ(streamed("<a>\n<plot>" + lines + "</plot>\n<b></a>"), "damaged at line 200003: Opening and ending tag mismatch.");
+    EXPECT_EQ(streamed("<a b='" + lines + "'>\n\xFF</a>"), "damaged at line 200002: Invalid XML character.");
+}
+
+TEST(XmlPullReader, NoCatalogueIsReadPastItsLargestSizeWhateverTheFileClaims)
+{
+    // A source that never ends, as /dev/zero or a file in /proc would be.
+    size_t given = 0;
+    exchange::CatalogueXmlSource endless("endless.gcs", [&given](char* into, size_t n) {
+        std::memset(into, ' ', n);
+        given += n;
+        return n;
+    });
+    std::vector<char> room(XmlPullReader::kReadPiece);
+    try {
+        while (true)
+            endless.readMore(room.data(), room.size());
+        ADD_FAILURE() << "read on";
+    } catch (const db::DbError& e) {
+        EXPECT_NE(std::string(e.what()).find("too large for a catalogue"), std::string::npos) << e.what();
+    }
+    EXPECT_LE(given, exchange::CatalogueXmlSource::kLargestCatalogue + 1);
+    // A tag longer than the reader holds is damage, not memory without end.
+    EXPECT_EQ(streamed("<a b='1'" + std::string(20 << 20, ' ') + "/>").substr(0, 21), "damaged at line 1: A ");
+    std::string deep;
+    for (int i = 0; i < 5000; ++i)
+        deep += "<d>";
+    EXPECT_EQ(streamed(deep), "damaged at line 1: Elements are nested deeper than a catalogue's.");
 }
