@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -741,13 +742,20 @@ std::string storedPreview(const std::string& utf8Value, int position)
         return {};
     const db::SchemaField& field = db::schemaField(position);
     const char decimal = db::editTextFormat().decimalSeparator;
+    // A number as the collection will show it ("1 234,50 €" as 1234.5), or nothing where it is no
+    // number or does not fit its field.
     const db::FieldDef stored = db::collectionFieldDefs().at(static_cast<size_t>(position - 1));
-    const auto fits = [&stored](std::optional<double> number) {
-        return number && db::numberFieldText(*number, stored.width, stored.decimals);
+    const auto shown = [&stored, decimal](std::optional<double> number) {
+        if (!number || !db::numberFieldText(*number, stored.width, stored.decimals))
+            return std::string();
+        const double scale = std::pow(10.0, stored.decimals);
+        std::string text = db::formatGeneralNumber(std::round(*number * scale) / scale);
+        std::replace(text.begin(), text.end(), '.', decimal);
+        return text;
     };
     switch (field.kind) {
-    case db::SchemaKind::WholeNumber: return fits(readWholeText(utf8Value, decimal)) ? utf8Value : std::string();
-    case db::SchemaKind::DecimalNumber: return fits(readNumberText(utf8Value, decimal)) ? utf8Value : std::string();
+    case db::SchemaKind::WholeNumber: return shown(readWholeText(utf8Value, decimal));
+    case db::SchemaKind::DecimalNumber: return shown(readNumberText(utf8Value, decimal));
     case db::SchemaKind::Date: return utf8Value;
     case db::SchemaKind::Character: break;
     }

@@ -199,6 +199,12 @@ TEST_F(ImportExport, NumbersAreReadWholeOrLeftEmptyAndCountedAndTheImportGoesOn)
         EXPECT_EQ(row(4)[price], "1234" + point + "5");
         EXPECT_EQ(row(5)[title], "F"); // both ends trimmed
         EXPECT_EQ(row(5)[year], "2002");
+        // The import window's preview shows the same.
+        EXPECT_EQ(storedPreview("1 234,50 \xE2\x82\xAC", 28), "1234" + point + "5");
+        EXPECT_EQ(storedPreview("1 994,0", 11), "1994");
+        EXPECT_EQ(storedPreview("12\t50", 28), "");
+        EXPECT_EQ(storedPreview("99999999999999999999", 28), "");
+        EXPECT_EQ(storedPreview("   F  ", 1), "F");
     }
     // The stored title has no leading blanks for other readers either.
     db::Table check;
