@@ -68,9 +68,9 @@ bool isCollectionTable(const std::string& path, const std::function<void(bool wa
     return passes;
 }
 
-void createCollectionTable(const std::string& path)
+void createCollectionTable(const std::string& path, TextEncoding encoding)
 {
-    Table::createTable(path, collectionFieldDefs());
+    Table::createTable(path, collectionFieldDefs(), encoding);
 }
 
 ExclusiveUse::ExclusiveUse(const std::string& path)

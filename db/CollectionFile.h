@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileIO.h"
+#include "TextEncoding.h"
 
 #include <functional>
 #include <string>
@@ -30,8 +31,10 @@ void removeIndexFlag(const std::string& path);
 // copy of the program that is changing the table (see Table::setLockWait).
 bool isCollectionTable(const std::string& path, const std::function<void(bool waiting)>& wait = {});
 
-// Creates an empty collection table (replacing an existing file that nobody holds).
-void createCollectionTable(const std::string& path);
+// Creates an empty collection table (replacing an existing file that nobody
+// holds): a Unicode collection unless Windows-1252 is asked for, which older
+// programs read.
+void createCollectionTable(const std::string& path, TextEncoding encoding = TextEncoding::Utf8);
 
 // True when the table cannot be opened exclusively: another table object or
 // program holds it (the in-use test).

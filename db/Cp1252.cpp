@@ -12,10 +12,8 @@ constexpr std::array<char32_t, 32> kHigh = {
     0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
 };
+} // namespace
 
-
-// Decodes one UTF-8 sequence at text[i]; malformed input yields U+FFFD and
-// advances by one byte so that decoding always makes progress.
 char32_t decodeUtf8(std::string_view text, size_t& i)
 {
     const auto b0 = static_cast<unsigned char>(text[i]);
@@ -36,7 +34,6 @@ char32_t decodeUtf8(std::string_view text, size_t& i)
     i += extra + 1;
     return cp;
 }
-} // namespace
 
 void appendUtf8(std::string& out, char32_t cp)
 {

@@ -17,6 +17,9 @@ int unicodeToCp1252(char32_t codePoint);
 
 // The UTF-8 bytes of a code point, added to the end of out.
 void appendUtf8(std::string& out, char32_t codePoint);
+// Decodes one UTF-8 sequence at text[i] and moves i past it; malformed input
+// yields U+FFFD and moves on by one byte, so that decoding always makes progress.
+char32_t decodeUtf8(std::string_view text, size_t& i);
 
 std::string cp1252ToUtf8(std::string_view text);
 // The same, added to the end of out.

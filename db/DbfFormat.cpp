@@ -145,7 +145,7 @@ DbfHeader readDbfHeader(const File& file, CountCheck countCheck)
     return h;
 }
 
-DbfHeader makeDbfHeader(std::vector<FieldDef> fields)
+DbfHeader makeDbfHeader(std::vector<FieldDef> fields, TextEncoding encoding)
 {
     if (fields.empty())
         throw DbError("", Message{TRANSLATABLE("db", "A table needs at least one field")});
@@ -172,11 +172,13 @@ DbfHeader makeDbfHeader(std::vector<FieldDef> fields)
             throw DbError("", Message(TRANSLATABLE("db", "Field type %1 cannot be created"), {std::string(1, f.type)}));
         }
         f.offset = offset;
+        f.encoding = encoding;
         offset += f.width;
     }
     if (offset > 65535)
         throw DbError("", Message{TRANSLATABLE("db", "The fields are too wide for one dBASE record")});
     h.fields = std::move(fields);
+    h.languageDriver = languageDriverOf(encoding);
     h.recordLength = static_cast<uint16_t>(offset);
     h.headerLength = static_cast<uint16_t>(32 + 32 * h.fields.size() + 1);
     return h;

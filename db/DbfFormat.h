@@ -10,7 +10,10 @@
 //   10      2     record length (deletion flag byte + every field)
 //   12      16    reserved, written as zeros
 //   28      1     production index flag (1 while an .MDX with tags belongs to the table)
-//   29      1     language driver (0x57, Windows ANSI)
+//   29      1     language driver: 0x03 Windows ANSI (code page 1252) for a new
+//                 Windows-1252 table, 0x00 for a UTF-8 one (whose .cpg file says
+//                 so); older collections have 0x57
+
 //   30      2     reserved
 //   32      32*n  field descriptors: name (11 bytes, NUL padded), type, 4 reserved,
 //                 width, decimals, 14 reserved
@@ -21,10 +24,12 @@
 // Invariants the engine keeps:
 //   1. A record is written before the header count that covers it, so a reader
 //      never sees a count that runs past the records on disk.
-//   2. Text is Windows-1252; character fields are padded with blanks, numbers
-//      right-aligned, dates YYYYMMDD or blanks when empty.
+//   2. Text is in the table's encoding (TextEncoding.h): Windows-1252, or UTF-8
+//      in normal form C never cut inside a character; character fields are
+//      padded with blanks, numbers right-aligned, dates YYYYMMDD or blanks.
 
 #include "FileIO.h"
+#include "TextEncoding.h"
 
 #include <cstdint>
 #include <optional>
@@ -42,6 +47,8 @@ struct FieldDef {
     int width = 1;
     int decimals = 0;
     int offset = 0;     // within the record, after the deletion flag byte
+    // How the field's text is stored: the table's encoding, not part of the descriptor.
+    TextEncoding encoding = TextEncoding::Windows1252;
 
     FieldKind kind() const
     {
@@ -68,7 +75,6 @@ struct DbfHeader {
     uint32_t countedRecords = 0;
 };
 
-constexpr uint8_t kLanguageDriverAnsi = 0x57;
 constexpr size_t kHeaderRecordCountOffset = 4;
 constexpr size_t kHeaderIndexFlagOffset = 28;
 
@@ -81,9 +87,10 @@ constexpr size_t kHeaderIndexFlagOffset = 28;
 enum class CountCheck { Strict, Lenient };
 DbfHeader readDbfHeader(const File& file, CountCheck countCheck = CountCheck::Strict);
 
-// Builds a header for new field definitions (offsets and lengths computed);
-// throws DbError for names or widths that dBASE cannot hold.
-DbfHeader makeDbfHeader(std::vector<FieldDef> fields);
+// Builds a header for new field definitions (offsets and lengths computed,
+// the language byte and the fields' encoding as given); throws DbError for
+// names or widths that dBASE cannot hold.
+DbfHeader makeDbfHeader(std::vector<FieldDef> fields, TextEncoding encoding = TextEncoding::Windows1252);
 
 // The header bytes: fixed part, descriptors and terminator, dated today.
 std::string serializeDbfHeader(const DbfHeader& header);

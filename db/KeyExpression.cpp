@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "Ascii.h"
+#include "Cp1252.h"
 #include "DbError.h"
 
 #include <cctype>
@@ -141,6 +142,7 @@ struct KeyExpression::Parser {
             p.fieldOffset = f.offset;
             p.fieldWidth = f.width;
             p.length = f.width;
+            p.utf8 = f.encoding == TextEncoding::Utf8;
             return {p};
         }
         }
@@ -263,6 +265,10 @@ void KeyExpression::evaluate(const char* record, char* out) const
         switch (p.kind) {
         case PieceKind::Text: {
             const int available = std::max(0, std::min(p.length, p.fieldWidth - p.start));
+            if (p.utf8 && !isAscii(std::string_view(field + p.start, static_cast<size_t>(available)))) {
+                evaluateUtf8(p, field, out);
+                break;
+            }
             std::memcpy(out, field + p.start, static_cast<size_t>(available));
             std::memset(out + available, ' ', static_cast<size_t>(p.length - available));
             if (p.upper)
@@ -295,14 +301,39 @@ void KeyExpression::evaluate(const char* record, char* out) const
     }
 }
 
+void KeyExpression::evaluateUtf8(const Piece& p, const char* field, char* out)
+{
+    // The piece starts at a character's start, and takes the characters that fit whole.
+    size_t start = static_cast<size_t>(p.start);
+    while (start < static_cast<size_t>(p.fieldWidth) && (static_cast<unsigned char>(field[start]) & 0xC0) == 0x80)
+        ++start;
+    std::string_view text(field + start, static_cast<size_t>(p.fieldWidth) - start);
+    std::string upper;
+    if (p.upper) {
+        upper = upperUtf8(text);
+        text = upper;
+    }
+    const size_t kept = utf8FittingLength(text, static_cast<size_t>(p.length));
+    std::memcpy(out, text.data(), kept);
+    std::memset(out + kept, ' ', static_cast<size_t>(p.length) - kept);
+}
+
 std::string KeyExpression::keyFromText(std::string_view text) const
 {
-    std::string key(text.substr(0, static_cast<size_t>(m_keyLength)));
-    bool allUpper = !m_pieces.empty();
-    for (const Piece& p : m_pieces)
+    bool allUpper = !m_pieces.empty(), utf8 = false;
+    for (const Piece& p : m_pieces) {
         allUpper = allUpper && (p.kind != PieceKind::Text || p.upper);
-    if (allUpper)
-        key = upperAscii(key);
+        utf8 = utf8 || (p.kind == PieceKind::Text && p.utf8);
+    }
+    std::string key;
+    if (utf8) {
+        key = allUpper ? upperUtf8(normalizedUtf8(text)) : normalizedUtf8(text);
+        key.resize(utf8FittingLength(key, static_cast<size_t>(m_keyLength)));
+    } else {
+        key = utf8ToCp1252(text).substr(0, static_cast<size_t>(m_keyLength));
+        if (allUpper)
+            key = upperAscii(key);
+    }
     key.resize(static_cast<size_t>(m_keyLength), ' ');
     return key;
 }

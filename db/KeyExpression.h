@@ -15,7 +15,9 @@ namespace db {
 // STR(numeric field [, width [, decimals]]) (dBASE defaults 10 and 0); DTOS(date
 // field); "+" joining pieces. A bare numeric field keys as STR with the
 // field's own width and decimals, a bare date field as DTOS. Upper-casing
-// touches the letters a to z only.
+// touches the letters a to z only in Windows-1252 text; in UTF-8 text every
+// letter is upper-cased, and a piece of text ends where a character ends (the
+// rest of its bytes blanks), so that keys order as the bytes do.
 class KeyExpression {
 public:
     static constexpr int kMaxKeyLength = 240;
@@ -31,8 +33,9 @@ public:
     // which must hold keyLength() bytes.
     void evaluate(const char* record, char* out) const;
 
-    // The key a caller's search text stands for: the text padded with blanks
-    // (or cut) to the key length, upper-cased where the whole key is.
+    // The key a caller's search text (UTF-8) stands for: the text in the
+    // fields' encoding, padded with blanks (or cut) to the key length,
+    // upper-cased where the whole key is.
     std::string keyFromText(std::string_view text) const;
 
     // True when the key is made from the field (a record whose field changes may move).
@@ -48,7 +51,10 @@ private:
         int length = 0;      // bytes this piece adds to the key
         int decimals = 0;    // number: decimals written
         bool upper = false;
+        bool utf8 = false;   // text: the field holds UTF-8
     };
+    // A UTF-8 text piece whose bytes are not all ASCII.
+    static void evaluateUtf8(const Piece& p, const char* field, char* out);
 
     struct Parser;
     std::string m_text;

@@ -3,10 +3,16 @@
 #include "Translatable.h"
 
 #include "Ascii.h"
+#include "Cp1252.h"
 #include "DbError.h"
 #include "FileIO.h"
+#include "TextEncoding.h"
+
+#include <QString>
 
 #include <fstream>
+#include <iterator>
+#include <sstream>
 #include <stdexcept>
 
 namespace db {
@@ -46,16 +52,34 @@ std::string trimBlanks(const std::string& s)
 
 } // namespace
 
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool isUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUtf8().toStdString() == text;
+}
+
+} // namespace
+
 PickList readPickList(const std::string& path)
 {
     PickList entries;
     std::ifstream in(path, std::ios::binary);
+    std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const bool marked = whole.starts_with(kByteOrderMark);
+    if (marked)
+        whole.erase(0, kByteOrderMark.size());
+    const bool utf8 = marked || (!isAscii(whole) && isUtf8(whole));
+    std::istringstream lines(whole);
     std::string line;
-    while (std::getline(in, line)) {
+    while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        if (line.size() > kEntryLimit)
-            line.resize(kEntryLimit);
+        if (!utf8)
+            line = cp1252ToUtf8(line);
+        line.resize(utf8CharactersLength(line, kEntryLimit));
         std::string entry = trimBlanks(line);
         if (!entry.empty())
             entries.push_back(std::move(entry));
@@ -65,9 +89,15 @@ PickList readPickList(const std::string& path)
 
 bool writePickList(const std::string& path, const PickList& entries)
 {
-    std::string bytes;
+    bool windows1252 = true;
+    for (const std::string& entry : entries) {
+        int replaced = 0;
+        utf8ToCp1252(entry, &replaced);
+        windows1252 = windows1252 && replaced == 0;
+    }
+    std::string bytes = windows1252 ? std::string() : std::string(kByteOrderMark);
     for (const std::string& entry : entries)
-        bytes += entry + "\r\n";
+        bytes += (windows1252 ? utf8ToCp1252(entry) : entry) + "\r\n";
     try {
         writeReplacing(path, [&](File& out) {
             if (!bytes.empty())

@@ -6,8 +6,12 @@
 
 namespace db {
 
-// A pick list: the values offered for a field, one per line of a .LST file
-// in the program folder (Windows-1252, lines ended by CR LF).
+// A pick list: the values offered for a field (UTF-8), one per line of a
+// .LST file in the program folder, lines ended by CR LF. The lists serve
+// every collection, of either encoding: a file is written in Windows-1252
+// (which older programs read) while every entry fits it, else in UTF-8 with
+// a byte order mark; a file is read as UTF-8 when it has the mark or is
+// valid UTF-8 holding characters beyond ASCII, else as Windows-1252.
 using PickList = std::vector<std::string>;
 
 // Reads a list file: each line taken up to 255 characters, blanks removed at

@@ -42,7 +42,8 @@ void Record::text(int field, std::string& out) const
     const std::string_view r(p, static_cast<size_t>(f.width));
     switch (f.kind()) {
     case FieldKind::Character:
-        out.assign(p, paddedLength(p, r.size()));
+        out.clear();
+        appendFieldTextAsUtf8(out, std::string_view(p, paddedLength(p, r.size())), f.encoding);
         return;
     case FieldKind::Number: {
         const std::string_view trimmed = trimBoth(r);
@@ -84,7 +85,8 @@ void Record::text(int field, std::string& out) const
         return;
     }
     default:
-        out.assign(p, paddedLength(p, r.size()));
+        out.clear();
+        appendFieldTextAsUtf8(out, std::string_view(p, paddedLength(p, r.size())), f.encoding);
         return;
     }
 }

@@ -10,9 +10,10 @@
 namespace db {
 
 // A read-only view of one record's bytes with the field conversions of the
-// engine. Field text is the field's edit text: character fields without their
-// trailing blanks, whole numbers as digits, decimal numbers in general format,
-// dates in the current short date format, empty fields as "".
+// engine. Field text is the field's edit text, in UTF-8 whatever the table's
+// encoding: character fields without their trailing blanks, whole numbers as
+// digits, decimal numbers in general format, dates in the current short date
+// format, empty fields as "". raw() is the stored bytes as they are.
 //
 // Stored values that cannot be read (letters in a numeric field, a date such as
 // 20231341) read as empty: text "", number 0, date 0.
@@ -44,8 +45,15 @@ public:
         const auto before = static_cast<size_t>(f.offset);
         const auto width = static_cast<size_t>(f.width);
         const auto after = static_cast<size_t>(last.offset + last.width) - before - width;
-        return {m_bytes + before, paddedLength(m_bytes + before, width, before, after)};
+        const std::string_view stored{m_bytes + before, paddedLength(m_bytes + before, width, before, after)};
+        if (f.encoding == TextEncoding::Utf8 || isAscii(stored))
+            return stored;
+        scratch.clear();
+        appendFieldTextAsUtf8(scratch, stored, f.encoding);
+        return scratch;
     }
+    // The field's definition (its kind, width and encoding).
+    const FieldDef& field(int field) const { return (*m_fields)[static_cast<size_t>(field)]; }
     double number(int field) const;
     double date(int field) const;
     bool isEmpty(int field) const;

@@ -21,21 +21,33 @@ constexpr bool kMasked = true;
 // The padding mask of record bytes [from, length), from a multiple of 16 and
 // length at least 16: sixteen bytes at a time, the last piece read from the
 // record's end backwards so that no read leaves the record.
-inline __attribute__((always_inline)) void maskPadding16(const char* bytes, size_t from, size_t length, uint16_t* mask)
+// With high, the mask of the bytes of 0x80 and above as well (Windows-1252
+// text whose letters are not ASCII).
+inline __attribute__((always_inline)) void maskPadding16(const char* bytes, size_t from, size_t length, uint16_t* mask,
+                                                         uint16_t* high)
 {
-    for (; from + 16 <= length; from += 16)
+    for (; from + 16 <= length; from += 16) {
         mask[from / 16] = static_cast<uint16_t>(padding16(bytes + from));
-    if (const size_t rest = length % 16)
+        if (high)
+            high[from / 16] = static_cast<uint16_t>(
+                _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + from))));
+    }
+    if (const size_t rest = length % 16) {
         mask[length / 16] = static_cast<uint16_t>(padding16(bytes + length - 16) >> (16 - rest));
+        if (high)
+            high[length / 16] = static_cast<uint16_t>(static_cast<unsigned>(_mm_movemask_epi8(
+                                                         _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + length - 16))))
+                                                     >> (16 - rest));
+    }
 }
 
-void maskPadding(const char* bytes, size_t length, uint16_t* mask)
+void maskPadding(const char* bytes, size_t length, uint16_t* mask, uint16_t* high)
 {
-    maskPadding16(bytes, 0, length, mask);
+    maskPadding16(bytes, 0, length, mask, high);
 }
 
 // The same thirty-two bytes at a time on processors with AVX2.
-__attribute__((target("avx2"))) void maskPaddingWide(const char* bytes, size_t length, uint16_t* mask)
+__attribute__((target("avx2"))) void maskPaddingWide(const char* bytes, size_t length, uint16_t* mask, uint16_t* high)
 {
     size_t from = 0;
     for (; from + 32 <= length; from += 32) {
@@ -44,8 +56,12 @@ __attribute__((target("avx2"))) void maskPaddingWide(const char* bytes, size_t l
                                                 _mm256_cmpeq_epi8(chunk, _mm256_setzero_si256()));
         const auto bits = static_cast<uint32_t>(_mm256_movemask_epi8(padding));
         std::memcpy(mask + from / 16, &bits, 4);
+        if (high) {
+            const auto highBits = static_cast<uint32_t>(_mm256_movemask_epi8(chunk));
+            std::memcpy(high + from / 16, &highBits, 4);
+        }
     }
-    maskPadding16(bytes, from, length, mask);
+    maskPadding16(bytes, from, length, mask, high);
 }
 
 bool hasWideMasks()
@@ -58,13 +74,14 @@ constexpr bool kMasked = false;
 
 } // namespace
 
-RecordTexts::RecordTexts(const std::vector<FieldDef>& fields, Instructions instructions)
+RecordTexts::RecordTexts(const std::vector<FieldDef>& fields, Instructions instructions, Text text)
     : m_fields(fields)
     , m_dateWriter(editTextFormat())
     , m_decimalSeparator(editTextFormat().decimalSeparator)
     , m_dateTexts(fields.size() * ShortDateWriter::kMaxLength)
     , m_scratch(fields.size())
     , m_texts(fields.size())
+    , m_stored(text == Text::Stored)
 {
     for (const FieldDef& f : m_fields)
         m_length = std::max(m_length, static_cast<size_t>(f.offset + f.width));
@@ -74,6 +91,10 @@ RecordTexts::RecordTexts(const std::vector<FieldDef>& fields, Instructions instr
     }
     // Four spare words for the 8-byte reads at the end.
     m_padding.assign((m_length + 15) / 16 + 4, 0);
+    // Windows-1252 text with letters beyond ASCII is given out as UTF-8: such bytes are looked for.
+    if (!m_stored && std::any_of(m_fields.begin(), m_fields.end(),
+                    [](const FieldDef& f) { return f.kind() == FieldKind::Character && f.encoding != TextEncoding::Utf8; }))
+        m_high.assign(m_padding.size(), 0);
     for (uint32_t i = 0; i < m_fields.size(); ++i) {
         const FieldDef& f = m_fields[i];
         const auto offset = static_cast<uint32_t>(f.offset);
@@ -112,19 +133,27 @@ RecordTexts::RecordTexts(const std::vector<FieldDef>& fields, Instructions instr
 template <bool kWide>
 inline __attribute__((always_inline)) void RecordTexts::readFields(const char* bytes)
 {
+    uint16_t* const highMask = m_high.empty() ? nullptr : m_high.data();
 #ifdef __x86_64__
     if constexpr (kWide)
-        maskPaddingWide(bytes, m_length, m_padding.data());
+        maskPaddingWide(bytes, m_length, m_padding.data(), highMask);
     else
-        maskPadding(bytes, m_length, m_padding.data());
+        maskPadding(bytes, m_length, m_padding.data(), highMask);
 #endif
     const auto* mask = reinterpret_cast<const unsigned char*>(m_padding.data());
+    const auto* high = reinterpret_cast<const unsigned char*>(highMask);
     std::string_view* texts = m_texts.data();
     for (const Place& place : m_shortCharacters) {
         uint64_t word;
         std::memcpy(&word, mask + place.maskByte, 8);
         const uint64_t text = ~(word >> place.shift) & place.widthBits;
         texts[place.field] = {bytes + place.offset, static_cast<size_t>(std::bit_width(text))};
+        if (high) {
+            uint64_t highWord;
+            std::memcpy(&highWord, high + place.maskByte, 8);
+            if ((highWord >> place.shift) & place.widthBits)
+                texts[place.field] = asUtf8(place.field, texts[place.field]);
+        }
     }
     // Wider fields piece by piece from their start; the last piece with text
     // ends the text. No early exit: where the text ends is anybody's guess,
@@ -140,6 +169,8 @@ inline __attribute__((always_inline)) void RecordTexts::readFields(const char* b
             length = text != 0 ? end : length;
         }
         texts[place.field] = {bytes + place.offset, length};
+        if (high && !isAscii(texts[place.field]))
+            texts[place.field] = asUtf8(place.field, texts[place.field]);
     }
     for (const Place& place : m_numbers) {
         std::string_view trimmed;
@@ -198,9 +229,21 @@ std::string_view RecordTexts::dateText(const Place& place, const char* bytes)
     return {text, m_dateWriter.write(*date, text)};
 }
 
+std::string_view RecordTexts::asUtf8(uint32_t field, std::string_view stored)
+{
+    std::string& out = m_scratch[field];
+    out.clear();
+    appendFieldTextAsUtf8(out, stored, m_fields[field].encoding);
+    return out;
+}
+
 std::string_view RecordTexts::fallbackText(uint32_t field, const char* bytes)
 {
-    Record(&m_fields, bytes).text(static_cast<int>(field), m_scratch[field]);
+    const Record record(&m_fields, bytes);
+    const FieldDef& f = m_fields[field];
+    if (m_stored && f.kind() == FieldKind::Character)
+        return trimRight(record.raw(static_cast<int>(field)));
+    record.text(static_cast<int>(field), m_scratch[field]);
     return m_scratch[field];
 }
 

@@ -14,15 +14,20 @@ namespace db {
 // records (dumps, exports, full scans). The table's layout is worked out once:
 // character fields are measured from one mask of the record's padding bytes,
 // plain numbers are seen in place and dates are written from a compiled
-// pattern. The texts are those Record::text gives, in the edit text format in
-// force when the reader was made.
+// pattern. The texts are those Record::text gives (UTF-8), in the edit text
+// format in force when the reader was made.
 class RecordTexts {
 public:
     // Which vector instructions measure the fields: the best this processor
     // has, or the baseline every x86-64 processor has (for comparisons).
     enum class Instructions { Best, Baseline };
 
-    explicit RecordTexts(const std::vector<FieldDef>& fields, Instructions instructions = Instructions::Best);
+    // In which encoding character fields come out: UTF-8, as every text of
+    // the program, or as stored (for writing a file in the table's own encoding).
+    enum class Text { Utf8, Stored };
+
+    explicit RecordTexts(const std::vector<FieldDef>& fields, Instructions instructions = Instructions::Best,
+                         Text text = Text::Utf8);
 
     // The texts of a record's bytes (deletion flag and fields), one per
     // field in order; valid until the next read.
@@ -63,6 +68,8 @@ private:
     std::string_view numberText(const Place& place, std::string_view trimmed, const char* bytes);
     std::string_view dateText(const Place& place, const char* bytes);
     std::string_view fallbackText(uint32_t field, const char* bytes);
+    // A Windows-1252 field's text as UTF-8, in the field's scratch.
+    std::string_view asUtf8(uint32_t field, std::string_view stored);
 
     std::vector<FieldDef> m_fields;
     // The fields by how their text is found.
@@ -70,11 +77,13 @@ private:
     std::vector<Piece> m_pieces;
     size_t m_length = 0;
     std::vector<uint16_t> m_padding; // bit i: byte i of the record is a blank or a NUL
+    std::vector<uint16_t> m_high;    // bit i: byte i is 0x80 or above (tables with Windows-1252 text only)
     ShortDateWriter m_dateWriter;
     char m_decimalSeparator;
     std::vector<char> m_dateTexts;      // ShortDateWriter::kMaxLength bytes per field
     std::vector<std::string> m_scratch; // one per field, for the general conversions
     std::vector<std::string_view> m_texts;
+    bool m_stored = false; // character fields as stored
     void (RecordTexts::*m_reader)(const char*) = &RecordTexts::readGeneral;
 };
 

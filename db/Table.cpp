@@ -15,6 +15,10 @@
 
 namespace db {
 
+namespace {
+void writeMissingCodePageFile(const std::string& path, TextEncoding encoding);
+}
+
 Table::Table() = default;
 
 Table::~Table()
@@ -118,11 +122,14 @@ void Table::open(OpenMode mode)
             throw DbError(path, Message{exclusive ? TRANSLATABLE("db", "The table is in use by another program and cannot "
                                                                        "be opened exclusively")
                                                   : TRANSLATABLE("db", "The table is opened exclusively by another program")});
+        m_encoding = encodingOfFile(path);
         {
             UpdateLock read(*this, File::LockKind::Shared);
-            m_header = readDbfHeader(m_file, CountCheck::Lenient);
+            readHeader(CountCheck::Lenient);
             noteCountProblem();
         }
+        if (m_file.writable())
+            writeMissingCodePageFile(path, m_encoding);
         if (exclusive && m_file.writable())
             removeStaleWorkFiles();
         m_state = State::Browse;
@@ -175,6 +182,28 @@ void Table::lockUpdate(File::LockKind kind)
         std::this_thread::sleep_for(20ms);
     } while (!m_file.tryLock(kUpdateLock, kind));
     m_lockWait(false);
+}
+
+void Table::readHeader(CountCheck check)
+{
+    m_header = readDbfHeader(m_file, check);
+    for (FieldDef& f : m_header.fields)
+        f.encoding = m_encoding;
+}
+
+TextEncoding Table::encodingOfFile(const std::string& path)
+{
+    std::string word(16, '\0');
+    File cpg;
+    try {
+        if (cpg.openIfExists(codePageFileOf(resolvedPath(path)), File::Mode::ReadOnly)) {
+            word.resize(cpg.readSomeAt(0, word.data(), word.size()));
+            return encodingOfCodePage(word).value_or(TextEncoding::Windows1252);
+        }
+    } catch (const DbError&) {
+        // A .cpg that cannot be read says nothing: the table is what older collections are.
+    }
+    return TextEncoding::Windows1252;
 }
 
 void Table::noteCountProblem()
@@ -280,30 +309,49 @@ int Table::requireField(std::string_view name) const
 
 // ---------------------------------------------------------------- create
 
-void Table::createTable(const std::string& path, const std::vector<FieldDef>& fields)
+void Table::createTable(const std::string& path, const std::vector<FieldDef>& fields, TextEncoding encoding)
 {
-    DbfHeader header = makeDbfHeader(fields);
+    DbfHeader header = makeDbfHeader(fields, encoding);
     for (const FieldDef& f : header.fields)
         if (std::count_if(header.fields.begin(), header.fields.end(),
                           [&](const FieldDef& g) { return sameLetters(f.name, g.name); })
             > 1)
             throw DbError(path, Message(TRANSLATABLE("db", "Field name %1 is used twice"), {f.name}));
-    if (fileExists(path)) {
+    const bool replacing = fileExists(path);
+    if (replacing) {
         File existing;
         existing.open(path, File::Mode::ReadOnly);
         if (existing.lockedElsewhere(kOpenLock))
             throw DbError(path, Message{TRANSLATABLE("db", "The table is in use by another program and cannot be replaced")});
     }
+    CodePageFileChange codePage(path, encoding);
     writeReplacing(path, [&](File& out) {
         std::string bytes = serializeDbfHeader(header);
         bytes += '\x1A';
         out.writeAt(0, bytes.data(), bytes.size());
     });
+    codePage.keep();
     // A new table starts without an index; an old index of the file just
     // written would only be rebuilt. No other table's index is touched.
     const std::string index = indexPathOfTableFile(path);
     if (!index.empty())
         removeFile(index);
 }
+
+namespace {
+
+// An older collection is given the word on how it keeps its text where it
+// lacks one, so that other programs read it right; where the folder may not
+// be written, it goes on without.
+void writeMissingCodePageFile(const std::string& path, TextEncoding encoding)
+{
+    try {
+        if (!fileExists(codePageFileOf(resolvedPath(path))))
+            writeCodePageFile(path, encoding);
+    } catch (const DbError&) {
+    }
+}
+
+} // namespace
 
 } // namespace db

@@ -105,10 +105,18 @@ public:
     int fieldIndex(std::string_view name) const; // case-insensitive; -1 when missing
     int requireField(std::string_view name) const; // throws DbError when missing
 
-    // Creates (or replaces) a table file with no records and no index. The file
-    // is written beside its destination and renamed into place; a table that
-    // another opener holds is not replaced.
-    static void createTable(const std::string& path, const std::vector<FieldDef>& fields);
+    // How the table keeps its text: its .cpg file's word, else Windows-1252.
+    TextEncoding encoding() const { return m_encoding; }
+
+    // Creates (or replaces) a table file with no records and no index, its
+    // text kept as encoding says, with a .cpg file beside it that says so. The
+    // file is written beside its destination and renamed into place; a table
+    // that another opener holds is not replaced.
+    static void createTable(const std::string& path, const std::vector<FieldDef>& fields,
+                            TextEncoding encoding = TextEncoding::Windows1252);
+    // The encoding the table at a path keeps its text in (its .cpg file's
+    // word, else Windows-1252), without opening it.
+    static TextEncoding encodingOfFile(const std::string& path);
 
     // Navigation over the visible records (live, and accepted by the filter
     // when it is on) in the selected index's order or in physical order.
@@ -150,9 +158,16 @@ public:
     void edit();
     void insert();
     void append() { insert(); }
-    // Text is Windows-1252. Character fields keep at most their width; numbers
-    // and dates must read as such (empty text empties the field), else DbError.
-    void setText(int field, std::string_view text);
+    // Text is UTF-8, as every text of the program; a character field keeps it
+    // in the table's encoding, at most its width in bytes (never cutting a
+    // character), and says false when it could not keep it whole (cut, or a
+    // character Windows-1252 cannot hold, kept as "?"). Numbers and dates must
+    // read as such (empty text empties the field), else DbError.
+    bool setText(int field, std::string_view text);
+    // Whether a field keeps a text (UTF-8) whole: too long for its width, or
+    // holding a character Windows-1252 cannot store, it does not.
+    enum class Fit { Whole, TooLong, NotHeld };
+    Fit fit(int field, std::string_view text) const;
     void setNumber(int field, double value);
     void setDate(int field, double dayNumber); // day 0 empties the field
     void clearField(int field);
@@ -415,7 +430,9 @@ private:
     void writeIndexFlag(bool on);
     std::vector<char> blankRecord() const;
     char* editField(int field);
-    void setCharacters(int field, std::string_view text);
+    bool setCharacters(int field, std::string_view text);
+    // Reads the header, the fields taking the table's encoding.
+    void readHeader(CountCheck check);
 
     std::string m_folder;
     std::string m_name;
@@ -424,6 +441,7 @@ private:
     State m_state = State::Inactive;
     File m_file;
     DbfHeader m_header;
+    TextEncoding m_encoding = TextEncoding::Windows1252;
     std::string m_fileProblem;
     std::string m_fileNote;
 

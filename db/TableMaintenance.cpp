@@ -74,7 +74,7 @@ Table::PackResult Table::pack()
         throw DbError(path, Message{TRANSLATABLE("db", "The packed table was opened by another program before it could be locked")});
     m_readAhead.reset(); // it maps from the old file
     m_file = std::move(packed);
-    m_header = readDbfHeader(m_file);
+    readHeader(CountCheck::Strict);
     noteCountProblem();
     invalidateChunk();
     const std::vector<TagDefinition> tags = m_indexOpen ? m_index.tags() : std::vector<TagDefinition>{};

@@ -64,13 +64,27 @@ char* Table::editField(int field)
     return m_edit.data() + f.offset;
 }
 
-void Table::setCharacters(int field, std::string_view text)
+bool Table::setCharacters(int field, std::string_view text)
 {
     char* out = editField(field);
     const FieldDef& f = m_header.fields[static_cast<size_t>(field)];
-    const size_t n = std::min(text.size(), static_cast<size_t>(f.width));
-    std::memcpy(out, text.data(), n);
-    std::memset(out + n, ' ', static_cast<size_t>(f.width) - n);
+    bool cut = false;
+    int replaced = 0;
+    const std::string bytes = fieldBytes(text, f.encoding, static_cast<size_t>(f.width), &cut, &replaced);
+    std::memcpy(out, bytes.data(), bytes.size());
+    std::memset(out + bytes.size(), ' ', static_cast<size_t>(f.width) - bytes.size());
+    return !cut && replaced == 0;
+}
+
+Table::Fit Table::fit(int field, std::string_view text) const
+{
+    const FieldDef& f = m_header.fields.at(static_cast<size_t>(field));
+    if (f.kind() != FieldKind::Character)
+        return Fit::Whole;
+    bool cut = false;
+    int replaced = 0;
+    fieldBytes(text, f.encoding, static_cast<size_t>(f.width), &cut, &replaced);
+    return replaced > 0 ? Fit::NotHeld : cut ? Fit::TooLong : Fit::Whole;
 }
 
 void Table::clearField(int field)
@@ -79,15 +93,17 @@ void Table::clearField(int field)
     std::memset(out, ' ', static_cast<size_t>(m_header.fields[static_cast<size_t>(field)].width));
 }
 
-void Table::setText(int field, std::string_view text)
+bool Table::setText(int field, std::string_view text)
 {
     editField(field);
     const FieldDef& f = m_header.fields[static_cast<size_t>(field)];
     const std::string_view trimmed = trimBoth(text);
     switch (f.kind()) {
     case FieldKind::Number: {
-        if (trimmed.empty())
-            return clearField(field);
+        if (trimmed.empty()) {
+            clearField(field);
+            return true;
+        }
         std::string normal(trimmed);
         const char sep = editTextFormat().decimalSeparator;
         if (sep != '.')
@@ -96,21 +112,25 @@ void Table::setText(int field, std::string_view text)
         if (!value)
             throw DbError(filePath(), Message{TRANSLATABLE("db", "'%1' is not a valid number for field %2"),
                                               {std::string(text), f.name}});
-        return setNumber(field, *value);
+        setNumber(field, *value);
+        return true;
     }
     case FieldKind::Date: {
-        if (trimmed.empty() || trimmed.find_first_of("0123456789") == std::string_view::npos)
-            return clearField(field);
+        if (trimmed.empty() || trimmed.find_first_of("0123456789") == std::string_view::npos) {
+            clearField(field);
+            return true;
+        }
         const auto date = parseShortDate(trimmed);
         if (!date)
             throw DbError(filePath(), Message{TRANSLATABLE("db", "'%1' is not a valid date for field %2"),
                                               {std::string(text), f.name}});
-        return setDate(field, dayNumberFromCivil(*date));
+        setDate(field, dayNumberFromCivil(*date));
+        return true;
     }
     case FieldKind::Logical: {
         const char c = trimmed.empty() ? ' ' : static_cast<char>(std::toupper(static_cast<unsigned char>(trimmed[0])));
         *editField(field) = (c == 'T' || c == 'Y') ? 'T' : (c == 'F' || c == 'N') ? 'F' : ' ';
-        return;
+        return true;
     }
     default:
         return setCharacters(field, text);
@@ -131,7 +151,7 @@ void Table::setNumber(int field, double value)
         return;
     }
     case FieldKind::Date: return setDate(field, value);
-    default: return setCharacters(field, formatGeneralNumber(value));
+    default: setCharacters(field, formatGeneralNumber(value)); return;
     }
 }
 

@@ -27,12 +27,12 @@ std::vector<Loan> lentOut(db::Table& table, double today, int overdueAfterDays)
                 continue;
             Loan loan;
             loan.record = table.recNo();
-            loan.title = db::cp1252ToUtf8(record.text(0));
-            loan.mediaNumber = media >= 0 ? db::cp1252ToUtf8(record.text(media)) : std::string();
-            loan.person = person >= 0 ? db::cp1252ToUtf8(record.text(person)) : std::string();
+            loan.title = record.text(0);
+            loan.mediaNumber = media >= 0 ? record.text(media) : std::string();
+            loan.person = person >= 0 ? record.text(person) : std::string();
             const double since = date >= 0 && !record.isEmpty(date) ? record.date(date) : 0;
             if (since > 0) {
-                loan.since = db::cp1252ToUtf8(record.text(date));
+                loan.since = record.text(date);
                 loan.daysOut = static_cast<long>(std::floor(today - since));
                 loan.overdue = loan.daysOut > overdueAfterDays;
             }

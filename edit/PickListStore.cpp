@@ -1,23 +1,9 @@
 #include "PickListStore.h"
 
-#include "Cp1252.h"
 #include "PickList.h"
 
 namespace edit {
 
-QString fromAnsi(const std::string& text)
-{
-    QString out;
-    out.reserve(static_cast<qsizetype>(text.size()));
-    for (unsigned char c : text)
-        out += QChar(static_cast<char16_t>(db::cp1252ToUnicode(c)));
-    return out;
-}
-
-std::string toAnsi(const QString& text)
-{
-    return db::utf8ToCp1252(text.toStdString());
-}
 
 PickListStore::PickListStore(QString folder)
     : m_folder(std::move(folder))
@@ -33,7 +19,7 @@ QStringList PickListStore::readFile(int code) const
 {
     QStringList entries;
     for (const std::string& e : db::readPickList(filePath(code).toStdString()))
-        entries << fromAnsi(e);
+        entries << QString::fromStdString(e);
     return entries;
 }
 
@@ -41,7 +27,7 @@ bool PickListStore::writeFile(int code, const QStringList& entries) const
 {
     db::PickList list;
     for (const QString& e : entries)
-        list.push_back(toAnsi(e));
+        list.push_back(e.toStdString());
     return db::writePickList(filePath(code).toStdString(), list);
 }
 

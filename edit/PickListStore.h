@@ -6,7 +6,7 @@
 namespace edit {
 
 // The pick-list files of the program folder, read and written as lists of
-// Unicode text (the files are Windows-1252), by list code 1..17.
+// Unicode text (see db/PickList.h for how the files keep it), by list code 1..17.
 class PickListStore {
 public:
     explicit PickListStore(QString folder);
@@ -18,8 +18,5 @@ public:
 private:
     QString m_folder;
 };
-
-QString fromAnsi(const std::string& text);
-std::string toAnsi(const QString& text);
 
 } // namespace edit

@@ -1,5 +1,7 @@
 #include "ReportStream.h"
 
+#include "TextEncoding.h"
+
 #include <cstring>
 #include <set>
 
@@ -23,8 +25,14 @@ void StreamWriter::real(float v)
 
 void StreamWriter::string(std::string_view text)
 {
-    const size_t n = std::min<size_t>(text.size(), 255);
-    m_bytes.push_back(static_cast<uint8_t>(n));
+    // A text of 255 bytes or more (UTF-8 takes up to four a character) has its length in an int after the 255.
+    const size_t n = db::utf8FittingLength(text, kLongestString);
+    if (n < 255) {
+        m_bytes.push_back(static_cast<uint8_t>(n));
+    } else {
+        m_bytes.push_back(255);
+        integer(static_cast<int32_t>(n));
+    }
     m_bytes.append(reinterpret_cast<const uint8_t*>(text.data()), n);
 }
 
@@ -107,7 +115,13 @@ float StreamReader::real()
 
 std::string StreamReader::string()
 {
-    const size_t n = byte();
+    size_t n = byte();
+    if (n == 255) {
+        const int32_t length = integer();
+        if (length < 0 || static_cast<size_t>(length) > kLongestString)
+            unexpected();
+        n = static_cast<size_t>(length);
+    }
     need(n);
     std::string text(reinterpret_cast<const char*>(m_bytes.span(m_at, n)), n);
     m_at += n;

@@ -4,7 +4,9 @@
 //
 //   record   one code byte, then its arguments, little-endian:
 //            byte (1), int (4, signed), real (4, IEEE single), string (length
-//            byte + text, at most 255), point (real x, real y in inches).
+//            byte + UTF-8 text; 255 as the length byte is followed by an int
+//            with the length of a longer text, at most kLongestString), point
+//            (real x, real y in inches).
 //   layout   file header (81), then for each recorded page: page header (80)
 //            with links to the previous and next page headers, the page's
 //            drawing state and records, and the page end (82).
@@ -31,6 +33,7 @@ public:
 };
 
 inline constexpr const char* kUnexpectedCode = "Unexpected code found in report file.";
+inline constexpr size_t kLongestString = size_t{64} << 10;
 
 enum ReportCode : uint8_t {
     rcArc = 1, rcBrushCopy = 2, rcChord = 3, rcCopyRect = 4, rcDraw = 5, rcDrawFocusRect = 6, rcEllipse = 7,
@@ -79,7 +82,7 @@ public:
     void byte(uint8_t v) { m_bytes.push_back(v); }
     void integer(int32_t v);
     void real(float v);
-    void string(std::string_view text); // cut at 255 characters
+    void string(std::string_view text); // UTF-8, cut where a character ends past kLongestString bytes
     void point(float x, float y)
     {
         real(x);

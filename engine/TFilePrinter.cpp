@@ -159,7 +159,7 @@ QImage TFilePrinter::readGraphic()
     return QImage::fromData(data.data(), static_cast<int>(data.size()));
 }
 
-QString TFilePrinter::readText() { return QString::fromStdString(db::cp1252ToUtf8(m_reader->string())); }
+QString TFilePrinter::readText() { return QString::fromStdString(m_reader->string()); }
 
 void TFilePrinter::replayPage()
 {
@@ -338,7 +338,7 @@ void TFilePrinter::PrintPages(int first, int last, int copies)
     } closeAtEnd{*this};
     const FileHeader& h = m_header;
     if (!h.printer.empty())
-        m_printer->selectPrinter(QString::fromStdString(db::cp1252ToUtf8(h.printer)));
+        m_printer->selectPrinter(QString::fromStdString(h.printer));
     if (h.orientation != poDefault)
         setOrientation(static_cast<TOrientation>(h.orientation == poLandScape ? poLandScape : poPortrait));
     setCopies(std::clamp(h.copies, 1, 9999)); // a damaged count never reaches the printer

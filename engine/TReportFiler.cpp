@@ -27,14 +27,7 @@ void TReportFiler::point(const Point& p) { m_writer.point(static_cast<float>(p.x
 
 void TReportFiler::text(const QString& value)
 {
-    // Report files are 8-bit text: a character the code page cannot hold becomes "?".
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(value.size()));
-    for (const QChar c : value) {
-        const int b = c.unicode() < 128 ? c.unicode() : db::unicodeToCp1252(c.unicode());
-        bytes.push_back(b < 0 ? '?' : static_cast<char>(b));
-    }
-    m_writer.string(bytes);
+    m_writer.string(value.toStdString());
 }
 
 // ---- recording -------------------------------------------------------------------

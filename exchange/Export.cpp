@@ -498,15 +498,17 @@ ExportResult exportDelimited(db::Table& table, const std::vector<ExportField>& f
             line += kLineEnd;
             out.flushIfFull();
         };
+        // The file keeps the collection's encoding: its values are written as they are stored.
+        const bool utf8 = table.encoding() == db::TextEncoding::Utf8;
         if (options.header) {
             for (size_t i = 0; i < fields.size(); ++i) {
                 if (i > 0)
                     line += ',';
-                appendQuotedValue(line, fields[i].label);
+                appendQuotedValue(line, utf8 ? fields[i].label : db::utf8ToCp1252(fields[i].label));
             }
             endLine();
         }
-        db::RecordTexts texts(table.fields());
+        db::RecordTexts texts(table.fields(), db::RecordTexts::Instructions::Best, db::RecordTexts::Text::Stored);
         const auto format = [&](const char* bytes, std::string& text) {
             const std::vector<std::string_view>& values = texts.read(bytes);
             for (size_t i = 0; i < fields.size(); ++i) {
@@ -534,8 +536,11 @@ ExportResult exportDbf(db::Table& table, const std::vector<ExportField>& fields,
     if (db::isStreamDestination(path))
         throw db::DbError(path, db::Message{TRANSLATABLE("db", "A dBASE table cannot be written to a pipe or a device; "
                                                                "choose a file")});
-    return runExport(table, path, options, [&](db::File& file) {
-        const db::DbfHeader header = db::makeDbfHeader(dbfFieldsOf(fields));
+    // The table keeps the collection's encoding, and says so beside it as the collection does.
+    const db::TextEncoding encoding = table.encoding();
+    db::CodePageFileChange codePage(path, encoding);
+    const ExportResult result = runExport(table, path, options, [&](db::File& file) {
+        const db::DbfHeader header = db::makeDbfHeader(dbfFieldsOf(fields), encoding);
         db::BackgroundWriter out(file);
         std::string& data = out.buffer();
         data += db::serializeDbfHeader(header);
@@ -555,7 +560,7 @@ ExportResult exportDbf(db::Table& table, const std::vector<ExportField>& fields,
                 }
                 std::string value;
                 if (to.type == 'C') {
-                    value = record.text(fields[i].tableField);
+                    value = db::fieldBytes(record.text(fields[i].tableField), encoding, static_cast<size_t>(to.width));
                 } else if (to.type == 'D') {
                     value = raw.size() == 8 ? std::string(raw) : std::string();
                 } else if (const auto number = db::storedNumber(raw)) {
@@ -574,6 +579,9 @@ ExportResult exportDbf(db::Table& table, const std::vector<ExportField>& fields,
         file.writeAt(1, count.data(), count.size());
         return written;
     });
+    if (!result.cancelled)
+        codePage.keep();
+    return result;
 }
 
 namespace {
@@ -592,7 +600,7 @@ CollectionValues collectionValuesOf(const db::Record& record, const std::vector<
                 values[p] = db::formatYearFirstDate(*date);
             continue;
         }
-        values[p] = db::cp1252ToUtf8(record.text(field));
+        values[p] = record.text(field);
     }
     return values;
 }
@@ -706,7 +714,7 @@ std::string catalogueTitle(const std::string& collectionPath)
 {
     std::string name = collectionPath.substr(collectionPath.find_last_of('/') + 1);
     name = name.substr(0, name.find_last_of('.'));
-    return "Reelkeeper Videos (" + db::utf8ToCp1252(name) + ")";
+    return "Reelkeeper Videos (" + name + ")";
 }
 
 ExportResult exportTellico(db::Table& table, const std::string& path, const ExportOptions& options)
@@ -734,7 +742,7 @@ ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& column
     return runExport(table, path, options, [&](db::File& file) {
         db::BackgroundWriter out(file);
         std::string& page = out.buffer();
-        const std::string heading = htmlEscaped(db::cp1252ToUtf8(title));
+        const std::string heading = htmlEscaped(title);
         const auto word = [&](const char* text) { return htmlEscaped(db::spoken(options.speak, text)); };
         // The page's language is the program's: its catalogue names it ("de" for the German one).
         page += "<!DOCTYPE html>\n<html lang=\"" + word(TRANSLATABLE("exchange", "en"))
@@ -749,7 +757,7 @@ ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& column
             const db::SchemaKind kind = db::schemaField(column.schemaPosition).kind;
             numeric.push_back(kind == db::SchemaKind::WholeNumber || kind == db::SchemaKind::DecimalNumber);
             page += std::string("<th scope=\"col\" aria-sort=\"none\"") + (numeric.back() ? " class=\"n\"" : "")
-                    + "><button type=\"button\">" + htmlEscaped(db::cp1252ToUtf8(column.label)) + "</button></th>";
+                    + "><button type=\"button\">" + htmlEscaped(column.label) + "</button></th>";
         }
         page += "</tr></thead>\n<tbody>\n";
         db::RecordTexts texts(table.fields());
@@ -758,7 +766,7 @@ ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& column
             page += "<tr>";
             for (size_t i = 0; i < columns.size(); ++i) {
                 page += numeric[i] ? "<td class=\"n\">" : "<td>";
-                page += htmlEscaped(db::cp1252ToUtf8(values[static_cast<size_t>(columns[i].tableField)]));
+                page += htmlEscaped(values[static_cast<size_t>(columns[i].tableField)]);
                 page += "</td>";
             }
             page += "</tr>\n";

@@ -32,7 +32,7 @@ struct ExportLayoutEntry {
 struct ExportField {
     int schemaPosition = 0; // 1..40
     int tableField = -1;    // the table's field index
-    std::string label;      // the header line's text (Windows-1252)
+    std::string label;      // the header line's text (UTF-8)
 };
 
 // The export list: for each export position 1..40 the first field in schema
@@ -58,7 +58,8 @@ struct ExportResult {
 };
 
 // Writes the table's visible records (its current order, its filter when on)
-// from the first. A failure throws db::DbError and leaves the destination untouched.
+// from the first, in the collection's encoding (Windows-1252 or UTF-8). A
+// failure throws db::DbError and leaves the destination untouched.
 ExportResult exportDelimited(db::Table& table, const std::vector<ExportField>& fields, const std::string& path,
                              const ExportOptions& options);
 // A dBASE table of the export list's fields: character fields of their width,
@@ -75,7 +76,7 @@ ExportResult exportTellico(db::Table& table, const std::string& path, const Expo
 // viewer's, with their names as labels): a search box and columns that sort when
 // their header is clicked, readable on a phone, nothing fetched from a network.
 // "Reelkeeper Videos (MASTER)" for MASTER.DBF: an HTML catalogue's title, as the main window's caption
-// names the collection (Windows-1252).
+// names the collection.
 std::string catalogueTitle(const std::string& collectionPath);
 
 ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& columns, const std::string& path,

@@ -1,6 +1,6 @@
 #include "HeaderMatch.h"
 
-#include "Cp1252.h"
+#include "TextEncoding.h"
 #include "Schema.h"
 
 #include <algorithm>
@@ -53,7 +53,7 @@ const std::vector<Synonyms>& commonNames()
 std::string matchingKey(std::string_view utf8Name)
 {
     std::string key;
-    for (const char c : db::foldedCp1252(db::utf8ToCp1252(utf8Name)))
+    for (const char c : db::foldedUtf8(utf8Name))
         if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
             key += c;
     return key;

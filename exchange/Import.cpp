@@ -157,6 +157,7 @@ struct DateStop {
 // What became of a value that was stored.
 enum class Stored {
     AsGiven,
+    Cut,        // text longer than its field: its start kept
     NotANumber, // a number field's value that is no number: left empty
     TooLarge,   // a number too large for its field: left empty
 };
@@ -174,7 +175,7 @@ Stored storeValue(db::Table& table, int field, db::SchemaKind kind, std::string_
         return Stored::AsGiven;
     }
     switch (kind) {
-    case db::SchemaKind::Character: table.setText(field, value); return Stored::AsGiven;
+    case db::SchemaKind::Character: return table.setText(field, value) ? Stored::AsGiven : Stored::Cut;
     case db::SchemaKind::WholeNumber:
     case db::SchemaKind::DecimalNumber: {
         const auto number = kind == db::SchemaKind::WholeNumber ? readWholeText(value, format.decimalSeparator)
@@ -260,8 +261,7 @@ std::string dbfValue(const db::Record& record, const db::FieldDef& field, int in
     }
     default: value = record.text(index);
     }
-    if (value.size() > kMaxValueLength)
-        value.resize(kMaxValueLength);
+    value.resize(db::utf8CharactersLength(value, kMaxValueLength));
     return value;
 }
 
@@ -304,35 +304,41 @@ public:
         return true;
     }
 
-    // A UTF-8 value in the collection's code page, counted when it had to change.
+    // A UTF-8 text as the collection can hold it: a Unicode collection holds
+    // it as it is; in a Windows-1252 one, characters it lacks take their
+    // nearest plain form, or "?", and the value is counted.
     std::string collectionText(std::string_view utf8)
     {
+        if (m_table.encoding() == db::TextEncoding::Utf8 || db::isAscii(utf8))
+            return std::string(utf8);
         PlainTextCounts counts;
         std::string text = toCollectionText(utf8, counts);
         if (counts.replaced > 0)
             ++result.changedValues;
         if (counts.plainForms > 0)
             ++result.plainFormValues;
-        return text;
+        return db::cp1252ToUtf8(text);
     }
 
-    // Stores a value (UTF-8, or in the collection's code page) into its field,
-    // without the blanks around it, counting a value that is no number where
-    // the field keeps one, one too large for its field, and one longer than
-    // its field. Only text is converted: a number or a date is read as it
-    // came, whatever blanks or currency signs it holds.
+    // Stores a value (UTF-8, or Windows-1252 from a file in that code page)
+    // into its field, without the blanks around it, counting a value that is
+    // no number where the field keeps one, one too large for its field, and
+    // one longer than its field (a Unicode collection's cut where a character
+    // ends). Only text is converted: a number or a date is read as it came,
+    // whatever blanks or currency signs it holds.
     void store(const Target& target, const std::string& given, bool utf8)
     {
-        const std::string converted =
-            utf8 && target.kind == db::SchemaKind::Character ? collectionText(given) : std::string();
+        std::string converted;
+        if (target.kind == db::SchemaKind::Character && !db::isAscii(given))
+            converted = collectionText(utf8 ? std::string_view(given) : std::string_view(db::cp1252ToUtf8(given)));
         const std::string_view value = db::trimBoth(converted.empty() ? given : converted);
         const size_t position = static_cast<size_t>(target.position - 1);
-        if (target.kind == db::SchemaKind::Character && value.size() > target.width) {
-            ++result.cutToWidth;
-            m_cut[position] = true;
-        }
         switch (storeValue(m_table, target.field, target.kind, value)) {
         case Stored::AsGiven: break;
+        case Stored::Cut:
+            ++result.cutToWidth;
+            m_cut[position] = true;
+            break;
         case Stored::NotANumber: ++result.notNumbers; break;
         case Stored::TooLarge:
             ++result.tooLarge;
@@ -425,7 +431,7 @@ ImportResult runImport(db::Table& table, const ImportOptions& options, const Bod
     try {
         body(run);
     } catch (const DateStop& stop) {
-        const std::string value = db::cp1252ToUtf8(stop.value);
+        const std::string& value = stop.value;
         run.fail(invalidDateMessage(value));
         run.result.failure = std::make_exception_ptr(db::DbError("", invalidDate(value)));
     } catch (const std::exception& e) {
@@ -452,7 +458,7 @@ std::unordered_set<std::string> keysOfCollection(db::Table& table)
     const db::Table::Bookmark kept = table.bookmark();
     for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
         const db::Record record = table.current();
-        keys.insert(sameFilmKey(db::cp1252ToUtf8(record.text(0)), yearField >= 0 ? record.text(yearField) : ""));
+        keys.insert(sameFilmKey(record.text(0), yearField >= 0 ? record.text(yearField) : ""));
     }
     table.gotoBookmark(kept);
     return keys;
@@ -525,7 +531,7 @@ ImportResult importDbf(db::Table& table, const ImportSource& source, const Impor
         from.first();
         const int fields = std::min<int>(from.fieldCount(), static_cast<int>(targets.size()));
         const auto valueAt = [&](const db::Record& record, int column) {
-            return column >= 0 && column < fields ? db::cp1252ToUtf8(dbfValue(record, from.field(column), column))
+            return column >= 0 && column < fields ? dbfValue(record, from.field(column), column)
                                                   : std::string();
         };
         for (; !from.isEmpty() && !from.eof(); from.next()) {
@@ -539,7 +545,7 @@ ImportResult importDbf(db::Table& table, const ImportSource& source, const Impor
                 for (int i = 0; i < fields; ++i) {
                     const Target& target = targets[static_cast<size_t>(i)];
                     if (target.field >= 0)
-                        run.store(target, dbfValue(record, from.field(i), i), false);
+                        run.store(target, dbfValue(record, from.field(i), i), true);
                 }
             });
             if (!goOn)
@@ -692,7 +698,7 @@ std::string sameFilmKey(std::string_view utf8Title, std::string_view year)
             break;
         }
     const auto number = readWholeText(year, '.');
-    return matchingKey(title) + "|" + (number && *number != 0 ? std::to_string(static_cast<long long>(*number)) : "");
+    return db::letterKey(title) + "|" + (number && *number != 0 ? std::to_string(static_cast<long long>(*number)) : "");
 }
 
 std::vector<std::vector<std::string>> firstRecords(const ImportSource& source, bool skipFirst, int count)
@@ -708,7 +714,7 @@ std::vector<std::vector<std::string>> firstRecords(const ImportSource& source, b
             for (from.first(); !from.isEmpty() && !from.eof() && static_cast<int>(records.size()) < count; from.next()) {
                 std::vector<std::string>& values = records.emplace_back();
                 for (int i = 0; i < fields; ++i)
-                    values.push_back(db::cp1252ToUtf8(dbfValue(from.current(), from.field(i), i)));
+                    values.push_back(dbfValue(from.current(), from.field(i), i));
             }
             return records;
         }
@@ -736,7 +742,7 @@ std::vector<std::vector<std::string>> firstRecords(const ImportSource& source, b
     return records;
 }
 
-std::string storedPreview(const std::string& utf8Value, int position)
+std::string storedPreview(const std::string& utf8Value, int position, db::TextEncoding encoding)
 {
     if (position < 1 || position > db::kSchemaFieldCount)
         return {};
@@ -759,11 +765,12 @@ std::string storedPreview(const std::string& utf8Value, int position)
     case db::SchemaKind::Date: return utf8Value;
     case db::SchemaKind::Character: break;
     }
+    const std::string_view text = db::trimBoth(utf8Value);
+    if (encoding == db::TextEncoding::Utf8)
+        return db::fieldBytes(text, encoding, static_cast<size_t>(field.width));
     PlainTextCounts counts;
-    std::string text = toCollectionText(db::trimBoth(utf8Value), counts);
-    if (text.size() > static_cast<size_t>(field.width))
-        text.resize(static_cast<size_t>(field.width));
-    return db::cp1252ToUtf8(text);
+    return db::cp1252ToUtf8(db::fieldBytes(db::cp1252ToUtf8(toCollectionText(text, counts)), encoding,
+                                           static_cast<size_t>(field.width)));
 }
 
 std::string invalidDateMessage(const std::string& value) { return invalidDate(value).spoken(); }

@@ -6,6 +6,7 @@
 // goes to (see storeValue in Import.cpp).
 
 #include "DbError.h"
+#include "TextEncoding.h"
 
 #include <array>
 #include <exception>
@@ -125,10 +126,11 @@ std::string sameFilmKey(std::string_view utf8Title, std::string_view year);
 // gives what was read before the failure.
 std::vector<std::vector<std::string>> firstRecords(const ImportSource& source, bool skipFirst, int count);
 
-// A value as the collection field at a schema position would hold it: in the
-// collection's characters and cut to the field's width; a number field's value
-// that is no number as "".
-std::string storedPreview(const std::string& utf8Value, int position);
+// A value as the collection field at a schema position would hold it (UTF-8):
+// in the characters a collection of that encoding holds and cut to the
+// field's width; a number as the collection shows it, "" where it is no
+// number or too large for its field.
+std::string storedPreview(const std::string& utf8Value, int position, db::TextEncoding encoding);
 
 // The message shown when an import ends: "Import Complete." or what stopped
 // it, with the counts that matter.

@@ -1,8 +1,11 @@
 #include "Duplicates.h"
 
 #include "Cp1252.h"
+#include "TextEncoding.h"
 #include "FileIO.h"
 #include "Table.h"
+
+#include <QChar>
 
 #include <algorithm>
 #include <fstream>
@@ -18,7 +21,7 @@ bool isArticle(std::string_view word) { return word == "the" || word == "a" || w
 
 std::string duplicateTitleKey(std::string_view title)
 {
-    const std::string folded = db::foldedCp1252(title);
+    const std::string folded = db::foldedUtf8(title);
     // Words of letters and digits; "&" is the word "and"; everything else separates.
     std::vector<std::string> words;
     std::string word;
@@ -31,10 +34,12 @@ std::string duplicateTitleKey(std::string_view title)
             word.clear();
         }
     };
-    for (const char c : folded) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || byte >= 0x80) {
-            word += c;
+    for (size_t i = 0; i < folded.size();) {
+        const char c = folded[i];
+        const size_t from = i;
+        const char32_t character = db::decodeUtf8(folded, i);
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || (character >= 0x80 && QChar::isLetterOrNumber(character))) {
+            word.append(folded, from, i - from);
             continue;
         }
         endWord();
@@ -75,7 +80,7 @@ std::vector<DuplicateGroup> findDuplicates(db::Table& table, const DuplicateOpti
             }
             if (options.sameFormat && formatField >= 0) {
                 record.text(formatField, text);
-                key += " | " + db::foldedCp1252(text);
+                key += " | " + db::foldedUtf8(text);
             }
             byKey[key].records.push_back(table.recNo());
         }

@@ -22,7 +22,8 @@ struct DuplicateOptions {
     bool sameFormat = false;
 };
 
-// The title as duplicates are compared (Windows-1252 in, plain lower-case words out).
+// The title as duplicates are compared (UTF-8 in; plain lower-case words of
+// any script out, accents left off).
 std::string duplicateTitleKey(std::string_view title);
 
 struct DuplicateGroup {

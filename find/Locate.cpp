@@ -1,6 +1,7 @@
 #include "Locate.h"
 
 #include "Ascii.h"
+#include "TextEncoding.h"
 
 #include <charconv>
 #include <optional>
@@ -39,6 +40,9 @@ std::optional<double> plainNumber(const std::string& value)
 
 bool textMatches(std::string_view text, std::string_view value, TMyLocateMatchType type, bool caseSensitive)
 {
+    // Letters beyond ASCII are compared in capitals a character at a time.
+    if (!caseSensitive && !(db::isAscii(text) && db::isAscii(value)))
+        return textMatches(db::upperUtf8(text), db::upperUtf8(value), type, true);
     auto equalAt = [&](size_t at) {
         for (size_t i = 0; i < value.size(); ++i)
             if (!sameChar(text[at + i], value[i], caseSensitive))

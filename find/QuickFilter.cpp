@@ -1,6 +1,8 @@
 #include "QuickFilter.h"
 
 #include "Cp1252.h"
+#include "DbfFormat.h"
+#include "TextEncoding.h"
 #include "Record.h"
 #include "Table.h"
 
@@ -27,7 +29,7 @@ const std::array<char, 256>& foldTable()
 }
 
 // Whether a folded word appears in a field's bytes, folded as they are read.
-bool containsFolded(std::string_view field, const std::string& word)
+bool containsFolded(std::string_view field, std::string_view word)
 {
     const std::array<char, 256>& fold = foldTable();
     if (word.size() > field.size())
@@ -49,7 +51,7 @@ bool containsFolded(std::string_view field, const std::string& word)
 
 QuickFilter::QuickFilter(std::string_view typed, const db::Table& table)
 {
-    const std::string folded = db::foldedCp1252(db::utf8ToCp1252(typed));
+    const std::string folded = db::foldedUtf8(typed);
     std::string word;
     for (const char c : folded + ' ') {
         if (static_cast<unsigned char>(c) > ' ') {
@@ -63,6 +65,12 @@ QuickFilter::QuickFilter(std::string_view typed, const db::Table& table)
     }
     // A longer word is rarer: looking for it first rules most records out sooner.
     std::sort(m_words.begin(), m_words.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    // A Windows-1252 field is folded a byte at a time as it is read: its words are in that code page.
+    for (const std::string& w : m_words) {
+        int replaced = 0;
+        const std::string bytes = db::utf8ToCp1252(w, &replaced);
+        m_words1252.push_back(replaced == 0 ? bytes : std::string());
+    }
     for (const char* name : kSearchedFields)
         if (const int field = table.fieldIndex(name); field >= 0)
             m_fields.push_back(field);
@@ -70,10 +78,16 @@ QuickFilter::QuickFilter(std::string_view typed, const db::Table& table)
 
 bool QuickFilter::matches(const db::Record& record) const
 {
-    std::string scratch;
-    for (const std::string& word : m_words) {
+    thread_local std::string folded;
+    for (size_t w = 0; w < m_words.size(); ++w) {
         const bool found = std::any_of(m_fields.begin(), m_fields.end(), [&](int field) {
-            return containsFolded(record.textView(field, scratch), word);
+            const std::string_view raw = db::trimRight(record.raw(field));
+            if (record.field(field).encoding != db::TextEncoding::Utf8)
+                return !m_words1252[w].empty() && containsFolded(raw, m_words1252[w]);
+            if (db::isAscii(raw))
+                return db::isAscii(m_words[w]) && containsFolded(raw, m_words[w]);
+            folded = db::foldedUtf8(raw);
+            return folded.find(m_words[w]) != std::string::npos;
         });
         if (!found)
             return false;

@@ -28,13 +28,14 @@ public:
     QuickFilter(std::string_view typed, const db::Table& table);
 
     bool empty() const { return m_words.empty(); }
-    const std::vector<std::string>& words() const { return m_words; } // folded, Windows-1252
+    const std::vector<std::string>& words() const { return m_words; } // folded, UTF-8
     bool matches(const db::Record& record) const;
 
     static constexpr size_t kMostWords = 32; // words past these are not looked for
 
 private:
     std::vector<std::string> m_words;
+    std::vector<std::string> m_words1252; // the same in Windows-1252 ("" where it cannot hold them)
     std::vector<int> m_fields;
 };
 

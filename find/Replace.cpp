@@ -4,6 +4,7 @@
 #include "Cp1252.h"
 #include "KeyExpression.h"
 #include "Schema.h"
+#include "TextEncoding.h"
 #include "Translatable.h"
 #include "SortOrder.h"
 
@@ -68,7 +69,8 @@ ReplaceCheck checkReplace(int position, const std::string& searchText, const std
     }
     case RowClass::Text:
         // An empty search text finds the empty fields.
-        spec.search = db::upperAscii(search);
+        spec.search = db::upperUtf8(db::normalizedUtf8(search));
+        spec.replacement = db::normalizedUtf8(spec.replacement);
         break;
     }
     check.spec = spec;
@@ -76,13 +78,12 @@ ReplaceCheck checkReplace(int position, const std::string& searchText, const std
 }
 
 ReplaceCheck checkTypedReplace(int position, const std::string& searchUtf8, const std::string& replacementUtf8,
-                               const db::EditTextFormat& dates)
+                               db::TextEncoding encoding, const db::EditTextFormat& dates)
 {
     const std::string* typed[] = {&searchUtf8, &replacementUtf8};
-    std::string stored[2];
-    for (int box = 0; box < 2; ++box) {
+    for (int box = 0; box < 2 && encoding == db::TextEncoding::Windows1252; ++box) {
         int replaced = 0;
-        stored[box] = db::utf8ToCp1252(*typed[box], &replaced);
+        db::utf8ToCp1252(*typed[box], &replaced);
         if (replaced > 0)
             return {std::nullopt,
                     db::Message(TRANSLATABLE("find", "The text \"%1\" holds characters that a collection cannot store.  "
@@ -90,7 +91,20 @@ ReplaceCheck checkTypedReplace(int position, const std::string& searchUtf8, cons
                                 {trim(*typed[box])}),
                     box};
     }
-    return checkReplace(position, stored[0], stored[1], dates);
+    ReplaceCheck check = checkReplace(position, searchUtf8, replacementUtf8, dates);
+    // A replacement longer than its field would be cut in every record it goes to: it is refused.
+    if (check.spec && check.spec->kind == RowClass::Text) {
+        const db::FieldDef stored = db::collectionFieldDefs().at(static_cast<size_t>(position - 1));
+        bool cut = false;
+        db::fieldBytes(check.spec->replacement, encoding, static_cast<size_t>(stored.width), &cut);
+        if (cut)
+            return {std::nullopt,
+                    db::Message(TRANSLATABLE("find", "The replacement text is longer than the field %1 holds.  Please "
+                                                     "correct."),
+                                {db::schemaField(position).displayName}),
+                    1};
+    }
+    return check;
 }
 
 bool replaceRebuildsSortIndex(db::Table& table, int position)
@@ -123,7 +137,7 @@ ReplaceOutcome runReplace(db::Table& table, const ReplaceSpec& spec,
             switch (spec.kind) {
             case RowClass::Text:
                 record.text(field, text);
-                match = db::upperAscii(text) == spec.search;
+                match = (db::isAscii(text) ? db::upperAscii(text) : db::upperUtf8(text)) == spec.search;
                 break;
             case RowClass::Number: match = record.number(field) == spec.searchValue; break;
             default: match = record.date(field) == spec.searchValue; break;

@@ -15,7 +15,7 @@ struct ReplaceSpec {
     int position = 0; // schema position 1..40
     RowClass kind = RowClass::Text;
     std::string search;       // text fields: upper-cased, the whole field must equal it
-    std::string replacement;  // trimmed (Windows-1252)
+    std::string replacement;  // trimmed, in normal form C (UTF-8)
     double searchValue = 0;   // number, or date as a day number
     double replacementValue = 0;
 };
@@ -39,10 +39,12 @@ struct ReplaceCheck {
 ReplaceCheck checkReplace(int position, const std::string& searchText, const std::string& replacementText,
                           const db::EditTextFormat& dates = db::editTextFormat());
 
-// The same for the texts as the user typed them (UTF-8): a text holding
-// characters that a collection cannot store is refused, never changed to "?".
+// The same for the texts as the user typed them, for a collection of that
+// encoding: a text holding characters that a Windows-1252 collection cannot
+// store is refused, never changed to "?", and so is a replacement longer than
+// its field.
 ReplaceCheck checkTypedReplace(int position, const std::string& searchUtf8, const std::string& replacementUtf8,
-                               const db::EditTextFormat& dates = db::editTextFormat());
+                               db::TextEncoding encoding, const db::EditTextFormat& dates = db::editTextFormat());
 
 // Runs over the table in stored order (no index selected), changing every
 // record whose field matches. confirm (when given) is asked with the record's

@@ -2,6 +2,7 @@
 
 #include "Ascii.h"
 #include "Schema.h"
+#include "TextEncoding.h"
 #include "Translatable.h"
 
 #include <algorithm>
@@ -51,10 +52,24 @@ bool matchesAt(std::string_view raw, size_t at, std::string_view needle)
     return true;
 }
 
+// Whether a field holds a criterion with letters beyond ASCII: the field's
+// text in capitals, a character at a time, holds it.
+bool fieldContainsUnicode(const db::Record& record, int position, std::string_view needle)
+{
+    thread_local std::string scratch;
+    const std::string upper = db::upperUtf8(record.textView(position - 1, scratch));
+    return upper.find(needle) != std::string::npos;
+}
+
 bool fieldContains(const db::Record& record, int position, std::string_view needle)
 {
-    // The blanks that pad the field need no trimming: a criterion has no
-    // blanks at its end, so it never matches into them.
+    if (!db::isAscii(needle))
+        return fieldContainsUnicode(record, position, needle);
+    // An ASCII criterion is looked for in the stored bytes, whatever the
+    // encoding: its letters are the same bytes in both, and a byte of
+    // another character is never one of them. The blanks that pad the field
+    // need no trimming: a criterion has no blanks at its end, so it never
+    // matches into them.
     const std::string_view raw = record.raw(position - 1);
     if (needle.size() > raw.size())
         return false;
@@ -245,12 +260,12 @@ SaveResult saveLevel(const CriteriaLevel& rows, std::vector<SearchItem>& items, 
         const RowClass kind = rowClass(position);
         std::string text = trim(row.text);
         if (kind == RowClass::Text) {
-            text = db::upperAscii(text);
+            text = db::upperUtf8(db::normalizedUtf8(text));
             if (text.empty())
                 continue;
             SearchItem item;
             item.field = position;
-            item.value = text.substr(0, kMaxValue);
+            item.value = text.substr(0, db::utf8CharactersLength(text, kMaxValue));
             item.test = position == kKeyWords ? SearchItem::AnyKeyWord
                 : (position >= kFirstStar && position <= kLastStar) ? SearchItem::AnyStar
                                                                      : SearchItem::Contains;

@@ -14,7 +14,7 @@ namespace find {
 // passes the search when any level does.
 struct SearchItem {
     enum Test { Equal = 1, Greater = 2, Less = 3, Contains = 5, AnyKeyWord = 6, AnyStar = 7 };
-    std::string value;              // upper-cased criterion (Windows-1252), at most 110 characters
+    std::string value;              // the criterion in capitals (UTF-8), at most 110 characters
     std::vector<std::string> words; // the key words of an AnyKeyWord test, split once
     double number = 0;
     double date = 0;
@@ -28,13 +28,15 @@ constexpr int kMaxSearchItems = 75;
 constexpr int kMaxLevels = 10;
 
 // The record filter: runs the stored items against one collection record
-// (fields in schema order). No parsing and no allocation per record.
+// (fields in schema order). Text is compared in capitals: an ASCII criterion
+// in the stored bytes, with no parsing and no allocation per record; one with
+// other letters ("łódź") in the field's text, every letter in capitals.
 bool BuildFilter(const std::vector<SearchItem>& items, const db::Record& record);
 
 // The criteria typed for one level: per schema position, the cell text and
 // the row operator (1 =, 2 >, 3 <, 4 range).
 struct CriteriaRow {
-    std::string text; // Windows-1252
+    std::string text; // UTF-8
     int op = 1;
 };
 using CriteriaLevel = std::array<CriteriaRow, 40>;

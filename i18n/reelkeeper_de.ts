@@ -636,6 +636,10 @@ Version %1</translation>
         <source>The text holds characters that a collection cannot store: &quot;%1&quot;</source>
         <translation>Der Text enthält Zeichen, die eine Sammlung nicht speichern kann: &quot;%1&quot;</translation>
     </message>
+    <message>
+        <source>The text is longer than the field holds (%1 bytes in a Unicode collection): &quot;%2&quot;</source>
+        <translation>Der Text ist länger, als das Feld fasst (%1 Bytes in einer Unicode-Sammlung): „%2“</translation>
+    </message>
 </context>
 <context>
     <name>app::WidgetPrompter</name>
@@ -1898,14 +1902,6 @@ reihenfolge</translation>
         <translation>&amp;Sortieren</translation>
     </message>
     <message>
-        <source>Error</source>
-        <translation>Fehler</translation>
-    </message>
-    <message>
-        <source>The text &quot;%1&quot; holds characters that a list cannot store.  Please correct.</source>
-        <translation>Der Text &quot;%1&quot; enthält Zeichen, die eine Liste nicht speichern kann.  Bitte korrigieren.</translation>
-    </message>
-    <message>
         <source>Confirm</source>
         <translation>Bestätigen</translation>
     </message>
@@ -2107,6 +2103,10 @@ reihenfolge</translation>
     <message>
         <source>Data has changed.  Do you want to exit without updating?</source>
         <translation>Die Daten wurden geändert.  Ohne Speichern schließen?</translation>
+    </message>
+    <message>
+        <source>The text &quot;%1&quot; is longer than the field holds (%2 bytes in a Unicode collection).  Please shorten it.</source>
+        <translation>Der Text „%1“ ist länger, als das Feld fasst (%2 Bytes in einer Unicode-Sammlung). Bitte kürzen Sie ihn.</translation>
     </message>
 </context>
 <context>
@@ -2777,6 +2777,10 @@ zähler</translation>
     <message>
         <source>The text &quot;%1&quot; holds characters that a collection cannot store.  Please correct.</source>
         <translation>Der Text &quot;%1&quot; enthält Zeichen, die eine Sammlung nicht speichern kann.  Bitte korrigieren.</translation>
+    </message>
+    <message>
+        <source>The replacement text is longer than the field %1 holds.  Please correct.</source>
+        <translation>Der Ersatztext ist länger, als das Feld %1 fasst. Bitte korrigieren.</translation>
     </message>
 </context>
 <context>

@@ -22,7 +22,7 @@ constexpr int kMostRecords = 6;
 constexpr int kInnerMargin = 2; // hundredths of an inch inside each stop
 constexpr int kMediaNumberLength = 10;
 
-QString fromTable(const std::string& text) { return QString::fromStdString(db::cp1252ToUtf8(text)); }
+QString fromTable(const std::string& text) { return QString::fromStdString(text); }
 
 } // namespace
 

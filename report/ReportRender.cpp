@@ -1,6 +1,7 @@
 #include "ReportRender.h"
 
 #include "Cp1252.h"
+#include "TextEncoding.h"
 #include "Schema.h"
 
 #include <QCoreApplication>
@@ -17,7 +18,8 @@ constexpr int kInnerMargin = 2;         // hundredths of an inch inside every st
 const int kListPriceField = db::schemaPosition("ListPrice") - 1;
 const int kPurchPriceField = db::schemaPosition("PurchPrice") - 1;
 
-QString fromTable(const std::string& text)
+// A text of the report definitions file (Windows-1252).
+QString fromDefinition(const std::string& text)
 {
     return QString::fromStdString(db::cp1252ToUtf8(text));
 }
@@ -76,7 +78,7 @@ QString ReportRender::fieldText(const db::Record& record, int position) const
         return schema.name == std::string("Year") ? n.plainNumber(record.number(field), 1, 0)
                                                   : n.groupedNumber(record.number(field), 1, 0);
     case db::SchemaKind::DecimalNumber: return n.moneyAmount(record.number(field), 1);
-    default: return fromTable(record.text(field));
+    default: return QString::fromStdString(record.text(field));
     }
 }
 
@@ -131,7 +133,7 @@ void ReportRender::header(TBaseReport& r)
     if (textMode()) {
         for (const std::string& title : m_definition.titles)
             if (!title.empty())
-                writeText(fromTable(title));
+                writeText(fromDefinition(title));
         return;
     }
     r.setAreaTop(0.5);
@@ -141,7 +143,7 @@ void ReportRender::header(TBaseReport& r)
     for (const std::string& title : m_definition.titles) {
         if (title.empty())
             continue; // an empty title line takes no space
-        r.WriteCenteredAt(fromTable(title), r.PaperWidth() / 2);
+        r.WriteCenteredAt(fromDefinition(title), r.PaperWidth() / 2);
         r.EndTextLine();
     }
 }
@@ -318,7 +320,7 @@ void ReportRender::writeItems(TBaseReport& r, const std::vector<ReportItem>& ite
     for (size_t k = 0; k < items.size(); ++k) {
         const ReportItem& item = items[k];
         const double inner = r.TabStopInnerWidth(static_cast<int>(k) + 1);
-        const QString value = item.isLabel() ? fromTable(item.label) : item.isFiller() ? QString() : valueOf(item);
+        const QString value = item.isLabel() ? fromDefinition(item.label) : item.isFiller() ? QString() : valueOf(item);
         if (!keepWhole(item) || r.MeasureText(value) <= inner) {
             pending += QLatin1Char('\t') + fitted(r, value, inner);
             continue;
@@ -346,7 +348,7 @@ ReportRender::TextLine ReportRender::textLine(const std::vector<ReportItem>& ite
         } else if (item.isLabel()) {
             t.kind = TextItem::Kind::Label;
             t.padLeft = true;
-            t.label = db::utf8ToCp1252(db::cp1252ToUtf8(item.label)); // as a printed label reads
+            t.label = db::cp1252ToUtf8(item.label); // as a printed label reads
         } else {
             t.kind = TextItem::Kind::Field;
         }
@@ -361,21 +363,15 @@ void ReportRender::appendFieldBytes(std::string& out, const db::Record& record, 
         return;
     const db::SchemaKind kind = db::schemaField(position).kind;
     if (kind == db::SchemaKind::WholeNumber || kind == db::SchemaKind::DecimalNumber) {
-        out += db::utf8ToCp1252(fieldText(record, position).toStdString());
+        out += fieldText(record, position).toStdString();
         return;
     }
-    // The table's own bytes; one the code page leaves undefined prints as "?", as it would
-    // after a trip through Unicode.
-    const size_t start = out.size();
     out += record.textView(position - 1, m_scratch);
-    for (size_t k = start; k < out.size(); ++k)
-        if (static_cast<unsigned char>(out[k]) >= 0x80 && db::cp1252ToUnicode(static_cast<unsigned char>(out[k])) == U'\uFFFD')
-            out[k] = '?';
 }
 
 void ReportRender::appendTotalBytes(std::string& out, int kind, const Totals& totals) const
 {
-    out += db::utf8ToCp1252(totalText(kind, totals).toStdString());
+    out += totalText(kind, totals).toStdString();
 }
 
 template <typename AppendValue>
@@ -384,6 +380,7 @@ void ReportRender::writeTextItems(TBaseReport& r, const TextLine& items, AppendV
     // Each item exactly as wide as its width: cut, then padded. A value that keepWhole names
     // and is wider than its item runs on; the items after it give up blanks until the line
     // is back in step, so the columns after it stay where they were whenever there is room.
+    // Cells are UTF-8 and measured in characters; the line is written in the collection's encoding.
     m_line.clear();
     size_t overflow = 0;
     for (const TextItem& item : items) {
@@ -393,14 +390,15 @@ void ReportRender::writeTextItems(TBaseReport& r, const TextLine& items, AppendV
             m_cell = item.label;
         else if (item.kind != TextItem::Kind::Filler)
             appendValue(m_cell, item);
-        if (item.keepWhole && m_cell.size() > width) {
+        const size_t characters = db::isAscii(m_cell) ? m_cell.size() : db::utf8CharacterCount(m_cell);
+        if (item.keepWhole && characters > width) {
             m_line += m_cell;
-            overflow += m_cell.size() - width;
+            overflow += characters - width;
             continue;
         }
-        if (m_cell.size() > width)
-            m_cell.resize(width);
-        m_cell.insert(item.padLeft ? size_t{0} : m_cell.size(), width - m_cell.size(), ' ');
+        if (characters > width)
+            m_cell.resize(db::utf8CharactersLength(m_cell, width));
+        m_cell.insert(item.padLeft ? size_t{0} : m_cell.size(), width - std::min(width, characters), ' ');
         // Blanks off the end of the cell, then off its start, while the line runs over.
         size_t end = m_cell.size();
         size_t start = 0;
@@ -428,7 +426,7 @@ void ReportRender::writeShrunk(TBaseReport& r, const QString& text, double inner
     const double smallest = std::max(1.0, body.size * 0.8);
     do {
         size -= 0.5;
-        r.SelectFont(fromTable(body.face), size);
+        r.SelectFont(fromDefinition(body.face), size);
         r.SetFontBold(kept.bold);
         r.SetFontItalic(kept.italic);
         r.SetFontUnderline(kept.underline);
@@ -572,7 +570,7 @@ void ReportRender::totalsLine(TBaseReport& r, const Totals& totals)
 void ReportRender::selectFont(TBaseReport& r, FontRole role)
 {
     const FontBlock& f = m_definition.fonts[static_cast<size_t>(role)];
-    r.SelectFont(fromTable(f.face), f.size);
+    r.SelectFont(fromDefinition(f.face), f.size);
     r.SetFontBold(f.bold);
     r.SetFontItalic(f.italic);
     r.SetFontUnderline(f.underline);
@@ -589,13 +587,18 @@ void ReportRender::lineToFile(TBaseReport& r, const QString& text)
 
 void ReportRender::writeText(const QString& line)
 {
-    writeBytes(db::utf8ToCp1252(line.toStdString()));
+    writeBytes(line.toStdString());
 }
 
-void ReportRender::writeBytes(std::string_view line)
+void ReportRender::writeBytes(std::string_view utf8Line)
 {
-    if (m_settings.text)
-        *m_settings.text << line << "\r\n"; // as every text file of the program
+    // The file keeps the collection's encoding: a character Windows-1252 lacks is written as "?".
+    if (!m_settings.text)
+        return;
+    if (m_table.encoding() == db::TextEncoding::Utf8 || db::isAscii(utf8Line))
+        *m_settings.text << utf8Line << "\r\n"; // as every text file of the program
+    else
+        *m_settings.text << db::utf8ToCp1252(utf8Line) << "\r\n";
 }
 
 QString ReportRender::fitted(TBaseReport& r, QString text, double width)

@@ -33,7 +33,7 @@ struct RenderSettings {
     std::function<QString(int position)> displayName;
     // Today's date in the program's short date format, for the footer.
     QString today;
-    // The text file of mode 3, written as Windows-1252 lines.
+    // The text file of mode 3, written in the collection's encoding (Windows-1252 or UTF-8).
     std::ostream* text = nullptr;
 };
 
@@ -55,7 +55,7 @@ private:
         int width = 0;
         bool padLeft = false;   // labels stand against the value after them
         bool keepWhole = false; // numbers, dates and labels are never cut
-        std::string label;      // a label's text
+        std::string label;      // a label's text (UTF-8)
     };
     using TextLine = std::vector<TextItem>;
 

@@ -42,7 +42,7 @@ public:
         std::partial_sort(kept.begin(), kept.begin() + static_cast<std::ptrdiff_t>(wanted), kept.end(), before);
         std::vector<Tally> out;
         for (size_t i = 0; i < wanted; ++i)
-            out.push_back({db::cp1252ToUtf8(kept[i]->spelling), kept[i]->count});
+            out.push_back({kept[i]->spelling, kept[i]->count});
         return out;
     }
 

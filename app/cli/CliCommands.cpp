@@ -35,6 +35,7 @@
 #include <functional>
 #include <iostream>
 #include <map>
+#include <optional>
 
 namespace cli {
 
@@ -44,7 +45,9 @@ constexpr const char* kUsage =
     "usage: reelkeeper-cli COMMAND FILE [ARGUMENTS]\n"
     "       reelkeeper-cli --version\n"
     "commands:\n"
-    "  create FILE [--replace]     create an empty collection; --replace empties an existing one\n"
+    "  create FILE [--replace] [--encoding utf-8|windows-1252]\n"
+    "                              create an empty collection, Unicode unless Windows-1252 (which older\n"
+    "                              programs read) is asked for; --replace empties an existing one\n"
     "  info FILE                   records, fields, index tags, whether it is a collection\n"
     "  check FILE [--repair]       exit 0 for a sound collection, else the reasons and exit 1;\n"
     "                              --repair packs a damaged table and rebuilds its index\n"
@@ -122,9 +125,23 @@ void writeRecords(db::Table& table, long long limit, std::ostream& out);
 
 int create(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    const bool replace = args.size() == 3 && args[2] == "--replace";
-    if (!replace)
-        expectArguments(args, 2);
+    if (args.size() < 2)
+        throw UsageError("create needs a file");
+    bool replace = false;
+    db::TextEncoding encoding = db::TextEncoding::Utf8;
+    for (size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--replace") {
+            replace = true;
+        } else if (args[i] == "--encoding" && i + 1 < args.size()) {
+            const std::string& name = args[++i];
+            const std::optional<db::TextEncoding> named = db::encodingOfCodePage(name);
+            if (!named)
+                throw UsageError("--encoding takes utf-8 or windows-1252, not \"" + name + "\"");
+            encoding = *named;
+        } else {
+            throw UsageError("unknown create argument \"" + args[i] + "\"");
+        }
+    }
     // A name without the extension gets it, so that the file written is the one reported and opened.
     std::string path = args[1];
     if (db::indexPathOfTableFile(path).empty())
@@ -136,7 +153,7 @@ int create(const std::vector<std::string>& args, std::ostream& out, std::ostream
             << " already exists; nothing was changed (add --replace to replace it with an empty collection)\n";
         return 1;
     }
-    db::createCollectionTable(replace ? existing : path);
+    db::createCollectionTable(replace ? existing : path, encoding);
     out << "Created " << std::filesystem::absolute(replace ? existing : path).string() << "\n";
     return 0;
 }
@@ -152,6 +169,7 @@ int info(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
     out << "Records: " << table.recordCount() << " (" << table.physicalRecordCount()
         << " with deleted records)\n";
     out << "Collection: " << (collection ? "yes" : "no") << "\n";
+    out << "Text: " << (table.encoding() == db::TextEncoding::Utf8 ? "UTF-8 (Unicode)" : "Windows-1252") << "\n";
     out << "Fields: " << table.fieldCount() << "\n";
     for (int i = 0; i < table.fieldCount(); ++i) {
         const db::FieldDef& f = table.field(i);
@@ -167,9 +185,9 @@ int info(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
         out << "  " << t.name << " " << t.expression << " (key length " << t.keyLength << ")\n";
     for (const std::string* problem : {&table.fileProblem(), &table.indexProblem()})
         if (!problem->empty())
-            out << "Problem: " << db::cp1252ToUtf8(*problem) << "\n";
+            out << "Problem: " << *problem << "\n";
     if (!table.fileNote().empty())
-        out << "Note: " << db::cp1252ToUtf8(table.fileNote()) << "\n";
+        out << "Note: " << table.fileNote() << "\n";
     return 0;
 }
 
@@ -203,9 +221,9 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     const std::string note = table.fileNote();
     table.close();
     for (const std::string& problem : problems)
-        out << db::cp1252ToUtf8(problem) << "\n";
+        out << problem << "\n";
     if (!note.empty())
-        out << "Note: " << db::cp1252ToUtf8(note) << "\n";
+        out << "Note: " << note << "\n";
     if ((problems.empty() && note.empty()) || !repair)
         return problems.empty() ? 0 : 1;
     if (db::tableInUse(args[1])) {
@@ -217,7 +235,7 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     table.pack();
     problems = tableProblems(table);
     for (const std::string& problem : problems)
-        out << db::cp1252ToUtf8(problem) << "\n";
+        out << problem << "\n";
     if (!problems.empty())
         return 1;
     out << "Repaired " << table.filePath() << ": " << table.physicalRecordCount() << " records\n";
@@ -312,7 +330,7 @@ void writeRecords(db::Table& table, long long limit, std::ostream& out)
                 line += ',';
             exchange::appendQuotedValue(line, values[i]);
         }
-        db::appendCp1252AsUtf8(block, line);
+        block += line;
         block += '\n';
         if (block.size() >= kOutputBlock) {
             out.write(block.data(), static_cast<std::streamsize>(block.size()));
@@ -329,7 +347,7 @@ void warnOfProblems(const db::Table& table, std::ostream& err)
 {
     for (const std::string* problem : {&table.fileProblem(), &table.indexProblem()})
         if (!problem->empty())
-            err << "reelkeeper-cli: " << db::cp1252ToUtf8(*problem) << "\n";
+            err << "reelkeeper-cli: " << *problem << "\n";
 }
 
 void selectSortIndex(db::Table& table)
@@ -385,7 +403,7 @@ find::CriteriaLevel levelFromText(const std::string& text)
         find::CriteriaRow& row = rows[static_cast<size_t>(position - 1)];
         const bool text = find::rowClass(position) == find::RowClass::Text;
         if (op == "=") {
-            row = {text ? db::utf8ToCp1252(value) : "= " + value, 1};
+            row = {text ? value : "= " + value, 1};
         } else if (!text && (op == ">" || op == "<")) {
             row = {op + " " + value, op == ">" ? 2 : 3};
         } else if (!text && op == "><") {
@@ -502,19 +520,14 @@ int replace(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     const int position = db::schemaPosition(args[2]);
     if (position == 0)
         throw UsageError("\"" + args[2] + "\" is not a field of a collection");
-    const find::ReplaceCheck check = find::checkTypedReplace(position, args[3], args[4]);
-    if (!check.spec) {
-        err << check.message.spoken() << "\n";
-        return 1;
-    }
-    const db::SchemaField& field = db::schemaField(position);
-    if (field.kind == db::SchemaKind::Character && check.spec->replacement.size() > static_cast<size_t>(field.width)) {
-        err << "The replacement text is " << check.spec->replacement.size() << " characters long, but the field "
-            << field.name << " holds at most " << field.width << ".\n";
-        return 1;
-    }
     if (!db::isCollectionTable(args[1])) {
         err << db::kNotCollectionMessage << "\n";
+        return 1;
+    }
+    const find::ReplaceCheck check =
+        find::checkTypedReplace(position, args[3], args[4], db::Table::encodingOfFile(db::tableFileFor(args[1])));
+    if (!check.spec) {
+        err << check.message.spoken() << "\n";
         return 1;
     }
     if (db::tableInUse(args[1])) {
@@ -770,16 +783,16 @@ int duplicates(const std::vector<std::string>& args, std::ostream& out, std::ost
     const int formatField = table.fieldIndex("Format");
     size_t records = 0;
     for (const find::DuplicateGroup& group : groups) {
-        out << group.records.size() << " records: " << db::cp1252ToUtf8(group.key) << "\n";
+        out << group.records.size() << " records: " << group.key << "\n";
         for (const uint32_t rec : group.records) {
             if (!table.gotoBookmark(db::Table::Bookmark{rec, {}}))
                 continue;
             const db::Record record = table.current();
-            out << "  #" << rec << "  " << db::cp1252ToUtf8(record.text(0));
+            out << "  #" << rec << "  " << record.text(0);
             if (yearField >= 0 && !record.text(yearField).empty())
                 out << " (" << record.text(yearField) << ")";
             if (formatField >= 0 && !record.text(formatField).empty())
-                out << ", " << db::cp1252ToUtf8(record.text(formatField));
+                out << ", " << record.text(formatField);
             out << "\n";
         }
         records += group.records.size();

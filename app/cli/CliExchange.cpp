@@ -53,8 +53,7 @@ std::vector<std::string> splitList(const std::string& text, char separator)
 // A collection field named by its schema name or its display name, in any case.
 int fieldPosition(const std::string& name, const app::Settings& settings)
 {
-    const std::string wanted = db::utf8ToCp1252(name);
-    if (const int position = db::schemaPosition(wanted))
+    if (const int position = db::schemaPosition(name))
         return position;
     for (int k = 0; k < db::kSchemaFieldCount; ++k)
         if (settings.fields[static_cast<size_t>(k)].displayName.compare(QString::fromStdString(name), Qt::CaseInsensitive)
@@ -67,7 +66,7 @@ std::vector<std::string> fieldLabels(const app::Settings& settings)
 {
     std::vector<std::string> labels;
     for (const app::FieldSettings& field : settings.fields)
-        labels.push_back(db::utf8ToCp1252(field.displayName.toStdString()));
+        labels.push_back(field.displayName.toStdString());
     return labels;
 }
 

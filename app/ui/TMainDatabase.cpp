@@ -90,7 +90,7 @@ void TMain::warnOfTableCondition()
     QString condition;
     for (const std::string* problem : {&m_table.fileProblem(), &m_table.indexProblem()})
         if (!problem->empty())
-            condition += QString::fromStdString(db::cp1252ToUtf8(*problem)) + "\n\n";
+            condition += QString::fromStdString(*problem) + "\n\n";
     if (condition == m_toldCondition)
         return;
     m_toldCondition = condition;
@@ -227,7 +227,7 @@ void TMain::CheckForConversion()
         const std::string report = db::conversionReport(result, name.toStdString());
         if (!report.empty())
             m_prompter.message(this, result.error.empty() ? tr("Warning") : tr("Error"),
-                               QString::fromStdString(db::cp1252ToUtf8(report)),
+                               QString::fromStdString(report),
                                result.error.empty() ? Prompter::Icon::Warning : Prompter::Icon::Error);
         m_table.first();
     }

@@ -19,14 +19,6 @@ ViewerModel::ViewerModel(db::Table& table, QObject* parent)
 {
 }
 
-QString ViewerModel::ansiText(std::string_view text)
-{
-    QString out(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
-    QChar* p = out.data();
-    for (unsigned char c : text)
-        *p++ = QChar(static_cast<char16_t>(c < 0x80 ? c : db::cp1252ToUnicode(c)));
-    return out;
-}
 
 void ViewerModel::setColumns(std::vector<Column> columns)
 {
@@ -184,7 +176,7 @@ QVariant ViewerModel::data(const QModelIndex& index, int role) const
     }
     if (role == Qt::CheckStateRole)
         return {};
-    return ansiText(text);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QVariant ViewerModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -218,23 +210,30 @@ bool ViewerModel::setData(const QModelIndex& index, const QVariant& value, int r
         text = value.toString();
     else
         return false;
-    int replaced = 0;
-    const std::string ansi = db::utf8ToCp1252(text.toStdString(), &replaced);
-    if (replaced > 0) {
+    const std::string utf8 = text.toStdString();
+    switch (m_table.fit(field, utf8)) {
+    case db::Table::Fit::Whole: break;
+    case db::Table::Fit::NotHeld:
         if (m_onError)
             m_onError(tr("The text holds characters that a collection cannot store: \"%1\"").arg(text));
+        return false;
+    case db::Table::Fit::TooLong:
+        if (m_onError)
+            m_onError(tr("The text is longer than the field holds (%1 bytes in a Unicode collection): \"%2\"")
+                          .arg(m_table.field(field).width)
+                          .arg(text));
         return false;
     }
     try {
         if (isEditedRow(index.row())) {
-            m_table.setText(field, ansi);
+            m_table.setText(field, utf8);
             emit dataChanged(this->index(index.row(), 0), this->index(index.row(), columnCount() - 1));
             return true;
         }
         // A change made in place is posted at once; the record may move to its new place.
         m_table.gotoPosition(static_cast<uint32_t>(index.row()));
         m_table.edit();
-        m_table.setText(field, ansi);
+        m_table.setText(field, utf8);
         m_table.post();
     } catch (const std::exception& e) {
         if (m_table.state() != db::Table::State::Browse)

@@ -48,7 +48,6 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
-    static QString ansiText(std::string_view text);
 
 private:
     const std::vector<char>* rowBytes(int row) const;

@@ -1,6 +1,5 @@
 #include "TMyEditBox.h"
 
-#include "Cp1252.h"
 #include "Prompter.h"
 #include "WindowLook.h"
 
@@ -63,17 +62,8 @@ QStringList TMyEditBox::entries() const
 
 void TMyEditBox::AddButtonClick()
 {
+    // Lists take any script: a list with characters beyond Windows-1252 is written in UTF-8.
     const QString entry = m_addInfo->text().trimmed();
-    // List files are Windows-1252: an entry it cannot hold is refused, never written as "?".
-    int replaced = 0;
-    db::utf8ToCp1252(entry.toStdString(), &replaced);
-    if (replaced > 0) {
-        m_prompter.message(this, tr("Error"),
-                           tr("The text \"%1\" holds characters that a list cannot store.  Please correct.").arg(entry),
-                           app::Prompter::Icon::Error);
-        m_addInfo->setFocus();
-        return;
-    }
     if (!entry.isEmpty())
         m_list->addItem(entry);
     m_addInfo->clear();

@@ -574,7 +574,7 @@ void TMyEdit::LoadInData()
         const int field = t.fieldIndex(spec.field);
         if (field < 0)
             continue;
-        const QString text = fromAnsi(record.text(field));
+        const QString text = QString::fromStdString(record.text(field));
         if (spec.kind == Spec::Check)
             checkBox(spec.name)->setChecked(text == "Yes");
         else if (spec.kind == Spec::Date)
@@ -691,17 +691,26 @@ bool TMyEdit::DoUpdate()
         return fail(tr("Invalid play time specified.  Please correct."), Library, lineEdit("PlayTime"));
     if (!wholeNumber(lineEdit("YearReleased")))
         return fail(tr("Invalid year specified.  Please correct."), Particulars, lineEdit("YearReleased"));
-    // Text the collection's code page cannot hold is refused, never changed
-    // silently; boxes stored as numbers or dates were read above.
+    // Text the collection cannot hold whole (characters a Windows-1252
+    // collection lacks, more bytes than the field's width) is refused, never
+    // changed or cut silently; boxes stored as numbers or dates were read above.
     for (const Spec& spec : specs()) {
         if (spec.kind == Spec::Check || !storedAsText(spec))
             continue;
-        int replaced = 0;
-        db::utf8ToCp1252(textOf(spec).toStdString(), &replaced);
-        if (replaced > 0)
+        const db::Table& table = m_context.table;
+        switch (table.fit(table.requireField(spec.field), textOf(spec).toStdString())) {
+        case db::Table::Fit::Whole: break;
+        case db::Table::Fit::NotHeld:
             return fail(tr("The text \"%1\" holds characters that a collection cannot store.  Please correct.")
                             .arg(textOf(spec).trimmed()),
                         spec.page, control(spec.name));
+        case db::Table::Fit::TooLong:
+            return fail(tr("The text \"%1\" is longer than the field holds (%2 bytes in a Unicode collection).  "
+                           "Please shorten it.")
+                            .arg(textOf(spec).trimmed())
+                            .arg(table.field(table.requireField(spec.field)).width),
+                        spec.page, control(spec.name));
+        }
     }
 
     // 2. New box values join the pick lists of the editor and of the grid.
@@ -735,9 +744,9 @@ bool TMyEdit::DoUpdate()
                 if (isBlankDate(text))
                     t.clearField(field);
                 else
-                    t.setText(field, toAnsi(text));
+                    t.setText(field, text.toStdString());
             } else {
-                t.setText(field, toAnsi(textOf(spec)));
+                t.setText(field, textOf(spec).toStdString());
             }
         }
         t.post();

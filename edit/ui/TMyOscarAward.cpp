@@ -61,7 +61,7 @@ void TMyOscarAward::LoadList(const QString& listFile)
 {
     m_list->clear();
     for (const std::string& line : db::readPickList(listFile.toStdString()))
-        new CaseBlindItem(fromAnsi(line), m_list);
+        new CaseBlindItem(QString::fromStdString(line), m_list);
 }
 
 int TMyOscarAward::FindMisc(const QString& text) const

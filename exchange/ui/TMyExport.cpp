@@ -167,7 +167,7 @@ std::vector<exchange::ExportField> TMyExport::viewerColumns() const
     std::vector<std::string> labels;
     for (const app::FieldSettings& field : m_context.settings.fields) {
         layout.push_back({field.order, field.display});
-        labels.push_back(db::utf8ToCp1252(field.displayName.toStdString()));
+        labels.push_back(field.displayName.toStdString());
     }
     return exchange::exportList(layout, labels, m_context.table);
 }
@@ -244,7 +244,7 @@ std::vector<exchange::ExportField> TMyExport::CalcIndexOrder()
     std::vector<std::string> labels;
     for (const app::FieldSettings& field : m_context.settings.fields) {
         layout.push_back({field.exportOrder, field.exported});
-        labels.push_back(db::utf8ToCp1252(field.displayName.toStdString()));
+        labels.push_back(field.displayName.toStdString());
     }
     return exchange::exportList(layout, labels, m_context.table);
 }

@@ -204,7 +204,8 @@ void TMyImport::showPreview()
             const auto& values = m_previewRecords[r];
             const std::string value = shown[c].first < values.size() ? values[shown[c].first] : std::string();
             Preview->setItem(static_cast<int>(r), static_cast<int>(c),
-                             new QTableWidgetItem(QString::fromStdString(exchange::storedPreview(value, shown[c].second))));
+                             new QTableWidgetItem(QString::fromStdString(
+                                 exchange::storedPreview(value, shown[c].second, m_context.table.encoding()))));
         }
 }
 

@@ -105,7 +105,7 @@ void TDuplicates::FindClick()
         }
         for (const DuplicateGroup& group : m_groups) {
             auto* top = new QTreeWidgetItem(Groups, {tr("%n records", nullptr, static_cast<int>(group.records.size())),
-                                                     QString::fromStdString(db::cp1252ToUtf8(group.key))});
+                                                     QString::fromStdString(group.key)});
             top->setData(0, kKeyRole, QString::fromStdString(group.key));
             std::vector<QStringList> rows;
             for (const uint32_t rec : group.records) {
@@ -113,7 +113,7 @@ void TDuplicates::FindClick()
                 if (m_context.table.gotoBookmark(db::Table::Bookmark{rec, {}}))
                     for (const int field : fields)
                         row << (field < 0 ? QString()
-                                          : QString::fromStdString(db::cp1252ToUtf8(m_context.table.current().text(field))));
+                                          : QString::fromStdString(m_context.table.current().text(field)));
                 rows.push_back(row);
             }
             for (size_t r = 0; r < rows.size(); ++r) {

@@ -91,7 +91,7 @@ std::optional<bool> TMyLocateDialog::locate(bool fromBeginning, const QString& f
     bool found = false;
     try {
         found = LocateValue(fromBeginning, *DataSource, field, caseSensitive, type,
-                            db::utf8ToCp1252(value.toStdString()));
+                            value.toStdString());
     } catch (const std::exception& e) {
         QApplication::restoreOverrideCursor();
         m_prompter.message(owner, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);

@@ -202,8 +202,7 @@ bool TMySearch::SaveFields()
     }
     CriteriaLevel rows;
     for (int position = 1; position <= db::kSchemaFieldCount; ++position)
-        rows[static_cast<size_t>(position - 1)] = {db::utf8ToCp1252(criteria(position).toStdString()),
-                                                   rowOperator(position)};
+        rows[static_cast<size_t>(position - 1)] = {criteria(position).toStdString(), rowOperator(position)};
     const SaveResult result = saveLevel(rows, m_items);
     switch (result.kind) {
     case SaveResult::Saved: return true;

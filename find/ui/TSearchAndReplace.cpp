@@ -150,7 +150,7 @@ void TSearchAndReplace::runSearchAndReplace()
     if (FieldBox->currentIndex() < 0)
         return error(tr("No field has been selected."), FieldBox);
     const ReplaceCheck check = checkTypedReplace(FieldBox->currentIndex() + 1, boxText(SearchText).toStdString(),
-                                                 boxText(ReplaceText).toStdString());
+                                                 boxText(ReplaceText).toStdString(), m_context.table.encoding());
     if (!check.spec)
         return error(QString::fromStdString(check.message.spoken(ui::speakerFor("find"))),
                      check.box == 0 ? SearchText : ReplaceText);
@@ -194,7 +194,7 @@ void TSearchAndReplace::runSearchAndReplace()
         drawCounters(); // the question is asked over counters that are current
         const bool yes = m_context.prompter.ask(this, tr("Confirm"),
                                                 tr("Item = \"%1\".  Change this record?")
-                                                    .arg(QString::fromStdString(db::cp1252ToUtf8(title))),
+                                                    .arg(QString::fromStdString(title)),
                                                 app::Prompter::Buttons::YesNo, app::Prompter::Answer::No)
             == app::Prompter::Answer::Yes;
         QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -54,7 +54,7 @@ public:
         if (!m_table.recordAtPosition(static_cast<uint32_t>(index.row()), m_bytes, recNo))
             return {};
         const db::Record record(&m_table.fields(), m_bytes.data());
-        return QString::fromStdString(db::cp1252ToUtf8(record.text(m_fields[static_cast<size_t>(index.column())])));
+        return QString::fromStdString(record.text(m_fields[static_cast<size_t>(index.column())]));
     }
 
 private:

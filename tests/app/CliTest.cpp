@@ -178,16 +178,21 @@ TEST(Cli, ReadersOfADamagedIndexGoOnInStoredOrderAndSaySo)
     EXPECT_EQ(runCli({"check", path}).code, 1);
 }
 
-TEST(Cli, ReplaceRefusesCharactersACollectionCannotStore)
+// A Windows-1252 collection refuses a replacement it cannot hold; a Unicode one takes it.
+TEST(Cli, ReplaceRefusesCharactersAWindows1252CollectionCannotStore)
 {
     TempDir dir;
-    const std::string path = dir.file("R.DBF");
-    ASSERT_EQ(runCli({"create", path}).code, 0);
-    addFilm(path, "Vertigo", 1958);
-    const Result r = runCli({"replace", path, "Title", "Vertigo", "\xCE\xA9mega"}); // Greek capital omega
+    const std::string old = dir.file("R.DBF"), unicode = dir.file("U.DBF");
+    ASSERT_EQ(runCli({"create", old, "--encoding", "windows-1252"}).code, 0);
+    ASSERT_EQ(runCli({"create", unicode}).code, 0);
+    for (const std::string& path : {old, unicode})
+        addFilm(path, "Vertigo", 1958);
+    const Result r = runCli({"replace", old, "Title", "Vertigo", "\xCE\xA9mega"}); // Greek capital omega
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("holds characters that a collection cannot store"), std::string::npos) << r.err;
-    EXPECT_EQ(runCli({"dump", path}).out.find("\"Vertigo\""), 0u);
+    EXPECT_EQ(runCli({"dump", old}).out.find("\"Vertigo\""), 0u);
+    EXPECT_EQ(runCli({"replace", unicode, "Title", "vertigo", "\xCE\xA9mega"}).code, 0);
+    EXPECT_EQ(runCli({"dump", unicode}).out.find("\"\xCE\xA9mega\""), 0u);
 }
 
 TEST(Cli, IndexRefusesATableAnotherProgramHolds)

@@ -391,24 +391,31 @@ TEST_F(ViewerTest, ListMaintenanceOkReachesBothWindowsAndCancelNothing)
     EXPECT_EQ(db::readPickList((home + "/DIRECT.LST").toStdString()), db::PickList{"Hitchcock"});
 }
 
-TEST_F(ViewerTest, ListEntriesACodePageCannotHoldAreRefused)
+// A list serves collections of any script: an entry Windows-1252 cannot hold
+// is taken, and its file is then written in UTF-8 (a list Windows-1252 holds
+// whole stays in that code page, which older programs read).
+TEST_F(ViewerTest, ListEntriesOfAnyScriptAreTakenAndKeptInTheirFile)
 {
     auto window = start();
-    QString caption;
+    const QString omega = QString::fromUtf8("\xCE\xA9mega Studios"), cafe = QString::fromUtf8("Caf\xC3\xA9 Films");
     runDialog = [&](QDialog& d) {
         auto& editor = static_cast<db_ui::TMyEditBox&>(d);
-        editor.entryBox()->setText(QString::fromUtf8("\xCE\xA9mega Studios")); // Greek capital omega
+        editor.entryBox()->setText(omega); // Greek capital omega
         editor.AddButtonClick();
-        EXPECT_TRUE(editor.entries().isEmpty());
-        editor.entryBox()->setText(QString::fromUtf8("Caf\xC3\xA9 Films")); // é is Windows-1252
+        editor.entryBox()->setText(cafe); // é is Windows-1252
         editor.AddButtonClick();
         return int(QDialog::Accepted);
     };
     window->action("List3")->trigger();
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text,
-              QString::fromUtf8("The text \"\xCE\xA9mega Studios\" holds characters that a list cannot store.  Please correct."));
-    EXPECT_EQ(window->editor()->listOf(3), QStringList{QString::fromUtf8("Caf\xC3\xA9 Films")});
+    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(window->editor()->listOf(3), (QStringList{omega, cafe}));
+    window->close(); // the lists reach their files
+    const std::string file = (home + "/DIRECT.LST").toStdString();
+    EXPECT_EQ(db::readPickList(file), (db::PickList{omega.toStdString(), cafe.toStdString()}));
+    EXPECT_EQ(testing_support::readFileBytes(file).substr(0, 3), "\xEF\xBB\xBF");
+    db::writePickList(file, {cafe.toStdString()});
+    EXPECT_EQ(testing_support::readFileBytes(file), "Caf\xE9 Films\r\n");
+    EXPECT_EQ(db::readPickList(file), db::PickList{cafe.toStdString()});
 }
 
 TEST_F(ViewerTest, TheGridKeepsItsFontAndTheFocusAndBoldCaptionsStayBold)
@@ -564,7 +571,7 @@ TEST_F(ViewerTest, TheQuickFilterNarrowsTheViewerAndEndSearchEndsIt)
     box->clear();
     window->applyQuickFilter();
     window->waitForQuickFilter();
-    addFilms(*window, {"Am\xE9lie", "Heat", "The Heat of the Night", "Vertigo"});
+    addFilms(*window, {"Am\xC3\xA9lie", "Heat", "The Heat of the Night", "Vertigo"});
     db::Table& t = window->table();
     t.selectIndex("");
     t.last();

@@ -64,7 +64,7 @@ TEST(DbfFormat, WritesTheDbaseLayout)
     EXPECT_EQ(static_cast<unsigned char>(bytes[4]), 2); // record count
     EXPECT_EQ(static_cast<unsigned char>(bytes[8]) | (static_cast<unsigned char>(bytes[9]) << 8), 32 + 4 * 32 + 1);
     EXPECT_EQ(static_cast<unsigned char>(bytes[10]), 1 + 10 + 11 + 20 + 8);
-    EXPECT_EQ(static_cast<unsigned char>(bytes[29]), 0x57);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[29]), 0x03); // Windows ANSI, code page 1252
     EXPECT_EQ(bytes[32 + 4 * 32], '\x0D');
     EXPECT_EQ(bytes.back(), '\x1A');
     EXPECT_EQ(bytes.substr(32, 5), std::string("NAME\0", 5));

@@ -46,10 +46,20 @@ TEST(ReportStream, WritesTheRecordsByteForByte)
     const std::vector<uint8_t> expected = {23, 0x00, 0x00, 0x00, 0x40, 2, 'H', 'i', 0x00, 0x00, 0x80, 0xBF,
                                            55, 1, 41, 0xFE, 0xFF, 0xFF, 0xFF};
     EXPECT_EQ(w.bytes().toVector(), expected);
+    // A text of 255 bytes or more: 255, its length as an int, its UTF-8 bytes; read back whole.
     StreamWriter longText;
-    longText.string(std::string(300, 'x'));
-    EXPECT_EQ(longText.bytes().size(), 256u);
+    std::string text(300, 'x');
+    for (int i = 0; i < 100; ++i)
+        text += "\xE5\x8D\x83"; // 千, three bytes each
+    longText.string(text);
+    ASSERT_EQ(longText.bytes().size(), 1u + 4u + 600u);
     EXPECT_EQ(longText.bytes().toVector()[0], 255);
+    StreamReader r(longText.bytes());
+    EXPECT_EQ(r.string(), text);
+    // Past the longest a text may be it is cut where a character ends.
+    StreamWriter longest;
+    longest.string("x" + std::string(kLongestString, '\xC3') );
+    EXPECT_LE(longest.bytes().size(), 5u + kLongestString);
 }
 
 TEST(ReportStream, HeadersRoundTripAndPagesFollowTheirLinks)

@@ -223,7 +223,7 @@ TEST_F(Catalogues, AGcstarCollectionFillsStarsGenresLoansAndMinutes)
     EXPECT_EQ(r[0][at("CheckOut")], "Yes");
     EXPECT_EQ(r[0][at("CheckName")], "Anna");
     EXPECT_EQ(r[0][at("Descriptio")], "A retired detective with a fear of heights.");
-    EXPECT_EQ(r[1][at("Title")], "L\xF3" "dz & Co") << "plain forms, and an entity read as its character";
+    EXPECT_EQ(r[1][at("Title")], "\xC5\x81\xC3\xB3" "d\xC5\xBA & Co") << "every letter, and an entity read as its character";
     EXPECT_EQ(r[1][at("RunTime")], "95") << "1h 35m";
     EXPECT_EQ(r[1][at("CheckOut")], "") << "a borrower of \"none\" is no loan";
     EXPECT_EQ(r[1][at("PersonalRa")], "") << "a rating of 0 is none";
@@ -364,7 +364,7 @@ void addFullRecord(db::Table& table, const std::string& title, int year)
 
 TEST_F(Catalogues, ATellicoExportImportsBackToTheSameRecords)
 {
-    addFullRecord(table, "Caf\xE9 <&> \"Noir\"", 1958);
+    addFullRecord(table, "Caf\xC3\xA9 <&> \"Noir\"", 1958);
     addFullRecord(table, "Heat", 1995);
     table.insert();
     table.setText(0, "Only a title");
@@ -386,7 +386,7 @@ TEST_F(Catalogues, ATellicoExportImportsBackToTheSameRecords)
 
 TEST_F(Catalogues, AnHtmlCatalogueSearchesAndSortsWithoutANetwork)
 {
-    addFullRecord(table, "Am\xE9lie <b>", 2001);
+    addFullRecord(table, "Am\xC3\xA9lie <b>", 2001);
     addFullRecord(table, "Heat", 1995);
     addFullRecord(table, "Alien", 1979);
     std::vector<ExportLayoutEntry> layout(40, {0, false});

@@ -85,7 +85,9 @@ TEST_F(ExchangeInterop, DbfreadReadsOurExportedTableAsWeDo)
     const std::string out = dir.file("OUT.DBF");
     exportDbf(table, allFields(), out, {});
     const auto ours = recordsOf(collection);
-    const auto theirs = lines(runCommand("/usr/bin/python3 " + kScripts + "/read_with_dbfread.py " + out));
+    // dbfread is told a Unicode table's encoding, as the help says; a Windows-1252 one it finds itself.
+    const auto theirs = lines(runCommand("/usr/bin/python3 " + kScripts + "/read_with_dbfread.py " + out
+                                         + (table.encoding() == db::TextEncoding::Utf8 ? " utf-8" : "")));
     ASSERT_EQ(theirs.size(), ours.size() + 1);
     for (size_t r = 0; r < ours.size(); ++r) {
         // One JSON list of texts per record: split it at its quoted values.
@@ -103,7 +105,7 @@ TEST_F(ExchangeInterop, DbfreadReadsOurExportedTableAsWeDo)
             const std::string& read = values[static_cast<size_t>(f.position - 1)];
             SCOPED_TRACE(std::string(f.name) + " of record " + std::to_string(r));
             if (f.kind == db::SchemaKind::Character)
-                EXPECT_EQ(read, db::cp1252ToUtf8(mine));
+                EXPECT_EQ(read, mine);
             else if (f.kind == db::SchemaKind::Date)
                 EXPECT_EQ(read, mine.empty() ? "" : db::storedDateText(*db::parseShortDate(mine)));
             else if (mine.empty())
@@ -141,7 +143,7 @@ TEST_F(ExchangeInterop, TablesOtherProgramsWriteImport)
     const ImportMap map{db::schemaPosition("Title"), db::schemaPosition("Year"), db::schemaPosition("ListPrice"),
                         db::schemaPosition("PurchDate"), db::schemaPosition("Viewed")};
     auto field = [](const std::vector<std::string>& row, const char* name) {
-        return db::cp1252ToUtf8(row[static_cast<size_t>(db::schemaPosition(name) - 1)]);
+        return row[static_cast<size_t>(db::schemaPosition(name) - 1)];
     };
     if (pythonHas("dbf")) {
         const std::string path = dir.file("PYDBF.DBF");

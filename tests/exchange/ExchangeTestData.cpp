@@ -12,7 +12,7 @@ namespace exchange_testing {
 void fillAtRandom(db::Table& table, int n, uint32_t seed)
 {
     std::mt19937 random(seed);
-    const std::vector<std::string> words = {"Casablanca", "a \"quoted\" word", "comma, inside", "Caf\xE9", "\xC5ngstr\xF6m",
+    const std::vector<std::string> words = {"Casablanca", "a \"quoted\" word", "comma, inside", "Caf\xC3\xA9", "\xC3\x85ngstr\xC3\xB6m",
                                             "5'11\" tall", "x", "The End \"", "O'Brien", "trailing"};
     table.beginBatch();
     for (int r = 0; r < n; ++r) {

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <map>
 #include <random>
 
@@ -50,6 +51,18 @@ protected:
     {
         db::faults::disarm();
         db::setEditTextFormat({});
+    }
+
+    // The collection made again, empty, keeping its text as given.
+    void recreate(db::TextEncoding encoding)
+    {
+        table.close();
+        std::filesystem::remove(db::indexPathOfTableFile(collection));
+        db::createCollectionTable(collection, encoding);
+        table.selectIndex("");
+        table.open();
+        table.addIndex("NewIndex", "Upper(Left(Title,30))");
+        table.selectIndex("NewIndex");
     }
 
     // Imports a text file with the window's first map and the options given.
@@ -200,11 +213,11 @@ TEST_F(ImportExport, NumbersAreReadWholeOrLeftEmptyAndCountedAndTheImportGoesOn)
         EXPECT_EQ(row(5)[title], "F"); // both ends trimmed
         EXPECT_EQ(row(5)[year], "2002");
         // The import window's preview shows the same.
-        EXPECT_EQ(storedPreview("1 234,50 \xE2\x82\xAC", 28), "1234" + point + "5");
-        EXPECT_EQ(storedPreview("1 994,0", 11), "1994");
-        EXPECT_EQ(storedPreview("12\t50", 28), "");
-        EXPECT_EQ(storedPreview("99999999999999999999", 28), "");
-        EXPECT_EQ(storedPreview("   F  ", 1), "F");
+        EXPECT_EQ(storedPreview("1 234,50 \xE2\x82\xAC", 28, table.encoding()), "1234" + point + "5");
+        EXPECT_EQ(storedPreview("1 994,0", 11, table.encoding()), "1994");
+        EXPECT_EQ(storedPreview("12\t50", 28, table.encoding()), "");
+        EXPECT_EQ(storedPreview("99999999999999999999", 28, table.encoding()), "");
+        EXPECT_EQ(storedPreview("   F  ", 1, table.encoding()), "F");
     }
     // The stored title has no leading blanks for other readers either.
     db::Table check;
@@ -336,21 +349,25 @@ TEST_F(ImportExport, AValueLongerThanItsFieldIsCountedAndItsFieldNamed)
 
 // Characters the code page lacks take their nearest plain form where there is one
 // (whatever the program's locale), "?" only where there is none; both are counted.
+// A Unicode collection keeps them all, and counts nothing.
 TEST_F(ImportExport, CharactersTheCollectionCannotHoldTakeTheirNearestPlainForm)
 {
     const std::string path = dir.file("plain.txt");
     // "Łódź" (Ł, ó, d, ź), "Kieślowski, Őrs", "日本 ﬁlm" and a value that needs nothing.
-    writeFileBytes(path, "\"Title\"\r\n\"\xC5\x81\xC3\xB3" "d\xC5\xBA\"\r\n\"Kie\xC5\x9Blowski, \xC5\x90rs\"\r\n"
-                         "\"\xE6\x97\xA5\xE6\x9C\xAC \xEF\xAC\x81lm\"\r\n\"Caf\xC3\xA9\"\r\n");
+    const std::string lodz = "\xC5\x81\xC3\xB3" "d\xC5\xBA", kieslowski = "Kie\xC5\x9Blowski, \xC5\x90rs",
+                      nihon = "\xE6\x97\xA5\xE6\x9C\xAC \xEF\xAC\x81lm", cafe = "Caf\xC3\xA9";
+    writeFileBytes(path, "\"Title\"\r\n\"" + lodz + "\"\r\n\"" + kieslowski + "\"\r\n\"" + nihon + "\"\r\n\"" + cafe + "\"\r\n");
     ImportSource source;
     ASSERT_EQ(openDelimitedSource(path, source), flOk);
+
+    recreate(db::TextEncoding::Windows1252);
     const ImportResult result = importRecords(table, source, {1}, {});
-    const auto rows = recordsOf(collection);
+    auto rows = recordsOf(collection);
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0][0], "L\xF3" "dz"); // ó is in the code page and stays
+    EXPECT_EQ(rows[0][0], "L\xC3\xB3" "dz"); // ó is in the code page and stays
     EXPECT_EQ(rows[1][0], "Kieslowski, Ors");
     EXPECT_EQ(rows[2][0], "?? film");
-    EXPECT_EQ(rows[3][0], "Caf\xE9");
+    EXPECT_EQ(rows[3][0], cafe);
     EXPECT_EQ(result.plainFormValues, 3u);
     EXPECT_EQ(result.changedValues, 1u);
     const std::string message = importMessage(result);
@@ -360,6 +377,17 @@ TEST_F(ImportExport, CharactersTheCollectionCannotHoldTakeTheirNearestPlainForm)
         << message;
     EXPECT_NE(message.find("1 value holds characters that the collection cannot store; they were stored as \"?\"."),
               std::string::npos);
+
+    recreate(db::TextEncoding::Utf8);
+    const ImportResult unicode = importRecords(table, source, {1}, {});
+    rows = recordsOf(collection);
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0][0], lodz);
+    EXPECT_EQ(rows[1][0], kieslowski);
+    EXPECT_EQ(rows[2][0], nihon);
+    EXPECT_EQ(rows[3][0], cafe);
+    EXPECT_EQ(unicode.plainFormValues + unicode.changedValues, 0u);
+    EXPECT_EQ(importMessage(unicode), "Import Complete.");
 }
 
 TEST_F(ImportExport, Utf8TextKeepsItsAccentsAndCountsWhatTheCollectionCannotHold)
@@ -369,16 +397,21 @@ TEST_F(ImportExport, Utf8TextKeepsItsAccentsAndCountsWhatTheCollectionCannotHold
     EXPECT_TRUE(isUtf8Text(path));
     ImportSource source;
     ASSERT_EQ(openDelimitedSource(path, source), flOk);
+    recreate(db::TextEncoding::Windows1252);
     const ImportResult result = importRecords(table, source, {1}, {});
     EXPECT_EQ(result.changedValues, 1u);
     const auto rows = recordsOf(collection);
-    EXPECT_EQ(rows[0][0], "Caf\xE9 \x80"); // é and € in Windows-1252
+    EXPECT_EQ(rows[0][0], "Caf\xC3\xA9 \xE2\x82\xAC"); // é and €, which Windows-1252 holds
     EXPECT_EQ(rows[1][0], "??");
     EXPECT_NE(importMessage(result).find("1 value holds characters that the collection cannot store;"), std::string::npos);
     EXPECT_EQ(importMessage(result).find("nearest plain form"), std::string::npos);
-    // Windows-1252 text stays as it is.
+    // Windows-1252 text stays as it is, and is read as such.
     writeFileBytes(path, "\"Title\"\r\n\"Caf\xE9\"\r\n");
     EXPECT_FALSE(isUtf8Text(path));
+    recreate(db::TextEncoding::Utf8);
+    ASSERT_EQ(openDelimitedSource(path, source), flOk);
+    importRecords(table, source, {1}, {});
+    EXPECT_EQ(recordsOf(collection)[0][0], "Caf\xC3\xA9");
 }
 
 TEST_F(ImportExport, CancelKeepsTheRecordsImportedSoFar)

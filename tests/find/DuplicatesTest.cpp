@@ -45,7 +45,11 @@ TEST_F(DuplicatesTest, TitlesAreComparedWithoutCaseAccentsPunctuationOrArticles)
     EXPECT_EQ(duplicateTitleKey("The Matrix"), "matrix");
     EXPECT_EQ(duplicateTitleKey("Matrix, The"), "matrix");
     EXPECT_EQ(duplicateTitleKey("  the MATRIX!! "), "matrix");
-    EXPECT_EQ(duplicateTitleKey("Am\xE9lie"), "amelie");
+    EXPECT_EQ(duplicateTitleKey("Am\xC3\xA9lie"), "amelie");
+    EXPECT_EQ(duplicateTitleKey("\xC5\x81\xC3\xB3" "d\xC5\xBA"), "lodz");
+    EXPECT_EQ(duplicateTitleKey("\xE5\x8D\x83\xE3\x81\xA8\xE5\x8D\x83\xE5\xB0\x8B"), "\xE5\x8D\x83\xE3\x81\xA8\xE5\x8D\x83\xE5\xB0\x8B");
+    EXPECT_EQ(duplicateTitleKey("\xCE\x86\xCE\xBB\xCF\x86\xCE\xB1!"), duplicateTitleKey("\xCE\xB1\xCE\xBB\xCF\x86\xCE\xB1"));
+    EXPECT_EQ(duplicateTitleKey("\xE2\x80\x9C" "Am\xC3\xA9lie\xE2\x80\x9D"), "amelie") << "curly quotes are no part of a word";
     EXPECT_EQ(duplicateTitleKey("Tom & Jerry"), duplicateTitleKey("Tom and Jerry"));
     EXPECT_EQ(duplicateTitleKey("A Fish Called Wanda"), "fish called wanda");
     EXPECT_EQ(duplicateTitleKey("The"), "the") << "a title that is only an article stays one";

@@ -411,7 +411,7 @@ TEST(SearchCli, ReplaceReportsItsCountersAndRefusesWhatDoesNotFit)
     EXPECT_EQ(out, "Processed 3, Found 2, Changed 2\n");
     std::tie(code, out, err) = run({"replace", path, "Category", "x", std::string(21, 'y')});
     EXPECT_EQ(code, 1);
-    EXPECT_NE(err.find("holds at most 20"), std::string::npos);
+    EXPECT_NE(err.find("longer than the field Category holds"), std::string::npos) << err;
     std::tie(code, out, err) = run({"replace", path, "Year", "abc", "1"});
     EXPECT_EQ(err, "reelkeeper-cli: Invalid search value entered.  Please correct.\n");
     std::tie(code, out, err) = run({"dump", path});

@@ -210,17 +210,12 @@ TEST_F(ReportRenderTest, ManyLineReportsPrintEveryLineOfEveryRecord)
         EXPECT_EQ(line.size(), 16 + 1 + 10 + 10 + 1 + 60 + 8 + 1 + 4);
 }
 
-// The text file carries the table's own bytes: an accented letter stays one
-// Windows-1252 byte, a byte the code page leaves undefined prints as "?", and a
-// year too wide for its item prints whole while the next column keeps its place.
-TEST_F(ReportRenderTest, TheTextFileKeepsTheTablesBytesAndWholeNumbers)
+// The text file is in the collection's encoding: in a Windows-1252 one an
+// accented letter is one byte and a character it could not store is "?"; in a
+// Unicode one every character is kept and the columns count characters, not
+// bytes. A year too wide for its item prints whole while the next column keeps its place.
+TEST_F(ReportRenderTest, TheTextFileIsInTheCollectionsEncodingAndItsColumnsCountCharacters)
 {
-    table.first();
-    table.edit();
-    table.setText(0, "Caf\xE9 \x81 Noir");
-    table.setText(table.requireField("MediaNum"), "MX");
-    table.setNumber(table.requireField("Year"), 12345);
-    table.post();
     const auto item = [](const char* kind, const char* field, int width, const char* text = "") {
         ReportItem i;
         i.kind = kind;
@@ -233,19 +228,34 @@ TEST_F(ReportRenderTest, TheTextFileKeepsTheTablesBytesAndWholeNumbers)
     definition.numberOfLines = 1;
     definition.lines[0] = {item(kLabel, nullptr, 7, "Title:"), item("Title", "Title", 15), item("Year", "Year", 4),
                            item(kFiller, nullptr, 2), item("MediaNum", "MediaNum", 4)};
-    std::ostringstream out;
-    RenderSettings settings = settingsFor(RenderMode::TextFile);
-    settings.sortFields = {0, 0, 0, 0};
-    settings.text = &out;
-    ReportRender render(definition, table, settings);
-    engine::TReportFiler filer;
-    engine::ReportBytes recording;
-    filer.StreamMode = engine::smUser;
-    filer.setStream(&recording);
-    render.attach(filer);
-    filer.RunJob();
-    EXPECT_NE(out.str().find(" Title:Caf\xE9 ? Noir    12345 MX  \r\n"), std::string::npos)
-        << "one blank after the year goes to the year's extra digit";
+    const std::string title = "Caf\xC3\xA9 \xE2\x82\xAC Noir \xE6\x97\xA5\xE6\x9C\xAC"; // "Café € Noir 日本", 14 characters
+    for (const db::TextEncoding encoding : {db::TextEncoding::Windows1252, db::TextEncoding::Utf8}) {
+        SCOPED_TRACE(db::codePageName(encoding));
+        table.close();
+        db::createCollectionTable(path, encoding);
+        table.selectIndex("");
+        table.open();
+        table.insert();
+        table.setText(0, title);
+        table.setText(table.requireField("MediaNum"), "MX");
+        table.setNumber(table.requireField("Year"), 12345);
+        table.post();
+        std::ostringstream out;
+        RenderSettings settings = settingsFor(RenderMode::TextFile);
+        settings.sortFields = {0, 0, 0, 0};
+        settings.text = &out;
+        ReportRender render(definition, table, settings);
+        engine::TReportFiler filer;
+        engine::ReportBytes recording;
+        filer.StreamMode = engine::smUser;
+        filer.setStream(&recording);
+        render.attach(filer);
+        filer.RunJob();
+        const std::string expected = encoding == db::TextEncoding::Utf8 ? " Title:" + title + " 12345 MX  \r\n"
+                                                                        : " Title:Caf\xE9 \x80 Noir ?? 12345 MX  \r\n";
+        EXPECT_NE(out.str().find(expected), std::string::npos)
+            << out.str() << "\none blank after the year goes to the year's extra digit";
+    }
 }
 
 // The text of each default report over the fixed collection, checked in as
@@ -371,7 +381,7 @@ TEST_F(ReportRenderTest, TheGermanLargeReportPrintsItsGermanWordsWhole)
     const db::Speak speak = [](const char* text) { return QCoreApplication::translate("report", text).toStdString(); };
     const ReportDefinition large = defaultDefinitions(speak)[4];
     ASSERT_EQ(db::cp1252ToUtf8(large.name), "Großer Bericht");
-    const QString text = QString::fromStdString(db::cp1252ToUtf8(bytesOf(large)));
+    const QString text = QString::fromStdString(bytesOf(large)); // a Unicode collection's text file is UTF-8
     const QStringList lines = text.split("\r\n");
     // Every label once a record at least, whole ("Stichwörter:" is two wider than the English part).
     for (int line = 0; line < large.numberOfLines; ++line)

@@ -10,10 +10,10 @@
 namespace testing_support {
 
 struct NewCollection {
-    explicit NewCollection(const std::string& name = "FILMS.DBF")
+    explicit NewCollection(const std::string& name = "FILMS.DBF", db::TextEncoding encoding = db::TextEncoding::Utf8)
         : path(dir.file(name))
     {
-        db::createCollectionTable(path);
+        db::createCollectionTable(path, encoding);
         table.setFilePath(path);
         table.open();
     }

@@ -71,7 +71,7 @@ TEST(CoreText, TheReplaceChecksAndTheSettingsFileSpeakGerman)
     ASSERT_TRUE(german.loaded());
     EXPECT_EQ(find::checkReplace(11, "", "1").message.spoken(ui::speakerFor("find")),
               "Ungültiger Suchwert eingegeben.  Bitte korrigieren.");
-    EXPECT_EQ(find::checkTypedReplace(1, "Amélie", "\u4e2d").message.spoken(ui::speakerFor("find")),
+    EXPECT_EQ(find::checkTypedReplace(1, "Amélie", "\u4e2d", db::TextEncoding::Windows1252).message.spoken(ui::speakerFor("find")),
               "Der Text \"\u4e2d\" enthält Zeichen, die eine Sammlung nicht speichern kann.  Bitte korrigieren.");
     const QString refused = app::IniFile().save("/no/such/folder/REELKP.INI");
     EXPECT_TRUE(refused.startsWith("Die Einstellungsdatei \"/no/such/folder/REELKP.INI\" kann nicht geschrieben werden: "))

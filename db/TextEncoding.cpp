@@ -1,0 +1,265 @@
+#include "TextEncoding.h"
+
+#include "Ascii.h"
+#include "Cp1252.h"
+#include "FileIO.h"
+
+#include <QChar>
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+namespace db {
+
+// ---------------------------------------------------------------- the table's word
+
+uint8_t languageDriverOf(TextEncoding encoding) { return encoding == TextEncoding::Utf8 ? 0x00 : 0x03; }
+
+const char* codePageName(TextEncoding encoding) { return encoding == TextEncoding::Utf8 ? "UTF-8" : "1252"; }
+
+std::optional<TextEncoding> encodingOfCodePage(std::string_view text)
+{
+    std::string name;
+    for (const char c : text)
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '-' && c != '_')
+            name += upperAscii(c);
+    if (name == "UTF8" || name == "65001")
+        return TextEncoding::Utf8;
+    if (name == "1252" || name == "ANSI1252" || name == "CP1252" || name == "WINDOWS1252")
+        return TextEncoding::Windows1252;
+    return std::nullopt;
+}
+
+std::string codePageFileOf(const std::string& tablePath)
+{
+    const size_t dot = tablePath.find_last_of("./");
+    if (dot == std::string::npos || tablePath[dot] != '.')
+        return tablePath + ".cpg";
+    const std::string extension = tablePath.substr(dot + 1);
+    const bool small = !extension.empty() && std::islower(static_cast<unsigned char>(extension[0]));
+    return tablePath.substr(0, dot) + (small ? ".cpg" : ".CPG");
+}
+
+void writeCodePageFile(const std::string& tablePath, TextEncoding encoding)
+{
+    const std::string text = codePageName(encoding);
+    writeReplacing(codePageFileOf(resolvedPath(tablePath)), [&](File& out) { out.writeAt(0, text.data(), text.size()); });
+}
+
+CodePageFileChange::CodePageFileChange(const std::string& tablePath, TextEncoding encoding)
+    : m_path(codePageFileOf(resolvedPath(tablePath)))
+{
+    File before;
+    if (before.openIfExists(m_path, File::Mode::ReadOnly)) {
+        std::string text(64, '\0');
+        text.resize(before.readSomeAt(0, text.data(), text.size()));
+        m_before = text;
+    }
+    writeCodePageFile(tablePath, encoding);
+}
+
+CodePageFileChange::~CodePageFileChange()
+{
+    if (m_kept)
+        return;
+    try {
+        if (!m_before)
+            removeFile(m_path);
+        else
+            writeReplacing(m_path, [this](File& out) { out.writeAt(0, m_before->data(), m_before->size()); });
+    } catch (...) {
+        // The failure that matters is the table's.
+    }
+}
+
+// ---------------------------------------------------------------- conversions
+
+void appendFieldTextAsUtf8(std::string& out, std::string_view stored, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Utf8 || isAscii(stored))
+        out += stored;
+    else
+        appendCp1252AsUtf8(out, stored);
+}
+
+std::string normalizedUtf8(std::string_view utf8)
+{
+    if (isAscii(utf8))
+        return std::string(utf8);
+    // Qt's reader turns invalid bytes into U+FFFD, and its normal form C is Unicode's.
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return text.normalized(QString::NormalizationForm_C).toStdString();
+}
+
+size_t utf8FittingLength(std::string_view utf8, size_t maxBytes)
+{
+    if (utf8.size() <= maxBytes)
+        return utf8.size();
+    size_t end = maxBytes;
+    // Back over the continuation bytes of a character that does not fit whole.
+    while (end > 0 && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
+        --end;
+    return end;
+}
+
+size_t utf8CharactersLength(std::string_view utf8, size_t maxCharacters)
+{
+    size_t at = 0;
+    for (size_t n = 0; n < maxCharacters && at < utf8.size(); ++n)
+        decodeUtf8(utf8, at);
+    return at;
+}
+
+size_t utf8CharacterCount(std::string_view utf8)
+{
+    size_t count = 0;
+    for (const char c : utf8)
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    return count;
+}
+
+std::string fieldBytes(std::string_view utf8, TextEncoding encoding, size_t width, bool* cut, int* replaced)
+{
+    std::string bytes;
+    if (encoding == TextEncoding::Utf8) {
+        bytes = normalizedUtf8(utf8);
+        const size_t kept = utf8FittingLength(bytes, width);
+        if (cut)
+            *cut = kept < bytes.size();
+        bytes.resize(kept);
+        return bytes;
+    }
+    bytes = isAscii(utf8) ? std::string(utf8) : utf8ToCp1252(utf8, replaced);
+    if (cut)
+        *cut = bytes.size() > width;
+    if (bytes.size() > width)
+        bytes.resize(width);
+    return bytes;
+}
+
+// ---------------------------------------------------------------- case and accents
+
+namespace {
+
+// Letters whose plain form Unicode gives no decomposition for.
+char32_t plainLetter(char32_t c)
+{
+    switch (c) {
+    case U'ł': case U'Ł': return U'l';
+    case U'đ': case U'Đ': return U'd';
+    case U'ħ': case U'Ħ': return U'h';
+    case U'ı': return U'i';
+    case U'ŀ': case U'Ŀ': return U'l';
+    case U'ŧ': case U'Ŧ': return U't';
+    case U'ƀ': return U'b';
+    case U'ɨ': case U'Ɨ': return U'i';
+    default: return 0;
+    }
+}
+
+// The folded form of one character: the same as foldedCp1252 gives for the
+// characters Windows-1252 holds (so that a Windows-1252 collection and a
+// Unicode one fold alike), else the small letter of the character's base.
+char32_t foldCharacter(char32_t c)
+{
+    const int byte = unicodeToCp1252(c);
+    if (byte >= 0) {
+        const std::string folded = foldedCp1252(std::string(1, static_cast<char>(byte)));
+        return cp1252ToUnicode(static_cast<unsigned char>(folded[0]));
+    }
+    if (const char32_t plain = plainLetter(c))
+        return plain;
+    char32_t base = c;
+    // The first character of the canonical decomposition, again until none is left ("ǖ" to "u").
+    for (int depth = 0; depth < 4 && QChar::decompositionTag(base) == QChar::Canonical; ++depth) {
+        const QString parts = QChar::decomposition(base);
+        if (parts.isEmpty())
+            break;
+        base = parts.at(0).isHighSurrogate() && parts.size() > 1 ? QChar::surrogateToUcs4(parts.at(0), parts.at(1))
+                                                                  : parts.at(0).unicode();
+    }
+    return QChar::toLower(base);
+}
+
+// The folded forms of the Basic Multilingual Plane, made once on first use.
+const std::array<char32_t, 0x10000>& foldTable()
+{
+    static const std::unique_ptr<std::array<char32_t, 0x10000>> table = [] {
+        auto t = std::make_unique<std::array<char32_t, 0x10000>>();
+        for (char32_t c = 0; c < 0x10000; ++c)
+            (*t)[c] = c >= 0xD800 && c < 0xE000 ? c : foldCharacter(c);
+        return t;
+    }();
+    return *table;
+}
+
+bool isMark(char32_t c)
+{
+    const QChar::Category category = QChar::category(c);
+    return category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining
+           || category == QChar::Mark_Enclosing;
+}
+
+} // namespace
+
+std::string upperUtf8(std::string_view utf8)
+{
+    if (isAscii(utf8))
+        return upperAscii(std::string(utf8));
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            out += upperAscii(static_cast<char>(b));
+            ++i;
+            continue;
+        }
+        appendUtf8(out, QChar::toUpper(decodeUtf8(utf8, i)));
+    }
+    return out;
+}
+
+std::string foldedUtf8(std::string_view utf8)
+{
+    std::string out;
+    out.reserve(utf8.size());
+    const std::array<char32_t, 0x10000>& fold = foldTable();
+    for (size_t i = 0; i < utf8.size();) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            out += static_cast<char>(b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b);
+            ++i;
+            continue;
+        }
+        const char32_t c = decodeUtf8(utf8, i);
+        if (isMark(c))
+            continue; // a combining accent, already left off its letter
+        appendUtf8(out, c < 0x10000 ? fold[c] : QChar::toLower(c));
+    }
+    return out;
+}
+
+std::string letterKey(std::string_view utf8)
+{
+    const std::string folded = foldedUtf8(utf8);
+    std::string key;
+    key.reserve(folded.size());
+    for (size_t i = 0; i < folded.size();) {
+        const auto b = static_cast<unsigned char>(folded[i]);
+        if (b < 0x80) {
+            if ((b >= 'a' && b <= 'z') || (b >= '0' && b <= '9'))
+                key += static_cast<char>(b);
+            ++i;
+            continue;
+        }
+        const size_t from = i;
+        if (QChar::isLetterOrNumber(decodeUtf8(folded, i)))
+            key.append(folded, from, i - from);
+    }
+    return key;
+}
+
+} // namespace db
