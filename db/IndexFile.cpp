@@ -436,6 +436,15 @@ void IndexFile::markUnclean()
     }
 }
 
+void IndexFile::markRebuildDue()
+{
+    flush();
+    m_broken = true;
+    ++m_counter; // other openers re-read the header and see the flag
+    writeHeader();
+    m_file.sync();
+}
+
 void IndexFile::beginChange()
 {
     trimCache();

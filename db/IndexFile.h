@@ -159,6 +159,12 @@ public:
     void flush();
     // After a failed change: mark the file unclean (best effort) so that it is rebuilt.
     void markUnclean();
+    // Before the table is replaced under the index by a file of other keys
+    // (of the same size and count): the held-back pages are written and the
+    // file is marked unclean on the device, so that whatever stops the
+    // replacement, the index is rebuilt rather than trusted. Throws when the
+    // mark cannot be written.
+    void markRebuildDue();
     // After a failed batch: the pages held back are dropped, not written, and
     // the index is unclean (on disk too, best effort) until it is rebuilt.
     void discardHeldBack();

@@ -16,7 +16,7 @@
 namespace db {
 
 namespace {
-void writeMissingCodePageFile(const std::string& path, TextEncoding encoding);
+void mendCodePageFile(const std::string& path, TextEncoding encoding);
 }
 
 Table::Table() = default;
@@ -122,14 +122,13 @@ void Table::open(OpenMode mode)
             throw DbError(path, Message{exclusive ? TRANSLATABLE("db", "The table is in use by another program and cannot "
                                                                        "be opened exclusively")
                                                   : TRANSLATABLE("db", "The table is opened exclusively by another program")});
-        m_encoding = encodingOfFile(path);
         {
             UpdateLock read(*this, File::LockKind::Shared);
             readHeader(CountCheck::Lenient);
             noteCountProblem();
         }
-        if (m_file.writable())
-            writeMissingCodePageFile(path, m_encoding);
+        if (m_file.writable() && !m_encodingUncertain)
+            mendCodePageFile(path, m_encoding);
         if (exclusive && m_file.writable())
             removeStaleWorkFiles();
         m_state = State::Browse;
@@ -187,23 +186,59 @@ void Table::lockUpdate(File::LockKind kind)
 void Table::readHeader(CountCheck check)
 {
     m_header = readDbfHeader(m_file, check);
+    const std::optional<TextEncoding> codePage = codePageOfFile(filePath());
+    m_encoding = encodingOf(m_header.languageDriver, codePage);
+    m_encodingUncertain = false;
+    if (m_header.languageDriver == 0 && !codePage) {
+        const std::optional<TextEncoding> seen = encodingWithoutWord(m_file, m_header.headerLength);
+        m_encoding = seen.value_or(TextEncoding::Windows1252);
+        m_encodingUncertain = !seen;
+    }
     for (FieldDef& f : m_header.fields)
         f.encoding = m_encoding;
 }
 
 TextEncoding Table::encodingOfFile(const std::string& path)
 {
-    std::string word(16, '\0');
-    File cpg;
     try {
-        if (cpg.openIfExists(codePageFileOf(resolvedPath(path)), File::Mode::ReadOnly)) {
-            word.resize(cpg.readSomeAt(0, word.data(), word.size()));
-            return encodingOfCodePage(word).value_or(TextEncoding::Windows1252);
-        }
+        File table;
+        unsigned char header[32] = {};
+        if (!table.openIfExists(path, File::Mode::ReadOnly) || table.readSomeAt(0, header, sizeof header) != sizeof header)
+            return TextEncoding::Windows1252;
+        const uint8_t languageDriver = header[29];
+        const std::optional<TextEncoding> codePage = codePageOfFile(path);
+        if (languageDriver == 0 && !codePage)
+            return encodingWithoutWord(table, static_cast<uint16_t>(header[8] | header[9] << 8))
+                .value_or(TextEncoding::Windows1252);
+        return encodingOf(languageDriver, codePage);
     } catch (const DbError&) {
-        // A .cpg that cannot be read says nothing: the table is what older collections are.
+        return TextEncoding::Windows1252; // a table that cannot be read is read as nothing
     }
-    return TextEncoding::Windows1252;
+}
+
+TextEncoding Table::encodingOf(uint8_t languageDriver, std::optional<TextEncoding> codePage)
+{
+    return codePage == TextEncoding::Utf8 && languageDriver == 0 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+}
+
+std::optional<TextEncoding> Table::encodingWithoutWord(const File& file, uint16_t headerLength)
+{
+    // The first megabyte of records: numbers, dates, flags and the end mark
+    // are ASCII, so what is not ASCII there is text. Windows-1252 text that
+    // happens to be valid UTF-8 throughout ("Ã©" for every "é") is not what
+    // collections hold.
+    std::string bytes(size_t{1} << 20, '\0');
+    bytes.resize(file.readSomeAt(headerLength, bytes.data(), bytes.size()));
+    if (isAscii(bytes))
+        return std::nullopt;
+    // A character the read cut at its end is no fault of the text (a whole
+    // one there is left out as well).
+    size_t end = bytes.size();
+    for (size_t back = 0; back < 3 && end > 0 && (static_cast<unsigned char>(bytes[end - 1]) & 0xC0) == 0x80; ++back)
+        --end;
+    if (end > 0 && static_cast<unsigned char>(bytes[end - 1]) >= 0xC0)
+        --end;
+    return isValidUtf8(std::string_view(bytes).substr(0, end)) ? TextEncoding::Utf8 : TextEncoding::Windows1252;
 }
 
 void Table::noteCountProblem()
@@ -232,7 +267,7 @@ void Table::removeStaleWorkFiles()
     // Work files beside the table belong to an open that has ended: under
     // exclusive use nobody else is packing or creating it.
     const std::string real = resolvedPath(filePath());
-    for (const char* suffix : {".rk-pack", ".rk-new"}) {
+    for (const char* suffix : {".rk-pack", ".rk-convert", ".rk-new"}) {
         try {
             db::removeStaleWorkFiles(real, suffix);
         } catch (const std::exception&) {
@@ -341,12 +376,15 @@ void Table::createTable(const std::string& path, const std::vector<FieldDef>& fi
 namespace {
 
 // An older collection is given the word on how it keeps its text where it
-// lacks one, so that other programs read it right; where the folder may not
-// be written, it goes on without.
-void writeMissingCodePageFile(const std::string& path, TextEncoding encoding)
+// lacks one, so that other programs read it right, and a word that says
+// otherwise than the table (left by a conversion cut short) is put right;
+// where the folder may not be written, it goes on without. A word the
+// program does not know is left alone.
+void mendCodePageFile(const std::string& path, TextEncoding encoding)
 {
     try {
-        if (!fileExists(codePageFileOf(resolvedPath(path))))
+        const std::string cpg = codePageFileOf(resolvedPath(path));
+        if (!fileExists(cpg) || codePageOfFile(path).value_or(encoding) != encoding)
             writeCodePageFile(path, encoding);
     } catch (const DbError&) {
     }

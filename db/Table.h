@@ -114,9 +114,21 @@ public:
     // that another opener holds is not replaced.
     static void createTable(const std::string& path, const std::vector<FieldDef>& fields,
                             TextEncoding encoding = TextEncoding::Windows1252);
-    // The encoding the table at a path keeps its text in (its .cpg file's
-    // word, else Windows-1252), without opening it.
+    // The encoding the table at a path keeps its text in, without opening it:
+    // UTF-8 where its .cpg file says so and its header's language byte names
+    // no code page (see encodingOf), else Windows-1252.
     static TextEncoding encodingOfFile(const std::string& path);
+    // How a table with this language byte and this .cpg word keeps its text.
+    // Both must say UTF-8: the language byte changes with the file itself, so
+    // a table is read as what it is at every moment of a conversion, and a
+    // .cpg that an interrupted one left behind does not change how an older
+    // table reads.
+    static TextEncoding encodingOf(uint8_t languageDriver, std::optional<TextEncoding> codePage);
+    // A table whose header names no code page and that has no .cpg is read as
+    // Windows-1252, unless its first records hold text beyond ASCII that is all
+    // valid UTF-8 (a Unicode collection copied without its .cpg); nullopt
+    // where those records are all ASCII and cannot tell.
+    static std::optional<TextEncoding> encodingWithoutWord(const File& file, uint16_t headerLength);
 
     // Navigation over the visible records (live, and accepted by the filter
     // when it is on) in the selected index's order or in physical order.
@@ -254,6 +266,22 @@ public:
     // What a pack did, in words: "3 records kept, 1 deleted record removed".
     static std::string packMessage(const PackResult& result, const Speak& speak = {});
     void regenerateIndexes();
+    // Rewrites a Windows-1252 table as a Unicode one (UTF-8 text, the
+    // language byte 0x00 and a .cpg saying UTF-8) on an exclusively open
+    // table: every record, deleted ones included, keeps its text, and the
+    // index is rebuilt. A new file replaces the old only when it is whole, so
+    // that a stop at any moment leaves the one table or the other. Where a
+    // live record's text would need more bytes than its field has, nothing is
+    // changed and the DbError names the records and fields.
+    struct ConversionResult {
+        bool alreadyUnicode = false;
+        uint32_t records = 0;   // records written, deleted ones and those past the count included
+        uint32_t pastCount = 0; // whole records past the header's count (a change cut short), kept
+        uint32_t cutDeleted = 0; // deleted records whose text was shortened at a character's end to fit
+    };
+    ConversionResult convertToUnicode();
+    // What a conversion did, in words: "1,204 records now keep their text in Unicode".
+    static std::string conversionMessage(const ConversionResult& result, const Speak& speak = {});
     // Rebuilds an index that a failed write left marked damaged (a full disk
     // during a batch), where this table may write it; otherwise the next open
     // that may write does. Throws when the rebuild fails.
@@ -399,6 +427,8 @@ private:
     TableStamp currentStamp() const;
     void openIndex();
     uint32_t countVisible(const char* records, uint32_t n, size_t length) const;
+    void writeConvertedTable(const std::string& path, uint32_t last, ConversionResult& result);
+    void adoptConvertedTable(const std::string& path);
     void buildIndexFile(std::vector<TagDefinition> tags);
     void extractKeys(const std::vector<TagDefinition>& tags, const std::vector<KeyExpression>& expressions,
                      std::vector<IndexFile::BuiltTag>& built) const;
@@ -442,6 +472,7 @@ private:
     File m_file;
     DbfHeader m_header;
     TextEncoding m_encoding = TextEncoding::Windows1252;
+    bool m_encodingUncertain = false; // no word on it and nothing in the records to tell
     std::string m_fileProblem;
     std::string m_fileNote;
 

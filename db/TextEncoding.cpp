@@ -42,6 +42,20 @@ std::string codePageFileOf(const std::string& tablePath)
     return tablePath.substr(0, dot) + (small ? ".cpg" : ".CPG");
 }
 
+std::optional<TextEncoding> codePageOfFile(const std::string& tablePath)
+{
+    try {
+        File cpg;
+        if (!cpg.openIfExists(codePageFileOf(resolvedPath(tablePath)), File::Mode::ReadOnly))
+            return std::nullopt;
+        std::string word(64, '\0');
+        word.resize(cpg.readSomeAt(0, word.data(), word.size()));
+        return encodingOfCodePage(word);
+    } catch (const DbError&) {
+        return std::nullopt; // a .cpg that cannot be read says nothing
+    }
+}
+
 void writeCodePageFile(const std::string& tablePath, TextEncoding encoding)
 {
     const std::string text = codePageName(encoding);
@@ -75,6 +89,44 @@ CodePageFileChange::~CodePageFileChange()
 }
 
 // ---------------------------------------------------------------- conversions
+
+bool isValidUtf8(std::string_view bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* const end = p + bytes.size();
+    while (p < end) {
+        const unsigned char lead = *p;
+        if (lead < 0x80) {
+            ++p;
+            continue;
+        }
+        int more = 0;
+        char32_t code = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            more = 1;
+            code = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            more = 2;
+            code = lead & 0x0F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            more = 3;
+            code = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (end - p <= more)
+            return false;
+        for (int k = 1; k <= more; ++k) {
+            if ((p[k] & 0xC0) != 0x80)
+                return false;
+            code = code << 6 | (p[k] & 0x3F);
+        }
+        if ((more == 2 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF))) || (more == 3 && (code < 0x10000 || code > 0x10FFFF)))
+            return false;
+        p += more + 1;
+    }
+    return true;
+}
 
 void appendFieldTextAsUtf8(std::string& out, std::string_view stored, TextEncoding encoding)
 {

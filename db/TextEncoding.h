@@ -35,6 +35,9 @@ std::optional<TextEncoding> encodingOfCodePage(std::string_view text);
 // The .cpg file beside a table file: the same name, .CPG in the letter case
 // of the table's extension (films.dbf, films.cpg).
 std::string codePageFileOf(const std::string& tablePath);
+// The encoding the .cpg file beside a table names; nullopt where there is
+// none, it cannot be read or it names another.
+std::optional<TextEncoding> codePageOfFile(const std::string& tablePath);
 // Writes the .cpg file beside a table (behind any link to it), replacing one
 // that is there. Throws DbError when it cannot be written.
 void writeCodePageFile(const std::string& tablePath, TextEncoding encoding);
@@ -65,6 +68,10 @@ inline bool isAscii(std::string_view text)
             return false;
     return true;
 }
+
+// Whether the bytes are UTF-8 throughout: no stray, missing or overlong
+// continuation bytes, no surrogates, nothing past U+10FFFF.
+bool isValidUtf8(std::string_view bytes);
 
 // A field's stored bytes as UTF-8, appended to out.
 void appendFieldTextAsUtf8(std::string& out, std::string_view stored, TextEncoding encoding);

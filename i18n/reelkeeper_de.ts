@@ -503,6 +503,26 @@ Version %1</translation>
         <source>Your current screen resolution does not support %1 pixels.</source>
         <translation>Ihre aktuelle Bildschirmauflösung erlaubt keine %1 Bildpunkte.</translation>
     </message>
+    <message>
+        <source>Convert to &amp;Unicode</source>
+        <translation>In &amp;Unicode umwandeln</translation>
+    </message>
+    <message>
+        <source>This collection already keeps its text in Unicode: titles in any script can be typed and imported into it.</source>
+        <translation>Diese Sammlung speichert ihren Text bereits in Unicode: Titel in jeder Schrift können eingegeben und importiert werden.</translation>
+    </message>
+    <message>
+        <source>This collection keeps its text in Windows-1252, which holds Western European letters only.  Converting it to Unicode lets it hold titles in any script; every record keeps its text.  Older programs that read the collection file will need to be told its character set (UTF-8).  Continue?</source>
+        <translation>Diese Sammlung speichert ihren Text in Windows-1252, das nur westeuropäische Buchstaben kennt.  In Unicode umgewandelt kann sie Titel in jeder Schrift aufnehmen; jeder Datensatz behält seinen Text.  Älteren Programmen, die die Sammlungsdatei lesen, muss dann der Zeichensatz (UTF-8) angegeben werden.  Fortfahren?</translation>
+    </message>
+    <message>
+        <source>Unable to convert table.  Converting requires exclusive use of the DBase File.  %1</source>
+        <translation>Die Tabelle kann nicht umgewandelt werden.  Das Umwandeln braucht die dBASE-Datei für sich allein.  %1</translation>
+    </message>
+    <message>
+        <source>Converted: %1.</source>
+        <translation>Umgewandelt: %1.</translation>
+    </message>
 </context>
 <context>
     <name>app::TTipOfDay</name>
@@ -1873,6 +1893,42 @@ reihenfolge</translation>
     <message>
         <source>A dBASE table cannot be written to a pipe or a device; choose a file</source>
         <translation>Eine dBASE-Tabelle kann nicht in eine Pipe oder auf ein Gerät geschrieben werden; wählen Sie eine Datei</translation>
+    </message>
+    <message>
+        <source>Converting requires exclusive use of the table</source>
+        <translation>Das Umwandeln braucht die Tabelle für sich allein</translation>
+    </message>
+    <message>
+        <source>Nothing was converted: %1 text would be longer than its field in Unicode, where a letter beyond ASCII takes two to four bytes. Record and field: %2. Shorten it and convert again.</source>
+        <translation>Nichts wurde umgewandelt: %1 Text wäre in Unicode, wo ein Buchstabe außerhalb von ASCII zwei bis vier Bytes belegt, länger als sein Feld. Datensatz und Feld: %2. Kürzen Sie ihn und wandeln Sie erneut um.</translation>
+    </message>
+    <message>
+        <source>Nothing was converted: %1 texts would be longer than their fields in Unicode, where a letter beyond ASCII takes two to four bytes. Records and fields: %2. Shorten them and convert again.</source>
+        <translation>Nichts wurde umgewandelt: %1 Texte wären in Unicode, wo ein Buchstabe außerhalb von ASCII zwei bis vier Bytes belegt, länger als ihre Felder. Datensätze und Felder: %2. Kürzen Sie sie und wandeln Sie erneut um.</translation>
+    </message>
+    <message>
+        <source>The converted table was opened by another program before it could be locked</source>
+        <translation>Die umgewandelte Tabelle wurde von einem anderen Programm geöffnet, bevor sie gesperrt werden konnte</translation>
+    </message>
+    <message>
+        <source>The collection already keeps its text in Unicode; nothing was changed</source>
+        <translation>Die Sammlung speichert ihren Text bereits in Unicode; nichts wurde geändert</translation>
+    </message>
+    <message>
+        <source>%1 record now keeps its text in Unicode</source>
+        <translation>%1 Datensatz speichert seinen Text jetzt in Unicode</translation>
+    </message>
+    <message>
+        <source>%1 records now keep their text in Unicode</source>
+        <translation>%1 Datensätze speichern ihren Text jetzt in Unicode</translation>
+    </message>
+    <message>
+        <source>%1 deleted record&apos;s text shortened to fit</source>
+        <translation>Text von %1 gelöschten Datensatz passend gekürzt</translation>
+    </message>
+    <message>
+        <source>%1 deleted records&apos; texts shortened to fit</source>
+        <translation>Texte von %1 gelöschten Datensätzen passend gekürzt</translation>
     </message>
 </context>
 <context>

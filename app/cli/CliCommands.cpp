@@ -55,6 +55,8 @@ constexpr const char* kUsage =
     "  dump FILE [--limit N]       the live records as delimited text (UTF-8)\n"
     "  pack FILE                   remove deleted records and rebuild the index\n"
     "  reindex FILE                rebuild the index\n"
+    "  convert-unicode FILE        keep a Windows-1252 collection's text in Unicode (UTF-8) from now on:\n"
+    "                              every record keeps its text, the index is rebuilt\n"
     "  search FILE --level \"CRITERION; ...\" [--level ...] [--count]\n"
     "                              the records that meet the criteria (CRITERION: FIELD OP VALUE,\n"
     "                              OP one of = > < ><, blanks around it optional, a range as\n"
@@ -285,6 +287,18 @@ int pack(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
     table.setFilePath(args[1]);
     table.open(db::Table::OpenMode::Exclusive);
     out << "Packed " << table.filePath() << ": " << db::Table::packMessage(table.pack()) << "\n";
+    return 0;
+}
+
+int convertUnicode(const std::vector<std::string>& args, std::ostream& out, std::ostream&)
+{
+    expectArguments(args, 2);
+    db::Table table;
+    table.setFilePath(args[1]);
+    table.open(db::Table::OpenMode::Exclusive);
+    const db::Table::ConversionResult result = table.convertToUnicode();
+    out << (result.alreadyUnicode ? "" : "Converted " + table.filePath() + ": ")
+        << db::Table::conversionMessage(result) << "\n";
     return 0;
 }
 
@@ -898,7 +912,7 @@ int run(const std::vector<std::string>& given, std::ostream& out, std::ostream& 
     using Command = std::function<int(const std::vector<std::string>&, std::ostream&, std::ostream&)>;
     static const std::map<std::string, Command> commands = {
         {"create", create}, {"info", info},   {"check", check},     {"index", index},
-        {"dump", dump},     {"pack", pack},   {"reindex", reindex}, {"hold", hold},
+        {"dump", dump},     {"pack", pack},   {"reindex", reindex}, {"hold", hold}, {"convert-unicode", convertUnicode},
         {"settings", settings}, {"search", search}, {"sort", sort}, {"replace", replace},
         {"report", report}, {"export", exportRecords}, {"import", importRecords},
         {"backup", backupFiles}, {"labels", labels}, {"duplicates", duplicates}, {"stats", statistics},

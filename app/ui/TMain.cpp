@@ -425,6 +425,7 @@ void TMain::buildMenus()
     addCommand(tools, "SearchAndReplace", tr("&Search and Replace"), QKeySequence("Ctrl+F"), [this] { DoSearchAndReplace(); });
     addCommand(tools, "RebuildIndexes", tr("&Rebuild Indexes"), {}, [this] { DoRebuildIndexes(); });
     addCommand(tools, "PackDatabase", tr("&Pack Database"), {}, [this] { DoPack(); });
+    addCommand(tools, "ConvertToUnicode", tr("Convert to &Unicode"), {}, [this] { DoConvertToUnicode(); });
     tools->addSeparator();
     addCommand(tools, "FindDuplicates", tr("Find &Duplicates"), {}, [this] { DoFindDuplicates(); });
     addCommand(tools, "Statistics", tr("S&tatistics"), {}, [this] { DoStatistics(); });

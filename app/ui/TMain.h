@@ -82,6 +82,7 @@ public:
     // Offers to copy the collections of the program's earlier versions into this one.
     void CheckForConversion();
     void DoPack();
+    void DoConvertToUnicode();
     void DoRebuildIndexes();
     void DoUpdateDatabase();
 

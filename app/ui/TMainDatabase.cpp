@@ -1,8 +1,9 @@
 // The main window's database commands: naming and opening collections, new
-// and recent databases, the in-use and format checks, pack, rebuild indexes
-// and update.
+// and recent databases, the in-use and format checks, pack, the conversion to
+// Unicode, rebuild indexes and update.
 
 #include "TMain.h"
+
 #include "OldCollections.h"
 #include "TMyBackup.h"
 #include "LockWaitNotice.h"
@@ -31,6 +32,7 @@
 #include "WindowLook.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <QAction>
 #include <QActionGroup>
@@ -340,6 +342,31 @@ void TMain::DoPack()
     if (packed.pastCount > 0 || packed.damaged > 0)
         m_prompter.message(this, tr("Notice"), tr("Packed: %1.").arg(QString::fromStdString(db::Table::packMessage(packed, ui::speakerFor("db")))),
                            Prompter::Icon::Information);
+}
+
+void TMain::DoConvertToUnicode()
+{
+    if (m_table.encoding() == db::TextEncoding::Utf8) {
+        m_prompter.message(this, tr("Notice"),
+                           tr("This collection already keeps its text in Unicode: titles in any script can be typed "
+                              "and imported into it."),
+                           Prompter::Icon::Information);
+        return;
+    }
+    std::optional<db::Table::ConversionResult> converted;
+    maintainExclusively(tr("This collection keeps its text in Windows-1252, which holds Western European letters "
+                           "only.  Converting it to Unicode lets it hold titles in any script; every record keeps its "
+                           "text.  Older programs that read the collection file will need to be told its character "
+                           "set (UTF-8).  Continue?"),
+                        tr("Unable to convert table.  Converting requires exclusive use of the DBase File.  %1")
+                            .arg(exclusiveUse()),
+                        [&] { converted = m_table.convertToUnicode(); });
+    if (!converted)
+        return;
+    DisplayCount();
+    m_prompter.message(this, tr("Notice"),
+                       tr("Converted: %1.").arg(QString::fromStdString(db::Table::conversionMessage(*converted, ui::speakerFor("db")))),
+                       Prompter::Icon::Information);
 }
 
 void TMain::DoRebuildIndexes()

@@ -195,6 +195,57 @@ TEST(Cli, ReplaceRefusesCharactersAWindows1252CollectionCannotStore)
     EXPECT_EQ(runCli({"dump", unicode}).out.find("\"\xCE\xA9mega\""), 0u);
 }
 
+// Converting keeps every record's text: the dump before and after is the same.
+TEST(Cli, ConvertUnicodeKeepsEveryRecordsTextAndSaysWhatItDid)
+{
+    TempDir dir;
+    const std::string path = dir.file("OLD FILMS.DBF");
+    ASSERT_EQ(runCli({"create", path, "--encoding", "windows-1252"}).code, 0);
+    addFilm(path, "Am\xC3\xA9lie \xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D", 2001);
+    addFilm(path, "\xC5\x92uvre compl\xC3\xA8te", 1970);
+    addFilm(path, "Zelig", 1983);
+    ASSERT_EQ(runCli({"index", path, "Upper(Left(Title,40))"}).code, 0);
+    const Result before = runCli({"dump", path});
+    ASSERT_EQ(before.code, 0);
+
+    const Result converted = runCli({"convert-unicode", path});
+    EXPECT_EQ(converted.code, 0) << converted.err;
+    EXPECT_EQ(converted.out, "Converted " + path + ": 3 records now keep their text in Unicode\n");
+    EXPECT_EQ(runCli({"dump", path}).out, before.out);
+    EXPECT_NE(runCli({"info", path}).out.find("Text: UTF-8 (Unicode)"), std::string::npos);
+    EXPECT_EQ(runCli({"check", path}).code, 0);
+
+    const Result again = runCli({"convert-unicode", path});
+    EXPECT_EQ(again.code, 0);
+    EXPECT_EQ(again.out, "The collection already keeps its text in Unicode; nothing was changed\n");
+    EXPECT_NE(runCli({"convert-unicode", "--help"}).out.find("convert-unicode FILE"), std::string::npos);
+}
+
+TEST(Cli, ConvertUnicodeNamesTheTextsThatWouldNotFitAndChangesNothing)
+{
+    TempDir dir;
+    const std::string path = dir.file("FULL.DBF");
+    ASSERT_EQ(runCli({"create", path, "--encoding", "windows-1252"}).code, 0);
+    db::Table t;
+    t.setFilePath(path);
+    t.open();
+    const int title = 0;
+    const int width = t.fields()[title].width;
+    std::string accents; // a whole field of "é": twice as many bytes in Unicode
+    for (int i = 0; i < width; ++i)
+        accents += "\xC3\xA9";
+    t.insert();
+    ASSERT_TRUE(t.setText(title, accents));
+    t.post();
+    t.close();
+    const std::string bytes = testing_support::readFileBytes(path);
+    const Result r = runCli({"convert-unicode", path});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("Nothing was converted: 1 text would be longer than its field"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("Record and field: 1 \xE2\x80\x9C\xC3\xA9"), std::string::npos) << r.err;
+    EXPECT_EQ(testing_support::readFileBytes(path), bytes);
+}
+
 TEST(Cli, IndexRefusesATableAnotherProgramHolds)
 {
     TempDir dir;

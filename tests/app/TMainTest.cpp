@@ -403,6 +403,74 @@ TEST_F(MainWindowTest, CollectionHeldByAnotherCopyIsNotReplacedPackedOrReindexed
     EXPECT_EQ(window->table().text(0), "Kept");
 }
 
+TEST_F(MainWindowTest, ConvertToUnicodeAsksKeepsEveryRecordAndThenTakesAnyScript)
+{
+    auto window = start();
+    const QString films = file("OLD FILMS.DBF");
+    db::createCollectionTable(films.toStdString(), db::TextEncoding::Windows1252);
+    addRecords(films, {"Am\xC3\xA9lie \xE2\x82\xAC", "Zulu"});
+    window->OpenSaveFile(films);
+    db::Table& t = window->table();
+    QAction* convert = window->findChild<QAction*>("ConvertToUnicode");
+    ASSERT_NE(convert, nullptr);
+    EXPECT_EQ(convert->text(), "Convert to &Unicode");
+
+    prompter.answers = {Prompter::Answer::No};
+    convert->trigger();
+    EXPECT_EQ(t.encoding(), db::TextEncoding::Windows1252);
+    ASSERT_EQ(prompter.questions.size(), 1u);
+    EXPECT_TRUE(prompter.questions[0].text.startsWith("This collection keeps its text in Windows-1252")) << prompter.questions[0].text.toStdString();
+    EXPECT_TRUE(prompter.messages.empty());
+
+    prompter.answers = {Prompter::Answer::Yes};
+    convert->trigger();
+    EXPECT_EQ(prompter.messageTexts(), QStringList{"Converted: 2 records now keep their text in Unicode."});
+    EXPECT_EQ(t.encoding(), db::TextEncoding::Utf8);
+    EXPECT_EQ(t.openMode(), db::Table::OpenMode::Shared);
+    EXPECT_EQ(window->countText(), "2");
+    std::vector<std::string> titles;
+    for (t.first(); !t.eof(); t.next())
+        titles.push_back(t.text(0));
+    EXPECT_EQ(titles, (std::vector<std::string>{"Am\xC3\xA9lie \xE2\x82\xAC", "Zulu"}));
+    t.first();
+    t.edit();
+    EXPECT_TRUE(t.setText(0, "\xE5\x8D\x83\xE3\x81\xA8\xE5\x8D\x83\xE5\xB0\x8B")); // 千と千尋
+    t.post();
+
+    prompter.messages.clear();
+    convert->trigger();
+    EXPECT_EQ(prompter.messageTexts(), QStringList{"This collection already keeps its text in Unicode: titles in any "
+                                                   "script can be typed and imported into it."});
+}
+
+TEST_F(MainWindowTest, ConvertToUnicodeSaysWhichTextsWouldNotFitAndKeepsTheCollection)
+{
+    auto window = start();
+    const QString films = file("FULL.DBF");
+    db::createCollectionTable(films.toStdString(), db::TextEncoding::Windows1252);
+    {
+        db::Table t;
+        t.setFilePath(films.toStdString());
+        t.open();
+        std::string accents;
+        for (int i = 0; i < t.fields()[0].width; ++i)
+            accents += "\xC3\xA9";
+        t.insert();
+        t.setText(0, accents);
+        t.post();
+    }
+    window->OpenSaveFile(films);
+    prompter.answers = {Prompter::Answer::Yes};
+    window->findChild<QAction*>("ConvertToUnicode")->trigger();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].caption, "Error");
+    EXPECT_TRUE(prompter.messages[0].text.contains("Nothing was converted: 1 text would be longer than its field"))
+        << prompter.messages[0].text.toStdString();
+    EXPECT_EQ(window->table().encoding(), db::TextEncoding::Windows1252);
+    EXPECT_EQ(window->table().openMode(), db::Table::OpenMode::Shared);
+    EXPECT_EQ(window->countText(), "1");
+}
+
 TEST_F(MainWindowTest, NewDatabaseOverTheOpenCollectionIsRefused)
 {
     auto window = start();

@@ -37,10 +37,14 @@ const char* const kSecondKey = "Upper(Left(Title,30))";
 constexpr int kAbsent = -1;
 
 // Titles carry the record's id and version; the first letter moves the key.
+// The letters beyond ASCII take one byte each before the collection is
+// converted to Unicode and two or three after.
+const char* const kBeyondAscii = "\xC3\xA9\xE2\x82\xAC"; // "é€"
+
 std::string titleOf(int id, int version, int round)
 {
     const char letter = static_cast<char>('a' + (id * 7 + version * 3 + round) % 26);
-    return std::string(1, letter) + " id" + std::to_string(id) + " v" + std::to_string(version);
+    return std::string(1, letter) + " id" + std::to_string(id) + " v" + std::to_string(version) + " " + kBeyondAscii;
 }
 
 // The child tells the parent, through a pipe, what it is about to do ("I id
@@ -108,7 +112,8 @@ void remove(Table& t, Reporter& r, int id, bool report = true)
 }
 
 // Appends, posts that move records in key order, deletes, a batch, pack,
-// reindex, changes under exclusive use, and a tag redefined.
+// reindex, the conversion to Unicode, changes under exclusive use, and a tag
+// redefined.
 void workload(const std::string& path, Reporter& r, int round)
 {
     {
@@ -135,6 +140,7 @@ void workload(const std::string& path, Reporter& r, int round)
         t.open(Table::OpenMode::Exclusive);
         t.pack();
         t.regenerateIndexes();
+        t.convertToUnicode();
         change(t, r, 4, 1, round, false);
         remove(t, r, 3, false);
         t.close();
@@ -206,7 +212,7 @@ std::string verify(const std::string& path, const Model& m, int round)
         if (tags[0].expression != m.tag && !m.tagsInFlight.count(tags[0].expression))
             problems << "the tag is " << tags[0].expression << "; ";
         std::map<int, int> found;
-        static const std::regex shape("([a-z]) id([0-9]+) v([0-9]+)");
+        static const std::regex shape(std::string("([a-z]) id([0-9]+) v([0-9]+) ") + kBeyondAscii);
         for (t.first(); !t.eof(); t.next()) {
             std::smatch part;
             const std::string title = t.text(0);
@@ -277,6 +283,11 @@ Run runWorkload(const std::string& path, uint64_t at, faults::Action action, int
             _exit(3); // a failure reported as such
         } catch (...) {
             _exit(4);
+        }
+        if (std::getenv("REELKEEPER_CRASH_LIST")) {
+            const auto changes = faults::stopRecording();
+            for (size_t i = 0; i < changes.size(); ++i)
+                std::fprintf(stderr, "%zu %s %s\n", i + 1, changes[i].what.c_str(), changes[i].path.c_str());
         }
         const std::string total = "C " + std::to_string(faults::changesSoFar()) + "\n";
         (void)!::write(channel[1], total.data(), total.size());
