@@ -523,6 +523,10 @@ Version %1</translation>
         <source>Converted: %1.</source>
         <translation>Umgewandelt: %1.</translation>
     </message>
+    <message>
+        <source>Windows-1252 text, which older programs read (Western European letters only)</source>
+        <translation>Text in Windows-1252, den ältere Programme lesen (nur westeuropäische Buchstaben)</translation>
+    </message>
 </context>
 <context>
     <name>app::TTipOfDay</name>

@@ -5,7 +5,9 @@
 #include <QCoreApplication>
 #include <QApplication>
 #include <QColorDialog>
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -94,7 +96,22 @@ QString WidgetPrompter::saveFileName(QWidget* owner, const FileDialog& dialog)
     box.setDefaultSuffix(dialog.defaultSuffix);
     if (!dialog.fileName.isEmpty())
         box.selectFile(dialog.fileName);
-    return box.exec() == QDialog::Accepted && !box.selectedFiles().isEmpty() ? box.selectedFiles().front() : QString();
+    QCheckBox* check = nullptr;
+    if (!dialog.checkBox.isEmpty() && dialog.checked) {
+        // The program's own file box, which has a layout to put the check box in.
+        box.setOption(QFileDialog::DontUseNativeDialog);
+        check = new QCheckBox(dialog.checkBox, &box);
+        check->setObjectName("FileDialogCheckBox");
+        check->setChecked(*dialog.checked);
+        if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+            grid->addWidget(check, grid->rowCount(), 0, 1, grid->columnCount());
+        else if (box.layout())
+            box.layout()->addWidget(check);
+    }
+    const bool accepted = box.exec() == QDialog::Accepted && !box.selectedFiles().isEmpty();
+    if (check && accepted)
+        *dialog.checked = check->isChecked();
+    return accepted ? box.selectedFiles().front() : QString();
 }
 
 std::optional<QFont> WidgetPrompter::chooseFont(QWidget* owner, const QFont& current)

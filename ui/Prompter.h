@@ -25,6 +25,10 @@ public:
         QString startFolder;
         bool confirmOverwrite = false;
         QString fileName{};        // the name offered in the box, if any
+        // A check box below the file box (none when its caption is empty),
+        // shown as *checked says and left in *checked as the user set it.
+        QString checkBox{};
+        bool* checked = nullptr;
     };
 
     virtual ~Prompter() = default;

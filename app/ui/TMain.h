@@ -68,7 +68,7 @@ public:
 
     // Database file operations.
     void DoNew();
-    bool MakeNewDB(const QString& name);
+    bool MakeNewDB(const QString& name, db::TextEncoding encoding = db::TextEncoding::Utf8);
     void DoOpen();
     void OpenSaveFile(const QString& name);
     // A collection named on the command line (or by the file manager): opened

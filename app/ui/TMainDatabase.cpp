@@ -160,15 +160,20 @@ void TMain::DoNew()
 {
     Prompter::FileDialog dialog{tr("New Database File"), databaseFilter(), "DBF", QFileInfo(m_currentDatabase).absolutePath()};
     dialog.confirmOverwrite = true;
+    // A new collection keeps any script; one for older programs is the user's choice.
+    bool windows1252 = false;
+    dialog.checkBox = tr("Windows-1252 text, which older programs read (Western European letters only)");
+    dialog.checked = &windows1252;
     const QString chosen = m_prompter.saveFileName(this, dialog);
     if (!chosen.isEmpty() && m_searchMode)
         DoEndSearch();
-    if (!chosen.isEmpty() && hasDbfExtension(chosen) && MakeNewDB(chosen))
+    if (!chosen.isEmpty() && hasDbfExtension(chosen)
+        && MakeNewDB(chosen, windows1252 ? db::TextEncoding::Windows1252 : db::TextEncoding::Utf8))
         openCollection(chosen, false);
     DisplayCount();
 }
 
-bool TMain::MakeNewDB(const QString& name)
+bool TMain::MakeNewDB(const QString& name, db::TextEncoding encoding)
 {
     if (QFileInfo::exists(name) && DBaseInUse(name)) {
         m_prompter.message(this, tr("Error"),
@@ -179,7 +184,7 @@ bool TMain::MakeNewDB(const QString& name)
         return false;
     }
     try {
-        db::createCollectionTable(local(QFileInfo(name).absoluteFilePath()));
+        db::createCollectionTable(local(QFileInfo(name).absoluteFilePath()), encoding);
     } catch (const std::exception& e) {
         showEngineError(e);
     }

@@ -367,6 +367,19 @@ TEST_F(MainWindowTest, NewDatabaseIsCreatedOpenedAndSorted)
     EXPECT_EQ(window->table().selectedIndex(), "NewIndex");
     EXPECT_EQ(prompter.dialogTitles, QStringList{"New Database File"});
     EXPECT_TRUE(prompter.messages.empty());
+    // Unicode unless the check box asks for Windows-1252.
+    EXPECT_EQ(prompter.fileDialogs[0].checkBox,
+              "Windows-1252 text, which older programs read (Western European letters only)");
+    EXPECT_EQ(window->table().encoding(), db::TextEncoding::Utf8);
+    EXPECT_EQ(db::Table::encodingOfFile(window->table().filePath()), db::TextEncoding::Utf8);
+
+    const QString older = file("FOR OLDER.DBF");
+    prompter.fileNames = {older};
+    prompter.checkBoxes = {true};
+    window->DoNew();
+    EXPECT_EQ(window->currentDatabase(), older);
+    EXPECT_EQ(window->table().encoding(), db::TextEncoding::Windows1252);
+    EXPECT_EQ(testing_support::readFileBytes(file("FOR OLDER.CPG").toStdString()), "1252");
 }
 
 TEST_F(MainWindowTest, CollectionHeldByAnotherCopyIsNotReplacedPackedOrReindexed)

@@ -20,6 +20,7 @@ public:
 
     std::deque<Answer> answers;        // for ask(); an empty script answers No
     std::deque<QString> fileNames;     // for openFileName() and saveFileName(); empty answers Cancel
+    std::deque<bool> checkBoxes;       // what the user leaves a file dialog's check box at; empty leaves it
     std::vector<Shown> messages;       // every message()
     std::vector<Shown> questions;      // every ask()
 
@@ -91,6 +92,10 @@ private:
             return {};
         const QString name = fileNames.front();
         fileNames.pop_front();
+        if (!dialog.checkBox.isEmpty() && dialog.checked && !checkBoxes.empty()) {
+            *dialog.checked = checkBoxes.front();
+            checkBoxes.pop_front();
+        }
         return name;
     }
 };
