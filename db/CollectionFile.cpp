@@ -105,4 +105,20 @@ bool tableInUse(const std::string& path)
     return false;
 }
 
+CodePageFileCopy::CodePageFileCopy(const std::string& source, const std::string& destination)
+    : m_destination(destination)
+    , m_encoding(Table::encodingOfFile(source))
+{
+    if (m_encoding == TextEncoding::Utf8)
+        m_unicode.emplace(destination, TextEncoding::Utf8);
+}
+
+void CodePageFileCopy::copied()
+{
+    if (m_unicode)
+        m_unicode->keep();
+    else
+        writeCodePageFile(m_destination, m_encoding);
+}
+
 } // namespace db

@@ -4,6 +4,7 @@
 #include "TextEncoding.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace db {
@@ -35,6 +36,25 @@ bool isCollectionTable(const std::string& path, const std::function<void(bool wa
 // holds): a Unicode collection unless Windows-1252 is asked for, which older
 // programs read.
 void createCollectionTable(const std::string& path, TextEncoding encoding = TextEncoding::Utf8);
+
+// A table copied to another place (a backup, a restore) takes its word on
+// how it keeps its text along: the .cpg beside the copy says what the source
+// is read as. A .cpg saying UTF-8 is written before the copy, one saying
+// Windows-1252 after it, so that whichever table is at the destination
+// meanwhile is read right by its own language byte (see Table::encodingOf);
+// a copy that fails puts the destination's .cpg back as it was.
+class CodePageFileCopy {
+public:
+    // Before the copy. Throws DbError when the .cpg cannot be written.
+    CodePageFileCopy(const std::string& source, const std::string& destination);
+    // Once the copy is whole. Throws DbError when the .cpg cannot be written.
+    void copied();
+
+private:
+    std::string m_destination;
+    TextEncoding m_encoding;
+    std::optional<CodePageFileChange> m_unicode;
+};
 
 // True when the table cannot be opened exclusively: another table object or
 // program holds it (the in-use test).

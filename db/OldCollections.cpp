@@ -208,7 +208,11 @@ public:
         for (const auto& [from, to] : m_pairs) {
             const std::string value = m_old.text(from);
             try {
-                m_collection.setText(to, value);
+                if (!m_collection.setText(to, value) && counting) {
+                    if (m_result.shortenedExamples.size() < kExamples)
+                        m_result.shortenedExamples.push_back(m_old.field(from).name + " \"" + value + "\"");
+                    ++m_result.shortened;
+                }
             } catch (const DbError&) {
                 // Not a value this field can hold: it stays empty, and the user hears of it.
                 m_collection.clearField(to);
@@ -365,6 +369,15 @@ std::string conversionReport(const ConversionResult& result, const std::string& 
                   + (result.unstored == 1 ? " value could not be stored and was left empty:"
                                           : " values could not be stored and were left empty:");
         for (const std::string& example : result.examples)
+            report += "\n" + example;
+    }
+    if (result.shortened > 0) {
+        if (!report.empty())
+            report += "\n\n";
+        report += std::to_string(result.shortened)
+                  + (result.shortened == 1 ? " text was longer than its field in the collection and was shortened:"
+                                           : " texts were longer than their fields in the collection and were shortened:");
+        for (const std::string& example : result.shortenedExamples)
             report += "\n" + example;
     }
     return report;

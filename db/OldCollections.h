@@ -30,6 +30,11 @@ struct ConversionResult {
     // is no date): their fields are left empty. A few examples are kept.
     uint64_t unstored = 0;
     std::vector<std::string> examples;
+    // Texts longer than their field in the collection (a Unicode collection
+    // takes two to four bytes for a letter beyond ASCII): cut where a
+    // character ends. A few examples are kept.
+    uint64_t shortened = 0;
+    std::vector<std::string> shortenedExamples;
     std::string error; // what stopped the conversion, "" when every record was copied
 };
 

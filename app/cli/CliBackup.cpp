@@ -10,14 +10,17 @@
 #include "SafeCopy.h"
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 
 namespace cli::detail {
 
 namespace {
 
-// Copies one file into the folder; false after saying why it did not.
-bool copyInto(const std::string& source, const std::string& folder, std::ostream& out, std::ostream& err)
+// Copies one file into the folder (a table with the .cpg that says how it
+// keeps its text); false after saying why it did not.
+bool copyInto(const std::string& source, const std::string& folder, std::ostream& out, std::ostream& err,
+              bool table = false)
 {
     const std::string destination = (std::filesystem::path(folder) / std::filesystem::path(source).filename()).string();
     if (backup::sameFile(source, destination)) {
@@ -29,7 +32,12 @@ bool copyInto(const std::string& source, const std::string& folder, std::ostream
         err << "There is not enough room on the destination drive to back up \"" << source << "\".\n";
         return false;
     }
+    std::optional<db::CodePageFileCopy> word;
+    if (table)
+        word.emplace(source, destination);
     backup::copyFileSafely(source, destination);
+    if (word)
+        word->copied();
     out << "Copied " << source << " to " << destination << "\n";
     return true;
 }
@@ -66,7 +74,7 @@ int backupFiles(const std::vector<std::string>& args, std::ostream& out, std::os
                "the software are in use.\n";
         return 1;
     }
-    if (!copyInto(collection, folder, out, err))
+    if (!copyInto(collection, folder, out, err, true))
         return 1;
     const std::filesystem::path home = app::programFolder().toStdString();
     if (lists)

@@ -44,6 +44,10 @@ enum class CopyOutcome { Copied, Cancelled, Failed };
 CopyOutcome copyWithProgress(QWidget* owner, app::Prompter& prompter, const QString& source, const QString& destination,
                              const QString& failedText, bool removeFirst = false);
 
+// The same for a table, with the .cpg beside it that says how it keeps its text.
+CopyOutcome copyTableWithProgress(QWidget* owner, app::Prompter& prompter, const QString& source,
+                                  const QString& destination, const QString& failedText, bool removeFirst = false);
+
 // The 17 list files, in their order.
 QStringList listFileNames();
 

@@ -1,5 +1,6 @@
 #include "BackupContext.h"
 
+#include "CollectionFile.h"
 #include "CoreText.h"
 #include "PickList.h"
 #include "SafeCopy.h"
@@ -14,6 +15,7 @@
 #include <chrono>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace backup_ui {
@@ -84,6 +86,30 @@ CopyOutcome copyWithProgress(QWidget* owner, app::Prompter& prompter, const QStr
         return CopyOutcome::Failed;
     }
     return result == backup::CopyResult::Cancelled ? CopyOutcome::Cancelled : CopyOutcome::Copied;
+}
+
+CopyOutcome copyTableWithProgress(QWidget* owner, app::Prompter& prompter, const QString& source,
+                                  const QString& destination, const QString& failedText, bool removeFirst)
+{
+    std::optional<db::CodePageFileCopy> word;
+    try {
+        word.emplace(source.toStdString(), destination.toStdString());
+    } catch (const std::exception& e) {
+        prompter.message(owner, QCoreApplication::translate("backup", "Error"), failedText + "\n\n" + ui::errorText(e),
+                         app::Prompter::Icon::Error);
+        return CopyOutcome::Failed;
+    }
+    const CopyOutcome outcome = copyWithProgress(owner, prompter, source, destination, failedText, removeFirst);
+    if (outcome != CopyOutcome::Copied)
+        return outcome;
+    try {
+        word->copied();
+    } catch (const std::exception& e) {
+        prompter.message(owner, QCoreApplication::translate("backup", "Error"), failedText + "\n\n" + ui::errorText(e),
+                         app::Prompter::Icon::Error);
+        return CopyOutcome::Failed;
+    }
+    return outcome;
 }
 
 } // namespace backup_ui

@@ -276,10 +276,12 @@ bool TMyBackup::backupDatabase(const QString& folder)
             return false;
         }
     }
-    const CopyOutcome outcome = copyWithProgress(this, m_context.prompter, source, destination, say(kBackupFailed), removeFirst);
+    const CopyOutcome outcome =
+        copyTableWithProgress(this, m_context.prompter, source, destination, say(kBackupFailed), removeFirst);
     reopen();
     return outcome == CopyOutcome::Copied;
 }
+
 
 bool TMyBackup::backupLists(const QString& folder)
 {
@@ -425,7 +427,7 @@ bool TMyRestore::restoreDatabase(const QString& chosen)
     }
     if (!closed)
         m_context.closeTable();
-    if (copyWithProgress(this, m_context.prompter, chosen, destination, say(kRestoreFailed)) != CopyOutcome::Copied) {
+    if (copyTableWithProgress(this, m_context.prompter, chosen, destination, say(kRestoreFailed)) != CopyOutcome::Copied) {
         reopen();
         return false;
     }

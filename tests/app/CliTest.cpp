@@ -383,6 +383,7 @@ TEST(Cli, BackupCopiesTheCollectionListsAndDefinitions)
     EXPECT_NE(copied.out.find("Copied " + path + " to " + dir.file("media/FILMS.DBF")), std::string::npos);
     EXPECT_NE(copied.out.find("Backup completed successfully."), std::string::npos);
     EXPECT_EQ(testing_support::readFileBytes(dir.file("media/FILMS.DBF")), testing_support::readFileBytes(path));
+    EXPECT_EQ(testing_support::readFileBytes(dir.file("media/FILMS.CPG")), "UTF-8"); // its text is read right there
     EXPECT_EQ(testing_support::readFileBytes(dir.file("media/STAR.LST")), "Audrey Hepburn\r\n");
     EXPECT_EQ(testing_support::readFileBytes(dir.file("media/REELKP.URP")), "definitions");
     // Onto itself, to a missing folder, while another program holds the collection.

@@ -1,5 +1,7 @@
 // Backup and restore through the main window's File menu, on real files.
+#include "CollectionFile.h"
 #include "PickList.h"
+#include "Scripts.h"
 #include "ScriptedPrompter.h"
 #include "Search.h"
 #include "TMain.h"
@@ -10,6 +12,8 @@
 #include "TemporaryProgram.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <QAction>
 #include <QApplication>
@@ -223,6 +227,60 @@ TEST_F(BackupWindowsTest, ACollectionWithDotsInItsNameIsBackedUpAndRestoredUnder
     EXPECT_EQ(window->windowTitle(), "Reelkeeper Videos 95 (My.Films)");
     EXPECT_EQ(window->table().recordCount(), 2u);
     EXPECT_EQ(readFileBytes(QDir(program.home).filePath("My.MDX").toStdString()), "another collection's index");
+}
+
+TEST_F(BackupWindowsTest, EachCollectionTakesItsWordOnItsTextAlongToTheBackupAndBack)
+{
+    // The first start's collection is Unicode: every script goes to the backup and comes back.
+    for (const auto& s : testing_support::scriptTitles())
+        addFilm(s.title.c_str());
+    const auto titlesOf = [](const QString& path) {
+        db::Table t;
+        t.setFilePath(path.toStdString());
+        t.open(db::Table::OpenMode::ReadOnly);
+        std::vector<std::string> titles;
+        for (t.first(); !t.eof(); t.next())
+            titles.push_back(t.text(0));
+        std::sort(titles.begin(), titles.end());
+        return titles;
+    };
+    const QString master = window->currentDatabase();
+    const std::vector<std::string> held = titlesOf(master);
+    backUp(&backup_ui::TMyBackup::DatabaseButton, media);
+    EXPECT_EQ(lastMessage(), "Backup completed successfully.");
+    EXPECT_EQ(readFileBytes(QDir(media).filePath("MASTER.CPG").toStdString()), "UTF-8");
+    EXPECT_EQ(titlesOf(QDir(media).filePath("MASTER.DBF")), held);
+
+    // A Windows-1252 collection, backed up where a Unicode backup of the same name was.
+    const QString older = QDir(program.home).filePath("OLDER.DBF");
+    db::createCollectionTable(older.toStdString(), db::TextEncoding::Windows1252);
+    window->OpenSaveFile(older);
+    addFilm("Am\xC3\xA9lie \xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D");
+    writeFileBytes(QDir(media).filePath("OLDER.CPG").toStdString(), "UTF-8");
+    backUp(&backup_ui::TMyBackup::DatabaseButton, media);
+    EXPECT_EQ(lastMessage(), "Backup completed successfully.");
+    EXPECT_EQ(readFileBytes(QDir(media).filePath("OLDER.CPG").toStdString()), "1252");
+    EXPECT_EQ(titlesOf(QDir(media).filePath("OLDER.DBF")),
+              std::vector<std::string>{"Am\xC3\xA9lie \xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D"});
+
+    // Restored under another name: the .cpg comes along.
+    const QString renamed = QDir(media).filePath("SCRIPTS.DBF");
+    QFile::copy(QDir(media).filePath("MASTER.DBF"), renamed);
+    QFile::copy(QDir(media).filePath("MASTER.CPG"), QDir(media).filePath("SCRIPTS.CPG"));
+    restore(&backup_ui::TMyRestore::DatabaseButton, renamed);
+    EXPECT_EQ(lastMessage(), "Restore completed successfully.");
+    EXPECT_EQ(readFileBytes(QDir(program.home).filePath("SCRIPTS.CPG").toStdString()), "UTF-8");
+    EXPECT_EQ(window->table().encoding(), db::TextEncoding::Utf8);
+    EXPECT_EQ(titlesOf(window->currentDatabase()), held);
+
+    // A backup an earlier version made has no .cpg: the one in the program folder is put right.
+    QFile::remove(QDir(media).filePath("OLDER.CPG"));
+    writeFileBytes(QDir(program.home).filePath("OLDER.CPG").toStdString(), "UTF-8");
+    window->OpenSaveFile(master);
+    restore(&backup_ui::TMyRestore::DatabaseButton, QDir(media).filePath("OLDER.DBF"));
+    EXPECT_EQ(lastMessage(), "Restore completed successfully.");
+    EXPECT_EQ(readFileBytes(QDir(program.home).filePath("OLDER.CPG").toStdString()), "1252");
+    EXPECT_EQ(window->table().encoding(), db::TextEncoding::Windows1252);
 }
 
 TEST_F(BackupWindowsTest, TheBackupWindowOpensOnTheProgramFolderInSight)

@@ -179,6 +179,29 @@ TEST_F(OldCollections, ValuesTheCollectionCannotHoldAreLeftEmptyAndReported)
               "2 values could not be stored and were left empty:\nYear \"about 1950\"\nYear \"1e300\"");
 }
 
+TEST_F(OldCollections, Windows1252TextComesIntoAUnicodeCollectionAsItWasAndCutsAreReported)
+{
+    ASSERT_EQ(collection.encoding(), TextEncoding::Utf8);
+    const int width = collection.fields()[static_cast<size_t>(collection.requireField("Title"))].width;
+    std::string accents; // a title filling the old field, each letter two bytes in Unicode
+    for (int i = 0; i < 40; ++i)
+        accents += "\xC3\xA9";
+    const std::string path = writeOld(OldVersion::V2, {{{"Title", "Am\xC3\xA9lie \xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D"}},
+                                                       {{"Title", accents.c_str()}}});
+    const ConversionResult result = convertOldCollection(collection, path, OldVersion::V2);
+    EXPECT_EQ(result.copied, 2u);
+    EXPECT_EQ(result.shortened, 80 > width ? 1u : 0u);
+    collection.refresh();
+    collection.first();
+    EXPECT_EQ(text("Title"), "Am\xC3\xA9lie \xE2\x82\xAC \xE2\x80\x9Cquoted\xE2\x80\x9D");
+    collection.next();
+    EXPECT_EQ(text("Title"), accents.substr(0, std::min<size_t>(80, static_cast<size_t>(width / 2 * 2))));
+    if (80 > width) {
+        EXPECT_EQ(conversionReport(result, "V2LOG.DBF"),
+                  "1 text was longer than its field in the collection and was shortened:\nTitle \"" + accents + "\"");
+    }
+}
+
 TEST_F(OldCollections, AFailurePartWaySaysHowManyRecordsCameOver)
 {
     std::vector<std::vector<std::pair<const char*, const char*>>> rows(40, {{"Title", "Film"}});
