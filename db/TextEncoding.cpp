@@ -90,6 +90,23 @@ CodePageFileChange::~CodePageFileChange()
 
 // ---------------------------------------------------------------- conversions
 
+QString leftCharacters(const QString& text, qsizetype n)
+{
+    qsizetype units = 0;
+    for (qsizetype taken = 0; taken < n && units < text.size(); ++taken)
+        units += text.at(units).isHighSurrogate() && units + 1 < text.size() && text.at(units + 1).isLowSurrogate() ? 2 : 1;
+    return text.left(units);
+}
+
+qsizetype characterCount(const QString& text)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++count)
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+    return count;
+}
+
 bool isValidUtf8(std::string_view bytes)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());

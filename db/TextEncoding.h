@@ -12,6 +12,8 @@
 // beside it, as shapelib and GDAL read it) is worked out in CollectionFile
 // and Table; everything here works on texts.
 
+#include <QString>
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -93,6 +95,12 @@ size_t utf8FittingLength(std::string_view utf8, size_t maxBytes);
 size_t utf8CharactersLength(std::string_view utf8, size_t maxCharacters);
 // The number of characters (code points) of a UTF-8 text.
 size_t utf8CharacterCount(std::string_view utf8);
+
+// The same for QString, whose units are UTF-16: the first n characters (a
+// character beyond the Basic Multilingual Plane, an emoji, is never split
+// into halves), and the number of characters.
+QString leftCharacters(const QString& text, qsizetype n);
+qsizetype characterCount(const QString& text);
 
 // ---- case and accents ------------------------------------------------------------
 

@@ -1,5 +1,8 @@
 #include "PdfCompaction.h"
 
+#include "PdfGlyphCharacters.h"
+#include "PdfTextMap.h"
+
 #include <QFile>
 #include <QIODevice>
 #include <QSaveFile>
@@ -292,6 +295,7 @@ struct PdfObject {
     uint32_t sameAs = 0;       // an earlier object of the same text
     uint32_t newNumber = 0;
     std::string text;          // as written: compacted, renumbered
+    std::optional<std::string> data; // a stream's bytes written in place of the file's
 };
 
 struct Trailer {
@@ -423,6 +427,7 @@ public:
         m_xref = readXref(m_reader);
         readObjects();
         inlineLengths();
+        mendTextMaps();
         dropEmptyAnnotations();
         sayPaperSizeOnce();
         shareSameObjects();
@@ -485,6 +490,97 @@ private:
                 if (key == "/Length")
                     value = m_texts.emplace_back(std::to_string(stream.dataLength));
         }
+    }
+
+    // The fonts' maps from glyphs to characters say what the text was (see PdfTextMap.h).
+    void mendTextMaps()
+    {
+        for (const PdfObject& font : m_objects) {
+            const auto reference = referenceIn(valueOf(font.entries, "/ToUnicode"));
+            PdfObject* map = reference ? find(*reference) : nullptr;
+            if (!map || map->dataOffset < 0 || map->data)
+                continue;
+            const std::string_view filter = valueOf(map->entries, "/Filter");
+            if (!filter.empty() && filter != "/FlateDecode")
+                continue;
+            const std::string stored = m_reader.read(map->dataOffset, map->dataLength);
+            std::optional<PdfGlyphCharacters> characters;
+            const auto unmapped = [&](uint32_t glyph) {
+                if (!characters)
+                    characters.emplace(fontProgramOf(font));
+                return characters->characterOf(glyph);
+            };
+            const std::optional<std::string> mended =
+                mendedTextMap(filter.empty() ? stored : inflated(stored), glyphCountOf(font), unmapped);
+            if (!mended)
+                continue;
+            map->data = filter.empty() ? *mended : deflated(*mended);
+            for (auto& [key, value] : map->entries)
+                if (key == "/Length")
+                    value = m_texts.emplace_back(std::to_string(map->data->size()));
+        }
+    }
+
+    // A Type 0 font's one descendant, which has its widths and its descriptor.
+    PdfObject* descendantOf(const PdfObject& font)
+    {
+        const std::string_view list = valueOf(font.entries, "/DescendantFonts");
+        if (list.size() < 2 || list.front() != '[')
+            return nullptr;
+        const auto reference = referenceIn(trimmed(list.substr(1, list.size() - 2)));
+        return reference ? find(*reference) : nullptr;
+    }
+
+    // The number of glyphs, as the widths Qt writes for every one of them say
+    // ("/W [0 [w0 w1 ...]]"); 0 where they say otherwise.
+    uint32_t glyphCountOf(const PdfObject& font)
+    {
+        const PdfObject* descendant = descendantOf(font);
+        const std::string_view widths = descendant ? valueOf(descendant->entries, "/W") : std::string_view();
+        const size_t inner = widths.find('[', 1);
+        if (widths.empty() || inner == std::string_view::npos || trimmed(widths.substr(1, inner - 1)) != "0")
+            return 0;
+        uint32_t count = 0;
+        for (size_t at = skipWhite(widths, inner + 1); at < widths.size() && widths[at] != ']';
+             at = skipWhite(widths, tokenEnd(widths, at)))
+            ++count;
+        return count;
+    }
+
+    // A Type 0 font's embedded TrueType program, empty where it has none.
+    QByteArray fontProgramOf(const PdfObject& font)
+    {
+        const PdfObject* descendant = descendantOf(font);
+        const auto descriptorNumber = descendant ? referenceIn(valueOf(descendant->entries, "/FontDescriptor")) : std::nullopt;
+        const PdfObject* descriptor = descriptorNumber ? find(*descriptorNumber) : nullptr;
+        const auto programNumber = descriptor ? referenceIn(valueOf(descriptor->entries, "/FontFile2")) : std::nullopt;
+        const PdfObject* program = programNumber ? find(*programNumber) : nullptr;
+        if (!program || program->dataOffset < 0)
+            return {};
+        const std::string stored = m_reader.read(program->dataOffset, program->dataLength);
+        const std::string_view filter = valueOf(program->entries, "/Filter");
+        if (!filter.empty() && filter != "/FlateDecode")
+            return {};
+        return QByteArray::fromStdString(filter.empty() ? stored : inflated(stored));
+    }
+
+    // A zlib stream (FlateDecode) and back, through Qt's zlib, whose own form
+    // puts the length of the whole before the stream.
+    static std::string inflated(const std::string& stream)
+    {
+        QByteArray framed(4, '\0');
+        const uint32_t guess = static_cast<uint32_t>(std::min<size_t>(stream.size() * 8, 1u << 24));
+        for (int i = 0; i < 4; ++i)
+            framed[i] = static_cast<char>(guess >> (24 - 8 * i));
+        framed.append(stream.data(), static_cast<qsizetype>(stream.size()));
+        const QByteArray whole = qUncompress(framed);
+        require(!whole.isEmpty());
+        return whole.toStdString();
+    }
+    static std::string deflated(const std::string& text)
+    {
+        const QByteArray framed = qCompress(QByteArray::fromStdString(text), 9);
+        return framed.sliced(4).toStdString();
     }
 
     // A page's empty list of annotations says nothing.
@@ -584,7 +680,11 @@ private:
             offsets[object.newNumber] = out.written();
             out.put(std::to_string(object.newNumber) + " 0 obj\n");
             out.put(object.text);
-            if (object.dataOffset >= 0) {
+            if (object.data) {
+                out.put("\nstream\n");
+                out.put(*object.data);
+                out.put("\nendstream");
+            } else if (object.dataOffset >= 0) {
                 out.put("\nstream\n");
                 for (qint64 at = 0; at < object.dataLength; at += qint64{1} << 20) {
                     const qint64 piece = std::min(object.dataLength - at, qint64{1} << 20);

@@ -2,6 +2,7 @@
 
 #include "PrintDevice.h"
 #include "ReportStream.h"
+#include "TextEncoding.h"
 
 #include <QCoreApplication>
 #include <QFontMetrics>
@@ -368,7 +369,7 @@ void TBaseReport::resetTabState()
 void TBaseReport::WriteText(const QString& input)
 {
     checkPrinting();
-    QString text = input.left(255);
+    QString text = db::leftCharacters(input, 255);
     for (qsizetype tab = text.indexOf(QLatin1Char('\t')); tab >= 0; tab = text.indexOf(QLatin1Char('\t'))) {
         if (tab > 0)
             writeSegment(text.left(tab));
@@ -421,7 +422,7 @@ void TBaseReport::printText(uint8_t alignment, const QString& text, double x)
 void TBaseReport::WriteCenteredAt(const QString& text, double x)
 {
     checkPrinting();
-    printText(taCenter, text.left(255), in(x));
+    printText(taCenter, db::leftCharacters(text, 255), in(x));
 }
 
 void TBaseReport::WriteInArea(const QString& text, uint8_t alignment)
@@ -430,7 +431,7 @@ void TBaseReport::WriteInArea(const QString& text, uint8_t alignment)
     refreshLineHeight();
     m_cursorX = columnLeft();
     m_cursorY = m_areaBottom - m_descent;
-    writeInCell(text.left(255), m_areaLeft, m_areaRight - m_areaLeft, 0, alignment);
+    writeInCell(db::leftCharacters(text, 255), m_areaLeft, m_areaRight - m_areaLeft, 0, alignment);
 }
 
 double TBaseReport::MeasureText(const QString& text)
@@ -691,7 +692,7 @@ void TBaseReport::TextRect(double x1, double y1, double x2, double y2, double x,
     checkPrinting();
     if (m_discard)
         return;
-    textRect({{in(x1), in(y1)}, {in(x2), in(y2)}, {in(x), in(y)}}, text.left(255));
+    textRect({{in(x1), in(y1)}, {in(x2), in(y2)}, {in(x), in(y)}}, db::leftCharacters(text, 255));
 }
 
 // ---- job -------------------------------------------------------------------------

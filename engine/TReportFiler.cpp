@@ -32,6 +32,18 @@ void TReportFiler::text(const QString& value)
 
 // ---- recording -------------------------------------------------------------------
 
+namespace {
+
+// Whether each character of a text may stand at a place of its own: letters
+// of the alphabets that neither join nor combine nor run from right to left
+// (Latin, Greek, Cyrillic and their neighbours below Hebrew), each one code unit.
+bool placedByCharacter(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x0590 && !c.isMark(); });
+}
+
+} // namespace
+
 void TReportFiler::outputText(uint8_t alignment, const QString& value, double x, int widthDots)
 {
     if (!recording())
@@ -51,6 +63,16 @@ void TReportFiler::outputText(uint8_t alignment, const QString& value, double x,
         at = x - dotsToInchesX(widthDots);
     else if (alignment == taCenter)
         at = x - dotsToInchesX(widthDots / 2);
+    if (!placedByCharacter(value)) {
+        // Scripts whose letters join, combine or run from right to left (and
+        // CJK, emoji) are shaped as a whole text: one at its place.
+        m_writer.code(rcLeftText);
+        m_writer.real(y);
+        text(value);
+        m_writer.real(static_cast<float>(at + originX()));
+        recorded();
+        return;
+    }
     for (const QChar c : value) {
         const QString character(c);
         m_writer.code(rcLeftText);

@@ -220,17 +220,17 @@ public:
                            static_cast<uint32_t>(from)});
         return length;
     }
-    // Hands emit the lines of places before end in order, forgets them all,
+    // Hands `deliver` the lines of places before end in order, forgets them all,
     // and says how many it handed on.
     template <class Emit>
-    uint64_t emitBefore(uint32_t end, const Emit& emit)
+    uint64_t emitBefore(uint32_t end, const Emit& deliver)
     {
         std::sort(m_lines.begin(), m_lines.end(), [](const Line& a, const Line& b) { return a.place < b.place; });
         uint64_t emitted = 0;
         for (const Line& line : m_lines) {
             if (line.place >= end)
                 break; // formatted before the pass was cut short: the next pass has them
-            emit(std::string_view(m_blocks[line.block].data() + line.offset, line.length));
+            deliver(std::string_view(m_blocks[line.block].data() + line.offset, line.length));
             ++emitted;
         }
         m_lines.clear();

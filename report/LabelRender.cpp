@@ -1,6 +1,7 @@
 #include "LabelRender.h"
 
 #include "Cp1252.h"
+#include "TextEncoding.h"
 
 #include <QCoreApplication>
 
@@ -73,7 +74,7 @@ std::vector<LabelPosition> scanMediaNumbers(db::Table& table, const std::vector<
     std::vector<LabelPosition> positions(static_cast<size_t>(labels));
     for (int n = 0; n < labels; ++n)
         if (n < static_cast<int>(cells.size()))
-            positions[static_cast<size_t>(n)].mediaNumber = cells[static_cast<size_t>(n)].trimmed().left(kMediaNumberLength);
+            positions[static_cast<size_t>(n)].mediaNumber = db::leftCharacters(cells[static_cast<size_t>(n)].trimmed(), kMediaNumberLength);
     std::array<int, kLabelItemCount> fields{};
     for (int i = 0; i < kLabelItemCount; ++i)
         fields[static_cast<size_t>(i)] = table.requireField(labelFields()[static_cast<size_t>(i)].field);
@@ -87,7 +88,7 @@ std::vector<LabelPosition> scanMediaNumbers(db::Table& table, const std::vector<
     const db::Table::ReadHold hold(table);
     for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
         const db::Record record = table.current();
-        const QString media = fromTable(record.text(fields[liMediaNumber])).left(kMediaNumberLength);
+        const QString media = db::leftCharacters(fromTable(record.text(fields[liMediaNumber])), kMediaNumberLength);
         if (media.isEmpty())
             continue;
         for (LabelPosition& position : positions) {
@@ -95,8 +96,8 @@ std::vector<LabelPosition> scanMediaNumbers(db::Table& table, const std::vector<
                 continue;
             std::array<QString, kLabelItemCount> values;
             for (int i = 0; i < kLabelItemCount; ++i)
-                values[static_cast<size_t>(i)] = fromTable(record.text(fields[static_cast<size_t>(i)]))
-                                                     .left(labelFields()[static_cast<size_t>(i)].characters);
+                values[static_cast<size_t>(i)] = db::leftCharacters(fromTable(record.text(fields[static_cast<size_t>(i)])),
+                                                                    labelFields()[static_cast<size_t>(i)].characters);
             position.records.push_back(values);
         }
     }
@@ -187,7 +188,7 @@ void LabelRender::faceLabel(TBaseReport& r, const LabelPosition& position, int n
     r.MoveCursor(x, y);
     r.EndTextLine();
     if (m_settings.items[liMediaNumber]) {
-        line(r, x, {{stock.width, engine::taCenter, position.mediaNumber.left(11)}});
+        line(r, x, {{stock.width, engine::taCenter, db::leftCharacters(position.mediaNumber, 11)}});
         r.EndTextLine();
     }
     const auto& records = position.records;
@@ -224,9 +225,9 @@ void LabelRender::faceLabel(TBaseReport& r, const LabelPosition& position, int n
                 {width(liRating, 1.875), engine::taCenter, value(record, liRating)}});
     r.EndTextLine();
     const QString start =
-        labelled(m_settings.items[liStartCounter], QT_TRANSLATE_NOOP("report", "Start: %1"), record[liStartCounter].left(15));
+        labelled(m_settings.items[liStartCounter], QT_TRANSLATE_NOOP("report", "Start: %1"), db::leftCharacters(record[liStartCounter], 15));
     const QString stop =
-        labelled(m_settings.items[liStopCounter], QT_TRANSLATE_NOOP("report", "Stop: %1"), record[liStopCounter].left(14));
+        labelled(m_settings.items[liStopCounter], QT_TRANSLATE_NOOP("report", "Stop: %1"), db::leftCharacters(record[liStopCounter], 14));
     line(r, x, {{width(liStartCounter, 1.5), engine::taCenter, start}, {width(liStopCounter, 1.5), engine::taCenter, stop}});
     r.EndTextLine();
 }
@@ -241,7 +242,7 @@ void LabelRender::spineLabel(TBaseReport& r, const LabelPosition& position, int 
     if (m_settings.items[liMediaNumber]) {
         // The media number's own column, as narrow as it fits in, by tenths of an inch.
         selectFont(r, 10);
-        const QString media = position.mediaNumber.left(11);
+        const QString media = db::leftCharacters(position.mediaNumber, 11);
         w = 0.1;
         const double inner = 2.0 * kInnerMargin / 100.0;
         while (r.MeasureText(media) > w - inner && w < stock.width)
@@ -259,9 +260,9 @@ void LabelRender::spineLabel(TBaseReport& r, const LabelPosition& position, int 
                         {ratingWidth, engine::taLeft, value(record, liRating)}});
         r.EndTextLine();
         const QString start =
-            labelled(m_settings.items[liStartCounter], QT_TRANSLATE_NOOP("report", "Start: %1"), record[liStartCounter].left(15));
+            labelled(m_settings.items[liStartCounter], QT_TRANSLATE_NOOP("report", "Start: %1"), db::leftCharacters(record[liStartCounter], 15));
         const QString stop =
-            labelled(m_settings.items[liStopCounter], QT_TRANSLATE_NOOP("report", "Stop: %1"), record[liStopCounter].left(14));
+            labelled(m_settings.items[liStopCounter], QT_TRANSLATE_NOOP("report", "Stop: %1"), db::leftCharacters(record[liStopCounter], 14));
         const QString playTime =
             labelled(m_settings.items[liPlayTime], QT_TRANSLATE_NOOP("report", "%1 min"), record[liPlayTime]);
         line(r, x + w, {{width(liStartCounter, 1.15), engine::taLeft, start},

@@ -27,8 +27,9 @@ QString fromDefinition(const std::string& text)
 // Exactly width characters: cut, then padded on the right (or on the left).
 QString exactly(const QString& text, int width, bool padLeft = false)
 {
-    const QString cut = text.left(width);
-    return padLeft ? cut.rightJustified(width, ' ') : cut.leftJustified(width, ' ');
+    const QString cut = db::leftCharacters(text, width);
+    const QString padding(std::max<qsizetype>(0, width - db::characterCount(cut)), ' ');
+    return padLeft ? padding + cut : cut + padding;
 }
 
 bool isField(const ReportItem& item)
@@ -196,11 +197,11 @@ bool ReportRender::page(TBaseReport& r)
             break;
         const db::Record record = m_table.current();
         if (m_groupFields[0] != 0) {
-            const QString first = fieldText(record, m_groupFields[0]).left(120);
+            const QString first = db::leftCharacters(fieldText(record, m_groupFields[0]), 120);
             bool newGroup = false;
             QString second;
             if (m_groupFields[1] != 0) {
-                second = fieldText(record, m_groupFields[1]).left(120);
+                second = db::leftCharacters(fieldText(record, m_groupFields[1]), 120);
                 if (second != m_previous[1]) {
                     m_previous[1] = second;
                     newGroup = true;

@@ -12,6 +12,7 @@
 #include "Table.h"
 #include "InstalledTranslation.h"
 #include "PdfWords.h"
+#include "Scripts.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -319,6 +320,53 @@ TEST_F(ReportRenderTest, ThePdfOfTheTitleAndMediaNumberReportHasItsTextsWhereThe
     EXPECT_NEAR(first("Page").left, 36, 1);
     EXPECT_GT(first("Page").top, 792 - 36 - 36 - 1);
     EXPECT_NEAR(first("12/8/26").right, 612 - 36, 1) << "the date ends at the right margin";
+}
+
+// A Unicode collection's titles in every script come out of the PDF as they
+// are stored (pdftotext gives right-to-left text in its reading order), placed
+// as a whole text or a character at a time.
+TEST_F(ReportRenderTest, EveryScriptOfAUnicodeCollectionIsInThePdfAsStored)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    table.close();
+    db::createCollectionTable(path, db::TextEncoding::Utf8);
+    table.selectIndex("");
+    table.open();
+    for (const auto& s : testing_support::scriptTitles()) {
+        table.insert();
+        table.setText(0, s.title);
+        table.setText(table.requireField("MediaNum"), "M1");
+        table.post();
+    }
+    for (const engine::TAccuracyMethod method : {engine::amAppearance, engine::amPositioning}) {
+        SCOPED_TRACE(method == engine::amAppearance ? "whole texts" : "character by character");
+        QTemporaryDir folder;
+        const QString pdfPath = folder.filePath("scripts.pdf");
+        engine::ReportBytes stream;
+        RenderSettings settings = settingsFor(RenderMode::Printer);
+        settings.sortFields = {0, 0, 0, 0};
+        ReportRender render(byName("Title and Media Number Report"), table, settings);
+        engine::TReportFiler filer;
+        filer.AccuracyMethod = method;
+        filer.StreamMode = engine::smUser;
+        filer.setStream(&stream);
+        render.attach(filer);
+        filer.RunJob();
+        engine::PdfDevice pdf(pdfPath);
+        engine::TFilePrinter printer(&pdf);
+        printer.StreamMode = engine::smUser;
+        printer.setStream(&stream);
+        printer.PrintPages(0, 0, 1);
+
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {"-enc", "UTF-8", pdfPath, "-"});
+        ASSERT_TRUE(pdftotext.waitForFinished(30000));
+        const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput()).normalized(QString::NormalizationForm_C);
+        for (const auto& s : testing_support::scriptTitles())
+            EXPECT_TRUE(text.contains(QString::fromStdString(s.stored))) << s.script << ": " << s.stored << "\n"
+                                                                          << text.toStdString();
+    }
 }
 
 // Every number, date and label of the six default reports is printed whole:
