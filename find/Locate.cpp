@@ -74,7 +74,8 @@ bool LocateValue(bool fromBeginning, db::Table& table, int field, bool caseSensi
             return false; // nothing to find, and no error
         match = [field, number = *number](const db::Record& r) { return r.number(field) == number; };
     } else {
-        match = [field, caseSensitive, type, value](const db::Record& r) {
+        // Stored text is composed (normal form C); so is the value, which may come decomposed from a paste.
+        match = [field, caseSensitive, type, value = db::normalizedUtf8(value)](const db::Record& r) {
             std::string scratch;
             return textMatches(r.textView(field, scratch), value, type, caseSensitive);
         };

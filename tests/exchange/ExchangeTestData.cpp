@@ -3,6 +3,7 @@
 #include "EditText.h"
 #include "RecordTexts.h"
 #include "Schema.h"
+#include "Scripts.h"
 #include "Table.h"
 
 #include <random>
@@ -12,8 +13,12 @@ namespace exchange_testing {
 void fillAtRandom(db::Table& table, int n, uint32_t seed)
 {
     std::mt19937 random(seed);
-    const std::vector<std::string> words = {"Casablanca", "a \"quoted\" word", "comma, inside", "Caf\xC3\xA9", "\xC3\x85ngstr\xC3\xB6m",
+    std::vector<std::string> words = {"Casablanca", "a \"quoted\" word", "comma, inside", "Caf\xC3\xA9", "\xC3\x85ngstr\xC3\xB6m",
                                             "5'11\" tall", "x", "The End \"", "O'Brien", "trailing"};
+    // A Unicode collection holds titles in every script as well, some of them cut at their field's end.
+    if (table.encoding() == db::TextEncoding::Utf8)
+        for (const testing_support::ScriptTitle& title : testing_support::scriptTitles())
+            words.push_back(title.stored);
     table.beginBatch();
     for (int r = 0; r < n; ++r) {
         table.insert();

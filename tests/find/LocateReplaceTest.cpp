@@ -9,6 +9,7 @@
 #include "TMySearch.h"
 #include "TSearchAndReplace.h"
 #include "Table.h"
+#include "Scripts.h"
 #include "TempDir.h"
 #include "TemporaryProgram.h"
 
@@ -85,6 +86,21 @@ TEST_F(LocateTest, BeginningAnywhereAndExactWithoutCase)
     EXPECT_TRUE(textMatches("", "", mtExactMatch, false));
     EXPECT_FALSE(textMatches("abc", "", mtPartialMatchStart, false));
     EXPECT_FALSE(textMatches("The", "THE", mtExactMatch, true));
+}
+
+TEST_F(LocateTest, ATitleInAnyScriptIsLocatedWithoutRegardToCase)
+{
+    for (const testing_support::ScriptTitle& title : testing_support::scriptTitles()) {
+        table.insert();
+        table.setText(0, title.title);
+        table.post();
+    }
+    for (const testing_support::ScriptTitle& title : testing_support::scriptTitles()) {
+        SCOPED_TRACE(title.script);
+        EXPECT_EQ(locate(true, "Title", mtPartialMatchAny, title.typed), title.stored);
+        EXPECT_EQ(locate(true, "Title", mtExactMatch, title.title), title.stored);
+    }
+    EXPECT_EQ(locate(true, "Title", mtPartialMatchStart, testing_support::u8s(u8"człowiek Z")), testing_support::u8s(u8"Człowiek z marmuru — Łódź"));
 }
 
 TEST_F(LocateTest, NumberFieldsTakeOnlyNumbers)

@@ -1,6 +1,7 @@
 #include "CollectionFile.h"
 #include "EditText.h"
 #include "Schema.h"
+#include "Scripts.h"
 #include "Search.h"
 #include "Table.h"
 #include "TempDir.h"
@@ -74,6 +75,22 @@ TEST_F(SearchTest, TextMatchesAnywhereWithoutRegardToCase)
     EXPECT_EQ(titles({{{"Title", {"a", 1}}}}), (Titles{"Casablanca", "Alien", "Brazil", "Heat", "Ran"}));
     EXPECT_EQ(items[0].value, "A");
     EXPECT_EQ(items[0].test, SearchItem::Contains);
+}
+
+// A title in any script is found by a part of it typed in other capitals or
+// (for the combining accent) composed: capitals are compared a character at a time.
+TEST_F(SearchTest, ATitleInAnyScriptIsFoundWithoutRegardToCase)
+{
+    for (const testing_support::ScriptTitle& title : testing_support::scriptTitles()) {
+        table.insert();
+        table.setText(0, title.title);
+        table.post();
+    }
+    for (const testing_support::ScriptTitle& title : testing_support::scriptTitles()) {
+        SCOPED_TRACE(title.script);
+        EXPECT_EQ(titles({{{"Title", {title.typed, 1}}}}), Titles{title.stored});
+        EXPECT_EQ(titles({{{"Title", {title.title, 1}}}}), Titles{title.stored}) << "the whole title, as the user has it";
+    }
 }
 
 TEST_F(SearchTest, AStarRowLooksInAllSixStars)
