@@ -16,6 +16,15 @@ constexpr std::array kWords = {"The", "Last", "Night", "Road", "River", "Shadow"
                                "Storm", "Silent", "Golden", "Dark", "Summer", "King", "Street", "Dream",
                                "Fire", "Winter", "Secret", "Ghost", "Stranger", "Heart", "Empire", "Island",
                                "Journey", "Blue", "Crime", "Moon", "Dance", "Garden", "Thunder", "Mirror"};
+// Words of titles in other scripts (Japanese, Chinese, Korean, Polish, Czech,
+// Greek, Russian, Arabic, Hebrew, emoji), as many as kWords, so that a title
+// drawn from them takes the same draws from the generator.
+constexpr std::array kScriptWords = {
+    "千と千尋", "神隠し", "卧虎", "藏龙", "기생충", "올드보이", "Łódź", "Człowiek", "Żółć", "sledované",
+    "vlaky", "Θίασος", "Ταξίδι", "Летят", "журавли", "Сталкер", "Москва", "باب", "الحديد", "القاهرة",
+    "ואלס", "באשיר", "ירושלים", "🎬", "Amélie", "Ostře", "东京", "物語", "夜", "Öl", "μήλο", "ночь", "خبز"};
+static_assert(kScriptWords.size() == kWords.size());
+
 constexpr std::array kFirst = {"John", "Mary", "James", "Grace", "Robert", "Audrey", "Henry", "Bette", "Cary",
                                "Ingrid", "Humphrey", "Lauren", "Gregory", "Marilyn", "Paul", "Sophia", "Clark",
                                "Vivien", "Orson", "Rita", "Jack", "Doris", "Fred", "Judy"};
@@ -40,19 +49,26 @@ std::string person(std::mt19937& r)
     return std::string(pick(r, kFirst)) + " " + pick(r, kLast);
 }
 
-std::string words(std::mt19937& r, int count)
+template <class Array>
+std::string words(std::mt19937& r, int count, const Array& from)
 {
     std::string s;
     for (int i = 0; i < count; ++i)
-        s += (i ? " " : "") + std::string(pick(r, kWords));
+        s += (i ? " " : "") + std::string(pick(r, from));
     return s;
+}
+
+std::string words(std::mt19937& r, int count)
+{
+    return words(r, count, kWords);
 }
 
 } // namespace
 
-void generateCollection(const std::string& path, uint32_t records, uint32_t seed)
+void generateCollection(const std::string& path, uint32_t records, uint32_t seed, GeneratedText text)
 {
-    db::createCollectionTable(path);
+    db::createCollectionTable(path, text == GeneratedText::Windows1252 ? db::TextEncoding::Windows1252
+                                                                        : db::TextEncoding::Utf8);
     db::Table t;
     t.setFilePath(path);
     t.open(db::Table::OpenMode::Exclusive);
@@ -66,7 +82,13 @@ void generateCollection(const std::string& path, uint32_t records, uint32_t seed
               wherePurch = f("WherePurch"), viewed = f("Viewed"), writers = f("Writers");
     for (uint32_t i = 0; i < records; ++i) {
         t.insert();
-        t.setText(title, words(r, 2 + static_cast<int>(r() % 3)));
+        // Every tenth title in another script where the collection holds it; the
+        // same draws either way, so that the other fields are the same records.
+        const int titleWords = 2 + static_cast<int>(r() % 3);
+        if (text == GeneratedText::UnicodeScripts && i % 10 == 7)
+            t.setText(title, words(r, titleWords, kScriptWords));
+        else
+            t.setText(title, words(r, titleWords));
         for (int s = 0; s < 6; ++s)
             if (s < 3 || r() % 2)
                 t.setText(star1 + s, person(r));

@@ -353,9 +353,16 @@ int main(int argc, char** argv)
 {
     const std::vector<std::string> a(argv + 1, argv + argc);
     try {
-        if (a.size() == 3 && a[0] == "generate") {
+        if ((a.size() == 3 || a.size() == 4) && a[0] == "generate") {
+            bench::GeneratedText text = bench::GeneratedText::Unicode;
+            if (a.size() == 4 && a[3] == "--scripts")
+                text = bench::GeneratedText::UnicodeScripts;
+            else if (a.size() == 4 && a[3] == "--windows-1252")
+                text = bench::GeneratedText::Windows1252;
+            else if (a.size() == 4)
+                throw std::runtime_error("generate takes --scripts or --windows-1252, not " + a[3]);
             const auto start = Clock::now();
-            bench::generateCollection(a[1], static_cast<uint32_t>(std::stoul(a[2])));
+            bench::generateCollection(a[1], static_cast<uint32_t>(std::stoul(a[2])), 1995, text);
             report("generate " + a[2] + " records", msSince(start), std::stod(a[2]));
             return 0;
         }
@@ -400,7 +407,7 @@ int main(int argc, char** argv)
         std::cerr << "db_ops: " << e.what() << "\n";
         return 1;
     }
-    std::cerr << "usage: db_ops generate FILE N | scan FILE | fields FILE | filter FILE | build FILE | open50 FILE | "
+    std::cerr << "usage: db_ops generate FILE N [--scripts|--windows-1252] | scan FILE | fields FILE | filter FILE | build FILE | open50 FILE | "
                  "post FILE N | append FILE N [--exclusive] [--batch=N] | keys FILE OUT | locate FILE VALUE |\n"
                  "       replace FILE FIELD SEARCH REPLACEMENT | convert FILE N | duplicates FILE | quickfilter FILE TEXT\n";
     return 2;

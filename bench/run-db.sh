@@ -22,19 +22,7 @@ seconds() { /usr/bin/time -f %e "$@" 2>&1 >/dev/null | tail -n 1; }
 # for the copy's own gigabyte to be written back.
 fresh_copy() { cp "$pristine" "$1" && rm -f "${1%.DBF}.MDX" && sync "$1"; }
 
-# versus LABEL 'OURS' 'PEER': the two commands (shell lines) in turn, three
-# times each, A B A B A B, so that a machine whose speed drifts slows both;
-# prints both medians and the median of the three ratios ours/peer.
-versus() {
-  local label=$1 ours=$2 peer=$3 a b ratios=() as=() bs=()
-  for _ in 1 2 3; do
-    a=$(/usr/bin/time -f %e bash -c "$ours" 2>&1 >/dev/null | tail -n 1)
-    b=$(/usr/bin/time -f %e bash -c "$peer" 2>&1 >/dev/null | tail -n 1)
-    as+=("$a"); bs+=("$b"); ratios+=("$(awk -v a="$a" -v b="$b" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')")
-  done
-  median() { printf '%s\n' "$@" | sort -g | sed -n 2p; }
-  echo "$label: $(median "${as[@]}") s against $(median "${bs[@]}") s, ratio $(median "${ratios[@]}") (runs: ${ratios[*]})"
-}
+source bench/versus.sh
 
 for n in "${sizes[@]}"; do
   pristine="$data/C$n.DBF"
@@ -182,6 +170,8 @@ for r in dbfread.DBF(sys.argv[1], encoding='cp1252'):
   "$ops" build "$work" >/dev/null
   "$ops" convert "$work" $((n < 100000 ? n : 100000))
   rm -f "$work" "${work%.DBF}.MDX"
+
+  BUILD="$build" DATA="$data" bench/unicode-vs-1252.sh "$n"
 done
 
 # Moving in from other catalogues: the same 100,000 films (titles in random order) as

@@ -252,23 +252,24 @@ char32_t foldCharacter(char32_t c)
     return QChar::toLower(base);
 }
 
-// The folded forms of the Basic Multilingual Plane, made once on first use.
-const std::array<char32_t, 0x10000>& foldTable()
-{
-    static const std::unique_ptr<std::array<char32_t, 0x10000>> table = [] {
-        auto t = std::make_unique<std::array<char32_t, 0x10000>>();
-        for (char32_t c = 0; c < 0x10000; ++c)
-            (*t)[c] = c >= 0xD800 && c < 0xE000 ? c : foldCharacter(c);
-        return t;
-    }();
-    return *table;
-}
-
 bool isMark(char32_t c)
 {
     const QChar::Category category = QChar::category(c);
     return category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining
            || category == QChar::Mark_Enclosing;
+}
+
+// The folded forms of the Basic Multilingual Plane, made once on first use.
+const std::array<char32_t, 0x10000>& foldTable()
+{
+    static const std::unique_ptr<std::array<char32_t, 0x10000>> table = [] {
+        auto t = std::make_unique<std::array<char32_t, 0x10000>>();
+        // A combining accent folds to nothing (0: the table is read only beyond ASCII).
+        for (char32_t c = 0; c < 0x10000; ++c)
+            (*t)[c] = c >= 0xD800 && c < 0xE000 ? c : c >= 0x80 && isMark(c) ? 0 : foldCharacter(c);
+        return t;
+    }();
+    return *table;
 }
 
 } // namespace
@@ -294,6 +295,13 @@ std::string upperUtf8(std::string_view utf8)
 std::string foldedUtf8(std::string_view utf8)
 {
     std::string out;
+    foldUtf8Into(out, utf8);
+    return out;
+}
+
+void foldUtf8Into(std::string& out, std::string_view utf8)
+{
+    out.clear();
     out.reserve(utf8.size());
     const std::array<char32_t, 0x10000>& fold = foldTable();
     for (size_t i = 0; i < utf8.size();) {
@@ -304,11 +312,10 @@ std::string foldedUtf8(std::string_view utf8)
             continue;
         }
         const char32_t c = decodeUtf8(utf8, i);
-        if (isMark(c))
-            continue; // a combining accent, already left off its letter
-        appendUtf8(out, c < 0x10000 ? fold[c] : QChar::toLower(c));
+        const char32_t folded = c < 0x10000 ? fold[c] : isMark(c) ? 0 : QChar::toLower(c);
+        if (folded != 0) // a combining accent (0), already left off its letter, is dropped
+            appendUtf8(out, folded);
     }
-    return out;
 }
 
 std::string letterKey(std::string_view utf8)

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,10 +66,22 @@ private:
 
 inline bool isAscii(std::string_view text)
 {
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return false;
-    return true;
+    // Eight bytes at a time: the scan runs over every short field of every record.
+    uint64_t high = 0;
+    if (text.size() < 8) {
+        for (const char c : text)
+            high |= static_cast<unsigned char>(c);
+        return (high & 0x80) == 0;
+    }
+    size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        uint64_t chunk;
+        std::memcpy(&chunk, text.data() + at, 8);
+        high |= chunk;
+    }
+    uint64_t last; // the last eight bytes, some of them looked at already
+    std::memcpy(&last, text.data() + text.size() - 8, 8);
+    return ((high | last) & 0x8080808080808080u) == 0;
 }
 
 // Whether the bytes are UTF-8 throughout: no stray, missing or overlong
@@ -110,6 +123,8 @@ std::string upperUtf8(std::string_view utf8);
 // The text in small letters without accents, for comparing as a reader would
 // ("Łódź" as "lodz", "Amélie" as "amelie", "ΆΛΦΑ" as "αλφα").
 std::string foldedUtf8(std::string_view utf8);
+// The same into out (its room kept), for a loop over many texts.
+void foldUtf8Into(std::string& out, std::string_view utf8);
 // The folded text's letters and digits, of any script, and nothing else
 // ("Amélie!" as "amelie", "千と千尋の神隠し" as it is): what tells one title from another.
 std::string letterKey(std::string_view utf8);

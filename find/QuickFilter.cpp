@@ -29,9 +29,8 @@ const std::array<char, 256>& foldTable()
 }
 
 // Whether a folded word appears in a field's bytes, folded as they are read.
-bool containsFolded(std::string_view field, std::string_view word)
+bool containsFolded(std::string_view field, std::string_view word, const std::array<char, 256>& fold)
 {
-    const std::array<char, 256>& fold = foldTable();
     if (word.size() > field.size())
         return false;
     const char first = word[0];
@@ -45,6 +44,19 @@ bool containsFolded(std::string_view field, std::string_view word)
             return true;
     }
     return false;
+}
+
+// The fold of the ASCII letters of UTF-8 text: every byte of a longer
+// character stays apart from every letter of an ASCII word.
+const std::array<char, 256>& asciiFoldTable()
+{
+    static const std::array<char, 256> table = [] {
+        std::array<char, 256> t = foldTable();
+        for (size_t b = 0x80; b < t.size(); ++b)
+            t[b] = static_cast<char>(0x80);
+        return t;
+    }();
+    return table;
 }
 
 } // namespace
@@ -67,6 +79,7 @@ QuickFilter::QuickFilter(std::string_view typed, const db::Table& table)
     std::sort(m_words.begin(), m_words.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
     // A Windows-1252 field is folded a byte at a time as it is read: its words are in that code page.
     for (const std::string& w : m_words) {
+        m_asciiWord.push_back(db::isAscii(w));
         int replaced = 0;
         const std::string bytes = db::utf8ToCp1252(w, &replaced);
         m_words1252.push_back(replaced == 0 ? bytes : std::string());
@@ -78,17 +91,35 @@ QuickFilter::QuickFilter(std::string_view typed, const db::Table& table)
 
 bool QuickFilter::matches(const db::Record& record) const
 {
-    thread_local std::string folded;
+    const std::array<char, 256>& windows1252 = foldTable();
+    const std::array<char, 256>& ascii = asciiFoldTable();
+    // A UTF-8 field beyond ASCII is folded whole, once for all the words.
+    thread_local std::array<std::string, std::size(kSearchedFields)> folded;
+    uint32_t isFolded = 0; // a bit for each field folded
     for (size_t w = 0; w < m_words.size(); ++w) {
-        const bool found = std::any_of(m_fields.begin(), m_fields.end(), [&](int field) {
+        const std::string& word = m_words[w];
+        bool found = false;
+        for (size_t f = 0; f < m_fields.size() && !found; ++f) {
+            const int field = m_fields[f];
             const std::string_view raw = db::trimRight(record.raw(field));
-            if (record.field(field).encoding != db::TextEncoding::Utf8)
-                return !m_words1252[w].empty() && containsFolded(raw, m_words1252[w]);
+            if (record.field(field).encoding != db::TextEncoding::Utf8) {
+                found = !m_words1252[w].empty() && containsFolded(raw, m_words1252[w], windows1252);
+                continue;
+            }
+            // An ASCII word found among the ASCII letters is found; elsewhere
+            // only a field beyond ASCII may still hold it, as a folded letter.
+            if (m_asciiWord[w] && containsFolded(raw, word, ascii)) {
+                found = true;
+                continue;
+            }
             if (db::isAscii(raw))
-                return db::isAscii(m_words[w]) && containsFolded(raw, m_words[w]);
-            folded = db::foldedUtf8(raw);
-            return folded.find(m_words[w]) != std::string::npos;
-        });
+                continue;
+            if ((isFolded & (1u << f)) == 0) {
+                db::foldUtf8Into(folded[f], raw);
+                isFolded |= 1u << f;
+            }
+            found = folded[f].find(word) != std::string::npos;
+        }
         if (!found)
             return false;
     }

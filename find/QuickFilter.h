@@ -36,6 +36,7 @@ public:
 private:
     std::vector<std::string> m_words;
     std::vector<std::string> m_words1252; // the same in Windows-1252 ("" where it cannot hold them)
+    std::vector<char> m_asciiWord;        // whether each word is ASCII throughout
     std::vector<int> m_fields;
 };
 

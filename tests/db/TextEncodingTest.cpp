@@ -7,6 +7,7 @@
 #include "Scripts.h"
 #include "Table.h"
 #include "TempDir.h"
+#include "DbfFormat.h"
 #include "TextEncoding.h"
 
 #include <gtest/gtest.h>
@@ -103,6 +104,30 @@ TEST(TextEncoding, ValidUtf8IsToldFromEverythingElse)
     for (const char* bad : {"\xC0\x80", "\xC3", "\xE2\x82", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80",
                             "\x80", "Am\xE9lie", "\xE0\x80\xAF"})
         EXPECT_FALSE(isValidUtf8(bad)) << bad;
+}
+
+// Both are read eight bytes at a time: a byte beyond ASCII is seen at every
+// place of texts of every length, and padding of blanks and NULs ends wherever
+// the text does.
+TEST(TextEncoding, AsciiAndPaddingAreToldAtEveryPlaceOfEveryLength)
+{
+    for (size_t length = 0; length <= 40; ++length) {
+        const std::string plain(length, 'a');
+        EXPECT_TRUE(isAscii(plain)) << length;
+        for (size_t at = 0; at < length; ++at) {
+            std::string beyond = plain;
+            beyond[at] = '\xC3';
+            EXPECT_FALSE(isAscii(beyond)) << length << " " << at;
+            EXPECT_TRUE(isAscii(std::string_view(beyond).substr(0, at))) << "nothing past the view is read";
+        }
+        for (size_t padding = 0; padding <= 20; ++padding) {
+            for (const char pad : {' ', '\0'}) {
+                const std::string field = plain + " a" + std::string(padding, pad);
+                EXPECT_EQ(trimRight(field), plain + " a") << length << " " << padding;
+            }
+            EXPECT_EQ(trimRight(std::string(padding, ' ') + std::string(padding, '\0')), "");
+        }
+    }
 }
 
 TEST(TextEncoding, CapitalsAndFoldingWorkACharacterAtATimeInEveryScript)
