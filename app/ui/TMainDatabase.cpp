@@ -322,14 +322,20 @@ void TMain::maintainExclusively(const QString& question, const QString& refusal,
         m_prompter.message(this, tr("Error"), refusal, Prompter::Icon::Error);
         return;
     }
+    // The work takes seconds on a large collection: the question is cleared
+    // from the screen and the cursor says the program is busy meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         work();
     } catch (...) {
+        QApplication::restoreOverrideCursor();
         m_table.close();
         openTableShared();
         SetViewerOptions();
         throw;
     }
+    QApplication::restoreOverrideCursor();
     m_table.close();
     openTableShared();
     SetViewerOptions();
