@@ -13,6 +13,7 @@
 #include "Schema.h"
 #include "Table.h"
 #include "NewCollection.h"
+#include "Scripts.h"
 #include "TempDir.h"
 #include "XmlCatalogues.h"
 
@@ -369,8 +370,17 @@ TEST_F(Catalogues, ATellicoExportImportsBackToTheSameRecords)
     table.insert();
     table.setText(0, "Only a title");
     table.post();
+    // A title in each script, and a star and a keyword in it.
+    for (const testing_support::ScriptTitle& title : testing_support::scriptTitles()) {
+        table.insert();
+        table.setText(0, title.title);
+        table.setText(table.requireField("Star1"), title.typed);
+        table.setText(table.requireField("KeyWords"), title.stored);
+        table.post();
+    }
+    const uint64_t records = 3 + testing_support::scriptTitles().size();
     const std::string xml = dir.file("out.xml");
-    EXPECT_EQ(exportTellico(table, xml, {}).written, 3u);
+    EXPECT_EQ(exportTellico(table, xml, {}).written, records);
 
     const std::string second = dir.file("SECOND.DBF");
     db::createCollectionTable(second);
@@ -379,9 +389,12 @@ TEST_F(Catalogues, ATellicoExportImportsBackToTheSameRecords)
     other.open();
     const ImportResult back = importCatalogue(other, xml, recogniseCatalogue(xml), {});
     EXPECT_TRUE(back.error.empty()) << back.error;
-    EXPECT_EQ(back.imported, 3u);
+    EXPECT_EQ(back.imported, records);
     other.close();
     EXPECT_EQ(exchange_testing::recordsOf(second), rows());
+    const std::string text = testing_support::readFileBytes(xml);
+    for (const testing_support::ScriptTitle& title : testing_support::scriptTitles())
+        EXPECT_NE(text.find("<title>" + title.stored + "</title>"), std::string::npos) << title.script;
 }
 
 TEST_F(Catalogues, AnHtmlCatalogueSearchesAndSortsWithoutANetwork)
@@ -400,6 +413,7 @@ TEST_F(Catalogues, AnHtmlCatalogueSearchesAndSortsWithoutANetwork)
     EXPECT_NE(html.find("<td>Am\xC3\xA9lie &lt;b&gt;</td><td class=\"n\">2001</td>"), std::string::npos)
         << "UTF-8, escaped, numbers marked for sorting";
     EXPECT_NE(html.find("name=\"viewport\""), std::string::npos) << "readable on a phone";
+    EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos) << html.substr(0, 300);
     EXPECT_EQ(html.find("http"), std::string::npos) << "nothing fetched from a network";
     if (testing_support::runCommand("node --version 2>/dev/null").empty())
         GTEST_SKIP() << "node is not installed: the page's script is not run";
