@@ -428,7 +428,7 @@ private:
     void openIndex();
     uint32_t countVisible(const char* records, uint32_t n, size_t length) const;
     void writeConvertedTable(const std::string& path, uint32_t last, ConversionResult& result);
-    void adoptConvertedTable(const std::string& path);
+    void adoptRewrittenTable(const std::string& path, const Message& lockedByAnother);
     void buildIndexFile(std::vector<TagDefinition> tags);
     void extractKeys(const std::vector<TagDefinition>& tags, const std::vector<KeyExpression>& expressions,
                      std::vector<IndexFile::BuiltTag>& built) const;

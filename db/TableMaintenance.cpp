@@ -69,20 +69,7 @@ Table::PackResult Table::pack()
         const std::string counted = headerCountBytes(result.kept);
         out.writeAt(1, counted.data(), counted.size());
     }, ".rk-pack");
-    // The packed file is a new file: hold it exclusively before letting the old one go.
-    File packed;
-    packed.open(filePath(), File::Mode::ReadWrite);
-    if (!packed.tryLock(kOpenLock, File::LockKind::Exclusive))
-        throw DbError(path, Message{TRANSLATABLE("db", "The packed table was opened by another program before it could be locked")});
-    m_readAhead.reset(); // it maps from the old file
-    m_file = std::move(packed);
-    readHeader(CountCheck::Strict);
-    noteCountProblem();
-    invalidateChunk();
-    const std::vector<TagDefinition> tags = m_indexOpen ? m_index.tags() : std::vector<TagDefinition>{};
-    if (!tags.empty())
-        buildIndexFile(tags);
-    first();
+    adoptRewrittenTable(path, Message{TRANSLATABLE("db", "The packed table was opened by another program before it could be locked")});
     return result;
 }
 
@@ -150,6 +137,9 @@ std::string recordName(const char* record, const std::vector<FieldDef>& fields)
     }
     return {};
 }
+
+const Message kConvertedLockedByAnother{
+    TRANSLATABLE("db", "The converted table was opened by another program before it could be locked")};
 
 } // namespace
 
@@ -229,7 +219,7 @@ Table::ConversionResult Table::convertToUnicode()
         // folder could not be written to disk) leaves the new one there: the
         // table goes on with it, and the failure is still said.
         if (encodingOfFile(path) == TextEncoding::Utf8) {
-            adoptConvertedTable(path);
+            adoptRewrittenTable(path, kConvertedLockedByAnother);
             throw;
         }
         try {
@@ -239,19 +229,19 @@ Table::ConversionResult Table::convertToUnicode()
         }
         throw;
     }
-    adoptConvertedTable(path);
+    adoptRewrittenTable(path, kConvertedLockedByAnother);
     return result;
 }
 
-void Table::adoptConvertedTable(const std::string& path)
+void Table::adoptRewrittenTable(const std::string& path, const Message& lockedByAnother)
 {
-    // The converted file is a new file: hold it exclusively before letting the old one go.
-    File converted;
-    converted.open(filePath(), File::Mode::ReadWrite);
-    if (!converted.tryLock(kOpenLock, File::LockKind::Exclusive))
-        throw DbError(path, Message{TRANSLATABLE("db", "The converted table was opened by another program before it could be locked")});
+    // The rewritten file is a new file: hold it exclusively before letting the old one go.
+    File rewritten;
+    rewritten.open(filePath(), File::Mode::ReadWrite);
+    if (!rewritten.tryLock(kOpenLock, File::LockKind::Exclusive))
+        throw DbError(path, lockedByAnother);
     m_readAhead.reset(); // it maps from the old file
-    m_file = std::move(converted);
+    m_file = std::move(rewritten);
     readHeader(CountCheck::Strict);
     noteCountProblem();
     invalidateChunk();
