@@ -395,6 +395,15 @@ TEST_F(Catalogues, ATellicoExportImportsBackToTheSameRecords)
     const std::string text = testing_support::readFileBytes(xml);
     for (const testing_support::ScriptTitle& title : testing_support::scriptTitles())
         EXPECT_NE(text.find("<title>" + title.stored + "</title>"), std::string::npos) << title.script;
+
+    // The HTML catalogue of the same records shows each title as stored.
+    std::vector<ExportLayoutEntry> layout(40, {0, false});
+    layout[0] = {1, true};
+    const std::string page = dir.file("catalogue.html");
+    EXPECT_EQ(exportHtml(table, exportList(layout, {}, table), page, "Films", {}).written, records);
+    const std::string html = testing_support::readFileBytes(page);
+    for (const testing_support::ScriptTitle& title : testing_support::scriptTitles())
+        EXPECT_NE(html.find("<td>" + title.stored + "</td>"), std::string::npos) << title.script;
 }
 
 TEST_F(Catalogues, AnHtmlCatalogueSearchesAndSortsWithoutANetwork)
