@@ -527,6 +527,14 @@ Version %1</translation>
         <source>Windows-1252 text, which older programs read (Western European letters only)</source>
         <translation>Text in Windows-1252, den ältere Programme lesen (nur westeuropäische Buchstaben)</translation>
     </message>
+    <message>
+        <source>Record %1, which has no title</source>
+        <translation>Datensatz %1, der keinen Titel hat</translation>
+    </message>
+    <message>
+        <source>“%1”</source>
+        <translation>„%1“</translation>
+    </message>
 </context>
 <context>
     <name>app::TTipOfDay</name>

@@ -236,7 +236,13 @@ void TMain::DoDelete()
 {
     if (!m_table.active() || m_table.isEmpty())
         return; // nothing to delete, nothing to ask
-    if (m_prompter.ask(this, tr("Confirm"), tr("Delete this record?"), Prompter::Buttons::YesNo, Prompter::Answer::No)
+    // The question names the record, so that nobody deletes one they did not mean.
+    const int titleField = m_table.fieldIndex("Title");
+    const QString title = titleField >= 0 ? QString::fromStdString(m_table.text(titleField)).trimmed() : QString();
+    const QString which = title.isEmpty() ? tr("Record %1, which has no title").arg(m_table.recNo())
+                                          : tr("\u201C%1\u201D").arg(title);
+    if (m_prompter.ask(this, tr("Confirm"), tr("Delete this record?") + "\n\n" + which, Prompter::Buttons::YesNo,
+                       Prompter::Answer::No)
             == Prompter::Answer::Yes
         && m_table.active() && !m_table.isEmpty())
         runCommand([this] { m_table.deleteRecord(); });

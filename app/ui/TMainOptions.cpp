@@ -403,19 +403,29 @@ void TMain::DoLentOut()
 
 void TMain::DoFindDuplicates()
 {
+    // The window walks the collection; afterwards the current record is the
+    // one the user was on, or the one they last went to from the window.
+    const db::Table::Bookmark before = m_table.isEmpty() ? db::Table::Bookmark{} : m_table.bookmark();
+    bool wentToARecord = false;
     find::DuplicatesContext context{m_prompter, m_settings, m_table, m_scaleFactor,
-                                    [this](uint32_t record) {
-                                        if (goToRecord(record))
+                                    [this, &wentToARecord](uint32_t record) {
+                                        if (goToRecord(record)) {
+                                            wentToARecord = true;
                                             DoEdit();
+                                        }
                                     },
                                     nullptr};
     if (!m_browseMode) // browse mode deletes nothing
-        context.deleteRecord = [this](uint32_t record) {
-            if (goToRecord(record))
+        context.deleteRecord = [this, &wentToARecord](uint32_t record) {
+            if (goToRecord(record)) {
+                wentToARecord = true;
                 DoDelete();
+            }
         };
     find::TDuplicates window(context, this);
     m_runDialog(window);
+    if (!wentToARecord && before.valid())
+        goToRecord(before.record);
     DisplayCount();
 }
 

@@ -219,18 +219,27 @@ TEST_F(ViewerTest, DropDownBoxesOfferThePickLists)
     EXPECT_EQ(window->gridList(0), nullptr); // Title has no list
 }
 
-TEST_F(ViewerTest, DeleteAsksFirst)
+TEST_F(ViewerTest, DeleteAsksFirstNamingTheRecord)
 {
     auto window = start();
     addFilms(*window, {"A", "B"});
     prompter.answers = {Prompter::Answer::No, Prompter::Answer::Yes};
+    const QString current = QString::fromStdString(window->table().text(0));
     window->action("Delete")->trigger();
     EXPECT_EQ(window->countText(), "2");
     window->action("Delete")->trigger();
     EXPECT_EQ(window->countText(), "1");
     ASSERT_EQ(prompter.questions.size(), 2u);
     EXPECT_EQ(prompter.questions[0].caption, "Confirm");
-    EXPECT_EQ(prompter.questions[0].text, "Delete this record?");
+    EXPECT_EQ(prompter.questions[0].text, "Delete this record?\n\n\u201C" + current + "\u201D");
+    // A record without a title is named by its number.
+    window->table().edit();
+    window->table().setText(0, "");
+    window->table().post();
+    prompter.answers = {Prompter::Answer::No};
+    window->action("Delete")->trigger();
+    ASSERT_EQ(prompter.questions.size(), 3u);
+    EXPECT_TRUE(prompter.questions[2].text.endsWith(", which has no title")) << prompter.questions[2].text.toStdString();
 }
 
 TEST_F(ViewerTest, DeleteOnAnEmptyCollectionAsksNothing)
@@ -767,6 +776,11 @@ TEST_F(ViewerTest, FindDuplicatesListsGroupsAndRemembersNotDuplicates)
     window->action("FindDuplicates")->trigger();
     EXPECT_EQ(window->table().recordCount(), 4u);
     EXPECT_TRUE(find::NotDuplicates(window->table().filePath()).contains("matrix"));
+    // A look that goes to no record leaves the user on the one they were on.
+    db::Table& t = window->table();
+    t.first();
+    t.next();
+    const uint32_t current = t.recNo();
     runDialog = [&](QDialog& d) {
         if (auto* duplicates = dynamic_cast<find::TDuplicates*>(&d)) {
             EXPECT_EQ(duplicates->Groups->topLevelItemCount(), 0) << "remembered beside the collection";
@@ -774,6 +788,7 @@ TEST_F(ViewerTest, FindDuplicatesListsGroupsAndRemembersNotDuplicates)
         return int(QDialog::Accepted);
     };
     window->action("FindDuplicates")->trigger();
+    EXPECT_EQ(t.recNo(), current);
 }
 
 // Tools > Statistics: the search's videos or the whole collection's, a chart
