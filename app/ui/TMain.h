@@ -105,6 +105,10 @@ public:
     void DoStatistics();
     // Makes a record (by its number) the current one and shows it in the viewer; false when it is gone.
     bool goToRecord(uint32_t record);
+    // The record the user is on, and back to it after a window that walked
+    // the collection (the first record where it is no longer shown).
+    db::Table::Bookmark currentRecord() const;
+    void returnTo(const db::Table::Bookmark& record);
     // "Follow the Desktop" colors: the desktop's light or dark preference, followed as it changes.
     void followTheDesktop();
     appearance_ui::DesktopAppearance* desktopAppearance() const { return m_desktop; }
@@ -250,7 +254,7 @@ private:
     void cancelQuickFilterJob();
     void showQuickFilter(const std::shared_ptr<QuickFilterJob>& job, const find::QuickFilter& filter,
                          const std::optional<find::FilterMatches>& found, const QString& error);
-    void filterOnThisThread(const find::QuickFilter& filter);
+    void filterOnThisThread(const find::QuickFilter& filter, bool keepRecord = false);
     std::unique_ptr<find::TMyLocateDialog> m_locate;
     QMap<int, QStringList> m_gridLists; // by list code
     bool m_gridListsLoaded = false;

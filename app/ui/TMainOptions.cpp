@@ -135,10 +135,12 @@ void TMain::clearQuickFilter()
 
 void TMain::DoEndSearch()
 {
+    const db::Table::Bookmark before = currentRecord();
     DisableEndSearch();
     m_table.close();
     openTableShared();
     SetViewerOptions();
+    returnTo(before); // every record is shown again, the one the user was on among them
     DisplayCount();
 }
 
@@ -165,7 +167,7 @@ void TMain::applyQuickFilter()
                 DoEndSearch();
             return;
         }
-        filterOnThisThread(filter); // the Search window's search alone again
+        filterOnThisThread(filter, true); // the Search window's search alone again
         return;
     }
     // The pass over the collection runs on a worker with a table of its own,
@@ -229,12 +231,16 @@ void TMain::showQuickFilter(const std::shared_ptr<QuickFilterJob>& job, const fi
     DisplayCount();
 }
 
-void TMain::filterOnThisThread(const find::QuickFilter& filter)
+void TMain::filterOnThisThread(const find::QuickFilter& filter, bool keepRecord)
 {
+    const db::Table::Bookmark before = keepRecord ? currentRecord() : db::Table::Bookmark{};
     m_quickFilter = filter;
     EnableEndSearch();
     m_table.refresh();
-    m_table.first();
+    if (keepRecord)
+        returnTo(before); // where the record is still shown
+    else
+        m_table.first();
     DisplayCount();
 }
 
@@ -331,6 +337,7 @@ void TMain::DoSearchAndReplace()
 
 void TMain::DoReports()
 {
+    const db::Table::Bookmark before = currentRecord(); // the window walks the collection
     report_ui::ReportWindowContext context{m_prompter,
                                            m_settings,
                                            m_table,
@@ -343,7 +350,7 @@ void TMain::DoReports()
                                            [this](QDialog& dialog) { return m_runDialog(dialog); }};
     report_ui::TMyReport reports(context, this);
     m_runDialog(reports);
-    m_table.first();
+    returnTo(before);
     DisplayCount();
 }
 
@@ -377,9 +384,10 @@ void TMain::DoImport()
 
 void TMain::DoExport()
 {
+    const db::Table::Bookmark before = currentRecord(); // the window walks the collection
     exchange_ui::TMyExport window(exchangeContext(), this);
     m_runDialog(window);
-    m_table.first();
+    returnTo(before);
     DisplayCount();
 }
 
@@ -388,6 +396,21 @@ bool TMain::goToRecord(uint32_t record)
     const bool there = m_table.gotoBookmark(db::Table::Bookmark{record, {}});
     syncGridToTable();
     return there;
+}
+
+db::Table::Bookmark TMain::currentRecord() const
+{
+    return m_table.active() && !m_table.isEmpty() ? m_table.bookmark() : db::Table::Bookmark{};
+}
+
+void TMain::returnTo(const db::Table::Bookmark& record)
+{
+    if (!m_table.active() || m_table.isEmpty())
+        return;
+    if (record.valid() && goToRecord(record.record))
+        return;
+    m_table.first();
+    syncGridToTable();
 }
 
 void TMain::DoLentOut()
@@ -405,7 +428,7 @@ void TMain::DoFindDuplicates()
 {
     // The window walks the collection; afterwards the current record is the
     // one the user was on, or the one they last went to from the window.
-    const db::Table::Bookmark before = m_table.isEmpty() ? db::Table::Bookmark{} : m_table.bookmark();
+    const db::Table::Bookmark before = currentRecord();
     bool wentToARecord = false;
     find::DuplicatesContext context{m_prompter, m_settings, m_table, m_scaleFactor,
                                     [this, &wentToARecord](uint32_t record) {
@@ -424,13 +447,14 @@ void TMain::DoFindDuplicates()
         };
     find::TDuplicates window(context, this);
     m_runDialog(window);
-    if (!wentToARecord && before.valid())
-        goToRecord(before.record);
+    if (!wentToARecord)
+        returnTo(before);
     DisplayCount();
 }
 
 void TMain::DoStatistics()
 {
+    const db::Table::Bookmark before = currentRecord(); // the window walks the collection
     stats_ui::StatisticsContext context{m_prompter,
                                         m_settings,
                                         m_table,
@@ -442,7 +466,7 @@ void TMain::DoStatistics()
                                         [] { return engine::defaultPrinter(); }};
     stats_ui::TStatistics window(context, this);
     m_runDialog(window);
-    m_table.first();
+    returnTo(before);
     DisplayCount();
 }
 

@@ -853,3 +853,42 @@ TEST_F(ViewerTest, StatisticsCountTheSearchOrTheCollectionAndSaveAndPrintTheirCh
     const std::string info = testing_support::runCommand("pdfinfo '" + pdf.toStdString() + "'");
     EXPECT_TRUE(std::regex_search(info, std::regex("Pages:\\s+12\n"))) << info;
 }
+
+// Windows that walk the collection, and ending a search or a quick filter,
+// leave the user on the record they were on while it is still shown.
+TEST_F(ViewerTest, TheCurrentRecordStaysAcrossWindowsAndTheEndOfASearch)
+{
+    auto window = start();
+    addFilms(*window, {"Alien", "Brazil", "Casablanca", "Heat", "Vertigo"});
+    db::Table& t = window->table();
+    const auto goTo = [&](const std::string& title) {
+        for (t.first(); !t.eof(); t.next())
+            if (t.text(0) == title)
+                return;
+        FAIL() << title;
+    };
+    runDialog = [](QDialog&) { return int(QDialog::Rejected); }; // closed (Esc) at once
+    for (const char* command : {"Statistics", "Reports", "Export"}) {
+        SCOPED_TRACE(command);
+        goTo("Casablanca");
+        window->action(command)->trigger();
+        EXPECT_EQ(t.text(0), "Casablanca");
+    }
+    // The quick filter cleared, and End Search.
+    goTo("Heat");
+    window->quickFilterBox()->setText("a");
+    window->applyQuickFilter();
+    window->waitForQuickFilter();
+    goTo("Casablanca");
+    window->quickFilterBox()->clear();
+    window->applyQuickFilter();
+    window->waitForQuickFilter();
+    EXPECT_FALSE(window->searchMode());
+    EXPECT_EQ(t.text(0), "Casablanca");
+    window->quickFilterBox()->setText("a");
+    window->applyQuickFilter();
+    window->waitForQuickFilter();
+    goTo("Brazil");
+    window->action("EndSearch")->trigger();
+    EXPECT_EQ(t.text(0), "Brazil");
+}
