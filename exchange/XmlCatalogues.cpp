@@ -350,7 +350,9 @@ CollectionValues gcstarItem(XmlPullReader& xml)
     v[at("RunTime")] = minutesOf(qtext(attribute("time")));
     v[at("Director")] = trimmed(attribute("director"));
     v[at("PersonalRa")] = ratingOutOf(qtext(attribute("rating")), 10);
-    v[at("Viewed")] = attribute("seen") == "1" ? "Yes" : "";
+    // Seen and unseen are both said; a file that says neither leaves Viewed blank.
+    const std::string seen = trimmed(attribute("seen"));
+    v[at("Viewed")] = seen == "1" ? "Yes" : seen == "0" ? "No" : "";
     v[at("Format")] = trimmed(attribute("format"));
     v[at("MediaNum")] = trimmed(attribute("number"));
     v[at("WherePurch")] = trimmed(attribute("place"));
@@ -506,7 +508,8 @@ CollectionValues tellicoEntry(XmlPullReader& xml)
         } else if (name == "loaned") {
             v[at("CheckOut")] = trimmed(xml.elementText()) == "true" ? "Yes" : "";
         } else if (name == "seen") {
-            v[at("Viewed")] = trimmed(xml.elementText()) == "true" ? "Yes" : "";
+            const std::string seen = trimmed(xml.elementText());
+            v[at("Viewed")] = seen == "true" ? "Yes" : seen == "false" ? "No" : "";
         } else {
             xml.skipElement();
         }
@@ -664,11 +667,15 @@ CollectionValues nfoMovie(XmlPullReader& xml)
         } else if (name == "userrating") {
             v[at("PersonalRa")] = ratingOutOf(qtext(xml.elementText()), 10);
         } else if (name == "playcount") {
-            if (qtext(trimmed(xml.elementText())).toInt() > 0)
-                v[at("Viewed")] = "Yes";
+            // Played once is seen, whatever else the file says; a count of 0 is unseen.
+            bool number = false;
+            const int plays = qtext(trimmed(xml.elementText())).toInt(&number);
+            if (number)
+                v[at("Viewed")] = plays > 0 || v[at("Viewed")] == "Yes" ? "Yes" : "No";
         } else if (name == "watched") {
-            if (trimmed(xml.elementText()) == "true")
-                v[at("Viewed")] = "Yes";
+            const std::string watched = trimmed(xml.elementText());
+            if (watched == "true" || watched == "false")
+                v[at("Viewed")] = watched == "true" || v[at("Viewed")] == "Yes" ? "Yes" : "No";
         } else if (name == "uniqueid") {
             const bool imdb = xml.attribute("type") == "imdb";
             const std::string id = xml.elementText();

@@ -228,6 +228,31 @@ TEST_F(Catalogues, AGcstarCollectionFillsStarsGenresLoansAndMinutes)
     EXPECT_EQ(r[1][at("RunTime")], "95") << "1h 35m";
     EXPECT_EQ(r[1][at("CheckOut")], "") << "a borrower of \"none\" is no loan";
     EXPECT_EQ(r[1][at("PersonalRa")], "") << "a rating of 0 is none";
+    EXPECT_EQ(r[1][at("Viewed")], "No") << "seen=\"0\" is unseen";
+}
+
+// Kodi says seen and unseen by a play count and a watched flag: a play makes
+// a film seen whatever the other says; a file that says neither leaves it blank.
+TEST_F(Catalogues, KodiPlayCountsAndWatchedFlagsSaySeenAndUnseen)
+{
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"<playcount>0</playcount>", "No"},
+        {"<playcount>3</playcount>", "Yes"},
+        {"<watched>false</watched>", "No"},
+        {"<playcount>0</playcount><watched>true</watched>", "Yes"},
+        {"<watched>true</watched><playcount>0</playcount>", "Yes"},
+        {"", ""},
+    };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const auto& [says, viewed] = cases[i];
+        SCOPED_TRACE(says);
+        const std::string nfo = file("movie.nfo", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<movie><title>Film "
+                                                      + std::to_string(i) + "</title>" + says + "</movie>\n");
+        const ImportResult result = importCatalogue(table, nfo, CatalogueFormat::Nfo, {});
+        ASSERT_TRUE(result.error.empty()) << result.error;
+        ASSERT_EQ(rows().size(), i + 1);
+        EXPECT_EQ(rows()[i][at("Viewed")], viewed);
+    }
 }
 
 TEST_F(Catalogues, ATellicoVideoCollectionImportsAndOtherTypesAreRefusedByName)
