@@ -1,6 +1,7 @@
 #include "ReportRender.h"
 
 #include "Cp1252.h"
+#include "DbfFormat.h"
 #include "TextEncoding.h"
 #include "Schema.h"
 
@@ -73,6 +74,10 @@ QString ReportRender::fieldText(const db::Record& record, int position) const
     const int field = position - 1;
     const db::SchemaField& schema = db::schemaField(position);
     const app::NumberFormats& n = m_settings.numbers;
+    // A number nobody entered prints blank, not as 0.
+    if ((schema.kind == db::SchemaKind::WholeNumber || schema.kind == db::SchemaKind::DecimalNumber)
+        && db::trimBoth(record.raw(field)).empty())
+        return {};
     switch (schema.kind) {
     case db::SchemaKind::WholeNumber:
         // Year as a plain number; other whole numbers (the play time) grouped.

@@ -710,7 +710,8 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
         written = textOut;
     } else {
         failure = writePdf(recording, pdfOut, QPageSize(QPageSize::Letter),
-                           definition.landscape ? engine::poLandScape : engine::poPortrait);
+                           definition.landscape ? engine::poLandScape : engine::poPortrait,
+                           QString::fromStdString(db::cp1252ToUtf8(definition.name)));
         if (!failure.isEmpty()) {
             err << "reelkeeper-cli: " << failure.toStdString() << "\n";
             return 1;
@@ -723,12 +724,13 @@ int report(const std::vector<std::string>& args, std::ostream& out, std::ostream
 }
 
 QString writePdf(const engine::ReportBytes& recording, const std::string& path, const QPageSize& paper,
-                 engine::TOrientation orientation)
+                 engine::TOrientation orientation, const QString& title)
 {
     QString failure;
     engine::PdfDevice pdf(QString::fromStdString(path), 1200, paper);
     pdf.setOrientation(orientation);
     engine::TFilePrinter printer(&pdf);
+    printer.setTitle(title);
     printer.StreamMode = engine::smUser;
     printer.setStream(&recording);
     printer.setErrorHandler([&failure](const QString& message) { failure = message; });

@@ -78,7 +78,7 @@ int labels(const std::vector<std::string>& args, std::ostream& out, std::ostream
     filer.RunJob();
     if (failure.isEmpty())
         failure = writePdf(recording, pdf, QPageSize(sheet.paperHeight > 11.5 ? QPageSize::A4 : QPageSize::Letter),
-                           engine::poPortrait);
+                           engine::poPortrait, "Labels");
     if (!failure.isEmpty()) {
         err << "reelkeeper-cli: " << failure.toStdString() << "\n";
         return 1;

@@ -52,9 +52,9 @@ int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::
 int importRecords(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // The report engine measures text with Qt's fonts, which need a GUI application.
 void ensureGuiApplication();
-// Replays a recorded job into a PDF file; the engine's message when it fails, else "".
+// Replays a recorded job into a PDF file titled as given; the engine's message when it fails, else "".
 QString writePdf(const engine::ReportBytes& recording, const std::string& path, const QPageSize& paper,
-                 engine::TOrientation orientation);
+                 engine::TOrientation orientation, const QString& title);
 int labels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int statistics(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int backupFiles(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -292,6 +292,7 @@ void TMyPreview::print(int first, int last)
 void TMyPreview::replay(engine::PrintDevice* device, int first, int last, const QString& doing)
 {
     m_printer = std::make_unique<engine::TFilePrinter>(device);
+    m_printer->setTitle(windowTitle()); // the report's name: the PDF's title, the printer queue's job
     m_printer->StreamMode = engine::smUser;
     m_printer->setStream(m_stream);
     m_printer->setErrorHandler(

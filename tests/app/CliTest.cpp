@@ -3,6 +3,7 @@
 #include "CollectionFile.h"
 #include "FileIO.h"
 #include "Table.h"
+#include "RunCommand.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -293,6 +294,9 @@ TEST(Cli, ReportWritesADefinitionAsTextOrPdf)
     const Result pdf = runCli({"report", path, "--definition", "5", "--pdf", dir.file("r.pdf")});
     ASSERT_EQ(pdf.code, 0) << pdf.err;
     EXPECT_EQ(testing_support::readFileBytes(dir.file("r.pdf")).substr(0, 5), "%PDF-");
+    if (testing_support::haveProgram("pdfinfo")) // the PDF is titled with the report's name
+        EXPECT_NE(testing_support::runCommand("pdfinfo '" + dir.file("r.pdf") + "'").find("Title:           Large Report"),
+                  std::string::npos);
     const Result missing = runCli({"report", path, "--name", "No Such Report", "--text", dir.file("x.txt")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_EQ(missing.err, "reelkeeper-cli: Report format could not be located.\n");

@@ -257,6 +257,22 @@ TEST_F(ReportRenderTest, TheTextFileIsInTheCollectionsEncodingAndItsColumnsCount
         EXPECT_NE(out.str().find(expected), std::string::npos)
             << out.str() << "\none blank after the year goes to the year's extra digit";
     }
+    // A year nobody entered prints blank, not as 0.
+    table.edit();
+    table.setText(table.requireField("Year"), "");
+    table.post();
+    std::ostringstream out;
+    RenderSettings settings = settingsFor(RenderMode::TextFile);
+    settings.sortFields = {0, 0, 0, 0};
+    settings.text = &out;
+    ReportRender render(definition, table, settings);
+    engine::TReportFiler filer;
+    engine::ReportBytes recording;
+    filer.StreamMode = engine::smUser;
+    filer.setStream(&recording);
+    render.attach(filer);
+    filer.RunJob();
+    EXPECT_NE(out.str().find(" Title:" + title + "       MX  \r\n"), std::string::npos) << out.str();
 }
 
 // The text of each default report over the fixed collection, checked in as
