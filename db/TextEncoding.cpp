@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <vector>
 
 namespace db {
 
@@ -316,6 +317,59 @@ void foldUtf8Into(std::string& out, std::string_view utf8)
         if (folded != 0) // a combining accent (0), already left off its letter, is dropped
             appendUtf8(out, folded);
     }
+}
+
+namespace {
+
+// Articles a title may begin with, or end with after a comma ("Matrix, The",
+// "Boot, Das"), in the languages collectors' titles come in most.
+bool isArticle(std::string_view word)
+{
+    static constexpr std::string_view kArticles[] = {"the", "a", "an", "der", "die", "das", "le", "la", "les", "l", "el", "il"};
+    return std::find(std::begin(kArticles), std::end(kArticles), word) != std::end(kArticles);
+}
+
+} // namespace
+
+std::string sameTitleKey(std::string_view utf8)
+{
+    const std::string folded = foldedUtf8(utf8);
+    // Words of letters and digits; "&" is the word "and"; everything else separates.
+    std::vector<std::string> words;
+    std::string word;
+    bool commaBeforeLast = false, sawComma = false;
+    const auto endWord = [&] {
+        if (!word.empty()) {
+            commaBeforeLast = sawComma;
+            sawComma = false;
+            words.push_back(std::move(word));
+            word.clear();
+        }
+    };
+    for (size_t i = 0; i < folded.size();) {
+        const char c = folded[i];
+        const size_t from = i;
+        const char32_t character = decodeUtf8(folded, i);
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || (character >= 0x80 && QChar::isLetterOrNumber(character))) {
+            word.append(folded, from, i - from);
+            continue;
+        }
+        endWord();
+        if (c == '&')
+            words.push_back("and");
+        else if (c == ',')
+            sawComma = true;
+    }
+    endWord();
+    // "The Matrix" and "Matrix, The" alike; a title that is only an article stays one.
+    if (words.size() > 1 && isArticle(words.back()) && commaBeforeLast)
+        words.pop_back();
+    if (words.size() > 1 && isArticle(words.front()))
+        words.erase(words.begin());
+    std::string key;
+    for (const std::string& w : words)
+        key += (key.empty() ? "" : " ") + w;
+    return key;
 }
 
 std::string letterKey(std::string_view utf8)

@@ -128,5 +128,10 @@ void foldUtf8Into(std::string& out, std::string_view utf8);
 // The folded text's letters and digits, of any script, and nothing else
 // ("Amélie!" as "amelie", "千と千尋の神隠し" as it is): what tells one title from another.
 std::string letterKey(std::string_view utf8);
+// A title as two records of the same film are known by: its folded words of
+// letters and digits in any script, "&" as "and", without a leading article
+// or one after a comma at its end ("The Matrix", "Matrix, The"). Find
+// Duplicates and the import's "leave out what is held" both go by it.
+std::string sameTitleKey(std::string_view utf8);
 
 } // namespace db

@@ -682,23 +682,8 @@ size_t valueIndex(const char* storedName)
 
 std::string sameFilmKey(std::string_view utf8Title, std::string_view year)
 {
-    std::string title(utf8Title);
-    // Lower case and trimmed, so that the articles below are found in any case.
-    std::transform(title.begin(), title.end(), title.begin(), [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-    while (!title.empty() && title.back() == ' ')
-        title.pop_back();
-    for (const char* article : {"the ", "a ", "an ", "der ", "die ", "das ", "le ", "la ", "les ", "l'", "el ", "il "})
-        if (title.rfind(article, 0) == 0) {
-            title.erase(0, std::strlen(article));
-            break;
-        }
-    for (const char* article : {", the", ", a", ", an", ", der", ", die", ", das", ", le", ", la", ", les", ", el", ", il"})
-        if (title.size() > std::strlen(article) && title.compare(title.size() - std::strlen(article), std::string::npos, article) == 0) {
-            title.resize(title.size() - std::strlen(article));
-            break;
-        }
     const auto number = readWholeText(year, '.');
-    return db::letterKey(title) + "|" + (number && *number != 0 ? std::to_string(static_cast<long long>(*number)) : "");
+    return db::sameTitleKey(utf8Title) + "|" + (number && *number != 0 ? std::to_string(static_cast<long long>(*number)) : "");
 }
 
 std::vector<std::vector<std::string>> firstRecords(const ImportSource& source, bool skipFirst, int count)

@@ -117,8 +117,7 @@ using NextValues = std::function<bool(CollectionValues& values)>;
 ImportResult importValues(db::Table& table, const NextValues& next, const ImportOptions& options);
 
 // The key a record is known by when a newer export of the same list comes in:
-// the title without case, accents, punctuation or a leading or trailing article
-// ("The Matrix", "Matrix, The"), and the year.
+// the title as Find Duplicates compares it (db::sameTitleKey), and the year.
 std::string sameFilmKey(std::string_view utf8Title, std::string_view year);
 
 // The first records of a source (at most count), each value as UTF-8, for the

@@ -5,7 +5,6 @@
 #include "FileIO.h"
 #include "Table.h"
 
-#include <QChar>
 
 #include <algorithm>
 #include <fstream>
@@ -13,51 +12,9 @@
 
 namespace find {
 
-namespace {
-
-bool isArticle(std::string_view word) { return word == "the" || word == "a" || word == "an"; }
-
-} // namespace
-
 std::string duplicateTitleKey(std::string_view title)
 {
-    const std::string folded = db::foldedUtf8(title);
-    // Words of letters and digits; "&" is the word "and"; everything else separates.
-    std::vector<std::string> words;
-    std::string word;
-    bool commaBeforeLast = false, sawComma = false;
-    const auto endWord = [&] {
-        if (!word.empty()) {
-            commaBeforeLast = sawComma;
-            sawComma = false;
-            words.push_back(std::move(word));
-            word.clear();
-        }
-    };
-    for (size_t i = 0; i < folded.size();) {
-        const char c = folded[i];
-        const size_t from = i;
-        const char32_t character = db::decodeUtf8(folded, i);
-        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || (character >= 0x80 && QChar::isLetterOrNumber(character))) {
-            word.append(folded, from, i - from);
-            continue;
-        }
-        endWord();
-        if (c == '&')
-            words.push_back("and");
-        else if (c == ',')
-            sawComma = true;
-    }
-    endWord();
-    // "The Matrix" and "Matrix, The" alike; a title that is only an article stays one.
-    if (words.size() > 1 && isArticle(words.back()) && commaBeforeLast)
-        words.pop_back();
-    if (words.size() > 1 && isArticle(words.front()))
-        words.erase(words.begin());
-    std::string key;
-    for (const std::string& w : words)
-        key += (key.empty() ? "" : " ") + w;
-    return key;
+    return db::sameTitleKey(title);
 }
 
 std::vector<DuplicateGroup> findDuplicates(db::Table& table, const DuplicateOptions& options)

@@ -164,9 +164,11 @@ void TImportFormat::DoCatalogue()
                == app::Prompter::Answer::Yes)
         chosen = QFileInfo(chosen).absolutePath();
     exchange::ImportOptions options;
-    options.skipExisting = m_context.prompter.ask(this, tr("Import"), tr("Leave out the films the collection already holds?"),
-                                                  app::Prompter::Buttons::YesNo, app::Prompter::Answer::Yes)
-                           == app::Prompter::Answer::Yes;
+    // An empty collection holds nothing to leave out: nothing to ask.
+    options.skipExisting = m_context.table.physicalRecordCount() > 0
+                           && m_context.prompter.ask(this, tr("Import"), tr("Leave out the films the collection already holds?"),
+                                                     app::Prompter::Buttons::YesNo, app::Prompter::Answer::Yes)
+                                  == app::Prompter::Answer::Yes;
     QApplication::setOverrideCursor(Qt::WaitCursor); // importCatalogue throws nothing: the cursor comes back
     const exchange::ImportResult result = exchange::importCatalogue(m_context.table, chosen.toStdString(), format, options);
     QApplication::restoreOverrideCursor();

@@ -182,6 +182,9 @@ TEST_F(Catalogues, TheSameFilmIsKnownWhateverItsCaseAccentsOrArticle)
     EXPECT_EQ(sameFilmKey("Am\xC3\xA9lie", "2001"), sameFilmKey("Amelie", "2001"));
     EXPECT_EQ(sameFilmKey("Die H\xC3\xA4rte", ""), sameFilmKey("Harte", "0"));
     EXPECT_NE(sameFilmKey("The Matrix", "1999"), sameFilmKey("The Matrix", "2003"));
+    // The rule Find Duplicates pairs titles by: "&" is "and".
+    EXPECT_EQ(sameFilmKey("The Good, the Bad & the Ugly", "1966"), sameFilmKey("The Good, the Bad and the Ugly", "1966"));
+    EXPECT_EQ(db::sameTitleKey("The Good, the Bad & the Ugly"), "good the bad and the ugly");
     EXPECT_NE(sameFilmKey("Theatre", "1999"), sameFilmKey("atre", "1999"));
 }
 

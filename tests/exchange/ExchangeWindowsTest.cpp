@@ -232,6 +232,26 @@ TEST_F(ExchangeWindowsTest, AnotherCatalogsExportImportsWithoutTheGrid)
     EXPECT_EQ(window->settings().importFileType, 3);
 }
 
+// An empty collection holds nothing to leave out: the import asks nothing about it.
+TEST_F(ExchangeWindowsTest, AnEmptyCollectionIsNotAskedAboutFilmsItHolds)
+{
+    prompter.fileNames = {QString::fromStdString(dir.file("EMPTY.DBF"))};
+    window->action("NewDatabase")->trigger();
+    ASSERT_EQ(window->table().recordCount(), 0u);
+    writeFileBytes(dir.file("ratings.csv"),
+                   "Const,Your Rating,Date Rated,Title,URL,Title Type,IMDb Rating,Runtime (mins),Year,Genres,Num Votes,"
+                   "Release Date,Directors\n"
+                   "tt0113277,9,2023-01-02,Heat,https://x,movie,8.3,170,1995,Action,700000,1995-12-15,Michael Mann\n");
+    prompter.fileNames = {QString::fromStdString(dir.file("ratings.csv"))};
+    chooseFormat = [](exchange_ui::TImportFormat& chooser) {
+        chooser.CatalogueButton->setChecked(true);
+        chooser.SelectFileClick();
+    };
+    window->action("Import")->trigger();
+    EXPECT_TRUE(prompter.questions.empty());
+    EXPECT_EQ(window->table().recordCount(), 1u);
+}
+
 // A Kodi library: one .nfo chosen, the whole folder imported when the user says so.
 TEST_F(ExchangeWindowsTest, OneNfoFileChosenImportsTheWholeLibrary)
 {
