@@ -354,9 +354,48 @@ public:
         result.error = message;
     }
 
+    // Another catalogue's lists as the collection keeps them: the first genre
+    // is the category, the others lead the key words (none twice); a list
+    // longer than its field keeps the whole items that fit.
+    void fitLists(CollectionValues& values, const std::vector<Target>& targets)
+    {
+        const size_t category = valueIndex("Category"), keyWords = valueIndex("KeyWords");
+        std::vector<std::string> genres = listItems(values[category]);
+        if (genres.size() > 1) {
+            values[category] = genres.front();
+            genres.erase(genres.begin());
+            for (std::string& word : listItems(values[keyWords]))
+                if (std::find(genres.begin(), genres.end(), word) == genres.end())
+                    genres.push_back(std::move(word));
+            values[keyWords] = joinedItems(genres);
+        }
+        for (const char* list : {"Director", "Producer", "ReleasedBy", "Writers", "KeyWords"}) {
+            const size_t p = valueIndex(list);
+            const Target& target = targets[p];
+            if (target.field < 0)
+                continue;
+            const size_t width = target.width;
+            const std::vector<std::string> items = listItems(values[p]);
+            if (storedLength(joinedItems(items)) <= width)
+                continue;
+            std::vector<std::string> kept;
+            for (const std::string& item : items) {
+                kept.push_back(item);
+                if (kept.size() > 1 && storedLength(joinedItems(kept)) > width) {
+                    kept.pop_back();
+                    break;
+                }
+            }
+            result.listItemsLeftOut += items.size() - kept.size();
+            m_listCut[p] = m_listCut[p] || kept.size() < items.size();
+            values[p] = joinedItems(kept); // a first item longer than the field alone is cut, and counted so
+        }
+    }
+
     // Writes what the last batch holds; a failure there is the import's error.
     void finish()
     {
+        result.listFields = namesOf(m_listCut);
         result.cutFields = namesOf(m_cut);
         result.tooLargeFields = namesOf(m_tooLarge);
         if (m_table.state() == db::Table::State::Insert)
@@ -401,6 +440,32 @@ private:
 
     using FieldMarks = std::array<bool, db::kSchemaFieldCount>;
 
+    // The bytes a UTF-8 text takes in the collection's fields.
+    size_t storedLength(const std::string& utf8) const
+    {
+        return m_table.encoding() == db::TextEncoding::Utf8 ? utf8.size() : db::utf8CharacterCount(utf8);
+    }
+    static std::vector<std::string> listItems(const std::string& list)
+    {
+        std::vector<std::string> items;
+        size_t from = 0;
+        while (from <= list.size()) {
+            const size_t comma = std::min(list.find(',', from), list.size());
+            const std::string_view item = db::trimBoth(std::string_view(list).substr(from, comma - from));
+            if (!item.empty())
+                items.emplace_back(item);
+            from = comma + 1;
+        }
+        return items;
+    }
+    static std::string joinedItems(const std::vector<std::string>& items)
+    {
+        std::string list;
+        for (const std::string& item : items)
+            list += (list.empty() ? "" : ", ") + item;
+        return list;
+    }
+
     static std::vector<std::string> namesOf(const FieldMarks& marks)
     {
         std::vector<std::string> names;
@@ -415,6 +480,7 @@ private:
     const uint32_t m_batchSize;
     uint32_t m_inBatch = 0;
     FieldMarks m_cut{};      // the fields a value was cut for
+    FieldMarks m_listCut{};  // the fields a list was shortened for, by whole items
     FieldMarks m_tooLarge{}; // the fields a number was too large for
 };
 
@@ -657,6 +723,7 @@ ImportResult importValues(db::Table& table, const NextValues& next, const Import
                 ++run.result.skippedExisting;
                 continue;
             }
+            run.fitLists(values, targets);
             const bool goOn = run.add([&] {
                 for (size_t p = 0; p < values.size(); ++p) {
                     const Target& target = targets[p];
@@ -824,6 +891,11 @@ std::string importMessage(const ImportResult& result, const db::Speak& speak)
         TRANSLATABLE("exchange", "%1 number was too large for its field, which was left empty (%2)."),
         TRANSLATABLE("exchange", "%1 numbers were too large for their fields, which were left empty (%2)."),
         listed(result.tooLargeFields));
+    add(result.listItemsLeftOut,
+        TRANSLATABLE("exchange", "%1 name, genre or key word did not fit its field beside the others and was left out (%2)."),
+        TRANSLATABLE("exchange", "%1 names, genres or key words did not fit their fields beside the others and were left "
+                                 "out (%2)."),
+        listed(result.listFields));
     add(result.cutToWidth, TRANSLATABLE("exchange", "%1 value was longer than its field and cut to fit (%2)."),
         TRANSLATABLE("exchange", "%1 values were longer than their fields and cut to fit (%2)."), listed(result.cutFields));
     if (!result.leftOutFiles.empty()) {

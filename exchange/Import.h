@@ -91,6 +91,8 @@ struct ImportResult {
     uint64_t skippedExisting = 0; // records already in the collection, not imported again
     uint64_t cutToWidth = 0;      // values longer than their field, cut to it
     std::vector<std::string> cutFields; // the display names of the fields those were cut for
+    uint64_t listItemsLeftOut = 0;      // names, genres or key words of another catalogue's lists that did not fit
+    std::vector<std::string> listFields; // the display names of the fields those were for
     std::vector<db::DbError> leftOutFiles; // files of a folder that held no record, each with why
     bool cancelled = false;
     std::string error; // what stopped the import ("" when it ran to its end)
@@ -113,7 +115,10 @@ using NextValues = std::function<bool(CollectionValues& values)>;
 
 // Imports every record next gives, as importRecords does: values cut to their
 // field's width are counted by field, characters the collection cannot store
-// take their nearest plain form.
+// take their nearest plain form. The lists another catalogue gives are shaped
+// for the collection: the first genre is the category and the others key
+// words, and a list of names, genres or key words longer than its field keeps
+// the whole items that fit (the others counted, by field).
 ImportResult importValues(db::Table& table, const NextValues& next, const ImportOptions& options);
 
 // The key a record is known by when a newer export of the same list comes in:

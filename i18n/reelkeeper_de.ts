@@ -2448,6 +2448,14 @@ reihenfolge</translation>
         <source>%1 numbers were too large for their fields, which were left empty (%2).</source>
         <translation>%1 Zahlen waren zu groß für ihre Felder, die leer blieben (%2).</translation>
     </message>
+    <message>
+        <source>%1 name, genre or key word did not fit its field beside the others and was left out (%2).</source>
+        <translation>%1 Name, Genre oder Stichwort passte neben den anderen nicht in sein Feld und wurde ausgelassen (%2).</translation>
+    </message>
+    <message>
+        <source>%1 names, genres or key words did not fit their fields beside the others and were left out (%2).</source>
+        <translation>%1 Namen, Genres oder Stichwörter passten neben den anderen nicht in ihre Felder und wurden ausgelassen (%2).</translation>
+    </message>
 </context>
 <context>
     <name>exchange_ui::TImportFormat</name>

@@ -96,14 +96,21 @@ TEST_F(Catalogues, AnImdbExportFillsTheFieldsItsColumnsName)
     EXPECT_EQ(r[0][at("Year")], "1958");
     EXPECT_EQ(r[0][at("RunTime")], "128");
     EXPECT_EQ(r[0][at("Director")], "Alfred Hitchcock");
-    EXPECT_EQ(r[0][at("Category")], "Mystery, Romance, Th") << "cut to the field's twenty characters";
+    // The first genre is the category, the others key words; a list of names
+    // too long for its field keeps the whole names that fit, and says so.
+    EXPECT_EQ(r[0][at("Category")], "Mystery");
+    EXPECT_EQ(r[0][at("KeyWords")], "Romance, Thriller");
     EXPECT_EQ(r[0][at("PersonalRa")], "9/10");
     EXPECT_EQ(r[0][at("Viewed")], "Yes");
     EXPECT_EQ(r[0][at("UserDef1")], "tt0052357");
-    EXPECT_EQ(r[1][at("Director")], "Lana Wachowski, Lilly Wachow");
-    EXPECT_EQ(result.cutToWidth, 2u);
-    EXPECT_EQ(result.cutFields, (std::vector<std::string>{"Director", "Category"}));
-    EXPECT_NE(importMessage(result).find("2 values were longer than their fields and cut to fit (Director, Category)."),
+    EXPECT_EQ(r[1][at("Director")], "Lana Wachowski");
+    EXPECT_EQ(r[1][at("Category")], "Action");
+    EXPECT_EQ(r[1][at("KeyWords")], "Sci-Fi");
+    EXPECT_EQ(result.cutToWidth, 0u);
+    EXPECT_EQ(result.listItemsLeftOut, 1u);
+    EXPECT_EQ(result.listFields, (std::vector<std::string>{"Director"}));
+    EXPECT_NE(importMessage(result).find("1 name, genre or key word did not fit its field beside the others and was left "
+                                         "out (Director)."),
               std::string::npos)
         << importMessage(result);
 
@@ -219,7 +226,8 @@ TEST_F(Catalogues, AGcstarCollectionFillsStarsGenresLoansAndMinutes)
     EXPECT_EQ(r[0][at("RunTime")], "128");
     EXPECT_EQ(r[0][at("Star1")], "James Stewart");
     EXPECT_EQ(r[0][at("Star2")], "Kim Novak") << "the actor, not the role";
-    EXPECT_EQ(r[0][at("Category")], "Mystery, Thriller");
+    EXPECT_EQ(r[0][at("Category")], "Mystery");
+    EXPECT_EQ(r[0][at("KeyWords")], "Thriller");
     EXPECT_EQ(r[0][at("PersonalRa")], "9/10");
     EXPECT_EQ(r[0][at("Viewed")], "Yes");
     EXPECT_EQ(r[0][at("Format")], "DVD");
@@ -267,7 +275,7 @@ TEST_F(Catalogues, ATellicoVideoCollectionImportsAndOtherTypesAreRefusedByName)
     const auto r = rows();
     EXPECT_EQ(r[0][at("Title")], "Heat");
     EXPECT_EQ(r[0][at("Rating")], "R");
-    EXPECT_EQ(r[0][at("Category")], "Action, Crime");
+    EXPECT_EQ(r[0][at("Category")], "Action");
     EXPECT_EQ(r[0][at("Star2")], "Robert De Niro");
     EXPECT_EQ(r[0][at("Producer")], "Art Linson, Michael Mann");
     EXPECT_EQ(r[0][at("ReleasedBy")], "Warner Bros.");
@@ -333,7 +341,7 @@ TEST_F(Catalogues, AFolderOfNfoFilesImportsItsMoviesAndNamesTheFilesLeftOut)
     EXPECT_EQ(r[0][at("Writers")], "Michael Mann");
     EXPECT_EQ(r[0][at("UserDef1")], "tt0113277");
     EXPECT_EQ(r[0][at("Viewed")], "Yes");
-    EXPECT_EQ(r[0][at("KeyWords")], "heist");
+    EXPECT_EQ(r[0][at("KeyWords")], "Crime, heist") << "the genres after the first lead the key words";
     ASSERT_EQ(result.leftOutFiles.size(), 2u);
     const std::string message = importMessage(result);
     EXPECT_NE(message.find("2 files were left out:"), std::string::npos) << message;
