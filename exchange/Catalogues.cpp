@@ -104,17 +104,6 @@ bool isLetterboxdHeader(const Columns& c) { return c.has("Name") && c.has("Lette
 
 void put(CollectionValues& values, const char* field, std::string value) { values[valueIndex(field)] = std::move(value); }
 
-// "8" as "8/10", "3.5" as "3.5/5": the scale stays with the number.
-std::string ratingOutOf(const std::string& text, int scale)
-{
-    const auto number = readNumberText(text, '.');
-    if (!number || *number <= 0)
-        return {};
-    char out[24];
-    std::snprintf(out, sizeof out, std::floor(*number) == *number ? "%.0f/%d" : "%.1f/%d", *number, scale);
-    return out;
-}
-
 void fillImdb(const Columns& c, const std::vector<std::string>& line, CollectionValues& values)
 {
     std::string title = c.of(line, "Title");
@@ -123,7 +112,7 @@ void fillImdb(const Columns& c, const std::vector<std::string>& line, Collection
     put(values, "RunTime", c.of(line, "Runtime (mins)"));
     put(values, "Category", c.of(line, "Genres"));
     put(values, "Director", c.of(line, "Directors"));
-    const std::string rating = ratingOutOf(c.of(line, "Your Rating"), 10);
+    const std::string rating = ratingOutOfTen(c.of(line, "Your Rating"), 10);
     put(values, "PersonalRa", rating);
     if (!rating.empty())
         put(values, "Viewed", "Yes"); // IMDb rates only what was seen
@@ -135,7 +124,7 @@ void fillLetterboxd(const Columns& c, const std::vector<std::string>& line, Coll
 {
     put(values, "Title", c.of(line, "Name"));
     put(values, "Year", c.of(line, "Year"));
-    put(values, "PersonalRa", ratingOutOf(c.of(line, "Rating"), 5));
+    put(values, "PersonalRa", ratingOutOfTen(c.of(line, "Rating"), 5));
     put(values, "KeyWords", c.of(line, "Tags"));
     const std::string review = c.of(line, "Review");
     put(values, "Miscellane", review.empty() ? c.of(line, "Description") : review);

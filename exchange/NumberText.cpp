@@ -1,5 +1,7 @@
 #include "NumberText.h"
 
+#include <cstdio>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -180,6 +182,20 @@ std::optional<double> readWholeText(std::string_view text, char localeDecimal)
     if (number && std::trunc(*number) != *number)
         return std::nullopt; // "1.5" is no whole number, and rounding it would change it
     return number;
+}
+
+std::string ratingOutOfTen(std::string_view text, int scale)
+{
+    const auto number = readNumberText(text, '.');
+    if (!number || *number <= 0 || scale <= 0)
+        return {};
+    // To the nearest half point out of ten: five stars with halves double exactly.
+    const double tenths = std::round(std::min(*number, static_cast<double>(scale)) * 10.0 / scale * 2.0) / 2.0;
+    if (tenths <= 0)
+        return {};
+    char out[24];
+    std::snprintf(out, sizeof out, std::floor(tenths) == tenths ? "%.0f/10" : "%.1f/10", tenths);
+    return out;
 }
 
 } // namespace exchange

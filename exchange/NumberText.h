@@ -6,6 +6,7 @@
 // different number ("1,234.50" is never 1).
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace exchange {
@@ -28,5 +29,10 @@ std::optional<double> readNumberText(std::string_view text, char localeDecimal);
 
 // The same for a whole number: nullopt for a number with a fraction ("1.5").
 std::optional<double> readWholeText(std::string_view text, char localeDecimal);
+
+// A rating read from text ("4.5" of 5, "8" of 10) on the one scale the
+// collection keeps imported ratings on, out of ten ("9/10", "8/10", "7.5/10");
+// "" for no rating (0 or no number).
+std::string ratingOutOfTen(std::string_view text, int scale);
 
 } // namespace exchange

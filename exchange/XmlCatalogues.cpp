@@ -1,5 +1,7 @@
 #include "XmlCatalogues.h"
 
+#include "NumberText.h"
+
 #include "CatalogueXmlSource.h"
 #include "DbError.h"
 #include "FileIO.h"
@@ -138,15 +140,6 @@ std::string isoDate(const QString& text)
 }
 
 // "8" as "8/10" on a scale of 10; nothing for 0 or no number.
-std::string ratingOutOf(const QString& text, int scale)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok || value <= 0)
-        return {};
-    return (QString::number(value) + "/" + QString::number(scale)).toStdString();
-}
-
 QString qtext(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // A list of values read from one film (genres, actors, directors): it stops
@@ -349,7 +342,7 @@ CollectionValues gcstarItem(XmlPullReader& xml)
     v[at("Year")] = yearOf(qtext(attribute("date")));
     v[at("RunTime")] = minutesOf(qtext(attribute("time")));
     v[at("Director")] = trimmed(attribute("director"));
-    v[at("PersonalRa")] = ratingOutOf(qtext(attribute("rating")), 10);
+    v[at("PersonalRa")] = ratingOutOfTen(trimmed(attribute("rating")), 10);
     // Seen and unseen are both said; a file that says neither leaves Viewed blank.
     const std::string seen = trimmed(attribute("seen"));
     v[at("Viewed")] = seen == "1" ? "Yes" : seen == "0" ? "No" : "";
@@ -499,7 +492,7 @@ CollectionValues tellicoEntry(XmlPullReader& xml)
         } else if (name == "comments") {
             v[at("Miscellane")] = trimmed(xml.elementText());
         } else if (name == "rating") {
-            v[at("PersonalRa")] = ratingOutOf(qtext(xml.elementText()), 5);
+            v[at("PersonalRa")] = ratingOutOfTen(trimmed(xml.elementText()), 5);
         } else if (name == "pur_price") {
             const auto m = amount.match(qtext(xml.elementText()));
             v[at("PurchPrice")] = m.hasMatch() ? m.captured(0).toStdString() : std::string();
@@ -665,7 +658,7 @@ CollectionValues nfoMovie(XmlPullReader& xml)
         } else if (name == "tag") {
             tags.add(xml.elementText());
         } else if (name == "userrating") {
-            v[at("PersonalRa")] = ratingOutOf(qtext(xml.elementText()), 10);
+            v[at("PersonalRa")] = ratingOutOfTen(trimmed(xml.elementText()), 10);
         } else if (name == "playcount") {
             // Played once is seen, whatever else the file says; a count of 0 is unseen.
             bool number = false;

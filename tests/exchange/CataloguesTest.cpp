@@ -147,9 +147,10 @@ TEST_F(Catalogues, ALetterboxdListExportImportsItsFilmsAndANewerExportOnlyWhatIs
     r = rows();
     ASSERT_EQ(r.size(), 4u);
     EXPECT_EQ(r[2][at("Title")], "Heat");
-    EXPECT_EQ(r[2][at("PersonalRa")], "5/5");
+    EXPECT_EQ(r[2][at("PersonalRa")], "10/10") << "five stars on the one scale of ten";
     EXPECT_EQ(r[2][at("Viewed")], "Yes");
     EXPECT_EQ(r[3][at("Year")], "1986") << "another year is another film";
+    EXPECT_EQ(r[3][at("PersonalRa")], "6/10");
     EXPECT_NE(importMessage(ratings).find("2 records were already in the collection and were not imported again."),
               std::string::npos);
 }
@@ -279,7 +280,7 @@ TEST_F(Catalogues, ATellicoVideoCollectionImportsAndOtherTypesAreRefusedByName)
     EXPECT_EQ(r[0][at("Star2")], "Robert De Niro");
     EXPECT_EQ(r[0][at("Producer")], "Art Linson, Michael Mann");
     EXPECT_EQ(r[0][at("ReleasedBy")], "Warner Bros.");
-    EXPECT_EQ(r[0][at("PersonalRa")], "5/5");
+    EXPECT_EQ(r[0][at("PersonalRa")], "10/10");
     EXPECT_EQ(r[0][at("CheckName")], "Bob") << "the loan is found through its entry";
     EXPECT_EQ(r[0][at("RunTime")], "170");
 

@@ -6,6 +6,7 @@
 
 using exchange::readNumberText;
 using exchange::readWholeText;
+using exchange::ratingOutOfTen;
 
 TEST(NumberText, NumbersAreReadWholeWithTheGroupingOfEitherConvention)
 {
@@ -83,4 +84,17 @@ TEST(NumberText, WordsAfterANumberThatAreAnotherNumberMakeItNoNumber)
         }
     EXPECT_EQ(readWholeText("1994 (re-released 2001)", '.'), 1994.0);
     EXPECT_EQ(readNumberText("12.50 USD", ','), 12.5);
+}
+
+// Every catalogue's ratings come in on one scale, out of ten.
+TEST(NumberText, RatingsOfEveryScaleComeInOutOfTen)
+{
+    EXPECT_EQ(ratingOutOfTen("4.5", 5), "9/10");
+    EXPECT_EQ(ratingOutOfTen("0.5", 5), "1/10");
+    EXPECT_EQ(ratingOutOfTen("3", 5), "6/10");
+    EXPECT_EQ(ratingOutOfTen("8", 10), "8/10");
+    EXPECT_EQ(ratingOutOfTen(" 7.5 ", 10), "7.5/10");
+    EXPECT_EQ(ratingOutOfTen("12", 10), "10/10") << "above the scale is its top";
+    for (const char* none : {"", "0", "-2", "five", "0.1"})
+        EXPECT_EQ(ratingOutOfTen(none, 10), "") << none;
 }
