@@ -4318,6 +4318,22 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
         <source>The chart could not be saved as &quot;%1&quot;.</source>
         <translation>Das Diagramm konnte nicht als &quot;%1&quot; gespeichert werden.</translation>
     </message>
+    <message>
+        <source>Save the statistics as a PDF file instead?</source>
+        <translation>Die Statistik stattdessen als PDF-Datei speichern?</translation>
+    </message>
+    <message>
+        <source>Save Statistics As PDF</source>
+        <translation>Statistik als PDF speichern</translation>
+    </message>
+    <message>
+        <source>The statistics could not be saved as &quot;%1&quot;.</source>
+        <translation>Die Statistik konnte nicht als &quot;%1&quot; gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>PDF Files (*.pdf *.PDF)</source>
+        <translation>PDF-Dateien (*.pdf *.PDF)</translation>
+    </message>
 </context>
 <context>
     <name>ui</name>

@@ -22,6 +22,8 @@
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
 #include <QFontMetricsF>
 #include <QLegend>
 #include <QPieSeries>
@@ -441,12 +443,40 @@ void TStatistics::PrintClick()
 {
     std::unique_ptr<QPrinter> printer = m_context.printer ? m_context.printer() : nullptr;
     if (!printer) {
-        m_context.prompter.message(this, tr("Error"), tr("No printers are defined."), app::Prompter::Icon::Error);
+        // Without a printer the statistics still go on paper later: as a PDF file.
+        if (m_context.prompter.ask(this, tr("Error"),
+                                   tr("No printers are defined.") + "\n\n" + tr("Save the statistics as a PDF file instead?"),
+                                   app::Prompter::Buttons::YesNo, app::Prompter::Answer::Yes)
+            == app::Prompter::Answer::Yes)
+            SaveAsPdf();
         return;
     }
     const WaitCursor wait;
     if (!PrintOn(*printer))
         m_context.prompter.message(this, tr("Error"), tr("The statistics could not be printed."), app::Prompter::Icon::Error);
+}
+
+void TStatistics::SaveAsPdf()
+{
+    app::Prompter::FileDialog dialog{tr("Save Statistics As PDF"), tr("PDF Files (*.pdf *.PDF)"), "pdf", {}, true,
+                                     tr("Statistics") + ".pdf"};
+    const QString file = m_context.prompter.saveFileName(this, dialog);
+    if (file.isEmpty())
+        return;
+    // Written beside the file it replaces and put in its place only when whole.
+    QSaveFile out(file);
+    bool written = out.open(QIODevice::WriteOnly);
+    if (written) {
+        const WaitCursor wait;
+        QPdfWriter pdf(&out);
+        pdf.setTitle(tr("Statistics"));
+        pdf.setCreator(QStringLiteral("Reelkeeper Videos"));
+        pdf.setPageSize(QPageSize(QPageSize::Letter));
+        written = PrintOn(pdf);
+    }
+    if (!written || !out.commit())
+        m_context.prompter.message(this, tr("Error"), tr("The statistics could not be saved as \"%1\".").arg(file),
+                                   app::Prompter::Icon::Error);
 }
 
 bool TStatistics::PrintOn(QPagedPaintDevice& device)

@@ -73,6 +73,8 @@ public:
     void PrintClick();
     // Draws the summary and every page, one to a sheet, on a printer or PDF.
     bool PrintOn(QPagedPaintDevice& device);
+    // The printed statistics as a PDF file the user chooses.
+    void SaveAsPdf();
 
     const stats::CollectionStatistics& statistics() const { return m_statistics; }
     const std::vector<stats::StatisticsPage>& pages() const { return m_pages; }

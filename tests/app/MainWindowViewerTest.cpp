@@ -10,6 +10,7 @@
 #include "EditText.h"
 #include "TLentOut.h"
 #include "TDuplicates.h"
+#include "QPrinterDevice.h"
 #include "TStatistics.h"
 #include "RunCommand.h"
 #include "TMyEdit.h"
@@ -24,6 +25,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QImage>
 #include <QPrinter>
 #include <QRadioButton>
@@ -812,7 +814,9 @@ TEST_F(ViewerTest, StatisticsCountTheSearchOrTheCollectionAndSaveAndPrintTheirCh
     ASSERT_EQ(window->countText(), "2");
     const QString picture = QString::fromStdString(dir.file("Category.png"));
     const QString pdf = QString::fromStdString(dir.file("statistics.pdf"));
-    prompter.fileNames = {picture};
+    const QString savedPdf = QString::fromStdString(dir.file("saved.pdf"));
+    prompter.fileNames = {picture, savedPdf};
+    prompter.answers = {ScriptedPrompter::Answer::Yes};
     runDialog = [&](QDialog& d) {
         auto* statistics = dynamic_cast<stats_ui::TStatistics*>(&d);
         if (!statistics)
@@ -839,6 +843,12 @@ TEST_F(ViewerTest, StatisticsCountTheSearchOrTheCollectionAndSaveAndPrintTheirCh
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
         EXPECT_TRUE(statistics->PrintOn(printer));
+        // Print without a printer offers a PDF file instead.
+        if (!engine::defaultPrinter()) {
+            statistics->PrintClick();
+            EXPECT_TRUE(prompter.questions.back().text.startsWith("No printers are defined.\n\nSave the statistics as a PDF"));
+            EXPECT_TRUE(QFile(savedPdf).exists());
+        }
         return int(QDialog::Accepted);
     };
     window->action("Statistics")->trigger();
@@ -852,6 +862,9 @@ TEST_F(ViewerTest, StatisticsCountTheSearchOrTheCollectionAndSaveAndPrintTheirCh
         EXPECT_NE(text.find(seen), std::string::npos) << seen;
     const std::string info = testing_support::runCommand("pdfinfo '" + pdf.toStdString() + "'");
     EXPECT_TRUE(std::regex_search(info, std::regex("Pages:\\s+12\n"))) << info;
+    if (QFile(savedPdf).exists())
+        EXPECT_NE(testing_support::runCommand("pdftotext -layout '" + savedPdf.toStdString() + "' -").find("4 videos in the whole collection"),
+                  std::string::npos);
 }
 
 // Windows that walk the collection, and ending a search or a quick filter,
