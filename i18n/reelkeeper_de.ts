@@ -2696,6 +2696,14 @@ reihenfolge</translation>
         <source>Export Complete.</source>
         <translation>Export abgeschlossen.</translation>
     </message>
+    <message>
+        <source>%1 record written to %2.</source>
+        <translation>%1 Datensatz in %2 geschrieben.</translation>
+    </message>
+    <message>
+        <source>%1 records written to %2.</source>
+        <translation>%1 Datensätze in %2 geschrieben.</translation>
+    </message>
 </context>
 <context>
     <name>exchange_ui::TMyImport</name>

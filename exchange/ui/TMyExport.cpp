@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLocale>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -25,6 +26,11 @@
 #include <array>
 
 namespace exchange_ui {
+
+namespace {
+// The export's bar is red while it runs.
+const QString kRunningGauge = QStringLiteral("QProgressBar::chunk { background-color: red; }");
+} // namespace
 
 namespace {
 
@@ -125,7 +131,7 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     side->addWidget(new QLabel(tr("Export Progress"), this));
     Gauge = new QProgressBar(this);
     Gauge->setObjectName("ExportGauge");
-    Gauge->setStyleSheet("QProgressBar::chunk { background-color: red; }");
+    Gauge->setStyleSheet(kRunningGauge);
     Gauge->setRange(0, 1);
     Gauge->setValue(0);
     side->addWidget(Gauge);
@@ -282,7 +288,13 @@ void TMyExport::StartExportClick()
     if (searchEnded)
         m_context.restoreSearch();
     if (written) {
-        m_context.prompter.message(this, tr("Ok"), tr("Export Complete."), app::Prompter::Icon::Information);
+        // The full bar is done, not alarm red, while the message says what was written.
+        Gauge->setStyleSheet(QString());
+        m_context.prompter.message(this, tr("Ok"),
+                                   tr("Export Complete.") + "\n\n"
+                                       + (m_written == 1 ? tr("%1 record written to %2.") : tr("%1 records written to %2."))
+                                             .arg(QLocale().toString(static_cast<qulonglong>(m_written)), QFileInfo(chosen).fileName()),
+                                   app::Prompter::Icon::Information);
         Gauge->setValue(0);
         accept();
     }
@@ -302,6 +314,7 @@ int TMyExport::exportKind() const
 bool TMyExport::exportTo(const QString& path, int kind, const std::vector<exchange::ExportField>& fields)
 {
     m_running = true;
+    Gauge->setStyleSheet(kRunningGauge);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     Gauge->setRange(0, static_cast<int>(std::min<uint32_t>(m_context.table.recordCount(), INT32_MAX)));
     Gauge->setValue(0);
@@ -335,6 +348,7 @@ bool TMyExport::exportTo(const QString& path, int kind, const std::vector<exchan
         default: result = exchange::exportDelimited(m_context.table, fields, path.toStdString(), options);
         }
         // The bar moves every few hundred records: at the end it shows all of them.
+        m_written = result.written;
         const int written = static_cast<int>(std::min<uint64_t>(result.written, INT32_MAX));
         Gauge->setRange(0, std::max(written, 1));
         Gauge->setValue(std::max(written, 1));

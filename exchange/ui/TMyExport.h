@@ -59,6 +59,7 @@ private:
 
     ExchangeContext m_context;
     bool m_running = false;
+    uint64_t m_written = 0; // the records the last export wrote
 };
 
 } // namespace exchange_ui

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
 #include <filesystem>
 
 #include <QAction>
@@ -342,13 +344,18 @@ TEST_F(ExchangeWindowsTest, TheExportLayoutIsKeptAndNothingChosenWritesNothing)
         e.FirstRecordNames->setChecked(false);
         e.FirstRecordNames->click(); // stores the option at once
         int shownWhenComplete = -1;
-        prompter.onMessage = [&] { shownWhenComplete = e.Gauge->value() * 100 / e.Gauge->maximum(); };
+        bool redWhenComplete = true;
+        prompter.onMessage = [&] {
+            shownWhenComplete = e.Gauge->value() * 100 / e.Gauge->maximum();
+            redWhenComplete = e.Gauge->styleSheet().contains("red");
+        };
         e.StartExportClick();
         prompter.onMessage = nullptr;
         EXPECT_EQ(shownWhenComplete, 100) << "the bar is full when \"Export Complete.\" shows";
+        EXPECT_FALSE(redWhenComplete) << "and done, not alarm red";
     };
     window->action("Export")->trigger();
-    EXPECT_EQ(prompter.messages.back().text, "Export Complete.");
+    EXPECT_EQ(prompter.messages.back().text, "Export Complete.\n\n2 records written to " + QFileInfo(QString::fromStdString(out)).fileName() + ".");
     EXPECT_EQ(prompter.messages.back().caption, "Ok");
     // In the sort order of the main table, Year then Title.
     const std::string written = readFileBytes(out);
@@ -387,7 +394,7 @@ TEST_F(ExchangeWindowsTest, TheWholeCollectionOrTheSearchAndTheSearchComesBack)
             e.StartExportClick();
         };
         window->action("Export")->trigger();
-        EXPECT_EQ(prompter.messages.back().text, "Export Complete.");
+        EXPECT_TRUE(prompter.messages.back().text.startsWith("Export Complete.\n\n"));
         EXPECT_TRUE(window->searchMode());
         db::Table exported;
         exported.setFilePath(out);
@@ -420,7 +427,7 @@ TEST_F(ExchangeWindowsTest, TheSearchGoesOutAsTellicoAndAsAnHtmlCatalogue)
             e.StartExportClick();
         };
         window->action("Export")->trigger();
-        EXPECT_EQ(prompter.messages.back().text, "Export Complete.");
+        EXPECT_TRUE(prompter.messages.back().text.startsWith("Export Complete.\n\n"));
         EXPECT_EQ(window->settings().exportFileType, kind);
     }
     const std::string page = readFileBytes(html);
@@ -455,7 +462,8 @@ TEST_F(ExchangeWindowsTest, InGermanJaAndNeinStillChooseTheFieldsOfExportAndImpo
     };
     window->action("Export")->trigger();
     EXPECT_EQ(prompter.messages.back().caption, "OK");
-    EXPECT_EQ(prompter.messages.back().text, "Export abgeschlossen.");
+    EXPECT_EQ(prompter.messages.back().text,
+              "Export abgeschlossen.\n\n2 Datens\u00E4tze in " + QFileInfo(QString::fromStdString(out)).fileName() + " geschrieben.");
     const std::string written = readFileBytes(out);
     EXPECT_NE(written.find("\"Heat\"\r\n"), std::string::npos) << written;
     EXPECT_EQ(written.find("1995"), std::string::npos) << written;
