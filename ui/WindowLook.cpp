@@ -2,6 +2,8 @@
 
 #include "Prompter.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QAbstractButton>
 #include <QApplication>
@@ -236,8 +238,16 @@ void scaleAndCentre(QWidget* window, double factor)
         window->setProperty("designSize", design);
         window->setProperty("designPointSize", window->font().pointSizeF());
     }
-    const int percent = static_cast<int>(factor * 100.0);
+    int percent = static_cast<int>(factor * 100.0);
     const QSize design = window->property("designSize").toSize();
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    // No window is larger than the screen's area for windows: an enlargement
+    // that would not fit is cut back to what does (never below the design).
+    const QSize room = screen ? screen->availableGeometry().size() - frameExtras(window) : QSize();
+    if (screen && design.width() > 0 && design.height() > 0) {
+        const int fits = std::min(room.width() * 100 / design.width(), room.height() * 100 / design.height());
+        percent = std::min(percent, std::max(fits, 100));
+    }
     const double points = window->property("designPointSize").toDouble();
     if (points > 0) {
         QFont f = window->font();
@@ -245,14 +255,28 @@ void scaleAndCentre(QWidget* window, double factor)
         window->setFont(f);
     }
     window->resize(design.width() * percent / 100, design.height() * percent / 100);
-    if (const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen()) {
-        // The window manager puts the frame's corner where the window is moved
-        // to, so the frame, not the window inside it, is what is centred: a
-        // frame taller by its title bar would otherwise hang half that low.
-        const QSize s = screen->size();
-        const QSize frame = window->size() + frameExtras(window);
-        window->move((s.width() - frame.width()) / 2, (s.height() - frame.height()) / 2);
-    }
+    fitToScreen(window);
+}
+
+void fitToScreen(QWidget* window)
+{
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize extras = frameExtras(window);
+    const QRect available = screen->availableGeometry();
+    window->resize(window->size().boundedTo(available.size() - extras));
+    // The window manager puts the frame's corner where the window is moved
+    // to, so the frame, not the window inside it, is what is centred: a
+    // frame taller by its title bar would otherwise hang half that low.
+    // The frame stays inside the area for windows (off a task bar).
+    const QSize s = screen->size();
+    const QSize frame = window->size() + extras;
+    const int left = std::clamp((s.width() - frame.width()) / 2, available.left(),
+                                std::max(available.left(), available.right() + 1 - frame.width()));
+    const int top = std::clamp((s.height() - frame.height()) / 2, available.top(),
+                               std::max(available.top(), available.bottom() + 1 - frame.height()));
+    window->move(left, top);
 }
 
 namespace {

@@ -65,5 +65,9 @@ QBoxLayout* addOkCancel(QDialog* dialog, QBoxLayout* into, std::function<void()>
 // from the designed values, so showing it again never compounds) and centres
 // it on the screen.
 void scaleAndCentre(QWidget* window, double factor);
+// The window no larger than its screen's area for windows (what its layout
+// allows), centred on the screen and kept inside that area: for a window
+// that sizes itself after its look is applied.
+void fitToScreen(QWidget* window);
 
 } // namespace ui

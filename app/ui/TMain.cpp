@@ -520,8 +520,9 @@ bool TMain::create()
     }
     readSettings();
     followTheDesktop();
-    // The stored bounds are the client area's, read and written alike.
-    setGeometry(m_settings.mainWindow);
+    // The stored bounds are the client area's, read and written alike. The
+    // first start, with none stored, takes a good share of the screen.
+    setGeometry(m_boundsStored ? m_settings.mainWindow : firstStartBounds());
     BuildSortString();
     applyRegionalSettings();
     if (!chooseStartCollection())
@@ -599,6 +600,7 @@ void TMain::readSettings()
     IniFile ini;
     ini.load(settingsFilePath());
     m_settings.read(ini);
+    m_boundsStored = ini.value("Misc", "Main Window Width").has_value();
 }
 
 QString TMain::writeSettings()
@@ -721,6 +723,21 @@ void TMain::keepOnScreenOnceFramed()
         keepOnScreen();
     });
     watch->start();
+}
+
+QRect TMain::firstStartBounds() const
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return m_settings.mainWindow;
+    // Three quarters of the area for windows, never less than the designed 640 x 480, centred in it.
+    const QRect available = screen->availableGeometry();
+    const QSize size = QSize(available.width() * 3 / 4, available.height() * 3 / 4)
+                           .expandedTo(m_settings.mainWindow.size())
+                           .boundedTo(available.size());
+    QRect bounds(QPoint(0, 0), size);
+    bounds.moveCenter(available.center());
+    return bounds;
 }
 
 void TMain::keepOnScreen()

@@ -205,6 +205,8 @@ private:
     void openTableShared();
     static void fitToTheWindow(QWidget* panel);
     void keepOnScreen();
+    // Where the main window goes at a first start, when no bounds are stored.
+    QRect firstStartBounds() const;
     // Waits for the window manager's frame, then keeps the title bar on a screen.
     void keepOnScreenOnceFramed();
     void tickScreenSize(int size);
@@ -230,6 +232,7 @@ private:
 
     Prompter& m_prompter;
     bool m_browseMode;
+    bool m_boundsStored = false; // whether the settings file held the main window's bounds
     bool m_searchMode = false;
     bool m_rememberedFieldEditing = false;
     bool m_tipsOffered = false;

@@ -161,6 +161,7 @@ TMyBackup::TMyBackup(BackupContext context, QWidget* parent)
     connect(StartButton, &QPushButton::clicked, this, &TMyBackup::StartBackupClick);
     ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
     resize(static_cast<int>(420 * m_context.scaleFactor), static_cast<int>(440 * m_context.scaleFactor));
+    ui::fitToScreen(this);
 }
 
 void TMyBackup::driveChosen(int index)

@@ -61,6 +61,7 @@ TLentOut::TLentOut(LentOutContext context, QWidget* parent)
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Lent Out"); });
     ui::applyWindowLook(this, m_context.settings, app::EditWindowColors, m_context.scaleFactor);
     resize(static_cast<int>(620 * m_context.scaleFactor), static_cast<int>(380 * m_context.scaleFactor));
+    ui::fitToScreen(this);
     Reload();
 }
 

@@ -152,6 +152,7 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
     // The designed size, or more where the side column needs it at this screen size: nothing is squeezed.
     resize(QSize(static_cast<int>(600 * unit), static_cast<int>(480 * unit)).expandedTo(sizeHint()));
+    ui::fitToScreen(this);
 }
 
 void TMyExport::fillGrid()

@@ -74,6 +74,7 @@ TDuplicates::TDuplicates(DuplicatesContext context, QWidget* parent)
     EditButton->setEnabled(m_context.openRecord != nullptr);
     ui::applyWindowLook(this, m_context.settings, app::SearchWindowColors, m_context.scaleFactor);
     resize(static_cast<int>(760 * m_context.scaleFactor), static_cast<int>(440 * m_context.scaleFactor));
+    ui::fitToScreen(this);
     FindClick();
 }
 

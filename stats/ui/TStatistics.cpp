@@ -254,6 +254,7 @@ TStatistics::TStatistics(StatisticsContext context, QWidget* parent)
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Statistics"); });
     ui::applyWindowLook(this, m_context.settings, app::ReportWindowColors, m_context.scaleFactor);
     resize(static_cast<int>(900 * m_context.scaleFactor), static_cast<int>(520 * m_context.scaleFactor));
+    ui::fitToScreen(this);
     Recount();
 }
 

@@ -4,6 +4,7 @@
 #include "InstalledTranslation.h"
 #include "ScriptedPrompter.h"
 #include "TMain.h"
+#include "WindowLook.h"
 #include "ReelkeeperVersion.h"
 #include "ReportDefinitions.h"
 #include "Table.h"
@@ -20,6 +21,12 @@
 #include <QMenuBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
+
+#include <QScreen>
+
+#include <QGuiApplication>
+
+#include <QDialog>
 
 using namespace app;
 using testing_support::ScriptedPrompter;
@@ -109,6 +116,23 @@ TEST_F(MainWindowTest, FirstRunCreatesMasterAndWritesEverySetting)
     EXPECT_EQ(ini.value("Misc", "Last Database"), home + "/MASTER.DBF");
     EXPECT_EQ(ini.value("Sort Order", "Primary Sort"), QString("2"));
     EXPECT_EQ(ini.value("Misc", "Show Tips"), QString("Yes"));
+}
+
+// With no bounds stored, the main window takes three quarters of the screen's
+// area for windows (never less than 640 x 480), centred; a window scaled for
+// a larger screen size is never larger than that area.
+TEST_F(MainWindowTest, AFirstStartTakesAShareOfTheScreenAndNoWindowOutgrowsIt)
+{
+    auto window = start();
+    ASSERT_TRUE(created);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize share = QSize(available.width() * 3 / 4, available.height() * 3 / 4).expandedTo(QSize(640, 480)).boundedTo(available.size());
+    EXPECT_EQ(window->geometry().size(), share);
+    EXPECT_EQ(window->geometry().center(), available.center());
+    QDialog big;
+    big.resize(2 * available.width(), 2 * available.height());
+    ui::fitToScreen(&big);
+    EXPECT_TRUE(available.contains(QRect(big.pos(), big.size()))) << big.width() << "x" << big.height();
 }
 
 TEST_F(MainWindowTest, StartUpOpensTheLastCollectionInItsSortOrder)
