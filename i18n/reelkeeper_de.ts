@@ -2543,6 +2543,18 @@ reihenfolge</translation>
         <source>%1 records imported from %2 (%3).</source>
         <translation>%1 Datensätze aus %2 (%3) importiert.</translation>
     </message>
+    <message>
+        <source>Kodi Library F&amp;older...</source>
+        <translation>Kodi-Bibliothek, &amp;Ordner...</translation>
+    </message>
+    <message>
+        <source>A folder of films, each in a folder of its own with its .nfo file, as Kodi keeps them</source>
+        <translation>Ein Ordner mit Filmen, jeder in einem eigenen Ordner mit seiner .nfo-Datei, wie Kodi sie ablegt</translation>
+    </message>
+    <message>
+        <source>Import a Kodi Library</source>
+        <translation>Eine Kodi-Bibliothek importieren</translation>
+    </message>
 </context>
 <context>
     <name>exchange_ui::TMyExport</name>

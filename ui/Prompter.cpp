@@ -84,6 +84,15 @@ QString WidgetPrompter::openFileName(QWidget* owner, const FileDialog& dialog)
     return box.exec() == QDialog::Accepted && !box.selectedFiles().isEmpty() ? box.selectedFiles().front() : QString();
 }
 
+QString WidgetPrompter::folderName(QWidget* owner, const FileDialog& dialog)
+{
+    QFileDialog box(owner, dialog.title, dialog.startFolder);
+    box.setFileMode(QFileDialog::Directory);
+    box.setOption(QFileDialog::ShowDirsOnly);
+    box.setAcceptMode(QFileDialog::AcceptOpen);
+    return box.exec() == QDialog::Accepted && !box.selectedFiles().isEmpty() ? box.selectedFiles().front() : QString();
+}
+
 QString WidgetPrompter::saveFileName(QWidget* owner, const FileDialog& dialog)
 {
     QFileDialog box(owner, dialog.title, dialog.startFolder, dialog.filter);

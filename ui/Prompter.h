@@ -42,6 +42,14 @@ public:
     // A file to open (must exist) or to save; empty when cancelled.
     virtual QString openFileName(QWidget* owner, const FileDialog& dialog) = 0;
     virtual QString saveFileName(QWidget* owner, const FileDialog& dialog) = 0;
+    // A folder that exists (the dialog's filter and suffix unused); empty when
+    // cancelled, as a prompter that offers no folders always is.
+    virtual QString folderName(QWidget* owner, const FileDialog& dialog)
+    {
+        (void)owner;
+        (void)dialog;
+        return {};
+    }
     virtual std::optional<QFont> chooseFont(QWidget* owner, const QFont& current) = 0;
     virtual std::optional<QColor> chooseColor(QWidget* owner, const QColor& current) = 0;
     // The printer set-up dialog; true when the user accepted it.
@@ -56,6 +64,7 @@ public:
                bool beepFirst, Icon icon) override;
     QString openFileName(QWidget* owner, const FileDialog& dialog) override;
     QString saveFileName(QWidget* owner, const FileDialog& dialog) override;
+    QString folderName(QWidget* owner, const FileDialog& dialog) override;
     std::optional<QFont> chooseFont(QWidget* owner, const QFont& current) override;
     std::optional<QColor> chooseColor(QWidget* owner, const QColor& current) override;
     bool printerSetup(QWidget* owner) override;

@@ -57,11 +57,16 @@ TImportFormat::TImportFormat(ExchangeContext context, QWidget* parent)
     layout->addWidget(kind);
     auto* buttons = new QHBoxLayout;
     auto* select = new QPushButton(tr("Select &File"), this);
+    auto* folder = new QPushButton(tr("Kodi Library F&older..."), this);
+    folder->setObjectName("FolderButton");
+    folder->setToolTip(tr("A folder of films, each in a folder of its own with its .nfo file, as Kodi keeps them"));
     auto* cancel = new QPushButton(tr("&Cancel"), this);
     select->setDefault(true);
     buttons->addStretch();
     buttons->addWidget(select);
+    buttons->addWidget(folder);
     buttons->addWidget(cancel);
+    connect(folder, &QPushButton::clicked, this, &TImportFormat::SelectFolderClick);
     layout->addLayout(buttons);
     connect(select, &QPushButton::clicked, this, &TImportFormat::SelectFileClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -163,6 +168,22 @@ void TImportFormat::DoCatalogue()
                                   app::Prompter::Buttons::YesNo, app::Prompter::Answer::Yes)
                == app::Prompter::Answer::Yes)
         chosen = QFileInfo(chosen).absolutePath();
+    importCatalogueFrom(chosen, format);
+}
+
+void TImportFormat::SelectFolderClick()
+{
+    CatalogueButton->setChecked(true);
+    const QString chosen = m_context.prompter.folderName(
+        this, {tr("Import a Kodi Library"), {}, {}, m_context.settings.lastImportFile});
+    if (chosen.isEmpty())
+        return;
+    m_context.settings.lastImportFile = chosen;
+    importCatalogueFrom(chosen, exchange::CatalogueFormat::Nfo);
+}
+
+void TImportFormat::importCatalogueFrom(const QString& chosen, exchange::CatalogueFormat format)
+{
     exchange::ImportOptions options;
     // An empty collection holds nothing to leave out: nothing to ask.
     options.skipExisting = m_context.table.physicalRecordCount() > 0

@@ -3,6 +3,7 @@
 // "Import Format": asks for the kind of file and the file, checks it, and
 // opens the import window over it.
 
+#include "Catalogues.h"
 #include "ExchangeContext.h"
 
 class QRadioButton;
@@ -24,6 +25,10 @@ public:
     void DoDBF();
     // An IMDb or Letterboxd export, imported column by column without the grid.
     void DoCatalogue();
+    // A Kodi library: a folder whose films' folders hold one .nfo file each.
+    void SelectFolderClick();
+    // Imports a catalogue (a file, or a Kodi library's folder) and says what came in.
+    void importCatalogueFrom(const QString& path, exchange::CatalogueFormat format);
 
 protected:
     void done(int result) override;

@@ -271,6 +271,22 @@ TEST_F(ExchangeWindowsTest, OneNfoFileChosenImportsTheWholeLibrary)
     EXPECT_EQ(window->table().recordCount(), 3u);
 }
 
+// A Kodi library chosen as a folder: every film's .nfo in it and the folders inside it.
+TEST_F(ExchangeWindowsTest, AKodiLibraryFolderImportsInOneGo)
+{
+    prompter.fileNames = {QString(CATALOGUE_SAMPLES) + "/library"};
+    prompter.answers = {ScriptedPrompter::Answer::No}; // films already held: keep them all
+    chooseFormat = [](exchange_ui::TImportFormat& chooser) {
+        chooser.findChild<QPushButton*>("FolderButton")->click();
+    };
+    window->action("Import")->trigger();
+    EXPECT_EQ(prompter.dialogTitles.back(), "Import a Kodi Library");
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_TRUE(prompter.messages[0].text.endsWith("1 record imported from library (Kodi .nfo).")) << prompter.messages[0].text.toStdString();
+    EXPECT_EQ(window->table().recordCount(), 3u);
+    EXPECT_EQ(window->settings().importFileType, 3);
+}
+
 TEST_F(ExchangeWindowsTest, AFileThatIsNoDelimitedTextIsRefusedBeforeTheGrid)
 {
     bool gridShown = false;

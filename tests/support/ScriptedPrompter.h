@@ -19,7 +19,7 @@ public:
     };
 
     std::deque<Answer> answers;        // for ask(); an empty script answers No
-    std::deque<QString> fileNames;     // for openFileName() and saveFileName(); empty answers Cancel
+    std::deque<QString> fileNames;     // for openFileName(), saveFileName() and folderName(); empty answers Cancel
     std::deque<bool> checkBoxes;       // what the user leaves a file dialog's check box at; empty leaves it
     std::vector<Shown> messages;       // every message()
     std::vector<Shown> questions;      // every ask()
@@ -46,6 +46,7 @@ public:
     }
     QString openFileName(QWidget*, const FileDialog& dialog) override { return nextFile(dialog); }
     QString saveFileName(QWidget*, const FileDialog& dialog) override { return nextFile(dialog); }
+    QString folderName(QWidget*, const FileDialog& dialog) override { return nextFile(dialog); }
     std::deque<QFont> fonts; // for chooseFont(); an empty script cancels
     std::vector<QFont> fontsOffered; // the font each font dialog opened on
     std::optional<QFont> chooseFont(QWidget*, const QFont& current) override
