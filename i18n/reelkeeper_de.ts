@@ -535,6 +535,10 @@ Version %1</translation>
         <source>“%1”</source>
         <translation>„%1“</translation>
     </message>
+    <message>
+        <source>Filtering...</source>
+        <translation>Filtert...</translation>
+    </message>
 </context>
 <context>
     <name>app::TTipOfDay</name>

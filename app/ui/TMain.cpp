@@ -129,8 +129,13 @@ void TMain::buildWindow()
     for (QLabel* boldLabel : {m_searchOnLabel, m_viewerLabel})
         ui::keepBold(boldLabel);
     m_searchOnLabel->setVisible(false);
+    // Shown from the key typed in the quick filter until its rows are in the viewer.
+    m_filteringLabel = new QLabel(tr("Filtering..."), m_viewerBevel);
+    m_filteringLabel->setObjectName("FilteringLabel");
+    m_filteringLabel->setVisible(false);
     m_headerRow->addLayout(counts);
     m_headerRow->addWidget(m_searchOnLabel);
+    m_headerRow->addWidget(m_filteringLabel);
     m_headerRow->addStretch(1);
     m_headerRow->addWidget(m_viewerLabel);
     m_headerRow->addStretch(1);
@@ -146,7 +151,10 @@ void TMain::buildWindow()
     m_quickFilterPause->setSingleShot(true);
     m_quickFilterPause->setInterval(250);
     connect(m_quickFilterPause, &QTimer::timeout, this, [this] { applyQuickFilter(); });
-    connect(m_quickFilterBox, &QLineEdit::textEdited, this, [this] { m_quickFilterPause->start(); });
+    connect(m_quickFilterBox, &QLineEdit::textEdited, this, [this] {
+        m_filteringLabel->setVisible(true); // at once: the pass after the pause may take a moment
+        m_quickFilterPause->start();
+    });
     auto* toFilter = new QShortcut(QKeySequence("Ctrl+K"), this);
     connect(toFilter, &QShortcut::activated, this, [this] {
         m_quickFilterBox->setFocus(Qt::ShortcutFocusReason);

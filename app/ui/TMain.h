@@ -286,6 +286,7 @@ private:
     QLabel* m_countLabel = nullptr;
     QLabel* m_count2Label = nullptr;
     QLabel* m_searchOnLabel = nullptr;
+    QLabel* m_filteringLabel = nullptr;
     MyNavigator* m_navigator = nullptr;
     ViewerGrid* m_grid = nullptr;
     ViewerModel* m_model = nullptr;

@@ -126,6 +126,8 @@ void TMain::DisableEndSearch()
 void TMain::clearQuickFilter()
 {
     cancelQuickFilterJob();
+    if (m_filteringLabel)
+        m_filteringLabel->setVisible(false);
     m_quickFilter = {};
     if (m_quickFilterBox) {
         m_quickFilterPause->stop();
@@ -154,12 +156,15 @@ bool TMain::MyTableFilter(const db::Record& record) const
 
 void TMain::applyQuickFilter()
 {
-    if (!m_table.active())
+    if (!m_table.active()) {
+        m_filteringLabel->setVisible(false);
         return;
+    }
     if (!m_searchMode)
         m_searchItems.clear(); // a search ended earlier does not come back with the filter
     cancelQuickFilterJob();
     find::QuickFilter filter(m_quickFilterBox->text().toStdString(), m_table);
+    m_filteringLabel->setVisible(!filter.empty()); // typed and applied in one go (a test, Enter) shows it too
     if (filter.empty()) {
         m_quickFilter = {};
         if (m_searchItems.empty()) {
@@ -213,6 +218,7 @@ void TMain::showQuickFilter(const std::shared_ptr<QuickFilterJob>& job, const fi
         return;
     }
     m_quickFilterJob.reset();
+    m_filteringLabel->setVisible(false);
     if (!m_table.active())
         return;
     if (found && found->passed->size() > static_cast<size_t>(m_table.physicalRecordCount()) + 1) {
@@ -233,6 +239,7 @@ void TMain::showQuickFilter(const std::shared_ptr<QuickFilterJob>& job, const fi
 
 void TMain::filterOnThisThread(const find::QuickFilter& filter, bool keepRecord)
 {
+    m_filteringLabel->setVisible(false);
     const db::Table::Bookmark before = keepRecord ? currentRecord() : db::Table::Bookmark{};
     m_quickFilter = filter;
     EnableEndSearch();

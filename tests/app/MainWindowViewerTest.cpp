@@ -591,9 +591,16 @@ TEST_F(ViewerTest, TheQuickFilterNarrowsTheViewerAndEndSearchEndsIt)
     t.post();
     window->DisplayCount();
 
-    box->setText("HEAT");
+    // A key typed says at once that the filter is at work, until its rows are shown.
+    QLabel* filtering = window->findChild<QLabel*>("FilteringLabel");
+    ASSERT_NE(filtering, nullptr);
+    EXPECT_TRUE(filtering->isHidden());
+    QTest::keyClicks(box, "HEAT");
+    EXPECT_FALSE(filtering->isHidden());
+    EXPECT_EQ(filtering->text(), "Filtering...");
     window->applyQuickFilter();
     window->waitForQuickFilter();
+    EXPECT_TRUE(filtering->isHidden());
     EXPECT_TRUE(window->searchMode());
     EXPECT_EQ(window->countText(), "2");
     box->setText("amelie"); // without its accent
