@@ -89,6 +89,22 @@ QAbstractAxis* countAxis(const stats::StatisticsPage& page)
     return axis;
 }
 
+
+} // namespace
+
+bool barLabelsStand(const QStringList& labels)
+{
+    // Standing labels when they would not fit side by side under their bars
+    // (the years of a century, ten decades, ratings out of ten): a label is
+    // shown whole, never cut to "1…".
+    qsizetype longest = 0;
+    for (const QString& label : labels)
+        longest = std::max(longest, label.size());
+    return labels.size() > 12 || labels.size() * (longest + 1) > 40;
+}
+
+namespace {
+
 QChart* barChart(const stats::StatisticsPage& page)
 {
     auto* chart = new QChart;
@@ -109,8 +125,8 @@ QChart* barChart(const stats::StatisticsPage& page)
     chart->addSeries(series);
     auto* names = new QBarCategoryAxis;
     names->append(labels);
-    if (!lying && labels.size() > 12)
-        names->setLabelsAngle(-90); // the years of a century side by side
+    if (!lying && barLabelsStand(labels))
+        names->setLabelsAngle(-90);
     QAbstractAxis* counts = countAxis(page);
     chart->addAxis(names, lying ? Qt::AlignLeft : Qt::AlignBottom);
     chart->addAxis(counts, lying ? Qt::AlignBottom : Qt::AlignLeft);

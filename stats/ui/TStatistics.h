@@ -50,6 +50,9 @@ struct StatisticsContext {
     std::function<std::unique_ptr<QPrinter>()> printer;
 };
 
+// Whether a bar chart's labels stand upright, as they would not fit side by side.
+bool barLabelsStand(const QStringList& labels);
+
 class TStatistics : public QDialog {
     Q_OBJECT
 

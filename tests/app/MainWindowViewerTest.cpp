@@ -874,6 +874,19 @@ TEST_F(ViewerTest, StatisticsCountTheSearchOrTheCollectionAndSaveAndPrintTheirCh
                   std::string::npos);
 }
 
+// A bar chart's labels stand when they would not fit side by side: ten
+// decades or ratings out of ten are shown whole, a handful of short ones lie.
+TEST(StatisticsCharts, LabelsThatWouldNotFitSideBySideStand)
+{
+    QStringList decades;
+    for (int decade = 1930; decade <= 2020; decade += 10)
+        decades << QString::number(decade) + "s";
+    EXPECT_TRUE(stats_ui::barLabelsStand(decades));
+    EXPECT_TRUE(stats_ui::barLabelsStand({"1/10", "2/10", "3/10", "4/10", "5/10", "6/10", "7/10", "8/10", "9/10", "10/10"}));
+    EXPECT_FALSE(stats_ui::barLabelsStand({"G", "PG", "PG-13", "R", "NR"}));
+    EXPECT_FALSE(stats_ui::barLabelsStand({"1950s", "1990s"}));
+}
+
 // Windows that walk the collection, and ending a search or a quick filter,
 // leave the user on the record they were on while it is still shown.
 TEST_F(ViewerTest, TheCurrentRecordStaysAcrossWindowsAndTheEndOfASearch)
