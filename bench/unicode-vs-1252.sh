@@ -12,8 +12,11 @@ data=${DATA:-bench/data}
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(100000 1000000)
 
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DREELKEEPER_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target db_ops reelkeeper-cli >/dev/null
+# bench/run-db.sh has built these already when it runs this script.
+if [ -z "${BENCH_BUILT:-}" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DREELKEEPER_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$build" --target db_ops reelkeeper-cli >/dev/null
+fi
 source bench/versus.sh
 ops="$build/bench/db_ops"
 cli="$build/app/reelkeeper-cli"

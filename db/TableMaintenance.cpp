@@ -73,17 +73,27 @@ Table::PackResult Table::pack()
     return result;
 }
 
+namespace {
+
+// What pack and the conversion say of whole records found past the header's count ("" for none).
+std::string pastCountPart(uint64_t pastCount, const Speak& speak)
+{
+    if (pastCount == 0)
+        return {};
+    return "; "
+           + counted(speak, pastCount, TRANSLATABLE("db", "%1 whole record past the header's count (a change cut short) kept"),
+                     TRANSLATABLE("db", "%1 whole records past the header's count (a change cut short) kept"));
+}
+
+} // namespace
+
 std::string Table::packMessage(const PackResult& result, const Speak& speak)
 {
     std::string message =
         counted(speak, result.kept, TRANSLATABLE("db", "%1 record kept"), TRANSLATABLE("db", "%1 records kept")) + ", "
         + counted(speak, result.deleted, TRANSLATABLE("db", "%1 deleted record removed"),
                   TRANSLATABLE("db", "%1 deleted records removed"));
-    if (result.pastCount > 0)
-        message += "; "
-                   + counted(speak, result.pastCount,
-                             TRANSLATABLE("db", "%1 whole record past the header's count (a change cut short) kept"),
-                             TRANSLATABLE("db", "%1 whole records past the header's count (a change cut short) kept"));
+    message += pastCountPart(result.pastCount, speak);
     if (result.damaged > 0)
         message += "; "
                    + counted(speak, result.damaged,
@@ -305,11 +315,7 @@ std::string Table::conversionMessage(const ConversionResult& result, const Speak
         return Message{TRANSLATABLE("db", "The collection already keeps its text in Unicode; nothing was changed")}.spoken(speak);
     std::string message = counted(speak, result.records, TRANSLATABLE("db", "%1 record now keeps its text in Unicode"),
                                   TRANSLATABLE("db", "%1 records now keep their text in Unicode"));
-    if (result.pastCount > 0)
-        message += "; "
-                   + counted(speak, result.pastCount,
-                             TRANSLATABLE("db", "%1 whole record past the header's count (a change cut short) kept"),
-                             TRANSLATABLE("db", "%1 whole records past the header's count (a change cut short) kept"));
+    message += pastCountPart(result.pastCount, speak);
     if (result.cutDeleted > 0)
         message += "; "
                    + counted(speak, result.cutDeleted,

@@ -285,7 +285,7 @@ void TMyExport::StartExportClick()
     const bool searchEnded = !searchOnly && m_context.searchMode && m_context.searchMode();
     if (searchEnded)
         m_context.endSearch();
-    const bool written = exportTo(chosen, kind, fields);
+    const std::optional<uint64_t> written = exportTo(chosen, kind, fields);
     if (searchEnded)
         m_context.restoreSearch();
     if (written) {
@@ -293,8 +293,8 @@ void TMyExport::StartExportClick()
         Gauge->setStyleSheet(QString());
         m_context.prompter.message(this, tr("Ok"),
                                    tr("Export Complete.") + "\n\n"
-                                       + (m_written == 1 ? tr("%1 record written to %2.") : tr("%1 records written to %2."))
-                                             .arg(QLocale().toString(static_cast<qulonglong>(m_written)), QFileInfo(chosen).fileName()),
+                                       + (*written == 1 ? tr("%1 record written to %2.") : tr("%1 records written to %2."))
+                                             .arg(QLocale().toString(static_cast<qulonglong>(*written)), QFileInfo(chosen).fileName()),
                                    app::Prompter::Icon::Information);
         Gauge->setValue(0);
         accept();
@@ -312,7 +312,7 @@ int TMyExport::exportKind() const
     return DbaseButton->isChecked() ? 2 : TellicoButton->isChecked() ? 3 : HtmlButton->isChecked() ? 4 : 1;
 }
 
-bool TMyExport::exportTo(const QString& path, int kind, const std::vector<exchange::ExportField>& fields)
+std::optional<uint64_t> TMyExport::exportTo(const QString& path, int kind, const std::vector<exchange::ExportField>& fields)
 {
     m_running = true;
     Gauge->setStyleSheet(kRunningGauge);
@@ -337,8 +337,8 @@ bool TMyExport::exportTo(const QString& path, int kind, const std::vector<exchan
         return true;
     };
     QString failure;
+    exchange::ExportResult result;
     try {
-        exchange::ExportResult result;
         switch (kind) {
         case 2: result = exchange::exportDbf(m_context.table, fields, path.toStdString(), options); break;
         case 3: result = exchange::exportTellico(m_context.table, path.toStdString(), options); break;
@@ -349,7 +349,6 @@ bool TMyExport::exportTo(const QString& path, int kind, const std::vector<exchan
         default: result = exchange::exportDelimited(m_context.table, fields, path.toStdString(), options);
         }
         // The bar moves every few hundred records: at the end it shows all of them.
-        m_written = result.written;
         const int written = static_cast<int>(std::min<uint64_t>(result.written, INT32_MAX));
         Gauge->setRange(0, std::max(written, 1));
         Gauge->setValue(std::max(written, 1));
@@ -361,9 +360,9 @@ bool TMyExport::exportTo(const QString& path, int kind, const std::vector<exchan
     if (!failure.isEmpty()) {
         Gauge->setValue(0);
         m_context.prompter.message(this, tr("Error"), failure, app::Prompter::Icon::Error);
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return result.written;
 }
 
 void TMyExport::done(int result)

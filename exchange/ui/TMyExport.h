@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 // "Export": the export layout (fields, their order, whether each is
 // exported), what and how to export, and the export itself.
 
@@ -53,13 +55,13 @@ private:
     void howToExportChanged();
     // Runs one kind of export to a file; false when nothing was written.
     // kind: the export file type, 1 text, 2 dBASE, 3 Tellico, 4 HTML catalogue.
-    bool exportTo(const QString& path, int kind, const std::vector<exchange::ExportField>& fields);
+    // The records written, or nothing when the export failed (and said so).
+    std::optional<uint64_t> exportTo(const QString& path, int kind, const std::vector<exchange::ExportField>& fields);
     int exportKind() const;
     std::vector<exchange::ExportField> viewerColumns() const;
 
     ExchangeContext m_context;
     bool m_running = false;
-    uint64_t m_written = 0; // the records the last export wrote
 };
 
 } // namespace exchange_ui

@@ -105,11 +105,15 @@ protected:
     }
 
     // Runs a definition for the printer and replays it into a PDF file at pdfPath.
-    void writePdf(const ReportDefinition& definition, const QString& pdfPath, bool fontLineHeight)
+    void writePdf(const ReportDefinition& definition, const QString& pdfPath, bool fontLineHeight,
+                  std::array<int, 4> sortFields = {14, 1, 0, 0}, engine::TAccuracyMethod accuracy = engine::amAppearance)
     {
         engine::ReportBytes stream;
-        ReportRender render(definition, table, settingsFor(RenderMode::Printer));
+        RenderSettings settings = settingsFor(RenderMode::Printer);
+        settings.sortFields = sortFields;
+        ReportRender render(definition, table, settings);
         engine::TReportFiler filer;
+        filer.AccuracyMethod = accuracy;
         filer.StreamMode = engine::smUser;
         filer.setStream(&stream);
         if (fontLineHeight)
@@ -338,21 +342,7 @@ TEST_F(ReportRenderTest, EveryScriptOfAUnicodeCollectionIsInThePdfAsStored)
         SCOPED_TRACE(method == engine::amAppearance ? "whole texts" : "character by character");
         QTemporaryDir folder;
         const QString pdfPath = folder.filePath("scripts.pdf");
-        engine::ReportBytes stream;
-        RenderSettings settings = settingsFor(RenderMode::Printer);
-        settings.sortFields = {0, 0, 0, 0};
-        ReportRender render(byName("Title and Media Number Report"), table, settings);
-        engine::TReportFiler filer;
-        filer.AccuracyMethod = method;
-        filer.StreamMode = engine::smUser;
-        filer.setStream(&stream);
-        render.attach(filer);
-        filer.RunJob();
-        engine::PdfDevice pdf(pdfPath);
-        engine::TFilePrinter printer(&pdf);
-        printer.StreamMode = engine::smUser;
-        printer.setStream(&stream);
-        printer.PrintPages(0, 0, 1);
+        writePdf(byName("Title and Media Number Report"), pdfPath, false, {0, 0, 0, 0}, method);
 
         QProcess pdftotext;
         pdftotext.start("pdftotext", {"-enc", "UTF-8", pdfPath, "-"});
