@@ -33,6 +33,14 @@ std::vector<FieldDef> fields(int titleWidth = 60)
 
 uint8_t languageByte(const std::string& path) { return static_cast<uint8_t>(readFileBytes(path).at(29)); }
 
+// Opens a table for writing and closes it again, as the program's first writable open does.
+void openForWriting(const std::string& path)
+{
+    Table t;
+    t.setFilePath(path);
+    t.open();
+}
+
 std::string cpgOf(const std::string& path)
 {
     const std::string cpg = codePageFileOf(path);
@@ -227,11 +235,7 @@ TEST(TableEncoding, AnOlderTableGetsItsCpgWhenOpenedForWritingOnly)
         EXPECT_EQ(t.encoding(), TextEncoding::Windows1252);
     }
     EXPECT_EQ(cpgOf(path), "(none)");
-    {
-        Table t;
-        t.setFilePath(path);
-        t.open();
-    }
+    openForWriting(path);
     EXPECT_EQ(cpgOf(path), "1252");
     EXPECT_EQ(languageByte(path), 0x57); // the table itself is not touched
 
@@ -262,11 +266,7 @@ TEST(TableEncoding, ACpgSayingUnicodeBesideATableThatNamesACodePageIsPutRight)
     writeFileBytes(dir.file("HALF.CPG"), "UTF-8");
     EXPECT_EQ(Table::encodingOfFile(path), TextEncoding::Windows1252);
     EXPECT_EQ(titles(path), std::vector<std::string>{kTitle1252 + "||2001"});
-    {
-        Table t;
-        t.setFilePath(path);
-        t.open();
-    }
+    openForWriting(path);
     EXPECT_EQ(cpgOf(path), "1252");
 }
 
@@ -285,11 +285,7 @@ TEST(TableEncoding, AUnicodeTableCopiedWithoutItsCpgIsReadAsUnicodeAndGetsItBack
     std::filesystem::remove(dir.file("COPY.CPG"));
     EXPECT_EQ(Table::encodingOfFile(path), TextEncoding::Utf8);
     EXPECT_EQ(titles(path), (std::vector<std::string>{"Plain title||0", u8s(u8"Łódź") + "||0"}));
-    {
-        Table t;
-        t.setFilePath(path);
-        t.open();
-    }
+    openForWriting(path);
     EXPECT_EQ(cpgOf(path), "UTF-8");
 
     // Nothing beyond ASCII cannot tell: read as Windows-1252, and no word is written.
@@ -322,11 +318,7 @@ TEST(TableEncoding, AUnicodeTableCopiedWithoutItsCpgIsReadAsUnicodeAndGetsItBack
     std::filesystem::remove(dir.file("OLDER.CPG"));
     setLanguageByte(older, 0x00);
     EXPECT_EQ(titles(older), std::vector<std::string>{kTitle1252 + "||0"});
-    {
-        Table t;
-        t.setFilePath(older);
-        t.open();
-    }
+    openForWriting(older);
     EXPECT_EQ(cpgOf(older), "1252");
 }
 
