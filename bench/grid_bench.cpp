@@ -4,6 +4,7 @@
 // The collection should carry its NewIndex (bench/run-db.sh leaves one).
 #include "MyNavigator.h"
 #include "Prompter.h"
+#include "TDuplicates.h"
 #include "TMain.h"
 #include "Timing.h"
 #include "TMyEdit.h"
@@ -13,6 +14,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QProcess>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -156,6 +159,39 @@ int main(int argc, char** argv)
     }
     window.action("EndSearch")->trigger();
     std::cout << "peak memory grew by " << peakMegabytes() - peakBefore << " MB over the quick filters\n";
+
+    // Tools > Find Duplicates: from the menu command to the list of groups
+    // painted, beside the command line's pass over the same file in the same run.
+    const double peakBeforeDuplicates = peakMegabytes();
+    double duplicatesMs = 0;
+    QString duplicatesStatus;
+    const auto finding = Clock::now();
+    window.setDialogRunner([&](QDialog& d) {
+        d.show();
+        if (auto* duplicates = dynamic_cast<find::TDuplicates*>(&d)) {
+            duplicates->waitForSearch();
+            d.grab();
+            duplicatesMs = msSince(finding);
+            duplicatesStatus = duplicates->Status->text();
+        }
+        d.hide();
+        return int(QDialog::Accepted);
+    });
+    window.action("FindDuplicates")->trigger();
+    std::cout << "Find Duplicates window: list painted after " << duplicatesMs << " ms ("
+              << duplicatesStatus.toStdString() << "); peak memory grew by "
+              << peakMegabytes() - peakBeforeDuplicates << " MB\n";
+    for (const char* peer : {"db_ops duplicates", "reelkeeper-cli duplicates"}) {
+        const QString program = QString(peer).startsWith("db_ops")
+                                    ? QCoreApplication::applicationDirPath() + "/db_ops"
+                                    : QCoreApplication::applicationDirPath() + "/../app/reelkeeper-cli";
+        QProcess process;
+        process.setStandardOutputFile(QProcess::nullDevice());
+        const auto running = Clock::now();
+        process.start(program, {"duplicates", QString::fromLocal8Bit(argv[1])});
+        process.waitForFinished(-1);
+        std::cout << "  beside " << peer << " in the same run: " << msSince(running) << " ms\n";
+    }
     std::cout << "peak memory: " << peakMegabytes() << " MB\n";
     window.close();
     return 0;

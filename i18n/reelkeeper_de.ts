@@ -2968,6 +2968,30 @@ zähler</translation>
         <source>Error</source>
         <translation>Fehler</translation>
     </message>
+    <message>
+        <source>&amp;Stop</source>
+        <translation>&amp;Anhalten</translation>
+    </message>
+    <message>
+        <source>Looking for duplicates...</source>
+        <translation>Suche nach Duplikaten...</translation>
+    </message>
+    <message>
+        <source>Looking for duplicates: %1 of %2 records...</source>
+        <translation>Suche nach Duplikaten: %1 von %2 Datensätzen...</translation>
+    </message>
+    <message>
+        <source>Stopped.</source>
+        <translation>Angehalten.</translation>
+    </message>
+    <message>
+        <source>No duplicates found.</source>
+        <translation>Keine Duplikate gefunden.</translation>
+    </message>
+    <message>
+        <source>Groups shown: %1, with %2 records.</source>
+        <translation>Angezeigte Gruppen: %1, mit %2 Datensätzen.</translation>
+    </message>
 </context>
 <context>
     <name>find::TMyLocateDlg</name>

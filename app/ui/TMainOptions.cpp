@@ -444,6 +444,7 @@ void TMain::DoFindDuplicates()
                                             DoEdit();
                                         }
                                     },
+                                    nullptr,
                                     nullptr};
     if (!m_browseMode) // browse mode deletes nothing
         context.deleteRecord = [this, &wentToARecord](uint32_t record) {
@@ -452,6 +453,15 @@ void TMain::DoFindDuplicates()
                 DoDelete();
             }
         };
+    // The window's worker looks at the records the viewer shows: a copy of
+    // the search as it stands when each pass begins.
+    context.shownRecords = [this]() -> std::function<bool(const db::Record&)> {
+        if (!m_searchMode)
+            return {};
+        return [items = m_searchItems, quick = m_quickFilter](const db::Record& record) {
+            return (items.empty() || find::BuildFilter(items, record)) && (quick.empty() || quick.matches(record));
+        };
+    };
     find::TDuplicates window(context, this);
     m_runDialog(window);
     if (!wentToARecord)

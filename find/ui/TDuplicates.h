@@ -13,10 +13,16 @@
 #include <QDialog>
 
 #include <functional>
+#include <memory>
 
 class QCheckBox;
+class QLabel;
+class QProgressBar;
 class QPushButton;
+class QThreadPool;
+class QTimer;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace db {
 class Table;
@@ -31,6 +37,9 @@ struct DuplicatesContext {
     double scaleFactor = 1.0;
     std::function<void(uint32_t record)> openRecord;   // in the record editor
     std::function<void(uint32_t record)> deleteRecord; // asks, as Records > Delete does
+    // The records the main window shows, as a filter a worker may run on a
+    // table of its own (empty: all of them).
+    std::function<std::function<bool(const db::Record&)>()> shownRecords;
 };
 
 class TDuplicates : public QDialog {
@@ -38,6 +47,7 @@ class TDuplicates : public QDialog {
 
 public:
     TDuplicates(DuplicatesContext context, QWidget* parent = nullptr);
+    ~TDuplicates() override;
 
     QCheckBox* SameYear;
     QCheckBox* SameFormat;
@@ -45,19 +55,38 @@ public:
     QPushButton* EditButton;
     QPushButton* DeleteButton;
     QPushButton* NotDuplicatesButton;
+    QPushButton* StopButton;  // shown while a search runs
+    QProgressBar* Progress;   // the same
+    QLabel* Status;           // what the search is doing, or what it found
 
+    // Starts a search on a worker; the list fills when it is done.
     void FindClick();
+    void StopClick();
+    bool searching() const { return m_job != nullptr; }
+    void waitForSearch(); // until the search under way is done (for scripts and tests)
     void EditClick();
     void DeleteClick();
     void NotDuplicatesClick();
     const std::vector<DuplicateGroup>& groups() const { return m_groups; }
 
+    void done(int result) override;
+
 private:
+    struct Job;
+    void showProgress();
+    void showFound(Job& job);
+    void fillGroup(QTreeWidgetItem* top);
+    void endSearch();
     uint32_t selectedRecord() const; // 0 when a group, or nothing, is selected
     std::string selectedGroupKey() const;
 
     DuplicatesContext m_context;
     std::vector<DuplicateGroup> m_groups;
+    std::shared_ptr<Job> m_job;
+    std::unique_ptr<QThreadPool> m_worker;
+    QTimer* m_poll = nullptr;
+    QPushButton* m_findButton = nullptr;
+    uint32_t m_toLookAt = 0;
 };
 
 } // namespace find

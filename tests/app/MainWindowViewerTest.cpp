@@ -27,6 +27,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QProgressBar>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -764,6 +766,7 @@ TEST_F(ViewerTest, FindDuplicatesListsGroupsAndRemembersNotDuplicates)
             ++editors;
             return int(QDialog::Rejected);
         }
+        duplicates->waitForSearch();
         QTreeWidget* groups = duplicates->Groups;
         EXPECT_EQ(groups->topLevelItemCount(), 2);
         QTreeWidgetItem* heat = groups->topLevelItem(0)->text(1) == "heat" ? groups->topLevelItem(0) : groups->topLevelItem(1);
@@ -773,12 +776,15 @@ TEST_F(ViewerTest, FindDuplicatesListsGroupsAndRemembersNotDuplicates)
         groups->setCurrentItem(heat->child(0));
         duplicates->EditClick();
         EXPECT_EQ(editors, 1);
+        duplicates->waitForSearch();
         groups->setCurrentItem(groups->topLevelItem(0)->text(1) == "heat" ? groups->topLevelItem(0)->child(1)
                                                                             : groups->topLevelItem(1)->child(1));
         duplicates->DeleteClick();
+        duplicates->waitForSearch();
         EXPECT_EQ(groups->topLevelItemCount(), 1) << "one Heat left: no group";
         groups->setCurrentItem(groups->topLevelItem(0));
         duplicates->NotDuplicatesClick();
+        duplicates->waitForSearch();
         EXPECT_EQ(groups->topLevelItemCount(), 0);
         return int(QDialog::Accepted);
     };
@@ -792,12 +798,47 @@ TEST_F(ViewerTest, FindDuplicatesListsGroupsAndRemembersNotDuplicates)
     const uint32_t current = t.recNo();
     runDialog = [&](QDialog& d) {
         if (auto* duplicates = dynamic_cast<find::TDuplicates*>(&d)) {
+            duplicates->waitForSearch();
             EXPECT_EQ(duplicates->Groups->topLevelItemCount(), 0) << "remembered beside the collection";
         }
         return int(QDialog::Accepted);
     };
     window->action("FindDuplicates")->trigger();
     EXPECT_EQ(t.recNo(), current);
+}
+
+// The window's search runs on a worker among the videos the viewer shows, says
+// how far it has come, and stops when asked.
+TEST_F(ViewerTest, FindDuplicatesLooksAtTheSearchsVideosAndStops)
+{
+    auto window = start();
+    addFilms(*window, {"The Matrix", "Matrix, The", "Heat", "heat!", "Alien"});
+    window->quickFilterBox()->setText("heat");
+    window->applyQuickFilter();
+    window->waitForQuickFilter();
+    bool shown = false;
+    runDialog = [&](QDialog& d) {
+        auto* duplicates = dynamic_cast<find::TDuplicates*>(&d);
+        if (!duplicates)
+            return int(QDialog::Rejected);
+        shown = true;
+        duplicates->waitForSearch();
+        EXPECT_EQ(duplicates->Groups->topLevelItemCount(), 1);
+        EXPECT_EQ(duplicates->Groups->topLevelItem(0)->text(1), "heat");
+        EXPECT_EQ(duplicates->Status->text(), "Groups shown: 1, with 2 records.");
+        EXPECT_TRUE(duplicates->Progress->isHidden());
+        duplicates->FindClick();
+        EXPECT_TRUE(duplicates->searching());
+        EXPECT_FALSE(duplicates->EditButton->isEnabled()) << "nothing to edit while the list is made";
+        duplicates->StopClick();
+        EXPECT_FALSE(duplicates->searching());
+        EXPECT_EQ(duplicates->Status->text(), "Stopped.");
+        EXPECT_EQ(duplicates->Groups->topLevelItemCount(), 0);
+        EXPECT_TRUE(duplicates->EditButton->isEnabled());
+        return int(QDialog::Accepted);
+    };
+    window->action("FindDuplicates")->trigger();
+    EXPECT_TRUE(shown);
 }
 
 // Tools > Statistics: the search's videos or the whole collection's, a chart
@@ -869,9 +910,10 @@ TEST_F(ViewerTest, StatisticsCountTheSearchOrTheCollectionAndSaveAndPrintTheirCh
         EXPECT_NE(text.find(seen), std::string::npos) << seen;
     const std::string info = testing_support::runCommand("pdfinfo '" + pdf.toStdString() + "'");
     EXPECT_TRUE(std::regex_search(info, std::regex("Pages:\\s+12\n"))) << info;
-    if (QFile(savedPdf).exists())
+    if (QFile(savedPdf).exists()) {
         EXPECT_NE(testing_support::runCommand("pdftotext -layout '" + savedPdf.toStdString() + "' -").find("4 videos in the whole collection"),
                   std::string::npos);
+    }
 }
 
 // A bar chart's labels stand when they would not fit side by side: ten

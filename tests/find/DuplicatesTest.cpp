@@ -2,11 +2,13 @@
 // kind of difference it sets aside, the options that narrow them, and the
 // groups equal to those a brute-force comparison of every pair finds.
 #include "Duplicates.h"
+#include "Record.h"
 #include "Table.h"
 #include "NewCollection.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <set>
@@ -113,4 +115,79 @@ TEST_F(DuplicatesTest, GroupsEqualThoseOfComparingEveryPair)
     }
     EXPECT_EQ(groupsOf(), expected);
     EXPECT_GT(expected.size(), 10u);
+}
+
+// The window's search: over a table of its own, among the records the viewer
+// shows, without the groups marked as no duplicates, the largest first with
+// their texts read, and nothing once it is told to stop.
+TEST_F(DuplicatesTest, AWindowsSearchReadsItsOwnTableAndCanBeStopped)
+{
+    add("Heat", 1995, "VHS");        // 1
+    add("heat!", 1995, "DVD");       // 2
+    add("The Matrix", 1999, "DVD");  // 3
+    add("Matrix, The", 1999, "VHS"); // 4
+    add("Matrix", 2003, "DVD");      // 5
+    add("Alien", 1979);              // 6
+    add("Alien", 1986);              // 7
+    const std::string path = table.filePath();
+    const std::vector<std::string> fields{"Title", "Year", "NoSuchField"};
+    DuplicateProgress progress;
+    std::optional<FoundDuplicates> found = findDuplicatesInFile(path, {}, {}, 2, fields, progress);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->groupsFound, 3u);
+    ASSERT_EQ(found->groups.size(), 2u) << "as many as asked for";
+    EXPECT_EQ(found->groups[0].key, "matrix");
+    EXPECT_EQ(found->groups[0].records, (std::vector<uint32_t>{3, 4, 5}));
+    ASSERT_EQ(found->groups[0].texts.size(), 3u);
+    EXPECT_EQ(found->groups[0].texts[1], (std::vector<std::string>{"Matrix, The", "1999", ""}));
+    EXPECT_EQ(found->groups[1].key, "alien") << "equal sizes by key";
+    EXPECT_EQ(found->groups[1].texts[1][1], "1986");
+    EXPECT_EQ(progress.looked, 7u);
+
+    // A search in the viewer: only the records it shows.
+    const auto noAliens = [](const db::Record& r) { return r.text(0) != "Alien"; };
+    DuplicateProgress again;
+    found = findDuplicatesInFile(path, noAliens, {}, 10, fields, again);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->groupsFound, 2u);
+    EXPECT_EQ(again.looked, 5u);
+
+    NotDuplicates(path).add("matrix");
+    DuplicateProgress third;
+    found = findDuplicatesInFile(path, {}, {}, 10, fields, third);
+    ASSERT_TRUE(found);
+    ASSERT_EQ(found->groups.size(), 2u);
+    EXPECT_EQ(found->groups[0].key, "alien");
+
+    DuplicateProgress stopped;
+    stopped.cancel = true;
+    EXPECT_FALSE(findDuplicatesInFile(path, {}, {}, 10, fields, stopped));
+    EXPECT_THROW(findDuplicatesInFile(path + ".missing", {}, {}, 10, fields, third), std::exception);
+}
+
+// The keys of a large collection are compared by hash and text: the groups
+// equal those of a plain map of keys, on every core.
+TEST_F(DuplicatesTest, GroupsOfALargeCollectionEqualThoseOfAMapOfKeys)
+{
+    std::mt19937 random(5);
+    const std::vector<std::string> words = {"Night", "City", "Love", "Crime", "Moon", "River", "Storm", "Łódź", "夜", "Ночь"};
+    table.beginBatch();
+    for (int i = 0; i < 120000; ++i) {
+        table.insert();
+        table.setText(0, words[random() % words.size()] + " " + words[random() % words.size()] + " "
+                             + std::to_string(random() % 40000));
+        table.post();
+    }
+    table.endBatch();
+    std::map<std::string, std::vector<uint32_t>> expected;
+    for (table.first(); !table.eof(); table.next())
+        expected[duplicateTitleKey(table.text(0))].push_back(table.recNo());
+    std::set<std::vector<uint32_t>> expectedGroups;
+    for (auto& [key, records] : expected)
+        if (records.size() > 1) {
+            std::sort(records.begin(), records.end());
+            expectedGroups.insert(records);
+        }
+    EXPECT_EQ(groupsOf(), expectedGroups);
+    EXPECT_GT(expectedGroups.size(), 1000u);
 }
