@@ -149,7 +149,9 @@ void TMain::buildWindow()
     m_quickFilterBox->setMaxLength(1000);
     m_quickFilterPause = new QTimer(this);
     m_quickFilterPause->setSingleShot(true);
-    m_quickFilterPause->setInterval(250);
+    // Short: a pass runs on a worker and the next key cancels it, so a pause
+    // only saves passes no one would see while the fingers are on the keys.
+    m_quickFilterPause->setInterval(60);
     connect(m_quickFilterPause, &QTimer::timeout, this, [this] { applyQuickFilter(); });
     connect(m_quickFilterBox, &QLineEdit::textEdited, this, [this] {
         m_filteringLabel->setVisible(true); // at once: the pass after the pause may take a moment

@@ -131,6 +131,8 @@ public:
     void clearQuickFilter();
     // Waits until the quick filter that is being worked out is shown (for tests and benchmarks).
     void waitForQuickFilter();
+    // Whether typing in the quick filter box has yet to show its rows (the pause after a key, or the pass).
+    bool quickFilterPending() const;
     QStringList searchValuesFor(int position) const;
     void EnableEndSearch();
     void DisableEndSearch();

@@ -265,6 +265,11 @@ void TMain::waitForQuickFilter()
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
+bool TMain::quickFilterPending() const
+{
+    return m_quickFilterPause->isActive() || m_quickFilterJob != nullptr;
+}
+
 bool TMain::Doit(const std::vector<find::SearchItem>& items)
 {
     if (m_quickFilterJob) {
