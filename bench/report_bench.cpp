@@ -5,6 +5,7 @@
 //   report_bench [PAGES] [PDF]     (defaults: 1000 pages, /tmp/reelkeeper-report-bench.pdf)
 
 #include "PrintDevice.h"
+#include "ReportListing.h"
 #include "TFilePrinter.h"
 #include "TReportFiler.h"
 #include "Timing.h"
@@ -17,35 +18,6 @@
 
 using namespace engine;
 
-namespace {
-
-// A listing as the program's reports print one: boxed, shaded header cells, six columns.
-void listing(TBaseReport& job, int pages)
-{
-    job.OnPrintPage = [pages](TBaseReport& r, int& page) {
-        r.SelectFont(QStringLiteral("Arial"), 9);
-        r.setMarginLeft(0.5);
-        r.RemoveTabStops();
-        r.AddTabStop(0.5, taLeft, 2.5, 5, tlLeft | tlRight | tlTop | tlBottom, 0);
-        r.AddTabStop(-1, taLeft, 1.5, 5, tlLeft | tlRight | tlTop | tlBottom, 0);
-        r.AddTabStop(-1, taRight, 0.6, 5, tlLeft | tlRight | tlTop | tlBottom, 0);
-        r.AddTabStop(-1, taCenter, 0.8, 5, tlLeft | tlRight | tlTop | tlBottom, 0);
-        r.AddTabStop(-1, taLeft, 1.0, 5, tlLeft | tlRight | tlTop | tlBottom, 0);
-        r.AddTabStop(-1, taRight, 1.0, 5, tlLeft | tlRight | tlTop | tlBottom, 0);
-        r.MoveCursor(0.5, 0.75);
-        for (int line = 0; line < 60; ++line) {
-            const int n = (page - 1) * 60 + line;
-            r.WriteTextLine(QStringLiteral("\tThe Video Title Number %1\tDrama\t%2\tVHS\t%3\t%4.95")
-                                .arg(n)
-                                .arg(1950 + n % 70)
-                                .arg(QStringLiteral("12/%1/1999").arg(1 + n % 28))
-                                .arg(n % 100));
-        }
-        return page < pages;
-    };
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -59,7 +31,7 @@ int main(int argc, char** argv)
     TReportFiler filer;
     filer.StreamMode = smUser;
     filer.setStream(&stream);
-    listing(filer, pages);
+    bench::listing(filer, pages);
     auto start = bench::Clock::now();
     filer.RunJob();
     std::printf("record %d pages: %.0f ms, stream %.1f MB, peak memory %ld MB\n", pages, bench::msSince(start),

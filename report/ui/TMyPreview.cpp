@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QHBoxLayout>
@@ -309,7 +310,13 @@ void TMyPreview::replay(engine::PrintDevice* device, int first, int last, const 
     progress.setMinimumDuration(300);
     progress.setAutoReset(false);
     progress.setAutoClose(false);
+    // The box is brought up to date ten times a second rather than at every
+    // page: each update lets the windows paint, which costs more than a page.
+    QElapsedTimer sinceUpdate;
     m_printer->setStatusLabel([&](const QString&) {
+        if (sinceUpdate.isValid() && sinceUpdate.elapsed() < 100)
+            return;
+        sinceUpdate.start();
         const int page = m_printer->PageNumber();
         progress.setLabelText(doing.arg(page).arg(to));
         progress.setValue(std::clamp(page - from, 0, progress.maximum())); // lets the window paint
