@@ -69,21 +69,27 @@ void ReportRender::attach(TBaseReport& engine)
     engine.OnAfterPrint = [this](TBaseReport& r) { afterPrint(r); };
 }
 
+QString ReportRender::numberText(int position, double value) const
+{
+    const app::NumberFormats& n = m_settings.numbers;
+    const db::SchemaField& schema = db::schemaField(position);
+    if (schema.kind == db::SchemaKind::DecimalNumber)
+        return n.moneyAmount(value, 1);
+    // Year as a plain number; other whole numbers (the play time) grouped.
+    return schema.name == std::string("Year") ? n.plainNumber(value, 1, 0) : n.groupedNumber(value, 1, 0);
+}
+
 QString ReportRender::fieldText(const db::Record& record, int position) const
 {
     const int field = position - 1;
     const db::SchemaField& schema = db::schemaField(position);
-    const app::NumberFormats& n = m_settings.numbers;
     // A number nobody entered prints blank, not as 0.
     if ((schema.kind == db::SchemaKind::WholeNumber || schema.kind == db::SchemaKind::DecimalNumber)
         && db::trimBoth(record.raw(field)).empty())
         return {};
     switch (schema.kind) {
     case db::SchemaKind::WholeNumber:
-        // Year as a plain number; other whole numbers (the play time) grouped.
-        return schema.name == std::string("Year") ? n.plainNumber(record.number(field), 1, 0)
-                                                  : n.groupedNumber(record.number(field), 1, 0);
-    case db::SchemaKind::DecimalNumber: return n.moneyAmount(record.number(field), 1);
+    case db::SchemaKind::DecimalNumber: return numberText(position, record.number(field));
     default: return QString::fromStdString(record.text(field));
     }
 }
@@ -313,12 +319,12 @@ void ReportRender::bodyLine(TBaseReport& r, const ReportLine& line, const db::Re
     }
     writeItems(
         r, lineItems(line), [&](const ReportItem& item) { return isField(item) ? fieldText(record, item.number) : QString(); },
-        keepsBodyValueWhole);
+        keepsBodyValueWhole, true);
 }
 
 void ReportRender::writeItems(TBaseReport& r, const std::vector<ReportItem>& items,
                               const std::function<QString(const ReportItem&)>& valueOf,
-                              const std::function<bool(const ReportItem&)>& keepWhole)
+                              const std::function<bool(const ReportItem&)>& keepWhole, bool numberColumns)
 {
     // Labels give their text, fillers blank space, the other items their value. Cells that fit
     // are gathered and written together; one that has to shrink is written on its own.
@@ -327,6 +333,17 @@ void ReportRender::writeItems(TBaseReport& r, const std::vector<ReportItem>& ite
         const ReportItem& item = items[k];
         const double inner = r.TabStopInnerWidth(static_cast<int>(k) + 1);
         const QString value = item.isLabel() ? fromDefinition(item.label) : item.isFiller() ? QString() : valueOf(item);
+        if (numberColumns && isNumericField(item) && !value.isEmpty()) {
+            // A column of numbers prints all its values at one size: 95 and 120 alike.
+            const double size = numberColumnSize(r, item.number, inner);
+            if (size < m_definition.fonts[BodyFont].size) {
+                if (!pending.isEmpty())
+                    r.WriteText(pending);
+                pending.clear();
+                writeAtSize(r, value, r.MeasureText(value) <= inner ? size : shrunkSize(r, value, inner));
+                continue;
+            }
+        }
         if (!keepWhole(item) || r.MeasureText(value) <= inner) {
             pending += QLatin1Char('\t') + fitted(r, value, inner);
             continue;
@@ -424,8 +441,12 @@ void ReportRender::writeTextItems(TBaseReport& r, const TextLine& items, AppendV
 
 void ReportRender::writeShrunk(TBaseReport& r, const QString& text, double inner)
 {
+    writeAtSize(r, text, shrunkSize(r, text, inner));
+}
+
+double ReportRender::shrunkSize(TBaseReport& r, const QString& text, double inner)
+{
     const FontBlock& body = m_definition.fonts[BodyFont];
-    const engine::FontState kept = r.Font();
     // Half a point at a time, down to four fifths of the body size (smaller is hard to read);
     // what is still too wide there is printed whole and runs into the gap beside its stop.
     double size = body.size;
@@ -433,14 +454,77 @@ void ReportRender::writeShrunk(TBaseReport& r, const QString& text, double inner
     do {
         size -= 0.5;
         r.SelectFont(fromDefinition(body.face), size);
-        r.SetFontBold(kept.bold);
-        r.SetFontItalic(kept.italic);
-        r.SetFontUnderline(kept.underline);
-        r.SetFontStrikeOut(kept.strikeOut);
-        r.SetFontColor(kept.color);
     } while (size - 0.5 >= smallest && r.MeasureText(text) > inner);
+    selectFont(r, BodyFont);
+    return size;
+}
+
+void ReportRender::writeAtSize(TBaseReport& r, const QString& text, double size)
+{
+    const engine::FontState kept = r.Font();
+    r.SelectFont(fromDefinition(m_definition.fonts[BodyFont].face), size);
+    r.SetFontBold(kept.bold);
+    r.SetFontItalic(kept.italic);
+    r.SetFontUnderline(kept.underline);
+    r.SetFontStrikeOut(kept.strikeOut);
+    r.SetFontColor(kept.color);
     r.WriteText(QLatin1Char('\t') + text);
     selectFont(r, BodyFont);
+}
+
+double ReportRender::numberColumnSize(TBaseReport& r, int position, double inner)
+{
+    const std::pair<int, double> column{position, inner};
+    if (const auto known = m_numberColumnSizes.find(column); known != m_numberColumnSizes.end())
+        return known->second;
+    const QString widest = widestNumber(position);
+    const double size = widest.isEmpty() || r.MeasureText(widest) <= inner ? m_definition.fonts[BodyFont].size
+                                                                            : shrunkSize(r, widest, inner);
+    m_numberColumnSizes[column] = size;
+    return size;
+}
+
+QString ReportRender::widestNumber(int position)
+{
+    if (!m_numberRanges) {
+        // One pass over the records the report prints, for every number field its body shows.
+        std::vector<int> positions;
+        for (const ReportLine& line : m_definition.lines)
+            for (const ReportItem& item : lineItems(line))
+                if (isNumericField(item) && std::find(positions.begin(), positions.end(), item.number) == positions.end())
+                    positions.push_back(item.number);
+        using Ranges = std::vector<std::pair<double, double>>;
+        std::vector<Ranges> found(m_table.scanWorkers(), Ranges(positions.size(), {HUGE_VAL, -HUGE_VAL}));
+        const std::vector<db::FieldDef>& fields = m_table.fields();
+        m_table.scanVisibleInParallel([&](unsigned worker, const char* bytes, uint32_t) {
+            const db::Record record(&fields, bytes);
+            for (size_t k = 0; k < positions.size(); ++k) {
+                const int field = positions[k] - 1;
+                if (field >= static_cast<int>(fields.size()) || db::trimBoth(record.raw(field)).empty())
+                    continue;
+                const double value = record.number(field);
+                auto& [low, high] = found[worker][k];
+                low = std::min(low, value);
+                high = std::max(high, value);
+            }
+        });
+        m_numberRanges.emplace();
+        for (size_t k = 0; k < positions.size(); ++k) {
+            std::pair<double, double> range{HUGE_VAL, -HUGE_VAL};
+            for (const Ranges& ranges : found) {
+                range.first = std::min(range.first, ranges[k].first);
+                range.second = std::max(range.second, ranges[k].second);
+            }
+            (*m_numberRanges)[positions[k]] = range;
+        }
+    }
+    const auto range = m_numberRanges->find(position);
+    if (range == m_numberRanges->end() || range->second.first > range->second.second)
+        return {}; // no record has a value
+    // The widest text is the lowest value's (a long negative one) or the highest's.
+    const QString low = numberText(position, range->second.first);
+    const QString high = numberText(position, range->second.second);
+    return low.size() > high.size() ? low : high;
 }
 
 // ---------------------------------------------------------------- groups and totals
@@ -568,7 +652,7 @@ void ReportRender::totalsLine(TBaseReport& r, const Totals& totals)
     // Every totals value is a number or a label.
     writeItems(
         r, lineItems(m_definition.totals), [&](const ReportItem& item) { return totalText(item.number, totals); },
-        [](const ReportItem& item) { return !item.isFiller(); });
+        [](const ReportItem& item) { return !item.isFiller(); }, false);
 }
 
 // ---------------------------------------------------------------- helpers

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -45,6 +46,8 @@ public:
 
     // Texts of one record's field as the report prints it.
     QString fieldText(const db::Record& record, int position) const;
+    // A number field's value as the report prints it.
+    QString numberText(int position, double value) const;
 
 private:
     // An item of a line as the text file writes it, worked out once per report: the line's
@@ -84,10 +87,11 @@ private:
     // One line of items: to the file exactly as wide as the items, or through the stops. A value
     // that keepWhole names (a number, a date, a label's text) is never cut: on paper it is printed
     // up to a fifth smaller to fit its stop and runs into the gap beside it when that is not enough,
-    // in the file it takes room from the blanks of the items after it.
+    // in the file it takes room from the blanks of the items after it. With numberColumns, a
+    // number field's column prints every value at the one size its widest value needs.
     void writeItems(engine::TBaseReport& r, const std::vector<ReportItem>& items,
                     const std::function<QString(const ReportItem&)>& valueOf,
-                    const std::function<bool(const ReportItem&)>& keepWhole);
+                    const std::function<bool(const ReportItem&)>& keepWhole, bool numberColumns);
     static TextLine textLine(const std::vector<ReportItem>& items, bool (*keepWhole)(const ReportItem&));
     // Appends the bytes of a field's value as the report prints it.
     void appendFieldBytes(std::string& out, const db::Record& record, int position);
@@ -96,6 +100,13 @@ private:
     void writeTextItems(engine::TBaseReport& r, const TextLine& items, AppendValue&& appendValue);
     // Writes text into the next stop in a body font small enough for it to fit inner inches.
     void writeShrunk(engine::TBaseReport& r, const QString& text, double inner);
+    // The body size, half a point at a time down to four fifths of it, at which text fits inner inches.
+    double shrunkSize(engine::TBaseReport& r, const QString& text, double inner);
+    void writeAtSize(engine::TBaseReport& r, const QString& text, double size);
+    // The one size a column of a number field prints every value in: the size
+    // its widest value among the report's records fits at.
+    double numberColumnSize(engine::TBaseReport& r, int position, double inner);
+    QString widestNumber(int position);
     bool groupHeader(engine::TBaseReport& r);
     bool groupTotals(engine::TBaseReport& r);
     bool finalTotals(engine::TBaseReport& r);
@@ -127,6 +138,10 @@ private:
     std::string m_line;
     std::string m_cell;
     std::string m_scratch;
+    // The smallest and largest value of each number field the body prints,
+    // found in one pass over the records when a column first needs them.
+    std::optional<std::map<int, std::pair<double, double>>> m_numberRanges;
+    std::map<std::pair<int, double>, double> m_numberColumnSizes; // by field and inner width
 };
 
 } // namespace report

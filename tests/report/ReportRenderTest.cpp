@@ -405,6 +405,52 @@ TEST_F(ReportRenderTest, NoDefaultReportCutsANumberADateOrALabel)
     }
 }
 
+// Play times of two to five digits, years and prices: every value of a number
+// column is printed at one size, the size its widest value fits at.
+TEST_F(ReportRenderTest, ANumberColumnPrintsAllItsValuesAtOneSize)
+{
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    // Two digits at least, so that no page number or count reads like one.
+    const int runTimes[] = {11, 96, 318, 4096, 97, 512, 1234, 65};
+    table.first();
+    for (int i = 0; !table.eof(); ++i, table.next()) {
+        table.edit();
+        table.setNumber(table.requireField("RunTime"), runTimes[i % 8] + (i / 8) * 10000);
+        table.setNumber(table.requireField("ListPrice"), i % 2 ? 4.5 : 1234.5 + i);
+        table.post();
+    }
+    QTemporaryDir folder;
+    int columnsSeen = 0;
+    for (const ReportDefinition& definition : defaultDefinitions()) {
+        SCOPED_TRACE(definition.name);
+        const QString pdfPath = folder.filePath("report.pdf");
+        writePdf(definition, pdfPath, false);
+        ReportRender render(definition, table, settingsFor(RenderMode::Printer)); // for the field texts
+        const std::vector<testing_support::PdfWord> words = testing_support::pdfWords(pdfPath);
+        for (const char* name : {"RunTime", "ListPrice"}) {
+            const int position = db::schemaPosition(name);
+            bool shown = false;
+            for (const ReportLine& line : definition.lines)
+                for (const ReportItem& item : lineItems(line))
+                    shown = shown || (item.number == position && !item.isLabel() && !item.isFiller());
+            if (!shown)
+                continue;
+            std::set<QString> texts;
+            for (table.first(); !table.eof(); table.next())
+                texts.insert(render.fieldText(table.current(), position));
+            std::set<long> heights; // in hundredths of a point
+            for (const testing_support::PdfWord& word : words)
+                if (texts.count(word.text))
+                    heights.insert(std::lround((word.yMax - word.yMin) * 100));
+            ASSERT_FALSE(heights.empty()) << name;
+            EXPECT_EQ(heights.size(), 1u) << name << " is printed at " << heights.size() << " sizes";
+            ++columnsSeen;
+        }
+    }
+    EXPECT_GT(columnsSeen, 0);
+}
+
 // A German user's Large Report: its own labels, page footer and totals in
 // German, and no label a part cuts.
 TEST_F(ReportRenderTest, TheGermanLargeReportPrintsItsGermanWordsWhole)
