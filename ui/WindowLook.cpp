@@ -1,5 +1,6 @@
 #include "WindowLook.h"
 
+#include "Contrast.h"
 #include "Prompter.h"
 
 #include <algorithm>
@@ -21,6 +22,8 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenuBar>
+#include <QTabBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -92,6 +95,10 @@ void setColors(QWidget* w, QPalette::ColorRole background, int backgroundColor, 
     const QColor fore = colorFromSetting(textColor);
     QPalette p = w->palette();
     p.setColor(background, back);
+    // A button fills its background with the button color (its background
+    // role), whatever role its colors are given in: both take the color.
+    if (w->backgroundRole() != background)
+        p.setColor(w->backgroundRole(), back);
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
         p.setColor(group, text, fore);
     p.setColor(QPalette::Disabled, text, disabledText(fore, back));
@@ -147,6 +154,7 @@ void applyColorSet(QWidget* window, const app::ColorSet& c, const std::function<
         else if (qobject_cast<QCheckBox*>(w))
             setColors(w, QPalette::Window, c[CheckBackground], QPalette::WindowText, c[CheckText]);
     }
+    mendContrast(window);
 }
 
 namespace {
@@ -166,6 +174,95 @@ void widenColumnsToHeadings(QWidget* window)
 }
 
 } // namespace
+
+namespace {
+
+app::Rgb rgbOf(const QColor& c)
+{
+    return {c.red(), c.green(), c.blue()};
+}
+
+QColor colorOf(app::Rgb c)
+{
+    return QColor(c.red, c.green, c.blue);
+}
+
+// Moves the text roles of a palette that fall short on their backgrounds;
+// `window` stands for the Window role where the widget does not fill its own.
+bool mendPalette(QPalette& p, const QColor& window)
+{
+    bool changed = false;
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        for (const ContrastPair& pair : contrastPairs()) {
+            const QColor back = pair.background == QPalette::Window ? window : p.color(group, pair.background);
+            const QColor text = p.color(group, pair.text);
+            // A selection keeps its text color (white, mostly) and is drawn darker or lighter instead.
+            const bool moveBackground = pair.background == QPalette::Highlight;
+            const QColor& moved = moveBackground ? back : text;
+            const app::Rgb legible = app::legibleOn(rgbOf(moved), rgbOf(moveBackground ? text : back));
+            if (!(legible == rgbOf(moved))) {
+                p.setColor(group, moveBackground ? pair.background : pair.text, colorOf(legible));
+                changed = true;
+            }
+        }
+    }
+    return changed;
+}
+
+} // namespace
+
+void mendApplicationPalette()
+{
+    QPalette p = QApplication::palette();
+    if (mendPalette(p, p.color(QPalette::Window)))
+        QApplication::setPalette(p);
+}
+
+QColor legibleOn(const QColor& text, const QColor& background)
+{
+    return colorOf(app::legibleOn(rgbOf(text), rgbOf(background)));
+}
+
+const std::vector<ContrastPair>& contrastPairs()
+{
+    static const std::vector<ContrastPair> pairs = {
+        {QPalette::WindowText, QPalette::Window}, {QPalette::ButtonText, QPalette::Button},
+        {QPalette::Text, QPalette::Base},         {QPalette::HighlightedText, QPalette::Highlight},
+        {QPalette::ToolTipText, QPalette::ToolTipBase}};
+    return pairs;
+}
+
+QColor drawnOn(const QWidget* widget)
+{
+    const QWidget* w = widget;
+    while (!w->autoFillBackground() && !w->isWindow() && w->parentWidget())
+        w = w->parentWidget();
+    return w->palette().color(w->backgroundRole());
+}
+
+void mendContrast(QWidget* window)
+{
+    QList<QWidget*> widgets = window->findChildren<QWidget*>();
+    widgets.prepend(window);
+    for (QWidget* w : widgets) {
+        if (w != window && w->isWindow())
+            continue; // a window of its own is mended when it is made
+        QPalette p = w->palette();
+        bool changed = false;
+        if (qobject_cast<QMenuBar*>(w) || qobject_cast<QTabBar*>(w)) {
+            // Styles draw these on the window color or the button color: one color for both.
+            const QColor back = drawnOn(w);
+            for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+                if (p.color(group, QPalette::Button) != back) {
+                    p.setColor(group, QPalette::Button, back);
+                    changed = true;
+                }
+        }
+        changed = mendPalette(p, drawnOn(w)) || changed;
+        if (changed)
+            w->setPalette(p);
+    }
+}
 
 void applyWindowLook(QWidget* window, const app::Settings& settings, app::ColorGroup group, double scaleFactor)
 {

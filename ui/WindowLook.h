@@ -3,9 +3,11 @@
 #include "Settings.h"
 
 #include <QColor>
+#include <QPalette>
 #include <QFont>
 #include <QSize>
 #include <functional>
+#include <vector>
 
 class QBoxLayout;
 class QDialog;
@@ -46,6 +48,28 @@ void keepBold(QWidget* widget);
 // Applies a color set by control kind. isHeading tells which labels take the
 // Major Title color; the others take Minor Title.
 void applyColorSet(QWidget* window, const app::ColorSet& colors, const std::function<bool(const QLabel*)>& isHeading);
+
+// Every text of a window legible on what it is drawn on (contrast of 4.5 to
+// 1 at least): a text color that falls short in a widget's palette is moved
+// toward black or white just far enough, in that widget alone. A menu bar and
+// a tab bar draw on one color, whatever role the style takes for it.
+void mendContrast(QWidget* window);
+// The same for the program's own palette (the desktop's): its selection, most
+// of all, which some desktops draw too light for white text. Run at start and
+// whenever the desktop's palette changes; nothing happens when it is legible.
+void mendApplicationPalette();
+// A text color legible on a background: itself, or moved toward black or white.
+QColor legibleOn(const QColor& text, const QColor& background);
+// The color a widget's text is drawn on: its own background (in its
+// background role: the button color for buttons) when it fills it, else that
+// of the nearest widget around it that does.
+QColor drawnOn(const QWidget* widget);
+// The pairs of text and background roles a palette is checked and mended by.
+struct ContrastPair {
+    QPalette::ColorRole text;
+    QPalette::ColorRole background;
+};
+const std::vector<ContrastPair>& contrastPairs();
 
 // What every window does when it is shown: the user's window fonts, its
 // group's color set (all labels as headings) and the screen-size scale.

@@ -75,6 +75,7 @@ TMain::TMain(Prompter& prompter, bool browseMode, QWidget* parent)
     })
     , m_runDialog([](QDialog& dialog) { return dialog.exec(); })
 {
+    ui::mendApplicationPalette();
     setWindowTitle(kCaption);
     buildMenus();
     buildWindow();
@@ -708,6 +709,8 @@ void TMain::showEvent(QShowEvent* event)
 void TMain::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        ui::mendApplicationPalette(); // the desktop's new palette; a mended one changes nothing more
     // The frame is known for certain once the window manager has activated
     // the window: the first activation checks the placement once more.
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && !m_activatedOnce) {

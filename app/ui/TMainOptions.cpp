@@ -105,6 +105,7 @@ void TMain::SetColors()
                    ui::colorFromSetting(colors[label == m_viewerLabel ? MajorTitle : MinorTitle]));
         label->setPalette(p);
     }
+    ui::mendContrast(this); // the menu bar, the count and the rest on the chosen background
 }
 
 void TMain::EnableEndSearch()

@@ -52,9 +52,12 @@ TTipOfDay::TTipOfDay(bool showTips, double scaleFactor, QWidget* parent)
     auto* panel = new QWidget(this);
     panel->setObjectName("TipPanel");
     panel->setAutoFillBackground(true);
-    QPalette white = panel->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    panel->setPalette(white);
+    // The tip on the color of a page: white with black text on a light
+    // desktop, the dark page color with light text on a dark one.
+    QPalette page = panel->palette();
+    page.setColor(QPalette::Window, page.color(QPalette::Base));
+    page.setColor(QPalette::WindowText, page.color(QPalette::Text));
+    panel->setPalette(page);
     auto* panelLayout = new QHBoxLayout(panel);
     auto* picture = new QLabel(panel);
     picture->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
@@ -91,6 +94,7 @@ TTipOfDay::TTipOfDay(bool showTips, double scaleFactor, QWidget* parent)
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(next, &QPushButton::clicked, this, &TTipOfDay::NextTipClick);
     resize(430, 200);
+    ui::mendContrast(this);
     ui::scaleAndCentre(this, scaleFactor);
     showTip(1 + static_cast<int>(QRandomGenerator::global()->bounded(24)));
 }

@@ -51,14 +51,18 @@ DesktopAppearance::DesktopAppearance(QDBusConnection bus, QObject* parent)
 
 app::ColorSet DesktopAppearance::colors() const
 {
-    const QPalette palette = QApplication::palette();
+    return colorsFor(m_scheme, QApplication::palette());
+}
+
+app::ColorSet DesktopAppearance::colorsFor(appearance::DesktopScheme scheme, const QPalette& palette)
+{
     app::ColorSet system = app::defaultColorSet();
     system[app::MainBackground] = ui::settingFromColor(palette.color(QPalette::Window));
     system[app::MajorTitle] = system[app::MinorTitle] = system[app::RadioText] =
         ui::settingFromColor(palette.color(QPalette::WindowText));
     system[app::EditBackground] = ui::settingFromColor(palette.color(QPalette::Base));
     system[app::EditText] = ui::settingFromColor(palette.color(QPalette::Text));
-    return appearance::desktopColorSet(m_scheme, system);
+    return appearance::desktopColorSet(scheme, system);
 }
 
 void DesktopAppearance::settingChanged(const QString& group, const QString& key, const QDBusVariant& value)

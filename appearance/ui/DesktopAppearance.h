@@ -10,6 +10,7 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <QPalette>
 
 class QDBusVariant;
 
@@ -24,6 +25,8 @@ public:
     appearance::DesktopScheme scheme() const { return m_scheme; }
     // The colors of "Follow the Desktop" now: the preference over the application's palette.
     app::ColorSet colors() const;
+    // The colors "Follow the Desktop" gives for a preference and a system palette.
+    static app::ColorSet colorsFor(appearance::DesktopScheme scheme, const QPalette& palette);
 
 signals:
     void schemeChanged();

@@ -20,9 +20,16 @@ namespace {
 
 QString css(int color) { return ui::colorFromSetting(color).name(); }
 
+// A sample's colors as the windows draw them: its text moved toward black or
+// white where it would be hard to read on its background.
+QString legibleCss(int text, int background)
+{
+    return ui::legibleOn(ui::colorFromSetting(text), ui::colorFromSetting(background)).name();
+}
+
 QString colors(int background, int text)
 {
-    return QString("background-color: %1; color: %2;").arg(css(background), css(text));
+    return QString("background-color: %1; color: %2;").arg(css(background), legibleCss(text, background));
 }
 
 } // namespace
@@ -117,14 +124,17 @@ void TColorConfig::showSamples()
     palette.setColor(QPalette::Window, ui::colorFromSetting(c[app::MainBackground]));
     setPalette(palette);
     for (QLabel* heading : Headings)
-        heading->setStyleSheet(QString("color: %1; background: transparent;").arg(css(c[app::MajorTitle])));
-    CombinationsHeading->setStyleSheet(QString("color: %1; background: transparent;").arg(css(c[app::MinorTitle])));
+        heading->setStyleSheet(QString("color: %1; background: transparent;")
+                                   .arg(legibleCss(c[app::MajorTitle], c[app::MainBackground])));
+    CombinationsHeading->setStyleSheet(QString("color: %1; background: transparent;")
+                                           .arg(legibleCss(c[app::MinorTitle], c[app::MainBackground])));
     EditSample->setStyleSheet(colors(c[app::EditBackground], c[app::EditText]));
     ComboSample->setStyleSheet(colors(c[app::ComboBackground], c[app::ComboText]));
     Combinations->setStyleSheet(colors(c[app::ComboBackground], c[app::ComboText]));
     ListSample->setStyleSheet(colors(c[app::ListBoxBackground], c[app::ListBoxText]));
     RadioSample->setStyleSheet(colors(c[app::RadioBackground], c[app::RadioText]));
     CheckSample->setStyleSheet(colors(c[app::CheckBackground], c[app::CheckText]));
+    ui::mendContrast(this); // the buttons and the rest on the chosen background
 }
 
 void TColorConfig::changeColor(app::ColorRole role)

@@ -88,13 +88,17 @@ void TLentOut::Reload()
                 QFont bold = item->font();
                 bold.setBold(true);
                 item->setFont(bold);
-                item->setForeground(QColor(0xB0, 0, 0));
+                // Dark red on a light grid, a lighter red on a dark one.
+                item->setForeground(ui::legibleOn(QColor(0xB0, 0, 0), Grid->palette().color(QPalette::Base)));
             }
             if (c == 4)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             Grid->setItem(r, c, item);
         }
     }
+    // The short columns as wide as what they hold ("12  OVERDUE" in bold); the title takes the rest.
+    for (int c = 1; c < Grid->columnCount(); ++c)
+        Grid->resizeColumnToContents(c);
     Grid->setCurrentCell(std::min(std::max(kept, 0), Grid->rowCount() - 1), 0);
     ReturnedButton->setEnabled(!m_loans.empty());
     EditButton->setEnabled(!m_loans.empty() && m_context.openRecord != nullptr);

@@ -1,5 +1,7 @@
 #include "TMyPreview.h"
 
+#include "WindowLook.h"
+
 #include "PrintDevice.h"
 #include "QPrinterDevice.h"
 #include "TPrintRange.h"
@@ -181,6 +183,7 @@ TMyPreview::TMyPreview(PreviewContext context, engine::ReportBytes* stream, cons
         action("PrintReport")->setEnabled(false);
         action("PrintRange")->setEnabled(false);
     }
+    ui::mendContrast(this); // the grey around the pages under a dark desktop's light text
     const QRect& bounds = m_context.bounds;
     resize(bounds.width() > 0 ? bounds.width() : 640, bounds.height() > 0 ? bounds.height() : 480);
     move(bounds.topLeft());

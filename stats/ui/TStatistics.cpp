@@ -384,6 +384,7 @@ QWidget* TStatistics::makePage(const stats::StatisticsPage& page)
     view->setRenderHint(QPainter::Antialiasing);
     row->addWidget(grid, 1);
     row->addWidget(view, 1);
+    ui::mendContrast(widget); // a page made after the window took its colors
     return widget;
 }
 

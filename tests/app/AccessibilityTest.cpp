@@ -1,7 +1,13 @@
 // Every control a user can reach with the keyboard tells a screen reader
 // what it is: its accessible name (its caption, its label's text or a name of
 // its own). The main window and every window its menus open are checked.
+#include "ColorCombinations.h"
+#include "Contrast.h"
+#include "DesktopAppearance.h"
+#include "IniFile.h"
 #include "Prompter.h"
+#include "Settings.h"
+#include "WindowLook.h"
 #include "ScreenshotTour.h"
 #include "TMain.h"
 #include "Table.h"
@@ -11,6 +17,8 @@
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QApplication>
+#include <QTableWidget>
 #include <QAction>
 #include <QComboBox>
 #include <QDialog>
@@ -113,10 +121,13 @@ QStringList backwardSteps(QWidget& window)
 // Every window of the screenshot tour, nested ones included (the report
 // window's preview, designer and label options, the import window), over a
 // collection of one video; returns how many were shown.
-int tourEveryWindow(const std::function<void(QWidget& shown)>& look)
+int tourEveryWindow(const std::function<void(QWidget& shown)>& look,
+                    const std::function<void(app::IniFile&)>& configure = {})
 {
     TempDir dir;
     TemporaryProgram program{dir};
+    if (configure)
+        configure(program.settings);
     program.saveSettings();
     const std::string sample = dir.file("films.txt");
     testing_support::writeFileBytes(sample, "\"Title\",\"Year\"\r\n\"Casablanca\",\"1942\"\r\n");
@@ -154,4 +165,104 @@ TEST(AccessibilityTest, TabGoesThroughEveryWindowInReadingOrder)
     EXPECT_GE(tourEveryWindow([&](QWidget& shown) { backward << backwardSteps(shown); }), 25);
     EXPECT_TRUE(backward.isEmpty()) << backward.size() << " Tab steps read backwards:\n"
                                     << backward.join("\n").toStdString();
+}
+
+namespace {
+
+// Where a shown window's text falls short of 4.5 to 1 on what it is drawn on:
+// each visible, enabled widget's text roles against their backgrounds, and
+// the items of its lists and tables that have a color of their own. A widget
+// drawn by a style sheet of its own (the Color window's samples) shows the
+// colors the sheet names instead and is left out.
+QStringList illegibleTexts(QWidget& window)
+{
+    QStringList found;
+    const auto note = [&](QWidget* w, const char* what, const QColor& text, const QColor& back) {
+        const double ratio = app::contrastRatio({text.red(), text.green(), text.blue()}, {back.red(), back.green(), back.blue()});
+        if (ratio < app::kLegibleContrast) {
+            const QString entry = QString("%1: %2 %3 %4: %5 on %6 (%7:1)")
+                                      .arg(window.windowTitle(), w->metaObject()->className(), w->objectName(), what,
+                                           text.name(), back.name())
+                                      .arg(ratio, 0, 'f', 1);
+            if (!found.contains(entry))
+                found << entry;
+        }
+    };
+    onEveryPage(window, [&] {
+        QList<QWidget*> widgets = window.findChildren<QWidget*>();
+        widgets.prepend(&window);
+        for (QWidget* w : widgets) {
+            if (!w->isVisible() || !w->isEnabled() || (w != &window && w->isWindow()) || !w->styleSheet().isEmpty())
+                continue;
+            const QPalette& p = w->palette();
+            for (const ui::ContrastPair& pair : ui::contrastPairs()) {
+                const QColor back = pair.background == QPalette::Window ? ui::drawnOn(w) : p.color(pair.background);
+                note(w, "text", p.color(pair.text), back);
+            }
+            if (auto* table = qobject_cast<QTableWidget*>(w))
+                for (int r = 0; r < table->rowCount(); ++r)
+                    for (int c = 0; c < table->columnCount(); ++c)
+                        if (QTableWidgetItem* item = table->item(r, c); item && item->foreground().style() != Qt::NoBrush)
+                            note(w, "item", item->foreground().color(), p.color(QPalette::Base));
+        }
+    });
+    return found;
+}
+
+// Every color group set to one color set.
+std::function<void(app::IniFile&)> everyGroupIn(const app::ColorSet& colors)
+{
+    return [colors](app::IniFile& ini) {
+        app::Settings settings = app::Settings::defaults(QString());
+        settings.read(ini);
+        settings.colorSets.fill(colors);
+        settings.write(ini);
+    };
+}
+
+// Lent out a week ago and overdue after a day, so that Lent Out shows "OVERDUE" in its own red.
+void lendTheFirstVideo(app::IniFile& ini)
+{
+    ini.setValue("Misc", "Overdue Days", "1");
+}
+
+} // namespace
+
+// Each of the twelve color combinations in every window, and "Follow the
+// Desktop" on a light and on a dark desktop (the system palette dark too):
+// no text is drawn at less than 4.5 to 1 on what it is drawn on.
+TEST(AccessibilityTest, EveryColorCombinationKeepsEveryTextLegible)
+{
+    QStringList illegible;
+    const app::ColorSet base = app::defaultColorSet();
+    const QStringList names = appearance::combinationNames();
+    for (int index = 1; index < appearance::kFollowTheDesktop; ++index) {
+        const int windows = tourEveryWindow([&](QWidget& shown) {
+            for (const QString& entry : illegibleTexts(shown))
+                illegible << names[index] + " / " + entry;
+        }, everyGroupIn(appearance::applyCombination(base, index)));
+        EXPECT_GE(windows, 25) << names[index].toStdString();
+    }
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        dark.setColor(group, QPalette::Window, QColor(0x24, 0x24, 0x24));
+        dark.setColor(group, QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+        dark.setColor(group, QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
+        dark.setColor(group, QPalette::Text, QColor(0xDD, 0xDD, 0xDD));
+        dark.setColor(group, QPalette::Button, QColor(0x30, 0x30, 0x30));
+        dark.setColor(group, QPalette::ButtonText, QColor(0xEE, 0xEE, 0xEE));
+        dark.setColor(group, QPalette::PlaceholderText, QColor(0x99, 0x99, 0x99));
+    }
+    for (const auto& [scheme, palette] : {std::pair{appearance::DesktopScheme::Light, light},
+                                          std::pair{appearance::DesktopScheme::Dark, dark}}) {
+        QApplication::setPalette(palette);
+        const app::ColorSet desktop = appearance_ui::DesktopAppearance::colorsFor(scheme, palette);
+        tourEveryWindow([&](QWidget& shown) {
+            for (const QString& entry : illegibleTexts(shown))
+                illegible << QString(scheme == appearance::DesktopScheme::Dark ? "Dark desktop / " : "Light desktop / ") + entry;
+        }, everyGroupIn(desktop));
+    }
+    QApplication::setPalette(light);
+    EXPECT_TRUE(illegible.isEmpty()) << illegible.size() << " texts hard to read:\n" << illegible.join("\n").toStdString();
 }

@@ -9,6 +9,8 @@
 #include "TemporaryProgram.h"
 #include "ViewerModel.h"
 
+#include "WindowLook.h"
+
 #include <gtest/gtest.h>
 
 #include <QTabBar>
@@ -134,12 +136,19 @@ TEST_F(AppearanceWindowsTest, ColorsChangeOnOkOnly)
     for (const app::ColorSet& set : window->settings().colorSets)
         EXPECT_EQ(set, before[app::MainWindowColors]);
 
-    // Christmas Season on the search windows: the samples show the combination's colors.
+    // Christmas Season on the search windows: the samples show the combination's
+    // colors as the windows draw them, white on red and red on green a little
+    // darker so that they can be read (4.5 to 1).
     colorScript = [](appearance_ui::TColorConfig& c) {
         c.chooseCombination(8);
-        EXPECT_NE(c.ListSample->styleSheet().indexOf("background-color: #ff0000; color: #ffffff"), -1);
-        EXPECT_NE(c.ComboSample->styleSheet().indexOf("background-color: #ff0000; color: #ffffff"), -1);
-        EXPECT_NE(c.CheckSample->styleSheet().indexOf("background-color: #00ff00; color: #ff0000"), -1);
+        const QString whiteOnRed = ui::legibleOn(Qt::white, Qt::red).name();
+        const QString redOnGreen = ui::legibleOn(Qt::red, Qt::green).name();
+        EXPECT_NE(whiteOnRed, "#ffffff");
+        EXPECT_NE(redOnGreen, "#ff0000");
+        EXPECT_NE(c.ListSample->styleSheet().indexOf("background-color: #ff0000; color: " + whiteOnRed), -1);
+        EXPECT_NE(c.ComboSample->styleSheet().indexOf("background-color: #ff0000; color: " + whiteOnRed), -1);
+        EXPECT_NE(c.CheckSample->styleSheet().indexOf("background-color: #00ff00; color: " + redOnGreen), -1);
+        EXPECT_EQ(c.workingCopy()[app::CheckText], 255) << "the set keeps the colors chosen";
         c.OkClick();
     };
     window->action("ColorSearch")->trigger();
