@@ -33,6 +33,8 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTabBar>
+#include <QListWidget>
 #include <QValueAxis>
 #include <QVBoxLayout>
 
@@ -244,7 +246,14 @@ TStatistics::TStatistics(StatisticsContext context, QWidget* parent)
     SummaryGrid->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     SummaryGrid->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     Pages->addTab(SummaryGrid, tr("Summary"));
-    layout->addWidget(Pages, 1);
+    PageList = new QListWidget(this);
+    PageList->setObjectName("StatisticsPageList");
+    PageList->setAccessibleName(tr("Statistics pages"));
+    PageList->setVisible(false);
+    auto* pagesRow = new QHBoxLayout;
+    pagesRow->addWidget(PageList);
+    pagesRow->addWidget(Pages, 1);
+    layout->addLayout(pagesRow, 1);
 
     auto* buttons = new QHBoxLayout;
     SaveChartButton = new QPushButton(tr("Sa&ve Chart..."), this);
@@ -259,9 +268,15 @@ TStatistics::TStatistics(StatisticsContext context, QWidget* parent)
     layout->addLayout(buttons);
 
     connect(WholeCollection, &QRadioButton::toggled, this, [this](bool) { Recount(); });
-    connect(Pages, &QTabWidget::currentChanged, this, [this] {
+    connect(Pages, &QTabWidget::currentChanged, this, [this](int index) {
         SaveChartButton->setEnabled(currentPage() >= 0);
         CopyChartButton->setEnabled(currentPage() >= 0);
+        if (PageList->currentRow() != index)
+            PageList->setCurrentRow(index);
+    });
+    connect(PageList, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row != Pages->currentIndex())
+            Pages->setCurrentIndex(row);
     });
     connect(SaveChartButton, &QPushButton::clicked, this, &TStatistics::SaveChartClick);
     connect(CopyChartButton, &QPushButton::clicked, this, &TStatistics::CopyChartClick);
@@ -318,9 +333,46 @@ void TStatistics::showStatistics()
         last = b;
     }
     fillSummary();
+    PageList->clear();
+    for (int i = 0; i < Pages->count(); ++i)
+        PageList->addItem(Pages->tabText(i));
     Pages->setCurrentIndex(std::max(shown, 0));
+    PageList->setCurrentRow(Pages->currentIndex());
+    fitPageChooser();
     SaveChartButton->setEnabled(currentPage() >= 0);
     CopyChartButton->setEnabled(currentPage() >= 0);
+}
+
+void TStatistics::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    fitPageChooser();
+}
+
+void TStatistics::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    fitPageChooser();
+}
+
+void TStatistics::fitPageChooser()
+{
+    // The tabs side by side when they fit the room the pages have; else the
+    // list, as wide as its longest name, and no tabs.
+    QTabBar* tabs = Pages->tabBar();
+    const int needed = tabs->sizeHint().width(); // every tab whole, side by side
+    const int room = Pages->width() + (PageList->isVisible() ? PageList->width() + layout()->spacing() : 0);
+    const bool useList = needed + 8 > room;
+    if (useList) {
+        int widest = 0;
+        for (int i = 0; i < PageList->count(); ++i)
+            widest = std::max(widest, PageList->fontMetrics().horizontalAdvance(PageList->item(i)->text()));
+        PageList->setFixedWidth(widest + 2 * PageList->frameWidth() + 24);
+    }
+    if (PageList->isVisibleTo(this) != useList)
+        PageList->setVisible(useList);
+    if (tabs->isVisibleTo(Pages) == useList)
+        tabs->setVisible(!useList);
 }
 
 QStringList TStatistics::summaryLines() const

@@ -27,6 +27,7 @@ class QPainter;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
+class QListWidget;
 class QTableWidget;
 
 namespace db {
@@ -63,6 +64,9 @@ public:
     QRadioButton* CurrentSearch;
     QLabel* Heading;
     QTabWidget* Pages;
+    // The pages by name, in a list beside them, where the tabs would not fit
+    // side by side (German names in a small window); the tabs are hidden then.
+    QListWidget* PageList;
     QTableWidget* SummaryGrid;
     QPushButton* SaveChartButton;
     QPushButton* CopyChartButton;
@@ -84,8 +88,13 @@ public:
     // The chart of page `page` (of pages()) drawn at the given size.
     QImage chartImage(size_t page, QSize size) const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 private:
     void showStatistics();
+    void fitPageChooser();
     void fillSummary();
     QWidget* makePage(const stats::StatisticsPage& page);
     std::unique_ptr<QChart> makeChart(const stats::StatisticsPage& page) const;

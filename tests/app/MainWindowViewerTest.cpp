@@ -32,6 +32,7 @@
 #include <QProgressBar>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QMenu>
@@ -920,6 +921,49 @@ TEST_F(ViewerTest, StatisticsCountTheSearchOrTheCollectionAndSaveAndPrintTheirCh
         EXPECT_NE(testing_support::runCommand("pdftotext -layout '" + savedPdf.toStdString() + "' -").find("4 videos in the whole collection"),
                   std::string::npos);
     }
+}
+
+// The German page names do not fit side by side in a small Statistics window:
+// they are listed beside the pages instead, each whole; a wide window has tabs.
+TEST_F(ViewerTest, StatisticsPagesAreChosenFromTabsOrAListThatFits)
+{
+    const testing_support::InstalledTranslation german(RK_GERMAN);
+    ASSERT_TRUE(german.loaded());
+    auto window = start();
+    addFilms(*window, {"Vertigo", "Alien"});
+    bool shown = false;
+    runDialog = [&](QDialog& d) {
+        auto* statistics = dynamic_cast<stats_ui::TStatistics*>(&d);
+        if (!statistics)
+            return int(QDialog::Rejected);
+        shown = true;
+        d.show();
+        for (const int width : {800, 1900}) {
+            d.resize(width, 520);
+            QCoreApplication::processEvents();
+            QTabBar* tabs = statistics->Pages->tabBar();
+            const bool list = statistics->PageList->isVisible();
+            EXPECT_NE(list, tabs->isVisible()) << width;
+            if (width == 800)
+                EXPECT_TRUE(list) << "twelve German names are wider than 800 pixels";
+            if (!list) {
+                EXPECT_LE(tabs->sizeHint().width(), statistics->Pages->width()) << width;
+                continue;
+            }
+            EXPECT_EQ(statistics->PageList->count(), statistics->Pages->count());
+            EXPECT_EQ(statistics->PageList->item(6)->text(), statistics->Pages->tabText(6));
+            for (int i = 0; i < statistics->PageList->count(); ++i)
+                EXPECT_LE(statistics->PageList->fontMetrics().horizontalAdvance(statistics->PageList->item(i)->text()),
+                          statistics->PageList->viewport()->width())
+                    << statistics->PageList->item(i)->text().toStdString();
+            statistics->PageList->setCurrentRow(3);
+            EXPECT_EQ(statistics->Pages->currentIndex(), 3) << "the list chooses the page";
+        }
+        EXPECT_FALSE(statistics->PageList->isVisible()) << "1900 pixels hold every tab";
+        return int(QDialog::Accepted);
+    };
+    window->action("Statistics")->trigger();
+    EXPECT_TRUE(shown);
 }
 
 // A bar chart's labels stand when they would not fit side by side: ten
