@@ -52,6 +52,12 @@ for n in "${sizes[@]}"; do
   "$ops" replace "$work" Rating PG-13 PG13
 
   "$build/bench/grid_bench" "$work"
+  # The HTML catalogue in a browser, for a collection a page is meant for.
+  if command -v chromium >/dev/null && [ "$n" -le 100000 ]; then
+    REELKEEPER_HOME=$(mktemp -d) "$build/app/reelkeeper-cli" export "$work" "$data/catalogue.html" >/dev/null
+    python3 bench/html-catalogue.py "$data/catalogue.html" dark
+    rm -f "$data/catalogue.html"
+  fi
   report_home=$(mktemp -d)
   for report in "Large Report:--text:$data/report.txt" "Title and Media Number Report:--pdf:$data/report.pdf"; do
     IFS=: read -r name kind out <<<"$report"

@@ -621,65 +621,130 @@ std::string htmlEscaped(std::string_view text)
     return out;
 }
 
-// The page around the rows: its look (light or dark as the reader's device is), then the
-// search box and the sorting, in plain script that needs nothing from a network.
+// The page around the rows: its look (light or dark as the reader's device is).
+// The table scrolls in a box of its own that fills the window, so that its
+// header row stays on top; cells keep to one line (a long one ends in "…" and
+// shows whole on hover).
 const char* const kHtmlStyle = R"(<style>
-body{font-family:system-ui,sans-serif;margin:0;padding:1em;color:#111;background:#fff}
-h1{font-size:1.3em;margin:0 0 .5em}
-#filter{width:100%;max-width:30em;font-size:1em;padding:.4em;box-sizing:border-box}
-.scroll{overflow-x:auto}
-table{border-collapse:collapse;margin-top:.5em}
-th,td{border:1px solid #bbb;padding:.25em .5em;text-align:left;vertical-align:top}
-th{background:#e8e8e8;white-space:nowrap;position:sticky;top:0}
+html,body{height:100%}
+body{font-family:system-ui,sans-serif;margin:0;display:flex;flex-direction:column;color:#111;background:#fff}
+header{padding:.6em 1em .2em}
+h1{font-size:1.3em;margin:0 0 .4em}
+.tools{display:flex;flex-wrap:wrap;gap:.5em;align-items:flex-start}
+#filter{flex:1 1 14em;max-width:30em;font-size:1em;padding:.4em;box-sizing:border-box}
+#columns{position:relative;padding:.4em 0}
+#columns summary{cursor:pointer}
+#columns div{position:absolute;z-index:3;background:#fff;border:1px solid #bbb;padding:.4em .6em;max-height:60vh;overflow:auto;white-space:nowrap}
+#columns label{display:block}
+#count{margin:.4em 0 0}
+.scroll{flex:1 1 auto;min-height:12em;overflow:auto;margin:0 1em 1em}
+table{border-collapse:separate;border-spacing:0}
+th,td{border-right:1px solid #bbb;border-bottom:1px solid #bbb;padding:0 .5em;height:1.6em;line-height:1.6em;text-align:left;white-space:nowrap;overflow:hidden;text-overflow:ellipsis;max-width:28em}
+th:first-child,td:first-child{border-left:1px solid #bbb}
+th{background:#e8e8e8;position:sticky;top:0;z-index:2;border-top:1px solid #bbb}
 th button{all:inherit;cursor:pointer;border:0;padding:0;background:none}
 th[aria-sort=ascending] button::after{content:" \25B2"}
 th[aria-sort=descending] button::after{content:" \25BC"}
 td.n{text-align:right}
+tr.pad td{padding:0;border:0;background:none}
 tbody tr:nth-child(even) td{background:#f6f6f6}
-@media (prefers-color-scheme:dark){body{background:#121212;color:#eee}th{background:#333}th,td{border-color:#555}
+@media (prefers-color-scheme:dark){body,#columns div{background:#121212;color:#eee}th{background:#333}th,td{border-color:#555}
 tbody tr:nth-child(even) td{background:#1c1c1c}}
 </style>
 )";
 
 // The page's script, after the words it shows (the object said, in the
-// language of the program that wrote the page).
+// language of the program that wrote the page). The rows come as data; only
+// those in sight (and a screenful either side) are made into table rows as
+// the box scrolls, so that tens of thousands of films load and search at
+// once: the search looks through one folded line of text a film.
 const char* const kHtmlScript = R"(
+  var rows = JSON.parse(document.getElementById('data').textContent);
+  var heads = Array.prototype.slice.call(document.querySelectorAll('#videos th'));
+  var numeric = heads.map(function (th) { return th.className === 'n'; });
+  var hidden = heads.map(function () { return false; });
   var body = document.querySelector('#videos tbody');
-  var rows = Array.prototype.slice.call(body.rows);
+  var box = document.getElementById('scroll');
   var count = document.getElementById('count');
+  var filter = document.getElementById('filter');
+  var order = rows.map(function (r, i) { return i; });
+  var shown = order;
+  var keys = null;
+  var rowHeight = 0, drawnFrom = -1, drawnTo = -1;
   var fold = function (s) { return s.normalize('NFD').replace(/[\u0300-\u036f]/g, '').toLowerCase(); };
-  rows.forEach(function (r) { r.key = fold(r.textContent); });
+  var marks = {'&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;'};
+  var escape = function (s) { return s.replace(/[&<>"]/g, function (c) { return marks[c]; }); };
+  var rowText = function (r) {
+    var html = '<tr>';
+    for (var c = 0; c < heads.length; c++) {
+      if (hidden[c]) continue;
+      var v = escape(r[c]);
+      html += (numeric[c] ? '<td class="n"' : '<td') + (v.length > 40 ? ' title="' + v + '">' : '>') + v + '</td>';
+    }
+    return html + '</tr>';
+  };
+  var draw = function (again) {
+    if (!rowHeight) rowHeight = (body.rows[0] && body.rows[0].offsetHeight) || 24;
+    var screen = Math.max(1, Math.ceil((box.clientHeight || 800) / rowHeight));
+    var from = Math.max(0, Math.floor(box.scrollTop / rowHeight) - screen);
+    var to = Math.min(shown.length, from + 3 * screen);
+    if (!again && from === drawnFrom && to === drawnTo) return;
+    drawnFrom = from;
+    drawnTo = to;
+    var span = hidden.filter(function (h) { return !h; }).length;
+    var pad = function (n) {
+      return n > 0 ? '<tr class="pad"><td colspan="' + span + '" style="height:' + n * rowHeight + 'px"></td></tr>' : '';
+    };
+    var html = pad(from);
+    for (var i = from; i < to; i++) html += rowText(rows[shown[i]]);
+    body.innerHTML = html + pad(shown.length - to);
+  };
   var show = function (n) {
     var form = n === rows.length ? (n === 1 ? said.one : said.many) : (rows.length === 1 ? said.partOne : said.partMany);
     count.textContent = form.replace('%1', n).replace('%2', rows.length);
   };
-  document.getElementById('filter').addEventListener('input', function () {
-    var words = fold(this.value).split(/\s+/).filter(Boolean), n = 0;
-    rows.forEach(function (r) {
-      var hit = words.every(function (w) { return r.key.indexOf(w) >= 0; });
-      r.hidden = !hit;
-      if (hit) n++;
+  var fillKeys = function () {
+    if (!keys) keys = rows.map(function (r) { return fold(r.join('\u0001')); });
+  };
+  var refilter = function () {
+    var words = fold(filter.value).split(/\s+/).filter(Boolean);
+    if (words.length) fillKeys();
+    shown = !words.length ? order : order.filter(function (i) {
+      var k = keys[i];
+      return words.every(function (w) { return k.indexOf(w) >= 0; });
     });
-    show(n);
-  });
-  var heads = document.querySelectorAll('#videos th');
+    box.scrollTop = 0;
+    draw(true);
+    show(shown.length);
+  };
+  filter.addEventListener('input', refilter);
+  box.addEventListener('scroll', function () { draw(false); });
+  window.addEventListener('resize', function () { draw(false); });
   var collator = new Intl.Collator(undefined, {sensitivity: 'base', numeric: true});
-  Array.prototype.forEach.call(heads, function (th, col) {
+  heads.forEach(function (th, col) {
     th.querySelector('button').addEventListener('click', function () {
       var up = th.getAttribute('aria-sort') !== 'ascending';
-      Array.prototype.forEach.call(heads, function (h) { h.setAttribute('aria-sort', 'none'); });
+      heads.forEach(function (h) { h.setAttribute('aria-sort', 'none'); });
       th.setAttribute('aria-sort', up ? 'ascending' : 'descending');
-      var numeric = th.className === 'n';
-      rows.forEach(function (r, i) {
-        r.place = i;
-        r.value = numeric ? parseFloat(r.cells[col].textContent) || 0 : r.cells[col].textContent;
-      });
-      var compare = numeric ? function (x, y) { return x - y; } : collator.compare;
-      rows.sort(function (a, b) { return (up ? 1 : -1) * compare(a.value, b.value) || a.place - b.place; });
-      rows.forEach(function (r) { body.appendChild(r); });
+      var place = [];
+      order.forEach(function (r, i) { place[r] = i; });
+      var value = rows.map(function (r) { return numeric[col] ? parseFloat(r[col]) || 0 : r[col]; });
+      var compare = numeric[col] ? function (x, y) { return x - y; } : collator.compare;
+      order = order.slice().sort(function (a, b) { return (up ? 1 : -1) * compare(value[a], value[b]) || place[a] - place[b]; });
+      refilter();
     });
   });
+  Array.prototype.forEach.call(document.querySelectorAll('#columns input'), function (check) {
+    check.addEventListener('change', function () {
+      var c = +check.getAttribute('data-col');
+      hidden[c] = !check.checked;
+      heads[c].hidden = hidden[c];
+      draw(true);
+    });
+  });
+  draw(true);
   show(rows.length);
+  setTimeout(fillKeys, 0); // ready before the first letter, after the first screen
 })();
 </script>
 )";
@@ -736,43 +801,146 @@ ExportResult exportTellico(db::Table& table, const std::string& path, const Expo
     });
 }
 
-ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& columns, const std::string& path,
+namespace {
+
+// A text as a JSON string that cannot end the script element holding it.
+void appendJsonString(std::string& out, std::string_view text)
+{
+    out += '"';
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '<': out += "\\u003c"; break;
+        default:
+            if (u < 0x20) {
+                static const char hex[] = "0123456789abcdef";
+                out += "\\u00";
+                out += hex[u >> 4];
+                out += hex[u & 15];
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+}
+
+// Which of the columns hold something in at least one of the visible records:
+// a column empty throughout is left off the page.
+std::vector<bool> columnsHoldingValues(db::Table& table, const std::vector<ExportField>& columns)
+{
+    std::vector<std::vector<char>> found(table.scanWorkers(), std::vector<char>(columns.size(), 0));
+    const std::vector<db::FieldDef>& fields = table.fields();
+    table.scanVisibleInParallel([&](unsigned worker, const char* bytes, uint32_t) {
+        const db::Record record(&fields, bytes);
+        std::vector<char>& mine = found[worker];
+        for (size_t i = 0; i < columns.size(); ++i)
+            if (!mine[i] && !db::trimBoth(record.raw(columns[i].tableField)).empty())
+                mine[i] = 1;
+    });
+    std::vector<bool> holding(columns.size(), false);
+    for (const std::vector<char>& mine : found)
+        for (size_t i = 0; i < columns.size(); ++i)
+            holding[i] = holding[i] || mine[i];
+    return holding;
+}
+
+constexpr uint64_t kRowsInThePage = 100; // the first screen, shown before the script has run
+
+std::string replacedFirst(std::string text, std::string_view what, const std::string& by)
+{
+    if (const size_t at = text.find(what); at != std::string::npos)
+        text.replace(at, what.size(), by);
+    return text;
+}
+
+} // namespace
+
+ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& allColumns, const std::string& path,
                         const std::string& title, const ExportOptions& options)
 {
+    std::vector<ExportField> columns;
+    const std::vector<bool> holding = columnsHoldingValues(table, allColumns);
+    for (size_t i = 0; i < allColumns.size(); ++i)
+        if (holding[i])
+            columns.push_back(allColumns[i]);
+    if (columns.empty() && !allColumns.empty())
+        columns.push_back(allColumns.front()); // an empty collection still has a heading to show
     return runExport(table, path, options, [&](db::File& file) {
-        db::BackgroundWriter out(file);
-        std::string& page = out.buffer();
         const std::string heading = htmlEscaped(title);
         const auto word = [&](const char* text) { return htmlEscaped(db::spoken(options.speak, text)); };
+        std::vector<bool> numeric;
+        std::string head = "<thead><tr>";
+        std::string chooser;
+        for (size_t i = 0; i < columns.size(); ++i) {
+            const db::SchemaKind kind = db::schemaField(columns[i].schemaPosition).kind;
+            numeric.push_back(kind == db::SchemaKind::WholeNumber || kind == db::SchemaKind::DecimalNumber);
+            head += std::string("<th scope=\"col\" aria-sort=\"none\"") + (numeric.back() ? " class=\"n\"" : "")
+                    + "><button type=\"button\">" + htmlEscaped(columns[i].label) + "</button></th>";
+            chooser += "<label><input type=\"checkbox\" data-col=\"" + std::to_string(i) + "\" checked> "
+                       + htmlEscaped(columns[i].label) + "</label>";
+        }
+        head += "</tr></thead>\n";
+        db::BackgroundWriter out(file);
+        std::string& page = out.buffer();
+        // The count before the script has run: the records the table shows.
+        const uint64_t expected = table.recordCount();
+        const std::string countText = db::spoken(options.speak, expected == 1 ? TRANSLATABLE("exchange", "%1 video")
+                                                                              : TRANSLATABLE("exchange", "%1 videos"));
         // The page's language is the program's: its catalogue names it ("de" for the German one).
         page += "<!DOCTYPE html>\n<html lang=\"" + word(TRANSLATABLE("exchange", "en"))
                 + "\">\n<head>\n<meta charset=\"utf-8\">\n"
                   "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>"
-                + heading + "</title>\n" + kHtmlStyle + "</head>\n<body>\n<h1>" + heading + "</h1>\n"
-                + "<input id=\"filter\" type=\"search\" placeholder=\"" + word(TRANSLATABLE("exchange", "Search"))
-                + "\" aria-label=\"" + word(TRANSLATABLE("exchange", "Search the catalogue"))
-                + "\">\n<p id=\"count\"></p>\n<div class=\"scroll\">\n<table id=\"videos\">\n<thead><tr>";
-        std::vector<bool> numeric;
-        for (const ExportField& column : columns) {
-            const db::SchemaKind kind = db::schemaField(column.schemaPosition).kind;
-            numeric.push_back(kind == db::SchemaKind::WholeNumber || kind == db::SchemaKind::DecimalNumber);
-            page += std::string("<th scope=\"col\" aria-sort=\"none\"") + (numeric.back() ? " class=\"n\"" : "")
-                    + "><button type=\"button\">" + htmlEscaped(column.label) + "</button></th>";
-        }
-        page += "</tr></thead>\n<tbody>\n";
+                + heading + "</title>\n" + kHtmlStyle + "</head>\n<body>\n<header>\n<h1>" + heading + "</h1>\n"
+                + "<div class=\"tools\"><input id=\"filter\" type=\"search\" placeholder=\""
+                + word(TRANSLATABLE("exchange", "Search")) + "\" aria-label=\""
+                + word(TRANSLATABLE("exchange", "Search the catalogue")) + "\">\n<details id=\"columns\"><summary>"
+                + word(TRANSLATABLE("exchange", "Columns")) + "</summary><div>" + chooser + "</div></details></div>\n"
+                + "<p id=\"count\">" + htmlEscaped(replacedFirst(countText, "%1", std::to_string(expected)))
+                + "</p>\n</header>\n<div id=\"scroll\" class=\"scroll\">\n<table id=\"videos\">\n" + head + "<tbody>\n";
+        // The first screen of rows as a table, shown at once; every row as
+        // data for the script after it. The data of the first rows waits
+        // until they are written; the rest streams out.
+        std::string held = "[";
+        bool streaming = false;
+        const auto startData = [&] {
+            page += "</tbody>\n</table>\n</div>\n<script type=\"application/json\" id=\"data\">";
+            page += held;
+            held = {};
+            streaming = true;
+        };
+        uint64_t seen = 0;
         db::RecordTexts texts(table.fields());
         const uint64_t written = walkRecords(table, options, [&](const char* bytes) {
             const std::vector<std::string_view>& values = texts.read(bytes);
-            page += "<tr>";
+            std::string& data = streaming ? page : held;
+            data += ++seen > 1 ? ",[" : "[";
             for (size_t i = 0; i < columns.size(); ++i) {
-                page += numeric[i] ? "<td class=\"n\">" : "<td>";
-                page += htmlEscaped(values[static_cast<size_t>(columns[i].tableField)]);
-                page += "</td>";
+                if (i)
+                    data += ',';
+                appendJsonString(data, values[static_cast<size_t>(columns[i].tableField)]);
             }
-            page += "</tr>\n";
-            out.flushIfFull();
+            data += ']';
+            if (seen <= kRowsInThePage) {
+                page += "<tr>";
+                for (size_t i = 0; i < columns.size(); ++i) {
+                    page += numeric[i] ? "<td class=\"n\">" : "<td>";
+                    page += htmlEscaped(values[static_cast<size_t>(columns[i].tableField)]);
+                    page += "</td>";
+                }
+                page += "</tr>\n";
+                if (seen == kRowsInThePage)
+                    startData();
+            }
+            if (streaming)
+                out.flushIfFull();
         });
-        page += "</tbody>\n</table>\n</div>\n";
+        if (!streaming)
+            startData();
+        page += "]";
+        page += "</script>\n";
         page += htmlScript(options.speak);
         page += "</body>\n</html>\n";
         out.finish();

@@ -2460,6 +2460,10 @@ reihenfolge</translation>
         <source>%1 names, genres or key words did not fit their fields beside the others and were left out (%2).</source>
         <translation>%1 Namen, Genres oder Stichwörter passten neben den anderen nicht in ihre Felder und wurden ausgelassen (%2).</translation>
     </message>
+    <message>
+        <source>Columns</source>
+        <translation>Spalten</translation>
+    </message>
 </context>
 <context>
     <name>exchange_ui::TImportFormat</name>

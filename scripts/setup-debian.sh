@@ -2,7 +2,8 @@
 # Installs the Debian packages that building, running and testing Reelkeeper
 # need, and only those that are missing. Works as root or through sudo.
 # --bench adds the peers the benchmarks measure the program against
-# (bench/run-db.sh): sqlite3, mawk, rsync and python3-reportlab.
+# (bench/run-db.sh): sqlite3, mawk, rsync and python3-reportlab, and Chromium,
+# which loads the HTML catalogue (bench/html-catalogue.py).
 set -euo pipefail
 
 packages=(
@@ -17,7 +18,7 @@ packages=(
   locales-all
 )
 if [ "${1:-}" = "--bench" ]; then
-  packages+=(sqlite3 mawk rsync python3-reportlab)
+  packages+=(sqlite3 mawk rsync python3-reportlab chromium)
 fi
 
 missing=()

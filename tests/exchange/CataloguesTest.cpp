@@ -467,6 +467,49 @@ TEST_F(Catalogues, AnHtmlCatalogueSearchesAndSortsWithoutANetwork)
     EXPECT_EQ(shown, "3 videos\n1 of 3 videos\nAm\xC3\xA9lie <b>\nAlien|Heat|Am\xC3\xA9lie <b>\nAm\xC3\xA9lie <b>|Heat|Alien\n");
 }
 
+// A large catalogue: the first screen as a table, every film as data that
+// Python's JSON reader takes back whole (a title that would end the script, a
+// tab, quotes), the columns no film fills left off, and the script finding
+// and counting among them all.
+TEST_F(Catalogues, AnHtmlCatalogueCarriesEveryFilmAsDataAndItsFirstScreenAsATable)
+{
+    const auto add = [this](const std::string& title, int year) {
+        table.insert();
+        table.setText(0, title);
+        table.setNumber(table.requireField("Year"), year);
+        table.post();
+    };
+    table.beginBatch();
+    for (int i = 0; i < 250; ++i)
+        add("Film " + std::to_string(1000 + i), 1950 + i % 50);
+    add("</script><b>\t\"Odd\" \\ title", 2001);
+    table.endBatch();
+    std::vector<ExportLayoutEntry> layout(40, {0, false});
+    layout[0] = {1, true};  // Title
+    layout[2] = {2, true};  // Star 2, which no film has
+    layout[10] = {3, true}; // Year
+    const std::string page = dir.file("large.html");
+    EXPECT_EQ(exportHtml(table, exportList(layout, {}, table), page, "Films", {}).written, 251u);
+    const std::string html = testing_support::readFileBytes(page);
+    const std::string tableRows = html.substr(html.find("<tbody>"), html.find("</tbody>") - html.find("<tbody>"));
+    size_t rows = 0;
+    for (size_t at = tableRows.find("<tr>"); at != std::string::npos; at = tableRows.find("<tr>", at + 1))
+        ++rows;
+    EXPECT_EQ(rows, 100u) << "a first screen, not every film";
+    EXPECT_EQ(html.find("Star 2"), std::string::npos) << "a column no film fills";
+    EXPECT_EQ(html.find("</script><b>"), std::string::npos) << "a title cannot end the script";
+    const std::string data = html.substr(html.find("id=\"data\">") + 10);
+    testing_support::writeFileBytes(dir.file("data.json"), data.substr(0, data.find("</script>")));
+    const std::string parsed = testing_support::runCommand(
+        "python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); print(len(d), len(d[0]), d[0][0], d[-1][0] == \"</script><b>\\t\\\"Odd\\\" \\\\ title\")' '"
+        + dir.file("data.json") + "'");
+    EXPECT_EQ(parsed, "251 2 Film 1000 True\n");
+    if (testing_support::runCommand("node --version 2>/dev/null").empty())
+        GTEST_SKIP() << "node is not installed: the page's script is not run";
+    const std::string shown = testing_support::runCommand("node '" + std::string(HTML_CHECK) + "' '" + page + "' 'film 101' 1");
+    EXPECT_EQ(shown.substr(0, shown.find('\n', shown.find('\n') + 1)), "251 videos\n11 of 251 videos") << "1010 to 1019, and 1101";
+}
+
 // The page's own words come in the user's language, whatever they hold.
 TEST_F(Catalogues, AnHtmlCatalogueSpeaksTheLanguageItWasWrittenIn)
 {

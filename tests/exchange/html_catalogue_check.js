@@ -2,8 +2,9 @@
 // the browser's document, then types into its search box and clicks a column
 // header, printing what a reader would see:
 //   node html_catalogue_check.js PAGE.html WORDS COLUMN
-// prints the count line, the first cell of each row shown after the search,
-// then the first cells after sorting by COLUMN (0-based) twice (up, then down).
+// prints the count line, the count and the first cell of each row shown after
+// the search, then the first cells after sorting by COLUMN (0-based) twice (up,
+// then down). The rows shown are those the script last drew into the table.
 'use strict';
 const fs = require('fs');
 const [page, words, column] = process.argv.slice(2);
@@ -16,22 +17,14 @@ function element(text) {
     setAttribute(k, v) { this.attributes[k] = v; }, getAttribute(k) { return this.attributes[k] ?? null; },
     addEventListener(kind, f) { this.listeners[kind] = f; } };
 }
+// The table body: what the script draws into it, read back as rows of cells.
 const body = element('');
-body.rows = [...html.split('<tbody>')[1].split('</tbody>')[0].matchAll(/<tr>(.*?)<\/tr>/g)].map((m) => {
-  const row = element('');
-  row.cells = [...m[1].matchAll(/<td[^>]*>(.*?)<\/td>/g)].map((c) => element(unescape(c[1])));
-  row.textContent = row.cells.map((c) => c.textContent).join('');
-  return row;
-});
-// The page appends every row in its new order; the stand-in takes the new order once all have come.
-let appended = [];
-body.appendChild = (row) => {
-  appended.push(row);
-  if (appended.length === body.rows.length) {
-    body.rows = appended;
-    appended = [];
-  }
-};
+let drawn = '';
+const rowsOf = (text) => [...text.matchAll(/<tr>(.*?)<\/tr>/g)].map((m) =>
+  [...m[1].matchAll(/<td[^>]*>(.*?)<\/td>/g)].map((c) => unescape(c[1])));
+Object.defineProperty(body, 'innerHTML', { set(v) { drawn = v; }, get() { return drawn; } });
+drawn = html.split('<tbody>')[1].split('</tbody>')[0];
+Object.defineProperty(body, 'rows', { get() { return rowsOf(drawn).map(() => ({ offsetHeight: 24 })); } });
 const heads = [...html.matchAll(/<th ([^>]*)>(.*?)<\/th>/g)].map((m) => {
   const th = element(unescape(m[2]));
   th.className = /class="n"/.test(m[1]) ? 'n' : '';
@@ -40,22 +33,28 @@ const heads = [...html.matchAll(/<th ([^>]*)>(.*?)<\/th>/g)].map((m) => {
   th.setAttribute('aria-sort', 'none');
   return th;
 });
-const filter = element(''), count = element('');
+const data = element(html.split('<script type="application/json" id="data">')[1].split('</script>')[0]);
+const filter = element(''), count = element(''), box = element('');
+box.scrollTop = 0;
+box.clientHeight = 100000; // every row in sight
+global.window = { addEventListener() {} };
+global.setTimeout = (f) => f();
 global.document = {
   querySelector: (s) => (s === '#videos tbody' ? body : null),
   querySelectorAll: (s) => (s === '#videos th' ? heads : []),
-  getElementById: (id) => (id === 'filter' ? filter : id === 'count' ? count : null),
+  getElementById: (id) => ({ filter, count, scroll: box, data })[id] ?? null,
 };
 const script = html.split('<script>')[1].split('</script>')[0];
 eval(script);
+const firstCells = () => rowsOf(drawn).map((r) => r[0]).join('|');
 console.log(count.textContent);
 filter.value = words;
 filter.listeners.input.call(filter);
 console.log(count.textContent);
-console.log(body.rows.filter((r) => !r.hidden).map((r) => r.cells[0].textContent).join('|'));
+console.log(firstCells());
 filter.value = '';
 filter.listeners.input.call(filter);
 heads[column].button.listeners.click();
-console.log(body.rows.map((r) => r.cells[0].textContent).join('|'));
+console.log(firstCells());
 heads[column].button.listeners.click();
-console.log(body.rows.map((r) => r.cells[0].textContent).join('|'));
+console.log(firstCells());
