@@ -293,6 +293,12 @@ public:
     void enableControls();
     bool controlsDisabled() const { return m_disabled > 0; }
     void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
+    // Told of every stored record this table object changes, with the record
+    // as it was and as it is now, while the change still holds the update lock
+    // (so that what belongs to a record, its cover file, changes in the same
+    // step and other copies see both together). New records are not told.
+    using PostWatch = std::function<void(const Record& before, const Record& after)>;
+    void setPostWatch(PostWatch watch) { m_postWatch = std::move(watch); }
 
     // Whole-table passes that need no cursor (counts, exports, checks): the
     // records in physical order, deleted ones included (their first byte is
@@ -542,6 +548,7 @@ private:
     int m_disabled = 0;
     bool m_pendingNotify = false;
     std::function<void()> m_listener;
+    PostWatch m_postWatch;
 };
 
 } // namespace db

@@ -229,6 +229,8 @@ void Table::post()
             m_file.sync();
         if (m_indexOpen && !indexBroken)
             indexBroken = !updateIndexEntries(inserting ? nullptr : old.data(), m_edit.data(), rec);
+        if (m_postWatch && !inserting)
+            m_postWatch(Record(&m_header.fields, old.data()), Record(&m_header.fields, m_edit.data()));
     }
     changed();
     updateChunkRecord(rec, m_edit.data());

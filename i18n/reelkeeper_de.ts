@@ -4406,4 +4406,43 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
         <translation>Die Farbe, in der die Schrift geschrieben wird</translation>
     </message>
 </context>
+<context>
+    <name>covers</name>
+    <message>
+        <source>The folder of covers &quot;%1&quot; could not be made.</source>
+        <translation>Der Ordner der Cover „%1“ konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>The cover &quot;%1&quot; could not be written: %2</source>
+        <translation>Das Cover „%1“ konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>A video without a title has no cover.</source>
+        <translation>Ein Video ohne Titel hat kein Cover.</translation>
+    </message>
+    <message>
+        <source>The picture &quot;%1&quot; could not be opened.</source>
+        <translation>Das Bild „%1“ konnte nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>The picture &quot;%1&quot; is larger than %2 MB.</source>
+        <translation>Das Bild „%1“ ist größer als %2 MB.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a picture this program can read (JPEG, PNG, WebP, GIF, BMP).</source>
+        <translation>„%1“ ist kein Bild, das dieses Programm lesen kann (JPEG, PNG, WebP, GIF, BMP).</translation>
+    </message>
+    <message>
+        <source>The picture &quot;%1&quot; is too large to read (%2 x %3 pixels).</source>
+        <translation>Das Bild „%1“ ist zu groß zum Lesen (%2 x %3 Pixel).</translation>
+    </message>
+    <message>
+        <source>The picture &quot;%1&quot; is damaged: %2</source>
+        <translation>Das Bild „%1“ ist beschädigt: %2</translation>
+    </message>
+    <message>
+        <source>The cover &quot;%1&quot; could not be removed.</source>
+        <translation>Das Cover „%1“ konnte nicht entfernt werden.</translation>
+    </message>
+</context>
 </TS>

@@ -10,7 +10,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n qt6-charts-dev libqt6opengl6-dev libgl-dev libzip-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation2 fonts-noto-core fonts-noto-cjk
+  fonts-liberation2 fonts-noto-core fonts-noto-cjk qt6-image-formats-plugins
   python3 python3-dbfread python3-dbf gdal-bin
   desktop-file-utils appstream
   dpkg-dev file lintian

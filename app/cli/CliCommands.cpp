@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 #include "CliOutput.h"
 #include "CliShared.h"
+#include "CoverStore.h"
 #include "Duplicates.h"
 
 #include "CollectionFile.h"
@@ -551,6 +552,7 @@ int replace(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     db::Table table;
     table.setFilePath(args[1]);
     table.open(db::Table::OpenMode::Exclusive);
+    covers::followTitleChanges(table); // a film's cover keeps its title and year
     // The run goes in stored order. When the sort index's key is made from the field, the index is
     // put aside and rebuilt after; otherwise no key changes and the index stays as it is.
     std::string sortExpression;

@@ -21,8 +21,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Fonts that reports, labels and their PDFs draw every script with: Latin,
 # Cyrillic, Greek, Arabic and Hebrew (Noto), Chinese, Japanese and Korean
-# (Noto CJK), beside the metric-compatible faces of the usual report fonts.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-noto-core, fonts-noto-cjk")
+# (Noto CJK), beside the metric-compatible faces of the usual report fonts;
+# Qt's reader of WebP pictures, a kind covers come in.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-noto-core, fonts-noto-cjk, qt6-image-formats-plugins")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://reelkeeper.org")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -4,6 +4,8 @@
 
 #include "TMain.h"
 
+#include "CoverStore.h"
+
 #include "OldCollections.h"
 #include "TMyBackup.h"
 #include "LockWaitNotice.h"
@@ -82,6 +84,7 @@ void TMain::openTableShared()
         m_table.selectIndex("");
         m_table.open(db::Table::OpenMode::Shared);
     }
+    covers::followTitleChanges(m_table); // a film's cover keeps its title and year
     warnOfTableCondition();
 }
 
@@ -316,6 +319,7 @@ void TMain::maintainExclusively(const QString& question, const QString& refusal,
     m_table.close();
     try {
         m_table.open(db::Table::OpenMode::Exclusive);
+        covers::followTitleChanges(m_table);
     } catch (const db::DbError&) {
         openTableShared();
         SetViewerOptions();

@@ -220,12 +220,6 @@ std::function<void(app::IniFile&)> everyGroupIn(const app::ColorSet& colors)
     };
 }
 
-// Lent out a week ago and overdue after a day, so that Lent Out shows "OVERDUE" in its own red.
-void lendTheFirstVideo(app::IniFile& ini)
-{
-    ini.setValue("Misc", "Overdue Days", "1");
-}
-
 } // namespace
 
 // Each of the twelve color combinations in every window, and "Follow the

@@ -192,8 +192,13 @@ TEST(Cli, ReplaceRefusesCharactersAWindows1252CollectionCannotStore)
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("holds characters that a collection cannot store"), std::string::npos) << r.err;
     EXPECT_EQ(runCli({"dump", old}).out.find("\"Vertigo\""), 0u);
+    // The film's cover, beside the collection, takes its new title with it.
+    ASSERT_TRUE(std::filesystem::create_directory(dir.file("U.covers")));
+    testing_support::writeFileBytes(dir.file("U.covers/Vertigo (1958).jpg"), "picture");
     EXPECT_EQ(runCli({"replace", unicode, "Title", "vertigo", "\xCE\xA9mega"}).code, 0);
     EXPECT_EQ(runCli({"dump", unicode}).out.find("\"\xCE\xA9mega\""), 0u);
+    EXPECT_EQ(testing_support::readFileBytes(dir.file("U.covers/\xCE\xA9mega (1958).jpg")), "picture");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("U.covers/Vertigo (1958).jpg")));
 }
 
 // Converting keeps every record's text: the dump before and after is the same.
@@ -294,9 +299,10 @@ TEST(Cli, ReportWritesADefinitionAsTextOrPdf)
     const Result pdf = runCli({"report", path, "--definition", "5", "--pdf", dir.file("r.pdf")});
     ASSERT_EQ(pdf.code, 0) << pdf.err;
     EXPECT_EQ(testing_support::readFileBytes(dir.file("r.pdf")).substr(0, 5), "%PDF-");
-    if (testing_support::haveProgram("pdfinfo")) // the PDF is titled with the report's name
+    if (testing_support::haveProgram("pdfinfo")) { // the PDF is titled with the report's name
         EXPECT_NE(testing_support::runCommand("pdfinfo '" + dir.file("r.pdf") + "'").find("Title:           Large Report"),
                   std::string::npos);
+    }
     const Result missing = runCli({"report", path, "--name", "No Such Report", "--text", dir.file("x.txt")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_EQ(missing.err, "reelkeeper-cli: Report format could not be located.\n");

@@ -1,0 +1,71 @@
+#pragma once
+
+// A collection's covers: finding a film's, taking a new picture (checked and,
+// when large, scaled), removing one, renaming one with its film, and listing
+// those no film names any more. Pictures go into the folder whole or not at
+// all; nothing here ever deletes a cover but remove().
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QImage;
+
+namespace db {
+class Table;
+}
+
+namespace covers {
+
+// How large a picture is kept. A larger one is scaled down to the longest
+// side (as JPEG at jpegQuality, PNG when it has transparency); one past the
+// refusal limits is not read at all (a damaged or hostile file).
+struct CoverLimits {
+    int longestSide = 1500;
+    int jpegQuality = 90;
+    long long largestFileBytes = 64LL << 20;
+    int largestSidePixels = 20000;
+    long long largestPixels = 120'000'000;
+};
+
+class CoverStore {
+public:
+    explicit CoverStore(const std::string& collectionPath);
+    const std::string& folder() const { return m_folder; }
+
+    // The file of a film's cover; empty when it has none.
+    std::string find(std::string_view title, std::string_view year) const;
+    // Takes the picture file as the film's cover, in place of any it had;
+    // returns the cover's file. Throws db::DbError naming the picture when it
+    // cannot be read, is damaged, or is past the limits: nothing changes then.
+    std::string store(std::string_view title, std::string_view year, const std::string& picture,
+                      const CoverLimits& limits = {});
+    // The same for a picture in memory (one pasted), kept as JPEG or PNG.
+    std::string storeImage(std::string_view title, std::string_view year, const QImage& image,
+                           const CoverLimits& limits = {});
+    // Removes a film's cover; false when it had none.
+    bool remove(std::string_view title, std::string_view year);
+
+    enum class Renamed { Nothing, Renamed, Copied, NameTaken };
+    // A film renamed: its cover takes the new name, unless another film already
+    // has that name's cover (never overwritten: the cover stays where it was).
+    // keepOld leaves the old one in place too (another record still names it).
+    Renamed rename(std::string_view oldTitle, std::string_view oldYear, std::string_view newTitle,
+                   std::string_view newYear, bool keepOld = false);
+
+    // The covers in the folder that no stored record names, by file name.
+    std::vector<std::string> withoutAFilm(db::Table& table) const;
+
+private:
+    std::string pathOf(const std::string& base, const std::string& ending) const;
+    std::string write(const std::string& base, const std::string& ending, const std::string& bytes);
+
+    std::string m_folder;
+};
+
+// Makes a table keep its collection's covers with their films: when a change
+// it posts gives a film another title or year, the cover is renamed in the
+// same step (copied instead while another record still names the old one).
+void followTitleChanges(db::Table& table);
+
+} // namespace covers
