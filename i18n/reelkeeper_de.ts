@@ -2180,6 +2180,10 @@ reihenfolge</translation>
         <source>The text &quot;%1&quot; is longer than the field holds (%2 bytes in a Unicode collection).  Please shorten it.</source>
         <translation>Der Text „%1“ ist länger, als das Feld fasst (%2 Bytes in einer Unicode-Sammlung). Bitte kürzen Sie ihn.</translation>
     </message>
+    <message>
+        <source>Paste as Co&amp;ver</source>
+        <translation>Als Co&amp;ver einfügen</translation>
+    </message>
 </context>
 <context>
     <name>edit::TMyOscarAward</name>
@@ -4443,6 +4447,53 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
     <message>
         <source>The cover &quot;%1&quot; could not be removed.</source>
         <translation>Das Cover „%1“ konnte nicht entfernt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>covers_ui::CoverPanel</name>
+    <message>
+        <source>Cover</source>
+        <translation>Cover</translation>
+    </message>
+    <message>
+        <source>Choose Co&amp;ver...</source>
+        <translation>Co&amp;ver wählen...</translation>
+    </message>
+    <message>
+        <source>Remove Cover</source>
+        <translation>Cover entfernen</translation>
+    </message>
+    <message>
+        <source>No cover</source>
+        <translation>Kein Cover</translation>
+    </message>
+    <message>
+        <source>No cover: choose one, or drop or paste a picture here</source>
+        <translation>Kein Cover: wählen Sie eines, oder legen Sie ein Bild hier ab oder fügen Sie es ein</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Choose a Cover</source>
+        <translation>Ein Cover wählen</translation>
+    </message>
+    <message>
+        <source>Pictures (*.jpg *.jpeg *.png *.webp *.gif *.bmp)</source>
+        <translation>Bilder (*.jpg *.jpeg *.png *.webp *.gif *.bmp)</translation>
+    </message>
+    <message>
+        <source>this video</source>
+        <translation>dieses Video</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Bestätigen</translation>
+    </message>
+    <message>
+        <source>Remove the cover of “%1”?</source>
+        <translation>Das Cover von „%1“ entfernen?</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,7 @@
 #include "TMyEdit.h"
 
+#include "CoverPanel.h"
+
 #include "CoreText.h"
 #include "Cp1252.h"
 #include "EditorText.h"
@@ -172,6 +174,7 @@ void TMyEdit::buildWindow()
     const std::array<const char*, 4> pageNames = {QT_TR_NOOP("Par&ticulars"), QT_TR_NOOP("&Attributes"),
                                                    QT_TR_NOOP("Li&brary"), QT_TR_NOOP("&Other")};
     std::array<QGridLayout*, 4> grids{};
+    QHBoxLayout* coverRow = nullptr;
     for (size_t p = 0; p < pageNames.size(); ++p) {
         auto* page = new QWidget(m_pages);
         auto* pageLayout = new QVBoxLayout(page);
@@ -184,7 +187,14 @@ void TMyEdit::buildWindow()
             (p == 1 ? m_warrantyItem : p == 2 ? m_libraryItem : m_worthItem) = titleLine;
         }
         grids[p] = new QGridLayout;
-        pageLayout->addLayout(grids[p]);
+        if (p == 0) {
+            // The film's cover beside its particulars (made after them, so that Tab reaches it last).
+            coverRow = new QHBoxLayout;
+            coverRow->addLayout(grids[p], 1);
+            pageLayout->addLayout(coverRow);
+        } else {
+            pageLayout->addLayout(grids[p]);
+        }
         pageLayout->addStretch(1);
         m_pages->addTab(page, tr(pageNames[p]));
     }
@@ -270,6 +280,9 @@ void TMyEdit::buildWindow()
         }
         ++row;
     }
+    m_cover = new covers_ui::CoverPanel(m_context.prompter, m_pages->widget(Particulars));
+    m_cover->setReadOnly(m_context.browseMode);
+    coverRow->addWidget(m_cover);
     outer->addWidget(m_pages, 1);
 
     connect(lineEdit("Title"), &QLineEdit::editingFinished, this, &TMyEdit::SetCaptions);
@@ -339,6 +352,9 @@ void TMyEdit::buildMenus(QMenuBar* bar)
         if (QLineEdit* l = focusedLine(); l && l->hasSelectedText())
             l->del();
     });
+    editing->addSeparator();
+    // A picture copied in another program, or a picture file copied in the file manager.
+    add(editing, "PasteCover", QT_TR_NOOP("Paste as Co&ver"), "Ctrl+Shift+V", [this] { m_cover->Paste(); });
     QAction* help = bar->addAction(tr("&Help"));
     help->setObjectName("Help");
     help->setShortcut(QKeySequence("Ctrl+H"));
@@ -584,6 +600,7 @@ void TMyEdit::LoadInData()
     }
     m_rememberedCheckDate = textOf(specNamed("CheckDate")).left(10);
     m_rememberedCheckName = comboBox("CheckName")->currentText().left(30);
+    showStoredCover();
     // Prices are read as the numbers they are and shown as money amounts: the
     // stored text (with the system's decimal character) is not a typed price.
     for (const char* price : {"ListPrice", "PurchPrice"}) {
@@ -632,6 +649,17 @@ bool TMyEdit::ValuesChanged() const
     return false;
 }
 
+void TMyEdit::showStoredCover()
+{
+    // The cover of the record as the collection has it (a title typed but not
+    // yet updated names no cover yet).
+    db::Table& t = m_context.table;
+    const int year = t.fieldIndex("Year");
+    const bool stored = t.active() && !t.isEmpty() && m_mode != NewMode;
+    m_cover->showFilm(t.active() ? t.filePath() : std::string(), stored ? t.current().text(0) : std::string(),
+                      stored && year >= 0 ? t.current().text(year) : std::string(), stored);
+}
+
 void TMyEdit::DoClear()
 {
     for (const Spec& spec : specs()) {
@@ -643,6 +671,8 @@ void TMyEdit::DoClear()
                                 ? "0"
                                 : "");
     }
+    // A cleared editor is a new record: it has no cover until one is chosen.
+    m_cover->showFilm(m_context.table.active() ? m_context.table.filePath() : std::string(), "", "", false);
     SetCaptions();
 }
 
@@ -757,6 +787,12 @@ bool TMyEdit::DoUpdate()
         return false;
     }
     m_mode = EditMode;
+    // A new record's picture is kept now that the record has its title and year.
+    const int yearField = t.fieldIndex("Year");
+    const std::string title = t.current().text(0), year = yearField >= 0 ? t.current().text(yearField) : std::string();
+    if (m_cover->hasPending())
+        m_cover->storePending(title, year);
+    m_cover->showFilm(t.filePath(), title, year, true);
     return true;
 }
 

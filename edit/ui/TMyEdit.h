@@ -19,6 +19,10 @@ class QMenuBar;
 class QPushButton;
 class QTabWidget;
 
+namespace covers_ui {
+class CoverPanel;
+}
+
 namespace edit {
 
 // What the record editor needs of the program around it.
@@ -84,6 +88,7 @@ public:
     QComboBox* comboBox(const QString& name) const;
     QCheckBox* checkBox(const QString& name) const;
     QTabWidget* pages() const { return m_pages; }
+    covers_ui::CoverPanel* cover() const { return m_cover; }
     QAction* menuAction(const QString& name) const;
     QPushButton* button(const QString& name) const;
     int pageOf(const QString& controlName) const;
@@ -118,10 +123,12 @@ private:
     void selectAward(int mode, const QString& boxName, const QString& listFile);
     QString dateForBox(const QString& fieldText) const;
     void applyDateMasks();
+    void showStoredCover();
 
     EditorContext m_context;
     int m_mode = NewMode;
     QTabWidget* m_pages = nullptr;
+    covers_ui::CoverPanel* m_cover = nullptr;
     QMap<QString, QWidget*> m_controls;
     QMap<QString, QLabel*> m_labels;
     QMap<QString, QAction*> m_actions;

@@ -944,8 +944,9 @@ TEST_F(ViewerTest, StatisticsPagesAreChosenFromTabsOrAListThatFits)
             QTabBar* tabs = statistics->Pages->tabBar();
             const bool list = statistics->PageList->isVisible();
             EXPECT_NE(list, tabs->isVisible()) << width;
-            if (width == 800)
+            if (width == 800) {
                 EXPECT_TRUE(list) << "twelve German names are wider than 800 pixels";
+            }
             if (!list) {
                 EXPECT_LE(tabs->sizeHint().width(), statistics->Pages->width()) << width;
                 continue;

@@ -21,7 +21,16 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include "CoverPanel.h"
+
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
 
 using namespace app;
 using edit::TMyEdit;
@@ -554,4 +563,64 @@ TEST(EditorText, PricesUnderBothCurrencySettings)
     EXPECT_TRUE(edit::isBlankDate("  .  .    "));
     EXPECT_FALSE(edit::isBlankDate("01/  /    "));
     EXPECT_EQ(edit::miscellaneousValues("A, B ,C"), (QStringList{"A", "B ", "C"}));
+}
+
+// The editor's cover: a new record's picture kept once the record is stored,
+// a stored record's changed at once, a damaged picture refused with its name,
+// a removal asked first, a title changed carrying the cover with it, and a
+// pasted image taken.
+TEST_F(EditorTest, TheCoverIsChosenPastedRemovedAndFollowsTheTitle)
+{
+    start();
+    const QString picture = QString::fromStdString(dir.file("casablanca.png"));
+    QImage image(120, 180, QImage::Format_RGB32);
+    image.fill(Qt::darkBlue);
+    ASSERT_TRUE(image.save(picture));
+    const QString covers = home + "/MASTER.covers/";
+    prompter.fileNames = {picture};
+    script = [](TMyEdit& e) {
+        type(e, "Title", "Casablanca");
+        type(e, "YearReleased", "1942");
+        e.cover()->ChooseClick();
+        EXPECT_FALSE(e.cover()->Picture->pixmap().isNull()) << "shown before the record is stored";
+        e.button("UpdateAndExit")->click();
+    };
+    window->DoAdd();
+    EXPECT_TRUE(QFile::exists(covers + "Casablanca (1942).png")) << prompter.messageTexts().join("|").toStdString();
+
+    // A damaged picture for the stored record: refused by name, the old cover kept.
+    const QString damaged = QString::fromStdString(dir.file("damaged.jpg"));
+    QFile cut(damaged);
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write("\xFF\xD8\xFF\xE0 not a whole picture");
+    cut.close();
+    prompter.fileNames = {damaged};
+    prompter.answers = {ScriptedPrompter::Answer::Yes};
+    script = [&](TMyEdit& e) {
+        EXPECT_FALSE(e.cover()->Picture->pixmap().isNull()) << "the stored cover shown";
+        e.cover()->ChooseClick();
+        // A title changed carries the cover with it when the record is updated.
+        type(e, "Title", "Casablanca (Special Edition)");
+        e.button("UpdateAndExit")->click();
+    };
+    window->table().first();
+    window->DoEdit();
+    EXPECT_NE(prompter.messageTexts().join("|").indexOf("damaged.jpg"), -1) << prompter.messageTexts().join("|").toStdString();
+    EXPECT_TRUE(QFile::exists(covers + "Casablanca (Special Edition) (1942).png"));
+    EXPECT_FALSE(QFile::exists(covers + "Casablanca (1942).png"));
+
+    // Removing asks first; a pasted image is the new cover.
+    script = [&](TMyEdit& e) {
+        e.cover()->RemoveClick();
+        EXPECT_FALSE(QFile::exists(covers + "Casablanca (Special Edition) (1942).png"));
+        QImage pasted(60, 90, QImage::Format_RGB32);
+        pasted.fill(Qt::red);
+        QApplication::clipboard()->setImage(pasted);
+        e.menuAction("PasteCover")->trigger();
+        e.button("UpdateAndExit")->click();
+    };
+    window->table().first();
+    window->DoEdit();
+    EXPECT_TRUE(QFile::exists(covers + "Casablanca (Special Edition) (1942).jpg"));
+    EXPECT_EQ(prompter.questions.size(), 1u);
 }
