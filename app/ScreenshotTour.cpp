@@ -43,6 +43,7 @@ const std::map<QString, QString>& pictureNames()
         {"edit_ui::TLentOut", "lent-out"},
         {"find::TDuplicates", "find-duplicates"},
         {"stats_ui::TStatistics", "statistics"},
+        {"covers_ui::TCoversWithoutAFilm", "covers-without-a-film"},
         {"backup_ui::TMyBackup", "backup"},
         {"backup_ui::TMyRestore", "restore"},
         {"appearance_ui::TViewConfig", "viewer-configuration"},
@@ -163,7 +164,7 @@ int runScreenshotTour(TMain& window, const QString& folder, const std::function<
     });
     save(window, "main-window");
     for (const char* command : {"Add", "Search", "Locate", "SortOrder", "SearchAndReplace", "Reports", "Import",
-                                "Export", "LentOut", "FindDuplicates", "Statistics", "BackUpData", "RestoreData", "Viewer", "ColorMain", "ReviewTips",
+                                "Export", "LentOut", "FindDuplicates", "Statistics", "CoversWithoutAFilm", "BackUpData", "RestoreData", "Viewer", "ColorMain", "ReviewTips",
                                 "List2"}) {
         if (QAction* action = window.action(command))
             action->trigger();

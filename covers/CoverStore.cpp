@@ -193,6 +193,26 @@ CoverStore::Renamed CoverStore::rename(std::string_view oldTitle, std::string_vi
     return failed ? Renamed::Nothing : Renamed::Renamed;
 }
 
+CoverStore::Renamed CoverStore::giveTo(const std::string& fileName, std::string_view title, std::string_view year)
+{
+    const std::string base = coverBaseName(title, year);
+    const std::string from = m_folder + "/" + fileName;
+    if (base.empty() || fileName.find('/') != std::string::npos || !QFileInfo(q(from)).isFile())
+        return Renamed::Nothing;
+    if (!find(title, year).empty())
+        return Renamed::NameTaken;
+    std::error_code failed;
+    std::filesystem::rename(from, pathOf(base, QFileInfo(q(from)).suffix().toLower().toStdString()), failed);
+    return failed ? Renamed::Nothing : Renamed::Renamed;
+}
+
+void CoverStore::deleteFile(const std::string& fileName)
+{
+    const std::string path = m_folder + "/" + fileName;
+    if (fileName.find('/') != std::string::npos || !QFile::remove(q(path)))
+        throw db::DbError(path, db::Message{TRANSLATABLE("covers", "The cover \"%1\" could not be removed."), {path}});
+}
+
 std::vector<std::string> CoverStore::withoutAFilm(db::Table& table) const
 {
     const QStringList files = QDir(q(m_folder)).entryList(QDir::Files, QDir::Name);

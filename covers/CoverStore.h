@@ -53,6 +53,12 @@ public:
     Renamed rename(std::string_view oldTitle, std::string_view oldYear, std::string_view newTitle,
                    std::string_view newYear, bool keepOld = false);
 
+    // A cover file of the folder (one no film names) given to a film: renamed
+    // to the film's name, unless the film has a cover already.
+    Renamed giveTo(const std::string& fileName, std::string_view title, std::string_view year);
+    // Deletes a cover file of the folder, by its name.
+    void deleteFile(const std::string& fileName);
+
     // The covers in the folder that no stored record names, by file name.
     std::vector<std::string> withoutAFilm(db::Table& table) const;
 

@@ -539,6 +539,10 @@ Version %1</translation>
         <source>Filtering...</source>
         <translation>Filtert...</translation>
     </message>
+    <message>
+        <source>&amp;Covers without a Film...</source>
+        <translation>&amp;Cover ohne Film...</translation>
+    </message>
 </context>
 <context>
     <name>app::TTipOfDay</name>
@@ -4494,6 +4498,57 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
     <message>
         <source>Remove the cover of “%1”?</source>
         <translation>Das Cover von „%1“ entfernen?</translation>
+    </message>
+</context>
+<context>
+    <name>covers_ui::TCoversWithoutAFilm</name>
+    <message>
+        <source>Covers without a Film</source>
+        <translation>Cover ohne Film</translation>
+    </message>
+    <message>
+        <source>These pictures are in the folder of covers, but no video has their name. Give one to the video you are on, or delete it.</source>
+        <translation>Diese Bilder liegen im Ordner der Cover, aber kein Video trägt ihren Namen. Geben Sie eines dem Video, auf dem Sie stehen, oder löschen Sie es.</translation>
+    </message>
+    <message>
+        <source>Covers without a film</source>
+        <translation>Cover ohne Film</translation>
+    </message>
+    <message>
+        <source>&amp;Give to the Current Video</source>
+        <translation>Dem aktuellen Video &amp;geben</translation>
+    </message>
+    <message>
+        <source>&amp;Delete...</source>
+        <translation>&amp;Löschen...</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Schließen</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Fehler</translation>
+    </message>
+    <message>
+        <source>Go to a video with a title first.</source>
+        <translation>Gehen Sie zuerst zu einem Video mit Titel.</translation>
+    </message>
+    <message>
+        <source>“%1” has a cover already: remove it in the record editor first.</source>
+        <translation>„%1“ hat schon ein Cover: entfernen Sie es zuerst im Datensatzfenster.</translation>
+    </message>
+    <message>
+        <source>The cover &quot;%1&quot; could not be renamed.</source>
+        <translation>Das Cover „%1“ konnte nicht umbenannt werden.</translation>
+    </message>
+    <message>
+        <source>Confirm</source>
+        <translation>Bestätigen</translation>
+    </message>
+    <message>
+        <source>Delete the picture &quot;%1&quot;?</source>
+        <translation>Das Bild „%1“ löschen?</translation>
     </message>
 </context>
 </TS>

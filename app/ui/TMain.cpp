@@ -440,6 +440,7 @@ void TMain::buildMenus()
     tools->addSeparator();
     addCommand(tools, "FindDuplicates", tr("Find &Duplicates"), {}, [this] { DoFindDuplicates(); });
     addCommand(tools, "Statistics", tr("S&tatistics"), {}, [this] { DoStatistics(); });
+    addCommand(tools, "CoversWithoutAFilm", tr("&Covers without a Film..."), {}, [this] { DoCoversWithoutAFilm(); });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName("HelpMenu");

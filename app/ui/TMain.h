@@ -102,6 +102,7 @@ public:
     void DoExport();
     void DoLentOut();
     void DoFindDuplicates();
+    void DoCoversWithoutAFilm();
     void DoStatistics();
     // Makes a record (by its number) the current one and shows it in the viewer; false when it is gone.
     bool goToRecord(uint32_t record);

@@ -9,6 +9,7 @@
 #include "TImportFormat.h"
 #include "TMyExport.h"
 #include "TLentOut.h"
+#include "TCoversWithoutAFilm.h"
 #include "TDuplicates.h"
 #include "TStatistics.h"
 #include "QPrinterDevice.h"
@@ -473,6 +474,22 @@ void TMain::DoFindDuplicates()
     if (!wentToARecord)
         returnTo(before);
     DisplayCount();
+}
+
+void TMain::DoCoversWithoutAFilm()
+{
+    if (!m_table.active())
+        return;
+    covers_ui::CoversWithoutAFilmContext context{m_prompter, m_table, [this]() -> std::pair<std::string, std::string> {
+        if (!m_table.active() || m_table.isEmpty())
+            return {};
+        const int year = m_table.fieldIndex("Year");
+        return {m_table.current().text(0), year >= 0 ? m_table.current().text(year) : std::string()};
+    }};
+    covers_ui::TCoversWithoutAFilm window(context, this);
+    ui::applyWindowLook(&window, m_settings, app::SearchWindowColors, m_scaleFactor);
+    ui::fitToScreen(&window);
+    m_runDialog(window);
 }
 
 void TMain::DoStatistics()
