@@ -1,5 +1,6 @@
 #include "SafeCopy.h"
 
+#include "CoverNames.h"
 #include "DbError.h"
 #include "FileIO.h"
 
@@ -25,6 +26,28 @@ constexpr uint64_t kWriteBackEvery = uint64_t{32} << 20;
 constexpr const char* kTemporarySuffix = ".rk-copy";
 
 } // namespace
+
+size_t copyCovers(const std::string& sourceCollection, const std::string& destinationCollection, CopyProgress* progress)
+{
+    namespace fs = std::filesystem;
+    const fs::path from = covers::coversFolderOf(sourceCollection);
+    const fs::path to = covers::coversFolderOf(destinationCollection);
+    std::error_code failed;
+    if (!fs::is_directory(from, failed) || fs::equivalent(from, to, failed))
+        return 0;
+    fs::create_directories(to, failed);
+    if (failed)
+        throw db::DbError(to.string(), failed.message());
+    size_t copied = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(from)) {
+        if (!entry.is_regular_file())
+            continue;
+        if (copyFileSafely(entry.path().string(), (to / entry.path().filename()).string(), progress) == CopyResult::Cancelled)
+            break;
+        ++copied;
+    }
+    return copied;
+}
 
 uint64_t checksum(const void* data, size_t n, uint64_t from)
 {

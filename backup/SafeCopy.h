@@ -46,6 +46,13 @@ struct CopySpace {
 // Throws db::DbError when the source cannot be measured.
 CopySpace spaceFor(const std::string& source, const std::string& destination);
 
+// A collection's covers folder copied beside the collection's copy (FILMS.covers
+// to the destination's FILMS.covers): each picture copied safely, as a file
+// is; pictures already there under other names stay. The number copied;
+// throws db::DbError as copyFileSafely does. Nothing when there is no folder.
+size_t copyCovers(const std::string& sourceCollection, const std::string& destinationCollection,
+                  CopyProgress* progress = nullptr);
+
 // A 64-bit checksum of bytes, continued from an earlier value.
 uint64_t checksum(const void* data, size_t n, uint64_t from = 0);
 

@@ -39,6 +39,10 @@ bool copyInto(const std::string& source, const std::string& folder, std::ostream
     if (word)
         word->copied();
     out << "Copied " << source << " to " << destination << "\n";
+    if (table) {
+        if (const size_t covers = backup::copyCovers(source, destination))
+            out << "Copied " << covers << (covers == 1 ? " cover" : " covers") << " with it\n";
+    }
     return true;
 }
 

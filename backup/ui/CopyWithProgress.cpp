@@ -104,6 +104,12 @@ CopyOutcome copyTableWithProgress(QWidget* owner, app::Prompter& prompter, const
         return outcome;
     try {
         word->copied();
+        // The films' covers go with the collection (they are small beside it).
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        struct Restore {
+            ~Restore() { QApplication::restoreOverrideCursor(); }
+        } restore;
+        backup::copyCovers(source.toStdString(), destination.toStdString());
     } catch (const std::exception& e) {
         prompter.message(owner, QCoreApplication::translate("backup", "Error"), failedText + "\n\n" + ui::errorText(e),
                          app::Prompter::Icon::Error);

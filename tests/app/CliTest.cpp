@@ -388,8 +388,12 @@ TEST(Cli, BackupCopiesTheCollectionListsAndDefinitions)
     const std::string path = dir.file("FILMS.DBF");
     ASSERT_EQ(runCli({"create", path}).code, 0);
     addFilm(path, "Vertigo", 1958);
+    std::filesystem::create_directories(dir.file("FILMS.covers"));
+    testing_support::writeFileBytes(dir.file("FILMS.covers/Vertigo (1958).jpg"), "poster");
     const Result copied = runCli({"backup", path, dir.file("media"), "--lists", "--definitions"});
     ASSERT_EQ(copied.code, 0) << copied.err;
+    EXPECT_NE(copied.out.find("Copied 1 cover with it"), std::string::npos) << copied.out;
+    EXPECT_EQ(testing_support::readFileBytes(dir.file("media/FILMS.covers/Vertigo (1958).jpg")), "poster");
     EXPECT_NE(copied.out.find("Copied " + path + " to " + dir.file("media/FILMS.DBF")), std::string::npos);
     EXPECT_NE(copied.out.find("Backup completed successfully."), std::string::npos);
     EXPECT_EQ(testing_support::readFileBytes(dir.file("media/FILMS.DBF")), testing_support::readFileBytes(path));

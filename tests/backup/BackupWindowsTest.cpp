@@ -103,6 +103,11 @@ protected:
 TEST_F(BackupWindowsTest, TheCollectionIsBackedUpAndTheSearchComesBack)
 {
     const QString current = window->currentDatabase();
+    // The films' covers, beside the collection, go with it.
+    const QString covers = QFileInfo(current).absolutePath() + "/" + QFileInfo(current).completeBaseName() + ".covers";
+    ASSERT_TRUE(QDir().mkpath(covers));
+    writeFileBytes((covers + "/Heat (1995).jpg").toStdString(), std::string(3000, 'h'));
+    writeFileBytes((covers + "/\xCE\xA9mega.png").toStdString(), "omega");
     // Into its own folder: the identical-files message, nothing copied.
     backUp(&backup_ui::TMyBackup::DatabaseButton, QFileInfo(current).absolutePath());
     EXPECT_EQ(lastMessage(), "Destination File and Source File are identical.  You cannot copy a file  over top of "
@@ -123,6 +128,9 @@ TEST_F(BackupWindowsTest, TheCollectionIsBackedUpAndTheSearchComesBack)
     const QString copy = QDir(media).filePath(QFileInfo(current).baseName() + ".DBF");
     EXPECT_EQ(readFileBytes(copy.toStdString()), readFileBytes(current.toStdString()));
     EXPECT_FALSE(QFileInfo::exists(QDir(media).filePath(QFileInfo(current).baseName() + ".MDX")));
+    const QString copiedCovers = QDir(media).filePath(QFileInfo(current).baseName() + ".covers");
+    EXPECT_EQ(readFileBytes((copiedCovers + "/Heat (1995).jpg").toStdString()), std::string(3000, 'h'));
+    EXPECT_EQ(readFileBytes((copiedCovers + "/\xCE\xA9mega.png").toStdString()), "omega");
     EXPECT_TRUE(window->searchMode());
     EXPECT_EQ(window->table().recordCount(), 1u);
     EXPECT_TRUE(window->table().active());

@@ -219,3 +219,24 @@ TEST_F(SmallVolume, AFullVolumeLeavesTheOldBackupAndTheRoomCountsIt)
     EXPECT_EQ(backup::copyFileSafely(source, old, nullptr, true), backup::CopyResult::Copied);
     EXPECT_EQ(readFileBytes(old), readFileBytes(source));
 }
+
+// The covers folder goes with the collection's copy: every picture whole,
+// those already at the destination under other names kept, none when there is
+// no folder.
+TEST(SafeCopy, TheCoversFolderGoesWithTheCollection)
+{
+    testing_support::TempDir dir;
+    std::filesystem::create_directories(dir.file("home/FILMS.covers"));
+    std::filesystem::create_directories(dir.file("media/FILMS.covers"));
+    writeFileBytes(dir.file("home/FILMS.covers/Heat (1995).jpg"), std::string(100000, 'x'));
+    writeFileBytes(dir.file("home/FILMS.covers/Alien (1979).png"), "alien");
+    writeFileBytes(dir.file("media/FILMS.covers/Old (1950).jpg"), "old");
+    writeFileBytes(dir.file("media/FILMS.covers/Alien (1979).png"), "an older alien");
+    EXPECT_EQ(backup::copyCovers(dir.file("home/FILMS.DBF"), dir.file("media/FILMS.DBF")), 2u);
+    EXPECT_EQ(readFileBytes(dir.file("media/FILMS.covers/Heat (1995).jpg")), std::string(100000, 'x'));
+    EXPECT_EQ(readFileBytes(dir.file("media/FILMS.covers/Alien (1979).png")), "alien");
+    EXPECT_EQ(readFileBytes(dir.file("media/FILMS.covers/Old (1950).jpg")), "old");
+    EXPECT_EQ(backup::copyCovers(dir.file("none/OTHER.DBF"), dir.file("media/OTHER.DBF")), 0u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("media/OTHER.covers")));
+    EXPECT_EQ(backup::copyCovers(dir.file("home/FILMS.DBF"), dir.file("home/FILMS.DBF")), 0u) << "onto itself";
+}
