@@ -3,7 +3,7 @@
 //   grid_bench COLLECTION.DBF
 // The collection should carry its NewIndex (bench/run-db.sh leaves one).
 #include "MyNavigator.h"
-#include "Prompter.h"
+#include "SilentPrompter.h"
 #include "TDuplicates.h"
 #include "TMain.h"
 #include "Timing.h"
@@ -27,21 +27,7 @@ namespace {
 using bench::Clock;
 using bench::msSince;
 using bench::peakMegabytes;
-
-// Answers nothing: the benchmark never asks questions.
-class SilentPrompter : public app::Prompter {
-public:
-    void message(QWidget*, const QString&, const QString& text, Icon) override
-    {
-        std::cerr << "message: " << text.toStdString() << "\n";
-    }
-    Answer ask(QWidget*, const QString&, const QString&, Buttons, Answer, bool, Icon) override { return Answer::No; }
-    QString openFileName(QWidget*, const FileDialog&) override { return {}; }
-    QString saveFileName(QWidget*, const FileDialog&) override { return {}; }
-    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
-    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
-    bool printerSetup(QWidget*) override { return false; }
-};
+using bench::SilentPrompter;
 } // namespace
 
 int main(int argc, char** argv)

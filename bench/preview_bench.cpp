@@ -4,7 +4,7 @@
 //
 //   preview_bench [PAGES]
 #include "PrintDevice.h"
-#include "Prompter.h"
+#include "SilentPrompter.h"
 #include "ReportListing.h"
 #include "TFilePrinter.h"
 #include "TMyPreview.h"
@@ -19,25 +19,6 @@
 #include <iostream>
 #include <vector>
 
-namespace {
-
-// Names the PDF file and answers nothing else.
-class SavingPrompter : public app::Prompter {
-public:
-    QString file;
-    void message(QWidget*, const QString&, const QString& text, Icon) override
-    {
-        std::cerr << "message: " << text.toStdString() << "\n";
-    }
-    Answer ask(QWidget*, const QString&, const QString&, Buttons, Answer, bool, Icon) override { return Answer::No; }
-    QString openFileName(QWidget*, const FileDialog&) override { return {}; }
-    QString saveFileName(QWidget*, const FileDialog&) override { return file; }
-    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
-    std::optional<QColor> chooseColor(QWidget*, const QColor&) override { return std::nullopt; }
-    bool printerSetup(QWidget*) override { return false; }
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -54,14 +35,14 @@ int main(int argc, char** argv)
     bench::listing(filer, pages);
     filer.RunJob();
 
-    SavingPrompter prompter;
+    bench::SilentPrompter prompter;
     QRect bounds;
     report_ui::TMyPreview window({prompter, bounds, [](QDialog&) { return 0; }, nullptr}, &stream, "Listing", false);
     window.show();
     QApplication::processEvents();
     std::vector<double> ratios;
     for (int run = 0; run < 3; ++run) {
-        prompter.file = folder.filePath("window.pdf");
+        prompter.saveAs = folder.filePath("window.pdf");
         auto start = bench::Clock::now();
         window.SaveAsPdf();
         const double windowMs = bench::msSince(start);
