@@ -543,6 +543,10 @@ Version %1</translation>
         <source>&amp;Covers without a Film...</source>
         <translation>&amp;Cover ohne Film...</translation>
     </message>
+    <message>
+        <source>Show &amp;Cover</source>
+        <translation>&amp;Cover zeigen</translation>
+    </message>
 </context>
 <context>
     <name>app::TTipOfDay</name>
@@ -4549,6 +4553,21 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
     <message>
         <source>Delete the picture &quot;%1&quot;?</source>
         <translation>Das Bild „%1“ löschen?</translation>
+    </message>
+</context>
+<context>
+    <name>covers_ui::CoverView</name>
+    <message>
+        <source>Cover of the current video</source>
+        <translation>Cover des aktuellen Videos</translation>
+    </message>
+    <message>
+        <source>No cover</source>
+        <translation>Kein Cover</translation>
+    </message>
+    <message>
+        <source>The cover could not be read.</source>
+        <translation>Das Cover konnte nicht gelesen werden.</translation>
     </message>
 </context>
 </TS>

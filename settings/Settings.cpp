@@ -139,6 +139,7 @@ void visitAll(Visitor& v, Settings& s)
     for (int i = 0; i < 5; ++i)
         v.text(misc, "Last File " + QString::number(i + 1), s.lastFiles[static_cast<size_t>(i)], kFileNameLimit);
     v.yesNo(misc, "Show Tips", s.showTips);
+    v.yesNo(misc, "Show Cover", s.showCover);
     v.number(misc, "Overdue Days", s.overdueDays, 1, 3650);
     v.number(misc, "Window Size", s.windowSize, 0, 100000);
     v.number(misc, "Date Format", s.dateFormat);

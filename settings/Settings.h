@@ -61,6 +61,7 @@ struct Settings {
     QString lastDatabase;
     std::array<QString, 5> lastFiles;
     bool showTips = true;
+    bool showCover = false; // the current video's cover beside the grid
     int overdueDays = 14; // a loan longer than this is overdue (Records > Lent Out)
     int windowSize = 640;
     int dateFormat = 1;

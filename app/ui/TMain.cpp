@@ -4,6 +4,8 @@
 
 #include "TMain.h"
 
+#include "CoverView.h"
+
 #include "CoreText.h"
 #include "LockWaitNotice.h"
 #include "TMainShared.h"
@@ -190,7 +192,12 @@ void TMain::buildWindow()
             [this](const QModelIndex& current) { gridRowChosen(current.row()); });
     // After the rows are read again the grid marks the current record once more.
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { syncGridToTable(); });
-    frame->addWidget(m_grid, 1);
+    auto* gridRow = new QHBoxLayout;
+    gridRow->addWidget(m_grid, 1);
+    m_coverPane = new covers_ui::CoverView(m_viewerBevel);
+    m_coverPane->setVisible(false);
+    gridRow->addWidget(m_coverPane);
+    frame->addLayout(gridRow, 1);
     layout->addWidget(m_viewerBevel, 1);
 
     m_navigator = new MyNavigator(central);
@@ -361,6 +368,11 @@ void TMain::buildMenus()
     QMenu* options = menuBar()->addMenu(tr("&Options"));
     options->setObjectName("OptionsMenu");
     addCommand(options, "SortOrder", tr("Sort &Order"), QKeySequence("Ctrl+Q"), [this] { DoSortOrder(); });
+    QAction* cover = addCommand(options, "ShowCover", tr("Show &Cover"), QKeySequence("Ctrl+Shift+C"), [this] {
+        m_settings.showCover = action("ShowCover")->isChecked();
+        showCoverPane();
+    });
+    cover->setCheckable(true);
     QMenu* screenSize = options->addMenu(tr("Screen Si&ze"));
     const std::array<int, 4> sizes = {640, 800, 1024, 1280};
     const std::array<const char*, 4> sizeCaptions = {"640 x 480", "800 x 600", "1024 x 768", "1280 x 1024"};
@@ -589,6 +601,7 @@ bool TMain::create()
     m_locate->lookOf = [this](QWidget* window) {
         ui::applyWindowLook(window, m_settings, ConfigureWindowColors, m_scaleFactor);
     };
+    showCoverPane();
     return true;
 }
 

@@ -36,6 +36,10 @@ class QWidget;
 namespace edit {
 class TMyEdit;
 }
+namespace covers_ui {
+class CoverView;
+}
+
 namespace find {
 class TMyLocateDialog;
 }
@@ -103,6 +107,10 @@ public:
     void DoLentOut();
     void DoFindDuplicates();
     void DoCoversWithoutAFilm();
+    // The pane of the current video's cover, shown as the settings say, following the current record.
+    void showCoverPane();
+    void followCoverPane(bool now = false);
+    covers_ui::CoverView* coverPane() const { return m_coverPane; }
     void DoStatistics();
     // Makes a record (by its number) the current one and shows it in the viewer; false when it is gone.
     bool goToRecord(uint32_t record);
@@ -262,6 +270,7 @@ private:
                          const std::optional<find::FilterMatches>& found, const QString& error);
     void filterOnThisThread(const find::QuickFilter& filter, bool keepRecord = false);
     std::unique_ptr<find::TMyLocateDialog> m_locate;
+    covers_ui::CoverView* m_coverPane = nullptr;
     QMap<int, QStringList> m_gridLists; // by list code
     bool m_gridListsLoaded = false;
     bool m_placedOnScreen = false;

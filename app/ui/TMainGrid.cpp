@@ -3,6 +3,8 @@
 // the record commands and the pick lists the grid edits with.
 
 #include "TMain.h"
+
+#include "CoverView.h"
 #include "TMainShared.h"
 
 #include "CollectionFile.h"
@@ -183,6 +185,7 @@ void TMain::syncGridToTable()
         m_grid->verticalHeader()->viewport()->update();
     }
     m_syncing = false;
+    followCoverPane();
 }
 
 void TMain::gridRowChosen(int row)
@@ -197,6 +200,26 @@ void TMain::gridRowChosen(int row)
     }
     m_grid->verticalHeader()->viewport()->update();
     m_syncing = false;
+    followCoverPane();
+}
+
+void TMain::showCoverPane()
+{
+    if (QAction* toggle = action("ShowCover"))
+        toggle->setChecked(m_settings.showCover);
+    m_coverPane->setVisible(m_settings.showCover);
+    followCoverPane(true);
+}
+
+void TMain::followCoverPane(bool now)
+{
+    if (!m_coverPane->isVisibleTo(this))
+        return;
+    const bool onARecord = m_table.active() && !m_table.isEmpty();
+    const int year = onARecord ? m_table.fieldIndex("Year") : -1;
+    m_coverPane->showFilm(m_table.active() ? m_table.filePath() : std::string(),
+                          onARecord ? m_table.current().text(0) : std::string(),
+                          year >= 0 ? m_table.current().text(year) : std::string(), now);
 }
 
 void TMain::navigatorClicked(int button)

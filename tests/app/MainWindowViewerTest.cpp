@@ -1,5 +1,6 @@
 // The Video Viewer and the commands of the main window.
 #include "CollectionFile.h"
+#include "CoverView.h"
 #include "IniFile.h"
 #include "MyNavigator.h"
 #include "PickList.h"
@@ -846,6 +847,35 @@ TEST_F(ViewerTest, FindDuplicatesLooksAtTheSearchsVideosAndStops)
     };
     window->action("FindDuplicates")->trigger();
     EXPECT_TRUE(shown);
+}
+
+// Options > Show Cover: the current video's cover beside the grid, following
+// the record the user moves to, kept in the settings for the next start.
+TEST_F(ViewerTest, TheCoverPaneFollowsTheCurrentVideo)
+{
+    auto window = start();
+    addFilms(*window, {"Alien", "Heat"});
+    db::Table& t = window->table();
+    const QString covers = QString::fromStdString(t.filePath()).replace(".DBF", ".covers");
+    ASSERT_TRUE(QDir().mkpath(covers));
+    QImage poster(300, 450, QImage::Format_RGB32);
+    poster.fill(Qt::darkRed);
+    ASSERT_TRUE(poster.save(covers + "/Heat.jpg"));
+    EXPECT_FALSE(window->coverPane()->isVisible()) << "off until asked for";
+    window->action("ShowCover")->trigger();
+    EXPECT_TRUE(window->coverPane()->isVisible());
+    window->navigator()->button(app::MyNavigator::First)->click();
+    window->followCoverPane(true);
+    EXPECT_EQ(window->coverPane()->text(), "No cover") << "Alien has none";
+    window->navigator()->button(app::MyNavigator::Next)->click();
+    QTest::qWait(60); // the pane waits for a pause in the moving
+    EXPECT_TRUE(window->coverPane()->shownFile().ends_with("Heat.jpg"));
+    EXPECT_FALSE(window->coverPane()->pixmap().isNull());
+    EXPECT_LE(window->coverPane()->pixmap().height(), window->coverPane()->height()) << "read at the size shown";
+    window->close();
+    IniFile saved;
+    saved.load(config);
+    EXPECT_EQ(saved.value("Misc", "Show Cover").value_or(""), "Yes");
 }
 
 // Tools > Statistics: the search's videos or the whole collection's, a chart

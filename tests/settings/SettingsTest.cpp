@@ -83,7 +83,8 @@ TEST(Settings, WriteCoversEveryKeyInItsSection)
                                   "Grid Font", "Grid Options", "Edit Font", "Label Font", "Button Font",
                                   "Report Label Font", "Reports"};
     EXPECT_EQ(ini.sectionNames(), expected);
-    EXPECT_EQ(ini.entries("Misc").size(), 21u);
+    EXPECT_EQ(ini.entries("Misc").size(), 22u);
+    EXPECT_EQ(ini.value("Misc", "Show Cover"), QString("No")); // the cover pane, off at first
     EXPECT_EQ(ini.value("Misc", "Language"), QString("")); // the desktop's language
     EXPECT_EQ(ini.value("Misc", "Overdue Days"), QString("14"));
     EXPECT_EQ(ini.entries("Field Order").size(), 40u);
