@@ -1112,6 +1112,10 @@ reihenfolge</translation>
         <source>Error</source>
         <translation>Fehler</translation>
     </message>
+    <message>
+        <source>&amp;With the covers of the films</source>
+        <translation>&amp;Mit den Covern der Filme</translation>
+    </message>
 </context>
 <context>
     <name>backup_ui::TMyRestore</name>

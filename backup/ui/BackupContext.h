@@ -44,9 +44,11 @@ enum class CopyOutcome { Copied, Cancelled, Failed };
 CopyOutcome copyWithProgress(QWidget* owner, app::Prompter& prompter, const QString& source, const QString& destination,
                              const QString& failedText, bool removeFirst = false);
 
-// The same for a table, with the .cpg beside it that says how it keeps its text.
+// The same for a table, with the .cpg beside it that says how it keeps its text
+// and, unless told not to, its folder of covers.
 CopyOutcome copyTableWithProgress(QWidget* owner, app::Prompter& prompter, const QString& source,
-                                  const QString& destination, const QString& failedText, bool removeFirst = false);
+                                  const QString& destination, const QString& failedText, bool removeFirst = false,
+                                  bool withCovers = true);
 
 // The 17 list files, in their order.
 QStringList listFileNames();

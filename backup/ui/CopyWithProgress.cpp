@@ -89,7 +89,8 @@ CopyOutcome copyWithProgress(QWidget* owner, app::Prompter& prompter, const QStr
 }
 
 CopyOutcome copyTableWithProgress(QWidget* owner, app::Prompter& prompter, const QString& source,
-                                  const QString& destination, const QString& failedText, bool removeFirst)
+                                  const QString& destination, const QString& failedText, bool removeFirst,
+                                  bool withCovers)
 {
     std::optional<db::CodePageFileCopy> word;
     try {
@@ -109,7 +110,8 @@ CopyOutcome copyTableWithProgress(QWidget* owner, app::Prompter& prompter, const
         struct Restore {
             ~Restore() { QApplication::restoreOverrideCursor(); }
         } restore;
-        backup::copyCovers(source.toStdString(), destination.toStdString());
+        if (withCovers)
+            backup::copyCovers(source.toStdString(), destination.toStdString());
     } catch (const std::exception& e) {
         prompter.message(owner, QCoreApplication::translate("backup", "Error"), failedText + "\n\n" + ui::errorText(e),
                          app::Prompter::Icon::Error);

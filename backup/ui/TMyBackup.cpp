@@ -6,6 +6,7 @@
 #include "SafeCopy.h"
 #include "WindowLook.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -118,6 +119,12 @@ TMyBackup::TMyBackup(BackupContext context, QWidget* parent)
     DatabaseButton = kinds[0];
     ListsButton = kinds[1];
     DefinitionsButton = kinds[2];
+    CoversBox = new QCheckBox(tr("&With the covers of the films"), this);
+    CoversBox->setObjectName("CoversBox");
+    CoversBox->setChecked(true);
+    layout->addWidget(CoversBox);
+    connect(DatabaseButton, &QRadioButton::toggled, CoversBox, &QCheckBox::setEnabled);
+    CoversBox->setEnabled(DatabaseButton->isChecked());
 
     auto* where = new QGroupBox(tr("Where To Back Up To"), this);
     auto* whereLayout = new QVBoxLayout(where);
@@ -278,7 +285,8 @@ bool TMyBackup::backupDatabase(const QString& folder)
         }
     }
     const CopyOutcome outcome =
-        copyTableWithProgress(this, m_context.prompter, source, destination, say(kBackupFailed), removeFirst);
+        copyTableWithProgress(this, m_context.prompter, source, destination, say(kBackupFailed), removeFirst,
+                              CoversBox->isChecked());
     reopen();
     return outcome == CopyOutcome::Copied;
 }

@@ -6,6 +6,7 @@
 
 #include "BackupContext.h"
 
+class QCheckBox;
 class QComboBox;
 class QFileSystemModel;
 class QPushButton;
@@ -23,6 +24,7 @@ public:
     QRadioButton* DatabaseButton;
     QRadioButton* ListsButton;
     QRadioButton* DefinitionsButton;
+    QCheckBox* CoversBox; // the collection's folder of covers with it (on unless unticked)
     QComboBox* DriveBox;
     QTreeView* FolderList;
     QPushButton* StartButton;

@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QCheckBox>
 #include <QRadioButton>
 
 using testing_support::ScriptedPrompter;
@@ -63,10 +64,13 @@ protected:
     }
 
     // Backs up one kind into a folder and gives the last message shown.
-    void backUp(QRadioButton* backup_ui::TMyBackup::*kind, const QString& folder)
+    void backUp(QRadioButton* backup_ui::TMyBackup::*kind, const QString& folder, bool withCovers = true)
     {
-        backupScript = [&](backup_ui::TMyBackup& b) {
+        backupScript = [&, withCovers](backup_ui::TMyBackup& b) {
             (b.*kind)->setChecked(true);
+            EXPECT_TRUE(b.CoversBox->isChecked()) << "on at first";
+            EXPECT_EQ(b.CoversBox->isEnabled(), b.DatabaseButton->isChecked());
+            b.CoversBox->setChecked(withCovers);
             b.setDestinationFolder(folder);
             EXPECT_EQ(b.destinationFolder(), folder);
             b.StartBackupClick();
@@ -131,6 +135,12 @@ TEST_F(BackupWindowsTest, TheCollectionIsBackedUpAndTheSearchComesBack)
     const QString copiedCovers = QDir(media).filePath(QFileInfo(current).baseName() + ".covers");
     EXPECT_EQ(readFileBytes((copiedCovers + "/Heat (1995).jpg").toStdString()), std::string(3000, 'h'));
     EXPECT_EQ(readFileBytes((copiedCovers + "/\xCE\xA9mega.png").toStdString()), "omega");
+    // Unticked, the collection goes alone.
+    const QString other = QDir(media).filePath("other");
+    ASSERT_TRUE(QDir().mkpath(other));
+    backUp(&backup_ui::TMyBackup::DatabaseButton, other, false);
+    EXPECT_EQ(lastMessage(), "Backup completed successfully.");
+    EXPECT_FALSE(QFileInfo::exists(QDir(other).filePath(QFileInfo(current).baseName() + ".covers")));
     EXPECT_TRUE(window->searchMode());
     EXPECT_EQ(window->table().recordCount(), 1u);
     EXPECT_TRUE(window->table().active());
