@@ -2,6 +2,8 @@
 // of rows, jumping to the last record, paging down. Usage:
 //   grid_bench COLLECTION.DBF
 // The collection should carry its NewIndex (bench/run-db.sh leaves one).
+#include "CoverNames.h"
+#include "CoverView.h"
 #include "MyNavigator.h"
 #include "SilentPrompter.h"
 #include "TDuplicates.h"
@@ -13,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProcess>
@@ -188,6 +191,41 @@ int main(int argc, char** argv)
         process.start(program, {"duplicates", QString::fromLocal8Bit(argv[1])});
         process.waitForFinished(-1);
         std::cout << "  beside " << peer << " in the same run: " << msSince(running) << " ms\n";
+    }
+    // Options > Show Cover: from a key that moves to the next record to the
+    // pane showing that record's cover, over records that all have one (a
+    // poster of 1000 x 1500 pixels, as the editor keeps them).
+    {
+        db::Table& t = window.table();
+        t.first();
+        const QString folder = QString::fromStdString(covers::coversFolderOf(t.filePath()));
+        QDir().mkpath(folder);
+        QImage poster(1000, 1500, QImage::Format_RGB32);
+        poster.fill(QColor(40, 60, 140));
+        const int year = t.fieldIndex("Year");
+        const int films = 200;
+        for (int i = 0; i < films && !t.eof(); ++i, t.next())
+            poster.save(folder + "/" + QString::fromStdString(covers::coverBaseName(t.text(0), year >= 0 ? t.text(year) : ""))
+                            + ".jpg",
+                        "JPG", 90);
+        window.action("ShowCover")->trigger();
+        window.navigator()->button(app::MyNavigator::First)->click();
+        QCoreApplication::processEvents();
+        std::vector<double> follows;
+        for (int i = 1; i < films; ++i) {
+            const auto moving = Clock::now();
+            QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+            QApplication::sendEvent(window.grid(), &down);
+            while (window.coverPane()->waiting())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            window.coverPane()->repaint();
+            follows.push_back(msSince(moving));
+        }
+        std::sort(follows.begin(), follows.end());
+        std::cout << "cover pane: the next record's cover shown after a key: median " << follows[follows.size() / 2]
+                  << " ms, worst " << follows.back() << " ms (" << follows.size() << " moves, the pane's pause of 15 ms included)\n";
+        window.action("ShowCover")->trigger();
+        QDir(folder).removeRecursively();
     }
     std::cout << "peak memory: " << peakMegabytes() << " MB\n";
     window.close();

@@ -33,6 +33,11 @@ void CoverView::showFilm(const std::string& collectionPath, const std::string& t
         m_pause->start();
 }
 
+bool CoverView::waiting() const
+{
+    return m_pause->isActive();
+}
+
 void CoverView::resizeEvent(QResizeEvent* event)
 {
     QLabel::resizeEvent(event);

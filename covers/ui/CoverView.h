@@ -25,6 +25,7 @@ public:
     // The film to show; shown after the pause (at once when `now`).
     void showFilm(const std::string& collectionPath, const std::string& title, const std::string& year, bool now = false);
     const std::string& shownFile() const { return m_file; }
+    bool waiting() const; // a film asked for and not yet shown
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
