@@ -16,6 +16,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include <array>
 #include <atomic>
 #include <filesystem>
 #include <set>
@@ -54,6 +55,12 @@ std::string keptEnding(const QByteArray& format)
     return {};
 }
 
+// An ending as this program writes it and as a picture dropped in by hand may have it ("JPG").
+std::array<std::string, 2> spellings(const std::string& ending)
+{
+    return {ending, QString::fromStdString(ending).toUpper().toStdString()};
+}
+
 QImage scaledDown(const QImage& image, int longestSide)
 {
     if (std::max(image.width(), image.height()) <= longestSide)
@@ -80,7 +87,7 @@ std::string CoverStore::find(std::string_view title, std::string_view year) cons
     if (base.empty())
         return {};
     for (const std::string& ending : coverEndings())
-        for (const std::string& spelled : {ending, QString::fromStdString(ending).toUpper().toStdString()})
+        for (const std::string& spelled : spellings(ending))
             if (QFileInfo(q(pathOf(base, spelled))).isFile())
                 return pathOf(base, spelled);
     return {};
@@ -100,7 +107,7 @@ std::string CoverStore::write(const std::string& base, const std::string& ending
     // The new picture is the film's only cover: one of another kind goes.
     for (const std::string& other : coverEndings())
         if (other != ending)
-            for (const std::string& spelled : {other, QString::fromStdString(other).toUpper().toStdString()})
+            for (const std::string& spelled : spellings(other))
                 QFile::remove(q(pathOf(base, spelled)));
     return path;
 }
@@ -236,6 +243,16 @@ std::vector<std::string> CoverStore::withoutAFilm(db::Table& table) const
             alone.push_back(file.toStdString());
     }
     return alone;
+}
+
+QImage readCover(const std::string& file, QSize room)
+{
+    QImageReader reader(q(file));
+    reader.setAutoTransform(true);
+    const QSize full = reader.size();
+    if (full.isValid())
+        reader.setScaledSize(full.scaled(room, Qt::KeepAspectRatio));
+    return reader.read();
 }
 
 void followTitleChanges(db::Table& table)

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include <QSize>
+
 class QImage;
 
 namespace db {
@@ -68,6 +70,11 @@ private:
 
     std::string m_folder;
 };
+
+// A cover read at the size that fills `room`, its shape kept (a large JPEG is
+// decoded at a fraction of its size, not whole and then scaled).
+// Null when the file cannot be read.
+QImage readCover(const std::string& file, QSize room);
 
 // Makes a table keep its collection's covers with their films: when a change
 // it posts gives a film another title or year, the cover is renamed in the

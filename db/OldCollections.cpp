@@ -285,11 +285,7 @@ ConversionResult convertOldCollection(Table& collection, const std::string& path
         old.open(Table::OpenMode::ReadOnly);
         old.selectIndex("");
         OldRecordCopier copier(collection, old, version, result);
-        collection.disableControls();
-        struct Enable {
-            Table& table;
-            ~Enable() { table.enableControls(); }
-        } enable{collection};
+        const Table::ControlsDisabled quiet(collection);
         ConversionMark mark;
         mark.collection = resolvedPath(collection.filePath());
         identify(path, mark);

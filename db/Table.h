@@ -292,6 +292,21 @@ public:
     void disableControls();
     void enableControls();
     bool controlsDisabled() const { return m_disabled > 0; }
+    // Controls disabled while it lives: for a pass the viewer does not follow.
+    class ControlsDisabled {
+    public:
+        explicit ControlsDisabled(Table& table)
+            : m_table(table)
+        {
+            m_table.disableControls();
+        }
+        ~ControlsDisabled() { m_table.enableControls(); }
+        ControlsDisabled(const ControlsDisabled&) = delete;
+        ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+
+    private:
+        Table& m_table;
+    };
     void setChangeListener(std::function<void()> listener) { m_listener = std::move(listener); }
     // Told of every stored record this table object changes, with the record
     // as it was and as it is now, while the change still holds the update lock

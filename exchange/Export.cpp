@@ -436,11 +436,7 @@ ExportResult runExport(db::Table& table, const std::string& path, const ExportOp
 {
     ExportResult result;
     // The main window's grid does not follow the cursor while the records are walked.
-    table.disableControls();
-    struct Enable {
-        db::Table& table;
-        ~Enable() { table.enableControls(); }
-    } enable{table};
+    const db::Table::ControlsDisabled quiet(table);
     try {
         db::writeReplacing(path, [&](db::File& out) { result.written = body(out); }, ".rk-export");
     } catch (const Cancelled&) {

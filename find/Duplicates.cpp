@@ -1,14 +1,11 @@
 #include "Duplicates.h"
 
-#include "Cp1252.h"
-#include "TextEncoding.h"
 #include "FileIO.h"
 #include "Table.h"
-
+#include "TextEncoding.h"
 
 #include <algorithm>
 #include <fstream>
-#include <unordered_map>
 
 namespace find {
 

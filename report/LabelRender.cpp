@@ -79,11 +79,7 @@ std::vector<LabelPosition> scanMediaNumbers(db::Table& table, const std::vector<
     for (int i = 0; i < kLabelItemCount; ++i)
         fields[static_cast<size_t>(i)] = table.requireField(labelFields()[static_cast<size_t>(i)].field);
     // The grid does not follow the walk.
-    table.disableControls();
-    struct Enable {
-        db::Table& table;
-        ~Enable() { table.enableControls(); }
-    } enable{table};
+    const db::Table::ControlsDisabled quiet(table);
     // One scan of one state of the collection: other copies' changes wait for it.
     const db::Table::ReadHold hold(table);
     for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {

@@ -4,6 +4,7 @@
 #include "CoreText.h"
 #include "PickList.h"
 #include "SafeCopy.h"
+#include "WaitCursor.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -106,12 +107,10 @@ CopyOutcome copyTableWithProgress(QWidget* owner, app::Prompter& prompter, const
     try {
         word->copied();
         // The films' covers go with the collection (they are small beside it).
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        struct Restore {
-            ~Restore() { QApplication::restoreOverrideCursor(); }
-        } restore;
-        if (withCovers)
+        if (withCovers) {
+            const ui::WaitCursor wait;
             backup::copyCovers(source.toStdString(), destination.toStdString());
+        }
     } catch (const std::exception& e) {
         prompter.message(owner, QCoreApplication::translate("backup", "Error"), failedText + "\n\n" + ui::errorText(e),
                          app::Prompter::Icon::Error);

@@ -8,7 +8,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -69,15 +68,8 @@ void CoverPanel::refresh()
         image = QImage(*m_pendingFile);
     } else if (m_stored && !m_collection.empty()) {
         const std::string file = covers::CoverStore(m_collection).find(m_title, m_year);
-        if (!file.empty()) {
-            QImageReader reader(QString::fromStdString(file));
-            reader.setAutoTransform(true);
-            // A cover is shown small: read no more of it than the panel needs.
-            const QSize full = reader.size();
-            if (full.isValid() && full.height() > 1000)
-                reader.setScaledSize(full.scaled(1000, 1000, Qt::KeepAspectRatio));
-            image = reader.read();
-        }
+        if (!file.empty())
+            image = covers::readCover(file, QSize(1000, 1000)); // shown small: no more than the panel needs
     }
     showPicture(image);
     ChooseButton->setEnabled(!m_readOnly);

@@ -3,7 +3,6 @@
 #include "CoverStore.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 #include <QTimer>
 
 namespace covers_ui {
@@ -60,13 +59,7 @@ void CoverView::showNow()
         setPixmap(*known);
         return;
     }
-    QImageReader reader(file);
-    reader.setAutoTransform(true);
-    const QSize full = reader.size();
-    const QSize room = contentsRect().size().expandedTo(QSize(40, 60));
-    if (full.isValid())
-        reader.setScaledSize(full.scaled(room, Qt::KeepAspectRatio));
-    const QImage image = reader.read();
+    const QImage image = covers::readCover(m_file, contentsRect().size().expandedTo(QSize(40, 60)));
     if (image.isNull()) {
         setPixmap({});
         setText(tr("The cover could not be read."));

@@ -6,7 +6,6 @@
 
 #include <QHBoxLayout>
 #include <QIcon>
-#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -52,9 +51,8 @@ void TCoversWithoutAFilm::Reload()
     try {
         const covers::CoverStore store(m_context.table.filePath());
         for (const std::string& file : store.withoutAFilm(m_context.table)) {
-            QImageReader reader(QString::fromStdString(store.folder() + "/" + file));
-            reader.setScaledSize(QSize(48, 72));
-            auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(reader.read())), QString::fromStdString(file), Covers);
+            const QImage small = covers::readCover(store.folder() + "/" + file, Covers->iconSize());
+            auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(small)), QString::fromStdString(file), Covers);
             item->setData(Qt::UserRole, QString::fromStdString(file));
         }
     } catch (const std::exception& e) {

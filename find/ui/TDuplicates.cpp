@@ -1,9 +1,9 @@
 #include "TDuplicates.h"
 
 #include "CoreText.h"
-#include "Cp1252.h"
 #include "HelpViewer.h"
 #include "Table.h"
+#include "WaitCursor.h"
 #include "WindowLook.h"
 
 #include <QApplication>
@@ -154,18 +154,13 @@ void TDuplicates::FindClick()
     // open it or sees what it holds yet.
     const bool ownTableOnly = m_context.table.openMode() == db::Table::OpenMode::Exclusive || m_context.table.inBatch();
     if (ownTableOnly) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
         try {
-            m_context.table.disableControls(); // the viewer does not follow the records read here
-            struct Enable {
-                db::Table& table;
-                ~Enable() { table.enableControls(); }
-            } enable{m_context.table};
+            const ui::WaitCursor wait;
+            const db::Table::ControlsDisabled quiet(m_context.table); // the viewer does not follow the records read here
             job->found = findDuplicatesInTable(m_context.table, options, kShown, columnFields(), job->progress);
         } catch (const std::exception& e) {
             job->error = ui::errorText(e);
         }
-        QApplication::restoreOverrideCursor();
         job->finished = true;
         showProgress();
         return;

@@ -4,6 +4,7 @@
 #include "HelpViewer.h"
 #include "SearchPause.h"
 #include "Table.h"
+#include "WaitCursor.h"
 #include "WindowLook.h"
 
 #include <QApplication>
@@ -71,13 +72,7 @@ QString pageTitle(const stats::StatisticsPage& page)
 
 using SearchPause = ui::SearchPause<StatisticsContext>;
 
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
+using ui::WaitCursor;
 
 QAbstractAxis* countAxis(const stats::StatisticsPage& page)
 {
