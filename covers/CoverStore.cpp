@@ -112,50 +112,10 @@ std::string CoverStore::write(const std::string& base, const std::string& ending
     return path;
 }
 
-std::string CoverStore::store(std::string_view title, std::string_view year, const std::string& picture,
-                              const CoverLimits& limits)
-{
-    const std::string base = coverBaseName(title, year);
-    if (base.empty())
-        throw db::DbError(picture, db::Message{TRANSLATABLE("covers", "A video without a title has no cover.")});
-    QFile file(q(picture));
-    if (!file.open(QIODevice::ReadOnly))
-        refuse(picture, TRANSLATABLE("covers", "The picture \"%1\" could not be opened."));
-    if (file.size() > limits.largestFileBytes)
-        refuse(picture, TRANSLATABLE("covers", "The picture \"%1\" is larger than %2 MB."),
-               {std::to_string(limits.largestFileBytes >> 20)});
-    const QByteArray bytes = file.readAll();
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    const QByteArray format = reader.format();
-    if (format.isEmpty())
-        refuse(picture, TRANSLATABLE("covers", "\"%1\" is not a picture this program can read (JPEG, PNG, WebP, GIF, BMP)."));
-    const QSize size = reader.size();
-    if (!size.isValid() || size.width() > limits.largestSidePixels || size.height() > limits.largestSidePixels
-        || static_cast<long long>(size.width()) * size.height() > limits.largestPixels)
-        refuse(picture, TRANSLATABLE("covers", "The picture \"%1\" is too large to read (%2 x %3 pixels)."),
-               {std::to_string(size.width()), std::to_string(size.height())});
-    // The image's memory is bounded whatever its header claims.
-    QImageReader::setAllocationLimit(static_cast<int>(std::max<long long>(64, limits.largestPixels * 4 >> 20)));
-    const QImage image = reader.read();
-    if (image.isNull() || (format == "jpeg" && !jpegComplete(bytes)))
-        refuse(picture, TRANSLATABLE("covers", "The picture \"%1\" is damaged: %2"),
-               {image.isNull() ? reader.errorString().toStdString() : std::string("it ends before its last part")});
-    const std::string ending = keptEnding(format);
-    if (!ending.empty() && std::max(image.width(), image.height()) <= limits.longestSide)
-        return write(base, ending, bytes.toStdString()); // as it came
-    return storeImage(title, year, image, limits);
-}
+namespace {
 
-std::string CoverStore::storeImage(std::string_view title, std::string_view year, const QImage& image,
-                                   const CoverLimits& limits)
+CheckedPicture encoded(const QImage& image, const CoverLimits& limits, const std::string& name)
 {
-    const std::string base = coverBaseName(title, year);
-    if (base.empty() || image.isNull())
-        throw db::DbError(m_folder, db::Message{TRANSLATABLE("covers", "A video without a title has no cover.")});
     const QImage kept = scaledDown(image, limits.longestSide);
     const bool transparent = kept.hasAlphaChannel();
     QByteArray bytes;
@@ -165,9 +125,80 @@ std::string CoverStore::storeImage(std::string_view title, std::string_view year
     if (!transparent)
         writer.setQuality(limits.jpegQuality);
     if (!writer.write(kept))
-        throw db::DbError(m_folder, db::Message{TRANSLATABLE("covers", "The cover \"%1\" could not be written: %2"),
-                                                {base, writer.errorString().toStdString()}});
-    return write(base, transparent ? "png" : "jpg", bytes.toStdString());
+        throw db::DbError(name, db::Message{TRANSLATABLE("covers", "The cover \"%1\" could not be written: %2"),
+                                            {name, writer.errorString().toStdString()}});
+    return {bytes.toStdString(), transparent ? "png" : "jpg"};
+}
+
+} // namespace
+
+CheckedPicture checkPicture(const std::string& file, const CoverLimits& limits)
+{
+    QFile in(q(file));
+    if (!in.open(QIODevice::ReadOnly) || !QFileInfo(in).isFile())
+        refuse(file, TRANSLATABLE("covers", "The picture \"%1\" could not be opened."));
+    if (in.size() > limits.largestFileBytes)
+        refuse(file, TRANSLATABLE("covers", "The picture \"%1\" is larger than %2 MB."),
+               {std::to_string(limits.largestFileBytes >> 20)});
+    return checkPicture(in.readAll().toStdString(), file, limits);
+}
+
+CheckedPicture checkPicture(const std::string& bytes, const std::string& name, const CoverLimits& limits)
+{
+    if (static_cast<long long>(bytes.size()) > limits.largestFileBytes)
+        refuse(name, TRANSLATABLE("covers", "The picture \"%1\" is larger than %2 MB."),
+               {std::to_string(limits.largestFileBytes >> 20)});
+    const QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format();
+    if (format.isEmpty())
+        refuse(name, TRANSLATABLE("covers", "\"%1\" is not a picture this program can read (JPEG, PNG, WebP, GIF, BMP)."));
+    const QSize size = reader.size();
+    if (!size.isValid())
+        refuse(name, TRANSLATABLE("covers", "The picture \"%1\" is damaged: %2"), {reader.errorString().toStdString()});
+    if ( size.width() > limits.largestSidePixels || size.height() > limits.largestSidePixels
+        || static_cast<long long>(size.width()) * size.height() > limits.largestPixels)
+        refuse(name, TRANSLATABLE("covers", "The picture \"%1\" is too large to read (%2 x %3 pixels)."),
+               {std::to_string(size.width()), std::to_string(size.height())});
+    // The image's memory is bounded whatever its header claims.
+    QImageReader::setAllocationLimit(static_cast<int>(std::max<long long>(64, limits.largestPixels * 4 >> 20)));
+    const QImage image = reader.read();
+    if (image.isNull() || (format == "jpeg" && !jpegComplete(data)))
+        refuse(name, TRANSLATABLE("covers", "The picture \"%1\" is damaged: %2"),
+               {image.isNull() ? reader.errorString().toStdString() : std::string("it ends before its last part")});
+    const std::string ending = keptEnding(format);
+    if (!ending.empty() && std::max(image.width(), image.height()) <= limits.longestSide)
+        return {bytes, ending}; // as it came
+    return encoded(image, limits, name);
+}
+
+std::string CoverStore::store(std::string_view title, std::string_view year, const std::string& picture,
+                              const CoverLimits& limits)
+{
+    if (coverBaseName(title, year).empty())
+        throw db::DbError(picture, db::Message{TRANSLATABLE("covers", "A video without a title has no cover.")});
+    return store(title, year, checkPicture(picture, limits));
+}
+
+std::string CoverStore::store(std::string_view title, std::string_view year, const CheckedPicture& picture)
+{
+    const std::string base = coverBaseName(title, year);
+    if (base.empty())
+        throw db::DbError(m_folder, db::Message{TRANSLATABLE("covers", "A video without a title has no cover.")});
+    return write(base, picture.ending, picture.bytes);
+}
+
+std::string CoverStore::storeImage(std::string_view title, std::string_view year, const QImage& image,
+                                   const CoverLimits& limits)
+{
+    const std::string base = coverBaseName(title, year);
+    if (base.empty() || image.isNull())
+        throw db::DbError(m_folder, db::Message{TRANSLATABLE("covers", "A video without a title has no cover.")});
+    return store(title, year, encoded(image, limits, base));
 }
 
 bool CoverStore::remove(std::string_view title, std::string_view year)

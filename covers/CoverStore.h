@@ -30,6 +30,20 @@ struct CoverLimits {
     long long largestPixels = 120'000'000;
 };
 
+// A picture read and found sound, ready to be kept: its bytes as they will
+// be written, and the ending they are kept under.
+struct CheckedPicture {
+    std::string bytes;
+    std::string ending;
+};
+
+// Reads a picture (from a file, or bytes named by `name` in messages) and
+// checks it whole, scaling a larger one down to the limits. Throws
+// db::DbError naming the picture when it cannot be read, is damaged, or is
+// past the refusal limits. Heavy (it decodes the picture): may run on any thread.
+CheckedPicture checkPicture(const std::string& file, const CoverLimits& limits = {});
+CheckedPicture checkPicture(const std::string& bytes, const std::string& name, const CoverLimits& limits = {});
+
 class CoverStore {
 public:
     explicit CoverStore(const std::string& collectionPath);
@@ -45,6 +59,8 @@ public:
     // The same for a picture in memory (one pasted), kept as JPEG or PNG.
     std::string storeImage(std::string_view title, std::string_view year, const QImage& image,
                            const CoverLimits& limits = {});
+    // A checked picture as the film's cover, in place of any it had.
+    std::string store(std::string_view title, std::string_view year, const CheckedPicture& picture);
     // Removes a film's cover; false when it had none.
     bool remove(std::string_view title, std::string_view year);
 

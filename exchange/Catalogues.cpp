@@ -1,5 +1,8 @@
 #include "Catalogues.h"
 
+#include "CoverNames.h"
+#include "CoverStore.h"
+
 #include "Cp1252.h"
 #include "DbError.h"
 #include "DelimitedText.h"
@@ -7,6 +10,7 @@
 #include "HeaderMatch.h"
 #include "NumberText.h"
 #include "Schema.h"
+#include "Table.h"
 #include "ReadAhead.h"
 #include "XmlCatalogues.h"
 
@@ -152,6 +156,13 @@ XmlCatalogue xmlKind(CatalogueFormat format)
     }
 }
 
+// "Title (Year)", as a message names a film.
+std::string filmName(const CollectionValues& values)
+{
+    const std::string& year = values[valueIndex("Year")];
+    return values[valueIndex("Title")] + (year.empty() ? "" : " (" + year + ")");
+}
+
 ImportResult importXmlCatalogue(db::Table& table, const std::string& path, XmlCatalogue kind, const ImportOptions& options)
 {
     std::unique_ptr<XmlFilms> films;
@@ -163,30 +174,70 @@ ImportResult importXmlCatalogue(db::Table& table, const std::string& path, XmlCa
         result.failure = std::current_exception();
         return result;
     }
-    // The films are read on a thread of their own while the ones before them are stored.
-    // A damage found part way ends the import there: the films before it stay, and are counted.
+    // The films are read, and their pictures read and checked, on a thread of their own while the
+    // ones before them are stored. A damage found part way ends the import there: the films before
+    // it stay, and are counted.
     struct Film {
         bool present = false;
         CollectionValues values;
+        std::optional<covers::CheckedPicture> picture;
+        std::optional<db::DbError> pictureFault;
     };
+    const covers::CoverLimits limits;
+    FilmPictureReader pictures;
+    covers::CoverStore store(table.filePath());
+    const db::TextEncoding encoding = table.encoding();
+    uint64_t taken = 0, kept = 0;
+    std::vector<ImportResult::CoverNotTaken> notTaken;
     ImportResult result;
     {
-        ReadAhead<Film> ahead([&films](Film& film) {
+        ReadAhead<Film> ahead([&films, &pictures, &limits](Film& film) {
+            film.picture.reset();
+            film.pictureFault.reset();
             film.present = films->next(film.values);
+            if (film.present && films->picture.given()) {
+                const FilmPicture& given = films->picture;
+                try {
+                    const std::string name = given.member.empty() ? given.file : given.file + "/" + given.member;
+                    film.picture = covers::checkPicture(pictures.read(given, limits.largestFileBytes), name, limits);
+                } catch (const db::DbError& e) {
+                    film.pictureFault = e;
+                }
+            }
             return !film.present;
         });
         result = importValues(
             table,
-            [&ahead](CollectionValues& values) {
+            [&](CollectionValues& values) {
                 Film& film = ahead.next();
                 if (!film.present)
                     return false;
                 values = std::move(film.values);
+                if (film.pictureFault) {
+                    notTaken.push_back({filmName(values), *film.pictureFault});
+                } else if (film.picture) {
+                    // Named as the record will be stored: its title cut to the field and in the collection's characters.
+                    const std::string title = storedPreview(values[valueIndex("Title")], db::schemaPosition("Title"), encoding);
+                    const std::string year = storedPreview(values[valueIndex("Year")], db::schemaPosition("Year"), encoding);
+                    try {
+                        if (!store.find(title, year).empty()) {
+                            ++kept; // a cover is never replaced by an import
+                        } else if (!covers::coverBaseName(title, year).empty()) {
+                            store.store(title, year, *film.picture);
+                            ++taken;
+                        }
+                    } catch (const db::DbError& e) {
+                        notTaken.push_back({filmName(values), e});
+                    }
+                }
                 return true;
             },
             options);
     } // the reading thread has ended: what it left out is all there
     result.leftOutFiles = std::move(films->leftOut);
+    result.coversTaken = taken;
+    result.coversKept = kept;
+    result.coversNotTaken = std::move(notTaken);
     return result;
 }
 

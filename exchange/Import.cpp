@@ -904,6 +904,23 @@ std::string importMessage(const ImportResult& result, const db::Speak& speak)
         for (const db::DbError& file : result.leftOutFiles)
             message += "\n" + file.spoken(speak);
     }
+    add(result.coversTaken, TRANSLATABLE("exchange", "%1 cover came with its film."),
+        TRANSLATABLE("exchange", "%1 covers came with their films."));
+    add(result.coversKept,
+        TRANSLATABLE("exchange", "%1 film had a cover already, which was kept; the catalogue's picture was not taken."),
+        TRANSLATABLE("exchange", "%1 films had a cover already, which was kept; the catalogue's pictures were not taken."));
+    if (!result.coversNotTaken.empty()) {
+        add(result.coversNotTaken.size(),
+            TRANSLATABLE("exchange", "%1 picture was missing or could not be read; its film was imported without a cover:"),
+            TRANSLATABLE("exchange", "%1 pictures were missing or could not be read; their films were imported without a "
+                                     "cover:"));
+        constexpr size_t kNamed = 10; // a message box, not a log: the rest are counted
+        for (size_t i = 0; i < std::min(kNamed, result.coversNotTaken.size()); ++i)
+            message += "\n" + result.coversNotTaken[i].film + ": " + result.coversNotTaken[i].why.spoken(speak);
+        if (result.coversNotTaken.size() > kNamed)
+            message += "\n" + counted(speak, result.coversNotTaken.size() - kNamed, TRANSLATABLE("exchange", "and %1 more."),
+                                       TRANSLATABLE("exchange", "and %1 more."));
+    }
     add(result.lineBreaks, TRANSLATABLE("exchange", "%1 line break inside quoted values was stored as blanks."),
         TRANSLATABLE("exchange", "%1 line breaks inside quoted values were stored as blanks."));
     return message;

@@ -94,6 +94,15 @@ struct ImportResult {
     uint64_t listItemsLeftOut = 0;      // names, genres or key words of another catalogue's lists that did not fit
     std::vector<std::string> listFields; // the display names of the fields those were for
     std::vector<db::DbError> leftOutFiles; // files of a folder that held no record, each with why
+    uint64_t coversTaken = 0; // pictures a catalogue gave, kept as their films' covers
+    uint64_t coversKept = 0;  // films that had a cover already, which stays
+    // Pictures a catalogue named that were missing or could not be read: each
+    // film, "Title (Year)", was imported without its cover.
+    struct CoverNotTaken {
+        std::string film;
+        db::DbError why;
+    };
+    std::vector<CoverNotTaken> coversNotTaken;
     bool cancelled = false;
     std::string error; // what stopped the import ("" when it ran to its end)
     std::exception_ptr failure; // the failure behind error, when it was one, for speaking it

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QUrl>
 #include <QCoreApplication>
 #include <QXmlStreamWriter>
 
@@ -161,6 +162,22 @@ private:
 };
 
 bool isZip(std::string_view bytes) { return bytes.substr(0, 4) == "PK\x03\x04"; }
+
+// A picture path a catalogue gives, as a file on this computer: relative ones
+// from the catalogue's folder, "file://" ones as plain paths; "" for none.
+std::string localPicture(const std::string& given, const QDir& from)
+{
+    QString path = qtext(trimmed(given));
+    if (path.isEmpty())
+        return {};
+    if (path.startsWith("file://"))
+        path = QUrl(path).toLocalFile();
+    if (QFileInfo(path).isRelative() && !path.contains("://"))
+        path = from.absoluteFilePath(path);
+    return path.toStdString();
+}
+
+QDir folderOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).absoluteDir(); }
 
 // The name of the first element of an XML text ("" when there is none),
 // found past a byte order mark, the declaration, comments, processing
@@ -332,10 +349,11 @@ std::vector<std::string> childTexts(XmlPullReader& xml)
 
 // ---------------------------------------------------------------- GCstar
 
-CollectionValues gcstarItem(XmlPullReader& xml)
+CollectionValues gcstarItem(XmlPullReader& xml, std::string& image)
 {
     CollectionValues v;
     const auto attribute = [&xml](const char* name) { return xml.attribute(name); };
+    image = attribute("image");
     v[at("Title")] = trimmed(attribute("title"));
     if (v[at("Title")].empty())
         v[at("Title")] = trimmed(attribute("original"));
@@ -387,6 +405,7 @@ class GcstarFilms : public XmlFilms {
 public:
     explicit GcstarFilms(const std::string& path)
         : m_document(path)
+        , m_folder(folderOf(path))
     {
         XmlPullReader& xml = m_document.xml();
         try {
@@ -413,7 +432,9 @@ public:
             XmlPullReader& xml = m_document.xml();
             while (xml.nextChildElement()) {
                 if (xml.name() == "item") {
-                    film = gcstarItem(xml);
+                    std::string image;
+                    film = gcstarItem(xml, image);
+                    picture = {localPicture(image, m_folder), {}};
                     return true;
                 }
                 xml.skipElement();
@@ -424,6 +445,7 @@ public:
 
 private:
     XmlDocument m_document;
+    QDir m_folder; // where the pictures' relative paths start
 };
 
 // ---------------------------------------------------------------- Tellico
@@ -452,7 +474,7 @@ std::string withoutSuffix(const std::string& text, const QRegularExpression& suf
     return utf8(qtext(text).remove(suffix));
 }
 
-CollectionValues tellicoEntry(XmlPullReader& xml)
+CollectionValues tellicoEntry(XmlPullReader& xml, std::string& cover)
 {
     static const QRegularExpression certificationCountry(R"(\s*\([^)]*\)\s*$)");
     static const QRegularExpression amount(R"(\d+(\.\d+)?)");
@@ -465,6 +487,8 @@ CollectionValues tellicoEntry(XmlPullReader& xml)
             own[name.substr(kOwnPrefix.size())] = xml.elementText();
         } else if (name == "title") {
             v[at("Title")] = trimmed(xml.elementText());
+        } else if (name == "cover") {
+            cover = trimmed(xml.elementText());
         } else if (name == "year") {
             v[at("Year")] = yearOf(qtext(xml.elementText()));
         } else if (name == "medium") {
@@ -553,7 +577,9 @@ public:
                         continue;
                     }
                     const std::string id(xml.attribute("id"));
-                    film = tellicoEntry(xml);
+                    std::string cover;
+                    film = tellicoEntry(xml, cover);
+                    picture = pictureOf(cover);
                     if (const auto loan = m_loans.find(id); loan != m_loans.end()) {
                         film[at("CheckOut")] = "Yes";
                         film[at("CheckName")] = loan->second.borrower;
@@ -572,6 +598,22 @@ private:
         std::string borrower;
         std::string date;
     };
+
+    // An entry's image, by its id: in a .tc archive under images/; beside a bare
+    // XML file in the folder Tellico keeps them in ("<name>_files"), or in images/.
+    FilmPicture pictureOf(const std::string& id) const
+    {
+        const std::string name = QFileInfo(qtext(id)).fileName().toStdString(); // never a path out of the folder
+        if (name.empty() || name == "." || name == "..")
+            return {};
+        if (m_zipped)
+            return {m_path, "images/" + name};
+        const QFileInfo file(qtext(m_path));
+        const QDir folder = file.absoluteDir();
+        const std::string beside = folder.absoluteFilePath(file.completeBaseName() + "_files/" + qtext(name)).toStdString();
+        const std::string inImages = folder.absoluteFilePath("images/" + qtext(name)).toStdString();
+        return {QFileInfo::exists(qtext(beside)) || !QFileInfo::exists(qtext(inImages)) ? beside : inImages, {}};
+    }
 
     std::unique_ptr<XmlDocument> open() const
     {
@@ -625,7 +667,7 @@ private:
 
 // ---------------------------------------------------------------- Kodi .nfo
 
-CollectionValues nfoMovie(XmlPullReader& xml)
+CollectionValues nfoMovie(XmlPullReader& xml, std::string& thumb)
 {
     CollectionValues v;
     ValueList genres, directors, writers, studios, actors, tags;
@@ -657,6 +699,11 @@ CollectionValues nfoMovie(XmlPullReader& xml)
             studios.add(xml.elementText());
         } else if (name == "tag") {
             tags.add(xml.elementText());
+        } else if (name == "thumb") {
+            // The first picture on this computer; the addresses of a scraper's are not fetched.
+            std::string given = trimmed(xml.elementText());
+            if (thumb.empty() && (given.find("://") == std::string::npos || given.starts_with("file://")))
+                thumb = std::move(given);
         } else if (name == "userrating") {
             v[at("PersonalRa")] = ratingOutOfTen(trimmed(xml.elementText()), 10);
         } else if (name == "playcount") {
@@ -704,7 +751,7 @@ CollectionValues nfoMovie(XmlPullReader& xml)
     return v;
 }
 
-CollectionValues readNfoFile(const std::string& path)
+CollectionValues readNfoFile(const std::string& path, std::string& thumb)
 {
     XmlDocument document(path);
     XmlPullReader& xml = document.xml();
@@ -723,7 +770,7 @@ CollectionValues readNfoFile(const std::string& path)
         throw db::DbError(path, db::Message{TRANSLATABLE("db", "The file is no movie .nfo (its first element is <%1>)"),
                                             {root}});
     // What follows the movie's element is not read: Kodi's files may end with the film's address.
-    return document.reading([&] { return nfoMovie(xml); });
+    return document.reading([&] { return nfoMovie(xml, thumb); });
 }
 
 // One .nfo file, or a folder of them read file by file: a file that holds no
@@ -752,15 +799,18 @@ public:
     {
         while (m_next < m_files.size()) {
             const std::string& file = m_files[m_next++];
+            std::string thumb;
             if (!m_folder) {
-                film = readNfoFile(file);
+                film = readNfoFile(file, thumb);
+                picture = posterOf(file, thumb);
                 return true;
             }
             try {
                 if (!QFileInfo(QString::fromStdString(file)).isFile())
                     throw db::DbError(file, db::Message{TRANSLATABLE("db", "Cannot open file: it is not a regular file "
                                                                            "but a pipe, a device or a socket")});
-                film = readNfoFile(file);
+                film = readNfoFile(file, thumb);
+                picture = posterOf(file, thumb);
                 return true;
             } catch (const db::DbError& e) {
                 leftOut.push_back(e);
@@ -772,12 +822,99 @@ public:
     }
 
 private:
+    // A film's poster as Kodi keeps it beside the .nfo: "<name>-poster.jpg";
+    // in a folder of the film's own, "poster.jpg"; the .nfo's own <thumb>;
+    // "folder.jpg" last. A folder shared by several films' .nfo files gives
+    // none of them its poster.jpg or folder.jpg.
+    FilmPicture posterOf(const std::string& nfo, const std::string& thumb)
+    {
+        const QFileInfo info(qtext(nfo));
+        const QDir folder = info.absoluteDir();
+        const bool ownFolder = folder.entryList({"*.nfo", "*.NFO"}, QDir::Files).size() <= 1;
+        const auto existing = [&](const QString& stem) -> std::string {
+            for (const char* ending : {"jpg", "jpeg", "png", "webp", "JPG", "JPEG", "PNG", "WEBP"}) {
+                const QString path = folder.absoluteFilePath(stem + "." + ending);
+                if (QFileInfo(path).isFile())
+                    return path.toStdString();
+            }
+            return {};
+        };
+        std::string found = existing(info.completeBaseName() + "-poster");
+        if (found.empty() && ownFolder)
+            found = existing("poster");
+        if (found.empty() && !thumb.empty())
+            return {localPicture(thumb, folder), {}}; // counted when it is missing
+        if (found.empty() && ownFolder)
+            found = existing("folder");
+        return {found, {}};
+    }
+
     bool m_folder;
     std::vector<std::string> m_files;
     size_t m_next = 0;
 };
 
 } // namespace
+
+struct FilmPictureReader::Archive {
+    std::string path;
+    zip_t* zip = nullptr;
+    ~Archive()
+    {
+        if (zip)
+            zip_discard(zip);
+    }
+};
+
+FilmPictureReader::FilmPictureReader() = default;
+FilmPictureReader::~FilmPictureReader() = default;
+
+std::string FilmPictureReader::read(const FilmPicture& picture, long long largest)
+{
+    const std::string shownName = picture.member.empty() ? picture.file : picture.file + "/" + picture.member;
+    const auto tooLarge = [&] {
+        return db::DbError(shownName, db::Message{TRANSLATABLE("covers", "The picture \"%1\" is larger than %2 MB."),
+                                                  {QFileInfo(qtext(shownName)).fileName().toStdString(),
+                                                   std::to_string(largest >> 20)}});
+    };
+    const auto missing = [&] {
+        return db::DbError(shownName, db::Message{TRANSLATABLE("exchange", "The picture \"%1\" is not there."),
+                                                  {QFileInfo(qtext(shownName)).fileName().toStdString()}});
+    };
+    if (picture.member.empty()) {
+        QFile file(qtext(picture.file));
+        if (!QFileInfo(file).isFile())
+            throw missing();
+        if (!file.open(QIODevice::ReadOnly))
+            throw db::DbError(shownName, db::Message{TRANSLATABLE("covers", "The picture \"%1\" could not be opened."),
+                                                     {QFileInfo(file).fileName().toStdString()}});
+        if (file.size() > largest)
+            throw tooLarge();
+        return file.readAll().toStdString();
+    }
+    if (!m_archive || m_archive->path != picture.file) {
+        m_archive = std::make_unique<Archive>();
+        m_archive->path = picture.file;
+        int error = 0;
+        m_archive->zip = zip_open(picture.file.c_str(), ZIP_RDONLY, &error);
+        if (!m_archive->zip)
+            throw db::DbError(picture.file, db::Message{TRANSLATABLE("db", "The file is no readable zip archive")});
+    }
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat(m_archive->zip, picture.member.c_str(), 0, &stat) != 0)
+        throw missing();
+    if ((stat.valid & ZIP_STAT_SIZE) == 0 || stat.size > static_cast<zip_uint64_t>(largest))
+        throw tooLarge(); // a member that says nothing of its size, or unpacks to more than a picture is
+    std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> member(zip_fopen(m_archive->zip, picture.member.c_str(), 0), zip_fclose);
+    std::string bytes(static_cast<size_t>(stat.size), '\0');
+    // What it gives is bounded by what the archive says it holds: never more than that.
+    if (!member || zip_fread(member.get(), bytes.data(), bytes.size()) != static_cast<zip_int64_t>(bytes.size()))
+        throw db::DbError(shownName, db::Message{TRANSLATABLE("covers", "The picture \"%1\" is damaged: %2"),
+                                                 {QFileInfo(qtext(picture.member)).fileName().toStdString(),
+                                                  zip_strerror(m_archive->zip)}});
+    return bytes;
+}
 
 XmlCatalogue recogniseXmlCatalogue(const std::string& path)
 {

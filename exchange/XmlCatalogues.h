@@ -18,6 +18,30 @@ enum class XmlCatalogue { None, Gcstar, Tellico, Nfo };
 // What a file (or a folder, for .nfo files) holds, from its content.
 XmlCatalogue recogniseXmlCatalogue(const std::string& path);
 
+// Where a film's picture is: a file, or a member of a zip archive (a Tellico
+// .tc file's images/); empty when the catalogue names none.
+struct FilmPicture {
+    std::string file;   // the picture, or the archive that holds it
+    std::string member; // the picture's name inside the archive; "" for a file
+    bool given() const { return !file.empty(); }
+};
+
+// Reads films' pictures, keeping the last archive open for the next one.
+class FilmPictureReader {
+public:
+    FilmPictureReader();
+    ~FilmPictureReader();
+    FilmPictureReader(const FilmPictureReader&) = delete;
+    FilmPictureReader& operator=(const FilmPictureReader&) = delete;
+    // The picture's bytes. Throws db::DbError naming the picture when it is
+    // missing, cannot be read, or holds more than largest bytes.
+    std::string read(const FilmPicture& picture, long long largest);
+
+private:
+    struct Archive;
+    std::unique_ptr<Archive> m_archive;
+};
+
 // A catalogue read a film at a time as its file is read, so that neither a
 // large catalogue nor a hostile one (a value of hundreds of megabytes, a zip
 // that unpacks to far more than it is) costs more memory than a small one.
@@ -27,6 +51,9 @@ public:
     // The next film; false at the end. Throws db::DbError naming what is
     // wrong: damaged XML (with its line), a file too large for a catalogue.
     virtual bool next(CollectionValues& film) = 0;
+    // The picture the catalogue gives for the film next() gave last: GCstar's
+    // picture path, Tellico's cover image, Kodi's poster beside the .nfo.
+    FilmPicture picture;
     // In a folder of .nfo files, those that hold no film (a TV show's, an
     // episode's, damaged ones, pipes and devices) are left out and named here.
     std::vector<db::DbError> leftOut;

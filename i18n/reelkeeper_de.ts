@@ -2480,6 +2480,38 @@ reihenfolge</translation>
         <source>Columns</source>
         <translation>Spalten</translation>
     </message>
+    <message>
+        <source>%1 cover came with its film.</source>
+        <translation>%1 Cover kam mit seinem Film.</translation>
+    </message>
+    <message>
+        <source>%1 covers came with their films.</source>
+        <translation>%1 Cover kamen mit ihren Filmen.</translation>
+    </message>
+    <message>
+        <source>%1 film had a cover already, which was kept; the catalogue&apos;s picture was not taken.</source>
+        <translation>%1 Film hatte schon ein Cover, das behalten wurde; das Bild des Katalogs wurde nicht übernommen.</translation>
+    </message>
+    <message>
+        <source>%1 films had a cover already, which was kept; the catalogue&apos;s pictures were not taken.</source>
+        <translation>%1 Filme hatten schon ein Cover, das behalten wurde; die Bilder des Katalogs wurden nicht übernommen.</translation>
+    </message>
+    <message>
+        <source>%1 picture was missing or could not be read; its film was imported without a cover:</source>
+        <translation>%1 Bild fehlte oder war nicht lesbar; sein Film wurde ohne Cover importiert:</translation>
+    </message>
+    <message>
+        <source>%1 pictures were missing or could not be read; their films were imported without a cover:</source>
+        <translation>%1 Bilder fehlten oder waren nicht lesbar; ihre Filme wurden ohne Cover importiert:</translation>
+    </message>
+    <message>
+        <source>and %1 more.</source>
+        <translation>und %1 weitere.</translation>
+    </message>
+    <message>
+        <source>The picture &quot;%1&quot; is not there.</source>
+        <translation>Das Bild „%1“ ist nicht vorhanden.</translation>
+    </message>
 </context>
 <context>
     <name>exchange_ui::TImportFormat</name>
