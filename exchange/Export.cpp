@@ -1,5 +1,8 @@
 #include "Export.h"
 
+#include "CoverExport.h"
+#include "CoverNames.h"
+
 #include "BackgroundWriter.h"
 #include "DbError.h"
 #include "DbfFormat.h"
@@ -12,11 +15,21 @@
 #include "EditText.h"
 #include "XmlCatalogues.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QSaveFile>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <zip.h>
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <condition_variable>
 #include <deque>
+#include <map>
 #include <cstring>
 #include <exception>
 #include <mutex>
@@ -644,6 +657,9 @@ th[aria-sort=descending] button::after{content:" \25BC"}
 td.n{text-align:right}
 tr.pad td{padding:0;border:0;background:none}
 tbody tr:nth-child(even) td{background:#f6f6f6}
+table.pictured td{height:4.4em;line-height:4.4em}
+td.c{width:3.2em;max-width:3.2em;padding:0 .3em;text-align:center}
+td.c img{max-height:4em;max-width:3em;vertical-align:middle}
 @media (prefers-color-scheme:dark){body,#columns div{background:#121212;color:#eee}th{background:#333}th,td{border-color:#555}
 tbody tr:nth-child(even) td{background:#1c1c1c}}
 </style>
@@ -656,7 +672,8 @@ tbody tr:nth-child(even) td{background:#1c1c1c}}
 // once: the search looks through one folded line of text a film.
 const char* const kHtmlScript = R"(
   var rows = JSON.parse(document.getElementById('data').textContent);
-  var heads = Array.prototype.slice.call(document.querySelectorAll('#videos th'));
+  var pictured = document.getElementById('videos').className === 'pictured';
+  var heads = Array.prototype.slice.call(document.querySelectorAll('#videos th:not(.c)'));
   var numeric = heads.map(function (th) { return th.className === 'n'; });
   var hidden = heads.map(function () { return false; });
   var body = document.querySelector('#videos tbody');
@@ -672,6 +689,10 @@ const char* const kHtmlScript = R"(
   var escape = function (s) { return s.replace(/[&<>"]/g, function (c) { return marks[c]; }); };
   var rowText = function (r) {
     var html = '<tr>';
+    if (pictured) {
+      var src = r[heads.length];
+      html += '<td class="c">' + (src ? '<img loading="lazy" alt="" src="' + escape(src) + '">' : '') + '</td>';
+    }
     for (var c = 0; c < heads.length; c++) {
       if (hidden[c]) continue;
       var v = escape(r[c]);
@@ -687,7 +708,7 @@ const char* const kHtmlScript = R"(
     if (!again && from === drawnFrom && to === drawnTo) return;
     drawnFrom = from;
     drawnTo = to;
-    var span = hidden.filter(function (h) { return !h; }).length;
+    var span = hidden.filter(function (h) { return !h; }).length + (pictured ? 1 : 0);
     var pad = function (n) {
       return n > 0 ? '<tr class="pad"><td colspan="' + span + '" style="height:' + n * rowHeight + 'px"></td></tr>' : '';
     };
@@ -700,7 +721,7 @@ const char* const kHtmlScript = R"(
     count.textContent = form.replace('%1', n).replace('%2', rows.length);
   };
   var fillKeys = function () {
-    if (!keys) keys = rows.map(function (r) { return fold(r.join('\u0001')); });
+    if (!keys) keys = rows.map(function (r) { return fold(r.slice(0, heads.length).join('\u0001')); });
   };
   var refilter = function () {
     var words = fold(filter.value).split(/\s+/).filter(Boolean);
@@ -714,6 +735,8 @@ const char* const kHtmlScript = R"(
     show(shown.length);
   };
   filter.addEventListener('input', refilter);
+  // A cover whose picture is not beside the page leaves its cell empty, not a broken picture.
+  box.addEventListener('error', function (e) { if (e.target.tagName === 'IMG') e.target.style.visibility = 'hidden'; }, true);
   box.addEventListener('scroll', function () { draw(false); });
   window.addEventListener('resize', function () { draw(false); });
   var collator = new Intl.Collator(undefined, {sensitivity: 'base', numeric: true});
@@ -778,23 +801,171 @@ std::string catalogueTitle(const std::string& collectionPath)
     return "Reelkeeper Videos (" + name + ")";
 }
 
+namespace {
+
+bool endsWithNoCase(const std::string& text, std::string_view ending)
+{
+    return text.size() >= ending.size()
+           && std::equal(ending.rbegin(), ending.rend(), text.rbegin(),
+                         [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+// A cover's name among a Tellico file's images: a hash of the film's cover
+// name, so that the VHS and the DVD of one film share one image.
+TellicoImage tellicoImageOf(const std::string& coverFile)
+{
+    const QFileInfo file(QString::fromStdString(coverFile));
+    const QString ending = file.suffix().toLower() == "jpg" ? "jpeg" : file.suffix().toLower();
+    TellicoImage image;
+    image.id = QCryptographicHash::hash(file.completeBaseName().toUtf8(), QCryptographicHash::Md5).toHex().toStdString() + "."
+               + ending.toStdString();
+    image.format = ending.toUpper().toStdString();
+    return image;
+}
+
+struct ZipClose {
+    void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+
+// A Tellico .tc file: a zip holding tellico.xml and the images under images/.
+// libzip writes the archive beside its name and renames it into place when
+// whole, so a failure leaves an earlier file as it was.
+void writeTellicoArchive(const std::string& path, const std::string& xmlFile,
+                         const std::vector<std::pair<std::string, std::string>>& images)
+{
+    int error = 0;
+    std::unique_ptr<zip_t, ZipClose> archive(zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error));
+    const auto failed = [&](zip_t* z) {
+        zip_error_t why;
+        zip_error_init_with_code(&why, error);
+        const std::string text = z ? zip_strerror(z) : zip_error_strerror(&why);
+        zip_error_fini(&why);
+        return db::DbError(path, db::Message{TRANSLATABLE("exchange", "The archive \"%1\" could not be written: %2"),
+                                             {path, text}});
+    };
+    if (!archive)
+        throw failed(nullptr);
+    const auto add = [&](const std::string& name, const std::string& file, bool compress) {
+        zip_source_t* source = zip_source_file(archive.get(), file.c_str(), 0, -1);
+        const zip_int64_t at = source ? zip_file_add(archive.get(), name.c_str(), source, ZIP_FL_ENC_UTF_8) : -1;
+        if (at < 0) {
+            zip_source_free(source);
+            throw failed(archive.get());
+        }
+        // Pictures are compressed already: stored as they are.
+        zip_set_file_compression(archive.get(), static_cast<zip_uint64_t>(at), compress ? ZIP_CM_DEFLATE : ZIP_CM_STORE, 0);
+    };
+    add("tellico.xml", xmlFile, true);
+    for (const auto& [name, file] : images)
+        add("images/" + name, file, false);
+    if (zip_close(archive.get()) != 0)
+        throw failed(archive.get());
+    archive.release(); // closed: written and freed
+}
+
+} // namespace
+
 ExportResult exportTellico(db::Table& table, const std::string& path, const ExportOptions& options)
 {
     std::vector<int> tableFields;
     for (const db::SchemaField& f : db::collectionSchema())
         tableFields.push_back(table.fieldIndex(f.name));
-    return runExport(table, path, options, [&](db::File& file) {
+    // A .tc file is an archive of the XML and its images; a bare XML file has its images
+    // beside it in "<name>_files", where Tellico keeps them.
+    const bool archive = endsWithNoCase(path, ".tc");
+    const ExportCovers covers(table.filePath());
+    const bool pictured = options.withCovers && covers.any();
+    const QFileInfo target(QString::fromStdString(path));
+    const std::string imagesFolder = target.absolutePath().toStdString() + "/" + target.completeBaseName().toStdString() + "_files";
+    const std::string xmlPath = archive ? path + ".rk-tellico.xml" : path;
+    std::map<std::string, std::string> images; // id -> cover file
+    PictureCopies copies;
+    ExportResult result = runExport(table, xmlPath, options, [&](db::File& file) {
         db::BackgroundWriter out(file);
         out.buffer() += tellicoStart();
         int id = 0;
         const uint64_t written = walkRecords(table, options, [&](const char* bytes) {
-            out.buffer() += tellicoEntry(collectionValuesOf(db::Record(&table.fields(), bytes), tableFields), ++id);
+            const CollectionValues values = collectionValuesOf(db::Record(&table.fields(), bytes), tableFields);
+            std::string cover;
+            if (pictured) {
+                if (const std::string picture = covers.fileOf(values[valueIndex("Title")], values[valueIndex("Year")]); !picture.empty()) {
+                    cover = tellicoImageOf(picture).id;
+                    if (images.emplace(cover, picture).second && !archive)
+                        copies.copy(picture, imagesFolder + "/" + cover);
+                }
+            }
+            out.buffer() += tellicoEntry(values, ++id, cover);
             out.flushIfFull();
         });
-        out.buffer() += tellicoEnd();
+        std::vector<TellicoImage> listed;
+        for (const auto& [id, picture] : images) {
+            TellicoImage image = tellicoImageOf(picture);
+            const QSize size = QImageReader(QString::fromStdString(picture)).size();
+            image.width = std::max(size.width(), 0);
+            image.height = std::max(size.height(), 0);
+            listed.push_back(image);
+        }
+        out.buffer() += tellicoEnd(listed);
         out.finish();
         return written;
     });
+    result.covers = archive ? 0 : copies.finish();
+    result.coversNotWritten = copies.failures();
+    if (archive && !result.cancelled) {
+        const std::vector<std::pair<std::string, std::string>> members(images.begin(), images.end());
+        try {
+            writeTellicoArchive(path, xmlPath, members);
+        } catch (...) {
+            QFile::remove(QString::fromStdString(xmlPath));
+            throw;
+        }
+        QFile::remove(QString::fromStdString(xmlPath));
+        result.covers = members.size();
+    }
+    return result;
+}
+
+ExportResult exportKodi(db::Table& table, const std::string& folder, const ExportOptions& options)
+{
+    std::vector<int> tableFields;
+    for (const db::SchemaField& f : db::collectionSchema())
+        tableFields.push_back(table.fieldIndex(f.name));
+    if (!QDir().mkpath(QString::fromStdString(folder)))
+        throw db::DbError(folder, db::Message{TRANSLATABLE("exchange", "The folder \"%1\" could not be made."), {folder}});
+    const ExportCovers covers(table.filePath());
+    PictureCopies copies;
+    std::map<std::string, int> named; // how many films had each folder's name
+    ExportResult result;
+    const db::Table::ControlsDisabled quiet(table);
+    try {
+        result.written = walkRecords(table, options, [&](const char* bytes) {
+            const CollectionValues values = collectionValuesOf(db::Record(&table.fields(), bytes), tableFields);
+            const std::string& title = values[valueIndex("Title")];
+            const std::string& year = values[valueIndex("Year")];
+            std::string name = covers::coverBaseName(title, year);
+            if (name.empty())
+                name = "Untitled";
+            if (const int before = named[name]++; before > 0)
+                name += " [" + std::to_string(before + 1) + "]";
+            const std::string film = folder + "/" + name;
+            const std::string nfo = nfoXml(values);
+            QDir().mkpath(QString::fromStdString(film));
+            QSaveFile out(QString::fromStdString(film + "/" + name + ".nfo"));
+            if (!out.open(QIODevice::WriteOnly) || out.write(nfo.data(), static_cast<qint64>(nfo.size())) != static_cast<qint64>(nfo.size())
+                || !out.commit())
+                throw db::DbError(out.fileName().toStdString(),
+                                  db::Message{TRANSLATABLE("exchange", "The file \"%1\" could not be written: %2"),
+                                              {out.fileName().toStdString(), out.errorString().toStdString()}});
+            if (options.withCovers)
+                if (const std::string picture = covers.fileOf(title, year); !picture.empty())
+                    copies.copy(picture, film + "/" + name + "-poster." + QFileInfo(QString::fromStdString(picture)).suffix().toLower().toStdString());
+        });
+    } catch (const Cancelled&) {
+        result.cancelled = true;
+    }
+    result.covers = copies.finish();
+    result.coversNotWritten = copies.failures();
+    return result;
 }
 
 namespace {
@@ -843,7 +1014,8 @@ std::vector<bool> columnsHoldingValues(db::Table& table, const std::vector<Expor
     return holding;
 }
 
-constexpr uint64_t kRowsInThePage = 100; // the first screen, shown before the script has run
+constexpr uint64_t kRowsInThePage = 100;
+constexpr int kWebCoverSide = 240; // pixels: sharp at the cell's size on a screen of twice the density // the first screen, shown before the script has run
 
 std::string replacedFirst(std::string text, std::string_view what, const std::string& by)
 {
@@ -864,11 +1036,21 @@ ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& allCol
             columns.push_back(allColumns[i]);
     if (columns.empty() && !allColumns.empty())
         columns.push_back(allColumns.front()); // an empty collection still has a heading to show
-    return runExport(table, path, options, [&](db::File& file) {
+    // The covers go into a folder beside the page ("catalogue_covers" for catalogue.html), scaled for the web.
+    const ExportCovers covers(table.filePath());
+    const bool pictured = options.withCovers && covers.any();
+    const QFileInfo pageFile(QString::fromStdString(path));
+    const std::string picturesName = pageFile.completeBaseName().toStdString() + "_covers";
+    const std::string picturesFolder = pageFile.absolutePath().toStdString() + "/" + picturesName;
+    const int titleField = table.fieldIndex("Title"), yearField = table.fieldIndex("Year");
+    PictureCopies copies;
+    ExportResult result = runExport(table, path, options, [&](db::File& file) {
         const std::string heading = htmlEscaped(title);
         const auto word = [&](const char* text) { return htmlEscaped(db::spoken(options.speak, text)); };
         std::vector<bool> numeric;
         std::string head = "<thead><tr>";
+        if (pictured)
+            head += "<th class=\"c\" scope=\"col\">" + word(TRANSLATABLE("exchange", "Cover")) + "</th>";
         std::string chooser;
         for (size_t i = 0; i < columns.size(); ++i) {
             const db::SchemaKind kind = db::schemaField(columns[i].schemaPosition).kind;
@@ -895,7 +1077,8 @@ ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& allCol
                 + word(TRANSLATABLE("exchange", "Search the catalogue")) + "\">\n<details id=\"columns\"><summary>"
                 + word(TRANSLATABLE("exchange", "Columns")) + "</summary><div>" + chooser + "</div></details></div>\n"
                 + "<p id=\"count\">" + htmlEscaped(replacedFirst(countText, "%1", std::to_string(expected)))
-                + "</p>\n</header>\n<div id=\"scroll\" class=\"scroll\">\n<table id=\"videos\">\n" + head + "<tbody>\n";
+                + "</p>\n</header>\n<div id=\"scroll\" class=\"scroll\">\n<table id=\"videos\""
+                + (pictured ? " class=\"pictured\"" : "") + ">\n" + head + "<tbody>\n";
         // The first screen of rows as a table, shown at once; every row as
         // data for the script after it. The data of the first rows waits
         // until they are written; the rest streams out.
@@ -911,6 +1094,16 @@ ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& allCol
         db::RecordTexts texts(table.fields());
         const uint64_t written = walkRecords(table, options, [&](const char* bytes) {
             const std::vector<std::string_view>& values = texts.read(bytes);
+            std::string src; // the cover's address, relative to the page
+            if (pictured) {
+                const std::string_view title = values[static_cast<size_t>(titleField)];
+                const std::string_view year = yearField >= 0 ? values[static_cast<size_t>(yearField)] : std::string_view();
+                if (const std::string cover = covers.fileOf(title, year); !cover.empty()) {
+                    const std::string name = covers::coverBaseName(title, year) + "." + webEnding(cover);
+                    copies.copy(cover, picturesFolder + "/" + name, kWebCoverSide);
+                    src = urlPath(picturesName + "/" + name);
+                }
+            }
             std::string& data = streaming ? page : held;
             data += ++seen > 1 ? ",[" : "[";
             for (size_t i = 0; i < columns.size(); ++i) {
@@ -918,9 +1111,15 @@ ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& allCol
                     data += ',';
                 appendJsonString(data, values[static_cast<size_t>(columns[i].tableField)]);
             }
+            if (pictured) {
+                data += ',';
+                appendJsonString(data, src);
+            }
             data += ']';
             if (seen <= kRowsInThePage) {
                 page += "<tr>";
+                if (pictured)
+                    page += "<td class=\"c\">" + (src.empty() ? std::string() : "<img loading=\"lazy\" alt=\"\" src=\"" + htmlEscaped(src) + "\">") + "</td>";
                 for (size_t i = 0; i < columns.size(); ++i) {
                     page += numeric[i] ? "<td class=\"n\">" : "<td>";
                     page += htmlEscaped(values[static_cast<size_t>(columns[i].tableField)]);
@@ -942,6 +1141,9 @@ ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& allCol
         out.finish();
         return written;
     });
+    result.covers = copies.finish();
+    result.coversNotWritten = copies.failures();
+    return result;
 }
 
 } // namespace exchange

@@ -50,11 +50,15 @@ struct ExportOptions {
     // A text export in an index's order reads the file in passes and holds
     // the lines of a pass (about this many bytes) until their turn comes.
     size_t linesHeldInOrder = size_t{96} << 20;
+    // Tellico, HTML and Kodi exports: the films' covers taken along.
+    bool withCovers = false;
 };
 
 struct ExportResult {
     uint64_t written = 0;
     bool cancelled = false; // nothing was written to the destination
+    uint64_t covers = 0;    // pictures taken along (withCovers)
+    std::vector<std::string> coversNotWritten; // each with why
 };
 
 // Writes the table's visible records (its current order, its filter when on)
@@ -71,6 +75,12 @@ ExportResult exportDbf(db::Table& table, const std::vector<ExportField>& fields,
 // fields filled, and every value under its own name as well, so that this
 // program's import reads the file back to the same records.
 ExportResult exportTellico(db::Table& table, const std::string& path, const ExportOptions& options);
+
+// A Kodi movie library of the visible records in a folder: for each film a
+// folder "Title (Year)" holding "Title (Year).nfo" and, withCovers, its poster
+// "Title (Year)-poster.jpg", as Kodi and MediaElch read them. Films of one
+// name ("Heat (1995)" on VHS and DVD) get folders "Heat (1995)", "Heat (1995) [2]".
+ExportResult exportKodi(db::Table& table, const std::string& folder, const ExportOptions& options);
 
 // One self-contained HTML page of the visible records in the given columns (the
 // viewer's, with their names as labels): a search box and columns that sort when

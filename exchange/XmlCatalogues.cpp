@@ -1008,7 +1008,7 @@ std::string tellicoStart()
     return out.toStdString() + "\n";
 }
 
-std::string tellicoEntry(const CollectionValues& v, int id)
+std::string tellicoEntry(const CollectionValues& v, int id, const std::string& cover)
 {
     QByteArray out;
     QXmlStreamWriter xml(&out);
@@ -1040,6 +1040,8 @@ std::string tellicoEntry(const CollectionValues& v, int id)
         xml.writeEndElement();
     };
     text("title", "Title");
+    if (!cover.empty())
+        xml.writeTextElement("cover", QString::fromStdString(cover));
     text("year", "Year");
     text("medium", "Format");
     text("certification", "Rating");
@@ -1060,7 +1062,79 @@ std::string tellicoEntry(const CollectionValues& v, int id)
     return out.toStdString() + "\n";
 }
 
-std::string tellicoEnd() { return " </collection>\n</tellico>\n"; }
+std::string tellicoEnd(const std::vector<TellicoImage>& images)
+{
+    if (images.empty())
+        return " </collection>\n</tellico>\n";
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.writeStartElement("images");
+    for (const TellicoImage& image : images) {
+        xml.writeEmptyElement("image");
+        xml.writeAttribute("format", QString::fromStdString(image.format));
+        xml.writeAttribute("id", QString::fromStdString(image.id));
+        xml.writeAttribute("width", QString::number(image.width));
+        xml.writeAttribute("height", QString::number(image.height));
+    }
+    xml.writeEndElement();
+    return out.toStdString() + "\n </collection>\n</tellico>\n";
+}
+
+std::string nfoXml(const CollectionValues& v)
+{
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument("1.0", true);
+    xml.writeStartElement("movie");
+    const auto text = [&](const char* element, const std::string& value) {
+        if (!value.empty())
+            xml.writeTextElement(element, QString::fromStdString(value));
+    };
+    const auto each = [&](const char* element, const char* field) {
+        for (const QString& item : QString::fromStdString(v[at(field)]).split(",", Qt::SkipEmptyParts))
+            if (!item.trimmed().isEmpty())
+                xml.writeTextElement(element, item.trimmed());
+    };
+    text("title", v[at("Title")]);
+    text("year", v[at("Year")]);
+    text("runtime", v[at("RunTime")]);
+    text("plot", v[at("Descriptio")]);
+    text("mpaa", v[at("Rating")]);
+    each("genre", "Category");
+    each("tag", "KeyWords");
+    each("director", "Director");
+    each("credits", "Writers");
+    each("studio", "ReleasedBy");
+    // "8/10" or "7.5/10" as Kodi's rating out of ten.
+    const QString rating = QString::fromStdString(v[at("PersonalRa")]);
+    if (rating.endsWith("/10"))
+        text("userrating", rating.chopped(3).toStdString());
+    const std::string& viewed = v[at("Viewed")];
+    if (viewed == "Yes" || viewed == "No") {
+        text("playcount", viewed == "Yes" ? "1" : "0");
+        text("watched", viewed == "Yes" ? "true" : "false");
+    }
+    if (v[at("UserDef1")].starts_with("tt")) {
+        xml.writeStartElement("uniqueid");
+        xml.writeAttribute("type", "imdb");
+        xml.writeAttribute("default", "true");
+        xml.writeCharacters(QString::fromStdString(v[at("UserDef1")]));
+        xml.writeEndElement();
+    }
+    for (int star = 0; star < kStars; ++star) {
+        const std::string& name = v[at("Star1") + static_cast<size_t>(star)];
+        if (name.empty())
+            continue;
+        xml.writeStartElement("actor");
+        xml.writeTextElement("name", QString::fromStdString(name));
+        xml.writeTextElement("order", QString::number(star));
+        xml.writeEndElement();
+    }
+    xml.writeEndDocument();
+    return out.toStdString();
+}
 
 std::string tellicoXml(const std::vector<CollectionValues>& records)
 {

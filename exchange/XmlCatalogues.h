@@ -74,8 +74,19 @@ std::string tellicoXml(const std::vector<CollectionValues>& records);
 
 // The same a piece at a time, for exports of any size: the start, one entry
 // per record (numbered from 1), the end.
+// An entry's cover is named by its image's id; the end lists the images.
+struct TellicoImage {
+    std::string id;     // "<hex>.jpeg": the name it has among the images
+    std::string format; // "JPEG", "PNG", "WEBP"
+    int width = 0;
+    int height = 0;
+};
 std::string tellicoStart();
-std::string tellicoEntry(const CollectionValues& record, int id);
-std::string tellicoEnd();
+std::string tellicoEntry(const CollectionValues& record, int id, const std::string& cover = {});
+std::string tellicoEnd(const std::vector<TellicoImage>& images = {});
+
+// A Kodi movie .nfo of one record: the values Kodi keeps, which the .nfo
+// import reads back.
+std::string nfoXml(const CollectionValues& record);
 
 } // namespace exchange

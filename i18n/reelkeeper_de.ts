@@ -2512,6 +2512,22 @@ reihenfolge</translation>
         <source>The picture &quot;%1&quot; is not there.</source>
         <translation>Das Bild „%1“ ist nicht vorhanden.</translation>
     </message>
+    <message>
+        <source>The archive &quot;%1&quot; could not be written: %2</source>
+        <translation>Das Archiv „%1“ konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>The folder &quot;%1&quot; could not be made.</source>
+        <translation>Der Ordner „%1“ konnte nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; could not be written: %2</source>
+        <translation>Die Datei „%1“ konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cover</source>
+        <translation>Cover</translation>
+    </message>
 </context>
 <context>
     <name>exchange_ui::TImportFormat</name>
@@ -2693,8 +2709,8 @@ reihenfolge</translation>
         <translation>Erster Datensatz enthält &amp;Feldnamen</translation>
     </message>
     <message>
-        <source>Tellico File (XML)</source>
-        <translation>Tellico-Datei (XML)</translation>
+        <source>Tellico File (TC, XML)</source>
+        <translation>Tellico-Datei (TC, XML)</translation>
     </message>
     <message>
         <source>HTML Catalogue</source>
@@ -2741,8 +2757,8 @@ reihenfolge</translation>
         <translation>dBASE (*.DBF *.dbf)</translation>
     </message>
     <message>
-        <source>Tellico (*.xml *.XML)</source>
-        <translation>Tellico (*.xml *.XML)</translation>
+        <source>Tellico (*.tc *.xml *.XML)</source>
+        <translation>Tellico (*.tc *.xml *.XML)</translation>
     </message>
     <message>
         <source>HTML (*.html *.htm)</source>
@@ -2771,6 +2787,34 @@ reihenfolge</translation>
     <message>
         <source>%1 records written to %2.</source>
         <translation>%1 Datensätze in %2 geschrieben.</translation>
+    </message>
+    <message>
+        <source>Kodi Movie Library (NFO)</source>
+        <translation>Kodi-Filmbibliothek (NFO)</translation>
+    </message>
+    <message>
+        <source>&amp;With the covers of the films</source>
+        <translation>&amp;Mit den Covern der Filme</translation>
+    </message>
+    <message>
+        <source>Export into Folder</source>
+        <translation>In Ordner exportieren</translation>
+    </message>
+    <message>
+        <source>%1 cover taken along.</source>
+        <translation>%1 Cover mitgenommen.</translation>
+    </message>
+    <message>
+        <source>%1 covers taken along.</source>
+        <translation>%1 Cover mitgenommen.</translation>
+    </message>
+    <message>
+        <source>%1 cover could not be written:</source>
+        <translation>%1 Cover konnte nicht geschrieben werden:</translation>
+    </message>
+    <message>
+        <source>%1 covers could not be written:</source>
+        <translation>%1 Cover konnten nicht geschrieben werden:</translation>
     </message>
 </context>
 <context>

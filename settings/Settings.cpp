@@ -160,7 +160,8 @@ void visitAll(Visitor& v, Settings& s)
     }
 
     v.yesNo("Export", "First Row", s.exportFirstRow);
-    v.number("Export", "File Type", s.exportFileType, 1, 4);
+    v.number("Export", "File Type", s.exportFileType, 1, 5);
+    v.yesNo("Export", "With Covers", s.exportCovers);
     v.yesNo("Import", "Skip First", s.importSkipFirst);
     v.number("Import", "File Type", s.importFileType, 1, 3);
     v.number("Sort Order", "Primary Sort", s.sortKeys[0], 0, 40);

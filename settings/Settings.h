@@ -74,7 +74,8 @@ struct Settings {
 
     // [Export], [Import], [Sort Order]
     bool exportFirstRow = true;
-    int exportFileType = 1; // 1 text, 2 dBASE, 3 Tellico, 4 HTML catalogue
+    int exportFileType = 1; // 1 text, 2 dBASE, 3 Tellico, 4 HTML catalogue, 5 Kodi library
+    bool exportCovers = true; // Tellico, HTML and Kodi exports take the films' covers along
     bool importSkipFirst = true;
     int importFileType = 1; // 1 text, 2 dBASE, 3 another catalogue's export
     std::array<int, 4> sortKeys{2, 0, 0, 0};

@@ -153,9 +153,12 @@ int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::
     std::vector<find::SearchItem> items;
     std::vector<int> chosen;
     bool header = false;
+    bool withCovers = true;
     for (size_t i = 3; i < args.size(); ++i) {
         if (args[i] == "--header") {
             header = true;
+        } else if (args[i] == "--no-covers") {
+            withCovers = false;
         } else if (args[i] == "--level" && i + 1 < args.size()) {
             if (!addLevel(args[++i], items, err))
                 return 1;
@@ -197,17 +200,29 @@ int exportRecords(const std::vector<std::string>& args, std::ostream& out, std::
     }
     exchange::ExportOptions textOptions;
     textOptions.header = header;
+    exchange::ExportOptions catalogueOptions;
+    catalogueOptions.withCovers = withCovers;
+    // A folder (an existing one, or a name ending in "/") is a Kodi library.
+    const bool kodi = path.ends_with('/') || std::filesystem::is_directory(path);
     exchange::ExportResult result;
-    if (hasExtension(path, ".DBF"))
+    if (kodi)
+        result = exchange::exportKodi(table, path, catalogueOptions);
+    else if (hasExtension(path, ".DBF"))
         result = exchange::exportDbf(table, fields, path, {});
-    else if (hasExtension(path, ".XML"))
-        result = exchange::exportTellico(table, path, {});
+    else if (hasExtension(path, ".XML") || hasExtension(path, ".TC"))
+        result = exchange::exportTellico(table, path, catalogueOptions);
     else if (html)
-        result = exchange::exportHtml(table, fields, path, exchange::catalogueTitle(args[1]), {});
+        result = exchange::exportHtml(table, fields, path, exchange::catalogueTitle(args[1]), catalogueOptions);
     else
         result = exchange::exportDelimited(table, fields, path, textOptions);
-    summaryStream(path, out, err) << "Export Complete. " << plural(result.written, "record", "records") << " written to " << path << "\n";
-    return 0;
+    std::ostream& summary = summaryStream(path, out, err);
+    summary << "Export Complete. " << plural(result.written, "record", "records") << " written to " << path << "\n";
+    const bool pictured = kodi || html || hasExtension(path, ".XML") || hasExtension(path, ".TC");
+    if (pictured && withCovers)
+        summary << plural(result.covers, "cover", "covers") << " taken along.\n";
+    for (const std::string& failure : result.coversNotWritten)
+        err << "Cover not written: " << failure << "\n";
+    return result.coversNotWritten.empty() ? 0 : 1;
 }
 
 namespace {

@@ -112,20 +112,27 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     QSizePolicy keepRoom = FirstRecordNames->sizePolicy();
     keepRoom.setRetainSizeWhenHidden(true);
     FirstRecordNames->setSizePolicy(keepRoom);
-    TellicoButton = new QRadioButton(tr("Tellico File (XML)"), how);
+    TellicoButton = new QRadioButton(tr("Tellico File (TC, XML)"), how);
     HtmlButton = new QRadioButton(tr("HTML Catalogue"), how);
+    KodiButton = new QRadioButton(tr("Kodi Movie Library (NFO)"), how);
+    WithCovers = new QCheckBox(tr("&With the covers of the films"), how);
+    WithCovers->setChecked(m_context.settings.exportCovers);
+    WithCovers->setSizePolicy(keepRoom);
     howLayout->addWidget(AsciiButton);
     howLayout->addWidget(DbaseButton);
     howLayout->addWidget(TellicoButton);
     howLayout->addWidget(HtmlButton);
+    howLayout->addWidget(KodiButton);
     howLayout->addWidget(FirstRecordNames);
-    const std::array<QRadioButton*, 4> kinds{AsciiButton, DbaseButton, TellicoButton, HtmlButton};
+    howLayout->addWidget(WithCovers);
+    const std::array<QRadioButton*, 5> kinds{AsciiButton, DbaseButton, TellicoButton, HtmlButton, KodiButton};
     const int stored = m_context.settings.exportFileType;
-    kinds[static_cast<size_t>(stored >= 1 && stored <= 4 ? stored - 1 : 0)]->setChecked(true);
+    kinds[static_cast<size_t>(stored >= 1 && stored <= 5 ? stored - 1 : 0)]->setChecked(true);
     howToExportChanged();
     for (QRadioButton* kind : kinds)
         connect(kind, &QRadioButton::toggled, this, [this] { howToExportChanged(); });
     connect(FirstRecordNames, &QCheckBox::clicked, this, [this](bool on) { m_context.settings.exportFirstRow = on; });
+    connect(WithCovers, &QCheckBox::clicked, this, [this](bool on) { m_context.settings.exportCovers = on; });
     side->addWidget(how);
 
     side->addWidget(new QLabel(tr("Export Progress"), this));
@@ -184,7 +191,12 @@ void TMyExport::howToExportChanged()
     const bool ascii = AsciiButton->isChecked();
     FirstRecordNames->setVisible(ascii);
     FirstRecordNames->setEnabled(ascii);
-    // A Tellico file holds every field, an HTML catalogue the viewer's columns: the grid chooses neither.
+    // The catalogues of other programs and the web page carry pictures; a table of text does not.
+    const bool pictured = TellicoButton->isChecked() || HtmlButton->isChecked() || KodiButton->isChecked();
+    WithCovers->setVisible(pictured);
+    WithCovers->setEnabled(pictured);
+    // A Tellico file holds every field, an HTML catalogue the viewer's columns, a Kodi library
+    // what Kodi keeps: the grid chooses for none of them.
     Grid->setEnabled(ascii || DbaseButton->isChecked());
 }
 
@@ -267,35 +279,33 @@ void TMyExport::StartExportClick()
     const int kind = exportKind();
     const bool dbase = kind == 2;
     static const char* const kFilters[] = {QT_TR_NOOP("Ascii Delimited Text (*.TXT *.txt)"), QT_TR_NOOP("DBase (*.DBF *.dbf)"),
-                                           QT_TR_NOOP("Tellico (*.xml *.XML)"), QT_TR_NOOP("HTML (*.html *.htm)")};
-    static const char* const kSuffixes[] = {"TXT", "DBF", "xml", "html"};
-    app::Prompter::FileDialog dialog{tr("Export Data"), tr(kFilters[kind - 1]), kSuffixes[kind - 1],
-                                     m_context.settings.lastExportFile};
+                                           QT_TR_NOOP("Tellico (*.tc *.xml *.XML)"), QT_TR_NOOP("HTML (*.html *.htm)"), ""};
+    static const char* const kSuffixes[] = {"TXT", "DBF", "tc", "html", ""};
+    app::Prompter::FileDialog dialog{kind == 5 ? tr("Export into Folder") : tr("Export Data"), kind == 5 ? QString() : tr(kFilters[kind - 1]),
+                                     kSuffixes[kind - 1], m_context.settings.lastExportFile};
     dialog.confirmOverwrite = true;
-    const QString chosen = m_context.prompter.saveFileName(this, dialog);
+    // A Kodi library is a folder of folders, one for each film.
+    const QString chosen = kind == 5 ? m_context.prompter.folderName(this, dialog) : m_context.prompter.saveFileName(this, dialog);
     if (chosen.isEmpty())
         return;
     if (dbase && chosen.right(4).toUpper() != ".DBF") {
         m_context.prompter.message(this, tr("Error"), tr("Invalid file type selected."), app::Prompter::Icon::Error);
         return;
     }
-    m_context.settings.lastExportFile = QFileInfo(chosen).absolutePath();
+    m_context.settings.lastExportFile = kind == 5 ? chosen : QFileInfo(chosen).absolutePath();
 
     // The whole collection while a search is on: the search ends for the export and comes back after it.
     const bool searchEnded = !searchOnly && m_context.searchMode && m_context.searchMode();
     if (searchEnded)
         m_context.endSearch();
-    const std::optional<uint64_t> written = exportTo(chosen, kind, fields);
+    const std::optional<exchange::ExportResult> written = exportTo(chosen, kind, fields);
     if (searchEnded)
         m_context.restoreSearch();
     if (written) {
         // The full bar is done, not alarm red, while the message says what was written.
         Gauge->setStyleSheet(QString());
-        m_context.prompter.message(this, tr("Ok"),
-                                   tr("Export Complete.") + "\n\n"
-                                       + (*written == 1 ? tr("%1 record written to %2.") : tr("%1 records written to %2."))
-                                             .arg(QLocale().toString(static_cast<qulonglong>(*written)), QFileInfo(chosen).fileName()),
-                                   app::Prompter::Icon::Information);
+        m_context.prompter.message(this, tr("Ok"), exportMessage(*written, chosen, kind),
+                                   written->coversNotWritten.empty() ? app::Prompter::Icon::Information : app::Prompter::Icon::Warning);
         Gauge->setValue(0);
         accept();
     }
@@ -309,10 +319,29 @@ void TMyExport::reject()
 
 int TMyExport::exportKind() const
 {
-    return DbaseButton->isChecked() ? 2 : TellicoButton->isChecked() ? 3 : HtmlButton->isChecked() ? 4 : 1;
+    return DbaseButton->isChecked() ? 2 : TellicoButton->isChecked() ? 3 : HtmlButton->isChecked() ? 4 : KodiButton->isChecked() ? 5 : 1;
 }
 
-std::optional<uint64_t> TMyExport::exportTo(const QString& path, int kind, const std::vector<exchange::ExportField>& fields)
+QString TMyExport::exportMessage(const exchange::ExportResult& result, const QString& path, int kind) const
+{
+    const QLocale locale;
+    QString text = tr("Export Complete.") + "\n\n"
+                   + (result.written == 1 ? tr("%1 record written to %2.") : tr("%1 records written to %2."))
+                         .arg(locale.toString(static_cast<qulonglong>(result.written)), QFileInfo(path).fileName());
+    if (kind >= 3 && WithCovers->isChecked())
+        text += "\n" + (result.covers == 1 ? tr("%1 cover taken along.") : tr("%1 covers taken along."))
+                           .arg(locale.toString(static_cast<qulonglong>(result.covers)));
+    if (!result.coversNotWritten.empty()) {
+        text += "\n\n" + (result.coversNotWritten.size() == 1 ? tr("%1 cover could not be written:") : tr("%1 covers could not be written:"))
+                             .arg(locale.toString(static_cast<qulonglong>(result.coversNotWritten.size())));
+        constexpr size_t kNamed = 10;
+        for (size_t i = 0; i < std::min(kNamed, result.coversNotWritten.size()); ++i)
+            text += "\n" + QString::fromStdString(result.coversNotWritten[i]);
+    }
+    return text;
+}
+
+std::optional<exchange::ExportResult> TMyExport::exportTo(const QString& path, int kind, const std::vector<exchange::ExportField>& fields)
 {
     m_running = true;
     Gauge->setStyleSheet(kRunningGauge);
@@ -323,6 +352,7 @@ std::optional<uint64_t> TMyExport::exportTo(const QString& path, int kind, const
     exchange::ExportOptions options;
     options.header = m_context.settings.exportFirstRow;
     options.speak = ui::speakerFor("exchange");
+    options.withCovers = WithCovers->isChecked();
     // Every few hundred records. A text export in an index's order counts
     // its lines a pass at a time, but asks at every record all the same.
     uint64_t shown = 0;
@@ -346,6 +376,7 @@ std::optional<uint64_t> TMyExport::exportTo(const QString& path, int kind, const
             result = exchange::exportHtml(m_context.table, viewerColumns(), path.toStdString(),
                                           exchange::catalogueTitle(m_context.table.filePath()), options);
             break;
+        case 5: result = exchange::exportKodi(m_context.table, path.toStdString(), options); break;
         default: result = exchange::exportDelimited(m_context.table, fields, path.toStdString(), options);
         }
         // The bar moves every few hundred records: at the end it shows all of them.
@@ -362,7 +393,7 @@ std::optional<uint64_t> TMyExport::exportTo(const QString& path, int kind, const
         m_context.prompter.message(this, tr("Error"), failure, app::Prompter::Icon::Error);
         return std::nullopt;
     }
-    return result.written;
+    return result;
 }
 
 void TMyExport::done(int result)

@@ -29,6 +29,8 @@ public:
     QRadioButton* DbaseButton;
     QRadioButton* TellicoButton;
     QRadioButton* HtmlButton;
+    QRadioButton* KodiButton;
+    QCheckBox* WithCovers;
     QCheckBox* FirstRecordNames;
     QProgressBar* Gauge;
     QPushButton* StartButton;
@@ -56,7 +58,9 @@ private:
     // Runs one kind of export to a file; false when nothing was written.
     // kind: the export file type, 1 text, 2 dBASE, 3 Tellico, 4 HTML catalogue.
     // The records written, or nothing when the export failed (and said so).
-    std::optional<uint64_t> exportTo(const QString& path, int kind, const std::vector<exchange::ExportField>& fields);
+    std::optional<exchange::ExportResult> exportTo(const QString& path, int kind, const std::vector<exchange::ExportField>& fields);
+    // "Export Complete." with what was written: the records, the covers taken along, those that could not be.
+    QString exportMessage(const exchange::ExportResult& result, const QString& path, int kind) const;
     int exportKind() const;
     std::vector<exchange::ExportField> viewerColumns() const;
 

@@ -15,6 +15,12 @@
 #include "TMyImport.h"
 #include "ViewerModel.h"
 
+#include "CoverStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
@@ -455,6 +461,32 @@ TEST_F(ExchangeWindowsTest, TheSearchGoesOutAsTellicoAndAsAnHtmlCatalogue)
     EXPECT_NE(page.find("<title>Reelkeeper Videos ("), std::string::npos);
     EXPECT_NE(readFileBytes(xml).find("<title>Heat</title>"), std::string::npos);
     EXPECT_EQ(exchange::recogniseCatalogue(xml), exchange::CatalogueFormat::Tellico);
+}
+
+// A Kodi library goes into a folder the user picks: a folder, an .nfo and the
+// poster for each film of the search, and the message counts the covers.
+TEST_F(ExchangeWindowsTest, TheSearchGoesOutAsAKodiLibraryWithItsCovers)
+{
+    window->Doit({titleContains("HEAT")});
+    covers::CoverStore(window->table().filePath()).storeImage("Heat", "1995", [] {
+        QImage image(60, 90, QImage::Format_RGB32);
+        image.fill(Qt::darkBlue);
+        return image;
+    }());
+    const std::string library = dir.file("kodi");
+    QDir().mkpath(QString::fromStdString(library));
+    exportScript = [&](exchange_ui::TMyExport& e) {
+        e.KodiButton->setChecked(true);
+        EXPECT_FALSE(e.WithCovers->isHidden());
+        EXPECT_TRUE(e.WithCovers->isChecked()) << "on at first";
+        prompter.fileNames = {QString::fromStdString(library)};
+        e.StartExportClick();
+    };
+    window->action("Export")->trigger();
+    EXPECT_EQ(prompter.messages.back().text.toStdString(), "Export Complete.\n\n1 record written to kodi.\n1 cover taken along.");
+    EXPECT_EQ(window->settings().exportFileType, 5);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(library + "/Heat (1995)/Heat (1995).nfo")));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(library + "/Heat (1995)/Heat (1995)-poster.jpg")));
 }
 
 // In German the grids read Ja and Nein, and what they say still chooses the

@@ -25,7 +25,7 @@ const rowsOf = (text) => [...text.matchAll(/<tr>(.*?)<\/tr>/g)].map((m) =>
 Object.defineProperty(body, 'innerHTML', { set(v) { drawn = v; }, get() { return drawn; } });
 drawn = html.split('<tbody>')[1].split('</tbody>')[0];
 Object.defineProperty(body, 'rows', { get() { return rowsOf(drawn).map(() => ({ offsetHeight: 24 })); } });
-const heads = [...html.matchAll(/<th ([^>]*)>(.*?)<\/th>/g)].map((m) => {
+const heads = [...html.matchAll(/<th ([^>]*)>(.*?)<\/th>/g)].filter((m) => !/class="c"/.test(m[1])).map((m) => {
   const th = element(unescape(m[2]));
   th.className = /class="n"/.test(m[1]) ? 'n' : '';
   th.button = element(th.textContent);
@@ -34,15 +34,16 @@ const heads = [...html.matchAll(/<th ([^>]*)>(.*?)<\/th>/g)].map((m) => {
   return th;
 });
 const data = element(html.split('<script type="application/json" id="data">')[1].split('</script>')[0]);
-const filter = element(''), count = element(''), box = element('');
+const filter = element(''), count = element(''), box = element(''), videos = element('');
+videos.className = /<table id="videos" class="pictured">/.test(html) ? 'pictured' : '';
 box.scrollTop = 0;
 box.clientHeight = 100000; // every row in sight
 global.window = { addEventListener() {} };
 global.setTimeout = (f) => f();
 global.document = {
   querySelector: (s) => (s === '#videos tbody' ? body : null),
-  querySelectorAll: (s) => (s === '#videos th' ? heads : []),
-  getElementById: (id) => ({ filter, count, scroll: box, data })[id] ?? null,
+  querySelectorAll: (s) => (s === '#videos th:not(.c)' ? heads : []),
+  getElementById: (id) => ({ filter, count, scroll: box, data, videos })[id] ?? null,
 };
 const script = html.split('<script>')[1].split('</script>')[0];
 eval(script);
