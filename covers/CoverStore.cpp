@@ -276,6 +276,27 @@ std::vector<std::string> CoverStore::withoutAFilm(db::Table& table) const
     return alone;
 }
 
+CoverFiles::CoverFiles(const std::string& collectionPath)
+    : m_folder(coversFolderOf(collectionPath))
+{
+    const QStringList files = QDir(q(m_folder)).entryList(QDir::Files, QDir::Name);
+    // In the order a film's cover is looked for, so that the first ending found is the one kept.
+    for (const std::string& ending : coverEndings())
+        for (const QString& file : files) {
+            const QFileInfo info(file);
+            if (info.suffix().toLower().toStdString() == ending)
+                m_files.try_emplace(info.completeBaseName().toStdString(), file.toStdString());
+        }
+}
+
+std::string CoverFiles::fileOf(std::string_view title, std::string_view year) const
+{
+    if (m_files.empty())
+        return {};
+    const auto found = m_files.find(coverBaseName(title, year));
+    return found == m_files.end() ? std::string() : m_folder + "/" + found->second;
+}
+
 QImage readCover(const std::string& file, QSize room)
 {
     QImageReader reader(q(file));

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include <QSize>
@@ -85,6 +86,21 @@ private:
     std::string write(const std::string& base, const std::string& ending, const std::string& bytes);
 
     std::string m_folder;
+};
+
+// A collection's covers by film, for work that looks up many records' covers
+// at once (an export, a report): the folder is listed once, not looked in
+// record by record.
+class CoverFiles {
+public:
+    explicit CoverFiles(const std::string& collectionPath);
+    bool any() const { return !m_files.empty(); }
+    // The cover file of a film (its whole path); "" for none.
+    std::string fileOf(std::string_view title, std::string_view year) const;
+
+private:
+    std::string m_folder;
+    std::unordered_map<std::string, std::string> m_files; // "Title (Year)" -> its file's name
 };
 
 // A cover read at the size that fills `room`, its shape kept (a large JPEG is

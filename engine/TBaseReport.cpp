@@ -695,6 +695,14 @@ void TBaseReport::TextRect(double x1, double y1, double x2, double y2, double x,
     textRect({{in(x1), in(y1)}, {in(x2), in(y2)}, {in(x), in(y)}}, db::leftCharacters(text, 255));
 }
 
+void TBaseReport::StretchDraw(double x1, double y1, double x2, double y2, const QByteArray& picture)
+{
+    checkPrinting();
+    if (m_discard || picture.isEmpty())
+        return;
+    stretchDraw({{in(x1), in(y1)}, {in(x2), in(y2)}}, picture);
+}
+
 // ---- job -------------------------------------------------------------------------
 
 void TBaseReport::checkPrinting() const

@@ -171,6 +171,8 @@ public:
     void Polyline(const std::vector<std::pair<double, double>>& points);
     void Polygon(const std::vector<std::pair<double, double>>& points);
     void TextRect(double x1, double y1, double x2, double y2, double x, double y, const QString& text);
+    // A picture (the bytes of a JPEG or PNG file) stretched over a rectangle.
+    void StretchDraw(double x1, double y1, double x2, double y2, const QByteArray& picture);
 
     // Job.
     virtual void RunJob() = 0;
@@ -201,6 +203,8 @@ protected:
     virtual void shape(uint8_t code, const std::vector<Point>& points, double a = 0, double b = 0) = 0;
     // Text clipped to a rectangle, baseline-left at a point: {corner, corner, point}.
     virtual void textRect(const std::vector<Point>& points, const QString& text) = 0;
+    // A picture file's bytes over a rectangle: {corner, corner}.
+    virtual void stretchDraw(const std::vector<Point>& points, const QByteArray& picture) = 0;
     // Told after the font, brush, pen or a scale or background setting changed during a job.
     virtual void fontChanged() {}
     virtual void brushChanged() {}

@@ -276,6 +276,11 @@ void TCanvasReport::textRect(const std::vector<Point>& p, const QString& text)
     m_canvas->restore();
 }
 
+void TCanvasReport::stretchDraw(const std::vector<Point>& points, const QByteArray& picture)
+{
+    drawImage(QImage::fromData(picture), points);
+}
+
 void TCanvasReport::drawImage(const QImage& image, const std::vector<Point>& rect)
 {
     if (!m_canvas || image.isNull() || rect.empty())

@@ -31,6 +31,7 @@ protected:
     void outputText(uint8_t alignment, const QString& text, double x, int widthDots) override;
     void shape(uint8_t code, const std::vector<Point>& points, double a = 0, double b = 0) override;
     void textRect(const std::vector<Point>& points, const QString& text) override;
+    void stretchDraw(const std::vector<Point>& points, const QByteArray& picture) override;
     void fontChanged() override { m_fontDirty = true; }
     // Runs the pages of a job as one document on the printer: the document
     // is aborted when the job was cancelled (or, with cancelOnError, failed).

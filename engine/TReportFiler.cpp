@@ -100,6 +100,19 @@ void TReportFiler::shape(uint8_t code, const std::vector<Point>& points, double 
     recorded();
 }
 
+void TReportFiler::stretchDraw(const std::vector<Point>& points, const QByteArray& picture)
+{
+    if (!recording() || points.size() < 2)
+        return;
+    m_writer.code(rcStretchDraw);
+    m_writer.byte(1); // the kind of graphic: a picture file Qt reads
+    m_writer.integer(static_cast<int32_t>(picture.size()));
+    m_writer.bytes().append(reinterpret_cast<const uint8_t*>(picture.constData()), static_cast<size_t>(picture.size()));
+    point(points[0]);
+    point(points[1]);
+    recorded();
+}
+
 void TReportFiler::textRect(const std::vector<Point>& points, const QString& value)
 {
     if (!recording() || points.size() < 3)

@@ -41,6 +41,7 @@ protected:
     void outputText(uint8_t alignment, const QString& text, double x, int widthDots) override;
     void shape(uint8_t code, const std::vector<Point>& points, double a = 0, double b = 0) override;
     void textRect(const std::vector<Point>& points, const QString& text) override;
+    void stretchDraw(const std::vector<Point>& points, const QByteArray& picture) override;
     void fontChanged() override;
     void brushChanged() override;
     void penChanged() override;

@@ -24,28 +24,6 @@ constexpr int kWebQuality = 80; // small files for a page; a cover at this size 
 
 } // namespace
 
-ExportCovers::ExportCovers(const std::string& collectionPath)
-    : m_folder(covers::coversFolderOf(collectionPath))
-{
-    const QStringList files = QDir(q(m_folder)).entryList(QDir::Files, QDir::Name);
-    const std::vector<std::string>& endings = covers::coverEndings();
-    // In the order a film's cover is looked for, so that the first ending found is the one kept.
-    for (const std::string& ending : endings)
-        for (const QString& file : files) {
-            const QFileInfo info(file);
-            if (info.suffix().toLower().toStdString() == ending)
-                m_files.try_emplace(info.completeBaseName().toStdString(), file.toStdString());
-        }
-}
-
-std::string ExportCovers::fileOf(std::string_view title, std::string_view year) const
-{
-    if (m_files.empty())
-        return {};
-    const auto found = m_files.find(covers::coverBaseName(title, year));
-    return found == m_files.end() ? std::string() : m_folder + "/" + found->second;
-}
-
 PictureCopies::PictureCopies()
     : m_pool(std::make_unique<QThreadPool>())
 {

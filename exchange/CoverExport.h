@@ -1,8 +1,7 @@
 #pragma once
 
-// The covers an export takes along: found by each record's title and year in
-// the collection's folder of covers (listed once, not looked for record by
-// record), and copied on worker threads while the records are written.
+// The covers an export takes along, copied on worker threads while the
+// records are written.
 
 #include <cstdint>
 #include <exception>
@@ -11,7 +10,6 @@
 #include <mutex>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -19,17 +17,6 @@ class QThreadPool;
 
 namespace exchange {
 
-class ExportCovers {
-public:
-    explicit ExportCovers(const std::string& collectionPath);
-    bool any() const { return !m_files.empty(); }
-    // The cover file of a film (its whole path); "" for none.
-    std::string fileOf(std::string_view title, std::string_view year) const;
-
-private:
-    std::string m_folder;
-    std::unordered_map<std::string, std::string> m_files; // "Title (Year)" -> its file's name
-};
 
 // Writes pictures on worker threads while an export walks its records: each
 // destination once, however many records name it. A picture that cannot be

@@ -2,6 +2,7 @@
 
 #include "CoverExport.h"
 #include "CoverNames.h"
+#include "CoverStore.h"
 
 #include "BackgroundWriter.h"
 #include "DbError.h"
@@ -873,7 +874,7 @@ ExportResult exportTellico(db::Table& table, const std::string& path, const Expo
     // A .tc file is an archive of the XML and its images; a bare XML file has its images
     // beside it in "<name>_files", where Tellico keeps them.
     const bool archive = endsWithNoCase(path, ".tc");
-    const ExportCovers covers(table.filePath());
+    const covers::CoverFiles covers(table.filePath());
     const bool pictured = options.withCovers && covers.any();
     const QFileInfo target(QString::fromStdString(path));
     const std::string imagesFolder = target.absolutePath().toStdString() + "/" + target.completeBaseName().toStdString() + "_files";
@@ -932,7 +933,7 @@ ExportResult exportKodi(db::Table& table, const std::string& folder, const Expor
         tableFields.push_back(table.fieldIndex(f.name));
     if (!QDir().mkpath(QString::fromStdString(folder)))
         throw db::DbError(folder, db::Message{TRANSLATABLE("exchange", "The folder \"%1\" could not be made."), {folder}});
-    const ExportCovers covers(table.filePath());
+    const covers::CoverFiles covers(table.filePath());
     PictureCopies copies;
     std::map<std::string, int> named; // how many films had each folder's name
     ExportResult result;
@@ -1037,7 +1038,7 @@ ExportResult exportHtml(db::Table& table, const std::vector<ExportField>& allCol
     if (columns.empty() && !allColumns.empty())
         columns.push_back(allColumns.front()); // an empty collection still has a heading to show
     // The covers go into a folder beside the page ("catalogue_covers" for catalogue.html), scaled for the web.
-    const ExportCovers covers(table.filePath());
+    const covers::CoverFiles covers(table.filePath());
     const bool pictured = options.withCovers && covers.any();
     const QFileInfo pageFile(QString::fromStdString(path));
     const std::string picturesName = pageFile.completeBaseName().toStdString() + "_covers";

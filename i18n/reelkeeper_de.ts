@@ -3521,6 +3521,10 @@ zähler</translation>
         <source>Filler</source>
         <translation>Füllraum</translation>
     </message>
+    <message>
+        <source>Cover (lines: %1)</source>
+        <translation>Cover (Zeilen: %1)</translation>
+    </message>
 </context>
 <context>
     <name>report_ui::TChooseMedia</name>
@@ -4049,6 +4053,14 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
     <message>
         <source>No field is selected.  Please choose one from the Fields list.</source>
         <translation>Es ist kein Feld gewählt.  Bitte wählen Sie eines aus der Liste der Felder.</translation>
+    </message>
+    <message>
+        <source>Cover (the film&apos;s picture)</source>
+        <translation>Cover (das Bild des Films)</translation>
+    </message>
+    <message>
+        <source>Lines tall</source>
+        <translation>Zeilen hoch</translation>
     </message>
 </context>
 <context>

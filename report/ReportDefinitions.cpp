@@ -13,6 +13,7 @@ namespace report {
 
 const char* const kFiller = "<FILLER>";
 const char* const kLabel = "<LABEL>";
+const char* const kCover = "<COVER>";
 
 namespace {
 

@@ -39,6 +39,10 @@ constexpr int kMaxBodyLines = 12;
 
 extern const char* const kFiller; // "<FILLER>"
 extern const char* const kLabel;  // "<LABEL>"
+// A film's cover: its item's number byte holds how many body lines tall it is
+// (1..12), counted from its own line. A definition without one reads and
+// writes as before; a reader that knows no covers sees an unknown field.
+extern const char* const kCover; // "<COVER>"
 
 struct FontBlock {
     std::string face;
@@ -57,6 +61,7 @@ struct ReportItem {
     std::string label;
     bool isFiller() const { return kind == kFiller; }
     bool isLabel() const { return kind == kLabel; }
+    bool isCover() const { return kind == kCover; }
 };
 
 using ReportLine = std::array<ReportItem, kItemsPerLine>;

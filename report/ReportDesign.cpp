@@ -27,7 +27,7 @@ std::string trimmed(const std::string& text)
 // Field items hold a field's name and number; labels, fillers and totals do not need one.
 bool isFieldItem(const ReportItem& item, bool totalsLine)
 {
-    return !item.isFiller() && !item.isLabel() && !totalsLine;
+    return !item.isFiller() && !item.isLabel() && !item.isCover() && !totalsLine;
 }
 
 } // namespace
@@ -159,6 +159,10 @@ void setPart(ReportLine& line, int item, int itemWidth, PartKind kind, const std
     case PartKind::Field:
         part.kind = totalsLine ? totalName(number) : db::schemaField(number).name;
         part.number = static_cast<uint8_t>(number);
+        break;
+    case PartKind::Cover:
+        part.kind = totalsLine ? kFiller : kCover; // the totals line has no film
+        part.number = totalsLine ? 0 : static_cast<uint8_t>(std::clamp(number, 1, kMaxBodyLines));
         break;
     }
 }

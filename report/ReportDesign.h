@@ -47,10 +47,10 @@ std::optional<int> readNumberOfLines(const std::string& text);
 // the decimal character given), else none.
 std::optional<double> readMargin(const std::string& text, char decimal = '.');
 
-enum class PartKind { Filler, Label, Field };
+enum class PartKind { Filler, Label, Field, Cover };
 // The part window's Ok on item (0-based) of a line: the width stored and the
-// line fitted, then the item made a filler, a label with its text, or the
-// field (or total) of number (1-based).
+// line fitted, then the item made a filler, a label with its text, the
+// field (or total) of number (1-based), or the film's cover, number lines tall.
 void setPart(ReportLine& line, int item, int itemWidth, PartKind kind, const std::string& labelText, int number,
              bool totalsLine, int reportWidth);
 

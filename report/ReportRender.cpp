@@ -5,7 +5,14 @@
 #include "TextEncoding.h"
 #include "Schema.h"
 
+#include "CoverStore.h"
+
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QImage>
+#include <QImageWriter>
+
+#include <algorithm>
 
 namespace report {
 
@@ -15,6 +22,7 @@ namespace {
 
 const QString kNoValue = "zzxkytrweq"; // a previous group value no field holds
 constexpr int kInnerMargin = 2;         // hundredths of an inch inside every stop
+constexpr double kCoverDpi = 200;       // a cover's pixels to the inch on the page: sharp in print, small in a PDF
 // The price fields the totals add up (schema positions 28 and 34, counted from 0).
 const int kListPriceField = db::schemaPosition("ListPrice") - 1;
 const int kPurchPriceField = db::schemaPosition("PurchPrice") - 1;
@@ -35,7 +43,7 @@ QString exactly(const QString& text, int width, bool padLeft = false)
 
 bool isField(const ReportItem& item)
 {
-    return !item.isFiller() && !item.isLabel() && item.number >= 1 && item.number <= db::kSchemaFieldCount;
+    return !item.isFiller() && !item.isLabel() && !item.isCover() && item.number >= 1 && item.number <= db::kSchemaFieldCount;
 }
 
 bool isNumericField(const ReportItem& item)
@@ -126,6 +134,9 @@ void ReportRender::beforePrint(TBaseReport& r)
     for (const ReportLine& line : m_definition.lines)
         m_textBody.push_back(textLine(lineItems(line), keepsBodyValueWhole));
     m_textTotals = textLine(lineItems(m_definition.totals), [](const ReportItem& item) { return !item.isFiller(); });
+    m_covers.reset();
+    if (!textMode() && hasCovers())
+        m_covers.emplace(m_table.filePath());
     m_table.disableControls();
     // The report is one state of the collection: other copies' changes wait until it ends.
     m_hold.emplace(m_table);
@@ -230,17 +241,21 @@ bool ReportRender::page(TBaseReport& r)
             if (m_totalsPending || m_headerPending)
                 break; // they, and then this record, open the next page
         }
+        std::vector<CoverBox> coverBoxes;
         if (oneLine) {
+            noteCoverBoxes(r, m_definition.lines[0], 0, coverBoxes);
             bodyLine(r, m_definition.lines[0], record);
         } else {
             for (int i = 0; i < lines; ++i) {
                 if (!textMode()) { // the text file never uses the stops
                     r.RemoveTabStops();
                     setLineStops(r, m_definition.lines[static_cast<size_t>(i)], false);
+                    noteCoverBoxes(r, m_definition.lines[static_cast<size_t>(i)], i, coverBoxes);
                 }
                 bodyLine(r, m_definition.lines[static_cast<size_t>(i)], record);
             }
         }
+        drawCovers(r, record, coverBoxes);
         if (m_definition.useTotals) {
             const double list = record.number(kListPriceField);
             const double purchase = record.number(kPurchPriceField);
@@ -256,6 +271,66 @@ bool ReportRender::page(TBaseReport& r)
     if (atEnd && !m_finalDone && !m_totalsPending && !m_headerPending)
         m_finalDone = finalTotals(r);
     return !(atEnd && m_finalDone);
+}
+
+bool ReportRender::hasCovers() const
+{
+    for (int l = 0; l < std::max(1, m_definition.numberOfLines) && l < kMaxBodyLines; ++l)
+        for (const ReportItem& item : lineItems(m_definition.lines[static_cast<size_t>(l)]))
+            if (item.isCover())
+                return true;
+    return false;
+}
+
+void ReportRender::noteCoverBoxes(TBaseReport& r, const ReportLine& line, int lineIndex, std::vector<CoverBox>& boxes)
+{
+    if (!m_covers || !m_covers->any())
+        return;
+    const std::vector<ReportItem> items = lineItems(line);
+    const auto& stops = r.TabStops();
+    const int lines = std::max(1, m_definition.numberOfLines);
+    for (size_t k = 0; k < items.size() && k < stops.size(); ++k) {
+        if (!items[k].isCover())
+            continue;
+        // From the top of its own line down through as many of the record's lines as it is tall.
+        const int tall = std::clamp<int>(items[k].number == 0 ? lines - lineIndex : items[k].number, 1, lines - lineIndex);
+        const double top = r.YPos() + r.FontDescent() - r.LineHeight();
+        const double margin = stops[k].margin;
+        boxes.push_back({stops[k].position + margin, top + margin, stops[k].position + stops[k].width - margin,
+                         top + tall * r.LineHeight() - margin});
+    }
+}
+
+void ReportRender::drawCovers(TBaseReport& r, const db::Record& record, const std::vector<CoverBox>& boxes)
+{
+    if (boxes.empty())
+        return;
+    const int year = m_table.fieldIndex("Year");
+    const std::string file = m_covers->fileOf(record.text(0), year >= 0 ? record.text(year) : std::string());
+    if (file.empty())
+        return; // a film without a cover leaves its room blank
+    for (const CoverBox& box : boxes) {
+        const double width = box.right - box.left, height = box.bottom - box.top;
+        if (width <= 0 || height <= 0)
+            continue;
+        // Read at the size it prints (a page holds no more detail than the printer shows), its shape kept.
+        const QImage picture = covers::readCover(file, QSize(static_cast<int>(width * kCoverDpi), static_cast<int>(height * kCoverDpi)));
+        if (picture.isNull())
+            continue;
+        const double scale = std::min(width / picture.width(), height / picture.height());
+        const double w = picture.width() * scale, h = picture.height() * scale;
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        const bool transparent = picture.hasAlphaChannel();
+        QImageWriter writer(&buffer, transparent ? "png" : "jpeg");
+        if (!transparent)
+            writer.setQuality(85);
+        if (!writer.write(picture))
+            continue;
+        const double left = box.left + (width - w) / 2;
+        r.StretchDraw(left, box.top, left + w, box.top + h, bytes);
+    }
 }
 
 void ReportRender::columnHeaders(TBaseReport& r)
@@ -366,7 +441,7 @@ ReportRender::TextLine ReportRender::textLine(const std::vector<ReportItem>& ite
         t.width = item.width;
         t.number = item.number;
         t.keepWhole = keepWhole(item);
-        if (item.isFiller()) {
+        if (item.isFiller() || item.isCover()) { // a text file has no pictures: the cover's room stays blank
             t.kind = TextItem::Kind::Filler;
         } else if (item.isLabel()) {
             t.kind = TextItem::Kind::Label;

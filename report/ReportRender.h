@@ -7,6 +7,7 @@
 // wide as its width, with a form feed ending every page.
 
 #include "RegionalFormats.h"
+#include "CoverStore.h"
 #include "ReportDefinitions.h"
 #include "TBaseReport.h"
 #include "Table.h"
@@ -83,6 +84,15 @@ private:
     void setLineStops(engine::TBaseReport& r, const ReportLine& line, bool oneLine);
     void setTotalsStops(engine::TBaseReport& r);
     void columnHeaders(engine::TBaseReport& r);
+    // A cover part's room on the page, in inches.
+    struct CoverBox {
+        double left, top, right, bottom;
+    };
+    bool hasCovers() const;
+    // The rooms of a line's cover parts, noted as the line is about to be written (its stops set).
+    void noteCoverBoxes(engine::TBaseReport& r, const ReportLine& line, int lineIndex, std::vector<CoverBox>& boxes);
+    // The record's cover in each room, once its lines are written.
+    void drawCovers(engine::TBaseReport& r, const db::Record& record, const std::vector<CoverBox>& boxes);
     void bodyLine(engine::TBaseReport& r, const ReportLine& line, const db::Record& record);
     // One line of items: to the file exactly as wide as the items, or through the stops. A value
     // that keepWhole names (a number, a date, a label's text) is never cut: on paper it is printed
@@ -142,6 +152,7 @@ private:
     // found in one pass over the records when a column first needs them.
     std::optional<std::map<int, std::pair<double, double>>> m_numberRanges;
     std::map<std::pair<int, double>, double> m_numberColumnSizes; // by field and inner width
+    std::optional<covers::CoverFiles> m_covers; // printed reports with a cover part
 };
 
 } // namespace report

@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace report_ui {
@@ -120,10 +121,28 @@ TReportPart::TReportPart(DesignerContext& context, ReportLine& line, int lineNum
     FillerButton = new QRadioButton(tr("Filler (empty space)"), type);
     LabelButton = new QRadioButton(tr("Label (constant value)"), type);
     FieldButton = new QRadioButton(tr("Field (database value)"), type);
-    for (QRadioButton* b : {FillerButton, LabelButton, FieldButton}) {
+    CoverButton = new QRadioButton(tr("Cover (the film's picture)"), type);
+    for (QRadioButton* b : {FillerButton, LabelButton, FieldButton, CoverButton}) {
         typeLayout->addWidget(b);
         connect(b, &QRadioButton::toggled, this, [this] { kindChanged(); });
     }
+    // A cover is as tall as a number of the record's lines, from its own down.
+    auto* coverRow = new QHBoxLayout;
+    auto* coverLinesLabel = new QLabel(tr("Lines tall"), type);
+    CoverLines = new QSpinBox(type);
+    CoverLines->setRange(1, report::kMaxBodyLines);
+    CoverLines->setAccessibleName(tr("Lines tall"));
+    coverLinesLabel->setBuddy(CoverLines);
+    coverRow->addSpacing(20);
+    coverRow->addWidget(coverLinesLabel);
+    coverRow->addWidget(CoverLines);
+    coverRow->addStretch();
+    typeLayout->addLayout(coverRow);
+    typeLayout->addStretch();
+    // The totals line has no film, and so no cover.
+    CoverButton->setVisible(!totals);
+    coverLinesLabel->setVisible(!totals);
+    CoverLines->setVisible(!totals);
     middle->addWidget(type);
     auto* fieldsGroup = new QGroupBox(tr("Fields"), this);
     auto* fieldsLayout = new QVBoxLayout(fieldsGroup);
@@ -160,10 +179,11 @@ TReportPart::TReportPart(DesignerContext& context, ReportLine& line, int lineNum
     layout->addLayout(buttons);
 
     const report::ReportItem& part = m_line[static_cast<size_t>(item)];
-    (part.isFiller() ? FillerButton : part.isLabel() ? LabelButton : FieldButton)->setChecked(true);
+    (part.isFiller() ? FillerButton : part.isLabel() ? LabelButton : part.isCover() ? CoverButton : FieldButton)->setChecked(true);
     if (part.isLabel())
         LabelName->setText(fromTable(part.label));
-    if (!part.isFiller() && !part.isLabel())
+    CoverLines->setValue(part.isCover() ? std::max<int>(1, part.number) : std::min(4, report::kMaxBodyLines - std::max(lineNumber, 0)));
+    if (!part.isFiller() && !part.isLabel() && !part.isCover())
         Fields->setCurrentRow(report::partListRow(part, totals));
     WidthBox->setText(QString::number(part.width));
     kindChanged();
@@ -174,6 +194,7 @@ void TReportPart::kindChanged()
 {
     LabelName->setEnabled(LabelButton->isChecked());
     Fields->setEnabled(FieldButton->isChecked());
+    CoverLines->setEnabled(CoverButton->isChecked());
 }
 
 void TReportPart::OkClick()
@@ -192,10 +213,12 @@ void TReportPart::OkClick()
                Fields);
         return;
     }
-    const report::PartKind kind = FillerButton->isChecked() ? report::PartKind::Filler
+    const report::PartKind kind = FillerButton->isChecked()  ? report::PartKind::Filler
                                   : LabelButton->isChecked() ? report::PartKind::Label
+                                  : CoverButton->isChecked() ? report::PartKind::Cover
                                                              : report::PartKind::Field;
-    report::setPart(m_line, m_item, width, kind, toTable(LabelName->text()), Fields->currentRow() + 1, m_lineNumber < 0,
+    report::setPart(m_line, m_item, width, kind, toTable(LabelName->text()),
+                    kind == report::PartKind::Cover ? CoverLines->value() : Fields->currentRow() + 1, m_lineNumber < 0,
                     m_reportWidth);
     accept();
 }
@@ -264,7 +287,7 @@ void LayoutView::paintEvent(QPaintEvent*)
             p.fillRect(box, Qt::white);
             p.setPen(Qt::black);
             p.drawRect(box.adjusted(0, 0, -1, -1));
-            // Field names black, labels red, fillers green.
+            // Field names black, labels red, fillers green, covers blue.
             QString text;
             if (part.isFiller()) {
                 p.setPen(Qt::darkGreen);
@@ -272,6 +295,9 @@ void LayoutView::paintEvent(QPaintEvent*)
             } else if (part.isLabel()) {
                 p.setPen(Qt::red);
                 text = fromTable(part.label);
+            } else if (part.isCover()) {
+                p.setPen(Qt::darkBlue);
+                text = tr("Cover (lines: %1)").arg(std::max<int>(1, part.number));
             } else if (line < 0) {
                 text = QCoreApplication::translate("report", report::totalName(part.number));
             } else {

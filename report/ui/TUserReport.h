@@ -20,6 +20,7 @@ class QListWidget;
 class QRadioButton;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 
 namespace report_ui {
 
@@ -60,6 +61,8 @@ public:
     QRadioButton* FillerButton;
     QRadioButton* LabelButton;
     QRadioButton* FieldButton;
+    QRadioButton* CoverButton;
+    QSpinBox* CoverLines; // how many of the record's lines the cover is tall
     QListWidget* Fields;
     QLineEdit* WidthBox;
     QLineEdit* LabelName;

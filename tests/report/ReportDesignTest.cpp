@@ -122,12 +122,21 @@ TEST(ReportDesign, PartsAndTheChecksBeforeSaving)
     ReportLine totals;
     setPart(totals, 0, 20, PartKind::Field, "", 2, true, 90);
     EXPECT_EQ(totals[0].kind, "List Price");
+    // A cover is as tall as the lines it is given, at most all twelve; the totals line has no film.
+    setPart(line, 1, 60, PartKind::Cover, "", 30, false, 90);
+    EXPECT_EQ(line[1].kind, kCover);
+    EXPECT_EQ(line[1].number, kMaxBodyLines);
+    EXPECT_TRUE(line[1].label.empty());
+    setPart(totals, 1, 20, PartKind::Cover, "", 3, true, 90);
+    EXPECT_EQ(totals[1].kind, kFiller);
 
     ReportDefinition d = newDefinition();
     EXPECT_EQ(definitionProblem(d), "");
     d.lines[0][0].kind = "Title";
     d.lines[0][0].number = 0; // a field part without its field
     EXPECT_NE(definitionProblem(d).find("without a field"), std::string::npos);
+    d.lines[0][0].kind = kCover; // a cover needs no field
+    EXPECT_EQ(definitionProblem(d), "");
     d = newDefinition();
     d.leftMargin = d.rightMargin = 4.25;
     EXPECT_NE(definitionProblem(d).find("margins"), std::string::npos);

@@ -1,5 +1,7 @@
 // User report rendering over a real collection, to text and to the preview's recording.
 #include "CollectionFile.h"
+#include "CoverStore.h"
+#include "ReportDesign.h"
 #include "Cp1252.h"
 #include "EditText.h"
 #include "ReportDefinitions.h"
@@ -17,6 +19,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -492,4 +496,69 @@ TEST_F(ReportRenderTest, EveryDefaultReportRendersToThePreviewRecording)
         EXPECT_GT(stream.size(), 100u);
         EXPECT_TRUE(table.eof());
     }
+}
+
+// A cover part prints each film's picture in its room, as tall as the lines it
+// spans; films without a cover leave it blank, and so does the text file. The
+// PDF stays within half again its size without covers, plus the covers' bytes.
+TEST_F(ReportRenderTest, ACoverPartPrintsEachFilmsPictureAndKeepsThePdfSmall)
+{
+    // Pictures with detail, as photographs have: noise over a gradient.
+    qint64 coverBytes = 0;
+    covers::CoverStore store(path);
+    uint32_t seed = 7;
+    for (int i = 0; i < 30; i += 3) {
+        QImage image(600, 900, QImage::Format_RGB32);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                seed = seed * 1664525u + 1013904223u;
+                image.setPixel(x, y, qRgb((x / 3 + (seed >> 24) % 40) % 256, (y / 4) % 256, (i * 8 + (seed >> 16) % 30) % 256));
+            }
+        const std::string file = store.storeImage("Film " + std::to_string(100 + i), std::to_string(1950 + i), image);
+        coverBytes += QFileInfo(QString::fromStdString(file)).size();
+    }
+    const auto definitionWith = [](report::PartKind first) {
+        ReportDefinition d = newDefinition();
+        d.numberOfLines = 4;
+        for (int l = 0; l < 4; ++l) {
+            ReportLine& line = d.lines[static_cast<size_t>(l)];
+            setPart(line, 0, 90, report::PartKind::Filler, "", 0, false, 90);
+            setPart(line, 0, 12, l == 0 ? first : report::PartKind::Filler, "", 4, false, 90);
+            setPart(line, 1, 78, report::PartKind::Field, "", l == 0 ? 1 : 11, false, 90); // Title, then Year
+        }
+        return d;
+    };
+    const ReportDefinition withCovers = definitionWith(report::PartKind::Cover);
+    EXPECT_EQ(withCovers.lines[0][0].kind, "<COVER>");
+    EXPECT_EQ(withCovers.lines[0][0].number, 4);
+    // The definitions file keeps it as any other part.
+    EXPECT_EQ(decodeDefinition(encodeDefinition(withCovers), "REELKP.URP", 0).lines[0][0].kind, "<COVER>");
+
+    const QString folder = QString::fromStdString(dir.file(""));
+    const QString pdf = folder + "/covers.pdf", plain = folder + "/plain.pdf";
+    writePdf(withCovers, pdf, true);
+    table.first();
+    writePdf(definitionWith(report::PartKind::Filler), plain, true);
+    const qint64 size = QFileInfo(pdf).size(), plainSize = QFileInfo(plain).size();
+    EXPECT_LE(size, plainSize * 3 / 2 + coverBytes) << size << " bytes, " << plainSize << " without covers, " << coverBytes
+                                                    << " of covers";
+    if (!QStandardPaths::findExecutable("pdfimages").isEmpty()) {
+        QProcess images;
+        images.start("pdfimages", {"-list", pdf});
+        ASSERT_TRUE(images.waitForFinished(30000));
+        const QStringList lines = QString::fromUtf8(images.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+        EXPECT_EQ(lines.size() - 2, 10) << "one picture for each film that has a cover:\n" << lines.join('\n').toStdString();
+    }
+    // The words still print beside the pictures.
+    if (!QStandardPaths::findExecutable("pdftotext").isEmpty()) {
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        ASSERT_TRUE(text.waitForFinished(30000));
+        EXPECT_TRUE(QString::fromUtf8(text.readAllStandardOutput()).contains("Film 100"));
+    }
+    // In the text file the cover's room is blank: twelve spaces before the title.
+    table.first();
+    const QStringList lines = textOf(withCovers);
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith(QString(12, ' ') + "Film 1"); }))
+        << lines.mid(0, 12).join('\n').toStdString();
 }
