@@ -3,6 +3,8 @@
 #include "CoverNames.h"
 #include "DbError.h"
 #include "DbfFormat.h"
+#include "FaultInjection.h"
+#include "FileIO.h"
 #include "Record.h"
 #include "Table.h"
 #include "Translatable.h"
@@ -99,11 +101,12 @@ std::string CoverStore::write(const std::string& base, const std::string& ending
         throw db::DbError(m_folder, db::Message{TRANSLATABLE("covers", "The folder of covers \"%1\" could not be made."),
                                                 {m_folder}});
     const std::string path = pathOf(base, ending);
-    QSaveFile out(q(path));
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())
-        || !out.commit())
-        throw db::DbError(path, db::Message{TRANSLATABLE("covers", "The cover \"%1\" could not be written: %2"),
-                                            {path, out.errorString().toStdString()}});
+    // Whole or not at all: written beside its name, synced, and renamed into place.
+    try {
+        db::writeReplacing(path, [&](db::File& out) { out.writeAt(0, bytes.data(), bytes.size()); });
+    } catch (const std::exception& e) {
+        throw db::DbError(path, db::Message{TRANSLATABLE("covers", "The cover \"%1\" could not be written: %2"), {path, e.what()}});
+    }
     // The new picture is the film's only cover: one of another kind goes.
     for (const std::string& other : coverEndings())
         if (other != ending)
@@ -224,11 +227,17 @@ CoverStore::Renamed CoverStore::rename(std::string_view oldTitle, std::string_vi
     const std::string to = pathOf(base, QFileInfo(q(from)).suffix().toLower().toStdString());
     std::error_code failed;
     if (keepOld) {
+        db::faults::beforeChange(to, "copy");
         std::filesystem::copy_file(from, to, std::filesystem::copy_options::none, failed);
         return failed ? Renamed::Nothing : Renamed::Copied;
     }
+    db::faults::beforeChange(to, "rename");
     std::filesystem::rename(from, to, failed);
-    return failed ? Renamed::Nothing : Renamed::Renamed;
+    if (failed)
+        return Renamed::Nothing;
+    // The new name survives a power cut as the record's new title does.
+    db::syncFolderOf(to);
+    return Renamed::Renamed;
 }
 
 CoverStore::Renamed CoverStore::giveTo(const std::string& fileName, std::string_view title, std::string_view year)
