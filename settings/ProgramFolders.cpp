@@ -36,6 +36,14 @@ QString settingsFilePath()
     return QDir::cleanPath(homeRelative("XDG_CONFIG_HOME", "/.config") + "/reelkeeper/REELKP.INI");
 }
 
+QString thumbnailFolder()
+{
+    const QString cache = fromEnvironment("REELKEEPER_CACHE");
+    if (!cache.isEmpty())
+        return QDir::cleanPath(cache);
+    return QDir::cleanPath(homeRelative("XDG_CACHE_HOME", "/.cache") + "/reelkeeper/thumbnails");
+}
+
 QString ensureProgramFolder()
 {
     const QString folder = programFolder();

@@ -14,6 +14,11 @@ QString programFolder();
 // $XDG_CONFIG_HOME/reelkeeper/REELKP.INI (~/.config/reelkeeper/REELKP.INI).
 QString settingsFilePath();
 
+// Where thumbnails of covers are kept: $REELKEEPER_CACHE, else
+// $XDG_CACHE_HOME/reelkeeper/thumbnails (~/.cache/reelkeeper/thumbnails).
+// Anything in it may go at any time; it is made again.
+QString thumbnailFolder();
+
 // Creates the program folder when it is missing. Returns an empty text on
 // success, else a message that says which folder could not be made and why.
 QString ensureProgramFolder();

@@ -195,6 +195,7 @@ void TMain::buildWindow()
     auto* gridRow = new QHBoxLayout;
     gridRow->addWidget(m_grid, 1);
     m_coverPane = new covers_ui::CoverView(m_viewerBevel);
+    m_coverPane->setThumbnailFolder(app::thumbnailFolder().toStdString());
     m_coverPane->setVisible(false);
     gridRow->addWidget(m_coverPane);
     frame->addLayout(gridRow, 1);

@@ -32,6 +32,11 @@ void CoverView::showFilm(const std::string& collectionPath, const std::string& t
         m_pause->start();
 }
 
+void CoverView::setThumbnailFolder(const std::string& folder)
+{
+    m_thumbnails = folder.empty() ? nullptr : std::make_unique<covers::ThumbnailCache>(folder);
+}
+
 bool CoverView::waiting() const
 {
     return m_pause->isActive();
@@ -59,7 +64,8 @@ void CoverView::showNow()
         setPixmap(*known);
         return;
     }
-    const QImage image = covers::readCover(m_file, contentsRect().size().expandedTo(QSize(40, 60)));
+    const QSize room = contentsRect().size().expandedTo(QSize(40, 60));
+    const QImage image = m_thumbnails ? m_thumbnails->thumbnail(m_file, room) : covers::readCover(m_file, room);
     if (image.isNull()) {
         setPixmap({});
         setText(tr("The cover could not be read."));

@@ -6,10 +6,13 @@
 // JPEG is decoded at a fraction of its size), and keeps the last few dozen it
 // showed, so that going back and forth costs nothing and memory stays bounded.
 
+#include "ThumbnailCache.h"
+
 #include <QCache>
 #include <QLabel>
 #include <QPixmap>
 
+#include <memory>
 #include <string>
 
 class QTimer;
@@ -26,6 +29,8 @@ public:
     void showFilm(const std::string& collectionPath, const std::string& title, const std::string& year, bool now = false);
     const std::string& shownFile() const { return m_file; }
     bool waiting() const; // a film asked for and not yet shown
+    // Where thumbnails are kept between runs ("" keeps none: each cover is read from its picture).
+    void setThumbnailFolder(const std::string& folder);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -39,6 +44,7 @@ private:
     std::string m_file;
     QTimer* m_pause = nullptr;
     QCache<QString, QPixmap> m_recent{48};
+    std::unique_ptr<covers::ThumbnailCache> m_thumbnails;
 };
 
 } // namespace covers_ui

@@ -4,6 +4,7 @@
 #include "CoverNames.h"
 #include "CoverStore.h"
 #include "CoverTestPictures.h"
+#include "ThumbnailCache.h"
 #include "DbError.h"
 #include "NewCollection.h"
 #include "Replace.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -258,4 +260,38 @@ TEST(CoversOfAnOlderCollection, NameTheirCoversInUnicode)
     older.table.post();
     EXPECT_FALSE(store.find("Am\xC3\xA9lie (Le fabuleux destin)", "2001").empty());
     EXPECT_TRUE(QFile::exists(QString::fromStdString(store.folder() + "/Am\xC3\xA9lie (Le fabuleux destin) (2001).jpg")));
+}
+
+// The pane's thumbnails on disk: made once for a picture and a size, made
+// again when the picture changes, and kept under their limit.
+TEST_F(Covers, ThumbnailsAreKeptOnDiskByPictureAndSizeAndStayUnderTheirLimit)
+{
+    const std::string folder = dir.file("thumbnails");
+    ThumbnailCache cache(folder, 40 << 10);
+    const std::string big = picture("big.jpg", 1200, 1800, "JPEG");
+    const QImage first = cache.thumbnail(big, QSize(200, 300));
+    EXPECT_EQ(first.size(), QSize(200, 300));
+    const QStringList made = QDir(QString::fromStdString(folder)).entryList(QDir::Files);
+    ASSERT_EQ(made.size(), 1);
+    // Asked again, the thumbnail on disk is read, and nothing new is made.
+    EXPECT_EQ(cache.thumbnail(big, QSize(200, 300)).size(), QSize(200, 300));
+    EXPECT_EQ(QDir(QString::fromStdString(folder)).entryList(QDir::Files).size(), 1);
+    // Another size, and a changed picture, are other thumbnails.
+    EXPECT_EQ(cache.thumbnail(big, QSize(100, 150)).size(), QSize(100, 150));
+    QFile::remove(QString::fromStdString(big));
+    picture("big.jpg", 600, 300, "JPEG");
+    QFile touched(QString::fromStdString(big));
+    touched.open(QIODevice::ReadWrite);
+    touched.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+    touched.close();
+    EXPECT_EQ(cache.thumbnail(big, QSize(200, 300)).size(), QSize(200, 100)) << "the new picture, not the old thumbnail";
+    EXPECT_TRUE(cache.thumbnail(dir.file("missing.jpg"), QSize(200, 300)).isNull());
+    // Many more than the limit holds: the oldest go.
+    for (int i = 0; i < 80; ++i)
+        cache.thumbnail(big, QSize(150 + i, 150 + i));
+    cache.prune();
+    qint64 total = 0;
+    for (const QFileInfo& file : QDir(QString::fromStdString(folder)).entryInfoList(QDir::Files))
+        total += file.size();
+    EXPECT_LE(total, 40 << 10);
 }

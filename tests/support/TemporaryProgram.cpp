@@ -11,6 +11,7 @@ TemporaryProgram::TemporaryProgram(const TempDir& dir)
 {
     qputenv("REELKEEPER_HOME", home.toLocal8Bit());
     qputenv("REELKEEPER_CONFIG", config.toLocal8Bit());
+    qputenv("REELKEEPER_CACHE", QString::fromStdString(dir.file("thumbnails")).toLocal8Bit());
     settings.setValue("Misc", "Show Tips", "No");
     settings.setValue("Sort Order", "Primary Sort", "1");
     QDir().mkpath(home);
