@@ -1,5 +1,6 @@
 #include "ScreenshotTour.h"
 
+#include "CoverStore.h"
 #include "HelpViewer.h"
 #include "Prompter.h"
 #include "TImportFormat.h"
@@ -14,6 +15,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -101,6 +105,46 @@ QString firstMediaNumber(TMain& window)
     return table.isEmpty() ? QString() : QString::fromStdString(table.text(table.requireField("MediaNum")));
 }
 
+// Covers for the first films, when the collection has none yet (the tour's own
+// sample collection): a poster of the film's title on a colour of its own, and
+// one picture no film names, for the list of covers without a film.
+void givePostersForTheTour(TMain& window)
+{
+    db::Table& table = window.table();
+    covers::CoverStore store(table.filePath());
+    if (table.isEmpty() || QFileInfo::exists(QString::fromStdString(store.folder())))
+        return;
+    const auto poster = [](const QString& title, int hue) {
+        QImage image(300, 450, QImage::Format_RGB32);
+        QPainter painter(&image);
+        QLinearGradient fade(0, 0, 0, 450);
+        fade.setColorAt(0, QColor::fromHsv(hue, 160, 200));
+        fade.setColorAt(1, QColor::fromHsv(hue, 220, 60));
+        painter.fillRect(image.rect(), fade);
+        painter.setPen(Qt::white);
+        QFont font = painter.font();
+        font.setPixelSize(34);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.drawText(image.rect().adjusted(20, 40, -20, -40), Qt::AlignHCenter | Qt::AlignBottom | Qt::TextWordWrap, title);
+        return image;
+    };
+    const int year = table.fieldIndex("Year");
+    int given = 0;
+    for (table.first(); !table.eof() && given < 12; table.next(), ++given) {
+        const std::string title = table.text(0), shownYear = year >= 0 ? table.text(year) : std::string();
+        try {
+            store.storeImage(title, shownYear, poster(QString::fromStdString(title), given * 29 % 360));
+        } catch (const std::exception&) {
+        }
+    }
+    try {
+        store.storeImage("An Old Title", "1990", poster("An Old Title", 200));
+    } catch (const std::exception&) {
+    }
+    table.first();
+}
+
 } // namespace
 
 std::unique_ptr<Prompter> makeTourPrompter(const QString& importSample)
@@ -162,8 +206,14 @@ int runScreenshotTour(TMain& window, const QString& folder, const std::function<
         dialog.hide();
         return int(QDialog::Rejected);
     });
+    givePostersForTheTour(window);
     save(window, "main-window");
-    for (const char* command : {"Add", "Search", "Locate", "SortOrder", "SearchAndReplace", "Reports", "Import",
+    if (QAction* showCover = window.action("ShowCover")) {
+        showCover->trigger();
+        save(window, "main-window-cover");
+        showCover->trigger();
+    }
+    for (const char* command : {"Edit", "Search", "Locate", "SortOrder", "SearchAndReplace", "Reports", "Import",
                                 "Export", "LentOut", "FindDuplicates", "Statistics", "CoversWithoutAFilm", "BackUpData", "RestoreData", "Viewer", "ColorMain", "ReviewTips",
                                 "List2"}) {
         if (QAction* action = window.action(command))
