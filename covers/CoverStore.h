@@ -29,6 +29,15 @@ struct CoverLimits {
     long long largestFileBytes = 64LL << 20;
     int largestSidePixels = 20000;
     long long largestPixels = 120'000'000;
+
+    // The user's Cover Size, the refusal limits as they are.
+    static CoverLimits sized(int longestSide, int jpegQuality)
+    {
+        CoverLimits limits;
+        limits.longestSide = longestSide;
+        limits.jpegQuality = jpegQuality;
+        return limits;
+    }
 };
 
 // A picture read and found sound, ready to be kept: its bytes as they will

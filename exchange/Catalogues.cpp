@@ -183,7 +183,7 @@ ImportResult importXmlCatalogue(db::Table& table, const std::string& path, XmlCa
         std::optional<covers::CheckedPicture> picture;
         std::optional<db::DbError> pictureFault;
     };
-    const covers::CoverLimits limits;
+    const covers::CoverLimits limits = options.coverLimits;
     FilmPictureReader pictures;
     covers::CoverStore store(table.filePath());
     const db::TextEncoding encoding = table.encoding();

@@ -5,6 +5,7 @@
 // never changed. Each value is stored by the type of the collection field it
 // goes to (see storeValue in Import.cpp).
 
+#include "CoverStore.h"
 #include "DbError.h"
 #include "TextEncoding.h"
 
@@ -77,6 +78,8 @@ struct ImportOptions {
     std::function<bool(uint64_t imported)> progress;
     // Records appended under one hold of the table's update lock.
     uint32_t batchSize = 10000;
+    // How large a catalogue's pictures are kept as covers (the user's Cover Size).
+    covers::CoverLimits coverLimits;
 };
 
 struct ImportResult {

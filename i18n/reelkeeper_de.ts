@@ -547,6 +547,10 @@ Version %1</translation>
         <source>Show &amp;Cover</source>
         <translation>&amp;Cover zeigen</translation>
     </message>
+    <message>
+        <source>Co&amp;ver Size...</source>
+        <translation>Co&amp;vergröße...</translation>
+    </message>
 </context>
 <context>
     <name>app::TTipOfDay</name>
@@ -4660,6 +4664,37 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
     <message>
         <source>The cover could not be read.</source>
         <translation>Das Cover konnte nicht gelesen werden.</translation>
+    </message>
+</context>
+<context>
+    <name>covers_ui::TCoverSize</name>
+    <message>
+        <source>Cover Size</source>
+        <translation>Covergröße</translation>
+    </message>
+    <message>
+        <source>A picture taken as a cover that is larger than this is scaled down and kept as JPEG; a smaller one is kept as it comes.</source>
+        <translation>Ein Bild, das als Cover genommen wird und größer als dies ist, wird verkleinert und als JPEG behalten; ein kleineres wird behalten, wie es kommt.</translation>
+    </message>
+    <message>
+        <source> pixels</source>
+        <translation> Pixel</translation>
+    </message>
+    <message>
+        <source>&amp;Longest side:</source>
+        <translation>&amp;Längste Seite:</translation>
+    </message>
+    <message>
+        <source>&amp;JPEG quality:</source>
+        <translation>&amp;JPEG-Qualität:</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 </TS>

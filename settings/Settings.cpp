@@ -140,6 +140,8 @@ void visitAll(Visitor& v, Settings& s)
         v.text(misc, "Last File " + QString::number(i + 1), s.lastFiles[static_cast<size_t>(i)], kFileNameLimit);
     v.yesNo(misc, "Show Tips", s.showTips);
     v.yesNo(misc, "Show Cover", s.showCover);
+    v.number("Covers", "Longest Side", s.coverLongestSide, 300, 6000);
+    v.number("Covers", "JPEG Quality", s.coverJpegQuality, 50, 100);
     v.number(misc, "Overdue Days", s.overdueDays, 1, 3650);
     v.number(misc, "Window Size", s.windowSize, 0, 100000);
     v.number(misc, "Date Format", s.dateFormat);

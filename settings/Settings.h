@@ -62,6 +62,10 @@ struct Settings {
     std::array<QString, 5> lastFiles;
     bool showTips = true;
     bool showCover = false; // the current video's cover beside the grid
+    // [Covers] How large a picture taken as a cover is kept: the longest side
+    // (pixels) a larger one is scaled to, and its JPEG quality.
+    int coverLongestSide = 1500;
+    int coverJpegQuality = 90;
     int overdueDays = 14; // a loan longer than this is overdue (Records > Lent Out)
     int windowSize = 640;
     int dateFormat = 1;

@@ -246,6 +246,7 @@ int importRecords(const std::vector<std::string>& args, std::ostream& out, std::
     const app::Settings settings = effectiveSettings();
     exchange::ImportOptions options;
     options.skipFirst = false;
+    options.coverLimits = covers::CoverLimits::sized(settings.coverLongestSide, settings.coverJpegQuality);
     std::vector<std::pair<std::string, int>> pairs;
     std::string format = "auto";
     for (size_t i = 3; i < args.size(); ++i) {

@@ -107,6 +107,7 @@ public:
     void DoLentOut();
     void DoFindDuplicates();
     void DoCoversWithoutAFilm();
+    void DoCoverSize();
     // The pane of the current video's cover, shown as the settings say, following the current record.
     void showCoverPane();
     void followCoverPane(bool now = false);

@@ -9,6 +9,7 @@
 #include "TImportFormat.h"
 #include "TMyExport.h"
 #include "TLentOut.h"
+#include "TCoverSize.h"
 #include "TCoversWithoutAFilm.h"
 #include "TDuplicates.h"
 #include "TStatistics.h"
@@ -474,6 +475,16 @@ void TMain::DoFindDuplicates()
     if (!wentToARecord)
         returnTo(before);
     DisplayCount();
+}
+
+void TMain::DoCoverSize()
+{
+    covers_ui::TCoverSize window(covers::CoverLimits::sized(m_settings.coverLongestSide, m_settings.coverJpegQuality), this);
+    ui::applyWindowLook(&window, m_settings, app::SearchWindowColors, m_scaleFactor);
+    if (m_runDialog(window) != QDialog::Accepted)
+        return;
+    m_settings.coverLongestSide = window.limits().longestSide;
+    m_settings.coverJpegQuality = window.limits().jpegQuality;
 }
 
 void TMain::DoCoversWithoutAFilm()

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 namespace covers_ui {
@@ -64,8 +63,8 @@ void CoverPanel::refresh()
     QImage image;
     if (m_pendingImage) {
         image = *m_pendingImage;
-    } else if (m_pendingFile) {
-        image = QImage(*m_pendingFile);
+    } else if (m_pendingPicture) {
+        image = QImage::fromData(QByteArray::fromStdString(m_pendingPicture->bytes));
     } else if (m_stored && !m_collection.empty()) {
         const std::string file = covers::CoverStore(m_collection).find(m_title, m_year);
         if (!file.empty())
@@ -101,13 +100,11 @@ bool CoverPanel::takeFile(const QString& file)
         return false;
     try {
         if (!m_stored) {
-            // Checked now, kept once the record is stored: a copy in a folder of the run's own.
-            QTemporaryDir check;
-            covers::CoverStore(check.filePath("CHECK.DBF").toStdString()).store("check", "", file.toStdString());
-            m_pendingFile = file;
+            // Checked (and scaled) now, kept once the record is stored.
+            m_pendingPicture = covers::checkPicture(file.toStdString(), m_limits);
             m_pendingImage.reset();
         } else {
-            covers::CoverStore(m_collection).store(m_title, m_year, file.toStdString());
+            covers::CoverStore(m_collection).store(m_title, m_year, file.toStdString(), m_limits);
         }
     } catch (const std::exception& e) {
         m_prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
@@ -124,9 +121,9 @@ bool CoverPanel::takeImage(const QImage& image)
     try {
         if (!m_stored) {
             m_pendingImage = image;
-            m_pendingFile.reset();
+            m_pendingPicture.reset();
         } else {
-            covers::CoverStore(m_collection).storeImage(m_title, m_year, image);
+            covers::CoverStore(m_collection).storeImage(m_title, m_year, image, m_limits);
         }
     } catch (const std::exception& e) {
         m_prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
@@ -185,10 +182,10 @@ void CoverPanel::storePending(const std::string& title, const std::string& year)
     m_year = year;
     m_stored = true;
     try {
-        if (m_pendingFile)
-            covers::CoverStore(m_collection).store(title, year, m_pendingFile->toStdString());
+        if (m_pendingPicture)
+            covers::CoverStore(m_collection).store(title, year, *m_pendingPicture);
         else if (m_pendingImage)
-            covers::CoverStore(m_collection).storeImage(title, year, *m_pendingImage);
+            covers::CoverStore(m_collection).storeImage(title, year, *m_pendingImage, m_limits);
     } catch (const std::exception& e) {
         m_prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
     }
@@ -197,7 +194,7 @@ void CoverPanel::storePending(const std::string& title, const std::string& year)
 
 void CoverPanel::dropPending()
 {
-    m_pendingFile.reset();
+    m_pendingPicture.reset();
     m_pendingImage.reset();
     refresh();
 }

@@ -40,7 +40,9 @@ public:
     bool takeImage(const QImage& image);
 
     // A new record's picture, kept once the record has been stored under its title and year.
-    bool hasPending() const { return m_pendingFile || m_pendingImage; }
+    bool hasPending() const { return m_pendingPicture || m_pendingImage; }
+    // How large a picture is kept (the user's Cover Size).
+    void setLimits(const covers::CoverLimits& limits) { m_limits = limits; }
     void storePending(const std::string& title, const std::string& year);
     void dropPending();
 
@@ -64,7 +66,8 @@ private:
     bool m_stored = false;
     bool m_readOnly = false;
     QImage m_shown;
-    std::optional<QString> m_pendingFile;
+    std::optional<covers::CheckedPicture> m_pendingPicture;
+    covers::CoverLimits m_limits;
     std::optional<QImage> m_pendingImage;
 };
 

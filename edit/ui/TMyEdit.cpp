@@ -656,6 +656,8 @@ void TMyEdit::showStoredCover()
     db::Table& t = m_context.table;
     const int year = t.fieldIndex("Year");
     const bool stored = t.active() && !t.isEmpty() && m_mode != NewMode;
+    // The user's Cover Size, which Options may have changed since the window was made.
+    m_cover->setLimits(covers::CoverLimits::sized(m_context.settings.coverLongestSide, m_context.settings.coverJpegQuality));
     m_cover->showFilm(t.active() ? t.filePath() : std::string(), stored ? t.current().text(0) : std::string(),
                       stored && year >= 0 ? t.current().text(year) : std::string(), stored);
 }
@@ -672,6 +674,8 @@ void TMyEdit::DoClear()
                                 : "");
     }
     // A cleared editor is a new record: it has no cover until one is chosen.
+    // The user's Cover Size, which Options may have changed since the window was made.
+    m_cover->setLimits(covers::CoverLimits::sized(m_context.settings.coverLongestSide, m_context.settings.coverJpegQuality));
     m_cover->showFilm(m_context.table.active() ? m_context.table.filePath() : std::string(), "", "", false);
     SetCaptions();
 }
@@ -792,6 +796,8 @@ bool TMyEdit::DoUpdate()
     const std::string title = t.current().text(0), year = yearField >= 0 ? t.current().text(yearField) : std::string();
     if (m_cover->hasPending())
         m_cover->storePending(title, year);
+    // The user's Cover Size, which Options may have changed since the window was made.
+    m_cover->setLimits(covers::CoverLimits::sized(m_context.settings.coverLongestSide, m_context.settings.coverJpegQuality));
     m_cover->showFilm(t.filePath(), title, year, true);
     return true;
 }

@@ -273,6 +273,7 @@ void TMyImport::StartImportClick()
     exchange::ImportOptions options;
     options.skipFirst = m_source.kind == exchange::ImportKind::Ascii && SkipFirstRecord->isChecked();
     options.skipExisting = SkipExisting->isChecked();
+    options.coverLimits = covers::CoverLimits::sized(m_context.settings.coverLongestSide, m_context.settings.coverJpegQuality);
     options.progress = [&](uint64_t imported) {
         if (imported % 256 == 0) {
             CountBox->setText(QString::number(imported));

@@ -22,6 +22,9 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include "CoverPanel.h"
+#include "TCoverSize.h"
+
+#include <QSpinBox>
 
 #include <gtest/gtest.h>
 
@@ -623,4 +626,33 @@ TEST_F(EditorTest, TheCoverIsChosenPastedRemovedAndFollowsTheTitle)
     window->DoEdit();
     EXPECT_TRUE(QFile::exists(covers + "Casablanca (Special Edition) (1942).jpg"));
     EXPECT_EQ(prompter.questions.size(), 1u);
+}
+
+// Options > Cover Size: a picture larger than the longest side the user chose
+// is kept scaled down to it, as JPEG.
+TEST_F(EditorTest, AChosenPictureIsKeptAtTheUsersCoverSize)
+{
+    start();
+    covers_ui::TCoverSize size(covers::CoverLimits::sized(window->settings().coverLongestSide, window->settings().coverJpegQuality));
+    EXPECT_EQ(size.LongestSide->value(), 1500) << "the default";
+    size.LongestSide->setValue(400);
+    size.Quality->setValue(80);
+    window->settings().coverLongestSide = size.limits().longestSide;
+    window->settings().coverJpegQuality = size.limits().jpegQuality;
+    const QString picture = QString::fromStdString(dir.file("large.png"));
+    QImage image(1000, 1500, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    ASSERT_TRUE(image.save(picture));
+    prompter.fileNames = {picture};
+    script = [](TMyEdit& e) {
+        type(e, "Title", "Vertigo");
+        type(e, "YearReleased", "1958");
+        e.cover()->ChooseClick();
+        e.button("UpdateAndExit")->click();
+    };
+    window->DoAdd();
+    const QString kept = home + "/MASTER.covers/Vertigo (1958).jpg";
+    ASSERT_TRUE(QFile::exists(kept)) << prompter.messageTexts().join("|").toStdString() << " / "
+                                     << QDir(home + "/MASTER.covers").entryList(QDir::Files).join(",").toStdString();
+    EXPECT_EQ(QImage(kept).size(), QSize(267, 400));
 }
