@@ -4697,4 +4697,31 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
         <translation>Abbrechen</translation>
     </message>
 </context>
+<context>
+    <name>lookup</name>
+    <message>
+        <source>The file &quot;%1&quot; cannot be opened.</source>
+        <translation>Die Datei „%1“ kann nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; holds no line naming its columns.</source>
+        <translation>Die Datei „%1“ enthält keine Zeile, die ihre Spalten nennt.</translation>
+    </message>
+    <message>
+        <source>The folder holds no %1: the index cannot be built without it.</source>
+        <translation>Der Ordner enthält kein %1: ohne diese Datei kann der Index nicht gebaut werden.</translation>
+    </message>
+    <message>
+        <source>%1 has no column %2: it is no IMDb dataset file of that name.</source>
+        <translation>%1 hat keine Spalte %2: Es ist keine IMDb-Datensatzdatei dieses Namens.</translation>
+    </message>
+    <message>
+        <source>There is no IMDb index yet: build it from the dataset files first.</source>
+        <translation>Es gibt noch keinen IMDb-Index: Bauen Sie ihn zuerst aus den Datensatzdateien.</translation>
+    </message>
+    <message>
+        <source>The file is no IMDb index of this program: build it again from the dataset files.</source>
+        <translation>Die Datei ist kein IMDb-Index dieses Programms: Bauen Sie ihn neu aus den Datensatzdateien.</translation>
+    </message>
+</context>
 </TS>

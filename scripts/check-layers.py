@@ -19,7 +19,7 @@ import subprocess
 import sys
 
 ROOT = pathlib.Path(__file__).resolve().parent.parent
-CORE = ("db", "settings", "find", "stats", "edit", "engine", "exchange", "backup", "report", "appearance", "covers")
+CORE = ("db", "settings", "find", "stats", "edit", "engine", "exchange", "backup", "report", "appearance", "covers", "lookup")
 SKIPPED = ("tests", "bench", "fuzz", "docs", "scripts")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 

@@ -94,6 +94,13 @@ constexpr const char* kUsage =
     "                              the groups of records whose titles are the same once case, accents,\n"
     "                              punctuation, \"&\" for \"and\" and a leading or trailing article are\n"
     "                              set aside; optionally only when the year or the format is the same too\n"
+    "  lookup-index FOLDER         builds the film lookup index from IMDb's dataset files in FOLDER\n"
+    "                              (title.basics, title.ratings, title.crew, title.principals,\n"
+    "                              name.basics and title.akas .tsv.gz, as downloaded) into the\n"
+    "                              program folder\n"
+    "  lookup TITLE [--year YEAR] | lookup ttNNNNNNN\n"
+    "                              the films of the index with every word of TITLE among their\n"
+    "                              titles (any order, accents and case aside), or with that IMDb id\n"
     "  settings                    the settings file's path and every setting, defaults filled in\n"
     "  hold FILE [--exclusive]     keep the table open until standard input ends\n";
 
@@ -922,6 +929,7 @@ int run(const std::vector<std::string>& given, std::ostream& out, std::ostream& 
         {"settings", settings}, {"search", search}, {"sort", sort}, {"replace", replace},
         {"report", report}, {"export", exportRecords}, {"import", importRecords},
         {"backup", backupFiles}, {"labels", labels}, {"duplicates", duplicates}, {"stats", statistics},
+        {"lookup-index", lookupIndex}, {"lookup", lookupFilm},
     };
     PrefixedLines prefixed(plainErr);
     std::ostream err(&prefixed);

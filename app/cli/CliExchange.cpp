@@ -79,7 +79,6 @@ void openCollection(db::Table& table, const std::string& path, db::Table::OpenMo
         throw db::DbError(table.filePath(), db::kNotCollectionMessage);
 }
 
-std::string plural(uint64_t n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
 
 // Standard input ("-") as a file: an import reads its file more than once
 // (its kind and encoding first, then its records), so what comes in is kept
@@ -318,5 +317,7 @@ int importRecords(const std::vector<std::string>& args, std::ostream& out, std::
     out << plural(result.imported, "record", "records") << " imported from " << named << "\n";
     return result.error.empty() ? 0 : 1;
 }
+
+std::string plural(uint64_t n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
 
 } // namespace cli::detail

@@ -10,6 +10,7 @@
 
 #include <QPageSize>
 
+#include <cstdint>
 #include <iosfwd>
 #include <stdexcept>
 #include <string>
@@ -58,5 +59,9 @@ QString writePdf(const engine::ReportBytes& recording, const std::string& path, 
 int labels(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int statistics(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int backupFiles(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int lookupIndex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int lookupFilm(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// "1 record", "2 records".
+std::string plural(uint64_t n, const char* one, const char* many);
 
 } // namespace cli::detail
