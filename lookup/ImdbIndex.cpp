@@ -470,6 +470,35 @@ ImdbBuildResult buildImdbIndex(const std::string& folder, const std::string& ind
     return result;
 }
 
+struct ImdbIndex::Queries {
+    explicit Queries(sqlite3* db)
+        : name(db, "SELECT name FROM names WHERE id = ?")
+        , title(db, "SELECT kind, title, original, year, runtime, genres FROM titles WHERE id = ?")
+        , rating(db, "SELECT rating, votes FROM ratings WHERE id = ?")
+        , crew(db, "SELECT directors, writers FROM crew WHERE id = ?")
+        , credits(db, "SELECT stars, producers FROM credits WHERE id = ?")
+        , keyed(db, "SELECT id FROM keys WHERE key = ? LIMIT 200")
+        , matched(db, "SELECT rowid FROM title_words WHERE title_words MATCH ? LIMIT 400")
+        , rank(db, "SELECT t.year, IFNULL(r.votes, 0) FROM titles t LEFT JOIN ratings r ON r.id = t.id WHERE t.id = ?")
+    {
+    }
+    Statement name, title, rating, crew, credits, keyed, matched, rank;
+};
+
+// A prepared query, reset for its next use whatever happens while it is read.
+class Using {
+public:
+    explicit Using(Statement& statement)
+        : m_statement(statement)
+    {
+    }
+    ~Using() { m_statement.reset(); }
+    Statement* operator->() { return &m_statement; }
+
+private:
+    Statement& m_statement;
+};
+
 ImdbIndex::ImdbIndex(const std::string& indexPath)
 {
     if (!fs::exists(indexPath))
@@ -494,18 +523,20 @@ ImdbIndex::ImdbIndex(const std::string& indexPath)
         throw db::DbError(indexPath, db::Message{TRANSLATABLE("lookup", "The file is no IMDb index of this program: "
                                                                         "build it again from the dataset files.")});
     }
+    m_queries = std::make_unique<Queries>(m_db);
 }
 
 ImdbIndex::~ImdbIndex()
 {
+    m_queries.reset(); // its statements before the database they belong to
     sqlite3_close(m_db);
 }
 
 std::string ImdbIndex::nameOf(int64_t id)
 {
-    Statement name(m_db, "SELECT name FROM names WHERE id = ?");
-    name.bind(1, id);
-    return name.row() ? name.text(0) : std::string();
+    Using name(m_queries->name);
+    name->bind(1, id);
+    return name->row() ? name->text(0) : std::string();
 }
 
 std::vector<std::string> ImdbIndex::namesOf(const std::string& ids)
@@ -520,33 +551,46 @@ std::vector<std::string> ImdbIndex::namesOf(const std::string& ids)
 ImdbFilm ImdbIndex::film(int64_t id)
 {
     ImdbFilm f;
-    Statement title(m_db, "SELECT kind, title, original, year, runtime, genres FROM titles WHERE id = ?");
-    title.bind(1, id);
-    if (!title.row())
-        return f;
-    f.id = idText("tt", id);
-    f.kind = title.text(0);
-    f.title = title.text(1);
-    f.originalTitle = title.text(2);
-    f.year = static_cast<int>(title.integer(3));
-    f.runtime = static_cast<int>(title.integer(4));
-    for (const QString& genre : QString::fromStdString(title.text(5)).split(',', Qt::SkipEmptyParts))
-        f.genres.push_back(genre.toStdString());
-    Statement rating(m_db, "SELECT rating, votes FROM ratings WHERE id = ?");
-    if (rating.bind(1, id).row()) {
-        f.rating = rating.real(0);
-        f.votes = static_cast<int>(rating.integer(1));
+    {
+        Using title(m_queries->title);
+        title->bind(1, id);
+        if (!title->row())
+            return f;
+        f.id = idText("tt", id);
+        f.kind = title->text(0);
+        f.title = title->text(1);
+        f.originalTitle = title->text(2);
+        f.year = static_cast<int>(title->integer(3));
+        f.runtime = static_cast<int>(title->integer(4));
+        for (const QString& genre : QString::fromStdString(title->text(5)).split(',', Qt::SkipEmptyParts))
+            f.genres.push_back(genre.toStdString());
     }
-    Statement crew(m_db, "SELECT directors, writers FROM crew WHERE id = ?");
-    if (crew.bind(1, id).row()) {
-        f.directors = namesOf(crew.text(0));
-        f.writers = namesOf(crew.text(1));
+    {
+        Using rating(m_queries->rating);
+        if (rating->bind(1, id).row()) {
+            f.rating = rating->real(0);
+            f.votes = static_cast<int>(rating->integer(1));
+        }
     }
-    Statement credits(m_db, "SELECT stars, producers FROM credits WHERE id = ?");
-    if (credits.bind(1, id).row()) {
-        f.stars = namesOf(credits.text(0));
-        f.producers = namesOf(credits.text(1));
+    std::string directors, writers, stars, producers;
+    {
+        Using crew(m_queries->crew);
+        if (crew->bind(1, id).row()) {
+            directors = crew->text(0);
+            writers = crew->text(1);
+        }
     }
+    {
+        Using credits(m_queries->credits);
+        if (credits->bind(1, id).row()) {
+            stars = credits->text(0);
+            producers = credits->text(1);
+        }
+    }
+    f.directors = namesOf(directors);
+    f.writers = namesOf(writers);
+    f.stars = namesOf(stars);
+    f.producers = namesOf(producers);
     return f;
 }
 
@@ -566,17 +610,23 @@ std::vector<ImdbFilm> ImdbIndex::byTitle(std::string_view title, int year, size_
         return {};
     // The titles that are these words exactly, then those that hold them all among others.
     std::vector<int64_t> exact, partial;
-    Statement keyed(m_db, "SELECT id FROM keys WHERE key = ? LIMIT 200");
-    keyed.bind(1, titleKey(title));
-    while (keyed.row())
-        exact.push_back(keyed.integer(0));
+    {
+        Using keyed(m_queries->keyed);
+        keyed->bind(1, titleKey(title));
+        while (keyed->row())
+            exact.push_back(keyed->integer(0));
+    }
     QString query;
     for (const QString& word : words)
         query += (query.isEmpty() ? "\"" : " \"") + QString(word).replace('"', "\"\"") + '"';
-    Statement matched(m_db, "SELECT rowid FROM title_words WHERE title_words MATCH ? LIMIT 400");
-    matched.bind(1, query.toStdString());
-    while (matched.row())
-        partial.push_back(matched.integer(0) / kTitlesPerFilm);
+    try {
+        Using matched(m_queries->matched);
+        matched->bind(1, query.toStdString());
+        while (matched->row())
+            partial.push_back(matched->integer(0) / kTitlesPerFilm);
+    } catch (const db::DbError&) {
+        // Words the full-text index cannot take as they are (one the index would split in two): the exact titles stand.
+    }
     // Each film once, with what ranks it: an exact title, then the year's nearness, then the votes.
     struct Candidate {
         int64_t id;
@@ -590,15 +640,14 @@ std::vector<ImdbFilm> ImdbIndex::byTitle(std::string_view title, int year, size_
     for (const int64_t id : partial)
         seen.try_emplace(id, false);
     std::vector<Candidate> candidates;
-    Statement rank(m_db, "SELECT t.year, IFNULL(r.votes, 0) FROM titles t LEFT JOIN ratings r ON r.id = t.id WHERE t.id = ?");
     for (const auto& [id, isExact] : seen) {
-        rank.bind(1, id);
-        if (rank.row()) {
-            const int filmYear = static_cast<int>(rank.integer(0));
+        Using rank(m_queries->rank);
+        rank->bind(1, id);
+        if (rank->row()) {
+            const int filmYear = static_cast<int>(rank->integer(0));
             candidates.push_back({id, isExact, year > 0 && filmYear > 0 ? std::abs(filmYear - year) : 0,
-                                  static_cast<int>(rank.integer(1))});
+                                  static_cast<int>(rank->integer(1))});
         }
-        rank.reset();
     }
     std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
         if (a.exact != b.exact)

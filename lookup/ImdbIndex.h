@@ -84,6 +84,8 @@ private:
     std::string nameOf(int64_t id);
     std::vector<std::string> namesOf(const std::string& ids);
     sqlite3* m_db = nullptr;
+    struct Queries; // prepared once, used for every lookup
+    std::unique_ptr<Queries> m_queries;
 };
 
 } // namespace lookup
