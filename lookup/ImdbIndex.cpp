@@ -22,7 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kFormat = 1;         // the index's own layout, kept in user_version
+constexpr int kFormat = 2;         // the index's own layout, kept in user_version
 constexpr int kTitlesPerFilm = 64; // rows of the word index a film may have: rowid = id * 64 + n
 constexpr size_t kMostStars = 6;
 constexpr size_t kMostProducers = 3;
@@ -171,7 +171,7 @@ void createTables(sqlite3* db)
                 "CREATE TABLE crew(id INTEGER PRIMARY KEY, directors TEXT, writers TEXT);"
                 "CREATE TABLE credits(id INTEGER PRIMARY KEY, stars TEXT, producers TEXT);"
                 "CREATE TABLE names(id INTEGER PRIMARY KEY, name TEXT);"
-                "CREATE TABLE keys(key TEXT, id INTEGER);"
+                "CREATE TABLE keys(key TEXT, id INTEGER, year INTEGER);"
                 "CREATE VIRTUAL TABLE title_words USING fts5(words, content='', "
                 "tokenize='unicode61 remove_diacritics 2', detail=none);");
 }
@@ -195,7 +195,7 @@ public:
         }
         if (!say("", 0.97))
             return cancelled();
-        execute(m_db, "CREATE INDEX keys_by_key ON keys(key)");
+        execute(m_db, "CREATE INDEX keys_by_key ON keys(key, year)");
         execute(m_db, "INSERT INTO title_words(title_words) VALUES('optimize')");
         say("", 1.0);
         return m_result;
@@ -253,12 +253,12 @@ private:
         return say(name, from + share);
     }
 
-    void addTitleName(int64_t id, int n, std::string_view title)
+    void addTitleName(int64_t id, int n, std::string_view title, int64_t year)
     {
         if (title.empty() || n >= kTitlesPerFilm)
             return;
         m_words.bind(1, id * kTitlesPerFilm + n).bind(2, title).run();
-        m_keys.bind(1, titleKey(title)).bind(2, id).run();
+        m_keys.bind(1, titleKey(title)).bind(2, id).bind(3, year).run();
         ++m_result.titleNames;
     }
 
@@ -280,9 +280,10 @@ private:
                             insert.bind(1, id).bind(2, v[1]).bind(3, v[2]).bind(4, v[3]);
                             insert.bind(5, int64_t{wholeNumber(v[4])}).bind(6, int64_t{wholeNumber(v[5])}).bind(7, v[6]);
                             insert.run();
-                            addTitleName(id, 0, v[2]);
+                            const int64_t year = wholeNumber(v[4]);
+                            addTitleName(id, 0, v[2], year);
                             if (titleKey(v[3]) != titleKey(v[2]))
-                                addTitleName(id, 1, v[3]);
+                                addTitleName(id, 1, v[3], year);
                         });
     }
 
@@ -380,8 +381,8 @@ private:
     bool readAkas()
     {
         // Other countries' titles, each film's together: the ones its own titles do not already say.
-        Statement own(m_db, "SELECT title, original FROM titles WHERE id = ?");
-        int64_t film = 0;
+        Statement own(m_db, "SELECT title, original, year FROM titles WHERE id = ?");
+        int64_t film = 0, year = 0;
         int n = 2;
         std::set<std::string> known;
         return readFile("title.akas.tsv.gz", 0.87, 0.10, false, {"titleId", "title"},
@@ -394,14 +395,16 @@ private:
                                 n = 2;
                                 known.clear();
                                 own.bind(1, id);
+                                year = 0;
                                 if (own.row()) {
                                     known.insert(titleKey(own.text(0)));
                                     known.insert(titleKey(own.text(1)));
+                                    year = own.integer(2);
                                 }
                                 own.reset();
                             }
                             if (known.insert(titleKey(v[1])).second)
-                                addTitleName(id, n++, v[1]);
+                                addTitleName(id, n++, v[1], year);
                         });
     }
 
@@ -411,7 +414,7 @@ private:
     ImdbBuildResult m_result;
     IdSet m_kept, m_named;
     Statement m_words{m_db, "INSERT INTO title_words(rowid, words) VALUES(?,?)"};
-    Statement m_keys{m_db, "INSERT INTO keys VALUES(?,?)"};
+    Statement m_keys{m_db, "INSERT INTO keys VALUES(?,?,?)"};
 };
 
 std::string idText(const char* prefix, int64_t number)
@@ -478,11 +481,13 @@ struct ImdbIndex::Queries {
         , crew(db, "SELECT directors, writers FROM crew WHERE id = ?")
         , credits(db, "SELECT stars, producers FROM credits WHERE id = ?")
         , keyed(db, "SELECT id FROM keys WHERE key = ? LIMIT 200")
+        , keyedInYear(db, "SELECT id, year FROM keys WHERE key = ? AND year = ? LIMIT 2")
+        , keyedAny(db, "SELECT id, year FROM keys WHERE key = ? LIMIT 2")
         , matched(db, "SELECT rowid FROM title_words WHERE title_words MATCH ? LIMIT 400")
         , rank(db, "SELECT t.year, IFNULL(r.votes, 0) FROM titles t LEFT JOIN ratings r ON r.id = t.id WHERE t.id = ?")
     {
     }
-    Statement name, title, rating, crew, credits, keyed, matched, rank;
+    Statement name, title, rating, crew, credits, keyed, keyedInYear, keyedAny, matched, rank;
 };
 
 // A prepared query, reset for its next use whatever happens while it is read.
@@ -601,6 +606,19 @@ std::optional<ImdbFilm> ImdbIndex::byId(std::string_view id)
         return std::nullopt;
     ImdbFilm f = film(number);
     return f.id.empty() ? std::nullopt : std::optional<ImdbFilm>(std::move(f));
+}
+
+std::vector<ImdbIndex::TitleMatch> ImdbIndex::exactTitle(std::string_view title, int year)
+{
+    // Two at most: one film is a match, two are a doubt.
+    Using keyed(year > 0 ? m_queries->keyedInYear : m_queries->keyedAny);
+    keyed->bind(1, titleKey(title));
+    if (year > 0)
+        keyed->bind(2, int64_t{year});
+    std::vector<TitleMatch> films;
+    while (keyed->row())
+        films.push_back({idText("tt", keyed->integer(0)), static_cast<int>(keyed->integer(1))});
+    return films;
 }
 
 std::vector<ImdbFilm> ImdbIndex::byTitle(std::string_view title, int year, size_t most)

@@ -78,6 +78,14 @@ public:
     // those words exactly first, then by their year's nearness to year (0: any)
     // and by how many voted for them.
     std::vector<ImdbFilm> byTitle(std::string_view title, int year = 0, size_t most = 20);
+    // Films one of whose titles is exactly these words (any order, accents and
+    // case aside), of that year (0: any), by id and year: at most two, as a
+    // batch needs to know whether one film is meant, at once.
+    struct TitleMatch {
+        std::string id;
+        int year = 0;
+    };
+    std::vector<TitleMatch> exactTitle(std::string_view title, int year = 0);
 
 private:
     ImdbFilm film(int64_t id);

@@ -101,6 +101,11 @@ constexpr const char* kUsage =
     "  lookup TITLE [--year YEAR] | lookup ttNNNNNNN\n"
     "                              the films of the index with every word of TITLE among their\n"
     "                              titles (any order, accents and case aside), or with that IMDb id\n"
+    "  fill FILE [--level \"CRITERION; ...\"]... [--source imdb]\n"
+    "                              fills the empty fields of each video (or of the search's) that has\n"
+    "                              no director or no year from its film in the lookup index, when only\n"
+    "                              one film can be it: the one its IMDb id names, or the one of its\n"
+    "                              title and year; lists the videos with more than one possible film\n"
     "  settings                    the settings file's path and every setting, defaults filled in\n"
     "  hold FILE [--exclusive]     keep the table open until standard input ends\n";
 
@@ -929,7 +934,7 @@ int run(const std::vector<std::string>& given, std::ostream& out, std::ostream& 
         {"settings", settings}, {"search", search}, {"sort", sort}, {"replace", replace},
         {"report", report}, {"export", exportRecords}, {"import", importRecords},
         {"backup", backupFiles}, {"labels", labels}, {"duplicates", duplicates}, {"stats", statistics},
-        {"lookup-index", lookupIndex}, {"lookup", lookupFilm},
+        {"lookup-index", lookupIndex}, {"lookup", lookupFilm}, {"fill", fillFromLookup},
     };
     PrefixedLines prefixed(plainErr);
     std::ostream err(&prefixed);

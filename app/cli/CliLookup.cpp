@@ -2,7 +2,11 @@
 // lookup index, and films found in it by title or by IMDb id.
 #include "CliShared.h"
 
+#include "CoverStore.h"
+#include "FilmFill.h"
 #include "ImdbIndex.h"
+#include "Search.h"
+#include "Table.h"
 #include "ProgramFolders.h"
 
 #include <QDir>
@@ -99,6 +103,56 @@ int lookupFilm(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     for (const lookup::ImdbFilm& film : films)
         printFilm(film, out);
+    out << lookup::kImdbCourtesy << "\n";
+    return 0;
+}
+
+} // namespace cli::detail
+
+namespace cli::detail {
+
+int fillFromLookup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.size() < 2)
+        throw UsageError("fill needs a collection");
+    std::vector<find::SearchItem> items;
+    for (size_t i = 2; i < args.size(); ++i) {
+        if (args[i] == "--level" && i + 1 < args.size()) {
+            if (!addLevel(args[++i], items, err))
+                return 1;
+        } else if (args[i] == "--source" && i + 1 < args.size()) {
+            if (args[++i] != "imdb")
+                throw UsageError("fill knows the source imdb (the lookup index of IMDb's dataset files)");
+        } else {
+            throw UsageError("unknown fill argument \"" + args[i] + "\"");
+        }
+    }
+    lookup::ImdbIndex index(indexPath());
+    applyEditTextFormat(effectiveSettings());
+    db::Table table;
+    openForBulkWork(table, args[1], err);
+    covers::followTitleChanges(table); // a year filled in renames the film's cover with it
+    table.selectIndex("");
+    if (!items.empty()) {
+        table.setFilter([&items](const db::Record& r) { return find::BuildFilter(items, r); }, true);
+        table.setFiltered(true);
+    }
+    const auto started = std::chrono::steady_clock::now();
+    const lookup::FillSummary summary = lookup::fillMissing(table, index);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    table.close();
+    out << "Looked up " << plural(summary.looked, "video", "videos") << " without a director or a year; filled "
+        << plural(summary.filled, "video", "videos") << " with " << plural(summary.values, "value", "values");
+    if (summary.cutValues > 0)
+        out << " (" << plural(summary.cutValues, "value", "values") << " cut to fit)";
+    out << " in " << static_cast<int>(seconds * 10) / 10.0 << " s\n";
+    if (!summary.ambiguous.empty()) {
+        out << plural(summary.ambiguous.size(), "video has", "videos have") << " more than one possible film; pick in the editor:\n";
+        for (const std::string& film : summary.ambiguous)
+            out << "  " << film << "\n";
+    }
+    if (!summary.notFound.empty())
+        out << plural(summary.notFound.size(), "video was", "videos were") << " not found in the index\n";
     out << lookup::kImdbCourtesy << "\n";
     return 0;
 }

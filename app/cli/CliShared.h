@@ -61,6 +61,7 @@ int statistics(const std::vector<std::string>& args, std::ostream& out, std::ost
 int backupFiles(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int lookupIndex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int lookupFilm(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int fillFromLookup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // "1 record", "2 records".
 std::string plural(uint64_t n, const char* one, const char* many);
 

@@ -3,7 +3,10 @@
 // cut; the index built from them finding films by id and by title in any word
 // order, accents and case aside, checked against a plain scan of the same
 // files for a thousand random titles.
+#include "CollectionFile.h"
+#include "FilmFill.h"
 #include "ImdbIndex.h"
+#include "Table.h"
 #include "TempDir.h"
 #include "TsvGzip.h"
 
@@ -243,4 +246,127 @@ TEST(ImdbLookup, MissingFilesAreNotedAndACancelledBuildKeepsTheIndexThereWas)
     EXPECT_TRUE(ImdbIndex(index).byId("tt0000001")) << "a failed build leaves the index as it was";
     EXPECT_THROW(ImdbIndex(dir.file("none.sqlite")), std::exception);
     EXPECT_EQ(titleKey("Le fabuleux destin d'Amélie"), titleKey("AMELIE destin d fabuleux LE"));
+}
+
+namespace {
+
+// An index of three films: Heat (1995) by its id, two films called "Ran", and
+// one whose names are longer than the fields that take them.
+std::string smallIndex(TempDir& dir)
+{
+    const std::string folder = dir.file("imdb");
+    std::filesystem::create_directories(folder);
+    std::string basics = kBasicsHeader;
+    basics += "tt0113277\tmovie\tHeat\tHeat\t0\t1995\t\\N\t170\tAction,Crime,Drama\n";
+    basics += "tt0089881\tmovie\tRan\tRan\t0\t1985\t\\N\t162\tDrama,War\n";
+    basics += "tt0999999\tmovie\tRan\tRan\t0\t2001\t\\N\t90\tDocumentary\n";
+    basics += "tt0211915\tmovie\tAmélie\tLe fabuleux destin d'Amélie Poulain\t0\t2001\t\\N\t122\tComedy,Romance\n";
+    writeGzip(folder + "/title.basics.tsv.gz", basics);
+    writeGzip(folder + "/title.crew.tsv.gz", "tconst\tdirectors\twriters\n"
+                                             "tt0113277\tnm0000520\tnm0000520\n"
+                                             "tt0211915\tnm0000466,nm0000001,nm0000002,nm0000003\tnm0000466\n");
+    std::string principals = "tconst\tordering\tnconst\tcategory\tjob\tcharacters\n";
+    const char* heat[] = {"nm0000199", "nm0000134", "nm0000158", "nm0000380", "nm0000620", "nm0000169", "nm0000700"};
+    for (int o = 0; o < 7; ++o)
+        principals += std::string("tt0113277\t") + std::to_string(o + 1) + '\t' + heat[o] + "\tactor\t\\N\t\\N\n";
+    writeGzip(folder + "/title.principals.tsv.gz", principals);
+    writeGzip(folder + "/name.basics.tsv.gz",
+              "nconst\tprimaryName\tbirthYear\tdeathYear\tprimaryProfession\tknownForTitles\n"
+              "nm0000520\tMichael Mann\t\\N\t\\N\t\\N\t\\N\nnm0000199\tAl Pacino\t\\N\t\\N\t\\N\t\\N\n"
+              "nm0000134\tRobert De Niro\t\\N\t\\N\t\\N\t\\N\nnm0000158\tTom Sizemore\t\\N\t\\N\t\\N\t\\N\n"
+              "nm0000380\tVal Kilmer\t\\N\t\\N\t\\N\t\\N\nnm0000620\tJon Voight\t\\N\t\\N\t\\N\t\\N\n"
+              "nm0000169\tDiane Venora\t\\N\t\\N\t\\N\t\\N\nnm0000700\tAmy Brenneman\t\\N\t\\N\t\\N\t\\N\n"
+              "nm0000466\tJean-Pierre Jeunet Dupont-Aignan de la Tour\t\\N\t\\N\t\\N\t\\N\n"
+              "nm0000001\tŁukasz Żółtowski-Wiśniewski\t\\N\t\\N\t\\N\t\\N\n"
+              "nm0000002\tSecond Director\t\\N\t\\N\t\\N\t\\N\nnm0000003\tThird Director\t\\N\t\\N\t\\N\t\\N\n");
+    const std::string index = dir.file("imdb.sqlite");
+    buildImdbIndex(folder, index);
+    return index;
+}
+
+void addVideo(db::Table& table, const std::string& title, int year, const std::string& director = {},
+              const std::string& imdbId = {})
+{
+    table.insert();
+    table.setText(0, title);
+    if (year)
+        table.setNumber(table.requireField("Year"), year);
+    if (!director.empty())
+        table.setText(table.requireField("Director"), director);
+    if (!imdbId.empty())
+        table.setText(table.requireField("UserDef1"), imdbId);
+    table.post();
+}
+
+} // namespace
+
+// The batch fills what is empty where one film is meant, in both kinds of
+// collection, and names the videos it had doubts about.
+class FillMissing : public ::testing::TestWithParam<db::TextEncoding> {};
+
+TEST_P(FillMissing, EmptyFieldsAreFilledFromTheOneFilmMeantAndDoubtsAreListed)
+{
+    TempDir dir;
+    ImdbIndex index(smallIndex(dir));
+    const std::string path = dir.file("FILMS.DBF");
+    db::createCollectionTable(path, GetParam());
+    db::Table table;
+    table.setFilePath(path);
+    table.open();
+    addVideo(table, "HEAT", 1995);                           // by its title and year
+    addVideo(table, "Ran", 0);                               // two films of that name: a doubt
+    addVideo(table, "Ran", 1985, "Akira Kurosawa");          // has its director and its year: left alone
+    addVideo(table, "Whatever I typed", 0, "", "tt0211915"); // by the id it holds
+    addVideo(table, "Nothing Like It", 1999);                // not in the index
+    const FillSummary summary = fillMissing(table, index);
+    EXPECT_EQ(summary.looked, 4u);
+    EXPECT_EQ(summary.filled, 2u);
+    EXPECT_EQ(summary.ambiguous, (std::vector<std::string>{"Ran"}));
+    EXPECT_EQ(summary.notFound, (std::vector<std::string>{"Nothing Like It (1999)"}));
+    table.selectIndex("");
+    table.first();
+    const auto text = [&](const char* field) { return table.text(table.requireField(field)); };
+    EXPECT_EQ(text("Director"), "Michael Mann");
+    EXPECT_EQ(text("Writers"), "Michael Mann");
+    EXPECT_EQ(text("Star1"), "Al Pacino");
+    EXPECT_EQ(text("Star6"), "Diane Venora") << "the first six in billing order";
+    EXPECT_EQ(text("RunTime"), "170");
+    EXPECT_EQ(text("Category"), "Action");
+    EXPECT_EQ(text("KeyWords"), "Crime, Drama");
+    EXPECT_EQ(text("UserDef1"), "tt0113277");
+    EXPECT_EQ(table.text(0), "HEAT") << "the title the user typed stays";
+    table.next();
+    table.next();
+    EXPECT_EQ(text("Director"), "Akira Kurosawa");
+    table.next();
+    EXPECT_EQ(text("Year"), "2001");
+    // Directors: the first always, cut to the field's 28 characters; the others did not fit and are counted.
+    EXPECT_EQ(text("Director"), "Jean-Pierre Jeunet Dupont-Ai");
+    EXPECT_EQ(summary.cutValues, 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothKindsOfCollection, FillMissing,
+                         ::testing::Values(db::TextEncoding::Utf8, db::TextEncoding::Windows1252));
+
+TEST(FillChanges, TheEditorSeesEachFieldBeforeAndAfterAndKeepsWhatItHas)
+{
+    TempDir dir;
+    ImdbIndex index(smallIndex(dir));
+    const std::string path = dir.file("FILMS.DBF");
+    db::createCollectionTable(path, db::TextEncoding::Windows1252);
+    db::Table table;
+    table.setFilePath(path);
+    table.open();
+    addVideo(table, "Amelie", 2001, "Someone Else");
+    const auto film = index.byId("tt0211915");
+    ASSERT_TRUE(film);
+    const std::vector<FillChange> offered = fillChanges(table, table.current(), *film, false);
+    const auto director = std::find_if(offered.begin(), offered.end(), [](const FillChange& c) { return c.position == 9; });
+    ASSERT_NE(director, offered.end());
+    EXPECT_EQ(director->before, "Someone Else");
+    EXPECT_GT(director->leftOut, 0);
+    EXPECT_TRUE(std::none_of(offered.begin(), offered.end(), [](const FillChange& c) { return c.position == 11; }))
+        << "the year is the same: nothing to offer";
+    const std::vector<FillChange> empty = fillChanges(table, table.current(), *film, true);
+    EXPECT_TRUE(std::none_of(empty.begin(), empty.end(), [](const FillChange& c) { return c.position == 9; }));
 }

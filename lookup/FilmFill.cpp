@@ -1,0 +1,182 @@
+#include "FilmFill.h"
+
+#include "Import.h"
+#include "Record.h"
+#include "Schema.h"
+#include "Table.h"
+
+#include <QString>
+
+namespace lookup {
+
+namespace {
+
+std::string joined(const std::vector<std::string>& items)
+{
+    std::string text;
+    for (const std::string& item : items)
+        text += (text.empty() ? "" : ", ") + item;
+    return text;
+}
+
+int characters(std::string_view utf8)
+{
+    return static_cast<int>(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).size());
+}
+
+// A film's value for each schema position it fills, as lists of whole items where a field lists names.
+struct Given {
+    const char* field;
+    std::vector<std::string> items; // one for a plain value
+    bool list = false;
+};
+
+std::vector<Given> givenBy(const ImdbFilm& film)
+{
+    std::vector<Given> given = {
+        {"Director", film.directors, true}, {"Writers", film.writers, true}, {"Producer", film.producers, true},
+        {"Year", {film.year > 0 ? std::to_string(film.year) : std::string()}},
+        {"RunTime", {film.runtime > 0 ? std::to_string(film.runtime) : std::string()}},
+        {"UserDef1", {film.id}},
+    };
+    // The first genre is the category, the others key words, as the imports have them.
+    if (!film.genres.empty()) {
+        given.push_back({"Category", {film.genres.front()}});
+        given.push_back({"KeyWords", std::vector<std::string>(film.genres.begin() + 1, film.genres.end()), true});
+    }
+    for (size_t s = 0; s < 6 && s < film.stars.size(); ++s) {
+        static const char* const stars[] = {"Star1", "Star2", "Star3", "Star4", "Star5", "Star6"};
+        given.push_back({stars[s], {film.stars[s]}});
+    }
+    return given;
+}
+
+std::string filmName(std::string_view title, int year)
+{
+    return std::string(title) + (year > 0 ? " (" + std::to_string(year) + ")" : "");
+}
+
+} // namespace
+
+std::vector<FillChange> fillChanges(const db::Table& table, const db::Record& record, const ImdbFilm& film, bool onlyEmpty)
+{
+    std::vector<FillChange> changes;
+    for (const Given& g : givenBy(film)) {
+        const int field = table.fieldIndex(g.field);
+        if (field < 0)
+            continue;
+        const int position = db::schemaPosition(g.field);
+        const int width = table.field(field).width;
+        FillChange change;
+        change.field = field;
+        change.position = position;
+        change.before = record.text(field);
+        std::string value;
+        if (g.list) {
+            // The first name always (cut when it is longer than the field), then as many whole
+            // names as the field holds; the others are counted.
+            for (const std::string& item : g.items) {
+                const std::string longer = value.empty() ? item : value + ", " + item;
+                if (value.empty() || characters(longer) <= width)
+                    value = longer;
+                else
+                    ++change.leftOut;
+            }
+        } else {
+            value = g.items.empty() ? std::string() : g.items.front();
+        }
+        if (value.empty())
+            continue;
+        change.after = exchange::storedPreview(value, position, table.encoding());
+        change.cut = change.after != value && db::schemaField(position).kind == db::SchemaKind::Character
+                     && characters(change.after) < characters(value);
+        const bool empty = change.before.empty() || change.before == "0";
+        if (change.after == change.before || (onlyEmpty && !empty))
+            continue;
+        changes.push_back(std::move(change));
+    }
+    return changes;
+}
+
+void applyChanges(db::Table& table, const std::vector<FillChange>& changes)
+{
+    for (const FillChange& change : changes) {
+        const db::SchemaKind kind = db::schemaField(change.position).kind;
+        if (kind == db::SchemaKind::WholeNumber || kind == db::SchemaKind::DecimalNumber)
+            table.setNumber(change.field, std::stod(change.after));
+        else
+            table.setText(change.field, change.after);
+    }
+}
+
+FillMatch unambiguousMatch(ImdbIndex& index, std::string_view title, int year, std::string_view imdbId)
+{
+    FillMatch match;
+    if (imdbId.starts_with("tt"))
+        if ((match.film = index.byId(imdbId)))
+            return match;
+    const std::vector<ImdbIndex::TitleMatch> exact = index.exactTitle(title, year);
+    if (exact.size() == 1)
+        match.film = index.byId(exact.front().id);
+    else
+        match.ambiguous = exact.size() > 1;
+    return match;
+}
+
+FillSummary fillMissing(db::Table& table, ImdbIndex& index, const std::function<bool(uint64_t)>& progress)
+{
+    FillSummary summary;
+    const int director = table.fieldIndex("Director"), yearField = table.fieldIndex("Year"), imdb = table.fieldIndex("UserDef1");
+    // The videos to fill, found first: filling a year may move a video in the order it is walked in.
+    std::vector<db::Table::Bookmark> wanted;
+    for (table.first(); !table.isEmpty() && !table.eof(); table.next()) {
+        const db::Record record = table.current();
+        const bool titled = !record.text(0).empty();
+        const bool noDirector = director >= 0 && record.text(director).empty();
+        const bool noYear = yearField >= 0 && record.number(yearField) == 0;
+        if (titled && (noDirector || noYear))
+            wanted.push_back(table.bookmark());
+    }
+    constexpr uint64_t kBatch = 2000; // changes written under one hold of the update lock
+    table.beginBatch();
+    try {
+        for (const db::Table::Bookmark& at : wanted) {
+            if (progress && !progress(summary.looked)) {
+                summary.cancelled = true;
+                break;
+            }
+            ++summary.looked;
+            if (!table.gotoBookmark(at))
+                continue; // deleted by another copy meanwhile
+            const db::Record record = table.current();
+            const std::string title = record.text(0);
+            const int year = yearField >= 0 ? static_cast<int>(record.number(yearField)) : 0;
+            const FillMatch match = unambiguousMatch(index, title, year, imdb >= 0 ? record.text(imdb) : std::string());
+            if (!match.film) {
+                (match.ambiguous ? summary.ambiguous : summary.notFound).push_back(filmName(title, year));
+                continue;
+            }
+            const std::vector<FillChange> changes = fillChanges(table, record, *match.film, true);
+            if (changes.empty())
+                continue;
+            table.edit();
+            applyChanges(table, changes);
+            table.post();
+            ++summary.filled;
+            summary.values += changes.size();
+            for (const FillChange& change : changes)
+                summary.cutValues += change.cut || change.leftOut > 0;
+            if (summary.filled % kBatch == 0) {
+                table.endBatch();
+                table.beginBatch();
+            }
+        }
+    } catch (...) {
+        table.endBatch();
+        throw;
+    }
+    table.endBatch();
+    return summary;
+}
+
+} // namespace lookup
