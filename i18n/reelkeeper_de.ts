@@ -2200,6 +2200,18 @@ reihenfolge</translation>
         <source>Paste as Co&amp;ver</source>
         <translation>Als Co&amp;ver einfügen</translation>
     </message>
+    <message>
+        <source>&amp;Fill In...</source>
+        <translation>Aus&amp;füllen...</translation>
+    </message>
+    <message>
+        <source>Fill In</source>
+        <translation>Ausfüllen</translation>
+    </message>
+    <message>
+        <source>Download IMDb&apos;s dataset files (title.basics, title.ratings, title.crew, title.principals, name.basics and title.akas .tsv.gz) into a folder and run &quot;reelkeeper-cli lookup-index FOLDER&quot;.</source>
+        <translation>Laden Sie die Datensatzdateien von IMDb (title.basics, title.ratings, title.crew, title.principals, name.basics und title.akas .tsv.gz) in einen Ordner und führen Sie „reelkeeper-cli lookup-index ORDNER“ aus.</translation>
+    </message>
 </context>
 <context>
     <name>edit::TMyOscarAward</name>
@@ -4722,6 +4734,81 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
     <message>
         <source>The file is no IMDb index of this program: build it again from the dataset files.</source>
         <translation>Die Datei ist kein IMDb-Index dieses Programms: Bauen Sie ihn neu aus den Datensatzdateien.</translation>
+    </message>
+</context>
+<context>
+    <name>lookup_ui::TFillIn</name>
+    <message>
+        <source>Fill In</source>
+        <translation>Ausfüllen</translation>
+    </message>
+    <message>
+        <source>&amp;Title:</source>
+        <translation>&amp;Titel:</translation>
+    </message>
+    <message>
+        <source>&amp;Year:</source>
+        <translation>&amp;Jahr:</translation>
+    </message>
+    <message>
+        <source>&amp;Search</source>
+        <translation>&amp;Suchen</translation>
+    </message>
+    <message>
+        <source>Films found</source>
+        <translation>Gefundene Filme</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Original Title</source>
+        <translation>Originaltitel</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>Jahr</translation>
+    </message>
+    <message>
+        <source>Director</source>
+        <translation>Regie</translation>
+    </message>
+    <message>
+        <source>Play Time</source>
+        <translation>Laufzeit</translation>
+    </message>
+    <message>
+        <source>What would change</source>
+        <translation>Was sich ändern würde</translation>
+    </message>
+    <message>
+        <source>Field</source>
+        <translation>Feld</translation>
+    </message>
+    <message>
+        <source>Now</source>
+        <translation>Jetzt</translation>
+    </message>
+    <message>
+        <source>From IMDb</source>
+        <translation>Von IMDb</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>(%1 more did not fit)</source>
+        <translation>(%1 weitere passten nicht)</translation>
+    </message>
+    <message>
+        <source>(cut to fit)</source>
+        <translation>(passend gekürzt)</translation>
     </message>
 </context>
 </TS>

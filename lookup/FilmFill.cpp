@@ -60,6 +60,12 @@ std::string filmName(std::string_view title, int year)
 
 std::vector<FillChange> fillChanges(const db::Table& table, const db::Record& record, const ImdbFilm& film, bool onlyEmpty)
 {
+    return fillChanges(table, [&record](int field) { return record.text(field); }, film, onlyEmpty);
+}
+
+std::vector<FillChange> fillChanges(const db::Table& table, const std::function<std::string(int field)>& current,
+                                    const ImdbFilm& film, bool onlyEmpty)
+{
     std::vector<FillChange> changes;
     for (const Given& g : givenBy(film)) {
         const int field = table.fieldIndex(g.field);
@@ -70,7 +76,7 @@ std::vector<FillChange> fillChanges(const db::Table& table, const db::Record& re
         FillChange change;
         change.field = field;
         change.position = position;
-        change.before = record.text(field);
+        change.before = current(field);
         std::string value;
         if (g.list) {
             // The first name always (cut when it is longer than the field), then as many whole

@@ -34,6 +34,10 @@ struct FillChange {
 // offered too; onlyEmpty leaves those out.
 std::vector<FillChange> fillChanges(const db::Table& table, const db::Record& record, const ImdbFilm& film,
                                     bool onlyEmpty);
+// The same against values held elsewhere (an editor's boxes): current gives a
+// field's value (UTF-8) by the table's field index.
+std::vector<FillChange> fillChanges(const db::Table& table, const std::function<std::string(int field)>& current,
+                                    const ImdbFilm& film, bool onlyEmpty);
 
 // Writes the changes into the current record (the table in edit or insert state).
 void applyChanges(db::Table& table, const std::vector<FillChange>& changes);

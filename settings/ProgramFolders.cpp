@@ -44,6 +44,11 @@ QString thumbnailFolder()
     return QDir::cleanPath(homeRelative("XDG_CACHE_HOME", "/.cache") + "/reelkeeper/thumbnails");
 }
 
+QString lookupIndexPath()
+{
+    return QDir(programFolder()).filePath("imdb-index.sqlite");
+}
+
 QString ensureProgramFolder()
 {
     const QString folder = programFolder();

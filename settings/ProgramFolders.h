@@ -19,6 +19,9 @@ QString settingsFilePath();
 // Anything in it may go at any time; it is made again.
 QString thumbnailFolder();
 
+// The film lookup index built from IMDb's dataset files, in the program folder.
+QString lookupIndexPath();
+
 // Creates the program folder when it is missing. Returns an empty text on
 // success, else a message that says which folder could not be made and why.
 QString ensureProgramFolder();

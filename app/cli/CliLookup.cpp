@@ -20,7 +20,7 @@ namespace {
 
 std::string indexPath()
 {
-    return QDir(app::programFolder()).filePath("imdb-index.sqlite").toStdString();
+    return app::lookupIndexPath().toStdString();
 }
 
 void printFilm(const lookup::ImdbFilm& f, std::ostream& out)

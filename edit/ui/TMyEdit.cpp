@@ -8,6 +8,8 @@
 #include "HelpViewer.h"
 #include "PickList.h"
 #include "PickListStore.h"
+#include "ProgramFolders.h"
+#include "TFillIn.h"
 #include "Schema.h"
 #include "TMyOscarAward.h"
 #include "WindowLook.h"
@@ -355,6 +357,8 @@ void TMyEdit::buildMenus(QMenuBar* bar)
     editing->addSeparator();
     // A picture copied in another program, or a picture file copied in the file manager.
     add(editing, "PasteCover", QT_TR_NOOP("Paste as Co&ver"), "Ctrl+Shift+V", [this] { m_cover->Paste(); });
+    editing->addSeparator();
+    add(editing, "FillIn", QT_TR_NOOP("&Fill In..."), "Ctrl+Shift+F", [this] { DoFillIn(); });
     QAction* help = bar->addAction(tr("&Help"));
     help->setObjectName("Help");
     help->setShortcut(QKeySequence("Ctrl+H"));
@@ -416,6 +420,44 @@ QString TMyEdit::textOf(const Spec& spec) const
     if (auto* line = qobject_cast<QLineEdit*>(w))
         return spec.kind == Spec::Date ? line->displayText().replace('_', ' ') : line->text();
     return {};
+}
+
+void TMyEdit::DoFillIn()
+{
+    if (m_context.browseMode)
+        return;
+    std::unique_ptr<lookup::ImdbIndex> index;
+    try {
+        index = std::make_unique<lookup::ImdbIndex>(app::lookupIndexPath().toStdString());
+    } catch (const std::exception& e) {
+        m_context.prompter.message(this, tr("Fill In"),
+                                   ui::errorText(e) + "\n\n"
+                                       + tr("Download IMDb's dataset files (title.basics, title.ratings, title.crew, "
+                                            "title.principals, name.basics and title.akas .tsv.gz) into a folder and run "
+                                            "\"reelkeeper-cli lookup-index FOLDER\"."),
+                                   app::Prompter::Icon::Information);
+        return;
+    }
+    const auto specOf = [](const std::string& storedName) -> const Spec* {
+        for (const Spec& spec : specs())
+            if (storedName == spec.field)
+                return &spec;
+        return nullptr;
+    };
+    db::Table& table = m_context.table;
+    lookup_ui::TFillIn window(
+        *index, table,
+        [&](int field) {
+            const Spec* spec = specOf(table.field(field).name);
+            return spec ? textOf(*spec).trimmed().toStdString() : std::string();
+        },
+        lineEdit("Title")->text(), lineEdit("YearReleased")->text().trimmed().toInt(), this);
+    ui::applyWindowLook(&window, m_context.settings, app::EditWindowColors, m_context.scaleFactor ? m_context.scaleFactor() : 1.0);
+    if (m_context.runDialog(window) != QDialog::Accepted)
+        return;
+    for (const lookup::FillChange& change : window.chosenChanges())
+        if (const Spec* spec = specOf(table.field(change.field).name))
+            setTextOf(*spec, QString::fromStdString(change.after));
 }
 
 void TMyEdit::setTextOf(const Spec& spec, const QString& text)

@@ -65,6 +65,8 @@ public:
     void DoUpdateAndExit();
     void DoClear();
     void DoExit();
+    // Edit > Fill In: the fields of a film of the lookup index written into the boxes the user ticks.
+    void DoFillIn();
     void DoPreviousRecord();
     void DoNextRecord();
     void MenuNewClick();

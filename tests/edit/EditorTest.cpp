@@ -656,3 +656,19 @@ TEST_F(EditorTest, AChosenPictureIsKeptAtTheUsersCoverSize)
                                      << QDir(home + "/MASTER.covers").entryList(QDir::Files).join(",").toStdString();
     EXPECT_EQ(QImage(kept).size(), QSize(267, 400));
 }
+
+// Fill In without a lookup index says how to build one, and changes nothing.
+TEST_F(EditorTest, FillInWithoutALookupIndexSaysHowToBuildOne)
+{
+    start();
+    script = [](TMyEdit& e) {
+        type(e, "Title", "Heat");
+        e.menuAction("FillIn")->trigger();
+        EXPECT_EQ(e.lineEdit("Title")->text(), "Heat");
+        e.button("Exit")->click();
+    };
+    prompter.answers = {ScriptedPrompter::Answer::Yes};
+    window->DoAdd();
+    EXPECT_NE(prompter.messageTexts().join("|").indexOf("reelkeeper-cli lookup-index FOLDER"), -1)
+        << prompter.messageTexts().join("|").toStdString();
+}

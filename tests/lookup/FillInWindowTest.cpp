@@ -1,0 +1,60 @@
+// The editor's Fill In window: the films found for the title and year typed,
+// the one picked shown field by field, ticked only where the video has
+// nothing, and IMDb's courtesy line beside the data.
+#include "CollectionFile.h"
+#include "LookupTestData.h"
+#include "TFillIn.h"
+#include "Table.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+#include <map>
+
+using lookup_ui::TFillIn;
+
+TEST(FillInWindow, ThePickedFilmIsShownFieldByFieldAndWhatTheVideoHasStaysUnlessTicked)
+{
+    TempDir dir;
+    lookup::ImdbIndex index(smallIndex(dir));
+    const std::string path = dir.file("FILMS.DBF");
+    db::createCollectionTable(path);
+    db::Table table;
+    table.setFilePath(path);
+    table.open();
+    // What the editor's boxes hold: a title, a director of the user's own, no year.
+    std::map<std::string, std::string> boxes = {{"Title", "heat"}, {"Director", "My Own Note"}};
+    const auto current = [&](int field) {
+        const auto found = boxes.find(table.field(field).name);
+        return found == boxes.end() ? std::string() : found->second;
+    };
+    TFillIn window(index, table, current, "ran", 0);
+    ASSERT_EQ(window.Matches->topLevelItemCount(), 2) << "two films of that name";
+    window.YearBox->setText("2001");
+    window.SearchClick();
+    EXPECT_EQ(window.Matches->topLevelItem(0)->text(2), "2001") << "the year typed first";
+    window.TitleBox->setText("HEAT");
+    window.YearBox->clear();
+    window.SearchClick();
+    ASSERT_EQ(window.Matches->topLevelItemCount(), 1);
+    EXPECT_EQ(window.Matches->topLevelItem(0)->text(3), "Michael Mann");
+    std::map<QString, std::pair<QString, Qt::CheckState>> shown;
+    for (int i = 0; i < window.Changes->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = window.Changes->topLevelItem(i);
+        shown[item->text(0)] = {item->text(2), item->checkState(0)};
+    }
+    EXPECT_EQ(shown["Director"], std::make_pair(QString("Michael Mann"), Qt::Unchecked)) << "the user's own stays";
+    EXPECT_EQ(shown["Year"], std::make_pair(QString("1995"), Qt::Checked));
+    EXPECT_EQ(shown["Star 1"], std::make_pair(QString("Al Pacino"), Qt::Checked));
+    EXPECT_EQ(shown["Key Words"].first, "Crime, Drama");
+    std::vector<std::string> chosen;
+    for (const lookup::FillChange& change : window.chosenChanges())
+        chosen.push_back(table.field(change.field).name);
+    EXPECT_EQ(std::count(chosen.begin(), chosen.end(), "Director"), 0);
+    EXPECT_EQ(std::count(chosen.begin(), chosen.end(), "Year"), 1);
+    bool courtesy = false;
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        courtesy = courtesy || label->text() == lookup::kImdbCourtesy;
+    EXPECT_TRUE(courtesy) << "the datasets' terms ask for it wherever their data is shown";
+}
