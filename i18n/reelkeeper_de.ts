@@ -4810,5 +4810,9 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
         <source>(cut to fit)</source>
         <translation>(passend gekürzt)</translation>
     </message>
+    <message>
+        <source>No film of the index has these words in its titles.</source>
+        <translation>Kein Film des Index hat diese Wörter in seinen Titeln.</translation>
+    </message>
 </context>
 </TS>

@@ -22,7 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kFormat = 2;         // the index's own layout, kept in user_version
+constexpr int kFormat = 3;         // the index's own layout, kept in user_version
 constexpr int kTitlesPerFilm = 64; // rows of the word index a film may have: rowid = id * 64 + n
 constexpr size_t kMostStars = 6;
 constexpr size_t kMostProducers = 3;
@@ -139,12 +139,23 @@ private:
 // The words of the index's tokenizer for a user's text, each quoted for an FTS5 query.
 std::vector<QString> wordsOf(std::string_view text)
 {
-    // Full case folding first ("STRASSE" and "Straße" alike), then the accents taken apart from their letters.
-    // (Qt folds a letter at a time: the one letter that folds to two, ß, is folded here.)
-    const QString folded = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
-                               .toCaseFolded()
-                               .replace(QChar(0x00DF), QLatin1String("ss"))
-                               .normalized(QString::NormalizationForm_KD);
+    // Case folded first ("STRASSE" and "Straße" alike), then the accents taken apart from their
+    // letters. Qt folds a letter at a time, and some letters carry their stroke inside them rather
+    // than as an accent (ł, ø, đ): those are folded here, so that "Lodz" finds "Łódź".
+    static const std::map<char16_t, const char*> plain = {{u'ß', "ss"}, {u'ł', "l"}, {u'ø', "o"}, {u'đ', "d"},
+                                                          {u'ð', "d"},  {u'ħ', "h"}, {u'ı', "i"}, {u'æ', "ae"},
+                                                          {u'œ', "oe"}, {u'þ', "th"}};
+    QString lower = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toCaseFolded();
+    QString unstroked;
+    unstroked.reserve(lower.size());
+    for (const QChar c : lower) {
+        const auto found = plain.find(c.unicode());
+        if (found == plain.end())
+            unstroked += c;
+        else
+            unstroked += QLatin1String(found->second);
+    }
+    const QString folded = unstroked.normalized(QString::NormalizationForm_KD);
     std::vector<QString> words;
     QString word;
     for (const QChar c : folded) {
@@ -257,7 +268,8 @@ private:
     {
         if (title.empty() || n >= kTitlesPerFilm)
             return;
-        m_words.bind(1, id * kTitlesPerFilm + n).bind(2, title).run();
+        // The index holds the words as this program folds them, and is asked in the same words.
+        m_words.bind(1, id * kTitlesPerFilm + n).bind(2, foldedWords(title)).run();
         m_keys.bind(1, titleKey(title)).bind(2, id).bind(3, year).run();
         ++m_result.titleNames;
     }
@@ -426,6 +438,14 @@ std::string idText(const char* prefix, int64_t number)
 }
 
 } // namespace
+
+std::string foldedWords(std::string_view title)
+{
+    QString words;
+    for (const QString& word : wordsOf(title))
+        words += (words.isEmpty() ? "" : " ") + word;
+    return words.toStdString();
+}
 
 std::string titleKey(std::string_view title)
 {

@@ -62,6 +62,8 @@ struct ImdbFilm {
 // The words of a title as the index compares them: accents and case aside,
 // in any order ("Amélie, Le fabuleux destin d'" and "le FABULEUX destin d' amelie" alike).
 std::string titleKey(std::string_view title);
+// The same words in their order, as the index's word search holds them.
+std::string foldedWords(std::string_view title);
 
 class ImdbIndex {
 public:

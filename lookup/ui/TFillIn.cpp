@@ -90,8 +90,14 @@ void TFillIn::SearchClick()
                                                    film.runtime > 0 ? QString::number(film.runtime) : QString()});
         item->setToolTip(0, q(film.id));
     }
+    if (m_films.empty()) {
+        // Said in the list, where the films would be.
+        auto* none = new QTreeWidgetItem(Matches, {tr("No film of the index has these words in its titles.")});
+        none->setFlags(Qt::NoItemFlags);
+        Matches->setFirstColumnSpanned(0, QModelIndex(), true);
+    }
     Matches->header()->resizeSections(QHeaderView::ResizeToContents);
-    if (Matches->topLevelItemCount() > 0)
+    if (!m_films.empty())
         Matches->setCurrentItem(Matches->topLevelItem(0));
     else
         showChanges();

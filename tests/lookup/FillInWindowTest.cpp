@@ -58,3 +58,18 @@ TEST(FillInWindow, ThePickedFilmIsShownFieldByFieldAndWhatTheVideoHasStaysUnless
         courtesy = courtesy || label->text() == lookup::kImdbCourtesy;
     EXPECT_TRUE(courtesy) << "the datasets' terms ask for it wherever their data is shown";
 }
+
+TEST(FillInWindow, NoFilmFoundIsSaidInTheList)
+{
+    TempDir dir;
+    lookup::ImdbIndex index(smallIndex(dir));
+    const std::string path = dir.file("FILMS.DBF");
+    db::createCollectionTable(path);
+    db::Table table;
+    table.setFilePath(path);
+    table.open();
+    TFillIn window(index, table, [](int) { return std::string(); }, "Nothing Like It", 0);
+    ASSERT_EQ(window.Matches->topLevelItemCount(), 1);
+    EXPECT_EQ(window.Matches->topLevelItem(0)->text(0), "No film of the index has these words in its titles.");
+    EXPECT_TRUE(window.chosenChanges().empty());
+}

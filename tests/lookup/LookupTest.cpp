@@ -238,6 +238,10 @@ TEST(ImdbLookup, MissingFilesAreNotedAndACancelledBuildKeepsTheIndexThereWas)
     EXPECT_TRUE(ImdbIndex(index).byId("tt0000001")) << "a failed build leaves the index as it was";
     EXPECT_THROW(ImdbIndex(dir.file("none.sqlite")), std::exception);
     EXPECT_EQ(titleKey("Le fabuleux destin d'Amélie"), titleKey("AMELIE destin d fabuleux LE"));
+    // Letters whose stroke is no accent are folded too: "Lodz" is "Łódź", "STRASSE" is "Straße".
+    EXPECT_EQ(titleKey("Łódź"), titleKey("LODZ"));
+    EXPECT_EQ(titleKey("Straße"), titleKey("strasse"));
+    EXPECT_EQ(foldedWords("Ærø Straße 2"), "aero strasse 2");
 }
 
 namespace {
