@@ -2,23 +2,25 @@
 # Installs the Debian packages that building, running and testing Reelkeeper
 # need, and only those that are missing. Works as root or through sudo.
 # --bench adds the peers the benchmarks measure the program against
-# (bench/run-db.sh): sqlite3, mawk, rsync and python3-reportlab, and Chromium,
-# which loads the HTML catalogue (bench/html-catalogue.py).
+# (bench/run-db.sh): sqlite3, mawk, rsync and python3-reportlab. Chromium is
+# among the test packages: the HTML catalogue's covers are checked in it, and
+# bench/html-catalogue.py loads the catalogue in it.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n qt6-charts-dev libqt6opengl6-dev libgl-dev libzip-dev
+  libsqlite3-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-noto-core fonts-noto-cjk qt6-image-formats-plugins
   python3 python3-dbfread python3-dbf gdal-bin
   desktop-file-utils appstream
   dpkg-dev file lintian
-  poppler-utils xvfb nodejs dbus-daemon
+  poppler-utils xvfb nodejs dbus-daemon chromium
   locales-all
 )
 if [ "${1:-}" = "--bench" ]; then
-  packages+=(sqlite3 mawk rsync python3-reportlab chromium)
+  packages+=(sqlite3 mawk rsync python3-reportlab)
 fi
 
 missing=()
