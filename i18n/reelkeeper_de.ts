@@ -551,6 +551,14 @@ Version %1</translation>
         <source>Co&amp;ver Size...</source>
         <translation>Co&amp;vergröße...</translation>
     </message>
+    <message>
+        <source>&amp;IMDb Lookup Index...</source>
+        <translation>&amp;IMDb-Suchindex...</translation>
+    </message>
+    <message>
+        <source>The Folder of IMDb&apos;s Dataset Files</source>
+        <translation>Der Ordner der Datensatzdateien von IMDb</translation>
+    </message>
 </context>
 <context>
     <name>app::TTipOfDay</name>
@@ -4813,6 +4821,41 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
     <message>
         <source>No film of the index has these words in its titles.</source>
         <translation>Kein Film des Index hat diese Wörter in seinen Titeln.</translation>
+    </message>
+</context>
+<context>
+    <name>lookup_ui</name>
+    <message>
+        <source>Building the IMDb lookup index...</source>
+        <translation>Der IMDb-Suchindex wird gebaut...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>IMDb Lookup Index</source>
+        <translation>IMDb-Suchindex</translation>
+    </message>
+    <message>
+        <source>Reading %1...</source>
+        <translation>%1 wird gelesen...</translation>
+    </message>
+    <message>
+        <source>The index could not be built: %1</source>
+        <translation>Der Index konnte nicht gebaut werden: %1</translation>
+    </message>
+    <message>
+        <source>Cancelled. The index is as it was.</source>
+        <translation>Abgebrochen. Der Index ist, wie er war.</translation>
+    </message>
+    <message>
+        <source>The index holds %1 films, found by %2 titles, and %3 people.</source>
+        <translation>Der Index enthält %1 Filme, zu finden unter %2 Titeln, und %3 Personen.</translation>
+    </message>
+    <message>
+        <source>%1 lines of the files were not whole and were left out.</source>
+        <translation>%1 Zeilen der Dateien waren nicht ganz und wurden ausgelassen.</translation>
     </message>
 </context>
 </TS>

@@ -142,6 +142,7 @@ void visitAll(Visitor& v, Settings& s)
     v.yesNo(misc, "Show Cover", s.showCover);
     v.number("Covers", "Longest Side", s.coverLongestSide, 300, 6000);
     v.number("Covers", "JPEG Quality", s.coverJpegQuality, 50, 100);
+    v.text("Lookup", "IMDb Folder", s.imdbFolder, kFileNameLimit);
     v.number(misc, "Overdue Days", s.overdueDays, 1, 3650);
     v.number(misc, "Window Size", s.windowSize, 0, 100000);
     v.number(misc, "Date Format", s.dateFormat);

@@ -66,6 +66,8 @@ struct Settings {
     // (pixels) a larger one is scaled to, and its JPEG quality.
     int coverLongestSide = 1500;
     int coverJpegQuality = 90;
+    // [Lookup] The folder of IMDb's dataset files the lookup index was last built from.
+    QString imdbFolder;
     int overdueDays = 14; // a loan longer than this is overdue (Records > Lent Out)
     int windowSize = 640;
     int dateFormat = 1;

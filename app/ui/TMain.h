@@ -108,6 +108,7 @@ public:
     void DoFindDuplicates();
     void DoCoversWithoutAFilm();
     void DoCoverSize();
+    void DoLookupIndex();
     // The pane of the current video's cover, shown as the settings say, following the current record.
     void showCoverPane();
     void followCoverPane(bool now = false);

@@ -9,6 +9,8 @@
 #include "TImportFormat.h"
 #include "TMyExport.h"
 #include "TLentOut.h"
+#include "BuildIndexWindow.h"
+#include "ProgramFolders.h"
 #include "TCoverSize.h"
 #include "TCoversWithoutAFilm.h"
 #include "TDuplicates.h"
@@ -485,6 +487,16 @@ void TMain::DoCoverSize()
         return;
     m_settings.coverLongestSide = window.limits().longestSide;
     m_settings.coverJpegQuality = window.limits().jpegQuality;
+}
+
+void TMain::DoLookupIndex()
+{
+    Prompter::FileDialog dialog{tr("The Folder of IMDb's Dataset Files"), {}, {}, m_settings.imdbFolder};
+    const QString folder = m_prompter.folderName(this, dialog);
+    if (folder.isEmpty())
+        return;
+    m_settings.imdbFolder = folder;
+    lookup_ui::buildLookupIndex(this, m_prompter, folder, app::lookupIndexPath());
 }
 
 void TMain::DoCoversWithoutAFilm()

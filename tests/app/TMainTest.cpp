@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, FirstRunCreatesMasterAndWritesEverySetting)
     window->close();
     IniFile ini;
     ASSERT_TRUE(ini.load(config));
-    EXPECT_EQ(ini.sectionNames().size(), 25);
+    EXPECT_EQ(ini.sectionNames().size(), 26);
     EXPECT_EQ(ini.value("Covers", "Longest Side"), QString("1500"));
     EXPECT_EQ(ini.value("Misc", "Last Database"), home + "/MASTER.DBF");
     EXPECT_EQ(ini.value("Sort Order", "Primary Sort"), QString("2"));

@@ -3,6 +3,8 @@
 // nothing, and IMDb's courtesy line beside the data.
 #include "CollectionFile.h"
 #include "LookupTestData.h"
+#include "BuildIndexWindow.h"
+#include "ScriptedPrompter.h"
 #include "TFillIn.h"
 #include "Table.h"
 
@@ -72,4 +74,24 @@ TEST(FillInWindow, NoFilmFoundIsSaidInTheList)
     ASSERT_EQ(window.Matches->topLevelItemCount(), 1);
     EXPECT_EQ(window.Matches->topLevelItem(0)->text(0), "No film of the index has these words in its titles.");
     EXPECT_TRUE(window.chosenChanges().empty());
+}
+
+// Options > IMDb Lookup Index: built on a thread of its own, the counts said at the end;
+// a folder without the titles' file says why, and the index there was stays.
+TEST(LookupIndexWindow, TheIndexIsBuiltFromTheFolderChosenAndAFailureKeepsTheOneThereWas)
+{
+    TempDir dir;
+    smallIndex(dir); // writes the dataset files into imdb/
+    testing_support::ScriptedPrompter prompter;
+    const QString index = QString::fromStdString(dir.file("home/imdb-index.sqlite"));
+    EXPECT_TRUE(lookup_ui::buildLookupIndex(nullptr, prompter, QString::fromStdString(dir.file("imdb")), index));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    // The seventh star is no star of the film's six: not named. The files missing are said.
+    EXPECT_TRUE(prompter.messages[0].text.startsWith("The index holds 4 films, found by 5 titles, and 11 people.\ntitle.ratings.tsv.gz: not in the folder"))
+        << prompter.messages[0].text.toStdString();
+    EXPECT_TRUE(prompter.messages[0].text.contains(lookup::kImdbCourtesy));
+    std::filesystem::remove(dir.file("imdb/title.basics.tsv.gz"));
+    EXPECT_FALSE(lookup_ui::buildLookupIndex(nullptr, prompter, QString::fromStdString(dir.file("imdb")), index));
+    EXPECT_TRUE(prompter.messages.back().text.contains("title.basics.tsv.gz")) << prompter.messages.back().text.toStdString();
+    EXPECT_TRUE(lookup::ImdbIndex(index.toStdString()).byId("tt0113277"));
 }

@@ -76,7 +76,7 @@ TEST(Settings, WriteCoversEveryKeyInItsSection)
 {
     IniFile ini;
     Settings::defaults("/start").write(ini);
-    const QStringList expected = {"Misc", "Covers", "Field Names", "Display Fields", "Field Width", "Field Order",
+    const QStringList expected = {"Misc", "Covers", "Lookup", "Field Names", "Display Fields", "Field Width", "Field Order",
                                   "Export Fields", "Export Order", "Export", "Import", "Sort Order",
                                   "Main Window Color", "Edit Window Color", "Search Window Color",
                                   "Report Window Color", "Configure Window Color", "Grid Title", "Grid Title Font",

@@ -1,0 +1,20 @@
+#pragma once
+
+// Options > IMDb Lookup Index: the index built from the folder of IMDb's
+// dataset files the user chose, on a thread of its own while a progress box
+// shows what is being read and offers Cancel; the window stays alive, and a
+// cancelled or failed build leaves the index there was.
+
+#include "Prompter.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace lookup_ui {
+
+// Builds the index at indexPath from folder; true when it was built. Says
+// how it ended (the counts, the files' notes, or why it failed) through the prompter.
+bool buildLookupIndex(QWidget* owner, app::Prompter& prompter, const QString& folder, const QString& indexPath);
+
+} // namespace lookup_ui
