@@ -49,6 +49,7 @@ bool buildLookupIndex(QWidget* owner, app::Prompter& prompter, const QString& fo
     progress.setWindowTitle(tr("IMDb Lookup Index"));
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(0);
+    progress.setMinimumWidth(420); // room for its title and the longest file name
     while (!finished) {
         progress.setValue(permille);
         {
