@@ -559,6 +559,10 @@ Version %1</translation>
         <source>The Folder of IMDb&apos;s Dataset Files</source>
         <translation>Der Ordner der Datensatzdateien von IMDb</translation>
     </message>
+    <message>
+        <source>Fill In &amp;Missing...</source>
+        <translation>&amp;Fehlendes ausfüllen...</translation>
+    </message>
 </context>
 <context>
     <name>app::TTipOfDay</name>
@@ -4854,8 +4858,48 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
         <translation>Der Index enthält %1 Filme, zu finden unter %2 Titeln, und %3 Personen.</translation>
     </message>
     <message>
-        <source>%1 lines of the files were not whole and were left out.</source>
-        <translation>%1 Zeilen der Dateien waren nicht ganz und wurden ausgelassen.</translation>
+        <source>Lines of the files that were not whole, left out: %1.</source>
+        <translation>Zeilen der Dateien, die nicht ganz waren, ausgelassen: %1.</translation>
+    </message>
+    <message>
+        <source>Fill In Missing</source>
+        <translation>Fehlendes ausfüllen</translation>
+    </message>
+    <message>
+        <source>Looking up the videos without a director or a year...</source>
+        <translation>Die Videos ohne Regie oder ohne Jahr werden nachgeschlagen...</translation>
+    </message>
+    <message>
+        <source>Videos looked up: %1...</source>
+        <translation>Nachgeschlagene Videos: %1...</translation>
+    </message>
+    <message>
+        <source>Stopped. </source>
+        <translation>Angehalten. </translation>
+    </message>
+    <message>
+        <source>Videos looked up: %1; filled: %2, with values written: %3.</source>
+        <translation>Nachgeschlagene Videos: %1; ausgefüllt: %2, mit geschriebenen Werten: %3.</translation>
+    </message>
+    <message>
+        <source>Values cut, or with names left out, to fit their fields: %1.</source>
+        <translation>Werte, die gekürzt wurden oder Namen auslassen, um in ihre Felder zu passen: %1.</translation>
+    </message>
+    <message>
+        <source>Not in the index: %1.</source>
+        <translation>Nicht im Index: %1.</translation>
+    </message>
+    <message>
+        <source>More than one film could be meant (pick in the editor with Edit, Fill In): %1.</source>
+        <translation>Mehr als ein Film könnte gemeint sein (wählen Sie im Editor mit Bearbeiten, Ausfüllen): %1.</translation>
+    </message>
+    <message>
+        <source>and %1 more.</source>
+        <translation>und %1 weitere.</translation>
+    </message>
+    <message>
+        <source>The filling stopped: %1</source>
+        <translation>Das Ausfüllen hielt an: %1</translation>
     </message>
 </context>
 </TS>

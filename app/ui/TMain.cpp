@@ -456,6 +456,7 @@ void TMain::buildMenus()
     addCommand(tools, "FindDuplicates", tr("Find &Duplicates"), {}, [this] { DoFindDuplicates(); });
     addCommand(tools, "Statistics", tr("S&tatistics"), {}, [this] { DoStatistics(); });
     addCommand(tools, "CoversWithoutAFilm", tr("&Covers without a Film..."), {}, [this] { DoCoversWithoutAFilm(); });
+    addCommand(tools, "FillInMissing", tr("Fill In &Missing..."), {}, [this] { DoFillInMissing(); });
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName("HelpMenu");

@@ -499,6 +499,17 @@ void TMain::DoLookupIndex()
     lookup_ui::buildLookupIndex(this, m_prompter, folder, app::lookupIndexPath());
 }
 
+void TMain::DoFillInMissing()
+{
+    if (!m_table.active() || m_browseMode)
+        return;
+    const db::Table::Bookmark before = currentRecord(); // the batch walks the collection (or the search)
+    lookup_ui::fillInMissing(this, m_prompter, m_table, app::lookupIndexPath());
+    m_table.refresh();
+    returnTo(before);
+    DisplayCount();
+}
+
 void TMain::DoCoversWithoutAFilm()
 {
     if (!m_table.active())

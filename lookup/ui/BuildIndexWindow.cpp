@@ -1,6 +1,8 @@
 #include "BuildIndexWindow.h"
 
+#include "FilmFill.h"
 #include "ImdbIndex.h"
+#include "Table.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -84,11 +86,67 @@ bool buildLookupIndex(QWidget* owner, app::Prompter& prompter, const QString& fo
                             locale.toString(static_cast<qulonglong>(result.titleNames)),
                             locale.toString(static_cast<qulonglong>(result.names)));
     if (result.damagedLines > 0)
-        text += "\n" + tr("%1 lines of the files were not whole and were left out.").arg(locale.toString(static_cast<qulonglong>(result.damagedLines)));
+        text += "\n" + tr("Lines of the files that were not whole, left out: %1.").arg(locale.toString(static_cast<qulonglong>(result.damagedLines)));
     for (const std::string& note : result.notes)
         text += "\n" + QString::fromStdString(note);
     text += "\n\n" + QString::fromLatin1(lookup::kImdbCourtesy);
     prompter.message(owner, tr("IMDb Lookup Index"), text, app::Prompter::Icon::Information);
+    return true;
+}
+
+bool fillInMissing(QWidget* owner, app::Prompter& prompter, db::Table& table, const QString& indexPath)
+{
+    std::unique_ptr<lookup::ImdbIndex> index;
+    try {
+        index = std::make_unique<lookup::ImdbIndex>(indexPath.toStdString());
+    } catch (const std::exception& e) {
+        prompter.message(owner, tr("Fill In Missing"), QString::fromUtf8(e.what()), app::Prompter::Icon::Information);
+        return false;
+    }
+    QProgressDialog progress(tr("Looking up the videos without a director or a year..."), tr("Cancel"), 0, 0, owner);
+    progress.setWindowTitle(tr("Fill In Missing"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    progress.setMinimumWidth(420);
+    lookup::FillSummary summary;
+    QString failure;
+    try {
+        const db::Table::ControlsDisabled quiet(table); // the grid does not follow the walk
+        summary = lookup::fillMissing(table, *index, [&](uint64_t looked) {
+            if (looked % 64 == 0) {
+                progress.setLabelText(tr("Videos looked up: %1...").arg(QLocale().toString(static_cast<qulonglong>(looked))));
+                QCoreApplication::processEvents();
+            }
+            return !progress.wasCanceled();
+        });
+    } catch (const std::exception& e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    progress.close();
+    const QLocale locale;
+    QString text = (summary.cancelled ? tr("Stopped. ") : QString())
+                   + tr("Videos looked up: %1; filled: %2, with values written: %3.")
+                         .arg(locale.toString(static_cast<qulonglong>(summary.looked)),
+                              locale.toString(static_cast<qulonglong>(summary.filled)),
+                              locale.toString(static_cast<qulonglong>(summary.values)));
+    if (summary.cutValues > 0)
+        text += "\n" + tr("Values cut, or with names left out, to fit their fields: %1.").arg(locale.toString(static_cast<qulonglong>(summary.cutValues)));
+    if (!summary.notFound.empty())
+        text += "\n" + tr("Not in the index: %1.").arg(locale.toString(static_cast<qulonglong>(summary.notFound.size())));
+    if (!summary.ambiguous.empty()) {
+        text += "\n\n" + tr("More than one film could be meant (pick in the editor with Edit, Fill In): %1.")
+                               .arg(locale.toString(static_cast<qulonglong>(summary.ambiguous.size())));
+        constexpr size_t kNamed = 20; // a message box, not a list: the rest are counted
+        for (size_t i = 0; i < std::min(kNamed, summary.ambiguous.size()); ++i)
+            text += "\n" + QString::fromStdString(summary.ambiguous[i]);
+        if (summary.ambiguous.size() > kNamed)
+            text += "\n" + tr("and %1 more.").arg(locale.toString(static_cast<qulonglong>(summary.ambiguous.size() - kNamed)));
+    }
+    if (!failure.isEmpty())
+        text += "\n\n" + tr("The filling stopped: %1").arg(failure);
+    text += "\n\n" + QString::fromLatin1(lookup::kImdbCourtesy);
+    prompter.message(owner, tr("Fill In Missing"), text,
+                     failure.isEmpty() ? app::Prompter::Icon::Information : app::Prompter::Icon::Error);
     return true;
 }
 

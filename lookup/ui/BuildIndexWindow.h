@@ -11,10 +11,20 @@
 
 class QWidget;
 
+namespace db {
+class Table;
+}
+
 namespace lookup_ui {
 
 // Builds the index at indexPath from folder; true when it was built. Says
 // how it ended (the counts, the files' notes, or why it failed) through the prompter.
 bool buildLookupIndex(QWidget* owner, app::Prompter& prompter, const QString& folder, const QString& indexPath);
+
+// Tools > Fill In Missing: the empty fields of the visible videos without a
+// director or a year filled from their one film of the index, with a progress
+// box that can stop it; then what it did, naming the videos it had doubts
+// about. False when there is no index (said why).
+bool fillInMissing(QWidget* owner, app::Prompter& prompter, db::Table& table, const QString& indexPath);
 
 } // namespace lookup_ui

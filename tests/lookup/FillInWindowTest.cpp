@@ -95,3 +95,29 @@ TEST(LookupIndexWindow, TheIndexIsBuiltFromTheFolderChosenAndAFailureKeepsTheOne
     EXPECT_TRUE(prompter.messages.back().text.contains("title.basics.tsv.gz")) << prompter.messages.back().text.toStdString();
     EXPECT_TRUE(lookup::ImdbIndex(index.toStdString()).byId("tt0113277"));
 }
+
+// Tools > Fill In Missing: what it filled, and the videos it doubts, by name.
+TEST(FillInMissingWindow, TheBatchSaysWhatItFilledAndNamesTheVideosItDoubts)
+{
+    TempDir dir;
+    const std::string index = smallIndex(dir);
+    const std::string path = dir.file("FILMS.DBF");
+    db::createCollectionTable(path);
+    db::Table table;
+    table.setFilePath(path);
+    table.open();
+    for (const char* title : {"Heat", "Ran", "Nothing Like It"}) {
+        table.insert();
+        table.setText(0, title);
+        table.post();
+    }
+    testing_support::ScriptedPrompter prompter;
+    EXPECT_TRUE(lookup_ui::fillInMissing(nullptr, prompter, table, QString::fromStdString(index)));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    const QString said = prompter.messages[0].text;
+    EXPECT_TRUE(said.startsWith("Videos looked up: 3; filled: 1, with values written: ")) << said.toStdString();
+    EXPECT_TRUE(said.contains("Not in the index: 1.")) << said.toStdString();
+    EXPECT_TRUE(said.contains("(pick in the editor with Edit, Fill In): 1.\nRan")) << said.toStdString();
+    EXPECT_FALSE(lookup_ui::fillInMissing(nullptr, prompter, table, QString::fromStdString(dir.file("none.sqlite"))));
+    EXPECT_TRUE(prompter.messages.back().text.contains("build it from the dataset files first"));
+}
