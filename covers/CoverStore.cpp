@@ -121,19 +121,25 @@ CheckedPicture encoded(const QImage& image, const CoverLimits& limits, const std
 {
     const QImage kept = scaledDown(image, limits.longestSide);
     const bool transparent = kept.hasAlphaChannel();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, transparent ? "png" : "jpeg");
-    if (!transparent)
-        writer.setQuality(limits.jpegQuality);
-    if (!writer.write(kept))
+    std::string bytes = encodePicture(kept, transparent, limits.jpegQuality);
+    if (bytes.empty())
         throw db::DbError(name, db::Message{TRANSLATABLE("covers", "The cover \"%1\" could not be written: %2"),
-                                            {name, writer.errorString().toStdString()}});
-    return {bytes.toStdString(), transparent ? "png" : "jpg"};
+                                            {name, std::string("the picture cannot be encoded")}});
+    return {std::move(bytes), transparent ? "png" : "jpg"};
 }
 
 } // namespace
+
+std::string encodePicture(const QImage& image, bool png, int jpegQuality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, png ? "png" : "jpeg");
+    if (!png)
+        writer.setQuality(jpegQuality);
+    return writer.write(image) ? bytes.toStdString() : std::string();
+}
 
 CheckedPicture checkPicture(const std::string& file, const CoverLimits& limits)
 {

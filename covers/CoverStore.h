@@ -112,6 +112,10 @@ private:
     std::unordered_map<std::string, std::string> m_files; // "Title (Year)" -> its file's name
 };
 
+// A picture's bytes as PNG (which keeps transparency) or as JPEG at the
+// quality given; empty when it cannot be written.
+std::string encodePicture(const QImage& image, bool png, int jpegQuality);
+
 // A cover read at the size that fills `room`, its shape kept (a large JPEG is
 // decoded at a fraction of its size, not whole and then scaled).
 // Null when the file cannot be read.

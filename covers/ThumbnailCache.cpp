@@ -2,13 +2,11 @@
 
 #include "CoverStore.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -54,13 +52,11 @@ QImage ThumbnailCache::thumbnail(const std::string& file, QSize room)
         return image;
     // Kept as JPEG, small and quick to read; PNG when it has transparency.
     const bool transparent = image.hasAlphaChannel();
+    const std::string bytes = encodePicture(image, transparent, 90);
     QSaveFile out(folder.filePath(key + (transparent ? ".png" : ".jpg")));
-    if (out.open(QIODevice::WriteOnly)) {
-        QImageWriter writer(&out, transparent ? "png" : "jpeg");
-        writer.setQuality(90);
-        if (writer.write(image))
-            out.commit(); // a cache: a thumbnail that cannot be kept is made again next time
-    }
+    if (!bytes.empty() && out.open(QIODevice::WriteOnly)
+        && out.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()))
+        out.commit(); // a cache: a thumbnail that cannot be kept is made again next time
     if (++m_writtenSincePrune >= kPruneEvery) {
         m_writtenSincePrune = 0;
         prune();

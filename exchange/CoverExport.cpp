@@ -3,11 +3,9 @@
 #include "CoverNames.h"
 #include "CoverStore.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QSaveFile>
 #include <QThreadPool>
 #include <QUrl>
@@ -39,6 +37,10 @@ void PictureCopies::copy(const std::string& picture, const std::string& destinat
 {
     if (!m_asked.insert(destination).second)
         return;
+    // Each folder made once, here, rather than by every picture's job.
+    const QString folder = QFileInfo(q(destination)).absolutePath();
+    if (m_folders.insert(folder.toStdString()).second)
+        QDir().mkpath(folder);
     m_pool->start([this, picture, destination, scaleTo] {
         std::string why;
         const QFileInfo from(q(picture)), to(q(destination));
@@ -47,7 +49,6 @@ void PictureCopies::copy(const std::string& picture, const std::string& destinat
             ++m_written; // there from an earlier export, and up to date
             return;
         }
-        QDir().mkpath(to.absolutePath());
         if (scaleTo <= 0) {
             std::error_code failed;
             std::filesystem::copy_file(picture, destination, std::filesystem::copy_options::overwrite_existing, failed);
@@ -90,16 +91,7 @@ std::string webPicture(const std::string& file, int longestSide, bool png)
     const QImage image = covers::readCover(file, room);
     if (image.isNull())
         return {};
-    const bool transparent = png;
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, transparent ? "png" : "jpeg");
-    if (!transparent)
-        writer.setQuality(kWebQuality);
-    if (!writer.write(image))
-        return {};
-    return bytes.toStdString();
+    return covers::encodePicture(image, png, kWebQuality);
 }
 
 std::string webEnding(const std::string& file)

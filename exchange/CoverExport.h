@@ -38,6 +38,7 @@ public:
 private:
     std::unique_ptr<QThreadPool> m_pool;
     std::unordered_set<std::string> m_asked;
+    std::unordered_set<std::string> m_folders; // made already
     mutable std::mutex m_mutex;
     uint64_t m_written = 0;
     std::vector<std::string> m_failures;

@@ -804,13 +804,6 @@ std::string catalogueTitle(const std::string& collectionPath)
 
 namespace {
 
-bool endsWithNoCase(const std::string& text, std::string_view ending)
-{
-    return text.size() >= ending.size()
-           && std::equal(ending.rbegin(), ending.rend(), text.rbegin(),
-                         [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b)); });
-}
-
 // A cover's name among a Tellico file's images: a hash of the film's cover
 // name, so that the VHS and the DVD of one film share one image.
 TellicoImage tellicoImageOf(const std::string& coverFile)
@@ -873,10 +866,10 @@ ExportResult exportTellico(db::Table& table, const std::string& path, const Expo
         tableFields.push_back(table.fieldIndex(f.name));
     // A .tc file is an archive of the XML and its images; a bare XML file has its images
     // beside it in "<name>_files", where Tellico keeps them.
-    const bool archive = endsWithNoCase(path, ".tc");
+    const QFileInfo target(QString::fromStdString(path));
+    const bool archive = target.suffix().compare("tc", Qt::CaseInsensitive) == 0;
     const covers::CoverFiles covers(table.filePath());
     const bool pictured = options.withCovers && covers.any();
-    const QFileInfo target(QString::fromStdString(path));
     const std::string imagesFolder = target.absolutePath().toStdString() + "/" + target.completeBaseName().toStdString() + "_files";
     const std::string xmlPath = archive ? path + ".rk-tellico.xml" : path;
     std::map<std::string, std::string> images; // id -> cover file

@@ -791,8 +791,10 @@ public:
         while (it.hasNext())
             files << it.next();
         files.sort(); // the same order every time, whatever the directory's
-        for (const QString& file : files)
+        for (const QString& file : files) {
             m_files.push_back(file.toStdString());
+            ++m_nfoFilesIn[QFileInfo(file).absolutePath()];
+        }
     }
 
     bool next(CollectionValues& film) override
@@ -830,7 +832,9 @@ private:
     {
         const QFileInfo info(qtext(nfo));
         const QDir folder = info.absoluteDir();
-        const bool ownFolder = folder.entryList({"*.nfo", "*.NFO"}, QDir::Files).size() <= 1;
+        // Counted once when the folder was listed, not looked up again for every film.
+        const auto counted = m_nfoFilesIn.find(info.absolutePath());
+        const bool ownFolder = counted == m_nfoFilesIn.end() || counted->second <= 1;
         const auto existing = [&](const QString& stem) -> std::string {
             for (const char* ending : {"jpg", "jpeg", "png", "webp", "JPG", "JPEG", "PNG", "WEBP"}) {
                 const QString path = folder.absoluteFilePath(stem + "." + ending);
@@ -851,6 +855,7 @@ private:
 
     bool m_folder;
     std::vector<std::string> m_files;
+    std::map<QString, int> m_nfoFilesIn; // the .nfo files of each folder of the library
     size_t m_next = 0;
 };
 

@@ -11,14 +11,6 @@ namespace lookup {
 
 namespace {
 
-std::string joined(const std::vector<std::string>& items)
-{
-    std::string text;
-    for (const std::string& item : items)
-        text += (text.empty() ? "" : ", ") + item;
-    return text;
-}
-
 int characters(std::string_view utf8)
 {
     return static_cast<int>(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())).size());

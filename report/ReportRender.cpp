@@ -7,10 +7,8 @@
 
 #include "CoverStore.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QImage>
-#include <QImageWriter>
 
 #include <algorithm>
 
@@ -319,17 +317,11 @@ void ReportRender::drawCovers(TBaseReport& r, const db::Record& record, const st
             continue;
         const double scale = std::min(width / picture.width(), height / picture.height());
         const double w = picture.width() * scale, h = picture.height() * scale;
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        const bool transparent = picture.hasAlphaChannel();
-        QImageWriter writer(&buffer, transparent ? "png" : "jpeg");
-        if (!transparent)
-            writer.setQuality(85);
-        if (!writer.write(picture))
+        const std::string bytes = covers::encodePicture(picture, picture.hasAlphaChannel(), 85);
+        if (bytes.empty())
             continue;
         const double left = box.left + (width - w) / 2;
-        r.StretchDraw(left, box.top, left + w, box.top + h, bytes);
+        r.StretchDraw(left, box.top, left + w, box.top + h, QByteArray::fromStdString(bytes));
     }
 }
 

@@ -1,7 +1,7 @@
 // The editor's Fill In window: the films found for the title and year typed,
 // the one picked shown field by field, ticked only where the video has
 // nothing, and IMDb's courtesy line beside the data.
-#include "CollectionFile.h"
+#include "NewCollection.h"
 #include "LookupTestData.h"
 #include "BuildIndexWindow.h"
 #include "ScriptedPrompter.h"
@@ -20,11 +20,8 @@ TEST(FillInWindow, ThePickedFilmIsShownFieldByFieldAndWhatTheVideoHasStaysUnless
 {
     TempDir dir;
     lookup::ImdbIndex index(smallIndex(dir));
-    const std::string path = dir.file("FILMS.DBF");
-    db::createCollectionTable(path);
-    db::Table table;
-    table.setFilePath(path);
-    table.open();
+    testing_support::NewCollection films;
+    db::Table& table = films.table;
     // What the editor's boxes hold: a title, a director of the user's own, no year.
     std::map<std::string, std::string> boxes = {{"Title", "heat"}, {"Director", "My Own Note"}};
     const auto current = [&](int field) {
@@ -65,11 +62,8 @@ TEST(FillInWindow, NoFilmFoundIsSaidInTheList)
 {
     TempDir dir;
     lookup::ImdbIndex index(smallIndex(dir));
-    const std::string path = dir.file("FILMS.DBF");
-    db::createCollectionTable(path);
-    db::Table table;
-    table.setFilePath(path);
-    table.open();
+    testing_support::NewCollection films;
+    db::Table& table = films.table;
     TFillIn window(index, table, [](int) { return std::string(); }, "Nothing Like It", 0);
     ASSERT_EQ(window.Matches->topLevelItemCount(), 1);
     EXPECT_EQ(window.Matches->topLevelItem(0)->text(0), "No film of the index has these words in its titles.");
@@ -101,11 +95,8 @@ TEST(FillInMissingWindow, TheBatchSaysWhatItFilledAndNamesTheVideosItDoubts)
 {
     TempDir dir;
     const std::string index = smallIndex(dir);
-    const std::string path = dir.file("FILMS.DBF");
-    db::createCollectionTable(path);
-    db::Table table;
-    table.setFilePath(path);
-    table.open();
+    testing_support::NewCollection films;
+    db::Table& table = films.table;
     for (const char* title : {"Heat", "Ran", "Nothing Like It"}) {
         table.insert();
         table.setText(0, title);
