@@ -77,7 +77,7 @@ int main(int argc, char** argv)
         auto started = Clock::now();
         const auto matches = imdb.byTitle(typed, 0, 20);
         byTitle.push_back(msSince(started));
-        found += std::any_of(matches.begin(), matches.end(), [&](const lookup::ImdbFilm& f) { return f.id == id; });
+        found += std::any_of(matches.begin(), matches.end(), [&](const lookup::Film& f) { return f.id == id; });
         started = Clock::now();
         imdb.byId(id);
         byId.push_back(msSince(started));

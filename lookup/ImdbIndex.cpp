@@ -573,9 +573,9 @@ std::vector<std::string> ImdbIndex::namesOf(const std::string& ids)
     return names;
 }
 
-ImdbFilm ImdbIndex::film(int64_t id)
+Film ImdbIndex::film(int64_t id)
 {
-    ImdbFilm f;
+    Film f;
     {
         Using title(m_queries->title);
         title->bind(1, id);
@@ -619,13 +619,13 @@ ImdbFilm ImdbIndex::film(int64_t id)
     return f;
 }
 
-std::optional<ImdbFilm> ImdbIndex::byId(std::string_view id)
+std::optional<Film> ImdbIndex::byId(std::string_view id)
 {
     const int64_t number = numberOf(id);
     if (number <= 0 || !id.starts_with("tt"))
         return std::nullopt;
-    ImdbFilm f = film(number);
-    return f.id.empty() ? std::nullopt : std::optional<ImdbFilm>(std::move(f));
+    Film f = film(number);
+    return f.id.empty() ? std::nullopt : std::optional<Film>(std::move(f));
 }
 
 std::vector<ImdbIndex::TitleMatch> ImdbIndex::exactTitle(std::string_view title, int year)
@@ -641,7 +641,7 @@ std::vector<ImdbIndex::TitleMatch> ImdbIndex::exactTitle(std::string_view title,
     return films;
 }
 
-std::vector<ImdbFilm> ImdbIndex::byTitle(std::string_view title, int year, size_t most)
+std::vector<Film> ImdbIndex::byTitle(std::string_view title, int year, size_t most)
 {
     const std::vector<QString> words = wordsOf(title);
     if (words.empty())
@@ -694,7 +694,7 @@ std::vector<ImdbFilm> ImdbIndex::byTitle(std::string_view title, int year, size_
             return a.yearDistance < b.yearDistance;
         return a.votes != b.votes ? a.votes > b.votes : a.id < b.id;
     });
-    std::vector<ImdbFilm> films;
+    std::vector<Film> films;
     for (size_t i = 0; i < candidates.size() && films.size() < most; ++i)
         films.push_back(film(candidates[i].id));
     return films;

@@ -11,6 +11,8 @@
 // videos, shorts and specials, not the millions of episodes; the names of
 // the people those films credit, not every name.
 
+#include "Film.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -46,18 +48,6 @@ struct ImdbBuildResult {
 ImdbBuildResult buildImdbIndex(const std::string& folder, const std::string& indexPath,
                                const std::function<bool(const std::string& file, double done)>& progress = {});
 
-struct ImdbFilm {
-    std::string id;       // "tt0113277"
-    std::string kind;     // movie, tvMovie, tvSeries, video, short...
-    std::string title;
-    std::string originalTitle;
-    int year = 0;
-    int runtime = 0;      // minutes
-    std::vector<std::string> genres;
-    double rating = 0;    // out of ten; 0 for none
-    int votes = 0;
-    std::vector<std::string> directors, writers, stars, producers; // names, in the files' order
-};
 
 // The words of a title as the index compares them: accents and case aside,
 // in any order ("Amélie, Le fabuleux destin d'" and "le FABULEUX destin d' amelie" alike).
@@ -74,12 +64,12 @@ public:
     ImdbIndex& operator=(const ImdbIndex&) = delete;
 
     // A film by its IMDb id ("tt0113277"); none when the index does not hold it.
-    std::optional<ImdbFilm> byId(std::string_view id);
+    std::optional<Film> byId(std::string_view id);
     // Films whose titles (their own, original or another country's) hold every
     // word of title, in any order, accents and case aside: the titles that are
     // those words exactly first, then by their year's nearness to year (0: any)
     // and by how many voted for them.
-    std::vector<ImdbFilm> byTitle(std::string_view title, int year = 0, size_t most = 20);
+    std::vector<Film> byTitle(std::string_view title, int year = 0, size_t most = 20);
     // Films one of whose titles is exactly these words (any order, accents and
     // case aside), of that year (0: any), by id and year: at most two, as a
     // batch needs to know whether one film is meant, at once.
@@ -90,7 +80,7 @@ public:
     std::vector<TitleMatch> exactTitle(std::string_view title, int year = 0);
 
 private:
-    ImdbFilm film(int64_t id);
+    Film film(int64_t id);
     std::string nameOf(int64_t id);
     std::vector<std::string> namesOf(const std::string& ids);
     sqlite3* m_db = nullptr;

@@ -44,6 +44,13 @@ QString thumbnailFolder()
     return QDir::cleanPath(homeRelative("XDG_CACHE_HOME", "/.cache") + "/reelkeeper/thumbnails");
 }
 
+QString tmdbConfigurationPath()
+{
+    const QString cache = fromEnvironment("REELKEEPER_CACHE");
+    const QString folder = !cache.isEmpty() ? QDir::cleanPath(cache) : QDir::cleanPath(homeRelative("XDG_CACHE_HOME", "/.cache") + "/reelkeeper");
+    return QDir(folder).filePath("tmdb-configuration.json");
+}
+
 QString lookupIndexPath()
 {
     return QDir(programFolder()).filePath("imdb-index.sqlite");

@@ -21,6 +21,9 @@ QString thumbnailFolder();
 
 // The film lookup index built from IMDb's dataset files, in the program folder.
 QString lookupIndexPath();
+// TMDb's image configuration as last fetched, kept beside the thumbnails
+// ($REELKEEPER_CACHE, else ~/.cache/reelkeeper): may go at any time.
+QString tmdbConfigurationPath();
 
 // Creates the program folder when it is missing. Returns an empty text on
 // success, else a message that says which folder could not be made and why.

@@ -23,7 +23,7 @@ std::string indexPath()
     return app::lookupIndexPath().toStdString();
 }
 
-void printFilm(const lookup::ImdbFilm& f, std::ostream& out)
+void printFilm(const lookup::Film& f, std::ostream& out)
 {
     const auto list = [](const std::vector<std::string>& names) {
         std::string text;
@@ -90,7 +90,7 @@ int lookupFilm(const std::vector<std::string>& args, std::ostream& out, std::ost
             title += (title.empty() ? "" : " ") + args[i];
     }
     lookup::ImdbIndex index(indexPath());
-    std::vector<lookup::ImdbFilm> films;
+    std::vector<lookup::Film> films;
     if (title.starts_with("tt")) {
         if (auto film = index.byId(title))
             films.push_back(std::move(*film));
@@ -101,7 +101,7 @@ int lookupFilm(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "No film found for \"" << title << "\".\n";
         return 1;
     }
-    for (const lookup::ImdbFilm& film : films)
+    for (const lookup::Film& film : films)
         printFilm(film, out);
     out << lookup::kImdbCourtesy << "\n";
     return 0;

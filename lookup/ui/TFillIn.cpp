@@ -84,7 +84,7 @@ void TFillIn::SearchClick()
 {
     m_films = m_index.byTitle(TitleBox->text().toStdString(), YearBox->text().toInt(), 30);
     Matches->clear();
-    for (const lookup::ImdbFilm& film : m_films) {
+    for (const lookup::Film& film : m_films) {
         auto* item = new QTreeWidgetItem(Matches, {q(film.title), film.originalTitle == film.title ? QString() : q(film.originalTitle),
                                                    film.year > 0 ? QString::number(film.year) : QString(), joined(film.directors),
                                                    film.runtime > 0 ? QString::number(film.runtime) : QString()});

@@ -44,7 +44,7 @@ private:
     lookup::ImdbIndex& m_index;
     const db::Table& m_table;
     std::function<std::string(int field)> m_current;
-    std::vector<lookup::ImdbFilm> m_films;
+    std::vector<lookup::Film> m_films;
     std::vector<lookup::FillChange> m_changes;
 };
 

@@ -210,7 +210,7 @@ TEST(ImdbLookup, TheTopMatchIsWhatAPlainScanOfTheFilesFindsForAThousandTitles)
                 best = &f;
         }
         ASSERT_NE(best, nullptr) << typed.toStdString() << " / " << key << " / " << wanted.title;
-        const std::vector<ImdbFilm> found = imdb.byTitle(typed.toStdString());
+        const std::vector<Film> found = imdb.byTitle(typed.toStdString());
         ASSERT_FALSE(found.empty()) << typed.toStdString();
         char id[16];
         std::snprintf(id, sizeof id, "tt%07lld", static_cast<long long>(best->id));
