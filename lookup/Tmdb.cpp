@@ -1,12 +1,17 @@
 #include "Tmdb.h"
 
 #include "ImdbIndex.h"
+#include "ProgramFolders.h"
+#include "Settings.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -164,6 +169,24 @@ std::optional<QJsonObject> objectOf(const QByteArray& body, std::optional<db::Me
 }
 
 } // namespace
+
+TmdbSettings tmdbSettings(const app::Settings& settings)
+{
+    TmdbSettings tmdb;
+    tmdb.credential = settings.tmdbKey.trimmed().toStdString();
+    tmdb.timeoutSeconds = settings.tmdbTimeout;
+    tmdb.country = settings.tmdbCountry.trimmed().toUpper().toStdString();
+    if (tmdb.country.size() != 2)
+        tmdb.country = "US";
+    // Titles and overviews in the language the program speaks, where TMDb has them.
+    const QLocale spoken = settings.language.isEmpty() ? QLocale::system() : QLocale(settings.language);
+    if (spoken.language() != QLocale::C)
+        tmdb.language = spoken.name().replace('_', '-').toStdString();
+    tmdb.configurationCache = app::tmdbConfigurationPath().toStdString();
+    if (const QByteArray address = qgetenv("REELKEEPER_TMDB_ADDRESS"); !address.isEmpty())
+        tmdb.address = address.toStdString();
+    return tmdb;
+}
 
 bool sameTitle(const std::string& a, const std::string& b)
 {
@@ -376,7 +399,9 @@ void TmdbClient::withConfiguration(std::function<void(std::optional<db::Message>
                     failure = db::Message(TRANSLATABLE("lookup", "TMDb's answer was not the JSON its documentation describes."));
                 } else if (!m_settings.configurationCache.empty()) {
                     QJsonObject kept{{"fetched", QDateTime::currentDateTimeUtc().toString(Qt::ISODate)}, {"images", images}};
-                    QSaveFile file(QString::fromStdString(m_settings.configurationCache));
+                    const QString path = QString::fromStdString(m_settings.configurationCache);
+                    QDir().mkpath(QFileInfo(path).absolutePath());
+                    QSaveFile file(path);
                     if (file.open(QIODevice::WriteOnly)) { // kept only to save a request: not kept is no failure
                         file.write(QJsonDocument(kept).toJson(QJsonDocument::Compact));
                         file.commit();

@@ -24,6 +24,10 @@
 class QNetworkAccessManager;
 class QNetworkReply;
 
+namespace app {
+struct Settings;
+}
+
 namespace lookup {
 
 // TMDb's terms ask for this notice wherever its data is shown.
@@ -40,6 +44,11 @@ struct TmdbSettings {
     int mostWaits = 3;                             // answers of 429 waited out for one request
     int longestWaitSeconds = 60;                   // a 429 asking for longer is a failure
 };
+
+// The user's TMDb settings: key, time limit, country, the language the
+// program speaks, and the image configuration kept in the cache folder.
+// $REELKEEPER_TMDB_ADDRESS names another address of the API (a mirror, a test server).
+TmdbSettings tmdbSettings(const app::Settings& settings);
 
 // What an answer gives: the films (or the one film, or the picture's bytes), or why there are none.
 // status is the HTTP status of a failure TMDb answered with (404: it has no such film).

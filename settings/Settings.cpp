@@ -143,6 +143,9 @@ void visitAll(Visitor& v, Settings& s)
     v.number("Covers", "Longest Side", s.coverLongestSide, 300, 6000);
     v.number("Covers", "JPEG Quality", s.coverJpegQuality, 50, 100);
     v.text("Lookup", "IMDb Folder", s.imdbFolder, kFileNameLimit);
+    v.text("Lookup", "TMDb Key", s.tmdbKey, 1024);
+    v.number("Lookup", "TMDb Timeout", s.tmdbTimeout, 3, 600);
+    v.text("Lookup", "TMDb Country", s.tmdbCountry, 2);
     v.number(misc, "Overdue Days", s.overdueDays, 1, 3650);
     v.number(misc, "Window Size", s.windowSize, 0, 100000);
     v.number(misc, "Date Format", s.dateFormat);

@@ -68,6 +68,11 @@ struct Settings {
     int coverJpegQuality = 90;
     // [Lookup] The folder of IMDb's dataset files the lookup index was last built from.
     QString imdbFolder;
+    // TMDb online: the user's API key or read access token, how long a request
+    // may take (seconds), and the country whose certification is the Rating.
+    QString tmdbKey;
+    int tmdbTimeout = 20;
+    QString tmdbCountry = "US";
     int overdueDays = 14; // a loan longer than this is overdue (Records > Lent Out)
     int windowSize = 640;
     int dateFormat = 1;

@@ -101,11 +101,13 @@ constexpr const char* kUsage =
     "  lookup TITLE [--year YEAR] | lookup ttNNNNNNN\n"
     "                              the films of the index with every word of TITLE among their\n"
     "                              titles (any order, accents and case aside), or with that IMDb id\n"
-    "  fill FILE [--level \"CRITERION; ...\"]... [--source imdb]\n"
+    "  fill FILE [--level \"CRITERION; ...\"]... [--source imdb|tmdb]\n"
     "                              fills the empty fields of each video (or of the search's) that has\n"
     "                              no director or no year from its film in the lookup index, when only\n"
     "                              one film can be it: the one its IMDb id names, or the one of its\n"
-    "                              title and year; lists the videos with more than one possible film\n"
+    "                              title and year; lists the videos with more than one possible film;\n"
+    "                              tmdb asks TMDb online (the key set in Options) and takes posters as\n"
+    "                              covers of the videos without one\n"
     "  settings                    the settings file's path and every setting, defaults filled in\n"
     "  hold FILE [--exclusive]     keep the table open until standard input ends\n";
 

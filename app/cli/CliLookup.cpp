@@ -1,13 +1,15 @@
-// lookup-index and lookup: IMDb's dataset files made into the program's
-// lookup index, and films found in it by title or by IMDb id.
+// lookup-index, lookup and fill: IMDb's dataset files made into the program's
+// lookup index, films found in it by title or by IMDb id, and videos filled from it or from TMDb.
 #include "CliShared.h"
 
 #include "CoverStore.h"
 #include "FilmFill.h"
 #include "ImdbIndex.h"
+#include "TmdbSource.h"
 #include "Search.h"
 #include "Table.h"
 #include "ProgramFolders.h"
+#include "Settings.h"
 
 #include <QDir>
 
@@ -116,19 +118,37 @@ int fillFromLookup(const std::vector<std::string>& args, std::ostream& out, std:
     if (args.size() < 2)
         throw UsageError("fill needs a collection");
     std::vector<find::SearchItem> items;
+    bool tmdb = false;
     for (size_t i = 2; i < args.size(); ++i) {
         if (args[i] == "--level" && i + 1 < args.size()) {
             if (!addLevel(args[++i], items, err))
                 return 1;
         } else if (args[i] == "--source" && i + 1 < args.size()) {
-            if (args[++i] != "imdb")
-                throw UsageError("fill knows the source imdb (the lookup index of IMDb's dataset files)");
+            const std::string source = args[++i];
+            if (source != "imdb" && source != "tmdb")
+                throw UsageError("fill knows the sources imdb (the lookup index of IMDb's dataset files) and tmdb (TMDb online)");
+            tmdb = source == "tmdb";
         } else {
             throw UsageError("unknown fill argument \"" + args[i] + "\"");
         }
     }
-    lookup::ImdbIndex index(indexPath());
-    applyEditTextFormat(effectiveSettings());
+    const app::Settings settings = effectiveSettings();
+    std::unique_ptr<lookup::ImdbIndex> index;
+    std::unique_ptr<lookup::TmdbClient> client;
+    std::unique_ptr<lookup::FilmSource> source;
+    std::optional<lookup::FillCovers> covers;
+    if (tmdb) {
+        ensureGuiApplication(); // the answers come through an event loop
+        client = std::make_unique<lookup::TmdbClient>(lookup::tmdbSettings(settings));
+        if (client->settings().credential.empty())
+            throw UsageError("fill --source tmdb needs a TMDb API key or read token: set it in the program's Options, TMDb Online Lookup");
+        source = std::make_unique<lookup::TmdbSource>(*client);
+        covers = lookup::FillCovers{args[1], covers::CoverLimits::sized(settings.coverLongestSide, settings.coverJpegQuality)};
+    } else {
+        index = std::make_unique<lookup::ImdbIndex>(indexPath());
+        source = std::make_unique<lookup::ImdbSource>(*index);
+    }
+    applyEditTextFormat(settings);
     db::Table table;
     openForBulkWork(table, args[1], err);
     covers::followTitleChanges(table); // a year filled in renames the film's cover with it
@@ -138,13 +158,21 @@ int fillFromLookup(const std::vector<std::string>& args, std::ostream& out, std:
         table.setFiltered(true);
     }
     const auto started = std::chrono::steady_clock::now();
-    const lookup::FillSummary summary = lookup::fillMissing(table, index);
+    lookup::FillSummary summary;
+    std::string failure;
+    try {
+        summary = lookup::fillMissing(table, *source, {}, covers);
+    } catch (const db::DbError& e) {
+        failure = e.what(); // what was written before stays
+    }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     table.close();
-    out << "Looked up " << plural(summary.looked, "video", "videos") << " without a director or a year; filled "
-        << plural(summary.filled, "video", "videos") << " with " << plural(summary.values, "value", "values");
+    out << "Looked up " << plural(summary.looked, "video", "videos") << (tmdb ? " without a director, a year or a cover" : " without a director or a year")
+        << "; filled " << plural(summary.filled, "video", "videos") << " with " << plural(summary.values, "value", "values");
     if (summary.cutValues > 0)
         out << " (" << plural(summary.cutValues, "value", "values") << " cut to fit)";
+    if (tmdb)
+        out << "; took " << plural(summary.covers, "cover", "covers");
     out << " in " << static_cast<int>(seconds * 10) / 10.0 << " s\n";
     if (!summary.ambiguous.empty()) {
         out << plural(summary.ambiguous.size(), "video has", "videos have") << " more than one possible film; pick in the editor:\n";
@@ -152,8 +180,14 @@ int fillFromLookup(const std::vector<std::string>& args, std::ostream& out, std:
             out << "  " << film << "\n";
     }
     if (!summary.notFound.empty())
-        out << plural(summary.notFound.size(), "video was", "videos were") << " not found in the index\n";
-    out << lookup::kImdbCourtesy << "\n";
+        out << plural(summary.notFound.size(), "video was", "videos were") << (tmdb ? " not found at TMDb\n" : " not found in the index\n");
+    for (const std::string& cover : summary.coverFailures)
+        out << "No cover for " << cover << "\n";
+    out << (tmdb ? lookup::kTmdbAttribution : lookup::kImdbCourtesy) << "\n";
+    if (!failure.empty()) {
+        err << "reelkeeper-cli: the filling stopped: " << failure << "\n";
+        return 1;
+    }
     return 0;
 }
 

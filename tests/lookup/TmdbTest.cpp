@@ -11,6 +11,8 @@
 #include "Table.h"
 
 #include <QBuffer>
+#include <QEventLoop>
+#include <QProcess>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -341,4 +343,50 @@ TEST(TmdbSource, TheBatchFillsFieldsAndCoversAndAServiceThatRefusesStopsIt)
     lookup::TmdbSource refusedSource(refused);
     EXPECT_THROW(lookup::fillMissing(table, refusedSource), db::DbError);
     EXPECT_EQ(refusing.requests().size(), 1) << "stopped at the first refusal, not asked for every video";
+}
+
+TEST(TmdbCommandLine, FillFromTmdbSaysWhatItChangedAndARefusalIsAFailure)
+{
+    testing_support::TempDir dir;
+    TmdbTestServer server;
+    serveHeat(server);
+    const std::string collection = dir.file("FILMS.DBF");
+    const std::string settings = dir.file("REELKP.INI");
+    testing_support::writeFileBytes(settings, "[Lookup]\nTMDb Key=0123456789abcdef0123456789abcdef\nTMDb Country=US\n");
+    const auto run = [&](const QStringList& arguments, const QString& address) {
+        QProcess cli;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("REELKEEPER_HOME", QString::fromStdString(dir.file("home")));
+        environment.insert("REELKEEPER_CONFIG", QString::fromStdString(settings));
+        environment.insert("REELKEEPER_CACHE", QString::fromStdString(dir.file("cache")));
+        environment.insert("REELKEEPER_TMDB_ADDRESS", address);
+        cli.setProcessEnvironment(environment);
+        QEventLoop loop; // the stand-in server answers while the tool waits
+        QObject::connect(&cli, &QProcess::finished, &loop, &QEventLoop::quit);
+        cli.start(RK_CLI, arguments);
+        if (cli.waitForStarted())
+            loop.exec();
+        return std::make_pair(cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput() + cli.readAllStandardError()).toStdString());
+    };
+    ASSERT_EQ(run({"create", QString::fromStdString(collection)}, server.api()).first, 0);
+    testing_support::writeFileBytes(dir.file("films.csv"), "Title,Year\n\"Heat\",\"1995\"\n\"Ran\",\"\"\n");
+    ASSERT_EQ(run({"import", QString::fromStdString(collection), QString::fromStdString(dir.file("films.csv")), "--skip-first"}, server.api()).first, 0);
+    server.on("/3/search/movie", [](const HttpRequest& asked) {
+        if (asked.query.queryItemValue("query") == "Ran")
+            return HttpAnswer{200, testing_support::tmdbSearchBody({{11645, "Ran", "乱", "1985-06-01", ""}, {999, "Ran", "Ran", "2012-01-01", ""}})};
+        return HttpAnswer{200, testing_support::tmdbSearchBody({{949, "Heat", "Heat", "1995-12-15", "/heat.jpg"}})};
+    });
+    const auto [status, said] = run({"fill", QString::fromStdString(collection), "--source", "tmdb"}, server.api());
+    EXPECT_EQ(status, 0) << said;
+    EXPECT_NE(said.find("Looked up 2 videos without a director, a year or a cover; filled 1 video with "), std::string::npos) << said;
+    EXPECT_NE(said.find("; took 1 cover in "), std::string::npos) << said;
+    EXPECT_NE(said.find("1 video has more than one possible film; pick in the editor:\n  Ran\n"), std::string::npos) << said;
+    EXPECT_NE(said.find(lookup::kTmdbAttribution), std::string::npos);
+    EXPECT_FALSE(covers::CoverStore(collection).find("Heat", "1995").empty());
+
+    TmdbTestServer refusing;
+    refusing.on("/3/", HttpAnswer{401, testing_support::tmdbError(7, "Invalid API key: You must be granted a valid key.")});
+    const auto [refusedStatus, refusal] = run({"fill", QString::fromStdString(collection), "--source", "tmdb"}, refusing.api());
+    EXPECT_EQ(refusedStatus, 1);
+    EXPECT_NE(refusal.find("the filling stopped: TMDb did not accept the API key or read token (HTTP 401)"), std::string::npos) << refusal;
 }
