@@ -44,6 +44,8 @@ public:
 
     const std::string& file() const { return m_file; }
     std::string spoken(const Speak& speak) const;
+    // The message alone, without the file it names (for a line that names its film instead).
+    std::string message(const Speak& speak = {}) const { return m_message.text ? m_message.spoken(speak) : m_plain; }
 
 private:
     std::string m_file;

@@ -563,6 +563,22 @@ Version %1</translation>
         <source>Fill In &amp;Missing...</source>
         <translation>&amp;Fehlendes ausfüllen...</translation>
     </message>
+    <message>
+        <source>&amp;TMDb Online Lookup...</source>
+        <translation>&amp;TMDb-Onlinesuche...</translation>
+    </message>
+    <message>
+        <source>Fill In Missing</source>
+        <translation>Fehlendes ausfüllen</translation>
+    </message>
+    <message>
+        <source>Take the films from TMDb online, with posters as covers of the videos that have none?
+
+Yes: TMDb.  No: IMDb&apos;s datasets (the lookup index, offline).</source>
+        <translation>Die Filme online von TMDb übernehmen, mit den Postern als Cover der Videos, die keines haben?
+
+Ja: TMDb. Nein: die Datensätze von IMDb (der Suchindex, offline).</translation>
+    </message>
 </context>
 <context>
     <name>app::TTipOfDay</name>
@@ -2221,8 +2237,12 @@ reihenfolge</translation>
         <translation>Ausfüllen</translation>
     </message>
     <message>
-        <source>Download IMDb&apos;s dataset files (title.basics, title.ratings, title.crew, title.principals, name.basics and title.akas .tsv.gz) into a folder and run &quot;reelkeeper-cli lookup-index FOLDER&quot;.</source>
-        <translation>Laden Sie die Datensatzdateien von IMDb (title.basics, title.ratings, title.crew, title.principals, name.basics und title.akas .tsv.gz) in einen Ordner und führen Sie „reelkeeper-cli lookup-index ORDNER“ aus.</translation>
+        <source>Download IMDb&apos;s dataset files (title.basics, title.ratings, title.crew, title.principals, name.basics and title.akas .tsv.gz) into a folder and choose it in Options, IMDb Lookup Index; or give your TMDb API key in Options, TMDb Online Lookup.</source>
+        <translation>Laden Sie die Datensatzdateien von IMDb (title.basics, title.ratings, title.crew, title.principals, name.basics und title.akas .tsv.gz) in einen Ordner und wählen Sie ihn unter Optionen, IMDb-Suchindex; oder geben Sie Ihren TMDb-API-Schlüssel unter Optionen, TMDb-Onlinesuche an.</translation>
+    </message>
+    <message>
+        <source>the poster from TMDb</source>
+        <translation>das Poster von TMDb</translation>
     </message>
 </context>
 <context>
@@ -4747,6 +4767,54 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
         <source>The file is no IMDb index of this program: build it again from the dataset files.</source>
         <translation>Die Datei ist kein IMDb-Index dieses Programms: Bauen Sie ihn neu aus den Datensatzdateien.</translation>
     </message>
+    <message>
+        <source>TMDb did not accept the API key or read token (HTTP %1): %2 Give yours in Options, TMDb Online Lookup.</source>
+        <translation>TMDb hat den API-Schlüssel oder das Lesetoken nicht angenommen (HTTP %1): %2 Geben Sie Ihren unter Optionen, TMDb-Onlinesuche an.</translation>
+    </message>
+    <message>
+        <source>TMDb does not have it (HTTP %1): %2</source>
+        <translation>TMDb kennt das nicht (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>TMDb could not answer (HTTP %1). Try again later.</source>
+        <translation>TMDb konnte nicht antworten (HTTP %1). Versuchen Sie es später noch einmal.</translation>
+    </message>
+    <message>
+        <source>TMDb refused the request (HTTP %1): %2</source>
+        <translation>TMDb hat die Anfrage abgelehnt (HTTP %1): %2</translation>
+    </message>
+    <message>
+        <source>TMDb&apos;s answer was not the JSON its documentation describes.</source>
+        <translation>Die Antwort von TMDb war nicht das JSON, das die Dokumentation beschreibt.</translation>
+    </message>
+    <message>
+        <source>No TMDb API key or read token is set: give yours in Options, TMDb Online Lookup.</source>
+        <translation>Es ist kein TMDb-API-Schlüssel und kein Lesetoken eingetragen: Geben Sie Ihren unter Optionen, TMDb-Onlinesuche an.</translation>
+    </message>
+    <message>
+        <source>TMDb did not answer within %1 seconds. Options, TMDb Online Lookup can give it longer.</source>
+        <translation>TMDb hat nicht innerhalb von %1 Sekunden geantwortet. Unter Optionen, TMDb-Onlinesuche können Sie länger warten lassen.</translation>
+    </message>
+    <message>
+        <source>TMDb&apos;s answer was larger than any it gives: it was left unread.</source>
+        <translation>Die Antwort von TMDb war größer als jede, die TMDb gibt: Sie wurde nicht gelesen.</translation>
+    </message>
+    <message>
+        <source>TMDb asks for fewer requests (HTTP 429) and to wait %1 seconds. Try again later.</source>
+        <translation>TMDb bittet um weniger Anfragen (HTTP 429) und darum, %1 Sekunden zu warten. Versuchen Sie es später noch einmal.</translation>
+    </message>
+    <message>
+        <source>TMDb could not be reached: %1</source>
+        <translation>TMDb war nicht erreichbar: %1</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no IMDb id (tt and a number).</source>
+        <translation>„%1“ ist keine IMDb-Kennung (tt und eine Zahl).</translation>
+    </message>
+    <message>
+        <source>TMDb gave no poster of a known kind (&quot;%1&quot;).</source>
+        <translation>TMDb hat kein Poster einer bekannten Art geliefert („%1“).</translation>
+    </message>
 </context>
 <context>
     <name>lookup_ui::TFillIn</name>
@@ -4826,6 +4894,54 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
         <source>No film of the index has these words in its titles.</source>
         <translation>Kein Film des Index hat diese Wörter in seinen Titeln.</translation>
     </message>
+    <message>
+        <source>F&amp;rom:</source>
+        <translation>&amp;Quelle:</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Quelle</translation>
+    </message>
+    <message>
+        <source>IMDb&apos;s datasets</source>
+        <translation>Datensätze von IMDb</translation>
+    </message>
+    <message>
+        <source>TMDb (online)</source>
+        <translation>TMDb (online)</translation>
+    </message>
+    <message>
+        <source>From TMDb</source>
+        <translation>Von TMDb</translation>
+    </message>
+    <message>
+        <source>Type a title to look for.</source>
+        <translation>Geben Sie einen Titel ein, nach dem gesucht werden soll.</translation>
+    </message>
+    <message>
+        <source>Asking TMDb...</source>
+        <translation>TMDb wird gefragt...</translation>
+    </message>
+    <message>
+        <source>TMDb has no film of this title.</source>
+        <translation>TMDb hat keinen Film mit diesem Titel.</translation>
+    </message>
+    <message>
+        <source>Cover</source>
+        <translation>Cover</translation>
+    </message>
+    <message>
+        <source>(a picture)</source>
+        <translation>(ein Bild)</translation>
+    </message>
+    <message>
+        <source>(the poster could not be read)</source>
+        <translation>(das Poster konnte nicht gelesen werden)</translation>
+    </message>
+    <message>
+        <source>the poster, %1 x %2 pixels</source>
+        <translation>das Poster, %1 × %2 Pixel</translation>
+    </message>
 </context>
 <context>
     <name>lookup_ui</name>
@@ -4900,6 +5016,89 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
     <message>
         <source>The filling stopped: %1</source>
         <translation>Das Ausfüllen hielt an: %1</translation>
+    </message>
+    <message>
+        <source>Looking up the videos without a director, a year or a cover at TMDb...</source>
+        <translation>Die Videos ohne Regisseur, Jahr oder Cover werden bei TMDb nachgeschlagen...</translation>
+    </message>
+    <message>
+        <source>Covers taken from TMDb&apos;s posters: %1.</source>
+        <translation>Cover aus den Postern von TMDb übernommen: %1.</translation>
+    </message>
+    <message>
+        <source>Not found at TMDb: %1.</source>
+        <translation>Bei TMDb nicht gefunden: %1.</translation>
+    </message>
+    <message>
+        <source>Posters not taken: %1.</source>
+        <translation>Nicht übernommene Poster: %1.</translation>
+    </message>
+    <message>
+        <source>Give your TMDb API key or read token in Options, TMDb Online Lookup first.</source>
+        <translation>Geben Sie zuerst Ihren TMDb-API-Schlüssel oder Ihr Lesetoken unter Optionen, TMDb-Onlinesuche an.</translation>
+    </message>
+</context>
+<context>
+    <name>lookup_ui::TTmdbOptions</name>
+    <message>
+        <source>TMDb Online Lookup</source>
+        <translation>TMDb-Onlinesuche</translation>
+    </message>
+    <message>
+        <source>Fill In can take films from TMDb online with your own API key or read access token, free for personal use at https://www.themoviedb.org/settings/api.</source>
+        <translation>Ausfüllen kann Filme online von TMDb übernehmen, mit Ihrem eigenen API-Schlüssel oder Lesetoken, für den persönlichen Gebrauch kostenlos unter https://www.themoviedb.org/settings/api.</translation>
+    </message>
+    <message>
+        <source>API key or read access token</source>
+        <translation>API-Schlüssel oder Lesetoken</translation>
+    </message>
+    <message>
+        <source>API &amp;key or read access token:</source>
+        <translation>API-&amp;Schlüssel oder Lesetoken:</translation>
+    </message>
+    <message>
+        <source> seconds</source>
+        <translation> Sekunden</translation>
+    </message>
+    <message>
+        <source>Longest wait for an answer</source>
+        <translation>Längste Wartezeit auf eine Antwort</translation>
+    </message>
+    <message>
+        <source>&amp;Longest wait for an answer:</source>
+        <translation>&amp;Längste Wartezeit auf eine Antwort:</translation>
+    </message>
+    <message>
+        <source>Country of the Rating</source>
+        <translation>Land der Altersfreigabe</translation>
+    </message>
+    <message>
+        <source>Two letters (US, DE, GB...): the age rating of the film&apos;s release there becomes its Rating.</source>
+        <translation>Zwei Buchstaben (US, DE, GB...): Die Altersfreigabe des Films in diesem Land wird seine Freigabe.</translation>
+    </message>
+    <message>
+        <source>&amp;Country of the Rating:</source>
+        <translation>Land der Alters&amp;freigabe:</translation>
+    </message>
+    <message>
+        <source>&amp;Try It</source>
+        <translation>&amp;Ausprobieren</translation>
+    </message>
+    <message>
+        <source>&amp;Ok</source>
+        <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Asking TMDb...</source>
+        <translation>TMDb wird gefragt...</translation>
+    </message>
+    <message>
+        <source>TMDb answered: the key works.</source>
+        <translation>TMDb hat geantwortet: Der Schlüssel funktioniert.</translation>
     </message>
 </context>
 </TS>

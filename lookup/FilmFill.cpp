@@ -214,10 +214,10 @@ FillSummary fillMissing(db::Table& table, FilmSource& source, const std::functio
                     const std::string bytes = source.poster(*match.film, covers->limits.longestSide);
                     if (bytes.empty())
                         continue;
-                    store->store(title, storedYear, covers::checkPicture(bytes, match.film->posterPath, covers->limits));
+                    store->store(title, storedYear, covers::checkPicture(bytes, match.film->posterPath.substr(1), covers->limits));
                     ++summary.covers;
                 } catch (const db::DbError& e) {
-                    summary.coverFailures.push_back(filmName(title, year) + ": " + e.what());
+                    summary.coverFailures.push_back(filmName(title, yearField >= 0 ? static_cast<int>(stored.number(yearField)) : 0) + ": " + e.message());
                 }
             }
         }

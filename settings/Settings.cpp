@@ -146,6 +146,7 @@ void visitAll(Visitor& v, Settings& s)
     v.text("Lookup", "TMDb Key", s.tmdbKey, 1024);
     v.number("Lookup", "TMDb Timeout", s.tmdbTimeout, 3, 600);
     v.text("Lookup", "TMDb Country", s.tmdbCountry, 2);
+    v.text("Lookup", "Fill In Source", s.fillInSource, 4);
     v.number(misc, "Overdue Days", s.overdueDays, 1, 3650);
     v.number(misc, "Window Size", s.windowSize, 0, 100000);
     v.number(misc, "Date Format", s.dateFormat);

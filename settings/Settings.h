@@ -73,6 +73,7 @@ struct Settings {
     QString tmdbKey;
     int tmdbTimeout = 20;
     QString tmdbCountry = "US";
+    QString fillInSource = "imdb"; // the editor's Fill In asks "imdb" or "tmdb" first
     int overdueDays = 14; // a loan longer than this is overdue (Records > Lent Out)
     int windowSize = 640;
     int dateFormat = 1;

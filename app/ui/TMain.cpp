@@ -376,6 +376,7 @@ void TMain::buildMenus()
     cover->setCheckable(true);
     addCommand(options, "CoverSize", tr("Co&ver Size..."), {}, [this] { DoCoverSize(); });
     addCommand(options, "LookupIndex", tr("&IMDb Lookup Index..."), {}, [this] { DoLookupIndex(); });
+    addCommand(options, "TmdbOptions", tr("&TMDb Online Lookup..."), {}, [this] { DoTmdbOptions(); });
     QMenu* screenSize = options->addMenu(tr("Screen Si&ze"));
     const std::array<int, 4> sizes = {640, 800, 1024, 1280};
     const std::array<const char*, 4> sizeCaptions = {"640 x 480", "800 x 600", "1024 x 768", "1280 x 1024"};

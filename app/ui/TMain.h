@@ -109,6 +109,7 @@ public:
     void DoCoversWithoutAFilm();
     void DoCoverSize();
     void DoLookupIndex();
+    void DoTmdbOptions();
     void DoFillInMissing();
     // The pane of the current video's cover, shown as the settings say, following the current record.
     void showCoverPane();

@@ -12,6 +12,7 @@
 #include "BuildIndexWindow.h"
 #include "ProgramFolders.h"
 #include "TCoverSize.h"
+#include "TTmdbOptions.h"
 #include "TCoversWithoutAFilm.h"
 #include "TDuplicates.h"
 #include "TStatistics.h"
@@ -499,12 +500,39 @@ void TMain::DoLookupIndex()
     lookup_ui::buildLookupIndex(this, m_prompter, folder, app::lookupIndexPath());
 }
 
+void TMain::DoTmdbOptions()
+{
+    lookup_ui::TTmdbOptions window(lookup::tmdbSettings(m_settings), this);
+    ui::applyWindowLook(&window, m_settings, app::SearchWindowColors, m_scaleFactor);
+    if (m_runDialog(window) != QDialog::Accepted)
+        return;
+    m_settings.tmdbKey = window.key();
+    m_settings.tmdbTimeout = window.timeoutSeconds();
+    m_settings.tmdbCountry = window.country();
+}
+
 void TMain::DoFillInMissing()
 {
     if (!m_table.active() || m_browseMode)
         return;
+    // From TMDb when a key is set, unless the user takes the index (when there is one) instead.
+    bool fromTmdb = !m_settings.tmdbKey.trimmed().isEmpty();
+    if (fromTmdb && QFileInfo::exists(app::lookupIndexPath())) {
+        const Prompter::Answer answer =
+            m_prompter.ask(this, tr("Fill In Missing"),
+                           tr("Take the films from TMDb online, with posters as covers of the videos that have none?\n\n"
+                              "Yes: TMDb.  No: IMDb's datasets (the lookup index, offline)."),
+                           Prompter::Buttons::YesNoCancel, Prompter::Answer::Yes);
+        if (answer == Prompter::Answer::Cancel)
+            return;
+        fromTmdb = answer == Prompter::Answer::Yes;
+    }
     const db::Table::Bookmark before = currentRecord(); // the batch walks the collection (or the search)
-    lookup_ui::fillInMissing(this, m_prompter, m_table, app::lookupIndexPath());
+    if (fromTmdb)
+        lookup_ui::fillInMissingFromTmdb(this, m_prompter, m_table, lookup::tmdbSettings(m_settings),
+                                         covers::CoverLimits::sized(m_settings.coverLongestSide, m_settings.coverJpegQuality));
+    else
+        lookup_ui::fillInMissing(this, m_prompter, m_table, app::lookupIndexPath());
     m_table.refresh();
     returnTo(before);
     DisplayCount();

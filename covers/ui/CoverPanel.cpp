@@ -114,6 +114,26 @@ bool CoverPanel::takeFile(const QString& file)
     return true;
 }
 
+bool CoverPanel::takePicture(const std::string& bytes, const std::string& name)
+{
+    if (m_readOnly)
+        return false;
+    try {
+        covers::CheckedPicture picture = covers::checkPicture(bytes, name, m_limits);
+        if (!m_stored) {
+            m_pendingPicture = std::move(picture);
+            m_pendingImage.reset();
+        } else {
+            covers::CoverStore(m_collection).store(m_title, m_year, picture);
+        }
+    } catch (const std::exception& e) {
+        m_prompter.message(this, tr("Error"), ui::errorText(e), app::Prompter::Icon::Error);
+        return false;
+    }
+    refresh();
+    return true;
+}
+
 bool CoverPanel::takeImage(const QImage& image)
 {
     if (m_readOnly || image.isNull())

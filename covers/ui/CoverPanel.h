@@ -38,9 +38,13 @@ public:
     // Takes a picture file, or an image in memory, for the film.
     bool takeFile(const QString& file);
     bool takeImage(const QImage& image);
+    // A picture's bytes (a poster fetched), named by `name` in messages.
+    bool takePicture(const std::string& bytes, const std::string& name);
 
     // A new record's picture, kept once the record has been stored under its title and year.
     bool hasPending() const { return m_pendingPicture || m_pendingImage; }
+    // Whether the film has a cover (stored, or one waiting for its record).
+    bool hasPicture() const { return !m_shown.isNull() || hasPending(); }
     // How large a picture is kept (the user's Cover Size).
     void setLimits(const covers::CoverLimits& limits) { m_limits = limits; }
     void storePending(const std::string& title, const std::string& year);

@@ -426,15 +426,23 @@ void TMyEdit::DoFillIn()
 {
     if (m_context.browseMode)
         return;
+    // The lookup index when it is built, TMDb when a key is set: either will do.
     std::unique_ptr<lookup::ImdbIndex> index;
+    QString noIndex;
     try {
         index = std::make_unique<lookup::ImdbIndex>(app::lookupIndexPath().toStdString());
     } catch (const std::exception& e) {
+        noIndex = ui::errorText(e);
+    }
+    std::unique_ptr<lookup::TmdbClient> tmdb;
+    if (!m_context.settings.tmdbKey.trimmed().isEmpty())
+        tmdb = std::make_unique<lookup::TmdbClient>(lookup::tmdbSettings(m_context.settings));
+    if (!index && !tmdb) {
         m_context.prompter.message(this, tr("Fill In"),
-                                   ui::errorText(e) + "\n\n"
+                                   noIndex + "\n\n"
                                        + tr("Download IMDb's dataset files (title.basics, title.ratings, title.crew, "
-                                            "title.principals, name.basics and title.akas .tsv.gz) into a folder and run "
-                                            "\"reelkeeper-cli lookup-index FOLDER\"."),
+                                            "title.principals, name.basics and title.akas .tsv.gz) into a folder and choose it "
+                                            "in Options, IMDb Lookup Index; or give your TMDb API key in Options, TMDb Online Lookup."),
                                    app::Prompter::Icon::Information);
         return;
     }
@@ -445,19 +453,25 @@ void TMyEdit::DoFillIn()
         return nullptr;
     };
     db::Table& table = m_context.table;
+    const auto first = m_context.settings.fillInSource == "tmdb" ? lookup_ui::TFillIn::Source::Tmdb : lookup_ui::TFillIn::Source::Imdb;
     lookup_ui::TFillIn window(
-        *index, table,
+        index.get(), tmdb.get(), table,
         [&](int field) {
             const Spec* spec = specOf(table.field(field).name);
             return spec ? textOf(*spec).trimmed().toStdString() : std::string();
         },
-        lineEdit("Title")->text(), lineEdit("YearReleased")->text().trimmed().toInt(), this);
+        lineEdit("Title")->text(), lineEdit("YearReleased")->text().trimmed().toInt(), this, first);
+    window.setCover(m_cover->hasPicture(), m_context.settings.coverLongestSide);
     ui::applyWindowLook(&window, m_context.settings, app::EditWindowColors, m_context.scaleFactor ? m_context.scaleFactor() : 1.0);
-    if (m_context.runDialog(window) != QDialog::Accepted)
+    const int answer = m_context.runDialog(window);
+    m_context.settings.fillInSource = window.source() == lookup_ui::TFillIn::Source::Tmdb ? "tmdb" : "imdb";
+    if (answer != QDialog::Accepted)
         return;
     for (const lookup::FillChange& change : window.chosenChanges())
         if (const Spec* spec = specOf(table.field(change.field).name))
             setTextOf(*spec, QString::fromStdString(change.after));
+    if (const std::optional<std::string> poster = window.chosenCover())
+        m_cover->takePicture(*poster, tr("the poster from TMDb").toStdString());
 }
 
 void TMyEdit::setTextOf(const Spec& spec, const QString& text)

@@ -3,6 +3,8 @@
 #include "FilmFill.h"
 #include "ImdbIndex.h"
 #include "Table.h"
+#include "TmdbSource.h"
+#include "CoreText.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -94,6 +96,74 @@ bool buildLookupIndex(QWidget* owner, app::Prompter& prompter, const QString& fo
     return true;
 }
 
+namespace {
+
+// Runs the batch behind a progress box that can stop it, then says what it did.
+void runFill(QWidget* owner, app::Prompter& prompter, db::Table& table, lookup::FilmSource& source,
+             const std::optional<lookup::FillCovers>& covers, const QString& notice, uint64_t labelEvery)
+{
+    const bool online = covers.has_value();
+    QProgressDialog progress(online ? tr("Looking up the videos without a director, a year or a cover at TMDb...")
+                                    : tr("Looking up the videos without a director or a year..."),
+                             tr("Cancel"), 0, 0, owner);
+    progress.setWindowTitle(tr("Fill In Missing"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(300);
+    progress.setMinimumWidth(420);
+    lookup::FillSummary summary;
+    QString failure;
+    try {
+        const db::Table::ControlsDisabled quiet(table); // the grid does not follow the walk
+        summary = lookup::fillMissing(
+            table, source,
+            [&](uint64_t looked) {
+                if (looked % labelEvery == 0) {
+                    progress.setLabelText(tr("Videos looked up: %1...").arg(QLocale().toString(static_cast<qulonglong>(looked))));
+                    QCoreApplication::processEvents();
+                }
+                return !progress.wasCanceled();
+            },
+            covers);
+    } catch (const db::DbError& e) {
+        failure = QString::fromStdString(e.spoken(ui::speakerFor("lookup")));
+    } catch (const std::exception& e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    progress.close();
+    const QLocale locale;
+    const auto count = [&locale](uint64_t n) { return locale.toString(static_cast<qulonglong>(n)); };
+    QString text = (summary.cancelled ? tr("Stopped. ") : QString())
+                   + tr("Videos looked up: %1; filled: %2, with values written: %3.")
+                         .arg(count(summary.looked), count(summary.filled), count(summary.values));
+    if (online)
+        text += "\n" + tr("Covers taken from TMDb's posters: %1.").arg(count(summary.covers));
+    if (summary.cutValues > 0)
+        text += "\n" + tr("Values cut, or with names left out, to fit their fields: %1.").arg(count(summary.cutValues));
+    if (!summary.notFound.empty())
+        text += "\n" + (online ? tr("Not found at TMDb: %1.") : tr("Not in the index: %1.")).arg(count(summary.notFound.size()));
+    constexpr size_t kNamed = 20; // a message box, not a list: the rest are counted
+    if (!summary.ambiguous.empty()) {
+        text += "\n\n" + tr("More than one film could be meant (pick in the editor with Edit, Fill In): %1.").arg(count(summary.ambiguous.size()));
+        for (size_t i = 0; i < std::min(kNamed, summary.ambiguous.size()); ++i)
+            text += "\n" + QString::fromStdString(summary.ambiguous[i]);
+        if (summary.ambiguous.size() > kNamed)
+            text += "\n" + tr("and %1 more.").arg(count(summary.ambiguous.size() - kNamed));
+    }
+    if (!summary.coverFailures.empty()) {
+        text += "\n\n" + tr("Posters not taken: %1.").arg(count(summary.coverFailures.size()));
+        for (size_t i = 0; i < std::min(kNamed, summary.coverFailures.size()); ++i)
+            text += "\n" + QString::fromStdString(summary.coverFailures[i]);
+        if (summary.coverFailures.size() > kNamed)
+            text += "\n" + tr("and %1 more.").arg(count(summary.coverFailures.size() - kNamed));
+    }
+    if (!failure.isEmpty())
+        text += "\n\n" + tr("The filling stopped: %1").arg(failure);
+    text += "\n\n" + notice;
+    prompter.message(owner, tr("Fill In Missing"), text, failure.isEmpty() ? app::Prompter::Icon::Information : app::Prompter::Icon::Error);
+}
+
+} // namespace
+
 bool fillInMissing(QWidget* owner, app::Prompter& prompter, db::Table& table, const QString& indexPath)
 {
     std::unique_ptr<lookup::ImdbIndex> index;
@@ -103,50 +173,22 @@ bool fillInMissing(QWidget* owner, app::Prompter& prompter, db::Table& table, co
         prompter.message(owner, tr("Fill In Missing"), QString::fromUtf8(e.what()), app::Prompter::Icon::Information);
         return false;
     }
-    QProgressDialog progress(tr("Looking up the videos without a director or a year..."), tr("Cancel"), 0, 0, owner);
-    progress.setWindowTitle(tr("Fill In Missing"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(300);
-    progress.setMinimumWidth(420);
-    lookup::FillSummary summary;
-    QString failure;
-    try {
-        const db::Table::ControlsDisabled quiet(table); // the grid does not follow the walk
-        summary = lookup::fillMissing(table, *index, [&](uint64_t looked) {
-            if (looked % 64 == 0) {
-                progress.setLabelText(tr("Videos looked up: %1...").arg(QLocale().toString(static_cast<qulonglong>(looked))));
-                QCoreApplication::processEvents();
-            }
-            return !progress.wasCanceled();
-        });
-    } catch (const std::exception& e) {
-        failure = QString::fromUtf8(e.what());
+    lookup::ImdbSource source(*index);
+    runFill(owner, prompter, table, source, std::nullopt, QString::fromLatin1(lookup::kImdbCourtesy), 64);
+    return true;
+}
+
+bool fillInMissingFromTmdb(QWidget* owner, app::Prompter& prompter, db::Table& table, const lookup::TmdbSettings& tmdb,
+                           const covers::CoverLimits& limits)
+{
+    if (tmdb.credential.empty()) {
+        prompter.message(owner, tr("Fill In Missing"), tr("Give your TMDb API key or read token in Options, TMDb Online Lookup first."),
+                         app::Prompter::Icon::Information);
+        return false;
     }
-    progress.close();
-    const QLocale locale;
-    QString text = (summary.cancelled ? tr("Stopped. ") : QString())
-                   + tr("Videos looked up: %1; filled: %2, with values written: %3.")
-                         .arg(locale.toString(static_cast<qulonglong>(summary.looked)),
-                              locale.toString(static_cast<qulonglong>(summary.filled)),
-                              locale.toString(static_cast<qulonglong>(summary.values)));
-    if (summary.cutValues > 0)
-        text += "\n" + tr("Values cut, or with names left out, to fit their fields: %1.").arg(locale.toString(static_cast<qulonglong>(summary.cutValues)));
-    if (!summary.notFound.empty())
-        text += "\n" + tr("Not in the index: %1.").arg(locale.toString(static_cast<qulonglong>(summary.notFound.size())));
-    if (!summary.ambiguous.empty()) {
-        text += "\n\n" + tr("More than one film could be meant (pick in the editor with Edit, Fill In): %1.")
-                               .arg(locale.toString(static_cast<qulonglong>(summary.ambiguous.size())));
-        constexpr size_t kNamed = 20; // a message box, not a list: the rest are counted
-        for (size_t i = 0; i < std::min(kNamed, summary.ambiguous.size()); ++i)
-            text += "\n" + QString::fromStdString(summary.ambiguous[i]);
-        if (summary.ambiguous.size() > kNamed)
-            text += "\n" + tr("and %1 more.").arg(locale.toString(static_cast<qulonglong>(summary.ambiguous.size() - kNamed)));
-    }
-    if (!failure.isEmpty())
-        text += "\n\n" + tr("The filling stopped: %1").arg(failure);
-    text += "\n\n" + QString::fromLatin1(lookup::kImdbCourtesy);
-    prompter.message(owner, tr("Fill In Missing"), text,
-                     failure.isEmpty() ? app::Prompter::Icon::Information : app::Prompter::Icon::Error);
+    lookup::TmdbClient client(tmdb);
+    lookup::TmdbSource source(client);
+    runFill(owner, prompter, table, source, lookup::FillCovers{table.filePath(), limits}, QString::fromLatin1(lookup::kTmdbAttribution), 1);
     return true;
 }
 

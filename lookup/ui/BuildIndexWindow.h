@@ -5,7 +5,9 @@
 // shows what is being read and offers Cancel; the window stays alive, and a
 // cancelled or failed build leaves the index there was.
 
+#include "CoverStore.h"
 #include "Prompter.h"
+#include "Tmdb.h"
 
 #include <QString>
 
@@ -26,5 +28,8 @@ bool buildLookupIndex(QWidget* owner, app::Prompter& prompter, const QString& fo
 // box that can stop it; then what it did, naming the videos it had doubts
 // about. False when there is no index (said why).
 bool fillInMissing(QWidget* owner, app::Prompter& prompter, db::Table& table, const QString& indexPath);
+// The same from TMDb online, the videos without a cover looked up too and given the film's poster.
+bool fillInMissingFromTmdb(QWidget* owner, app::Prompter& prompter, db::Table& table, const lookup::TmdbSettings& tmdb,
+                           const covers::CoverLimits& limits);
 
 } // namespace lookup_ui

@@ -669,6 +669,7 @@ TEST_F(EditorTest, FillInWithoutALookupIndexSaysHowToBuildOne)
     };
     prompter.answers = {ScriptedPrompter::Answer::Yes};
     window->DoAdd();
-    EXPECT_NE(prompter.messageTexts().join("|").indexOf("reelkeeper-cli lookup-index FOLDER"), -1)
-        << prompter.messageTexts().join("|").toStdString();
+    const QString said = prompter.messageTexts().join("|");
+    EXPECT_NE(said.indexOf("choose it in Options, IMDb Lookup Index; or give your TMDb API key in Options, TMDb Online Lookup."), -1)
+        << said.toStdString();
 }
