@@ -30,7 +30,7 @@ QString joined(const std::vector<std::string>& names)
 }
 
 constexpr int kDetailedMatches = 10; // TMDb's search gives no credits: the first ones are asked for theirs
-constexpr int kThumbnailTall = 69;   // a poster beside its match, two wide to three tall
+constexpr int kThumbnailTall = 54;   // a poster beside its match, two wide to three tall
 const char* const kCoverRowKey = "Cover";
 
 } // namespace
@@ -216,6 +216,11 @@ void TFillIn::searchTmdb()
             return;
         }
         Matches->setIconSize(QSize(kThumbnailTall * 2 / 3, kThumbnailTall));
+        // A film without a poster keeps its poster's room, so that the titles stand in line.
+        QPixmap none(kThumbnailTall * 2 / 3, kThumbnailTall);
+        none.fill(Qt::transparent);
+        for (int row = 0; row < Matches->topLevelItemCount(); ++row)
+            Matches->topLevelItem(row)->setIcon(0, none);
         for (int row = 0; row < static_cast<int>(m_films.size()); ++row) {
             if (row < kDetailedMatches)
                 askDetails(row);
@@ -224,8 +229,10 @@ void TFillIn::searchTmdb()
                     if (generation != m_generation || picture.failure)
                         return; // no thumbnail: the match is there all the same
                     QPixmap thumbnail;
-                    if (thumbnail.loadFromData(QByteArray::fromStdString(picture.bytes)))
+                    if (thumbnail.loadFromData(QByteArray::fromStdString(picture.bytes))) {
                         Matches->topLevelItem(row)->setIcon(0, thumbnail.scaledToHeight(kThumbnailTall, Qt::SmoothTransformation));
+                        Matches->resizeColumnToContents(0); // the title beside its poster, not under it
+                    }
                 });
         }
         Matches->header()->resizeSections(QHeaderView::ResizeToContents);
