@@ -134,17 +134,6 @@ bool waitUntil(const std::function<bool()>& done, int ms = 5000)
     return done();
 }
 
-QByteArray posterBytes()
-{
-    QImage image(500, 750, QImage::Format_RGB32);
-    image.fill(Qt::darkBlue);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG");
-    return bytes;
-}
-
 lookup::TmdbSettings serverSettings(const testing_support::TmdbTestServer& server)
 {
     lookup::TmdbSettings settings;
@@ -164,7 +153,7 @@ TEST(FillInWindow, TmdbsMatchesComeWithPostersAndThePickedOnesDetailsAndCover)
                                                                                    {1061, "Heat", "Heat", "1986-03-14", ""}})});
     server.on("/3/movie/949", HttpAnswer{200, testing_support::tmdbHeatDetailsBody()});
     server.on("/3/configuration", HttpAnswer{200, testing_support::tmdbConfigurationBody(server.root() + "/t/p/")});
-    server.on("/t/p/", HttpAnswer{200, posterBytes(), {}, 0, false, "image/jpeg"});
+    server.on("/t/p/", HttpAnswer{200, testing_support::jpegPoster(), {}, 0, false, "image/jpeg"});
     lookup::TmdbClient client(serverSettings(server));
     testing_support::NewCollection films;
     db::Table& table = films.table;

@@ -54,17 +54,6 @@ lookup::TmdbPicture poster(TmdbClient& client, const std::string& path, int side
 
 std::string said(const std::optional<db::Message>& failure) { return failure ? failure->spoken() : std::string("(no failure)"); }
 
-QByteArray pictureBytes(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkRed);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG");
-    return bytes;
-}
-
 void addFilm(db::Table& table, const std::vector<std::pair<const char*, const char*>>& values)
 {
     table.insert();
@@ -84,7 +73,7 @@ void serveHeat(TmdbTestServer& server)
                                                                                    {1061, "Heat", "Heat", "1986-03-14", ""}})});
     server.on("/3/movie/949", HttpAnswer{200, testing_support::tmdbHeatDetailsBody()});
     server.on("/3/configuration", HttpAnswer{200, testing_support::tmdbConfigurationBody(server.root() + "/t/p/")});
-    server.on("/t/p/", HttpAnswer{200, pictureBytes(500, 750), {}, 0, false, "image/jpeg"});
+    server.on("/t/p/", HttpAnswer{200, testing_support::jpegPoster(), {}, 0, false, "image/jpeg"});
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 // answer at all), with bodies shaped as TMDb's API documentation shows them,
 // and keeps every request it was sent.
 
+#include <QBuffer>
 #include <QByteArray>
+#include <QImage>
 #include <QHostAddress>
 #include <QList>
 #include <QMap>
@@ -178,6 +180,18 @@ inline QByteArray tmdbHeatDetailsBody()
                       R"({"iso_3166_1":"DE","release_dates":[{"certification":"","iso_639_1":"","note":"","release_date":"1996-02-29T00:00:00.000Z","type":4},)"
                       R"({"certification":"16","iso_639_1":"","note":"","release_date":"1996-02-29T00:00:00.000Z","type":3}]},)"
                       R"({"iso_3166_1":"US","release_dates":[{"certification":"R","iso_639_1":"","note":"","release_date":"1995-12-15T00:00:00.000Z","type":3}]}]}})");
+}
+
+// A poster as TMDb's image server gives one: a JPEG of that size.
+inline QByteArray jpegPoster(int width = 500, int height = 750)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::darkRed);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPEG");
+    return bytes;
 }
 
 inline QByteArray tmdbError(int code, const char* message)
