@@ -13,6 +13,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -24,16 +25,61 @@
 // opened once the window is up, as File > Open Database would; one that
 // cannot be opened is told and the program goes on without it.
 // --tour=FOLDER[,IMPORT.TXT] saves a picture of every window into FOLDER and quits.
-// --version prints the version and quits.
+// --version prints the version and --help the arguments, and quit.
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: reelkeeper [/BROWSE] [COLLECTION.DBF]\n"
+    "       reelkeeper --version | --help\n"
+    "\n"
+    "Opens the collection used last (or COLLECTION.DBF) in the program's main window.\n"
+    "  /BROWSE     browse mode: the collection is looked at and printed, not changed\n"
+    "  --version   prints the version\n"
+    "  --help      prints this text\n"
+    "Work without windows (import, export, search, reports, backup): reelkeeper-cli --help\n";
+
+constexpr const char* kNoDisplay = "reelkeeper: no display to show the window on: start it on the desktop (with DISPLAY or "
+                                   "WAYLAND_DISPLAY set), or use reelkeeper-cli for work without windows.\n";
+
+// Qt gives up with an abort when there is no display to show windows on;
+// the user is told what is wrong instead, and the program ends with status 1.
+void sayWhyNoWindowCanBeShown(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+        return;
+    }
+    if (message.contains("display", Qt::CaseInsensitive) || message.contains("platform plugin", Qt::CaseInsensitive))
+        std::fputs(kNoDisplay, stderr); // Qt's own words here advise reinstalling, which would not help
+    else
+        std::fprintf(stderr, "reelkeeper: %s\n", qPrintable(message));
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    // Before the application object: the version needs no display.
-    for (int i = 1; i < argc; ++i)
+    // Before the application object: the version and the arguments need no display.
+    for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("reelkeeper %s\n", REELKEEPER_VERSION);
             return 0;
         }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fputs(kNoDisplay, stderr);
+        return 1;
+    }
+    const QtMessageHandler qtsOwn = qInstallMessageHandler(sayWhyNoWindowCanBeShown);
     QApplication application(argc, argv);
+    qInstallMessageHandler(qtsOwn); // the display is there: Qt's messages as Qt says them
     // The language is chosen before any window is made: the settings file's
     // choice, else the desktop's. Qt's own texts (its dialogs' buttons) come
     // with it, from Qt's translations.

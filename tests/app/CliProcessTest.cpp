@@ -276,3 +276,27 @@ TEST_F(CliProcess, HostileCataloguesCostNoMoreMemoryThanSmallOnes)
     EXPECT_NE(cli("search " + quoted(collection) + " --level Title=Brazil").out.find("\"1985\""), std::string::npos);
     EXPECT_NE(cli("search " + quoted(collection) + " --level Title=Heat").out.find("A long plotxxx"), std::string::npos);
 }
+
+// The desktop program answers --help and --version without a display, and
+// without one says so and ends with status 1 rather than aborting.
+TEST(DesktopProgram, HelpAndVersionNeedNoDisplayAndNoDisplayIsSaidNotAborted)
+{
+    TempDir dir;
+    const std::string program = std::string("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ") + RK_GUI;
+    const std::string errFile = dir.file("stderr.txt");
+    int status = -1;
+    const std::string help = runCommand(program + " --help 2>" + errFile, &status);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(help.rfind("Usage: reelkeeper [/BROWSE] [COLLECTION.DBF]\n", 0), 0u) << help;
+    const std::string version = runCommand(program + " --version 2>" + errFile, &status);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(version.rfind("reelkeeper ", 0), 0u) << version;
+    // No display named, and one named that is not there.
+    for (const std::string& start : {program, std::string("env -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM DISPLAY=:97 ") + RK_GUI}) {
+        SCOPED_TRACE(start);
+        runCommand("cd " + dir.path().string() + " && " + start + " 2>" + errFile, &status);
+        EXPECT_TRUE(WIFEXITED(status)) << "not killed by an abort";
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_NE(readFileBytes(errFile).find("reelkeeper: no display to show the window on"), std::string::npos) << readFileBytes(errFile);
+    }
+}
