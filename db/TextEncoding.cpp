@@ -322,10 +322,19 @@ void foldUtf8Into(std::string& out, std::string_view utf8)
 namespace {
 
 // Articles a title may begin with, or end with after a comma ("Matrix, The",
-// "Boot, Das"), in the languages collectors' titles come in most.
+// "Boot, Das"), in the languages collectors' titles come in most: English,
+// German, French, Spanish, Italian and Dutch. Italian "i" is left out: it
+// is the English "I" of "I, Robot" far more often.
 bool isArticle(std::string_view word)
 {
-    static constexpr std::string_view kArticles[] = {"the", "a", "an", "der", "die", "das", "le", "la", "les", "l", "el", "il"};
+    static constexpr std::string_view kArticles[] = {
+        "the", "a", "an",                                      // English
+        "der", "die", "das", "den", "dem", "des", "ein", "eine", // German
+        "le", "la", "les", "l", "un", "une",                   // French
+        "el", "los", "las", "uno", "una",                      // Spanish (and Italian una, uno)
+        "il", "lo", "gli",                                     // Italian
+        "de", "het", "een", "t",                               // Dutch
+    };
     return std::find(std::begin(kArticles), std::end(kArticles), word) != std::end(kArticles);
 }
 

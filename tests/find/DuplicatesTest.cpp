@@ -61,6 +61,38 @@ TEST_F(DuplicatesTest, TitlesAreComparedWithoutCaseAccentsPunctuationOrArticles)
     EXPECT_EQ(duplicateTitleKey("Plan A"), "plan a") << "an article at the end without a comma is a word";
 }
 
+TEST_F(DuplicatesTest, ArticlesOfGermanFrenchSpanishItalianAndDutchTitlesAreSetAsideToo)
+{
+    const std::vector<std::tuple<const char*, const char*, const char*>> pairs = {
+        {"Das Boot", "Boot, Das", "boot"},
+        {"Der Himmel \xC3\xBC" "ber Berlin", "Himmel \xC3\xBC" "ber Berlin, Der", "himmel uber berlin"},
+        {"Ein Mann sieht rot", "Mann sieht rot, Ein", "mann sieht rot"},
+        {"Eine Frau unter Einfluss", "Frau unter Einfluss, Eine", "frau unter einfluss"},
+        {"Les Mis\xC3\xA9rables", "Mis\xC3\xA9rables, Les", "miserables"},
+        {"L'Atalante", "Atalante, L'", "atalante"},
+        {"Une femme est une femme", "Femme est une femme, Une", "femme est une femme"},
+        {"Un chien andalou", "Chien andalou, Un", "chien andalou"},
+        {"Los olvidados", "Olvidados, Los", "olvidados"},
+        {"Las Hurdes", "Hurdes, Las", "hurdes"},
+        {"El laberinto del fauno", "Laberinto del fauno, El", "laberinto del fauno"},
+        {"La dolce vita", "Dolce vita, La", "dolce vita"},
+        {"Il sorpasso", "Sorpasso, Il", "sorpasso"},
+        {"Lo chiamavano Trinit\xC3\xA0", "Chiamavano Trinit\xC3\xA0, Lo", "chiamavano trinita"},
+        {"Gli uccelli", "Uccelli, Gli", "uccelli"},
+        {"Una giornata particolare", "Giornata particolare, Una", "giornata particolare"},
+        {"De aanslag", "Aanslag, De", "aanslag"},
+        {"Het meisje met het rode haar", "Meisje met het rode haar, Het", "meisje met het rode haar"},
+        {"Een vlucht regenwulpen", "Vlucht regenwulpen, Een", "vlucht regenwulpen"},
+    };
+    for (const auto& [leading, trailing, key] : pairs) {
+        SCOPED_TRACE(leading);
+        EXPECT_EQ(duplicateTitleKey(leading), key);
+        EXPECT_EQ(duplicateTitleKey(trailing), key);
+    }
+    EXPECT_EQ(duplicateTitleKey("Das"), "das") << "a title that is only an article stays one";
+    EXPECT_EQ(duplicateTitleKey("I, Robot"), "i robot") << "an English I is no Italian article";
+}
+
 TEST_F(DuplicatesTest, GroupsFollowTheOptionsAndLoneRecordsAreNoGroup)
 {
     EXPECT_TRUE(groupsOf().empty()) << "an empty collection";
