@@ -600,7 +600,6 @@ bool TMain::create()
         }
         return fields;
     });
-    m_locate->Caption = "Locate Field Value";
     m_locate->DataSource = &m_table;
     m_locate->runDialog = [this](QDialog& dialog) { return m_runDialog(dialog); };
     m_locate->lookOf = [this](QWidget* window) {

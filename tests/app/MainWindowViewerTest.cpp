@@ -1048,3 +1048,13 @@ TEST_F(ViewerTest, TheCurrentRecordStaysAcrossWindowsAndTheEndOfASearch)
     window->action("EndSearch")->trigger();
     EXPECT_EQ(t.text(0), "Brazil");
 }
+
+// The main window's Locate Field Value speaks the language the program speaks.
+TEST_F(ViewerTest, LocateFieldValueIsCaptionedInTheProgramsLanguage)
+{
+    const testing_support::InstalledTranslation german(RK_GERMAN);
+    ASSERT_TRUE(german.loaded());
+    auto window = start();
+    ASSERT_NE(window->locateDialog(), nullptr);
+    EXPECT_EQ(window->locateDialog()->Caption, "Feldwert finden");
+}

@@ -2,8 +2,11 @@
 """Checks a translation catalogue against the sources: lupdate reads the
 sources into a copy of the catalogue; every message of the copy must have its
 finished translation, and no message may be left over from texts the sources
-no longer have.
+no longer have. Nor may a plain literal be assigned over a member whose
+default is a translated text (a window's Caption = tr(...) made English
+again by `window->Caption = "..."`).
 Usage: check_translations.py LUPDATE CATALOGUE.ts [LUPDATE_OPTION...] -- SOURCE..."""
+import re
 import shutil
 import subprocess
 import sys
@@ -32,6 +35,22 @@ with tempfile.TemporaryDirectory() as work:
                 faults.append(f"{name}: no finished translation of {source!r}")
             elif kind in ("vanished", "obsolete"):
                 faults.append(f"{name}: {source!r} is no longer in the sources")
+    # Members whose default is translated, and plain literals assigned over them.
+    translated_members = set()
+    texts = {}
+    for source in sources:
+        path = Path(source)
+        if path.is_dir() or not path.exists():
+            continue
+        texts[path] = path.read_text(encoding="utf-8", errors="replace")
+        translated_members.update(re.findall(r"\bQString\s+(\w+)\s*=\s*tr\(", texts[path]))
+    if translated_members:
+        assigned = re.compile(r"(?:->|\.)(" + "|".join(sorted(translated_members)) + r")\s*=\s*\"")
+        for path, text in texts.items():
+            for number, line in enumerate(text.splitlines(), 1):
+                found = assigned.search(line)
+                if found:
+                    faults.append(f"{path}:{number}: a plain text is assigned over the translated {found.group(1)}")
     for fault in faults:
         print(fault)
     print(f"{catalogue.name}: {len(faults)} faults")
