@@ -8,6 +8,7 @@
 #include "InstalledTranslation.h"
 #include "ScriptedPrompter.h"
 #include "TMain.h"
+#include "TMyLocateDialog.h"
 #include "EditText.h"
 #include "TLentOut.h"
 #include "TDuplicates.h"
