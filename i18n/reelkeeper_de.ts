@@ -861,6 +861,10 @@ Ja: TMDb. Nein: die Datensätze von IMDb (der Suchindex, offline).</translation>
         <source>Minor Titles</source>
         <translation>Untertitel</translation>
     </message>
+    <message>
+        <source>Sample of a combo box</source>
+        <translation>Beispiel eines Auswahlfelds</translation>
+    </message>
 </context>
 <context>
     <name>appearance_ui::TViewConfig</name>

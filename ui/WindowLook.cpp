@@ -1,5 +1,7 @@
 #include "WindowLook.h"
 
+#include "AccessibleComboBox.h"
+
 #include "Contrast.h"
 #include "Prompter.h"
 
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QHeaderView>
 #include <QLayout>
@@ -264,8 +267,51 @@ void mendContrast(QWidget* window)
     }
 }
 
+void nameControlsByTheirLabels(QWidget* window)
+{
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        QWidget* control = label->buddy();
+        if (!control || !control->accessibleName().isEmpty())
+            continue;
+        // What a screen reader says: the label without its accelerator's "&" and closing colon.
+        QString name = label->text();
+        name.replace("&&", QChar(0x1)).remove('&').replace(QChar(0x1), "&");
+        name = name.trimmed();
+        while (name.endsWith(':'))
+            name.chop(1);
+        if (!name.trimmed().isEmpty())
+            control->setAccessibleName(name.trimmed());
+    }
+}
+
+namespace {
+
+class LabelNamer : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->isWidgetType())
+            if (auto* widget = static_cast<QWidget*>(watched); widget->isWindow())
+                nameControlsByTheirLabels(widget);
+        return false;
+    }
+};
+
+} // namespace
+
+void nameControlsOfEveryWindow(QObject* owner)
+{
+    nameComboBoxesByTheirLabels();
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(new LabelNamer(owner));
+}
+
 void applyWindowLook(QWidget* window, const app::Settings& settings, app::ColorGroup group, double scaleFactor)
 {
+    nameControlsByTheirLabels(window);
     SetFonts(window, {settings.labelFont, settings.editFont, settings.buttonFont});
     applyColorSet(window, settings.colorsOf(group), [](const QLabel*) { return true; });
     scaleAndCentre(window, scaleFactor);

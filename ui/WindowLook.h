@@ -71,8 +71,16 @@ struct ContrastPair {
 };
 const std::vector<ContrastPair>& contrastPairs();
 
-// What every window does when it is shown: the user's window fonts, its
-// group's color set (all labels as headings) and the screen-size scale.
+// Gives each control a label names (its buddy) the label's words as its
+// accessible name, unless it has one: a combo box is otherwise called by the
+// value it holds.
+void nameControlsByTheirLabels(QWidget* window);
+// Does so for every window of the program as it is shown, for as long as owner lives.
+void nameControlsOfEveryWindow(QObject* owner);
+
+// What every window does when it is shown: the controls named by their
+// labels, the user's window fonts, its group's color set (all labels as
+// headings) and the screen-size scale.
 void applyWindowLook(QWidget* window, const app::Settings& settings, app::ColorGroup group, double scaleFactor);
 
 // A "Font Color..." button beside a font button: the system's font dialog has no

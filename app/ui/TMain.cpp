@@ -78,6 +78,7 @@ TMain::TMain(Prompter& prompter, bool browseMode, QWidget* parent)
     , m_runDialog([](QDialog& dialog) { return dialog.exec(); })
 {
     ui::mendApplicationPalette();
+    ui::nameControlsOfEveryWindow(this); // a screen reader calls each control by its label
     setWindowTitle(kCaption);
     buildMenus();
     buildWindow();

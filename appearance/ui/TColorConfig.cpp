@@ -73,6 +73,7 @@ TColorConfig::TColorConfig(app::Prompter& prompter, app::Settings& settings, int
     EditSample->setAccessibleName(tr("Sample of an edit box"));
     addGroup(1, tr("Edit Box"), EditSample, {{tr("Text"), app::EditText}, {tr("Background"), app::EditBackground}});
     ComboSample = new QComboBox(this);
+    ComboSample->setAccessibleName(tr("Sample of a combo box"));
     ComboSample->addItem(tr("Sample Text"));
     addGroup(2, tr("Combo Box"), ComboSample, {{tr("Text"), app::ComboText}, {tr("Background"), app::ComboBackground}});
     ListSample = new QListWidget(this);
