@@ -14,7 +14,7 @@ ViewerGrid::ViewerGrid(QWidget* parent)
     setAccessibleName(tr("Video Viewer"));
     setItemDelegate(new ViewerDelegate(this));
     setShowGrid(false);
-    setTabKeyNavigation(true);
+    setTabKeyNavigation(false); // Tab moves on to the next control, as from any other
     setWordWrap(false);
     setHorizontalScrollMode(ScrollPerPixel);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

@@ -1059,3 +1059,24 @@ TEST_F(ViewerTest, LocateFieldValueIsCaptionedInTheProgramsLanguage)
     ASSERT_NE(window->locateDialog(), nullptr);
     EXPECT_EQ(window->locateDialog()->Caption, "Feldwert finden");
 }
+
+// Tab moves on from the grid as from any control, to the navigator's buttons under it; Shift+Tab comes back.
+TEST_F(ViewerTest, TabLeavesTheGridForTheControlsAfterIt)
+{
+    auto window = start();
+    addFilms(*window, {"Vertigo", "Alien"});
+    window->show();
+    window->activateWindow();
+    window->grid()->setFocus();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(window->grid()->hasFocus());
+    const QModelIndex before = window->grid()->currentIndex();
+    QTest::keyClick(window->grid(), Qt::Key_Tab);
+    QWidget* next = QApplication::focusWidget();
+    ASSERT_NE(next, nullptr);
+    EXPECT_NE(next, window->grid()) << "Tab stayed in the grid";
+    EXPECT_EQ(next->accessibleName(), "First record") << "the navigator's first button";
+    EXPECT_EQ(window->grid()->currentIndex(), before) << "Tab moved no cell";
+    QTest::keyClick(next, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), window->grid());
+}
