@@ -1,6 +1,10 @@
 #include "HelpViewer.h"
 
 #include <QCoreApplication>
+#include <QEvent>
+#include <QKeyEvent>
+
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QHBoxLayout>
@@ -208,6 +212,51 @@ const QString& HelpWindow::wordsOf(const QString& page)
     if (it == m_pageWords.end())
         it = m_pageWords.insert(page, plainPage(page));
     return *it;
+}
+
+void setHelpKeyword(QWidget* window, const QString& keyword)
+{
+    window->setProperty("helpKeyword", keyword);
+}
+
+namespace {
+
+class F1Help : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier)
+            return false;
+        auto* widget = static_cast<QWidget*>(watched);
+        if (qobject_cast<HelpWindow*>(widget->window()))
+            return false; // already reading the help
+        QString keyword = "Contents";
+        for (QWidget* w = widget; w; w = w->parentWidget()) {
+            const QString own = w->property("helpKeyword").toString();
+            if (!own.isEmpty()) {
+                keyword = own;
+                break;
+            }
+            if (w->isWindow() && w->parentWidget() == nullptr)
+                break;
+        }
+        showHelp(widget->window(), keyword);
+        return true;
+    }
+};
+
+} // namespace
+
+void answerF1(QObject* owner)
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installEventFilter(new F1Help(owner));
 }
 
 void showHelp(QWidget* owner, const QString& keyword)

@@ -36,6 +36,13 @@ private:
 // Opens the help window at the contents or at the section a window's help keyword names.
 void showHelp(QWidget* owner, const QString& keyword = "Contents");
 
+// The section F1 opens in a window (or in a part of it: a page of a tab
+// widget): the nearest keyword from the control that has the focus outwards.
+void setHelpKeyword(QWidget* window, const QString& keyword);
+// Makes F1 open the help at the section of the window it is pressed in (the
+// contents where a window has none), for as long as owner lives.
+void answerF1(QObject* owner);
+
 // The keywords the help book has a section for.
 QStringList helpSections();
 

@@ -79,6 +79,8 @@ TMain::TMain(Prompter& prompter, bool browseMode, QWidget* parent)
 {
     ui::mendApplicationPalette();
     ui::nameControlsOfEveryWindow(this); // a screen reader calls each control by its label
+    answerF1(this);
+    setHelpKeyword(this, "Main Window");
     setWindowTitle(kCaption);
     buildMenus();
     buildWindow();

@@ -98,6 +98,8 @@ TViewConfig::TViewConfig(app::Prompter& prompter, app::Settings& settings, doubl
     connect(exit, &QPushButton::clicked, this, &QDialog::accept);
     connect(help, &QPushButton::clicked, this,
             [this] { app::showHelp(this, kPageTopics[static_cast<size_t>(Pages->currentIndex())]); });
+    for (int page = 0; page < Pages->count() && page < static_cast<int>(kPageTopics.size()); ++page) // F1 opens the section of the page it is pressed on
+        app::setHelpKeyword(Pages->widget(page), kPageTopics[static_cast<size_t>(page)]);
     ui::applyWindowLook(this, m_settings, app::ConfigureWindowColors, scaleFactor);
     // Wide enough for all six tabs in the window's font, none cut or behind scroll arrows.
     const int margins = layout->contentsMargins().left() + layout->contentsMargins().right()

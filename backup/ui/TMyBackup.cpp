@@ -97,6 +97,7 @@ std::pair<QPushButton*, QPushButton*> addActionRow(QDialog* dialog, QBoxLayout* 
         buttons->addWidget(b);
     layout->addLayout(buttons);
     QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    app::setHelpKeyword(dialog, "Backup and Restore"); // F1 opens the same section
     QObject::connect(help, &QPushButton::clicked, dialog, [dialog] { app::showHelp(dialog, "Backup and Restore"); });
     return {start, cancel};
 }

@@ -58,6 +58,7 @@ TLentOut::TLentOut(LentOutContext context, QWidget* parent)
     connect(ReturnedButton, &QPushButton::clicked, this, &TLentOut::ReturnedClick);
     connect(EditButton, &QPushButton::clicked, this, &TLentOut::EditClick);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    app::setHelpKeyword(this, "Lent Out"); // F1 opens the same section
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Lent Out"); });
     ui::applyWindowLook(this, m_context.settings, app::EditWindowColors, m_context.scaleFactor);
     resize(static_cast<int>(620 * m_context.scaleFactor), static_cast<int>(380 * m_context.scaleFactor));

@@ -362,6 +362,7 @@ void TMyEdit::buildMenus(QMenuBar* bar)
     QAction* help = bar->addAction(tr("&Help"));
     help->setObjectName("Help");
     help->setShortcut(QKeySequence("Ctrl+H"));
+    app::setHelpKeyword(this, "Input Window"); // F1 opens the same section
     connect(help, &QAction::triggered, this, [this] { app::showHelp(this, "Input Window"); });
     m_actions.insert("Help", help);
 }

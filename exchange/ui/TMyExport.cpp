@@ -155,6 +155,7 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     connect(defaults, &QPushButton::clicked, this, &TMyExport::DefaultsClick);
     connect(StartButton, &QPushButton::clicked, this, &TMyExport::StartExportClick);
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
+    app::setHelpKeyword(this, "Export Window"); // F1 opens the same section
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Export Window"); });
     ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
     // The designed size, or more where the side column needs it at this screen size: nothing is squeezed.

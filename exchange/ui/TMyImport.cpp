@@ -129,6 +129,7 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
     connect(StartButton, &QPushButton::clicked, this, &TMyImport::StartImportClick);
     connect(CancelButton, &QPushButton::clicked, this, [this] { m_cancelRequested = true; });
     connect(ExitButton, &QPushButton::clicked, this, &QDialog::reject);
+    app::setHelpKeyword(this, "Import Window"); // F1 opens the same section
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Import Window"); });
     ui::applyWindowLook(this, m_context.settings, app::ConfigureWindowColors, m_context.scaleFactor);
     resize(static_cast<int>(640 * unit), static_cast<int>(560 * unit));

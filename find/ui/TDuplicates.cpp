@@ -109,6 +109,7 @@ TDuplicates::TDuplicates(DuplicatesContext context, QWidget* parent)
     connect(DeleteButton, &QPushButton::clicked, this, &TDuplicates::DeleteClick);
     connect(NotDuplicatesButton, &QPushButton::clicked, this, &TDuplicates::NotDuplicatesClick);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    app::setHelpKeyword(this, "Find Duplicates"); // F1 opens the same section
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Find Duplicates"); });
     m_poll = new QTimer(this);
     m_poll->setInterval(50);

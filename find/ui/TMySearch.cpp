@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace find {
@@ -79,11 +80,13 @@ TMySearch::TMySearch(SearchContext context, QWidget* parent)
         b->setAutoDefault(false);
         buttons->addWidget(b);
     }
+    ok->setDefault(true); // Enter, in the grid too, presses Ok as in the other windows
     layout->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &TMySearch::OkButtonClick);
     connect(exit, &QPushButton::clicked, this, &TMySearch::ExitButtonClick);
     connect(clear, &QPushButton::clicked, this, &TMySearch::ClearSearch);
     connect(m_more, &QPushButton::clicked, this, &TMySearch::MoreButtonClick);
+    app::setHelpKeyword(this, "Search Window"); // F1 opens the same section
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Search Window"); });
     m_grid->setCurrentCell(0, kCriteriaColumn); // typing starts in the criteria, not on a field name
     resize(640, 440); // the designed size: the window look scales it once
@@ -248,6 +251,9 @@ bool TMySearch::Doit()
 
 void TMySearch::OkButtonClick()
 {
+    // A cell still being typed in (Enter pressed Ok) is taken as it stands.
+    if (QWidget* editor = m_grid->indexWidget(m_grid->currentIndex()))
+        m_grid->itemDelegate()->setModelData(editor, m_grid->model(), m_grid->currentIndex());
     m_more->setEnabled(true);
     if (!SaveFields())
         return;
@@ -306,7 +312,14 @@ bool SearchCellDelegate::eventFilter(QObject* object, QEvent* event)
     }
     if (line && leaving && !line->inputMask().isEmpty() && !line->hasAcceptableInput())
         emit commitData(line);
-    return QStyledItemDelegate::eventFilter(object, event);
+    const bool enter = event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier
+                       && (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return || static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+    const bool handled = QStyledItemDelegate::eventFilter(object, event);
+    // Enter in a cell presses Ok, as in the other windows (the view keeps the key from the dialog
+    // while a cell is edited); Ok takes the cell as it stands.
+    if (enter && line)
+        QTimer::singleShot(0, m_search, [search = m_search] { search->OkButtonClick(); });
+    return handled;
 }
 
 void SearchCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const

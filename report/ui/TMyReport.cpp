@@ -188,6 +188,7 @@ TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
     connect(MediaGrid, &QTableWidget::cellDoubleClicked, this, &TMyReport::chooseMedia);
     connect(NewButton, &QPushButton::clicked, this, &TMyReport::NewClick);
     connect(ModifyButton, &QPushButton::clicked, this, &TMyReport::ModifyClick);
+    app::setHelpKeyword(this, "Report Window"); // F1 opens the same section
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Report Window"); });
     connect(exit, &QPushButton::clicked, this, &QDialog::reject);
 

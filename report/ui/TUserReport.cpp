@@ -476,6 +476,7 @@ TUserReport::TUserReport(DesignerContext context, ReportDefinition definition, i
     connect(UpdateButton, &QPushButton::clicked, this, &TUserReport::UpdateClick);
     connect(DeleteButton, &QPushButton::clicked, this, &TUserReport::DeleteClick);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    app::setHelpKeyword(this, "User Defined Reports"); // F1 opens the same section
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "User Defined Reports"); });
     connect(NameBox, &QLineEdit::editingFinished, this, &TUserReport::nameLeft);
     DeleteButton->setEnabled(m_record >= 0);

@@ -277,6 +277,7 @@ TStatistics::TStatistics(StatisticsContext context, QWidget* parent)
     connect(CopyChartButton, &QPushButton::clicked, this, &TStatistics::CopyChartClick);
     connect(PrintButton, &QPushButton::clicked, this, &TStatistics::PrintClick);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    app::setHelpKeyword(this, "Statistics"); // F1 opens the same section
     connect(help, &QPushButton::clicked, this, [this] { app::showHelp(this, "Statistics"); });
     ui::applyWindowLook(this, m_context.settings, app::ReportWindowColors, m_context.scaleFactor);
     resize(static_cast<int>(900 * m_context.scaleFactor), static_cast<int>(520 * m_context.scaleFactor));

@@ -1,5 +1,6 @@
 // The search and sort order windows through the main window.
 #include "CliCommands.h"
+#include "HelpViewer.h"
 #include "IniFile.h"
 #include "ScriptedPrompter.h"
 #include "TMain.h"
@@ -7,6 +8,9 @@
 #include "TMySortOrder.h"
 #include "TSearchOptions.h"
 #include "Table.h"
+
+#include <QTest>
+#include <QTextBrowser>
 #include "TempDir.h"
 #include "TemporaryProgram.h"
 
@@ -211,11 +215,11 @@ TEST_F(SearchWindowTest, ADateShortOfItsMaskIsKeptWhenTheCellIsLeftAndJudgedByOk
             editor->setFocus();
             pressKey(editor, Qt::Key_Home);
             typeKeys(editor, typed);
-            pressKey(editor, leave);
-            QApplication::processEvents(); // Enter commits through a queued call
+            pressKey(editor, leave); // Enter presses Ok, taking the cell as it stands
+            QApplication::processEvents();
             kept << search.criteria(kPurchDate).simplified();
         }
-        search.OkButtonClick();
+        EXPECT_EQ(search.result(), QDialog::Accepted) << "Enter in the grid pressed Ok";
     };
     window->DoSearch();
     ASSERT_EQ(kept.size(), 2);
@@ -424,4 +428,32 @@ TEST(SearchCli, ReplaceReportsItsCountersAndRefusesWhatDoesNotFit)
     std::tie(code, out, err) = run({"dump", path});
     EXPECT_EQ(out.substr(0, 3), "\"\",");
     EXPECT_NE(out.find("\"Drama Comedy\""), std::string::npos);
+}
+
+// F1 opens the help at the section of the window it is pressed in: the
+// Search window's in the search grid, the main window's in the main window.
+TEST_F(SearchWindowTest, F1OpensTheHelpAtTheWindowsOwnSection)
+{
+    const auto helpShownBy = [](QWidget* owner) -> QString {
+        const QList<app::HelpWindow*> helps = owner->findChildren<app::HelpWindow*>();
+        if (helps.isEmpty())
+            return "(no help)";
+        const QString fragment = helps.back()->Browser->source().fragment();
+        for (app::HelpWindow* help : helps)
+            delete help;
+        return fragment;
+    };
+    QString inSearch;
+    script = [&](QDialog& d) {
+        auto& search = static_cast<find::TMySearch&>(d);
+        search.show();
+        QTest::keyClick(search.grid(), Qt::Key_F1);
+        inSearch = helpShownBy(&search);
+        search.ExitButtonClick();
+    };
+    window->DoSearch();
+    EXPECT_EQ(inSearch, "Search Window");
+    window->show();
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    EXPECT_EQ(helpShownBy(window.get()), "Main Window");
 }
