@@ -1,4 +1,5 @@
 #include "TViewConfig.h"
+#include "CellKeys.h"
 
 #include "HelpViewer.h"
 #include "Schema.h"
@@ -216,6 +217,11 @@ QWidget* TViewConfig::showPage()
     connect(ShowGrid, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
         if (column == 1)
             toggleShown(row);
+    });
+    ui::pressCellsWithSpace(ShowGrid, [this](int row, int column) {
+        if (column == 1)
+            toggleShown(row);
+        return column == 1;
     });
     layout->addWidget(ShowGrid, 1);
     return page;

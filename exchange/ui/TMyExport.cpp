@@ -1,4 +1,5 @@
 #include "TMyExport.h"
+#include "CellKeys.h"
 
 #include "CoreText.h"
 #include "Cp1252.h"
@@ -69,6 +70,11 @@ TMyExport::TMyExport(ExchangeContext context, QWidget* parent)
     connect(Grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
         if (column == 1)
             toggleExport(row);
+    });
+    ui::pressCellsWithSpace(Grid, [this](int row, int column) {
+        if (column == 1)
+            toggleExport(row);
+        return column == 1;
     });
     layout->addWidget(Grid, 1);
 

@@ -1,4 +1,5 @@
 #include "TMyImport.h"
+#include "CellKeys.h"
 
 #include "CoreText.h"
 #include "HeaderMatch.h"
@@ -54,6 +55,11 @@ TMyImport::TMyImport(ExchangeContext context, exchange::ImportSource source, QWi
     connect(Grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
         if (column == 2)
             toggleUse(row);
+    });
+    ui::pressCellsWithSpace(Grid, [this](int row, int column) {
+        if (column == 2)
+            toggleUse(row);
+        return column == 2;
     });
     // The first records as they would be stored, under the fields that receive them.
     Preview = new QTableWidget(0, 0, this);

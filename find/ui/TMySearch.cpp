@@ -1,4 +1,5 @@
 #include "TMySearch.h"
+#include "CellKeys.h"
 
 #include "Cp1252.h"
 #include "HelpViewer.h"
@@ -66,6 +67,12 @@ TMySearch::TMySearch(SearchContext context, QWidget* parent)
     connect(m_grid, &QTableWidget::cellClicked, this, [this](int row, int column) {
         if (column == kOptionsColumn && m_grid->item(row, column)->text() == "...")
             OptionsClick(row + 1);
+    });
+    ui::pressCellsWithSpace(m_grid, [this](int row, int column) {
+        const bool options = column == kOptionsColumn && m_grid->item(row, column) && m_grid->item(row, column)->text() == "...";
+        if (options)
+            OptionsClick(row + 1);
+        return options;
     });
 
     auto* layout = new QVBoxLayout(this);

@@ -1,4 +1,5 @@
 #include "TMyReport.h"
+#include "CellKeys.h"
 
 #include "CoreText.h"
 #include "Cp1252.h"
@@ -186,6 +187,10 @@ TMyReport::TMyReport(ReportWindowContext context, QWidget* parent)
     connect(PrintButton, &QPushButton::clicked, this, &TMyReport::PrintClick);
     connect(FileButton, &QPushButton::clicked, this, &TMyReport::FileClick);
     connect(MediaGrid, &QTableWidget::cellDoubleClicked, this, &TMyReport::chooseMedia);
+    ui::pressCellsWithSpace(MediaGrid, [this](int row, int column) {
+        chooseMedia(row, column);
+        return true;
+    });
     connect(NewButton, &QPushButton::clicked, this, &TMyReport::NewClick);
     connect(ModifyButton, &QPushButton::clicked, this, &TMyReport::ModifyClick);
     app::setHelpKeyword(this, "Report Window"); // F1 opens the same section

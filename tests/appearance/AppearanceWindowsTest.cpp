@@ -28,6 +28,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 
 using testing_support::ScriptedPrompter;
 using testing_support::TempDir;
@@ -197,7 +198,11 @@ TEST_F(AppearanceWindowsTest, InGermanNeinHidesAFieldAndTheCombinationsKeepTheir
         EXPECT_EQ(v.windowTitle(), "Anzeige einrichten");
         EXPECT_EQ(v.Pages->tabText(2), "Angezeigte &Felder");
         EXPECT_EQ(v.ShowGrid->item(0, 1)->text(), "Ja");
-        v.toggleShown(0);
+        v.ShowGrid->setCurrentCell(0, 1);
+        QTest::keyClick(v.ShowGrid, Qt::Key_Space); // as a double click
+        QTest::keyClick(v.ShowGrid, Qt::Key_Space);
+        EXPECT_EQ(v.ShowGrid->item(0, 1)->text(), "Ja") << "Space toggles, back and forth";
+        QTest::keyClick(v.ShowGrid, Qt::Key_Space);
         EXPECT_EQ(v.ShowGrid->item(0, 1)->text(), "Nein");
         v.accept();
     };

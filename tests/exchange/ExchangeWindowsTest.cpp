@@ -36,6 +36,7 @@
 #include <QHeaderView>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 
 using testing_support::ScriptedPrompter;
 using testing_support::TempDir;
@@ -361,7 +362,8 @@ TEST_F(ExchangeWindowsTest, TheExportLayoutIsKeptAndNothingChosenWritesNothing)
         EXPECT_EQ(prompter.messages.back().text, "No fields selected for export.");
         EXPECT_EQ(prompter.dialogTitles.size(), 0); // no file was asked for
         e.toggleExport(39);
-        e.toggleExport(9); // Year, one row up since Title left row 1
+        grid->setCurrentCell(9, 1);
+        QTest::keyClick(grid, Qt::Key_Space); // Year, one row up since Title left row 1: Space as a double click
         e.AsciiButton->setChecked(true);
         e.FirstRecordNames->setChecked(false);
         e.FirstRecordNames->click(); // stores the option at once
@@ -524,7 +526,8 @@ TEST_F(ExchangeWindowsTest, InGermanJaAndNeinStillChooseTheFieldsOfExportAndImpo
         QTableWidget* grid = import.Grid;
         EXPECT_EQ(grid->item(0, 2)->text(), "Ja");
         EXPECT_EQ(grid->item(2, 1)->text(), "<LEER>");
-        import.toggleUse(1); // "When" beside Star1 is left out
+        grid->setCurrentCell(1, 2);
+        QTest::keyClick(grid, Qt::Key_Space); // "When" beside Star1 is left out, by keyboard as by a double click
         EXPECT_EQ(grid->item(1, 2)->text(), "Nein");
         import.StartImportClick();
         EXPECT_EQ(import.CountBox->text(), "1");
