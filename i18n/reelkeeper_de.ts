@@ -3519,7 +3519,7 @@ zähler</translation>
         <translation>Seite %p wird gedruckt<byte value="xd"/>%0<byte value="xd"/>%1</translation>
     </message>
     <message>
-        <source>Formating Label %1</source>
+        <source>Formatting Label %1</source>
         <translation>Etikett %1 wird gesetzt</translation>
     </message>
     <message>

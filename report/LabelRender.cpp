@@ -164,7 +164,7 @@ bool LabelRender::page(TBaseReport& r)
         if (position.records.empty())
             continue;
         const int n = static_cast<int>(i) + 1;
-        r.setStatusFormat(QCoreApplication::translate("report", "Formating Label %1").arg(n));
+        r.setStatusFormat(QCoreApplication::translate("report", "Formatting Label %1").arg(n));
         r.RefreshStatus();
         if (stock.spine())
             spineLabel(r, position, n);

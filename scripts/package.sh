@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 (cd "$build" && cpack -G DEB >/dev/null 2>&1)
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
-package=$(realpath "$build/reelkeeper_${version}_amd64.deb")
+package=$(realpath "$build/reelkeeper_${version}_$(dpkg --print-architecture).deb")
 [ -f "$package" ] || { echo "no package made: $package"; exit 1; }
 
 # lintian's errors fail the check; its warnings and notes are shown.

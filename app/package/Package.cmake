@@ -1,5 +1,5 @@
 # The Debian package: `cpack -G DEB` in a build folder makes
-# reelkeeper_VERSION_amd64.deb from what `cmake --install` puts in place, with
+# reelkeeper_VERSION_ARCH.deb from what `cmake --install` puts in place, with
 # its dependencies worked out from the binaries (dpkg-shlibdeps), the manual
 # pages and changelog compressed and the copyright file where Debian wants them.
 set(CPACK_PACKAGE_NAME reelkeeper)
@@ -24,8 +24,17 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # (Noto CJK), beside the metric-compatible faces of the usual report fonts;
 # Qt's reader of WebP pictures, a kind covers come in.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-noto-core, fonts-noto-cjk, qt6-image-formats-plugins")
+# Qt's own texts (its dialogs' buttons) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://reelkeeper.org")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_PACKAGE_FILE_NAME "reelkeeper_${PROJECT_VERSION}_amd64")
+# The architecture in the file's name is the one dpkg builds for, as in the package itself.
+execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE reelkeeper_architecture
+                OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+if(NOT reelkeeper_architecture)
+  set(reelkeeper_architecture amd64)
+endif()
+set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${reelkeeper_architecture})
+set(CPACK_PACKAGE_FILE_NAME "reelkeeper_${PROJECT_VERSION}_${reelkeeper_architecture}")
 include(CPack)
