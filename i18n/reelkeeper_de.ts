@@ -412,8 +412,8 @@ Version %1</translation>
         <translation>Reelkeeper Videos 95 ist das einzige Produkt seiner Hersteller.</translation>
     </message>
     <message>
-        <source>Follow the &amp;Desktop</source>
-        <translation>Wie der &amp;Desktop</translation>
+        <source>&amp;Follow the Desktop</source>
+        <translation>Desktop-Einstellung &amp;folgen</translation>
     </message>
     <message>
         <source>Language</source>

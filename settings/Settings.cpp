@@ -1,10 +1,15 @@
 #include "Settings.h"
 
+#include "Language.h"
+
 #include "Schema.h"
 
 #include <QCoreApplication>
+#include <QTranslator>
 #include <QDir>
 #include <limits>
+#include <memory>
+#include <vector>
 
 namespace app {
 
@@ -231,10 +236,43 @@ Settings Settings::defaults(const QString& startFolder)
     return s;
 }
 
+namespace {
+
+// Whether a field's name is its default in one of the languages the program
+// speaks: the name it was given, not one the user chose.
+bool isDefaultName(const db::SchemaField& field, const QString& name)
+{
+    if (name == QString::fromUtf8(field.displayName) || name == QCoreApplication::translate("db", field.displayName))
+        return true;
+    // Each catalogue read once, the first time a name needs it, and never changed.
+    static const std::vector<std::shared_ptr<QTranslator>> catalogues = [] {
+        std::vector<std::shared_ptr<QTranslator>> loaded;
+        for (const QString& language : translatedLanguages()) {
+            auto catalogue = std::make_shared<QTranslator>();
+            if (catalogue->load(translationFile(language)))
+                loaded.push_back(std::move(catalogue));
+        }
+        return loaded;
+    }();
+    for (const auto& catalogue : catalogues)
+        if (catalogue->translate("db", field.displayName) == name)
+            return true;
+    return false;
+}
+
+} // namespace
+
 void Settings::read(const IniFile& ini)
 {
     Reader reader(ini);
     visitAll(reader, *this);
+    // Names that are still a default (in any language) follow the language the program speaks
+    // now; names the user gave stay as they are.
+    for (const db::SchemaField& f : db::collectionSchema()) {
+        QString& name = fields[static_cast<size_t>(f.position - 1)].displayName;
+        if (isDefaultName(f, name))
+            name = QCoreApplication::translate("db", f.displayName);
+    }
 }
 
 void Settings::write(IniFile& ini) const

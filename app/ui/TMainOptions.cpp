@@ -3,6 +3,7 @@
 // regional formats and the screen size.
 
 #include "TMain.h"
+#include "Language.h"
 #include "TMyReport.h"
 #include "TColorConfig.h"
 #include "TViewConfig.h"
@@ -43,6 +44,7 @@
 
 #include <algorithm>
 
+#include <QTranslator>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -679,7 +681,7 @@ void TMain::buildLanguageMenu(QMenu* menu)
 {
     // A language's own name stands for it in every language.
     const QList<std::pair<QString, QString>> choices = {
-        {QString(), tr("Follow the &Desktop")}, {"en", "&English"}, {"de", "&Deutsch"}};
+        {QString(), tr("&Follow the Desktop")}, {"en", "&English"}, {"de", "&Deutsch"}};
     for (const auto& [language, caption] : choices) {
         QAction* item = addCommand(menu, "Language" + (language.isEmpty() ? QString("Desktop") : language.toUpper()),
                                    caption, {}, [this, language] { chooseLanguage(language); });
@@ -695,7 +697,15 @@ void TMain::chooseLanguage(const QString& language)
     for (QAction* item : m_languageItems)
         item->setChecked(item->data().toString() == language);
     writeSettings();
-    m_prompter.message(this, tr("Language"), tr("The program speaks the chosen language from its next start."),
+    // Said in the language chosen: the one the user can read.
+    const QString spoken = languageToSpeak(language, QLocale::system());
+    QTranslator chosen;
+    const bool other = spoken != "en" && chosen.load(translationFile(spoken));
+    const auto say = [&](const char* text) {
+        const QString translated = other ? chosen.translate("app::TMain", text) : QString();
+        return translated.isEmpty() ? QString::fromUtf8(text) : translated;
+    };
+    m_prompter.message(this, say(QT_TR_NOOP("Language")), say(QT_TR_NOOP("The program speaks the chosen language from its next start.")),
                        Prompter::Icon::Information);
 }
 

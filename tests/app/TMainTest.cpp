@@ -3,6 +3,7 @@
 #include "IniFile.h"
 #include "InstalledTranslation.h"
 #include "ScriptedPrompter.h"
+#include "Schema.h"
 #include "TMain.h"
 #include "WindowLook.h"
 #include "ReelkeeperVersion.h"
@@ -627,10 +628,36 @@ TEST_F(MainWindowTest, InGermanTheMenusSpeakGermanAndTheLanguageIsChosenForTheNe
     window->action("LanguageEN")->trigger();
     EXPECT_TRUE(window->action("LanguageEN")->isChecked());
     EXPECT_FALSE(window->action("LanguageDesktop")->isChecked());
-    EXPECT_EQ(prompter.messages.back().caption, "Sprache");
+    EXPECT_EQ(prompter.messages.back().caption, "Language") << "said in the language chosen, not the one left";
+    EXPECT_EQ(prompter.messages.back().text, "The program speaks the chosen language from its next start.");
     IniFile back;
     back.load(config);
     EXPECT_EQ(back.value("Misc", "Language"), QString("en"));
+}
+
+// Field names still at their defaults follow the language the program speaks;
+// a name the user gave stays as it is.
+TEST_F(MainWindowTest, DefaultFieldNamesFollowTheLanguageAndTheUsersOwnStay)
+{
+    {
+        IniFile ini;
+        ini.setValue("Field Names", "Title", "Title");
+        ini.setValue("Field Names", "Director", "Regisseur(in)");
+        ini.setValue("Field Names", "Year", "Year");
+        QDir().mkpath(QFileInfo(config).absolutePath());
+        ASSERT_EQ(ini.save(config), "");
+    }
+    const testing_support::InstalledTranslation german(RK_GERMAN);
+    ASSERT_TRUE(german.loaded());
+    auto window = start();
+    ASSERT_TRUE(created);
+    const auto nameOf = [&](const char* field) {
+        return window->settings().fields[static_cast<size_t>(db::schemaPosition(field) - 1)].displayName;
+    };
+    EXPECT_EQ(nameOf("Title"), "Titel");
+    EXPECT_EQ(nameOf("Year"), QCoreApplication::translate("db", "Year"));
+    EXPECT_NE(nameOf("Year"), "Year");
+    EXPECT_EQ(nameOf("Director"), "Regisseur(in)") << "the user's own name";
 }
 
 TEST_F(MainWindowTest, ScreenSizeItemsRefuseWhatTheScreenCannotShow)
