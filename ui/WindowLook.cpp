@@ -190,6 +190,8 @@ QColor colorOf(app::Rgb c)
     return QColor(c.red, c.green, c.blue);
 }
 
+constexpr double kMarkContrast = 3.0; // what a focus or selection mark needs against what is around it
+
 // Moves the text roles of a palette that fall short on their backgrounds;
 // `window` stands for the Window role where the widget does not fill its own.
 bool mendPalette(QPalette& p, const QColor& window)
@@ -207,6 +209,16 @@ bool mendPalette(QPalette& p, const QColor& window)
                 p.setColor(group, moveBackground ? pair.background : pair.text, colorOf(legible));
                 changed = true;
             }
+        }
+        // The current item of a list or grid stands out from the others, 3 to 1 as any mark that
+        // is not text must; its text is then made legible on it.
+        const app::Rgb mark = rgbOf(p.color(group, QPalette::Highlight));
+        const app::Rgb standsOut = app::legibleOn(mark, rgbOf(p.color(group, QPalette::Base)), kMarkContrast);
+        if (!(standsOut == mark)) {
+            p.setColor(group, QPalette::Highlight, colorOf(standsOut));
+            const app::Rgb text = rgbOf(p.color(group, QPalette::HighlightedText));
+            p.setColor(group, QPalette::HighlightedText, colorOf(app::legibleOn(text, standsOut)));
+            changed = true;
         }
     }
     return changed;

@@ -14,6 +14,7 @@
 #include "TempDir.h"
 #include "TemporaryProgram.h"
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QAccessible>
@@ -251,6 +252,19 @@ QStringList illegibleTexts(QWidget& window)
                 const QColor back = pair.background == QPalette::Window ? ui::drawnOn(w) : p.color(pair.background);
                 note(w, "text", p.color(pair.text), back);
             }
+            // The current cell or row of a list or grid stands out from the others: at least 3 to 1.
+            if (qobject_cast<QAbstractItemView*>(w))
+                for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+                    const QColor mark = p.color(group, QPalette::Highlight), base = p.color(group, QPalette::Base);
+                    const double ratio = app::contrastRatio({mark.red(), mark.green(), mark.blue()}, {base.red(), base.green(), base.blue()});
+                    if (ratio < 3.0) {
+                        const QString entry = QString("%1: %2 %3 current item: %4 on %5 (%6:1)")
+                                                  .arg(window.windowTitle(), w->metaObject()->className(), w->objectName(), mark.name(), base.name())
+                                                  .arg(ratio, 0, 'f', 1);
+                        if (!found.contains(entry))
+                            found << entry;
+                    }
+                }
             if (auto* table = qobject_cast<QTableWidget*>(w))
                 for (int r = 0; r < table->rowCount(); ++r)
                     for (int c = 0; c < table->columnCount(); ++c)
