@@ -5089,14 +5089,6 @@ Ein Doppelklick auf eine Mediennummer zeigt die möglichen Mediennummern.</trans
         <translation>&amp;Ausprobieren</translation>
     </message>
     <message>
-        <source>&amp;Ok</source>
-        <translation>&amp;OK</translation>
-    </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Abbrechen</translation>
-    </message>
-    <message>
         <source>Asking TMDb...</source>
         <translation>TMDb wird gefragt...</translation>
     </message>

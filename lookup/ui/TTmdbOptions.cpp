@@ -1,7 +1,8 @@
 #include "TTmdbOptions.h"
 
+#include "WindowLook.h"
+
 #include <QCoreApplication>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -55,12 +56,7 @@ TTmdbOptions::TTmdbOptions(const lookup::TmdbSettings& current, QWidget* parent)
     auto* notice = new QLabel(QString::fromLatin1(lookup::kTmdbAttribution), this);
     notice->setWordWrap(true);
     layout->addWidget(notice);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(tr("&Ok"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    ui::addOkCancel(this, layout);
     connect(TryButton, &QPushButton::clicked, this, &TTmdbOptions::TryClick);
 }
 
