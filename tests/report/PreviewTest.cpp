@@ -119,10 +119,11 @@ TEST(Preview, PagesZoomAndRangesAsTheUserMovesThrough)
     QFile pdf(folder.filePath("report.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
-    if (testing_support::haveProgram("pdfinfo")) // titled with the report's name
+    if (testing_support::haveProgram("pdfinfo")) { // titled with the report's name
         EXPECT_NE(testing_support::runCommand("pdfinfo '" + folder.filePath("report.pdf").toStdString() + "'")
                       .find("Title:           Star Report"),
                   std::string::npos);
+    }
     preview.move(30, 40);
     preview.action("Exit")->trigger();
     EXPECT_EQ(bounds.topLeft(), QPoint(30, 40));
