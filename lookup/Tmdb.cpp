@@ -242,7 +242,6 @@ void TmdbClient::get(const QUrl& url, bool api, qint64 largest, BodyDone done, i
     if (api && m_settings.credential.find('.') != std::string::npos)
         request.setRawHeader("Authorization", "Bearer " + QByteArray::fromStdString(m_settings.credential));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    ++m_requests;
     QNetworkReply* reply = m_network->get(request);
     m_pending.push_back(reply);
     // The time limit runs from asking to the whole answer; past it the request is given up.
@@ -369,12 +368,20 @@ bool TmdbClient::loadConfiguration()
     const QDateTime now = QDateTime::currentDateTimeUtc();
     if (!fetched.isValid() || fetched > now || fetched.daysTo(now) >= kConfigurationDays)
         return false;
-    const QJsonObject images = kept.value("images").toObject();
+    return takeImages(kept.value("images").toObject());
+}
+
+bool TmdbClient::takeImages(const QJsonObject& images)
+{
     m_imageBase = images.value("secure_base_url").toString();
     m_posterSizes.clear();
     for (const QJsonValue& size : images.value("poster_sizes").toArray())
         m_posterSizes.push_back(size.toString());
-    return !m_imageBase.isEmpty() && !m_posterSizes.empty();
+    if (m_imageBase.isEmpty() || m_posterSizes.empty()) {
+        m_imageBase.clear(); // none known: asked for again
+        return false;
+    }
+    return true;
 }
 
 void TmdbClient::withConfiguration(std::function<void(std::optional<db::Message>)> done)
@@ -390,12 +397,7 @@ void TmdbClient::withConfiguration(std::function<void(std::optional<db::Message>
         if (!failure)
             if (const auto o = objectOf(body, failure)) {
                 const QJsonObject images = o->value("images").toObject();
-                m_imageBase = images.value("secure_base_url").toString();
-                m_posterSizes.clear();
-                for (const QJsonValue& size : images.value("poster_sizes").toArray())
-                    m_posterSizes.push_back(size.toString());
-                if (m_imageBase.isEmpty() || m_posterSizes.empty()) {
-                    m_imageBase.clear();
+                if (!takeImages(images)) {
                     failure = db::Message(TRANSLATABLE("lookup", "TMDb's answer was not the JSON its documentation describes."));
                 } else if (!m_settings.configurationCache.empty()) {
                     QJsonObject kept{{"fetched", QDateTime::currentDateTimeUtc().toString(Qt::ISODate)}, {"images", images}};

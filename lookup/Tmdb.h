@@ -22,6 +22,7 @@
 #include <vector>
 
 class QNetworkAccessManager;
+class QJsonObject;
 class QNetworkReply;
 
 namespace app {
@@ -89,7 +90,6 @@ public:
 
     // Drops every answer not yet come: their callbacks are never called.
     void cancelAll();
-    int requestsMade() const { return m_requests; }
 
 private:
     using BodyDone = std::function<void(QByteArray body, int status, std::optional<db::Message> failure)>;
@@ -98,11 +98,11 @@ private:
     QUrl apiUrl(const QString& path, std::vector<std::pair<QString, QString>> query) const;
     void withConfiguration(std::function<void(std::optional<db::Message>)> done);
     bool loadConfiguration();
+    bool takeImages(const QJsonObject& images);
 
     TmdbSettings m_settings;
     QNetworkAccessManager* m_network;
     std::vector<QNetworkReply*> m_pending;
-    int m_requests = 0;
     // The image configuration: where pictures are, in which widths ("w92", "original").
     QString m_imageBase;
     std::vector<QString> m_posterSizes;

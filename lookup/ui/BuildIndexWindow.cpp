@@ -141,21 +141,19 @@ void runFill(QWidget* owner, app::Prompter& prompter, db::Table& table, lookup::
         text += "\n" + tr("Values cut, or with names left out, to fit their fields: %1.").arg(count(summary.cutValues));
     if (!summary.notFound.empty())
         text += "\n" + (online ? tr("Not found at TMDb: %1.") : tr("Not in the index: %1.")).arg(count(summary.notFound.size()));
-    constexpr size_t kNamed = 20; // a message box, not a list: the rest are counted
-    if (!summary.ambiguous.empty()) {
-        text += "\n\n" + tr("More than one film could be meant (pick in the editor with Edit, Fill In): %1.").arg(count(summary.ambiguous.size()));
-        for (size_t i = 0; i < std::min(kNamed, summary.ambiguous.size()); ++i)
-            text += "\n" + QString::fromStdString(summary.ambiguous[i]);
-        if (summary.ambiguous.size() > kNamed)
-            text += "\n" + tr("and %1 more.").arg(count(summary.ambiguous.size() - kNamed));
-    }
-    if (!summary.coverFailures.empty()) {
-        text += "\n\n" + tr("Posters not taken: %1.").arg(count(summary.coverFailures.size()));
-        for (size_t i = 0; i < std::min(kNamed, summary.coverFailures.size()); ++i)
-            text += "\n" + QString::fromStdString(summary.coverFailures[i]);
-        if (summary.coverFailures.size() > kNamed)
-            text += "\n" + tr("and %1 more.").arg(count(summary.coverFailures.size() - kNamed));
-    }
+    // A heading with its count, then the first names (a message box, not a list: the rest are counted).
+    const auto listed = [&](const QString& heading, const std::vector<std::string>& names) {
+        if (names.empty())
+            return;
+        constexpr size_t kNamed = 20;
+        text += "\n\n" + heading.arg(count(names.size()));
+        for (size_t i = 0; i < std::min(kNamed, names.size()); ++i)
+            text += "\n" + QString::fromStdString(names[i]);
+        if (names.size() > kNamed)
+            text += "\n" + tr("and %1 more.").arg(count(names.size() - kNamed));
+    };
+    listed(tr("More than one film could be meant (pick in the editor with Edit, Fill In): %1."), summary.ambiguous);
+    listed(tr("Posters not taken: %1."), summary.coverFailures);
     if (!failure.isEmpty())
         text += "\n\n" + tr("The filling stopped: %1").arg(failure);
     text += "\n\n" + notice;

@@ -31,7 +31,6 @@ QString joined(const std::vector<std::string>& names)
 
 constexpr int kDetailedMatches = 10; // TMDb's search gives no credits: the first ones are asked for theirs
 constexpr int kThumbnailTall = 54;   // a poster beside its match, two wide to three tall
-const char* const kCoverRowKey = "Cover";
 
 } // namespace
 
@@ -299,7 +298,6 @@ void TFillIn::showChanges()
     }
     if (!film.posterPath.empty() && source() == Source::Tmdb) {
         m_coverItem = new QTreeWidgetItem(Changes, {tr("Cover"), m_hasCover ? tr("(a picture)") : QString(), tr("Asking TMDb...")});
-        m_coverItem->setData(0, Qt::UserRole, QString::fromLatin1(kCoverRowKey));
         m_coverItem->setCheckState(0, m_hasCover ? Qt::Unchecked : Qt::Checked);
         askCover(row);
     }
